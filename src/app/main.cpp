@@ -1,0 +1,9 @@
+// The program's entry point: the forms are created in order, then the message loop runs.
+#include <QApplication>
+
+#include "ui/editor/Startup.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  return quorrel::RunProgram(app);
+}

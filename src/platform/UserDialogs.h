@@ -1,0 +1,48 @@
+#pragma once
+// The seam through which core reaches the user: every message box and question.
+// The program installs the Qt implementation; tests install a scripted one.
+// All texts are Windows-1252 bytes, exactly as the user is to see them.
+#include <string>
+#include <vector>
+
+namespace quorrel {
+
+// Modal results as the boxes report them.
+enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+enum class DialogKind {
+  Message,          // plain box, one OK button
+  TimedMessage,     // OK box that closes itself after timeoutMs
+  YesNo,
+  YesNoHelp,
+  YesNoCancel,
+  YesNoCancelHelp,
+  Custom,           // the three-button box: buttons[0..2] are the captions
+};
+
+struct DialogCall {
+  DialogKind kind = DialogKind::Message;
+  std::string text;
+  std::string caption;
+  std::vector<std::string> buttons;  // Custom only; "" hides the second button
+  int helpContext = 0;
+  int timeoutMs = 0;
+};
+
+const char* DialogKindName(DialogKind kind);
+
+class TUserDialogs {
+ public:
+  virtual ~TUserDialogs() = default;
+  // Shows the box modally and returns its modal result (mrOk for messages;
+  // a closed question box answers mrCancel, or mrNo where there is no Cancel).
+  virtual int ShowBox(const DialogCall& call) = 0;
+  // Lets pending events run (repaints under a closed box).
+  virtual void ProcessMessages() {}
+};
+
+// The installed implementation. Without one, boxes answer as if closed.
+TUserDialogs& UserDialogs();
+void SetUserDialogs(TUserDialogs* dialogs);
+
+}  // namespace quorrel

@@ -1,0 +1,35 @@
+#pragma once
+// The tests' stand-in for the user: records every box and answers questions
+// from a queue. A question nobody scripted fails the running test.
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/UserDialogs.h"
+
+namespace quorrel::test {
+
+class ScriptedDialogs : public TUserDialogs {
+ public:
+  int ShowBox(const DialogCall& call) override;
+
+  // Queue the answer (a modal result) to the next question.
+  void Answer(int modalResult) { answers_.push_back(modalResult); }
+  void Answer(std::initializer_list<int> results) { answers_.insert(answers_.end(), results); }
+
+  const std::vector<DialogCall>& Calls() const { return calls_; }
+  const DialogCall& Last() const;
+  // Texts of every box shown so far, in order.
+  std::vector<std::string> Texts() const;
+  size_t UnusedAnswers() const { return answers_.size(); }
+  void Clear();
+
+ private:
+  std::vector<DialogCall> calls_;
+  std::deque<int> answers_;
+};
+
+// The instance installed by the test main.
+ScriptedDialogs& Dialogs();
+
+}  // namespace quorrel::test
