@@ -1,0 +1,42 @@
+#pragma once
+// Local file names and folders. Paths are "/"-separated byte strings as the file
+// system holds them; folders handed out by this unit end with "/".
+#include <string>
+#include <vector>
+
+namespace quorrel {
+
+// The name as it is on disk of an existing file or folder, each component matched
+// without regard to case (an exact match preferred); "" when there is none.
+std::string ResolveNoCase(const std::string& path);
+
+// Whether a file name matches one of the masks, separated by "|" or ";". "*" and "?"
+// are wildcards, letters match without regard to case, a three-letter extension
+// mask also matches longer extensions ("*.htm" matches "a.html") and "*.*" matches
+// every name, with or without a dot.
+bool MatchesMask(const std::string& name, const std::string& masks);
+
+// Names (not paths) of the files in a folder that match the masks, sorted; folders
+// are left out. Empty when the folder cannot be read.
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& masks);
+
+// The user's documents folder, created when missing.
+std::string DocumentsFolder();
+// A private work folder of this user ($XDG_RUNTIME_DIR/Quorrel/, else
+// /tmp/Quorrel-UID/), mode 0700. Throws std::runtime_error when the folder is a
+// symbolic link, is owned by another user or cannot be made.
+std::string TempFolder();
+// The folder of the running program.
+std::string ExecutableDir();
+
+bool FileExists(const std::string& path);       // an existing file (not a folder)
+bool DirectoryExists(const std::string& path);  // an existing folder
+
+// Delphi-style name parts of "/"-paths.
+std::string ExtractFilePath(const std::string& path);  // "/a/b.htm" -> "/a/"
+std::string ExtractFileName(const std::string& path);  // "/a/b.htm" -> "b.htm"
+std::string ExtractFileExt(const std::string& path);   // "/a/b.htm" -> ".htm"; "" when none
+// "/a/b.htm", ".txt" -> "/a/b.txt"; an empty extension removes it.
+std::string ChangeFileExt(const std::string& path, const std::string& ext);
+
+}  // namespace quorrel
