@@ -4,6 +4,7 @@
 // so every byte string survives a round trip through the widgets.
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace quorrel {
 
@@ -17,15 +18,24 @@ QString AnsiToQString(const std::string& ansi);
 std::string QStringToAnsi(const QString& text);
 
 // UTF-8 (file names, command-line arguments, other programs' output) <-> Windows-1252.
+// Characters the code page lacks, and malformed UTF-8 bytes, become "?".
 std::string Utf8ToAnsi(const std::string& utf8);
 std::string AnsiToUtf8(const std::string& ansi);
+
+// Windows-1252 upper case by a fixed table, whatever the locale: a-z and E0-FE (but
+// not F7) lose 0x20, 9A/9C/9E become 8A/8C/8E, FF becomes 9F; nothing else changes.
+unsigned char AnsiUpperChar(unsigned char byte);
+// Equal without regard to Windows-1252 case.
+bool AnsiSameText(std::string_view a, std::string_view b);
 
 // Other code pages through iconv (name as iconv knows it, e.g. "CP1251", "UTF-8").
 // Returns false when the code page is unknown or the bytes do not convert.
 bool ConvertCodePage(const std::string& from, const std::string& to, const std::string& in,
                      std::string& out);
 
-// Locale identifiers: our own table (1033 en-US, 2057 en-GB, ...).
+// Locale identifiers: our own table (1033 en-US, 2057 en-GB, ...). A name of a
+// listed language with an unlisted country gives the language's main locale
+// ("fr_XX" -> 1036); an unknown language gives 0.
 int LcidOfLocaleName(const std::string& name);  // "en_GB.UTF-8" -> 2057; C/POSIX -> 1033
 std::string LocaleNameOfLcid(int lcid);         // 2057 -> "en_GB"; "" when unknown
 

@@ -1,10 +1,16 @@
 #pragma once
-// Local file names and folders. Paths are "/"-separated byte strings as the file
-// system holds them; folders handed out by this unit end with "/".
+// Local file names and folders. The program spells paths in Windows-1252 like all
+// its text; the file system spells them in UTF-8, and every call here converts.
+// Folders handed out by this unit end with "/".
 #include <string>
 #include <vector>
 
 namespace quorrel {
+
+// A program path as the file system spells it (for POSIX calls; Qt calls take
+// AnsiToQString(path)), and back.
+std::string NativePath(const std::string& path);
+std::string PathFromNative(const std::string& native);
 
 // The name as it is on disk of an existing file or folder, each component matched
 // without regard to case (an exact match preferred); "" when there is none.
@@ -16,8 +22,9 @@ std::string ResolveNoCase(const std::string& path);
 // every name, with or without a dot.
 bool MatchesMask(const std::string& name, const std::string& masks);
 
-// Names (not paths) of the files in a folder that match the masks, sorted; folders
-// are left out. Empty when the folder cannot be read.
+// Names (not paths) of the files in a folder that match the masks, sorted without
+// regard to case; folders are left out, and so are names Windows-1252 cannot spell.
+// Empty when the folder cannot be read.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& masks);
 
 // The user's documents folder, created when missing.

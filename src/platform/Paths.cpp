@@ -1,0 +1,248 @@
+#include "platform/Paths.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QStandardPaths>
+#include <algorithm>
+#include <cerrno>
+#include <stdexcept>
+
+#include "platform/CodePage.h"
+
+namespace quorrel {
+
+namespace {
+
+// Names in a folder as the program spells them. Names the code page cannot hold are
+// left out: under their "?" spelling they could not be opened again.
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder.empty() ? "." : NativePath(folder).c_str());
+  if (!dir) return names;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string native = entry->d_name;
+    if (native == "." || native == "..") continue;
+    std::string name = PathFromNative(native);
+    if (NativePath(name) == native) names.push_back(std::move(name));
+  }
+  closedir(dir);
+  return names;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return stat(NativePath(path).c_str(), &st) == 0;
+}
+
+// Wildcard match of one mask: "*" any run of characters, "?" exactly one.
+bool WildMatch(std::string_view mask, std::string_view name) {
+  size_t m = 0, n = 0;
+  size_t starMask = std::string_view::npos, starName = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && mask[m] == '*') {
+      starMask = m++;
+      starName = n;
+    } else if (m < mask.size() &&
+               (mask[m] == '?' || AnsiUpperChar(static_cast<unsigned char>(mask[m])) ==
+                                      AnsiUpperChar(static_cast<unsigned char>(name[n])))) {
+      ++m;
+      ++n;
+    } else if (starMask != std::string_view::npos) {
+      m = starMask + 1;  // let the last "*" take one more character
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
+}
+
+bool MatchesOneMask(std::string_view mask, std::string_view name) {
+  if (WildMatch(mask, name)) return true;
+  const size_t nameDot = name.rfind('.');
+  // "x.*" also takes a name without any dot, so "*.*" means every file.
+  if (nameDot == std::string_view::npos) {
+    return mask.size() >= 2 && mask.substr(mask.size() - 2) == ".*" &&
+           WildMatch(mask.substr(0, mask.size() - 2), name);
+  }
+  // A three-letter extension also matches longer ones, as Windows' short names do.
+  const size_t maskDot = mask.rfind('.');
+  if (maskDot == std::string_view::npos) return false;
+  const std::string_view maskExt = mask.substr(maskDot + 1);
+  if (maskExt.size() != 3 || maskExt.find('*') != std::string_view::npos) return false;
+  if (name.size() - nameDot - 1 <= 3) return false;
+  return WildMatch(mask, name.substr(0, nameDot + 4));
+}
+
+std::string Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return "";
+  const size_t last = text.find_last_not_of(" \t");
+  return std::string(text.substr(first, last - first + 1));
+}
+
+bool NameLess(const std::string& a, const std::string& b) {
+  const bool less = std::lexicographical_compare(
+      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return AnsiUpperChar(static_cast<unsigned char>(x)) <
+               AnsiUpperChar(static_cast<unsigned char>(y));
+      });
+  if (less || !AnsiSameText(a, b)) return less;
+  return a < b;  // names that differ only in case: a fixed order all the same
+}
+
+// Opens (never through a symbolic link) or makes the private folder and checks it.
+void MakePrivateFolder(const std::string& folder) {
+  const std::string native = NativePath(folder);
+  if (mkdir(native.c_str(), 0700) != 0 && errno != EEXIST) {
+    throw std::runtime_error("Unable to create the temporary folder " + folder);
+  }
+  struct stat st;
+  if (lstat(native.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    throw std::runtime_error("The temporary folder " + folder +
+                             " is a symbolic link; it will not be used.");
+  }
+  const int fd = open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0 || fstat(fd, &st) != 0) {
+    if (fd >= 0) close(fd);
+    throw std::runtime_error("Unable to use the temporary folder " + folder);
+  }
+  if (st.st_uid != geteuid()) {
+    close(fd);
+    throw std::runtime_error("The temporary folder " + folder +
+                             " belongs to another user; it will not be used.");
+  }
+  if ((st.st_mode & 07777) != 0700 && fchmod(fd, 0700) != 0) {
+    close(fd);
+    throw std::runtime_error("Unable to make the temporary folder " + folder + " private");
+  }
+  close(fd);
+}
+
+}  // namespace
+
+std::string NativePath(const std::string& path) { return AnsiToUtf8(path); }
+
+std::string PathFromNative(const std::string& native) { return Utf8ToAnsi(native); }
+
+std::string ResolveNoCase(const std::string& path) {
+  if (path.empty()) return "";
+  if (Exists(path)) return path;
+  std::string resolved = path[0] == '/' ? "/" : "";
+  size_t pos = 0;
+  while (pos < path.size()) {
+    size_t slash = path.find('/', pos);
+    if (slash == std::string::npos) slash = path.size();
+    const std::string part = path.substr(pos, slash - pos);
+    pos = slash + 1;
+    if (part.empty()) continue;  // "//" or the leading "/"
+    std::string found;
+    if (Exists(resolved + part)) {
+      found = part;
+    } else {
+      std::vector<std::string> entries = FolderEntries(resolved);
+      std::sort(entries.begin(), entries.end());
+      for (const std::string& entry : entries) {
+        if (AnsiSameText(entry, part)) {
+          found = entry;
+          break;
+        }
+      }
+      if (found.empty()) return "";
+    }
+    resolved += found;
+    if (slash < path.size()) resolved += '/';
+  }
+  return Exists(resolved) ? resolved : "";
+}
+
+bool MatchesMask(const std::string& name, const std::string& masks) {
+  size_t pos = 0;
+  while (pos <= masks.size()) {
+    size_t end = masks.find_first_of("|;", pos);
+    if (end == std::string::npos) end = masks.size();
+    const std::string mask = Trim(std::string_view(masks).substr(pos, end - pos));
+    if (!mask.empty() && MatchesOneMask(mask, name)) return true;
+    pos = end + 1;
+  }
+  return false;
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& masks) {
+  std::string prefix = folder;
+  if (!prefix.empty() && prefix.back() != '/') prefix += '/';
+  std::vector<std::string> files;
+  for (std::string& name : FolderEntries(folder)) {
+    if (MatchesMask(name, masks) && FileExists(prefix + name)) files.push_back(std::move(name));
+  }
+  std::sort(files.begin(), files.end(), NameLess);
+  return files;
+}
+
+std::string DocumentsFolder() {
+  QString location = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (location.isEmpty()) location = QDir::homePath();
+  QDir().mkpath(location);
+  std::string folder = QStringToAnsi(location);
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+std::string TempFolder() {
+  const char* runtime = getenv("XDG_RUNTIME_DIR");
+  std::string folder;
+  if (runtime && runtime[0] == '/') {
+    folder = PathFromNative(runtime);
+    if (folder.back() != '/') folder += '/';
+    folder += "Quorrel";
+  } else {
+    folder = QStringToAnsi(QDir::tempPath()) + "/Quorrel-" + std::to_string(geteuid());
+  }
+  MakePrivateFolder(folder);
+  return folder + "/";
+}
+
+std::string ExecutableDir() {
+  char buffer[4096];
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return QStringToAnsi(QDir::currentPath()) + "/";
+  return ExtractFilePath(PathFromNative(std::string(buffer, static_cast<size_t>(n))));
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && stat(NativePath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string ExtractFilePath(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+std::string ExtractFileName(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ExtractFileExt(const std::string& path) {
+  const size_t at = path.find_last_of("./");
+  return at == std::string::npos || path[at] != '.' ? "" : path.substr(at);
+}
+
+std::string ChangeFileExt(const std::string& path, const std::string& ext) {
+  const size_t at = path.find_last_of("./");
+  if (at == std::string::npos || path[at] != '.') return path + ext;
+  return path.substr(0, at) + ext;
+}
+
+}  // namespace quorrel
