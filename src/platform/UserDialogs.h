@@ -1,5 +1,6 @@
 #pragma once
-// The seam through which core reaches the user: every message box and question.
+// The seam through which core reaches the user: every message box, question and
+// input box.
 // The program installs the Qt implementation; tests install a scripted one.
 // All texts are Windows-1252 bytes, exactly as the user is to see them.
 #include <string>
@@ -39,6 +40,13 @@ class TUserDialogs {
   virtual int ShowBox(const DialogCall& call) = 0;
   // Lets pending events run (repaints under a closed box).
   virtual void ProcessMessages() {}
+  // The input box: caption, prompt and an edit field holding value. Returns false
+  // when cancelled (value unchanged). A password box shows "*" for each character.
+  virtual bool InputQuery(const std::string& caption, const std::string& prompt,
+                          std::string& value, bool password) {
+    (void)caption, (void)prompt, (void)value, (void)password;
+    return false;
+  }
 };
 
 // The installed implementation. Without one, boxes answer as if closed.

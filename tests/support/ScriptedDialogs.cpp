@@ -19,6 +19,19 @@ int ScriptedDialogs::ShowBox(const DialogCall& call) {
   return result;
 }
 
+bool ScriptedDialogs::InputQuery(const std::string& caption, const std::string& prompt,
+                                 std::string& value, bool password) {
+  inputs_.push_back({caption, prompt, value, password});
+  if (textAnswers_.empty()) {
+    ADD_FAILURE() << "Unscripted input box: \"" << prompt << "\"";
+    return false;
+  }
+  auto [ok, text] = textAnswers_.front();
+  textAnswers_.pop_front();
+  if (ok) value = text;
+  return ok;
+}
+
 const DialogCall& ScriptedDialogs::Last() const {
   static const DialogCall none;
   return calls_.empty() ? none : calls_.back();
@@ -33,6 +46,8 @@ std::vector<std::string> ScriptedDialogs::Texts() const {
 void ScriptedDialogs::Clear() {
   calls_.clear();
   answers_.clear();
+  inputs_.clear();
+  textAnswers_.clear();
 }
 
 ScriptedDialogs& Dialogs() {

@@ -12,21 +12,37 @@ namespace quorrel::test {
 class ScriptedDialogs : public TUserDialogs {
  public:
   int ShowBox(const DialogCall& call) override;
+  bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value,
+                  bool password) override;
 
   // Queue the answer (a modal result) to the next question.
   void Answer(int modalResult) { answers_.push_back(modalResult); }
   void Answer(std::initializer_list<int> results) { answers_.insert(answers_.end(), results); }
 
+  // Queue what the user types into the next input box, or that it is cancelled.
+  void AnswerText(const std::string& text) { textAnswers_.push_back({true, text}); }
+  void CancelText() { textAnswers_.push_back({false, ""}); }
+
+  struct InputCall {
+    std::string caption;
+    std::string prompt;
+    std::string value;  // the value the box opened with
+    bool password = false;
+  };
+  const std::vector<InputCall>& Inputs() const { return inputs_; }
+
   const std::vector<DialogCall>& Calls() const { return calls_; }
   const DialogCall& Last() const;
   // Texts of every box shown so far, in order.
   std::vector<std::string> Texts() const;
-  size_t UnusedAnswers() const { return answers_.size(); }
+  size_t UnusedAnswers() const { return answers_.size() + textAnswers_.size(); }
   void Clear();
 
  private:
   std::vector<DialogCall> calls_;
   std::deque<int> answers_;
+  std::vector<InputCall> inputs_;
+  std::deque<std::pair<bool, std::string>> textAnswers_;
 };
 
 // The instance installed by the test main.
