@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <filesystem>
 
+#include "editor/Commands.h"
+#include "editor/DBoxUnit.h"
 #include "editor/ShellState.h"
 #include "support/ScriptedDialogs.h"
 
@@ -58,6 +60,8 @@ const std::string& TestHome() { return home; }
 
 void ResetAllState() {
   ResetShellState();
+  ResetDBoxUnit();
+  ResetCommands();
 }
 
 void InstallTestListener() {

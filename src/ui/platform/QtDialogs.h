@@ -1,0 +1,18 @@
+#pragma once
+// The program's message boxes and questions, on Qt widgets.
+#include "platform/UserDialogs.h"
+
+namespace quorrel {
+
+class TQtDialogs : public TUserDialogs {
+ public:
+  int ShowBox(const DialogCall& call) override;
+  void ProcessMessages() override;
+  bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value,
+                  bool password) override;
+};
+
+// Start-up: creates the three-button box and makes the Qt boxes the program's dialogs.
+void InstallQtDialogs();
+
+}  // namespace quorrel
