@@ -1,0 +1,86 @@
+#pragma once
+// What core asks of the main window: tabs, captions, status panels, the busy
+// cursor, the splash and the window itself. The ui implements it at start-up;
+// without one (core tests that need none) the shell's routines skip the screen.
+// Texts are Windows-1252 bytes.
+#include <string>
+
+namespace quorrel {
+
+class TMyRich;
+
+// The normal rectangle and show state of the main window (1 normal, 2 minimised,
+// 3 maximised, as the settings keep them).
+struct TWindowPlacement {
+  int left = 0;
+  int top = 200;
+  int right = 950;
+  int bottom = 700;
+  int showCmd = 3;
+};
+
+class TMainWindow {
+ public:
+  virtual ~TMainWindow() = default;
+
+  // ---- tabs of the page control (index = position, 0 = first) ----------------
+  virtual int TabCount() const = 0;
+  virtual int ActiveTab() const = 0;  // -1 when there is none
+  virtual TMyRich* TabEditor(int index) const = 0;
+  // Appends a tab holding a new editor; the active tab does not change.
+  virtual TMyRich* NewTab() = 0;
+  // Makes a tab the active one. Unlike a click on a tab, this does not run the
+  // tab-change handler: callers run PCChange themselves.
+  virtual void ActivateTab(int index) = 0;
+  // Frees a tab and its editor.
+  virtual void CloseTab(int index) = 0;
+  virtual void MoveTab(int from, int to) = 0;
+  virtual void SetTabCaption(int index, const std::string& caption, const std::string& hint) = 0;
+  virtual std::string TabCaption(int index) const = 0;
+  virtual std::string TabHint(int index) const = 0;
+  // 1 while the tab holds a password-scrambled document, 0 otherwise.
+  virtual void SetTabHelpContext(int index, int context) = 0;
+  virtual int TabHelpContext(int index) const = 0;
+  virtual void SetTabsVisible(bool visible) = 0;
+  virtual bool TabsVisible() const = 0;
+  virtual void SetMultiRowTabs(bool multiRow) = 0;
+
+  // ---- captions and status ---------------------------------------------------
+  // The window's title, which is also the application's title.
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual std::string Caption() const = 0;
+  virtual void SetStatusText(int panel, const std::string& text) = 0;
+  virtual std::string StatusText(int panel) const = 0;
+  // The server-comparison indicator; colour is 0x00BBGGRR.
+  virtual void SetIndicator(const std::string& text, int colour, bool visible) = 0;
+
+  // ---- busy state -------------------------------------------------------------
+  virtual void SetBusyCursor(bool busy) = 0;
+  // Lets pending events run (repaints, typed keys).
+  virtual void ProcessMessages() = 0;
+
+  // ---- splash -----------------------------------------------------------------
+  virtual bool SplashShowing() const = 0;
+  virtual std::string SplashCaption() const = 0;  // "Reformatter" in re-formatter mode
+  virtual void HideSplash() = 0;
+  virtual void CloseSplash() = 0;
+
+  // ---- the window -------------------------------------------------------------
+  virtual TWindowPlacement Placement() const = 0;
+  // Shows the window with the normal rectangle, then in the given show state.
+  virtual void SetPlacement(const TWindowPlacement& placement) = 0;
+  virtual void Minimise() = 0;
+  virtual int ScreenWidth() const = 0;
+  // Ends the program once the running event is over.
+  virtual void Terminate() = 0;
+
+  // ---- panels laid over the page control -----------------------------------------
+  virtual void HideMarkers() = 0;
+  virtual void HideSectionsBox() = 0;
+};
+
+// The installed main window; nullptr when there is none.
+TMainWindow* MainWindow();
+void SetMainWindow(TMainWindow* window);
+
+}  // namespace quorrel

@@ -1,0 +1,144 @@
+#pragma once
+// The editor control of a tab, as every command sees it. It behaves like a
+// rich-edit control: its text reads out with CR LF line ends and no final line
+// end; positions (selection, caret, lines) are 0-based and count ONE position
+// per line end. Texts are Windows-1252 bytes.
+//
+// "Lines" here are the text's lines (paragraphs), whether or not the view wraps
+// them; the first visible line and scrolling count the same lines.
+#include <cstddef>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace quorrel {
+
+class TMyRich {
+ public:
+  virtual ~TMyRich() = default;
+
+  // ---- text ----------------------------------------------------------------
+  // The whole text, lines joined by CR LF, no line end after the last line.
+  virtual std::string GetText() const = 0;
+  // Replaces the whole text. CR LF, a lone LF and a lone CR each end a line.
+  // Clears the modified flag (as setting a control's text does) and leaves the
+  // caret at 0 with nothing selected.
+  virtual void SetText(const std::string& text) = 0;
+  // Number of positions: characters plus one per line end.
+  virtual size_t TextLength() const = 0;
+  // The text between two positions, line ends as CR LF.
+  virtual std::string TextRange(size_t start, size_t length) const = 0;
+
+  // ---- selection and caret -------------------------------------------------
+  virtual size_t SelStart() const = 0;
+  virtual size_t SelLength() const = 0;
+  // Selects [start, start + length) with the caret at its end; both are clamped to
+  // the text. Length 0 just places the caret.
+  virtual void Select(size_t start, size_t length) = 0;
+  void SetSelStart(size_t pos) { Select(pos, 0); }
+  void SetSelLength(size_t length) { Select(SelStart(), length); }
+  virtual std::string SelText() const = 0;
+  // Replaces the selection (an edit: sets the modified flag); the caret ends
+  // after the inserted text.
+  virtual void SetSelText(const std::string& text) = 0;
+
+  // ---- lines ---------------------------------------------------------------
+  virtual size_t LineCount() const = 0;  // an empty text has one line
+  virtual size_t LineFromChar(size_t pos) const = 0;
+  // Position of the first character of a line; the text length when the line
+  // lies beyond the last.
+  virtual size_t LineIndex(size_t line) const = 0;
+  virtual size_t LineLength(size_t line) const = 0;
+
+  // ---- view ----------------------------------------------------------------
+  virtual size_t FirstVisibleLine() const = 0;
+  // Whole lines the view shows at once (at least 1).
+  virtual size_t VisibleLineCount() const = 0;
+  // Scrolls the view by lines (negative: towards the start), within the text.
+  virtual void ScrollLines(long lines) = 0;
+  // Scrolls as little as needed to bring the caret into view.
+  virtual void ScrollCaret() = 0;
+  // Scrolls to the end of the text (the last line at the bottom of the view).
+  virtual void ScrollToBottom() = 0;
+  // Position of the first visible character, and of the character at the
+  // bottom-left of the view (2 pixels above its bottom).
+  virtual size_t FirstVisiblePos() const = 0;
+  virtual size_t BottomLeftPos() const = 0;
+
+  // ---- state ---------------------------------------------------------------
+  virtual bool Modified() const = 0;
+  virtual void SetModified(bool modified) = 0;
+  // Plain-text mode (true) or formatted RTF mode (false).
+  virtual bool PlainText() const = 0;
+  virtual void SetPlainText(bool plain) = 0;
+  // Redrawing off while a long change runs; on again repaints once.
+  virtual void SetRedraw(bool on) = 0;
+  virtual bool Redraw() const = 0;
+  virtual int Zoom() const = 0;  // percent
+  virtual void SetZoom(int percent) = 0;
+  virtual bool WordWrap() const = 0;
+  virtual void SetWordWrap(bool wrap) = 0;
+  virtual void SetEditorFont(const std::string& name, int size, bool bold) = 0;
+
+  // Focus: CanFocus holds when the control and every parent are showing and enabled.
+  virtual bool CanFocus() const = 0;
+  virtual void SetFocus() = 0;
+
+  // The document's slot in OpenFiles and FileAges.
+  int Tag() const { return tag_; }
+  void SetTag(int tag) { tag_ = tag; }
+
+  // Runs after every change of the text (edits and SetText).
+  void SetOnChange(std::function<void()> handler) { onChange_ = std::move(handler); }
+
+  // ---- RTF source ------------------------------------------------------------
+  // Rendering RTF source into the control and saving the control as RTF source
+  // belong to the RTF reader and writer; until they exist these refuse.
+  virtual void SetRtfSource(const std::string& rtf) {
+    (void)rtf;
+    throw std::runtime_error("Reading RTF into the editor is not available yet.");
+  }
+  virtual std::string GetRtfSource() const {
+    throw std::runtime_error("Saving the editor as RTF is not available yet.");
+  }
+
+  // ---- offsets of the text read out ------------------------------------------
+  // Conversions between offsets into the CR LF text (two characters per line end,
+  // as CurrentText of a non-HTML document holds it) and editor positions. An
+  // offset between a CR and its LF maps to that line end.
+  size_t OffsetToPos(size_t offset) const;
+  size_t PosToOffset(size_t pos) const;
+
+ protected:
+  void Changed() {
+    if (onChange_) onChange_();
+  }
+
+ private:
+  int tag_ = 0;
+  std::function<void()> onChange_;
+};
+
+inline size_t TMyRich::PosToOffset(size_t pos) const {
+  if (pos > TextLength()) pos = TextLength();
+  return pos + LineFromChar(pos);
+}
+
+inline size_t TMyRich::OffsetToPos(size_t offset) const {
+  // Line k starts at offset LineIndex(k) + k: find the last line starting at or before.
+  size_t lo = 0, hi = LineCount() - 1;
+  while (lo < hi) {
+    size_t mid = lo + (hi - lo + 1) / 2;
+    if (LineIndex(mid) + mid <= offset) {
+      lo = mid;
+    } else {
+      hi = mid - 1;
+    }
+  }
+  size_t column = offset - (LineIndex(lo) + lo);
+  size_t length = LineLength(lo);
+  if (column > length) column = length;
+  return LineIndex(lo) + column;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,332 @@
+#include "ui/platform/RichEdit.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <algorithm>
+
+#include "platform/CodePage.h"
+
+namespace quorrel {
+
+namespace {
+
+// Windows-1252 text with any line ends -> one '\n' per line end, as QTextCursor
+// turns each '\n' into a block boundary.
+QString ToEditorText(const std::string& text) {
+  std::string lf;
+  lf.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\r') {
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      lf += '\n';
+    } else {
+      lf += c;
+    }
+  }
+  return AnsiToQString(lf);
+}
+
+// Document text (block boundaries as U+2029, soft breaks as U+2028) -> CR LF text.
+std::string FromEditorText(QString text) {
+  text.replace(QChar::LineSeparator, QChar(0x0B));  // a soft break reads out as VT
+  text.replace(QChar::ParagraphSeparator, QChar(u'\n'));
+  std::string ansi = QStringToAnsi(text);
+  size_t breaks = std::count(ansi.begin(), ansi.end(), '\n');
+  if (breaks == 0) return ansi;
+  std::string out;
+  out.reserve(ansi.size() + breaks);
+  for (char c : ansi) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
+  setAcceptRichText(false);
+  setLineWrapMode(QTextEdit::WidgetWidth);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  fontFamily_ = QStringLiteral("Monospace");
+  ApplyFont();
+  // Only real edits count as changes: colouring through layout formats leaves the
+  // document's revision alone.
+  connect(document(), &QTextDocument::contentsChange, this,
+          [this, revision = -1](int, int, int) mutable {
+            int now = document()->revision();
+            if (now != revision) {
+              revision = now;
+              Changed();
+            }
+          });
+}
+
+std::string TRichEdit::GetText() const {
+  return FromEditorText(document()->toRawText());
+}
+
+void TRichEdit::SetText(const std::string& text) {
+  setPlainText(ToEditorText(text));
+  document()->setModified(false);
+}
+
+size_t TRichEdit::TextLength() const {
+  return document()->characterCount() - 1;
+}
+
+std::string TRichEdit::TextRange(size_t start, size_t length) const {
+  size_t total = TextLength();
+  if (start >= total) return "";
+  QTextCursor cursor(document());
+  cursor.setPosition(static_cast<int>(start));
+  cursor.setPosition(static_cast<int>(std::min(total, start + std::min(length, total))),
+                     QTextCursor::KeepAnchor);
+  return FromEditorText(cursor.selectedText());
+}
+
+size_t TRichEdit::SelStart() const {
+  return textCursor().selectionStart();
+}
+
+size_t TRichEdit::SelLength() const {
+  QTextCursor cursor = textCursor();
+  return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void TRichEdit::Select(size_t start, size_t length) {
+  size_t total = TextLength();
+  start = std::min(start, total);
+  length = std::min(length, total - start);
+  QTextCursor cursor(document());
+  cursor.setPosition(static_cast<int>(start));
+  cursor.setPosition(static_cast<int>(start + length), QTextCursor::KeepAnchor);
+  // Selecting does not scroll: ScrollCaret does that when a command asks.
+  int h = horizontalScrollBar()->value();
+  int v = verticalScrollBar()->value();
+  setTextCursor(cursor);
+  horizontalScrollBar()->setValue(h);
+  verticalScrollBar()->setValue(v);
+}
+
+std::string TRichEdit::SelText() const {
+  return FromEditorText(textCursor().selectedText());
+}
+
+void TRichEdit::SetSelText(const std::string& text) {
+  QTextCursor cursor = textCursor();
+  cursor.insertText(ToEditorText(text));
+  setTextCursor(cursor);
+}
+
+size_t TRichEdit::LineCount() const {
+  return document()->blockCount();
+}
+
+size_t TRichEdit::LineFromChar(size_t pos) const {
+  pos = std::min(pos, TextLength());
+  return document()->findBlock(static_cast<int>(pos)).blockNumber();
+}
+
+size_t TRichEdit::LineIndex(size_t line) const {
+  if (line >= LineCount()) return TextLength();
+  return document()->findBlockByNumber(static_cast<int>(line)).position();
+}
+
+size_t TRichEdit::LineLength(size_t line) const {
+  if (line >= LineCount()) return 0;
+  return document()->findBlockByNumber(static_cast<int>(line)).length() - 1;
+}
+
+int TRichEdit::LineHeight() const {
+  // The laid-out height of a one-line block, else the font's line spacing.
+  QTextBlock first = document()->firstBlock();
+  QRectF rect = document()->documentLayout()->blockBoundingRect(first);
+  if (rect.height() > 0 && first.layout() && first.layout()->lineCount() == 1) {
+    return std::max(1, static_cast<int>(rect.height()));
+  }
+  return std::max(1, QFontMetrics(document()->defaultFont()).lineSpacing());
+}
+
+// The view is worked out from block rectangles only: asking the layout for a
+// block lays the text out just that far, whereas Qt's hit tests lay out a long
+// text whole (a second and more for megabytes) before the first paint.
+double TRichEdit::BlockTop(int number) const {
+  return document()
+      ->documentLayout()
+      ->blockBoundingRect(document()->findBlockByNumber(number))
+      .top();
+}
+
+int TRichEdit::BlockAtY(double y) const {
+  int count = document()->blockCount();
+  // Gallop forward from the first block, then halve: the layout is only asked
+  // about blocks up to about twice as far as the answer.
+  int lo = 0, step = 1;
+  while (lo + step < count && BlockTop(lo + step) <= y) {
+    lo += step;
+    step *= 2;
+  }
+  int hi = std::min(count - 1, lo + step);
+  while (lo < hi) {
+    int mid = lo + (hi - lo + 1) / 2;
+    if (BlockTop(mid) <= y) {
+      lo = mid;
+    } else {
+      hi = mid - 1;
+    }
+  }
+  return lo;
+}
+
+size_t TRichEdit::PosAtY(double y) const {
+  QTextBlock block = document()->findBlockByNumber(BlockAtY(y));
+  double inside = y - BlockTop(block.blockNumber());
+  QTextLayout* layout = block.layout();
+  if (layout && inside > 0) {
+    for (int i = 0; i < layout->lineCount(); ++i) {
+      QTextLine row = layout->lineAt(i);
+      if (row.y() + row.height() > inside) return block.position() + row.textStart();
+    }
+  }
+  return block.position();
+}
+
+void TRichEdit::ScrollTo(double value) {
+  // The scroll bar's range follows the layout only once events run; a target in
+  // text laid out just now widens it first. Only near the end is the text's whole
+  // height needed (to stop with the last line at the bottom).
+  QScrollBar* bar = verticalScrollBar();
+  if (value > bar->maximum()) {
+    double view = viewport()->height();
+    int maximum = static_cast<int>(value);
+    if (BlockAtY(value + view) >= document()->blockCount() - 1) {
+      double height = document()->documentLayout()->documentSize().height();
+      maximum = std::max(0, static_cast<int>(height - view));
+    }
+    if (maximum > bar->maximum()) bar->setMaximum(maximum);
+  }
+  bar->setValue(static_cast<int>(value));
+}
+
+size_t TRichEdit::FirstVisibleLine() const {
+  return LineFromChar(FirstVisiblePos());
+}
+
+size_t TRichEdit::VisibleLineCount() const {
+  int height = viewport()->height() - 2 * static_cast<int>(document()->documentMargin());
+  return std::max(1, height / LineHeight());
+}
+
+void TRichEdit::ScrollLines(long lines) {
+  long target = static_cast<long>(FirstVisibleLine()) + lines;
+  target = std::clamp<long>(target, 0, static_cast<long>(LineCount()) - 1);
+  ScrollTo(target == 0 ? 0 : BlockTop(static_cast<int>(target)));
+}
+
+void TRichEdit::ScrollCaret() {
+  QTextCursor cursor = textCursor();
+  QTextBlock block = cursor.block();
+  double top = BlockTop(block.blockNumber());
+  double height = LineHeight();
+  if (QTextLayout* layout = block.layout()) {
+    QTextLine row = layout->lineForTextPosition(cursor.position() - block.position());
+    if (row.isValid()) {
+      top += row.y();
+      height = row.height();
+    }
+  }
+  double value = verticalScrollBar()->value();
+  double view = viewport()->height();
+  if (top < value) {
+    ScrollTo(top);
+  } else if (top + height > value + view) {
+    ScrollTo(top + height - view);
+  }
+  ensureCursorVisible();  // the horizontal direction
+}
+
+void TRichEdit::ScrollToBottom() {
+  QSizeF size = document()->documentLayout()->documentSize();
+  ScrollTo(std::max(0.0, size.height() - viewport()->height()));
+}
+
+// One pixel in, so that a line scrolled exactly to the top is not taken for the one above.
+size_t TRichEdit::FirstVisiblePos() const {
+  return PosAtY(verticalScrollBar()->value() + 1);
+}
+
+size_t TRichEdit::BottomLeftPos() const {
+  // The character at the bottom-left of the view, 2 pixels above its bottom.
+  return PosAtY(verticalScrollBar()->value() + std::max(0, viewport()->height() - 3));
+}
+
+bool TRichEdit::Modified() const {
+  return document()->isModified();
+}
+
+void TRichEdit::SetModified(bool modified) {
+  document()->setModified(modified);
+}
+
+void TRichEdit::SetPlainText(bool plain) {
+  plain_ = plain;
+  setAcceptRichText(!plain);
+}
+
+void TRichEdit::SetRedraw(bool on) {
+  if (on == redraw_) return;
+  redraw_ = on;
+  setUpdatesEnabled(on);
+  if (on) viewport()->update();
+}
+
+void TRichEdit::SetZoom(int percent) {
+  zoom_ = percent > 0 ? percent : 100;
+  ApplyFont();
+}
+
+bool TRichEdit::WordWrap() const {
+  return lineWrapMode() != QTextEdit::NoWrap;
+}
+
+void TRichEdit::SetWordWrap(bool wrap) {
+  setLineWrapMode(wrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+  setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+}
+
+void TRichEdit::SetEditorFont(const std::string& name, int size, bool bold) {
+  fontFamily_ = AnsiToQString(name);
+  fontSize_ = size > 0 ? size : 10;
+  fontBold_ = bold;
+  ApplyFont();
+}
+
+void TRichEdit::ApplyFont() {
+  QFont font(fontFamily_);
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSizeF(fontSize_ * zoom_ / 100.0);
+  font.setBold(fontBold_);
+  document()->setDefaultFont(font);
+  setFont(font);
+}
+
+bool TRichEdit::CanFocus() const {
+  return isVisible() && isEnabled();
+}
+
+void TRichEdit::SetFocus() {
+  setFocus(Qt::OtherFocusReason);
+}
+
+void TRichEdit::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTextEdit::mouseDoubleClickEvent(event);
+  Q_EMIT DoubleClicked();
+}
+
+}  // namespace quorrel

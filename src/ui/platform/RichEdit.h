@@ -1,0 +1,79 @@
+#pragma once
+// The editor control of a tab on QTextEdit, with the rich-edit semantics core
+// expects (see editor/MyRich.h). QTextDocument already counts one position per
+// block boundary; text crosses the boundary through CodePage only.
+#include <QTextEdit>
+
+#include "editor/MyRich.h"
+
+namespace quorrel {
+
+class TRichEdit : public QTextEdit, public TMyRich {
+  Q_OBJECT
+
+ public:
+  explicit TRichEdit(QWidget* parent = nullptr);
+
+  std::string GetText() const override;
+  void SetText(const std::string& text) override;
+  size_t TextLength() const override;
+  std::string TextRange(size_t start, size_t length) const override;
+
+  size_t SelStart() const override;
+  size_t SelLength() const override;
+  void Select(size_t start, size_t length) override;
+  std::string SelText() const override;
+  void SetSelText(const std::string& text) override;
+
+  size_t LineCount() const override;
+  size_t LineFromChar(size_t pos) const override;
+  size_t LineIndex(size_t line) const override;
+  size_t LineLength(size_t line) const override;
+
+  size_t FirstVisibleLine() const override;
+  size_t VisibleLineCount() const override;
+  void ScrollLines(long lines) override;
+  void ScrollCaret() override;
+  void ScrollToBottom() override;
+  size_t FirstVisiblePos() const override;
+  size_t BottomLeftPos() const override;
+
+  bool Modified() const override;
+  void SetModified(bool modified) override;
+  bool PlainText() const override { return plain_; }
+  void SetPlainText(bool plain) override;
+  void SetRedraw(bool on) override;
+  bool Redraw() const override { return redraw_; }
+  int Zoom() const override { return zoom_; }
+  void SetZoom(int percent) override;
+  bool WordWrap() const override;
+  void SetWordWrap(bool wrap) override;
+  void SetEditorFont(const std::string& name, int size, bool bold) override;
+
+  bool CanFocus() const override;
+  void SetFocus() override;
+
+ Q_SIGNALS:
+  // A double click, after the control has selected the word under the mouse.
+  void DoubleClicked();
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void ApplyFont();
+  int LineHeight() const;
+  double BlockTop(int number) const;
+  int BlockAtY(double y) const;
+  size_t PosAtY(double y) const;
+  void ScrollTo(double value);
+
+  bool plain_ = true;
+  bool redraw_ = true;
+  int zoom_ = 100;
+  QString fontFamily_;
+  int fontSize_ = 10;
+  bool fontBold_ = false;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,147 @@
+#include "support/MemoryRich.h"
+
+#include <algorithm>
+
+namespace quorrel::test {
+
+namespace {
+
+// Every CR LF, lone CR and lone LF becomes one '\n'.
+std::string ToLineFeeds(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\r') {
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += '\n';
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string ToCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (char c : text) {
+    if (c == '\n') {
+      out += "\r\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string MemoryRich::GetText() const {
+  return ToCrLf(text_);
+}
+
+void MemoryRich::SetText(const std::string& text) {
+  text_ = ToLineFeeds(text);
+  indexed_ = false;
+  selStart_ = 0;
+  selLength_ = 0;
+  firstVisible_ = 0;
+  modified_ = false;
+  Changed();
+}
+
+std::string MemoryRich::TextRange(size_t start, size_t length) const {
+  if (start >= text_.size()) return "";
+  return ToCrLf(text_.substr(start, length));
+}
+
+void MemoryRich::Select(size_t start, size_t length) {
+  selStart_ = std::min(start, text_.size());
+  selLength_ = std::min(length, text_.size() - selStart_);
+}
+
+void MemoryRich::SetSelText(const std::string& text) {
+  std::string insert = ToLineFeeds(text);
+  text_.replace(selStart_, selLength_, insert);
+  indexed_ = false;
+  selStart_ += insert.size();
+  selLength_ = 0;
+  modified_ = true;
+  firstVisible_ = std::min(firstVisible_, MaxFirstLine());
+  Changed();
+}
+
+void MemoryRich::IndexLines() const {
+  if (indexed_) return;
+  lineStarts_.assign(1, 0);
+  for (size_t i = 0; i < text_.size(); ++i) {
+    if (text_[i] == '\n') lineStarts_.push_back(i + 1);
+  }
+  indexed_ = true;
+}
+
+size_t MemoryRich::LineCount() const {
+  IndexLines();
+  return lineStarts_.size();
+}
+
+size_t MemoryRich::LineFromChar(size_t pos) const {
+  IndexLines();
+  pos = std::min(pos, text_.size());
+  return std::upper_bound(lineStarts_.begin(), lineStarts_.end(), pos) - lineStarts_.begin() - 1;
+}
+
+size_t MemoryRich::LineIndex(size_t line) const {
+  IndexLines();
+  return line < lineStarts_.size() ? lineStarts_[line] : text_.size();
+}
+
+size_t MemoryRich::LineLength(size_t line) const {
+  IndexLines();
+  if (line >= lineStarts_.size()) return 0;
+  size_t end = line + 1 < lineStarts_.size() ? lineStarts_[line + 1] - 1 : text_.size();
+  return end - lineStarts_[line];
+}
+
+size_t MemoryRich::MaxFirstLine() const {
+  size_t lines = LineCount();
+  return lines > visibleLines_ ? lines - visibleLines_ : 0;
+}
+
+void MemoryRich::ScrollLines(long lines) {
+  long target = static_cast<long>(firstVisible_) + lines;
+  if (target < 0) target = 0;
+  firstVisible_ = std::min(static_cast<size_t>(target), MaxFirstLine());
+}
+
+void MemoryRich::ScrollCaret() {
+  size_t caretLine = LineFromChar(selStart_ + selLength_);
+  if (caretLine < firstVisible_) {
+    firstVisible_ = caretLine;
+  } else if (caretLine >= firstVisible_ + visibleLines_) {
+    firstVisible_ = caretLine - visibleLines_ + 1;
+  }
+}
+
+void MemoryRich::ScrollToBottom() {
+  firstVisible_ = MaxFirstLine();
+}
+
+size_t MemoryRich::BottomLeftPos() const {
+  size_t last = std::min(firstVisible_ + visibleLines_, LineCount()) - 1;
+  return LineIndex(last);
+}
+
+void MemoryRich::SetRedraw(bool on) {
+  if (on && !redraw_) ++repaints_;
+  redraw_ = on;
+}
+
+void MemoryRich::SetEditorFont(const std::string& name, int size, bool bold) {
+  fontName_ = name;
+  fontSize_ = size;
+  fontBold_ = bold;
+}
+
+}  // namespace quorrel::test
