@@ -7,7 +7,6 @@
 #include <array>
 #include <cctype>
 
-
 namespace quorrel {
 
 namespace {

@@ -87,8 +87,8 @@ std::string Trim(std::string_view text) {
 }
 
 bool NameLess(const std::string& a, const std::string& b) {
-  const bool less = std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+  const bool less =
+      std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return AnsiUpperChar(static_cast<unsigned char>(x)) <
                AnsiUpperChar(static_cast<unsigned char>(y));
       });
@@ -126,9 +126,13 @@ void MakePrivateFolder(const std::string& folder) {
 
 }  // namespace
 
-std::string NativePath(const std::string& path) { return AnsiToUtf8(path); }
+std::string NativePath(const std::string& path) {
+  return AnsiToUtf8(path);
+}
 
-std::string PathFromNative(const std::string& native) { return Utf8ToAnsi(native); }
+std::string PathFromNative(const std::string& native) {
+  return Utf8ToAnsi(native);
+}
 
 std::string ResolveNoCase(const std::string& path) {
   if (path.empty()) return "";
