@@ -32,6 +32,15 @@ struct DialogCall {
 
 const char* DialogKindName(DialogKind kind);
 
+// An open or save dialog. The filter is written "Pages|*.htm;*.html|All files|*.*".
+struct FileDialogCall {
+  bool save = false;
+  std::string title;
+  std::string filter;
+  std::string folder;  // where the dialog opens
+  int helpContext = 0;
+};
+
 class TUserDialogs {
  public:
   virtual ~TUserDialogs() = default;
@@ -45,6 +54,18 @@ class TUserDialogs {
   virtual bool InputQuery(const std::string& caption, const std::string& prompt,
                           std::string& value, bool password) {
     (void)caption, (void)prompt, (void)value, (void)password;
+    return false;
+  }
+  // The open or save dialog: path holds the proposed name on entry and the chosen
+  // full path on return. Returns false when cancelled (path unchanged).
+  virtual bool FileDialog(const FileDialogCall& call, std::string& path) {
+    (void)call, (void)path;
+    return false;
+  }
+  // The folder chooser, in which folders may be created. Returns false when cancelled.
+  virtual bool SelectFolder(const std::string& caption, const std::string& startFolder,
+                            std::string& folder) {
+    (void)caption, (void)startFolder, (void)folder;
     return false;
   }
 };

@@ -32,6 +32,31 @@ bool ScriptedDialogs::InputQuery(const std::string& caption, const std::string& 
   return ok;
 }
 
+bool ScriptedDialogs::NextPath(const std::string& what, std::string& path) {
+  if (pathAnswers_.empty()) {
+    ADD_FAILURE() << "Unscripted " << what << ": \"" << pathCalls_.back().call.title << "\"";
+    return false;
+  }
+  auto [ok, chosen] = pathAnswers_.front();
+  pathAnswers_.pop_front();
+  if (ok) path = chosen;
+  return ok;
+}
+
+bool ScriptedDialogs::FileDialog(const FileDialogCall& call, std::string& path) {
+  pathCalls_.push_back({false, call, path});
+  return NextPath(call.save ? "save dialog" : "open dialog", path);
+}
+
+bool ScriptedDialogs::SelectFolder(const std::string& caption, const std::string& startFolder,
+                                   std::string& folder) {
+  FileDialogCall call;
+  call.title = caption;
+  call.folder = startFolder;
+  pathCalls_.push_back({true, call, folder});
+  return NextPath("folder chooser", folder);
+}
+
 const DialogCall& ScriptedDialogs::Last() const {
   static const DialogCall none;
   return calls_.empty() ? none : calls_.back();
@@ -48,6 +73,8 @@ void ScriptedDialogs::Clear() {
   answers_.clear();
   inputs_.clear();
   textAnswers_.clear();
+  pathCalls_.clear();
+  pathAnswers_.clear();
 }
 
 ScriptedDialogs& Dialogs() {

@@ -14,6 +14,9 @@ class ScriptedDialogs : public TUserDialogs {
   int ShowBox(const DialogCall& call) override;
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value,
                   bool password) override;
+  bool FileDialog(const FileDialogCall& call, std::string& path) override;
+  bool SelectFolder(const std::string& caption, const std::string& startFolder,
+                    std::string& folder) override;
 
   // Queue the answer (a modal result) to the next question.
   void Answer(int modalResult) { answers_.push_back(modalResult); }
@@ -31,11 +34,24 @@ class ScriptedDialogs : public TUserDialogs {
   };
   const std::vector<InputCall>& Inputs() const { return inputs_; }
 
+  // Queue the path chosen in the next file or folder dialog, or that it is cancelled.
+  void AnswerPath(const std::string& path) { pathAnswers_.push_back({true, path}); }
+  void CancelPath() { pathAnswers_.push_back({false, ""}); }
+
+  struct PathCall {
+    bool folderChooser = false;
+    FileDialogCall call;  // for a folder chooser: title = caption, folder = start folder
+    std::string path;     // the path the dialog opened with
+  };
+  const std::vector<PathCall>& PathCalls() const { return pathCalls_; }
+
   const std::vector<DialogCall>& Calls() const { return calls_; }
   const DialogCall& Last() const;
   // Texts of every box shown so far, in order.
   std::vector<std::string> Texts() const;
-  size_t UnusedAnswers() const { return answers_.size() + textAnswers_.size(); }
+  size_t UnusedAnswers() const {
+    return answers_.size() + textAnswers_.size() + pathAnswers_.size();
+  }
   void Clear();
 
  private:
@@ -43,6 +59,9 @@ class ScriptedDialogs : public TUserDialogs {
   std::deque<int> answers_;
   std::vector<InputCall> inputs_;
   std::deque<std::pair<bool, std::string>> textAnswers_;
+  std::vector<PathCall> pathCalls_;
+  std::deque<std::pair<bool, std::string>> pathAnswers_;
+  bool NextPath(const std::string& what, std::string& path);
 };
 
 // The instance installed by the test main.
