@@ -111,18 +111,28 @@ TEST_F(QtBoxes, TimedBoxClosesItselfAndTheNextOneWaitsForTheUser) {
   EXPECT_EQ(plainTitle.toStdString(), ApplicationTitle);
 }
 
-TEST_F(QtBoxes, MessagesShowTheirTextAsItStands) {
-  QString text;
-  Qt::TextFormat format = Qt::RichText;
-  OnModal([&](QWidget* box) {
-    auto* message = qobject_cast<QMessageBox*>(box);
-    text = message->text();
-    format = message->textFormat();
-    message->button(QMessageBox::Ok)->click();
-  });
-  ShowMsg("Fish & chips <b>and</b> \x80 5");
-  EXPECT_EQ(text.trimmed(), QString::fromUtf8("Fish & chips <b>and</b> \u20ac 5"));
-  EXPECT_EQ(format, Qt::PlainText);
+TEST_F(QtBoxes, MessagesShowTheirTextAsItStandsWithLineBreaks) {
+  struct Case {
+    std::string message;
+    QString shown;
+  } cases[] = {
+      {"Fish & chips <b>and</b> \x80 5", QString::fromUtf8("Fish & chips <b>and</b> \u20ac 5")},
+      {"/site/pics\rFolder does not exist.", "/site/pics\nFolder does not exist."},
+      {"one\r\ntwo\r\rthree", "one\ntwo\n\nthree"},
+  };
+  for (const auto& c : cases) {
+    QString text;
+    Qt::TextFormat format = Qt::RichText;
+    OnModal([&](QWidget* box) {
+      auto* message = qobject_cast<QMessageBox*>(box);
+      text = message->text();
+      format = message->textFormat();
+      message->button(QMessageBox::Ok)->click();
+    });
+    ShowMsg(c.message);
+    EXPECT_EQ(text.trimmed(), c.shown);
+    EXPECT_EQ(format, Qt::PlainText);
+  }
 }
 
 TEST_F(QtBoxes, QuestionBoxesOfferTheirButtonsAndReturnTheAnswer) {
@@ -235,7 +245,7 @@ TEST_F(QtBoxes, ThreeButtonBoxReturnsTheButtonPressed) {
                            "&Source text");
     EXPECT_EQ(result, c.result) << c.press;
     EXPECT_EQ(title.toStdString(), ApplicationTitle);
-    EXPECT_EQ(message, "What do you want to print?\r\rTom & Jerry");
+    EXPECT_EQ(message, "What do you want to print?\n\nTom & Jerry");
     EXPECT_EQ(caption1, "&This tune");
     EXPECT_EQ(caption2.toStdString(), c.caption2);
     EXPECT_EQ(caption3, "&Source text");

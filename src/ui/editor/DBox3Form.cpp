@@ -15,6 +15,7 @@
 #include "platform/CodePage.h"
 #include "platform/Help.h"
 #include "platform/UserDialogs.h"
+#include "ui/platform/QtDialogs.h"
 
 namespace quorrel {
 
@@ -77,7 +78,7 @@ int TDBox3Form::Ask(const std::string& message, const std::string& caption1,
   // change the question the user is answering.
   if (showing_) return result() == mrNone ? mrCancel : result();
 
-  Msg->setText(AnsiToQString(message));
+  Msg->setText(BoxText(message));
   Button1->setText(AnsiToQString(caption1));
   Button1->setVisible(true);
   Button2->setText(AnsiToQString(caption2));

@@ -27,7 +27,7 @@ class TQuestionBox : public QDialog {
       : helpContext_(call.helpContext), withCancel_(withCancel) {
     setObjectName("QuestionBox");
     setWindowTitle(AnsiToQString(call.caption));
-    auto* text = new QLabel(AnsiToQString(call.text), this);
+    auto* text = new QLabel(BoxText(call.text), this);
     text->setObjectName("Text");
     text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
@@ -85,7 +85,7 @@ int ShowMessage(const DialogCall& call) {
   box.setObjectName(call.kind == DialogKind::TimedMessage ? "TimedMessage" : "Message");
   box.setWindowTitle(AnsiToQString(call.caption));
   box.setTextFormat(Qt::PlainText);
-  box.setText(AnsiToQString(call.text));
+  box.setText(BoxText(call.text));
   box.setIcon(QMessageBox::NoIcon);
   box.setStandardButtons(QMessageBox::Ok);
   if (call.kind == DialogKind::TimedMessage && call.timeoutMs > 0) {
@@ -96,6 +96,13 @@ int ShowMessage(const DialogCall& call) {
 }
 
 }  // namespace
+
+QString BoxText(const std::string& text) {
+  QString shown = AnsiToQString(text);
+  shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return shown;
+}
 
 int TQtDialogs::ShowBox(const DialogCall& call) {
   switch (call.kind) {
@@ -131,7 +138,7 @@ bool TQtDialogs::InputQuery(const std::string& caption, const std::string& promp
   box.setObjectName("InputQuery");
   box.setInputMode(QInputDialog::TextInput);
   box.setWindowTitle(AnsiToQString(caption));
-  box.setLabelText(AnsiToQString(prompt));
+  box.setLabelText(BoxText(prompt));
   box.setTextEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
   box.setTextValue(AnsiToQString(value));
   if (box.exec() != QDialog::Accepted) return false;

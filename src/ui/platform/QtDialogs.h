@@ -1,5 +1,8 @@
 #pragma once
 // The program's message boxes and questions, on Qt widgets.
+#include <QString>
+#include <string>
+
 #include "platform/UserDialogs.h"
 
 namespace quorrel {
@@ -11,6 +14,10 @@ class TQtDialogs : public TUserDialogs {
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value,
                   bool password) override;
 };
+
+// Message text for a Qt label: the program breaks lines with CR (or CR LF), which a
+// label would not show as a break.
+QString BoxText(const std::string& text);
 
 // Start-up: creates the three-button box and makes the Qt boxes the program's dialogs.
 void InstallQtDialogs();
