@@ -9,7 +9,11 @@
 
 #include "editor/Commands.h"
 #include "editor/DBoxUnit.h"
+#include "editor/FileRoutines.h"
+#include "editor/ProgUnit.h"
+#include "editor/Scrambled.h"
 #include "editor/ShellState.h"
+#include "platform/Processes.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel::test {
@@ -62,6 +66,10 @@ void ResetAllState() {
   ResetShellState();
   ResetDBoxUnit();
   ResetCommands();
+  ResetFileRoutines();
+  ResetScrambled();
+  ResetProgUnit();
+  ResetProcesses();
 }
 
 void InstallTestListener() {

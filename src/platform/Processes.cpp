@@ -1,0 +1,233 @@
+#include "platform/Processes.h"
+
+#include <errno.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QThread>
+#include <memory>
+
+#include "editor/DBoxUnit.h"
+#include "editor/FastStrings.h"
+#include "platform/Abort.h"
+#include "platform/Help.h"
+#include "platform/UserDialogs.h"
+
+namespace quorrel {
+
+int ToolWaitSeconds = 2;
+
+namespace {
+
+struct TStarted {
+  std::unique_ptr<QProcess> process;
+  int64_t pid = 0;
+  std::string program;
+  std::string title;
+};
+
+// Never destroyed: a QProcess kills its program when it goes, and viewers the
+// user opened from here stay open after the editor has closed.
+std::vector<TStarted>& Table() {
+  static auto* table = new std::vector<TStarted>;
+  return *table;
+}
+
+// The program WaitForOutputFile waits for; 0 when none was started.
+int64_t lastStartedPid = 0;
+
+QString ToQ(const std::string& bytes) {
+  return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+std::string FromQ(const QString& text) {
+  QByteArray bytes = QFile::encodeName(text);
+  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+bool IsRunning(QProcess& process) {
+  // Lets the process notice an exit whose event has not been delivered yet.
+  if (process.state() != QProcess::NotRunning) process.waitForFinished(0);
+  return process.state() != QProcess::NotRunning;
+}
+
+// Forgets programs that have ended, so the table holds only what may still run.
+void ForgetEnded() {
+  auto& table = Table();
+  std::erase_if(table, [](TStarted& entry) { return !IsRunning(*entry.process); });
+}
+
+TStarted* FindByPid(int64_t pid) {
+  for (auto& entry : Table()) {
+    if (entry.pid == pid) return &entry;
+  }
+  return nullptr;
+}
+
+void End(QProcess& process) {
+  process.terminate();
+  if (!process.waitForFinished(2000)) {
+    process.kill();
+    process.waitForFinished(2000);
+  }
+}
+
+std::string FileNameOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool ContainsNoCase(const std::string& text, const std::string& fragment) {
+  return PosNoCase(fragment, text) > 0;
+}
+
+}  // namespace
+
+std::string FindProgram(const std::string& program) {
+  if (program.empty()) return "";
+  if (program.find('/') != std::string::npos) {
+    struct stat info {};
+    if (stat(program.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return "";
+    return access(program.c_str(), X_OK) == 0 ? program : "";
+  }
+  QString found = QStandardPaths::findExecutable(ToQ(program));
+  return found.isEmpty() ? "" : FromQ(found);
+}
+
+bool RunHidden(const std::string& program, const std::vector<std::string>& arguments,
+               int helpContext, const TRunOptions& options) {
+  std::string path = FindProgram(program);
+  if (path.empty()) {
+    struct stat info {};
+    bool exists = program.find('/') != std::string::npos && stat(program.c_str(), &info) == 0 &&
+                  !S_ISDIR(info.st_mode);
+    if (!exists) {
+      if (helpContext != 0) {
+        ShowHelpContext(helpContext);
+      } else {
+        ShowMsg("Program not found: " + program);
+      }
+      Abort();
+    }
+    ShowMsg("Could not run \r" + program + "\rError code was " + std::to_string(EACCES));
+    return false;
+  }
+
+  ForgetEnded();
+  auto process = std::make_unique<QProcess>();
+  QStringList args;
+  for (const auto& a : arguments) args << ToQ(a);
+  process->setProgram(ToQ(path));
+  process->setArguments(args);
+  // A tool that asks a question (an archiver wanting a password) gets no answer
+  // instead of waiting for one forever.
+  process->setStandardInputFile(QProcess::nullDevice());
+  process->setStandardOutputFile(options.stdoutFile.empty() ? QProcess::nullDevice()
+                                                            : ToQ(options.stdoutFile));
+  process->setStandardErrorFile(options.stderrFile.empty() ? QProcess::nullDevice()
+                                                           : ToQ(options.stderrFile));
+  if (!options.workingFolder.empty()) process->setWorkingDirectory(ToQ(options.workingFolder));
+  process->start(QIODevice::NotOpen);
+  if (!process->waitForStarted(10000)) {
+    // exec fails on a file that is executable but holds no program.
+    ShowMsg("Could not run \r" + program + "\rError code was " + std::to_string(ENOEXEC));
+    return false;
+  }
+  TStarted entry;
+  entry.pid = process->processId();
+  entry.program = path;
+  entry.title = options.title.empty() ? FileNameOf(path) : options.title;
+  entry.process = std::move(process);
+  lastStartedPid = entry.pid;
+  Table().push_back(std::move(entry));
+  return true;
+}
+
+void WaitForOutputFile(const std::string& path) {
+  int setting = ToolWaitSeconds;
+  ToolWaitSeconds = 2;
+  int seconds = setting == -1 ? 4 : (setting < 0 ? 0 : setting);
+  bool warnEmpty = setting > 0;
+
+  QElapsedTimer clock;
+  clock.start();
+  const qint64 limit = static_cast<qint64>(seconds) * 1000;
+  TStarted* started = FindByPid(lastStartedPid);
+  for (;;) {
+    qint64 left = limit - clock.elapsed();
+    if (started && IsRunning(*started->process)) {
+      if (left <= 0) break;
+      started->process->waitForFinished(static_cast<int>(std::min<qint64>(left, 50)));
+      UserDialogs().ProcessMessages();
+      continue;
+    }
+    // Our program has finished (or none was started here): the file is as
+    // complete as it will get.
+    struct stat info {};
+    bool ready = stat(path.c_str(), &info) == 0 && info.st_size > 0;
+    if (ready || started || left <= 0) break;
+    UserDialogs().ProcessMessages();
+    QThread::msleep(20);
+  }
+
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) {
+    ShowErrorAndAbort("Unable to create\r" + path + "\rPlease try again.");
+  }
+  if (info.st_size == 0 && warnEmpty) {
+    if (ContainsNoCase(path, "ABCPSErr.Txt")) Abort();
+    if (!ContainsNoCase(path, ".wav") && !ContainsNoCase(path, ".mp3") &&
+        !ContainsNoCase(path, "ABCErrors")) {
+      ShowMsg("Warning: File is 0 bytes long.\r" + path);
+    }
+  }
+}
+
+int KillWindowsByTitle(const std::string& fragment) {
+  int ended = 0;
+  for (auto& entry : Table()) {
+    if (!ContainsNoCase(entry.title, fragment) || ContainsNoCase(entry.title, "VLC ")) continue;
+    if (!IsRunning(*entry.process)) continue;
+    End(*entry.process);
+    ++ended;
+  }
+  ForgetEnded();
+  return ended;
+}
+
+int KillProcessByName(const std::string& name) {
+  std::string wanted = UpperCaseAnsi(FileNameOf(name));
+  int ended = 0;
+  for (auto& entry : Table()) {
+    if (UpperCaseAnsi(FileNameOf(entry.program)) != wanted) continue;
+    if (!IsRunning(*entry.process)) continue;
+    End(*entry.process);
+    ++ended;
+  }
+  ForgetEnded();
+  return ended;
+}
+
+std::vector<TProcessInfo> StartedProcesses() {
+  std::vector<TProcessInfo> list;
+  for (auto& entry : Table()) {
+    list.push_back({entry.pid, entry.program, entry.title, IsRunning(*entry.process)});
+  }
+  return list;
+}
+
+void ResetProcesses() {
+  for (auto& entry : Table()) {
+    if (IsRunning(*entry.process)) End(*entry.process);
+  }
+  Table().clear();
+  lastStartedPid = 0;
+  ToolWaitSeconds = 2;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,64 @@
+#pragma once
+// Other programs this program runs: music converters and typesetters, Ghostscript,
+// the archiver, a hex editor, a compare program. A program runs from an argument
+// list, never through a shell, so blanks, quotes and shell characters in file
+// names are only characters. Every program started here is kept in a process
+// table, and only those are ever ended.
+//
+// Program names and arguments are file-system bytes (UTF-8 on a normal system).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorrel {
+
+// Seconds WaitForOutputFile waits; -1 means 4 s with no warning about an empty
+// file. Every wait sets it back to 2.
+extern int ToolWaitSeconds;
+
+struct TRunOptions {
+  std::string stdoutFile;     // receives the program's output; "" discards it
+  std::string stderrFile;     // receives its error output; "" discards it
+  std::string workingFolder;  // "" runs it in the current folder
+  // What KillWindowsByTitle knows the program by ("Media Player", "Ghostscript");
+  // "" gives the program's file name.
+  std::string title;
+};
+
+// The program file a name stands for: a name holding "/" as it is, a bare name
+// looked up on PATH. "" when there is no such executable file.
+std::string FindProgram(const std::string& program);
+
+// Starts the program and returns at once. A program that does not exist opens the
+// help topic (or, with help context 0, shows "Program not found: " and the name)
+// and ends the command silently. Returns false after "Could not run" when the
+// program exists but would not start.
+bool RunHidden(const std::string& program, const std::vector<std::string>& arguments,
+               int helpContext = 0, const TRunOptions& options = {});
+
+// Waits, keeping the screen live, for the program started last to finish (at most
+// ToolWaitSeconds), then judges its output file: a missing file is an error that
+// ends the command; an empty one may end it silently or give a warning.
+void WaitForOutputFile(const std::string& path);
+
+// Ends the running programs started here whose title contains the fragment (case
+// ignored), except those whose title contains "VLC ". Returns how many were ended.
+int KillWindowsByTitle(const std::string& fragment);
+// Ends the running programs started here whose program file is named so (case
+// ignored; "gs" or "/usr/bin/gs"). Returns how many were ended.
+int KillProcessByName(const std::string& name);
+
+struct TProcessInfo {
+  int64_t pid = 0;
+  std::string program;  // the program file that was run
+  std::string title;
+  bool running = false;
+};
+// The process table: programs started here that have not been forgotten yet.
+std::vector<TProcessInfo> StartedProcesses();
+
+// Ends every program still running from the table and empties it (tests; a
+// program's own exit leaves launched viewers running).
+void ResetProcesses();
+
+}  // namespace quorrel

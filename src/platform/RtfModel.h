@@ -1,0 +1,93 @@
+#pragma once
+// A rich-text document as the RTF reader and writer see it: paragraphs of runs,
+// each run one stretch of text in one character format. The editor control turns
+// it into its own document and back; core uses it to read and write RTF source
+// without a display. Lengths are twips (1/1440 inch), as RTF gives them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorrel {
+
+struct TRtfCharFormat {
+  std::string font;  // the name in the font table (Windows-1252 bytes)
+  int halfPoints = 24;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strike = false;
+  bool caps = false;
+  int script = 0;          // 0 normal, 1 superscript, -1 subscript
+  int32_t color = -1;      // 0xRRGGBB, -1 the automatic colour
+  int32_t highlight = -1;  // 0xRRGGBB, -1 none
+
+  bool operator==(const TRtfCharFormat&) const = default;
+};
+
+enum class TRtfAlign { Left, Center, Right, Justify };
+
+struct TRtfTab {
+  int position = 0;  // twips from the left indent
+  char kind = 'l';   // 'l' left, 'c' centred, 'r' right, 'd' decimal
+
+  bool operator==(const TRtfTab&) const = default;
+};
+
+struct TRtfParaFormat {
+  TRtfAlign align = TRtfAlign::Left;
+  int firstIndent = 0;  // \fi, relative to the left indent
+  int leftIndent = 0;
+  int rightIndent = 0;
+  int spaceBefore = 0;
+  int spaceAfter = 0;
+  int lineSpacing = 0;         // \sl: 0 single; > 0 at least; < 0 exactly
+  bool lineMultiple = false;   // \slmult1: lineSpacing / 240 lines
+  bool keep = false;           // \keep
+  bool keepNext = false;       // \keepn
+  bool noHyphenation = false;  // \hyphpar0
+  std::vector<TRtfTab> tabs;
+
+  bool operator==(const TRtfParaFormat&) const = default;
+};
+
+// Text holds UTF-16: a tab is U+0009, a line break inside the paragraph (\line)
+// U+2028.
+struct TRtfRun {
+  std::u16string text;
+  TRtfCharFormat format;
+
+  bool operator==(const TRtfRun&) const = default;
+};
+
+struct TRtfParagraph {
+  TRtfParaFormat format;
+  // The character format of the paragraph mark: what an empty paragraph shows
+  // and what typing into it starts with. For a paragraph with text the reader
+  // makes it the first run's format.
+  TRtfCharFormat markFormat;
+  std::vector<TRtfRun> runs;  // adjacent runs differ in format; none is empty
+
+  bool operator==(const TRtfParagraph&) const = default;
+};
+
+struct TRtfDocument {
+  std::vector<TRtfParagraph> paragraphs;  // never empty once read
+
+  bool operator==(const TRtfDocument&) const = default;
+};
+
+// Appends text to a paragraph, joining it to the last run when the format is the same.
+void AppendRun(TRtfParagraph& paragraph, std::u16string_view text, const TRtfCharFormat& format);
+
+// The document's text as the editor reads it out: Windows-1252, paragraphs joined
+// by CR LF, a line break as VT (0x0B), characters outside the code page as "?".
+std::string RtfPlainText(const TRtfDocument& document);
+
+// A document of plain text in one format: each CR LF, lone CR or lone LF ends a
+// paragraph; VT is a line break.
+TRtfDocument RtfDocumentOfText(const std::string& ansi, const TRtfCharFormat& format);
+
+// Symbol fonts keep their own character set in the font table.
+bool IsSymbolFont(const std::string& name);
+
+}  // namespace quorrel

@@ -1,0 +1,123 @@
+#include "platform/RtfTokens.h"
+
+namespace quorrel {
+
+namespace {
+
+bool IsLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Control words are at most 32 letters; parameters at most 10 digits.
+constexpr size_t kMaxWordLetters = 32;
+constexpr size_t kMaxDigits = 10;
+
+}  // namespace
+
+TRtfToken TRtfTokenizer::Next() {
+  TRtfToken token;
+  const size_t size = source_.size();
+  while (pos_ < size) {
+    const char c = source_[pos_];
+    if (c == '\r' || c == '\n' || c == '\0') {
+      ++pos_;
+      continue;
+    }
+    if (c == '{') {
+      ++pos_;
+      token.kind = TRtfTokenKind::GroupStart;
+      return token;
+    }
+    if (c == '}') {
+      ++pos_;
+      token.kind = TRtfTokenKind::GroupEnd;
+      return token;
+    }
+    if (c != '\\') {
+      const size_t start = pos_;
+      while (pos_ < size) {
+        const char t = source_[pos_];
+        if (t == '\\' || t == '{' || t == '}' || t == '\r' || t == '\n' || t == '\0') break;
+        ++pos_;
+      }
+      token.kind = TRtfTokenKind::Text;
+      token.name = source_.substr(start, pos_ - start);
+      return token;
+    }
+    // A backslash.
+    ++pos_;
+    if (pos_ >= size) return token;  // a lone backslash at the very end
+    const char next = source_[pos_];
+    if (IsLetter(next)) {
+      const size_t start = pos_;
+      while (pos_ < size && IsLetter(source_[pos_]) && pos_ - start < kMaxWordLetters) ++pos_;
+      token.kind = TRtfTokenKind::Word;
+      token.name = source_.substr(start, pos_ - start);
+      while (pos_ < size && IsLetter(source_[pos_])) ++pos_;  // overlong word: cut
+      bool negative = false;
+      if (pos_ + 1 < size && source_[pos_] == '-' && IsDigit(source_[pos_ + 1])) {
+        negative = true;
+        ++pos_;
+      }
+      if (pos_ < size && IsDigit(source_[pos_])) {
+        int64_t value = 0;
+        size_t digits = 0;
+        while (pos_ < size && IsDigit(source_[pos_])) {
+          if (digits < kMaxDigits) value = value * 10 + (source_[pos_] - '0');
+          ++digits;
+          ++pos_;
+        }
+        if (negative) value = -value;
+        if (value > INT32_MAX) value = INT32_MAX;
+        if (value < INT32_MIN) value = INT32_MIN;
+        token.hasParameter = true;
+        token.parameter = static_cast<int32_t>(value);
+      }
+      if (pos_ < size && source_[pos_] == ' ') ++pos_;  // the delimiter belongs to the word
+      if (token.name == "bin" && token.hasParameter) {
+        const size_t length = token.parameter < 0 ? 0 : static_cast<size_t>(token.parameter);
+        const size_t take = length < size - pos_ ? length : size - pos_;
+        token.kind = TRtfTokenKind::Binary;
+        token.name = source_.substr(pos_, take);
+        pos_ += take;
+      }
+      return token;
+    }
+    if (next == '\'') {
+      if (pos_ + 2 < size && HexValue(source_[pos_ + 1]) >= 0 && HexValue(source_[pos_ + 2]) >= 0) {
+        token.kind = TRtfTokenKind::Hex;
+        token.byte = static_cast<unsigned char>(HexValue(source_[pos_ + 1]) * 16 +
+                                                HexValue(source_[pos_ + 2]));
+        pos_ += 3;
+        return token;
+      }
+      ++pos_;  // a broken \' : dropped with what hex digit it has
+      if (pos_ < size && HexValue(source_[pos_]) >= 0) ++pos_;
+      continue;
+    }
+    if (next == '\r' || next == '\n') {  // a backslash before a line end is a paragraph mark
+      ++pos_;
+      token.kind = TRtfTokenKind::Word;
+      token.name = "par";
+      return token;
+    }
+    ++pos_;
+    token.kind = TRtfTokenKind::Symbol;
+    token.symbol = next;
+    return token;
+  }
+  token.kind = TRtfTokenKind::End;
+  return token;
+}
+
+}  // namespace quorrel

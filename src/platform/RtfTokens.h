@@ -1,0 +1,34 @@
+#pragma once
+// Splits RTF source into its tokens: group braces, control words with their
+// parameter, control symbols, hexadecimal bytes (\'hh), runs of plain text and
+// binary data (\binN). Line ends in the source carry no meaning and are skipped.
+// Works on any bytes, however malformed: every call makes progress.
+#include <cstdint>
+#include <string_view>
+
+namespace quorrel {
+
+enum class TRtfTokenKind { End, GroupStart, GroupEnd, Word, Symbol, Hex, Text, Binary };
+
+struct TRtfToken {
+  TRtfTokenKind kind = TRtfTokenKind::End;
+  std::string_view name;  // Word: the letters; Text and Binary: the bytes
+  bool hasParameter = false;
+  int32_t parameter = 0;   // Word: the number after the letters
+  char symbol = 0;         // Symbol: the character after the backslash
+  unsigned char byte = 0;  // Hex: the byte
+};
+
+class TRtfTokenizer {
+ public:
+  explicit TRtfTokenizer(std::string_view source) : source_(source) {}
+  // The next token; End at the end of the source (and on every call after it).
+  TRtfToken Next();
+  size_t Position() const { return pos_; }
+
+ private:
+  std::string_view source_;
+  size_t pos_ = 0;
+};
+
+}  // namespace quorrel

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QProcess>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/Abort.h"
+#include "platform/Help.h"
+#include "platform/Processes.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestEnvironment.h"
+
+namespace quorrel {
+namespace {
+
+using test::Dialogs;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+TRunOptions Options(const std::string& out, const std::string& err = "",
+                    const std::string& folder = "") {
+  TRunOptions options;
+  options.stdoutFile = out;
+  options.stderrFile = err;
+  options.workingFolder = folder;
+  return options;
+}
+
+TRunOptions Titled(const std::string& title) {
+  TRunOptions options;
+  options.title = title;
+  return options;
+}
+
+class ProcessesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = test::TestHome() + "processes-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override {
+    ResetProcesses();
+    SetHelpViewer(nullptr);
+  }
+
+  // A small shell script used as the child program (it is run directly, by its
+  // "#!" line; nothing is ever passed through a shell by the program itself).
+  std::string Script(const std::string& name, const std::string& body) {
+    std::string path = dir_ + name;
+    std::ofstream(path) << "#!/bin/sh\n" << body;
+    chmod(path.c_str(), 0755);
+    return path;
+  }
+
+  std::string dir_;
+};
+
+TEST_F(ProcessesTest, ProgramsAreFoundOnPathOrByTheirPath) {
+  EXPECT_NE(FindProgram("sh"), "");
+  EXPECT_EQ(FindProgram(FindProgram("sh")), FindProgram("sh"));
+  EXPECT_EQ(FindProgram("no-such-program-here"), "");
+  EXPECT_EQ(FindProgram(dir_), "");  // a folder is no program
+  std::ofstream(dir_ + "data.txt") << "x";
+  EXPECT_EQ(FindProgram(dir_ + "data.txt"), "");  // not executable
+}
+
+TEST_F(ProcessesTest, AMissingProgramSaysSoAndEndsTheCommand) {
+  EXPECT_THROW(RunHidden("/no/such/abc2midi", {"x.abc"}), EAbort);
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_NE(Dialogs().Last().text.find("Program not found: /no/such/abc2midi"), std::string::npos);
+  EXPECT_TRUE(StartedProcesses().empty());
+
+  // With a help context, its topic is opened instead of the message.
+  Dialogs().Clear();
+  int shown = 0;
+  SetHelpViewer([&](int context) { shown = context; });
+  EXPECT_THROW(RunHidden("no-such-program-here", {}, 55020), EAbort);
+  EXPECT_EQ(shown, 55020);
+  EXPECT_TRUE(Dialogs().Calls().empty());
+}
+
+TEST_F(ProcessesTest, AProgramThatCannotStartIsReported) {
+  std::string notExecutable = dir_ + "tool";
+  std::ofstream(notExecutable) << "#!/bin/sh\n";
+  EXPECT_FALSE(RunHidden(notExecutable, {}));
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_EQ(Dialogs().Last().text, "Could not run \r" + notExecutable + "\rError code was 13");
+
+  // Executable, but no program inside.
+  Dialogs().Clear();
+  std::string garbage = dir_ + "garbage";
+  std::ofstream(garbage) << std::string("\x01\x02\x03\x04 not a program", 19);
+  chmod(garbage.c_str(), 0755);
+  EXPECT_FALSE(RunHidden(garbage, {}));
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_EQ(Dialogs().Last().text.rfind("Could not run \r" + garbage + "\rError code was ", 0), 0u);
+}
+
+TEST_F(ProcessesTest, NamesWithBlanksAndShellCharactersStayOneArgument) {
+  const std::string names[] = {"a b.abc",
+                               "it's \"quoted\".abc",
+                               "$(touch pwned).abc",
+                               "x; touch pwned2 ;.abc",
+                               "`touch pwned3`&|<>*?.abc",
+                               "-leading-dash.abc"};
+  for (const auto& name : names) {
+    std::string path = dir_ + name;
+    ASSERT_TRUE(RunHidden("touch", {"--", path}));
+    WaitForOutputFile(path);  // empty, but it exists
+    Dialogs().Clear();
+    EXPECT_TRUE(Exists(path)) << name;
+  }
+  // printf repeats its format for each argument: one line per argument it got.
+  std::string out = dir_ + "args.txt";
+  ASSERT_TRUE(RunHidden("printf", {"[%s]\\n", names[0], names[2], names[3]}, 0, Options(out)));
+  WaitForOutputFile(out);
+  EXPECT_EQ(ReadAll(out), "[" + names[0] + "]\n[" + names[2] + "]\n[" + names[3] + "]\n");
+  for (const char* bad : {"pwned", "pwned2", "pwned3"}) {
+    EXPECT_FALSE(Exists(dir_ + bad)) << bad;
+    EXPECT_FALSE(Exists(bad)) << bad;
+  }
+}
+
+TEST_F(ProcessesTest, OutputErrorsAndWorkingFolderGoWhereAsked) {
+  std::string tool = Script("tool.sh", "echo out-text\necho err-text >&2\npwd\n");
+  std::string work = dir_ + "work folder/";
+  std::filesystem::create_directories(work);
+  std::string out = dir_ + "out.txt", err = dir_ + "err.txt";
+  std::ofstream(out) << "stale output of an earlier run";
+  ASSERT_TRUE(RunHidden(tool, {}, 0, Options(out, err, work)));
+  WaitForOutputFile(out);
+  EXPECT_EQ(ReadAll(out), "out-text\n" + work.substr(0, work.size() - 1) + "\n");
+  EXPECT_EQ(ReadAll(err), "err-text\n");
+}
+
+TEST_F(ProcessesTest, ASlowWriterIsWaitedForUntilItEnds) {
+  // The file has content long before the program is done with it.
+  std::string tool = Script("slow.sh",
+                            "printf 'first part ' > \"$1\"\n"
+                            "sleep 0.6\n"
+                            "printf 'second part' >> \"$1\"\n");
+  std::string out = dir_ + "tune.mid";
+  ASSERT_TRUE(RunHidden(tool, {out}));
+  WaitForOutputFile(out);
+  EXPECT_EQ(ReadAll(out), "first part second part");
+  EXPECT_TRUE(Dialogs().Calls().empty());
+  EXPECT_EQ(ToolWaitSeconds, 2);
+}
+
+TEST_F(ProcessesTest, OutputThatNeverComesEndsTheCommand) {
+  std::string out = dir_ + "never.mid";
+  ASSERT_TRUE(RunHidden("true", {}));
+  EXPECT_THROW(WaitForOutputFile(out), EAbort);
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_EQ(Dialogs().Last().text, "Unable to create\r" + out + "\rPlease try again.");
+}
+
+TEST_F(ProcessesTest, AToolSlowerThanTheWaitEndsTheCommand) {
+  std::string tool = Script("late.sh", "sleep 5\nprintf late > \"$1\"\n");
+  std::string out = dir_ + "late.txt";
+  ASSERT_TRUE(RunHidden(tool, {out}));
+  ToolWaitSeconds = 1;
+  EXPECT_THROW(WaitForOutputFile(out), EAbort);
+  EXPECT_EQ(Dialogs().Last().text, "Unable to create\r" + out + "\rPlease try again.");
+  EXPECT_EQ(ToolWaitSeconds, 2);  // back to the default after the wait, even a failed one
+}
+
+TEST_F(ProcessesTest, EmptyOutputFiles) {
+  struct Case {
+    const char* name;
+    int wait;
+    bool aborts;
+    bool warns;
+  } cases[] = {
+      {"ABC.PS", 2, false, true},
+      {"ABCPSErr.Txt", 2, true, false},  // no messages from the typesetter
+      {"ABCPSErr.Txt", -1, false, false},
+      {"Temp.wav", 2, false, false},
+      {"tune.MP3", 2, false, false},
+      {"ABCErrors.txt", 2, false, false},
+      {"Quorrel.txt", -1, false, false},
+  };
+  for (const auto& c : cases) {
+    Dialogs().Clear();
+    std::string out = dir_ + c.name;
+    std::filesystem::remove(out);
+    ASSERT_TRUE(RunHidden("touch", {out}));
+    ToolWaitSeconds = c.wait;
+    bool aborted = false;
+    try {
+      WaitForOutputFile(out);
+    } catch (const EAbort&) {
+      aborted = true;
+    }
+    EXPECT_EQ(aborted, c.aborts) << c.name;
+    EXPECT_EQ(ToolWaitSeconds, 2);
+    if (c.warns) {
+      ASSERT_EQ(Dialogs().Calls().size(), 1u) << c.name;
+      EXPECT_EQ(Dialogs().Last().text, "Warning: File is 0 bytes long.\r" + out);
+    } else {
+      EXPECT_TRUE(Dialogs().Calls().empty()) << c.name;
+    }
+  }
+}
+
+TEST_F(ProcessesTest, OnlyProgramsStartedHereAreEnded) {
+  QProcess outsider;  // stands for a program the user runs on their own
+  outsider.start("sleep", {"30"});
+  ASSERT_TRUE(outsider.waitForStarted());
+
+  ASSERT_TRUE(RunHidden("sleep", {"30"}, 0, Titled("Media Player - tune.mid")));
+  ASSERT_TRUE(RunHidden("sleep", {"30"}, 0, Titled("VLC Media Player")));
+  ASSERT_TRUE(RunHidden("sleep", {"30"}, 0, Titled("Ghostscript")));
+  ASSERT_EQ(StartedProcesses().size(), 3u);
+
+  EXPECT_EQ(KillWindowsByTitle("media PLAYER"), 1);
+  auto table = StartedProcesses();
+  ASSERT_EQ(table.size(), 2u);
+  EXPECT_EQ(table[0].title, "VLC Media Player");
+  EXPECT_TRUE(table[0].running);
+  EXPECT_EQ(table[1].title, "Ghostscript");
+
+  EXPECT_EQ(KillProcessByName("/usr/bin/SLEEP"), 2);
+  EXPECT_TRUE(StartedProcesses().empty());
+  EXPECT_EQ(outsider.state(), QProcess::Running);
+  outsider.kill();
+  outsider.waitForFinished();
+}
+
+TEST_F(ProcessesTest, TheTableNamesEachProgram) {
+  ASSERT_TRUE(RunHidden("sleep", {"30"}));
+  auto table = StartedProcesses();
+  ASSERT_EQ(table.size(), 1u);
+  EXPECT_EQ(table[0].program, FindProgram("sleep"));
+  EXPECT_EQ(table[0].title, "sleep");
+  EXPECT_GT(table[0].pid, 0);
+  EXPECT_TRUE(table[0].running);
+}
+
+}  // namespace
+}  // namespace quorrel
