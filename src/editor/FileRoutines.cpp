@@ -118,11 +118,17 @@ std::string FormatMinSec(int64_t milliseconds) {
   return std::to_string(milliseconds / 60000) + ":" + twoDigits;
 }
 
-void PlayWaveResource(const std::string& name) { PlaySound(name); }
+void PlayWaveResource(const std::string& name) {
+  PlaySound(name);
+}
 
-bool IsShiftDown() { return shiftKeyQuery && shiftKeyQuery(); }
+bool IsShiftDown() {
+  return shiftKeyQuery && shiftKeyQuery();
+}
 
-void SetShiftKeyQuery(std::function<bool()> query) { shiftKeyQuery = std::move(query); }
+void SetShiftKeyQuery(std::function<bool()> query) {
+  shiftKeyQuery = std::move(query);
+}
 
 TBaseTagInsertion PlanBaseTag(const std::string& pageText, const std::string& url) {
   std::string folder = url;

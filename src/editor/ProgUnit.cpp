@@ -50,16 +50,20 @@ void HideTheBox() {
 
 }  // namespace
 
-void SetProgressView(TProgressView* v) { view = v ? v : &noView; }
+void SetProgressView(TProgressView* v) {
+  view = v ? v : &noView;
+}
 
-const TProgBoxState& ProgBoxState() { return box; }
+const TProgBoxState& ProgBoxState() {
+  return box;
+}
 
-TProgress::TProgress(const std::string& caption, int helpContext, bool showTimes,
-                     bool toReportFile)
+TProgress::TProgress(const std::string& caption, int helpContext, bool showTimes, bool toReportFile)
     : showTimes_(showTimes), toReportFile_(toReportFile) {
   // The box, its count and its report belong to one run at a time.
   if (!box.caption.empty()) {
-    ShowErrorAndAbort("\"" + box.caption + "\" is still running.\rWait for it to end, or cancel it.");
+    ShowErrorAndAbort("\"" + box.caption +
+                      "\" is still running.\rWait for it to end, or cancel it.");
   }
   box.caption = caption.empty() ? " " : caption;
   box.lines.clear();
@@ -88,7 +92,9 @@ void TProgress::SetWidth(int width) {
   view->StateChanged();
 }
 
-int TProgress::ErrorCount() const { return errorCount; }
+int TProgress::ErrorCount() const {
+  return errorCount;
+}
 
 void TProgress::Add(const std::string& line) {
   if (box.caption.empty()) {

@@ -70,9 +70,13 @@ TScrambleKey DeriveScrambleKey(const std::string& password) {
   return {static_cast<uint8_t>(derived[2] % 8), derived[5], static_cast<uint8_t>(derived[8] % 4)};
 }
 
-TScrambleKey CurrentScrambleKey() { return {RotateSeed, AddSeed, CountSeed}; }
+TScrambleKey CurrentScrambleKey() {
+  return {RotateSeed, AddSeed, CountSeed};
+}
 
-bool HasScrambleKey() { return keySet; }
+bool HasScrambleKey() {
+  return keySet;
+}
 
 void SetScramblePassword(const std::string& password) {
   TScrambleKey key = DeriveScrambleKey(password);
@@ -133,14 +137,15 @@ std::string ScrambleDocumentBytes(const std::string& text, const TScrambleKey& k
     return std::string(kScrambledHeaderWhole, kScrambledHeaderSize) +
            ScrambleBytes(text, key, text.size());
   }
-  return std::string(kScrambledHeader, kScrambledHeaderSize) + ScrambleBytes(text, key, text.size());
+  return std::string(kScrambledHeader, kScrambledHeaderSize) +
+         ScrambleBytes(text, key, text.size());
 }
 
 std::string UnscrambleDocumentBytes(const std::string& fileBytes, const TScrambleKey& key) {
   if (fileBytes.size() <= kScrambledHeaderSize) return "";
   std::string body = fileBytes.substr(kScrambledHeaderSize);
-  bool whole = fileBytes.compare(0, kScrambledHeaderSize, kScrambledHeaderWhole,
-                                 kScrambledHeaderSize) == 0;
+  bool whole =
+      fileBytes.compare(0, kScrambledHeaderSize, kScrambledHeaderWhole, kScrambledHeaderSize) == 0;
   return UnscrambleBytes(body, key, whole ? body.size() : PartialExtent(body.size()));
 }
 

@@ -1,5 +1,3 @@
-#include "editor/FileRoutines.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "editor/FileRoutines.h"
 #include "platform/Sound.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
@@ -177,8 +176,8 @@ TEST(FormatMinSecTest, MinutesAndTwoDigitSeconds) {
     int64_t ms;
     const char* text;
   } cases[] = {
-      {0, "0:00"},     {999, "0:00"},       {1000, "0:01"},        {59999, "0:59"},
-      {60000, "1:00"}, {61000, "1:01"},     {3599999, "59:59"},    {3600000, "60:00"},
+      {0, "0:00"},     {999, "0:00"},   {1000, "0:01"},     {59999, "0:59"},
+      {60000, "1:00"}, {61000, "1:01"}, {3599999, "59:59"}, {3600000, "60:00"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatMinSec(c.ms), c.text) << c.ms;
 }
@@ -205,7 +204,7 @@ TEST(PlanBaseTagTest, FolderOfTheUrl) {
       {"http://example.com/dir/page.htm", "<Base Href=\"http://example.com/dir/\">\n"},
       {"http://example.com/dir/", "<Base Href=\"http://example.com/dir/\">\n"},
       {"http://example.com", "<Base Href=\"http://example.com/\">\n"},  // slash of the scheme
-      {"http://ab/x.htm", "<Base Href=\"http://ab/\">\n"},  // last "/" is the 10th character
+      {"http://ab/x.htm", "<Base Href=\"http://ab/\">\n"},      // last "/" is the 10th character
       {"http://a/x.htm", "<Base Href=\"http://a/x.htm/\">\n"},  // ... here the 9th
   };
   for (const auto& c : cases) EXPECT_EQ(PlanBaseTag("", c.url).text, c.tag) << c.url;

@@ -1,5 +1,3 @@
-#include "editor/ProgUnit.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,6 +6,7 @@
 #include <functional>
 #include <iterator>
 
+#include "editor/ProgUnit.h"
 #include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
@@ -99,15 +98,15 @@ TEST_F(ProgUnitTest, ErrorsAreCountedAndEveryLineIsReported) {
     progress.Destroy();
   }
   EXPECT_EQ(labels, (std::vector<std::string>{"Errors: 1", "Errors: 3"}));
-  std::vector<std::string> expected = {"index.htm", "index.htm: missing </p>", "about.htm",
-                                       "about.htm: bad link", "about.htm: no title",
-                                       "*** ERRORS: 3"};
+  std::vector<std::string> expected = {"index.htm",           "index.htm: missing </p>",
+                                       "about.htm",           "about.htm: bad link",
+                                       "about.htm: no title", "*** ERRORS: 3"};
   EXPECT_EQ(view_.linesWhenModal, expected);
   EXPECT_EQ(view_.lines, expected);  // each line drawn once
   std::string report;
   for (const auto& line : expected) report += line + "\r\n";
   EXPECT_EQ(view_.reportWhenModal, report);
-  EXPECT_EQ(ProgBoxState().errorLabel, "");  // cleared for the final count line
+  EXPECT_EQ(ProgBoxState().errorLabel, "");           // cleared for the final count line
   EXPECT_FALSE(std::filesystem::exists(reportPath));  // a work file only
 }
 
@@ -244,8 +243,7 @@ TEST_F(ProgUnitTest, LinesWithTimesAndThePrinterReport) {
   }
   EXPECT_EQ(view_.lines[1].substr(7), "fault");
   // The printed report has progress lines as shown and error lines without the time.
-  EXPECT_EQ(view_.printed,
-            (std::vector<std::string>{view_.lines[0], "fault", view_.lines[2]}));
+  EXPECT_EQ(view_.printed, (std::vector<std::string>{view_.lines[0], "fault", view_.lines[2]}));
   EXPECT_EQ(view_.lines[2].substr(7), "*** ERRORS: 1");
 }
 

@@ -1,5 +1,3 @@
-#include "editor/Scrambled.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -7,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "editor/Scrambled.h"
 #include "editor/ShellState.h"
 #include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
@@ -69,11 +68,11 @@ TEST(ScrambleTest, FixedVector) {
   // rot = 75 mod 8 = 5, add = 250 + 5 = 255. 'e' = 65 rotated by 5 is AC, + 255 = AB,
   // stored as it is (count 3) ...
   std::string stored = ScrambleBytes("Hello, world\r\n", DeriveScrambleKey("secret"), 14);
-  EXPECT_EQ(stored, Bytes({0x75, 0xab, 0x65, 0x94, 0x01, 0x9b, 0x10, 0x86, 0xf0, 0x87, 0xad,
-                           0xad, 0xc7, 0x32}));
+  EXPECT_EQ(stored, Bytes({0x75, 0xab, 0x65, 0x94, 0x01, 0x9b, 0x10, 0x86, 0xf0, 0x87, 0xad, 0xad,
+                           0xc7, 0x32}));
   std::string empty = ScrambleBytes("Hello, world\r\n", DeriveScrambleKey(""), 14);
-  EXPECT_EQ(empty, Bytes({0x84, 0x9c, 0xef, 0x87, 0x0f, 0x75, 0x68, 0x24, 0x5e, 0x0a, 0x21,
-                          0x39, 0x73, 0xc5}));
+  EXPECT_EQ(empty, Bytes({0x84, 0x9c, 0xef, 0x87, 0x0f, 0x75, 0x68, 0x24, 0x5e, 0x0a, 0x21, 0x39,
+                          0x73, 0xc5}));
   EXPECT_EQ(UnscrambleBytes(stored, DeriveScrambleKey("secret"), 14), "Hello, world\r\n");
 }
 
@@ -113,8 +112,8 @@ TEST(ScrambleTest, OldFilesOverSixtyFourKilobytesStillReadBack) {
 
   // Exactly 65536 bytes: all scrambled under the old format too.
   std::string full = SampleText(65536);
-  EXPECT_EQ(UnscrambleDocumentBytes(Bytes({0x1A, 0x15, 0x00, 0x01}) + ScrambleBytes(full, key, 65536),
-                                    key),
+  EXPECT_EQ(UnscrambleDocumentBytes(
+                Bytes({0x1A, 0x15, 0x00, 0x01}) + ScrambleBytes(full, key, 65536), key),
             full);
 }
 
