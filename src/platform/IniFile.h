@@ -1,8 +1,16 @@
 #pragma once
 // INI files with Windows semantics: section and key names compare without regard
 // to case, key order is kept, values are kept byte for byte. Every TIniFile on the
-// same path shares one document, so two objects on one file always agree. Each
-// change is written at once, through a temporary file and a rename.
+// same path shares one document, so two objects on one file always agree, and a
+// change another program makes to the file is seen at the next call. Each change is
+// written at once, through a temporary file and a rename.
+//
+// Values read as Windows reads them (blanks around them trimmed, one pair of
+// surrounding quotes taken off); a value that would lose something that way is
+// written in quotes, so every value reads back as written, up to its first line
+// break. A change that cannot be written, or a key name that could not be read back
+// (empty, holding "=", beginning with "[" or ";"), throws std::runtime_error
+// "Unable to write settings file " + path.
 #include <memory>
 #include <string>
 #include <vector>
