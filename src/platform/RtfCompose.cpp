@@ -230,6 +230,9 @@ std::string TComposer::Run() {
       state.font = FontOf(run.format);
       WriteText(run.text);
     }
+    // An empty paragraph takes the format in force at its mark: changing it on
+    // its own line would change the paragraph.
+    if (p.runs.empty()) continue;
     const TRtfCharFormat mark =
         MarkFormat(state, i + 1 < doc_.paragraphs.size() ? FirstFormat(i + 1) : base_);
     WriteCharChange(state, mark, false);
