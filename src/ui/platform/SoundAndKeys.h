@@ -1,0 +1,10 @@
+#pragma once
+// The desktop side of two small core seams: the program's sounds, played with
+// Qt Multimedia from the resources, and the state of the Shift keys.
+
+namespace quorrel {
+
+// Installs both at start-up. Sounds stay silent where there is no audio device.
+void InstallSoundAndKeys();
+
+}  // namespace quorrel
