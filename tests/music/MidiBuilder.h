@@ -71,6 +71,32 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// A file of 4000 ms (480 ticks a quarter note): tempo 120 bpm, 60 bpm from tick 960, 240 bpm from
+// tick 1920; the notes in a second track, partly in running status, with a system-exclusive message
+// and a text event.
+inline std::vector<Track> TempoChangeTracks() {
+  Track tempo;
+  tempo.Tempo(0, 500000).Text(0, "tempo map").Tempo(960, 1000000).Tempo(960, 250000).End(960);
+  Track notes;
+  notes.Program(0, 0, 19)
+      .NoteOn(0, 0, 60, 100)
+      .Raw(480, {60, 0})  // running status: note 60 off by velocity 0
+      .Raw(0, {64, 90})   // running status: note 64 on
+      .Raw(0, {0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7})
+      .NoteOff(1440, 0, 64)
+      .NoteOn(480, 9, 42, 80)
+      .NoteOff(480, 9, 42)
+      .End(960);
+  return {tempo, notes};
+}
+
+inline std::string TempoChangeFile() {
+  return Smf(1, 480, TempoChangeTracks());
+}
+
+// The synthesizer's own noise floor lies near 1e-8; a note at velocity 100 near 1e-2.
+constexpr double kSilence = 1e-6;
+
 // Root mean square of rendered interleaved stereo samples (48 frames a millisecond),
 // from millisecond fromMs up to toMs.
 inline double Rms(const std::vector<float>& samples, size_t fromMs = 0, size_t toMs = SIZE_MAX) {

@@ -13,24 +13,6 @@ namespace {
 
 constexpr int kPpq = 480;
 
-// Tempo 120 bpm, 60 bpm from tick 960, 240 bpm from tick 1920; the notes in a second
-// track, partly in running status, with a system-exclusive message and a text event.
-std::vector<Track> TempoChangeTracks() {
-  Track tempo;
-  tempo.Tempo(0, 500000).Text(0, "tempo map").Tempo(960, 1000000).Tempo(960, 250000).End(960);
-  Track notes;
-  notes.Program(0, 0, 19)
-      .NoteOn(0, 0, 60, 100)
-      .Raw(480, {60, 0})  // running status: note 60 off by velocity 0
-      .Raw(0, {64, 90})   // running status: note 64 on
-      .Raw(0, {0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7})
-      .NoteOff(1440, 0, 64)
-      .NoteOn(480, 9, 42, 80)
-      .NoteOff(480, 9, 42)
-      .End(960);
-  return {tempo, notes};
-}
-
 // The times of that file, worked out by hand from the tempo changes: a tick lasts
 // 1041.67 us up to tick 960, 2083.33 us up to tick 1920, then 520.83 us.
 struct TickTime {
