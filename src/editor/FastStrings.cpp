@@ -1,5 +1,6 @@
 #include "editor/FastStrings.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "editor/DBoxUnit.h"
@@ -29,18 +30,39 @@ constexpr std::array<unsigned char, 256> MakeUpperCaseTable() {
 inline unsigned char Up(char c) { return UpperCaseTable[static_cast<unsigned char>(c)]; }
 inline unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
 
-// Horspool skip table: every entry m, then m - i for the pattern's characters
-// except the last (the last one only when the pattern is one character long).
+// For each upper-case byte, the one byte that folds onto it (itself when none).
+constexpr std::array<unsigned char, 256> MakeOtherCaseTable() {
+  std::array<unsigned char, 256> t{};
+  const auto up = MakeUpperCaseTable();
+  for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
+  for (int i = 0; i < 256; ++i) {
+    if (up[i] != i) t[up[i]] = static_cast<unsigned char>(i);
+  }
+  return t;
+}
+constexpr std::array<unsigned char, 256> OtherCase = MakeOtherCaseTable();
+
+// Horspool skip table, indexed by the raw text byte so that the search loop
+// needs no case folding to move on: every entry m, then m - i for the pattern's
+// characters except the last. Shifts are capped at 255, which is always safe
+// (a smaller shift never skips an occurrence) and keeps the table to 256 bytes,
+// cheap to build for the many short searches a command makes.
 struct SkipTable {
-  size_t entry[256];
+  unsigned char entry[256];
   SkipTable(std::string_view pattern, bool noCase) {
     const size_t m = pattern.size();
-    for (auto& e : entry) e = m;
+    std::fill(std::begin(entry), std::end(entry), static_cast<unsigned char>(m > 255 ? 255 : m));
     for (size_t i = 1; i < m; ++i) {
-      unsigned char c = noCase ? Up(pattern[i - 1]) : Byte(pattern[i - 1]);
-      entry[c] = m - i;
+      const size_t shift = m - i;
+      const unsigned char value = static_cast<unsigned char>(shift > 255 ? 255 : shift);
+      if (noCase) {
+        const unsigned char u = Up(pattern[i - 1]);
+        entry[u] = value;
+        entry[OtherCase[u]] = value;
+      } else {
+        entry[Byte(pattern[i - 1])] = value;
+      }
     }
-    if (m == 1) entry[noCase ? Up(pattern[0]) : Byte(pattern[0])] = 0;
   }
 };
 
@@ -53,17 +75,20 @@ size_t Search(std::string_view pattern, std::string_view text, size_t from, cons
   if (m > n) return std::string_view::npos;
   const char* p = pattern.data();
   const char* t = text.data();
+  const unsigned char last = NoCase ? Up(p[m - 1]) : Byte(p[m - 1]);
   size_t r = from + m - 1;  // 0-based index of the window's last character
   while (r < n) {
-    size_t k = 0;
-    if constexpr (NoCase) {
-      while (k < m && Up(t[r - k]) == Up(p[m - 1 - k])) ++k;
-    } else {
-      while (k < m && t[r - k] == p[m - 1 - k]) ++k;
+    const unsigned char c = Byte(t[r]);
+    if ((NoCase ? UpperCaseTable[c] : c) == last) {
+      size_t k = 1;
+      if constexpr (NoCase) {
+        while (k < m && Up(t[r - k]) == Up(p[m - 1 - k])) ++k;
+      } else {
+        while (k < m && t[r - k] == p[m - 1 - k]) ++k;
+      }
+      if (k == m) return r - m + 1;
     }
-    if (k == m) return r - m + 1;
-    size_t step = skip.entry[NoCase ? Up(t[r]) : Byte(t[r])];
-    r += step ? step : 1;
+    r += skip.entry[c];
   }
   return std::string_view::npos;
 }
