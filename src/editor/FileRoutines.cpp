@@ -7,6 +7,8 @@
 
 #include "editor/DBoxUnit.h"
 #include "editor/FastStrings.h"
+#include "editor/MyRich.h"
+#include "editor/ShellState.h"
 #include "platform/Sound.h"
 
 namespace quorrel {
@@ -150,6 +152,14 @@ TBaseTagInsertion PlanBaseTag(const std::string& pageText, const std::string& ur
   }
   if (plan.offset == std::string::npos) plan.offset = 0;
   return plan;
+}
+
+void InsertBaseTag(const std::string& url) {
+  if (!CurrentEditor) return;
+  // The editor reads out with CR LF; its positions count one per line end.
+  TBaseTagInsertion plan = PlanBaseTag(CurrentEditor->GetText(), url);
+  CurrentEditor->Select(CurrentEditor->OffsetToPos(plan.offset), 0);
+  CurrentEditor->SetSelText(plan.text);
 }
 
 void CheckServer() {

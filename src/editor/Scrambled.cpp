@@ -150,6 +150,7 @@ std::string UnscrambleDocumentBytes(const std::string& fileBytes, const TScrambl
 }
 
 void EdPassword() {
+  HideSplash();
   // A find over many files opens each with the key it already has.
   if (CurrentCommand == "Find" && keySet) return;
   std::string password;

@@ -8,7 +8,9 @@
 #include <fstream>
 
 #include "editor/FileRoutines.h"
+#include "editor/ShellState.h"
 #include "platform/Sound.h"
+#include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -229,6 +231,33 @@ TEST(PlanBaseTagTest, PlaceInThePage) {
     TBaseTagInsertion plan = PlanBaseTag(c.page, "http://a.com/x/y.htm");
     EXPECT_EQ(std::string(c.page).substr(0, plan.offset), c.before) << c.page;
   }
+}
+
+TEST(InsertBaseTagTest, GoesIntoTheEditorAfterTheTitle) {
+  struct Case {
+    const char* page;
+    const char* result;
+  } cases[] = {
+      {"<html>\r\n<head>\r\n<title>T</title>\r\n</head>\r\n<body>\r\nx",
+       "<html>\r\n<head>\r\n<title>T</title><Base Href=\"http://a.com/d/\">\r\n\r\n</head>\r\n"
+       "<body>\r\nx"},
+      {"<html>\r\n<head>\r\n</head>\r\n<body>",
+       "<html>\r\n<head>\r\n<Base Href=\"http://a.com/d/\">\r\n</head>\r\n<body>"},
+      {"<html>\r\n<body>x</body>", "<html><Base Href=\"http://a.com/d/\">\r\n\r\n<body>x</body>"},
+  };
+  for (const auto& c : cases) {
+    test::MemoryRich editor;
+    editor.SetText(c.page);
+    CurrentEditor = &editor;
+    InsertBaseTag("http://a.com/d/index.htm");
+    EXPECT_EQ(editor.GetText(), c.result) << c.page;
+    // The caret ends just after the tag.
+    std::string before = editor.TextRange(0, editor.SelStart());
+    EXPECT_EQ(before.substr(before.size() - 5), "/\">\r\n") << c.page;
+    EXPECT_TRUE(editor.Modified());
+  }
+  CurrentEditor = nullptr;
+  InsertBaseTag("http://a.com/");  // no document: nothing to do
 }
 
 }  // namespace
