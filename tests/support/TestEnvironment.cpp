@@ -13,6 +13,7 @@
 #include "editor/ProgUnit.h"
 #include "editor/Scrambled.h"
 #include "editor/ShellState.h"
+#include "platform/Inet.h"
 #include "platform/Mci.h"
 #include "platform/Processes.h"
 #include "support/ScriptedDialogs.h"
@@ -65,6 +66,7 @@ const std::string& TestHome() { return home; }
 
 void ResetAllState() {
   ResetShellState();
+  ResetInet();
   ResetMciForTests();
   ResetDBoxUnit();
   ResetCommands();

@@ -1,0 +1,183 @@
+#include "support/FtpServer.h"
+
+#include <sys/stat.h>
+
+#include <QDeadlineTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace quorrel::test {
+
+namespace {
+
+constexpr int kStartMs = 15000;
+
+// A port free at this moment, for servers that cannot report the one they took.
+uint16_t FreePort() {
+  QTcpServer probe;
+  if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
+  return probe.serverPort();
+}
+
+std::string Tail(QProcess& process) {
+  return process.readAllStandardError().toStdString();
+}
+
+}  // namespace
+
+HINTERNET ConnectTo(HINTERNET session, const FtpServer& server) {
+  return InternetConnectA(session, "127.0.0.1", server.Port(), server.User(), server.Password(),
+                          INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
+}
+
+std::vector<TFindData> FindAll(HINTERNET connection, const std::string& pattern) {
+  std::vector<TFindData> records;
+  TFindData data;
+  HINTERNET find = FtpFindFirstFileA(connection, pattern, &data, 0, 0);
+  if (!find) return records;
+  do {
+    records.push_back(data);
+  } while (InternetFindNextFileA(find, &data));
+  InternetCloseHandle(find);
+  return records;
+}
+
+std::vector<std::string> Names(const std::vector<TFindData>& records) {
+  std::vector<std::string> names;
+  for (const TFindData& r : records) names.push_back(r.cFileName);
+  return names;
+}
+
+std::string SupportDir() {
+  return std::string(QUORREL_FIXTURES) + "/../support/";
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+FtpServer::FtpServer(FtpServerOptions options) : options_(std::move(options)) {
+  root_ = dir_.path().toStdString() + "/root/";
+  commandLog_ = dir_.path().toStdString() + "/commands.log";
+  std::filesystem::create_directories(root_);
+  QStringList args = {QString::fromStdString(SupportDir() + "ftpserver.py"),
+                      "--root",
+                      QString::fromStdString(root_),
+                      "--user",
+                      QString::fromStdString(options_.user),
+                      "--password",
+                      QString::fromStdString(options_.password),
+                      "--perm",
+                      QString::fromStdString(options_.perm),
+                      "--commands",
+                      QString::fromStdString(commandLog_)};
+  if (options_.throttle) args << "--throttle" << QString::number(options_.throttle);
+  if (options_.noMlsd) args << "--no-mlsd";
+  // Debian's interpreter, whatever python3 comes first on PATH: it has pyftpdlib.
+  process_.start("/usr/bin/python3", args);
+  if (!process_.waitForStarted(kStartMs)) {
+    problem_ = "cannot run /usr/bin/python3";
+    return;
+  }
+  QDeadlineTimer deadline(kStartMs);
+  while (!process_.canReadLine() && !deadline.hasExpired()) {
+    if (!process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) break;
+  }
+  bool ok = false;
+  uint16_t port = process_.canReadLine() ? process_.readLine().trimmed().toUShort(&ok) : 0;
+  if (!ok || !port) {
+    problem_ = "pyftpdlib did not start: " + Tail(process_);
+    return;
+  }
+  port_ = port;
+}
+
+FtpServer::~FtpServer() {
+  Kill();
+  // Names that are not UTF-8 are beyond QTemporaryDir's clean-up.
+  std::error_code ignored;
+  std::filesystem::remove_all(root_, ignored);
+}
+
+void FtpServer::Kill() {
+  if (process_.state() != QProcess::NotRunning) {
+    process_.kill();
+    process_.waitForFinished(kStartMs);
+  }
+}
+
+std::vector<std::string> FtpServer::Commands() const {
+  std::vector<std::string> commands;
+  std::istringstream in(ReadFile(commandLog_));
+  for (std::string line; std::getline(in, line);) commands.push_back(line);
+  return commands;
+}
+
+VsftpdServer::VsftpdServer() {
+  const char* program = "/usr/sbin/vsftpd";
+  if (access(program, X_OK) != 0) {
+    problem_ = "vsftpd is not installed (scripts/install-deps installs it)";
+    return;
+  }
+  std::string base = dir_.path().toStdString();
+  root_ = base + "/root/";
+  std::string empty = base + "/empty";
+  std::filesystem::create_directories(root_);
+  std::filesystem::create_directories(empty);
+  // vsftpd refuses a root its anonymous user could write to, and needs an empty
+  // folder of its own for the unprivileged part.
+  chmod(base.c_str(), 0755);
+  chmod(root_.c_str(), 0755);
+  chmod(empty.c_str(), 0755);
+  uint16_t port = FreePort();
+  std::string config = base + "/vsftpd.conf";
+  WriteFile(
+      config,
+      "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=" + std::to_string(port) +
+          "\nbackground=NO\nanonymous_enable=YES\nno_anon_password=YES\nanon_root=" + root_ +
+          "\nlocal_enable=NO\nwrite_enable=NO\nseccomp_sandbox=NO\nisolate=NO\n"
+          "isolate_network=NO\nsecure_chroot_dir=" +
+          empty + "\nutf8_filesystem=YES\nuse_localtime=NO\nxferlog_enable=NO\npasv_enable=YES\n");
+  chmod(config.c_str(), 0600);
+  process_.start(program, {QString::fromStdString(config)});
+  if (!process_.waitForStarted(kStartMs)) {
+    problem_ = "vsftpd cannot be started";
+    return;
+  }
+  // vsftpd says nothing when it is ready: it is ready when it answers.
+  QDeadlineTimer deadline(kStartMs);
+  while (!deadline.hasExpired()) {
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress::LocalHost, port);
+    if (probe.waitForConnected(1000) && probe.waitForReadyRead(2000) &&
+        probe.readAll().startsWith("220")) {
+      port_ = port;
+      return;
+    }
+    // Waits only while vsftpd is still starting; returns at once if it ended.
+    if (process_.waitForFinished(20)) break;
+  }
+  problem_ = "vsftpd did not start as a foreground server: " + Tail(process_) +
+             process_.readAllStandardOutput().toStdString();
+}
+
+VsftpdServer::~VsftpdServer() {
+  if (process_.state() != QProcess::NotRunning) {
+    process_.kill();
+    process_.waitForFinished(kStartMs);
+  }
+}
+
+}  // namespace quorrel::test

@@ -1,0 +1,86 @@
+#pragma once
+// Real FTP servers on 127.0.0.1 for the tests, each with a fresh temporary root.
+// FtpServer runs pyftpdlib (a user with a password); VsftpdServer runs Debian's
+// vsftpd in the foreground with anonymous access to its root.
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Inet.h"
+
+namespace quorrel::test {
+
+struct FtpServerOptions {
+  std::string user = "user";
+  std::string password = "secret";
+  std::string perm = "elradfmwMT";  // pyftpdlib's permission letters
+  int throttle = 0;                 // bytes per second on data connections; 0 = full speed
+  bool noMlsd = false;              // offer LIST only, as many hosting servers do
+};
+
+class FtpServer {
+ public:
+  explicit FtpServer(FtpServerOptions options = {});
+  ~FtpServer();
+  FtpServer(const FtpServer&) = delete;
+  FtpServer& operator=(const FtpServer&) = delete;
+
+  bool Running() const { return port_ != 0; }
+  // Why the server did not start ("" when it did).
+  const std::string& Problem() const { return problem_; }
+  uint16_t Port() const { return port_; }
+  const std::string& Root() const { return root_; }  // ends with "/"
+  const std::string& User() const { return options_.user; }
+  const std::string& Password() const { return options_.password; }
+
+  // Ends the server at once, as a crash or a dropped line would.
+  void Kill();
+  // The commands the server has received so far, in order ("USER", "MLSD" ...).
+  std::vector<std::string> Commands() const;
+
+ private:
+  FtpServerOptions options_;
+  QTemporaryDir dir_;
+  QProcess process_;
+  std::string root_;
+  std::string commandLog_;
+  std::string problem_;
+  uint16_t port_ = 0;
+};
+
+class VsftpdServer {
+ public:
+  VsftpdServer();
+  ~VsftpdServer();
+  VsftpdServer(const VsftpdServer&) = delete;
+  VsftpdServer& operator=(const VsftpdServer&) = delete;
+
+  bool Running() const { return port_ != 0; }
+  const std::string& Problem() const { return problem_; }
+  uint16_t Port() const { return port_; }
+  const std::string& Root() const { return root_; }  // ends with "/"
+
+ private:
+  QTemporaryDir dir_;
+  QProcess process_;
+  std::string root_;
+  std::string problem_;
+  uint16_t port_ = 0;
+};
+
+// Logs in to the server through the internet layer (nullptr on failure).
+HINTERNET ConnectTo(HINTERNET session, const FtpServer& server);
+// Every record of a search, in the server's order; empty when nothing matched.
+std::vector<TFindData> FindAll(HINTERNET connection, const std::string& pattern);
+// Names of the records.
+std::vector<std::string> Names(const std::vector<TFindData>& records);
+
+// Writes a file of the given bytes, making its folders.
+void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::string& path);
+// The folder of the test support scripts, with a trailing "/".
+std::string SupportDir();
+
+}  // namespace quorrel::test

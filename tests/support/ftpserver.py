@@ -1,0 +1,55 @@
+"""A pyftpdlib server for the tests: one user with a password, a temporary root,
+a free port on 127.0.0.1 printed on the first line of standard output."""
+import argparse
+import logging
+import sys
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--user", default="user")
+    parser.add_argument("--password", default="secret")
+    parser.add_argument("--perm", default="elradfmwMT")
+    parser.add_argument("--throttle", type=int, default=0, help="bytes per second")
+    parser.add_argument("--no-mlsd", action="store_true", help="offer LIST only")
+    parser.add_argument("--commands", help="file that gets every command received")
+    args = parser.parse_args()
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm=args.perm)
+    command_log = open(args.commands, "a", buffering=1) if args.commands else None
+
+    class Handler(FTPHandler):
+        # Names the file system holds in bytes that are not UTF-8 travel as those bytes.
+        unicode_errors = "surrogateescape"
+        # A refused login is answered at once, not after the usual pause.
+        auth_failed_timeout = 0
+
+        def pre_process_command(self, line, cmd, arg):
+            if command_log:
+                command_log.write(cmd + "\n")
+            return super().pre_process_command(line, cmd, arg)
+
+    Handler.authorizer = authorizer
+    if args.no_mlsd:
+        Handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items()
+                              if k not in ("MLSD", "MLST")}
+    if args.throttle:
+        class Throttled(ThrottledDTPHandler):
+            read_limit = args.throttle
+            write_limit = args.throttle
+        Handler.dtp_handler = Throttled
+
+    logging.basicConfig(level=logging.WARNING, stream=sys.stderr)
+    server = FTPServer(("127.0.0.1", 0), Handler)
+    print(server.socket.getsockname()[1], flush=True)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    main()
