@@ -13,9 +13,11 @@
 #include "editor/ProgUnit.h"
 #include "editor/Scrambled.h"
 #include "editor/ShellState.h"
+#include "platform/Launcher.h"
 #include "platform/Inet.h"
 #include "platform/Mci.h"
 #include "platform/Processes.h"
+#include "publish/SiteDetails.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel::test {
@@ -66,6 +68,8 @@ const std::string& TestHome() { return home; }
 
 void ResetAllState() {
   ResetShellState();
+  ResetSiteDetails();
+  ResetLauncher();
   ResetInet();
   ResetMciForTests();
   ResetDBoxUnit();

@@ -1,0 +1,270 @@
+#include "publish/SiteDetails.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "editor/DBoxUnit.h"
+#include "editor/FastStrings.h"
+#include "editor/ShellState.h"
+#include "platform/Abort.h"
+#include "platform/Help.h"
+#include "platform/IniFile.h"
+#include "platform/Launcher.h"
+#include "platform/Paths.h"
+#include "publish/Connection.h"
+#include "publish/PasswordCodec.h"
+#include "publish/ServerPaths.h"
+
+namespace quorrel {
+
+std::string ServerName;
+std::string ServerStartDir;
+std::string ServerUser;
+std::string ServerPassword;
+std::string SiteWebAddress;
+std::string SiteWebRoot;
+std::string WebRootPath;
+std::string ServerSet = "1";
+std::string DataFtpPath;
+std::string DataFtpFolder;
+std::string SiteFolder;
+bool SiteHasServer = false;
+bool CurrentFileReadOnly = false;
+bool EntireRun = false;
+std::set<std::string> ServerCheckedFiles;
+
+namespace {
+
+// Folders a site publishes, in the order they are tried; a later hit wins.
+constexpr const char* kWebRootGuesses[] = {"wwwroot", "public_html", "www/html", "httpdocs",
+                                           "htdocs"};
+
+std::function<TBuildTarget()>& BuildTargetQuery() {
+  static std::function<TBuildTarget()> query;
+  return query;
+}
+
+// Like a read-only attribute: no write permission bit at all, or none for this user.
+bool IsReadOnlyFile(const std::string& path) {
+  if (path.empty()) return false;
+  const std::string native = NativePath(path);
+  struct stat st;
+  if (stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  return (st.st_mode & 0222) == 0 || access(native.c_str(), W_OK) != 0;
+}
+
+// The "Data.FTP" of the folder or of the nearest folder above it; "" when none.
+// The file system's root is never examined, nor a relative folder.
+std::string FindDetailsFile(std::string folder, std::string& foundFolder) {
+  while (folder.size() > 1 && folder.front() == '/') {
+    const std::string file = ResolveNoCase(folder + ServerDetailsFile);
+    if (!file.empty() && FileExists(file)) {
+      foundFolder = folder;
+      return file;
+    }
+    const size_t cut = folder.rfind('/', folder.size() - 2);
+    if (cut == std::string::npos) break;
+    folder.resize(cut + 1);
+  }
+  return "";
+}
+
+// The web root from the current document's path, else from the sub-folders of its
+// folder; "" when nothing fits.
+std::string GuessWebRoot() {
+  std::string guess;
+  for (const char* name : kWebRootGuesses) {
+    if (CurrentFileName.find(name) != std::string::npos) guess = std::string(name) + "/";
+  }
+  if (!guess.empty() || CurrentFolder.empty() || CurrentFolder.front() != '/') return guess;
+  for (const char* name : kWebRootGuesses) {
+    const std::string folder = ResolveNoCase(CurrentFolder + name);
+    if (folder.empty() || !DirectoryExists(folder)) continue;
+    // The folder as it is spelt on disk.
+    guess = (folder.starts_with(CurrentFolder) ? folder.substr(CurrentFolder.size()) : name) + "/";
+  }
+  return guess;
+}
+
+// Windows' numbers for the errors a delete meets.
+int WindowsErrorCode(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return 5;
+    case ENOENT:
+      return 2;
+    case EBUSY:
+      return 32;
+    default:
+      return error;
+  }
+}
+
+void ReadDetails(const std::string& path, bool& found) {
+  ServerCheckedFiles.clear();
+  ServerUser.clear();
+  ServerPassword.clear();
+  SiteWebAddress.clear();
+  SiteWebRoot.clear();
+
+  std::string folder;
+  const std::string file = FindDetailsFile(ExtractFilePath(path), folder);
+  if (file.empty()) {
+    found = false;
+    DataFtpPath.clear();
+    ServerSet = "1";
+    ServerName.clear();
+    ServerStartDir.clear();
+    SiteFolder = ExtractFilePath(path);
+    DataFtpFolder.clear();
+    return;
+  }
+
+  DataFtpFolder = folder;
+  DataFtpPath = file;
+  TIniFile ini(file);
+  ServerSet = ini.ReadString("System", "Section", "1");
+  if (ServerSet.empty()) ServerSet = "1";
+  std::string address = ini.ReadString(ServerSet, "FTPAddr", "");
+  if (address.empty() && ServerSet != "1" &&
+      AskYesNo("Set " + ServerSet + " not known.  Switch to set 1?")) {
+    ini.WriteString("System", "Section", "1");
+    ServerSet = "1";
+    address = ini.ReadString(ServerSet, "FTPAddr", "");
+  }
+  if (address.empty()) {
+    address = ini.ReadString("System", "FTPAddr", "");
+    if (address.empty() && CurrentCommand != ServerDetailsCommand) {
+      // Leave nothing half-read behind: the next lookup reads the file again.
+      ServerName.clear();
+      SetOnline(false);
+      HideSplash();
+      ShowErrorAndAbort("Error in Data.FTP");
+    }
+  }
+
+  if (address != "None") {
+    ServerUser = ini.ReadString(ServerSet, "User", "");
+    ServerPassword = DecodeServerPassword(ini.ReadString(ServerSet, "Password", ""));
+    SiteWebAddress = ini.ReadString(ServerSet, "WWWAddr", "");
+    SiteWebRoot = ini.ReadString(ServerSet, "WebRoot", "");
+    if (SiteWebRoot.empty()) {
+      SiteWebRoot = GuessWebRoot();
+      if (!SiteWebRoot.empty()) ini.WriteString(ServerSet, "WebRoot", SiteWebRoot);
+    }
+  }
+
+  SplitFtpAddress(address);
+  SiteFolder = folder;
+  if (address == "None") {
+    SetOnline(false);
+  } else if (OnlineChecked() && !address.empty()) {
+    EnsureConnected();
+    if (!FtpConnected()) {
+      LastConnectTime = 0;
+      EnsureConnected();
+    }
+  }
+}
+
+}  // namespace
+
+void SetBuildTargetQuery(std::function<TBuildTarget()> query) {
+  BuildTargetQuery() = std::move(query);
+}
+
+bool LoadServerDetails(const std::string& givenPath) {
+  bool found = true;
+  std::string path = givenPath;
+  if (BuildTargetQuery()) {
+    const TBuildTarget target = BuildTargetQuery()();
+    if ((IsDotPage || target.running) && !target.path.empty()) path = target.path;
+  }
+  CurrentFileReadOnly = IsReadOnlyFile(CurrentFileName);
+
+  // The cached details stand while the path lies in the site folder (or, for a
+  // read-only document, whatever the path). "?" or no site folder always re-reads.
+  const bool mustRead = ServerName.empty() || SiteFolder.empty() || SiteFolder == "?" ||
+                        (!CurrentFileReadOnly && (path.empty() || !path.starts_with(SiteFolder)));
+  if (mustRead) ReadDetails(path, found);
+
+  WebRootPath = AddSlash(ToServerPath(SiteWebRoot));
+  return found;
+}
+
+void DoSave(const std::string& path) {
+  TIniFile ini(path);
+  std::string set = ServerSet.empty() ? "1" : ServerSet;
+  if (!ini.ValueExists("System", "Section")) {
+    DeleteDetailsFile(path);
+    ini.Reload();
+    set = "1";
+  }
+  if (!SiteWebAddress.empty()) {
+    if (PosNoCase("http", SiteWebAddress) != 1) SiteWebAddress = "http://" + SiteWebAddress;
+    SiteWebAddress = AddSlash(SiteWebAddress);
+  }
+  ini.WriteString("System", "Section", set);
+  ini.WriteString(set, "FTPAddr", JoinFtpAddress());
+  ini.WriteString(set, "User", ServerUser);
+  ini.WriteString(set, "Password", EncodeServerPassword(ServerPassword));
+  ini.WriteString(set, "WWWAddr", SiteWebAddress);
+  ini.WriteString(set, "WebRoot", SiteWebRoot);
+  ServerSet = set;
+
+  SiteFolder = "?";
+  SiteHasServer = LoadServerDetails(path);
+}
+
+void DeleteDetailsFile(const std::string& path) {
+  if (path.empty() || !FileExists(path)) return;
+  if (unlink(NativePath(path).c_str()) == 0 || errno == ENOENT) return;
+  const int error = errno;
+  AskOkHelpCancel("Error code: " + std::to_string(WindowsErrorCode(error)) + "\r" +
+                      std::strerror(error) + "\rwhen trying to delete " + path,
+                  20970);
+  Abort();
+}
+
+void OpenControlPanel(bool useShell) {
+  SiteHasServer = LoadServerDetails(CurrentFileName);
+  const std::string panel =
+      SiteFolder.empty() || SiteFolder == "?" ? "" : ResolveNoCase(SiteFolder + "CPanel.htm");
+  if (panel.empty() || !FileExists(panel)) {
+    ShowHelpContext(ControlPanelHelp);
+    return;
+  }
+  if (useShell) {
+    ShellOpen(panel);
+  } else {
+    PreviewOpen(panel);
+  }
+}
+
+void ResetSiteDetails() {
+  ServerName.clear();
+  ServerStartDir.clear();
+  ServerUser.clear();
+  ServerPassword.clear();
+  SiteWebAddress.clear();
+  SiteWebRoot.clear();
+  WebRootPath.clear();
+  ServerSet = "1";
+  DataFtpPath.clear();
+  DataFtpFolder.clear();
+  SiteFolder.clear();
+  SiteHasServer = false;
+  CurrentFileReadOnly = false;
+  EntireRun = false;
+  ServerCheckedFiles.clear();
+  BuildTargetQuery() = nullptr;
+  ResetServerPaths();
+  ResetConnection();
+}
+
+}  // namespace quorrel
