@@ -10,6 +10,7 @@
 #include "editor/Commands.h"
 #include "editor/DBoxUnit.h"
 #include "editor/FileRoutines.h"
+#include "editor/MenuModel.h"
 #include "editor/ProgUnit.h"
 #include "editor/Scrambled.h"
 #include "editor/ShellState.h"
@@ -68,6 +69,7 @@ const std::string& TestHome() { return home; }
 
 void ResetAllState() {
   ResetShellState();
+  MainMenu().Reset();
   ResetSiteDetails();
   ResetLauncher();
   ResetInet();

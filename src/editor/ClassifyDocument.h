@@ -1,0 +1,47 @@
+#pragma once
+// The document-type flags: which kind of document the current tab holds, from its
+// path, its extension, its first line and its text.
+#include <string>
+
+namespace quorrel {
+
+struct TDocumentType {
+  std::string ext;  // upper case, with the dot; "" when the name has none
+  bool isHtml = false;
+  bool isServerPage = false;
+  bool isPhp = false;
+  bool isAsp = false;
+  bool isCss = false;
+  bool isJs = false;
+  bool isCSharp = false;
+  bool isPascal = false;
+  bool isXml = false;
+  bool isTei = false;
+  bool isRtf = false;
+  bool isAbc = false;
+  bool isLog = false;
+  bool isScript = false;
+  bool isContentDoc = false;
+  bool isDotPage = false;
+  bool isSlides = false;
+  bool isOfficeHtml = false;
+  bool isPlainText = false;
+  bool notInSite = false;
+  bool hasBaseTag = false;
+};
+
+// Whether a path lies outside any site: downloads, temporary and program folders,
+// web addresses and untitled pages. tempFolder is this user's work folder.
+bool IsNotInSite(const std::string& path, const std::string& tempFolder);
+
+// The flags of a document. firstLine is its first line without the line end, text
+// its working text. On a tab change an out-of-site text holding "<HTML" is HTML too.
+TDocumentType ClassifyText(const std::string& path, const std::string& firstLine,
+                           const std::string& text, bool onTabChange,
+                           const std::string& tempFolder);
+
+// Sets CurrentExt and the document-type flags from CurrentFileName, the current
+// editor's first line and CurrentText.
+void ClassifyDocument(bool onTabChange = false);
+
+}  // namespace quorrel
