@@ -85,6 +85,7 @@ void ConvertNames(Connection& c, const std::string& folder, std::vector<TListing
   std::vector<TListingEntry> kept;
   std::set<std::string> seen;
   for (TListingEntry& e : entries) {
+    if (e.name == "." || e.name == "..") continue;  // the folder itself, not an entry
     std::string ansi = e.name;
     bool raw = false;
     if (c.utf8 && !inet::WireToAnsi(e.name, ansi)) {
