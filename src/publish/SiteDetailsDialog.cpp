@@ -86,7 +86,8 @@ int ChooseServerSet(int n, int current, TServerFields& fields) {
 
 bool BrowseWebRoot(std::string& webRoot) {
   std::string folder = webRoot;
-  if (!UserDialogs().SelectFolder("", QStringToAnsi(QDir::homePath()), folder)) return false;
+  if (!UserDialogs().SelectFolder("", AddBackslash(QStringToAnsi(QDir::homePath())), folder))
+    return false;
   webRoot = folder;
   return true;
 }
