@@ -19,12 +19,13 @@ class TComposer {
 
  private:
   const TRtfCharFormat& FirstFormat(size_t paragraph) const;
+  void ChooseBase();
   void CollectTables();
   void AddFont(const std::string& name);
   void AddColor(int32_t color);
   void WriteHeader();
   void WriteParaFormat(const TRtfParaFormat& f);
-  void WriteCharChange(const TRtfCharFormat& from, const TRtfCharFormat& to, bool header);
+  void WriteCharChange(const TRtfCharFormat& from, const TRtfCharFormat& to);
   void WriteText(std::u16string_view text);
   void Word(const char* word) {
     out_ += word;
@@ -81,6 +82,26 @@ void TComposer::AddColor(int32_t color) {
   if (color < 0 || colorIndex_.count(color)) return;
   colorIndex_[color] = static_cast<int>(colors_.size()) + 1;  // entry 0 is the automatic colour
   colors_.push_back(color);
+}
+
+// The font and size most of the text is in: font 0 and the size the header gives.
+void TComposer::ChooseBase() {
+  std::map<std::pair<std::string, int>, size_t> counts;
+  std::pair<std::string, int> best(FontOf(FirstFormat(0)), FirstFormat(0).halfPoints);
+  size_t bestCount = 0;
+  for (const TRtfParagraph& p : doc_.paragraphs) {
+    for (const TRtfRun& run : p.runs) {
+      std::pair<std::string, int> key(FontOf(run.format), run.format.halfPoints);
+      const size_t count = counts[key] += run.text.size();
+      if (count > bestCount) {
+        bestCount = count;
+        best = key;
+      }
+    }
+  }
+  base_ = TRtfCharFormat();
+  base_.font = best.first;
+  base_.halfPoints = best.second;
 }
 
 void TComposer::CollectTables() {
@@ -172,11 +193,7 @@ void TComposer::WriteParaFormat(const TRtfParaFormat& f) {
 
 // Colour first, then what ends (innermost first), then font and size, then what
 // starts: "\cf1\highlight2 ", "\i0\b0", "\highlight1\fs40 ", "\caps0\b\i ".
-void TComposer::WriteCharChange(const TRtfCharFormat& from, const TRtfCharFormat& to, bool header) {
-  if (header) {
-    Word("\\f", fontIndex_[FontOf(to)]);
-    Word("\\fs", to.halfPoints);
-  }
+void TComposer::WriteCharChange(const TRtfCharFormat& from, const TRtfCharFormat& to) {
   if (from.color != to.color) Word("\\cf", to.color < 0 ? 0 : colorIndex_[to.color]);
   if (from.highlight != to.highlight) {
     Word("\\highlight", to.highlight < 0 ? 0 : colorIndex_[to.highlight]);
@@ -187,10 +204,8 @@ void TComposer::WriteCharChange(const TRtfCharFormat& from, const TRtfCharFormat
   if (from.underline && !to.underline) Word("\\ulnone");
   if (from.italic && !to.italic) Word("\\i0");
   if (from.bold && !to.bold) Word("\\b0");
-  if (!header) {
-    if (FontOf(from) != FontOf(to)) Word("\\f", fontIndex_[FontOf(to)]);
-    if (from.halfPoints != to.halfPoints) Word("\\fs", to.halfPoints);
-  }
+  if (FontOf(from) != FontOf(to)) Word("\\f", fontIndex_[FontOf(to)]);
+  if (from.halfPoints != to.halfPoints) Word("\\fs", to.halfPoints);
   if (!from.bold && to.bold) Word("\\b");
   if (!from.italic && to.italic) Word("\\i");
   if (!from.underline && to.underline) Word("\\ul");
@@ -203,18 +218,15 @@ void TComposer::WriteCharChange(const TRtfCharFormat& from, const TRtfCharFormat
 std::string TComposer::Run() {
   if (doc_.paragraphs.empty()) return ComposeRtf(RtfDocumentOfText("", TRtfCharFormat()));
   out_.reserve(256 + doc_.paragraphs.size() * 8);
-  const TRtfCharFormat& first = FirstFormat(0);
-  base_ = TRtfCharFormat();
-  base_.font = FontOf(first);
-  base_.halfPoints = first.halfPoints;
+  ChooseBase();
   AddFont(base_.font);
   CollectTables();
   WriteHeader();
   WriteParaFormat(doc_.paragraphs[0].format);
-  WriteCharChange(base_, first, true);
-  Symbol(" ");
-  TRtfCharFormat state = first;
-  state.font = FontOf(first);
+  Word("\\f0");
+  Word("\\fs", base_.halfPoints);
+  Symbol(" ");  // the header ends at the first blank, whatever follows
+  TRtfCharFormat state = base_;
   for (size_t i = 0; i < doc_.paragraphs.size(); ++i) {
     const TRtfParagraph& p = doc_.paragraphs[i];
     if (i > 0) {
@@ -225,7 +237,7 @@ std::string TComposer::Run() {
       }
     }
     for (const TRtfRun& run : p.runs) {
-      WriteCharChange(state, run.format, false);
+      WriteCharChange(state, run.format);
       state = run.format;
       state.font = FontOf(run.format);
       WriteText(run.text);
@@ -235,7 +247,7 @@ std::string TComposer::Run() {
     if (p.runs.empty()) continue;
     const TRtfCharFormat mark =
         MarkFormat(state, i + 1 < doc_.paragraphs.size() ? FirstFormat(i + 1) : base_);
-    WriteCharChange(state, mark, false);
+    WriteCharChange(state, mark);
     state = mark;
   }
   Symbol("\r\n\\par }\r\n");
@@ -246,7 +258,7 @@ void TComposer::WriteText(std::u16string_view text) {
   for (const char16_t ch : text) {
     if (ch == '\t') {
       Word("\\tab");
-    } else if (ch == 0x2028 || ch == 0x2029 || ch == '\r' || ch == '\n') {
+    } else if (ch == 0x2028 || ch == 0x2029 || ch == 0x0B || ch == '\r' || ch == '\n') {
       Word("\\line");
     } else if (ch == '\\' || ch == '{' || ch == '}') {
       const char escaped[] = {'\\', static_cast<char>(ch), 0};

@@ -57,6 +57,96 @@ TRtfDocument RtfDocumentOfText(const std::string& ansi, const TRtfCharFormat& fo
   return document;
 }
 
+std::u16string RtfTextOfAnsi(const std::string& ansi) {
+  std::u16string text;
+  text.reserve(ansi.size());
+  for (char c : ansi) {
+    text += c == '\v' ? char16_t{0x2028} : AnsiToUnicode(static_cast<unsigned char>(c));
+  }
+  return text;
+}
+
+namespace {
+
+size_t ParagraphLength(const TRtfParagraph& p) {
+  size_t length = 0;
+  for (const TRtfRun& run : p.runs) length += run.text.size();
+  return length;
+}
+
+// The runs of a paragraph before and from an offset.
+void SplitRuns(const std::vector<TRtfRun>& runs, size_t offset, std::vector<TRtfRun>& before,
+               std::vector<TRtfRun>& after) {
+  for (const TRtfRun& run : runs) {
+    if (offset >= run.text.size()) {
+      before.push_back(run);
+      offset -= run.text.size();
+    } else if (offset == 0) {
+      after.push_back(run);
+    } else {
+      before.push_back(TRtfRun{run.text.substr(0, offset), run.format});
+      after.push_back(TRtfRun{run.text.substr(offset), run.format});
+      offset = 0;
+    }
+  }
+}
+
+// The paragraph holding an editor position, and the offset in it.
+void Locate(const TRtfDocument& doc, size_t pos, size_t& paragraph, size_t& offset) {
+  for (paragraph = 0; paragraph + 1 < doc.paragraphs.size(); ++paragraph) {
+    const size_t length = ParagraphLength(doc.paragraphs[paragraph]);
+    if (pos <= length) break;
+    pos -= length + 1;
+  }
+  offset = std::min(pos, ParagraphLength(doc.paragraphs[paragraph]));
+}
+
+}  // namespace
+
+size_t RtfLength(const TRtfDocument& document) {
+  size_t length = document.paragraphs.empty() ? 0 : document.paragraphs.size() - 1;
+  for (const TRtfParagraph& p : document.paragraphs) length += ParagraphLength(p);
+  return length;
+}
+
+void RtfReplace(TRtfDocument& doc, size_t pos, size_t length, std::u16string_view text) {
+  if (doc.paragraphs.empty()) doc.paragraphs.emplace_back();
+  size_t first, firstOffset, last, lastOffset;
+  Locate(doc, pos, first, firstOffset);
+  Locate(doc, pos + length, last, lastOffset);
+  std::vector<TRtfRun> head, dropped, tail, ignored;
+  SplitRuns(doc.paragraphs[first].runs, firstOffset, head, ignored);
+  SplitRuns(doc.paragraphs[last].runs, lastOffset, dropped, tail);
+  TRtfCharFormat format = doc.paragraphs[first].markFormat;
+  if (!head.empty()) {
+    format = head.back().format;
+  } else if (!ignored.empty()) {
+    format = ignored.front().format;
+  }
+  const TRtfParaFormat paraFormat = doc.paragraphs[first].format;
+  std::vector<TRtfParagraph> made(1);
+  made[0].format = paraFormat;
+  made[0].markFormat = doc.paragraphs[first].markFormat;
+  for (const TRtfRun& run : head) AppendRun(made[0], run.text, run.format);
+  size_t start = 0;
+  for (size_t i = 0; i <= text.size(); ++i) {
+    if (i < text.size() && text[i] != '\n') continue;
+    AppendRun(made.back(), text.substr(start, i - start), format);
+    if (i < text.size()) {
+      made.emplace_back();
+      made.back().format = paraFormat;
+      made.back().markFormat = format;
+    }
+    start = i + 1;
+  }
+  for (const TRtfRun& run : tail) AppendRun(made.back(), run.text, run.format);
+  for (TRtfParagraph& p : made) {
+    if (!p.runs.empty()) p.markFormat = p.runs.front().format;
+  }
+  doc.paragraphs.erase(doc.paragraphs.begin() + first, doc.paragraphs.begin() + last + 1);
+  doc.paragraphs.insert(doc.paragraphs.begin() + first, made.begin(), made.end());
+}
+
 bool IsSymbolFont(const std::string& name) {
   std::string lower = name;
   std::transform(lower.begin(), lower.end(), lower.begin(),

@@ -87,6 +87,18 @@ std::string RtfPlainText(const TRtfDocument& document);
 // paragraph; VT is a line break.
 TRtfDocument RtfDocumentOfText(const std::string& ansi, const TRtfCharFormat& format);
 
+// The UTF-16 text of Windows-1252 text as a run holds it (VT becomes U+2028).
+std::u16string RtfTextOfAnsi(const std::string& ansi);
+
+// Number of editor positions: characters plus one per paragraph boundary.
+size_t RtfLength(const TRtfDocument& document);
+
+// Replaces [pos, pos + length) in editor positions by text, as typing over a
+// selection does: the new text takes the format of the character before it (at a
+// paragraph start, of the character after it); each '\n' in it starts a paragraph
+// with the format of the paragraph it is typed into.
+void RtfReplace(TRtfDocument& document, size_t pos, size_t length, std::u16string_view text);
+
 // Symbol fonts keep their own character set in the font table.
 bool IsSymbolFont(const std::string& name);
 

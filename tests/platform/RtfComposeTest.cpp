@@ -125,7 +125,7 @@ TEST(ComposeRtf, FormattingChangesAroundParagraphMarks) {
   }
   const std::string centred =
       ComposeRtf(ParseRtf("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\qc\\b T\\par}"));
-  EXPECT_NE(centred.find("\\viewkind4\\uc1\\pard\\qc\\f0\\fs24\\b T\\b0\r\n"), std::string::npos)
+  EXPECT_NE(centred.find("\\viewkind4\\uc1\\pard\\qc\\f0\\fs24 \\b T\\b0\r\n"), std::string::npos)
       << centred;
 }
 

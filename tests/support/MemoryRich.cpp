@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/RtfCompose.h"
+#include "platform/RtfParse.h"
+
 namespace quorrel::test {
 
 namespace {
@@ -35,6 +38,14 @@ std::string ToCrLf(const std::string& text) {
   return out;
 }
 
+// The format of text put in as plain text: the editor's font.
+TRtfCharFormat TextFormat(const std::string& font, int size) {
+  TRtfCharFormat format;
+  format.font = font;
+  if (size > 0) format.halfPoints = 2 * size;
+  return format;
+}
+
 }  // namespace
 
 std::string MemoryRich::GetText() const {
@@ -43,6 +54,7 @@ std::string MemoryRich::GetText() const {
 
 void MemoryRich::SetText(const std::string& text) {
   text_ = ToLineFeeds(text);
+  if (!plain_) rtf_ = RtfDocumentOfText(text_, TextFormat(fontName_, fontSize_));
   indexed_ = false;
   selStart_ = 0;
   selLength_ = 0;
@@ -63,6 +75,7 @@ void MemoryRich::Select(size_t start, size_t length) {
 
 void MemoryRich::SetSelText(const std::string& text) {
   std::string insert = ToLineFeeds(text);
+  if (!plain_) RtfReplace(rtf_, selStart_, selLength_, RtfTextOfAnsi(insert));
   text_.replace(selStart_, selLength_, insert);
   indexed_ = false;
   selStart_ += insert.size();
@@ -142,6 +155,24 @@ void MemoryRich::SetEditorFont(const std::string& name, int size, bool bold) {
   fontName_ = name;
   fontSize_ = size;
   fontBold_ = bold;
+}
+
+void MemoryRich::SetPlainText(bool plain) {
+  if (plain_ && !plain) rtf_ = RtfDocumentOfText(text_, TextFormat(fontName_, fontSize_));
+  plain_ = plain;
+}
+
+void MemoryRich::SetRtfSource(const std::string& rtf) {
+  TRtfDocument doc = ParseRtf(rtf);
+  plain_ = true;
+  SetText(RtfPlainText(doc));
+  plain_ = false;
+  rtf_ = std::move(doc);
+}
+
+std::string MemoryRich::GetRtfSource() const {
+  if (plain_) return ComposeRtf(RtfDocumentOfText(text_, TextFormat(fontName_, fontSize_)));
+  return ComposeRtf(rtf_);
 }
 
 }  // namespace quorrel::test

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/MyRich.h"
+#include "platform/RtfModel.h"
 
 namespace quorrel::test {
 
@@ -39,7 +40,7 @@ class MemoryRich : public TMyRich {
   bool Modified() const override { return modified_; }
   void SetModified(bool modified) override { modified_ = modified; }
   bool PlainText() const override { return plain_; }
-  void SetPlainText(bool plain) override { plain_ = plain; }
+  void SetPlainText(bool plain) override;
   void SetRedraw(bool on) override;
   bool Redraw() const override { return redraw_; }
   int Zoom() const override { return zoom_; }
@@ -47,6 +48,10 @@ class MemoryRich : public TMyRich {
   bool WordWrap() const override { return wrap_; }
   void SetWordWrap(bool wrap) override { wrap_ = wrap; }
   void SetEditorFont(const std::string& name, int size, bool bold) override;
+
+  // RTF source in and out: the formatted text is held as an RTF document.
+  void SetRtfSource(const std::string& rtf) override;
+  std::string GetRtfSource() const override;
 
   bool CanFocus() const override { return focusable_; }
   void SetFocus() override { focused_ = true; }
@@ -64,6 +69,7 @@ class MemoryRich : public TMyRich {
   void IndexLines() const;
 
   std::string text_;  // one '\n' per line end, so positions are indexes
+  TRtfDocument rtf_;  // formatted mode: the text with its formatting
   mutable std::vector<size_t> lineStarts_;
   mutable bool indexed_ = false;
   size_t selStart_ = 0;

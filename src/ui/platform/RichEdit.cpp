@@ -9,6 +9,8 @@
 #include <algorithm>
 
 #include "platform/CodePage.h"
+#include "ui/platform/RtfReader.h"
+#include "ui/platform/RtfWriter.h"
 
 namespace quorrel {
 
@@ -322,6 +324,17 @@ bool TRichEdit::CanFocus() const {
 
 void TRichEdit::SetFocus() {
   setFocus(Qt::OtherFocusReason);
+}
+
+void TRichEdit::SetRtfSource(const std::string& rtf) {
+  SetPlainText(false);
+  ReadRtf(rtf, *document());
+  setTextCursor(QTextCursor(document()));
+  document()->setModified(false);
+}
+
+std::string TRichEdit::GetRtfSource() const {
+  return WriteRtf(*document());
 }
 
 void TRichEdit::mouseDoubleClickEvent(QMouseEvent* event) {

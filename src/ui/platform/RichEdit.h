@@ -53,6 +53,10 @@ class TRichEdit : public QTextEdit, public TMyRich {
   bool CanFocus() const override;
   void SetFocus() override;
 
+  // RTF source in and out, through the RTF reader and writer.
+  void SetRtfSource(const std::string& rtf) override;
+  std::string GetRtfSource() const override;
+
  Q_SIGNALS:
   // A double click, after the control has selected the word under the mouse.
   void DoubleClicked();

@@ -1,0 +1,121 @@
+#pragma once
+// What every editor control must do with RTF source, run against the in-memory
+// editor (tests/editor) and the real control (tests/ui), like RichConformance.h.
+//
+//   INSTANTIATE_TYPED_TEST_SUITE_P(Name, RtfConformance, Factory);
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "editor/MyRich.h"
+#include "platform/RtfParse.h"
+
+namespace quorrel::test {
+
+inline std::string RtfFixture(const std::string& name) {
+  std::ifstream in(std::string(QUORREL_FIXTURES) + "/rtf/" + name, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// A source in our own layout: Arial 12 points, the given colour table entries and body.
+inline std::string OurRtf(const std::string& body, const std::string& colors = "") {
+  return "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 "
+         "Arial;}}\r\n{\\colortbl ;" +
+         colors + "}\r\n\\viewkind4\\uc1\\pard\\f0\\fs24 " + body + "\r\n\\par }\r\n";
+}
+
+template <typename Factory>
+class RtfConformance : public ::testing::Test {
+ protected:
+  void SetUp() override { rich = Factory::Make(); }
+  void Load(const std::string& rtf) {
+    rich->SetRtfSource(rtf);
+    Factory::Settle();
+  }
+  std::unique_ptr<TMyRich> rich;
+};
+
+TYPED_TEST_SUITE_P(RtfConformance);
+
+TYPED_TEST_P(RtfConformance, RendersSourceAsFormattedText) {
+  this->rich->SetText("old text");
+  this->rich->Select(3, 2);
+  this->Load(OurRtf("One \\b bold\\b0\r\n\\par two\\tab x\\line y"));
+  EXPECT_FALSE(this->rich->PlainText());
+  EXPECT_EQ(this->rich->GetText(), "One bold\r\ntwo\tx\vy");
+  EXPECT_FALSE(this->rich->Modified());
+  EXPECT_EQ(this->rich->SelStart(), 0u);
+  EXPECT_EQ(this->rich->SelLength(), 0u);
+  EXPECT_EQ(this->rich->LineCount(), 2u);
+}
+
+TYPED_TEST_P(RtfConformance, OurSourceComesBackByteForByte) {
+  const std::string sources[] = {
+      OurRtf("One \\b bold\\b0  word\r\n\\par Two\r\n\\par \r\n\\par Four"),
+      OurRtf("\\highlight1\\fs40 Heading\\highlight0\\fs24\r\n\\par \r\n\\par \\'b0 the first item",
+             "\\red0\\green128\\blue255;"),
+      OurRtf("a\\tab b\\line c \\u10146? \\'e9\\\\\\{\\}"),
+      OurRtf("x \\cf1\\highlight2 found\\cf0\\highlight0  \\i it\\i0\r\n\\par \\pard\\qc "
+             "centred\r\n\\par \\pard\\li720\\ri-331\\sl360\\sb240\\sa240 spaced\r\n"
+             "\\par \\pard\\tqr\\tx7200\\fi-720\\sl480\\slmult1 tabs\\tab r",
+             "\\red0\\green0\\blue0;\\red0\\green255\\blue255;"),
+      OurRtf("\\ul u\\ulnone  \\strike s\\strike0  x\\super 2\\nosupersub  H\\sub 2\\nosupersub O "
+             "\\caps c\\caps0"),
+  };
+  for (const std::string& source : sources) {
+    this->Load(source);
+    EXPECT_EQ(this->rich->GetRtfSource(), source);
+  }
+}
+
+TYPED_TEST_P(RtfConformance, WordProcessorDocumentsKeepTextAndFormatting) {
+  for (const char* name :
+       {"libreoffice-sample.rtf", "abiword-sample.rtf", "libreoffice-tabs.rtf"}) {
+    const TRtfDocument original = ParseRtf(RtfFixture(name));
+    this->Load(RtfFixture(name));
+    EXPECT_EQ(this->rich->GetText(), RtfPlainText(original)) << name;
+    const TRtfDocument back = ParseRtf(this->rich->GetRtfSource());
+    ASSERT_EQ(back.paragraphs.size(), original.paragraphs.size()) << name;
+    for (size_t i = 0; i < original.paragraphs.size(); ++i) {
+      EXPECT_EQ(back.paragraphs[i].runs, original.paragraphs[i].runs) << name << " " << i;
+      EXPECT_EQ(back.paragraphs[i].format, original.paragraphs[i].format) << name << " " << i;
+    }
+  }
+}
+
+TYPED_TEST_P(RtfConformance, TypedTextTakesTheFormatBeforeIt) {
+  this->Load(OurRtf("plain \\b bold\\b0  end\r\n\\par second"));
+  this->rich->Select(8, 0);  // inside "bold"
+  this->rich->SetSelText("XY");
+  EXPECT_EQ(this->rich->GetText(), "plain boXYld end\r\nsecond");
+  EXPECT_EQ(this->rich->GetRtfSource(), OurRtf("plain \\b boXYld\\b0  end\r\n\\par second"));
+  // A line end typed inside a paragraph splits it; a selection across a mark joins.
+  this->rich->Select(2, 0);
+  this->rich->SetSelText("\r\n");
+  EXPECT_EQ(this->rich->GetRtfSource(),
+            OurRtf("pl\r\n\\par ain \\b boXYld\\b0  end\r\n\\par second"));
+  this->rich->Select(14, 7);  // "end", the mark and "sec"
+  this->rich->SetSelText("-");
+  EXPECT_EQ(this->rich->GetText(), "pl\r\nain boXYld -ond");
+  EXPECT_EQ(this->rich->GetRtfSource(), OurRtf("pl\r\n\\par ain \\b boXYld\\b0  -ond"));
+}
+
+TYPED_TEST_P(RtfConformance, PlainTextModeHoldsTheSourceAsText) {
+  const std::string source = OurRtf("One \\b bold\\b0");
+  this->rich->SetPlainText(true);
+  this->rich->SetText(source);
+  EXPECT_EQ(this->rich->GetText(), source);
+  EXPECT_TRUE(this->rich->PlainText());
+}
+
+REGISTER_TYPED_TEST_SUITE_P(RtfConformance, RendersSourceAsFormattedText,
+                            OurSourceComesBackByteForByte,
+                            WordProcessorDocumentsKeepTextAndFormatting,
+                            TypedTextTakesTheFormatBeforeIt, PlainTextModeHoldsTheSourceAsText);
+
+}  // namespace quorrel::test
