@@ -230,6 +230,11 @@ bool RunFtp(Connection& c, FtpCall& call) {
   } else {
     switch (call.result) {
       case CURLE_OPERATION_TIMEDOUT:
+        // curl reports a server's 421 ("closing control connection") as a time-out;
+        // it is the server's answer.
+        error = refusal && refusal->code == 421 ? ERROR_INTERNET_EXTENDED_ERROR
+                                                : ERROR_INTERNET_TIMEOUT;
+        break;
       case CURLE_COULDNT_RESOLVE_HOST:
       case CURLE_COULDNT_CONNECT:
       case CURLE_RECV_ERROR:

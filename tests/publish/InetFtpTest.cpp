@@ -1,7 +1,11 @@
 // The FTP connection against a real pyftpdlib server: login, directories, names
 // on the wire, server commands, errors and threads.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QTcpServer>
 #include <filesystem>
@@ -301,6 +305,36 @@ TEST_F(InetFtpTest, UnreachableServersGiveTheirErrorNumbers) {
             nullptr);
   EXPECT_EQ(GetLastError(), ERROR_INTERNET_CANNOT_CONNECT);
   EXPECT_EQ(InternetLastResponseText(), "");
+}
+
+// A server that refuses at its greeting (pure-ftpd requiring TLS does so): the
+// reply is the error's text.
+TEST_F(InetFtpTest, ARefusingGreetingGivesItsReply) {
+  int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 1), 0);
+  socklen_t length = sizeof address;
+  getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  const std::string greeting =
+      "421 Sorry, cleartext sessions and weak ciphers are not accepted on this server.\r\n";
+  std::thread refuser([&] {
+    int peer = accept(listener, nullptr, nullptr);
+    if (peer >= 0) {
+      ssize_t sent = send(peer, greeting.data(), greeting.size(), MSG_NOSIGNAL);
+      (void)sent;
+      close(peer);
+    }
+  });
+  EXPECT_EQ(InternetConnectA(session, "127.0.0.1", ntohs(address.sin_port), "u", "p",
+                             INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0),
+            nullptr);
+  refuser.join();
+  close(listener);
+  EXPECT_EQ(GetLastError(), ERROR_INTERNET_EXTENDED_ERROR);
+  EXPECT_EQ(InternetLastResponseText(), greeting.substr(0, greeting.size() - 2));
 }
 
 TEST(InetErrorMapping, CurlFailuresBecomeTheLibrarysNumbers) {
