@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -143,6 +145,42 @@ bool TQtDialogs::InputQuery(const std::string& caption, const std::string& promp
   box.setTextValue(AnsiToQString(value));
   if (box.exec() != QDialog::Accepted) return false;
   value = QStringToAnsi(box.textValue());
+  return true;
+}
+
+QString QtFileFilter(const std::string& filter) {
+  const QStringList parts = AnsiToQString(filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QStringList masks = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    for (QString& mask : masks) {
+      if (mask == "*.*") mask = "*";  // every file, with or without a dot
+    }
+    filters << parts[i] + " (" + masks.join(' ') + ")";
+  }
+  return filters.join(";;");
+}
+
+bool TQtDialogs::FileDialog(const FileDialogCall& call, std::string& path) {
+  QFileDialog box(nullptr, AnsiToQString(call.title), AnsiToQString(call.folder),
+                  QtFileFilter(call.filter));
+  box.setObjectName(call.save ? "SaveDialog" : "OpenDialog");
+  box.setAcceptMode(call.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  box.setFileMode(call.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  const QFileInfo proposed(AnsiToQString(path));
+  if (!proposed.suffix().isEmpty()) box.setDefaultSuffix(proposed.suffix());
+  if (!path.empty()) box.selectFile(AnsiToQString(path));
+  if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty()) return false;
+  path = QStringToAnsi(box.selectedFiles().first());
+  return true;
+}
+
+bool TQtDialogs::SelectFolder(const std::string& caption, const std::string& startFolder,
+                              std::string& folder) {
+  const QString chosen = QFileDialog::getExistingDirectory(nullptr, AnsiToQString(caption),
+                                                           AnsiToQString(startFolder));
+  if (chosen.isEmpty()) return false;
+  folder = QStringToAnsi(chosen);
   return true;
 }
 

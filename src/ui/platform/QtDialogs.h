@@ -13,7 +13,14 @@ class TQtDialogs : public TUserDialogs {
   void ProcessMessages() override;
   bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value,
                   bool password) override;
+  bool FileDialog(const FileDialogCall& call, std::string& path) override;
+  bool SelectFolder(const std::string& caption, const std::string& startFolder,
+                    std::string& folder) override;
 };
+
+// A filter as the program writes it ("Pages|*.htm;*.html|All files|*.*") in Qt's
+// form ("Pages (*.htm *.html);;All files (*)").
+QString QtFileFilter(const std::string& filter);
 
 // Message text for a Qt label: the program breaks lines with CR (or CR LF), which a
 // label would not show as a break.
