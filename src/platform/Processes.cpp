@@ -16,6 +16,7 @@
 #include "editor/FastStrings.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
+#include "platform/Instances.h"
 #include "platform/UserDialogs.h"
 
 namespace quorrel {
@@ -211,6 +212,16 @@ int KillProcessByName(const std::string& name) {
   }
   ForgetEnded();
   return ended;
+}
+
+void ListTaskWindow(std::string& text) {
+  std::vector<std::string> titles = LiveInstanceTitles();
+  for (auto& entry : Table()) {
+    if (IsRunning(*entry.process)) titles.push_back(entry.title);
+  }
+  for (const auto& title : titles) {
+    if (!title.empty()) text += title + "\r\n";
+  }
 }
 
 std::vector<TProcessInfo> StartedProcesses() {

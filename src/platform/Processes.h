@@ -48,6 +48,11 @@ int KillWindowsByTitle(const std::string& fragment);
 // ignored; "gs" or "/usr/bin/gs"). Returns how many were ended.
 int KillProcessByName(const std::string& name);
 
+// "List tasks": appends, each followed by CR LF, the window titles of this
+// program's running instances and the titles of the programs started here that
+// still run. Other programs' windows are not ours to list.
+void ListTaskWindow(std::string& text);
+
 struct TProcessInfo {
   int64_t pid = 0;
   std::string program;  // the program file that was run

@@ -8,6 +8,7 @@
 
 #include "platform/Abort.h"
 #include "platform/Help.h"
+#include "platform/Instances.h"
 #include "platform/Processes.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
@@ -246,6 +247,19 @@ TEST_F(ProcessesTest, TheTableNamesEachProgram) {
   EXPECT_EQ(table[0].title, "sleep");
   EXPECT_GT(table[0].pid, 0);
   EXPECT_TRUE(table[0].running);
+}
+
+TEST_F(ProcessesTest, ListTasksNamesOurWindowsAndOurPrograms) {
+  RegisterInstance("/site/index.htm - Quorrel v. 1.921, 16-Jun-26");
+  ASSERT_TRUE(RunHidden("sleep", {"30"}, 0, Titled("Ghostscript")));
+  TRunOptions finished = Options(dir_ + "done.txt");
+  finished.title = "finished at once";
+  ASSERT_TRUE(RunHidden("echo", {"done"}, 0, finished));
+  WaitForOutputFile(dir_ + "done.txt");  // until echo has ended
+  std::string text = "Tasks:\r\n";
+  ListTaskWindow(text);
+  UnregisterInstance();
+  EXPECT_EQ(text, "Tasks:\r\n/site/index.htm - Quorrel v. 1.921, 16-Jun-26\r\nGhostscript\r\n");
 }
 
 }  // namespace
