@@ -6,6 +6,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "editor/DBoxUnit.h"
+#include "editor/MainWindow.h"
+#include "editor/MenuModel.h"
+#include "editor/MyRich.h"
 #include "editor/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/UserDialogs.h"
@@ -53,6 +57,12 @@ bool WriteAll(int fd, const std::string& bytes) {
     done += static_cast<size_t>(n);
   }
   return true;
+}
+
+// Help context 1 marks the tab of a scrambled document.
+void MarkActiveTab(bool scrambled) {
+  TMainWindow* window = MainWindow();
+  if (window && window->ActiveTab() >= 0) window->SetTabHelpContext(window->ActiveTab(), scrambled);
 }
 
 }  // namespace
@@ -187,6 +197,48 @@ bool ScrambleBackupInPlace(const std::string& backupPath) {
   if (::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
   return ok;
+}
+
+void ReadScrambledDocument() {
+  std::string text = ReadScrambledFile(CurrentFileName);
+  if (CurrentEditor) CurrentEditor->SetText(text);
+  CurrentText = text;
+  DocModified = true;  // the editor's read-out is taken again when next needed
+  MainMenu().SetChecked("Encrypted", true);
+  MarkActiveTab(true);
+}
+
+bool WriteScrambledDocument() {
+  return WriteScrambledFile(CurrentFileName, CurrentText);
+}
+
+void EncryptFClick(const std::function<void()>& saveDocument) {
+  TMenuModel& menu = MainMenu();
+  if (IsRtf) {
+    ShowMsg("You cannot encrypt an RTF file.");
+    menu.SetChecked("Encrypted", false);
+    return;
+  }
+  bool on = menu.Checked("Encrypted");
+  if (on) {
+    try {
+      EdPassword();
+    } catch (const EAbort&) {
+      // Left ticked without a key, the next save would scramble the text under a
+      // key nobody knows.
+      menu.SetChecked("Encrypted", false);
+      throw;
+    }
+  }
+  // The tab keeps the mark, so that the item is ticked again whenever the tab
+  // comes back to the front and every save of it stays scrambled.
+  MarkActiveTab(on);
+  saveDocument();
+  if (!on) return;
+  std::string backup = CurrentFileName + ".Bak";
+  if (!ScrambleBackupInPlace(backup) && ::unlink(backup.c_str()) != 0) {
+    ShowMsg("Could not scramble the back-up file\r" + backup);
+  }
 }
 
 void ResetScrambled() {

@@ -8,6 +8,7 @@
 // Header 1A 15 00 02: the whole body is scrambled. Bodies of 65536 bytes or more
 // are written this way, so that long documents are not left mostly readable.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace quorrel {
@@ -64,6 +65,18 @@ bool WriteScrambledFile(const std::string& path, const std::string& text);
 // A file that is missing or already scrambled is left alone. Returns false when
 // the file could not be rewritten.
 bool ScrambleBackupInPlace(const std::string& backupPath);
+
+// Opens the file of CurrentFileName as a scrambled document: asks the password,
+// puts the text into the current editor and marks the tab and "Encrypted".
+void ReadScrambledDocument();
+// Writes CurrentText scrambled to CurrentFileName. False when it could not.
+bool WriteScrambledDocument();
+
+// The "Encrypted" command: asks the password when it was just ticked and saves
+// the document at once with saveDocument, scrambled or plain. Ticking it never
+// leaves the plain text behind in the ".Bak" back-up; cancelling the password
+// unticks it again.
+void EncryptFClick(const std::function<void()>& saveDocument);
 
 // Back to the state of a freshly started program (no key).
 void ResetScrambled();

@@ -5,9 +5,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "editor/MainWindow.h"
+#include "editor/MenuModel.h"
 #include "editor/Scrambled.h"
 #include "editor/ShellState.h"
 #include "platform/Abort.h"
+#include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -211,6 +214,134 @@ TEST_F(ScrambledFileTest, APlainBackUpIsScrambledInPlace) {
   ASSERT_TRUE(ScrambleBackupInPlace(backup));
   EXPECT_EQ(ReadAll(backup), onDisk);
   EXPECT_TRUE(ScrambleBackupInPlace(dir_ + "none.Bak"));
+}
+
+// A main window with one tab; only the tab's mark matters here.
+class OneTabWindow : public TMainWindow {
+ public:
+  int TabCount() const override { return 1; }
+  int ActiveTab() const override { return 0; }
+  TMyRich* TabEditor(int) const override { return nullptr; }
+  TMyRich* NewTab() override { return nullptr; }
+  void ActivateTab(int) override {}
+  void CloseTab(int) override {}
+  void MoveTab(int, int) override {}
+  void SetTabCaption(int, const std::string&, const std::string&) override {}
+  std::string TabCaption(int) const override { return ""; }
+  std::string TabHint(int) const override { return ""; }
+  void SetTabHelpContext(int, int context) override { mark = context; }
+  int TabHelpContext(int) const override { return mark; }
+  void SetTabsVisible(bool) override {}
+  bool TabsVisible() const override { return true; }
+  void SetMultiRowTabs(bool) override {}
+  void SetCaption(const std::string&) override {}
+  std::string Caption() const override { return ""; }
+  void SetStatusText(int, const std::string&) override {}
+  std::string StatusText(int) const override { return ""; }
+  void SetIndicator(const std::string&, int, bool) override {}
+  void SetBusyCursor(bool) override {}
+  void ProcessMessages() override {}
+  bool SplashShowing() const override { return false; }
+  std::string SplashCaption() const override { return ""; }
+  void HideSplash() override {}
+  void CloseSplash() override {}
+  TWindowPlacement Placement() const override { return {}; }
+  void SetPlacement(const TWindowPlacement&) override {}
+  void Minimise() override {}
+  int ScreenWidth() const override { return 1920; }
+  void Terminate() override {}
+  void HideMarkers() override {}
+  void HideSectionsBox() override {}
+
+  int mark = 0;
+};
+
+// "Encrypted" wired to a save that keeps the previous file as ".Bak" and writes
+// scrambled when the tab is marked, as saving does.
+class EncryptTest : public ScrambledFileTest {
+ protected:
+  void SetUp() override {
+    ScrambledFileTest::SetUp();
+    SetMainWindow(&window_);
+    CurrentEditor = &editor_;
+    CurrentFileName = dir_ + "diary.txt";
+    CurrentText = "Dear diary,\r\n";
+    std::ofstream(CurrentFileName, std::ios::binary) << "Old plain text\r\n";
+    MainMenu().SetHandler("Encrypted", [this](const TMenuItem&) {
+      EncryptFClick([this] {
+        ++saves_;
+        std::filesystem::rename(CurrentFileName, CurrentFileName + ".Bak");
+        if (window_.mark == 1) {
+          ASSERT_TRUE(WriteScrambledDocument());
+        } else {
+          std::ofstream(CurrentFileName, std::ios::binary) << CurrentText;
+        }
+      });
+    });
+  }
+  void TearDown() override { SetMainWindow(nullptr); }
+
+  OneTabWindow window_;
+  test::MemoryRich editor_;
+  int saves_ = 0;
+};
+
+TEST_F(EncryptTest, TickingScramblesTheFileAndItsBackUp) {
+  Dialogs().AnswerText("pw");
+  EXPECT_TRUE(MainMenu().Click("Encrypted"));
+  EXPECT_TRUE(MainMenu().Checked("Encrypted"));
+  EXPECT_EQ(window_.mark, 1);
+  EXPECT_EQ(saves_, 1);
+  TScrambleKey key = DeriveScrambleKey("pw");
+  EXPECT_EQ(UnscrambleDocumentBytes(ReadAll(CurrentFileName), key), "Dear diary,\r\n");
+  // The version saved before was plain: it must not stay readable beside it.
+  std::string backup = ReadAll(CurrentFileName + ".Bak");
+  EXPECT_TRUE(IsScrambledData(backup));
+  EXPECT_EQ(UnscrambleDocumentBytes(backup, key), "Old plain text\r\n");
+}
+
+TEST_F(EncryptTest, UntickingSavesPlainWithoutAPassword) {
+  MainMenu().SetChecked("Encrypted", true);
+  window_.mark = 1;
+  SetScramblePassword("pw");
+  EXPECT_TRUE(MainMenu().Click("Encrypted"));
+  EXPECT_FALSE(MainMenu().Checked("Encrypted"));
+  EXPECT_EQ(window_.mark, 0);
+  EXPECT_EQ(saves_, 1);
+  EXPECT_TRUE(Dialogs().Inputs().empty());
+  EXPECT_EQ(ReadAll(CurrentFileName), "Dear diary,\r\n");
+}
+
+TEST_F(EncryptTest, CancellingThePasswordLeavesItUnticked) {
+  Dialogs().CancelText();
+  EXPECT_FALSE(MainMenu().Click("Encrypted"));
+  EXPECT_FALSE(MainMenu().Checked("Encrypted"));
+  EXPECT_EQ(window_.mark, 0);
+  EXPECT_EQ(saves_, 0);
+  EXPECT_TRUE(Dialogs().Calls().empty());
+  EXPECT_EQ(ReadAll(CurrentFileName), "Old plain text\r\n");
+}
+
+TEST_F(EncryptTest, AnRtfDocumentCannotBeEncrypted) {
+  IsRtf = true;
+  EXPECT_TRUE(MainMenu().Click("Encrypted"));
+  EXPECT_FALSE(MainMenu().Checked("Encrypted"));
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_NE(Dialogs().Last().text.find("You cannot encrypt an RTF file."), std::string::npos);
+  EXPECT_EQ(saves_, 0);
+  EXPECT_TRUE(Dialogs().Inputs().empty());
+}
+
+TEST_F(EncryptTest, OpeningAScrambledDocument) {
+  SetScramblePassword("pw");
+  ASSERT_TRUE(WriteScrambledFile(CurrentFileName, "Line one\r\nLine two\r\n"));
+  ResetScrambled();
+  Dialogs().AnswerText("pw");
+  ReadScrambledDocument();
+  EXPECT_EQ(editor_.GetText(), "Line one\r\nLine two\r\n");
+  EXPECT_EQ(CurrentText, "Line one\r\nLine two\r\n");
+  EXPECT_TRUE(MainMenu().Checked("Encrypted"));
+  EXPECT_EQ(window_.mark, 1);
 }
 
 }  // namespace
