@@ -6,21 +6,36 @@ namespace quorrel {
 
 namespace {
 
-std::function<void(int)>& Viewer() {
-  static std::function<void(int)> viewer;
-  return viewer;
+std::function<void(int)>& Handler() {
+  static std::function<void(int)> handler;
+  return handler;
 }
+
+THelpWindow* helpWindow = nullptr;
 
 }  // namespace
 
-void SetHelpViewer(std::function<void(int context)> viewer) {
-  Viewer() = std::move(viewer);
+void SetHelpViewer(std::function<void(int helpContext)> handler) {
+  Handler() = std::move(handler);
 }
 
-void ShowHelpContext(int context) {
-  // Copy first: the viewer may replace itself while it runs.
-  std::function<void(int)> viewer = Viewer();
-  if (viewer) viewer(context);
+std::function<void(int helpContext)> CurrentHelpHandler() {
+  return Handler();
+}
+
+void ShowHelpContext(int helpContext) {
+  if (helpContext == 0) return;
+  // Copy first: the handler may replace itself while it runs.
+  std::function<void(int)> handler = Handler();
+  if (handler) handler(helpContext);
+}
+
+void SetHelpWindow(THelpWindow* window) {
+  helpWindow = window;
+}
+
+THelpWindow* HelpWindow() {
+  return helpWindow;
 }
 
 }  // namespace quorrel

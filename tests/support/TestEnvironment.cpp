@@ -10,9 +10,12 @@
 #include "editor/Commands.h"
 #include "editor/DBoxUnit.h"
 #include "editor/FileRoutines.h"
+#include "editor/FileSets.h"
+#include "editor/HelpSystem.h"
 #include "editor/MenuModel.h"
 #include "editor/ProgUnit.h"
 #include "editor/Scrambled.h"
+#include "editor/Settings.h"
 #include "editor/ShellState.h"
 #include "platform/Launcher.h"
 #include "platform/Inet.h"
@@ -70,6 +73,9 @@ const std::string& TestHome() { return home; }
 void ResetAllState() {
   ResetShellState();
   MainMenu().Reset();
+  ResetSettings();
+  ResetFileSets();
+  ResetHelpSystem();
   ResetSiteDetails();
   ResetLauncher();
   ResetInet();
