@@ -198,7 +198,10 @@ void TProgress::Finish() {
 }
 
 bool ProgBoxCancelClick() {
-  if (box.caption.empty() || box.cancelCaption == "OK") return true;
+  if (box.caption.empty() || box.cancelCaption == "OK") {
+    box.visible = false;  // the next line of a run still going brings it back
+    return true;
+  }
   if (AskYesNo("Cancel the run?")) {
     RunCancelled = true;
     box.cancelCaption = "OK";

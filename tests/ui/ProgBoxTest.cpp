@@ -168,6 +168,21 @@ TEST_F(ProgBoxTest, AnsweringNoOrClosingTheWindowLeavesTheRunGoing) {
   EXPECT_TRUE(modalSeen_);
 }
 
+TEST_F(ProgBoxTest, OkAfterCancelClosesTheBoxUntilTheNextLine) {
+  TProgress progress("Build", 0, false, true);
+  progress.Add("a.htm");
+  Dialogs().Answer(mrYes);
+  box_->CancelBtn()->click();
+  EXPECT_TRUE(box_->isVisible());
+  box_->CancelBtn()->click();  // now "OK": closes without asking
+  EXPECT_FALSE(box_->isVisible());
+  progress.Add("stopping after a.htm");  // a run finishing its file shows it again
+  EXPECT_TRUE(box_->isVisible());
+  PressOkAtTheEnd();
+  progress.Destroy();
+  EXPECT_EQ(finalLines_, (QStringList{"a.htm", "stopping after a.htm", "End of processing."}));
+}
+
 TEST_F(ProgBoxTest, PrintGoesToThePrintCommand) {
   QString printed;
   box_->SetPrintCommand([&](const QString& text) { printed = text; });
