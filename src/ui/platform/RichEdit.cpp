@@ -328,8 +328,13 @@ void TRichEdit::SetFocus() {
 
 void TRichEdit::SetRtfSource(const std::string& rtf) {
   SetPlainText(false);
+  // With no page size the layout waits: the new text is laid out once, lazily, when
+  // the size comes back, not first up to the old caret at its end.
+  const QSizeF pageSize = document()->pageSize();
+  document()->setPageSize(QSizeF(0, 0));
   ReadRtf(rtf, *document());
   setTextCursor(QTextCursor(document()));
+  document()->setPageSize(pageSize);
   document()->setModified(false);
 }
 

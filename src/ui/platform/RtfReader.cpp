@@ -1,6 +1,7 @@
 #include "ui/platform/RtfReader.h"
 
 #include <QColor>
+#include <QSizeF>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -90,6 +91,10 @@ QTextBlockFormat QtBlockFormat(const TRtfParaFormat& f) {
 void FillDocument(const TRtfDocument& model, QTextDocument& document) {
   const bool undo = document.isUndoRedoEnabled();
   document.setUndoRedoEnabled(false);
+  // With no page size the layout ignores the edits; setting it back afterwards
+  // lays the new text out as a whole, step by step, as loading a document does.
+  const QSizeF pageSize = document.pageSize();
+  document.setPageSize(QSizeF(0, 0));
   document.clear();
   QTextCursor cursor(&document);
   cursor.beginEditBlock();
@@ -122,6 +127,7 @@ void FillDocument(const TRtfDocument& model, QTextDocument& document) {
     }
   }
   cursor.endEditBlock();
+  document.setPageSize(pageSize);
   document.setUndoRedoEnabled(undo);
 }
 
