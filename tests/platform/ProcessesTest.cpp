@@ -133,6 +133,27 @@ TEST_F(ProcessesTest, NamesWithBlanksAndShellCharactersStayOneArgument) {
   }
 }
 
+TEST_F(ProcessesTest, TheMusicToolsTakeAwkwardNamesAsTheyAre) {
+  // Debian's abcmidi and abcm2ps on one of their own example tunes, in a folder
+  // and under names a shell would take apart.
+  std::string folder = dir_ + "my tunes; $(echo x)/";
+  std::filesystem::create_directories(folder);
+  std::string tune = folder + "it's \"Coleraine\" & co.abc";
+  std::filesystem::copy_file("/usr/share/doc/abcmidi/examples/coleraine.abc", tune);
+
+  std::string midi = folder + "Temp 1.mid";
+  ASSERT_TRUE(RunHidden("abc2midi", {tune, "-o", midi}));
+  WaitForOutputFile(midi);
+  EXPECT_EQ(ReadAll(midi).substr(0, 4), "MThd");
+
+  std::string postscript = folder + "ABC.PS", report = folder + "Quorrel.txt";
+  ASSERT_TRUE(RunHidden("abcm2ps", {tune, "-O", postscript}, 0, Options(report)));
+  WaitForOutputFile(postscript);
+  EXPECT_EQ(ReadAll(postscript).substr(0, 4), "%!PS");
+  EXPECT_NE(ReadAll(report).find("Output written on " + postscript), std::string::npos);
+  EXPECT_TRUE(Dialogs().Calls().empty());
+}
+
 TEST_F(ProcessesTest, OutputErrorsAndWorkingFolderGoWhereAsked) {
   std::string tool = Script("tool.sh", "echo out-text\necho err-text >&2\npwd\n");
   std::string work = dir_ + "work folder/";
