@@ -1,0 +1,158 @@
+#include "editor/RtfView.h"
+
+#include <algorithm>
+
+#include "editor/DBoxUnit.h"
+#include "editor/MyRich.h"
+
+namespace quorrel {
+
+bool IsCompactScript = false;
+
+namespace {
+
+bool StartsWithRtf(const std::string& text) {
+  return text.compare(0, 5, "{\\rtf") == 0;
+}
+
+bool IsLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Whether the codes before an offset end with a control word ("\b", "\fs24", "\li-5"),
+// so that text put there would run on into the word.
+bool EndsWithControlWord(const std::string& codes, size_t offset) {
+  size_t i = offset;
+  while (i > 0 && IsDigit(codes[i - 1])) --i;
+  if (i > 0 && i < offset && codes[i - 1] == '-') --i;
+  const size_t lettersEnd = i;
+  while (i > 0 && IsLetter(codes[i - 1])) --i;
+  if (i == lettersEnd || i == 0 || codes[i - 1] != '\\') return false;
+  // An odd run of backslashes: the last one starts the word; an even run is text.
+  size_t slashes = 0;
+  while (i > 0 && codes[i - 1] == '\\') --i, ++slashes;
+  return slashes % 2 == 1;
+}
+
+}  // namespace
+
+void SetRtfSource(const std::string& rtf, TMyRich& editor) {
+  if (rtf.empty() || rtf[0] != '{') ShowErrorAndAbort("Raw text does not start \"{\".");
+  editor.SetRtfSource(rtf);
+}
+
+std::string GetRtfSource(TMyRich& editor) {
+  std::string source = editor.GetRtfSource();
+  IsCompactScript = source.find("\\sa60") != std::string::npos &&
+                    source.find("\\fcharset0 Courier New") == std::string::npos;
+  return source;
+}
+
+void FlipRtfView(TMyRich& editor) {
+  const bool modified = editor.Modified();
+  const size_t caret = editor.SelStart();
+  if (!editor.PlainText()) {
+    if (!StartsWithRtf(editor.TextRange(0, 5))) {
+      const std::string source = editor.GetRtfSource();
+      editor.SetPlainText(true);
+      editor.SetText(source);
+      editor.Select(caret, 0);
+      editor.SetModified(modified);
+      return;
+    }
+    ShowMsg("This is RTF codes and will be treated as such.");
+    editor.SetPlainText(true);
+  }
+  editor.SetRtfSource(editor.GetText());
+  editor.Select(caret, 0);
+  editor.SetModified(modified);
+}
+
+size_t MarkerPlaceInCodes(const std::string& codes, size_t offset, bool* blankFirst) {
+  *blankFirst = false;
+  size_t at = std::min(offset, codes.size());
+  const size_t viewkind = codes.find("\\viewkind");
+  if (viewkind != std::string::npos && viewkind < 999) {
+    const size_t blank = codes.find(' ', viewkind);
+    if (blank != std::string::npos && blank < 999) at = std::max(at, blank + 1);
+  }
+  const size_t stop = codes.find_first_of(" \\", at);
+  if (stop == std::string::npos) return codes.size();
+  if (codes[stop] == '\\') {
+    const size_t lineEnd = codes.find_first_of("\r\n", stop);
+    at = lineEnd == std::string::npos ? codes.size() : lineEnd;
+  } else {
+    at = stop;
+  }
+  if (EndsWithControlWord(codes, at)) {
+    if (at < codes.size() && codes[at] == ' ') {
+      ++at;  // after the blank that ends the word, which is no text of its own
+    } else {
+      *blankFirst = true;
+    }
+  }
+  return at;
+}
+
+size_t SwitchRtfView(TMyRich& editor) {
+  const std::string marker = kSwitchMarker;
+  // Fewer characters than this after the caret: the caret goes to the end instead.
+  constexpr size_t kRoomForMarker = 12;
+  if (editor.PlainText()) {
+    const std::string codes = editor.GetText();
+    const size_t offset = editor.PosToOffset(editor.SelStart());
+    bool blankFirst = false;
+    const size_t at = MarkerPlaceInCodes(codes, offset, &blankFirst);
+    if (codes.size() - at < kRoomForMarker) {
+      FlipRtfView(editor);
+      return editor.TextLength();
+    }
+    editor.Select(editor.OffsetToPos(at), 0);
+    editor.SetSelText(blankFirst ? " " + marker : marker);
+    FlipRtfView(editor);
+    const size_t found = editor.GetText().find(marker);
+    if (found == std::string::npos) {
+      // Lost on the way: the codes as they were, caret and all.
+      editor.SetPlainText(true);
+      editor.SetText(codes);
+      editor.Select(editor.OffsetToPos(offset), 0);
+      return editor.SelStart();
+    }
+    const size_t pos = editor.OffsetToPos(found);
+    editor.Select(pos, marker.size());
+    editor.SetSelText("");
+    return pos;
+  }
+  const size_t caret = editor.SelStart();
+  if (StartsWithRtf(editor.TextRange(0, 5))) {  // codes shown formatted: they are rendered
+    FlipRtfView(editor);
+    return std::min(caret, editor.TextLength());
+  }
+  if (editor.TextLength() - std::min(caret, editor.TextLength()) < kRoomForMarker) {
+    FlipRtfView(editor);
+    return editor.TextLength();
+  }
+  const std::string clean = editor.GetRtfSource();
+  editor.Select(caret, 0);
+  editor.SetSelText(marker);
+  FlipRtfView(editor);
+  const size_t found = editor.GetText().find(marker);
+  if (found == std::string::npos) {
+    editor.SetText(clean);  // the codes without the marker wherever it went
+    ShowMsg("Switch marker not found in display mode.");
+    return 0;
+  }
+  const size_t pos = editor.OffsetToPos(found);
+  editor.Select(pos, marker.size());
+  editor.SetSelText("");
+  return pos;
+}
+
+void ResetRtfView() {
+  IsCompactScript = false;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,46 @@
+#pragma once
+// The two views of an RTF document: formatted, and its RTF codes as plain text.
+// Texts are Windows-1252 bytes; positions are the editor's.
+#include <string>
+
+namespace quorrel {
+
+class TMyRich;
+
+// Set by GetRtfSource: the document is a play script in its compact layout (its
+// RTF holds "\sa60" and not "\fcharset0 Courier New").
+extern bool IsCompactScript;
+
+// The marker that keeps the caret on the same text through a switch of views.
+inline constexpr char kSwitchMarker[] = "X*m6[j!%";
+
+// Renders RTF source in an editor, which then shows it formatted. Source that does
+// not begin with "{" stops the command with "Raw text does not start "{".".
+void SetRtfSource(const std::string& rtf, TMyRich& editor);
+
+// The editor's content as RTF source; sets IsCompactScript.
+std::string GetRtfSource(TMyRich& editor);
+
+// Switches an editor between the formatted view and the RTF codes, keeping its
+// modified state and caret position. A formatted editor whose text is itself RTF
+// codes ("{\rtf" at the start) is told so and taken as codes.
+void FlipRtfView(TMyRich& editor);
+
+// Where the switch marker goes in RTF codes for a caret at offset: past the
+// header (the first blank after "\viewkind" in the first 999 characters), then on
+// to the next blank, or, when a backslash comes first, to the end of that line.
+// *blankFirst is set when the marker must be preceded by a blank so that it does
+// not run on from a control word.
+size_t MarkerPlaceInCodes(const std::string& codes, size_t offset, bool* blankFirst);
+
+// Switches the editor's view with the caret kept on the same text (through the
+// switch marker) and returns the caret's new position. Near the end of the text
+// the caret goes to the end. A marker lost on the way to the codes gives
+// "Switch marker not found in display mode." (the codes then hold no marker); one
+// lost on the way back leaves the codes as they were.
+size_t SwitchRtfView(TMyRich& editor);
+
+// Back to the state of a freshly started program.
+void ResetRtfView();
+
+}  // namespace quorrel
