@@ -9,6 +9,13 @@ namespace quorrel {
 
 class TMyRich;
 
+// Panels of the status bars: line and column, document information, the current
+// section, and the message bar below them.
+constexpr int LineColumnPanel = 0;
+constexpr int InfoPanel = 2;
+constexpr int SectionPanel = 3;
+constexpr int MessagePanel = 4;
+
 // The normal rectangle and show state of the main window (1 normal, 2 minimised,
 // 3 maximised, as the settings keep them).
 struct TWindowPlacement {

@@ -49,6 +49,7 @@ char StartMode = ' ';
 bool PrintAndQuit = false;
 std::string StartFindText;
 bool StartedWithParameters = false;
+std::string StatusText;
 std::string StartFolder;
 std::string CurrentSetName;
 
@@ -115,6 +116,7 @@ void ResetShellState() {
   PrintAndQuit = false;
   StartFindText.clear();
   StartedWithParameters = false;
+  StatusText.clear();
   StartFolder.clear();
   CurrentSetName.clear();
 

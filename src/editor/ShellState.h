@@ -86,6 +86,8 @@ extern bool PrintAndQuit;
 extern std::string StartFindText;
 // The program was started with parameters on the command line.
 extern bool StartedWithParameters;
+// The document information the status line shows (date, size, lines).
+extern std::string StatusText;
 // The current folder at start, with a trailing "/"; command-line names are relative to it.
 extern std::string StartFolder;
 // The open file set; "" when none.

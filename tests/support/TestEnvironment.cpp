@@ -9,6 +9,7 @@
 
 #include "editor/Commands.h"
 #include "editor/DBoxUnit.h"
+#include "editor/Documents.h"
 #include "editor/FileRoutines.h"
 #include "editor/FileSets.h"
 #include "editor/HelpSystem.h"
@@ -17,6 +18,7 @@
 #include "editor/Scrambled.h"
 #include "editor/Settings.h"
 #include "editor/ShellState.h"
+#include "editor/StartUp.h"
 #include "platform/Launcher.h"
 #include "platform/Inet.h"
 #include "platform/Mci.h"
@@ -73,6 +75,8 @@ const std::string& TestHome() { return home; }
 void ResetAllState() {
   ResetShellState();
   MainMenu().Reset();
+  ResetDocuments();
+  ResetStartUp();
   ResetSettings();
   ResetFileSets();
   ResetHelpSystem();

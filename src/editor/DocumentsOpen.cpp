@@ -1,0 +1,94 @@
+#include "editor/DocumentsOpen.h"
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "editor/ClassifyDocument.h"
+#include "editor/DBoxUnit.h"
+#include "editor/Documents.h"
+#include "editor/MainWindow.h"
+#include "editor/MyRich.h"
+#include "editor/ShellState.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+
+namespace quorrel {
+
+namespace {
+
+int64_t FileTimeOf(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 ? static_cast<int64_t>(st.st_mtime) : 0;
+}
+
+// The position after "path|" in the first entry of a section that begins so.
+bool PositionIn(const std::string& section, int firstKey, int lastKey, const std::string& path,
+                size_t* position) {
+  const std::string prefix = path + "|";
+  for (int key = firstKey; key <= lastKey; ++key) {
+    std::string entry = SettingsIni->ReadString(section, std::to_string(key), "");
+    if (entry.compare(0, prefix.size(), prefix) != 0) continue;
+    try {
+      *position = std::stoul(entry.substr(prefix.size()));
+    } catch (const std::exception&) {
+      *position = 0;
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+size_t StoredCaretPosition(const std::string& path) {
+  size_t position = 0;
+  if (!SettingsIni) return 0;
+  // [Closed] runs from "0", its newest entry.
+  if (!PositionIn("Files", 1, MaxTabs, path, &position))
+    PositionIn("Closed", 0, 10, path, &position);
+  return position;
+}
+
+void LoadIntoEditor(TMyRich& editor, const std::string& path, int slot) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) ShowErrorAndAbort("File not found:\r" + path);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  editor.SetPlainText(true);
+  editor.SetText(bytes);
+  editor.Select(StoredCaretPosition(path), 0);
+  editor.SetModified(false);
+  if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileTimeOf(path);
+  if (&editor == CurrentEditor) DocModified = true;
+}
+
+void OpenThis(const std::string& path) {
+  TMainWindow* w = MainWindow();
+  if (!w) return;
+  for (int tab = 0; tab < w->TabCount(); ++tab) {
+    if (TabPath(tab) != path) continue;
+    w->ActivateTab(tab);
+    if (!w->SplashShowing()) w->SetStatusText(MessagePanel, "  File already open");
+    if (AppPhase == 1) PCChange();
+    return;
+  }
+  if (!FileExists(path)) ShowErrorAndAbort("File not found:\r" + path);
+  int slot = NewDocumentTab(path);
+  CurrentEditor = w->TabEditor(w->ActiveTab());
+  CurrentFileName = path;
+  CurrentText.clear();
+  ClassifyDocument();
+  SetTabCaption(path);
+  LoadIntoEditor(*CurrentEditor, path, slot);
+  GetEditorText();
+  ClassifyDocument();
+  if (AppPhase == 1) {
+    std::string command = CurrentCommand;
+    CurrentCommand = "Open";
+    PCChange();
+    CurrentCommand = command;
+  }
+}
+
+}  // namespace quorrel
