@@ -19,6 +19,7 @@
 #include "editor/Settings.h"
 #include "editor/ShellState.h"
 #include "editor/StartUp.h"
+#include "music/AbcTools.h"
 #include "platform/Launcher.h"
 #include "platform/Inet.h"
 #include "platform/Mci.h"
@@ -90,6 +91,7 @@ void ResetAllState() {
   ResetScrambled();
   ResetProgUnit();
   ResetProcesses();
+  ResetAbcTools();
 }
 
 void InstallTestListener() {
