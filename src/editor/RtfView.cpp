@@ -4,6 +4,9 @@
 
 #include "editor/DBoxUnit.h"
 #include "editor/MyRich.h"
+#include "editor/ShellState.h"
+#include "platform/Launcher.h"
+#include "platform/Paths.h"
 
 namespace quorrel {
 
@@ -149,6 +152,29 @@ size_t SwitchRtfView(TMyRich& editor) {
   editor.Select(pos, marker.size());
   editor.SetSelText("");
   return pos;
+}
+
+TRtfDisguise RtfInDisguise(const std::string& firstFive) {
+  if (IsRtf || !CurrentEditor || !StartsWithRtf(firstFive)) return TRtfDisguise::NotRtf;
+  if (AskYesNo(CurrentFileName + "\ris in RTF format.  Save as plain text?")) {
+    SetRtfSource(CurrentText, *CurrentEditor);
+    return TRtfDisguise::RenderedToSave;
+  }
+  CurrentFileName = ChangeFileExt(CurrentFileName, ".RTF");
+  CurrentExt = ".RTF";
+  const int slot = CurrentEditor->Tag();
+  if (slot >= 0 && static_cast<size_t>(slot) < OpenFiles.size()) OpenFiles[slot] = CurrentFileName;
+  return TRtfDisguise::RenamedToRtf;
+}
+
+bool ShortRtfFallback(const std::string& path, size_t renderedLength, bool saving) {
+  // Ten characters is less than any real document's text.
+  if (saving || renderedLength >= 10) return false;
+  ShowMsg(
+      "You probably need a later version of riched20.dll.\rOpen this file in WordPad and save "
+      "it.  From then on you can use Quorrel.");
+  ShellOpen(path);
+  return true;
 }
 
 void ResetRtfView() {

@@ -40,6 +40,19 @@ size_t MarkerPlaceInCodes(const std::string& codes, size_t offset, bool* blankFi
 // lost on the way back leaves the codes as they were.
 size_t SwitchRtfView(TMyRich& editor);
 
+// RTF in disguise: a document opened as another type whose first five bytes are
+// "{\rtf". The user is asked whether to save it as plain text: yes renders the
+// source in the current editor (the caller then saves the document); no renames
+// the document in memory to the ".RTF" extension (CurrentFileName, CurrentExt and
+// its OpenFiles slot).
+enum class TRtfDisguise { NotRtf, RenderedToSave, RenamedToRtf };
+TRtfDisguise RtfInDisguise(const std::string& firstFive);
+
+// An RTF file the reader renders as fewer than 10 characters (a later rich-text
+// format or a broken file): the user is told to convert it in a word processor,
+// which is opened on it. Returns whether that happened. Not while saving.
+bool ShortRtfFallback(const std::string& path, size_t renderedLength, bool saving);
+
 // Back to the state of a freshly started program.
 void ResetRtfView();
 

@@ -2,7 +2,10 @@
 
 #include "editor/DBoxUnit.h"
 #include "editor/RtfView.h"
+#include "editor/ShellState.h"
 #include "platform/Abort.h"
+#include "platform/Launcher.h"
+#include "platform/UserDialogs.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"
 
@@ -196,6 +199,68 @@ TEST(RtfView, MarkerLostOnTheWayToTheCodes) {
   EXPECT_EQ(Dialogs().Last().text, MessageText("Switch marker not found in display mode."));
   EXPECT_TRUE(rich.PlainText());
   EXPECT_EQ(rich.GetText(), kDoc);  // nothing of the marker stays
+}
+
+}  // namespace
+}  // namespace quorrel
+
+namespace quorrel {
+namespace {
+
+struct DisguiseFixture : ::testing::Test {
+  void SetUp() override {
+    rich.SetText(kDoc);
+    CurrentEditor = &rich;
+    CurrentText = kDoc;
+    CurrentFileName = "/home/u/site/notes.txt";
+    CurrentExt = ".TXT";
+    OpenFiles = {"/home/u/site/notes.txt"};
+    rich.SetTag(0);
+  }
+  MemoryRich rich;
+};
+
+TEST_F(DisguiseFixture, SavingAsPlainTextRendersTheSource) {
+  Dialogs().Answer(mrYes);
+  EXPECT_EQ(RtfInDisguise(kDoc.substr(0, 5)), TRtfDisguise::RenderedToSave);
+  EXPECT_EQ(Dialogs().Last().text,
+            "/home/u/site/notes.txt\ris in RTF format.  Save as plain text?");
+  EXPECT_EQ(rich.GetText().substr(0, 13), "Opening words");
+  EXPECT_EQ(CurrentFileName, "/home/u/site/notes.txt");
+}
+
+TEST_F(DisguiseFixture, OtherwiseTheDocumentBecomesRtfInMemory) {
+  Dialogs().Answer(mrNo);
+  EXPECT_EQ(RtfInDisguise(kDoc.substr(0, 5)), TRtfDisguise::RenamedToRtf);
+  EXPECT_EQ(rich.GetText(), kDoc);
+  EXPECT_EQ(CurrentFileName, "/home/u/site/notes.RTF");
+  EXPECT_EQ(CurrentExt, ".RTF");
+  EXPECT_EQ(OpenFiles[0], "/home/u/site/notes.RTF");
+}
+
+TEST_F(DisguiseFixture, RtfDocumentsAndOtherTextAreNotAsked) {
+  EXPECT_EQ(RtfInDisguise("{\\rt"), TRtfDisguise::NotRtf);
+  EXPECT_EQ(RtfInDisguise("Hello"), TRtfDisguise::NotRtf);
+  IsRtf = true;
+  EXPECT_EQ(RtfInDisguise(kDoc.substr(0, 5)), TRtfDisguise::NotRtf);
+  EXPECT_TRUE(Dialogs().Calls().empty());
+}
+
+TEST(RtfView, NearlyEmptyRtfGoesToTheWordProcessor) {
+  std::vector<std::string> opened;
+  SetShellOpener([&](const std::string& target) {
+    opened.push_back(target);
+    return true;
+  });
+  EXPECT_FALSE(ShortRtfFallback("/d/long.rtf", 10, false));
+  EXPECT_FALSE(ShortRtfFallback("/d/short.rtf", 3, true));
+  EXPECT_TRUE(opened.empty());
+  EXPECT_TRUE(ShortRtfFallback("/d/short.rtf", 9, false));
+  EXPECT_EQ(opened, std::vector<std::string>{"/d/short.rtf"});
+  EXPECT_EQ(Dialogs().Last().text,
+            "You probably need a later version of riched20.dll.\rOpen this file in WordPad and "
+            "save it.  From then on you can use Quorrel.");
+  ResetLauncher();
 }
 
 }  // namespace
