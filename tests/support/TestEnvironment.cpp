@@ -17,8 +17,10 @@
 #include "editor/ProgUnit.h"
 #include "editor/Scrambled.h"
 #include "editor/Settings.h"
+#include "editor/RtfView.h"
 #include "editor/ShellState.h"
 #include "editor/StartUp.h"
+#include "editor/WPFormat.h"
 #include "music/AbcTools.h"
 #include "platform/Launcher.h"
 #include "platform/Inet.h"
@@ -92,6 +94,8 @@ void ResetAllState() {
   ResetProgUnit();
   ResetProcesses();
   ResetAbcTools();
+  ResetRtfView();
+  ResetWPFormat();
 }
 
 void InstallTestListener() {
