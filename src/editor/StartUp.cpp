@@ -9,9 +9,11 @@
 #include "editor/DocumentsOpen.h"
 #include "editor/DocumentsPending.h"
 #include "editor/FastStrings.h"
+#include "editor/FileSets.h"
 #include "editor/MainWindow.h"
 #include "editor/MenuModel.h"
 #include "editor/MyRich.h"
+#include "editor/Settings.h"
 #include "editor/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
@@ -80,7 +82,7 @@ void PrepareFolders() {
   StartFolder = CurrentDirWithBackslash();
   MainMenu().SetVisible("ABCMenu", false);
   MainMenu().SetVisible("ScriptMenu", false);
-  if (!MainIni) MainIni = std::make_unique<TIniFile>(documents + "Quorrel.Ini");
+  OpenMainIni();
 }
 
 // After an unclean exit (Running still set) with no other instance running, the
@@ -134,6 +136,7 @@ void ChooseSettingsFile(std::string& first, bool openingSet) {
     }
   }
   SettingsIni = std::make_unique<TIniFile>(path);
+  OpenSetIni();
 }
 
 void ReadStartSettings() {
@@ -300,6 +303,7 @@ void CheckVersion() {
 void StartUpRun(bool openingSet) {
   OpenFiles.clear();
   namedExisting = 0;
+  ResetPersistedOptions();
   std::string first = FirstParameter();
   ChooseSettingsFile(first, openingSet);
   FileAges.fill(0);
@@ -307,6 +311,7 @@ void StartUpRun(bool openingSet) {
   if (TMainWindow* w = Window()) w->HideMarkers();
   ReadStartSettings();
   RestorePlacement(first);
+  LoadPersistedOptions();
   ReadOptionSettings();
 
   if (first.empty()) {
@@ -396,6 +401,9 @@ void FormActivate() {
   ReadList.clear();
   SectionLines.clear();
   PrepareFolders();
+  InstallSettingsCommands();
+  InstallFileSetCommands();
+  FileSetHost().restartStartUp = RerunStartUp;
   CrashCheck();
   CheckLargeFontScreen();
   StartUpRun(false);
