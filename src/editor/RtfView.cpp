@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "editor/DBoxUnit.h"
+#include "editor/Documents.h"
+#include "editor/MenuModel.h"
 #include "editor/MyRich.h"
 #include "editor/ShellState.h"
 #include "platform/Launcher.h"
@@ -152,6 +154,26 @@ size_t SwitchRtfView(TMyRich& editor) {
   editor.Select(pos, marker.size());
   editor.SetSelText("");
   return pos;
+}
+
+void RawClick() {
+  TMyRich* editor = CurrentEditor;
+  if (!editor) return;
+  if (editor->TextLength() == 0) ShowErrorAndAbort("Add some text first!");
+  const bool modified = editor->Modified();
+  const size_t caret = SwitchRtfView(*editor);
+  // The markers' snapshots are of the other view's text.
+  for (TMarkerState& marker : Markers) marker.text.clear();
+  DocModified = true;
+  GetEditorText();
+  ScrollToPos(caret, true);
+  editor->SetModified(modified);
+  MainMenu().SetChecked("Raw", editor->PlainText());
+  if (!editor->PlainText()) PCChange();
+}
+
+void InstallRtfViewCommands() {
+  MainMenu().SetHandler("Raw", [](const TMenuItem&) { RawClick(); });
 }
 
 TRtfDisguise RtfInDisguise(const std::string& firstFive) {

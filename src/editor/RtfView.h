@@ -40,6 +40,14 @@ size_t MarkerPlaceInCodes(const std::string& codes, size_t offset, bool* blankFi
 // lost on the way back leaves the codes as they were.
 size_t SwitchRtfView(TMyRich& editor);
 
+// TWebForm.RawClick ("&Raw", F2): switches the current RTF document between its
+// formatted view and its codes, the caret on the same text, the modified state
+// kept. An empty document stops with "Add some text first!".
+void RawClick();
+
+// Puts RawClick behind the "Raw" menu item.
+void InstallRtfViewCommands();
+
 // RTF in disguise: a document opened as another type whose first five bytes are
 // "{\rtf". The user is asked whether to save it as plain text: yes renders the
 // source in the current editor (the caller then saves the document); no renames

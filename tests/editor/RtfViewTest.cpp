@@ -1,13 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "editor/DBoxUnit.h"
+#include "editor/Documents.h"
+#include "editor/DocumentsOpen.h"
+#include "editor/MenuModel.h"
 #include "editor/RtfView.h"
 #include "editor/ShellState.h"
 #include "platform/Abort.h"
+#include "platform/IniFile.h"
 #include "platform/Launcher.h"
 #include "platform/UserDialogs.h"
+#include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestEnvironment.h"
 
 namespace quorrel {
 namespace {
@@ -261,6 +270,67 @@ TEST(RtfView, NearlyEmptyRtfGoesToTheWordProcessor) {
             "You probably need a later version of riched20.dll.\rOpen this file in WordPad and "
             "save it.  From then on you can use Quorrel.");
   ResetLauncher();
+}
+
+}  // namespace
+}  // namespace quorrel
+
+namespace quorrel {
+namespace {
+
+class RawClickTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetMainWindow(&window);
+    site = test::TestHome() + "site-raw/";
+    std::filesystem::create_directories(site);
+    SettingsIni = std::make_unique<TIniFile>(site + "settings.ini");
+  }
+  void TearDown() override {
+    SetMainWindow(nullptr);
+    std::filesystem::remove_all(site);
+  }
+  // An RTF document opened as the program opens files today: its codes as text.
+  void Open(const std::string& text) {
+    std::ofstream(site + "doc.rtf", std::ios::binary) << text;
+    OpenThis(site + "doc.rtf");
+    PCChange();
+  }
+
+  test::MemoryMainWindow window;
+  std::string site;
+};
+
+TEST_F(RawClickTest, SwitchesViewsKeepingCaretAndModifiedState) {
+  Open(kDoc);
+  ASSERT_TRUE(IsRtf);
+  EXPECT_TRUE(MainMenu().Checked("Raw"));
+  TMyRich& editor = *CurrentEditor;
+  editor.Select(editor.OffsetToPos(kDoc.find("Second paragraph")), 0);
+  Markers[3].position = 40;
+  Markers[3].text = "kept text";
+  InstallRtfViewCommands();
+  EXPECT_TRUE(MainMenu().Click("Raw"));
+  EXPECT_FALSE(editor.PlainText());
+  EXPECT_FALSE(MainMenu().Checked("Raw"));
+  EXPECT_FALSE(editor.Modified());
+  EXPECT_EQ(CurrentText.substr(0, 13), "Opening words");
+  EXPECT_EQ(editor.GetText().substr(editor.PosToOffset(editor.SelStart()), 11), " paragraph ");
+  EXPECT_EQ(Markers[3].text, "");
+
+  editor.SetModified(true);
+  RawClick();
+  EXPECT_TRUE(editor.PlainText());
+  EXPECT_TRUE(MainMenu().Checked("Raw"));
+  EXPECT_TRUE(editor.Modified());
+  EXPECT_EQ(CurrentText, kDoc);
+  EXPECT_TRUE(Dialogs().Calls().empty());
+}
+
+TEST_F(RawClickTest, EmptyDocumentIsRefused) {
+  Open("");
+  EXPECT_THROW(RawClick(), EAbort);
+  EXPECT_EQ(Dialogs().Last().text, MessageText("Add some text first!"));
 }
 
 }  // namespace
