@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "editor/DBoxUnit.h"
+#include "editor/Documents.h"
 #include "editor/MainWindow.h"
 #include "editor/MenuModel.h"
 #include "editor/MyRich.h"
@@ -202,8 +203,8 @@ bool ScrambleBackupInPlace(const std::string& backupPath) {
 void ReadScrambledDocument() {
   std::string text = ReadScrambledFile(CurrentFileName);
   if (CurrentEditor) CurrentEditor->SetText(text);
-  CurrentText = text;
-  DocModified = true;  // the editor's read-out is taken again when next needed
+  DocModified = true;
+  GetEditorText();
   MainMenu().SetChecked("Encrypted", true);
   MarkActiveTab(true);
 }

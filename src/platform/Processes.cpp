@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "editor/DBoxUnit.h"
+#include "editor/Documents.h"
 #include "editor/FastStrings.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
@@ -119,6 +120,7 @@ bool RunHidden(const std::string& program, const std::vector<std::string>& argum
     return false;
   }
 
+  BeginBusy();
   ForgetEnded();
   auto process = std::make_unique<QProcess>();
   QStringList args;

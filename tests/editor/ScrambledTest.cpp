@@ -10,6 +10,7 @@
 #include "editor/Scrambled.h"
 #include "editor/ShellState.h"
 #include "platform/Abort.h"
+#include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
@@ -216,46 +217,6 @@ TEST_F(ScrambledFileTest, APlainBackUpIsScrambledInPlace) {
   EXPECT_TRUE(ScrambleBackupInPlace(dir_ + "none.Bak"));
 }
 
-// A main window with one tab; only the tab's mark matters here.
-class OneTabWindow : public TMainWindow {
- public:
-  int TabCount() const override { return 1; }
-  int ActiveTab() const override { return 0; }
-  TMyRich* TabEditor(int) const override { return nullptr; }
-  TMyRich* NewTab() override { return nullptr; }
-  void ActivateTab(int) override {}
-  void CloseTab(int) override {}
-  void MoveTab(int, int) override {}
-  void SetTabCaption(int, const std::string&, const std::string&) override {}
-  std::string TabCaption(int) const override { return ""; }
-  std::string TabHint(int) const override { return ""; }
-  void SetTabHelpContext(int, int context) override { mark = context; }
-  int TabHelpContext(int) const override { return mark; }
-  void SetTabsVisible(bool) override {}
-  bool TabsVisible() const override { return true; }
-  void SetMultiRowTabs(bool) override {}
-  void SetCaption(const std::string&) override {}
-  std::string Caption() const override { return ""; }
-  void SetStatusText(int, const std::string&) override {}
-  std::string StatusText(int) const override { return ""; }
-  void SetIndicator(const std::string&, int, bool) override {}
-  void SetBusyCursor(bool) override {}
-  void ProcessMessages() override {}
-  bool SplashShowing() const override { return false; }
-  std::string SplashCaption() const override { return ""; }
-  void HideSplash() override {}
-  void CloseSplash() override {}
-  TWindowPlacement Placement() const override { return {}; }
-  void SetPlacement(const TWindowPlacement&) override {}
-  void Minimise() override {}
-  int ScreenWidth() const override { return 1920; }
-  void Terminate() override {}
-  void HideMarkers() override {}
-  void HideSectionsBox() override {}
-
-  int mark = 0;
-};
-
 // "Encrypted" wired to a save that keeps the previous file as ".Bak" and writes
 // scrambled when the tab is marked, as saving does.
 class EncryptTest : public ScrambledFileTest {
@@ -263,7 +224,8 @@ class EncryptTest : public ScrambledFileTest {
   void SetUp() override {
     ScrambledFileTest::SetUp();
     SetMainWindow(&window_);
-    CurrentEditor = &editor_;
+    CurrentEditor = window_.NewTab();
+    window_.ActivateTab(0);
     CurrentFileName = dir_ + "diary.txt";
     CurrentText = "Dear diary,\r\n";
     std::ofstream(CurrentFileName, std::ios::binary) << "Old plain text\r\n";
@@ -271,7 +233,7 @@ class EncryptTest : public ScrambledFileTest {
       EncryptFClick([this] {
         ++saves_;
         std::filesystem::rename(CurrentFileName, CurrentFileName + ".Bak");
-        if (window_.mark == 1) {
+        if (Mark() == 1) {
           ASSERT_TRUE(WriteScrambledDocument());
         } else {
           std::ofstream(CurrentFileName, std::ios::binary) << CurrentText;
@@ -281,8 +243,10 @@ class EncryptTest : public ScrambledFileTest {
   }
   void TearDown() override { SetMainWindow(nullptr); }
 
-  OneTabWindow window_;
-  test::MemoryRich editor_;
+  // The mark of a scrambled document's tab.
+  int Mark() const { return window_.TabHelpContext(0); }
+
+  test::MemoryMainWindow window_;
   int saves_ = 0;
 };
 
@@ -290,7 +254,7 @@ TEST_F(EncryptTest, TickingScramblesTheFileAndItsBackUp) {
   Dialogs().AnswerText("pw");
   EXPECT_TRUE(MainMenu().Click("Encrypted"));
   EXPECT_TRUE(MainMenu().Checked("Encrypted"));
-  EXPECT_EQ(window_.mark, 1);
+  EXPECT_EQ(Mark(), 1);
   EXPECT_EQ(saves_, 1);
   TScrambleKey key = DeriveScrambleKey("pw");
   EXPECT_EQ(UnscrambleDocumentBytes(ReadAll(CurrentFileName), key), "Dear diary,\r\n");
@@ -302,11 +266,11 @@ TEST_F(EncryptTest, TickingScramblesTheFileAndItsBackUp) {
 
 TEST_F(EncryptTest, UntickingSavesPlainWithoutAPassword) {
   MainMenu().SetChecked("Encrypted", true);
-  window_.mark = 1;
+  window_.SetTabHelpContext(0, 1);
   SetScramblePassword("pw");
   EXPECT_TRUE(MainMenu().Click("Encrypted"));
   EXPECT_FALSE(MainMenu().Checked("Encrypted"));
-  EXPECT_EQ(window_.mark, 0);
+  EXPECT_EQ(Mark(), 0);
   EXPECT_EQ(saves_, 1);
   EXPECT_TRUE(Dialogs().Inputs().empty());
   EXPECT_EQ(ReadAll(CurrentFileName), "Dear diary,\r\n");
@@ -316,7 +280,7 @@ TEST_F(EncryptTest, CancellingThePasswordLeavesItUnticked) {
   Dialogs().CancelText();
   EXPECT_FALSE(MainMenu().Click("Encrypted"));
   EXPECT_FALSE(MainMenu().Checked("Encrypted"));
-  EXPECT_EQ(window_.mark, 0);
+  EXPECT_EQ(Mark(), 0);
   EXPECT_EQ(saves_, 0);
   EXPECT_TRUE(Dialogs().Calls().empty());
   EXPECT_EQ(ReadAll(CurrentFileName), "Old plain text\r\n");
@@ -338,10 +302,10 @@ TEST_F(EncryptTest, OpeningAScrambledDocument) {
   ResetScrambled();
   Dialogs().AnswerText("pw");
   ReadScrambledDocument();
-  EXPECT_EQ(editor_.GetText(), "Line one\r\nLine two\r\n");
+  EXPECT_EQ(CurrentEditor->GetText(), "Line one\r\nLine two\r\n");
   EXPECT_EQ(CurrentText, "Line one\r\nLine two\r\n");
   EXPECT_TRUE(MainMenu().Checked("Encrypted"));
-  EXPECT_EQ(window_.mark, 1);
+  EXPECT_EQ(Mark(), 1);
 }
 
 }  // namespace

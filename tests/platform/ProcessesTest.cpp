@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "editor/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/Instances.h"
@@ -262,6 +263,7 @@ TEST_F(ProcessesTest, OnlyProgramsStartedHereAreEnded) {
 
 TEST_F(ProcessesTest, TheTableNamesEachProgram) {
   ASSERT_TRUE(RunHidden("sleep", {"30"}));
+  EXPECT_TRUE(Busy);  // until the idle pass finds nothing more to do
   auto table = StartedProcesses();
   ASSERT_EQ(table.size(), 1u);
   EXPECT_EQ(table[0].program, FindProgram("sleep"));
