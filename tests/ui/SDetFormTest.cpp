@@ -114,6 +114,8 @@ TEST_F(SDetFormTest, OkChecksTheFieldsInOrderAndStaysOpenAfterEachRefusal) {
   Type(form.UserName, "");
   Type(form.Password, "pw");
   Type(form.WebRoot, "C:\\Sites\\htdocs");
+  QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+  QApplication::sendEvent(form.Password, &focusIn);
 
   struct Step {
     std::function<void()> fix;  // what the user corrects before pressing OK
@@ -140,6 +142,7 @@ TEST_F(SDetFormTest, OkChecksTheFieldsInOrderAndStaysOpenAfterEachRefusal) {
     ASSERT_EQ(Dialogs().Calls().size(), 1u) << step.message;
     EXPECT_THAT(Dialogs().Last().text, HasSubstr(step.message));
     EXPECT_TRUE(form.isVisible()) << step.message;
+    EXPECT_EQ(form.Password->echoMode(), QLineEdit::Password);
   }
   EXPECT_EQ(form.WebRoot->text(), "htdocs");  // the trailing separator went
   EXPECT_FALSE(fs::exists(site_ + "htdocs/Data.FTP"));

@@ -166,15 +166,14 @@ void TSDetForm::DeleteClick() {
 }
 
 void TSDetForm::OkClick() {
+  MaskPassword();
   TServerFields fields = Fields();
   bool saved = false;
   const bool finished = RunGuarded([&] { saved = AcceptServerDetails(fields, set_); });
   WebRoot->setText(AnsiToQString(fields.webRoot));
   if (!finished) {  // the command ended
-    MaskPassword();
     reject();
   } else if (saved) {
-    MaskPassword();
     accept();
   }
 }
