@@ -1,0 +1,206 @@
+// The report viewer on real widgets: its text, size and place, the jump into the
+// real editor, Copy, Close and Help.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
+
+#include "editor/ShellState.h"
+#include "music/ReportView.h"
+#include "music/ToolMessages.h"
+#include "music/TunePrep.h"
+#include "platform/Help.h"
+#include "ui/editor/ViewForm.h"
+#include "ui/platform/RichEdit.h"
+
+namespace quorrel {
+namespace {
+
+// Runs the event loop until the closed viewer has been freed (at most two seconds).
+bool Freed(const QPointer<TViewForm>& form) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!form.isNull() && clock.elapsed() < 2000) {
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return form.isNull();
+}
+
+void Click(QWidget* widget, QPoint at) {
+  QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+  QApplication::sendEvent(widget, &release);
+}
+
+void Key(QWidget* widget, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+}
+
+class ViewFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    main.setGeometry(40, 60, 800, 500);
+    main.show();
+    InstallViewForm(&main);
+  }
+  void TearDown() override {
+    if (ViewForm) delete ViewForm;
+    CurrentEditor = nullptr;
+  }
+
+  QRect WorkArea() const { return main.screen()->availableGeometry(); }
+
+  QMainWindow main;
+};
+
+TEST_F(ViewFormTest, ListsTheMessagesWithItsButtons) {
+  ReadList = {"Messages from ABC2MIDI", "Error in line-char 4-2 : Malformed note", "Caf\xE9"};
+  TViewForm* form = ShowViewForm(&main);
+  ASSERT_EQ(form, ViewForm);
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_FALSE(form->isModal());
+  EXPECT_EQ(form->windowTitle(), "Errors/Warnings");
+  EXPECT_EQ(form->ViewText->toPlainText(),
+            QString("Messages from ABC2MIDI\nError in line-char 4-2 : Malformed note\nCaf\u00e9"))
+      << "no line end after the last message";
+  EXPECT_TRUE(form->ViewText->isReadOnly());
+  EXPECT_EQ(form->OKBtn->text(), "Close");
+  EXPECT_EQ(form->CopyBtn->text(), "&Copy");
+  EXPECT_EQ(form->HelpBtn->text(), "&Help");
+  EXPECT_FALSE(form->HelpBtn->icon().isNull()) << "the help glyph";
+}
+
+TEST_F(ViewFormTest, AShortListGivesAShortWindowAtTheRightEdge) {
+  ReadList = {"one", "two", "three"};
+  TViewForm* form = ShowViewForm(&main);
+  const int panel = form->BPanel->sizeHint().height();
+  EXPECT_EQ(form->height(), 16 * 3 + panel + 6);
+  EXPECT_EQ(form->width(), 233) << "never narrower";
+  EXPECT_EQ(form->ViewText->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+  EXPECT_EQ(form->frameGeometry().right(), WorkArea().right());
+  EXPECT_EQ(form->frameGeometry().top(), main.frameGeometry().top());
+}
+
+TEST_F(ViewFormTest, ALongListIsAsHighAsTheMainWindowWithAScrollBar) {
+  ReadList.clear();
+  for (int i = 1; i <= 200; ++i)
+    ReadList.push_back("Warning in line-char " + std::to_string(i) + "-0 : x");
+  ReadList.push_back(std::string(300, 'w'));
+  TViewForm* form = ShowViewForm(&main);
+  EXPECT_EQ(form->height(), main.height());
+  EXPECT_EQ(form->width(), 600) << "never wider";
+  EXPECT_EQ(form->ViewText->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+TEST_F(ViewFormTest, WidthFollowsTheLongestLineAndTopNeverAboveTheScreen) {
+  ReadList = {"short", "a somewhat longer message line that needs more room than the least width"};
+  main.move(40, -30);
+  TViewForm* form = ShowViewForm(&main);
+  const QFontMetrics metrics(form->ViewText->font());
+  EXPECT_EQ(form->width(), metrics.horizontalAdvance(QString::fromStdString(ReadList[1])) + 16);
+  EXPECT_EQ(form->frameGeometry().top(), std::max(0, main.frameGeometry().top()));
+}
+
+TEST_F(ViewFormTest, AClickOnAMessageMovesTheCaretOfTheEditor) {
+  TRichEdit editor;
+  editor.SetText("X:1\r\nT:Tune\r\nK:G\r\nGABc|cBAG|\r\n");
+  editor.resize(400, 300);
+  editor.show();
+  CurrentEditor = &editor;
+  ReadList = {"Messages from ABCM2PS", "4:5: error: Bad character",
+              "Error in line-char [past end of tune] : Missing :|", "Error in line-char 2-2 : x"};
+  TViewForm* form = ShowViewForm(&main);
+  QApplication::processEvents();
+
+  auto clickLine = [&](int line) {
+    QTextCursor cursor(form->ViewText->document()->findBlockByNumber(line));
+    QPoint at = form->ViewText->cursorRect(cursor).center() + QPoint(4, 0);
+    Click(form->ViewText->viewport(), at);
+  };
+  clickLine(1);
+  EXPECT_EQ(editor.SelStart(), editor.LineIndex(3) + 5);
+  clickLine(3);
+  EXPECT_EQ(editor.SelStart(), editor.LineIndex(1) + 2);
+  clickLine(2);
+  EXPECT_EQ(editor.SelStart(), editor.LineIndex(1) + 2) << "a number not computed goes nowhere";
+  clickLine(0);
+  EXPECT_EQ(editor.SelStart(), editor.LineIndex(1) + 2);
+  EXPECT_EQ(ViewForm, form) << "the viewer stays open";
+}
+
+TEST_F(ViewFormTest, CopyPutsEveryMessageOnTheClipboard) {
+  ReadList = {"first", "second"};
+  TViewForm* form = ShowViewForm(&main);
+  form->CopyBtn->click();
+  EXPECT_EQ(QApplication::clipboard()->text(), "first\nsecond");
+}
+
+TEST_F(ViewFormTest, CloseFreesTheViewerAndEscapeCloses) {
+  ReadList = {"a"};
+  QPointer<TViewForm> form = ShowViewForm(&main);
+  form->OKBtn->click();
+  EXPECT_EQ(ViewForm, nullptr);
+  EXPECT_TRUE(Freed(form));
+
+  form = ShowViewForm(&main);
+  Key(form, Qt::Key_Escape);
+  EXPECT_EQ(ViewForm, nullptr);
+  EXPECT_TRUE(Freed(form));
+}
+
+TEST_F(ViewFormTest, AtMostOneViewer) {
+  ReadList = {"first list"};
+  QPointer<TViewForm> first = ShowViewForm(&main);
+  ReadList = {"second list"};
+  TViewForm* second = ShowViewForm(&main);
+  EXPECT_EQ(ViewForm, second);
+  EXPECT_TRUE(Freed(first));
+  EXPECT_EQ(second->ViewText->toPlainText(), "second list");
+}
+
+TEST_F(ViewFormTest, HelpShowsItsTopic) {
+  std::vector<int> topics;
+  SetHelpViewer([&](int context) { topics.push_back(context); });
+  ReadList = {"a"};
+  TViewForm* form = ShowViewForm(&main);
+  form->HelpBtn->click();
+  Key(form, Qt::Key_F1);
+  SetHelpViewer(nullptr);
+  EXPECT_EQ(topics, (std::vector<int>{55500, 55500}));
+}
+
+TEST_F(ViewFormTest, ToolErrorsOpenTheViewerAndTheCommandsCloseIt) {
+  ReadList = {"Messages from ABC2MIDI", "Error in line-char 3-1 : x"};
+  LastTuneText = "X:1\r\n";
+  ShowToolErrors();
+  ASSERT_NE(ViewForm, nullptr);
+  EXPECT_TRUE(ReportViewer()->Showing());
+  EXPECT_EQ(ViewForm->ViewText->toPlainText(),
+            "Messages from ABC2MIDI\nError in line-char 3-1 : x");
+  QPointer<TViewForm> form = ViewForm;
+  CloseReportViewer();
+  EXPECT_FALSE(ReportViewer()->Showing());
+  EXPECT_TRUE(Freed(form));
+}
+
+}  // namespace
+}  // namespace quorrel
