@@ -6,12 +6,24 @@
 //
 // "Lines" here are the text's lines (paragraphs), whether or not the view wraps
 // them; the first visible line and scrolling count the same lines.
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace quorrel {
+
+// A stretch of text shown in a colour of its own: editor positions, colours as
+// 0x00BBGGRR, background -1 for none.
+struct TColourRun {
+  size_t start = 0;
+  size_t length = 0;
+  int colour = 0;
+  int background = -1;
+  bool operator==(const TColourRun&) const = default;
+};
 
 class TMyRich {
  public:
@@ -102,6 +114,19 @@ class TMyRich {
     throw std::runtime_error("Saving the editor as RTF is not available yet.");
   }
 
+  // ---- syntax colours -----------------------------------------------------------
+  // Colours laid over the text for display only: setting them is no edit (no undo
+  // step, the modified flag and the change handler stay as they are). The runs
+  // are sorted and do not overlap; an edit moves the runs after it, a run grows
+  // with text typed at its end, and text that an edit removes loses its run.
+  virtual void SetColourRuns(std::vector<TColourRun> runs) { colourRuns_ = std::move(runs); }
+  const std::vector<TColourRun>& ColourRuns() const { return colourRuns_; }
+  // The editor's background and the colour of text without a run.
+  virtual void SetEditorColour(int colour) { editorColour_ = colour; }
+  int EditorColour() const { return editorColour_; }
+  virtual void SetTextColour(int colour) { textColour_ = colour; }
+  int TextColour() const { return textColour_; }
+
   // ---- offsets of the text read out ------------------------------------------
   // Conversions between offsets into the CR LF text (two characters per line end,
   // as CurrentText of a non-HTML document holds it) and editor positions. An
@@ -113,11 +138,46 @@ class TMyRich {
   void Changed() {
     if (onChange_) onChange_();
   }
+  // Moves the colour runs over an edit that replaced `removed` positions at `from`
+  // by `added` new ones.
+  void MoveColourRuns(size_t from, size_t removed, size_t added);
 
  private:
   int tag_ = 0;
   std::function<void()> onChange_;
+  std::vector<TColourRun> colourRuns_;
+  int editorColour_ = 0xFFFFFF;
+  int textColour_ = 0;
 };
+
+inline void TMyRich::MoveColourRuns(size_t from, size_t removed, size_t added) {
+  const size_t cut = from + removed;
+  // Runs ending before the edit stay as they are.
+  auto first = std::lower_bound(
+      colourRuns_.begin(), colourRuns_.end(), from,
+      [](const TColourRun& run, size_t at) { return run.start + run.length < at; });
+  auto out = first;
+  for (auto it = first; it != colourRuns_.end(); ++it) {
+    TColourRun run = *it;
+    size_t end = run.start + run.length;
+    if (end == from && added == 0) {
+      // Ends where text was only removed: untouched.
+    } else if (run.start >= cut) {
+      run.start = run.start - removed + added;
+    } else {
+      // The run meets the edit: it keeps what lies outside the removed text, and
+      // text typed at its end (or inside it) takes its colour, as typing does.
+      size_t before = run.start < from ? from - run.start : 0;
+      size_t after = end > cut ? end - cut : 0;
+      bool grows = run.start < from;
+      run.length = before + after + (grows ? added : 0);
+      if (!grows) run.start = from + added;
+      if (run.length == 0) continue;
+    }
+    *out++ = run;
+  }
+  colourRuns_.erase(out, colourRuns_.end());
+}
 
 inline size_t TMyRich::PosToOffset(size_t pos) const {
   if (pos > TextLength()) pos = TextLength();

@@ -53,7 +53,9 @@ std::string MemoryRich::GetText() const {
 }
 
 void MemoryRich::SetText(const std::string& text) {
+  size_t oldLength = text_.size();
   text_ = ToLineFeeds(text);
+  MoveColourRuns(0, oldLength, text_.size());
   if (!plain_) rtf_ = RtfDocumentOfText(text_, TextFormat(fontName_, fontSize_));
   indexed_ = false;
   selStart_ = 0;
@@ -77,6 +79,7 @@ void MemoryRich::SetSelText(const std::string& text) {
   std::string insert = ToLineFeeds(text);
   if (!plain_) RtfReplace(rtf_, selStart_, selLength_, RtfTextOfAnsi(insert));
   text_.replace(selStart_, selLength_, insert);
+  MoveColourRuns(selStart_, selLength_, insert.size());
   indexed_ = false;
   selStart_ += insert.size();
   selLength_ = 0;

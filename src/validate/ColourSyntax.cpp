@@ -1,0 +1,272 @@
+#include "validate/ColourSyntax.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "editor/Documents.h"
+#include "editor/MainWindow.h"
+#include "editor/MenuModel.h"
+#include "editor/MyRich.h"
+#include "editor/ShellState.h"
+#include "music/TunePrep.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "validate/ColourHtml.h"
+#include "validate/ColourNames.h"
+#include "validate/ColourRuns.h"
+#include "validate/ColourScheme.h"
+#include "validate/ColourTypes.h"
+#include "validate/ScriptDelimiters.h"
+
+namespace quorrel {
+
+int RecolourRequest = 0;
+std::string PendingMessage;
+size_t PendingMessageOffset = 0;
+
+namespace {
+
+// The status bar's panel of messages.
+constexpr int StatusMessagePanel = 4;
+// Longer texts keep their blanks before line ends.
+constexpr size_t kTrimLimit = 1000000;
+// The background of documents in the temporary folder.
+constexpr int kTempBackground = 0x1B2F43;
+// URLs are looked for only in texts longer than this.
+constexpr size_t kUrlMinimum = 12;
+
+bool Checked(const char* name) {
+  TMenuItem* item = MainMenu().Find(name);
+  return item && item->checked;
+}
+
+bool InTempFolder(const std::string& path) {
+  try {
+    std::string temp = TempFolder();
+    return !temp.empty() && path.compare(0, temp.size(), temp) == 0;
+  } catch (const std::runtime_error&) {
+    return false;  // no private work folder: nothing lies in it
+  }
+}
+
+// The start offsets of the sections listed for the current document.
+std::vector<size_t> SectionOffsets() {
+  std::vector<size_t> offsets;
+  for (const std::string& entry : SectionLines) {
+    char* end = nullptr;
+    unsigned long long value = std::strtoull(entry.c_str(), &end, 10);
+    if (end != entry.c_str() && *end == '\0') offsets.push_back(static_cast<size_t>(value));
+  }
+  return offsets;
+}
+
+// Where a server page's colouring begins: the section holding the caret.
+size_t SectionStart(size_t caretOffset) {
+  size_t start = 0;
+  for (size_t offset : SectionOffsets()) {
+    if (offset <= caretOffset && offset > start) start = offset;
+  }
+  return start;
+}
+
+// Removes every blank that stands before a line end, as one edit of the editor,
+// and moves the selection [selStart, selEnd) with the text. False when there was
+// none.
+bool RemoveBlanksBeforeLineEnds(TMyRich& editor, size_t& selStart, size_t& selEnd) {
+  std::string text = editor.GetText();
+  if (text.find(" \r") == std::string::npos) return false;
+  // One character per line end, as the editor counts positions.
+  std::string lf;
+  lf.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    lf += text[i];
+  }
+  struct TRange {
+    size_t from, to;
+  };
+  std::vector<TRange> removed;
+  for (size_t i = lf.find(" \n"); i != std::string::npos; i = lf.find(" \n", i + 2)) {
+    size_t from = i;
+    while (from > 0 && lf[from - 1] == ' ') --from;
+    if (!removed.empty() && removed.back().to >= from) continue;
+    removed.push_back({from, i + 1});
+  }
+  if (removed.empty()) return false;
+  const size_t first = removed.front().from, last = removed.back().to;
+  std::string span;
+  span.reserve(last - first);
+  size_t at = first;
+  for (const TRange& r : removed) {
+    span.append(lf, at, r.from - at);
+    at = r.to;
+  }
+  auto moved = [&](size_t pos) {
+    size_t shift = 0;
+    for (const TRange& r : removed) {
+      if (r.from >= pos) break;
+      shift += std::min(pos, r.to) - r.from;
+    }
+    return pos - shift;
+  };
+  selStart = moved(selStart);
+  selEnd = moved(selEnd);
+  editor.Select(first, last - first);
+  editor.SetSelText(span);
+  return true;
+}
+
+// Lays the runs of the current document's type over the editor's text.
+void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) {
+  const std::string& extension = CurrentExt;
+  TScanText scan(CurrentText);
+  std::vector<TColourRun> fresh;
+  size_t from = 0, to = scan.length;
+  bool replace = true;  // the runs in [from, to) are made anew, not laid over
+
+  if (IsAbc) {
+    if (request == 3) {
+      FindTuneStart();
+      from = std::min(TuneStart > 0 ? TuneStart - 1 : 0, scan.length);
+      to = std::min(std::max<size_t>(TuneBounds[0], from), scan.length);
+      fresh = AbcRuns(scan, from, to, defaultColour);
+    } else {
+      replace = false;
+    }
+  }
+  if (IsCSharp || IsJs || extension == ".VBA") {
+    fresh = OverlayRuns(fresh, SectionLineRuns(scan, SectionOffsets(), false));
+    if (extension == ".VBA") fresh = OverlayRuns(fresh, VbaRuns(scan, defaultColour));
+  }
+  if (IsPlainText) fresh = OverlayRuns(fresh, PlainTextRuns(scan, defaultColour));
+  if (IsCss && !Checked("ColourCSS")) {
+    fresh = OverlayRuns(fresh, CommentRuns(scan, "/*", "*/", defaultColour));
+  }
+  if (extension == ".INI") fresh = OverlayRuns(fresh, IniRuns(scan, defaultColour));
+  if (IsXml) fresh = OverlayRuns(fresh, CommentRuns(scan, "<!--", "-->", defaultColour));
+
+  if (IsHtml) {
+    THtmlColourOptions options;
+    options.serverStart = ServerScriptStart;
+    options.serverEnd = ServerScriptEnd;
+    options.php = IsPhp;
+    options.trackNames = IsAsp || IsPhp;
+    options.pageFolder = CurrentFolder;
+    if (IsServerPage) from = SectionStart(TextOffsetOf(editor.SelStart()));
+    options.start = from;
+    // Which names are never used can only be told from the whole page.
+    options.reportUnused =
+        IsAsp && from == 0 && ExtractFileName(CurrentFileName).rfind("Untitled", 0) != 0;
+    THtmlColouring html = HtmlRuns(scan, options, defaultColour);
+    fresh = OverlayRuns(fresh, html.runs);
+    if (html.depth > 0) ColourStatus("Colour syntax error: Level=" + std::to_string(html.depth));
+    if (options.trackNames) {
+      PendingMessage = html.message;
+      PendingMessageOffset = html.message.empty() ? 0 : html.messageOffset + 1;
+    }
+    if (IsPhp) {
+      std::vector<size_t> sections;
+      for (size_t offset : SectionOffsets()) {
+        if (offset >= from) sections.push_back(offset);
+      }
+      fresh = OverlayRuns(fresh, SectionLineRuns(scan, sections, true));
+    }
+  }
+  if (scan.length > kUrlMinimum) fresh = OverlayRuns(fresh, UrlRuns(scan, from, to));
+
+  TOffsetMap map(CurrentText);
+  std::vector<TColourRun> runs = RunsToPositions(fresh, map);
+  std::vector<TColourRun> kept;
+  if (keepRuns) {
+    kept = editor.ColourRuns();
+    // To the end of the text means to the end of the editor's text, whatever it holds.
+    size_t end = to >= scan.length ? static_cast<size_t>(-1) : map.PosOf(to);
+    if (replace) kept = RunsOutside(kept, map.PosOf(from), end);
+  }
+  editor.SetColourRuns(OverlayRuns(kept, runs));
+}
+
+}  // namespace
+
+void ColourStatus(const std::string& message) {
+  if (TMainWindow* window = MainWindow()) window->SetStatusText(StatusMessagePanel, "  " + message);
+}
+
+int RequestRecolour(int level) {
+  if (RecolourRequest == 0 || RecolourRequest == 3 || (RecolourRequest == 4 && level == 1)) {
+    RecolourRequest = level;
+  }
+  return RecolourRequest;
+}
+
+void ApplySyntaxColours() {
+  TMyRich* editor = CurrentEditor;
+  if (!editor) return;
+  const int request = RecolourRequest;
+  if (editor->TextLength() == 0 && request != 1) return;
+  TColourScheme& scheme = ColourScheme;
+
+  editor->SetRedraw(false);
+  const size_t selStart = editor->SelStart(), selLength = editor->SelLength();
+  size_t newStart = selStart, newEnd = selStart + selLength;
+  const int defaultColour = CurrentExt == ".VBS" ? scheme.vbScript : scheme.defaultColour;
+  const bool modified = editor->Modified();
+  GetEditorText();
+  ScriptDelimiters();
+  const bool raw = Checked("Raw");
+
+  if (IsRtf && !raw && editor->EditorColour() == scheme.background) {
+    editor->SetEditorColour(0xFFFFFF);
+  }
+  bool keepRuns = true;
+  if (request == 1 && (!IsRtf || raw)) {
+    if (SettingsIni)
+      scheme.background = SettingsIni->ReadInteger("Text", "Background", scheme.background);
+    editor->SetEditorColour(InTempFolder(CurrentFileName) ? kTempBackground : scheme.background);
+    editor->SetTextColour(defaultColour);
+    if (CurrentText.size() < kTrimLimit && !raw &&
+        RemoveBlanksBeforeLineEnds(*editor, newStart, newEnd)) {
+      DocModified = true;
+      GetEditorText();
+    }
+    if (!IsServerPage) {
+      editor->SetEditorFont(scheme.fontName, scheme.fontSize, scheme.fontBold);
+      keepRuns = false;
+    }
+  }
+  if (!IsRtf) {
+    ColourText(*editor, request, defaultColour, keepRuns);
+  } else if (!keepRuns) {
+    editor->SetColourRuns({});
+  }
+
+  editor->SetModified(modified);
+  if (editor->SelStart() != newStart || editor->SelLength() != newEnd - newStart) {
+    editor->Select(newStart, newEnd - newStart);
+  }
+  RecolourRequest = 0;
+  if (IsAbc && selLength == 0) {
+    FindTuneStart();
+    if (Checked("TopOfTune")) {
+      size_t caret = editor->SelStart();
+      editor->Select(EditorPosOf(TuneStart > 0 ? TuneStart - 1 : 0), 0);
+      editor->ScrollCaret();
+      editor->Select(caret, 0);
+      editor->ScrollCaret();
+    }
+  }
+  // The Colour-syntax command (menu item "CSyntax") shows its result at once.
+  if (CurrentCommand == "CSyntax" || CurrentCommand == "ColourSyntax") editor->SetRedraw(true);
+}
+
+void ResetColouring() {
+  RecolourRequest = 0;
+  PendingMessage.clear();
+  PendingMessageOffset = 0;
+  ServerScriptStart = "<%";
+  ServerScriptEnd = "%>";
+  ResetColourScheme();
+  ResetIncludeCache();
+}
+
+}  // namespace quorrel
