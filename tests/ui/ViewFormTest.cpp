@@ -22,6 +22,7 @@
 #include "music/ToolMessages.h"
 #include "music/TunePrep.h"
 #include "platform/Help.h"
+#include "support/MemoryMainWindow.h"
 #include "ui/editor/ViewForm.h"
 #include "ui/platform/RichEdit.h"
 
@@ -148,10 +149,14 @@ TEST_F(ViewFormTest, AClickOnAMessageMovesTheCaretOfTheEditor) {
 }
 
 TEST_F(ViewFormTest, CopyPutsEveryMessageOnTheClipboard) {
+  test::MemoryMainWindow window;
+  SetMainWindow(&window);
   ReadList = {"first", "second"};
   TViewForm* form = ShowViewForm(&main);
   form->CopyBtn->click();
+  SetMainWindow(nullptr);
   EXPECT_EQ(QApplication::clipboard()->text(), "first\nsecond");
+  EXPECT_EQ(window.StatusText(MessagePanel), "  Messages copied to clipboard");
 }
 
 TEST_F(ViewFormTest, CloseFreesTheViewerAndEscapeCloses) {

@@ -30,7 +30,6 @@ namespace {
 constexpr int PixelsPerLine = 16;
 constexpr int MinClientWidth = 233;
 constexpr int MaxClientWidth = 600;
-constexpr int StatusMessagePanel = 4;
 
 QPushButton* AddButton(QHBoxLayout* row, const char* caption, const char* name, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
@@ -150,7 +149,7 @@ void TViewForm::OKBtnClick() {
 void TViewForm::CopyBtnClick() {
   QApplication::clipboard()->setText(ViewText->toPlainText());
   if (TMainWindow* window = MainWindow()) {
-    window->SetStatusText(StatusMessagePanel, "  Messages copied to clipboard");
+    window->SetStatusText(MessagePanel, "  Messages copied to clipboard");
   }
 }
 
