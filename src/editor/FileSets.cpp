@@ -22,11 +22,8 @@ const char kSets[] = "Sets";
 const char kFiles[] = "Files";
 constexpr int NoSetsHelp = 40100;
 
-// The status bar's panel of messages.
-constexpr int StatusMessagePanel = 4;
-
 void ShowSetStatus(const std::string& message) {
-  if (TMainWindow* window = MainWindow()) window->SetStatusText(StatusMessagePanel, "  " + message);
+  if (TMainWindow* window = MainWindow()) window->SetStatusText(MessagePanel, "  " + message);
 }
 
 std::string Trim(const std::string& text) {

@@ -22,9 +22,6 @@ const char kAbsent[] = "\xFF";
 
 const char kSystem[] = "System";
 
-// The status bar's panel of messages.
-constexpr int StatusMessagePanel = 4;
-
 // The items of one radio group are checked one at a time.
 void SetOptionState(const std::string& component, bool checked) {
   MainMenu().SetChecked(component, checked);
@@ -114,7 +111,7 @@ std::string OptionAnnouncement(const TMenuItem& item) {
 
 void AnyCheck(const TMenuItem& item) {
   if (TMainWindow* window = MainWindow()) {
-    window->SetStatusText(StatusMessagePanel, "  " + OptionAnnouncement(item));
+    window->SetStatusText(MessagePanel, "  " + OptionAnnouncement(item));
   }
 }
 
