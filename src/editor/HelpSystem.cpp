@@ -1,5 +1,6 @@
 #include "editor/HelpSystem.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 #include "editor/DBoxUnit.h"
@@ -74,6 +75,8 @@ void HookHelpSystem() {
 }
 
 void CloseAllHelp() {
+  // Once the application is gone, so are its windows.
+  if (!QCoreApplication::instance()) return;
   if (THelpWindow* window = HelpWindow()) {
     window->CloseAll();
     QThread::yieldCurrentThread();

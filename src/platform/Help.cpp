@@ -6,9 +6,11 @@ namespace quorrel {
 
 namespace {
 
+// Never destroyed: a help system released while the program ends may still
+// restore its predecessor here.
 std::function<void(int)>& Handler() {
-  static std::function<void(int)> handler;
-  return handler;
+  static auto* handler = new std::function<void(int)>;
+  return *handler;
 }
 
 THelpWindow* helpWindow = nullptr;

@@ -133,9 +133,10 @@ void InstallHelpViewer() {
   InitHelpResources();
   Viewer() = new THelpViewer;
   Viewer()->setAttribute(Qt::WA_QuitOnClose, false);
-  QObject::connect(qApp, &QCoreApplication::aboutToQuit, Viewer().data(), &QObject::deleteLater);
   SetHelpWindow(Viewer());
   QObject::connect(Viewer().data(), &QObject::destroyed, [] { SetHelpWindow(nullptr); });
+  // Gone with the event loop, before anything is released at exit.
+  QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { delete Viewer().data(); });
   qApp->installEventFilter(new TF1Filter(qApp));
 }
 
