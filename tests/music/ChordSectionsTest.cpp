@@ -53,6 +53,9 @@ const ExpandCase kExpandCases[] = {
     {"two sections, each over the music after it",
      "X:1\nK:G\n%%chords\n|G|\n%%endchords\nV:1\nGABc|\n%%chords\n|D|\n%%endchords\nV:1\ncBAG|",
      "X:1\nK:G\nV:1\n\"G\"GABc|\nV:1\n\"D\"cBAG|", 6},
+    {"voices are named after the keyword: the d of chords names no voice d",
+     "X:1\nK:G\n%%chords 1\n|G|\n%%endchords\nV: 1\nG4|\nV:d\nB4|",
+     "X:1\nK:G\nV: 1\n\"G\"G4|\nV:d\nB4|", 3},
     {"a P: line after the voice line is skipped; no section leaves the text alone",
      "X:1\nK:G\nV:1\nP:A\nGABc|", "X:1\nK:G\nV:1\nP:A\nGABc|", 0},
 };

@@ -204,6 +204,22 @@ TEST_F(ToolMessagesTest, XLinesAreMatchedWhole) {
   EXPECT_EQ(MappedErrorLines(), (std::set<std::string>{"4"}));
 }
 
+TEST_F(ToolMessagesTest, AMessageAboutAnAddedFormatCodeNamesNoDocumentLine) {
+  // abc2midi cannot use these in a file header, and says so at their lines.
+  WriteFileBytes(AbcCodesFile(), "%%MIDI program 1\r\n%%MIDI transpose 2\r\n");
+  RunAbc2midi(Prepare(Crlf("X:1\nT:t\nM:4/4\nL:1/4\nK:C\nCDEF|\n"), "CDEF"));
+  std::vector<std::string> header;
+  for (const std::string& line : ReadList) {
+    if (line.find("MIDI directive in file header") != std::string::npos) header.push_back(line);
+  }
+  ASSERT_FALSE(header.empty());
+  MapToolMessages(true);
+  for (const std::string& line : ReadList) {
+    if (line.find("MIDI directive in file header") == std::string::npos) continue;
+    EXPECT_EQ(line.rfind("Warning in line-char [cannot compute]-0 :", 0), 0u) << line;
+  }
+}
+
 TEST_F(ToolMessagesTest, MessagesWithoutALineNumberAreLeftAlone) {
   std::string prepared = Prepare(Document(), "cBAG");
   RunAbc2midi(prepared);
