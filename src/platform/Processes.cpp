@@ -160,12 +160,15 @@ void WaitForOutputFile(const std::string& path) {
   QElapsedTimer clock;
   clock.start();
   const qint64 limit = static_cast<qint64>(seconds) * 1000;
-  TStarted* started = FindByPid(lastStartedPid);
+  // Looked up afresh each time: a command run meanwhile may start programs too.
+  const int64_t awaited = lastStartedPid;
+  const bool started = FindByPid(awaited) != nullptr;
   for (;;) {
     qint64 left = limit - clock.elapsed();
-    if (started && IsRunning(*started->process)) {
+    TStarted* entry = FindByPid(awaited);
+    if (entry && IsRunning(*entry->process)) {
       if (left <= 0) break;
-      started->process->waitForFinished(static_cast<int>(std::min<qint64>(left, 50)));
+      entry->process->waitForFinished(static_cast<int>(std::min<qint64>(left, 50)));
       UserDialogs().ProcessMessages();
       continue;
     }

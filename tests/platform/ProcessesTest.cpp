@@ -181,6 +181,32 @@ TEST_F(ProcessesTest, ASlowWriterIsWaitedForUntilItEnds) {
   EXPECT_EQ(ToolWaitSeconds, 2);
 }
 
+// While a wait lets events through, the user may run another command that starts
+// programs of its own.
+class BusyUser : public test::ScriptedDialogs {
+ public:
+  void ProcessMessages() override {
+    if (started_ < 40) {
+      ++started_;
+      RunHidden("true", {});
+    }
+  }
+
+ private:
+  int started_ = 0;
+};
+
+TEST_F(ProcessesTest, AWaitOutlivesProgramsStartedMeanwhile) {
+  std::string tool = Script("slow.sh", "sleep 0.3\nprintf done > \"$1\"\n");
+  std::string out = dir_ + "out.txt";
+  BusyUser user;
+  SetUserDialogs(&user);
+  ASSERT_TRUE(RunHidden(tool, {out}));
+  WaitForOutputFile(out);
+  SetUserDialogs(&Dialogs());
+  EXPECT_EQ(ReadAll(out), "done");
+}
+
 TEST_F(ProcessesTest, OutputThatNeverComesEndsTheCommand) {
   std::string out = dir_ + "never.mid";
   ASSERT_TRUE(RunHidden("true", {}));
