@@ -69,11 +69,41 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& parameters) {
   return line;
 }
 
-std::vector<std::string> JoinDocumentNames(const std::vector<std::string>& parameters, size_t from,
-                                           std::string* findText) {
-  std::vector<std::string> names;
+namespace {
+
+std::string Joined(const std::vector<std::string>& parts, size_t from, size_t to) {
   std::string name;
-  bool started = false;
+  for (size_t i = from; i < to; ++i) name += (i > from ? " " : "") + parts[i];
+  return name;
+}
+
+// One run of parameters between separators, cut into names.
+void AddRun(const std::vector<std::string>& run,
+            const std::function<bool(const std::string&)>& exists,
+            std::vector<std::string>& names) {
+  size_t start = 0;
+  while (start < run.size()) {
+    size_t end = run.size();
+    if (exists) {
+      for (size_t to = start + 1; to <= run.size(); ++to) {
+        if (exists(Joined(run, start, to))) {
+          end = to;
+          break;
+        }
+      }
+    }
+    names.push_back(Joined(run, start, end));
+    start = end;
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> JoinDocumentNames(const std::vector<std::string>& parameters, size_t from,
+                                           std::string* findText,
+                                           const std::function<bool(const std::string&)>& exists) {
+  std::vector<std::string> names;
+  std::vector<std::string> run;
   for (size_t i = from; i < parameters.size(); ++i) {
     const std::string& p = parameters[i];
     if (IsFindSwitch(p)) {
@@ -81,16 +111,13 @@ std::vector<std::string> JoinDocumentNames(const std::vector<std::string>& param
       break;
     }
     if (p == "/") {
-      if (started) names.push_back(name);
-      name.clear();
-      started = false;
+      AddRun(run, exists, names);
+      run.clear();
       continue;
     }
-    if (started) name += ' ';
-    name += p;
-    started = true;
+    run.push_back(p);
   }
-  if (started) names.push_back(name);
+  AddRun(run, exists, names);
   return names;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The program's command line: switches and document names. Parameters are
 // Windows-1252 bytes (converted from the UTF-8 the system hands over).
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,9 +36,13 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& parameters);
 
 // The document names from an index on: consecutive parameters are joined with
 // single blanks until "/" (which starts the next name) or "/F" (which ends the
-// names; the parameter after it becomes findText).
-std::vector<std::string> JoinDocumentNames(const std::vector<std::string>& parameters, size_t from,
-                                           std::string* findText);
+// names; the parameter after it becomes findText). With a test of existence, a
+// run of parameters is cut into the shortest names that exist, so that names the
+// shell has already separated stay apart while an unquoted name with blanks is
+// joined back; a run that names nothing stays one name.
+std::vector<std::string> JoinDocumentNames(
+    const std::vector<std::string>& parameters, size_t from, std::string* findText,
+    const std::function<bool(const std::string&)>& exists = nullptr);
 
 // A command-line name as a path: names not starting with "/" are taken from the
 // start folder (which ends with "/").

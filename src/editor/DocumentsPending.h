@@ -21,6 +21,11 @@ void ShowInfo();
 // Saves the current document's markers in its settings section. Does nothing yet.
 void SaveMarkers();
 
+// Whether the main window may close. Until the exit part exists it only clears
+// "Running" when no other instance runs, so that the next start does not take
+// this exit for a crash, and lets the window close.
+bool FormCloseQuery();
+
 // Whether the idle pass can run the one-shot actions of "/P", "/R", "/S" and "/E".
 bool StartActionsAvailable();
 

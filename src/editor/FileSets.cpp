@@ -106,7 +106,8 @@ bool CreateSetFile(const std::string& path, const std::string& name) {
     if (!section.empty() && section.front() == '#') set.EraseSection(section);
   }
   const std::vector<std::string> files = set.ReadSection("New");
-  for (size_t i = 0; i < files.size(); ++i) set.WriteString(kFiles, std::to_string(i + 1), files[i]);
+  for (size_t i = 0; i < files.size(); ++i)
+    set.WriteString(kFiles, std::to_string(i + 1), files[i]);
   set.EraseSection("New");
   return true;
 }
@@ -156,10 +157,12 @@ std::string SetFileName(const std::string& name) {
 
 std::string SetNameProblem(const std::string& name) {
   if (Trim(name).empty()) return "A set needs a name.";
-  const std::string standard = std::string(MainIniName).substr(0, std::string(MainIniName).find('.'));
+  const std::string standard =
+      std::string(MainIniName).substr(0, std::string(MainIniName).find('.'));
   if (AnsiSameText(name, standard) || AnsiSameText(name + ".Ini", MainIniName)) {
-    return standard + " is the name of the standard settings file.\rPlease choose another name "
-                      "for the set.";
+    return standard +
+           " is the name of the standard settings file.\rPlease choose another name "
+           "for the set.";
   }
   if (name.find_first_of("/\\") != std::string::npos || name.find("..") != std::string::npos) {
     return "A set name cannot contain \"/\", \"\\\" or \"..\".";
@@ -286,7 +289,8 @@ void SetSaveClick() {
   const std::vector<std::string> paths = OpenDocumentPaths();
   TIniFile set(path);  // the same document as SettingsIni while the set is open
   set.EraseSection(kFiles);
-  for (size_t i = 0; i < paths.size(); ++i) set.WriteString(kFiles, std::to_string(i + 1), paths[i]);
+  for (size_t i = 0; i < paths.size(); ++i)
+    set.WriteString(kFiles, std::to_string(i + 1), paths[i]);
   ShowSetStatus(name + " - set saved");
 }
 

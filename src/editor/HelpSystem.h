@@ -9,9 +9,9 @@
 namespace quorrel {
 
 // Help request commands as the application hands them over.
-constexpr int HELP_CONTEXT = 1;       // show a topic
-constexpr int HELP_CONTEXTPOPUP = 8;  // show a topic as a pop-up
-constexpr int HELP_SETPOPUP_POS = 13; // data: the pop-up position, x in the low word
+constexpr int HELP_CONTEXT = 1;        // show a topic
+constexpr int HELP_CONTEXTPOPUP = 8;   // show a topic as a pop-up
+constexpr int HELP_SETPOPUP_POS = 13;  // data: the pop-up position, x in the low word
 
 // How topics are shown: through the help window (the only one used), or by the
 // outside viewers "KeyHH.EXE" and "HH.EXE", which this system does not have.
@@ -23,8 +23,7 @@ inline constexpr char HelpFile[] = ":/help/map.txt";
 class THookHelpSystem {
  public:
   // Keeps the values and hooks HelpHook in place of the application's help handler.
-  THookHelpSystem(const std::string& helpFile, const std::string& windowDefinition,
-                  int hostType);
+  THookHelpSystem(const std::string& helpFile, const std::string& windowDefinition, int hostType);
   // Closes the help windows (help window host only) and restores the previous handler.
   ~THookHelpSystem();
   THookHelpSystem(const THookHelpSystem&) = delete;

@@ -184,7 +184,11 @@ void ReadOptionSettings() {
 
 // Opens the documents named from a parameter on; "/F" gives the find text.
 void OpenNamedDocuments(size_t from) {
-  std::vector<std::string> names = JoinDocumentNames(StartParameters, from, &StartFindText);
+  auto exists = [](const std::string& name) {
+    std::string path = CommandLinePath(name, StartFolder);
+    return FileExists(path) || DirectoryExists(path);
+  };
+  std::vector<std::string> names = JoinDocumentNames(StartParameters, from, &StartFindText, exists);
   for (const auto& name : names) {
     if (name.size() < 3) continue;
     std::string path = CommandLinePath(name, StartFolder);
@@ -404,6 +408,8 @@ void FormActivate() {
   InstallSettingsCommands();
   InstallFileSetCommands();
   FileSetHost().restartStartUp = RerunStartUp;
+  MainMenu().SetHandler("PrevTab", [](const TMenuItem&) { TabClick(false); });
+  MainMenu().SetHandler("NextTab", [](const TMenuItem&) { TabClick(true); });
   CrashCheck();
   CheckLargeFontScreen();
   StartUpRun(false);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "editor/CommandLine.h"
 
 namespace quorrel {
@@ -84,6 +86,28 @@ TEST(CommandLine, NamesAreJoinedUntilASeparatorOrFind) {
     std::string find;
     EXPECT_EQ(JoinDocumentNames(c.parameters, c.from, &find), c.names) << c.parameters[0];
     EXPECT_EQ(find, c.findText) << c.parameters[0];
+  }
+}
+
+TEST(CommandLine, NamesAreCutWhereFilesExist) {
+  std::set<std::string> files = {"some.html", "other.css", "My Page.htm", "a", "a b c"};
+  auto exists = [&](const std::string& name) { return files.count(name) > 0; };
+  struct Case {
+    Params parameters;
+    std::vector<std::string> names;
+  } cases[] = {
+      // Names the shell separated stay apart; unquoted blanks are joined back.
+      {{"some.html", "other.css"}, {"some.html", "other.css"}},
+      {{"My", "Page.htm", "other.css"}, {"My Page.htm", "other.css"}},
+      {{"My", "Page.htm", "/", "some.html"}, {"My Page.htm", "some.html"}},
+      // The shortest name that exists is taken.
+      {{"a", "b", "c"}, {"a", "b c"}},
+      // What names nothing stays one name, to be reported as not found.
+      {{"no", "such", "file"}, {"no such file"}},
+      {{"some.html", "no", "such"}, {"some.html", "no such"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(JoinDocumentNames(c.parameters, 0, nullptr, exists), c.names) << c.parameters[0];
   }
 }
 

@@ -93,25 +93,12 @@ TEST_F(FileSetsTest, SetNamesThatCannotNameASetAreRefused) {
     std::string name;
     bool accepted;
   } cases[] = {
-      {"Garden", true},
-      {"Web site 2", true},
-      {"M\xFCller.v2", true},
-      {"", false},
-      {"   ", false},
-      {"Quorrel", false},  // the standard settings file itself
-      {"quorrel", false},
-      {"QUORREL", false},
-      {"../Garden", false},
-      {"..", false},
-      {"a..b", false},
-      {"sub/Garden", false},
-      {"/etc/passwd", false},
-      {"sub\\Garden", false},
-      {"a=b", false},   // could not be listed in [Sets]
-      {"[Files", false},
-      {";note", false},
-      {"tab\there", false},
-      {" Garden", false},
+      {"Garden", true},   {"Web site 2", true},  {"M\xFCller.v2", true}, {"", false},
+      {"   ", false},     {"Quorrel", false},  // the standard settings file itself
+      {"quorrel", false}, {"QUORREL", false},    {"../Garden", false},   {"..", false},
+      {"a..b", false},    {"sub/Garden", false}, {"/etc/passwd", false}, {"sub\\Garden", false},
+      {"a=b", false},  // could not be listed in [Sets]
+      {"[Files", false},  {";note", false},      {"tab\there", false},   {" Garden", false},
       {"Garden ", false},
   };
   for (const Case& c : cases) {
@@ -221,8 +208,7 @@ TEST_F(FileSetsTest, SaveAsMakesTheNameTheCurrentSet) {
   EXPECT_EQ(CurrentSetName, "Garden");
   EXPECT_EQ(SettingsIni->FileName(), Docs() + "Garden.Ini");
   TIniFile set(Docs() + "Garden.Ini");
-  EXPECT_EQ(set.ReadSectionValues("Files"),
-            (std::vector<std::string>{"1=/g/a.htm", "2=/g/b.htm"}));
+  EXPECT_EQ(set.ReadSectionValues("Files"), (std::vector<std::string>{"1=/g/a.htm", "2=/g/b.htm"}));
   EXPECT_EQ(set.ReadString("System", "WordWrap", ""), "0");
   EXPECT_EQ(MainIni->ReadSection("Sets"), std::vector<std::string>{"Garden"});
   // The standard file keeps its own list.
@@ -363,7 +349,8 @@ TEST_F(FileSetsTest, NoneIsRefusedAfterAStartWithParameters) {
   StartedWithParameters = true;
   CurrentSetName = "Garden";
   SetNoneClick();
-  EXPECT_EQ(Dialogs().Last().text, MessageText("Cannot do this when called using \"/L\" parameter"));
+  EXPECT_EQ(Dialogs().Last().text,
+            MessageText("Cannot do this when called using \"/L\" parameter"));
   EXPECT_EQ(CurrentSetName, "Garden");
   EXPECT_EQ(closeAllCalls, 0);
 }

@@ -267,8 +267,8 @@ bool Is(const std::vector<Token>& t, size_t i, const char* text) {
 }
 
 bool IsKeyword(const std::string& word) {
-  static const std::set<std::string> keywords = {"void", "int", "bool", "if", "while", "for",
-                                                 "switch", "return", "sizeof", "decltype"};
+  static const std::set<std::string> keywords = {"void", "int",    "bool",   "if",     "while",
+                                                 "for",  "switch", "return", "sizeof", "decltype"};
   return keywords.count(word) > 0;
 }
 

@@ -4,15 +4,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
-#include <QElapsedTimer>
-#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>

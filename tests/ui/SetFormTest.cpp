@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <filesystem>
 #include <functional>

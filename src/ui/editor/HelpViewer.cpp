@@ -24,9 +24,10 @@ namespace {
 const char kHelpContextProperty[] = "helpContext";
 
 QString NoTopicPage(int helpContext) {
-  return QString("<html><head><title>Quorrel Help</title></head><body>"
-                 "<h1>Quorrel Help</h1><p>There is no help topic for context %1.</p>"
-                 "</body></html>")
+  return QString(
+             "<html><head><title>Quorrel Help</title></head><body>"
+             "<h1>Quorrel Help</h1><p>There is no help topic for context %1.</p>"
+             "</body></html>")
       .arg(helpContext);
 }
 

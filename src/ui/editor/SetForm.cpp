@@ -111,7 +111,7 @@ void TSetForm::Fill() {
 // The list is one row taller than its items; the form 120 pixels taller than the list.
 void TSetForm::FitList() {
   const int row = SetList->sizeHintForRow(0) > 0 ? SetList->sizeHintForRow(0)
-                                                  : SetList->fontMetrics().height() + 2;
+                                                 : SetList->fontMetrics().height() + 2;
   const int listHeight = row * (SetList->count() + 1) + 2 * SetList->frameWidth();
   SetList->setFixedHeight(listHeight);
   setFixedHeight(listHeight + 120);
@@ -119,7 +119,8 @@ void TSetForm::FitList() {
 
 void TSetForm::SortClick() {
   std::vector<std::string> names;
-  for (int i = 0; i < SetList->count(); ++i) names.push_back(QStringToAnsi(SetList->item(i)->text()));
+  for (int i = 0; i < SetList->count(); ++i)
+    names.push_back(QStringToAnsi(SetList->item(i)->text()));
   SortSets(names);
   const QString current = SetList->currentItem() ? SetList->currentItem()->text() : QString();
   Fill();
