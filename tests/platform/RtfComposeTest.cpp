@@ -210,3 +210,35 @@ TEST(ComposeRtf, OurSourceReadsBackToTheSameDocument) {
 
 }  // namespace
 }  // namespace quorrel
+
+namespace quorrel {
+namespace {
+
+// The string operations other commands run on our source, each on a document made
+// for it: what they look for is where they expect it.
+TEST(ComposeRtf, SearchesOfOtherCommandsFindTheirText) {
+  const std::string source = ComposeRtf(ParseRtf(
+      "{\\rtf1{\\fonttbl{\\f0 Verdana;}}{\\colortbl ;\\red1\\green2\\blue3;}\\fs28 .PG index|Home"
+      "\\par Text \\cf1 with\\cf0  colour\\par\\par\\par\\par .pg second|Two\\par "
+      "end\\line\\par}"));
+  // Default font: the name after the first "fcharset0 " up to ";", the number after
+  // the first "\fs", the colour table from "\colortbl" to the next "}".
+  const size_t name = source.find("fcharset0 ") + 10;
+  EXPECT_EQ(source.substr(name, source.find(';', name) - name), "Verdana");
+  const size_t fs = source.find("\\fs") + 3;
+  EXPECT_EQ(source.substr(fs, 3), "28 ");
+  const size_t colours = source.find("\\colortbl");
+  EXPECT_EQ(source.substr(colours, source.find('}', colours) - colours),
+            "\\colortbl ;\\red1\\green2\\blue3;");
+  // Three blank lines in a row.
+  EXPECT_NE(source.find("\r\n\\par \r\n\\par \r\n\\par "), std::string::npos);
+  // A section of a page master starts a source line with "\par " and ".PG".
+  const size_t pg = source.find("\r\n\\par .pg second");
+  ASSERT_NE(pg, std::string::npos);
+  EXPECT_EQ(source.substr(pg + 2 + 5, 3), ".pg");
+  // A paragraph mark after a line break.
+  EXPECT_NE(source.find("end\\line\r\n\\par }\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quorrel
