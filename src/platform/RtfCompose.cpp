@@ -263,6 +263,8 @@ void TComposer::WriteText(std::u16string_view text) {
     } else if (ch == '\\' || ch == '{' || ch == '}') {
       const char escaped[] = {'\\', static_cast<char>(ch), 0};
       Symbol(escaped);
+    } else if (ch == 0x00A0) {
+      Symbol("\\~");  // the non-breaking blank as word processors write it
     } else if (ch >= 0x20 && ch < 0x80) {
       Plain(static_cast<char>(ch));
     } else {

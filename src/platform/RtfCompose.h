@@ -11,12 +11,13 @@
 //
 // Each paragraph mark starts a new source line as "\par " and the source ends with
 // "\par }" CR LF. Font f0 and the header's size are those most of the text is in;
-// other fonts and the colours are numbered in the order the text first uses them. Formatting that
-// ends with a paragraph is closed before its line end ("\b0" CR LF), formatting that starts with
-// one is opened after its "\par ". Character words: \b \b0 \i \i0 \ul \ulnone \strike \strike0
-// \caps \caps0 \super \sub \nosupersub \fN \fsN \cfN \highlightN; a tab is \tab, a line break
-// \line; "\", "{" and "}" are escaped with "\"; bytes of Windows-1252 from 0x80 up as \'hh
-// (lower-case hex); other characters as \uN?.
+// other fonts and the colours are numbered in the order the text first uses them.
+// Formatting that ends with a paragraph is closed before its line end ("\b0" CR LF),
+// formatting that starts with one is opened after its "\par ". Character words:
+// \b \b0 \i \i0 \ul \ulnone \strike \strike0 \caps \caps0 \super \sub \nosupersub
+// \fN \fsN \cfN \highlightN. A tab is \tab, a line break \line, a non-breaking blank
+// \~; "\", "{" and "}" are escaped with "\"; bytes of Windows-1252 from 0x80 up as
+// \'hh (lower-case hex); other characters as \uN?.
 #include <string>
 
 #include "platform/RtfModel.h"

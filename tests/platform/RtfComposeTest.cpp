@@ -88,7 +88,7 @@ TEST(ComposeRtf, Characters) {
       {"line break", u"a\u2028b", "a\\line b"},
       {"blank after a line break", u"a\u2028 b", "a\\line  b"},
       {"control characters", u"a\u0001b", "a\\'01b"},
-      {"non-breaking blank", u"a\u00A0b", "a\\'a0b"},
+      {"non-breaking blank", u"a\u00A0b", "a\\~b"},
   };
   for (const Case& c : cases) {
     TRtfDocument doc;
