@@ -55,8 +55,7 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 2000) {
 class HelpViewerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    InstallHelpViewer();
-    HookHelpSystem();
+    InstallHelpViewer();  // hooks the help system too
     viewer = HelpViewerWindow();
     ASSERT_NE(viewer, nullptr);
     viewer->close();
@@ -175,6 +174,9 @@ TEST_F(HelpViewerTest, F1OnAHighlightedMenuItemOpensItsTopic) {
   QMenu* menu = window.menuBar()->addMenu("&File");
   QAction* save = menu->addAction("Save");
   SetHelpContext(save, 20600);
+  // An action of the main menu, named after its item, has the item's context.
+  QAction* saveAs = menu->addAction("Save &as...");
+  saveAs->setObjectName("SaveAs");
   window.show();
   ASSERT_TRUE(WaitFor([&] { return window.isVisible(); }));
   menu->popup(window.mapToGlobal(QPoint(10, 10)));
@@ -182,6 +184,9 @@ TEST_F(HelpViewerTest, F1OnAHighlightedMenuItemOpensItsTopic) {
   menu->setActiveAction(save);
   PressKey(menu, Qt::Key_F1);
   EXPECT_TRUE(Shows(20600));
+  menu->setActiveAction(saveAs);
+  PressKey(menu, Qt::Key_F1);
+  EXPECT_TRUE(Shows(20700));
   menu->close();
 }
 

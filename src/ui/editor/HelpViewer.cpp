@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "editor/HelpSystem.h"
+#include "editor/MenuModel.h"
 #include "platform/CodePage.h"
 
 static void InitHelpResources() {
@@ -130,6 +131,7 @@ void THelpViewer::CloseAll() {
 }
 
 void InstallHelpViewer() {
+  HookHelpSystem();
   if (Viewer()) return;
   InitHelpResources();
   Viewer() = new THelpViewer;
@@ -151,9 +153,16 @@ void SetHelpContext(QObject* target, int helpContext) {
 
 int HelpContextFor(QObject* receiver) {
   if (auto* menu = qobject_cast<QMenu*>(receiver)) {
-    QAction* action = menu->activeAction();
-    const int helpContext = action ? action->property(kHelpContextProperty).toInt() : 0;
-    if (helpContext > 0) return helpContext;
+    if (QAction* action = menu->activeAction()) {
+      int helpContext = action->property(kHelpContextProperty).toInt();
+      // An item of the main menu carries its help context in the menu model.
+      if (helpContext <= 0) {
+        if (const TMenuItem* item = MainMenu().Find(action->objectName().toStdString())) {
+          helpContext = item->helpContext;
+        }
+      }
+      if (helpContext > 0) return helpContext;
+    }
   }
   for (auto* widget = qobject_cast<QWidget*>(receiver); widget; widget = widget->parentWidget()) {
     const int helpContext = widget->property(kHelpContextProperty).toInt();

@@ -42,8 +42,8 @@ class THelpViewer : public QWidget, public THelpWindow {
 // starting with "#" or ";" are skipped. Empty when the file cannot be read.
 std::map<int, QString> ReadHelpMap(const QString& mapFile);
 
-// Start-up: creates the help window and registers it, and makes F1 ask for help.
-// Nothing happens the second time.
+// Start-up: hooks the help system, creates the help window and registers it, and
+// makes F1 ask for help. The window and F1 are set up once.
 void InstallHelpViewer();
 // The installed help window; nullptr before InstallHelpViewer.
 THelpViewer* HelpViewerWindow();
@@ -53,7 +53,8 @@ THelpViewer* HelpViewerWindow();
 void SetHelpContext(QObject* target, int helpContext);
 // The help context F1 asks for when pressed on the widget: its own, else that of
 // the nearest widget around it within its window; for an open menu, that of the
-// highlighted item. 0 when there is none.
+// highlighted item (for the main menu, as its menu model gives it). 0 when there
+// is none.
 int HelpContextFor(QObject* receiver);
 
 }  // namespace quorrel

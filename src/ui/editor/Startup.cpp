@@ -18,7 +18,6 @@
 #include "ui/editor/WebForm.h"
 #include "ui/platform/QtDialogs.h"
 #include "ui/platform/SoundAndKeys.h"
-#include "ui/publish/ConnectForm.h"
 
 namespace quorrel {
 
@@ -75,7 +74,6 @@ int RunProgram(QApplication& app) {
   InstallHelpViewer();
   InstallSetForm();
   InstallViewForm(webForm);
-  InstallConnectForm();
 
   // The start-up runs as the main window is first activated, inside the message loop.
   QTimer::singleShot(0, webForm, [webForm] {
