@@ -16,6 +16,7 @@
 #include "platform/Instances.h"
 #include "platform/Paths.h"
 #include "publish/SiteDetails.h"
+#include "validate/ColourSyntax.h"
 
 namespace quorrel {
 
@@ -195,6 +196,7 @@ void PCChange() {
   // 11. Find text of the command line, document information, markers.
   const bool fromFileMenu = CommandFromFileMenu();
   if ((!CurrentText.empty() || IsContentDoc) && !fromFileMenu) {
+    if (w->TabsVisible()) RequestRecolour(4);
     if (!StartFindText.empty()) {
       size_t at = PosNoCase(StartFindText, CurrentText);
       size_t pos = at == 0 ? editor->TextLength() : EditorPosOf(at - 1);

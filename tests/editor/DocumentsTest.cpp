@@ -13,6 +13,7 @@
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
+#include "validate/ColourSyntax.h"
 
 namespace quorrel {
 namespace {
@@ -134,8 +135,11 @@ TEST_F(DocumentsTest, TabChangeMakesTheDocumentCurrent) {
   EXPECT_EQ(ApplicationTitle, window.Caption());
   EXPECT_EQ(CurrentFolder, site);
 
+  window.SetTabsVisible(true);
+  RecolourRequest = 0;
   window.ActivateTab(0);
   PCChange();
+  EXPECT_EQ(RecolourRequest, 4) << "the document entered is coloured at the next idle pass";
   EXPECT_EQ(CurrentEditor, &window.Editor(0));
   EXPECT_TRUE(IsHtml);
   EXPECT_FALSE(IsCss);
@@ -318,6 +322,21 @@ TEST_F(DocumentsTest, TabsCycleAndTheTopFolderIsCommon) {
   EXPECT_EQ(CountLineBreaks(4), 2u);
   CurrentText.clear();
   EXPECT_EQ(CountLineBreaks(5), 0u);
+}
+
+TEST_F(DocumentsTest, WordWrapFollowsTheOption) {
+  Open("wrap.txt", NumberedLines(100));
+  AppPhase = 1;
+  CurrentEditor->Select(CurrentEditor->LineIndex(60), 0);
+  MainMenu().SetChecked("WordWrap", false);
+  ApplyWordWrap();
+  EXPECT_FALSE(CurrentEditor->WordWrap());
+  EXPECT_TRUE(IsPosOnScreen(CurrentEditor->LineIndex(60))) << "the caret is brought back into view";
+  MainMenu().SetChecked("WordWrap", true);
+  ApplyWordWrap();
+  EXPECT_TRUE(CurrentEditor->WordWrap());
+  Open("new.txt", "x\r\n");
+  EXPECT_TRUE(CurrentEditor->WordWrap()) << "a new tab's editor follows the option";
 }
 
 TEST_F(DocumentsTest, NoDocumentLeavesTheProgramsName) {
