@@ -240,7 +240,7 @@ TFileSetHost& FileSetHost() {
   return host;
 }
 
-void SetMenuClick() {
+bool UpdateSetMenu() {
   TMenuModel& menu = MainMenu();
   const bool docs = DocumentsOpen();
   const bool active = docs && !CurrentSetName.empty();
@@ -248,7 +248,11 @@ void SetMenuClick() {
   menu.SetCaption("SetDelete", active ? "Delete " + CurrentSetName : "Delete");
   menu.SetEnabled("SetSave", active);
   menu.SetEnabled("SetDelete", active);
-  if (!docs) SetOpenClick();
+  return docs;
+}
+
+void SetMenuClick() {
+  if (!UpdateSetMenu()) SetOpenClick();
 }
 
 void SetOpenClick() {

@@ -48,6 +48,9 @@ TFileSetHost& FileSetHost();
 // enabled only while documents are open and a set is current. With no document
 // open, the Open command runs at once.
 void SetMenuClick();
+// SetMenuClick's first half: the items' states. False when no document is open
+// (the Open command is then due).
+bool UpdateSetMenu();
 void SetOpenClick();
 void SetSaveClick();
 void SetSaveAsClick();

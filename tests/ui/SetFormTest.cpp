@@ -1,11 +1,13 @@
 // The sets dialog on the offscreen platform, with the sets of a real settings file.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
@@ -13,12 +15,15 @@
 #include <functional>
 
 #include "editor/FileSets.h"
+#include "editor/MainWindow.h"
+#include "editor/MyRich.h"
 #include "editor/Settings.h"
 #include "editor/ShellState.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/editor/SetForm.h"
+#include "ui/editor/WebForm.h"
 
 namespace quorrel {
 namespace {
@@ -168,6 +173,44 @@ TEST_F(SetFormTest, SaveAsFromTheSetMenuMakesTheSetFile) {
   EXPECT_EQ(TIniFile(DocumentsFolder() + "Garden.Ini").ReadSectionValues("Files"),
             (std::vector<std::string>{"1=/garden/a.htm", "2=/garden/b.htm"}));
   EXPECT_TRUE(test::Dialogs().Calls().empty());
+}
+
+TEST_F(SetFormTest, TheSetMenuOfTheMainWindowNamesTheSetOrOpensOne) {
+  TWebForm webForm;
+  SetMainWindow(&webForm);
+  InstallFileSetCommands();
+  InstallSetForm();
+  QMenu* menu = webForm.Menu("SetMenu");
+  ASSERT_NE(menu, nullptr);
+  QAction* save = webForm.Action("SetSave");
+  ASSERT_NE(save, nullptr);
+
+  // A document open and a set current: Save and Delete name the set.
+  webForm.NewTab()->SetTag(0);
+  OpenFiles = {"/garden/a.htm"};
+  CurrentSetName = "Garden";
+  Q_EMIT menu->aboutToShow();
+  EXPECT_EQ(save->text(), "&Save Garden");
+  EXPECT_TRUE(save->isEnabled());
+  EXPECT_EQ(webForm.Action("SetDelete")->text(), "Delete Garden");
+
+  // No document open: the sets dialog comes at once.
+  webForm.CloseTab(0);
+  OpenFiles.clear();
+  bool asked = false;
+  QTimer::singleShot(0, qApp, [&] {
+    QTimer::singleShot(0, qApp, [&] {
+      auto* box = qobject_cast<TSetForm*>(QApplication::activeModalWidget());
+      asked = box != nullptr;
+      if (box) box->CancelBtn->click();
+    });
+  });
+  Q_EMIT menu->aboutToShow();
+  EXPECT_FALSE(save->isEnabled());
+  EXPECT_EQ(save->text(), "&Save");
+  for (int i = 0; i < 20 && !asked; ++i) QCoreApplication::processEvents();
+  EXPECT_TRUE(asked);
+  SetMainWindow(nullptr);
 }
 
 }  // namespace

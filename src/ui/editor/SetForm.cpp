@@ -4,14 +4,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "editor/Commands.h"
 #include "editor/DBoxUnit.h"
 #include "editor/FileSets.h"
+#include "editor/MainWindow.h"
 #include "platform/CodePage.h"
 #include "ui/editor/HelpViewer.h"
+#include "ui/editor/WebForm.h"
 
 namespace quorrel {
 
@@ -139,6 +144,20 @@ void InstallSetForm() {
     if (!form) form = new TSetForm;
     return form->Choose(saveAs, name);
   };
+  // The Set menu names the current set as it opens; with no document open it
+  // gives way to the Open command at once.
+  auto* webForm = dynamic_cast<TWebForm*>(MainWindow());
+  QMenu* menu = webForm ? webForm->Menu("SetMenu") : nullptr;
+  if (!menu) return;
+  QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] {
+    bool docs = true;
+    RunGuarded([&] { docs = UpdateSetMenu(); });
+    if (docs) return;
+    QTimer::singleShot(0, menu, [menu] {
+      menu->hide();
+      RunCommand("SetOpen", SetOpenClick);
+    });
+  });
 }
 
 }  // namespace quorrel
