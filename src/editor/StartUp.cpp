@@ -13,13 +13,16 @@
 #include "editor/MainWindow.h"
 #include "editor/MenuModel.h"
 #include "editor/MyRich.h"
+#include "editor/OpenDocs.h"
 #include "editor/Settings.h"
 #include "editor/ShellState.h"
+#include "music/MyPlayer.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
 #include "platform/Paths.h"
+#include "validate/ColourScheme.h"
 
 namespace quorrel {
 
@@ -58,7 +61,7 @@ void ShowStatusMessage(const std::string& message) {
 // Opens one document; a failure to open it is reported and the next one follows.
 bool OpenGuarded(const std::string& path) {
   try {
-    OpenThis(path);
+    OpenInNewTab(path);
     return true;
   } catch (const EAbort&) {
     return false;
@@ -141,6 +144,7 @@ void ChooseSettingsFile(std::string& first, bool openingSet) {
 
 void ReadStartSettings() {
   PdfViewerPath = SettingsIni->ReadString(kSystem, "Viewer", "");
+  LoadColours();
   LocalServerRoot = MainIni->ReadString(kSystem, "Scripts", "");
   std::string zoom = SettingsIni->ReadString(kSystem, "Zoom", "100");
   if (MainMenu().Find("Z" + zoom)) MainMenu().SetChecked("Z" + zoom, true);
@@ -180,6 +184,7 @@ void ReadOptionSettings() {
     menu.SetChecked("CheckRefs", true);
   }
   if (TMainWindow* w = Window()) w->SetMultiRowTabs(menu.Checked("MultiRow"));
+  CreatePlayer();
 }
 
 // Opens the documents named from a parameter on; "/F" gives the find text.
@@ -392,7 +397,7 @@ void FillRecentMenu() {
     }
     menu.AddItem("Recent", std::move(item));
     menu.SetHandler("Recent" + std::to_string(n),
-                    [](const TMenuItem& chosen) { OpenThis(chosen.hint); });
+                    [](const TMenuItem& chosen) { OpenClick(&chosen); });
   }
 }
 
@@ -407,6 +412,7 @@ void FormActivate() {
   PrepareFolders();
   InstallSettingsCommands();
   InstallFileSetCommands();
+  InstallOpenCommands();
   FileSetHost().restartStartUp = RerunStartUp;
   MainMenu().SetHandler("PrevTab", [](const TMenuItem&) { TabClick(false); });
   MainMenu().SetHandler("NextTab", [](const TMenuItem&) { TabClick(true); });
