@@ -157,6 +157,9 @@ bool MciGetErrorText(uint32_t error, std::string& text) {
     case MciErrUnknownItem:
       text = "The device does not report that item.";
       return true;
+    case MciErrBadSoundFile:
+      text = "The file cannot be played: it is damaged, or not a sound file of its type.";
+      return true;
   }
   text.clear();
   return false;

@@ -25,6 +25,7 @@ constexpr uint32_t MciErrExtensionNotFound = 264;
 constexpr uint32_t MciErrOutOfRange = 265;
 constexpr uint32_t MciErrNoSynthesizer = 266;
 constexpr uint32_t MciErrUnknownItem = 267;
+constexpr uint32_t MciErrBadSoundFile = 268;  // a back end could not decode the file
 
 // Modes as the status command reports them.
 constexpr uint32_t MciModeNotReady = 524;
@@ -61,7 +62,8 @@ class MciDevice {
 };
 
 // Opens a file on the device its extension names (".mid" and ".midi" play on the MIDI
-// sequencer), stopped at position 0. On failure deviceId is 0.
+// sequencer), stopped at position 0. On failure deviceId is 0. The name is a program
+// path in Windows-1252, like every other path.
 uint32_t MciOpen(const std::string& elementName, uint16_t& deviceId);
 uint32_t MciClose(uint16_t deviceId);
 uint32_t MciPlay(uint16_t deviceId, std::optional<uint32_t> fromMs = std::nullopt,

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/Paths.h"
+
 namespace quorrel {
 
 namespace {
@@ -83,7 +85,7 @@ void MidiFile::Clear() {
 
 MidiLoadResult MidiFile::Load(const std::string& fileName) {
   Clear();
-  int fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = open(NativePath(fileName).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     return errno == ENOENT || errno == ENOTDIR ? MidiLoadResult::NotFound
                                                : MidiLoadResult::Unreadable;

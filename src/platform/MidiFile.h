@@ -36,7 +36,8 @@ enum class MidiLoadResult {
 
 class MidiFile {
  public:
-  // Loading replaces everything; after a failure the object is empty.
+  // Loading replaces everything; after a failure the object is empty. The name is a
+  // program path (Windows-1252).
   MidiLoadResult Load(const std::string& fileName);
   MidiLoadResult Parse(std::string_view bytes);
 

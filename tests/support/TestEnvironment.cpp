@@ -20,8 +20,11 @@
 #include "editor/RtfView.h"
 #include "editor/ShellState.h"
 #include "editor/StartUp.h"
+#include "editor/Timer.h"
 #include "editor/WPFormat.h"
 #include "music/AbcTools.h"
+#include "music/MidiFormState.h"
+#include "music/PlayerBar.h"
 #include "platform/Launcher.h"
 #include "platform/Inet.h"
 #include "platform/Mci.h"
@@ -86,6 +89,9 @@ void ResetAllState() {
   ResetSiteDetails();
   ResetLauncher();
   ResetInet();
+  ResetPlayerBar();
+  ResetMidiFormState();
+  ResetTimer();
   ResetMciForTests();
   ResetDBoxUnit();
   ResetCommands();

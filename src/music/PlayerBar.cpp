@@ -1,0 +1,112 @@
+#include "music/PlayerBar.h"
+
+#include "editor/Closing.h"
+#include "editor/ShellState.h"
+#include "music/AbcOptions.h"
+#include "music/MyPlayer.h"
+
+namespace quorrel {
+
+int64_t PlayLength = 0;
+bool StopRequested = false;
+
+TPlayPnl& PlayPnl() {
+  static TPlayPnl bar;
+  return bar;
+}
+
+void TPlayPnl::SetVisible(bool visible) {
+  visible_ = visible;
+  Changed();
+}
+
+void TPlayPnl::SetSliderWidth(int width) {
+  sliderWidth_ = width < 0 ? 0 : width;
+  Changed();
+}
+
+void TPlayPnl::SetSecBVisible(bool visible) {
+  secB_ = visible;
+  Changed();
+}
+
+void TPlayPnl::SetABCBtnVisible(bool visible) {
+  abcBtn_ = visible;
+  Changed();
+}
+
+void TPlayPnl::SetSlowBtnVisible(bool visible) {
+  slowBtn_ = visible;
+  Changed();
+}
+
+void TPlayPnl::SetFastBtnVisible(bool visible) {
+  fastBtn_ = visible;
+  Changed();
+}
+
+void TPlayPnl::Changed() {
+  if (onChange_) onChange_();
+}
+
+void TPlayPnl::Reset() {
+  visible_ = false;
+  sliderWidth_ = 0;
+  secB_ = false;
+  abcBtn_ = false;
+  slowBtn_ = true;
+  fastBtn_ = true;
+  Changed();
+}
+
+void SetPanel() {
+  TPlayPnl& bar = PlayPnl();
+  bar.SetSlowBtnVisible(IsAbc && !AbcOption("Slow"));
+  bar.SetFastBtnVisible(IsAbc);
+  bar.SetVisible(true);
+}
+
+void GoRepeat() {
+  // Repeated sections come with the Play commands of the ABC menu; until then
+  // there is no section to check or to draw.
+}
+
+void PlayBtnClick() {
+  Player.Play();
+}
+
+void PauseBtnClick() {
+  if (Player.GetMode() == PlayerPaused) {
+    // Restart the sequencer cleanly from the paused position.
+    uint32_t position = Player.GetPosition();
+    Player.SeekTo(int64_t(position) + 100);
+    PlayerSleep(static_cast<uint32_t>(PlayLength > 0 ? PlayLength / 600 : 0));
+    Player.SeekTo(position);
+  }
+  Player.PauseResume();
+}
+
+void StopBtnClick() {
+  StopRequested = true;
+  try {
+    Player.StopPlay();
+  } catch (...) {
+    StopRequested = false;
+    throw;
+  }
+  StopRequested = false;
+}
+
+void ClosePClick() {
+  Player.StopPlay();
+  if (CurrentExt == ".MP3") CloseClick("CloseP");
+}
+
+void ResetPlayerBar() {
+  PlayPnl().SetOnChange(nullptr);
+  PlayPnl().Reset();
+  PlayLength = 0;
+  StopRequested = false;
+}
+
+}  // namespace quorrel
