@@ -63,32 +63,4 @@ void LoadIntoEditor(TMyRich& editor, const std::string& path, int slot) {
   if (&editor == CurrentEditor) DocModified = true;
 }
 
-void OpenThis(const std::string& path) {
-  TMainWindow* w = MainWindow();
-  if (!w) return;
-  for (int tab = 0; tab < w->TabCount(); ++tab) {
-    if (TabPath(tab) != path) continue;
-    w->ActivateTab(tab);
-    if (!w->SplashShowing()) w->SetStatusText(MessagePanel, "  File already open");
-    if (AppPhase == 1) PCChange();
-    return;
-  }
-  if (!FileExists(path)) ShowErrorAndAbort("File not found:\r" + path);
-  int slot = NewDocumentTab(path);
-  CurrentEditor = w->TabEditor(w->ActiveTab());
-  CurrentFileName = path;
-  CurrentText.clear();
-  ClassifyDocument();
-  SetTabCaption(path);
-  LoadIntoEditor(*CurrentEditor, path, slot);
-  GetEditorText();
-  ClassifyDocument();
-  if (AppPhase == 1) {
-    std::string command = CurrentCommand;
-    CurrentCommand = "Open";
-    PCChange();
-    CurrentCommand = command;
-  }
-}
-
 }  // namespace quorrel

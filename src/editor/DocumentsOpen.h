@@ -1,15 +1,16 @@
 #pragma once
-// Bringing a file into a tab. This is the plain load only: the file's bytes
-// become the editor's text. The open command with its conversions, questions
-// and special file types replaces it with its own OpenThis.
+// Bringing a file into a tab: OpenThis, and the plain load of a tab whose file
+// was never read (the file's bytes become the editor's text). The open command
+// itself, with its conversions, questions and special file types, is in OpenDocs.h.
 #include <string>
 
 namespace quorrel {
 
 class TMyRich;
 
-// Opens a file in a new tab (an open file's tab is only activated). A missing
-// file is reported and the command stops.
+// TWebForm.OpenThis: opens a path in a new tab (an open file's tab is only
+// activated); an ".ABC" document then has the music programs located and, unless
+// the running command is "Extract parts", is played.
 void OpenThis(const std::string& path);
 
 // Loads a file's bytes into a tab's editor as plain text, unmodified, with the

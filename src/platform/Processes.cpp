@@ -194,6 +194,21 @@ void WaitForOutputFile(const std::string& path) {
   }
 }
 
+int WaitForLastProgram() {
+  const int64_t awaited = lastStartedPid;
+  for (;;) {
+    // Looked up afresh each time: a command run meanwhile may start programs too.
+    TStarted* entry = FindByPid(awaited);
+    if (!entry) return -1;
+    QProcess& process = *entry->process;
+    if (!IsRunning(process)) {
+      return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    process.waitForFinished(50);
+    UserDialogs().ProcessMessages();
+  }
+}
+
 int KillWindowsByTitle(const std::string& fragment) {
   int ended = 0;
   for (auto& entry : Table()) {

@@ -41,6 +41,10 @@ bool RunHidden(const std::string& program, const std::vector<std::string>& argum
 // ends the command; an empty one may end it silently or give a warning.
 void WaitForOutputFile(const std::string& path);
 
+// Waits, keeping the screen live, for the program started last to end, however
+// long it runs. Returns its exit code; -1 when it crashed or none was started.
+int WaitForLastProgram();
+
 // Ends the running programs started here whose title contains the fragment (case
 // ignored), except those whose title contains "VLC ". Returns how many were ended.
 int KillWindowsByTitle(const std::string& fragment);

@@ -284,7 +284,9 @@ TEST_F(DocumentsTest, PositionsOnScreenRunFromTheFirstVisibleToTheBottomLeft) {
 }
 
 TEST_F(DocumentsTest, BusyStateAndFocus) {
-  Open("busy.txt", "x\r\n");
+  // A tab of its own, without the focus an open gives its editor.
+  NewDocumentTab(site + "busy.txt");
+  CurrentEditor = &window.Editor(0);
   test::MemoryRich& e = window.Editor(0);
   AppPhase = 1;
   IdleReady = false;

@@ -7,6 +7,7 @@
 #include "editor/Documents.h"
 #include "editor/DocumentsOpen.h"
 #include "editor/MenuModel.h"
+#include "editor/OpenDocs.h"
 #include "editor/RtfView.h"
 #include "editor/ShellState.h"
 #include "platform/Abort.h"
@@ -290,10 +291,11 @@ class RawClickTest : public ::testing::Test {
     SetMainWindow(nullptr);
     std::filesystem::remove_all(site);
   }
-  // An RTF document opened as the program opens files today: its codes as text.
+  // An RTF document opened raw: its codes as text.
   void Open(const std::string& text) {
     std::ofstream(site + "doc.rtf", std::ios::binary) << text;
     OpenThis(site + "doc.rtf");
+    OpenRawClick();
     PCChange();
   }
 

@@ -240,7 +240,8 @@ TEST_F(StartUpTest, AMissingNamedFileIsReportedAndTheStartGoesOn) {
   fs::current_path(site);
   Start({"missing.htm", "/", "b.txt"});
   EXPECT_TRUE(Shown("File not found:\r" + site + "missing.htm"));
-  EXPECT_EQ(window.Captions(), std::vector<std::string>{"b.txt"});
+  // The missing document's tab stays, empty and unchanged, to be written in.
+  EXPECT_EQ(window.Captions(), (std::vector<std::string>{"missing.htm", "b.txt"}));
   EXPECT_EQ(AppPhase, 1);
 }
 

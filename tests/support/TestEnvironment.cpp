@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <filesystem>
 
+#include "editor/Archive7z.h"
 #include "editor/Commands.h"
 #include "editor/DBoxUnit.h"
 #include "editor/Documents.h"
@@ -14,21 +15,25 @@
 #include "editor/FileSets.h"
 #include "editor/HelpSystem.h"
 #include "editor/MenuModel.h"
+#include "editor/OpenDocs.h"
 #include "editor/ProgUnit.h"
 #include "editor/Scrambled.h"
 #include "editor/Settings.h"
 #include "editor/RtfView.h"
 #include "editor/ShellState.h"
 #include "editor/StartUp.h"
+#include "editor/TextFiles.h"
 #include "editor/Timer.h"
 #include "editor/WPFormat.h"
 #include "music/AbcTools.h"
 #include "music/MidiFormState.h"
+#include "music/MyPlayer.h"
 #include "music/PlayerBar.h"
 #include "platform/Launcher.h"
 #include "platform/Inet.h"
 #include "platform/Mci.h"
 #include "platform/Processes.h"
+#include "publish/OpenUnit.h"
 #include "publish/SiteDetails.h"
 #include "support/ScriptedDialogs.h"
 
@@ -102,6 +107,11 @@ void ResetAllState() {
   ResetAbcTools();
   ResetRtfView();
   ResetWPFormat();
+  ResetOpenDocs();
+  ResetTextFiles();
+  ResetArchive7z();
+  ResetOpenUnit();
+  ResetPlayer();
 }
 
 void InstallTestListener() {

@@ -1,0 +1,128 @@
+#include "publish/FetchUrl.h"
+
+#include <fstream>
+
+#include "editor/Closing.h"
+#include "editor/DBoxUnit.h"
+#include "editor/FastStrings.h"
+#include "editor/FileRoutines.h"
+#include "editor/MainWindow.h"
+#include "editor/MyRich.h"
+#include "editor/ShellState.h"
+#include "editor/TextFiles.h"
+#include "platform/Abort.h"
+#include "platform/Inet.h"
+#include "platform/Launcher.h"
+#include "platform/Paths.h"
+
+namespace quorrel {
+
+namespace {
+
+constexpr uint32_t kBlock = 1024;
+
+// Closes a handle however the fetch ends.
+struct THandle {
+  HINTERNET handle = nullptr;
+  ~THandle() {
+    if (handle) InternetCloseHandle(handle);
+  }
+};
+
+void ShowProgress(size_t total) {
+  if (TMainWindow* w = MainWindow()) {
+    w->SetStatusText(MessagePanel, "  Bytes downloaded:  " + std::to_string(total));
+    w->ProcessMessages();
+  }
+}
+
+// Fewer than half of the first 256 bytes are printable: not a text.
+bool LooksBinary(const std::string& block) {
+  const size_t n = std::min<size_t>(block.size(), 256);
+  size_t printable = 0;
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char c = static_cast<unsigned char>(block[i]);
+    if (c >= 32 && c <= 127) ++printable;
+  }
+  return printable * 2 < n;
+}
+
+std::string NotFound(const std::string& url) {
+  return "URL not found:\r\n" + url;
+}
+
+}  // namespace
+
+std::string FetchUrl(const std::string& url, const std::string& saveAsName) {
+  const std::string ext = UpperCaseAnsi(ExtractFileExt(StripUrlQuery(url)));
+  const bool binary = IsBinaryExtension(ext) && ext != ".COM";
+
+  THandle session{InternetOpenA("Quorrel")};
+  THandle request;
+  if (session.handle) {
+    request.handle = InternetOpenUrlA(session.handle, url, nullptr, 0,
+                                      INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RAW_DATA);
+  }
+  if (!request.handle) {
+    const std::string reason = SystemErrorText(GetLastError());
+    ShowErrorAndAbort(NotFound(url) + (reason.empty() ? "" : "\r" + reason));
+  }
+
+  std::string text;
+  std::string savedPath;
+  std::ofstream saved;
+  char buffer[kBlock];
+  bool first = true;
+  for (;;) {
+    uint32_t got = 0;
+    if (!InternetReadFile(request.handle, buffer, kBlock, &got)) {
+      const std::string reason = SystemErrorText(GetLastError());
+      ShowErrorAndAbort(NotFound(url) + (reason.empty() ? "" : "\r" + reason));
+    }
+    if (got == 0) break;
+    std::string block(buffer, got);
+    if (first) {
+      first = false;
+      if (PosCase("The page cannot be found", block) > 0 ||
+          (binary && block.compare(0, 9, "<!DOCTYPE") == 0)) {
+        ShowMsg(NotFound(url));
+        return "";
+      }
+      if (PosCase("Error in CGI Application", block) > 0) {
+        ShowMsg("Error in CGI Application\r\n" + url);
+        return "";
+      }
+      if (binary || LooksBinary(block)) {
+        std::string name = ReplaceNoCase(saveAsName, ".malt", ".mid");
+        if (ShowFileDialog("All files|*.*", CurrentFolder, true, name,
+                           "This does not appear to be a text file.  Save it to disk instead?")) {
+          savedPath = name;
+          saved.open(NativePath(savedPath), std::ios::binary | std::ios::trunc);
+          if (!saved) ShowErrorAndAbort("Unable to create file " + savedPath);
+        }
+      }
+    }
+    if (saved.is_open()) saved.write(block.data(), static_cast<std::streamsize>(block.size()));
+    text += block;
+    ShowProgress(text.size());
+  }
+
+  if (PosCase("404", text.substr(0, 255)) > 0 && PosCase("404", url) == 0) {
+    ShowErrorAndAbort(NotFound(url));
+  }
+  if (saved.is_open()) {
+    saved.close();
+    if (!saved) ShowErrorAndAbort("Unable to create file " + savedPath);
+    // Only the tab opened for this address goes; a document that merely asked
+    // for the page stays.
+    if (CurrentEditor && CurrentFileName == url) {
+      CurrentEditor->SetModified(false);
+      CloseClick("CloseTab");
+    }
+    if (AskYesNo(savedPath + " saved.\rOpen with default program (if any)?")) ShellOpen(savedPath);
+    return "";
+  }
+  return text;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,46 @@
+#include "publish/OpenUnit.h"
+
+#include "editor/ShellState.h"
+#include "editor/TextFiles.h"
+#include "platform/Paths.h"
+
+namespace quorrel {
+
+std::string ChosenPath;
+bool FileListEnded = false;
+
+namespace {
+
+TOpenFormHost* installed = nullptr;
+
+}  // namespace
+
+void SetOpenForm(TOpenFormHost* form) {
+  installed = form;
+}
+
+bool ShowOpenForm() {
+  if (installed) return installed->ShowModal();
+  std::string folder = ExtractFilePath(ChosenPath);
+  if (folder.empty() || !DirectoryExists(folder)) folder = CurrentFolder;
+  std::string path;
+  if (!ShowFileDialog("All files|*.*", folder, false, path, "File to be opened")) return false;
+  ChosenPath = path;
+  return true;
+}
+
+void OpenNext() {
+  if (installed) {
+    installed->OpenNext();
+    return;
+  }
+  FileListEnded = true;
+}
+
+void ResetOpenUnit() {
+  installed = nullptr;
+  ChosenPath.clear();
+  FileListEnded = false;
+}
+
+}  // namespace quorrel
