@@ -9,6 +9,7 @@
 #include "editor/Commands.h"
 #include "editor/ShellState.h"
 #include "editor/StartUp.h"
+#include "music/MyPlayer.h"
 #include "platform/CodePage.h"
 #include "ui/editor/HelpViewer.h"
 #include "ui/editor/ProgBox.h"
@@ -16,6 +17,8 @@
 #include "ui/editor/SplashForm.h"
 #include "ui/editor/ViewForm.h"
 #include "ui/editor/WebForm.h"
+#include "ui/music/Mp3Device.h"
+#include "ui/music/PlayerBarForm.h"
 #include "ui/platform/QtDialogs.h"
 #include "ui/platform/SoundAndKeys.h"
 
@@ -74,6 +77,8 @@ int RunProgram(QApplication& app) {
   InstallHelpViewer();
   InstallSetForm();
   InstallViewForm(webForm);
+  InstallPlayerBar(webForm);
+  RegisterMp3Device();
 
   // The start-up runs as the main window is first activated, inside the message loop.
   QTimer::singleShot(0, webForm, [webForm] {
@@ -82,6 +87,7 @@ int RunProgram(QApplication& app) {
     if (!ProgramEnding && !webForm->isVisible()) webForm->show();
   });
   int result = app.exec();
+  FreePlayer();
   SetMainWindow(nullptr);
   delete webForm;
   return result;
