@@ -35,7 +35,9 @@
 #include "platform/Processes.h"
 #include "publish/OpenUnit.h"
 #include "publish/SiteDetails.h"
+#include "sitebuild/SiteFolders.h"
 #include "support/ScriptedDialogs.h"
+#include "validate/ValUnit.h"
 
 namespace quorrel::test {
 
@@ -112,6 +114,8 @@ void ResetAllState() {
   ResetArchive7z();
   ResetOpenUnit();
   ResetPlayer();
+  ResetValUnit();
+  ResetSiteFolders();
 }
 
 void InstallTestListener() {
