@@ -45,8 +45,10 @@ void PausePlaying() {
 
 }  // namespace
 
+// The exit has closed the device through FreePlayer; this only makes sure that no
+// device outlives the player, without touching a shell that may be gone.
 TMyPlayer::~TMyPlayer() {
-  if (DeviceId != 0) CloseDevice();
+  if (DeviceId != 0) MciClose(DeviceId);
 }
 
 void TMyPlayer::OpenFile() {
