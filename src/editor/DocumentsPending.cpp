@@ -15,8 +15,6 @@ void OnIdle() {
   if (Busy) StdCursor();
 }
 
-void MyActivate() {}
-
 void ShowInfo() {
   if (!CurrentEditor) return;
   if (TMainWindow* window = MainWindow()) window->SetStatusText(InfoPanel, "      " + StatusText);

@@ -1,8 +1,8 @@
 #pragma once
 // Entry points of the shell that the start-up and the tab change call but whose
 // own parts are still to be built: the idle pass, the status line's information
-// panel, the activation check and the marker store. Each keeps its real name and
-// does only what is stated here until its part replaces it.
+// panel and the marker store. Each keeps its real name and does only what is
+// stated here until its part replaces it.
 #include <string>
 
 namespace quorrel {
@@ -11,7 +11,7 @@ namespace quorrel {
 // editor's redrawing and the normal cursor come back after a busy spell.
 void OnIdle();
 
-// The activation check (a document changed on disk or gone). Does nothing yet.
+// The activation check (a document changed on disk or gone); editor/Activation.h.
 void MyActivate();
 
 // Refreshes the information panel. Until the status line's part exists it shows

@@ -9,6 +9,7 @@
 #include "editor/DocumentsOpen.h"
 #include "editor/DocumentsPending.h"
 #include "editor/FastStrings.h"
+#include "editor/FileMenuCommands.h"
 #include "editor/FileSets.h"
 #include "editor/MainWindow.h"
 #include "editor/MenuModel.h"
@@ -413,6 +414,7 @@ void FormActivate() {
   InstallSettingsCommands();
   InstallFileSetCommands();
   InstallOpenCommands();
+  InstallSaveCommands();
   FileSetHost().restartStartUp = RerunStartUp;
   MainMenu().SetHandler("PrevTab", [](const TMenuItem&) { TabClick(false); });
   MainMenu().SetHandler("NextTab", [](const TMenuItem&) { TabClick(true); });

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "editor/Archive7z.h"
+#include "editor/Activation.h"
 #include "editor/Commands.h"
 #include "editor/DBoxUnit.h"
 #include "editor/Documents.h"
@@ -29,6 +30,7 @@
 #include "music/MidiFormState.h"
 #include "music/MyPlayer.h"
 #include "music/PlayerBar.h"
+#include "platform/Desktop.h"
 #include "platform/Launcher.h"
 #include "platform/Inet.h"
 #include "platform/Mci.h"
@@ -116,6 +118,8 @@ void ResetAllState() {
   ResetPlayer();
   ResetValUnit();
   ResetSiteFolders();
+  ResetActivation();
+  ResetDesktop();
 }
 
 void InstallTestListener() {

@@ -19,6 +19,7 @@
 #include "ui/editor/WebForm.h"
 #include "ui/music/Mp3Device.h"
 #include "ui/music/PlayerBarForm.h"
+#include "ui/platform/QtDesktop.h"
 #include "ui/platform/QtDialogs.h"
 #include "ui/platform/SoundAndKeys.h"
 
@@ -74,6 +75,7 @@ int RunProgram(QApplication& app) {
   FormShell("ServForm", "Files", webForm);
 
   InstallSoundAndKeys();
+  InstallQtDesktop();
   InstallHelpViewer();
   InstallSetForm();
   InstallViewForm(webForm);

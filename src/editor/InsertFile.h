@@ -1,0 +1,28 @@
+#pragma once
+// "&Insert": a file's text put in at the caret of the current document, formatted
+// when both are RTF. Texts are Windows-1252 bytes.
+#include <cstddef>
+#include <string>
+
+#include "platform/RtfModel.h"
+
+namespace quorrel {
+
+// The open dialog's filter for a file to insert into the current document.
+std::string InsertFilter();
+
+// Puts a document into another at an editor position, in place of length
+// positions there: the inserted paragraphs keep their formatting, the first joins
+// the paragraph it is inserted into and the text after the position follows the
+// last.
+void RtfInsertDocument(TRtfDocument& target, size_t pos, size_t length, const TRtfDocument& insert);
+
+// Gives text of the automatic colour a colour (0x00BBGGRR) of its own.
+void ColourAutomaticText(TRtfDocument& document, int colour);
+
+// TWebForm's Insert command: asks for the file ("File to be inserted"), offers the
+// old word-processor conversion, and puts the file in at the caret in place of the
+// selection. Cancelling the dialog ends the command silently.
+void InsertFileClick();
+
+}  // namespace quorrel

@@ -1,0 +1,7 @@
+#include "publish/QDel.h"
+
+namespace quorrel {
+
+void QuickDelete(const std::string&) {}
+
+}  // namespace quorrel
