@@ -73,8 +73,11 @@ size_t SectionStart(size_t caretOffset) {
 // and moves the selection [selStart, selEnd) with the text. False when there was
 // none.
 bool RemoveBlanksBeforeLineEnds(TMyRich& editor, size_t& selStart, size_t& selEnd) {
+  if (CurrentText.find(" \n") == std::string::npos &&
+      CurrentText.find(" \r") == std::string::npos) {
+    return false;
+  }
   std::string text = editor.GetText();
-  if (text.find(" \r") == std::string::npos) return false;
   // One character per line end, as the editor counts positions.
   std::string lf;
   lf.reserve(text.size());
@@ -246,14 +249,15 @@ void ApplySyntaxColours() {
   }
   RecolourRequest = 0;
   if (IsAbc && selLength == 0) {
+    // Finding the tune moves a caret that lies before the first tune to it; the
+    // colouring leaves the caret where the user put it.
     FindTuneStart();
     if (Checked("TopOfTune")) {
-      size_t caret = editor->SelStart();
       editor->Select(EditorPosOf(TuneStart > 0 ? TuneStart - 1 : 0), 0);
       editor->ScrollCaret();
-      editor->Select(caret, 0);
-      editor->ScrollCaret();
     }
+    editor->Select(newStart, 0);
+    if (Checked("TopOfTune")) editor->ScrollCaret();
   }
   // The Colour-syntax command (menu item "CSyntax") shows its result at once.
   if (CurrentCommand == "CSyntax" || CurrentCommand == "ColourSyntax") editor->SetRedraw(true);

@@ -304,6 +304,15 @@ TEST_F(ColourSyntaxTest, AbcTuneAtTheCaret) {
   EXPECT_EQ(editor_.ColourRuns().size(), 7u);
 }
 
+TEST_F(ColourSyntaxTest, ACaretInTheFileHeaderStaysThere) {
+  std::string text = "%%scale 0.7\r\n\r\nX:1\r\nT:One\r\n|ab|\r\n";
+  Open("/site/tunes.abc", text);
+  editor_.Select(3, 0);
+  Colour(3);
+  EXPECT_EQ(editor_.SelStart(), 3u);
+  EXPECT_EQ(Runs(), "TuneName{T:One} BarLine{|} BarLine{|}");
+}
+
 TEST_F(ColourSyntaxTest, TopOfTuneShowsTheTuneStart) {
   std::string text = "X:1\r\nT:One\r\n";
   for (int i = 0; i < 60; ++i) text += "|abc|\r\n";

@@ -2,6 +2,8 @@
 // The editor control of a tab on QTextEdit, with the rich-edit semantics core
 // expects (see editor/MyRich.h). QTextDocument already counts one position per
 // block boundary; text crosses the boundary through CodePage only.
+#include <QHash>
+#include <QTextCharFormat>
 #include <QTextEdit>
 
 #include "editor/MyRich.h"
@@ -57,6 +59,11 @@ class TRichEdit : public QTextEdit, public TMyRich {
   void SetRtfSource(const std::string& rtf) override;
   std::string GetRtfSource() const override;
 
+  // Syntax colours as layout formats of the text's blocks: no edit of the document.
+  void SetColourRuns(std::vector<TColourRun> runs) override;
+  void SetEditorColour(int colour) override;
+  void SetTextColour(int colour) override;
+
  Q_SIGNALS:
   // A double click, after the control has selected the word under the mouse.
   void DoubleClicked();
@@ -71,6 +78,9 @@ class TRichEdit : public QTextEdit, public TMyRich {
   int BlockAtY(double y) const;
   size_t PosAtY(double y) const;
   void ScrollTo(double value);
+  // Lays the colour runs over the blocks that hold the ranges (sorted [from, to]).
+  void FormatBlocks(const std::vector<std::pair<size_t, size_t>>& ranges);
+  const QTextCharFormat& RunFormat(int colour, int background);
 
   bool plain_ = true;
   bool redraw_ = true;
@@ -78,6 +88,7 @@ class TRichEdit : public QTextEdit, public TMyRich {
   QString fontFamily_;
   int fontSize_ = 10;
   bool fontBold_ = false;
+  QHash<qint64, QTextCharFormat> runFormats_;
 };
 
 }  // namespace quorrel
