@@ -39,6 +39,7 @@
 #include "publish/SiteDetails.h"
 #include "sitebuild/SiteFolders.h"
 #include "support/ScriptedDialogs.h"
+#include "validate/ColourSyntax.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel::test {
@@ -117,6 +118,7 @@ void ResetAllState() {
   ResetOpenUnit();
   ResetPlayer();
   ResetValUnit();
+  ResetColouring();
   ResetSiteFolders();
   ResetActivation();
   ResetDesktop();
