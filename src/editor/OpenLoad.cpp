@@ -199,9 +199,10 @@ TLoad LoadFile(TOpenRun& run) {
   // The lines as a string list holds them; the editor ends with a line end when
   // the file's text does.
   std::string text;
-  for (const std::string& line : SplitTextLines(bytes)) {
-    if (!text.empty()) text += "\r\n";
-    text += line;
+  const std::vector<std::string> lines = SplitTextLines(bytes);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += "\r\n";
+    text += lines[i];
   }
   const size_t end = std::min(bytes.find('\0'), bytes.size());
   if (end > 0 && (bytes[end - 1] == '\r' || bytes[end - 1] == '\n')) text += "\r\n";
