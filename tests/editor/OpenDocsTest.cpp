@@ -245,6 +245,11 @@ TEST_F(OpenTest, LinuxTextFilesLoadUnchanged) {
   ASSERT_NE(copyright.find("\xC3\xA0"), std::string::npos);
   OpenThis(Write("copyright.cfg", copyright));
   EXPECT_EQ(CurrentText, WithCrLf(copyright));
+  // An empty first line is a line too, and a text without a final line end gets one.
+  OpenThis(Write("blank-first.txt", "\r\nBugs\r\n\r\n"));
+  EXPECT_EQ(CurrentText, "\r\nBugs\r\n\r\n");
+  OpenThis(Write("no-end.txt", "a\nb"));
+  EXPECT_EQ(CurrentText, "a\r\nb\r\n");
   EXPECT_TRUE(Dialogs().Calls().empty()) << Dialogs().Last().text;
 }
 
