@@ -51,7 +51,7 @@ class THtmlScanner {
         length_(scan.length),
         o_(options),
         s_(ColourScheme),
-        p_(scan.text, scan.length, defaultColour, options.start),
+        p_(scan.text, scan.length, defaultColour),
         pos_(p_.pos),
         names_(options.php) {}
 
@@ -116,20 +116,7 @@ THtmlColouring THtmlScanner::Run() {
   frames_.reserve(8);
   frames_.push_back({TContext::kHtml});
   if (o_.trackNames && !o_.php) ReadIncludes();
-  if (o_.start > 0) {
-    // A section that begins inside a server block starts in it.
-    size_t open = PosBackNoCase(o_.serverStart, std::string_view(t_).substr(0, o_.start));
-    if (open > 0) {
-      size_t close = PosNoCase(o_.serverEnd, std::string_view(t_).substr(0, o_.start),
-                               open + o_.serverStart.size());
-      if (close == 0) Enter(TContext::kServer, s_.vbScript);
-    }
-  }
   while (pos_ < length_) {
-    if (pos_ < o_.start) {
-      ColourStatus("Scan error at offset " + std::to_string(pos_));
-      break;
-    }
     TFrame& frame = frames_.back();
     switch (frame.kind) {
       case TContext::kHtml:

@@ -15,7 +15,6 @@ struct THtmlColourOptions {
   bool php = false;           // PHP comments and "$" variables in server blocks
   bool trackNames = false;    // ASP and PHP pages: declared names and functions
   bool reportUnused = false;  // ASP pages: collect the variables never used
-  size_t start = 0;           // where the scan begins
   std::string pageFolder;     // for include files, with a trailing "/"
 };
 

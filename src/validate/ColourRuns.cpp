@@ -59,8 +59,10 @@ bool TColourPainter::SkipTo(std::string_view s) {
     pos = found - 1;
     return true;
   }
-  if (s != "\n") {
-    ColourStatus("Could not find " + std::string(s) + " after offset " + std::to_string(pos));
+  // A line end missing at the end of the text is no fault: the text ends the line.
+  if (s != "\n" || pos < length) {
+    ColourStatus("Could not find " + (s == "\n" ? std::string("end-of-line") : std::string(s)) +
+                 " after offset " + std::to_string(pos));
   }
   pos = length;
   return false;

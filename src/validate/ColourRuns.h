@@ -37,7 +37,7 @@ class TColourPainter {
   bool AtCase(std::string_view s) const;
   // Moves the scan position to the next occurrence of s (any case) at or after it.
   // When there is none it moves to the end of the text and tells the status bar
-  // (silently for a line end, which the end of the text stands for).
+  // (not for a line end missing at the end of the text).
   bool SkipTo(std::string_view s);
   // Moves the scan position to the end of its line (the line end itself, or the
   // end of the text).

@@ -155,12 +155,11 @@ void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) 
     options.php = IsPhp;
     options.trackNames = IsAsp || IsPhp;
     options.pageFolder = CurrentFolder;
-    if (IsServerPage) from = SectionStart(TextOffsetOf(editor.SelStart()));
-    options.start = from;
-    // Which names are never used can only be told from the whole page.
-    options.reportUnused =
-        IsAsp && from == 0 && ExtractFileName(CurrentFileName).rfind("Untitled", 0) != 0;
+    options.reportUnused = IsAsp && ExtractFileName(CurrentFileName).rfind("Untitled", 0) != 0;
+    // The whole page is read, so that the names it declares and the block a section
+    // starts in are known; a server page is coloured from the section at the caret.
     THtmlColouring html = HtmlRuns(scan, options, defaultColour);
+    if (IsServerPage) from = SectionStart(TextOffsetOf(editor.SelStart()));
     fresh = OverlayRuns(fresh, html.runs);
     if (html.depth > 0) ColourStatus("Colour syntax error: Level=" + std::to_string(html.depth));
     if (options.trackNames) {
@@ -175,6 +174,7 @@ void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) 
       fresh = OverlayRuns(fresh, SectionLineRuns(scan, sections, true));
     }
   }
+  if (from > 0 || to < scan.length) fresh = RunsInside(fresh, from, to);
   if (scan.length > kUrlMinimum) fresh = OverlayRuns(fresh, UrlRuns(scan, from, to));
 
   TOffsetMap map(CurrentText);

@@ -124,21 +124,6 @@ TEST_F(ColourHtmlTest, UnclosedCommentRunsToTheEnd) {
   EXPECT_EQ(Runs(text), "H{<p>} Comments{<!-- never closed\n<b>\n}");
 }
 
-TEST_F(ColourHtmlTest, ScanBeginsAtItsStart) {
-  std::string text = "<p>\n<b>\n";
-  THtmlColourOptions o;
-  o.start = 4;
-  EXPECT_EQ(Describe(text, Colour(text, o).runs), "H{<b>}");
-}
-
-TEST_F(ColourHtmlTest, SectionInsideAServerBlockStartsInIt) {
-  std::string text = "<%\nx = 1\nSub A\ny\nEnd Sub\n%>\n<p>\n";
-  THtmlColourOptions o = OptionsFor(kAsp);
-  o.start = text.find("Sub A");
-  EXPECT_EQ(Describe(text, Colour(text, o).runs),
-            "VBScript{Sub } Functions{A} VBScript{\ny\nEnd Sub\n%>} H{<p>}");
-}
-
 struct MessageCase {
   const char* name;
   Page page;

@@ -98,9 +98,11 @@ TEST_F(ColourRunsTest, SkippingToAText) {
   EXPECT_FALSE(p.SkipTo("-->"));
   EXPECT_EQ(p.pos, 12u);
   EXPECT_EQ(Status(), "  Could not find --> after offset 9");
-  // A missing line end is the end of the text, without a word.
-  window_.SetStatusText(4, "");
+  // A line end: missing inside the text, and missing at its end, which ends the line.
   p.pos = 9;
+  EXPECT_FALSE(p.SkipTo("\n"));
+  EXPECT_EQ(Status(), "  Could not find end-of-line after offset 9");
+  window_.SetStatusText(4, "");
   EXPECT_FALSE(p.SkipTo("\n"));
   EXPECT_EQ(Status(), "");
   p.pos = 11;

@@ -266,15 +266,30 @@ TEST_F(ColourSyntaxTest, PendingMessagesOfAspPages) {
   Colour(1);
   EXPECT_EQ(PendingMessage, "Unreferenced variable(s) spare");
   EXPECT_EQ(PendingMessageOffset, text.find("spare") + 1);
-  // Not for untitled pages, and not from a scan that began inside the page.
+  // Not for untitled pages.
   Open("/site/Untitled.asp", "<% Dim spare %>\n");
   Colour(1);
   EXPECT_EQ(PendingMessage, "");
-  Open("/site/page.asp", "<% Dim spare %>\n<%\nSub S\nEnd Sub %>\n");
-  SectionLines = {"0", "19"};
-  editor_.Select(22, 0);
+  // The whole page counts when only a section is coloured: "a" is used before the
+  // caret's section, "spare" nowhere.
+  text = "<% Dim a, spare\nx = a %>\n<%\nSub S\nEnd Sub %>\n";
+  Open("/site/page.asp", text);
+  SectionLines = {"0", std::to_string(text.find("Sub S"))};
+  editor_.Select(text.find("End Sub"), 0);
   Colour(1);
-  EXPECT_EQ(PendingMessage, "");
+  EXPECT_EQ(PendingMessage, "Unreferenced variable(s) spare");
+  EXPECT_EQ(Runs(), "VBScript{Sub } Functions{S} VBScript{\nEnd Sub %>}");
+}
+
+TEST_F(ColourSyntaxTest, ASectionKnowsTheNamesDeclaredBeforeIt) {
+  std::string text = "<%\nDim total\nSub Add(n)\ntotal = total + n\nEnd Sub\n%>\n";
+  Open("/site/page.asp", text);
+  SectionLines = {"0", std::to_string(text.find("Sub Add"))};
+  editor_.Select(text.find("total +"), 0);
+  Colour(2);
+  EXPECT_EQ(Runs(),
+            "VBScript{Sub } Functions{Add} VBScript{(} Names{n} VBScript{)\n} Names{total} "
+            "VBScript{ = } Names{total} VBScript{ + } Names{n} VBScript{\nEnd Sub\n%>}");
 }
 
 TEST_F(ColourSyntaxTest, PhpSectionLinesUpToTheBracket) {
