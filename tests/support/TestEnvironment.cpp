@@ -37,8 +37,11 @@
 #include "platform/Processes.h"
 #include "publish/OpenUnit.h"
 #include "publish/SiteDetails.h"
+#include "sitebuild/PageBuffer.h"
 #include "sitebuild/SiteFolders.h"
 #include "support/ScriptedDialogs.h"
+#include "validate/HtmlSteps.h"
+#include "validate/StyleBlock.h"
 #include "validate/ColourSyntax.h"
 #include "validate/ValUnit.h"
 
@@ -118,6 +121,9 @@ void ResetAllState() {
   ResetOpenUnit();
   ResetPlayer();
   ResetValUnit();
+  ResetHtmlValidator();
+  ResetStyleBlock();
+  ResetPageBuffer();
   ResetColouring();
   ResetSiteFolders();
   ResetActivation();

@@ -1,0 +1,229 @@
+// Closing tags in the HTML validator's walk, and InsTag, which completes a closing
+// tag that the page left out.
+#include "editor/DBoxUnit.h"
+#include "editor/FastStrings.h"
+#include "validate/HtmlRun.h"
+#include "validate/HtmlTagLists.h"
+#include "validate/ValUnit.h"
+
+namespace quorrel {
+
+namespace {
+
+// Asked once per validation; kept between the passes of one.
+bool insTagAsked = false;
+
+bool OneOf(const std::string& name, std::initializer_list<const char*> names) {
+  for (const char* n : names) {
+    if (name == n) return true;
+  }
+  return false;
+}
+
+std::string Before(const std::string& text, size_t at, size_t n) {
+  const size_t from = at > n ? at - n : 0;
+  return text.substr(from, at - from);
+}
+
+// The closing tags that first complete the parent's own closing tag.
+bool ClosesParentFirst(const std::string& name, const std::string& parent) {
+  return (name == "TABLE" &&
+          OneOf(parent, {"TD", "TH", "TR", "THEAD", "TBODY", "TFOOT", "COLGROUP"})) ||
+         (OneOf(name, {"SELECT", "DATALIST"}) && parent == "OPTION") ||
+         (name == "TR" && OneOf(parent, {"TH", "TD"})) ||
+         (OneOf(name, {"OL", "UL", "MENU", "DD"}) && parent == "LI") ||
+         (name == "DL" && OneOf(parent, {"DD", "DT"}));
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+  if (text.size() < end.size()) return false;
+  return PosNoCase(end, std::string_view(text).substr(text.size() - end.size())) == 1;
+}
+
+// The mismatch message, with the surroundings for a generated page.
+std::string Mismatch(const THtmlRun& run, const THtmlLevel& level) {
+  const THtmlTag& tag = run.tag;
+  std::string message = "<" + level.name + "> tag (around offset " + OffsetText(level.inputOffset) +
+                        ") cannot end with </" + tag.name + ">";
+  if (run.dotPage) {
+    message += "\r\rError detected at:\r" + RightChars(run.out, 100) + "\r" +
+               Before(run.in, tag.start, 100) + run.in.substr(tag.start, tag.end - tag.start) +
+               "\rfollowed by\r" +
+               run.in.substr(tag.end < run.in.size() ? tag.end : run.in.size(), 100);
+  }
+  return message;
+}
+
+void TableChecks(THtmlRun& run) {
+  if (run.tables.empty()) return;
+  const THtmlTable table = run.tables.back();
+  run.tables.pop_back();
+  if (run.serverPage || !run.checkTab || run.viewState || run.download || run.validateAll ||
+      !run.inSite) {
+    return;
+  }
+  if (!table.rowSeen) {
+    HtmlError("Table has no rows.", 100770);
+  } else if (!table.cellSeen) {
+    if (table.rowText) {
+      HtmlError("<TR> can contain only <TH> or <TD> tags, not plain text.\rLast tag was <" +
+                table.textParent + ">");
+    } else {
+      HtmlError("Empty table row.");
+    }
+  }
+}
+
+}  // namespace
+
+void ResetInsTagQuestion() {
+  insTagAsked = false;
+}
+
+// Removes blanks before a line end in the tag text, line ends, and doubled blanks
+// outside quotes; void tags of XHTML pages and self-closed tags end with " /".
+void CleanTagText(THtmlRun& run) {
+  THtmlTag& tag = run.tag;
+  if (tag.serverCode) return;
+  std::string clean;
+  clean.reserve(tag.text.size() + 2);
+  char quote = 0;
+  for (size_t i = 0; i < tag.text.size(); ++i) {
+    char c = tag.text[i];
+    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    const bool escaped = i > 0 && tag.text[i - 1] == '\\';
+    if (quote != 0) {
+      if (c == quote && !escaped) quote = 0;
+    } else if ((c == '"' || c == '\'') && !escaped) {
+      quote = c;
+    } else if (c == ' ' && !clean.empty() && clean.back() == ' ') {
+      continue;
+    }
+    clean += c;
+  }
+  if (clean != tag.text) MarkHtmlChanged(run);
+  if (!tag.closing && ((run.xhtml && tag.voidTag) || tag.selfClosed)) {
+    while (!clean.empty() && clean.back() == ' ') clean.pop_back();
+    clean += " /";
+  }
+  tag.text = clean;
+}
+
+void HandleClosingTag(THtmlRun& run) {
+  THtmlTag& tag = run.tag;
+  const std::string& name = tag.name;
+  run.tagSeen = true;
+
+  if (ClosesParentFirst(name, ParentName(run))) {
+    InsTag(run);
+    return;
+  }
+  if (tag.voidTag) {
+    if (name == "P" || (run.viewState && (name == "PARAM" || name == "INPUT")) || !run.inSite) {
+      // Dropped from the page.
+      MarkHtmlChanged(run);
+      run.pos = tag.end;
+      return;
+    }
+    HtmlError(name + " should not have a closing tag.");
+    return;
+  }
+
+  if (run.stack.empty()) {
+    if (name == "HTML" || name == "BODY") {
+      if (!run.serverPage && !run.relaxed) {
+        if (run.topTag.empty()) {
+          if (run.part > 0) {
+            HtmlError("<" + tag.text + "> has not been opened.");
+            return;
+          }
+        } else if (run.topTag != name) {
+          HtmlError("<" + run.topTag + "> tag cannot end with </" + name + ">");
+          return;
+        }
+      }
+      if (name == "BODY") run.topTag = "HTML";
+    } else if (!run.serverPage && run.part > 0) {
+      HtmlError("<" + tag.text + "> has not been opened.");
+      return;
+    }
+  } else {
+    const THtmlLevel level = run.stack.back();
+    run.stack.pop_back();
+    const THtmlTagClass cls = ClassifyHtmlTag(level.name, run.indentAll, false);
+    if (!cls.shortContent || level.broken) BreakAfterOpenTags(run);
+    if (name == "LI" || name == "DD" || name == "DT" || name == "TD") DropTrailingBlank(run);
+    if (name == "TR" && run.checkTab) {
+      size_t end = run.out.size();
+      while (end > 0 && (run.out[end - 1] == ' ' || run.out[end - 1] == '\n')) --end;
+      if (EndsWithNoCase(std::string_view(run.out).substr(0, end), "<TR>")) {
+        HtmlError("Nothing between <TR> and </TR>");
+        return;
+      }
+    }
+    if (!level.asp && !run.relaxed && level.name != name) {
+      if ((level.name == "B" && name == "U") || (level.name == "U" && name == "B")) {
+        MarkHtmlChanged(run);
+        tag.text = "/" + level.name;
+        tag.name = level.name;
+      } else {
+        HtmlError(Mismatch(run, level));
+        return;
+      }
+    }
+  }
+
+  IndentAtLineStart(run);
+  CleanTagText(run);
+  EmitTag(run);
+  if (!tag.inlineTag) BreakAfterOpenTags(run);
+
+  if (name == "TABLE") TableChecks(run);
+  if (name == "FORM") run.inForm = false;
+  if (name == "HEAD") run.part = 3;
+  if (name == "BODY") run.part = 7;
+  if (name == "HTML") run.part = 8;
+  run.pos = tag.end;
+}
+
+void InsTag(THtmlRun& run) {
+  if (!ErrMsg.empty()) ShowMsg("ERROR: ErrMsg is " + ErrMsg + " on entry to InsTag.");
+  const THtmlTag current = run.tag;
+  const std::string parent = ParentName(run);
+  if (!insTagAsked) {
+    insTagAsked = true;
+    const std::string message = "</" + parent + ">" + " missing after\r" +
+                                Before(run.in, current.start, 100) + "\rat offset " +
+                                OffsetText(current.start);
+    if (run.dotPage) {
+      HtmlError(message);
+      return;
+    }
+    if (!AskYesNoHelp(
+            message + "\rDid you really mean this?\r\nClick the Help button for more information",
+            100700)) {
+      HtmlError("Validation terminated.");
+      return;
+    }
+  }
+  std::string& out = run.out;
+  while (!out.empty() && (out.back() == ' ' || out.back() == '\n')) out.pop_back();
+  MarkHtmlChanged(run);
+
+  // The parent's closing tag, as if the page held it just before the current tag.
+  THtmlTag closing;
+  closing.start = closing.end = current.start;
+  closing.name = parent;
+  closing.text = "/" + parent;
+  closing.closing = true;
+  const THtmlTagClass cls = ClassifyHtmlTag(parent, run.indentAll, false);
+  closing.inlineTag = cls.inlineTag;
+  closing.shortContent = cls.shortContent;
+  closing.voidTag = cls.voidTag;
+  run.tag = closing;
+  HandleClosingTag(run);
+  if (HtmlFailed()) return;
+  run.pos = current.start;
+}
+
+}  // namespace quorrel

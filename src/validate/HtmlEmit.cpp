@@ -1,0 +1,196 @@
+// The output routines of the HTML validator: characters with their entities, tags,
+// line starts with the indentation of the open tags, and the tag stack.
+#include "editor/DBoxUnit.h"
+#include "validate/HtmlRun.h"
+#include "validate/ReservedCharacter.h"
+#include "validate/ValUnit.h"
+
+namespace quorrel {
+
+namespace {
+
+// The entity written for a byte of the upper half, or nullptr when the byte is
+// written as it is.
+const char* EntityOf(unsigned char c) {
+  switch (c) {
+    case 128:
+      return "&euro;";
+    case 133:
+      return "&hellip;";
+    case 134:
+      return "&dagger;";
+    case 135:
+      return "&Dagger;";
+    case 145:
+    case 146:
+      return "'";
+    case 147:
+      return "&ldquo;";
+    case 148:
+      return "&rdquo;";
+    case 149:
+      return "&bull;";
+    case 150:
+    case 151:
+      return "&ndash;";
+    default:
+      return nullptr;
+  }
+}
+
+size_t BlanksFrom(const std::string& text, size_t at) {
+  size_t end = at;
+  while (end < text.size() && text[end] == ' ') ++end;
+  return end;
+}
+
+}  // namespace
+
+void HtmlError(const std::string& message, int helpContext) {
+  if (!ErrMsg.empty()) return;
+  ErrMsg = message;
+  ErrHelpContext = helpContext;
+}
+
+bool HtmlFailed() {
+  return !ErrMsg.empty();
+}
+
+void HtmlFatal(const std::string& message) {
+  ShowErrorAndAbort(message);
+}
+
+std::string OffsetText(size_t index) {
+  return std::to_string(index + 1);
+}
+
+void MarkHtmlChanged(THtmlRun& run) {
+  if (run.marked) return;
+  run.marked = true;
+  MarkDocumentChanged();
+}
+
+void EmitCharEntity(THtmlRun& run, unsigned char c, bool text) {
+  std::string& out = run.out;
+  if (c == '\r') {
+    MarkHtmlChanged(run);
+    return;
+  }
+  if (const char* entity = EntityOf(c)) {
+    MarkHtmlChanged(run);
+    out += entity;
+    return;
+  }
+  if (c == 159 || c >= 161) {
+    MarkHtmlChanged(run);
+    out += "&#" + std::to_string(c) + ";";
+    return;
+  }
+  if (c == 160) {
+    MarkHtmlChanged(run);
+    c = ' ';
+  }
+  CheckReservedCharacter(c);
+  if (text) {
+    if (c == '\t') c = ' ';
+    if (c == '\n') {
+      if (out.empty() || out.back() == '\n' || out.back() == '>') {
+        out += '\n';
+        return;
+      }
+      c = ' ';
+    }
+    if (c == ' ' && !out.empty() && (out.back() == ' ' || out.back() == '\n')) return;
+  }
+  out += static_cast<char>(c);
+}
+
+void EmitTag(THtmlRun& run) {
+  run.out += '<';
+  if (run.tag.serverCode) {
+    run.out += run.tag.text;
+  } else {
+    for (char c : run.tag.text) EmitCharEntity(run, static_cast<unsigned char>(c), false);
+  }
+  run.out += '>';
+}
+
+bool AtLineStart(const THtmlRun& run) {
+  return run.out.empty() || run.out.back() == '\n';
+}
+
+void DropTrailingBlank(THtmlRun& run) {
+  if (!run.out.empty() && run.out.back() == ' ') run.out.pop_back();
+}
+
+void IndentAtLineStart(THtmlRun& run) {
+  if (!run.out.empty() && AtLineStart(run)) run.out.append(2 * run.stack.size(), ' ');
+}
+
+std::string ParentName(const THtmlRun& run) {
+  if (run.stack.empty()) return "";
+  return run.stack.back().asp ? "ASP" : run.stack.back().name;
+}
+
+void BreakAfterOpenTags(THtmlRun& run) {
+  std::string& out = run.out;
+  // A line never ends in blanks.
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  if (!out.empty() && out.back() != '\n') out += '\n';
+  for (size_t i = 0; i < run.stack.size(); ++i) {
+    THtmlLevel& level = run.stack[i];
+    if (level.pendingBreak < 0) continue;
+    const size_t at = static_cast<size_t>(level.pendingBreak);
+    if (at >= out.size() || out[at] != '>') {
+      const size_t from = at < out.size() ? at : out.size();
+      const size_t back = from < 20 ? from : 20;
+      HtmlFatal("TagPos error:\r" + out.substr(from - back, back) + "[?]" + out.substr(from, 20));
+    }
+    level.pendingBreak = -1;
+    level.broken = true;
+    // The content goes on the next line, two blanks deeper than the tag's own line.
+    size_t lineStart = at == 0 ? std::string::npos : out.rfind('\n', at - 1);
+    lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
+    const std::string indent(BlanksFrom(out, lineStart) - lineStart + 2, ' ');
+    const size_t q = at + 1;
+    const size_t r = BlanksFrom(out, q);
+    size_t replaceEnd = r;
+    std::string replacement = "\n";
+    if (r < out.size() && out[r] == '\n') {
+      // A line end follows already: the line after it is indented when it holds
+      // something and is not the line being written.
+      const size_t next = r + 1;
+      const size_t content = BlanksFrom(out, next);
+      if (next < out.size() && content < out.size() && out[content] != '\n') {
+        replaceEnd = content;
+        replacement += indent;
+      } else {
+        replaceEnd = r + 1;
+      }
+    } else if (r < out.size()) {
+      replacement += indent;
+    }
+    const long delta = static_cast<long>(replacement.size()) - static_cast<long>(replaceEnd - q);
+    out.replace(q, replaceEnd - q, replacement);
+    for (size_t j = i + 1; j < run.stack.size(); ++j) {
+      if (run.stack[j].pendingBreak > static_cast<long>(at)) {
+        run.stack[j].pendingBreak += delta;
+      }
+    }
+  }
+}
+
+void PushTag(THtmlRun& run, bool pendingBreak) {
+  if (run.stack.size() >= MaxOpenTags) {
+    HtmlFatal("Nesting too deep at offset " + OffsetText(run.tag.start));
+  }
+  THtmlLevel level;
+  level.name = run.tag.name;
+  level.inputOffset = run.tag.start;
+  if (pendingBreak && !run.out.empty() && run.out.back() == '>') {
+    level.pendingBreak = static_cast<long>(run.out.size() - 1);
+  }
+  run.stack.push_back(level);
+}
+
+}  // namespace quorrel

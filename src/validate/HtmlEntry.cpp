@@ -1,0 +1,147 @@
+// What ValidateHtml does before its walk: the page it takes, the edits and
+// questions that come first, and the pages it refuses.
+#include "editor/DBoxUnit.h"
+#include "editor/FastStrings.h"
+#include "editor/MainWindow.h"
+#include "editor/MenuModel.h"
+#include "editor/MyRich.h"
+#include "editor/ShellState.h"
+#include "platform/UserDialogs.h"
+#include "sitebuild/PageBuffer.h"
+#include "validate/HtmlSteps.h"
+#include "validate/ScriptDelimiters.h"
+#include "validate/TextMarkers.h"
+#include "validate/ValUnit.h"
+
+namespace quorrel {
+
+namespace {
+
+// The blank-line question is asked once per program run.
+bool blankLinesAsked = false;
+
+bool FirstPassOfCall(const std::string& sender) {
+  return ValidationPass == (sender == "N0" ? 1 : 0);
+}
+
+std::string Around(const std::string& text, size_t at, size_t before, size_t after) {
+  const size_t from = at > before ? at - before : 0;
+  return text.substr(from, at - from) + "[Blank line]" +
+         text.substr(at < text.size() ? at : text.size(), after);
+}
+
+// Where the first empty line outside the scripts ends (npos when there is none).
+size_t FirstEmptyLine(const std::string& text) {
+  size_t from = 0;
+  while (true) {
+    const size_t empty = text.find("\n\n", from);
+    if (empty == std::string::npos) return empty;
+    const size_t script = PosNoCase("<script", text, from + 1);
+    if (script == 0 || script - 1 > empty) return empty + 1;
+    const size_t end = PosNoCase("</script", text, script);
+    if (end == 0) {
+      ShowErrorAndAbort("No end of script starting at offset " + std::to_string(script - 1));
+    }
+    from = end;
+  }
+}
+
+}  // namespace
+
+bool TakeHtmlInput(THtmlRun& run, const std::string& sender) {
+  if (CurrentExt == ".VBS" || !CurrentEditor) return false;
+  TMyRich& editor = *CurrentEditor;
+  const size_t caret = editor.SelStart();
+  run.caretLine = editor.LineFromChar(caret);
+  run.caretColumn = caret - editor.LineIndex(run.caretLine);
+  run.firstVisibleLine = editor.FirstVisibleLine();
+  run.wasModified = editor.Modified();
+  if (FirstPassOfCall(sender)) ResetInsTagQuestion();
+  ScriptDelimiters();
+
+  // The re-check after a download starts at its second pass: its first pass has no
+  // handed-over text of its own to read.
+  std::string input;
+  if (IsContentDoc || CurrentCommand == "UpMenu" || IsAsp || IsPhp || !FirstPassOfCall(sender)) {
+    input = HandOverText;
+  } else if (IsDotPage) {
+    input = ReplaceAll(PageBuffer, "\r\n", "\n", true);
+  } else {
+    input = CurrentText;
+  }
+  if (IsDotPage && PosNoCase("src=\"//", input) != 0) {
+    ShowErrorAndAbort("Replace src=\"// by src=\"https://");
+  }
+  if (input.empty()) return false;
+  if (!IsHtml &&
+      !AskYesNo("This is not HTML or ASP.  Do you really want to reformat it as such?")) {
+    return false;
+  }
+  run.original = run.in = input;
+  return true;
+}
+
+bool LeaveNoReformatPage(const THtmlRun& run) {
+  if (!HasTextMarker(TTextMarker::HtmlNoReformat, run.in)) return false;
+  if (TMainWindow* window = MainWindow()) {
+    window->SetStatusText(MessagePanel, std::string("  ") + NoReformatStatus);
+  }
+  return true;
+}
+
+void HtmlPreEdits(THtmlRun& run) {
+  std::string& text = run.in;
+  auto edit = [&](const std::string& edited) {
+    if (edited == text) return false;
+    text = edited;
+    MarkHtmlChanged(run);
+    return true;
+  };
+  edit(ReplaceAll(text, "\t", " ", true));
+  edit(ReplaceNoCase(text, "<br/>", "<br>"));
+  edit(ReplaceNoCase(text, "<p/>", "<p>"));
+  // A protocol-relative source keeps the page's own security: a page served over
+  // https would refuse the script or frame of an http address.
+  edit(ReplaceNoCase(text, "src=\"//", "src=\"https://"));
+  if (edit(ReplaceNoCase(text, "<a name=", "<a id="))) {
+    AskOkHelpCancel("\"<A Name=...\" replaced by \"<A Id=...\".", 20774);
+  }
+}
+
+void AskAboutBlankLines(THtmlRun& run) {
+  const std::string& text = run.in;
+  if (blankLinesAsked || !run.delBlanks || IsServerPage || PosNoCase("<TextArea", text) != 0 ||
+      text.find("\n\n") == std::string::npos) {
+    return;
+  }
+  const size_t empty = FirstEmptyLine(text);
+  if (empty == std::string::npos) return;
+  blankLinesAsked = true;
+  if (NotInSite || IsDotPage || PosNoCase("<!--", text) != 0) return;
+  const std::string question =
+      "Blank line at offset " + OffsetText(empty) + ":\r\r" + Around(text, empty, 200, 200) +
+      "\r\rDo you want to keep blank lines?\rIf so I will change the option.";
+  if (AskYesNoHelp(question, 101500)) {
+    MainMenu().SetChecked("DelBlanks", false);
+    run.delBlanks = false;
+  }
+}
+
+bool AcceptHtmlPage(const THtmlRun& run) {
+  std::string refusal;
+  if (IsOfficeHtml) {
+    refusal = "Quorrel does not handle HTML produced by Microsoft Office!";
+  } else if (PosNoCase("<?php", run.in) != 0 && PosNoCase("<?xml", run.in) != 0) {
+    refusal = "Quorrel does not validate or reformat PHP containing XML!";
+  }
+  if (refusal.empty()) return true;
+  if (run.validateAll) return false;
+  ShowErrorAndAbort(refusal);
+}
+
+void ResetHtmlValidator() {
+  blankLinesAsked = false;
+  ResetInsTagQuestion();
+}
+
+}  // namespace quorrel

@@ -1,0 +1,328 @@
+// Opening tags in the HTML validator's walk: where each tag may stand, tables,
+// lists, headings and forms, the parents it needs and how it is laid out.
+#include "editor/FastStrings.h"
+#include "validate/EmailScramble.h"
+#include "validate/HtmlRun.h"
+#include "validate/ValUnit.h"
+
+namespace quorrel {
+
+namespace {
+
+bool OneOf(const std::string& name, std::initializer_list<const char*> names) {
+  for (const char* n : names) {
+    if (name == n) return true;
+  }
+  return false;
+}
+
+bool IsHeading(const std::string& name) {
+  return name.size() == 2 && name[0] == 'H' && name[1] >= '1' && name[1] <= '6';
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return !end.empty() && text.size() >= end.size() &&
+         text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+bool EndsWithNoCase(const std::string& text, std::string_view end) {
+  if (text.size() < end.size()) return false;
+  return PosNoCase(end, std::string_view(text).substr(text.size() - end.size())) == 1;
+}
+
+// The next place of a pattern at or after an input index (npos when none), from
+// what the last search of the same pattern found.
+size_t NextNoCase(THtmlRun::TSearch& search, std::string_view pattern, const std::string& in,
+                  size_t from) {
+  if (!search.done || (search.at != std::string::npos && search.at < from)) {
+    const size_t found = PosNoCase(pattern, in, from + 1);
+    search.at = found == 0 ? std::string::npos : found - 1;
+    search.done = true;
+  }
+  return search.at;
+}
+
+bool RemoveNoCase(std::string& text, std::string_view part) {
+  const size_t at = PosNoCase(part, text);
+  if (at == 0) return false;
+  text.erase(at - 1, part.size());
+  return true;
+}
+
+// Where a tag may stand in the frame of the page.
+void PartRules(THtmlRun& run) {
+  const std::string& name = run.tag.name;
+  if (run.part == 1 && !run.inConditional && name != "HEAD" && name != "BODY") {
+    HtmlError("Only HEAD or BODY allowed under HTML - not " + name);
+  } else if (name == "HEAD" && run.part != 1) {
+    HtmlError("Head in wrong place - must come after <HTML>.");
+  } else if (name == "BODY" && run.part != 3) {
+    HtmlError("<Body> in wrong place - must come after <Head>.");
+  } else if (name == "FRAMESET" && run.part != 3 && run.part != 4) {
+    HtmlError("FrameSet in wrong place - must come after <Head> section");
+  } else if ((name == "FRAME" || name == "NOFRAMES") && run.part != 4) {
+    HtmlError(name + " in wrong place - must come after <FrameSet>");
+  } else if (name == "HTML" && run.tagSeen) {
+    HtmlError("HTML in wrong place - must be first tag");
+  } else if (name == "BASE" && run.part != 2) {
+    HtmlError("Base tag must be in Head, not Body");
+  }
+}
+
+// Headings rise by one level at most.
+void HeadingLevel(THtmlRun& run) {
+  const std::string& name = run.tag.name;
+  const char level = name[1];
+  if (run.lastHeading == '0' && level != '1') {
+    HtmlError(name + " should not be first header.", 100710);
+  } else if (run.lastHeading != '0' && level > run.lastHeading + 1) {
+    HtmlError("Header level missing -\r" + name + " tag preceded by H" + run.lastHeading, 100710);
+  }
+  run.lastHeading = level;
+}
+
+// What a heading holds up to its end.
+void HeadingText(THtmlRun& run) {
+  const std::string& in = run.in;
+  const size_t from = run.tag.end;
+  size_t close = NextNoCase(run.headingEnd, "</H", in, from);
+  if (close == std::string::npos) close = in.size();
+  const size_t another = NextNoCase(run.headingStart, "<H", in, from);
+  if (another < close) {
+    HtmlError(in.substr(from, 40) + " ...\r\rHeader is not closed before another header starts.");
+    return;
+  }
+  if (NextNoCase(run.bold, "<B>", in, from) < close) {
+    HtmlError("Don't use \"<B>\" in headers - do this in CSS.\r\r" + in.substr(from, close - from));
+  }
+}
+
+// The tables' own parents, and a cell that misses its row.
+void TableRules(THtmlRun& run, std::string& parent) {
+  const std::string& name = run.tag.name;
+  if (name == "TD" && parent == "TABLE") {
+    BreakAfterOpenTags(run);
+    IndentAtLineStart(run);
+    run.out += "<TR>";
+    MarkHtmlChanged(run);
+    if (run.stack.size() >= MaxOpenTags) {
+      HtmlFatal("Nesting too deep at offset " + OffsetText(run.tag.start));
+    }
+    THtmlLevel row;
+    row.name = "TR";
+    row.inputOffset = run.tag.start;
+    row.pendingBreak = static_cast<long>(run.out.size() - 1);
+    run.stack.push_back(row);
+    if (!run.tables.empty()) run.tables.back().rowSeen = true;
+    parent = "TR";
+    return;
+  }
+  if (run.serverPage) return;
+  if (OneOf(parent, {"TABLE", "THEAD", "TBODY", "TFOOT"}) &&
+      !OneOf(name, {"TR", "THEAD", "TBODY", "TFOOT", "CAPTION", "COL", "COLGROUP"})) {
+    HtmlError(parent + " can directly contain only " +
+              "<TR>, <THead>, <TBody>, <TFoot>, <Caption>, <Col> or <ColGroup> tags, not <" + name +
+              ">.");
+  } else if (parent == "TR" && !OneOf(name, {"TR", "TH", "TD"})) {
+    HtmlError("<TR> can directly contain only <TH> or <TD> tags, not <" + name +
+              ">.\r\nThis may be caused by a missing \"</Table>\" tag.");
+  } else if (name == "CAPTION" && parent != "TABLE") {
+    HtmlError("<Caption> must come immediately after <Table>.");
+  }
+}
+
+// Script and style blocks in the frame of the page.
+void ScriptAndStyle(THtmlRun& run) {
+  const std::string& name = run.tag.name;
+  if (name == "SCRIPT" && run.part != 0 && run.part != 2 && run.part != 6) {
+    HtmlError("Script must be within Head or Body.");
+  } else if (name == "STYLE" && run.part != 2) {
+    // A style block just after the head joins it.
+    std::string& out = run.out;
+    for (std::string_view end :
+         {std::string_view("</Head>\n"), std::string_view("</Head>\n<P />")}) {
+      if (EndsWithNoCase(out, end)) {
+        out.erase(out.size() - end.size());
+        run.styleJoinedHead = true;
+        return;
+      }
+    }
+    HtmlError("Style must be within Head.");
+  }
+}
+
+// The closing tags a new tag completes first.
+bool ClosesParentFirst(const std::string& name, const std::string& parent) {
+  return (name == "TR" && OneOf(parent, {"TR", "TD", "TH"})) ||
+         (name == "DL" && OneOf(parent, {"DT", "DD"})) ||
+         (name == "OPTION" && parent == "OPTION") ||
+         (OneOf(name, {"TBODY", "TFOOT"}) && OneOf(parent, {"THEAD", "TBODY"})) ||
+         (OneOf(name, {"TD", "TH", "LI"}) && parent == name) ||
+         (OneOf(name, {"DT", "DD"}) && OneOf(parent, {"DT", "DD"}));
+}
+
+// The parents a tag needs, and what some parents may hold.
+void ParentRules(THtmlRun& run, const std::string& parent) {
+  const std::string& name = run.tag.name;
+  if (parent != "ASP" && parent != "ITEMTEMPLATE") {
+    if ((name == "TD" || name == "TH") && parent != "TR") {
+      HtmlError(parent + " not preceded by TR but by " + name);
+    } else if (name == "TR" && !OneOf(parent, {"TABLE", "THEAD", "TBODY", "TFOOT"})) {
+      HtmlError(parent.empty() ? std::string("TR not preceded by Table")
+                               : "TR not preceded by Table but by " + parent);
+    } else if (name == "LI" && !OneOf(parent, {"OL", "UL", "MENU", "DIR", "DD"})) {
+      HtmlError("LI not preceded by OL/UL/Menu/Dir/DD");
+    } else if ((name == "DT" || name == "DD") && !OneOf(parent, {"DL", "DT", "DD"})) {
+      HtmlError(name + " not preceded by DL/DT/DD");
+    } else if (OneOf(parent, {"OL", "UL", "MENU"}) && name != "LI") {
+      HtmlError("<" + parent + "> can directly contain only <LI> tags, not <" + name + ">.");
+    } else if (parent == "DL" && name != "DD" && name != "DT") {
+      HtmlError("<DL> can directly contain only <DD> or <DT> tags, not <" + name + ">.");
+    } else if (name == "P" && OneOf(parent, {"B", "I", "U"})) {
+      HtmlError("Cannot have <P> within <" + parent + ">" +
+                (run.dotPage ? "\nSee untitled.txt for exact position." : ""));
+    }
+    if (HtmlFailed()) return;
+  }
+  if (name.rfind("HTTP", 0) == 0) {
+    HtmlError("You cannot start an HTML tag with \"http\".");
+  } else if (name.find('=') != std::string::npos) {
+    HtmlError(name + " cannot contain \"=\"");
+  }
+}
+
+bool StackHolds(const THtmlRun& run, const char* name) {
+  for (const THtmlLevel& level : run.stack) {
+    if (level.name == name) return true;
+  }
+  return false;
+}
+
+// What the tag changes in the run once it is written.
+void Written(THtmlRun& run) {
+  const std::string& name = run.tag.name;
+  if (name == "HTML" && run.part == 0) run.part = 1;
+  if (name == "HEAD") run.part = 2;
+  if (name == "FRAMESET") run.part = 4;
+  if (name == "BODY") run.part = 6;
+  if (name == "TABLE") run.tables.emplace_back();
+  if (!run.tables.empty()) {
+    if (name == "TR") run.tables.back().rowSeen = true;
+    if (name == "TD" || name == "TH") run.tables.back().cellSeen = true;
+  }
+}
+
+}  // namespace
+
+void HandleOpeningTag(THtmlRun& run) {
+  THtmlTag& tag = run.tag;
+  const std::string name = tag.name;
+  std::string parent = ParentName(run);
+  const bool checks = !run.serverPage;
+
+  if (checks) {
+    PartRules(run);
+    if (HtmlFailed()) return;
+    if (IsHeading(name) && run.checkH && run.inSite) {
+      HeadingLevel(run);
+      if (HtmlFailed()) return;
+    }
+  }
+  const size_t slash = tag.text.find("</");
+  if (slash != std::string::npos && name.rfind("TELERIK", 0) != 0) {
+    HtmlError("\"</ found within tag body at offset " + OffsetText(tag.start + 1 + slash) + ":\r<" +
+              tag.text + ">");
+    return;
+  }
+  if (parent != "ASP" && parent != "ITEMTEMPLATE") {
+    TableRules(run, parent);
+    if (HtmlFailed()) return;
+  }
+  if (checks) {
+    if (name == "A" && StackHolds(run, "A")) {
+      HtmlError("Cannot have A within A.  Previous A tag:" + run.lastATag + "\rwas around offset " +
+                OffsetText(run.lastAOffset));
+      return;
+    }
+    ScriptAndStyle(run);
+    if (HtmlFailed()) return;
+    if (IsHeading(name)) {
+      HeadingText(run);
+      if (HtmlFailed()) return;
+    }
+  }
+  if (name == "A") {
+    run.lastATag = "<" + tag.text + ">";
+    run.lastAOffset = tag.start;
+  }
+  if (name == "FORM") {
+    if (checks && run.inForm) {
+      HtmlError("Nested Form tags.", 20776);
+      return;
+    }
+    run.inForm = true;
+    if (PosNoCase("ACTION", tag.text) == 0 && !tag.serverCode) {
+      tag.text += " action=\"#\"";
+      MarkHtmlChanged(run);
+    }
+  }
+  if (name == "A" && PosNoCase(" Href=\"mailto:", tag.text) != 0 && ScrambleMailtoTag(run)) {
+    run.inTag = false;
+    return;
+  }
+  if (ClosesParentFirst(name, parent)) {
+    InsTag(run);
+    return;
+  }
+
+  // The layout: a block tag starts a line, indented by the open levels.
+  if (!tag.inlineTag && !EndsWith(run.out, run.serverEnd)) BreakAfterOpenTags(run);
+  if (name == "BR") DropTrailingBlank(run);
+  if (name == "STYLE") {
+    if (!run.out.empty() && AtLineStart(run)) run.out += "  ";
+  } else {
+    IndentAtLineStart(run);
+  }
+  CleanTagText(run);
+  if (checks) {
+    ParentRules(run, parent);
+    if (HtmlFailed()) return;
+  }
+
+  if (OneOf(name, {"SCRIPT", "STYLE", "PRE", "TEXTAREA"})) {
+    if (name == "SCRIPT") {
+      if (!run.html5 && !run.serverPage && PosNoCase("runat=\"server\"", tag.text) == 0 &&
+          PosNoCase("TYPE", tag.text) == 0) {
+        tag.text += " Type=\"text/javascript\"";
+        MarkHtmlChanged(run);
+      }
+      if (run.html5 && RemoveNoCase(tag.text, " Type=\"text/javascript\"")) MarkHtmlChanged(run);
+    }
+    if (name == "STYLE" && run.html5 && RemoveNoCase(tag.text, " Type=\"text/css\"")) {
+      MarkHtmlChanged(run);
+    }
+    run.tagSeen = true;
+    HandleRawContent(run);
+    return;
+  }
+
+  EmitTag(run);
+  run.tagSeen = true;
+  if ((name == "HTML" || name == "BODY") && run.stack.empty()) {
+    run.topTag = name;
+  } else if (!tag.voidTag && !tag.selfClosed) {
+    PushTag(run, tag.shortContent && !tag.inlineTag);
+  }
+  if (!tag.shortContent && name != "BR" && name != "P") BreakAfterOpenTags(run);
+  Written(run);
+  run.pos = tag.end;
+  // The text of an item starts right after its tag; skipping every blank (not
+  // just one) leaves nothing for the next pass to take.
+  if (OneOf(name, {"LI", "BR", "P", "DT", "DD"})) {
+    while (run.pos < run.in.size() && (run.in[run.pos] == ' ' || run.in[run.pos] == '\t')) {
+      ++run.pos;
+    }
+  }
+}
+
+}  // namespace quorrel

@@ -1,0 +1,91 @@
+#include "validate/HtmlTagLists.h"
+
+#include <string_view>
+#include <unordered_set>
+
+#include "editor/FastStrings.h"
+
+namespace quorrel {
+
+#define QUORREL_INLINE_TAGS                                                                        \
+  "|A|B|I|U|S|FONT|STRONG|IMG|SPAN|Q|EM|NOBR|WBR|SUB|SUP|KBD|BIG|SMALL|TT|SUP|SUB|LABEL|FIELDSET|" \
+  "LEGEND|CAPTION|PARAM|STRIKE|EMBED|ITEMTEMPLATE|HEADERTEMPLATE|INPUT|TEXTAREA|IFRAME|BUTTON|"
+
+const char HtmlInlineTags[] = QUORREL_INLINE_TAGS;
+const char HtmlShortContentTags[] = QUORREL_INLINE_TAGS
+    "CENTER|IMG|P|TITLE|OPTION|H1|H2|H3|H4|H5|H6|TR|TH|TD|LI|CODE|DL|DT|DD|DIV|TEXTAREA|";
+const char HtmlVoidTags[] =
+    "|P|IMG|HR|BR|COL|PARAM|META|LINK|!|AREA|INPUT|FRAME|BASE|BASEFONT|ISINDEX|ITEMSTYLE|"
+    "PAGERSETTINGS|PAGERSTYLE|SELECTEDROWSTYLE|BGSOUND|WBR|EMBED|SOURCE|PATH|";
+const char HtmlTopTags[] = "|HTML|BODY|";
+
+#undef QUORREL_INLINE_TAGS
+
+namespace {
+
+// Server controls that hold blocks of their own and are laid out as such.
+const char kBlockServerControls[] =
+    "|ASP:PANEL|ASP:DROPDOWNLIST|ASP:SQLDATASOURCE|TELERIK:RADGRID|TELERIK:RADWINDOWMANAGER|"
+    "TELERIK:RADPANE|TELERIK:RADSPLITTER|ASP:CONTROLPARAMETER|ASP:LISTITEM|ASP:PARAMETER|";
+
+// A "|"-separated list as a set of its names, for the lookups of every tag.
+class TTagSet {
+ public:
+  explicit TTagSet(std::string_view list) {
+    size_t from = 0;
+    while (from < list.size()) {
+      size_t end = list.find('|', from);
+      if (end == std::string_view::npos) end = list.size();
+      if (end > from) names_.emplace(list.substr(from, end - from));
+      from = end + 1;
+    }
+  }
+  // name is upper case already.
+  bool Holds(const std::string& name) const { return names_.count(name) != 0; }
+
+ private:
+  std::unordered_set<std::string> names_;
+};
+
+const TTagSet& InlineSet() {
+  static const TTagSet set(HtmlInlineTags);
+  return set;
+}
+const TTagSet& ShortContentSet() {
+  static const TTagSet set(HtmlShortContentTags);
+  return set;
+}
+const TTagSet& VoidSet() {
+  static const TTagSet set(HtmlVoidTags);
+  return set;
+}
+const TTagSet& BlockControlSet() {
+  static const TTagSet set(kBlockServerControls);
+  return set;
+}
+
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
+
+}  // namespace
+
+bool IsNamespacedServerControl(const std::string& name) {
+  return name.find(':') != std::string::npos && !BlockControlSet().Holds(UpperCaseAnsi(name)) &&
+         PosNoCase("COLUMN", name) == 0;
+}
+
+THtmlTagClass ClassifyHtmlTag(const std::string& name, bool indentAll, bool selfClosed) {
+  THtmlTagClass c;
+  const std::string upper = UpperCaseAnsi(name);
+  const bool control = IsNamespacedServerControl(upper);
+  c.inlineTag = (InlineSet().Holds(upper) || control) && !indentAll;
+  c.shortContent =
+      ShortContentSet().Holds(upper) || control || upper.find("LISTITEM") != std::string::npos;
+  c.voidTag =
+      (VoidSet().Holds(upper) || StartsWith(upper, "DYNAMIC") || StartsWith(upper, "STATIC")) &&
+      !selfClosed;
+  return c;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,124 @@
+// Reading one tag of the page: its name, its text up to ">" with quotes and
+// server-script blocks honoured, and the classes the layout goes by.
+#include "editor/FastStrings.h"
+#include "validate/HtmlRun.h"
+#include "validate/HtmlTagLists.h"
+
+namespace quorrel {
+
+namespace {
+
+constexpr size_t kLongestName = 60;
+constexpr size_t kLongestTag = 999;
+
+bool EndsName(char c) {
+  return c == '>' || c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+bool StartsAt(const std::string& text, size_t at, const std::string& part) {
+  return !part.empty() && text.compare(at, part.size(), part) == 0;
+}
+
+// The characters before an input index, at most n.
+std::string Before(const std::string& text, size_t at, size_t n) {
+  const size_t from = at > n ? at - n : 0;
+  return text.substr(from, at - from);
+}
+
+void DropFinalSlash(std::string& text) {
+  if (text.empty() || text.back() != '/') return;
+  text.pop_back();
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\n')) text.pop_back();
+}
+
+}  // namespace
+
+bool ReadHtmlTag(THtmlRun& run) {
+  const std::string& in = run.in;
+  THtmlTag& tag = run.tag;
+  tag = THtmlTag();
+  tag.start = run.pos;
+  run.inTag = true;
+  const size_t first = run.pos + 1;
+  tag.closing = first < in.size() && in[first] == '/';
+
+  // The name: up to ">", a blank or a line end, at most 60 characters.
+  size_t k = first;
+  while (k < in.size() && !EndsName(in[k]) && k - first < kLongestName) ++k;
+  std::string written = in.substr(first, k - first);
+  const size_t angle = written.find('<', 1);
+  if (angle != std::string::npos) {
+    if (run.serverPage && StartsAt(in, first + angle, run.serverStart)) {
+      written.erase(angle);
+    } else {
+      HtmlError(UpperCaseAnsi(written) + "\rTag contains \"<\"");
+      return false;
+    }
+  }
+  std::string name = UpperCaseAnsi(written);
+  if (tag.closing) name.erase(0, 1);
+  if (!name.empty() && name.back() == '/') name.pop_back();
+  if (name == "PHP") {
+    HtmlError("<php should be <?php");
+    return false;
+  }
+  tag.name = name;
+
+  // The text: up to ">" outside quotes; server blocks are taken whole.
+  size_t i = first;
+  char quote = 0;
+  while (true) {
+    if (i >= in.size()) {
+      HtmlError("Unterminated tag: \r<" + in.substr(first));
+      return false;
+    }
+    if (in[i] == run.serverStart[0] && StartsAt(in, i, run.serverStart)) {
+      const size_t end = in.find(run.serverEnd, i + run.serverStart.size());
+      if (end == std::string::npos) {
+        HtmlError("Unterminated tag: \r<" + in.substr(first));
+        return false;
+      }
+      tag.serverCode = true;
+      i = end + run.serverEnd.size();
+      continue;
+    }
+    const char c = in[i];
+    const bool escaped = i > first && in[i - 1] == '\\';
+    if (quote != 0) {
+      if (c == '\n') {
+        HtmlError("End of line within string in tag " + name + "\rafter\r" + Before(in, i, 60));
+        return false;
+      }
+      if (c == quote && !escaped) quote = 0;
+    } else if ((c == '"' || c == '\'') && !escaped) {
+      quote = c;
+    } else if (c == '>') {
+      break;
+    }
+    ++i;
+  }
+  tag.text = in.substr(first, i - first);
+  tag.end = i + 1;
+  if (name.empty()) {
+    HtmlError("</> is not a valid tag");
+    return false;
+  }
+  if (tag.text.size() > kLongestTag && PosNoCase("HIDDEN", tag.text) == 0 && name != "META" &&
+      name != "ASP:SQLDATASOURCE" && run.inSite) {
+    HtmlError("Tag > 999 characters: \r<" + tag.text.substr(0, 400) +
+              "\r==== [Middle chunk] ====\r" + tag.text.substr(tag.text.size() - 200));
+    return false;
+  }
+
+  if (!tag.closing && !tag.serverCode && !tag.text.empty() && tag.text.back() == '/') {
+    tag.selfClosed = run.selfClosing;
+    DropFinalSlash(tag.text);
+  }
+  const THtmlTagClass cls = ClassifyHtmlTag(name, run.indentAll, tag.selfClosed);
+  tag.inlineTag = cls.inlineTag;
+  tag.shortContent = cls.shortContent;
+  tag.voidTag = cls.voidTag;
+  return true;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,33 @@
+// The HTML validator: takes the page, walks it into a re-formatted copy, and
+// reports the first error or writes the copy back.
+#include "editor/DBoxUnit.h"
+#include "validate/ColourSyntax.h"
+#include "validate/HtmlSteps.h"
+#include "validate/ValUnit.h"
+#include "validate/Validators.h"
+
+namespace quorrel {
+
+void ValidateHtml(const std::string& sender) {
+  ErrMsg.clear();
+  ErrHelpContext = 0;
+  THtmlRun run;
+  if (!TakeHtmlInput(run, sender)) return;
+  if (LeaveNoReformatPage(run)) return;
+  HtmlPreEdits(run);
+  InitHtmlRun(run);
+  AskAboutBlankLines(run);
+  if (!AcceptHtmlPage(run)) return;
+  // The colouring of a server page may have found an error first.
+  if (!PendingMessage.empty()) {
+    const std::string message = PendingMessage;
+    const size_t offset = PendingMessageOffset;
+    PendingMessage.clear();
+    PendingMessageOffset = 0;
+    RaiseErrorAt(message, offset > 0 ? static_cast<long>(offset - 1) : 0);
+  }
+  HtmlWalk(run);
+  FinishHtml(run, sender);
+}
+
+}  // namespace quorrel

@@ -1,0 +1,186 @@
+// The HTML validator's output: entities, blanks and line ends of text, the layout
+// of tags (two blanks per open level, line breaks after block tags and inside
+// elements whose content runs onto lines of its own), the tidying of tag texts,
+// and a second re-formatting that changes nothing.
+#include <string>
+
+#include "editor/DBoxUnit.h"
+#include "support/MemoryRich.h"
+#include "validate/HtmlTestKit.h"
+
+namespace quorrel::test {
+namespace {
+
+class HtmlOutputTest : public HtmlTest {};
+
+TEST_F(HtmlOutputTest, CharactersOfTheUpperHalfBecomeEntities) {
+  struct Case {
+    unsigned char code;
+    const char* written;
+  } cases[] = {
+      {128, "&euro;"}, {133, "&hellip;"}, {134, "&dagger;"}, {135, "&Dagger;"},
+      {145, "'"},      {146, "'"},        {147, "&ldquo;"},  {148, "&rdquo;"},
+      {149, "&bull;"}, {150, "&ndash;"},  {151, "&ndash;"},  {159, "&#159;"},
+      {161, "&#161;"}, {233, "&#233;"},   {255, "&#255;"},   {160, " "},
+  };
+  for (const Case& c : cases) {
+    const std::string text = std::string("a") + static_cast<char>(c.code) + "b";
+    TWalkResult r = WalkPage(text);
+    EXPECT_EQ(r.out, std::string("a") + c.written + "b") << int(c.code);
+    EXPECT_TRUE(r.error.empty()) << int(c.code);
+    // The same inside a tag's attribute value.
+    r = WalkPage("<A Title=\"" + text + "\">x</A>");
+    EXPECT_EQ(r.out, std::string("<A Title=\"a") + c.written + "b\">x</A>") << int(c.code);
+  }
+  EXPECT_EQ(WalkPage("a\rb\r\n").out, "ab ");
+}
+
+TEST_F(HtmlOutputTest, ReservedCharactersEndTheCommandInsideASite) {
+  MemoryRich editor;
+  editor.SetText("<P>Trade\x99mark and \x81");
+  CurrentEditor = &editor;
+  for (unsigned char code : {129, 130, 132, 136, 140, 141, 144, 152, 153, 156, 158}) {
+    Dialogs().Clear();
+    const std::string page = std::string("<P>x") + static_cast<char>(code);
+    TWalkResult r = WalkPage(page);
+    ASSERT_TRUE(r.aborted) << int(code);
+    EXPECT_EQ(LastBox(), MessageText("Error - Values between 128 and 159 are reserved for control "
+                                     "characters.\rThis character (" +
+                                     std::string(1, static_cast<char>(code)) + ") is " +
+                                     std::to_string(code) + "."));
+  }
+  // The editor shows the first such character.
+  WalkPage("\x99");
+  EXPECT_EQ(editor.SelStart(), 8u);
+  EXPECT_EQ(editor.SelLength(), 1u);
+
+  // Outside a site, and while every file of a site is validated, they pass.
+  Dialogs().Clear();
+  NotInSite = true;
+  EXPECT_EQ(WalkPage("a\x99z").out, "a\x99z");
+  NotInSite = false;
+  CurrentCommand = "ValAll";
+  EXPECT_EQ(WalkPage("a\x81z").out, "a\x81z");
+  EXPECT_TRUE(Dialogs().Calls().empty());
+  CurrentEditor = nullptr;
+}
+
+TEST_F(HtmlOutputTest, BlanksAndLineEndsOfText) {
+  struct Case {
+    const char* page;
+    const char* out;
+  } cases[] = {
+      {"one\ntwo\n\nthree", "one two three"},             // text lines join
+      {"a   b  \t c", "a b c"},                           // one blank between words
+      {"<B>x</B>\ny", "<B>x</B>\ny"},                     // a line end after a tag stays
+      {"<B>x</B>\n\n\n\ny", "<B>x</B>\ny"},               // empty lines after it go
+      {"<DIV>\n\n   text</DIV>", "<DIV>\ntext</DIV>\n"},  // so do a line's leading blanks
+      {"x\xE2\x80\x99s", "x's"},                          // the UTF-8 right single quote
+  };
+  for (const Case& c : cases) EXPECT_EQ(WalkPage(c.page).out, c.out) << c.page;
+
+  // With "Delete blank lines" unticked one empty line stays after a tag.
+  Option("DelBlanks", false);
+  EXPECT_EQ(WalkPage("<B>x</B>\n\n\n\ny").out, "<B>x</B>\n\ny");
+  EXPECT_EQ(WalkPage("<HR>\n\n\n<HR>").out, "<HR>\n\n<HR>\n");
+  Option("DelBlanks", true);
+  EXPECT_EQ(WalkPage("<HR>\n\n\n<HR>").out, "<HR>\n<HR>\n");
+}
+
+TEST_F(HtmlOutputTest, SmartQuotesAlternate) {
+  const std::string page = "He said \"hi\" and \"bye";
+  EXPECT_EQ(WalkPage(page).out, page);
+  Option("SmartQuotes", true);
+  EXPECT_EQ(WalkPage(page).out, "He said &ldquo;hi&rdquo; and &ldquo;bye");
+  // Quotes inside tags are no text.
+  EXPECT_EQ(WalkPage("<A Href=\"x\">\"a\"</A>").out, "<A Href=\"x\">&ldquo;a&rdquo;</A>");
+  // Server pages keep theirs.
+  IsServerPage = true;
+  EXPECT_EQ(WalkPage(page).out, page);
+}
+
+TEST_F(HtmlOutputTest, TagsAreIndentedTwoBlanksPerOpenLevel) {
+  struct Case {
+    const char* page;
+    const char* out;
+  } cases[] = {
+      {"<UL><LI>a</LI><LI>b</LI></UL>", "<UL>\n  <LI>a</LI>\n  <LI>b</LI>\n</UL>\n"},
+      {"<UL>\n   <LI> a\n</LI>\n</UL>", "<UL>\n  <LI>a</LI>\n</UL>\n"},
+      {"<Table><TR><TD>1</TD><TD>2</TD></TR></Table>",
+       "<Table>\n  <TR>\n    <TD>1</TD>\n    <TD>2</TD>\n  </TR>\n</Table>\n"},
+      {"<Form Action=x><Select><Option>a</Option></Select></Form>",
+       "<Form Action=x>\n  <Select>\n    <Option>a</Option>\n  </Select>\n</Form>\n"},
+      // A cell whose content takes lines of its own: the content goes under it.
+      {"<Table><TR><TD>text<Div>x</Div></TD></TR></Table>",
+       "<Table>\n  <TR>\n    <TD>\n      text\n      <Div>x</Div>\n    </TD>\n  </TR>\n</Table>\n"},
+      // Inline tags stay in the line; block tags start and end lines.
+      {"a <B>b</B> <I>c</I> d<HR>e", "a <B>b</B> <I>c</I> d\n<HR>\ne"},
+      // A line break starts a line of its own; the blank before it goes.
+      {"one <BR>two<BR> three", "one\n<BR>two\n<BR>three"},
+      // Paragraphs are no containers: their closing tags go.
+      {"<P>one</P><P>two</P>", "<P>one\n<P>two"},
+  };
+  for (const Case& c : cases) {
+    TWalkResult r = WalkPage(c.page);
+    EXPECT_EQ(r.out, c.out) << c.page;
+    EXPECT_EQ(r.error, "") << c.page;
+  }
+}
+
+TEST_F(HtmlOutputTest, TagTextsAreTidied) {
+  struct Case {
+    const char* page;
+    const char* out;
+  } cases[] = {
+      {"<A  Href=\"a  b\"\n   Title=x>y</A>", "<A Href=\"a  b\" Title=x>y</A>"},
+      {"<Img Src=x.gif />", "<Img Src=x.gif>"},  // HTML: the final "/" goes
+      {"<Div   >x</Div  >", "<Div >x</Div >\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(WalkPage(c.page).out, c.out) << c.page;
+
+  // XHTML pages: void tags (paragraphs among them) end " /".
+  const std::string xhtml = "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\">\n";
+  EXPECT_EQ(WalkPage(xhtml + "<p>a<br>b<img src=x/><hr/></p>").out,
+            xhtml + "<p />a\n<br />b<img src=x />\n<hr />\n");
+}
+
+TEST_F(HtmlOutputTest, SelfClosedControlsOfAspxPages) {
+  CurrentExt = ".ASPX";
+  IsServerPage = true;
+  TWalkResult r = WalkPage("<Div><asp:Label runat=server Text=x/><asp:Image runat=server/></Div>");
+  EXPECT_EQ(r.out, "<Div><asp:Label runat=server Text=x /><asp:Image runat=server /></Div>\n");
+  EXPECT_EQ(r.error, "");
+  // Elsewhere the "/" goes, and a control stays open until its closing tag.
+  CurrentExt = ".HTM";
+  IsServerPage = false;
+  r = WalkPage("<Div><asp:Label runat=server/></Div>");
+  EXPECT_EQ(r.error, "<ASP:LABEL> tag (around offset 6) cannot end with </DIV>");
+}
+
+TEST_F(HtmlOutputTest, ReformattingTwiceChangesNothing) {
+  const char* pages[] = {
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>T</title>\n"
+      "<style>\np { color: red }\n  h1 { margin: 0 }\n</style>\n</head>\n<body>\n<h1>Hi</h1>\n"
+      "<p>Para <b>bold</b> text.\n<ul>\n<li>one</li>\n<li> two\n</li>\n</ul>\n"
+      "<table><tr><td>a<div>x</div></td><td>b</td></tr></table>\n"
+      "<script>\n  var a = 1;\n  var b = 2;\n</script>\n<pre>\n  keep   this\n</pre>\n"
+      "<!-- a comment -->  after it\n</body>\n</html>\n",
+      "<DIV><DIV><DIV>deep <B>and</B>\n\n\n<SPAN>inline</SPAN></DIV>\n</DIV>\n</DIV>",
+      "<TABLE>\n\t<TR>\n\t\t<TD>\n\t\t\t<TABLE><TR><TD>in</TD></TR></TABLE>\n\t\t</TD>\n\t</TR>\n"
+      "</TABLE>",
+      "<P>  one<P>\n two  <BR> three\n<P>",
+  };
+  for (bool delBlanks : {true, false}) {
+    Option("DelBlanks", delBlanks);
+    for (const char* page : pages) {
+      TWalkResult once = WalkPage(page);
+      ASSERT_EQ(once.error, "") << page;
+      TWalkResult twice = WalkPage(once.out);
+      EXPECT_EQ(twice.error, "");
+      EXPECT_EQ(twice.out, once.out) << page;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quorrel::test
