@@ -80,6 +80,8 @@ size_t RemoveBlanksBeforeLineEnds(TMyRich& editor) {
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
     ++pos;
   }
+  // The last paragraph ends where the text ends.
+  if (runLength > 0) runs.emplace_back(runStart, runLength);
   size_t removed = 0;
   // From the end, so that the positions before stay right.
   for (auto it = runs.rbegin(); it != runs.rend(); ++it) {

@@ -32,7 +32,8 @@ bool SaveShrankFile(int64_t oldSize, int64_t newSize);
 std::string ShrinkWarning(int64_t oldSize, int64_t newSize);
 
 // Removes, from a formatted editor, every blank and no-break blank (A0) that
-// stands before the end of a line or a line break. Returns how many went.
+// stands before the end of a paragraph (the text's end too) or a line break.
+// Returns how many went.
 size_t RemoveBlanksBeforeLineEnds(TMyRich& editor);
 
 }  // namespace quorrel

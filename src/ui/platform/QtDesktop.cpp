@@ -60,7 +60,10 @@ bool TQtDesktop::eventFilter(QObject* watched, QEvent* event) {
 
 void InstallQtDesktop() {
   static QPointer<TQtDesktop> desktop;
-  if (desktop) return;
+  if (desktop) {
+    SetDesktop(desktop.data());
+    return;
+  }
   desktop = new TQtDesktop;
   desktop->setParent(qApp);
   qApp->installEventFilter(desktop);
