@@ -10,6 +10,7 @@
 #include "editor/MyRich.h"
 #include "editor/ShellState.h"
 #include "platform/Sound.h"
+#include "publish/Connection.h"
 
 namespace quorrel {
 
@@ -163,7 +164,7 @@ void InsertBaseTag(const std::string& url) {
 }
 
 void CheckServer() {
-  // The comparison needs the site's server connection; nothing to compare yet.
+  CheckServerCopy();
 }
 
 void ResetFileRoutines() {

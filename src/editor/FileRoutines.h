@@ -63,8 +63,8 @@ TBaseTagInsertion PlanBaseTag(const std::string& pageText, const std::string& ur
 // Puts the base tag for url into the current editor and leaves the caret after it.
 void InsertBaseTag(const std::string& url);
 
-// Compares the current document with its copy on the server. Completed with the
-// server connection; until then it leaves everything as it is.
+// Compares the current document with its copy on the server and offers to
+// download a newer one.
 void CheckServer();
 
 // Back to the state of a freshly started program.

@@ -23,6 +23,7 @@
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
 #include "platform/Paths.h"
+#include "publish/Connection.h"
 #include "validate/ColourScheme.h"
 
 namespace quorrel {
@@ -413,6 +414,7 @@ void FormActivate() {
   PrepareFolders();
   InstallSettingsCommands();
   InstallFileSetCommands();
+  InstallConnectionCommands();
   InstallOpenCommands();
   InstallSaveCommands();
   FileSetHost().restartStartUp = RerunStartUp;

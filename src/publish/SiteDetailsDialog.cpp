@@ -143,6 +143,8 @@ bool AcceptServerDetails(TServerFields& fields, int set) {
     DoConnect();
     const bool connected = FtpConnected();
     CloseFtpConnection();
+    // A failed connection turns On-line off, so that saving does not try again.
+    if (!connected) SetOnline(false);
     if (!connected &&
         !AskYesNo("Cannot connect to this FTP server using this username and password.\r"
                   "Save anyway?  Error message is:\r" +

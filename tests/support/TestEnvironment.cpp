@@ -85,6 +85,7 @@ void PrepareTestEnvironment() {
   setenv("XDG_RUNTIME_DIR", (home + "runtime").c_str(), 1);
   setenv("XDG_DOCUMENTS_DIR", (home + "Documents").c_str(), 1);
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  setenv("QUORREL_CONNECTED", "1", 0);  // loopback is all the network tests use
   QStandardPaths::setTestModeEnabled(true);
   SetUserDialogs(&Dialogs());
 }

@@ -22,6 +22,7 @@
 #include "ui/platform/QtDesktop.h"
 #include "ui/platform/QtDialogs.h"
 #include "ui/platform/SoundAndKeys.h"
+#include "ui/publish/ConnectForm.h"
 
 namespace quorrel {
 
@@ -77,6 +78,7 @@ int RunProgram(QApplication& app) {
   InstallSoundAndKeys();
   InstallQtDesktop();
   InstallHelpViewer();
+  InstallConnectForm();
   InstallSetForm();
   InstallViewForm(webForm);
   InstallPlayerBar(webForm);
@@ -90,6 +92,7 @@ int RunProgram(QApplication& app) {
   });
   int result = app.exec();
   FreePlayer();
+  CloseInternet();
   SetMainWindow(nullptr);
   delete webForm;
   return result;

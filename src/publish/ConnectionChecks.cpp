@@ -1,0 +1,147 @@
+// Checks of local files against the server: the daily report of unwanted and
+// non-matching files, and the current document against its server copy.
+#include "editor/DBoxUnit.h"
+#include "editor/FastStrings.h"
+#include "editor/FileRoutines.h"
+#include "editor/MainWindow.h"
+#include "editor/MenuModel.h"
+#include "editor/MyRich.h"
+#include "editor/ProgUnit.h"
+#include "editor/ShellState.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "publish/Connection.h"
+#include "publish/ServerDates.h"
+#include "publish/ServerPaths.h"
+#include "publish/SiteDetails.h"
+
+namespace quorrel {
+
+bool TimeStampQuestionSuppressed = false;
+
+namespace {
+
+constexpr int kUnwantedHelp = 101250;
+constexpr int kReportWidth = 460;
+constexpr int kMessagePanel = 4;
+
+std::function<void()>& Downloader() {
+  static std::function<void()> download;
+  return download;
+}
+
+// "05-Jun-2026": the day as [System] RunDate keeps it.
+std::string DayText(double date) {
+  return FormatLongDate(date).substr(0, 11);
+}
+
+int CurrentSlot() {
+  if (!CurrentEditor) return -1;
+  const int slot = CurrentEditor->Tag();
+  return slot >= 0 && slot < MaxTabs ? slot : -1;
+}
+
+bool IsPlainFile(const TFindData& data) {
+  return (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+}
+
+// Restores a flag however the block ends.
+class TFlagScope {
+ public:
+  TFlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
+  ~TFlagScope() { flag_ = saved_; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool saved_;
+};
+
+void ListUnwantedFiles(TProgress& progress) {
+  std::string exclusions = "99=.user.ini\r\n98=web.config\r\n";
+  for (const std::string& line : SettingsIni->ReadSectionValues("Unwanted")) {
+    exclusions += line + "\r\n";
+  }
+  const std::string localFolder = AddBackslash(SiteFolder + ToLocalPath(WebRootPath));
+  TFlagScope quiet(InServerRun, true);
+  if (!FtpFindFirst(WebRootPath + "*.*")) return;
+  do {
+    if (RunCancelled) break;
+    const std::string name = CurrentFindName();
+    if (!IsPlainFile(FtpFindData) || name == "." || name == "..") continue;
+    if (PosNoCase("=" + name + "\r", exclusions) != 0) continue;
+    ReadServerFileDate();
+    const std::string local = ResolveNoCase(localFolder + name);
+    if (local.empty() || !FileExists(local)) {
+      progress.Error(name + " is on server but not local");
+      continue;
+    }
+    const std::string localDateSize = DateSize(local);
+    // Whatever run the server window is in, this report compares dates.
+    const int icon = CompareServerDate(ServerFileDate, UnixToDateTime(LocalFileDate), ' ');
+    if (icon != SameDateIcon && local != CurrentFileName) {
+      progress.Error(name + " time-stamp discrepancy -\r\n    Local:   " + localDateSize +
+                     "\rServer: " + FormatServerDate(ServerFileDate, 3) +
+                     FormatSize(ServerFileSize));
+    }
+  } while (FtpFind && InternetFindNextFileA(FtpFind, &FtpFindData));
+}
+
+}  // namespace
+
+void SetCurrentFileDownloader(std::function<void()> download) {
+  Downloader() = std::move(download);
+}
+
+void CheckUnwantedFiles() {
+  if (!SettingsIni || !MainMenu().Checked("Unwanted") || EntireRun) return;
+  if (CurrentFileName.find(ToLocalPath(WebRootPath)) == std::string::npos) return;
+  // The report needs the progress box; a run that holds it is not interrupted.
+  if (ActiveProgress) return;
+  const std::string today = DayText(NowDateTime());
+  if (SettingsIni->ReadString("System", "RunDate", "0") == today) return;
+  SettingsIni->WriteString("System", "RunDate", today);
+  TProgress progress("Unwanted and non-matching files", kUnwantedHelp, false, true);
+  progress.SetWidth(kReportWidth);
+  ListUnwantedFiles(progress);
+  progress.Destroy();
+}
+
+void CheckServerCopy() {
+  const int slot = CurrentSlot();
+  if (slot >= 0) ServerFileDates[slot] = ServerDateUnknown;
+  const std::string path = CurrentFileName;
+  if (path.empty() || PosNoCase("HTTP", path) == 1) return;
+  if (!SiteHasServer || AppPhase != 1 || !OnlineChecked() || StartMode != ' ' ||
+      MainMenu().Checked("Raw")) {
+    return;
+  }
+  if (!CheckConnection(false)) return;
+  const std::string serverPath = ServerPathOf(path);
+  if (serverPath.empty()) return;
+  bool found = FtpFindFirst(serverPath);
+  const uint32_t outcome = GetLastError();
+  if (!found && outcome != ERROR_SUCCESS && outcome != ERROR_NO_MORE_FILES) {
+    // The connection failed rather than the file: once more on a new one.
+    LastConnectTime = 0;
+    EnsureConnected();
+    found = FtpFindFirst(serverPath);
+  }
+  if (found) {
+    DateSize(path);
+    ReadServerFileDate();
+    if (CompareServerDate() == ServerNewerIcon && !TimeStampQuestionSuppressed &&
+        AskYesNo("Local file\tupdated " + FormatLongDate(UnixToDateTime(LocalFileDate)) +
+                 "\rServer file\tupdated " + FormatLongDate(ServerFileDate) +
+                 "\rDownload newer version from server?") &&
+        Downloader()) {
+      Downloader()();
+    }
+  } else if (slot >= 0) {
+    ServerFileDates[slot] = ServerDateNotOnServer;
+  }
+  if (TMainWindow* w = MainWindow()) w->SetStatusText(kMessagePanel, "");
+}
+
+}  // namespace quorrel
