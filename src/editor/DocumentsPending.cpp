@@ -10,16 +10,6 @@
 
 namespace quorrel {
 
-void OnIdle() {
-  if (!IdleReady || AppPhase == 0) return;
-  if (Busy) StdCursor();
-}
-
-void ShowInfo() {
-  if (!CurrentEditor) return;
-  if (TMainWindow* window = MainWindow()) window->SetStatusText(InfoPanel, "      " + StatusText);
-}
-
 void SaveMarkers() {}
 
 bool FormCloseQuery() {
@@ -31,10 +21,6 @@ bool FormCloseQuery() {
   }
   if (MainIni && alone) MainIni->DeleteKey("System", "Running");
   return true;
-}
-
-bool StartActionsAvailable() {
-  return false;
 }
 
 }  // namespace quorrel

@@ -11,6 +11,7 @@
 #include "editor/FastStrings.h"
 #include "editor/FileMenuCommands.h"
 #include "editor/FileSets.h"
+#include "editor/IdleLoop.h"
 #include "editor/MainWindow.h"
 #include "editor/MenuModel.h"
 #include "editor/MyRich.h"
@@ -217,24 +218,24 @@ bool HandleCommandLine() {
       return true;
     case TStartSwitch::Print:
       PrintAndQuit = true;
-      if (!StartActionsAvailable()) return NotAvailable("Printing and closing (\"/P\")");
+      if (!StartModeAvailable('P')) return NotAvailable("Printing and closing (\"/P\")");
       OpenNamedDocuments(line.namesFrom);
       return true;
     case TStartSwitch::Reformat:
       StartMode = 'X';
-      if (!StartActionsAvailable()) return NotAvailable("The re-formatter mode (\"/R\")");
+      if (!StartModeAvailable('X')) return NotAvailable("The re-formatter mode (\"/R\")");
       OpenNamedDocuments(line.namesFrom);
       return true;
     case TStartSwitch::Server:
       StartMode = 'S';
-      if (!StartActionsAvailable()) {
+      if (!StartModeAvailable('S')) {
         return NotAvailable("Opening the server window and closing (\"/S\")");
       }
       OpenNamedDocuments(line.namesFrom);
       return true;
     case TStartSwitch::SetMode:
       StartMode = 'E';
-      if (!StartActionsAvailable()) return NotAvailable("Opening a set maximised (\"/E\")");
+      if (!StartModeAvailable('E')) return NotAvailable("Opening a set maximised (\"/E\")");
       OpenNamedDocuments(line.namesFrom);
       return true;
     case TStartSwitch::QuickDelete:

@@ -10,6 +10,7 @@
 #include "editor/Timer.h"
 #include "music/AbcWorkFiles.h"
 #include "music/MidiFormState.h"
+#include "music/PlayTunes.h"
 #include "music/PlayerBar.h"
 #include "music/ReportView.h"
 #include "platform/Abort.h"
@@ -169,6 +170,7 @@ std::string TMyPlayer::GetErrorText() const {
 void CreatePlayer() {
   // A jump from the report viewer to a tune's line pauses the tune.
   SetReportJumpHooks(PausePlaying, ScheduleTimerRefresh);
+  InstallPlayCommands();
 }
 
 void FreePlayer() {

@@ -45,6 +45,25 @@ void TPlayPnl::SetFastBtnVisible(bool visible) {
   Changed();
 }
 
+void TPlayPnl::SetGaugeWidth(int width) {
+  gaugeWidth_ = width < 0 ? 0 : width;
+  Changed();
+}
+
+void TPlayPnl::SetRepLine(bool visible, int left, int width) {
+  repLine_ = visible;
+  repLeft_ = left;
+  repWidth_ = width < 0 ? 0 : width;
+  Changed();
+}
+
+void TPlayPnl::SetTimes(const std::string& elapsed, const std::string& total) {
+  if (elapsed == elapsed_ && total == total_) return;
+  elapsed_ = elapsed;
+  total_ = total;
+  Changed();
+}
+
 void TPlayPnl::Changed() {
   if (onChange_) onChange_();
 }
@@ -56,6 +75,11 @@ void TPlayPnl::Reset() {
   abcBtn_ = false;
   slowBtn_ = true;
   fastBtn_ = true;
+  repLine_ = false;
+  repLeft_ = 0;
+  repWidth_ = 0;
+  elapsed_ = "0:00";
+  total_ = "0:00";
   Changed();
 }
 
@@ -64,11 +88,6 @@ void SetPanel() {
   bar.SetSlowBtnVisible(IsAbc && !AbcOption("Slow"));
   bar.SetFastBtnVisible(IsAbc);
   bar.SetVisible(true);
-}
-
-void GoRepeat() {
-  // Repeated sections come with the Play commands of the ABC menu; until then
-  // there is no section to check or to draw.
 }
 
 void PlayBtnClick() {

@@ -5,6 +5,7 @@
 // handlers below. Main thread only.
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace quorrel {
 
@@ -26,6 +27,20 @@ class TPlayPnl {
   void SetSlowBtnVisible(bool visible);
   bool FastBtnVisible() const { return fastBtn_; }
   void SetFastBtnVisible(bool visible);
+  // The gauge's width in pixels, as the ui lays it out.
+  int GaugeWidth() const { return gaugeWidth_; }
+  void SetGaugeWidth(int width);
+  // The repeated section drawn on the gauge (shown with "End repeated section",
+  // "Repeat to end of tune" and "Cancel repeated section"): left and width in
+  // pixels of the gauge.
+  bool RepLineVisible() const { return repLine_; }
+  int RepLineLeft() const { return repLeft_; }
+  int RepLineWidth() const { return repWidth_; }
+  void SetRepLine(bool visible, int left, int width);
+  // Elapsed and total time, "m:ss".
+  const std::string& Elapsed() const { return elapsed_; }
+  const std::string& TotalLength() const { return total_; }
+  void SetTimes(const std::string& elapsed, const std::string& total);
 
   // Called after every change (the ui redraws).
   void SetOnChange(std::function<void()> handler) { onChange_ = std::move(handler); }
@@ -39,6 +54,12 @@ class TPlayPnl {
   bool abcBtn_ = false;
   bool slowBtn_ = true;
   bool fastBtn_ = true;
+  int gaugeWidth_ = 0;
+  bool repLine_ = false;
+  int repLeft_ = 0;
+  int repWidth_ = 0;
+  std::string elapsed_ = "0:00";
+  std::string total_ = "0:00";
   std::function<void()> onChange_;
 };
 

@@ -30,6 +30,8 @@
 #include "music/MidiFormState.h"
 #include "music/MyPlayer.h"
 #include "music/PlayerBar.h"
+#include "music/PlayTunes.h"
+#include "music/PlayerSections.h"
 #include "platform/Desktop.h"
 #include "platform/Launcher.h"
 #include "platform/Inet.h"
@@ -121,6 +123,8 @@ void ResetAllState() {
   ResetArchive7z();
   ResetOpenUnit();
   ResetPlayer();
+  ResetPlayTunes();
+  ResetPlayerSections();
   ResetValUnit();
   ResetHtmlValidator();
   ResetStyleBlock();

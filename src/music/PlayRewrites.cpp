@@ -1,0 +1,256 @@
+#include "music/PlayRewrites.h"
+
+#include <cstddef>
+
+#include "editor/DBoxUnit.h"
+#include "editor/FastStrings.h"
+#include "music/AbcWorkFiles.h"
+
+namespace quorrel {
+
+namespace {
+
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+  return text.size() >= prefix.size() && PosNoCase(prefix, text.substr(0, prefix.size())) == 1;
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+bool IsLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The whole text as a number, as a strict conversion reads it: blanks round it
+// allowed, nothing else.
+std::optional<long> Number(const std::string& text) {
+  size_t first = text.find_first_not_of(' ');
+  size_t last = text.find_last_not_of(' ');
+  if (first == std::string::npos) return std::nullopt;
+  std::string digits = text.substr(first, last - first + 1);
+  size_t i = digits[0] == '-' || digits[0] == '+' ? 1 : 0;
+  if (i == digits.size() || digits.size() - i > 9) return std::nullopt;
+  for (size_t j = i; j < digits.size(); ++j) {
+    if (!IsDigit(digits[j])) return std::nullopt;
+  }
+  return std::stol(digits);
+}
+
+// Deletes every inline field that starts with the opening text, up to and
+// including its "]" (to the line's end when it is not closed).
+void DeleteInlineFields(std::string& line, const char* opening) {
+  for (size_t at = line.find(opening); at != std::string::npos; at = line.find(opening, at)) {
+    size_t close = line.find(']', at);
+    line.erase(at, close == std::string::npos ? std::string::npos : close - at + 1);
+  }
+}
+
+}  // namespace
+
+std::string JoinTextLines(const TTextLines& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+TTextLines PlayAllLines(const std::string& text, int& tunes) {
+  TTextLines lines;
+  tunes = 1;
+  for (std::string& line : SplitLines(text)) {
+    if (line.empty()) {
+      ++tunes;
+    } else if (!StartsWith(line, "X:") || line == "X:1") {
+      lines.push_back(std::move(line));
+    }
+  }
+  return lines;
+}
+
+std::optional<std::string> PianoVoices(const TTextLines& lines) {
+  const std::string* staves = nullptr;
+  for (const char* directive : {"%%staves", "%%score"}) {
+    for (const std::string& line : lines) {
+      if (StartsWithNoCase(line, directive)) {
+        staves = &line;
+        break;
+      }
+    }
+    if (staves) break;
+  }
+  if (!staves) return std::nullopt;
+  size_t brace = staves->find('{');
+  if (brace == std::string::npos) return std::nullopt;
+  return staves->substr(brace + 1);
+}
+
+void MuteVoices(TTextLines& lines, const std::string& chosenVoices) {
+  TTextLines result;
+  for (std::string line : lines) {
+    line = ReplaceAll(line, "%%MIDI control 7 ", "% ", false);
+    line = ReplaceAll(line, "MIDI=control 7 ", "MIDI=control 3 ", false);
+    const bool silent = StartsWith(line, "V:") &&
+                        (line.size() < 3 || chosenVoices.find(line[2]) == std::string::npos);
+    result.push_back(std::move(line));
+    if (silent) {
+      result.push_back("%%MIDI channel 15");
+      result.push_back("%%MIDI control 7 0");
+      result.push_back("%%MIDI gchordoff");
+    }
+  }
+  lines = std::move(result);
+}
+
+void LyricsOff(TTextLines& lines) {
+  for (std::string& line : lines) {
+    if (StartsWithNoCase(line, "w:")) line = "%";
+  }
+}
+
+void BarsForClosingBrackets(TTextLines& lines) {
+  for (const std::string& line : lines) {
+    if (line.find("|[") != std::string::npos || line.find("| [K:") != std::string::npos) return;
+  }
+  for (std::string& line : lines) {
+    if (!line.empty() && line.back() == ']') line.back() = '|';
+  }
+}
+
+void IgnorePrograms(TTextLines& lines) {
+  for (std::string& line : lines) {
+    if (StartsWith(line, "%%MIDI program") || StartsWith(line, "%%MIDI chordprog") ||
+        StartsWith(line, "%%MIDI bassprog")) {
+      line = "%";
+      continue;
+    }
+    DeleteInlineFields(line, "[I: MIDI=program");
+    DeleteInlineFields(line, "[I: MIDI=chordprog");
+    DeleteInlineFields(line, "[I: MIDI=bassprog");
+  }
+}
+
+void AddMetronome(TTextLines& lines) {
+  long beats = 1;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (StartsWith(line, "M:")) {
+      size_t slash = line.find('/');
+      beats = Number(line.substr(2, slash == std::string::npos ? std::string::npos : slash - 2))
+                  .value_or(1);
+    } else if (StartsWith(line, "K:")) {
+      // A beat per beat of the bar, and no more than a bar can hold.
+      if (beats < 1 || beats > 64) beats = 1;
+      std::string drum = "%%MIDI drum " + std::string(static_cast<size_t>(beats), 'd');
+      for (long beat = 0; beat < beats; ++beat) drum += " 75";
+      lines.insert(lines.begin() + static_cast<long>(i) + 1, {drum, "%%MIDI drumon"});
+      return;
+    }
+  }
+}
+
+void SlowTempo(TTextLines& lines) {
+  bool first = true;
+  for (std::string& line : lines) {
+    if (StartsWith(line, "Q:")) {
+      if (!first) {
+        line = "%";
+        continue;
+      }
+      first = false;
+      line = line.substr(0, line.find(' '));
+      size_t equals = line.find('=');
+      if (equals != std::string::npos) {
+        line = line.substr(0, equals + 1) +
+               std::to_string(Number(line.substr(equals + 1)).value_or(80) / 2);
+      } else {
+        line = "Q:" + std::to_string(Number(line.substr(2)).value_or(100) / 2);
+      }
+    }
+    DeleteInlineFields(line, "[Q:");
+  }
+}
+
+bool FillBassChords(TTextLines& lines) {
+  bool hasParts = false;
+  bool keySeen = false;
+  bool inBlock = false;
+  std::string previous;
+  for (std::string& line : lines) {
+    if (inBlock) {
+      if (StartsWith(line, "%%end")) inBlock = false;
+      continue;
+    }
+    if (StartsWith(line, "%%begin")) {
+      inBlock = true;
+      continue;
+    }
+    if (line.find("K:") != std::string::npos) keySeen = true;
+    if (!keySeen && StartsWith(line, "P:")) hasParts = true;
+    if (line.size() < 3 || (IsLetter(line[0]) && line[1] == ':')) continue;
+    for (size_t open = line.find('"'); open != std::string::npos; open = line.find('"', open)) {
+      size_t close = line.find('"', open + 1);
+      if (close == std::string::npos) ShowErrorAndAbort(line + "\rhas unfinished chord.");
+      std::string chord = line.substr(open + 1, close - open - 1);
+      if (chord.size() > 1 && chord[0] == '/') {
+        line.insert(open + 1, previous);
+        close += previous.size();
+        chord = previous + chord;
+      }
+      std::string name = chord.substr(0, chord.find('/'));
+      if (!name.empty()) previous = name;
+      open = close + 1;
+    }
+  }
+  return hasParts;
+}
+
+void AddClosingBar(TTextLines& lines, bool hasParts) {
+  if (hasParts) return;
+  for (const std::string& line : lines) {
+    if (PosNoCase("V:1", line) > 0) return;
+  }
+  lines.push_back(SilentClosingBar);
+}
+
+void RespellForAbc2midiu(TTextLines& lines) {
+  for (std::string& line : lines) {
+    line = ReplaceAll(line, "[I: MIDI", "[I:MIDI", false);
+    line = ReplaceAll(line, "[I:MIDI=", "[I: MIDI ", false);
+    // The field keeps its opening bracket, so that it still closes.
+    line = ReplaceAll(line, "[I:MIDI =", "[I: MIDI ", false);
+  }
+}
+
+void BlankChordSymbols(std::string& text) {
+  bool inBody = false;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    if (text.compare(start, 2, "X:") == 0) inBody = false;
+    if (text.compare(start, 2, "K:") == 0) inBody = true;
+    if (inBody) {
+      for (size_t open = text.find('"', start); open < end; open = text.find('"', open)) {
+        if (open > start && text[open - 1] == '=') {
+          ++open;
+          continue;
+        }
+        // An unclosed quotation ends with its line.
+        size_t close = open + 2 <= end ? text.find('"', open + 2) : std::string::npos;
+        if (close >= end) break;
+        char first = text[open + 1];
+        if (first == '(' || first == '/' || (first >= 'A' && first <= 'G')) {
+          text.replace(open, close - open + 1, close - open + 1, ' ');
+        }
+        open = close + 1;
+      }
+    }
+    start = end + 1;
+  }
+}
+
+}  // namespace quorrel
