@@ -153,6 +153,12 @@ int main(int argc, char** argv) {
   std::printf("  (%zu runs)\n", runs.size());
   const double full = Best([&] { OpenPage(editor, page); }, [&] { Colour(1); });
   Report("ApplySyntaxColours on the editor control, page as saved", full);
+  Report("... and until the lines away from the view are coloured",
+         Best([&] { OpenPage(editor, page); },
+              [&] {
+                Colour(1);
+                while (editor.ColoursWaiting()) QApplication::processEvents();
+              }));
   if (raw != page) {
     Report("the same with blanks before line ends to remove first",
            Best([&] { OpenPage(editor, raw); }, [&] { Colour(1); }));
@@ -191,8 +197,10 @@ int main(int argc, char** argv) {
          Best([&] { plainCursor.setPosition(static_cast<int>(middle)); },
               [&] { plainCursor.insertText("x"); }));
   OpenPage(editor, big);
+  Report("ApplySyntaxColours, full recolour of this page",
+         Best([&] { OpenPage(editor, big); }, [&] { Colour(1); }));
   Colour(1);
-  QApplication::processEvents();
+  while (editor.ColoursWaiting()) QApplication::processEvents();
   std::printf("  (%zu runs)\n", editor.ColourRuns().size());
   QTextCursor cursor(editor.document());
   const double typed =

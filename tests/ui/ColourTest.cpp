@@ -160,5 +160,29 @@ TEST_F(ColourTest, RecolouringChangesOnlyWhatDiffers) {
   EXPECT_GT(first->lineCount(), 0);
 }
 
+TEST_F(ColourTest, ALongTextIsColouredNearTheViewFirst) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "<b>x</b>\n";
+  Open("/site/page.htm", text);
+  RecolourRequest = 1;
+  ApplySyntaxColours();  // no events yet: the blocks away from the view wait
+  const std::string h = Hex(ColourScheme.tags);
+  EXPECT_EQ(Formats(0), "0+3:" + h + " 4+4:" + h);
+  ASSERT_TRUE(edit_.ColoursWaiting());
+  EXPECT_EQ(Formats(2999), "");
+  // An edit while blocks wait: their runs move with the text.
+  QTextCursor cursor(edit_.document());
+  cursor.insertText("<i>\n");
+  for (int i = 0; i < 10000 && edit_.ColoursWaiting(); ++i) QApplication::processEvents();
+  EXPECT_FALSE(edit_.ColoursWaiting());
+  EXPECT_EQ(Formats(0), "");  // typed text waits for the next recolour
+  EXPECT_EQ(Formats(1), "0+3:" + h + " 4+4:" + h);
+  EXPECT_EQ(Formats(3000), "0+3:" + h + " 4+4:" + h);
+  // Nothing was an edit but the user's.
+  edit_.undo();
+  EXPECT_EQ(edit_.GetText().substr(0, 10), "<b>x</b>\r\n");
+  EXPECT_FALSE(edit_.document()->isUndoAvailable());
+}
+
 }  // namespace
 }  // namespace quorrel::test

@@ -1,8 +1,6 @@
 #include "ui/platform/RichEdit.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QColor>
-#include <QPalette>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -51,11 +49,6 @@ std::string FromEditorText(QString text) {
   return out;
 }
 
-// A colour as the settings keep it, 0x00BBGGRR.
-QColor ColourOf(int bgr) {
-  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
 }  // namespace
 
 TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
@@ -80,9 +73,7 @@ TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
             int now = document()->revision();
             if (now == revision) return;
             revision = now;
-            if (ColourRuns().empty()) return;
-            MoveColourRuns(from, removed, added);
-            FormatBlocks({{static_cast<size_t>(from), static_cast<size_t>(from + added)}});
+            ColoursFollowEdit(from, removed, added);
           });
 }
 
@@ -361,104 +352,6 @@ void TRichEdit::SetRtfSource(const std::string& rtf) {
 
 std::string TRichEdit::GetRtfSource() const {
   return WriteRtf(*document());
-}
-
-// ---- syntax colours -----------------------------------------------------------
-
-void TRichEdit::SetColourRuns(std::vector<TColourRun> runs) {
-  std::vector<TColourRun> old = ColourRuns();
-  TMyRich::SetColourRuns(std::move(runs));
-  const std::vector<TColourRun>& now = ColourRuns();
-  // Only where the runs differ do blocks get new formats, so that recolouring a
-  // long text after a small change touches a few blocks.
-  std::vector<std::pair<size_t, size_t>> changed;
-  auto mark = [&changed](const TColourRun& run) {
-    size_t end = run.start + run.length;
-    if (!changed.empty() && run.start <= changed.back().second) {
-      changed.back().second = std::max(changed.back().second, end);
-    } else {
-      changed.push_back({run.start, end});
-    }
-  };
-  size_t i = 0, j = 0;
-  while (i < old.size() || j < now.size()) {
-    if (i < old.size() && j < now.size() && old[i] == now[j]) {
-      ++i, ++j;
-    } else if (j == now.size() || (i < old.size() && old[i].start < now[j].start)) {
-      mark(old[i++]);
-    } else if (i == old.size() || now[j].start < old[i].start) {
-      mark(now[j++]);
-    } else {
-      mark(old[i++]);
-      mark(now[j++]);
-    }
-  }
-  FormatBlocks(changed);
-}
-
-const QTextCharFormat& TRichEdit::RunFormat(int colour, int background) {
-  qint64 key = (static_cast<qint64>(background) << 32) | static_cast<quint32>(colour);
-  auto found = runFormats_.find(key);
-  if (found != runFormats_.end()) return *found;
-  QTextCharFormat format;
-  format.setForeground(ColourOf(colour));
-  if (background >= 0) format.setBackground(ColourOf(background));
-  return *runFormats_.insert(key, format);
-}
-
-void TRichEdit::FormatBlocks(const std::vector<std::pair<size_t, size_t>>& ranges) {
-  const std::vector<TColourRun>& runs = ColourRuns();
-  QTextDocument* doc = document();
-  // Blocks whose formats changed, as spans of neighbours: each span is laid out
-  // again once.
-  int spanStart = -1, spanEnd = -1;
-  auto flush = [&] {
-    if (spanEnd > spanStart) doc->markContentsDirty(spanStart, spanEnd - spanStart);
-    spanStart = spanEnd = -1;
-  };
-  auto run = runs.begin();
-  int lastBlock = -1;
-  for (const auto& [from, to] : ranges) {
-    QTextBlock block = doc->findBlock(static_cast<int>(from));
-    if (!block.isValid()) break;
-    if (block.blockNumber() <= lastBlock) block = block.next();  // done already
-    for (; block.isValid() && static_cast<size_t>(block.position()) <= to; block = block.next()) {
-      lastBlock = block.blockNumber();
-      const size_t start = block.position();
-      const size_t end = start + block.length();
-      if (run != runs.end() && run->start + run->length <= start) {
-        run = std::lower_bound(run, runs.end(), start, [](const TColourRun& r, size_t at) {
-          return r.start + r.length <= at;
-        });
-      }
-      QList<QTextLayout::FormatRange> formats;
-      for (auto r = run; r != runs.end() && r->start < end; ++r) {
-        size_t a = std::max(r->start, start), b = std::min(r->start + r->length, end);
-        formats.append({static_cast<int>(a - start), static_cast<int>(b - a),
-                        RunFormat(r->colour, r->background)});
-      }
-      if (formats.isEmpty() && block.layout()->formats().isEmpty()) continue;
-      block.layout()->setFormats(formats);
-      if (spanEnd != static_cast<int>(start)) flush();
-      if (spanStart < 0) spanStart = static_cast<int>(start);
-      spanEnd = static_cast<int>(end);
-    }
-  }
-  flush();
-}
-
-void TRichEdit::SetEditorColour(int colour) {
-  TMyRich::SetEditorColour(colour);
-  QPalette p = palette();
-  p.setColor(QPalette::Base, ColourOf(colour));
-  setPalette(p);
-}
-
-void TRichEdit::SetTextColour(int colour) {
-  TMyRich::SetTextColour(colour);
-  QPalette p = palette();
-  p.setColor(QPalette::Text, ColourOf(colour));
-  setPalette(p);
 }
 
 void TRichEdit::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -3,10 +3,13 @@
 // expects (see editor/MyRich.h). QTextDocument already counts one position per
 // block boundary; text crosses the boundary through CodePage only.
 #include <QHash>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextEdit>
 
 #include "editor/MyRich.h"
+
+class QTimer;
 
 namespace quorrel {
 
@@ -63,6 +66,8 @@ class TRichEdit : public QTextEdit, public TMyRich {
   void SetColourRuns(std::vector<TColourRun> runs) override;
   void SetEditorColour(int colour) override;
   void SetTextColour(int colour) override;
+  // Whether some blocks still wait for their colours.
+  bool ColoursWaiting() const { return waitingBlocks_ > 0; }
 
  Q_SIGNALS:
   // A double click, after the control has selected the word under the mouse.
@@ -78,8 +83,15 @@ class TRichEdit : public QTextEdit, public TMyRich {
   int BlockAtY(double y) const;
   size_t PosAtY(double y) const;
   void ScrollTo(double value);
-  // Lays the colour runs over the blocks that hold the ranges (sorted [from, to]).
+  // Colour runs (RichEditColours.cpp). The runs follow an edit, and the blocks it
+  // touched get their formats again.
+  void ColoursFollowEdit(int from, int removed, int added);
+  // Lays the runs over the blocks that hold the ranges (sorted [from, to]); when
+  // much changed, blocks away from the view wait for the event loop.
   void FormatBlocks(const std::vector<std::pair<size_t, size_t>>& ranges);
+  void FormatWaitingBlocks();
+  // Whether the block's formats changed.
+  bool FormatBlock(QTextBlock block);
   const QTextCharFormat& RunFormat(int colour, int background);
 
   bool plain_ = true;
@@ -89,6 +101,9 @@ class TRichEdit : public QTextEdit, public TMyRich {
   int fontSize_ = 10;
   bool fontBold_ = false;
   QHash<qint64, QTextCharFormat> runFormats_;
+  QTimer* colourTimer_ = nullptr;
+  int waitingBlocks_ = 0;  // blocks whose formats wait
+  int waitingFrom_ = 0;    // the block number where the next slice begins
 };
 
 }  // namespace quorrel
