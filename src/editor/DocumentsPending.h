@@ -12,7 +12,8 @@ void MyActivate();
 // Saves the current document's markers in its settings section. Does nothing yet.
 void SaveMarkers();
 
-// Whether the main window may close. Until the exit part exists it only clears
+// Whether the main window may close. Not while a folder validation runs: that run
+// is asked to stop (BatchState 2) instead. Until the exit part exists it only clears
 // "Running" when no other instance runs, so that the next start does not take
 // this exit for a crash, and lets the window close.
 bool FormCloseQuery();

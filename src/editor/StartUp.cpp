@@ -18,6 +18,7 @@
 #include "editor/OpenDocs.h"
 #include "editor/Settings.h"
 #include "editor/ShellState.h"
+#include "editor/ValidateCommands.h"
 #include "music/MyPlayer.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
@@ -418,6 +419,7 @@ void FormActivate() {
   InstallConnectionCommands();
   InstallOpenCommands();
   InstallSaveCommands();
+  InstallValidationCommands();
   FileSetHost().restartStartUp = RerunStartUp;
   MainMenu().SetHandler("PrevTab", [](const TMenuItem&) { TabClick(false); });
   MainMenu().SetHandler("NextTab", [](const TMenuItem&) { TabClick(true); });

@@ -12,7 +12,6 @@ void ClearPhpNameList() {}
 void ValidateCss() {}
 void ValidateAsp(const std::string&) {}
 void ValidateAbc(const std::string&) {}
-void ValidateHtml(const std::string&) {}
 void ValidateXml() {}
 void ValidateRtf(bool) {}
 

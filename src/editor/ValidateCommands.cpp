@@ -1,0 +1,51 @@
+#include "editor/ValidateCommands.h"
+
+#include "editor/ClassifyDocument.h"
+#include "editor/Documents.h"
+#include "editor/FastStrings.h"
+#include "editor/MenuModel.h"
+#include "editor/ShellState.h"
+#include "platform/Paths.h"
+#include "validate/ColourSyntax.h"
+#include "validate/ValUnit.h"
+
+namespace quorrel {
+
+namespace {
+
+// Commands that recolour on their own once they are through.
+bool RecoloursItself(const std::string& command) {
+  return command == "Play" || command == "UpMenu" || command == "ValAll";
+}
+
+}  // namespace
+
+void ValidateClick(const std::string& sender) {
+  if (!CurrentEditor) return;
+  std::string command = sender;
+  // A foreign document (from the browser cache, say) or a scratch file is only
+  // brought into shape: there is no site to check it against.
+  if (NotInSite || UpperCaseAnsi(ChangeFileExt(ExtractFileName(CurrentFileName), "")) == "TEMP") {
+    command = "Reformat";
+  }
+  GetEditorText();
+  ClassifyDocument();
+  ValidateCurrentFile(command);
+  if (!RecoloursItself(sender) && !RecoloursItself(CurrentCommand) && !IsContentDoc) {
+    RequestRecolour(1);
+  }
+}
+
+void ValAllClick() {
+  ValidateFolder(ValidateAllPatterns);
+}
+
+void InstallValidationCommands() {
+  TMenuModel& menu = MainMenu();
+  for (const char* name : {"Validate", "NoReformat", "Reformat"}) {
+    menu.SetHandler(name, [](const TMenuItem& item) { ValidateClick(item.name); });
+  }
+  menu.SetHandler("ValAll", [](const TMenuItem&) { ValAllClick(); });
+}
+
+}  // namespace quorrel

@@ -1,0 +1,16 @@
+#pragma once
+// Templates and library items of a site, and the list of site files that their
+// site-wide runs walk. Paths are Windows-1252 bytes with "/" separators.
+#include <string>
+
+namespace quorrel {
+
+// The files in and below CurrentFolder whose names match the mask, as the site file
+// list gives them: each path relative to CurrentFolder on a line of its own, CR LF
+// after each, a folder's own files before those of its sub-folders. Sub-folders are
+// entered while the Open form's "Sub-dirs" box is ticked, down to 30 levels; folders
+// whose names begin with "." and system folders are not entered, and neither are
+// symbolic links to folders. A mask without "." gets ".*".
+std::string DoGrab(const std::string& mask);
+
+}  // namespace quorrel

@@ -1,0 +1,33 @@
+// Tabs for the validators and the tools that write reports.
+#include "editor/Documents.h"
+#include "editor/MainWindow.h"
+#include "editor/MenuModel.h"
+#include "editor/MyRich.h"
+#include "editor/OpenCommand.h"
+#include "editor/ShellState.h"
+#include "validate/ValUnit.h"
+
+namespace quorrel {
+
+void ShowFileTab(int fileIndex, bool toTop) {
+  // A closed document's slot has no tab: then nothing changes.
+  const int tab = TabOfSlot(fileIndex);
+  if (tab < 0) return;
+  MainWindow()->ActivateTab(tab);
+  CurrentText.clear();
+  PCChange();
+  if (toTop && CurrentEditor) CurrentEditor->Select(0, 0);
+}
+
+void UseUntitledTab() {
+  for (size_t slot = 0; slot < OpenFiles.size(); ++slot) {
+    if (OpenFiles[slot].compare(0, 8, "Untitled") != 0) continue;
+    if (TabOfSlot(static_cast<int>(slot)) < 0) continue;
+    ShowFileTab(static_cast<int>(slot), true);
+    return;
+  }
+  // The "Other" new-document command: an empty plain-text document.
+  OpenClick("NewTXT");
+}
+
+}  // namespace quorrel
