@@ -6,6 +6,7 @@
 #include "editor/Documents.h"
 #include "editor/DocumentsOpen.h"
 #include "editor/DocumentsPending.h"
+#include "editor/StatusBar.h"
 #include "editor/FastStrings.h"
 #include "editor/FileRoutines.h"
 #include "editor/MainWindow.h"

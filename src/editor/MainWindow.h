@@ -16,6 +16,10 @@ constexpr int InfoPanel = 2;
 constexpr int SectionPanel = 3;
 constexpr int MessagePanel = 4;
 
+// The colours of the message bar: its normal colours, orange with black text for a
+// new message, red with white text on the blink.
+enum class TMessageColour { Normal, Orange, Red };
+
 // The normal rectangle and show state of the main window (1 normal, 2 minimised,
 // 3 maximised, as the settings keep them).
 struct TWindowPlacement {
@@ -84,6 +88,37 @@ class TMainWindow {
   // ---- panels laid over the page control -----------------------------------------
   virtual void HideMarkers() = 0;
   virtual void HideSectionsBox() = 0;
+
+  // ---- what the idle pass keeps up to date ---------------------------------------
+  // A window that shows none of these leaves them alone.
+  virtual void SetMessageColour(TMessageColour /*colour*/) {}
+  // The indicator panels: Caps Lock and Num Lock while on, " Ovr" in overwrite mode.
+  virtual void SetKeyIndicators(bool /*capsLock*/, bool /*numLock*/, bool /*overwrite*/) {}
+  // The state of the lock keys; false when the desktop cannot tell.
+  virtual bool LockKeyState(bool& /*capsLock*/, bool& /*numLock*/) const { return false; }
+  // Whether the main window is the program's active window; whether the left mouse
+  // button is held down; whether the program is ending.
+  virtual bool IsActiveForm() const { return true; }
+  virtual bool LeftButtonDown() const { return false; }
+  virtual bool Terminating() const { return false; }
+  // With "Show tabs" off, the tab strip folds away while the mouse is not near it.
+  virtual void FitTabStrip(bool /*showTabs*/) {}
+  // Places a marker's sign beside an editor position of the current editor, in
+  // front; -1 sends it behind the editor.
+  virtual void PlaceMarker(int /*digit*/, long /*position*/) {}
+  // The editor's caret: hidden, or made 3 pixels wide and a line high and shown.
+  virtual void ShowCaret(bool /*visible*/) {}
+  virtual void RedrawActiveTab() {}
+  virtual void SetNoBorder(bool /*noBorder*/) {}
+  // The banner over the empty page control while no document is open.
+  virtual void ShowNoDocument(bool /*show*/) {}
+  // Shows the current editor if it is hidden, and focuses it.
+  virtual void ShowEditor() {}
+  virtual void Maximise() {}
+  // The name the splash shows under the program's name.
+  virtual void SetSplashText(const std::string& /*text*/) {}
+  // Closes the main window as the user would (the exit questions run).
+  virtual void CloseForm() {}
 };
 
 // The installed main window; nullptr when there is none.

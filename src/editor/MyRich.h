@@ -91,6 +91,9 @@ class TMyRich {
   virtual bool WordWrap() const = 0;
   virtual void SetWordWrap(bool wrap) = 0;
   virtual void SetEditorFont(const std::string& name, int size, bool bold) = 0;
+  // Overwrite mode: typed characters replace those after the caret (the Insert key).
+  virtual bool Overwrite() const { return overwrite_; }
+  virtual void SetOverwrite(bool on) { overwrite_ = on; }
 
   // Focus: CanFocus holds when the control and every parent are showing and enabled.
   virtual bool CanFocus() const = 0;
@@ -144,6 +147,7 @@ class TMyRich {
 
  private:
   int tag_ = 0;
+  bool overwrite_ = false;
   std::function<void()> onChange_;
   std::vector<TColourRun> colourRuns_;
   int editorColour_ = 0xFFFFFF;

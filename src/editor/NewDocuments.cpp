@@ -3,6 +3,7 @@
 #include "editor/DBoxUnit.h"
 #include "editor/Documents.h"
 #include "editor/DocumentsPending.h"
+#include "editor/StatusBar.h"
 #include "editor/FileRoutines.h"
 #include "editor/MainWindow.h"
 #include "editor/MenuModel.h"

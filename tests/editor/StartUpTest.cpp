@@ -257,9 +257,7 @@ TEST_F(StartUpTest, SwitchesThatEndTheProgram) {
       {{"/A"}, "Archiving the site (\"/A\") is not available yet.", false},
       {{"/T Kesh"}, "Finding a tune by its title (\"/T\") is not available yet.", false},
       {{"/p", "a.htm"}, "Printing and closing (\"/P\") is not available yet.", false},
-      {{"/R", "p.dpr"}, "The re-formatter mode (\"/R\") is not available yet.", false},
       {{"/S"}, "Opening the server window and closing (\"/S\") is not available yet.", false},
-      {{"/E"}, "Opening a set maximised (\"/E\") is not available yet.", false},
   };
   for (const auto& c : cases) {
     test::ResetAllState();

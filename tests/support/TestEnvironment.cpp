@@ -46,6 +46,12 @@
 #include "validate/StyleBlock.h"
 #include "validate/ColourSyntax.h"
 #include "validate/ValUnit.h"
+#include "editor/BlinkJob.h"
+#include "editor/IdleLoop.h"
+#include "editor/KeyHooks.h"
+#include "editor/Sections.h"
+#include "editor/StatusBar.h"
+#include "music/MidiRatio.h"
 
 namespace quorrel::test {
 
@@ -133,6 +139,12 @@ void ResetAllState() {
   ResetSiteFolders();
   ResetActivation();
   ResetDesktop();
+  ResetIdleLoop();
+  ResetStatusBar();
+  ResetKeyHooks();
+  ResetSections();
+  ResetBlinkJob();
+  ResetMidiRatio();
 }
 
 void InstallTestListener() {

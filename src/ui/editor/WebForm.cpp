@@ -17,6 +17,7 @@
 #include "editor/DBoxUnit.h"
 #include "editor/Documents.h"
 #include "editor/DocumentsPending.h"
+#include "editor/IdleLoop.h"
 #include "editor/ShellState.h"
 #include "platform/CodePage.h"
 #include "platform/Instances.h"
@@ -83,6 +84,7 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
 
   for (int digit = 0; digit < 10; ++digit) markers_[digit] = new TMarker(digit, pc_);
 
+  InstallIdleParts();
   BuildMenus();
   MainMenu().SetListener(this);
 

@@ -73,6 +73,29 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   void Terminate() override;
   void HideMarkers() override;
   void HideSectionsBox() override;
+  // What the idle pass keeps up to date (WebFormIdle.cpp).
+  void SetMessageColour(TMessageColour colour) override;
+  void SetKeyIndicators(bool capsLock, bool numLock, bool overwrite) override;
+  bool LockKeyState(bool& capsLock, bool& numLock) const override;
+  bool IsActiveForm() const override;
+  bool LeftButtonDown() const override;
+  bool Terminating() const override;
+  void FitTabStrip(bool showTabs) override;
+  void PlaceMarker(int digit, long position) override;
+  void ShowCaret(bool visible) override;
+  void RedrawActiveTab() override;
+  void SetNoBorder(bool noBorder) override;
+  void ShowNoDocument(bool show) override;
+  void ShowEditor() override;
+  void Maximise() override;
+  void SetSplashText(const std::string& text) override;
+  void CloseForm() override;
+
+  // The indicator panels and the banner shown with no document open.
+  QLabel* CapsPanel() const { return capsPanel_; }
+  QLabel* NumPanel() const { return numPanel_; }
+  QLabel* OvrPanel() const { return ovrPanel_; }
+  QLabel* NoDocumentBanner() const { return banner_; }
 
   // TMenuListener
   void ItemChanged(TMenuItem& item) override;
@@ -80,6 +103,7 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void BuildMenus();
@@ -89,6 +113,8 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   void Choose(const std::string& name);
   void TabChanged();
   void Idle();
+  // The status bar's indicators, the banner and the keyboard hooks.
+  void InstallIdleParts();
 
   QTabWidget* pc_;
   std::array<QLabel*, 5> panels_{};
@@ -97,6 +123,11 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QMenu*> menus_;
   TSplashForm* splash_ = nullptr;
+  QLabel* capsPanel_ = nullptr;
+  QLabel* numPanel_ = nullptr;
+  QLabel* ovrPanel_ = nullptr;
+  QLabel* banner_ = nullptr;
+  bool tabStripFolded_ = false;
   QTimer* idleTimer_;
   bool activating_ = false;  // a tab made active by core, not by a click
   bool inProcessMessages_ = false;

@@ -1,0 +1,18 @@
+#pragma once
+// The broken-rhythm offer of the ABC editing commands: a tune that uses "<" or ">"
+// plays best with "%%MIDI ratio 3 1" before its K: line.
+
+namespace quorrel {
+
+// The offer has been made in this run (set by the editor's key handler, tested by
+// Paste, cleared by "New tune").
+extern bool RatioOffered;
+
+// Offers to add the directive to the tune at the caret. Until the ABC editing
+// commands exist it offers nothing.
+void OfferMidiRatio();
+
+// Back to no offer made.
+void ResetMidiRatio();
+
+}  // namespace quorrel
