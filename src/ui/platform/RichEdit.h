@@ -54,6 +54,8 @@ class TRichEdit : public QTextEdit, public TMyRich {
   bool WordWrap() const override;
   void SetWordWrap(bool wrap) override;
   void SetEditorFont(const std::string& name, int size, bool bold) override;
+  bool Overwrite() const override { return overwriteMode(); }
+  void SetOverwrite(bool on) override { setOverwriteMode(on); }
 
   bool CanFocus() const override;
   void SetFocus() override;
@@ -83,6 +85,9 @@ class TRichEdit : public QTextEdit, public TMyRich {
   int BlockAtY(double y) const;
   size_t PosAtY(double y) const;
   void ScrollTo(double value);
+  // Lines of plain text longer than a limit, in the blocks of [from, to], are
+  // shown unwrapped (one line, scrolled sideways).
+  void UnwrapLongLines(int from, int to);
   // Colour runs (RichEditColours.cpp). The runs follow an edit, and the blocks it
   // touched get their formats again.
   void ColoursFollowEdit(int from, int removed, int added);
