@@ -88,10 +88,15 @@ void ClearErrorFile(const std::string& errorFile) {
 // A MIDI file of an earlier tune must never be played as this one.
 void ClearMidiFile() {
   const std::string midiFile = TempMidiFile();
-  for (int retry = 0; !DeleteWorkFile(midiFile) && retry < kDeleteRetries; ++retry) {
+  auto present = [&] { return FileExists(midiFile) || DirectoryExists(midiFile); };
+  DeleteWorkFile(midiFile);
+  for (int retry = 0; present() && retry < kDeleteRetries; ++retry) {
     PlayerSleep(kDeleteRetryMs);
+    DeleteWorkFile(midiFile);
   }
   DeleteFileOrAbort(midiFile);
+  // Whatever stands in the way and cannot go, nothing may be played from it.
+  if (present()) Abort();
 }
 
 // The text of the tune at the caret with the rewrites of the tune options.
