@@ -9,6 +9,7 @@
 #include "editor/FastStrings.h"
 #include "editor/MenuModel.h"
 #include "editor/ShellState.h"
+#include "editor/TextFiles.h"
 #include "platform/Paths.h"
 
 namespace quorrel {
@@ -57,6 +58,7 @@ void Scan(const std::string& root, const std::string& relative, const std::strin
           bool subFolders, int depth, std::vector<TEntry>& entries) {
   const std::string folder = root + relative;
   for (const std::string& name : ListFiles(folder, mask)) {
+    if (IsBinaryExtension(ExtractFileExt(name))) continue;
     entries.push_back({UpperCaseAnsi(relative + " " + name), relative + name});
   }
   if (!subFolders || depth >= kMaxDepth) return;

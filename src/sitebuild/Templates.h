@@ -7,7 +7,8 @@ namespace quorrel {
 
 // The files in and below CurrentFolder whose names match the mask, as the site file
 // list gives them: each path relative to CurrentFolder on a line of its own, CR LF
-// after each, a folder's own files before those of its sub-folders. Sub-folders are
+// after each, a folder's own files before those of its sub-folders; binary kinds of
+// file (images, archives, back-ups ...) are left out. Sub-folders are
 // entered while the Open form's "Sub-dirs" box is ticked, down to 30 levels; folders
 // whose names begin with "." and system folders are not entered, and neither are
 // symbolic links to folders. A mask without "." gets ".*".

@@ -26,7 +26,7 @@ class DoGrabTest : public ::testing::Test {
     for (const char* name :
          {"index.htm", "Zeta.HTML", "about.htm", "style.css", "notes.txt", "a/page.htm",
           "a/b/deep.htm", "a/b/c/deeper.HTM", "ab/other.htm", ".git/hidden.htm",
-          "Program Files/app.htm", "news/old.htm.Bak", "news/n.php"}) {
+          "Program Files/app.htm", "news/old.htm.Bak", "news/n.php", "logo.GIF", "page.bak"}) {
       fs::create_directories(fs::path(root + name).parent_path());
       std::ofstream(root + name) << "x";
     }
@@ -55,6 +55,7 @@ TEST_F(DoGrabTest, MasksAndTheSubFoldersBox) {
       {"*.htm", false, "about.htm\r\nindex.htm\r\nZeta.HTML\r\n"},
       {"*.HTML", false, "Zeta.HTML\r\n"},
       {"notes", false, "notes.txt\r\n"},  // a mask without "." takes any extension
+      {"*.*", false, "about.htm\r\nindex.htm\r\nnotes.txt\r\nstyle.css\r\nZeta.HTML\r\n"},
       {"*.xml", true, ""},
   };
   for (const auto& c : cases) {

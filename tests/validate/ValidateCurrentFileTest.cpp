@@ -215,6 +215,16 @@ TEST_F(DispatcherTest, WhatMakesARunOnlyCheck) {
   }
 }
 
+TEST_F(DispatcherTest, TheContentDocumentIsOnlyChecked) {
+  Open("page.htm", "<p>");
+  IsContentDoc = true;  // the page body being edited as simple RTF
+  CurrentEditor->SetModified(false);
+  onCall = [](const TValidatorCall&) { MarkDocumentChanged(); };
+  ValidateCurrentFile("Validate");
+  EXPECT_TRUE(CheckOnly);
+  EXPECT_FALSE(CurrentEditor->Modified());
+}
+
 TEST_F(DispatcherTest, ReferencesResolveAgainstTheRightFolder) {
   Open("my%20pages/Sub%20Dir/page.htm", "<p>");
   ValidateCurrentFile("Validate");
