@@ -1,5 +1,6 @@
 #include "music/PlayerSections.h"
 
+#include <algorithm>
 #include <string>
 
 #include "editor/DBoxUnit.h"
@@ -88,8 +89,10 @@ void Sec0Click() {
 int64_t GaugeTarget(int x, int gaugeWidth, int64_t length) {
   if (gaugeWidth <= 0) return 0;
   const int64_t permille = (int64_t(x) * 1000 + 500) / gaugeWidth;
-  if (length > kLongTune) return permille * (length / 1000);
-  return (permille * length + 500) / 1000;
+  const int64_t target =
+      length > kLongTune ? permille * (length / 1000) : (permille * length + 500) / 1000;
+  // The rounding of a click at the right edge must not point past the end.
+  return std::clamp<int64_t>(target, 0, length);
 }
 
 void MGaugeClick(int x) {
