@@ -3,6 +3,7 @@
 // messages; the working copy re-read after a style block.
 #include <gtest/gtest.h>
 
+#include "editor/BlinkJob.h"
 #include "editor/DBoxUnit.h"
 #include "platform/Abort.h"
 #include "support/MemoryRich.h"
@@ -39,11 +40,13 @@ TEST_F(ErrorRoutinesTest, EveryOffsetLandsOnItsCharacter) {
   }
 }
 
-TEST_F(ErrorRoutinesTest, RaiseErrorAtShowsTheOffsetAfterTheMessage) {
+TEST_F(ErrorRoutinesTest, RaiseErrorAtShowsTheOffsetAfterTheMessageAndTheErrorBlinks) {
   Open("notes.txt", "first\r\nsecond bad\r\n");
   const long offset = static_cast<long>(CurrentText.find("bad"));  // 14 in CR LF text
   CurrentCommand = "Validate";
   EXPECT_THROW(RaiseErrorAt("Bad word", offset), EAbort);
+  EXPECT_EQ(TimerJob, CaretRefreshJob);
+  EXPECT_EQ(BlinkStart, 13);
   ASSERT_EQ(Dialogs().Calls().size(), 1u);
   EXPECT_EQ(Dialogs().Last().text, MessageText("Bad word\rat offset 14"));
   EXPECT_EQ(CurrentEditor->SelStart(), 13u);  // one line end less
@@ -73,7 +76,9 @@ TEST_F(ErrorRoutinesTest, RaiseAtOffsetShowsTheZeroBasedOffsetFirst) {
     Open("data.xml", "<a>\r\nbcdef\r\n");
     Dialogs().Clear();
     CurrentCommand = "Validate";
+    ResetBlinkJob();
     EXPECT_THROW(RaiseAtOffset("Unterminated comment.", c.index), EAbort);
+    EXPECT_EQ(TimerJob, 0) << "no blink";
     ASSERT_EQ(Dialogs().Calls().size(), 1u) << c.index;
     EXPECT_EQ(Dialogs().Last().text, MessageText(c.message)) << c.index;
     EXPECT_EQ(CurrentEditor->SelStart(), c.caret) << c.index;
