@@ -18,7 +18,6 @@
 #include "editor/ShellRoutines.h"
 #include "editor/ShellState.h"
 #include "platform/Abort.h"
-#include "platform/Desktop.h"
 #include "platform/Paths.h"
 #include "publish/ServerPaths.h"
 
@@ -34,6 +33,12 @@ std::set<std::string> declinedRestores;
 
 void ShowStatusMessage(const std::string& message) {
   if (TMainWindow* window = MainWindow()) window->SetStatusText(MessagePanel, "  " + message);
+}
+
+bool LocksOn() {
+  TMainWindow* window = MainWindow();
+  bool caps = false, num = false;
+  return window && window->LockKeyState(caps, num) && (caps || num);
 }
 
 bool InTempFolder(const std::string& path) {
@@ -98,7 +103,7 @@ void Activate(bool byApplication) {
   if (running) return;
   running = true;
   try {
-    if (byApplication && MainMenu().Checked("WarnLocks") && Desktop().LockKeysOn()) {
+    if (byApplication && MainMenu().Checked("WarnLocks") && LocksOn()) {
       PlayWaveResource("On");
       ShowStatusMessage("CAPS LOCK or NUM LOCK on");
     }

@@ -15,6 +15,7 @@
 #include "editor/OpenDocs.h"
 #include "editor/ShellRoutines.h"
 #include "editor/ShellState.h"
+#include "music/ReportView.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
 
@@ -48,6 +49,7 @@ void RestoreMClick() {
   if (!editor) return;
   const std::string path = CurrentFileName;
   if (UpperCaseAnsi(ExtractFileExt(path)) == ".BAK") return;
+  CloseReportViewer();
   const std::string backup = BackupPath(path);
   if (!FileExists(backup)) ShowErrorAndAbort(backup + " not found");
   // Asked even when the document is gone: the reload would drop what the editor holds.

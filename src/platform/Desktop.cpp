@@ -20,7 +20,6 @@ class TDefaultDesktop : public TDesktop {
   void SetClipboardText(const std::string& text) override { clipboard = text; }
   std::string ClipboardText() override { return clipboard; }
   bool PrinterSetup() override { return false; }
-  bool LockKeysOn() override { return false; }
   bool ShowInFileManager(const std::string& path) override {
     return ShowInFileManagerDefault(path);
   }

@@ -1,8 +1,7 @@
 #pragma once
 // What the program asks of the desktop besides its own windows: the clipboard's
-// text, the printer set-up, the state of the lock keys, and the file manager. The
-// ui installs the desktop at start-up; tests install their own. Texts and paths
-// are Windows-1252 bytes.
+// text, the printer set-up and the file manager. The ui installs the desktop at
+// start-up; tests install their own. Texts and paths are Windows-1252 bytes.
 #include <string>
 
 namespace quorrel {
@@ -14,16 +13,14 @@ class TDesktop {
   virtual std::string ClipboardText() = 0;
   // The printer set-up dialog; false when it was cancelled or there is no printer.
   virtual bool PrinterSetup() = 0;
-  // Whether Caps Lock or Num Lock is on; false when the desktop does not say.
-  virtual bool LockKeysOn() = 0;
   // Opens the file manager on a file's folder with the file selected. False when
   // no file manager could be started.
   virtual bool ShowInFileManager(const std::string& path) = 0;
 };
 
 // The installed desktop. Without one: a clipboard of the program's own, no
-// printer, no lock-key state, and the file manager reached through the session
-// bus, else the folder opened with the default program.
+// printer, and the file manager reached through the session bus, else the folder
+// opened with the default program.
 TDesktop& Desktop();
 void SetDesktop(TDesktop* desktop);
 

@@ -6,7 +6,6 @@
 #include "editor/Documents.h"
 #include "editor/Restore.h"
 #include "editor/SaveTestKit.h"
-#include "platform/Desktop.h"
 #include "platform/Paths.h"
 #include "platform/Sound.h"
 
@@ -29,16 +28,15 @@ class ActivationTest : public test::SaveFixture {
   }
 };
 
-class TestDesktop : public TDesktop {
+// A main window whose lock keys the test sets.
+class LockWindow : public test::MemoryMainWindow {
  public:
-  void SetClipboardText(const std::string& text) override { clipboard = text; }
-  std::string ClipboardText() override { return clipboard; }
-  bool PrinterSetup() override { return false; }
-  bool LockKeysOn() override { return locks; }
-  bool ShowInFileManager(const std::string&) override { return true; }
-
-  std::string clipboard;
-  bool locks = false;
+  bool LockKeyState(bool& capsLock, bool& numLock) const override {
+    capsLock = caps;
+    numLock = num;
+    return known;
+  }
+  bool caps = false, num = false, known = true;
 };
 
 TEST_F(ActivationTest, AFileChangedOnDiskIsOfferedForReloadOncePerChange) {
@@ -128,29 +126,33 @@ TEST_F(ActivationTest, AVanishedDocumentOffersItsBackUpOnce) {
 }
 
 TEST_F(ActivationTest, LockKeysAreReportedWhenTheProgramComesBackAndTheOptionIsTicked) {
-  TestDesktop desktop;
-  SetDesktop(&desktop);
+  LockWindow locks;
+  SetMainWindow(&locks);
   std::vector<std::string> sounds;
   SetSoundPlayer([&sounds](const std::string& name) { sounds.push_back(name); });
   struct Case {
-    bool option, locks, byApplication, reported;
+    bool option, caps, num, known, byApplication, reported;
   } cases[] = {
-      {true, true, true, true},
-      {true, true, false, false},
-      {false, true, true, false},
-      {true, false, true, false},
+      {true, true, false, true, true, true},
+      {true, false, true, true, true, true},
+      {true, true, true, true, false, false},
+      {false, true, false, true, true, false},
+      {true, false, false, true, true, false},
+      {true, true, true, false, true, false},  // the desktop cannot tell
   };
   for (const Case& c : cases) {
     sounds.clear();
-    window.SetStatusText(MessagePanel, "");
+    locks.SetStatusText(MessagePanel, "");
     MainMenu().SetChecked("WarnLocks", c.option);
-    desktop.locks = c.locks;
+    locks.caps = c.caps;
+    locks.num = c.num;
+    locks.known = c.known;
     c.byApplication ? ApplicationActivate() : MyActivate();
-    EXPECT_EQ(Status() == "  CAPS LOCK or NUM LOCK on", c.reported);
+    EXPECT_EQ(locks.StatusText(MessagePanel) == "  CAPS LOCK or NUM LOCK on", c.reported);
     EXPECT_EQ(sounds == std::vector<std::string>{"On"}, c.reported);
   }
   SetSoundPlayer(nullptr);
-  SetDesktop(nullptr);
+  SetMainWindow(&window);
 }
 
 TEST_F(ActivationTest, TheBrowserAndTheServerWindowTakePartWhenActive) {

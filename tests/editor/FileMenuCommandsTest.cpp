@@ -1,6 +1,7 @@
 // The File menu's commands: Insert, Restore, Redate, the hex editor, the file's
 // name to the clipboard, the file manager, the task list, the printer set-up, and
 // the hand-offs to the file-list form and the quick deletion.
+#include <stdlib.h>
 #include <time.h>
 
 #include "editor/Activation.h"
@@ -32,7 +33,6 @@ class TestDesktop : public TDesktop {
     ++printerSetups;
     return true;
   }
-  bool LockKeysOn() override { return false; }
   bool ShowInFileManager(const std::string& path) override {
     shown.push_back(path);
     return true;
@@ -268,6 +268,21 @@ TEST_F(FileMenuTest, TheFilesNameGoesToTheClipboardAndTheFileManager) {
   EXPECT_EQ(desktop.shown, std::vector<std::string>{path});
   ASSERT_TRUE(MainMenu().Click("PrinterSetup"));
   EXPECT_EQ(desktop.printerSetups, 1);
+}
+
+TEST_F(FileMenuTest, WithoutAFileManagerOnTheBusTheFolderIsOpened) {
+  const std::string path = Write("shown.txt", "x\r\n");
+  // No session bus to ask: the default program opens the folder instead.
+  const std::string bus =
+      getenv("DBUS_SESSION_BUS_ADDRESS") ? getenv("DBUS_SESSION_BUS_ADDRESS") : "";
+  setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
+  EXPECT_TRUE(ShowInFileManagerDefault(path));
+  if (bus.empty()) {
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  } else {
+    setenv("DBUS_SESSION_BUS_ADDRESS", bus.c_str(), 1);
+  }
+  EXPECT_EQ(launched, std::vector<std::string>{site});
 }
 
 TEST_F(FileMenuTest, HexEditRunsTheChosenProgramOnTheFile) {

@@ -1,5 +1,5 @@
-// Saving from the real editor control, and the desktop on Qt: the system
-// clipboard, the lock keys and the activation check when the program comes back.
+// Saving from the real editor control, the activation check when the program
+// comes back, and the system clipboard.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
+#include <QDialog>
 #include <filesystem>
 #include <fstream>
 
@@ -101,21 +101,7 @@ TEST(QtDesktopTest, TheClipboardIsTheSystemsAndTakesTheCodePage) {
   EXPECT_EQ(Desktop().ClipboardText(), "na\xEFve");
 }
 
-TEST(QtDesktopTest, LockKeysCountOnlyWhereThePlatformTellsThem) {
-  InstallQtDesktop();
-  // The X11 state of Caps Lock on a key event; the offscreen platform says nothing
-  // about lock keys, so nothing is reported there.
-  QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 38, 38, 0x02);
-  QWidget widget;
-  QApplication::sendEvent(&widget, &press);
-  const bool tells = QGuiApplication::platformName() == "xcb";
-  EXPECT_EQ(Desktop().LockKeysOn(), tells);
-  EXPECT_EQ(TQtDesktop::LocksInNativeModifiers(0x10), tells);
-  EXPECT_FALSE(TQtDesktop::LocksInNativeModifiers(0x01));
-}
-
 TEST_F(SaveWidgetsTest, ComingBackToTheProgramRunsTheActivationCheck) {
-  InstallQtDesktop();
   const std::string path = Write("page.txt", "first\r\n");
   OpenThis(path);
   std::ofstream(path, std::ios::binary) << "second\r\n";
@@ -126,6 +112,15 @@ TEST_F(SaveWidgetsTest, ComingBackToTheProgramRunsTheActivationCheck) {
 
   // The platform tells the application it is active again (the offscreen platform
   // never takes the focus away, so the news is given here as the platform would).
+  {
+    // While a command waits in a dialog, the check waits too.
+    QDialog waiting(window.get());
+    waiting.setModal(true);
+    waiting.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &waiting);
+    Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_TRUE(Dialogs().Calls().empty());
+  }
   Dialogs().Answer(mrYes);
   Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
   ASSERT_EQ(Dialogs().Calls().size(), 1u);

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <stdexcept>
 
+#include "editor/Activation.h"
 #include "editor/Commands.h"
 #include "editor/DBoxUnit.h"
 #include "editor/Documents.h"
@@ -94,7 +95,10 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
   connect(idleTimer_, &QTimer::timeout, this, [this] { Idle(); });
   idleTimer_->start();
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [](Qt::ApplicationState state) {
-    if (state == Qt::ApplicationActive && AppPhase == 1) Guarded(MyActivate);
+    // A command waiting in a dialog for the user finishes first.
+    if (state == Qt::ApplicationActive && AppPhase == 1 && !QApplication::activeModalWidget()) {
+      Guarded(ApplicationActivate);
+    }
   });
   try {
     RegisterInstance("Quorrel");

@@ -3,24 +3,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QPageSetupDialog>
 #include <QPointer>
 #include <QPrinter>
 
-#include "editor/Activation.h"
-#include "editor/Commands.h"
 #include "platform/CodePage.h"
 
 namespace quorrel {
-
-namespace {
-
-// X11 (and Wayland's XKB) modifier bits of Caps Lock and of Num Lock.
-constexpr quint32 kCapsLockMask = 0x02;
-constexpr quint32 kNumLockMask = 0x10;
-
-}  // namespace
 
 TQtDesktop::TQtDesktop() : printer_(new QPrinter) {}
 
@@ -37,6 +26,7 @@ std::string TQtDesktop::ClipboardText() {
 }
 
 bool TQtDesktop::PrinterSetup() {
+  // One printer for the run, so that the set-up stays as the user left it.
   QPageSetupDialog dialog(printer_, QApplication::activeWindow());
   return dialog.exec() == QDialog::Accepted;
 }
@@ -45,34 +35,14 @@ bool TQtDesktop::ShowInFileManager(const std::string& path) {
   return ShowInFileManagerDefault(path);
 }
 
-bool TQtDesktop::LocksInNativeModifiers(quint32 nativeModifiers) {
-  const QString platform = QGuiApplication::platformName();
-  if (platform != "xcb" && !platform.startsWith("wayland")) return false;
-  return (nativeModifiers & (kCapsLockMask | kNumLockMask)) != 0;
-}
-
-bool TQtDesktop::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-    locksOn_ = LocksInNativeModifiers(static_cast<QKeyEvent*>(event)->nativeModifiers());
-  }
-  return QObject::eventFilter(watched, event);
-}
-
 void InstallQtDesktop() {
   static QPointer<TQtDesktop> desktop;
-  if (desktop) {
-    SetDesktop(desktop.data());
-    return;
+  if (!desktop) {
+    desktop = new TQtDesktop;
+    desktop->setParent(qApp);
+    QObject::connect(desktop, &QObject::destroyed, [] { SetDesktop(nullptr); });
   }
-  desktop = new TQtDesktop;
-  desktop->setParent(qApp);
-  qApp->installEventFilter(desktop);
   SetDesktop(desktop.data());
-  QObject::connect(desktop, &QObject::destroyed, [] { SetDesktop(nullptr); });
-  QObject::connect(qApp, &QGuiApplication::applicationStateChanged, desktop,
-                   [](Qt::ApplicationState state) {
-                     if (state == Qt::ApplicationActive) RunGuarded(ApplicationActivate);
-                   });
 }
 
 }  // namespace quorrel

@@ -1,7 +1,5 @@
 #pragma once
-// The desktop on Qt: the system clipboard, the printer set-up dialog, the lock
-// keys as the last key event reported them, and the application's activation,
-// which runs the shell's activation check.
+// The desktop on Qt: the system clipboard and the printer set-up dialog.
 #include <QObject>
 
 #include "platform/Desktop.h"
@@ -18,23 +16,13 @@ class TQtDesktop : public QObject, public TDesktop {
   void SetClipboardText(const std::string& text) override;
   std::string ClipboardText() override;
   bool PrinterSetup() override;
-  bool LockKeysOn() override { return locksOn_; }
   bool ShowInFileManager(const std::string& path) override;
-
-  // The lock state a key event's native modifiers give on this platform; false
-  // where the platform does not say.
-  static bool LocksInNativeModifiers(quint32 nativeModifiers);
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QPrinter* printer_;
-  bool locksOn_ = false;
 };
 
-// Start-up: makes the Qt desktop the program's, and runs the activation check
-// whenever the application becomes active.
+// Start-up: makes the Qt desktop the program's.
 void InstallQtDesktop();
 
 }  // namespace quorrel
