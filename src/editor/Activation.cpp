@@ -17,6 +17,7 @@
 #include "editor/Restore.h"
 #include "editor/ShellRoutines.h"
 #include "editor/ShellState.h"
+#include "editor/StatusBar.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
 #include "publish/ServerPaths.h"
@@ -30,10 +31,6 @@ bool running = false;
 // Missing documents whose back-up the user chose not to bring back: not offered
 // again until the file is seen again.
 std::set<std::string> declinedRestores;
-
-void ShowStatusMessage(const std::string& message) {
-  if (TMainWindow* window = MainWindow()) window->SetStatusText(MessagePanel, "  " + message);
-}
 
 bool LocksOn() {
   TMainWindow* window = MainWindow();
@@ -105,7 +102,7 @@ void Activate(bool byApplication) {
   try {
     if (byApplication && MainMenu().Checked("WarnLocks") && LocksOn()) {
       PlayWaveResource("On");
-      ShowStatusMessage("CAPS LOCK or NUM LOCK on");
+      ShowStatus("CAPS LOCK or NUM LOCK on");
     }
     if (windows.browserActive && windows.browserActive()) {
       if (windows.focusBrowser) windows.focusBrowser();

@@ -20,6 +20,7 @@
 #include "editor/Saving.h"
 #include "editor/Scrambled.h"
 #include "editor/ShellState.h"
+#include "editor/StatusBar.h"
 #include "platform/Abort.h"
 #include "platform/Desktop.h"
 #include "platform/IniFile.h"
@@ -35,10 +36,6 @@ namespace {
 
 // Hex editors looked for on the path, in this order.
 constexpr const char* kHexEditors[] = {"ghex", "okteta", "wxHexEditor", "bless"};
-
-void ShowStatusMessage(const std::string& message) {
-  if (TMainWindow* window = MainWindow()) window->SetStatusText(MessagePanel, "  " + message);
-}
 
 bool ReadNumber(const std::string& text, size_t& at, int digits, int* value) {
   size_t start = at;
@@ -99,7 +96,7 @@ void HexEditClick() {
 void ClipNameClick() {
   if (!HaveDocument()) return;
   Desktop().SetClipboardText(CurrentFileName);
-  ShowStatusMessage("File name copied to clipboard");
+  ShowStatus("File name copied to clipboard");
 }
 
 void ExploreFolderClick() {

@@ -8,6 +8,7 @@
 #include "editor/MainWindow.h"
 #include "editor/MyRich.h"
 #include "editor/ShellState.h"
+#include "editor/StatusBar.h"
 
 namespace quorrel {
 
@@ -15,10 +16,6 @@ namespace {
 
 // A selection must be longer than this to be sorted on its own.
 constexpr size_t kSortSelectionMin = 20;
-
-void ShowStatusMessage(const std::string& message) {
-  if (TMainWindow* window = MainWindow()) window->SetStatusText(MessagePanel, "  " + message);
-}
 
 std::string SortKey(const std::string& line, size_t column) {
   std::string key = column <= line.size() ? UpperCaseAnsi(line.substr(column - 1)) : std::string();
@@ -124,14 +121,14 @@ void SortMClick() {
     ReplaceRange(*editor, start, stop - start, JoinLines(lines, false));
     editor->Select(start, 0);
     DocModified = true;
-    ShowStatusMessage("Selected text sorted");
+    ShowStatus("Selected text sorted");
     return;
   }
   bool lineEnd = false;
   std::vector<std::string> lines = EditorLines(*editor, &lineEnd);
   SortLinesFromColumn(lines, column);
   ReplaceAllLines(*editor, lines, lineEnd);
-  ShowStatusMessage("File sorted on column " + std::to_string(column));
+  ShowStatus("File sorted on column " + std::to_string(column));
 }
 
 void FindDupClick() {
@@ -155,11 +152,11 @@ void RemoveDupsClick() {
   std::vector<std::string> lines = EditorLines(*editor, &lineEnd);
   const size_t removed = RemoveDuplicateLines(lines);
   if (removed == 0) {
-    ShowStatusMessage("No duplicates found");
+    ShowStatus("No duplicates found");
     return;
   }
   ReplaceAllLines(*editor, lines, lineEnd);
-  ShowStatusMessage("Duplicates removed: " + std::to_string(removed));
+  ShowStatus("Duplicates removed: " + std::to_string(removed));
 }
 
 }  // namespace quorrel

@@ -17,6 +17,7 @@
 #include "editor/SaveText.h"
 #include "editor/Scrambled.h"
 #include "editor/ShellState.h"
+#include "editor/StatusBar.h"
 #include "editor/ValidateCommands.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
@@ -48,10 +49,6 @@ bool InTempFolder(const std::string& path) {
   } catch (const std::runtime_error&) {
     return false;
   }
-}
-
-void ShowStatusMessage(const std::string& message) {
-  if (TMainWindow* window = MainWindow()) window->SetStatusText(MessagePanel, "  " + message);
 }
 
 // A dot-command page that has lost its bold text is most likely damaged: the user
@@ -184,7 +181,7 @@ void SaveClick(const std::string& sender) {
   } else if (!CurrentCommand.empty()) {
     PCChange();
   }
-  ShowStatusMessage("Saved");
+  ShowStatus("Saved");
 }
 
 }  // namespace quorrel

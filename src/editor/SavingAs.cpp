@@ -18,6 +18,7 @@
 #include "editor/Saving.h"
 #include "editor/Scrambled.h"
 #include "editor/ShellState.h"
+#include "editor/StatusBar.h"
 #include "editor/TextFiles.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
@@ -35,10 +36,6 @@ constexpr size_t kUrlPathFrom = 9;
 bool StartsNoCase(const std::string& text, const std::string& prefix) {
   return text.size() >= prefix.size() &&
          UpperCaseAnsi(text.substr(0, prefix.size())) == UpperCaseAnsi(prefix);
-}
-
-void ShowStatusMessage(const std::string& message) {
-  if (TMainWindow* window = MainWindow()) window->SetStatusText(MessagePanel, "  " + message);
 }
 
 // The folder the file-list form lists: the top folder of the open documents, as
@@ -139,7 +136,7 @@ void SaveAsClick(const std::string& sender) {
       written = ReplaceFile(chosen, CopyBytes(), false) == TReplaceResult::Replaced;
     }
     if (!written) ShowErrorAndAbort("Unable to create\r" + chosen);
-    ShowStatusMessage("Saved as " + chosen);
+    ShowStatus("Saved as " + chosen);
     return;
   }
 

@@ -94,7 +94,7 @@ TEST_F(LineCommandsEditorTest, SortTakesTheWholeTextOrTheSelectedLines) {
   SortMClick();
   EXPECT_EQ(CurrentEditor->GetText(), "b 1\r\na 2\r\nc 3\r\n");
   EXPECT_TRUE(CurrentEditor->Modified());
-  EXPECT_EQ(Status(), "  File sorted on column 3");
+  EXPECT_EQ(Status(), "  File sorted on column 3  Modified");
 
   Load("keep\r\nzulu line\r\nyankee line\r\nxray line\r\nlast\r\n", 0);
   CurrentEditor->Select(5, 32);  // from "zulu" to the start of "last"
@@ -102,7 +102,7 @@ TEST_F(LineCommandsEditorTest, SortTakesTheWholeTextOrTheSelectedLines) {
   SortMClick();
   EXPECT_EQ(Dialogs().Last().text, "Sort selected text only?");
   EXPECT_EQ(CurrentEditor->GetText(), "keep\r\nxray line\r\nyankee line\r\nzulu line\r\nlast\r\n");
-  EXPECT_EQ(Status(), "  Selected text sorted");
+  EXPECT_EQ(Status(), "  Selected text sorted  Modified");
 
   // A short selection sorts the whole text without asking.
   Load("b\r\na", 0);
@@ -133,7 +133,7 @@ TEST_F(LineCommandsEditorTest, RemoveDuplicatesKeepsOneOfEachRun) {
   Load("a\r\na\r\nb\r\nb\r\nb\r\nc\r\n", 0);
   RemoveDupsClick();
   EXPECT_EQ(CurrentEditor->GetText(), "a\r\nb\r\nc\r\n");
-  EXPECT_EQ(Status(), "  Duplicates removed: 3");
+  EXPECT_EQ(Status(), "  Duplicates removed: 3  Modified");
   CurrentEditor->SetModified(false);
   RemoveDupsClick();
   EXPECT_EQ(Status(), "  No duplicates found");

@@ -392,7 +392,7 @@ TEST_F(SaveTest, SaveCopyAsWritesACopyAndTheDocumentStaysAsItWas) {
   EXPECT_EQ(Slurp(path), page);
   EXPECT_EQ(CurrentFileName, path);
   EXPECT_TRUE(CurrentEditor->Modified());
-  EXPECT_EQ(Status(), "  Saved as " + site + "copy.htm");
+  EXPECT_EQ(Status(), "  Saved as " + site + "copy.htm  Modified");
 }
 
 TEST_F(SaveTest, SaveAsGivesTheDocumentItsNewNameWithoutValidatingAgain) {
