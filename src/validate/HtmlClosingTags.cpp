@@ -147,6 +147,8 @@ void HandleClosingTag(THtmlRun& run) {
       HtmlError("<" + tag.text + "> has not been opened.");
       return;
     }
+    // A block tag closes on a line of its own, whether or not it was on the stack.
+    if (!tag.shortContent) BreakAfterOpenTags(run);
   } else {
     const THtmlLevel level = run.stack.back();
     run.stack.pop_back();

@@ -1,5 +1,7 @@
 // Opening tags in the HTML validator's walk: where each tag may stand, tables,
 // lists, headings and forms, the parents it needs and how it is laid out.
+#include <algorithm>
+
 #include "editor/FastStrings.h"
 #include "validate/EmailScramble.h"
 #include "validate/HtmlRun.h"
@@ -89,7 +91,8 @@ void HeadingText(THtmlRun& run) {
   if (close == std::string::npos) close = in.size();
   const size_t another = NextNoCase(run.headingStart, "<H", in, from);
   if (another < close) {
-    HtmlError(in.substr(from, 40) + " ...\r\rHeader is not closed before another header starts.");
+    HtmlError(in.substr(from, std::min<size_t>(40, close - from)) +
+              " ...\r\rHeader is not closed before another header starts.");
     return;
   }
   if (NextNoCase(run.bold, "<B>", in, from) < close) {

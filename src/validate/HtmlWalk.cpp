@@ -257,6 +257,7 @@ void InitHtmlRun(THtmlRun& run) {
   run.validateAll = CurrentCommand == "ValAll" || CurrentCommand == "ValAll1";
   run.serverCheck = CurrentCommand == "ServerM";
   run.download = CurrentCommand == "Download";
+  ScriptDelimiters();
   run.serverStart = ServerScriptStart;
   run.serverEnd = ServerScriptEnd;
   run.folder = CurrentFolder;
