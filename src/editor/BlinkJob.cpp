@@ -67,7 +67,8 @@ void StartBlink(size_t position, size_t length, bool exact, int halfPeriods) {
 }
 
 bool Blinking() {
-  return TimerJob > 0 && Timer().Enabled() && Timer().Interval() == BlinkTimerInterval;
+  return TimerJob > 0 && !BlinkHold && Timer().Enabled() &&
+         Timer().Interval() == BlinkTimerInterval;
 }
 
 void BlinkJob() {

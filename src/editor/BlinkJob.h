@@ -24,7 +24,7 @@ constexpr int CaretRefreshJob = 8;
 // few characters round it.
 void StartBlink(size_t position, size_t length, bool exact, int halfPeriods);
 
-// Whether a blink job is going on.
+// Whether a blink job is going on (and not held).
 bool Blinking();
 
 // One tick of the job (the main form's timer at 500 ms).

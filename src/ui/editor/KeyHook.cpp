@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QWidget>
 
+#include "editor/BlinkJob.h"
 #include "editor/Commands.h"
 #include "editor/KeyHooks.h"
 #include "editor/ShellState.h"
@@ -82,6 +83,12 @@ bool IsEditorScrollBar(QObject* watched) {
   return false;
 }
 
+// The current editor's text area.
+bool IsEditorViewport(QObject* watched) {
+  return watched->parent() && CurrentRich(watched->parent()) &&
+         static_cast<QWidget*>(watched) == CurrentRich(watched->parent())->viewport();
+}
+
 }  // namespace
 
 TKeyHook::TKeyHook(QWidget* form) : QObject(form), form_(form) {
@@ -117,6 +124,10 @@ bool TKeyHook::eventFilter(QObject* watched, QEvent* event) {
       return false;
     case QEvent::MouseButtonPress:
       if (IsEditorScrollBar(watched)) RunGuarded(EditorScrollBarClicked);
+      [[fallthrough]];
+    case QEvent::Wheel:
+      // The mouse in the editor ends a blink: the caret stays where the user puts it.
+      if (IsEditorViewport(watched)) BlinkHold = true;
       return false;
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress: {

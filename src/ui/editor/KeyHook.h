@@ -3,7 +3,8 @@
 // key for the main window goes to FormShortCut before the menus' shortcuts, each
 // key once although Qt shows it twice (as a shortcut override and as a key press);
 // characters typed into the current editor then go to MyKeyPress; a click on the
-// editor's scroll bar and the preview browser's keys go to the message hook.
+// editor's scroll bar and the preview browser's keys go to the message hook; a
+// click or wheel turn in the editor ends a blink.
 #include <QObject>
 
 class QKeyEvent;
