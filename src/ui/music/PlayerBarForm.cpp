@@ -2,11 +2,13 @@
 
 #include <QBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QToolButton>
 
 #include "editor/Commands.h"
 #include "music/PlayerBar.h"
+#include "music/PlayerSections.h"
 #include "ui/editor/WebForm.h"
 
 namespace quorrel {
@@ -98,6 +100,16 @@ TPlayerBar::TPlayerBar(QWidget* parent) : QWidget(parent) {
   Connect(Button("PauseBtn"), "PauseBtn", PauseBtnClick);
   Connect(Button("StopBtn"), "StopBtn", StopBtnClick);
   Connect(closeP, "CloseP", ClosePClick);
+  Connect(Button("SecA"), "SecA", SecAClick);
+  Connect(Button("SecB"), "SecB", SecBClick);
+  Connect(Button("SecE"), "SecE", SecEClick);
+  Connect(Button("Sec0"), "Sec0", Sec0Click);
+  Connect(Button("SlowBtn"), "SlowBtn", SlowBtnClick);
+  Connect(Button("FastBtn"), "FastBtn", SlowBtnClick);
+  // A click on the gauge, or on the slider over it, seeks.
+  gauge_->installEventFilter(this);
+  slider_->installEventFilter(this);
+  repLine_->installEventFilter(this);
 
   PlayPnl().SetOnChange([this] { Refresh(); });
   Refresh();
@@ -121,12 +133,31 @@ QToolButton* TPlayerBar::Button(const char* name) const {
   return findChild<QToolButton*>(name);
 }
 
+bool TPlayerBar::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    auto* press = static_cast<QMouseEvent*>(event);
+    if (press->button() == Qt::LeftButton) {
+      const int x = static_cast<QWidget*>(watched)->mapTo(gauge_, press->position().toPoint()).x();
+      RunCommand("MGauge", [x] { MGaugeClick(x); });
+      return true;
+    }
+  } else if (event->type() == QEvent::Resize && watched == gauge_) {
+    PlayPnl().SetGaugeWidth(gauge_->width());
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
 void TPlayerBar::Refresh() {
   const TPlayPnl& model = PlayPnl();
   slider_->setGeometry(0, 0, model.SliderWidth(), kGaugeHeight);
+  repLine_->setGeometry(model.RepLineLeft(), kGaugeHeight / 2 - 1, model.RepLineWidth(), 3);
+  repLine_->setVisible(model.RepLineVisible());
+  elapsed_->setText(QString::fromStdString(model.Elapsed()));
+  total_->setText(QString::fromStdString(model.TotalLength()));
   Button("SecB")->setVisible(model.SecBVisible());
-  Button("SecE")->setVisible(false);
-  Button("Sec0")->setVisible(false);
+  // "Repeat to end of tune" and "Cancel repeated section" go with "End repeated section".
+  Button("SecE")->setVisible(model.SecBVisible());
+  Button("Sec0")->setVisible(model.SecBVisible());
   Button("ABCBtn")->setVisible(model.ABCBtnVisible());
   Button("SlowBtn")->setVisible(model.SlowBtnVisible());
   Button("FastBtn")->setVisible(model.FastBtnVisible());

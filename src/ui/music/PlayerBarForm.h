@@ -26,6 +26,9 @@ class TPlayerBar : public QWidget {
   QFrame* Slider() const { return slider_; }
   QToolButton* Button(const char* name) const;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   QToolButton* AddButton(QWidget* panel, const char* name, const QString& text, const char* hint);
 
