@@ -4,10 +4,13 @@
 #include <stdexcept>
 
 #include "editor/Documents.h"
+#include "editor/FastStrings.h"
 #include "editor/MainWindow.h"
 #include "editor/MenuModel.h"
 #include "editor/MyRich.h"
+#include "editor/Sections.h"
 #include "editor/ShellState.h"
+#include "music/MidiRatio.h"
 #include "music/TunePrep.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -122,6 +125,11 @@ bool RemoveBlanksBeforeLineEnds(TMyRich& editor, size_t& selStart, size_t& selEn
 // Lays the runs of the current document's type over the editor's text.
 void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) {
   const std::string& extension = CurrentExt;
+  // The sections of pages and scripts tell where to colour and what.
+  if (SectionLines.empty() && !IsContentDoc && !SectionsBoxShowing() &&
+      (IsServerPage || IsCSharp || IsJs || extension == ".VBA")) {
+    SectionsClick("");
+  }
   TScanText scan(CurrentText);
   std::vector<TColourRun> fresh;
   size_t from = 0, to = scan.length;
@@ -129,6 +137,12 @@ void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) 
 
   if (IsAbc) {
     if (request == 3) {
+      // A ratio directive in the file header serves every tune: no need to offer one.
+      size_t lf = PosNoCase("\nX:", CurrentText);
+      bool header = lf > 0 && PosNoCase("X:", std::string_view(CurrentText).substr(0, 2)) == 0;
+      if (header && PosNoCase("%%MIDI ratio", std::string_view(CurrentText).substr(0, lf)) > 0) {
+        RatioOffered = true;
+      }
       FindTuneStart();
       from = std::min(TuneStart > 0 ? TuneStart - 1 : 0, scan.length);
       to = std::min(std::max<size_t>(TuneBounds[0], from), scan.length);

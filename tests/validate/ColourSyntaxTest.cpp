@@ -8,6 +8,7 @@
 #include "editor/MainWindow.h"
 #include "editor/MenuModel.h"
 #include "editor/ShellState.h"
+#include "music/MidiRatio.h"
 #include "music/TunePrep.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -317,6 +318,26 @@ TEST_F(ColourSyntaxTest, AbcTuneAtTheCaret) {
             "BarLine{|}");
   Colour(2);  // lighter requests leave the tunes' colours
   EXPECT_EQ(editor_.ColourRuns().size(), 7u);
+}
+
+TEST_F(ColourSyntaxTest, ARatioDirectiveBeforeTheFirstTuneIsNoted) {
+  struct Case {
+    const char* text;
+    bool noted;
+  } cases[] = {
+      {"%%MIDI ratio 3 1\r\nX:1\r\nT:A\r\n", true},
+      {"%%midi RATIO 2 1\r\n\r\nX:1\r\n", true},
+      {"X:1\r\n%%MIDI ratio 3 1\r\nX:2\r\n", false},  // inside the first tune
+      {"%%MIDI ratio 3 1\r\nT:no tune number\r\n", false},
+      {"%%scale 0.7\r\nX:1\r\n%%MIDI ratio 3 1\r\n", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    RatioOffered = false;
+    Open("/site/tunes.abc", c.text);
+    Colour(3);
+    EXPECT_EQ(RatioOffered, c.noted);
+  }
 }
 
 TEST_F(ColourSyntaxTest, ACaretInTheFileHeaderStaysThere) {
