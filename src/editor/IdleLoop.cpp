@@ -193,10 +193,27 @@ void KeepMarkers(TMainWindow& w, TMyRich& editor, size_t caret) {
   }
 }
 
+// A document's text in the editor's font (RTF documents have fonts of their own).
+void FitFont(TMyRich& editor) {
+  if (ColourScheme.fontName.empty()) {
+    MainMenu().Click("FontM");
+    return;
+  }
+  if (IsRtf) return;
+  const std::string font = editor.EditorFontName();
+  if (font.empty() || font == ColourScheme.fontName) return;
+  // Only the look changes: a document with unsaved edits keeps them marked.
+  const bool modified = editor.Modified();
+  editor.SetEditorFont(ColourScheme.fontName, ColourScheme.fontSize, ColourScheme.fontBold);
+  editor.SetModified(modified);
+  RequestRecolour(2);
+}
+
 // Step 7: the pass over the current document.
 void DocumentPass(TMainWindow& w, TMyRich& editor) {
   GetEditorText();
   CssPreview(editor);
+  FitFont(editor);
   if (RecolourDue()) ApplySyntaxColours();
 
   w.SetStatusText(LineColumnPanel, LineColumnText(editor, IsRtf));

@@ -91,6 +91,8 @@ class TMyRich {
   virtual bool WordWrap() const = 0;
   virtual void SetWordWrap(bool wrap) = 0;
   virtual void SetEditorFont(const std::string& name, int size, bool bold) = 0;
+  // The name of the font last set; "" when the control cannot tell.
+  virtual std::string EditorFontName() const { return {}; }
   // Overwrite mode: typed characters replace those after the caret (the Insert key).
   virtual bool Overwrite() const { return overwrite_; }
   virtual void SetOverwrite(bool on) { overwrite_ = on; }

@@ -16,6 +16,7 @@
 #include "editor/StatusBar.h"
 #include "platform/IniFile.h"
 #include "support/MemoryMainWindow.h"
+#include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "validate/ColourScheme.h"
@@ -168,6 +169,22 @@ TEST_F(IdleLoopTest, TheCssPreviewShowsTheRuleAroundTheCaretInItsColours) {
       << "a colour by name is no preview: the scheme's colours return";
   EXPECT_EQ(CurrentEditor->EditorColour(), ColourScheme.background);
   EXPECT_FALSE(CurrentEditor->Modified()) << "colours are no edit";
+}
+
+TEST_F(IdleLoopTest, AnotherFontGivesWayToTheEditorsFontAndEditsStayMarked) {
+  Open("a.txt", "text\r\n");
+  auto& editor = static_cast<test::MemoryRich&>(*CurrentEditor);
+  editor.SetEditorFont("Arial", 20, true);
+  editor.SetModified(true);
+  Pass();
+  EXPECT_EQ(editor.FontName(), ColourScheme.fontName);
+  EXPECT_EQ(editor.FontSize(), ColourScheme.fontSize);
+  EXPECT_TRUE(editor.Modified()) << "unsaved edits are not forgotten";
+  // RTF documents keep their fonts.
+  editor.SetEditorFont("Calibri", 12, false);
+  IsRtf = true;
+  Pass();
+  EXPECT_EQ(editor.FontName(), "Calibri");
 }
 
 TEST_F(IdleLoopTest, TheSectionOfTheCaretInTheStatusBar) {

@@ -48,6 +48,7 @@ class MemoryRich : public TMyRich {
   bool WordWrap() const override { return wrap_; }
   void SetWordWrap(bool wrap) override { wrap_ = wrap; }
   void SetEditorFont(const std::string& name, int size, bool bold) override;
+  std::string EditorFontName() const override { return fontName_; }
 
   // RTF source in and out: the formatted text is held as an RTF document.
   void SetRtfSource(const std::string& rtf) override;

@@ -354,6 +354,10 @@ void TRichEdit::SetEditorFont(const std::string& name, int size, bool bold) {
   ApplyFont();
 }
 
+std::string TRichEdit::EditorFontName() const {
+  return QStringToAnsi(fontFamily_);
+}
+
 void TRichEdit::ApplyFont() {
   QFont font(fontFamily_);
   font.setStyleHint(QFont::TypeWriter);

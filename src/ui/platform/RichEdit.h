@@ -54,6 +54,7 @@ class TRichEdit : public QTextEdit, public TMyRich {
   bool WordWrap() const override;
   void SetWordWrap(bool wrap) override;
   void SetEditorFont(const std::string& name, int size, bool bold) override;
+  std::string EditorFontName() const override;
   bool Overwrite() const override { return overwriteMode(); }
   void SetOverwrite(bool on) override { setOverwriteMode(on); }
 
