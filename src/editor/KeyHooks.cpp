@@ -291,6 +291,12 @@ bool MyKeyPress(char key) {
   return false;
 }
 
+bool TypingInCorrectionColour() {
+  TMenuItem* item = MainMenu().Find(CorrectingItem);
+  return IsRtf && item && item->checked && !MainMenu().Checked("Raw") && CurrentEditor &&
+         !CurrentEditor->PlainText();
+}
+
 bool AppEvKey(const TKey& key) {
   if (!Run(hooks.browserActive)) return false;
   if (key.code == TKeyCode::F5 && !key.ctrl && !key.alt && !key.shift) {

@@ -54,6 +54,12 @@ int SectionKeyTarget(TKeyCode code, int highlighted, int count, int perColumn,
 // "\t" for Tab). True when it was acted on in place of being typed.
 bool MyKeyPress(char key);
 
+// The menu item "Correcting": typing in a formatted RTF document goes in the
+// correction colour (not ticked while the menu has no such item).
+inline constexpr char CorrectingItem[] = "Correcting";
+// Whether text typed now takes the correction colour (CorrectionColour).
+bool TypingInCorrectionColour();
+
 // TWebForm.AppEvMessage for keys: while the preview browser is the active window,
 // F5 saves a modified document and builds its page again, Ctrl+Right and Ctrl+Left
 // go forward and back. True when acted on.

@@ -10,12 +10,14 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <filesystem>
 #include <fstream>
 
 #include "editor/Documents.h"
 #include "editor/DocumentsOpen.h"
 #include "editor/IdleLoop.h"
+#include "editor/KeyHooks.h"
 #include "editor/MenuModel.h"
 #include "editor/ShellState.h"
 #include "editor/StatusBar.h"
@@ -141,6 +143,30 @@ TEST_F(IdleKeysTest, EscapeClosesThePlayerBarFirstThenGoesOnToTheMenu) {
   Type(Qt::Key_Escape);
   EXPECT_EQ(exits, 1) << "nothing left to close: Esc is the Exit item's key";
   EXPECT_TRUE(SectionLines.empty());
+}
+
+TEST_F(IdleKeysTest, WhileCorrectingTypingInAnRtfDocumentTakesTheCorrectionColour) {
+  TRichEdit* rich = Open("c.rtf",
+                         "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil"
+                         "\\fcharset0 Arial;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs24 Hello\\par\r\n}",
+                         5);
+  ASSERT_FALSE(rich->PlainText());
+  auto colourAfterTyping = [&](int key, const QString& text) {
+    Type(key, text);
+    QTextCursor cursor(rich->document());
+    cursor.setPosition(static_cast<int>(rich->SelStart()));
+    return cursor.charFormat().foreground().color();
+  };
+  const QColor plain = colourAfterTyping(Qt::Key_A, "a");
+  TMenuItem correcting;
+  correcting.name = CorrectingItem;
+  correcting.caption = "Correcting";
+  correcting.checkable = true;
+  correcting.checked = true;
+  MainMenu().AddItem("TextMenu", std::move(correcting));
+  EXPECT_EQ(colourAfterTyping(Qt::Key_B, "b"), QColor(255, 0, 1));
+  EXPECT_NE(plain, QColor(255, 0, 1));
+  EXPECT_EQ(rich->GetText().substr(0, 7), "Helloab");
 }
 
 TEST_F(IdleKeysTest, InsertSwitchesToOverwriteAndTheIndicatorShows) {

@@ -9,6 +9,7 @@
 #include "editor/Commands.h"
 #include "editor/KeyHooks.h"
 #include "editor/ShellState.h"
+#include "editor/StatusBar.h"
 #include "platform/CodePage.h"
 #include "ui/platform/RichEdit.h"
 
@@ -184,11 +185,16 @@ bool TKeyHook::KeyPress(QObject* watched, QKeyEvent& event) {
     }
     if (handled) return true;
   }
-  if (!CurrentRich(watched)) return false;
+  TRichEdit* rich = CurrentRich(watched);
+  if (!rich) return false;
   const TKey key = KeyOf(event);
   if (key.ch == 0 || key.ctrl || key.alt) return false;
   bool handled = false;
   RunGuarded([&] { handled = MyKeyPress(key.ch); });
+  if (!handled && TypingInCorrectionColour()) {
+    const int bgr = CorrectionColour;
+    rich->setTextColor(QColor(bgr & 0xFF, bgr >> 8 & 0xFF, bgr >> 16 & 0xFF));
+  }
   return handled;
 }
 
