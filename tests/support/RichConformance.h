@@ -236,11 +236,50 @@ TYPED_TEST_P(RichConformance, LargeTextRoundTrips) {
   EXPECT_EQ(this->rich->TextRange(pos, 10), "line 12345");
 }
 
+TYPED_TEST_P(RichConformance, ColourRunsAreNoEditAndFollowEdits) {
+  TMyRich& r = *this->rich;
+  this->Put("0123456789\r\nabcdef");
+  int changes = 0;
+  r.SetOnChange([&changes] { ++changes; });
+  const std::vector<TColourRun> runs{{4, 3, 0xA}, {10, 3, 0xB, 0xC}};
+  r.SetColourRuns(runs);
+  r.SetEditorColour(0x123456);
+  r.SetTextColour(0x654321);
+  EXPECT_EQ(changes, 0);
+  EXPECT_FALSE(r.Modified());
+  EXPECT_EQ(r.ColourRuns(), runs);
+  EXPECT_EQ(r.EditorColour(), 0x123456);
+  EXPECT_EQ(r.TextColour(), 0x654321);
+  struct Case {
+    size_t at, removed;
+    const char* typed;
+    std::vector<TColourRun> after;
+  } cases[] = {
+      {1, 0, "++", {{6, 3, 0xA}, {12, 3, 0xB, 0xC}}},    // before: moved
+      {4, 0, "+", {{5, 3, 0xA}, {11, 3, 0xB, 0xC}}},     // at a run's start: not in it
+      {5, 0, "++", {{4, 5, 0xA}, {12, 3, 0xB, 0xC}}},    // inside: grows
+      {7, 0, "+", {{4, 4, 0xA}, {11, 3, 0xB, 0xC}}},     // at its end: grows
+      {3, 2, "", {{3, 2, 0xA}, {8, 3, 0xB, 0xC}}},       // over its start
+      {9, 3, "", {{4, 3, 0xA}, {9, 1, 0xB, 0xC}}},       // across the line end
+      {5, 0, "\r\n", {{4, 4, 0xA}, {11, 3, 0xB, 0xC}}},  // a line end typed inside
+  };
+  for (const auto& c : cases) {
+    this->Put("0123456789\r\nabcdef");
+    r.SetColourRuns(runs);
+    r.Select(c.at, c.removed);
+    r.SetSelText(c.typed);
+    EXPECT_EQ(r.ColourRuns(), c.after) << c.at << " " << c.removed << " " << c.typed;
+  }
+  this->Put("new text");
+  EXPECT_TRUE(r.ColourRuns().empty());
+}
+
 REGISTER_TYPED_TEST_SUITE_P(RichConformance, TextReadsOutWithCrLfAndNoFinalLineEnd,
                             EveryWindows1252ByteSurvives,
                             SelectionIsClampedAndCountsOnePositionPerLineEnd,
                             ReplacingTheSelectionIsAnEdit, LinesAreTextLines,
                             OffsetsOfTheCrLfTextConvertBothWays, ViewScrollsByLinesWithinTheText,
-                            ShortTextNeverScrolls, SettingsAreKept, LargeTextRoundTrips);
+                            ShortTextNeverScrolls, SettingsAreKept, LargeTextRoundTrips,
+                            ColourRunsAreNoEditAndFollowEdits);
 
 }  // namespace quorrel::test
