@@ -89,7 +89,8 @@ bool KeepWarningOrError(const std::string& message, const TAbc2midiFilter& filte
   if (message.rfind("Warning", 0) == 0 && Has(message, "instruction") && Has(message, "ignored")) {
     return false;
   }
-  const bool chordMessage = HasAny(message, {"Guitar chord does not start", "Unrecognized chord name"});
+  const bool chordMessage =
+      HasAny(message, {"Guitar chord does not start", "Unrecognized chord name"});
   const bool durationMessage = HasAny(message, {"units instead of", "time units while"});
   const bool malformedNote = Has(message, "Malformed note");
   if (!chordMessage && !durationMessage && !malformedNote) return true;

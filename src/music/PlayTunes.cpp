@@ -175,7 +175,8 @@ void PlayTune(const std::string& sender) {
   if (playAll) {
     int tunes = 1;
     lines = PlayAllLines(CurrentText, tunes);
-    if (tunes > 10 && !AskYesNo("Do you really want to play " + std::to_string(tunes) + " tunes?")) {
+    if (tunes > 10 &&
+        !AskYesNo("Do you really want to play " + std::to_string(tunes) + " tunes?")) {
       Abort();
     }
   } else {
@@ -221,7 +222,8 @@ void PlayTune(const std::string& sender) {
   if (Abc2midiRunning(program)) {
     KillProcessByName(BaseName(NativePath(program)));
     DeleteWorkFile(TempMidiFile());
-    if (converted) ShowMsg("Unable to create\r" + NativePath(TempMidiFile()) + "\rPlease try again.");
+    if (converted)
+      ShowMsg("Unable to create\r" + NativePath(TempMidiFile()) + "\rPlease try again.");
     converted = false;
   }
   if (sender == "CreateMIDI" && converted) return;

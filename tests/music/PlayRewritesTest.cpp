@@ -1,6 +1,4 @@
 // The text rewrites of the Play commands, each as a table of texts in and out.
-#include "music/PlayRewrites.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,6 +6,7 @@
 
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
+#include "music/PlayRewrites.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -72,9 +71,11 @@ TEST(PlayRewritesTest, MetronomeAddsADrumBeatPerBeatAfterTheKeyLine) {
 TEST(PlayRewritesTest, IgnoreProgramsRemovesProgramDirectivesAndFields) {
   RunTable(
       {
-          {"directives", "%%MIDI program 41\n%%MIDI chordprog 20\n%%MIDI bassprog 33\n%%MIDI gchord fff\n",
+          {"directives",
+           "%%MIDI program 41\n%%MIDI chordprog 20\n%%MIDI bassprog 33\n%%MIDI gchord fff\n",
            "%\n%\n%\n%%MIDI gchord fff\n"},
-          {"inline fields", "abc [I: MIDI=program 3]de [I: MIDI=chordprog 2]f|[I: MIDI=bassprog 1]g\n",
+          {"inline fields",
+           "abc [I: MIDI=program 3]de [I: MIDI=chordprog 2]f|[I: MIDI=bassprog 1]g\n",
            "abc de f|g\n"},
           {"other inline fields stay", "[I: MIDI=gchord ff]abc|\n", "[I: MIDI=gchord ff]abc|\n"},
       },
@@ -85,7 +86,8 @@ TEST(PlayRewritesTest, MutedVoicesGoToChannelFifteenAtNoVolume) {
   RunTable(
       {
           {"voice 2 of 1 and 2 muted", "V:1\nabc|\nV:2 clef=bass\nABC|\n",
-           "V:1\nabc|\nV:2 clef=bass\n%%MIDI channel 15\n%%MIDI control 7 0\n%%MIDI gchordoff\nABC|\n"},
+           "V:1\nabc|\nV:2 clef=bass\n%%MIDI channel 15\n%%MIDI control 7 0\n%%MIDI "
+           "gchordoff\nABC|\n"},
           {"volume settings neutralised", "%%MIDI control 7 100\n[I:MIDI=control 7 90]\nV:1\n",
            "% 100\n[I:MIDI=control 3 90]\nV:1\n"},
           {"letters too", "V:S\nV:T\n",
@@ -126,8 +128,10 @@ TEST(PlayRewritesTest, BareBassNotesTakeThePreviousChord) {
           {"D7 over A", "K:G\n\"D7/F#\"ABc \"/A\"d|\n", "K:G\n\"D7/F#\"ABc \"D7/A\"d|\n"},
           {"across lines", "K:G\n\"G\"abc|\n\"/B\"abc|\n", "K:G\n\"G\"abc|\n\"G/B\"abc|\n"},
           {"a lone slash is no bass note", "K:G\n\"C\"a \"/\"b|\n", "K:G\n\"C\"a \"/\"b|\n"},
-          {"field lines passed over", "T:\"/A\" waltz\nK:G\n\"/A\"abc|\n", "T:\"/A\" waltz\nK:G\n\"/A\"abc|\n"},
-          {"text blocks passed over", "K:G\n\"Em\"a|\n%%begintext\n\"/B\" said\n%%endtext\n\"/B\"a|\n",
+          {"field lines passed over", "T:\"/A\" waltz\nK:G\n\"/A\"abc|\n",
+           "T:\"/A\" waltz\nK:G\n\"/A\"abc|\n"},
+          {"text blocks passed over",
+           "K:G\n\"Em\"a|\n%%begintext\n\"/B\" said\n%%endtext\n\"/B\"a|\n",
            "K:G\n\"Em\"a|\n%%begintext\n\"/B\" said\n%%endtext\n\"Em/B\"a|\n"},
       },
       [](TTextLines& lines) { FillBassChords(lines); });

@@ -1,8 +1,6 @@
 // The Play commands end to end on the real abc2midi: the MIDI files it makes from
 // the rewritten text, read back with our MIDI reader; the messages it prints,
 // filtered; the player started on the result.
-#include "music/PlayTunes.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -22,9 +20,10 @@
 #include "music/AbcWorkFiles.h"
 #include "music/MyPlayer.h"
 #include "music/PlayRewrites.h"
+#include "music/PlayTunes.h"
 #include "music/PlayerBar.h"
-#include "platform/MciSynth.h"
 #include "platform/Help.h"
+#include "platform/MciSynth.h"
 #include "platform/MidiFile.h"
 #include "platform/Paths.h"
 #include "platform/UserDialogs.h"
@@ -315,13 +314,15 @@ TEST_F(PlayTunesTest, Abc2midiMessagesAreFilteredAndMappedToDocumentLines) {
       {"chords, segno, fermata, instructions",
        "X:1\nT:Faults\nM:4/4\nL:1/8\nK:G\n\"G\"ABcd \"Xm\"efga|\n\"C;G\"ABcd \"Ym\"efga|\n"
        "S abcd efga|\nabc !fermata!d4 efga|\nabcd efga2|\nabc !foo!d efga|\n",
-       {"Messages from ABC2MIDI", "Error in line-char 6-8 : Guitar chord does not start with A-G or a-g",
+       {"Messages from ABC2MIDI",
+        "Error in line-char 6-8 : Guitar chord does not start with A-G or a-g",
         "Warning in line-char 10-10 : Track 1 Bar 4 has 9/2 time units while the time signature "
         "has 4"}},
       {"variant endings with an overlay",
        "X:1\nT:Overlay\nM:4/4\nL:1/4\nK:C\n|:ABcd|[1,3 abcd:|[2 ABcd & abc2|\nabc2-|c4|\n",
        {"Messages from ABC2MIDI",
-        "Error in line-char 6-26 : Bad variant list : Overlay  (This may be an ABC2MIDI bug when using "
+        "Error in line-char 6-26 : Bad variant list : Overlay  (This may be an ABC2MIDI bug when "
+        "using "
         "\"&\" for Voice overlay)"}},
       {"a clean tune", kTempoTune, {}},
   };

@@ -1,7 +1,5 @@
 // The player bar's repeated section, gauge seek, half speed and the timer's player
 // job, on the real sequencer with time moved on by the tests.
-#include "music/PlayerSections.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -16,6 +14,7 @@
 #include "music/MyPlayer.h"
 #include "music/PlayerBar.h"
 #include "music/PlayerJob.h"
+#include "music/PlayerSections.h"
 #include "platform/IniFile.h"
 #include "platform/MciSynth.h"
 #include "support/ScriptedDialogs.h"

@@ -113,8 +113,9 @@ TEST_F(PlayTuneTest, ARealTunePlaysPausesResumesAndStopsFromTheBar) {
 
   // A click half way along the gauge seeks there.
   const int half = bar_->MGauge()->width() / 2;
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(half, 5), bar_->MGauge()->mapToGlobal(QPointF(half, 5)),
-                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(half, 5),
+                    bar_->MGauge()->mapToGlobal(QPointF(half, 5)), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
   QApplication::sendEvent(bar_->MGauge(), &press);
   EXPECT_TRUE(GaugeSeeked);
   EXPECT_EQ(Player.GetPosition(), uint32_t(GaugeTarget(half, PlayPnl().GaugeWidth(), PlayLength)));
