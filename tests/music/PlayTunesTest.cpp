@@ -378,3 +378,29 @@ TEST_F(PlayTunesTest, FilterRewritesAFailedOpenAndDropsTheWorkFile) {
 
 }  // namespace
 }  // namespace quorrel::test
+
+namespace quorrel::test {
+namespace {
+
+TEST_F(PlayTunesTest, PlayRawPreparesTheTuneAndPlaysNothing) {
+  Open("X:1\nT:Raw\nM:4/4\nL:1/4\nK:C\nV:1\nCDEF|\n%%chords\n|C|\n");
+  EXPECT_FALSE(MainMenu().Click("PlayRaw"));
+  EXPECT_TRUE(AbcOption("PlayRaw"));
+  EXPECT_FALSE(Dialogs().Texts().empty()) << "the preparation's error is shown";
+  EXPECT_FALSE(FileExists(TempMidiFile()));
+  EXPECT_FALSE(Player.IsOpen);
+}
+
+TEST_F(PlayTunesTest, SlowFromTheMenuPlaysTheTuneAgainAtHalfSpeed) {
+  Open(kTempoTune);
+  ASSERT_TRUE(MainMenu().Click("Play"));
+  const int64_t normal = PlayLength;
+  ASSERT_TRUE(MainMenu().Click("Slow"));
+  EXPECT_TRUE(PlayPnl().Visible());
+  EXPECT_EQ(Player.GetMode(), PlayerPlaying);
+  EXPECT_EQ(PlayLength, 2 * normal);
+  Player.StopPlay();
+}
+
+}  // namespace
+}  // namespace quorrel::test
