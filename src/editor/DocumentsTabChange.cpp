@@ -18,6 +18,7 @@
 #include "platform/Paths.h"
 #include "publish/SiteDetails.h"
 #include "validate/ColourSyntax.h"
+#include "validate/HtmlPageSteps.h"
 
 namespace quorrel {
 
@@ -131,6 +132,7 @@ void PCChange() {
   }
   // 1. Busy; panels of the document left go.
   BeginBusy();
+  HtmlDialect = ' ';  // the next server page finds its site's dialect again
   w->HideSectionsBox();
   w->SetStatusText(LineColumnPanel, "");
   TMyRich* editor = w->TabEditor(tab);

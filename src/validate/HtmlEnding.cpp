@@ -1,17 +1,28 @@
 // What becomes of the HTML validator's result: the error with the page as far as
-// it was re-formatted, or the re-formatted page.
+// it was re-formatted, or the re-formatted page, checked by the tag checker and
+// written back.
 #include "editor/DBoxUnit.h"
 #include "editor/Documents.h"
+#include "editor/FastStrings.h"
+#include "editor/MainWindow.h"
+#include "editor/MenuModel.h"
 #include "editor/MyRich.h"
+#include "editor/Saving.h"
 #include "editor/ShellRoutines.h"
 #include "editor/ShellState.h"
 #include "platform/Abort.h"
+#include "validate/ColourSyntax.h"
+#include "validate/HtmlPageSteps.h"
+#include "validate/HtmlShow.h"
 #include "validate/HtmlSteps.h"
+#include "validate/TagChecker.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel {
 
 namespace {
+
+constexpr char kSaveAnyway[] = "Do you want to save this file even though it has errors?";
 
 // A long message keeps its start and its end.
 std::string Shortened(const std::string& message) {
@@ -40,34 +51,127 @@ void RestoreCaret(const THtmlRun& run) {
   editor.Select(editor.LineIndex(line) + column, 0);
 }
 
+void ShowError(const std::string& message, int helpContext) {
+  if (helpContext != 0) {
+    AskOkHelpCancel(message, helpContext);
+  } else {
+    ShowMsg(message);
+  }
+}
+
+// The Save command that validated first may still save what the user wrote.
+void OfferSaveAnyway() {
+  if (CurrentCommand == "Save" && AskYesNo(kSaveAnyway)) {
+    SaveClick("NoValidate");
+    Abort();
+  }
+}
+
+// Where the failing tag stands in a report: its name within 300 characters before
+// the place of the error.
+size_t NearFailingTag(const std::string& text, size_t at, const std::string& name) {
+  if (name.empty()) return at;
+  const size_t from = at > 300 ? at - 300 : 0;
+  const size_t found = PosBackNoCase(name, std::string_view(text).substr(0, at + name.size()));
+  return found != 0 && found - 1 >= from ? found - 1 : at;
+}
+
+[[noreturn]] void EndWithError(THtmlRun& run, std::string message, int helpContext) {
+  const bool debug = MainMenu().Checked("Debug");
+  if (debug && AskYesNo("Show Error message in full?")) {
+    ShowInTextTab(message, false);
+    Abort();
+  }
+  message = Shortened(message);
+  if (CheckOnly) message += "\r" + CurrentPageName;
+  bool report = run.dotPage || debug;
+  if (run.dotPage && debug) report = AskYesNo("Show generated HTML?");
+  CompareInputOutput(run.original, run.out);
+  const std::string rest = run.walkStarted ? run.in.substr(HtmlRestStart(run)) : run.in;
+
+  if (report) {
+    const std::string text = run.out + "\n<!-- " + message + "\n-->\n" + rest;
+    ShowInTextTab(text, false);
+    if (CurrentEditor) {
+      ScrollToPos(EditorPosOf(NearFailingTag(text, run.out.size(), run.tag.name)), false);
+    }
+    ShowError(message, helpContext);
+    OfferSaveAnyway();
+    CurrentCommand.clear();
+    Abort();
+  }
+
+  size_t caret = 0;
+  if (run.walkStarted && CurrentEditor) {
+    const std::string text = run.out + rest;
+    if (text != CurrentText && !CheckOnly) WriteBack(run, text);
+    caret = run.errorAt >= 0 ? static_cast<size_t>(run.errorAt) : run.out.size();
+    if (caret > CurrentText.size()) caret = CurrentText.size();
+  }
+  RequestRecolour(1);
+  if (CurrentEditor) ScrollToPos(caret, false);
+  ShowError(message, helpContext);
+  OfferSaveAnyway();
+  if (CheckOnly && CurrentEditor) SetTabCaption(CurrentFileName);
+  FocusEditor();
+  CurrentCommand.clear();
+  ScheduleTimerRefresh();
+  Abort();
+}
+
+// The comparison of a generated page stops at its feedback form, which the page
+// builder fills in anew each time.
+bool SameAsInput(const THtmlRun& run) {
+  if (run.dotPage) {
+    const size_t in = PosNoCase("feedback.asp", run.original);
+    const size_t out = PosNoCase("feedback.asp", run.out);
+    if (in != 0 && out != 0) return run.original.compare(0, in, run.out, 0, out) == 0;
+  }
+  return run.original == run.out;
+}
+
 }  // namespace
 
 void FinishHtml(THtmlRun& run, const std::string& sender) {
+  if (!HtmlFailed()) {
+    CheckHtmlTags(run.out);
+    if (!TagsPassed && !run.dotPage) {
+      OfferSaveAnyway();
+      CurrentCommand.clear();
+      RequestRecolour(1);
+      ScheduleTimerRefresh();
+      Abort();
+    }
+    CheckSiteMap(run, sender);
+  }
   if (HtmlFailed()) {
-    const std::string message = Shortened(ErrMsg);
+    const std::string message = ErrMsg;
     const int helpContext = ErrHelpContext;
     ErrMsg.clear();
     ErrHelpContext = 0;
-    size_t caret = 0;
-    if (run.walkStarted && CurrentEditor) {
-      const std::string text = run.out + run.in.substr(HtmlRestStart(run));
-      if (text != CurrentText && !CheckOnly) WriteBack(run, text);
-      caret = run.out.size();
+    // Before start-up is over nobody is there to read the message.
+    if (!IdleReady) {
+      if (CurrentEditor) CurrentEditor->Select(0, 0);
+      return;
     }
-    ScrollToPos(caret, false);
-    if (helpContext != 0) {
-      AskOkHelpCancel(message, helpContext);
-    } else {
-      ShowMsg(message);
-    }
-    FocusEditor();
-    CurrentCommand.clear();
-    ScheduleTimerRefresh();
-    Abort();
+    // The server window's check counts the page and goes on.
+    if (run.serverCheck) return;
+    EndWithError(run, message, helpContext);
   }
+
+  if (run.serverPage) {
+    std::string& out = run.out;
+    while (!out.empty() && (out.back() == ' ' || out.back() == '\n')) out.pop_back();
+    if (!run.original.empty() && run.original.back() == '\n') out += '\n';
+  }
+  const bool changed = !SameAsInput(run);
+  if (changed) CompareInputOutput(run.original, run.out);
   HandOverText = run.out;
   if (sender == "NoReformat" || !CurrentEditor) return;
-  const bool changed = run.out != run.original;
+  if (run.startTab >= 0 && MainWindow() && MainWindow()->ActiveTab() != run.startTab) {
+    MainWindow()->ActivateTab(run.startTab);
+    PCChange();
+  }
   if (run.out != CurrentText && !CheckOnly) {
     WriteBack(run, run.out);
     RestoreCaret(run);

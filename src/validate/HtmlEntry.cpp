@@ -8,6 +8,7 @@
 #include "editor/ShellState.h"
 #include "platform/UserDialogs.h"
 #include "sitebuild/PageBuffer.h"
+#include "validate/HtmlPageSteps.h"
 #include "validate/HtmlSteps.h"
 #include "validate/ScriptDelimiters.h"
 #include "validate/TextMarkers.h"
@@ -142,6 +143,7 @@ bool AcceptHtmlPage(const THtmlRun& run) {
 void ResetHtmlValidator() {
   blankLinesAsked = false;
   ResetInsTagQuestion();
+  ResetHtmlPageSteps();
 }
 
 }  // namespace quorrel

@@ -90,6 +90,8 @@ struct THtmlRun {
                  // 8 </HTML>
   bool tagSeen = false;
   bool walkStarted = false;
+  long errorAt = -1;    // output index of an error found after the walk (-1: the output's end)
+  int startTab = -1;    // the tab that was active when the validator started
   bool marked = false;  // the document is marked changed
 
   // ---- the tag stack -----------------------------------------------------------------------

@@ -1,7 +1,9 @@
 // The HTML validator: takes the page, walks it into a re-formatted copy, and
 // reports the first error or writes the copy back.
 #include "editor/DBoxUnit.h"
+#include "editor/MainWindow.h"
 #include "validate/ColourSyntax.h"
+#include "validate/HtmlPageSteps.h"
 #include "validate/HtmlSteps.h"
 #include "validate/ValUnit.h"
 #include "validate/Validators.h"
@@ -13,6 +15,7 @@ void ValidateHtml(const std::string& sender) {
   ErrHelpContext = 0;
   THtmlRun run;
   if (!TakeHtmlInput(run, sender)) return;
+  if (TMainWindow* window = MainWindow()) run.startTab = window->ActiveTab();
   if (LeaveNoReformatPage(run)) return;
   HtmlPreEdits(run);
   InitHtmlRun(run);
@@ -26,7 +29,10 @@ void ValidateHtml(const std::string& sender) {
     PendingMessageOffset = 0;
     RaiseErrorAt(message, offset > 0 ? static_cast<long>(offset - 1) : 0);
   }
+  HtmlPageChecks(run);
+  HtmlDoctype(run);
   HtmlWalk(run);
+  HtmlAfterWalk(run);
   FinishHtml(run, sender);
 }
 

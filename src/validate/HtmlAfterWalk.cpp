@@ -1,0 +1,103 @@
+// What the HTML validator checks once its walk is over.
+#include <algorithm>
+
+#include "editor/DBoxUnit.h"
+#include "editor/MenuModel.h"
+#include "editor/ShellState.h"
+#include "platform/Abort.h"
+#include "validate/EmailScramble.h"
+#include "validate/HtmlPageSteps.h"
+#include "validate/HtmlShow.h"
+#include "validate/HtmlText.h"
+#include "validate/ValUnit.h"
+
+namespace quorrel {
+
+using html::Find;
+using html::Has;
+
+namespace {
+
+void ErrorAt(THtmlRun& run, const std::string& message, size_t at) {
+  if (HtmlFailed()) return;
+  HtmlError(message);
+  run.errorAt = static_cast<long>(at);
+}
+
+// Server code in a page that no server runs.
+void ServerCodeInPlainPage(THtmlRun& run) {
+  if (run.serverPage || CurrentExt == ".ASAX" || run.part == 0 || !run.inSite ||
+      Has(run.out, "Source Error:")) {
+    return;
+  }
+  size_t at = std::string::npos;
+  for (const char* code : {"<asp:", "<%", "runat="}) at = std::min(at, Find(run.out, code));
+  if (at == std::string::npos) return;
+  ErrorAt(run, "File contains \"<asp:\" or \"<%\" or \"runat\" but is not of type ASP or ASPX.",
+          at);
+}
+
+void NoBlanksAtLineEnds(std::string& out) {
+  std::string tidy;
+  tidy.reserve(out.size());
+  for (char c : out) {
+    if (c == '\n') {
+      while (!tidy.empty() && tidy.back() == ' ') tidy.pop_back();
+    }
+    tidy += c;
+  }
+  out = std::move(tidy);
+}
+
+// The page must be a whole page: from <HTML> to </HTML>.
+void Frame(THtmlRun& run) {
+  if (run.serverPage || CurrentExt == ".ASAX" || PosNoCase("<script", run.in) == 1 ||
+      HtmlFailed()) {
+    return;
+  }
+  std::string message;
+  if (run.part != 0 && !run.out.empty() && run.out[0] == '<') {
+    if (run.part != 8) message = "Does not finish with </Body> and </HTML>";
+  } else {
+    if (NotInSite && PosNoCase(".HTM", CurrentExt) == 0) {
+      // Not a page of ours after all.
+      IsHtml = false;
+      Abort();
+    }
+    message = "Does not start <HTML>";
+  }
+  if (message.empty()) return;
+  if (!run.stack.empty()) message += "\r\rNot all tags have been closed.";
+  if (run.serverCheck) message += "\n" + CurrentFileName;
+  HtmlError(message);
+}
+
+// VBScript's InStr takes the text searched first.
+void InStrArguments(THtmlRun& run) {
+  if (!run.serverPage || run.php) return;
+  const size_t at = Find(run.out, "InStr(\"");
+  if (at == std::string::npos) return;
+  ErrorAt(run,
+          "InStr needs the variable as the first argument and the search string as the second.",
+          at);
+}
+
+}  // namespace
+
+void HtmlAfterWalk(THtmlRun& run) {
+  if (MainMenu().Checked("Debug") && AskYesNo("Show OutT?")) {
+    ShowInTextTab(run.out, false);
+    Abort();
+  }
+  if (HtmlFailed()) return;
+  if (!MainMenu().Checked("EncE")) DecodeEmailScripts(run.out);
+  ServerCodeInPlainPage(run);
+  CheckTitleAndHeading(run);
+  if (!HtmlFailed() && !run.serverPage && Has(run.out, "<HTML")) CompleteHead(run);
+  NoBlanksAtLineEnds(run.out);
+  Frame(run);
+  InStrArguments(run);
+  if (!HtmlFailed() && run.smartQuoteOpen) HtmlFatal("Error - unmatched smart quotes somewhere.");
+}
+
+}  // namespace quorrel

@@ -1,0 +1,126 @@
+// What the head of a page gets when it lacks it: the character set, the viewport,
+// the site's style sheet; and the head of a help-topic page.
+#include "editor/DBoxUnit.h"
+#include "editor/ShellState.h"
+#include "platform/Paths.h"
+#include "sitebuild/SiteFolders.h"
+#include "validate/HtmlPageSteps.h"
+#include "validate/HtmlText.h"
+
+namespace quorrel {
+
+using html::AfterLine;
+using html::Find;
+using html::Has;
+
+namespace {
+
+// The class identifier of the help viewer's control, which marks help-topic pages.
+constexpr char kHelpControl[] = "1e2a7bd0-dab9-11d0-b93a-00c04fc99f9e";
+
+void CharacterSet(THtmlRun& run, size_t title) {
+  std::string& out = run.out;
+  if (run.html5) {
+    if (Find(out.substr(0, 2000), "charset=") == std::string::npos) {
+      out.insert(AfterLine(out, title), "<meta charset=\"utf-8\">\n");
+    }
+    if (Has(out, "http-equiv=\"content-type\" content=\"text/html;")) {
+      out = ReplaceNoCase(out, "http-equiv=\"content-type\" content=\"text/html;", "");
+      out = ReplaceNoCase(out, "charset=", "charset=\"");
+      out = ReplaceNoCase(out, "charset=\"\"", "charset=\"");
+    }
+  } else if (!Has(out, "Content-type")) {
+    out.insert(AfterLine(out, title),
+               "  <meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\n");
+  }
+  if (Has(out, "charset=") && !Has(out, "Name=viewport") && !Has(out, "Name=\"viewport\"") &&
+      CurrentFolder.find("/html/") == std::string::npos) {
+    out.insert(AfterLine(out, Find(out, "charset=")),
+               "<Meta Name=viewport Content=\"width=device-width, initial-scale=1\">\n");
+  }
+}
+
+void StyleSheet(THtmlRun& run, size_t title) {
+  std::string& out = run.out;
+  if (Has(out, "Rel=stylesheet") || Has(out, "Rel=\"stylesheet\"") || !run.inSite || HasBaseTag ||
+      Has(out, "var ImgA = new Array")) {
+    return;
+  }
+  const std::string folder = run.dotPage ? SiteBaseFolder : CurrentFolder;
+  const std::string sheet = ResolveNoCase(folder + "style.css");
+  if (sheet.empty() || !FileExists(sheet)) return;
+  out.insert(AfterLine(out, title), "  <link href=\"style.css\" rel=\"stylesheet\">\n");
+}
+
+// The value of an attribute written Name="value" in a tag starting at `tag`.
+std::string QuotedValue(const std::string& out, size_t tag, const char* name) {
+  const size_t close = out.find('>', tag);
+  const size_t at = Find(out, name, tag);
+  if (at == std::string::npos || at > close) return "";
+  const size_t start = at + std::string_view(name).size();
+  const size_t end = out.find('"', start);
+  return end == std::string::npos || end > close ? "" : out.substr(start, end - start);
+}
+
+// A page of the help viewer: its bold caption becomes its heading, its keywords a
+// meta tag, sentences get two spaces, and it is an HTML 5 page.
+void HelpTopicPage(THtmlRun& run, size_t title) {
+  std::string& out = run.out;
+  if (!Has(out, kHelpControl) || Has(out, "<H1>")) return;
+  const std::string titleText = out.substr(title + 7, out.find('<', title + 7) - title - 7);
+  const size_t body = Find(out, "<Body");
+  const size_t bold = body == std::string::npos ? body : Find(out, "<B>", body);
+  const size_t boldEnd = bold == std::string::npos ? bold : Find(out, "</B>", bold);
+  if (boldEnd != std::string::npos) {
+    const size_t paragraph = Find(out, "<P>", boldEnd);
+    if (paragraph == std::string::npos || paragraph - boldEnd - 4 > 8) {
+      HtmlFatal("Unexpected HTML - possibly \"</B>\" in Title.");
+    }
+    const std::string caption = out.substr(bold + 3, boldEnd - bold - 3);
+    out.replace(body, boldEnd + 4 - body, "<Body><H1>" + caption + "</H1>");
+  }
+
+  std::string keywords;
+  for (size_t at = Find(out, "<Param Name=\"Keyword\""); at != std::string::npos;
+       at = Find(out, "<Param Name=\"Keyword\"", at + 1)) {
+    const std::string value = QuotedValue(out, at, "Value=\"");
+    if (value.empty() || value == titleText) continue;
+    if (value.find(',') != std::string::npos) HtmlFatal(value + "\rComma not allowed.");
+    keywords += (keywords.empty() ? "" : ",") + value;
+  }
+  if (!keywords.empty()) {
+    out.insert(AfterLine(out, Find(out, "<Title")),
+               "<Meta Name=\"Keywords\" Content=\"" + keywords + "\">\n");
+  }
+
+  std::string spaced;
+  spaced.reserve(out.size() + 64);
+  for (size_t i = 0; i < out.size(); ++i) {
+    spaced += out[i];
+    const char c = out[i];
+    if ((c == '.' || c == '!' || c == '?') && i + 2 < out.size() && out[i + 1] == ' ' &&
+        out[i + 2] != ' ' && out[i + 2] != '\n' && out.compare(i + 2, 6, "&nbsp;") != 0) {
+      spaced += " &nbsp;";
+      ++i;
+    }
+  }
+  out = std::move(spaced);
+  const size_t lineEnd = out.find('\n');
+  out.replace(0, lineEnd == std::string::npos ? out.size() : lineEnd, "<!DOCTYPE HTML>");
+}
+
+}  // namespace
+
+void CompleteHead(THtmlRun& run) {
+  const size_t title = Find(run.out, "<Title");
+  if (title == std::string::npos) {
+    HtmlError("No Title tag.");
+    run.errorAt = 0;
+    return;
+  }
+  CharacterSet(run, title);
+  StyleSheet(run, title);
+  HelpTopicPage(run, title);
+}
+
+}  // namespace quorrel

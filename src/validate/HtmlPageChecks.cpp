@@ -1,0 +1,146 @@
+// The checks and repairs of a page before the walk.
+#include <algorithm>
+
+#include "editor/BreakLongUrl.h"
+#include "editor/DBoxUnit.h"
+#include "editor/FastStrings.h"
+#include "editor/FileRoutines.h"
+#include "editor/MenuModel.h"
+#include "editor/ShellState.h"
+#include "validate/HtmlPageSteps.h"
+#include "validate/HtmlShow.h"
+#include "validate/TagChecker.h"
+#include "validate/ValUnit.h"
+
+namespace quorrel {
+
+namespace {
+
+// The "Â" question is asked once per program run; its answer holds for the run.
+int nbspAnswer = -1;  // -1 not asked, 0 No, 1 Yes
+
+// 0-based index of a pattern, searched without regard to case from `from`; npos when absent.
+size_t Find(const std::string& text, std::string_view pattern, size_t from = 0) {
+  if (from >= text.size()) return std::string::npos;
+  const size_t at = PosNoCase(pattern, text, from + 1);
+  return at == 0 ? std::string::npos : at - 1;
+}
+
+bool Has(const std::string& text, std::string_view pattern) {
+  return PosNoCase(pattern, text) != 0;
+}
+
+void Edit(THtmlRun& run, std::string edited) {
+  if (edited == run.in) return;
+  run.in = std::move(edited);
+  MarkHtmlChanged(run);
+}
+
+// Punctuation pasted from UTF-8 text: the dashes, the right single quote and the
+// double quotes.
+void RepairUtf8(THtmlRun& run) {
+  if (run.in.find("\xE2\x80") == std::string::npos) return;
+  Edit(run, MultiReplace(run.in, "\xE2\x80\x93|\xE2\x80\x94|\xE2\x80\x99|\xE2\x80\x9C|\xE2\x80\x9D",
+                         "-|-|'|&ldquo;|&rdquo;", true));
+}
+
+void NonBreakingSpaces(THtmlRun& run) {
+  const size_t at = run.in.find('\xC2');
+  if (at == std::string::npos || run.validateAll || run.serverCheck) return;
+  if (nbspAnswer < 0) {
+    nbspAnswer =
+        AskYesNoHelp("Change all \xC2 to non-breaking spaces from offset " + OffsetText(at) + "?",
+                     50401)
+            ? 1
+            : 0;
+  }
+  if (nbspAnswer == 1) Edit(run, ReplaceAll(run.in, "\xC2", "&nbsp;", true));
+}
+
+void EmptyPair(THtmlRun& run, const char* pair, const char* rtf) {
+  const size_t at = Find(run.in, pair);
+  if (at == std::string::npos) return;
+  if (run.dotPage) {
+    const size_t from = at > 125 ? at - 125 : 0;
+    HtmlFatal(std::string("\"") + rtf +
+              "\" found in text.\rPress [F2] to view the raw RTF and remove this.\r\r" +
+              run.in.substr(from, 250));
+  }
+  Edit(run, ReplaceNoCase(run.in, pair, ""));
+}
+
+// Link texts that are long addresses get break points.
+void LongLinkTexts(THtmlRun& run) {
+  std::string text = run.in;
+  size_t from = 0;
+  while (true) {
+    const size_t a = Find(text, "<A Href=", from);
+    if (a == std::string::npos) break;
+    const size_t open = text.find('>', a);
+    if (open == std::string::npos) break;
+    const size_t close = Find(text, "</A", open);
+    if (close == std::string::npos) break;
+    from = close;
+    const std::string link = text.substr(open + 1, close - open - 1);
+    if (link.size() <= 29 || link.find('@') != std::string::npos || Has(link, "<\\/a>") ||
+        Has(link, "<tt>") || link.find('\n') != std::string::npos) {
+      continue;
+    }
+    const std::string broken = BreakLongUrl(link);
+    if (UpperCaseAnsi(broken) == UpperCaseAnsi(link)) continue;
+    if (MainMenu().Checked("Debug")) ShowInTextTab(link + "\n" + broken + "\n");
+    if (text.compare(open + 1, link.size(), link) != 0) {
+      HtmlFatal("Internal error replacing link text - please contact Varek Dask");
+    }
+    text.replace(open + 1, link.size(), broken);
+    from = open + 1 + broken.size();
+  }
+  Edit(run, std::move(text));
+}
+
+// A link at the top of the body lets keyboard users skip to the main content.
+void SkipLink(THtmlRun& run) {
+  const size_t body = Find(run.in, "<Body");
+  if (body == std::string::npos) {
+    if (!run.php) HtmlFatal("No <Body> tag found.");
+    return;
+  }
+  if (Find(run.in, "<A Class=Skip", body) != std::string::npos) return;
+  const size_t main = Find(run.in, "<Main");
+  if (main == std::string::npos) return;
+  std::string text = run.in;
+  if (Find(text, "id=", main + 5) != main + 6 || text[main + 5] != ' ') {
+    text.insert(main + 5, " Id=Main");
+  }
+  const size_t bodyAfter = Find(text, "<Body");
+  const size_t lineEnd = text.find('\n', bodyAfter);
+  const size_t lineStart = lineEnd == std::string::npos ? text.size() : lineEnd + 1;
+  if (lineEnd == std::string::npos) text += '\n';
+  text.insert(lineStart, "<A Class=Skip HRef=\"#Main\">Skip to main content</A>\n");
+  Edit(run, std::move(text));
+}
+
+}  // namespace
+
+void HtmlPageChecks(THtmlRun& run) {
+  const bool hasHtml = Has(run.in, "<HTML");
+  if (!hasHtml && IsExemptFolder(CurrentFolder)) return;
+  RepairUtf8(run);
+  NonBreakingSpaces(run);
+  if (run.checkH && !run.serverPage && hasHtml && !run.serverCheck && !Has(run.in, "<H1")) {
+    HtmlFatal("No <H1> tag.");
+  }
+  EmptyPair(run, "<B></B>", "\\b  \\b0");
+  EmptyPair(run, "<I></I>", "\\i  \\i0");
+  HandOverText = run.in;
+  if (!IsAsp && !run.php && !run.serverCheck) LongLinkTexts(run);
+  if (MainMenu().Checked("Skip")) SkipLink(run);
+}
+
+void ResetHtmlPageSteps() {
+  nbspAnswer = -1;
+  HtmlDialect = ' ';
+  TagsPassed = false;
+}
+
+}  // namespace quorrel
