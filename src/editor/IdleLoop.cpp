@@ -99,17 +99,15 @@ void StartActions(TMainWindow& w) {
       StartMode = 'R';
       w.SetSplashText(CurrentFileName);
       GetEditorText();
-      // Whatever the validation says, the run ends with the window.
-      struct TClose {
-        TMainWindow& w;
-        ~TClose() { w.CloseForm(); }
-      } close{w};
+      // Whatever the validation says (its commands end quietly after their message),
+      // the run ends with the window.
       if (CurrentEditor && CurrentText.empty()) {
         ValidateFolderRoot = CurrentFolder;
         RunCommand("ValAll", [] { ValidateFolder("*.VBA"); });
       } else if (CurrentEditor) {
         RunCommand("Validate", [] { ValidateCurrentFile(""); });
       }
+      w.CloseForm();
       break;
     }
     case 'S':
