@@ -1,8 +1,5 @@
 #include "editor/InsertFile.h"
 
-#include <algorithm>
-#include <iterator>
-
 #include "editor/Documents.h"
 #include "editor/MyRich.h"
 #include "editor/RtfView.h"
@@ -18,33 +15,6 @@
 namespace quorrel {
 
 namespace {
-
-size_t ParagraphLength(const TRtfParagraph& paragraph) {
-  size_t length = 0;
-  for (const TRtfRun& run : paragraph.runs) length += run.text.size();
-  return length;
-}
-
-// Splits a paragraph's runs at an offset.
-void SplitRuns(const std::vector<TRtfRun>& runs, size_t offset, std::vector<TRtfRun>& before,
-               std::vector<TRtfRun>& after) {
-  for (const TRtfRun& run : runs) {
-    if (offset >= run.text.size()) {
-      before.push_back(run);
-      offset -= run.text.size();
-    } else if (offset == 0) {
-      after.push_back(run);
-    } else {
-      before.push_back(TRtfRun{run.text.substr(0, offset), run.format});
-      after.push_back(TRtfRun{run.text.substr(offset), run.format});
-      offset = 0;
-    }
-  }
-}
-
-void Append(TRtfParagraph& paragraph, const std::vector<TRtfRun>& runs) {
-  for (const TRtfRun& run : runs) AppendRun(paragraph, run.text, run.format);
-}
 
 bool StartsWithRtf(const std::string& text) {
   return text.compare(0, 5, "{\\rtf") == 0;
@@ -62,44 +32,6 @@ std::string InsertFilter() {
   if (IsPhp) return "All files|*.*|PHP files|*.php*|HTML files|*.htm*";
   if (IsServerPage) return "All files|*.*|ASP files|*.asp*|HTML files|*.htm*";
   return CurrentExt + " files|*" + CurrentExt + "|All files|*.*";
-}
-
-void RtfInsertDocument(TRtfDocument& target, size_t pos, size_t length,
-                       const TRtfDocument& insert) {
-  if (insert.paragraphs.empty()) return;
-  RtfReplace(target, pos, length, u"");
-  size_t index = 0;
-  for (; index + 1 < target.paragraphs.size(); ++index) {
-    const size_t paragraphLength = ParagraphLength(target.paragraphs[index]);
-    if (pos <= paragraphLength) break;
-    pos -= paragraphLength + 1;
-  }
-  const TRtfParagraph host = target.paragraphs[index];
-  std::vector<TRtfRun> head, tail;
-  SplitRuns(host.runs, std::min(pos, ParagraphLength(host)), head, tail);
-
-  std::vector<TRtfParagraph> made(insert.paragraphs.begin(), insert.paragraphs.end());
-  // The first inserted paragraph joins the text before the position; its mark is
-  // the inserted one unless the insert is a single paragraph, which takes the host's.
-  TRtfParagraph& first = made.front();
-  std::vector<TRtfRun> firstRuns = std::move(first.runs);
-  first.runs.clear();
-  Append(first, head);
-  Append(first, firstRuns);
-  if (made.size() == 1) first.format = host.format;
-  // The last one carries the rest of the host paragraph and the host's mark.
-  TRtfParagraph& last = made.back();
-  Append(last, tail);
-  if (made.size() > 1) {
-    last.format = host.format;
-    if (last.runs.empty()) last.markFormat = host.markFormat;
-  }
-  for (TRtfParagraph& paragraph : made) {
-    if (!paragraph.runs.empty()) paragraph.markFormat = paragraph.runs.front().format;
-  }
-  target.paragraphs.erase(target.paragraphs.begin() + static_cast<long>(index));
-  target.paragraphs.insert(target.paragraphs.begin() + static_cast<long>(index), made.begin(),
-                           made.end());
 }
 
 void ColourAutomaticText(TRtfDocument& document, int colour) {

@@ -11,12 +11,6 @@ namespace quorrel {
 // The open dialog's filter for a file to insert into the current document.
 std::string InsertFilter();
 
-// Puts a document into another at an editor position, in place of length
-// positions there: the inserted paragraphs keep their formatting, the first joins
-// the paragraph it is inserted into and the text after the position follows the
-// last.
-void RtfInsertDocument(TRtfDocument& target, size_t pos, size_t length, const TRtfDocument& insert);
-
 // Gives text of the automatic colour a colour (0x00BBGGRR) of its own.
 void ColourAutomaticText(TRtfDocument& document, int colour);
 

@@ -101,6 +101,10 @@ void Locate(const TRtfDocument& doc, size_t pos, size_t& paragraph, size_t& offs
   offset = std::min(pos, ParagraphLength(doc.paragraphs[paragraph]));
 }
 
+void AppendRuns(TRtfParagraph& paragraph, const std::vector<TRtfRun>& runs) {
+  for (const TRtfRun& run : runs) AppendRun(paragraph, run.text, run.format);
+}
+
 }  // namespace
 
 size_t RtfLength(const TRtfDocument& document) {
@@ -145,6 +149,40 @@ void RtfReplace(TRtfDocument& doc, size_t pos, size_t length, std::u16string_vie
   }
   doc.paragraphs.erase(doc.paragraphs.begin() + first, doc.paragraphs.begin() + last + 1);
   doc.paragraphs.insert(doc.paragraphs.begin() + first, made.begin(), made.end());
+}
+
+void RtfInsertDocument(TRtfDocument& target, size_t pos, size_t length,
+                       const TRtfDocument& insert) {
+  if (insert.paragraphs.empty()) return;
+  RtfReplace(target, pos, length, u"");
+  size_t index, offset;
+  Locate(target, pos, index, offset);
+  const TRtfParagraph host = target.paragraphs[index];
+  std::vector<TRtfRun> head, tail;
+  SplitRuns(host.runs, offset, head, tail);
+
+  std::vector<TRtfParagraph> made(insert.paragraphs.begin(), insert.paragraphs.end());
+  // The first inserted paragraph joins the text before the position; its mark is
+  // the inserted one unless the insert is a single paragraph, which takes the host's.
+  TRtfParagraph& first = made.front();
+  std::vector<TRtfRun> firstRuns = std::move(first.runs);
+  first.runs.clear();
+  AppendRuns(first, head);
+  AppendRuns(first, firstRuns);
+  if (made.size() == 1) first.format = host.format;
+  // The last one carries the rest of the host paragraph and the host's mark.
+  TRtfParagraph& last = made.back();
+  AppendRuns(last, tail);
+  if (made.size() > 1) {
+    last.format = host.format;
+    if (last.runs.empty()) last.markFormat = host.markFormat;
+  }
+  for (TRtfParagraph& paragraph : made) {
+    if (!paragraph.runs.empty()) paragraph.markFormat = paragraph.runs.front().format;
+  }
+  target.paragraphs.erase(target.paragraphs.begin() + static_cast<long>(index));
+  target.paragraphs.insert(target.paragraphs.begin() + static_cast<long>(index), made.begin(),
+                           made.end());
 }
 
 bool IsSymbolFont(const std::string& name) {

@@ -99,6 +99,12 @@ size_t RtfLength(const TRtfDocument& document);
 // with the format of the paragraph it is typed into.
 void RtfReplace(TRtfDocument& document, size_t pos, size_t length, std::u16string_view text);
 
+// Puts a document into another at an editor position, in place of length
+// positions there: the inserted paragraphs keep their formatting, the first joins
+// the paragraph it is inserted into and the text after the position follows the
+// last.
+void RtfInsertDocument(TRtfDocument& target, size_t pos, size_t length, const TRtfDocument& insert);
+
 // Symbol fonts keep their own character set in the font table.
 bool IsSymbolFont(const std::string& name);
 
