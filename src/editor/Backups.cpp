@@ -10,6 +10,7 @@
 #include "editor/DBoxUnit.h"
 #include "editor/ShellRoutines.h"
 #include "editor/ShellState.h"
+#include "editor/TextFiles.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
 
@@ -42,17 +43,6 @@ std::string FollowLinks(const std::string& native) {
   return name;
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 bool CopyBytes(const std::string& fromNative, const std::string& toNative) {
   int in = ::open(fromNative.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
@@ -66,7 +56,7 @@ bool CopyBytes(const std::string& fromNative, const std::string& toNative) {
       ok = n == 0;
       break;
     }
-    ok = WriteAll(out, std::string(buffer, static_cast<size_t>(n)));
+    ok = WriteAllBytes(out, std::string(buffer, static_cast<size_t>(n)));
   }
   struct stat st;
   if (ok && ::fstat(in, &st) == 0) ::fchmod(out, st.st_mode & 07777);
@@ -152,7 +142,7 @@ TReplaceResult ReplaceFile(const std::string& path, const std::string& bytes, bo
   std::string work = folder + "." + name + ".save-XXXXXX";
   int fd = ::mkostemp(work.data(), O_CLOEXEC);
   if (fd < 0) return TReplaceResult::NotCreated;
-  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  bool ok = WriteAllBytes(fd, bytes) && ::fsync(fd) == 0;
   struct stat written;
   ok = ok && ::fstat(fd, &written) == 0 && static_cast<size_t>(written.st_size) == bytes.size();
   if (ok && existed) {

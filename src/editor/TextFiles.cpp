@@ -47,7 +47,9 @@ std::string AsEditorText(const std::string& bytes) {
   return out;
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
+}  // namespace
+
+bool WriteAllBytes(int fd, const std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -57,8 +59,6 @@ bool WriteAll(int fd, const std::string& bytes) {
   }
   return true;
 }
-
-}  // namespace
 
 bool IsBinaryExtension(const std::string& ext) {
   if (ext.size() < 2 || ext[0] != '.') return false;
@@ -160,7 +160,7 @@ bool CopyFileBytes(const std::string& from, const std::string& to) {
   const std::string work = target + ".~copy";
   int fd = ::open(work.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return false;
-  bool written = WriteAll(fd, bytes);
+  bool written = WriteAllBytes(fd, bytes);
   written = ::fsync(fd) == 0 && written;
   written = ::close(fd) == 0 && written;
   if (!written || ::rename(work.c_str(), target.c_str()) != 0) {
