@@ -136,6 +136,10 @@ void SetActivationWindows(TActivationWindows hooks) {
   windows = std::move(hooks);
 }
 
+const TActivationWindows& ActivationWindows() {
+  return windows;
+}
+
 void ResetActivation() {
   windows = TActivationWindows{};
   running = false;

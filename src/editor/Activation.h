@@ -23,6 +23,7 @@ struct TActivationWindows {
   std::function<void()> refreshServerWindow;
 };
 void SetActivationWindows(TActivationWindows windows);
+const TActivationWindows& ActivationWindows();
 
 // Back to the state of a freshly started program.
 void ResetActivation();

@@ -119,6 +119,8 @@ class TMainWindow {
   virtual void SetSplashText(const std::string& /*text*/) {}
   // Closes the main window as the user would (the exit questions run).
   virtual void CloseForm() {}
+  // Close all and the exit keep the main form out of sight while the tabs close.
+  virtual void ShowForm(bool /*visible*/) {}
 };
 
 // The installed main window; nullptr when there is none.

@@ -8,12 +8,14 @@
 #include "editor/Documents.h"
 #include "editor/DocumentsOpen.h"
 #include "editor/DocumentsPending.h"
+#include "editor/Exit.h"
 #include "editor/FastStrings.h"
 #include "editor/FileMenuCommands.h"
 #include "editor/FileSets.h"
 #include "editor/IdleLoop.h"
 #include "editor/MainWindow.h"
 #include "editor/MenuModel.h"
+#include "editor/MyException.h"
 #include "editor/MyRich.h"
 #include "editor/OpenDocs.h"
 #include "editor/Settings.h"
@@ -414,6 +416,8 @@ void FormActivate() {
   ReadList.clear();
   SectionLines.clear();
   PrepareFolders();
+  InstallMyException();
+  InstallExitCommands();
   InstallSettingsCommands();
   InstallFileSetCommands();
   InstallConnectionCommands();

@@ -189,7 +189,9 @@ TEST_F(OpenTest, OpenReusesTheCurrentTabButNeverLosesEdits) {
 
   CurrentEditor->SetSelText("edited ");
   Dialogs().AnswerPath(Write("c.txt", "c\r\n"));
+  Dialogs().Answer(mrCancel);
   MainMenu().Click("Open");
+  EXPECT_EQ(Dialogs().Last().text, "Save changes to " + b + "?");
   EXPECT_EQ(CurrentFileName, b);
   EXPECT_EQ(CurrentEditor->GetText(), "edited bee\r\n");
 

@@ -57,6 +57,10 @@ class MemoryMainWindow : public TMainWindow {
 
   void HideMarkers() override { ++markersHidden_; }
   void HideSectionsBox() override {}
+  void ShowForm(bool visible) override {
+    formShown_ = visible;
+    if (!visible) ++formHidden_;
+  }
 
   // What the tests look at or arrange.
   enum class Splash { Shown, Hidden, Closed };
@@ -70,6 +74,9 @@ class MemoryMainWindow : public TMainWindow {
   bool PlacementSet() const { return placementSet_; }
   void SetScreenWidth(int width) { screenWidth_ = width; }
   std::vector<std::string> Captions() const;
+  // Whether the main form shows, and how often it was hidden.
+  bool FormShown() const { return formShown_; }
+  int FormHidden() const { return formHidden_; }
 
  private:
   std::vector<Tab> tabs_;
@@ -88,6 +95,8 @@ class MemoryMainWindow : public TMainWindow {
   int screenWidth_ = 1920;
   bool terminated_ = false;
   int markersHidden_ = 0;
+  bool formShown_ = true;
+  int formHidden_ = 0;
 };
 
 }  // namespace quorrel::test

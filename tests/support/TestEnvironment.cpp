@@ -11,6 +11,8 @@
 #include "editor/Activation.h"
 #include "editor/Commands.h"
 #include "editor/DBoxUnit.h"
+#include "editor/Exit.h"
+#include "editor/MyException.h"
 #include "editor/Documents.h"
 #include "editor/FileRoutines.h"
 #include "editor/FileSets.h"
@@ -145,6 +147,8 @@ void ResetAllState() {
   ResetSections();
   ResetBlinkJob();
   ResetMidiRatio();
+  ResetExit();
+  ResetMyException();
 }
 
 void InstallTestListener() {

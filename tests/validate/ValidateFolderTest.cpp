@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 
 #include "editor/DBoxUnit.h"
-#include "editor/DocumentsPending.h"
+#include "editor/Exit.h"
 #include "editor/MenuModel.h"
 #include "editor/ProgUnit.h"
 #include "platform/Abort.h"

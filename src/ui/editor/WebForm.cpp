@@ -17,7 +17,7 @@
 #include "editor/Commands.h"
 #include "editor/DBoxUnit.h"
 #include "editor/Documents.h"
-#include "editor/DocumentsPending.h"
+#include "editor/Exit.h"
 #include "editor/IdleLoop.h"
 #include "editor/ShellState.h"
 #include "platform/CodePage.h"
@@ -419,8 +419,15 @@ void TWebForm::HideMarkers() {
 
 void TWebForm::HideSectionsBox() {}
 
+void TWebForm::ShowForm(bool visible) {
+  // The window stays on the screen, only unpainted while the tabs close: with it
+  // hidden, closing the next (parentless) question box would end the program.
+  setUpdatesEnabled(visible);
+}
+
 void TWebForm::closeEvent(QCloseEvent* event) {
-  bool close = true;
+  // An error on the way out keeps the window, and with it every document.
+  bool close = false;
   Guarded([&] { close = FormCloseQuery(); });
   if (!close) {
     event->ignore();

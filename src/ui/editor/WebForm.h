@@ -90,6 +90,7 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   void Maximise() override;
   void SetSplashText(const std::string& text) override;
   void CloseForm() override;
+  void ShowForm(bool visible) override;
 
   // The indicator panels and the banner shown with no document open.
   QLabel* CapsPanel() const { return capsPanel_; }

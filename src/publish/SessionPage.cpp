@@ -1,0 +1,22 @@
+#include "publish/SessionPage.h"
+
+#include <cstdio>
+
+#include "editor/DBoxUnit.h"
+#include "editor/ShellState.h"
+#include "platform/Paths.h"
+
+namespace quorrel {
+
+std::string SessionPageName = "$$Sess$$.asp";
+
+void DeleteSessionPage() {
+  if (LocalServerRoot.empty()) return;
+  std::remove(NativePath(AddBackslash(LocalServerRoot) + SessionPageName).c_str());
+}
+
+void ResetSessionPage() {
+  SessionPageName = "$$Sess$$.asp";
+}
+
+}  // namespace quorrel
