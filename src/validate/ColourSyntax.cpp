@@ -5,11 +5,11 @@
 
 #include "editor/Documents.h"
 #include "editor/FastStrings.h"
-#include "editor/MainWindow.h"
 #include "editor/MenuModel.h"
 #include "editor/MyRich.h"
 #include "editor/Sections.h"
 #include "editor/ShellState.h"
+#include "editor/StatusBar.h"
 #include "music/MidiRatio.h"
 #include "music/TunePrep.h"
 #include "platform/IniFile.h"
@@ -29,8 +29,6 @@ size_t PendingMessageOffset = 0;
 
 namespace {
 
-// The status bar's panel of messages.
-constexpr int StatusMessagePanel = 4;
 // Longer texts keep their blanks before line ends.
 constexpr size_t kTrimLimit = 1000000;
 // The background of documents in the temporary folder.
@@ -206,7 +204,7 @@ void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) 
 }  // namespace
 
 void ColourStatus(const std::string& message) {
-  if (TMainWindow* window = MainWindow()) window->SetStatusText(StatusMessagePanel, "  " + message);
+  ShowStatus(message);
 }
 
 int RequestRecolour(int level) {
