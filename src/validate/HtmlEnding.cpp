@@ -67,15 +67,6 @@ void OfferSaveAnyway() {
   }
 }
 
-// Where the failing tag stands in a report: its name within 300 characters before
-// the place of the error.
-size_t NearFailingTag(const std::string& text, size_t at, const std::string& name) {
-  if (name.empty()) return at;
-  const size_t from = at > 300 ? at - 300 : 0;
-  const size_t found = PosBackNoCase(name, std::string_view(text).substr(0, at + name.size()));
-  return found != 0 && found - 1 >= from ? found - 1 : at;
-}
-
 [[noreturn]] void EndWithError(THtmlRun& run, std::string message, int helpContext) {
   const bool debug = MainMenu().Checked("Debug");
   if (debug && AskYesNo("Show Error message in full?")) {
@@ -92,8 +83,12 @@ size_t NearFailingTag(const std::string& text, size_t at, const std::string& nam
   if (report) {
     const std::string text = run.out + "\n<!-- " + message + "\n-->\n" + rest;
     ShowInTextTab(text, false);
+    // The caret goes to the failing tag, which begins what was not re-laid.
     if (CurrentEditor) {
-      ScrollToPos(EditorPosOf(NearFailingTag(text, run.out.size(), run.tag.name)), false);
+      size_t restLength = 0;  // editor positions: one per line end
+      for (char c : rest) restLength += c != '\r';
+      const size_t length = CurrentEditor->TextLength();
+      ScrollToPos(length > restLength ? length - restLength : 0, false);
     }
     ShowError(message, helpContext);
     OfferSaveAnyway();
