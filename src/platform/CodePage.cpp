@@ -94,22 +94,6 @@ bool IsUtf8Name(const std::string& name) {
   return upper == "UTF-8" || upper == "UTF8";
 }
 
-// UTF-8 -> Windows-1252 that fails on malformed bytes and on characters the code
-// page lacks.
-bool Utf8ToAnsiStrict(const std::string& utf8, std::string& out) {
-  std::string result;
-  result.reserve(utf8.size());
-  for (size_t i = 0; i < utf8.size();) {
-    char32_t cp;
-    if (!DecodeUtf8(utf8, i, cp)) return false;
-    bool ok = true;
-    result += static_cast<char>(EncodeCodePoint(cp, &ok));
-    if (!ok) return false;
-  }
-  out = std::move(result);
-  return true;
-}
-
 bool Iconv(const std::string& from, const std::string& to, const std::string& in,
            std::string& out) {
   iconv_t cd = iconv_open(to.c_str(), from.c_str());
@@ -270,6 +254,28 @@ std::string AnsiToUtf8(const std::string& ansi) {
   result.reserve(ansi.size() + ansi.size() / 4);
   for (char c : ansi) AppendUtf8(result, AnsiToUnicode(static_cast<unsigned char>(c)));
   return result;
+}
+
+bool Utf8ToAnsiStrict(const std::string& utf8, std::string& out) {
+  std::string result;
+  result.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    char32_t cp;
+    if (!DecodeUtf8(utf8, i, cp)) return false;
+    bool ok = true;
+    result += static_cast<char>(EncodeCodePoint(cp, &ok));
+    if (!ok) return false;
+  }
+  out = std::move(result);
+  return true;
+}
+
+bool IsValidUtf8(const std::string& text) {
+  char32_t cp;
+  for (size_t i = 0; i < text.size();) {
+    if (!DecodeUtf8(text, i, cp)) return false;
+  }
+  return true;
 }
 
 bool ConvertCodePage(const std::string& from, const std::string& to, const std::string& in,

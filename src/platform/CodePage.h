@@ -21,6 +21,12 @@ std::string QStringToAnsi(const QString& text);
 // Characters the code page lacks, and malformed UTF-8 bytes, become "?".
 std::string Utf8ToAnsi(const std::string& utf8);
 std::string AnsiToUtf8(const std::string& ansi);
+// The strict form: false, out unchanged, on malformed UTF-8 and on characters the
+// code page lacks.
+bool Utf8ToAnsiStrict(const std::string& utf8, std::string& out);
+// Whether text is well-formed UTF-8 (no overlong forms, surrogates or cut-off
+// sequences).
+bool IsValidUtf8(const std::string& text);
 
 // Windows-1252 upper case by a fixed table, whatever the locale: a-z and E0-FE (but
 // not F7) lose 0x20, 9A/9C/9E become 8A/8C/8E, FF becomes 9F; nothing else changes.

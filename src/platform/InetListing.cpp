@@ -222,35 +222,6 @@ std::optional<TListingEntry> ParseDosLine(const std::string& line) {
   return entry;
 }
 
-// Decodes one UTF-8 sequence; false on malformed, overlong or surrogate forms.
-bool DecodeUtf8(const std::string& s, size_t& i, char32_t& cp) {
-  unsigned char c = static_cast<unsigned char>(s[i]);
-  int extra;
-  char32_t min;
-  if (c < 0x80) {
-    cp = c;
-    ++i;
-    return true;
-  } else if ((c & 0xE0) == 0xC0) {
-    extra = 1, min = 0x80, cp = c & 0x1F;
-  } else if ((c & 0xF0) == 0xE0) {
-    extra = 2, min = 0x800, cp = c & 0x0F;
-  } else if ((c & 0xF8) == 0xF0) {
-    extra = 3, min = 0x10000, cp = c & 0x07;
-  } else {
-    return false;
-  }
-  if (i + extra >= s.size()) return false;
-  for (int k = 1; k <= extra; ++k) {
-    unsigned char d = static_cast<unsigned char>(s[i + k]);
-    if ((d & 0xC0) != 0x80) return false;
-    cp = (cp << 6) | (d & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-  i += extra + 1;
-  return true;
-}
-
 bool MatchFrom(const std::string& pattern, const std::string& name) {
   size_t p = 0, n = 0, starP = std::string::npos, starN = 0;
   while (n < name.size()) {
@@ -393,59 +364,19 @@ bool IsSafeForCommand(const std::string& text) {
 }
 
 bool WireToAnsi(const std::string& wire, std::string& ansi) {
-  std::string result;
-  for (size_t i = 0; i < wire.size();) {
-    char32_t cp;
-    if (!DecodeUtf8(wire, i, cp) || cp > 0xFFFF) return false;
-    bool ok = true;
-    unsigned char byte = UnicodeToAnsi(static_cast<char16_t>(cp), &ok);
-    if (!ok) return false;
-    result += static_cast<char>(byte);
-  }
-  ansi = std::move(result);
-  return true;
+  return Utf8ToAnsiStrict(wire, ansi);
 }
 
 bool IsUtf8(const std::string& text) {
-  char32_t cp;
-  for (size_t i = 0; i < text.size();)
-    if (!DecodeUtf8(text, i, cp)) return false;
-  return true;
+  return IsValidUtf8(text);
 }
 
 std::string AnsiToWire(const std::string& ansi) {
-  std::string out;
-  for (char c : ansi) {
-    char16_t cp = AnsiToUnicode(static_cast<unsigned char>(c));
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-  return out;
+  return AnsiToUtf8(ansi);
 }
 
 char UpperAnsi(char c) {
-  unsigned char u = static_cast<unsigned char>(c);
-  if (u >= 'a' && u <= 'z') return static_cast<char>(u - 32);
-  if (u >= 0xE0 && u != 0xF7 && u != 0xFF) return static_cast<char>(u - 32);
-  switch (u) {
-    case 0x9A:
-      return static_cast<char>(0x8A);
-    case 0x9C:
-      return static_cast<char>(0x8C);
-    case 0x9E:
-      return static_cast<char>(0x8E);
-    case 0xFF:
-      return static_cast<char>(0x9F);
-  }
-  return c;
+  return static_cast<char>(AnsiUpperChar(static_cast<unsigned char>(c)));
 }
 
 bool HasWildcard(const std::string& pattern) {
