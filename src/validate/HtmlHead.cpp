@@ -105,8 +105,13 @@ void HelpTopicPage(THtmlRun& run, size_t title) {
     }
   }
   out = std::move(spaced);
-  const size_t lineEnd = out.find('\n');
-  out.replace(0, lineEnd == std::string::npos ? out.size() : lineEnd, "<!DOCTYPE HTML>");
+  // The old DOCTYPE line gives way; a page that begins with its html tag keeps it.
+  if (PosNoCase("<!DOCTYPE", out) == 1) {
+    const size_t lineEnd = out.find('\n');
+    out.replace(0, lineEnd == std::string::npos ? out.size() : lineEnd, "<!DOCTYPE HTML>");
+  } else {
+    out.insert(0, "<!DOCTYPE HTML>\n");
+  }
 }
 
 }  // namespace
