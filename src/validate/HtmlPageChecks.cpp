@@ -86,6 +86,8 @@ void LongLinkTexts(THtmlRun& run) {
         Has(link, "<tt>") || link.find('\n') != std::string::npos) {
       continue;
     }
+    // Break points would land inside other markup (a code element, say) and break it.
+    if (ReplaceNoCase(link, "<WBr>", "").find('<') != std::string::npos) continue;
     const std::string broken = BreakLongUrl(link);
     if (UpperCaseAnsi(broken) == UpperCaseAnsi(link)) continue;
     if (MainMenu().Checked("Debug")) ShowInTextTab(link + "\n" + broken + "\n");

@@ -136,6 +136,11 @@ TEST_F(HtmlPageChecksTest, ThePageIsHandedOverBeforeLinkTextsAreBroken) {
   const std::string again = Checked(run.in).in;
   EXPECT_NE(again.find("\">example.com/<WBr>folder/"), std::string::npos);
   EXPECT_EQ(Checked(again).in, again);
+  // A text with markup of its own is left alone: break points would land in its tags.
+  const std::string coded = kHead +
+                            "<a href=\"#x\"><code>emitter.prependOnceListener(eventName, "
+                            "listener)</code></a>\n</Body>\n</HTML>\n";
+  EXPECT_EQ(Checked(coded).in, coded);
   // Server pages keep their link texts.
   IsServerPage = IsAsp = true;
   EXPECT_EQ(Checked(page).in, page);
