@@ -21,6 +21,7 @@
 #include "editor/ShellState.h"
 #include "platform/IniFile.h"
 #include "platform/Launcher.h"
+#include "support/SiteFolder.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
@@ -49,9 +50,7 @@ class SaveFixture : public ::testing::Test {
   void SetUp() override {
     SetMainWindow(&window);
     // Outside the temporary folders, so that the documents count as a site's.
-    site =
-        (std::filesystem::current_path() / ("save-site-" + std::to_string(::getpid()))).string() +
-        "/";
+    site = SiteTestFolder() + "save-site/";
     std::filesystem::remove_all(site);
     std::filesystem::create_directories(site);
     settings = TestHome() + "save-settings.ini";

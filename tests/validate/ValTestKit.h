@@ -23,27 +23,13 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "support/MemoryMainWindow.h"
+#include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
 #include "validate/ColourSyntax.h"
 #include "validate/ValUnit.h"
 #include "validate/Validators.h"
 
 namespace quorrel::test {
-
-// A folder for test sites that counts as part of a site: a document under /tmp or
-// the work folder counts as outside any site, so the temporary HOME will not do.
-inline std::string SiteTestFolder() {
-  for (std::string base : {ExecutableDir(), std::string("/dev/shm/"),
-                           std::filesystem::current_path().string() + "/"}) {
-    const std::string folder = base + "quorrel-sites-" + std::to_string(getpid()) + "/";
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (!ec && !IsNotInSite(folder + "x.htm", TempFolder())) return folder;
-    std::filesystem::remove(folder, ec);
-  }
-  ADD_FAILURE() << "no folder for test sites outside /tmp";
-  return TestHome();
-}
 
 // One call of the scripted validator.
 struct TValidatorCall {
