@@ -2,9 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <QDeadlineTimer>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,15 +9,6 @@
 namespace quorrel::test {
 
 namespace {
-
-constexpr int kStartMs = 15000;
-
-// A port free at this moment, for servers that cannot report the one they took.
-uint16_t FreePort() {
-  QTcpServer probe;
-  if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
-  return probe.serverPort();
-}
 
 std::string Tail(QProcess& process) {
   return process.readAllStandardError().toStdString();
@@ -69,8 +57,8 @@ std::string ReadFile(const std::string& path) {
 }
 
 FtpServer::FtpServer(FtpServerOptions options) : options_(std::move(options)) {
-  root_ = dir_.path().toStdString() + "/root/";
-  commandLog_ = dir_.path().toStdString() + "/commands.log";
+  root_ = Dir() + "root/";
+  commandLog_ = Dir() + "commands.log";
   std::filesystem::create_directories(root_);
   QStringList args = {QString::fromStdString(SupportDir() + "ftpserver.py"),
                       "--root",
@@ -86,22 +74,11 @@ FtpServer::FtpServer(FtpServerOptions options) : options_(std::move(options)) {
   if (options_.throttle) args << "--throttle" << QString::number(options_.throttle);
   if (options_.noMlsd) args << "--no-mlsd";
   // Debian's interpreter, whatever python3 comes first on PATH: it has pyftpdlib.
-  process_.start("/usr/bin/python3", args);
-  if (!process_.waitForStarted(kStartMs)) {
+  if (!Launch("/usr/bin/python3", args)) {
     problem_ = "cannot run /usr/bin/python3";
-    return;
-  }
-  QDeadlineTimer deadline(kStartMs);
-  while (!process_.canReadLine() && !deadline.hasExpired()) {
-    if (!process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) break;
-  }
-  bool ok = false;
-  uint16_t port = process_.canReadLine() ? process_.readLine().trimmed().toUShort(&ok) : 0;
-  if (!ok || !port) {
+  } else if (!TakeAnnouncedPort()) {
     problem_ = "pyftpdlib did not start: " + Tail(process_);
-    return;
   }
-  port_ = port;
 }
 
 FtpServer::~FtpServer() {
@@ -112,10 +89,7 @@ FtpServer::~FtpServer() {
 }
 
 void FtpServer::Kill() {
-  if (process_.state() != QProcess::NotRunning) {
-    process_.kill();
-    process_.waitForFinished(kStartMs);
-  }
+  Stop();
 }
 
 std::vector<std::string> FtpServer::Commands() const {
@@ -141,7 +115,7 @@ VsftpdServer::VsftpdServer() {
   chmod(base.c_str(), 0755);
   chmod(root_.c_str(), 0755);
   chmod(empty.c_str(), 0755);
-  uint16_t port = FreePort();
+  uint16_t port = FreeLoopbackPort();
   std::string config = base + "/vsftpd.conf";
   WriteFile(
       config,
@@ -151,33 +125,14 @@ VsftpdServer::VsftpdServer() {
           "isolate_network=NO\nsecure_chroot_dir=" +
           empty + "\nutf8_filesystem=YES\nuse_localtime=NO\nxferlog_enable=NO\npasv_enable=YES\n");
   chmod(config.c_str(), 0600);
-  process_.start(program, {QString::fromStdString(config)});
-  if (!process_.waitForStarted(kStartMs)) {
+  if (!Launch(program, {QString::fromStdString(config)})) {
     problem_ = "vsftpd cannot be started";
     return;
   }
   // vsftpd says nothing when it is ready: it is ready when it answers.
-  QDeadlineTimer deadline(kStartMs);
-  while (!deadline.hasExpired()) {
-    QTcpSocket probe;
-    probe.connectToHost(QHostAddress::LocalHost, port);
-    if (probe.waitForConnected(1000) && probe.waitForReadyRead(2000) &&
-        probe.readAll().startsWith("220")) {
-      port_ = port;
-      return;
-    }
-    // Waits only while vsftpd is still starting; returns at once if it ended.
-    if (process_.waitForFinished(20)) break;
-  }
+  if (TakePortWhenListening(port, "220")) return;
   problem_ = "vsftpd did not start as a foreground server: " + Tail(process_) +
              process_.readAllStandardOutput().toStdString();
-}
-
-VsftpdServer::~VsftpdServer() {
-  if (process_.state() != QProcess::NotRunning) {
-    process_.kill();
-    process_.waitForFinished(kStartMs);
-  }
 }
 
 }  // namespace quorrel::test

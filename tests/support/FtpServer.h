@@ -2,13 +2,11 @@
 // Real FTP servers on 127.0.0.1 for the tests, each with a fresh temporary root.
 // FtpServer runs pyftpdlib (a user with a password); VsftpdServer runs Debian's
 // vsftpd in the foreground with anonymous access to its root.
-#include <QProcess>
-#include <QTemporaryDir>
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/Inet.h"
+#include "support/LoopbackServer.h"
 
 namespace quorrel::test {
 
@@ -20,18 +18,11 @@ struct FtpServerOptions {
   bool noMlsd = false;              // offer LIST only, as many hosting servers do
 };
 
-class FtpServer {
+class FtpServer : public LoopbackServer {
  public:
   explicit FtpServer(FtpServerOptions options = {});
   ~FtpServer();
-  FtpServer(const FtpServer&) = delete;
-  FtpServer& operator=(const FtpServer&) = delete;
 
-  bool Running() const { return port_ != 0; }
-  // Why the server did not start ("" when it did).
-  const std::string& Problem() const { return problem_; }
-  uint16_t Port() const { return port_; }
-  const std::string& Root() const { return root_; }  // ends with "/"
   const std::string& User() const { return options_.user; }
   const std::string& Password() const { return options_.password; }
 
@@ -42,32 +33,12 @@ class FtpServer {
 
  private:
   FtpServerOptions options_;
-  QTemporaryDir dir_;
-  QProcess process_;
-  std::string root_;
   std::string commandLog_;
-  std::string problem_;
-  uint16_t port_ = 0;
 };
 
-class VsftpdServer {
+class VsftpdServer : public LoopbackServer {
  public:
   VsftpdServer();
-  ~VsftpdServer();
-  VsftpdServer(const VsftpdServer&) = delete;
-  VsftpdServer& operator=(const VsftpdServer&) = delete;
-
-  bool Running() const { return port_ != 0; }
-  const std::string& Problem() const { return problem_; }
-  uint16_t Port() const { return port_; }
-  const std::string& Root() const { return root_; }  // ends with "/"
-
- private:
-  QTemporaryDir dir_;
-  QProcess process_;
-  std::string root_;
-  std::string problem_;
-  uint16_t port_ = 0;
 };
 
 // Logs in to the server through the internet layer (nullptr on failure).

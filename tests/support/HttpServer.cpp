@@ -1,6 +1,5 @@
 #include "support/HttpServer.h"
 
-#include <QDeadlineTimer>
 #include <filesystem>
 
 #include "support/FtpServer.h"
@@ -8,32 +7,18 @@
 namespace quorrel::test {
 
 HttpServer::HttpServer() {
-  root_ = dir_.path().toStdString() + "/site/";
+  root_ = Dir() + "site/";
   std::filesystem::create_directories(root_);
-  process_.start("/usr/bin/python3", {QString::fromStdString(SupportDir() + "httpserver.py"),
-                                      "--root", QString::fromStdString(root_)});
-  QDeadlineTimer deadline(15000);
-  while (!process_.canReadLine() && !deadline.hasExpired()) {
-    if (!process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) break;
-  }
-  bool ok = false;
-  uint16_t port = process_.canReadLine() ? process_.readLine().trimmed().toUShort(&ok) : 0;
-  if (!ok || !port) {
+  if (!Launch("/usr/bin/python3", {QString::fromStdString(SupportDir() + "httpserver.py"), "--root",
+                                   QString::fromStdString(root_)})) {
+    problem_ = "cannot run /usr/bin/python3";
+  } else if (!TakeAnnouncedPort()) {
     problem_ = "http.server did not start: " + process_.readAllStandardError().toStdString();
-    return;
-  }
-  port_ = port;
-}
-
-HttpServer::~HttpServer() {
-  if (process_.state() != QProcess::NotRunning) {
-    process_.kill();
-    process_.waitForFinished(15000);
   }
 }
 
 std::string HttpServer::Url(const std::string& path) const {
-  return "http://127.0.0.1:" + std::to_string(port_) + path;
+  return "http://127.0.0.1:" + std::to_string(Port()) + path;
 }
 
 }  // namespace quorrel::test
