@@ -107,9 +107,8 @@ std::vector<std::string> StoredSetList() {
 // The open documents a set would list.
 std::vector<std::string> SetWorthyDocuments() {
   std::vector<std::string> paths = OpenDocumentPaths();
-  std::erase_if(paths, [](const std::string& path) {
-    return path == "Untitled.txt" || InTempFolder(path);
-  });
+  std::erase_if(
+      paths, [](const std::string& path) { return path == "Untitled.txt" || InTempFolder(path); });
   return paths;
 }
 
