@@ -1,0 +1,111 @@
+// Closing and errors on the real main window: a close that fails half-way keeps
+// the window and its documents, a changed tab closed from the menu asks first, and
+// a command that throws leaves the event loop running.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTabWidget>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "editor/Documents.h"
+#include "editor/Exit.h"
+#include "editor/MenuModel.h"
+#include "editor/MyException.h"
+#include "editor/MyRich.h"
+#include "editor/OpenDocs.h"
+#include "editor/ShellState.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestEnvironment.h"
+#include "ui/editor/WebForm.h"
+
+namespace quorrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Dialogs;
+
+class ExitFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    site = test::TestHome() + "exitform/";
+    fs::create_directories(site + "sub");
+    form = std::make_unique<TWebForm>();
+    SetMainWindow(form.get());
+    SettingsIni = std::make_unique<TIniFile>(DocumentsFolder() + "Quorrel.Ini");
+    InstallMyException();
+    InstallExitCommands();
+    AppPhase = 1;
+  }
+  void TearDown() override {
+    form.reset();
+    SettingsIni.reset();
+    fs::remove_all(site);
+    fs::remove(DocumentsFolder() + "Quorrel.Ini");
+  }
+  std::string Write(const std::string& name) {
+    std::ofstream(site + name, std::ios::binary) << "text\r\n";
+    return site + name;
+  }
+  void OpenEdited(const std::string& path) {
+    OpenInNewTab(path);
+    CurrentEditor->Select(0, 0);
+    CurrentEditor->SetSelText("new ");
+  }
+  std::string site;
+  std::unique_ptr<TWebForm> form;
+};
+
+TEST_F(ExitFormTest, AFailedSaveOnTheWayOutKeepsTheWindowAndItsDocuments) {
+  form->show();
+  const std::string path = Write("sub/a.txt");
+  OpenEdited(path);
+  fs::remove_all(site + "sub");
+  Dialogs().Answer(mrYes);
+  EXPECT_FALSE(form->close());
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(form->updatesEnabled()) << "painted again";
+  EXPECT_EQ(Dialogs().Last().text, "Unable to create\r" + path);
+  ASSERT_EQ(form->PC()->count(), 1);
+  EXPECT_EQ(form->TabEditor(0)->GetText(), "new text\r\n");
+
+  // Leaving the changes behind, the program closes.
+  Dialogs().Answer(mrNo);
+  EXPECT_TRUE(form->close());
+  EXPECT_EQ(form->PC()->count(), 0);
+}
+
+TEST_F(ExitFormTest, CloseTabFromTheMenuAsksAndCancelKeepsTheTab) {
+  const std::string path = Write("a.txt");
+  OpenEdited(path);
+  Dialogs().Answer(mrCancel);
+  form->Action("CloseTab")->trigger();
+  EXPECT_EQ(Dialogs().Last().kind, DialogKind::YesNoCancel);
+  EXPECT_EQ(form->PC()->count(), 1);
+  Dialogs().Answer(mrNo);
+  form->Action("CloseTab")->trigger();
+  EXPECT_EQ(form->PC()->count(), 0);
+}
+
+TEST_F(ExitFormTest, ACommandThatThrowsIsReportedAndTheProgramGoesOn) {
+  const std::string path = Write("a.txt");
+  OpenEdited(path);
+  MainMenu().SetHandler("Compare", [](const TMenuItem&) { throw std::out_of_range("vector"); });
+  QAction* compare = form->Action("Compare");
+  ASSERT_NE(compare, nullptr);
+  compare->setEnabled(true);
+  compare->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Dialogs().Last().text, "vector\rException Address:  00000000");
+  EXPECT_EQ(CurrentCommand, "");
+  EXPECT_EQ(form->TabEditor(0)->GetText(), "new text\r\n");
+  Dialogs().Answer(mrNo);
+  EXPECT_TRUE(form->close());
+}
+
+}  // namespace
+}  // namespace quorrel
