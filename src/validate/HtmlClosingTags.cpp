@@ -90,7 +90,7 @@ void CleanTagText(THtmlRun& run) {
   char quote = 0;
   for (size_t i = 0; i < tag.text.size(); ++i) {
     char c = tag.text[i];
-    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    if (c == '\n' || c == '\r' || c == '\t' || c == '\xA0') c = ' ';
     const bool escaped = i > 0 && tag.text[i - 1] == '\\';
     if (quote != 0) {
       if (c == quote && !escaped) quote = 0;
@@ -120,8 +120,10 @@ void HandleClosingTag(THtmlRun& run) {
   }
   if (tag.voidTag) {
     if (name == "P" || (run.viewState && (name == "PARAM" || name == "INPUT")) || !run.inSite) {
-      // Dropped from the page.
+      // Dropped from the page. A "<" of the text before it must not meet the text
+      // after it as a tag.
       MarkHtmlChanged(run);
+      if (!run.out.empty() && run.out.back() == '<') run.out.replace(run.out.size() - 1, 1, "&lt;");
       run.pos = tag.end;
       return;
     }

@@ -110,7 +110,25 @@ void EmitTag(THtmlRun& run) {
   if (run.tag.serverCode) {
     run.out += run.tag.text;
   } else {
-    for (char c : run.tag.text) EmitCharEntity(run, static_cast<unsigned char>(c), false);
+    const std::string& text = run.tag.text;
+    char quote = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+      const unsigned char c = static_cast<unsigned char>(text[i]);
+      const bool escaped = i > 0 && text[i - 1] == '\\';
+      if (quote != 0) {
+        if (c == quote && !escaped) quote = 0;
+      } else if ((c == '"' || c == '\'') && !escaped) {
+        quote = static_cast<char>(c);
+      }
+      if ((c == 145 || c == 146) && quote != '"') {
+        // A typographic apostrophe must not become a quote that ends or starts
+        // an attribute value.
+        MarkHtmlChanged(run);
+        run.out += "&#39;";
+        continue;
+      }
+      EmitCharEntity(run, c, false);
+    }
   }
   run.out += '>';
 }
@@ -154,6 +172,9 @@ void BreakAfterOpenTags(THtmlRun& run) {
     const std::string indent(BlanksFrom(out, lineStart) - lineStart + 2, ' ');
     const size_t q = at + 1;
     const size_t r = BlanksFrom(out, q);
+    // In a server page a line that starts with a double quote continues a script's
+    // string: the layout never makes one.
+    if (run.serverPage && r < out.size() && out[r] == '"') continue;
     size_t replaceEnd = r;
     std::string replacement = "\n";
     if (r < out.size() && out[r] == '\n') {

@@ -11,8 +11,9 @@ namespace {
 constexpr size_t kLongestName = 60;
 constexpr size_t kLongestTag = 999;
 
+// A no-break space ends a name too: it is written as a blank.
 bool EndsName(char c) {
-  return c == '>' || c == ' ' || c == '\n' || c == '\r' || c == '\t';
+  return c == '>' || c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\xA0';
 }
 
 bool StartsAt(const std::string& text, size_t at, const std::string& part) {

@@ -25,8 +25,9 @@ bool Contains(const std::string& text, std::string_view part) {
   return PosNoCase(part, text) != 0;
 }
 
+// What the layout takes for white space (a no-break space is written as a blank).
 bool IsWhite(char c) {
-  return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+  return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\xA0';
 }
 
 bool OptionTicked(const char* name) {
@@ -54,7 +55,9 @@ void AfterTag(THtmlRun& run) {
   if (!AtLineStart(run) && run.out.back() != '>') return;  // a dropped tag: text goes on
   if (AtLineStart(run)) {
     // The layout of the next line is the walk's own; one empty line may stay.
-    if (!run.delBlanks && lineEnds >= 2 && !run.out.empty()) run.out += '\n';
+    const std::string& out = run.out;
+    const bool emptyLine = out.size() >= 2 && out[out.size() - 2] == '\n';
+    if (!run.delBlanks && lineEnds >= 2 && !out.empty() && !emptyLine) run.out += '\n';
     run.pos = end;
   } else if (lineEnds >= 2) {
     // After an inline tag the blank between it and the next word must stay: only
@@ -80,12 +83,27 @@ void Text(THtmlRun& run) {
     return;
   }
   RowText(run, c);
+  if (c == '<' && run.pos + 1 < in.size() && in[run.pos + 1] == '\r') {
+    // The carriage return goes: the "<" must not meet what follows it as a tag.
+    MarkHtmlChanged(run);
+    run.out += "&lt;";
+    ++run.pos;
+    return;
+  }
   if (c == 0xE2 && StartsAt(in, run.pos, "\xE2\x80\x99")) {
     // The UTF-8 right single quote.
     MarkHtmlChanged(run);
     run.out += '\'';
     run.pos += 3;
     return;
+  }
+  if (c == '"' && run.serverPage && AtLineStart(run) && !run.out.empty()) {
+    // A line that starts with a double quote would continue a script's string: the
+    // layout never makes one, it joins the line to the one before.
+    while (!run.out.empty() && (run.out.back() == '\n' || run.out.back() == ' ')) {
+      run.out.pop_back();
+    }
+    if (!run.out.empty() && run.out.back() != '>') run.out += ' ';
   }
   if (c == '"' && run.smartQuotes && !run.serverPage) {
     MarkHtmlChanged(run);

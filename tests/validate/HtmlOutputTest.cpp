@@ -33,6 +33,10 @@ TEST_F(HtmlOutputTest, CharactersOfTheUpperHalfBecomeEntities) {
     EXPECT_EQ(r.out, std::string("<A Title=\"a") + c.written + "b\">x</A>") << int(c.code);
   }
   EXPECT_EQ(WalkPage("a\rb\r\n").out, "ab ");
+  // In a tag a typographic apostrophe becomes a quote only inside double quotes.
+  EXPECT_EQ(WalkPage("<A Title=\"it\x92s\">x</A>").out, "<A Title=\"it's\">x</A>");
+  EXPECT_EQ(WalkPage("<A Title='it\x92s'>x</A>").out, "<A Title='it&#39;s'>x</A>");
+  EXPECT_EQ(WalkPage("<Img Alt=Bob\x91s>").out, "<Img Alt=Bob&#39;s>");
 }
 
 TEST_F(HtmlOutputTest, ReservedCharactersEndTheCommandInsideASite) {
@@ -179,6 +183,43 @@ TEST_F(HtmlOutputTest, ReformattingTwiceChangesNothing) {
       EXPECT_EQ(twice.error, "");
       EXPECT_EQ(twice.out, once.out) << page;
     }
+  }
+}
+
+// Pages whose layout once changed on a second pass (found by fuzzing the walk).
+TEST_F(HtmlOutputTest, PagesTheSecondPassOnceChanged) {
+  struct Case {
+    const char* page;
+    bool serverPage;
+    bool delBlanks;
+    const char* out;
+  } cases[] = {
+      // A "<" whose carriage return goes, or whose dropped closing tag goes, must not
+      // meet the text after it as a tag.
+      {"a<\rb>c", false, true, "a&lt;b>c"},
+      {"x<</P>y", false, true, "x&lt;y"},
+      // A no-break space ends a tag's name and counts as white space.
+      {"<B\xA0 x>y</B>", false, true, "<B x>y</B>"},
+      {"<Table><TR><TD>a</TD></TR>\xA0 \n\n</Table>", false, true,
+       "<Table>\n  <TR>\n    <TD>a</TD>\n  </TR>\n</Table>\n"},
+      // One empty line stays, however many tags are dropped around it.
+      {"<Div>a</Div>\n\n</P>\n\n<Div>b</Div>", false, false, "<Div>a</Div>\n\n<Div>b</Div>\n"},
+      // In a server page no line starts with a double quote: that would continue a
+      // script's string.
+      {"<P>a<!-- c -->\n\"q\"", true, true, "<P>a<!-- c -->\"q\""},
+      {"<P>a<BR>\n\"q\"", true, true, "<P>a\n<BR>\n\"q\""},  // the page's own continuation
+      {"<Table><TR><TD>\"q\"<Div>x</Div></TD></TR></Table>", true, true,
+       "<Table>\n  <TR>\n    <TD>\"q\"\n      <Div>x</Div>\n    </TD>\n  </TR>\n</Table>\n"},
+  };
+  for (const Case& c : cases) {
+    IsServerPage = c.serverPage;
+    Option("DelBlanks", c.delBlanks);
+    TWalkResult once = WalkPage(c.page);
+    EXPECT_EQ(once.error, "") << c.page;
+    EXPECT_EQ(once.out, c.out) << c.page;
+    TWalkResult twice = WalkPage(once.out);
+    EXPECT_EQ(twice.error, "") << c.page;
+    EXPECT_EQ(twice.out, once.out) << c.page;
   }
 }
 

@@ -1,0 +1,158 @@
+// The HTML validator's walk over real pages that Debian ships: libxslt's XHTML
+// site, Node.js's HTML5 reference and libvorbis's HTML 4 pages with style blocks.
+// It never stops the command on them, keeps every tag, and a page it re-formats is
+// re-formatted to the same text again.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "editor/FastStrings.h"
+#include "platform/CodePage.h"
+#include "validate/HtmlTestKit.h"
+#include "validate/StyleBlock.h"
+
+namespace quorrel::test {
+namespace {
+
+std::vector<std::string> PagesIn(const std::string& folder) {
+  std::vector<std::string> pages;
+  if (!std::filesystem::is_directory(folder)) return pages;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    const std::string ext = entry.path().extension().string();
+    // Node.js's all.html only repeats the other pages, at eight times their size.
+    if (entry.is_regular_file() && (ext == ".html" || ext == ".htm") &&
+        entry.path().filename() != "all.html") {
+      pages.push_back(entry.path().string());
+    }
+  }
+  std::sort(pages.begin(), pages.end());
+  return pages;
+}
+
+// The page as the editor's working copy holds it.
+std::string WorkingCopy(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string text =
+      Utf8ToAnsi(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  return ReplaceAll(text, "\t", " ", true);
+}
+
+// How often each tag name opens, outside comments.
+std::map<std::string, int> OpeningTags(const std::string& text) {
+  std::map<std::string, int> count;
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text.compare(i, 4, "<!--") == 0) {
+      const size_t end = text.find("-->", i + 4);
+      if (end == std::string::npos) break;
+      i = end;
+      continue;
+    }
+    if (text[i] != '<' || !std::isalpha(static_cast<unsigned char>(text[i + 1]))) continue;
+    size_t end = i + 1;
+    while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end]))) ++end;
+    ++count[UpperCaseAnsi(text.substr(i + 1, end - i - 1))];
+  }
+  return count;
+}
+
+class HtmlRealPagesTest : public HtmlTest {
+ protected:
+  struct TOutcome {
+    int pages = 0;
+    int passed = 0;
+  };
+
+  // Walks every page of a folder; calls `check` with the input and output of every
+  // page that passes.
+  TOutcome WalkFolder(const std::string& folder,
+                      const std::function<void(const std::string&, const std::string&,
+                                               const std::string&)>& check = nullptr) {
+    TOutcome outcome;
+    for (const std::string& path : PagesIn(folder)) {
+      ++outcome.pages;
+      CurrentFolder = ExtractFolder(path);
+      const std::string page = WorkingCopy(path);
+      ResetInsTagQuestion();
+      Dialogs().Answer(mrYes);
+      TWalkResult once = WalkPage(page);
+      Dialogs().Clear();
+      EXPECT_FALSE(once.aborted) << path << ": " << LastBox();
+      if (once.aborted || !once.error.empty()) continue;
+      ++outcome.passed;
+      EXPECT_EQ(OpeningTags(once.out), OpeningTags(page)) << path;
+      TWalkResult twice = WalkPage(once.out);
+      EXPECT_EQ(twice.error, "") << path;
+      EXPECT_TRUE(twice.out == once.out) << path << ": a second pass changes the page";
+      if (check) check(path, page, once.out);
+    }
+    return outcome;
+  }
+
+  static std::string ExtractFolder(const std::string& path) {
+    return path.substr(0, path.rfind('/') + 1);
+  }
+};
+
+TEST_F(HtmlRealPagesTest, LibxsltXhtmlSite) {
+  static int xhtmlPages;
+  xhtmlPages = 0;
+  const TOutcome outcome = WalkFolder(
+      "/usr/share/doc/libxslt1-dev/html",
+      [](const std::string& path, const std::string& page, const std::string& out) {
+        // XHTML pages: void tags end " /", and paragraphs are not closed.
+        if (PosNoCase("//W3C//DTD XHTML", page) == 0) return;
+        ++xhtmlPages;
+        EXPECT_EQ(PosNoCase("</p>", out), 0u) << path;
+        for (size_t at = PosNoCase("<br", out); at != 0; at = PosNoCase("<br", out, at + 1)) {
+          EXPECT_EQ(out.compare(out.find('>', at) - 2, 2, " /"), 0) << path << " at " << at;
+        }
+      });
+  ASSERT_GT(outcome.pages, 60) << "libxslt1-dev's documentation is missing";
+  EXPECT_GT(outcome.passed, outcome.pages * 9 / 10);
+  EXPECT_GT(xhtmlPages, 40);
+}
+
+TEST_F(HtmlRealPagesTest, NodejsHtml5Reference) {
+  const TOutcome outcome = WalkFolder(
+      "/usr/share/doc/nodejs/api",
+      [](const std::string& path, const std::string& page, const std::string& out) {
+        // HTML5: scripts get no type; code samples keep their spread operators.
+        auto count = [](const std::string& text, const std::string& part) {
+          size_t n = 0;
+          for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+            ++n;
+          }
+          return n;
+        };
+        EXPECT_LE(count(out, "text/javascript"), count(page, "text/javascript")) << path;
+        EXPECT_EQ(count(out, "...args"), count(page, "...args")) << path;
+      });
+  ASSERT_GT(outcome.pages, 50) << "nodejs's documentation is missing";
+  EXPECT_EQ(outcome.passed, outcome.pages);
+}
+
+TEST_F(HtmlRealPagesTest, LibvorbisStyleBlocksReachTheCssValidator) {
+  Option("CheckH", false);  // these pages skip heading levels
+  int blocks = 0;
+  const TOutcome outcome = WalkFolder(
+      "/usr/share/doc/libvorbis-dev/html",
+      [&](const std::string& path, const std::string& page, const std::string& out) {
+        if (PosNoCase("<style", page) == 0) return;
+        ++blocks;
+        // The last walk went over the re-formatted page.
+        ASSERT_GT(StyleBlockOffset, 0u) << path;
+        EXPECT_EQ(out.substr(StyleBlockOffset - 1, StyleBlockText.size()), StyleBlockText) << path;
+        ResetStyleBlock();
+      });
+  ASSERT_GT(outcome.pages, 100) << "libvorbis-dev's documentation is missing";
+  EXPECT_GT(outcome.passed, outcome.pages / 2);
+  EXPECT_GT(blocks, 5);
+}
+
+}  // namespace
+}  // namespace quorrel::test
