@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "editor/ShellState.h"
 #include "platform/Abort.h"
@@ -12,13 +11,16 @@
 #include "publish/SiteDetails.h"
 #include "publish/SiteDetailsDialog.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SiteFixture.h"
 #include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 
 namespace quorrel {
 namespace {
 
 namespace fs = std::filesystem;
 using test::Dialogs;
+using test::WriteFile;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -29,35 +31,21 @@ constexpr char kDetails[] =
     "[3]\r\nFTPAddr=127.0.0.3\r\nUser=bob\r\nPassword=9D909D\r\nWWWAddr=http://b.org/\r\n"
     "WebRoot=htdocs\r\n";
 
-void WriteFile(const std::string& path, const std::string& text) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-class SiteDetailsDialogTest : public ::testing::Test {
+class SiteDetailsDialogTest : public test::SiteFixture {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    site_ = test::TestHome() + "dialog/" + info->name() + "/My Site/";
-    fs::remove_all(site_);
-    fs::create_directories(site_ + "public_html");
-    OnlineTicked = false;
-    CurrentFileName = site_ + "public_html/index.htm";
-    CurrentFolder = site_ + "public_html/";
-    WriteFile(CurrentFileName, "<html></html>\n");
+    SiteFixture::SetUp();
+    OpenDocument(site_ + "public_html/index.htm");
   }
 
   void LoadSite() {
-    WriteFile(site_ + "Data.FTP", kDetails);
-    ASSERT_TRUE(LoadServerDetails(CurrentFileName));
+    LoadDetails(kDetails);
     OnlineTicked = false;
   }
 
   static TServerFields Good() {
     return {"127.0.0.1/www", "alice", "Secret1!", "www.example.org", "public_html/"};
   }
-
-  std::string site_;
 };
 
 TEST(CurrentServerSetNumber, IsTheSetOrOne) {

@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "editor/FastStrings.h"
 #include "editor/ShellState.h"
@@ -17,13 +15,17 @@
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetails.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SiteFixture.h"
 #include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 
 namespace quorrel {
 namespace {
 
 namespace fs = std::filesystem;
 using test::Dialogs;
+using test::ReadFile;
+using test::WriteFile;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -44,43 +46,7 @@ constexpr char kHandMadeDetails[] =
     "User=bob\r\n"
     "Password=\xA7\x9D\x90\x9D\r\n";  // the older raw form of "bob"
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-class SiteDetailsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    root_ = test::TestHome() + "sites/" + info->name() + "/";
-    fs::remove_all(root_);
-    site_ = root_ + "My Site/";
-    fs::create_directories(site_);
-    // No test here talks to a server.
-    OnlineTicked = false;
-  }
-
-  // Makes path the current document.
-  void OpenDocument(const std::string& path) {
-    WriteFile(path, "<html></html>\n");
-    CurrentFileName = path;
-    CurrentFolder = ExtractFolder(path);
-  }
-  static std::string ExtractFolder(const std::string& path) {
-    return path.substr(0, path.rfind('/') + 1);
-  }
-
-  std::string root_;
-  std::string site_;
-};
+using SiteDetailsTest = test::SiteFixture;
 
 TEST_F(SiteDetailsTest, ReadsAHandMadeFileWithItsPassword) {
   WriteFile(site_ + "Data.FTP", kHandMadeDetails);

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace quorrel::test {
@@ -41,19 +40,6 @@ std::vector<std::string> Names(const std::vector<TFindData>& records) {
 
 std::string SupportDir() {
   return std::string(QUORREL_FIXTURES) + "/../support/";
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 FtpServer::FtpServer(FtpServerOptions options) : options_(std::move(options)) {

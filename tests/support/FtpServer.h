@@ -7,6 +7,7 @@
 
 #include "platform/Inet.h"
 #include "support/LoopbackServer.h"
+#include "support/TestFiles.h"
 
 namespace quorrel::test {
 
@@ -48,9 +49,6 @@ std::vector<TFindData> FindAll(HINTERNET connection, const std::string& pattern)
 // Names of the records.
 std::vector<std::string> Names(const std::vector<TFindData>& records);
 
-// Writes a file of the given bytes, making its folders.
-void WriteFile(const std::string& path, const std::string& bytes);
-std::string ReadFile(const std::string& path);
 // The folder of the test support scripts, with a trailing "/".
 std::string SupportDir();
 

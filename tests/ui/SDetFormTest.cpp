@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <filesystem>
-#include <fstream>
 
 #include "editor/ShellState.h"
 #include "platform/Help.h"
@@ -17,6 +16,7 @@
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SiteFixture.h"
 #include "support/TestEnvironment.h"
 #include "ui/platform/QtDialogs.h"
 #include "ui/publish/SDetForm.h"
@@ -35,33 +35,18 @@ constexpr char kDetails[] =
     "[3]\r\nFTPAddr=127.0.0.3/www\r\nUser=bob\r\nPassword=9D909D\r\n"
     "WWWAddr=http://b.org/\r\nWebRoot=htdocs/\r\n";
 
-void WriteFile(const std::string& path, const std::string& text) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 void Type(QLineEdit* edit, const char* text) {
   edit->setText(QString::fromLatin1(text));
 }
 
-class SDetFormTest : public ::testing::Test {
+class SDetFormTest : public test::SiteFixture {
  protected:
   void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    site_ = test::TestHome() + "sdet/" + info->name() + "/My Site/";
-    fs::remove_all(site_);
-    CurrentFileName = site_ + "htdocs/index.htm";
-    CurrentFolder = site_ + "htdocs/";
-    WriteFile(CurrentFileName, "<html></html>\n");
-    OnlineTicked = false;
+    SiteFixture::SetUp();
+    OpenDocument(site_ + "htdocs/index.htm");
   }
 
-  void LoadSite() {
-    WriteFile(site_ + "Data.FTP", kDetails);
-    ASSERT_TRUE(LoadServerDetails(CurrentFileName));
-  }
-
-  std::string site_;
+  void LoadSite() { LoadDetails(kDetails); }
 };
 
 TEST_F(SDetFormTest, OpensWithTheDetailsOfTheSiteInTheirSet) {
