@@ -15,17 +15,14 @@
 #include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 
 namespace quorrel {
 namespace {
 
 namespace fs = std::filesystem;
 using test::Dialogs;
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test::ReadFile;
 
 class BackupsTest : public ::testing::Test {
  protected:
@@ -62,7 +59,7 @@ TEST_F(BackupsTest, RenameToBackupKeepsOneGeneration) {
   Write("page.htm.Bak", "old");
   RenameToBackup(path);
   EXPECT_FALSE(fs::exists(path));
-  EXPECT_EQ(Slurp(path + ".Bak"), "new");
+  EXPECT_EQ(ReadFile(path + ".Bak"), "new");
   RenameToBackup(folder + "missing.htm");
   EXPECT_EQ(Files(), std::vector<std::string>{"page.htm.Bak"});
 }
@@ -78,7 +75,7 @@ TEST_F(BackupsTest, ABackUpThatCannotBeMadeAsksWhetherToGoOn) {
   EXPECT_EQ(Dialogs().Last().helpContext, 20970);
   EXPECT_NE(Dialogs().Last().text.find("\rwhen trying to delete " + path + ".Bak"),
             std::string::npos);
-  EXPECT_EQ(Slurp(path), "text");
+  EXPECT_EQ(ReadFile(path), "text");
 
   // A name so long that ".Bak" makes it too long for the folder: no back-up can be
   // made. Going on writes the file all the same; No leaves it alone.
@@ -89,16 +86,16 @@ TEST_F(BackupsTest, ABackUpThatCannotBeMadeAsksWhetherToGoOn) {
   EXPECT_EQ(Dialogs().Last().text,
             "Cannot rename " + longPath + "\r to " + longPath +
                 ".Bak\r(it's probably held by Internet Explorer)\rContinue?");
-  EXPECT_EQ(Slurp(longPath), "text");
+  EXPECT_EQ(ReadFile(longPath), "text");
   NotInSite = false;
   Dialogs().Answer(mrYes);
   EXPECT_EQ(ReplaceFile(longPath, "newest", true), TReplaceResult::Replaced);
   EXPECT_EQ(Dialogs().Last().text,
             "Cannot rename " + longPath + "\r to " + longPath + ".Bak\rContinue?");
-  EXPECT_EQ(Slurp(longPath), "newest");
+  EXPECT_EQ(ReadFile(longPath), "newest");
   Dialogs().Answer(mrNo);
   EXPECT_THROW(RenameToBackup(longPath), EAbort);
-  EXPECT_EQ(Slurp(longPath), "newest");
+  EXPECT_EQ(ReadFile(longPath), "newest");
   EXPECT_EQ(Files(), (std::vector<std::string>{std::string(252, 'n'), "page.htm", "page.htm.Bak"}));
 }
 
@@ -114,7 +111,7 @@ TEST_F(BackupsTest, WriteTextFileEndsEveryLineWithCrLf) {
   };
   for (const Case& c : cases) {
     WriteTextFile(folder + "list.txt", c.text);
-    EXPECT_EQ(Slurp(folder + "list.txt"), c.file);
+    EXPECT_EQ(ReadFile(folder + "list.txt"), c.file);
   }
   EXPECT_EQ(Files(), std::vector<std::string>{"list.txt"}) << "no back-up, no work file";
 
@@ -130,7 +127,7 @@ TEST_F(BackupsTest, AReplacedFileKeepsItsModeAndANewOneGetsTheOneAskedFor) {
   struct stat st;
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0750u);
-  EXPECT_EQ(Slurp(path + ".Bak"), "#!/bin/sh\n");
+  EXPECT_EQ(ReadFile(path + ".Bak"), "#!/bin/sh\n");
 
   const mode_t mask = ::umask(022);
   ASSERT_EQ(ReplaceFile(folder + "secret.txt", "x", true, 0600), TReplaceResult::Replaced);

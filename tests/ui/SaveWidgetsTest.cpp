@@ -22,6 +22,7 @@
 #include "platform/RtfParse.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 #include "ui/editor/WebForm.h"
 #include "ui/platform/QtDesktop.h"
 
@@ -30,11 +31,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Dialogs;
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test::ReadFile;
 
 class SaveWidgetsTest : public ::testing::Test {
  protected:
@@ -80,14 +77,14 @@ TEST_F(SaveWidgetsTest, AFormattedDocumentIsSavedAsTheRtfOfTheRealControl) {
   CurrentEditor->Select(CurrentEditor->TextLength(), 0);
   CurrentEditor->SetSelText(" truly  ");
   SaveClick("Save");
-  const std::string disk = Slurp(path);
+  const std::string disk = ReadFile(path);
   ASSERT_FALSE(disk.empty());
   EXPECT_EQ(disk.back(), '\0');
   EXPECT_EQ(disk.find('\0'), disk.size() - 1);
   const std::string text = RtfPlainText(ParseRtf(disk.substr(0, disk.size() - 1)));
   EXPECT_EQ(text.substr(0, 35), "Dear Sir or Madam,\r\nYours truly");
   EXPECT_NE(disk.find("\\b Sir\\b0"), std::string::npos) << disk;
-  EXPECT_EQ(Slurp(path + ".Bak").substr(0, 6), "{\\rtf1");
+  EXPECT_EQ(ReadFile(path + ".Bak").substr(0, 6), "{\\rtf1");
   EXPECT_EQ(CurrentEditor->GetText().find(",   "), std::string::npos)
       << "blanks before the line end went from the editor";
   EXPECT_FALSE(CurrentEditor->Modified());
