@@ -41,7 +41,9 @@ class FileSetsStartUpTest : public ::testing::Test {
   }
 
   std::string Write(const std::string& name) {
-    std::ofstream(site + name, std::ios::binary) << "<p>" << name << "</p>\r\n";
+    // A whole page, which opening does not re-lay.
+    std::ofstream(site + name, std::ios::binary) << "<HTML>\r\n<Head>\r\n</Head>\r\n<Body>\r\n<p>"
+                                                 << name << "</p>\r\n</Body>\r\n</HTML>\r\n";
     return site + name;
   }
 

@@ -313,7 +313,9 @@ TEST_F(OpenTest, PagesWhoseHeadDoesNotBeginALineAreReformatted) {
     std::string path;
     bool reformatted;
   } cases[] = {
-      {Write("one-line.htm", "<html><head><title>t</title></head><body>x</body></html>\r\n"), true},
+      {Write("one-line.htm",
+             "<html><head><title>t</title></head><body><h1>t</h1></body></html>\r\n"),
+       true},
       {Write("upper.HTML", "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n</HTML>\r\n"), false},
       {"/usr/share/doc/libvorbis-dev/html/stereo.html", false},
       {Write("one-line.css", "a{color:red}\r\n"), true},

@@ -306,7 +306,7 @@ TEST_F(StartUpTest, TheFirstTabIsActiveWhenTheLastOneIsUnknown) {
 }
 
 TEST_F(StartUpTest, RecentMenuFromClosedDocuments) {
-  std::string a = Write("a.htm");
+  std::string a = Write("a.htm", "<HTML>\r\n<Head>\r\n</Head>\r\n<Body>\r\n</Body>\r\n</HTML>\r\n");
   std::string longName = Write("averyveryverylongname123.htm");
   std::string amp = Write("R&D.htm");
   Ini("Quorrel.Ini", "Closed", "0", a + "|3");

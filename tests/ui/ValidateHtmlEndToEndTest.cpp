@@ -1,0 +1,119 @@
+// The main road from end to end on the real program: a real Debian documentation
+// page opened in a tab, F10 typed into the editor, the real HTML validator with its
+// questions answered, the caret and blink at its error, the page re-laid, and the
+// file on disk after Save.
+#include <QtCore/qtestsupport_core.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTabWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "editor/BlinkJob.h"
+#include "editor/DBoxUnit.h"
+#include "editor/MenuModel.h"
+#include "editor/MyRich.h"
+#include "editor/ShellState.h"
+#include "editor/StartUp.h"
+#include "platform/Paths.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TestEnvironment.h"
+#include "ui/editor/WebForm.h"
+#include "validate/ValTestKit.h"
+
+namespace quorrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Dialogs;
+
+const char kVorbisPage[] = "/usr/share/doc/libvorbis-dev/html/floor1_inverse_dB_table.html";
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class ValidateHtmlEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    site = test::SiteTestFolder() + "end-to-end/";
+    fs::create_directories(site);
+    form = std::make_unique<TWebForm>();
+    SetMainWindow(form.get());
+  }
+  void TearDown() override {
+    form.reset();
+    SetMainWindow(nullptr);
+    CurrentEditor = nullptr;
+    fs::remove_all(test::SiteTestFolder());
+    fs::remove(DocumentsFolder() + "Quorrel.Ini");
+  }
+  // F10 as the user types it into the editor; returns once the command is over.
+  void PressF10() {
+    QWidget* editor = form->PC()->currentWidget();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier);
+    QApplication::sendEvent(editor, &press);
+    QApplication::sendEvent(editor, &release);
+    QApplication::processEvents();
+  }
+
+  std::string site;
+  std::unique_ptr<TWebForm> form;
+};
+
+TEST_F(ValidateHtmlEndToEndTest, ADocumentationPageValidatedAndSaved) {
+  if (!fs::exists(kVorbisPage)) GTEST_SKIP() << "libvorbis-dev is not installed";
+  const std::string page = site + "floor1.html";
+  fs::copy_file(kVorbisPage, page);
+  StartParameters = {page};
+  FormActivate();
+  ASSERT_EQ(CurrentFileName, page);
+  form->show();
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
+  const std::string original = CurrentText;
+  const std::string heading = "Ogg Vorbis I format specification: floor1_inverse_dB_table";
+
+  // Blank lines go; the title and heading stay at odds: the error.
+  Dialogs().Answer({mrNo, mrNo});
+  PressF10();
+  ASSERT_FALSE(Dialogs().Calls().empty());
+  EXPECT_EQ(Dialogs().Last().text,
+            "Inconsistent tags.\r<Title>: Ogg Vorbis Documentation\rFirst <H1>: " + heading);
+  // The page as far as it was re-laid, the caret at the heading and blinking there.
+  EXPECT_NE(CurrentText, original);
+  EXPECT_EQ(CurrentText.find("<!DOCTYPE html PUBLIC"), 0u);
+  EXPECT_NE(CurrentText.find("\n<html Lang=en>\n"), std::string::npos);
+  const size_t at = CurrentText.find(heading + "</h1>");
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(CurrentEditor->SelStart(), at);
+  EXPECT_TRUE(Blinking());
+  EXPECT_EQ(BlinkStart, static_cast<long>(at));
+  EXPECT_TRUE(CurrentEditor->Modified());
+  EXPECT_EQ(Slurp(page), Slurp(kVorbisPage));
+
+  // Again, making them consistent: the page is validated.
+  Dialogs().Clear();
+  Dialogs().Answer({mrYes, mrYes});
+  PressF10();
+  EXPECT_EQ(Dialogs().Calls().size(), 2u);
+  EXPECT_EQ(form->StatusPanel(MessagePanel)->text().toStdString(), "  Validated");
+  EXPECT_NE(CurrentText.find("<title>" + heading + "</title>"), std::string::npos);
+  const std::string validated = CurrentText;
+
+  // Saved as it stands (validated again on the way, with nothing to change).
+  Dialogs().Clear();
+  form->Action("Save")->trigger();
+  QApplication::processEvents();
+  EXPECT_FALSE(CurrentEditor->Modified());
+  EXPECT_EQ(Slurp(page), validated);
+  EXPECT_EQ(CurrentText, validated);
+}
+
+}  // namespace
+}  // namespace quorrel
