@@ -279,5 +279,19 @@ TEST_F(HtmlPageEndTest, AGeneratedPagesErrorGoesToAReportTab) {
   EXPECT_NE(Dialogs().Last().text.find("cannot end with </I>"), std::string::npos);
 }
 
+TEST_F(HtmlPageEndTest, TheDebugViewOfTheOutput) {
+  MainMenu().SetChecked("Debug", true);
+  const std::string page = Done("P", "<H1>P</H1>\n<P>x\n");
+  Open("page.htm", "<HTML Lang=en>\n<Head>\n<Title>P</Title>\n" + kMeta +
+                       "</Head>\n<Body>\n<H1>P</H1>\n<P>x\n</Body>\n</HTML>\n");
+  const int pageTab = window.ActiveTab();
+  Dialogs().Answer(mrYes);
+  EXPECT_EQ(Validate(), "Show OutT?");  // and the command ends
+  // The output stands in a tab of its own; the page is left as it was.
+  EXPECT_NE(window.ActiveTab(), pageTab);
+  EXPECT_EQ(ReplaceAll(CurrentText, "\r\n", "\n", true), page);
+  EXPECT_FALSE(window.TabEditor(pageTab)->Modified());
+}
+
 }  // namespace
 }  // namespace quorrel::test
