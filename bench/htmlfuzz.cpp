@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/DBoxUnit.h"
 #include "editor/MenuModel.h"
 #include "editor/ShellState.h"
 #include "platform/Abort.h"
@@ -70,10 +71,12 @@ bool Walk(const std::string& page, unsigned flags, std::string& out) {
 
   THtmlRun run;
   run.in = run.original = page;
-  InitHtmlRun(run);
   ErrMsg.clear();
   bool stopped = false;
   try {
+    // As ValidateHtml does: the edits before the walk, then the walk.
+    HtmlPreEdits(run);
+    InitHtmlRun(run);
     HtmlWalk(run);
   } catch (const EAbort&) {
     stopped = true;

@@ -80,35 +80,6 @@ void ResetInsTagQuestion() {
   insTagAsked = false;
 }
 
-// Removes blanks before a line end in the tag text, line ends, and doubled blanks
-// outside quotes; void tags of XHTML pages and self-closed tags end with " /".
-void CleanTagText(THtmlRun& run) {
-  THtmlTag& tag = run.tag;
-  if (tag.serverCode) return;
-  std::string clean;
-  clean.reserve(tag.text.size() + 2);
-  char quote = 0;
-  for (size_t i = 0; i < tag.text.size(); ++i) {
-    char c = tag.text[i];
-    if (c == '\n' || c == '\r' || c == '\t' || c == '\xA0') c = ' ';
-    const bool escaped = i > 0 && tag.text[i - 1] == '\\';
-    if (quote != 0) {
-      if (c == quote && !escaped) quote = 0;
-    } else if ((c == '"' || c == '\'') && !escaped) {
-      quote = c;
-    } else if (c == ' ' && !clean.empty() && clean.back() == ' ') {
-      continue;
-    }
-    clean += c;
-  }
-  if (clean != tag.text) MarkHtmlChanged(run);
-  if (!tag.closing && ((run.xhtml && tag.voidTag) || tag.selfClosed)) {
-    while (!clean.empty() && clean.back() == ' ') clean.pop_back();
-    clean += " /";
-  }
-  tag.text = clean;
-}
-
 void HandleClosingTag(THtmlRun& run) {
   THtmlTag& tag = run.tag;
   const std::string& name = tag.name;

@@ -47,6 +47,26 @@ size_t FirstEmptyLine(const std::string& text) {
   }
 }
 
+// "<a name=" becomes "<a id=", also where the page breaks the line (or puts more
+// blanks) between the two words, as the walk will write them with one blank.
+std::string AnchorNamesToIds(const std::string& text) {
+  std::string result;
+  size_t from = 0;
+  for (size_t at = PosNoCase("<a", text); at != 0; at = PosNoCase("<a", text, at + 2)) {
+    size_t name = at - 1 + 2;
+    while (name < text.size() && (text[name] == ' ' || text[name] == '\n' || text[name] == '\r')) {
+      ++name;
+    }
+    if (name == at + 1 || PosNoCase("name=", std::string_view(text).substr(name, 5)) != 1) continue;
+    result.append(text, from, at - 1 - from);
+    result += "<a id=";
+    from = name + 5;
+  }
+  if (from == 0) return text;
+  result.append(text, from, std::string::npos);
+  return result;
+}
+
 }  // namespace
 
 bool TakeHtmlInput(THtmlRun& run, const std::string& sender) {
@@ -104,7 +124,7 @@ void HtmlPreEdits(THtmlRun& run) {
   // A protocol-relative source keeps the page's own security: a page served over
   // https would refuse the script or frame of an http address.
   edit(ReplaceNoCase(text, "src=\"//", "src=\"https://"));
-  if (edit(ReplaceNoCase(text, "<a name=", "<a id="))) {
+  if (edit(AnchorNamesToIds(text))) {
     AskOkHelpCancel("\"<A Name=...\" replaced by \"<A Id=...\".", 20774);
   }
 }

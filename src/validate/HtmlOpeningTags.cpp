@@ -322,8 +322,8 @@ void HandleOpeningTag(THtmlRun& run) {
   // The text of an item starts right after its tag; skipping every blank (not
   // just one) leaves nothing for the next pass to take.
   if (OneOf(name, {"LI", "BR", "P", "DT", "DD"})) {
-    while (run.pos < run.in.size() &&
-           (run.in[run.pos] == ' ' || run.in[run.pos] == '\t' || run.in[run.pos] == '\xA0')) {
+    while (run.pos < run.in.size() && (run.in[run.pos] == ' ' || run.in[run.pos] == '\t' ||
+                                       run.in[run.pos] == '\xA0' || run.in[run.pos] == '\r')) {
       ++run.pos;
     }
   }

@@ -286,7 +286,17 @@ void InitHtmlRun(THtmlRun& run) {
   run.checkH = OptionTicked("CheckH");
   run.checkTab = OptionTicked("CheckTab");
 
-  const std::string& in = run.in;
+  // The markers are looked for with every run of white space read as one blank, as
+  // the walk writes it: a DOCTYPE broken over two lines is still the DOCTYPE.
+  std::string in;
+  in.reserve(run.in.size());
+  for (char c : run.in) {
+    if (IsWhite(c)) {
+      if (!in.empty() && in.back() == ' ') continue;
+      c = ' ';
+    }
+    in += c;
+  }
   run.html5 = Contains(in, "<!DOCTYPE HTML>");
   run.xhtml = Contains(in, "//W3C//DTD XHTM");
   run.viewState = Contains(in, "__VIEWSTATE");

@@ -202,6 +202,10 @@ TEST_F(HtmlOutputTest, PagesTheSecondPassOnceChanged) {
       {"<B\xA0 x>y</B>", false, true, "<B x>y</B>"},
       {"<Table><TR><TD>a</TD></TR>\xA0 \n\n</Table>", false, true,
        "<Table>\n  <TR>\n    <TD>a</TD>\n  </TR>\n</Table>\n"},
+      // A DOCTYPE broken over two lines still makes an XHTML page.
+      {"<!DOCTYPE html PUBLIC \"-//W3C//DTD\nXHTML 1.0 Strict//EN\">\n<br>", false, true,
+       "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\">\n<br />"},
+      {"x<BR>\r y", false, true, "x\n<BR>y"},
       // One empty line stays, however many tags are dropped around it.
       {"<Div>a</Div>\n\n</P>\n\n<Div>b</Div>", false, false, "<Div>a</Div>\n\n<Div>b</Div>\n"},
       // In a server page no line starts with a double quote: that would continue a

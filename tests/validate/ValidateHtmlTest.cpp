@@ -98,7 +98,8 @@ TEST_F(ValidateHtmlTest, CheckingWithoutReformatting) {
 TEST_F(ValidateHtmlTest, EditsBeforeTheWalk) {
   Open("page.htm", "<HTML Lang=en>\n<Head>\n<Title>t</Title>\n" + kCharset +
                        "<Script Src=\"//cdn.example/x.js\"></Script>\n</Head>\n"
-                       "<Body>\n<P/>one<br/>\ttwo <a name=top>x</a>\n</Body>\n</HTML>\n");
+                       "<Body>\n<P/>one<br/>\ttwo <a name=top>x</a> <A\n   NAME=end>y</A>\n"
+                       "</Body>\n</HTML>\n");
   Dialogs().Answer(mrOk);
   ValidateCurrentFile("Validate");
   EXPECT_EQ(Dialogs().Calls().size(), 1u);
@@ -108,7 +109,8 @@ TEST_F(ValidateHtmlTest, EditsBeforeTheWalk) {
       EditorText(),
       "<HTML Lang=en>\n<Head>\n  <Title>t</Title>\n" + kCharset +
           "  <Script src=\"https://cdn.example/x.js\" "
-          "Type=\"text/javascript\"></Script>\n</Head>\n<Body>\n<p>one\n<br>two <a id=top>x</a>\n"
+          "Type=\"text/javascript\"></Script>\n</Head>\n<Body>\n<p>one\n<br>two <a id=top>x</a> "
+          "<a id=end>y</A>\n"
           "</Body>\n</HTML>\n");
 }
 
