@@ -25,14 +25,12 @@
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 #include "validate/Validators.h"
 
 namespace quorrel::test {
 
-inline std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+inline std::string Slurp(const std::string& path) { return ReadFile(path); }
 
 inline int64_t MTime(const std::string& path) {
   struct stat st;
