@@ -13,20 +13,11 @@
 #include "sitebuild/PageBuffer.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/HtmlPageSteps.h"
+#include "validate/HtmlTestKit.h"
 #include "validate/ValTestKit.h"
 
 namespace quorrel::test {
 namespace {
-
-const std::string kMeta =
-    "  <meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\n"
-    "  <Meta Name=viewport Content=\"width=device-width, initial-scale=1\">\n";
-
-// A page in its final layout around a body, with its title.
-std::string Done(const std::string& title, const std::string& body) {
-  return "<HTML Lang=en>\n<Head>\n  <Title>" + title + "</Title>\n" + kMeta + "</Head>\n<Body>\n" +
-         body + "</Body>\n</HTML>\n";
-}
 
 class HtmlPageEndTest : public ValidationTest {
  protected:

@@ -63,4 +63,15 @@ inline std::string InPage(const std::string& body) {
   return "<HTML>\n<Head>\n<Title>T</Title>\n</Head>\n<Body>\n" + body + "</Body>\n</HTML>\n";
 }
 
+// The head lines the validator completes a page with.
+inline const std::string kMeta =
+    "  <meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\n"
+    "  <Meta Name=viewport Content=\"width=device-width, initial-scale=1\">\n";
+
+// A page in its final layout around a body, with its title.
+inline std::string Done(const std::string& title, const std::string& body) {
+  return "<HTML Lang=en>\n<Head>\n  <Title>" + title + "</Title>\n" + kMeta + "</Head>\n<Body>\n" +
+         body + "</Body>\n</HTML>\n";
+}
+
 }  // namespace quorrel::test
