@@ -1,5 +1,8 @@
 // The output routines of the HTML validator: characters with their entities, tags,
 // line starts with the indentation of the open tags, and the tag stack.
+#include <algorithm>
+#include <string>
+
 #include "editor/DBoxUnit.h"
 #include "validate/HtmlRun.h"
 #include "validate/ReservedCharacter.h"
@@ -130,6 +133,39 @@ void CleanTagText(THtmlRun& run) {
     clean += " /";
   }
   tag.text = clean;
+}
+
+size_t WrittenTagSize(const std::string& text, bool slash) {
+  size_t size = 0;
+  size_t trailingBlanks = 0;
+  char quote = 0;
+  char last = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c == '\n' || c == '\r' || c == '\t' || c == '\xA0') c = ' ';
+    const bool escaped = i > 0 && text[i - 1] == '\\';
+    if (quote != 0) {
+      if (c == quote && !escaped) quote = 0;
+    } else if ((c == '"' || c == '\'') && !escaped) {
+      quote = c;
+    } else if (c == ' ' && last == ' ') {
+      continue;
+    }
+    last = c;
+    trailingBlanks = c == ' ' ? trailingBlanks + 1 : 0;
+    const unsigned char code = static_cast<unsigned char>(c);
+    if (code == 145 || code == 146) {
+      size += quote == '"' ? 1 : 5;
+    } else if (const char* entity = EntityOf(code)) {
+      size += std::char_traits<char>::length(entity);
+    } else if (code == 159 || code >= 161) {
+      size += 3 + std::to_string(code).size();
+    } else {
+      ++size;
+    }
+  }
+  // Trailing blanks give way to " /".
+  return slash ? size - trailingBlanks + 2 : size;
 }
 
 void EmitTag(THtmlRun& run) {

@@ -54,7 +54,8 @@ std::string AnchorNamesToIds(const std::string& text) {
   size_t from = 0;
   for (size_t at = PosNoCase("<a", text); at != 0; at = PosNoCase("<a", text, at + 2)) {
     size_t name = at - 1 + 2;
-    while (name < text.size() && (text[name] == ' ' || text[name] == '\n' || text[name] == '\r')) {
+    while (name < text.size() && (text[name] == ' ' || text[name] == '\n' || text[name] == '\r' ||
+                                  text[name] == '\t' || text[name] == '\xA0')) {
       ++name;
     }
     if (name == at + 1 || PosNoCase("name=", std::string_view(text).substr(name, 5)) != 1) continue;

@@ -81,9 +81,15 @@ void Script(THtmlRun& run) {
   const std::string indent(2 * run.stack.size(), ' ');
   EmitTag(run);
   size_t from = run.tag.end;
-  if (PosNoCase("SRC=", run.tag.text) == 0 && in.compare(from, 5, "\n<!--") == 0) {
-    from += 5;
-    MarkHtmlChanged(run);
+  if (PosNoCase("SRC=", run.tag.text) == 0) {
+    // The old wrapper that hid scripts from browsers without them goes; the lines
+    // before it would go anyway.
+    size_t first = from;
+    while (first < in.size() && IsWhite(in[first])) ++first;
+    if (in.compare(first, 4, "<!--") == 0) {
+      from = first + 4;
+      MarkHtmlChanged(run);
+    }
   }
   const size_t found = PosNoCase("</script", in, from + 1);
   if (found == 0) UnexpectedEnd(run);

@@ -140,6 +140,9 @@ std::string OffsetText(size_t index);
 void MarkHtmlChanged(THtmlRun& run);
 // Appends one character of text (text = true) or of a tag to the output.
 void EmitCharEntity(THtmlRun& run, unsigned char c, bool text);
+// How many characters a tag text takes once tidied and written with its entities
+// (slash: it ends " /").
+size_t WrittenTagSize(const std::string& text, bool slash);
 // Appends the current tag: "<", its text, ">".
 void EmitTag(THtmlRun& run);
 // Starts a new output line (unless the output is empty or already at a line start)

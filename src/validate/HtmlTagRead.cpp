@@ -104,12 +104,7 @@ bool ReadHtmlTag(THtmlRun& run) {
     HtmlError("</> is not a valid tag");
     return false;
   }
-  if (tag.text.size() > kLongestTag && PosNoCase("HIDDEN", tag.text) == 0 && name != "META" &&
-      name != "ASP:SQLDATASOURCE" && run.inSite) {
-    HtmlError("Tag > 999 characters: \r<" + tag.text.substr(0, 400) +
-              "\r==== [Middle chunk] ====\r" + tag.text.substr(tag.text.size() - 200));
-    return false;
-  }
+  const std::string read = tag.text;
 
   if (!tag.closing && !tag.serverCode && !tag.text.empty() && tag.text.back() == '/') {
     tag.selfClosed = run.selfClosing;
@@ -119,6 +114,17 @@ bool ReadHtmlTag(THtmlRun& run) {
   tag.inlineTag = cls.inlineTag;
   tag.shortContent = cls.shortContent;
   tag.voidTag = cls.voidTag;
+
+  // Too long as the page has it, or as it will be written (with its entities), which
+  // is what the next pass reads.
+  const bool slash = !tag.closing && ((run.xhtml && tag.voidTag) || tag.selfClosed);
+  const size_t size = tag.serverCode ? tag.text.size() : WrittenTagSize(tag.text, slash);
+  if ((read.size() > kLongestTag || size > kLongestTag) && PosNoCase("HIDDEN", read) == 0 &&
+      name != "META" && name != "ASP:SQLDATASOURCE" && run.inSite) {
+    HtmlError("Tag > 999 characters: \r<" + read.substr(0, 400) + "\r==== [Middle chunk] ====\r" +
+              read.substr(read.size() > 200 ? read.size() - 200 : 0));
+    return false;
+  }
   return true;
 }
 

@@ -156,7 +156,10 @@ void ServerBlock(THtmlRun& run, bool continuation) {
   if (run.delBlanks && out.size() >= 2 && out.compare(out.size() - 2, 2, "\n\n") == 0) {
     out.pop_back();
   }
-  if (!continuation && kind == '@' && !AtLineStart(run)) out += '\n';
+  if (!continuation && kind == '@' && !AtLineStart(run)) {
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    out += '\n';
+  }
   out += block;
   run.pos = end;
 }

@@ -70,6 +70,7 @@ TEST_F(HtmlWalkTest, ServerBlocksAreCopiedAsTheyAre) {
   EXPECT_EQ(WalkPage("<Div><%\nSub Show()\n%><Span>x</Span>").error, "");
   // A directive starts a line of its own; a missing end runs to the end of the page.
   EXPECT_EQ(WalkPage("x<%@ Page %>").out, "x\n<%@ Page %>");
+  EXPECT_EQ(WalkPage("x \n<%@ Page %>").out, "x\n<%@ Page %>");
   EXPECT_EQ(WalkPage("<%  x = 1\n").out, "<%  x = 1\n");
   // A line holding only blanks up to a quote continues a script's string.
   EXPECT_EQ(WalkPage("<Div>\n   \"<b>\" & x %></Div>").out, "<Div>\n   \"<b>\" & x %></Div>\n");
@@ -114,6 +115,12 @@ TEST_F(HtmlWalkTest, ReadingATag) {
       EXPECT_EQ(r.rest, c.rest) << c.page.substr(0, 40);
     }
   }
+  // A tag that its entities make longer than 999 characters is too long as well: the
+  // next pass would find it so.
+  const std::string accents = "Img Alt=\"" + std::string(200, '\xE9') + "\"";
+  ASSERT_LT(accents.size(), 999u);
+  EXPECT_EQ(WalkPage("<" + accents + ">").error.substr(0, 24), "Tag > 999 characters: \r<");
+  EXPECT_EQ(WalkPage("<Img Alt=\"" + std::string(150, '\xE9') + "\">").error, "");
   // Outside a site long tags pass.
   NotInSite = true;
   EXPECT_EQ(WalkPage("<" + thousand + "x>").error, "");
@@ -136,6 +143,11 @@ TEST_F(HtmlWalkTest, Scripts) {
       // The old comment wrapper goes, unless the script has a source.
       {"<Script>\n<!--\nvar a;\nvar b;\n//-->\n</Script>",
        "<Script Type=\"text/javascript\">\nvar a;\nvar b;\n</Script>\n"},
+      {"<Script>\n\n<!--\nvar a;\n</Script>", "<Script Type=\"text/javascript\">var a;</Script>\n"},
+      {"<Script><!--\nvar a;\nvar b;\n</Script>",
+       "<Script Type=\"text/javascript\">\nvar a;\nvar b;\n</Script>\n"},
+      {"<Script Src=a.js>\n<!--\n</Script>",
+       "<Script Src=a.js Type=\"text/javascript\"><!--</Script>\n"},
       {"<Script runat=\"server\">x</Script>", "<Script runat=\"server\">x</Script>\n"},
       {"<Div><Script Src=a.js Type=x></Script></Div>",
        "<Div>\n  <Script Src=a.js Type=x></Script>\n</Div>\n"},

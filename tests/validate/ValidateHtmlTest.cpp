@@ -114,6 +114,17 @@ TEST_F(ValidateHtmlTest, EditsBeforeTheWalk) {
           "</Body>\n</HTML>\n");
 }
 
+TEST_F(ValidateHtmlTest, AnchorNamesBecomeIdsWhereverTheLineBreaks) {
+  THtmlRun run;
+  run.in = "<A\n  NAME=a>x</A><a\xA0\tname=b><abbr name=c><a  title=x name=d>";
+  Dialogs().Answer(mrOk);
+  HtmlPreEdits(run);
+  EXPECT_EQ(run.in, "<a id=a>x</A><a id=b><abbr name=c><a  title=x name=d>");
+  run.in = "<abbr>no anchor</abbr>";
+  HtmlPreEdits(run);
+  EXPECT_EQ(run.in, "<abbr>no anchor</abbr>");
+}
+
 TEST_F(ValidateHtmlTest, TheBlankLineQuestion) {
   const std::string page = Page("<Div>one</Div>\n\n<Div>two</Div>\n");
   Open("page.htm", page);
