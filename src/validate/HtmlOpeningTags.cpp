@@ -296,6 +296,7 @@ void HandleOpeningTag(THtmlRun& run) {
     if (name == "SCRIPT") {
       if (!run.html5 && !run.serverPage && PosNoCase("runat=\"server\"", tag.text) == 0 &&
           PosNoCase("TYPE", tag.text) == 0) {
+        while (!tag.text.empty() && tag.text.back() == ' ') tag.text.pop_back();
         tag.text += " Type=\"text/javascript\"";
         MarkHtmlChanged(run);
       }

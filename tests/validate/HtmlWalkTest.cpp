@@ -148,6 +148,7 @@ TEST_F(HtmlWalkTest, Scripts) {
        "<Script Type=\"text/javascript\">\nvar a;\nvar b;\n</Script>\n"},
       {"<Script Src=a.js>\n<!--\n</Script>",
        "<Script Src=a.js Type=\"text/javascript\"><!--</Script>\n"},
+      {"<Script >x</Script>", "<Script Type=\"text/javascript\">x</Script>\n"},
       {"<Script runat=\"server\">x</Script>", "<Script runat=\"server\">x</Script>\n"},
       {"<Div><Script Src=a.js Type=x></Script></Div>",
        "<Div>\n  <Script Src=a.js Type=x></Script>\n</Div>\n"},
