@@ -108,9 +108,25 @@ void EmitCharEntity(THtmlRun& run, unsigned char c, bool text) {
   out += static_cast<char>(c);
 }
 
+// Whether a tag text is written as it is: no line ends, tabs, doubled blanks or
+// characters of the upper half.
+bool PlainTagText(const std::string& text) {
+  char last = 0;
+  for (char c : text) {
+    if (c == '\n' || c == '\r' || c == '\t' || static_cast<unsigned char>(c) >= 128 ||
+        (c == ' ' && last == ' ')) {
+      return false;
+    }
+    last = c;
+  }
+  return true;
+}
+
 void CleanTagText(THtmlRun& run) {
   THtmlTag& tag = run.tag;
   if (tag.serverCode) return;
+  const bool slash = !tag.closing && ((run.xhtml && tag.voidTag) || tag.selfClosed);
+  if (!slash && PlainTagText(tag.text)) return;
   std::string clean;
   clean.reserve(tag.text.size() + 2);
   char quote = 0;
@@ -171,6 +187,8 @@ size_t WrittenTagSize(const std::string& text, bool slash) {
 void EmitTag(THtmlRun& run) {
   run.out += '<';
   if (run.tag.serverCode) {
+    run.out += run.tag.text;
+  } else if (PlainTagText(run.tag.text)) {
     run.out += run.tag.text;
   } else {
     const std::string& text = run.tag.text;

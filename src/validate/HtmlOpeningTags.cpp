@@ -11,8 +11,8 @@ namespace quorrel {
 
 namespace {
 
-bool OneOf(const std::string& name, std::initializer_list<const char*> names) {
-  for (const char* n : names) {
+bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+  for (std::string_view n : names) {
     if (name == n) return true;
   }
   return false;

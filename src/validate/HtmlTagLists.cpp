@@ -71,13 +71,14 @@ bool StartsWith(const std::string& text, const char* prefix) {
 }  // namespace
 
 bool IsNamespacedServerControl(const std::string& name) {
-  return name.find(':') != std::string::npos && !BlockControlSet().Holds(UpperCaseAnsi(name)) &&
-         PosNoCase("COLUMN", name) == 0;
+  if (name.find(':') == std::string::npos) return false;
+  const std::string upper = UpperCaseAnsi(name);
+  return !BlockControlSet().Holds(upper) && upper.find("COLUMN") == std::string::npos;
 }
 
 THtmlTagClass ClassifyHtmlTag(const std::string& name, bool indentAll, bool selfClosed) {
   THtmlTagClass c;
-  const std::string upper = UpperCaseAnsi(name);
+  const std::string& upper = name;  // names are read in upper case
   const bool control = IsNamespacedServerControl(upper);
   c.inlineTag = (InlineSet().Holds(upper) || control) && !indentAll;
   c.shortContent =

@@ -23,7 +23,7 @@ struct THtmlTagClass {
   bool voidTag = false;
 };
 
-// The classes of a tag by its upper-case name. indentAll lays every tag out as a
+// The classes of a tag by its name (in upper case). indentAll lays every tag out as a
 // block; a self-closed tag (".ASPX" and ".ASCX" pages) is never void.
 THtmlTagClass ClassifyHtmlTag(const std::string& name, bool indentAll, bool selfClosed);
 

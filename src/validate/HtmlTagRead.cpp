@@ -104,7 +104,7 @@ bool ReadHtmlTag(THtmlRun& run) {
     HtmlError("</> is not a valid tag");
     return false;
   }
-  const std::string read = tag.text;
+  const size_t readSize = tag.text.size();
 
   if (!tag.closing && !tag.serverCode && !tag.text.empty() && tag.text.back() == '/') {
     tag.selfClosed = run.selfClosing;
@@ -117,13 +117,19 @@ bool ReadHtmlTag(THtmlRun& run) {
 
   // Too long as the page has it, or as it will be written (with its entities), which
   // is what the next pass reads.
+  // (No entity is longer than six characters: a short tag needs no counting.)
   const bool slash = !tag.closing && ((run.xhtml && tag.voidTag) || tag.selfClosed);
-  const size_t size = tag.serverCode ? tag.text.size() : WrittenTagSize(tag.text, slash);
-  if ((read.size() > kLongestTag || size > kLongestTag) && PosNoCase("HIDDEN", read) == 0 &&
-      name != "META" && name != "ASP:SQLDATASOURCE" && run.inSite) {
-    HtmlError("Tag > 999 characters: \r<" + read.substr(0, 400) + "\r==== [Middle chunk] ====\r" +
-              read.substr(read.size() > 200 ? read.size() - 200 : 0));
-    return false;
+  const size_t size = tag.serverCode || readSize * 6 + 2 <= kLongestTag
+                          ? tag.text.size()
+                          : WrittenTagSize(tag.text, slash);
+  if ((readSize > kLongestTag || size > kLongestTag) && name != "META" &&
+      name != "ASP:SQLDATASOURCE" && run.inSite) {
+    const std::string read = in.substr(first, readSize);
+    if (PosNoCase("HIDDEN", read) == 0) {
+      HtmlError("Tag > 999 characters: \r<" + read.substr(0, 400) + "\r==== [Middle chunk] ====\r" +
+                read.substr(read.size() > 200 ? read.size() - 200 : 0));
+      return false;
+    }
   }
   return true;
 }

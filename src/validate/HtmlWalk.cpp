@@ -68,11 +68,11 @@ void AfterTag(THtmlRun& run) {
 }
 
 void RowText(THtmlRun& run, unsigned char c) {
-  if (run.tables.empty() || IsWhite(static_cast<char>(c))) return;
-  const std::string parent = ParentName(run);
-  if (parent != "TR") return;
+  if (run.tables.empty() || run.stack.empty() || IsWhite(static_cast<char>(c))) return;
+  const THtmlLevel& parent = run.stack.back();
+  if (parent.asp || parent.name != "TR") return;
   run.tables.back().rowText = true;
-  run.tables.back().textParent = parent;
+  run.tables.back().textParent = parent.name;
 }
 
 void Text(THtmlRun& run) {
