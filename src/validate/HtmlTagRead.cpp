@@ -26,10 +26,13 @@ std::string Before(const std::string& text, size_t at, size_t n) {
   return text.substr(from, at - from);
 }
 
+// The final "/" goes, with the blanks before it (and any further "/": one pass
+// leaves the tag as the next finds it).
 void DropFinalSlash(std::string& text) {
-  if (text.empty() || text.back() != '/') return;
-  text.pop_back();
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\n')) text.pop_back();
+  while (!text.empty() && (text.back() == '/' || text.back() == ' ' || text.back() == '\n' ||
+                           text.back() == '\t' || text.back() == '\r' || text.back() == '\xA0')) {
+    text.pop_back();
+  }
 }
 
 }  // namespace

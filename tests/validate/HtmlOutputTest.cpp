@@ -138,6 +138,7 @@ TEST_F(HtmlOutputTest, TagTextsAreTidied) {
   } cases[] = {
       {"<A  Href=\"a  b\"\n   Title=x>y</A>", "<A Href=\"a  b\" Title=x>y</A>"},
       {"<Img Src=x.gif />", "<Img Src=x.gif>"},  // HTML: the final "/" goes
+      {"<Img Src=x.gif //>", "<Img Src=x.gif>"},
       {"<Div   >x</Div  >", "<Div >x</Div >\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(WalkPage(c.page).out, c.out) << c.page;
