@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/FastStrings.h"
+#include "shell/FastStrings.h"
 
 using quorrel::UpperCaseTable;
 

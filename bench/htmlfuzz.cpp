@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/DBoxUnit.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/UserDialogs.h"
 #include "validate/HtmlRun.h"

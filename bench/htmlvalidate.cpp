@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/UserDialogs.h"

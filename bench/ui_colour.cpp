@@ -17,8 +17,8 @@
 #include <sstream>
 #include <string>
 
-#include "editor/ClassifyDocument.h"
-#include "editor/ShellState.h"
+#include "shell/ClassifyDocument.h"
+#include "shell/ShellState.h"
 #include "platform/CodePage.h"
 #include "ui/platform/RichEdit.h"
 #include "validate/ColourHtml.h"

@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "editor/Documents.h"
-#include "editor/DocumentsOpen.h"
-#include "editor/IdleLoop.h"
-#include "editor/MainWindow.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
+#include "commands/IdleLoop.h"
+#include "shell/MainWindow.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 #include "platform/IniFile.h"
-#include "ui/editor/WebForm.h"
+#include "ui/shell/WebForm.h"
 
 using namespace quorrel;
 

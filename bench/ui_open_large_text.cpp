@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "editor/Documents.h"
-#include "editor/DocumentsOpen.h"
-#include "editor/MainWindow.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
-#include "ui/editor/WebForm.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/MainWindow.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "ui/shell/WebForm.h"
 
 using namespace quorrel;
 

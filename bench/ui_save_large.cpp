@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "editor/Documents.h"
-#include "editor/DocumentsOpen.h"
-#include "editor/MainWindow.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
-#include "editor/Saving.h"
-#include "editor/ShellState.h"
-#include "ui/editor/WebForm.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/Saving.h"
+#include "shell/ShellState.h"
+#include "ui/shell/WebForm.h"
 
 using namespace quorrel;
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "editor/DBoxUnit.h"
+#include "shell/DBoxUnit.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ToolMessages.h"
 

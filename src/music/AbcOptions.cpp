@@ -1,6 +1,6 @@
 #include "music/AbcOptions.h"
 
-#include "editor/MenuModel.h"
+#include "shell/MenuModel.h"
 
 namespace quorrel {
 

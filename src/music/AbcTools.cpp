@@ -2,19 +2,21 @@
 
 #include <vector>
 
-#include "editor/DBoxUnit.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "music/AbcOptions.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ReportView.h"
 #include "music/TunePrep.h"
+#include "platform/ResetRegistry.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/Help.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
+#include "shell/RunPrograms.h"
 #include "platform/UserDialogs.h"
 
 namespace quorrel {
@@ -178,5 +180,9 @@ void ResetAbcTools() {
   ResetTunePrep();
   ResetReportView();
 }
+
+namespace {
+const TResetEntry resetAbcTools(ResetAbcTools);
+}  // namespace
 
 }  // namespace quorrel

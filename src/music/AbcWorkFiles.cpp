@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <map>
 
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
 #include "music/AbcOptions.h"
 #include "music/AbcWorkFiles.h"
 

@@ -1,5 +1,7 @@
 #include "music/MidiFormState.h"
 
+#include "platform/ResetRegistry.h"
+
 namespace quorrel {
 
 bool MidiFormOpen = false;
@@ -13,5 +15,9 @@ void ResetMidiFormState() {
   MidiFormItem.clear();
   MidiFormActive = false;
 }
+
+namespace {
+const TResetEntry resetMidiFormState(ResetMidiFormState);
+}  // namespace
 
 }  // namespace quorrel

@@ -1,5 +1,7 @@
 #include "music/MidiRatio.h"
 
+#include "platform/ResetRegistry.h"
+
 namespace quorrel {
 
 bool RatioOffered = false;
@@ -9,5 +11,9 @@ void OfferMidiRatio() {}
 void ResetMidiRatio() {
   RatioOffered = false;
 }
+
+namespace {
+const TResetEntry resetMidiRatio(ResetMidiRatio);
+}  // namespace
 
 }  // namespace quorrel

@@ -4,15 +4,16 @@
 #include <QThread>
 #include <algorithm>
 
-#include "editor/DBoxUnit.h"
-#include "editor/ShellRoutines.h"
-#include "editor/ShellState.h"
-#include "editor/Timer.h"
+#include "shell/DBoxUnit.h"
+#include "shell/ShellRoutines.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "music/AbcWorkFiles.h"
 #include "music/MidiFormState.h"
 #include "music/PlayTunes.h"
 #include "music/PlayerBar.h"
 #include "music/ReportView.h"
+#include "platform/ResetRegistry.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/Mci.h"
@@ -212,5 +213,9 @@ void ResetPlayer() {
   Player.FileName.clear();
   sleeper = nullptr;
 }
+
+namespace {
+const TResetEntry resetPlayer(ResetPlayer);
+}  // namespace
 
 }  // namespace quorrel

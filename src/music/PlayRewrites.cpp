@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
 #include "music/AbcWorkFiles.h"
 
 namespace quorrel {

@@ -1,18 +1,19 @@
 #include "music/PlayTunes.h"
 
-#include "editor/Commands.h"
-#include "editor/DBoxUnit.h"
-#include "editor/Documents.h"
-#include "editor/DocumentsOpen.h"
-#include "editor/FastStrings.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
-#include "editor/OpenDocs.h"
-#include "editor/Saving.h"
-#include "editor/ShellRoutines.h"
-#include "editor/ShellState.h"
-#include "editor/StatusBar.h"
-#include "editor/Timer.h"
+#include "shell/CommandNames.h"
+#include "shell/Commands.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/FastStrings.h"
+#include "shell/Hooks.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/Saving.h"
+#include "shell/ShellRoutines.h"
+#include "shell/ShellState.h"
+#include "shell/StatusBar.h"
+#include "shell/Timer.h"
 #include "music/Abc2midiMessages.h"
 #include "music/AbcOptions.h"
 #include "music/AbcTools.h"
@@ -27,12 +28,14 @@
 #include "music/ScoreOutput.h"
 #include "music/ToolMessages.h"
 #include "music/TunePrep.h"
+#include "platform/ResetRegistry.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/Help.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
+#include "shell/RunPrograms.h"
 
 namespace quorrel {
 
@@ -156,7 +159,7 @@ void PlayTune(const std::string& sender) {
     SplitMarkerExpanded = false;
   }
   if (!AbcOption("IntPlayer")) KillWindowsByTitle("Media Player");
-  CurrentCommand = "Play";
+  CurrentCommand = PlayCommand;
   BeginBusy();
   if (CurrentEditor && (CurrentEditor->Modified() || StartsNoCase(CurrentFileName, "Untitled") ||
                         StartsNoCase(ExtractFileName(CurrentFileName), "Untitled"))) {
@@ -198,7 +201,7 @@ void PlayTune(const std::string& sender) {
   if (AbcOption("Debug")) {
     if (documentFile != TempAbcFile() && AskYesNo("Show generated ABC?")) {
       ChosenVoices.clear();
-      OpenThis(TempAbcFile());
+      OpenThisHook(TempAbcFile());
     }
     if (AskYesNo("Use straight input ABC - no tricks?")) abcFile = documentFile;
   }
@@ -269,7 +272,7 @@ void PlayRawClick() {
 void RemoveChords(std::string& text) {
   BlankChordSymbols(text);
   if (AskYesNo("Show ABC without chords and stop?")) {
-    OpenText(text);
+    OpenTextHook(text);
     Abort();
   }
 }
@@ -290,5 +293,9 @@ void ResetPlayTunes() {
   ChosenVoices.clear();
   ScoreMessages.clear();
 }
+
+namespace {
+const TResetEntry resetPlayTunes(ResetPlayTunes);
+}  // namespace
 
 }  // namespace quorrel

@@ -1,7 +1,8 @@
 #include "music/PlayerBar.h"
 
-#include "editor/Closing.h"
-#include "editor/ShellState.h"
+#include "platform/ResetRegistry.h"
+#include "shell/Closing.h"
+#include "shell/ShellState.h"
 #include "music/AbcOptions.h"
 #include "music/MyPlayer.h"
 
@@ -127,5 +128,9 @@ void ResetPlayerBar() {
   PlayLength = 0;
   StopRequested = false;
 }
+
+namespace {
+const TResetEntry resetPlayerBar(ResetPlayerBar);
+}  // namespace
 
 }  // namespace quorrel

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "editor/BlinkJob.h"
-#include "editor/FileRoutines.h"
-#include "editor/ShellState.h"
-#include "editor/Timer.h"
+#include "shell/BlinkJob.h"
+#include "shell/FileRoutines.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "music/MyPlayer.h"
 #include "music/PlayerBar.h"
 #include "music/PlayerSections.h"

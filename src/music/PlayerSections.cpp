@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <string>
 
-#include "editor/DBoxUnit.h"
-#include "editor/Documents.h"
-#include "editor/ShellState.h"
-#include "editor/Timer.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "music/AbcOptions.h"
 #include "music/MyPlayer.h"
 #include "music/PlayTunes.h"
 #include "music/PlayerBar.h"
+#include "platform/ResetRegistry.h"
 #include "platform/IniFile.h"
 
 namespace quorrel {
@@ -146,5 +147,9 @@ void SlowBtnClick() {
 void ResetPlayerSections() {
   GaugeSeeked = false;
 }
+
+namespace {
+const TResetEntry resetPlayerSections(ResetPlayerSections);
+}  // namespace
 
 }  // namespace quorrel

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

@@ -4,10 +4,10 @@
 #include <optional>
 #include <vector>
 
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 #include "music/AbcOptions.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ReportView.h"

@@ -1,8 +1,8 @@
 #include "music/TunePrep.h"
 
-#include "editor/FastStrings.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
+#include "shell/FastStrings.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ChordSections.h"
 #include "platform/Paths.h"

@@ -1,3 +1,4 @@
+#include "platform/ResetRegistry.h"
 #include "platform/Desktop.h"
 
 #include <QProcess>
@@ -65,5 +66,9 @@ void ResetDesktop() {
   installed = nullptr;
   defaultDesktop.clipboard.clear();
 }
+
+namespace {
+const TResetEntry resetDesktop(ResetDesktop);
+}  // namespace
 
 }  // namespace quorrel

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/ResetRegistry.h"
 #include "platform/InetInternal.h"
 
 namespace quorrel {
@@ -136,5 +137,9 @@ void ResetInet() {
   connectedOverride = -1;
   inet::ResetThreadErrors();
 }
+
+namespace {
+const TResetEntry resetInet(ResetInet);
+}  // namespace
 
 }  // namespace quorrel

@@ -1,3 +1,4 @@
+#include "platform/ResetRegistry.h"
 #include "platform/Launcher.h"
 
 #include <QProcess>
@@ -51,5 +52,9 @@ void ResetLauncher() {
   ShellOpener() = nullptr;
   PreviewOpener() = nullptr;
 }
+
+namespace {
+const TResetEntry resetLauncher(ResetLauncher);
+}  // namespace
 
 }  // namespace quorrel

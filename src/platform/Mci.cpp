@@ -1,3 +1,4 @@
+#include "platform/ResetRegistry.h"
 #include "platform/Mci.h"
 
 #include <map>
@@ -179,5 +180,9 @@ void ResetMciForTests() {
   SetMciClock(MciClock::Manual);
   SetMciSoundFont(kDefaultSoundFont);
 }
+
+namespace {
+const TResetEntry resetMciForTests(ResetMciForTests);
+}  // namespace
 
 }  // namespace quorrel

@@ -1,3 +1,4 @@
+#include "platform/ResetRegistry.h"
 #include "platform/Processes.h"
 
 #include <errno.h>
@@ -12,17 +13,10 @@
 #include <QThread>
 #include <memory>
 
-#include "editor/DBoxUnit.h"
-#include "editor/Documents.h"
-#include "editor/FastStrings.h"
-#include "platform/Abort.h"
-#include "platform/Help.h"
 #include "platform/Instances.h"
 #include "platform/UserDialogs.h"
 
 namespace quorrel {
-
-int ToolWaitSeconds = 2;
 
 namespace {
 
@@ -84,8 +78,16 @@ std::string FileNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Program names and titles are compared as their ASCII letters go, any case.
+std::string UpperAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
 bool ContainsNoCase(const std::string& text, const std::string& fragment) {
-  return PosNoCase(fragment, text) > 0;
+  return UpperAscii(text).find(UpperAscii(fragment)) != std::string::npos;
 }
 
 }  // namespace
@@ -101,26 +103,18 @@ std::string FindProgram(const std::string& program) {
   return found.isEmpty() ? "" : FromQ(found);
 }
 
-bool RunHidden(const std::string& program, const std::vector<std::string>& arguments,
-               int helpContext, const TRunOptions& options) {
+TStartResult StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const TRunOptions& options) {
   std::string path = FindProgram(program);
   if (path.empty()) {
     struct stat info {};
-    bool exists = program.find('/') != std::string::npos && stat(program.c_str(), &info) == 0 &&
-                  !S_ISDIR(info.st_mode);
-    if (!exists) {
-      if (helpContext != 0) {
-        ShowHelpContext(helpContext);
-      } else {
-        ShowMsg("Program not found: " + program);
-      }
-      Abort();
-    }
-    ShowMsg("Could not run \r" + program + "\rError code was " + std::to_string(EACCES));
-    return false;
+    if (program.find('/') == std::string::npos) return {TStartOutcome::NotFound, ENOENT};
+    if (stat(program.c_str(), &info) != 0) return {TStartOutcome::NotFound, errno};
+    if (S_ISDIR(info.st_mode)) return {TStartOutcome::NotFound, EISDIR};
+    // There is a file, but this user may not run it.
+    return {TStartOutcome::NotExecutable, access(program.c_str(), X_OK) != 0 ? errno : EACCES};
   }
 
-  BeginBusy();
   ForgetEnded();
   auto process = std::make_unique<QProcess>();
   QStringList args;
@@ -138,8 +132,7 @@ bool RunHidden(const std::string& program, const std::vector<std::string>& argum
   process->start(QIODevice::NotOpen);
   if (!process->waitForStarted(10000)) {
     // exec fails on a file that is executable but holds no program.
-    ShowMsg("Could not run \r" + program + "\rError code was " + std::to_string(ENOEXEC));
-    return false;
+    return {TStartOutcome::NotStarted, ENOEXEC};
   }
   TStarted entry;
   entry.pid = process->processId();
@@ -148,15 +141,10 @@ bool RunHidden(const std::string& program, const std::vector<std::string>& argum
   entry.process = std::move(process);
   lastStartedPid = entry.pid;
   Table().push_back(std::move(entry));
-  return true;
+  return {TStartOutcome::Started, 0};
 }
 
-void WaitForOutputFile(const std::string& path) {
-  int setting = ToolWaitSeconds;
-  ToolWaitSeconds = 2;
-  int seconds = setting == -1 ? 4 : (setting < 0 ? 0 : setting);
-  bool warnEmpty = setting > 0;
-
+TOutputFileState WaitForOutput(const std::string& path, int seconds) {
   QElapsedTimer clock;
   clock.start();
   const qint64 limit = static_cast<qint64>(seconds) * 1000;
@@ -182,16 +170,8 @@ void WaitForOutputFile(const std::string& path) {
   }
 
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0) {
-    ShowErrorAndAbort("Unable to create\r" + path + "\rPlease try again.");
-  }
-  if (info.st_size == 0 && warnEmpty) {
-    if (ContainsNoCase(path, "ABCPSErr.Txt")) Abort();
-    if (!ContainsNoCase(path, ".wav") && !ContainsNoCase(path, ".mp3") &&
-        !ContainsNoCase(path, "ABCErrors")) {
-      ShowMsg("Warning: File is 0 bytes long.\r" + path);
-    }
-  }
+  if (stat(path.c_str(), &info) != 0) return {false, 0};
+  return {true, static_cast<int64_t>(info.st_size)};
 }
 
 int WaitForLastProgram() {
@@ -222,10 +202,10 @@ int KillWindowsByTitle(const std::string& fragment) {
 }
 
 int KillProcessByName(const std::string& name) {
-  std::string wanted = UpperCaseAnsi(FileNameOf(name));
+  std::string wanted = UpperAscii(FileNameOf(name));
   int ended = 0;
   for (auto& entry : Table()) {
-    if (UpperCaseAnsi(FileNameOf(entry.program)) != wanted) continue;
+    if (UpperAscii(FileNameOf(entry.program)) != wanted) continue;
     if (!IsRunning(*entry.process)) continue;
     End(*entry.process);
     ++ended;
@@ -258,7 +238,10 @@ void ResetProcesses() {
   }
   Table().clear();
   lastStartedPid = 0;
-  ToolWaitSeconds = 2;
 }
+
+namespace {
+const TResetEntry resetProcesses(ResetProcesses);
+}  // namespace
 
 }  // namespace quorrel

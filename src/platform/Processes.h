@@ -12,10 +12,6 @@
 
 namespace quorrel {
 
-// Seconds WaitForOutputFile waits; -1 means 4 s with no warning about an empty
-// file. Every wait sets it back to 2.
-extern int ToolWaitSeconds;
-
 struct TRunOptions {
   std::string stdoutFile;     // receives the program's output; "" discards it
   std::string stderrFile;     // receives its error output; "" discards it
@@ -29,17 +25,31 @@ struct TRunOptions {
 // looked up on PATH. "" when there is no such executable file.
 std::string FindProgram(const std::string& program);
 
-// Starts the program and returns at once. A program that does not exist opens the
-// help topic (or, with help context 0, shows "Program not found: " and the name)
-// and ends the command silently. Returns false after "Could not run" when the
-// program exists but would not start.
-bool RunHidden(const std::string& program, const std::vector<std::string>& arguments,
-               int helpContext = 0, const TRunOptions& options = {});
+// What became of a start.
+enum class TStartOutcome {
+  Started,
+  NotFound,       // no such program file, or none of that name on PATH
+  NotExecutable,  // the file is there but this user may not run it
+  NotStarted,     // the system would not run it (no program in the file)
+};
+struct TStartResult {
+  TStartOutcome outcome = TStartOutcome::NotFound;
+  int error = 0;  // errno of the failure; 0 when started
+};
+
+// Starts the program and returns at once; the program joins the process table.
+// Nothing is shown: the shell's RunHidden tells the user.
+TStartResult StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const TRunOptions& options = {});
 
 // Waits, keeping the screen live, for the program started last to finish (at most
-// ToolWaitSeconds), then judges its output file: a missing file is an error that
-// ends the command; an empty one may end it silently or give a warning.
-void WaitForOutputFile(const std::string& path);
+// the seconds given; when none of ours runs, until the file has bytes or the time
+// is up), then reports the output file as it is.
+struct TOutputFileState {
+  bool exists = false;
+  int64_t size = 0;
+};
+TOutputFileState WaitForOutput(const std::string& path, int seconds);
 
 // Waits, keeping the screen live, for the program started last to end, however
 // long it runs. Returns its exit code; -1 when it crashed or none was started.

@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <thread>
 
-#include "editor/DBoxUnit.h"
-#include "editor/Documents.h"
-#include "editor/MainWindow.h"
-#include "editor/MenuModel.h"
-#include "editor/Settings.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/Settings.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "publish/ServerDates.h"
 #include "publish/SiteDetails.h"

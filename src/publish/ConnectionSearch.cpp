@@ -1,10 +1,10 @@
 // The server directory, directory searches and the dates of the entries found.
 #include <cstring>
 
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"

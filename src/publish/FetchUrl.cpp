@@ -2,14 +2,14 @@
 
 #include <fstream>
 
-#include "editor/Closing.h"
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/FileRoutines.h"
-#include "editor/MainWindow.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
-#include "editor/TextFiles.h"
+#include "shell/Closing.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/FileRoutines.h"
+#include "shell/MainWindow.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "shell/TextFiles.h"
 #include "platform/Abort.h"
 #include "platform/Inet.h"
 #include "platform/Launcher.h"

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "editor/DBoxUnit.h"
+#include "shell/DBoxUnit.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/Inet.h"

@@ -1,7 +1,8 @@
 #include "publish/OpenUnit.h"
 
-#include "editor/ShellState.h"
-#include "editor/TextFiles.h"
+#include "shell/ShellState.h"
+#include "shell/TextFiles.h"
+#include "platform/ResetRegistry.h"
 #include "platform/Paths.h"
 
 namespace quorrel {
@@ -42,5 +43,9 @@ void ResetOpenUnit() {
   ChosenPath.clear();
   FileListEnded = false;
 }
+
+namespace {
+const TResetEntry resetOpenUnit(ResetOpenUnit);
+}  // namespace
 
 }  // namespace quorrel

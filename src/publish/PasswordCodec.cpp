@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "editor/FileRoutines.h"
+#include "shell/FileRoutines.h"
 
 namespace quorrel {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "editor/FileRoutines.h"
+#include "shell/FileRoutines.h"
 #include "publish/Connection.h"
 
 namespace quorrel {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "platform/Inet.h"
 
 namespace quorrel {

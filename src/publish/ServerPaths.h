@@ -6,6 +6,8 @@
 // the command with a message.
 #include <string>
 
+#include "shell/SitePaths.h"
+
 namespace quorrel {
 
 // Component names of the commands that convert paths as they stand.
@@ -24,16 +26,6 @@ std::string JoinFtpAddress();
 // that are not part of a site, and for untitled documents outside any site.
 // A path outside SiteFolder stops the command ("is not within site").
 std::string ServerPathOf(const std::string& localPath);
-
-// Server form of a path ("\" as "/"), normalised.
-std::string ToServerPath(const std::string& path);
-// Local form of a path ("\" as "/", "%20" as a blank), normalised.
-std::string ToLocalPath(const std::string& path);
-
-// Removes "." segments and each ".." with the segment before it; "a/b/../c" is
-// "a/c". The separator is "\" when the path holds one, else "/". A ".." with
-// nothing left to remove stops with "Reference to above website root.".
-std::string NormaliseSitePath(const std::string& path);
 
 // The builder writes into the current document's folder, inside the web root.
 void SetBuildOutputFolder();

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "editor/DBoxUnit.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/ShellState.h"
 #include "platform/Paths.h"
 
 namespace quorrel {

@@ -6,9 +6,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
+#include "platform/ResetRegistry.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/IniFile.h"
@@ -19,22 +20,6 @@
 #include "publish/ServerPaths.h"
 
 namespace quorrel {
-
-std::string ServerName;
-std::string ServerStartDir;
-std::string ServerUser;
-std::string ServerPassword;
-std::string SiteWebAddress;
-std::string SiteWebRoot;
-std::string WebRootPath;
-std::string ServerSet = "1";
-std::string DataFtpPath;
-std::string DataFtpFolder;
-std::string SiteFolder;
-bool SiteHasServer = false;
-bool CurrentFileReadOnly = false;
-bool EntireRun = false;
-std::set<std::string> ServerCheckedFiles;
 
 namespace {
 
@@ -247,24 +232,14 @@ void OpenControlPanel(bool useShell) {
 }
 
 void ResetSiteDetails() {
-  ServerName.clear();
-  ServerStartDir.clear();
-  ServerUser.clear();
-  ServerPassword.clear();
-  SiteWebAddress.clear();
-  SiteWebRoot.clear();
-  WebRootPath.clear();
-  ServerSet = "1";
-  DataFtpPath.clear();
-  DataFtpFolder.clear();
-  SiteFolder.clear();
-  SiteHasServer = false;
-  CurrentFileReadOnly = false;
-  EntireRun = false;
-  ServerCheckedFiles.clear();
+  ResetSiteState();
   BuildTargetQuery() = nullptr;
   ResetServerPaths();
   ResetConnection();
 }
+
+namespace {
+const TResetEntry resetSiteDetails(ResetSiteDetails);
+}  // namespace
 
 }  // namespace quorrel

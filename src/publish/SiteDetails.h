@@ -4,8 +4,9 @@
 // One instance for the whole program, replaced whenever LoadServerDetails reads a
 // "Data.FTP". Texts are Windows-1252 bytes; local folders end with "/".
 #include <functional>
-#include <set>
 #include <string>
+
+#include "shell/SiteState.h"
 
 namespace quorrel {
 
@@ -18,29 +19,7 @@ inline constexpr char ServerDetailsCommand[] = "SDets";
 constexpr int ServerDetailsHelp = 31700;
 constexpr int ControlPanelHelp = 31600;
 
-extern std::string ServerName;      // host of the FTP address; "None" = the site has no server
-extern std::string ServerStartDir;  // the rest of the FTP address, no trailing "/"
-extern std::string ServerUser;
-extern std::string ServerPassword;  // plain text
-extern std::string SiteWebAddress;  // "WWWAddr"
-extern std::string SiteWebRoot;     // the published sub-folder of the site folder ("public_html/")
-extern std::string WebRootPath;     // SiteWebRoot in server form with "/"; "" when none
-extern std::string ServerSet;       // the set of details in use, "1" to "9"
-extern std::string DataFtpPath;     // the "Data.FTP" in use; "" when none was found
-extern std::string DataFtpFolder;   // its folder
-// The local site folder: the folder of "Data.FTP", else of the examined file.
-// "?" makes the next lookup read the file again.
-extern std::string SiteFolder;
-// Result of the last lookup: a "Data.FTP" was found.
-extern bool SiteHasServer;
-// The current document's file exists and the user cannot write it.
-extern bool CurrentFileReadOnly;
-
-// A whole-site download is under way.
-extern bool EntireRun;
-// Server paths already compared with the server in this site (cleared when the
-// site changes).
-extern std::set<std::string> ServerCheckedFiles;
+// The details themselves (ServerName, SiteFolder ...) are in shell/SiteState.h.
 
 // The page a page-building run generates. While the builder runs, or while the
 // current document is a page-building master, the details are looked up for this

@@ -2,9 +2,9 @@
 
 #include <QDir>
 
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/IniFile.h"

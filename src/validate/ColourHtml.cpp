@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "editor/FastStrings.h"
+#include "shell/FastStrings.h"
 #include "validate/ColourNames.h"
 #include "validate/ColourRuns.h"
 #include "validate/ColourScheme.h"

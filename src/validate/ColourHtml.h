@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/MyRich.h"
+#include "shell/MyRich.h"
 #include "validate/ColourTypes.h"
 
 namespace quorrel {

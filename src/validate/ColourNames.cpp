@@ -4,7 +4,7 @@
 #include <map>
 #include <sstream>
 
-#include "editor/FastStrings.h"
+#include "shell/FastStrings.h"
 #include "platform/Paths.h"
 
 namespace quorrel {

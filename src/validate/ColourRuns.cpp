@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editor/FastStrings.h"
+#include "shell/FastStrings.h"
 
 namespace quorrel {
 

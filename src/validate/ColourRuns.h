@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/MyRich.h"
+#include "shell/MyRich.h"
 
 namespace quorrel {
 

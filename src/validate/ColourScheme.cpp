@@ -1,7 +1,7 @@
 #include "validate/ColourScheme.h"
 
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 #include "platform/IniFile.h"
 #include "validate/ColourSyntax.h"
 
@@ -61,7 +61,7 @@ void LoadColours() {
   } else {
     ColourScheme = builtIn;
   }
-  RequestRecolour(1);
+  RequestRecolour(RecolourFull);
 }
 
 void DayColours() {
@@ -78,7 +78,7 @@ void DayColours() {
     CurrentEditor->SetEditorFont(ColourScheme.fontName, ColourScheme.fontSize,
                                  ColourScheme.fontBold);
   }
-  RequestRecolour(1);
+  RequestRecolour(RecolourFull);
 }
 
 void ResetColourScheme() {

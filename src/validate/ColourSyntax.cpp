@@ -3,15 +3,16 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "editor/Documents.h"
-#include "editor/FastStrings.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
-#include "editor/Sections.h"
-#include "editor/ShellState.h"
-#include "editor/StatusBar.h"
+#include "shell/Documents.h"
+#include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/Sections.h"
+#include "shell/ShellState.h"
+#include "shell/StatusBar.h"
 #include "music/MidiRatio.h"
 #include "music/TunePrep.h"
+#include "platform/ResetRegistry.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "validate/ColourHtml.h"
@@ -23,7 +24,6 @@
 
 namespace quorrel {
 
-int RecolourRequest = 0;
 std::string PendingMessage;
 size_t PendingMessageOffset = 0;
 
@@ -134,7 +134,7 @@ void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) 
   bool replace = true;  // the runs in [from, to) are made anew, not laid over
 
   if (IsAbc) {
-    if (request == 3) {
+    if (request == RecolourAbcTune) {
       // A ratio directive in the file header serves every tune: no need to offer one.
       size_t lf = PosNoCase("\nX:", CurrentText);
       bool header = lf > 0 && PosNoCase("X:", std::string_view(CurrentText).substr(0, 2)) == 0;
@@ -207,18 +207,11 @@ void ColourStatus(const std::string& message) {
   ShowStatus(message);
 }
 
-int RequestRecolour(int level) {
-  if (RecolourRequest == 0 || RecolourRequest == 3 || (RecolourRequest == 4 && level == 1)) {
-    RecolourRequest = level;
-  }
-  return RecolourRequest;
-}
-
 void ApplySyntaxColours() {
   TMyRich* editor = CurrentEditor;
   if (!editor) return;
   const int request = RecolourRequest;
-  if (editor->TextLength() == 0 && request != 1) return;
+  if (editor->TextLength() == 0 && request != RecolourFull) return;
   TColourScheme& scheme = ColourScheme;
 
   editor->SetRedraw(false);
@@ -234,7 +227,7 @@ void ApplySyntaxColours() {
     editor->SetEditorColour(0xFFFFFF);
   }
   bool keepRuns = true;
-  if (request == 1 && (!IsRtf || raw)) {
+  if (request == RecolourFull && (!IsRtf || raw)) {
     if (SettingsIni)
       scheme.background = SettingsIni->ReadInteger("Text", "Background", scheme.background);
     editor->SetEditorColour(InTempFolder(CurrentFileName) ? kTempBackground : scheme.background);
@@ -259,7 +252,7 @@ void ApplySyntaxColours() {
   if (editor->SelStart() != newStart || editor->SelLength() != newEnd - newStart) {
     editor->Select(newStart, newEnd - newStart);
   }
-  RecolourRequest = 0;
+  RecolourRequest = RecolourNone;
   if (IsAbc && selLength == 0) {
     // Finding the tune moves a caret that lies before the first tune to it; the
     // colouring leaves the caret where the user put it.
@@ -276,7 +269,7 @@ void ApplySyntaxColours() {
 }
 
 void ResetColouring() {
-  RecolourRequest = 0;
+  RecolourRequest = RecolourNone;
   PendingMessage.clear();
   PendingMessageOffset = 0;
   ServerScriptStart = "<%";
@@ -284,5 +277,9 @@ void ResetColouring() {
   ResetColourScheme();
   ResetIncludeCache();
 }
+
+namespace {
+const TResetEntry resetColouring(ResetColouring);
+}  // namespace
 
 }  // namespace quorrel

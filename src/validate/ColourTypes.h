@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/MyRich.h"
+#include "shell/MyRich.h"
 
 namespace quorrel {
 

@@ -3,11 +3,11 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "editor/CompareProgram.h"
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/CompareProgram.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "platform/Paths.h"
 #include "validate/ValUnit.h"
 

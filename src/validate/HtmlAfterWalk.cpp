@@ -1,9 +1,9 @@
 // What the HTML validator checks once its walk is over.
 #include <algorithm>
 
-#include "editor/DBoxUnit.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "validate/EmailScramble.h"
 #include "validate/HtmlPageSteps.h"

@@ -1,7 +1,7 @@
 // Closing tags in the HTML validator's walk, and InsTag, which completes a closing
 // tag that the page left out.
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
 #include "validate/HtmlRun.h"
 #include "validate/HtmlTagLists.h"
 #include "validate/ValUnit.h"

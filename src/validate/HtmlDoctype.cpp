@@ -2,9 +2,9 @@
 // its html start tag, and the dialect of a site's server pages.
 #include <fstream>
 
-#include "editor/FastStrings.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "platform/Paths.h"
 #include "validate/HtmlPageSteps.h"
 

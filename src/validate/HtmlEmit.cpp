@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "editor/DBoxUnit.h"
+#include "shell/DBoxUnit.h"
 #include "validate/HtmlRun.h"
 #include "validate/ReservedCharacter.h"
 #include "validate/ValUnit.h"

@@ -1,15 +1,16 @@
 // What becomes of the HTML validator's result: the error with the page as far as
 // it was re-formatted, or the re-formatted page, checked by the tag checker and
 // written back.
-#include "editor/DBoxUnit.h"
-#include "editor/Documents.h"
-#include "editor/FastStrings.h"
-#include "editor/MainWindow.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
-#include "editor/Saving.h"
-#include "editor/ShellRoutines.h"
-#include "editor/ShellState.h"
+#include "shell/CommandNames.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/FastStrings.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/Saving.h"
+#include "shell/ShellRoutines.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "validate/ColourSyntax.h"
 #include "validate/HtmlPageSteps.h"
@@ -61,7 +62,7 @@ void ShowError(const std::string& message, int helpContext) {
 
 // The Save command that validated first may still save what the user wrote.
 void OfferSaveAnyway() {
-  if (CurrentCommand == "Save" && AskYesNo(kSaveAnyway)) {
+  if (CurrentCommand == SaveCommand && AskYesNo(kSaveAnyway)) {
     SaveClick("NoValidate");
     Abort();
   }
@@ -103,7 +104,7 @@ void OfferSaveAnyway() {
     caret = run.errorAt >= 0 ? static_cast<size_t>(run.errorAt) : run.out.size();
     if (caret > CurrentText.size()) caret = CurrentText.size();
   }
-  RequestRecolour(1);
+  RequestRecolour(RecolourFull);
   if (CurrentEditor) ScrollToPos(caret, false);
   ShowError(message, helpContext);
   OfferSaveAnyway();
@@ -133,7 +134,7 @@ void FinishHtml(THtmlRun& run, const std::string& sender) {
     if (!TagsPassed && !run.dotPage) {
       OfferSaveAnyway();
       CurrentCommand.clear();
-      RequestRecolour(1);
+      RequestRecolour(RecolourFull);
       ScheduleTimerRefresh();
       Abort();
     }

@@ -1,13 +1,15 @@
 // What ValidateHtml does before its walk: the page it takes, the edits and
 // questions that come first, and the pages it refuses.
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/MainWindow.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
+#include "shell/CommandNames.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
-#include "sitebuild/PageBuffer.h"
+#include "shell/SiteState.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlSteps.h"
 #include "validate/ScriptDelimiters.h"
@@ -84,7 +86,7 @@ bool TakeHtmlInput(THtmlRun& run, const std::string& sender) {
   // The re-check after a download starts at its second pass: its first pass has no
   // handed-over text of its own to read.
   std::string input;
-  if (IsContentDoc || CurrentCommand == "UpMenu" || IsAsp || IsPhp || !FirstPassOfCall(sender)) {
+  if (IsContentDoc || CurrentCommand == UpdateMenuCommand || IsAsp || IsPhp || !FirstPassOfCall(sender)) {
     input = HandOverText;
   } else if (IsDotPage) {
     input = ReplaceAll(PageBuffer, "\r\n", "\n", true);
@@ -166,5 +168,9 @@ void ResetHtmlValidator() {
   ResetInsTagQuestion();
   ResetHtmlPageSteps();
 }
+
+namespace {
+const TResetEntry resetHtmlValidator(ResetHtmlValidator);
+}  // namespace
 
 }  // namespace quorrel

@@ -1,12 +1,12 @@
 // The checks and repairs of a page before the walk.
 #include <algorithm>
 
-#include "editor/BreakLongUrl.h"
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/FileRoutines.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/BreakLongUrl.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/FileRoutines.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlShow.h"
 #include "validate/TagChecker.h"

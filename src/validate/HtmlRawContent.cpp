@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "editor/FastStrings.h"
+#include "shell/FastStrings.h"
 #include "validate/HtmlRun.h"
 #include "validate/StyleBlock.h"
 

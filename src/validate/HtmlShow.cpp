@@ -1,9 +1,9 @@
 #include "validate/HtmlShow.h"
 
-#include "editor/Documents.h"
-#include "editor/MainWindow.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
+#include "shell/Documents.h"
+#include "shell/MainWindow.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel {

@@ -4,13 +4,14 @@
 #include <map>
 #include <vector>
 
-#include "editor/Closing.h"
-#include "editor/DBoxUnit.h"
-#include "editor/MainWindow.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
+#include "shell/CommandNames.h"
+#include "shell/Closing.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MainWindow.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 #include "platform/Paths.h"
-#include "sitebuild/Templates.h"
+#include "shell/SiteFiles.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlShow.h"
 #include "validate/HtmlText.h"
@@ -177,7 +178,7 @@ void CheckLinkTexts(THtmlRun& run) {
 }  // namespace
 
 void CheckSiteMap(THtmlRun& run, const std::string& sender) {
-  if (sender != "Validate" || !Has(ExtractFileName(CurrentFileName), "sitemap.htm") ||
+  if (sender != ValidateCommand || !Has(ExtractFileName(CurrentFileName), "sitemap.htm") ||
       run.validateAll || CurrentCommand == "Browser") {
     return;
   }

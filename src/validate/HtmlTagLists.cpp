@@ -3,7 +3,7 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "editor/FastStrings.h"
+#include "shell/FastStrings.h"
 
 namespace quorrel {
 

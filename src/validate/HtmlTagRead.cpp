@@ -1,6 +1,6 @@
 // Reading one tag of the page: its name, its text up to ">" with quotes and
 // server-script blocks honoured, and the classes the layout goes by.
-#include "editor/FastStrings.h"
+#include "shell/FastStrings.h"
 #include "validate/HtmlRun.h"
 #include "validate/HtmlTagLists.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "editor/FastStrings.h"
+#include "shell/FastStrings.h"
 
 namespace quorrel::html {
 

@@ -1,6 +1,6 @@
 // The title of a page and its first heading.
-#include "editor/DBoxUnit.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/ShellState.h"
 #include "platform/Paths.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlText.h"

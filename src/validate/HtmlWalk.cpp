@@ -1,8 +1,9 @@
 // The walk of the HTML validator: text, comments, conditional comments and
 // server-script blocks; tags go to their own handlers.
-#include "editor/FastStrings.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/CommandNames.h"
+#include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "platform/Paths.h"
 #include "validate/HtmlRun.h"
 #include "validate/ScriptDelimiters.h"
@@ -275,8 +276,8 @@ void InitHtmlRun(THtmlRun& run) {
   run.selfClosing = CurrentExt == ".ASPX" || CurrentExt == ".ASCX";
   run.dotPage = IsDotPage;
   run.inSite = !NotInSite;
-  run.validateAll = CurrentCommand == "ValAll" || CurrentCommand == "ValAll1";
-  run.serverCheck = CurrentCommand == "ServerM";
+  run.validateAll = CurrentCommand == ValidateAllCommand || CurrentCommand == ValidateAllOneCommand;
+  run.serverCheck = CurrentCommand == ServerWindowCommand;
   run.download = CurrentCommand == "Download";
   ScriptDelimiters();
   run.serverStart = ServerScriptStart;

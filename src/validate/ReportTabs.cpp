@@ -1,10 +1,11 @@
 // Tabs for the validators and the tools that write reports.
-#include "editor/Documents.h"
-#include "editor/MainWindow.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
-#include "editor/OpenCommand.h"
-#include "editor/ShellState.h"
+#include "shell/CommandNames.h"
+#include "shell/Documents.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/Hooks.h"
+#include "shell/ShellState.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel {
@@ -27,7 +28,7 @@ void UseUntitledTab() {
     return;
   }
   // The "Other" new-document command: an empty plain-text document.
-  OpenClick("NewTXT");
+  OpenBySenderHook(NewTextCommand);
 }
 
 }  // namespace quorrel

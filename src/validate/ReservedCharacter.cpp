@@ -2,16 +2,17 @@
 
 #include <string>
 
-#include "editor/DBoxUnit.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
+#include "shell/CommandNames.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 
 void CheckReservedCharacter(unsigned char code) {
   if (code < 128 || code > 159) return;
-  if (NotInSite || CurrentCommand == "ValAll" || CurrentCommand == "ValAll1" ||
-      CurrentCommand == "ServerM") {
+  if (NotInSite || CurrentCommand == ValidateAllCommand || CurrentCommand == ValidateAllOneCommand ||
+      CurrentCommand == ServerWindowCommand) {
     return;
   }
   const char c = static_cast<char>(code);

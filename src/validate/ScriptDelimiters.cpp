@@ -1,6 +1,7 @@
 #include "validate/ScriptDelimiters.h"
 
-#include "editor/ShellState.h"
+#include "platform/ResetRegistry.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 
@@ -11,5 +12,12 @@ void ScriptDelimiters() {
   ServerScriptStart = IsPhp ? "<?php" : "<%";
   ServerScriptEnd = IsPhp ? "?>" : "%>";
 }
+
+namespace {
+const TResetEntry resetScriptDelimiters([] {
+  ServerScriptStart = "<%";
+  ServerScriptEnd = "%>";
+});
+}  // namespace
 
 }  // namespace quorrel

@@ -3,6 +3,8 @@
 #include "validate/ValUnit.h"
 #include "validate/Validators.h"
 
+#include "platform/ResetRegistry.h"
+
 namespace quorrel {
 
 std::string StyleBlockText;
@@ -29,5 +31,9 @@ void ResetStyleBlock() {
   StyleBlockOffset = 0;
   StyleBlockResult.clear();
 }
+
+namespace {
+const TResetEntry resetStyleBlock(ResetStyleBlock);
+}  // namespace
 
 }  // namespace quorrel

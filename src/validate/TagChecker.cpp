@@ -1,5 +1,6 @@
 #include "validate/TagChecker.h"
 
+#include "platform/ResetRegistry.h"
 namespace quorrel {
 
 bool TagsPassed = false;
@@ -9,5 +10,9 @@ void CheckHtmlTags(std::string& text) {
   // Nothing is checked yet: every page passes.
   TagsPassed = true;
 }
+
+namespace {
+const TResetEntry resetTagChecker([] { TagsPassed = false; });
+}  // namespace
 
 }  // namespace quorrel

@@ -1,6 +1,6 @@
 #include "validate/TextMarkers.h"
 
-#include "editor/FastStrings.h"
+#include "shell/FastStrings.h"
 
 namespace quorrel {
 

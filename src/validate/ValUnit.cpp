@@ -1,17 +1,19 @@
 #include "validate/ValUnit.h"
 
-#include "editor/DBoxUnit.h"
-#include "editor/Documents.h"
-#include "editor/FastStrings.h"
-#include "editor/MainWindow.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
-#include "editor/ShellRoutines.h"
-#include "editor/ShellState.h"
+#include "shell/CommandNames.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/FastStrings.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/ShellRoutines.h"
+#include "shell/ShellState.h"
+#include "platform/ResetRegistry.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
-#include "publish/SiteDetails.h"
-#include "sitebuild/SiteFolders.h"
+#include "shell/SiteState.h"
+#include "shell/SiteState.h"
 #include "validate/TextMarkers.h"
 #include "validate/Validators.h"
 
@@ -69,7 +71,7 @@ void ValidateCurrentFile(const std::string& sender) {
   const bool wasModified = CurrentEditor && CurrentEditor->Modified();
   ValidationPass = sender == kAfterDownload ? 1 : 0;
   ClearPhpNameList();
-  CheckOnly = IsDotPage || IsContentDoc || CurrentCommand == "UpMenu" || sender == kAfterDownload;
+  CheckOnly = IsDotPage || IsContentDoc || CurrentCommand == UpdateMenuCommand || sender == kAfterDownload;
   BeginBusy();
   ValidationBaseFolder = BaseFolder();
 
@@ -135,5 +137,9 @@ void ResetValUnit() {
   BatchState = 0;
   AskServerImages = true;
 }
+
+namespace {
+const TResetEntry resetValUnit(ResetValUnit);
+}  // namespace
 
 }  // namespace quorrel

@@ -1,7 +1,7 @@
 // The HTML validator: takes the page, walks it into a re-formatted copy, and
 // reports the first error or writes the copy back.
-#include "editor/DBoxUnit.h"
-#include "editor/MainWindow.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MainWindow.h"
 #include "validate/ColourSyntax.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlSteps.h"

@@ -1,8 +1,9 @@
 #include "validate/Validators.h"
 
-#include "editor/FastStrings.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/CommandNames.h"
+#include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 
@@ -25,7 +26,7 @@ TValidatorKind ChooseValidator() {
     if (PosNoCase("ABCCodes.txt", CurrentFileName) != 0) return TValidatorKind::None;
     return TValidatorKind::Abc;
   }
-  if (IsHtml || CurrentCommand == "BuildAll") return TValidatorKind::Html;
+  if (IsHtml || CurrentCommand == BuildAllCommand) return TValidatorKind::Html;
   if (IsXml) return TValidatorKind::Xml;
   if (IsRtf && !MainMenu().Checked("Raw")) return TValidatorKind::Rtf;
   return TValidatorKind::None;

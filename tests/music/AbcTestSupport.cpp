@@ -2,14 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/FastStrings.h"
-#include "editor/ShellState.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 #include "music/AbcWorkFiles.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
+#include "shell/RunPrograms.h"
 #include "support/MemoryRich.h"
 
 namespace quorrel::test {

@@ -5,8 +5,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcTools.h"
 #include "music/AbcWorkFiles.h"

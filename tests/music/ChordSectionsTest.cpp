@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editor/MenuModel.h"
+#include "shell/MenuModel.h"
 #include "music/AbcTestSupport.h"
 #include "music/ChordSections.h"
 #include "support/ScriptedDialogs.h"

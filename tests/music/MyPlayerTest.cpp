@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/FastStrings.h"
-#include "editor/ShellState.h"
-#include "editor/Timer.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/MidiBuilder.h"

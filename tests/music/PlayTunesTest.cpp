@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "editor/DBoxUnit.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
-#include "editor/Timer.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "music/Abc2midiMessages.h"
 #include "music/AbcOptions.h"
 #include "music/AbcTestSupport.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/ShellState.h"
-#include "editor/Timer.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "music/AbcOptions.h"
 #include "music/AbcTestSupport.h"
 #include "music/MidiBuilder.h"

@@ -8,9 +8,9 @@
 
 #include <QProcess>
 
-#include "editor/FastStrings.h"
-#include "editor/FileRoutines.h"
-#include "editor/ShellState.h"
+#include "shell/FastStrings.h"
+#include "shell/FileRoutines.h"
+#include "shell/ShellState.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ToolMessages.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "music/AbcTestSupport.h"
 #include "music/ReportView.h"
 

@@ -4,9 +4,9 @@
 
 #include <set>
 
-#include "editor/FastStrings.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ReportView.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "editor/FastStrings.h"
-#include "editor/ShellState.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/TunePrep.h"

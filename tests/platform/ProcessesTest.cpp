@@ -6,11 +6,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/Instances.h"
 #include "platform/Processes.h"
+#include "shell/RunPrograms.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 

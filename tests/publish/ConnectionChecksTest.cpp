@@ -9,10 +9,10 @@
 #include <memory>
 
 #include "ConnectionTestSupport.h"
-#include "editor/DBoxUnit.h"
-#include "editor/MenuModel.h"
-#include "editor/ProgUnit.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/ProgUnit.h"
+#include "shell/ShellState.h"
 #include "platform/IniFile.h"
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"

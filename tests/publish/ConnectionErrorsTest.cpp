@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/InetInternal.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "ConnectionTestSupport.h"
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "ConnectionTestSupport.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"

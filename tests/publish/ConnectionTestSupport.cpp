@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "publish/SiteDetails.h"
 
 namespace quorrel::test {

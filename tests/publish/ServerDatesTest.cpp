@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/FileRoutines.h"
+#include "shell/FileRoutines.h"
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
 

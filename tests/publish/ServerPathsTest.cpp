@@ -1,8 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "editor/FastStrings.h"
-#include "editor/ShellState.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "publish/Connection.h"
 #include "publish/ServerPaths.h"

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
 #include "publish/Connection.h"

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "editor/FastStrings.h"
-#include "editor/ShellState.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/IniFile.h"

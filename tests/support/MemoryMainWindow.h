@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/MainWindow.h"
+#include "shell/MainWindow.h"
 #include "support/MemoryRich.h"
 
 namespace quorrel::test {

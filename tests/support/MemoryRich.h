@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/MyRich.h"
+#include "shell/MyRich.h"
 #include "platform/RtfModel.h"
 
 namespace quorrel::test {

@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/MyRich.h"
+#include "shell/MyRich.h"
 
 namespace quorrel::test {
 

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "editor/MyRich.h"
+#include "shell/MyRich.h"
 #include "platform/RtfParse.h"
 
 namespace quorrel::test {

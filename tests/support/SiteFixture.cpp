@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
 #include "support/TestEnvironment.h"

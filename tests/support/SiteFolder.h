@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "editor/ClassifyDocument.h"
+#include "shell/ClassifyDocument.h"
 #include "platform/Paths.h"
 #include "support/TestEnvironment.h"
 

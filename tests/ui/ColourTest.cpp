@@ -9,9 +9,9 @@
 #include <QTextLayout>
 #include <filesystem>
 
-#include "editor/ClassifyDocument.h"
-#include "editor/Documents.h"
-#include "editor/ShellState.h"
+#include "shell/ClassifyDocument.h"
+#include "shell/Documents.h"
+#include "shell/ShellState.h"
 #include "platform/IniFile.h"
 #include "support/TestEnvironment.h"
 #include "ui/platform/RichEdit.h"

@@ -14,12 +14,12 @@
 #include <functional>
 #include <vector>
 
-#include "editor/DBoxUnit.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/ShellState.h"
 #include "platform/Help.h"
 #include "platform/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/editor/DBox3Form.h"
+#include "ui/shell/DBox3Form.h"
 #include "ui/platform/QtDialogs.h"
 
 namespace quorrel {

@@ -10,18 +10,18 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "editor/Documents.h"
-#include "editor/Exit.h"
-#include "editor/MenuModel.h"
-#include "editor/MyException.h"
-#include "editor/MyRich.h"
-#include "editor/OpenDocs.h"
-#include "editor/ShellState.h"
+#include "shell/Documents.h"
+#include "commands/Exit.h"
+#include "shell/MenuModel.h"
+#include "shell/MyException.h"
+#include "shell/MyRich.h"
+#include "commands/OpenDocs.h"
+#include "shell/ShellState.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
-#include "ui/editor/WebForm.h"
+#include "ui/shell/WebForm.h"
 
 namespace quorrel {
 namespace {

@@ -18,11 +18,11 @@
 #include <QVBoxLayout>
 #include <functional>
 
-#include "editor/HelpSystem.h"
+#include "shell/HelpSystem.h"
 #include "platform/Help.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/editor/HelpViewer.h"
-#include "ui/editor/SetForm.h"
+#include "ui/shell/HelpViewer.h"
+#include "ui/shell/SetForm.h"
 
 // Qt's own way of offering a key to the shortcuts first (what the platform does).
 Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k,

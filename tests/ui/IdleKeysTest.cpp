@@ -14,18 +14,19 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor/Documents.h"
-#include "editor/DocumentsOpen.h"
-#include "editor/IdleLoop.h"
-#include "editor/KeyHooks.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
-#include "editor/StatusBar.h"
+#include "shell/Documents.h"
+#include "commands/OpenDocs.h"
+#include "shell/DocumentsOpen.h"
+#include "commands/IdleLoop.h"
+#include "commands/KeyHooks.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
+#include "shell/StatusBar.h"
 #include "music/PlayerBar.h"
 #include "platform/IniFile.h"
 #include "support/TestEnvironment.h"
-#include "ui/editor/Marker.h"
-#include "ui/editor/WebForm.h"
+#include "ui/shell/Marker.h"
+#include "ui/shell/WebForm.h"
 #include "ui/platform/RichEdit.h"
 
 namespace quorrel {

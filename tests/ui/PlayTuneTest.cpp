@@ -13,12 +13,13 @@
 #include <functional>
 #include <memory>
 
-#include "editor/DocumentsOpen.h"
-#include "editor/FileRoutines.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
-#include "editor/Timer.h"
+#include "commands/OpenDocs.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/FileRoutines.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "music/AbcWorkFiles.h"
 #include "music/MyPlayer.h"
 #include "music/PlayerBar.h"
@@ -27,7 +28,7 @@
 #include "platform/MciSynth.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
-#include "ui/editor/WebForm.h"
+#include "ui/shell/WebForm.h"
 #include "ui/music/PlayerBarForm.h"
 
 namespace quorrel {

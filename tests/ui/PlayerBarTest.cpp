@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "editor/Documents.h"
-#include "editor/FastStrings.h"
-#include "editor/MainWindow.h"
-#include "editor/ShellState.h"
-#include "editor/Timer.h"
+#include "shell/Documents.h"
+#include "shell/FastStrings.h"
+#include "shell/MainWindow.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "music/AbcWorkFiles.h"
 #include "music/MyPlayer.h"
 #include "music/PlayerBar.h"
@@ -25,7 +25,7 @@
 #include "platform/Paths.h"
 #include "support/SoundFiles.h"
 #include "support/TestEnvironment.h"
-#include "ui/editor/WebForm.h"
+#include "ui/shell/WebForm.h"
 #include "ui/music/Mp3Device.h"
 #include "ui/music/PlayerBarForm.h"
 

@@ -9,11 +9,11 @@
 #include <QTimer>
 #include <functional>
 
-#include "editor/DBoxUnit.h"
-#include "editor/ProgUnit.h"
+#include "shell/DBoxUnit.h"
+#include "shell/ProgUnit.h"
 #include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/editor/ProgBox.h"
+#include "ui/shell/ProgBox.h"
 
 namespace quorrel {
 namespace {

@@ -5,7 +5,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "editor/RtfView.h"
+#include "shell/RtfView.h"
 #include "support/RtfConformance.h"
 #include "ui/platform/RichEdit.h"
 

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <filesystem>
 
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "platform/Help.h"
 #include "platform/IniFile.h"
 #include "publish/Connection.h"

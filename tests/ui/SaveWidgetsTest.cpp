@@ -11,11 +11,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor/DocumentsOpen.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
-#include "editor/Saving.h"
-#include "editor/ShellState.h"
+#include "commands/OpenDocs.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/Saving.h"
+#include "shell/ShellState.h"
 #include "platform/Desktop.h"
 #include "platform/IniFile.h"
 #include "platform/Launcher.h"
@@ -23,7 +24,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "support/TestFiles.h"
-#include "ui/editor/WebForm.h"
+#include "ui/shell/WebForm.h"
 #include "ui/platform/QtDesktop.h"
 
 namespace quorrel {

@@ -14,16 +14,16 @@
 #include <filesystem>
 #include <functional>
 
-#include "editor/FileSets.h"
-#include "editor/MainWindow.h"
-#include "editor/MyRich.h"
-#include "editor/Settings.h"
-#include "editor/ShellState.h"
+#include "shell/FileSets.h"
+#include "shell/MainWindow.h"
+#include "shell/MyRich.h"
+#include "shell/Settings.h"
+#include "shell/ShellState.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/editor/SetForm.h"
-#include "ui/editor/WebForm.h"
+#include "ui/shell/SetForm.h"
+#include "ui/shell/WebForm.h"
 
 namespace quorrel {
 namespace {

@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 
-#include "editor/FileRoutines.h"
+#include "shell/FileRoutines.h"
 #include "platform/Sound.h"
 #include "ui/platform/SoundAndKeys.h"
 

@@ -6,10 +6,10 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "editor/DBoxUnit.h"
+#include "shell/DBoxUnit.h"
 #include "platform/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/editor/SplashForm.h"
+#include "ui/shell/SplashForm.h"
 
 namespace quorrel {
 namespace {

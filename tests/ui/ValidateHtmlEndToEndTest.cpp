@@ -12,16 +12,16 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor/BlinkJob.h"
-#include "editor/DBoxUnit.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
-#include "editor/ShellState.h"
-#include "editor/StartUp.h"
+#include "shell/BlinkJob.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "commands/StartUp.h"
 #include "platform/Paths.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
-#include "ui/editor/WebForm.h"
+#include "ui/shell/WebForm.h"
 #include "validate/ValTestKit.h"
 
 namespace quorrel {

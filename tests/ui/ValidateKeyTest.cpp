@@ -12,12 +12,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
-#include "editor/StartUp.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
+#include "commands/StartUp.h"
 #include "platform/Paths.h"
 #include "support/TestEnvironment.h"
-#include "ui/editor/WebForm.h"
+#include "ui/shell/WebForm.h"
 #include "validate/ValTestKit.h"
 #include "validate/Validators.h"
 

@@ -17,13 +17,13 @@
 #include <QTextBlock>
 #include <QTimer>
 
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "music/ReportView.h"
 #include "music/ToolMessages.h"
 #include "music/TunePrep.h"
 #include "platform/Help.h"
 #include "support/MemoryMainWindow.h"
-#include "ui/editor/ViewForm.h"
+#include "ui/shell/ViewForm.h"
 #include "ui/platform/RichEdit.h"
 
 namespace quorrel {

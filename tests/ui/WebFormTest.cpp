@@ -14,18 +14,18 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor/Documents.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
-#include "editor/StartUp.h"
+#include "shell/Documents.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
+#include "commands/StartUp.h"
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
 #include "platform/Paths.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
-#include "ui/editor/Marker.h"
-#include "ui/editor/WebForm.h"
+#include "ui/shell/Marker.h"
+#include "ui/shell/WebForm.h"
 #include "ui/platform/RichEdit.h"
 
 namespace quorrel {

@@ -7,7 +7,7 @@
 #include <random>
 #include <sstream>
 
-#include "editor/MainWindow.h"
+#include "shell/MainWindow.h"
 #include "support/MemoryMainWindow.h"
 #include "validate/ColourHtml.h"
 #include "validate/ColourSyntax.h"

@@ -2,7 +2,7 @@
 // follow edits of the editor.
 #include <gtest/gtest.h>
 
-#include "editor/MainWindow.h"
+#include "shell/MainWindow.h"
 #include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
 #include "validate/ColourRuns.h"

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "editor/ShellState.h"
+#include "shell/ShellState.h"
 #include "platform/IniFile.h"
 #include "support/MemoryRich.h"
 #include "support/TestEnvironment.h"

@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "editor/ClassifyDocument.h"
-#include "editor/MainWindow.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/ClassifyDocument.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "music/MidiRatio.h"
 #include "music/TunePrep.h"
 #include "platform/IniFile.h"

@@ -2,8 +2,8 @@
 // two work files for the outside compare program.
 #include <gtest/gtest.h>
 
-#include "editor/DBoxUnit.h"
-#include "editor/MenuModel.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
 #include "platform/Paths.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/ValTestKit.h"

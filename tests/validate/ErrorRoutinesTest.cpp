@@ -3,8 +3,8 @@
 // messages; the working copy re-read after a style block.
 #include <gtest/gtest.h>
 
-#include "editor/BlinkJob.h"
-#include "editor/DBoxUnit.h"
+#include "shell/BlinkJob.h"
+#include "shell/DBoxUnit.h"
 #include "platform/Abort.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"

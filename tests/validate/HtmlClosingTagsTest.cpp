@@ -3,7 +3,7 @@
 // never opened, mismatches, and the checks of a finished table.
 #include <string>
 
-#include "editor/DBoxUnit.h"
+#include "shell/DBoxUnit.h"
 #include "validate/HtmlTestKit.h"
 
 namespace quorrel::test {

@@ -3,7 +3,7 @@
 // first, and the depth of the tag stack.
 #include <string>
 
-#include "editor/DBoxUnit.h"
+#include "shell/DBoxUnit.h"
 #include "validate/HtmlTestKit.h"
 
 namespace quorrel::test {

@@ -4,7 +4,7 @@
 // and a second re-formatting that changes nothing.
 #include <string>
 
-#include "editor/DBoxUnit.h"
+#include "shell/DBoxUnit.h"
 #include "support/MemoryRich.h"
 #include "validate/HtmlTestKit.h"
 

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"

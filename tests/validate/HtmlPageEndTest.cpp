@@ -4,13 +4,13 @@
 // write-back and the pass that follows.
 #include <gtest/gtest.h>
 
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/MainWindow.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
 #include "platform/Abort.h"
-#include "sitebuild/PageBuffer.h"
+#include "shell/SiteState.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlTestKit.h"

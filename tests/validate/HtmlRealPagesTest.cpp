@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/FastStrings.h"
+#include "shell/FastStrings.h"
 #include "platform/CodePage.h"
 #include "validate/HtmlTestKit.h"
 #include "validate/StyleBlock.h"

@@ -6,10 +6,10 @@
 
 #include <filesystem>
 
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
 #include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/ValTestKit.h"

@@ -3,11 +3,11 @@
 // head of a help-topic page.
 #include <gtest/gtest.h>
 
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/MainWindow.h"
-#include "editor/MenuModel.h"
-#include "editor/MyRich.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
 #include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/HtmlTestKit.h"

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "editor/MenuModel.h"
-#include "editor/ShellState.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/HtmlRun.h"

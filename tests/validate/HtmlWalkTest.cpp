@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "editor/DBoxUnit.h"
+#include "shell/DBoxUnit.h"
 #include "support/TestEnvironment.h"
 #include "validate/HtmlTestKit.h"
 #include "validate/StyleBlock.h"

@@ -2,7 +2,7 @@
 // document that report-writing tools write into.
 #include <gtest/gtest.h>
 
-#include "editor/MenuModel.h"
+#include "shell/MenuModel.h"
 #include "validate/ValTestKit.h"
 
 namespace quorrel::test {

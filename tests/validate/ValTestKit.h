@@ -15,11 +15,11 @@
 #include <system_error>
 #include <vector>
 
-#include "editor/ClassifyDocument.h"
-#include "editor/Documents.h"
-#include "editor/DocumentsOpen.h"
-#include "editor/OpenDocs.h"
-#include "editor/ShellState.h"
+#include "shell/ClassifyDocument.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
+#include "commands/OpenDocs.h"
+#include "shell/ShellState.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "support/MemoryMainWindow.h"

@@ -3,11 +3,11 @@
 // only checks, the base folder of references, and the closing status.
 #include <gtest/gtest.h>
 
-#include "editor/DBoxUnit.h"
-#include "editor/MenuModel.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
 #include "platform/Abort.h"
 #include "publish/SiteDetails.h"
-#include "sitebuild/SiteFolders.h"
+#include "shell/SiteState.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/TextMarkers.h"
 #include "validate/ValTestKit.h"

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "editor/DBoxUnit.h"
-#include "editor/Exit.h"
-#include "editor/MenuModel.h"
-#include "editor/ProgUnit.h"
+#include "shell/DBoxUnit.h"
+#include "commands/Exit.h"
+#include "shell/MenuModel.h"
+#include "shell/ProgUnit.h"
 #include "platform/Abort.h"
 #include "publish/Connection.h"
 #include "support/ScriptedDialogs.h"

@@ -3,11 +3,11 @@
 // an error and without.
 #include <gtest/gtest.h>
 
-#include "editor/DBoxUnit.h"
-#include "editor/FastStrings.h"
-#include "editor/MenuModel.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
 #include "platform/Abort.h"
-#include "sitebuild/PageBuffer.h"
+#include "shell/SiteState.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/ColourSyntax.h"
 #include "validate/HtmlSteps.h"

@@ -6,10 +6,10 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "editor/Commands.h"
+#include "shell/Commands.h"
 #include "music/PlayerBar.h"
 #include "music/PlayerSections.h"
-#include "ui/editor/WebForm.h"
+#include "ui/shell/WebForm.h"
 
 namespace quorrel {
 

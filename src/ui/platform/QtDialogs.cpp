@@ -15,7 +15,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/Help.h"
-#include "ui/editor/DBox3Form.h"
+#include "ui/shell/DBox3Form.h"
 
 namespace quorrel {
 

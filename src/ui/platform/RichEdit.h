@@ -7,7 +7,7 @@
 #include <QTextCharFormat>
 #include <QTextEdit>
 
-#include "editor/MyRich.h"
+#include "shell/MyRich.h"
 
 class QTimer;
 

@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <map>
 
-#include "editor/FileRoutines.h"
+#include "shell/FileRoutines.h"
 #include "platform/Sound.h"
 
 static void InitSoundResources() {

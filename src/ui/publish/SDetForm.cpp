@@ -12,7 +12,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "editor/Commands.h"
+#include "shell/Commands.h"
 #include "platform/CodePage.h"
 #include "platform/Help.h"
 #include "publish/SiteDetails.h"

@@ -1,0 +1,48 @@
+#include "commands/CompositionRoot.h"
+
+#include <string>
+
+#include "commands/Activation.h"
+#include "commands/Exit.h"
+#include "commands/FileMenuCommands.h"
+#include "commands/OpenCommand.h"
+#include "commands/OpenDocs.h"
+#include "commands/StartUp.h"
+#include "commands/ValidateCommands.h"
+#include "publish/Connection.h"
+#include "publish/SiteDetails.h"
+#include "shell/FileSets.h"
+#include "shell/Hooks.h"
+#include "shell/MyException.h"
+#include "shell/Settings.h"
+#include "validate/HtmlPageSteps.h"
+
+namespace quorrel {
+
+void InstallHooks() {
+  LoadServerDetailsHook.Set([](const std::string& path) { return LoadServerDetails(path); });
+  CheckServerCopyHook.Set([] { CheckServerCopy(); });
+  ActivateHook.Set([] { MyActivate(); });
+  ValidateHook.Set([](const std::string& sender) { ValidateClick(sender); });
+  OpenBySenderHook.Set([](const std::string& sender) { OpenClick(sender); });
+  OpenThisHook.Set([](const std::string& path) { OpenThis(path); });
+  OpenTextHook.Set([](const std::string& text) { OpenText(text); });
+  // The next server page finds its site's dialect again.
+  DocumentLeftHook.Set([] { HtmlDialect = ' '; });
+  RecentMenuHook.Set([] { FillRecentMenu(); });
+  ExitHook.Set([](const std::string& sender) { ExitClick(sender); });
+}
+
+void InstallHandlers() {
+  InstallHooks();
+  InstallMyException();
+  InstallExitCommands();
+  InstallSettingsCommands();
+  InstallFileSetCommands();
+  InstallConnectionCommands();
+  InstallOpenCommands();
+  InstallSaveCommands();
+  InstallValidationCommands();
+}
+
+}  // namespace quorrel

@@ -1,7 +1,0 @@
-#include "editor/CompareProgram.h"
-
-namespace quorrel {
-
-void RunExamDiff(const std::string&, const std::string&) {}
-
-}  // namespace quorrel

@@ -1,7 +1,0 @@
-#include "editor/DocumentsPending.h"
-
-namespace quorrel {
-
-void SaveMarkers() {}
-
-}  // namespace quorrel

@@ -1,0 +1,208 @@
+#include "shell/CommandNames.h"
+#include "shell/Closing.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "shell/Archive7z.h"
+#include "shell/ArchiveMemberWipe.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/FileSets.h"
+#include "shell/MainWindow.h"
+#include "shell/MyRich.h"
+#include "shell/Saving.h"
+#include "shell/Settings.h"
+#include "shell/ShellState.h"
+#include "platform/Abort.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "platform/UserDialogs.h"
+#include "shell/SiteState.h"
+#include "shell/Hooks.h"
+
+namespace quorrel {
+
+bool CloseRefused = true;
+
+namespace {
+
+const char kClosed[] = "Closed";
+constexpr int kNewestClosed = 0;
+constexpr int kOldestClosed = 10;
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool InTempFolder(const std::string& path) {
+  try {
+    return StartsWith(path, TempFolder());
+  } catch (const std::runtime_error&) {
+    return false;
+  }
+}
+
+// Documents whose changes are worth a question: not new, not the content
+// document, not a work file of ours.
+bool AskedAbout(const TMyRich& editor, const std::string& path) {
+  return editor.Modified() && !StartsWith(path, "Untitled") && path != "Content" &&
+         !InTempFolder(path);
+}
+
+// Yes saves, No lets the changes go; Cancel, outside Close all, keeps the
+// document and ends the command.
+void AskToSave(TMainWindow& w, const std::string& path) {
+  const std::string question = SaveChangesQuestion(path);
+  if (ClosingAll) {
+    if (AskYesNo(question)) SaveClick();
+    return;
+  }
+  w.ShowForm(true);
+  const int answer = AskYesNoCancel(question);
+  if (answer == mrCancel) {
+    CloseRefused = false;
+    ClosingAll = false;
+    if (AppPhase == 2) AppPhase = 1;
+    Abort();
+  }
+  if (answer == mrYes) SaveClick();
+}
+
+// Close all mode ends however the run ends: the form shows again unless the
+// program is on its way out.
+class TClosingAll {
+ public:
+  explicit TClosingAll(TMainWindow& w) : w_(w) {
+    AppPhase = 2;
+    ClosingAll = true;
+  }
+  ~TClosingAll() {
+    ClosingAll = false;
+    AppPhase = 1;
+    if (CurrentCommand != ExitCommand) w_.ShowForm(true);
+  }
+  TClosingAll(const TClosingAll&) = delete;
+  TClosingAll& operator=(const TClosingAll&) = delete;
+
+ private:
+  TMainWindow& w_;
+};
+
+}  // namespace
+
+std::string SaveChangesQuestion(const std::string& path) {
+  return "Save changes to " + path + "?";
+}
+
+void StoreClosedEntry(const std::string& path, size_t caretOffset) {
+  if (!SettingsIni) return;
+  const std::string prefix = path + "|";
+  const std::string entry = prefix + std::to_string(caretOffset);
+  for (const std::string& key : SettingsIni->ReadSection(kClosed)) {
+    if (StartsWith(SettingsIni->ReadString(kClosed, key, ""), prefix)) {
+      SettingsIni->WriteString(kClosed, key, entry);
+      return;
+    }
+  }
+  for (int key = kOldestClosed - 1; key >= kNewestClosed; --key) {
+    const std::string from = std::to_string(key);
+    const std::string to = std::to_string(key + 1);
+    if (SettingsIni->ValueExists(kClosed, from)) {
+      SettingsIni->WriteString(kClosed, to, SettingsIni->ReadString(kClosed, from, ""));
+    } else {
+      SettingsIni->DeleteKey(kClosed, to);
+    }
+  }
+  SettingsIni->WriteString(kClosed, std::to_string(kNewestClosed), entry);
+}
+
+bool CloseClick(const std::string& sender) {
+  CloseRefused = true;
+  TMainWindow* w = MainWindow();
+  if (!w) return true;
+  const int tab = w->ActiveTab();
+  if (!CurrentEditor || tab < 0) {
+    if (!sender.empty()) ExitHook(ExitCommand);
+    return true;
+  }
+  TMyRich* editor = w->TabEditor(tab);
+  const std::string path = TabPath(tab);
+  if (AskedAbout(*editor, path)) AskToSave(*w, path);
+
+  if (!ExtractedMember.empty() && path == ExtractedMember) WipeExtractedMember();
+
+  if (!sender.empty() && !ClosingAll && !StartsWith(path, "Untitled") &&
+      !StartsWith(path, "http://") && !StartsWith(path, "https://")) {
+    StoreClosedEntry(path, editor->SelStart());
+    RecentMenuHook();
+  }
+
+  const int slot = editor->Tag();
+  if (slot >= 0 && static_cast<size_t>(slot) < OpenFiles.size()) OpenFiles[slot].clear();
+  if (sender.empty()) {
+    // The open command fills the emptied editor.
+    editor->SetText("");
+    editor->SetModified(false);
+    DocModified = true;
+    FocusEditor();
+    return true;
+  }
+  w->CloseTab(tab);
+  CurrentEditor = nullptr;
+  if (w->TabCount() > 0) w->ActivateTab(std::max(tab - 1, 0));
+  PCChange();
+  FocusEditor();
+  return true;
+}
+
+bool CloseAllClick(const std::string& sender) {
+  CloseRefused = true;
+  TMainWindow* w = MainWindow();
+  if (!w) {
+    OpenFiles.clear();
+    return true;
+  }
+  const bool others = sender == "CloseOthers";
+  TClosingAll closingAll(*w);
+  if (!CurrentEditor || !CurrentEditor->Modified()) w->ShowForm(false);
+  CurrentSetName.clear();
+  SiteFolder = "?";
+  if (!sender.empty()) {
+    // The user has done with these documents: the next start opens none of them.
+    OpenMainIni();
+    MainIni->WriteString("System", "ThisSet", "");
+    MainIni->EraseSection("Files");
+    OpenSetIni();
+  }
+
+  TMyRich* kept = others && w->ActiveTab() >= 0 ? w->TabEditor(w->ActiveTab()) : nullptr;
+  const std::string keptPath = kept ? TabPath(w->ActiveTab()) : "";
+  for (int tab = w->TabCount() - 1; tab >= 0; --tab) {
+    if (tab >= w->TabCount() || w->TabEditor(tab) == kept) continue;
+    w->ActivateTab(tab);
+    CurrentFileName = "?";  // entered anew
+    PCChange();
+    if (!CloseClick("CloseAll")) return false;
+  }
+
+  OpenFiles.clear();
+  if (kept && w->TabCount() > 0) {
+    // The kept document starts the count of tabs afresh, with the file time it had.
+    const int slot = kept->Tag();
+    const int64_t age = slot >= 0 && slot < MaxTabs ? FileAges[slot] : 0;
+    FileAges.fill(0);
+    FileAges[0] = age;
+    OpenFiles.push_back(keptPath);
+    kept->SetTag(0);
+    w->ActivateTab(0);
+    PCChange();
+  }
+  return true;
+}
+
+void ResetClosing() {
+  CloseRefused = true;
+}
+
+}  // namespace quorrel

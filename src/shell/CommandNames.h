@@ -1,0 +1,22 @@
+#pragma once
+// Identities of commands that code in more than one place asks about: the
+// component names of their menu items, which the dispatcher puts in
+// CurrentCommand, and the senders that commands hand on to each other.
+namespace quorrel {
+
+inline constexpr char ExitCommand[] = "Exit";
+inline constexpr char FindCommand[] = "Find";
+inline constexpr char SaveCommand[] = "Save";
+inline constexpr char ValidateCommand[] = "Validate";
+inline constexpr char ValidateAllCommand[] = "ValAll";
+// One file of a Validate all run, validated again on its own.
+inline constexpr char ValidateAllOneCommand[] = "ValAll1";
+inline constexpr char ServerWindowCommand[] = "ServerM";
+inline constexpr char BuildAllCommand[] = "BuildAll";
+inline constexpr char UpdateMenuCommand[] = "UpMenu";
+inline constexpr char OpenRawCommand[] = "OpenRaw";
+inline constexpr char PlayCommand[] = "Play";
+inline constexpr char ReloadCommand[] = "Reload";
+inline constexpr char NewTextCommand[] = "NewTXT";
+
+}  // namespace quorrel

@@ -1,0 +1,66 @@
+#include "shell/DocumentsOpen.h"
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "shell/ClassifyDocument.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/MainWindow.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+
+namespace quorrel {
+
+namespace {
+
+int64_t FileTimeOf(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 ? static_cast<int64_t>(st.st_mtime) : 0;
+}
+
+// The position after "path|" in the first entry of a section that begins so.
+bool PositionIn(const std::string& section, int firstKey, int lastKey, const std::string& path,
+                size_t* position) {
+  const std::string prefix = path + "|";
+  for (int key = firstKey; key <= lastKey; ++key) {
+    std::string entry = SettingsIni->ReadString(section, std::to_string(key), "");
+    if (entry.compare(0, prefix.size(), prefix) != 0) continue;
+    try {
+      *position = std::stoul(entry.substr(prefix.size()));
+    } catch (const std::exception&) {
+      *position = 0;
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+size_t StoredCaretPosition(const std::string& path) {
+  size_t position = 0;
+  if (!SettingsIni) return 0;
+  // [Closed] runs from "0", its newest entry.
+  if (!PositionIn("Files", 1, MaxTabs, path, &position))
+    PositionIn("Closed", 0, 10, path, &position);
+  return position;
+}
+
+void LoadIntoEditor(TMyRich& editor, const std::string& path, int slot) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) ShowErrorAndAbort("File not found:\r" + path);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  editor.SetPlainText(true);
+  editor.SetText(bytes);
+  editor.Select(StoredCaretPosition(path), 0);
+  editor.SetModified(false);
+  if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileTimeOf(path);
+  if (&editor == CurrentEditor) DocModified = true;
+}
+
+}  // namespace quorrel

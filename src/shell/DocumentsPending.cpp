@@ -1,0 +1,7 @@
+#include "shell/DocumentsPending.h"
+
+namespace quorrel {
+
+void SaveMarkers() {}
+
+}  // namespace quorrel

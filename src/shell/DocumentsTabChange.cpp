@@ -1,0 +1,227 @@
+// The tab change: everything that follows from another document becoming current.
+#include <algorithm>
+#include <stdexcept>
+
+#include "shell/CommandNames.h"
+#include "shell/ClassifyDocument.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/DocumentsPending.h"
+#include "shell/StatusBar.h"
+#include "shell/FastStrings.h"
+#include "shell/FileRoutines.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "platform/IniFile.h"
+#include "platform/Instances.h"
+#include "platform/Paths.h"
+#include "shell/Hooks.h"
+#include "shell/Recolour.h"
+
+namespace quorrel {
+
+namespace {
+
+// Whether the running command is an item of the File menu (the open commands,
+// Recent ...).
+bool CommandFromFileMenu() {
+  if (CurrentCommand.empty()) return false;
+  TMenuItem* item = MainMenu().Find(CurrentCommand);
+  while (item && item->parent && item->parent->parent) item = item->parent;
+  return item && item->name == "FileMenu";
+}
+
+void Enable(const char* name, bool enabled) {
+  MainMenu().SetEnabled(name, enabled);
+}
+
+// Which commands suit the document's type.
+void EnableMenusByType(bool raw, bool scrambled) {
+  const bool sections = (IsDotPage && !raw) || IsAsp || CurrentExt == ".VBA" || IsAbc ||
+                        IsPlainText || IsRtf || IsCss || IsCSharp || IsJs || IsHtml || IsLog ||
+                        CurrentExt == ".SQL" || IsContentDoc || CurrentExt == ".XXX";
+  for (const char* name :
+       {"Sections", "PrevSection", "NextSection", "SectCount", "SectNames", "SelSect"}) {
+    Enable(name, sections);
+  }
+  for (const char* name :
+       {"UpContent", "Library", "CreateLib", "UpdateLib", "RefreshLib", "RegenHtml", "RegenOne",
+        "UpdateTable", "AddNbsp", "EncodeHtml", "MobileCheck", "PageSpeed", "MobiReady",
+        "SiteMapXml", "AddBase", "HtmlHelp"}) {
+    Enable(name, IsHtml);
+  }
+  for (const char* name :
+       {"DoubleSpace", "FindCorr", "Raw", "Align", "AlLeft", "AlRight", "AlCentre", "BgColour",
+        "FgColour", "SaveStyle", "CopyStyle", "SetFont"}) {
+    Enable(name, IsRtf);
+  }
+  const bool styled = (IsRtf && !raw) || IsHtml || IsCSharp;
+  for (const char* name : {"Bold", "Italic", "Underline", "Strike", "Normal", "Nbsp", "Bullet",
+                           "Arrow", "InsTable", "InsRow", "Teletype", "Website", "Email"}) {
+    Enable(name, styled);
+  }
+  Enable("InsList", styled || CurrentExt == ".TXT");
+  Enable("ColourD", IsHtml || IsPascal || IsDotPage || IsCss || IsCSharp || IsJs);
+  Enable("Validate", !NotInSite);
+  Enable("ValAll", !NotInSite);
+  Enable("OnlineValOne", IsHtml || IsDotPage || IsCss);
+  Enable("OnlineValAll", IsHtml || IsDotPage || IsCss);
+  MainMenu().SetChecked("Encrypted", scrambled);
+  Enable("Browser", !IsScript);
+  Enable("BuildAll", IsDotPage);
+  Enable("BuildOne", IsDotPage);
+  Enable("ViewNotes", IsSlides);
+}
+
+// Function keys follow the document's type. Where two items would share a key,
+// only the one that suits the document keeps it.
+void SetFunctionKeys() {
+  TMenuModel& menu = MainMenu();
+  menu.SetShortcut("ShowScore", IsAbc ? "F2" : "");
+  menu.SetShortcut("Play", IsAbc ? "F4" : "");
+  menu.SetShortcut("Same", IsAbc ? "Ctrl+=" : "");
+  menu.SetShortcut("Raw", !IsAbc && IsRtf ? "F2" : "");
+  menu.SetShortcut("Teletype", !IsAbc && !IsRtf ? "F2" : "");
+  menu.SetShortcut("Normal", IsAbc ? "" : "Ctrl+=");
+  menu.SetShortcut("Link", IsAbc ? "" : "F4");
+  menu.SetShortcut("PrevScene", IsScript ? "F9" : "");
+  menu.SetShortcut("NextScene", IsScript ? "Shift+F9" : "");
+  menu.SetShortcut("InsPara", IsRtf && !IsDotPage && !IsScript ? "F9" : "");
+  menu.SetShortcut("PU", "");
+}
+
+size_t LinesOf(const std::string& text) {
+  return std::count(text.begin(), text.end(), '\n');
+}
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+  return text.size() >= prefix.size() &&
+         UpperCaseLatin1(text.substr(0, prefix.size())) == UpperCaseLatin1(prefix);
+}
+
+void NoDocument(TMainWindow& w) {
+  CurrentEditor = nullptr;
+  CurrentFileName.clear();
+  CurrentText.clear();
+  DocModified = false;
+  ApplicationTitle = "Quorrel";
+  w.SetCaption(ApplicationTitle);
+  MainMenu().SetVisible("ABCMenu", false);
+  MainMenu().SetVisible("ScriptMenu", false);
+}
+
+void PublishTitle(const std::string& caption) {
+  try {
+    SetInstanceTitle(caption);
+  } catch (const std::runtime_error&) {
+    // Without a private work folder there is no instance list to keep.
+  }
+}
+
+}  // namespace
+
+void PCChange() {
+  TMainWindow* w = MainWindow();
+  if (!w) return;
+  int tab = w->ActiveTab();
+  if (tab < 0) {
+    NoDocument(*w);
+    return;
+  }
+  // 1. Busy; panels of the document left go.
+  BeginBusy();
+  DocumentLeftHook();
+  w->HideSectionsBox();
+  w->SetStatusText(LineColumnPanel, "");
+  TMyRich* editor = w->TabEditor(tab);
+  const int slot = editor->Tag();
+  const std::string path = TabPath(tab);
+
+  // 2. A document entered anew.
+  const bool pathChanged = path != CurrentFileName;
+  const bool anew = pathChanged || CurrentText.empty() || DocModified || !CurrentEditor;
+  if (anew) {
+    SectionLines.clear();
+    if (pathChanged && CurrentCommand != ExitCommand) {
+      if (CurrentEditor) SaveMarkers();
+      ClearMarkerPositions();
+      w->HideMarkers();
+    }
+  }
+  CurrentEditor = editor;
+  CurrentFileName = path;
+  if (anew) DocModified = true;
+
+  // 3 and 4. The text is read before its type is judged, so that the flags that
+  // test the text look at this document's and not at the one just left.
+  ClassifyDocument(true);
+  GetEditorText();
+  ClassifyDocument(true);
+  FitLineEnds();
+  if (!CurrentCommand.empty()) StatusText.clear();
+  MainMenu().SetVisible("ABCMenu", IsAbc);
+  MainMenu().SetVisible("ScriptMenu", IsScript);
+
+  // 5. Folders.
+  if (path != "Content" && !StartsWithNoCase(path, "http")) CurrentFolder = ExtractFilePath(path);
+  GetHighest();
+
+  // 6. RTF shown as its codes.
+  const bool raw = IsRtf && CurrentText.compare(0, 5, "{\\rtf") == 0;
+  MainMenu().SetChecked("Raw", raw);
+
+  // 7. Caption and zoom.
+  std::string caption = MainCaption();
+  ApplicationTitle = caption;
+  w->SetCaption(caption);
+  PublishTitle(caption);
+  editor->SetZoom(SettingsIni ? SettingsIni->ReadInteger("System", "Zoom", 100) : 100);
+
+  // 8. Keys by type.
+  SetFunctionKeys();
+
+  // 9. The site's server details; a tab whose file was never loaded is loaded now.
+  if (!ClosingAll) {
+    if (StartMode != 'X') LoadServerDetailsHook(path);
+    if (slot >= 0 && slot < MaxTabs && FileAges[slot] == 0 && editor->TextLength() == 0 &&
+        FileExists(path) && (StartMode == ' ' || CurrentExt == ".DPR")) {
+      LoadIntoEditor(*editor, path, slot);
+      GetEditorText();
+      ClassifyDocument(true);
+    }
+  }
+
+  // 10. Commands by type.
+  EnableMenusByType(raw, w->TabHelpContext(tab) == 1);
+
+  // 11. Find text of the command line, document information, markers.
+  const bool fromFileMenu = CommandFromFileMenu();
+  if ((!CurrentText.empty() || IsContentDoc) && !fromFileMenu) {
+    if (w->TabsVisible()) RequestRecolour(RecolourEntered);
+    if (!StartFindText.empty()) {
+      size_t at = PosNoCase(StartFindText, CurrentText);
+      size_t pos = at == 0 ? editor->TextLength() : EditorPosOf(at - 1);
+      ScrollToPos(pos, false);
+      StartFindText.clear();
+    }
+    StatusText = DateSize(path) + "    " + std::to_string(LinesOf(CurrentText)) + " lines";
+    CheckServer();
+    // The comparison with the server copy shows once the server side reports one.
+    w->SetIndicator("", 0, false);
+    if (anew) LoadMarkers(path);
+    if (CurrentCommand != UpdateMenuCommand) ActivateHook();
+  } else if (fromFileMenu) {
+    StatusText = "Loading " + path;
+  }
+  if (CurrentText.empty() && !IsContentDoc) {
+    StatusText = CurrentExt.compare(0, 4, ".DOC") == 0 ? "Microsoft Word file - do not modify!"
+                                                       : "Empty file ";
+  }
+
+  // 12.
+  ShowInfo();
+}
+
+}  // namespace quorrel

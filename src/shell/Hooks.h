@@ -1,0 +1,74 @@
+#pragma once
+// Calls that go up the layers. The shell and the engines sit below the commands
+// that tie them together, and may not include them; where one of them must set
+// off work of a higher layer (the tab change reads the site's server details, a
+// save validates the page, a report opens a new document), it calls a named slot
+// here. The composition root (commands/CompositionRoot.h) fills the slots at
+// start-up; an empty slot does nothing and returns the empty value.
+// Texts and paths are Windows-1252 bytes.
+#include <functional>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+namespace quorrel {
+
+template <class Signature>
+class THook;
+
+template <class R, class... Args>
+class THook<R(Args...)> {
+ public:
+  void Set(std::function<R(Args...)> call) { call_ = std::move(call); }
+  explicit operator bool() const { return static_cast<bool>(call_); }
+  R operator()(Args... args) const {
+    if (call_) return call_(std::forward<Args>(args)...);
+    if constexpr (!std::is_void_v<R>) return R{};
+  }
+
+ private:
+  std::function<R(Args...)> call_;
+};
+
+// ---- documents --------------------------------------------------------------------
+// A document became current: its site's server details are read ("Data.FTP" found:
+// true).
+inline THook<bool(const std::string& path)> LoadServerDetailsHook;
+// The current document compared with its copy on the server.
+inline THook<void()> CheckServerCopyHook;
+// The activation check of the current document (changed on disk, gone).
+inline THook<void()> ActivateHook;
+// The tab change leaves a document: the engines forget what they had worked out
+// about it (the HTML dialect of its site).
+inline THook<void()> DocumentLeftHook;
+// The validation a save runs first, by the sender's component name ("Validate").
+inline THook<void(const std::string& sender)> ValidateHook;
+
+// ---- the open and exit commands -------------------------------------------------
+// The open command as its menu item of that name would run it ("Reload", "NewTXT";
+// "" for CurrentFileName).
+inline THook<void(const std::string& sender)> OpenBySenderHook;
+// A path opened in a tab of its own (an open file's tab is only activated).
+inline THook<void(const std::string& path)> OpenThisHook;
+// A text shown as the work document "Quorrel.txt".
+inline THook<void(const std::string& text)> OpenTextHook;
+// The File menu's Recent items filled again from the settings file's [Closed].
+inline THook<void()> RecentMenuHook;
+// The exit command by its sender's component name ("Exit").
+inline THook<void(const std::string& sender)> ExitHook;
+
+// ---- windows beside the main one --------------------------------------------------
+// The preview browser and the server window take part once they exist: the
+// browser gets the focus when it is the active window; the server window, when
+// active and on-line, refreshes its list (it knows itself whether a transfer or a
+// busy spell forbids that). The ui fills these; tests set their own.
+struct TActivationWindows {
+  std::function<bool()> browserActive;
+  std::function<void()> focusBrowser;
+  std::function<bool()> serverWindowActive;
+  std::function<void()> refreshServerWindow;
+};
+void SetActivationWindows(TActivationWindows windows);
+const TActivationWindows& ActivationWindows();
+
+}  // namespace quorrel

@@ -1,0 +1,28 @@
+#pragma once
+// Running other programs as commands do: the start and the wait of the platform's
+// process table, with the messages, the help topic and the busy cursor the user
+// sees. Program names and arguments are file-system bytes.
+#include <string>
+#include <vector>
+
+#include "platform/Processes.h"
+
+namespace quorrel {
+
+// Seconds WaitForOutputFile waits; -1 means 4 s with no warning about an empty
+// file. Every wait sets it back to 2.
+extern int ToolWaitSeconds;
+
+// Starts the program and returns at once. A program that does not exist opens the
+// help topic (or, with help context 0, shows "Program not found: " and the name)
+// and ends the command silently. Returns false after "Could not run" when the
+// program exists but would not start.
+bool RunHidden(const std::string& program, const std::vector<std::string>& arguments,
+               int helpContext = 0, const TRunOptions& options = {});
+
+// Waits, keeping the screen live, for the program started last to finish (at most
+// ToolWaitSeconds), then judges its output file: a missing file is an error that
+// ends the command; an empty one may end it silently or give a warning.
+void WaitForOutputFile(const std::string& path);
+
+}  // namespace quorrel

@@ -1,0 +1,29 @@
+#include "shell/ShellRoutines.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "shell/DBoxUnit.h"
+#include "platform/Abort.h"
+#include "platform/Paths.h"
+
+namespace quorrel {
+
+void DeleteFileOrAbort(const std::string& path) {
+  const std::string native = NativePath(path);
+  struct stat st;
+  if (::lstat(native.c_str(), &st) != 0) return;
+  if (::unlink(native.c_str()) == 0) return;
+  const int error = errno;
+  // The music tools' error file may still be held by the tool that writes it.
+  if (path.find("ABCErrors.Txt") != std::string::npos) return;
+  AskOkHelpCancel("Error code: " + std::to_string(error) + "\r" + std::strerror(error) +
+                      "\rwhen trying to delete " + path,
+                  20970);
+  Abort();
+}
+
+}  // namespace quorrel

@@ -1,0 +1,186 @@
+#include "ui/shell/ProgBox.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include "shell/DBoxUnit.h"
+#include "platform/CodePage.h"
+#include "platform/Help.h"
+
+namespace quorrel {
+
+TProgBox* ProgBox = nullptr;
+
+TProgBox::TProgBox(QWidget* parent) : QDialog(parent) {
+  setObjectName("ProgBox");
+  setModal(false);
+
+  QFont bold("MS Sans Serif");
+  bold.setPixelSize(11);
+  bold.setBold(true);
+
+  progText_ = new QPlainTextEdit(this);
+  progText_->setObjectName("ProgText");
+  progText_->setReadOnly(true);
+  progText_->setFrameShape(QFrame::NoFrame);
+  progText_->setFont(bold);
+  progText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  progText_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  eLabel_ = new QLabel(this);
+  eLabel_->setObjectName("ELabel");
+  eLabel_->setFont(bold);
+  eLabel_->setTextFormat(Qt::PlainText);
+  cancelBtn_ = new QPushButton("Cancel", this);
+  cancelBtn_->setObjectName("CancelBtn");
+  printBtn_ = new QPushButton("&Print", this);
+  printBtn_->setObjectName("PrintBtn");
+  printBtn_->setVisible(false);
+  printBtn_->setAutoDefault(false);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(eLabel_, 1);
+  bottom->addWidget(printBtn_);
+  bottom->addWidget(cancelBtn_);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 4);
+  layout->addWidget(progText_, 1);
+  layout->addLayout(bottom);
+
+  connect(cancelBtn_, &QPushButton::clicked, this, [this] { CancelBtnClick(); });
+  connect(printBtn_, &QPushButton::clicked, this, [this] { PrintBtnClick(); });
+
+  // Top left of the screen, as high as its work area allows.
+  int height = 600;
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    height = screen->availableGeometry().height() - 1;
+  }
+  move(0, 0);
+  resize(ScaleForFont(250), height);
+  setWindowTitle("");
+}
+
+TProgBox::~TProgBox() {
+  if (ProgBox == this) {
+    SetProgressView(nullptr);
+    ProgBox = nullptr;
+  }
+}
+
+void TProgBox::SetPrintCommand(std::function<void(const QString& text)> command) {
+  printCommand_ = std::move(command);
+}
+
+void TProgBox::RunPrepared() {
+  progText_->clear();
+  StateChanged();
+  cancelBtn_->setFocus();
+}
+
+void TProgBox::LineAdded(const std::string& line) {
+  progText_->appendPlainText(AnsiToQString(line));
+  progText_->repaint();
+}
+
+void TProgBox::StateChanged() {
+  const TProgBoxState& state = ProgBoxState();
+  setWindowTitle(AnsiToQString(state.caption));
+  eLabel_->setText(AnsiToQString(state.errorLabel));
+  cancelBtn_->setText(AnsiToQString(state.cancelCaption));
+  printBtn_->setVisible(state.printVisible);
+  progText_->setVerticalScrollBarPolicy(state.scrollBar ? Qt::ScrollBarAlwaysOn
+                                                        : Qt::ScrollBarAlwaysOff);
+  if (state.width > 0 && state.width != width()) resize(state.width, height());
+}
+
+void TProgBox::ShowBox() {
+  show();
+  raise();
+}
+
+void TProgBox::HideBox() {
+  if (!modal_) hide();
+}
+
+void TProgBox::ShowModalBox() {
+  modal_ = true;
+  exec();
+  modal_ = false;
+}
+
+void TProgBox::ProcessMessages() {
+  QCoreApplication::processEvents();
+}
+
+void TProgBox::PrintLines(const std::vector<std::string>& lines) {
+  QString text;
+  for (const auto& line : lines) text += AnsiToQString(line) + "\n";
+  Print(text);
+}
+
+void TProgBox::CancelBtnClick() {
+  if (ProgBoxCancelClick()) CloseBox();
+}
+
+void TProgBox::PrintBtnClick() {
+  Print(progText_->toPlainText());
+}
+
+void TProgBox::closeEvent(QCloseEvent* event) {
+  // Closing the window is the Cancel button; it closes only when that says so.
+  event->ignore();
+  CancelBtnClick();
+}
+
+void TProgBox::reject() {
+  CancelBtnClick();
+}
+
+void TProgBox::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1 && ProgBoxState().helpContext != 0) {
+    ShowHelpContext(ProgBoxState().helpContext);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TProgBox::Print(const QString& text) {
+  if (printCommand_) {
+    printCommand_(text);
+    return;
+  }
+  QPrinter printer;
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  QTextDocument document(text);
+  document.setDefaultFont(progText_->font());
+  document.print(&printer);
+}
+
+void TProgBox::CloseBox() {
+  if (modal_) {
+    done(QDialog::Accepted);
+  } else {
+    hide();
+  }
+}
+
+TProgBox* CreateProgBox(QWidget* parent) {
+  ProgBox = new TProgBox(parent);
+  SetProgressView(ProgBox);
+  return ProgBox;
+}
+
+}  // namespace quorrel

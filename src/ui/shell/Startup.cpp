@@ -1,0 +1,101 @@
+#include "ui/shell/Startup.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QHelpEvent>
+#include <QTimer>
+#include <QToolTip>
+
+#include "shell/Commands.h"
+#include "shell/ShellState.h"
+#include "commands/StartUp.h"
+#include "music/MyPlayer.h"
+#include "platform/CodePage.h"
+#include "ui/shell/HelpViewer.h"
+#include "ui/shell/ProgBox.h"
+#include "ui/shell/SetForm.h"
+#include "ui/shell/SplashForm.h"
+#include "ui/shell/ViewForm.h"
+#include "ui/shell/WebForm.h"
+#include "ui/music/Mp3Device.h"
+#include "ui/music/PlayerBarForm.h"
+#include "ui/platform/QtDesktop.h"
+#include "ui/platform/QtDialogs.h"
+#include "ui/platform/SoundAndKeys.h"
+#include "ui/publish/ConnectForm.h"
+
+namespace quorrel {
+
+namespace {
+
+// Tool tips stay up for 20 seconds.
+class TToolTipPause : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ToolTip) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->toolTip().isEmpty()) return false;
+    auto* help = static_cast<QHelpEvent*>(event);
+    QToolTip::showText(help->globalPos(), widget->toolTip(), widget, QRect(), 20000);
+    return true;
+  }
+};
+
+// A permanent form whose own part is still to be built: it exists, in its place
+// in the order of creation, and shows nothing.
+QDialog* FormShell(const char* name, const char* caption, QWidget* owner) {
+  auto* form = new QDialog(owner);
+  form->setObjectName(name);
+  form->setWindowTitle(caption);
+  return form;
+}
+
+}  // namespace
+
+int RunProgram(QApplication& app) {
+  ApplicationTitle = "Quorrel Editor";
+  app.installEventFilter(new TToolTipPause(&app));
+  QStringList arguments = app.arguments();
+  arguments.removeFirst();
+  StartParameters.clear();
+  for (const QString& argument : arguments) StartParameters.push_back(QStringToAnsi(argument));
+
+  // The permanent forms, in this order.
+  auto* webForm = new TWebForm;
+  SetMainWindow(webForm);
+  auto* splash = new TSplashForm(webForm);
+  webForm->SetSplash(splash);
+  splash->ShowSplash(arguments);
+  FormShell("MenuForm", "", webForm);
+  InstallQtDialogs();
+  FormShell("OpenForm", "Open", webForm);
+  FormShell("FindForm", "Find", webForm);
+  FormShell("BrowForm", "", webForm);
+  CreateProgBox(webForm);
+  FormShell("ServForm", "Files", webForm);
+
+  InstallSoundAndKeys();
+  InstallQtDesktop();
+  InstallHelpViewer();
+  InstallConnectForm();
+  InstallSetForm();
+  InstallViewForm(webForm);
+  InstallPlayerBar(webForm);
+  RegisterMp3Device();
+
+  // The start-up runs as the main window is first activated, inside the message loop.
+  QTimer::singleShot(0, webForm, [webForm] {
+    RunGuarded(FormActivate);
+    // A start-up that failed half-way still leaves a window to work in.
+    if (!ProgramEnding && !webForm->isVisible()) webForm->show();
+  });
+  int result = app.exec();
+  FreePlayer();
+  CloseInternet();
+  SetMainWindow(nullptr);
+  delete webForm;
+  return result;
+}
+
+}  // namespace quorrel

@@ -1,0 +1,206 @@
+#include "ui/shell/ViewForm.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTextBlock>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "shell/MainWindow.h"
+#include "shell/ShellState.h"
+#include "music/ReportView.h"
+#include "platform/CodePage.h"
+#include "platform/Help.h"
+
+namespace quorrel {
+
+TViewForm* ViewForm = nullptr;
+
+namespace {
+
+constexpr int PixelsPerLine = 16;
+constexpr int MinClientWidth = 233;
+constexpr int MaxClientWidth = 600;
+
+QPushButton* AddButton(QHBoxLayout* row, const char* caption, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  row->addWidget(button);
+  return button;
+}
+
+class TViewFormViewer : public TReportViewer {
+ public:
+  void Show() override { ShowViewForm(mainForm); }
+  void Close() override {
+    if (ViewForm) ViewForm->close();
+  }
+  bool Showing() const override { return ViewForm && ViewForm->isVisible(); }
+
+  QPointer<QWidget> mainForm;
+};
+
+}  // namespace
+
+TViewForm::TViewForm(QWidget* mainForm) : QDialog(nullptr) {
+  setObjectName("ViewForm");
+  setWindowTitle(ReportViewerCaption);
+  setModal(false);
+  setAttribute(Qt::WA_DeleteOnClose);
+  // The editor keeps the focus; the list is only looked at and clicked.
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setProperty("helpContext", ReportViewerHelp);
+  QApplication::beep();
+
+  ViewText = new QPlainTextEdit(this);
+  ViewText->setObjectName("ViewText");
+  ViewText->setReadOnly(true);
+  QFont font = ViewText->font();
+  font.setPixelSize(12);
+  ViewText->setFont(font);
+  ViewText->document()->setDocumentMargin(2);
+  ViewText->viewport()->installEventFilter(this);
+
+  BPanel = new QWidget(this);
+  BPanel->setObjectName("BPanel");
+  auto* buttons = new QHBoxLayout(BPanel);
+  buttons->setContentsMargins(4, 4, 4, 4);
+  OKBtn = AddButton(buttons, "Close", "OKBtn", BPanel);
+  CopyBtn = AddButton(buttons, "&Copy", "CopyBtn", BPanel);
+  HelpBtn = AddButton(buttons, "&Help", "HelpBtn", BPanel);
+  HelpBtn->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+  buttons->addStretch(1);
+  connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+  connect(CopyBtn, &QPushButton::clicked, this, [this] { CopyBtnClick(); });
+  connect(HelpBtn, &QPushButton::clicked, this, [this] { HelpBtnClick(); });
+
+  auto* layout = new QVBoxLayout(this);
+  // The size is worked out from the messages; the buttons may be cut off rather
+  // than the window grow.
+  layout->setSizeConstraint(QLayout::SetNoConstraint);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(ViewText, 1);
+  layout->addWidget(BPanel);
+
+  QStringList lines;
+  for (const std::string& line : ReadList) lines << AnsiToQString(line);
+  ViewText->setPlainText(lines.join('\n'));
+  SizeAndPlace(mainForm, static_cast<int>(lines.size()));
+}
+
+TViewForm::~TViewForm() {
+  if (ViewForm == this) ViewForm = nullptr;
+}
+
+void TViewForm::SizeAndPlace(QWidget* mainForm, int lineCount) {
+  QScreen* screen = mainForm ? mainForm->screen() : QGuiApplication::primaryScreen();
+  const QRect workArea = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  const int top = std::max(0, mainForm ? mainForm->frameGeometry().top() : workArea.top());
+  const int mainHeight = mainForm ? mainForm->height() : workArea.height();
+
+  int height = mainHeight;
+  const int wanted = PixelsPerLine * lineCount + BPanel->sizeHint().height() + 6;
+  if (wanted < mainHeight) {
+    height = wanted;
+    ViewText->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  } else {
+    ViewText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  }
+
+  const QFontMetrics metrics(ViewText->font());
+  int widest = 0;
+  for (QTextBlock block = ViewText->document()->begin(); block.isValid(); block = block.next()) {
+    widest = std::max(widest, metrics.horizontalAdvance(block.text()));
+  }
+  const int width = std::clamp(widest + 16, MinClientWidth, MaxClientWidth);
+
+  resize(width, height);
+  workArea_ = workArea;
+  top_ = top;
+  PlaceAtRightEdge();
+}
+
+void TViewForm::PlaceAtRightEdge() {
+  // The frame's width is known once the window is shown.
+  move(workArea_.right() + 1 - frameGeometry().width(), top_);
+}
+
+void TViewForm::ViewTextClick(int line) {
+  QTextBlock block = ViewText->document()->findBlockByNumber(line);
+  if (!block.isValid()) return;
+  ReportLineClicked(QStringToAnsi(block.text()));
+}
+
+void TViewForm::OKBtnClick() {
+  close();
+}
+
+void TViewForm::CopyBtnClick() {
+  QApplication::clipboard()->setText(ViewText->toPlainText());
+  if (TMainWindow* window = MainWindow()) {
+    window->SetStatusText(MessagePanel, "  Messages copied to clipboard");
+  }
+}
+
+void TViewForm::HelpBtnClick() {
+  ShowHelpContext(ReportViewerHelp);
+}
+
+void TViewForm::reject() {
+  close();
+}
+
+bool TViewForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ViewText->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton) {
+      ViewTextClick(ViewText->cursorForPosition(mouse->position().toPoint()).blockNumber());
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TViewForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    HelpBtnClick();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TViewForm::closeEvent(QCloseEvent* event) {
+  // Not the dialog's own handler: that would ask reject() to close it again.
+  if (ViewForm == this) ViewForm = nullptr;
+  event->accept();
+}
+
+TViewForm* ShowViewForm(QWidget* mainForm) {
+  if (ViewForm) {
+    TViewForm* old = ViewForm;
+    ViewForm = nullptr;
+    old->close();
+  }
+  ViewForm = new TViewForm(mainForm);
+  ViewForm->show();
+  ViewForm->PlaceAtRightEdge();
+  return ViewForm;
+}
+
+void InstallViewForm(QWidget* mainForm) {
+  static TViewFormViewer viewer;
+  viewer.mainForm = mainForm;
+  SetReportViewer(&viewer);
+}
+
+}  // namespace quorrel

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include "shell/Archive7z.h"
+#include "shell/DirectoryListing.h"
+#include "commands/OpenSteps.h"
+#include "shell/ShellState.h"
+#include "shell/TextFiles.h"
+#include "shell/TextRepairs.h"
+#include "support/ScriptedDialogs.h"
+
+namespace quorrel {
+namespace {
+
+using test::Dialogs;
+
+TEST(Utf8PunctuationToAscii, WordProcessorPunctuationBecomesPlain) {
+  struct Case {
+    std::string in, out;
+  } cases[] = {
+      {"\xE2\x80\x98q\xE2\x80\x99 \xE2\x80\x9C"
+       "d\xE2\x80\x9D",
+       "'q' 'd'"},
+      {"a\xE2\x80\x93"
+       "b\xE2\x80\x94"
+       "c",
+       "a-b-c"},
+      {"wait\xE2\x80\xA6", "wait:"},
+      {"no\xC2\xA0"
+       "break",
+       "no break"},
+      {"lone\xA0"
+       "blank",
+       "lone blank"},
+      {"copy \xC2\xA9 2026", "copy \xA9 2026"},  // U+00A9 is the next byte in 1252
+      {"a\r\n\r\n\r\n\r\nb", "a\r\n\r\nb"},
+      {"a\r\n\r\n\r\nb", "a\r\n\r\nb"},
+      {"a\r\n\r\n\r\n\r\n\r\n\r\nb", "a\r\n\r\n\r\nb"},  // one pass of each
+      // Letters of other UTF-8 characters keep their bytes.
+      {"voil\xC3\xA0 \xE2\x80\xA0", "voil\xC3\xA0 \xE2\x80\xA0"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf8PunctuationToAscii(c.in), c.out) << c.in;
+}
+
+TEST(HtmlUtf8Punctuation, DashesAndQuotesBecomeEntities) {
+  EXPECT_EQ(HtmlUtf8Punctuation("a\xE2\x80\x90"
+                                "b \xE2\x80\x93 \xE2\x80\x94 it\xE2\x80\x99s "
+                                "5\xE2\x80\xB2"
+                                "6\xE2\x80\xB3 \xE2\x80\x9Ckept\xE2\x80\x9D"),
+            "a-b &ndash; &mdash; it&rsquo;s 5'6\" \xE2\x80\x9Ckept\xE2\x80\x9D");
+}
+
+TEST(PseudoBlanks, OnlyBytesOutsideUtf8CharactersCount) {
+  struct Case {
+    std::string text;
+    size_t first;
+    std::string blanks, nbsp;
+  } cases[] = {
+      {"a\xA0"
+       "b",
+       2, "a b", "a&nbsp;b"},
+      {"a\xC2\xA0"
+       "b",
+       3, "a b", "a&nbsp;b"},  // one no-break blank, one blank
+      {"a\xC2"
+       "b",
+       2, "a b", "a&nbsp;b"},
+      {"voil\xC3\xA0", 0, "voil\xC3\xA0", "voil\xC3\xA0"},    // "à"
+      {"\xE2\x80\xA0 dagger", 0, "\xE2\x80\xA0 dagger", ""},  // "†"
+      {"\xC2\xA9 and \xA0", 8, "\xC2\xA9 and  ", ""},         // "©" stays
+      {"caf\xE9\xA0", 5, "caf\xE9 ", ""},                     // Windows-1252 text
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FirstPseudoBlank(c.text), c.first) << c.text;
+    EXPECT_EQ(ReplacePseudoBlanks(c.text, " ", false), c.blanks) << c.text;
+    if (!c.nbsp.empty()) {
+      EXPECT_EQ(ReplacePseudoBlanks(c.text, "&nbsp;", false), c.nbsp);
+    }
+  }
+  EXPECT_EQ(ReplacePseudoBlanks("a\xC2"
+                                "b\xC2\xA0"
+                                "c",
+                                " ", true),
+            "ab c")
+      << "RTF drops C2";
+}
+
+TEST(PseudoBlanks, PunctuationOfTheCodePageBecomesPlainButUtf8Stays) {
+  EXPECT_EQ(PlainPunctuation("\x85\x87\x93q\x94\x96\x97"), ":-\"q\"--");
+  EXPECT_EQ(PlainPunctuation("\xE2\x80\x94 \xC3\x97"), "\xE2\x80\x94 \xC3\x97");
+}
+
+class FixPseudoBlanksTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CurrentExt = ".HTM";
+    IsHtml = true;
+  }
+};
+
+TEST_F(FixPseudoBlanksTest, OutsideASiteBlanksComeWithoutAsking) {
+  NotInSite = true;
+  std::string text =
+      "a\xC2\xA0"
+      "b \x96 c";
+  EXPECT_TRUE(FixPseudoBlanks(text));
+  EXPECT_EQ(text, "a b - c");
+  EXPECT_TRUE(Dialogs().Calls().empty());
+}
+
+TEST_F(FixPseudoBlanksTest, InASiteTheUserChoosesBlanksOrNbsp) {
+  struct Case {
+    std::vector<int> answers;
+    std::string result;
+  } cases[] = {
+      {{mrYes}, "x y z"},
+      {{mrNo, mrYes}, "x&nbsp;y&nbsp;z"},
+      {{mrNo, mrNo}, "x\xA0y\xC2\xA0z"},
+  };
+  for (const auto& c : cases) {
+    Dialogs().Clear();
+    for (int answer : c.answers) Dialogs().Answer(answer);
+    std::string text = "x\xA0y\xC2\xA0z";
+    EXPECT_EQ(FixPseudoBlanks(text), c.result != "x\xA0y\xC2\xA0z");
+    EXPECT_EQ(text, c.result);
+    EXPECT_EQ(Dialogs().Calls()[0].text,
+              "Replace \"\xC2\" (hex C2), or hex A0 pseudo-blanks by real blanks,\rstarting at "
+              "offset 2?");
+  }
+}
+
+TEST_F(FixPseudoBlanksTest, TypesThatKeepTheirBytes) {
+  NotInSite = true;
+  std::string sql =
+      "a\xA0"
+      "b";
+  CurrentExt = ".SQL";
+  EXPECT_FALSE(FixPseudoBlanks(sql)) << "no pseudo-blank rule, no punctuation";
+  CurrentExt = ".PAS";
+  std::string pas = "a\xA0\x96";
+  EXPECT_FALSE(FixPseudoBlanks(pas));
+  CurrentExt = ".HTM";
+  std::string xml = "<?xml version=\"1.0\"?>\xA0";
+  EXPECT_FALSE(FixPseudoBlanks(xml));
+  std::string utf8 = "na\xC3\xAFve \xE2\x80\x94 voil\xC3\xA0";
+  EXPECT_FALSE(FixPseudoBlanks(utf8)) << "nothing to fix in clean UTF-8";
+}
+
+TEST(Utf16, BothByteOrdersDecodeToTheCodePage) {
+  const std::string le =
+      std::string("\xFF\xFE", 2) + std::string("h\0i\0\r\0\n\0\xAC\x20\x19\x20", 12);
+  const std::string be =
+      std::string("\xFE\xFF", 2) + std::string("\0h\0i\0\r\0\n\x20\xAC\x20\x19", 12);
+  EXPECT_TRUE(IsUtf16(le));
+  EXPECT_TRUE(IsUtf16(be));
+  EXPECT_EQ(Utf16ToAnsi(le), "hi\r\n\x80\x92") << "euro and right quote exist in 1252";
+  EXPECT_EQ(Utf16ToAnsi(be), "hi\r\n\x80\x92");
+  EXPECT_EQ(Utf16ToAnsi(std::string("\xFF\xFE\x3D\xD8\x00\xDE!\0", 8)), "?!") << "emoji";
+  EXPECT_EQ(Utf16ToAnsi(std::string("\xFF\xFE\x01\x04", 4)), "?") << "Cyrillic";
+}
+
+TEST(SlowRead, ZeroBytesBecomeOneAndLinesEndInCrLf) {
+  size_t zeros = 9;
+  EXPECT_EQ(SlowReadText(std::string("a\0b\nc\r\rd\0\0", 10), &zeros),
+            "a\x01"
+            "b\r\nc\r\n\r\nd\x01\x01");
+  EXPECT_EQ(zeros, 3u);
+}
+
+TEST(TextLines, StringListLinesStopAtTheFirstZeroByte) {
+  EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(SplitTextLines("a\n\nb\n"), (std::vector<std::string>{"a", "", "b"}));
+  EXPECT_EQ(SplitTextLines(std::string("ab\ncd\0ef\ngh", 11)),
+            (std::vector<std::string>{"ab", "cd"}));
+  EXPECT_TRUE(SplitTextLines("").empty());
+}
+
+TEST(TextLines, LoadedLengthCountsEveryLineEndAsTwo) {
+  struct Case {
+    std::string bytes;
+    size_t length;
+  } cases[] = {
+      {"ab\r\ncd\r\n", 8}, {"ab\ncd\n", 8}, {"ab\rcd\r", 8}, {"ab\ncd", 8}, {"", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LoadedLengthOf(c.bytes), c.length) << c.bytes;
+}
+
+TEST(BinaryExtensions, ListMembershipIgnoresCase) {
+  struct Case {
+    std::string ext;
+    bool binary;
+  } cases[] = {{".png", true}, {".TIFF", true}, {".Db", true}, {".D", false},   {".TIF", true},
+               {".PP", false}, {"", false},     {".", false},  {".htm", false}, {".DL_", true}};
+  for (const auto& c : cases) EXPECT_EQ(IsBinaryExtension(c.ext), c.binary) << c.ext;
+}
+
+TEST(DirectoryListing, EntriesInsideTheFolderOnly) {
+  // Apache's listing: sort links, an absolute parent link, a sub-folder, a file.
+  const std::string apache =
+      "<html><head><title>Index of /pub/tunes</title></head><body><h1>Index of /pub/tunes</h1>"
+      "<table><tr><th><a href=\"?C=N;O=D\">Name</a></th><th><a href=\"?C=M;O=A\">Last "
+      "modified</a></th></tr><tr><td><a href=\"/pub/\">Parent Directory</a></td></tr>"
+      "<tr><td><a href=\"reels/\">reels/</a></td></tr><tr><td><a href=\"the%20kesh.abc\">the "
+      "kesh.abc</a></td></tr><tr><td><a href=\"http://elsewhere.example/x\">x</a></td></tr>"
+      "</table></body></html>";
+  EXPECT_EQ(ListingEntries("http://host:8080/pub/tunes", apache),
+            (std::vector<std::string>{"http://host:8080/pub/tunes/reels/",
+                                      "http://host:8080/pub/tunes/the%20kesh.abc"}));
+  EXPECT_TRUE(IsDirectoryListing(apache));
+  EXPECT_FALSE(IsDirectoryListing("<h1>Directory listing for /</h1>"));
+  EXPECT_EQ(DirectoryListingText("http://h/e/", "<h1>Index of /e/</h1><a href=\"../\">../</a>"),
+            "Directory http://h/e/ contains the following files.\rDouble-click a file name to "
+            "download it.\r\rThere are no entries in this folder.");
+}
+
+TEST(Archive7z, FirstMemberComesFromTheTechnicalListing) {
+  const std::string listing =
+      "Listing archive: /t/a.7z\n\n--\nPath = /t/a.7z\nType = 7z\n\n----------\n"
+      "Path = docs\nFolder = +\nAttributes = D drwxr-xr-x\n\n"
+      "Path = docs/a file.txt\nSize = 14\nFolder = -\nAttributes = A -rw-r--r--\n\n"
+      "Path = b.txt\nSize = 3\n\n";
+  EXPECT_EQ(FirstArchiveMember(listing), "docs/a file.txt");
+  EXPECT_EQ(FirstArchiveMember("Path = /t/a.7z\nType = 7z\n"), "") << "the archive itself";
+  EXPECT_EQ(FirstArchiveMember("----------\r\nPath = only.txt\r\nSize = 1"), "only.txt");
+}
+
+}  // namespace
+}  // namespace quorrel
