@@ -1,5 +1,7 @@
 // Compares PosNoCase with a naive case-insensitive search and with std::search
 // over a multi-megabyte text, counting every occurrence of a few patterns.
+#include "shell/FastStrings.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -7,8 +9,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "shell/FastStrings.h"
 
 using quorrel::UpperCaseTable;
 
@@ -24,7 +24,8 @@ std::string LoadText() {
     text += ss.str();
   }
   if (text.size() < 100000) {  // no word list here: make a text of our own
-    for (int i = 0; i < 200000; ++i) text += "lorem ipsum dolor sit amet " + std::to_string(i) + "\n";
+    for (int i = 0; i < 200000; ++i)
+      text += "lorem ipsum dolor sit amet " + std::to_string(i) + "\n";
   }
   std::string big;
   while (big.size() < 8 * 1024 * 1024) big += text;
@@ -35,8 +36,8 @@ size_t CountNaive(const std::string& pat, const std::string& text) {
   size_t count = 0;
   for (size_t i = 0; i + pat.size() <= text.size(); ++i) {
     size_t k = 0;
-    while (k < pat.size() && UpperCaseTable[(unsigned char)text[i + k]] ==
-                                 UpperCaseTable[(unsigned char)pat[k]])
+    while (k < pat.size() &&
+           UpperCaseTable[(unsigned char)text[i + k]] == UpperCaseTable[(unsigned char)pat[k]])
       ++k;
     if (k == pat.size()) ++count, i += pat.size() - 1;
   }
@@ -70,8 +71,9 @@ double Time(F f, size_t& result) {
   for (int i = 0; i < 5; ++i) {
     auto t0 = std::chrono::steady_clock::now();
     result = f();
-    best = std::min(best, std::chrono::duration<double, std::milli>(
-                              std::chrono::steady_clock::now() - t0).count());
+    best = std::min(
+        best,
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
   }
   return best;
 }
@@ -83,8 +85,8 @@ int main() {
   std::printf("text: %.1f MB\n", text.size() / 1048576.0);
   std::printf("%-24s %10s %10s %10s %8s %8s\n", "pattern", "PosNoCase", "naive", "std::search",
               "x naive", "x std");
-  for (std::string pat : {"the", "License", "zygote", "WARRANTIES OF MERCHANTABILITY",
-                          "</blockquote>"}) {
+  for (std::string pat :
+       {"the", "License", "zygote", "WARRANTIES OF MERCHANTABILITY", "</blockquote>"}) {
     size_t a, b, c;
     double ta = Time([&] { return CountPosNoCase(pat, text); }, a);
     double tb = Time([&] { return CountNaive(pat, text); }, b);

@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/Abort.h"
+#include "platform/UserDialogs.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
-#include "platform/UserDialogs.h"
 #include "validate/HtmlRun.h"
 #include "validate/HtmlSteps.h"
 #include "validate/ValUnit.h"

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "shell/MenuModel.h"
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/UserDialogs.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "validate/HtmlRun.h"
 #include "validate/HtmlSteps.h"
 #include "validate/ValUnit.h"

@@ -17,9 +17,9 @@
 #include <sstream>
 #include <string>
 
+#include "platform/CodePage.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/ShellState.h"
-#include "platform/CodePage.h"
 #include "ui/platform/RichEdit.h"
 #include "validate/ColourHtml.h"
 #include "validate/ColourScheme.h"

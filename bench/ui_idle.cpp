@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "commands/IdleLoop.h"
+#include "platform/IniFile.h"
 #include "shell/Documents.h"
 #include "shell/DocumentsOpen.h"
-#include "commands/IdleLoop.h"
 #include "shell/MainWindow.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "platform/IniFile.h"
 #include "ui/shell/WebForm.h"
 
 using namespace quorrel;

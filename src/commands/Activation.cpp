@@ -5,8 +5,14 @@
 #include <stdexcept>
 #include <string>
 
-#include "shell/CommandNames.h"
+#include "commands/OpenDocs.h"
+#include "commands/Restore.h"
+#include "platform/Abort.h"
+#include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
+#include "publish/ServerPaths.h"
 #include "shell/Backups.h"
+#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/DocumentsPending.h"
@@ -14,15 +20,9 @@
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "commands/OpenDocs.h"
-#include "commands/Restore.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
-#include "platform/ResetRegistry.h"
-#include "platform/Abort.h"
-#include "platform/Paths.h"
-#include "publish/ServerPaths.h"
 
 namespace quorrel {
 

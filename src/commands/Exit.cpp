@@ -4,9 +4,19 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "shell/CommandNames.h"
+#include "music/AbcWorkFiles.h"
+#include "music/MyPlayer.h"
+#include "platform/CodePage.h"
+#include "platform/IniFile.h"
+#include "platform/Instances.h"
+#include "platform/Paths.h"
+#include "platform/Processes.h"
+#include "platform/ResetRegistry.h"
+#include "publish/Connection.h"
+#include "publish/SessionPage.h"
 #include "shell/ArchiveMemberWipe.h"
 #include "shell/Closing.h"
+#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/DocumentsPending.h"
 #include "shell/FileSets.h"
@@ -17,16 +27,6 @@
 #include "shell/Sections.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
-#include "music/AbcWorkFiles.h"
-#include "music/MyPlayer.h"
-#include "platform/ResetRegistry.h"
-#include "platform/CodePage.h"
-#include "platform/IniFile.h"
-#include "platform/Instances.h"
-#include "platform/Paths.h"
-#include "platform/Processes.h"
-#include "publish/Connection.h"
-#include "publish/SessionPage.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel {

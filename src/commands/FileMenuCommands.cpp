@@ -7,6 +7,16 @@
 #include <cstdio>
 #include <ctime>
 
+#include "commands/OpenDocs.h"
+#include "commands/Restore.h"
+#include "platform/Abort.h"
+#include "platform/Desktop.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "platform/Processes.h"
+#include "platform/UserDialogs.h"
+#include "publish/OpenFormFiles.h"
+#include "publish/QDel.h"
 #include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
@@ -15,21 +25,11 @@
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "commands/OpenDocs.h"
-#include "commands/Restore.h"
+#include "shell/RunPrograms.h"
 #include "shell/Saving.h"
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
-#include "platform/Abort.h"
-#include "platform/Desktop.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
-#include "platform/Processes.h"
-#include "shell/RunPrograms.h"
-#include "platform/UserDialogs.h"
-#include "publish/OpenFormFiles.h"
-#include "publish/QDel.h"
 
 namespace quorrel {
 

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "platform/Abort.h"
+#include "platform/ResetRegistry.h"
 #include "shell/CommandNames.h"
 #include "shell/Commands.h"
 #include "shell/CssPreview.h"
@@ -16,8 +18,6 @@
 #include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
-#include "platform/ResetRegistry.h"
-#include "platform/Abort.h"
 #include "validate/ColourScheme.h"
 #include "validate/ColourSyntax.h"
 #include "validate/ValUnit.h"

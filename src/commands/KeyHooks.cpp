@@ -4,26 +4,26 @@
 #include <cctype>
 #include <string>
 
+#include "commands/IdleLoop.h"
+#include "commands/StartUp.h"
+#include "music/MidiRatio.h"
+#include "music/MyPlayer.h"
+#include "music/PlayerBar.h"
+#include "music/ReportView.h"
 #include "platform/ResetRegistry.h"
 #include "shell/BlinkJob.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
 #include "shell/FileRoutines.h"
-#include "commands/IdleLoop.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Saving.h"
 #include "shell/Sections.h"
 #include "shell/ShellState.h"
-#include "commands/StartUp.h"
 #include "shell/StatusBar.h"
 #include "shell/Timer.h"
 #include "shell/TypingAids.h"
-#include "music/MidiRatio.h"
-#include "music/MyPlayer.h"
-#include "music/PlayerBar.h"
-#include "music/ReportView.h"
 
 namespace quorrel {
 

@@ -1,18 +1,18 @@
 // New documents of each kind, and the steps that end every open.
+#include "commands/OpenSteps.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/DocumentsPending.h"
-#include "shell/StatusBar.h"
 #include "shell/FileRoutines.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "commands/OpenSteps.h"
 #include "shell/ShellState.h"
+#include "shell/StatusBar.h"
 #include "shell/TextFiles.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
 #include "validate/ColourSyntax.h"
 
 namespace quorrel {

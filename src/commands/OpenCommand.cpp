@@ -1,7 +1,7 @@
 #include "commands/OpenCommand.h"
 
-#include "shell/MenuModel.h"
 #include "commands/OpenDocs.h"
+#include "shell/MenuModel.h"
 
 namespace quorrel {
 

@@ -5,9 +5,18 @@
 
 #include <algorithm>
 
-#include "shell/CommandNames.h"
+#include "commands/OpenSteps.h"
+#include "music/AbcTools.h"
+#include "music/AbcWorkFiles.h"
+#include "music/ReportView.h"
+#include "platform/Launcher.h"
+#include "platform/Paths.h"
+#include "platform/Processes.h"
+#include "platform/ResetRegistry.h"
+#include "publish/OpenUnit.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/Closing.h"
+#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/DocumentsOpen.h"
@@ -15,17 +24,8 @@
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "commands/OpenSteps.h"
-#include "shell/ShellState.h"
-#include "music/AbcTools.h"
-#include "music/AbcWorkFiles.h"
-#include "music/ReportView.h"
-#include "platform/ResetRegistry.h"
-#include "platform/Launcher.h"
-#include "platform/Paths.h"
-#include "platform/Processes.h"
 #include "shell/RunPrograms.h"
-#include "publish/OpenUnit.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

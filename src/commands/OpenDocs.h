@@ -20,7 +20,6 @@ extern std::string LoginPage;
 // items open a new tab; the others reuse the current one.
 void OpenClick(const TMenuItem* sender);
 
-
 // TWebForm.OpenThis: opens a path in a new tab (an open file's tab is only
 // activated); an ".ABC" document then has the music programs located and, unless
 // the running command is "Extract parts", is played.

@@ -6,10 +6,17 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "shell/CommandNames.h"
+#include "commands/OpenSteps.h"
+#include "music/MyPlayer.h"
+#include "platform/Abort.h"
+#include "platform/Launcher.h"
+#include "platform/Paths.h"
+#include "platform/UserDialogs.h"
+#include "publish/FetchUrl.h"
 #include "shell/Archive7z.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/Closing.h"
+#include "shell/CommandNames.h"
 #include "shell/Commands.h"
 #include "shell/DBoxUnit.h"
 #include "shell/DirectoryListing.h"
@@ -21,19 +28,12 @@
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "commands/OpenSteps.h"
 #include "shell/RtfView.h"
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
 #include "shell/TextRepairs.h"
 #include "shell/WPFormat.h"
-#include "music/MyPlayer.h"
-#include "platform/Abort.h"
-#include "platform/Launcher.h"
-#include "platform/Paths.h"
-#include "platform/UserDialogs.h"
-#include "publish/FetchUrl.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel {

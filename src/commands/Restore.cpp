@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "commands/OpenDocs.h"
+#include "music/ReportView.h"
+#include "platform/Abort.h"
+#include "platform/Paths.h"
 #include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
@@ -12,12 +16,8 @@
 #include "shell/FileRoutines.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "commands/OpenDocs.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
-#include "music/ReportView.h"
-#include "platform/Abort.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

@@ -1,12 +1,12 @@
 #include "commands/ValidateCommands.h"
 
-#include "shell/CommandNames.h"
+#include "platform/Paths.h"
 #include "shell/ClassifyDocument.h"
+#include "shell/CommandNames.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "platform/Paths.h"
 #include "validate/ColourSyntax.h"
 #include "validate/ValUnit.h"
 

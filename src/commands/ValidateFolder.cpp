@@ -3,22 +3,22 @@
 #include <algorithm>
 #include <vector>
 
+#include "commands/OpenCommand.h"
+#include "platform/Abort.h"
+#include "platform/Paths.h"
+#include "platform/UserDialogs.h"
+#include "publish/Connection.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "commands/OpenCommand.h"
 #include "shell/ProgUnit.h"
 #include "shell/Saving.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
-#include "platform/Paths.h"
-#include "platform/UserDialogs.h"
-#include "publish/Connection.h"
-#include "shell/SiteState.h"
 #include "shell/SiteFiles.h"
+#include "shell/SiteState.h"
 #include "validate/ColourSyntax.h"
 #include "validate/ValUnit.h"
 

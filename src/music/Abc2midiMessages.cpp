@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <initializer_list>
 
-#include "shell/DBoxUnit.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ToolMessages.h"
+#include "shell/DBoxUnit.h"
 
 namespace quorrel {
 

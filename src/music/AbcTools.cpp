@@ -2,22 +2,22 @@
 
 #include <vector>
 
-#include "shell/DBoxUnit.h"
-#include "shell/MenuModel.h"
-#include "shell/ShellState.h"
 #include "music/AbcOptions.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ReportView.h"
 #include "music/TunePrep.h"
-#include "platform/ResetRegistry.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/Help.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
-#include "shell/RunPrograms.h"
+#include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/RunPrograms.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "shell/ShellState.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

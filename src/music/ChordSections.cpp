@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <map>
 
-#include "shell/DBoxUnit.h"
-#include "shell/FastStrings.h"
 #include "music/AbcOptions.h"
 #include "music/AbcWorkFiles.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
 
 namespace quorrel {
 

@@ -4,19 +4,19 @@
 #include <QThread>
 #include <algorithm>
 
-#include "shell/DBoxUnit.h"
-#include "shell/ShellRoutines.h"
-#include "shell/ShellState.h"
-#include "shell/Timer.h"
 #include "music/AbcWorkFiles.h"
 #include "music/MidiFormState.h"
 #include "music/PlayTunes.h"
 #include "music/PlayerBar.h"
 #include "music/ReportView.h"
-#include "platform/ResetRegistry.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/Mci.h"
+#include "platform/ResetRegistry.h"
+#include "shell/DBoxUnit.h"
+#include "shell/ShellRoutines.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 
 namespace quorrel {
 

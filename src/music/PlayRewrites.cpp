@@ -2,9 +2,9 @@
 
 #include <cstddef>
 
+#include "music/AbcWorkFiles.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
-#include "music/AbcWorkFiles.h"
 
 namespace quorrel {
 

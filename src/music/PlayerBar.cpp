@@ -1,10 +1,10 @@
 #include "music/PlayerBar.h"
 
+#include "music/AbcOptions.h"
+#include "music/MyPlayer.h"
 #include "platform/ResetRegistry.h"
 #include "shell/Closing.h"
 #include "shell/ShellState.h"
-#include "music/AbcOptions.h"
-#include "music/MyPlayer.h"
 
 namespace quorrel {
 

@@ -2,14 +2,14 @@
 
 #include <cstdint>
 
-#include "shell/BlinkJob.h"
-#include "shell/FileRoutines.h"
-#include "shell/ShellState.h"
-#include "shell/Timer.h"
 #include "music/MyPlayer.h"
 #include "music/PlayerBar.h"
 #include "music/PlayerSections.h"
 #include "platform/Mci.h"
+#include "shell/BlinkJob.h"
+#include "shell/FileRoutines.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 
 namespace quorrel {
 

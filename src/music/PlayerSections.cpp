@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <string>
 
-#include "shell/DBoxUnit.h"
-#include "shell/Documents.h"
-#include "shell/ShellState.h"
-#include "shell/Timer.h"
 #include "music/AbcOptions.h"
 #include "music/MyPlayer.h"
 #include "music/PlayTunes.h"
 #include "music/PlayerBar.h"
-#include "platform/ResetRegistry.h"
 #include "platform/IniFile.h"
+#include "platform/ResetRegistry.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 
 namespace quorrel {
 

@@ -4,10 +4,6 @@
 #include <optional>
 #include <vector>
 
-#include "shell/DBoxUnit.h"
-#include "shell/FastStrings.h"
-#include "shell/MyRich.h"
-#include "shell/ShellState.h"
 #include "music/AbcOptions.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ReportView.h"
@@ -15,6 +11,10 @@
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

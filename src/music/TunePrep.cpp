@@ -1,11 +1,11 @@
 #include "music/TunePrep.h"
 
-#include "shell/FastStrings.h"
-#include "shell/MyRich.h"
-#include "shell/ShellState.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ChordSections.h"
 #include "platform/Paths.h"
+#include "shell/FastStrings.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

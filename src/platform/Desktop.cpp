@@ -1,4 +1,3 @@
-#include "platform/ResetRegistry.h"
 #include "platform/Desktop.h"
 
 #include <QProcess>
@@ -8,6 +7,7 @@
 #include "platform/CodePage.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 
 namespace quorrel {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "platform/ResetRegistry.h"
 #include "platform/InetInternal.h"
+#include "platform/ResetRegistry.h"
 
 namespace quorrel {
 

@@ -1,4 +1,3 @@
-#include "platform/ResetRegistry.h"
 #include "platform/Launcher.h"
 
 #include <QProcess>
@@ -7,6 +6,7 @@
 #include <QUrl>
 
 #include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 
 namespace quorrel {
 

@@ -1,4 +1,3 @@
-#include "platform/ResetRegistry.h"
 #include "platform/Mci.h"
 
 #include <map>
@@ -6,6 +5,7 @@
 #include "platform/MciSequencer.h"
 #include "platform/MciSynth.h"
 #include "platform/MidiOut.h"
+#include "platform/ResetRegistry.h"
 
 namespace quorrel {
 

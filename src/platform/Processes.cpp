@@ -1,4 +1,3 @@
-#include "platform/ResetRegistry.h"
 #include "platform/Processes.h"
 
 #include <errno.h>
@@ -14,6 +13,7 @@
 #include <memory>
 
 #include "platform/Instances.h"
+#include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
 
 namespace quorrel {

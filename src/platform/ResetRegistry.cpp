@@ -15,12 +15,16 @@ std::vector<void (*)()>& Registry() {
 
 }  // namespace
 
-TResetEntry::TResetEntry(void (*reset)()) { Registry().push_back(reset); }
+TResetEntry::TResetEntry(void (*reset)()) {
+  Registry().push_back(reset);
+}
 
 void ResetRegisteredState() {
   for (auto reset : Registry()) reset();
 }
 
-size_t RegisteredResetCount() { return Registry().size(); }
+size_t RegisteredResetCount() {
+  return Registry().size();
+}
 
 }  // namespace quorrel

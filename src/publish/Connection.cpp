@@ -8,15 +8,15 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/Abort.h"
+#include "publish/ServerDates.h"
+#include "publish/SiteDetails.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
-#include "publish/ServerDates.h"
-#include "publish/SiteDetails.h"
 
 namespace quorrel {
 

@@ -1,5 +1,11 @@
 // Checks of local files against the server: the daily report of unwanted and
 // non-matching files, and the current document against its server copy.
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "publish/Connection.h"
+#include "publish/ServerDates.h"
+#include "publish/ServerPaths.h"
+#include "publish/SiteDetails.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/FileRoutines.h"
@@ -8,12 +14,6 @@
 #include "shell/MyRich.h"
 #include "shell/ProgUnit.h"
 #include "shell/ShellState.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
-#include "publish/Connection.h"
-#include "publish/ServerDates.h"
-#include "publish/ServerPaths.h"
-#include "publish/SiteDetails.h"
 
 namespace quorrel {
 

@@ -1,16 +1,16 @@
 // The server directory, directory searches and the dates of the entries found.
 #include <cstring>
 
-#include "shell/DBoxUnit.h"
-#include "shell/FastStrings.h"
-#include "shell/MyRich.h"
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
 #include "publish/SiteDetails.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

@@ -2,6 +2,10 @@
 
 #include <fstream>
 
+#include "platform/Abort.h"
+#include "platform/Inet.h"
+#include "platform/Launcher.h"
+#include "platform/Paths.h"
 #include "shell/Closing.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
@@ -10,10 +14,6 @@
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
-#include "platform/Abort.h"
-#include "platform/Inet.h"
-#include "platform/Launcher.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

@@ -2,7 +2,6 @@
 
 #include <cctype>
 
-#include "shell/DBoxUnit.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/Inet.h"
@@ -10,6 +9,7 @@
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
 #include "publish/SiteDetails.h"
+#include "shell/DBoxUnit.h"
 
 namespace quorrel {
 

@@ -1,9 +1,9 @@
 #include "publish/OpenUnit.h"
 
+#include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
-#include "platform/ResetRegistry.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

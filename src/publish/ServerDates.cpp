@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "shell/FileRoutines.h"
 #include "publish/Connection.h"
+#include "shell/FileRoutines.h"
 
 namespace quorrel {
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/ShellState.h"
 #include "platform/Inet.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

@@ -1,10 +1,10 @@
 #include "publish/ServerPaths.h"
 
+#include "publish/Connection.h"
+#include "publish/SiteDetails.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/ShellState.h"
-#include "publish/Connection.h"
-#include "publish/SiteDetails.h"
 #include "shell/SitePaths.h"
 
 namespace quorrel {

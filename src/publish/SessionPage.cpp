@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
 #include "shell/ShellState.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

@@ -6,18 +6,18 @@
 #include <cerrno>
 #include <cstring>
 
-#include "shell/DBoxUnit.h"
-#include "shell/FastStrings.h"
-#include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/IniFile.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "publish/Connection.h"
 #include "publish/PasswordCodec.h"
 #include "publish/ServerPaths.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

@@ -2,9 +2,6 @@
 
 #include <QDir>
 
-#include "shell/DBoxUnit.h"
-#include "shell/FastStrings.h"
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/IniFile.h"
@@ -14,6 +11,9 @@
 #include "publish/PasswordCodec.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetails.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

@@ -2,16 +2,16 @@
 
 #include <unistd.h>
 
-#include "shell/DBoxUnit.h"
-#include "shell/FastStrings.h"
-#include "shell/TextFiles.h"
-#include "platform/ResetRegistry.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
-#include "shell/RunPrograms.h"
+#include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+#include "shell/RunPrograms.h"
+#include "shell/TextFiles.h"
 
 namespace quorrel {
 

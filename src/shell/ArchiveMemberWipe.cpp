@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <string>
 
+#include "platform/Paths.h"
 #include "shell/Archive7z.h"
 #include "shell/Backups.h"
 #include "shell/ShellRoutines.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

@@ -7,12 +7,12 @@
 
 #include <cerrno>
 
+#include "platform/Abort.h"
+#include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
-#include "platform/Abort.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

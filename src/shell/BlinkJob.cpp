@@ -1,9 +1,9 @@
-#include "platform/ResetRegistry.h"
 #include "shell/BlinkJob.h"
 
 #include <algorithm>
 #include <string>
 
+#include "platform/ResetRegistry.h"
 #include "shell/MyRich.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"

@@ -2,10 +2,10 @@
 
 #include <stdexcept>
 
+#include "platform/Paths.h"
 #include "shell/FastStrings.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

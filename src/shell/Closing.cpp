@@ -1,25 +1,25 @@
-#include "shell/CommandNames.h"
 #include "shell/Closing.h"
 
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/Abort.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "platform/UserDialogs.h"
 #include "shell/Archive7z.h"
 #include "shell/ArchiveMemberWipe.h"
+#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FileSets.h"
+#include "shell/Hooks.h"
 #include "shell/MainWindow.h"
 #include "shell/MyRich.h"
 #include "shell/Saving.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
-#include "platform/UserDialogs.h"
 #include "shell/SiteState.h"
-#include "shell/Hooks.h"
 
 namespace quorrel {
 

@@ -3,10 +3,10 @@
 #include <exception>
 #include <utility>
 
+#include "platform/Abort.h"
+#include "platform/ResetRegistry.h"
 #include "shell/DBoxUnit.h"
 #include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
-#include "platform/Abort.h"
 
 namespace quorrel {
 

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
 #include "platform/Abort.h"
+#include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/IniFile.h"
+#include "platform/Instances.h"
+#include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/DBoxUnit.h"
 #include "shell/DocumentsPending.h"
@@ -10,10 +14,6 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
-#include "platform/IniFile.h"
-#include "platform/Instances.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

@@ -5,14 +5,14 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/MainWindow.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

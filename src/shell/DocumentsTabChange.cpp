@@ -2,23 +2,23 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "shell/CommandNames.h"
-#include "shell/ClassifyDocument.h"
-#include "shell/Documents.h"
-#include "shell/DocumentsOpen.h"
-#include "shell/DocumentsPending.h"
-#include "shell/StatusBar.h"
-#include "shell/FastStrings.h"
-#include "shell/FileRoutines.h"
-#include "shell/MainWindow.h"
-#include "shell/MenuModel.h"
-#include "shell/MyRich.h"
-#include "shell/ShellState.h"
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
 #include "platform/Paths.h"
+#include "shell/ClassifyDocument.h"
+#include "shell/CommandNames.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/DocumentsPending.h"
+#include "shell/FastStrings.h"
+#include "shell/FileRoutines.h"
 #include "shell/Hooks.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
 #include "shell/Recolour.h"
+#include "shell/ShellState.h"
+#include "shell/StatusBar.h"
 
 namespace quorrel {
 
@@ -120,6 +120,106 @@ void PublishTitle(const std::string& caption) {
   }
 }
 
+// The document left goes: its panels, the busy state, what the engines knew of it.
+void LeaveDocument(TMainWindow& w) {
+  BeginBusy();
+  DocumentLeftHook();
+  w.HideSectionsBox();
+  w.SetStatusText(LineColumnPanel, "");
+}
+
+// Makes the tab's editor current. Returns true for a document entered anew (another
+// file, or one whose text must be read again): its sections and markers start afresh.
+bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
+  const bool pathChanged = path != CurrentFileName;
+  const bool anew = pathChanged || CurrentText.empty() || DocModified || !CurrentEditor;
+  if (anew) {
+    SectionLines.clear();
+    if (pathChanged && CurrentCommand != ExitCommand) {
+      if (CurrentEditor) SaveMarkers();
+      ClearMarkerPositions();
+      w.HideMarkers();
+    }
+  }
+  CurrentEditor = editor;
+  CurrentFileName = path;
+  if (anew) DocModified = true;
+  return anew;
+}
+
+// The text is read before its type is judged, so that the flags that test the text
+// look at this document's and not at the one just left.
+void ReadAndClassify() {
+  ClassifyDocument(true);
+  GetEditorText();
+  ClassifyDocument(true);
+  FitLineEnds();
+  if (!CurrentCommand.empty()) StatusText.clear();
+  MainMenu().SetVisible("ABCMenu", IsAbc);
+  MainMenu().SetVisible("ScriptMenu", IsScript);
+}
+
+// The current folder follows a document on disk; a web page or the content
+// document leaves it where it was.
+void FollowFolder(const std::string& path) {
+  if (path != "Content" && !StartsWithNoCase(path, "http")) CurrentFolder = ExtractFilePath(path);
+  GetHighest();
+}
+
+// An RTF document shown as its codes ticks "Raw"; returns whether it is.
+bool ShowRawState() {
+  const bool raw = IsRtf && CurrentText.compare(0, 5, "{\\rtf") == 0;
+  MainMenu().SetChecked("Raw", raw);
+  return raw;
+}
+
+void ShowCaptionAndZoom(TMainWindow& w, TMyRich& editor) {
+  std::string caption = MainCaption();
+  ApplicationTitle = caption;
+  w.SetCaption(caption);
+  PublishTitle(caption);
+  editor.SetZoom(SettingsIni ? SettingsIni->ReadInteger("System", "Zoom", 100) : 100);
+}
+
+// The site's server details; a tab whose file was never loaded is loaded now.
+void LoadSiteAndText(TMyRich& editor, const std::string& path, int slot) {
+  if (ClosingAll) return;
+  if (StartMode != 'X') LoadServerDetailsHook(path);
+  if (slot >= 0 && slot < MaxTabs && FileAges[slot] == 0 && editor.TextLength() == 0 &&
+      FileExists(path) && (StartMode == ' ' || CurrentExt == ".DPR")) {
+    LoadIntoEditor(editor, path, slot);
+    GetEditorText();
+    ClassifyDocument(true);
+  }
+}
+
+// Colouring, the command line's find text, the date, size and lines of the document,
+// the comparison with the server, markers and the activation check.
+void ShowDocumentState(TMainWindow& w, TMyRich& editor, const std::string& path, bool anew) {
+  const bool fromFileMenu = CommandFromFileMenu();
+  if ((!CurrentText.empty() || IsContentDoc) && !fromFileMenu) {
+    if (w.TabsVisible()) RequestRecolour(RecolourEntered);
+    if (!StartFindText.empty()) {
+      size_t at = PosNoCase(StartFindText, CurrentText);
+      size_t pos = at == 0 ? editor.TextLength() : EditorPosOf(at - 1);
+      ScrollToPos(pos, false);
+      StartFindText.clear();
+    }
+    StatusText = DateSize(path) + "    " + std::to_string(LinesOf(CurrentText)) + " lines";
+    CheckServer();
+    // The comparison with the server copy shows once the server side reports one.
+    w.SetIndicator("", 0, false);
+    if (anew) LoadMarkers(path);
+    if (CurrentCommand != UpdateMenuCommand) ActivateHook();
+  } else if (fromFileMenu) {
+    StatusText = "Loading " + path;
+  }
+  if (CurrentText.empty() && !IsContentDoc) {
+    StatusText = CurrentExt.compare(0, 4, ".DOC") == 0 ? "Microsoft Word file - do not modify!"
+                                                       : "Empty file ";
+  }
+}
+
 }  // namespace
 
 void PCChange() {
@@ -130,97 +230,19 @@ void PCChange() {
     NoDocument(*w);
     return;
   }
-  // 1. Busy; panels of the document left go.
-  BeginBusy();
-  DocumentLeftHook();
-  w->HideSectionsBox();
-  w->SetStatusText(LineColumnPanel, "");
+  LeaveDocument(*w);
   TMyRich* editor = w->TabEditor(tab);
   const int slot = editor->Tag();
   const std::string path = TabPath(tab);
-
-  // 2. A document entered anew.
-  const bool pathChanged = path != CurrentFileName;
-  const bool anew = pathChanged || CurrentText.empty() || DocModified || !CurrentEditor;
-  if (anew) {
-    SectionLines.clear();
-    if (pathChanged && CurrentCommand != ExitCommand) {
-      if (CurrentEditor) SaveMarkers();
-      ClearMarkerPositions();
-      w->HideMarkers();
-    }
-  }
-  CurrentEditor = editor;
-  CurrentFileName = path;
-  if (anew) DocModified = true;
-
-  // 3 and 4. The text is read before its type is judged, so that the flags that
-  // test the text look at this document's and not at the one just left.
-  ClassifyDocument(true);
-  GetEditorText();
-  ClassifyDocument(true);
-  FitLineEnds();
-  if (!CurrentCommand.empty()) StatusText.clear();
-  MainMenu().SetVisible("ABCMenu", IsAbc);
-  MainMenu().SetVisible("ScriptMenu", IsScript);
-
-  // 5. Folders.
-  if (path != "Content" && !StartsWithNoCase(path, "http")) CurrentFolder = ExtractFilePath(path);
-  GetHighest();
-
-  // 6. RTF shown as its codes.
-  const bool raw = IsRtf && CurrentText.compare(0, 5, "{\\rtf") == 0;
-  MainMenu().SetChecked("Raw", raw);
-
-  // 7. Caption and zoom.
-  std::string caption = MainCaption();
-  ApplicationTitle = caption;
-  w->SetCaption(caption);
-  PublishTitle(caption);
-  editor->SetZoom(SettingsIni ? SettingsIni->ReadInteger("System", "Zoom", 100) : 100);
-
-  // 8. Keys by type.
+  const bool anew = EnterEditor(*w, editor, path);
+  ReadAndClassify();
+  FollowFolder(path);
+  const bool raw = ShowRawState();
+  ShowCaptionAndZoom(*w, *editor);
   SetFunctionKeys();
-
-  // 9. The site's server details; a tab whose file was never loaded is loaded now.
-  if (!ClosingAll) {
-    if (StartMode != 'X') LoadServerDetailsHook(path);
-    if (slot >= 0 && slot < MaxTabs && FileAges[slot] == 0 && editor->TextLength() == 0 &&
-        FileExists(path) && (StartMode == ' ' || CurrentExt == ".DPR")) {
-      LoadIntoEditor(*editor, path, slot);
-      GetEditorText();
-      ClassifyDocument(true);
-    }
-  }
-
-  // 10. Commands by type.
+  LoadSiteAndText(*editor, path, slot);
   EnableMenusByType(raw, w->TabHelpContext(tab) == 1);
-
-  // 11. Find text of the command line, document information, markers.
-  const bool fromFileMenu = CommandFromFileMenu();
-  if ((!CurrentText.empty() || IsContentDoc) && !fromFileMenu) {
-    if (w->TabsVisible()) RequestRecolour(RecolourEntered);
-    if (!StartFindText.empty()) {
-      size_t at = PosNoCase(StartFindText, CurrentText);
-      size_t pos = at == 0 ? editor->TextLength() : EditorPosOf(at - 1);
-      ScrollToPos(pos, false);
-      StartFindText.clear();
-    }
-    StatusText = DateSize(path) + "    " + std::to_string(LinesOf(CurrentText)) + " lines";
-    CheckServer();
-    // The comparison with the server copy shows once the server side reports one.
-    w->SetIndicator("", 0, false);
-    if (anew) LoadMarkers(path);
-    if (CurrentCommand != UpdateMenuCommand) ActivateHook();
-  } else if (fromFileMenu) {
-    StatusText = "Loading " + path;
-  }
-  if (CurrentText.empty() && !IsContentDoc) {
-    StatusText = CurrentExt.compare(0, 4, ".DOC") == 0 ? "Microsoft Word file - do not modify!"
-                                                       : "Empty file ";
-  }
-
-  // 12.
+  ShowDocumentState(*w, *editor, path, anew);
   ShowInfo();
 }
 

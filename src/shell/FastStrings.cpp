@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "shell/DBoxUnit.h"
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/UserDialogs.h"
+#include "shell/DBoxUnit.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 
@@ -27,8 +27,12 @@ constexpr std::array<unsigned char, 256> MakeUpperCaseTable() {
   return t;
 }
 
-inline unsigned char Up(char c) { return UpperCaseTable[static_cast<unsigned char>(c)]; }
-inline unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+inline unsigned char Up(char c) {
+  return UpperCaseTable[static_cast<unsigned char>(c)];
+}
+inline unsigned char Byte(char c) {
+  return static_cast<unsigned char>(c);
+}
 
 // For each upper-case byte, the one byte that folds onto it (itself when none).
 constexpr std::array<unsigned char, 256> MakeOtherCaseTable() {
@@ -147,8 +151,8 @@ size_t PosNoCaseOrAbort(std::string_view pattern, std::string_view text, size_t 
   if (at > 0) return at;
   std::string shown(pattern);
   if (pattern.size() == 1 && Byte(pattern[0]) < ' ') shown = "$" + HexDigits(Byte(pattern[0]));
-  std::string msg = "The text:\r" + shown + "\rwas not found in\r" +
-                    std::string(text.substr(0, 100)) + " ...";
+  std::string msg =
+      "The text:\r" + shown + "\rwas not found in\r" + std::string(text.substr(0, 100)) + " ...";
   if (start > 1) msg += "\rwhen searching beyond position " + std::to_string(start);
   msg += std::string(20, ' ');
   UserDialogs().ShowBox({DialogKind::Message, msg, ApplicationTitle, {}, 0, 0});
@@ -163,8 +167,9 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
   if (at == std::string_view::npos) return std::string(text);
 
   std::string out;
-  out.reserve(replace.size() > find.size() ? text.size() / find.size() * replace.size() + replace.size()
-                                           : text.size());
+  out.reserve(replace.size() > find.size()
+                  ? text.size() / find.size() * replace.size() + replace.size()
+                  : text.size());
   size_t pos = 0;
   while (at != std::string_view::npos) {
     out.append(text.data() + pos, at - pos);
@@ -177,8 +182,8 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
   return out;
 }
 
-std::string MultiReplace(std::string_view text, std::string_view finds,
-                         std::string_view replaces, bool caseSensitive) {
+std::string MultiReplace(std::string_view text, std::string_view finds, std::string_view replaces,
+                         bool caseSensitive) {
   auto takeFirst = [](std::string_view& list) {
     size_t bar = list.find('|');
     std::string_view item = list.substr(0, bar);

@@ -20,8 +20,8 @@ size_t PosNoCaseOrAbort(std::string_view pattern, std::string_view text, size_t 
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replace,
                        bool caseSensitive);
 // Replaces each "|"-separated find by the replace at the same place in the other list.
-std::string MultiReplace(std::string_view text, std::string_view finds,
-                         std::string_view replaces, bool caseSensitive);
+std::string MultiReplace(std::string_view text, std::string_view finds, std::string_view replaces,
+                         bool caseSensitive);
 
 // Membership in a list written as "|a|b|c|": the position of "|" + item + "|", 0 when absent.
 size_t InBarList(std::string_view item, std::string_view list);

@@ -5,13 +5,13 @@
 
 #include <cstdio>
 
-#include "shell/DBoxUnit.h"
-#include "shell/FastStrings.h"
-#include "shell/MyRich.h"
-#include "shell/ShellState.h"
 #include "platform/ResetRegistry.h"
 #include "platform/Sound.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
 #include "shell/Hooks.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

@@ -4,16 +4,16 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/CodePage.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
-#include "platform/CodePage.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

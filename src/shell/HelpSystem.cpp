@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QThread>
 
-#include "shell/DBoxUnit.h"
-#include "platform/ResetRegistry.h"
 #include "platform/Help.h"
+#include "platform/ResetRegistry.h"
+#include "shell/DBoxUnit.h"
 
 namespace quorrel {
 

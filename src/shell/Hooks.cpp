@@ -8,14 +8,20 @@ namespace {
 
 TActivationWindows windows;
 
-void ResetActivationWindows() { windows = TActivationWindows{}; }
+void ResetActivationWindows() {
+  windows = TActivationWindows{};
+}
 
 const TResetEntry resetActivationWindows(ResetActivationWindows);
 
 }  // namespace
 
-void SetActivationWindows(TActivationWindows hooks) { windows = std::move(hooks); }
+void SetActivationWindows(TActivationWindows hooks) {
+  windows = std::move(hooks);
+}
 
-const TActivationWindows& ActivationWindows() { return windows; }
+const TActivationWindows& ActivationWindows() {
+  return windows;
+}
 
 }  // namespace quorrel

@@ -20,6 +20,8 @@ int64_t IdleNow() {
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void SetIdleClockForTests(std::function<int64_t()> clock) { testClock = std::move(clock); }
+void SetIdleClockForTests(std::function<int64_t()> clock) {
+  testClock = std::move(clock);
+}
 
 }  // namespace quorrel

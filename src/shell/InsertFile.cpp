@@ -1,16 +1,16 @@
 #include "shell/InsertFile.h"
 
-#include "shell/Documents.h"
-#include "shell/MyRich.h"
-#include "shell/RtfView.h"
-#include "shell/ShellState.h"
-#include "shell/TextFiles.h"
-#include "shell/WPFormat.h"
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
 #include "platform/RtfCompose.h"
 #include "platform/RtfParse.h"
+#include "shell/Documents.h"
+#include "shell/MyRich.h"
 #include "shell/Recolour.h"
+#include "shell/RtfView.h"
+#include "shell/ShellState.h"
+#include "shell/TextFiles.h"
+#include "shell/WPFormat.h"
 
 namespace quorrel {
 

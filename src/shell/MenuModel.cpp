@@ -1,9 +1,9 @@
 #include "shell/MenuModel.h"
 
-#include "platform/ResetRegistry.h"
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/ResetRegistry.h"
 #include "shell/Commands.h"
 
 namespace quorrel {

@@ -1,13 +1,13 @@
-#include "platform/ResetRegistry.h"
 #include "shell/MyException.h"
 
 #include <cstdio>
 #include <utility>
 
-#include "shell/Hooks.h"
+#include "platform/ResetRegistry.h"
 #include "shell/Commands.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
+#include "shell/Hooks.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellState.h"
 

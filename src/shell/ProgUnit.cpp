@@ -5,9 +5,9 @@
 #include <QTime>
 #include <stdexcept>
 
-#include "shell/DBoxUnit.h"
-#include "platform/ResetRegistry.h"
 #include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
+#include "shell/DBoxUnit.h"
 
 namespace quorrel {
 

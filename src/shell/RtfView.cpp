@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/Launcher.h"
+#include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
-#include "platform/Launcher.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

@@ -1,15 +1,18 @@
-#include "shell/CommandNames.h"
 #include "shell/Saving.h"
 
 #include <sys/stat.h>
 
 #include <stdexcept>
 
+#include "platform/Abort.h"
+#include "platform/Paths.h"
 #include "shell/Backups.h"
 #include "shell/ClassifyDocument.h"
+#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
+#include "shell/Hooks.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
@@ -19,9 +22,6 @@
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
-#include "shell/Hooks.h"
-#include "platform/Abort.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

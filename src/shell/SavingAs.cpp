@@ -4,12 +4,15 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/Abort.h"
+#include "platform/Paths.h"
 #include "shell/Backups.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
 #include "shell/FileRoutines.h"
+#include "shell/Hooks.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
@@ -18,13 +21,10 @@
 #include "shell/Saving.h"
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
-#include "shell/StatusBar.h"
-#include "shell/TextFiles.h"
-#include "platform/Abort.h"
-#include "platform/Paths.h"
 #include "shell/SitePaths.h"
 #include "shell/SiteState.h"
-#include "shell/Hooks.h"
+#include "shell/StatusBar.h"
+#include "shell/TextFiles.h"
 
 namespace quorrel {
 

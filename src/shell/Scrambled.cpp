@@ -1,4 +1,3 @@
-#include "shell/CommandNames.h"
 #include "shell/Scrambled.h"
 
 #include <fcntl.h>
@@ -7,15 +6,16 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/Abort.h"
+#include "platform/ResetRegistry.h"
+#include "platform/UserDialogs.h"
+#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
-#include "platform/Abort.h"
-#include "platform/UserDialogs.h"
 
 namespace quorrel {
 

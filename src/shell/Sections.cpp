@@ -1,6 +1,6 @@
-#include "platform/ResetRegistry.h"
 #include "shell/Sections.h"
 
+#include "platform/ResetRegistry.h"
 #include "shell/ShellState.h"
 
 namespace quorrel {

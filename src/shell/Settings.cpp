@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
+#include "platform/UserDialogs.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/PersistedOptions.h"
 #include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
-#include "platform/UserDialogs.h"
 
 namespace quorrel {
 

@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "shell/DBoxUnit.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
+#include "shell/DBoxUnit.h"
 
 namespace quorrel {
 

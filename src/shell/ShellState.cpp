@@ -1,8 +1,8 @@
 #include "shell/ShellState.h"
 
-#include "shell/MainWindow.h"
-#include "platform/ResetRegistry.h"
 #include "platform/IniFile.h"
+#include "platform/ResetRegistry.h"
+#include "shell/MainWindow.h"
 
 namespace quorrel {
 

@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Paths.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

@@ -1,6 +1,6 @@
-#include "platform/ResetRegistry.h"
 #include "shell/StatusBar.h"
 
+#include "platform/ResetRegistry.h"
 #include "shell/IdleClock.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"

@@ -1,4 +1,3 @@
-#include "shell/CommandNames.h"
 #include "shell/TextFiles.h"
 
 #include <fcntl.h>
@@ -9,12 +8,13 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
+#include "platform/UserDialogs.h"
+#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
-#include "platform/Paths.h"
-#include "platform/UserDialogs.h"
 #include "shell/SitePaths.h"
 
 namespace quorrel {

@@ -1,9 +1,9 @@
 #include "shell/TextRepairs.h"
 
+#include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/ShellState.h"
-#include "platform/CodePage.h"
 
 namespace quorrel {
 

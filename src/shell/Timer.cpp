@@ -1,10 +1,10 @@
-#include "platform/ResetRegistry.h"
 #include "shell/Timer.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 #include <QTimer>
 
+#include "platform/ResetRegistry.h"
 #include "shell/Commands.h"
 
 namespace quorrel {

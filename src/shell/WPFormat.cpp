@@ -2,12 +2,12 @@
 
 #include <array>
 
+#include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MyRich.h"
 #include "shell/RtfView.h"
 #include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
-#include "platform/Paths.h"
 
 namespace quorrel {
 

@@ -4,8 +4,8 @@
 #include <map>
 #include <sstream>
 
-#include "shell/FastStrings.h"
 #include "platform/Paths.h"
+#include "shell/FastStrings.h"
 
 namespace quorrel {
 

@@ -1,8 +1,8 @@
 #include "validate/ColourScheme.h"
 
+#include "platform/IniFile.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "platform/IniFile.h"
 #include "validate/ColourSyntax.h"
 
 namespace quorrel {

@@ -3,6 +3,11 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "music/MidiRatio.h"
+#include "music/TunePrep.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
@@ -10,11 +15,6 @@
 #include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
-#include "music/MidiRatio.h"
-#include "music/TunePrep.h"
-#include "platform/ResetRegistry.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
 #include "validate/ColourHtml.h"
 #include "validate/ColourNames.h"
 #include "validate/ColourRuns.h"

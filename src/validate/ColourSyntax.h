@@ -1,7 +1,7 @@
 #pragma once
 // Syntax colouring of the current document. Commands ask for it with
-// RequestRecolour (shell/Recolour.h); the idle loop (and the Colour-syntax command) carry it out with
-// ApplySyntaxColours, which lays colour runs over the editor's text.
+// RequestRecolour (shell/Recolour.h); the idle loop (and the Colour-syntax command) carry it out
+// with ApplySyntaxColours, which lays colour runs over the editor's text.
 #include <cstddef>
 #include <string>
 

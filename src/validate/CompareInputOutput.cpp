@@ -3,12 +3,12 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "platform/Paths.h"
 #include "shell/CompareProgram.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "platform/Paths.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel {

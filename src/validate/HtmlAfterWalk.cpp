@@ -1,10 +1,10 @@
 // What the HTML validator checks once its walk is over.
 #include <algorithm>
 
+#include "platform/Abort.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
 #include "validate/EmailScramble.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlShow.h"

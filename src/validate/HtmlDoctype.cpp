@@ -2,10 +2,10 @@
 // its html start tag, and the dialect of a site's server pages.
 #include <fstream>
 
+#include "platform/Paths.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "platform/Paths.h"
 #include "validate/HtmlPageSteps.h"
 
 namespace quorrel {

@@ -1,6 +1,7 @@
 // What becomes of the HTML validator's result: the error with the page as far as
 // it was re-formatted, or the re-formatted page, checked by the tag checker and
 // written back.
+#include "platform/Abort.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
@@ -11,7 +12,6 @@
 #include "shell/Saving.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
 #include "validate/ColourSyntax.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlShow.h"

@@ -1,5 +1,7 @@
 // What ValidateHtml does before its walk: the page it takes, the edits and
 // questions that come first, and the pages it refuses.
+#include "platform/ResetRegistry.h"
+#include "platform/UserDialogs.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
@@ -7,8 +9,6 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
-#include "platform/UserDialogs.h"
 #include "shell/SiteState.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlSteps.h"
@@ -86,7 +86,8 @@ bool TakeHtmlInput(THtmlRun& run, const std::string& sender) {
   // The re-check after a download starts at its second pass: its first pass has no
   // handed-over text of its own to read.
   std::string input;
-  if (IsContentDoc || CurrentCommand == UpdateMenuCommand || IsAsp || IsPhp || !FirstPassOfCall(sender)) {
+  if (IsContentDoc || CurrentCommand == UpdateMenuCommand || IsAsp || IsPhp ||
+      !FirstPassOfCall(sender)) {
     input = HandOverText;
   } else if (IsDotPage) {
     input = ReplaceAll(PageBuffer, "\r\n", "\n", true);

@@ -1,8 +1,8 @@
 // What the head of a page gets when it lacks it: the character set, the viewport,
 // the site's style sheet; and the head of a help-topic page.
+#include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
 #include "shell/ShellState.h"
-#include "platform/Paths.h"
 #include "shell/SiteState.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlText.h"

@@ -4,13 +4,13 @@
 #include <map>
 #include <vector>
 
-#include "shell/CommandNames.h"
+#include "platform/Paths.h"
 #include "shell/Closing.h"
+#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MainWindow.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "platform/Paths.h"
 #include "shell/SiteFiles.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlShow.h"

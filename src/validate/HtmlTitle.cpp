@@ -1,7 +1,7 @@
 // The title of a page and its first heading.
+#include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
 #include "shell/ShellState.h"
-#include "platform/Paths.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlText.h"
 

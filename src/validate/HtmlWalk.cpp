@@ -1,10 +1,10 @@
 // The walk of the HTML validator: text, comments, conditional comments and
 // server-script blocks; tags go to their own handlers.
+#include "platform/Paths.h"
 #include "shell/CommandNames.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "platform/Paths.h"
 #include "validate/HtmlRun.h"
 #include "validate/ScriptDelimiters.h"
 #include "validate/ValUnit.h"

@@ -1,10 +1,10 @@
 // Tabs for the validators and the tools that write reports.
 #include "shell/CommandNames.h"
 #include "shell/Documents.h"
+#include "shell/Hooks.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "shell/Hooks.h"
 #include "shell/ShellState.h"
 #include "validate/ValUnit.h"
 

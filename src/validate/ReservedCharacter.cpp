@@ -11,8 +11,8 @@ namespace quorrel {
 
 void CheckReservedCharacter(unsigned char code) {
   if (code < 128 || code > 159) return;
-  if (NotInSite || CurrentCommand == ValidateAllCommand || CurrentCommand == ValidateAllOneCommand ||
-      CurrentCommand == ServerWindowCommand) {
+  if (NotInSite || CurrentCommand == ValidateAllCommand ||
+      CurrentCommand == ValidateAllOneCommand || CurrentCommand == ServerWindowCommand) {
     return;
   }
   const char c = static_cast<char>(code);

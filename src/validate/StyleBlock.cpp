@@ -1,9 +1,8 @@
 #include "validate/StyleBlock.h"
 
+#include "platform/ResetRegistry.h"
 #include "validate/ValUnit.h"
 #include "validate/Validators.h"
-
-#include "platform/ResetRegistry.h"
 
 namespace quorrel {
 

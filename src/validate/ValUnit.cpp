@@ -1,5 +1,8 @@
 #include "validate/ValUnit.h"
 
+#include "platform/Abort.h"
+#include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
@@ -9,10 +12,6 @@
 #include "shell/MyRich.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
-#include "platform/ResetRegistry.h"
-#include "platform/Abort.h"
-#include "platform/Paths.h"
-#include "shell/SiteState.h"
 #include "shell/SiteState.h"
 #include "validate/TextMarkers.h"
 #include "validate/Validators.h"
@@ -71,7 +70,8 @@ void ValidateCurrentFile(const std::string& sender) {
   const bool wasModified = CurrentEditor && CurrentEditor->Modified();
   ValidationPass = sender == kAfterDownload ? 1 : 0;
   ClearPhpNameList();
-  CheckOnly = IsDotPage || IsContentDoc || CurrentCommand == UpdateMenuCommand || sender == kAfterDownload;
+  CheckOnly =
+      IsDotPage || IsContentDoc || CurrentCommand == UpdateMenuCommand || sender == kAfterDownload;
   BeginBusy();
   ValidationBaseFolder = BaseFolder();
 

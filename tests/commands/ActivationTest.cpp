@@ -2,12 +2,12 @@
 // change, work files reload on their own unless they hold edits, a vanished
 // document offers its back-up, and the lock keys are reported.
 #include "commands/Activation.h"
-#include "shell/Commands.h"
-#include "shell/Documents.h"
 #include "commands/Restore.h"
-#include "shell/SaveTestKit.h"
 #include "platform/Paths.h"
 #include "platform/Sound.h"
+#include "shell/Commands.h"
+#include "shell/Documents.h"
+#include "shell/SaveTestKit.h"
 
 namespace quorrel {
 namespace {

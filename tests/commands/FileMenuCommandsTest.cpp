@@ -5,18 +5,18 @@
 #include <time.h>
 
 #include "commands/Activation.h"
+#include "commands/Restore.h"
+#include "platform/Desktop.h"
+#include "platform/Paths.h"
+#include "platform/Processes.h"
+#include "platform/RtfCompose.h"
+#include "platform/RtfParse.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/InsertFile.h"
-#include "commands/Restore.h"
-#include "shell/SaveTestKit.h"
-#include "platform/Desktop.h"
-#include "platform/Paths.h"
-#include "platform/Processes.h"
 #include "shell/RunPrograms.h"
-#include "platform/RtfCompose.h"
-#include "platform/RtfParse.h"
+#include "shell/SaveTestKit.h"
 
 namespace quorrel {
 namespace {

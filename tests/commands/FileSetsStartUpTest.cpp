@@ -5,15 +5,15 @@
 #include <filesystem>
 #include <fstream>
 
+#include "commands/StartUp.h"
+#include "platform/Help.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "shell/FileSets.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
-#include "commands/StartUp.h"
-#include "platform/Help.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"

@@ -7,15 +7,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/Documents.h"
-#include "commands/OpenDocs.h"
-#include "shell/DocumentsOpen.h"
 #include "commands/IdleLoop.h"
+#include "commands/OpenDocs.h"
+#include "platform/IniFile.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
 #include "shell/MenuModel.h"
 #include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
-#include "platform/IniFile.h"
 #include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"

@@ -2,14 +2,14 @@
 // the current document, and which keys they leave to the menus and the editor.
 #include <gtest/gtest.h>
 
-#include "shell/BlinkJob.h"
 #include "commands/IdleLoop.h"
 #include "commands/KeyHooks.h"
+#include "music/MidiRatio.h"
+#include "music/PlayerBar.h"
+#include "shell/BlinkJob.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "shell/Timer.h"
-#include "music/MidiRatio.h"
-#include "music/PlayerBar.h"
 #include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
 

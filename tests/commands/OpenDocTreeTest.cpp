@@ -9,11 +9,11 @@
 #include <fstream>
 #include <map>
 
-#include "shell/MyRich.h"
 #include "commands/OpenDocs.h"
-#include "shell/ShellState.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"

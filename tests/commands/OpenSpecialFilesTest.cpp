@@ -8,16 +8,16 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/Archive7z.h"
-#include "shell/DocumentsOpen.h"
-#include "shell/MyRich.h"
 #include "commands/OpenDocs.h"
-#include "shell/ShellState.h"
 #include "music/MyPlayer.h"
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
+#include "shell/Archive7z.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 #include "support/HttpServer.h"
 #include "support/MemoryMainWindow.h"
 #include "support/NginxServer.h"

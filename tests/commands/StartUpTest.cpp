@@ -5,15 +5,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/DBoxUnit.h"
-#include "shell/Documents.h"
-#include "shell/MenuModel.h"
-#include "shell/ShellState.h"
 #include "commands/StartUp.h"
 #include "platform/Help.h"
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
 #include "platform/Paths.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"

@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/Documents.h"
-#include "shell/MenuModel.h"
 #include "commands/OpenDocs.h"
-#include "shell/ShellState.h"
 #include "commands/ValidateCommands.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "shell/Documents.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"

@@ -2,15 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/FastStrings.h"
-#include "shell/ShellState.h"
 #include "music/AbcWorkFiles.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
+#include "shell/FastStrings.h"
 #include "shell/RunPrograms.h"
+#include "shell/ShellState.h"
 #include "support/MemoryRich.h"
 
 namespace quorrel::test {

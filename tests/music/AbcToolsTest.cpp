@@ -5,8 +5,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "shell/MenuModel.h"
-#include "shell/ShellState.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcTools.h"
 #include "music/AbcWorkFiles.h"
@@ -14,6 +12,8 @@
 #include "platform/Help.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 

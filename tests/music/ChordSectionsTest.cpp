@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "shell/MenuModel.h"
 #include "music/AbcTestSupport.h"
 #include "music/ChordSections.h"
+#include "shell/MenuModel.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel::test {

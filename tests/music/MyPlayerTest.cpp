@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "shell/FastStrings.h"
-#include "shell/ShellState.h"
-#include "shell/Timer.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/MidiBuilder.h"
@@ -19,6 +16,9 @@
 #include "platform/Mci.h"
 #include "platform/MciSynth.h"
 #include "platform/Paths.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 

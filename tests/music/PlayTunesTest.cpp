@@ -9,11 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "shell/DBoxUnit.h"
-#include "shell/MenuModel.h"
-#include "shell/MyRich.h"
-#include "shell/ShellState.h"
-#include "shell/Timer.h"
 #include "music/Abc2midiMessages.h"
 #include "music/AbcOptions.h"
 #include "music/AbcTestSupport.h"
@@ -27,6 +22,11 @@
 #include "platform/MidiFile.h"
 #include "platform/Paths.h"
 #include "platform/UserDialogs.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "shell/ShellState.h"
-#include "shell/Timer.h"
 #include "music/AbcOptions.h"
 #include "music/AbcTestSupport.h"
 #include "music/MidiBuilder.h"
@@ -17,6 +15,8 @@
 #include "music/PlayerSections.h"
 #include "platform/IniFile.h"
 #include "platform/MciSynth.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 

@@ -8,15 +8,15 @@
 
 #include <QProcess>
 
-#include "shell/FastStrings.h"
-#include "shell/FileRoutines.h"
-#include "shell/ShellState.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ToolMessages.h"
 #include "music/TunePrep.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
+#include "shell/FastStrings.h"
+#include "shell/FileRoutines.h"
+#include "shell/ShellState.h"
 #include "support/TestEnvironment.h"
 
 namespace quorrel::test {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "shell/ShellState.h"
 #include "music/AbcTestSupport.h"
 #include "music/ReportView.h"
+#include "shell/ShellState.h"
 
 namespace quorrel::test {
 namespace {

@@ -4,15 +4,15 @@
 
 #include <set>
 
-#include "shell/FastStrings.h"
-#include "shell/MenuModel.h"
-#include "shell/ShellState.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ReportView.h"
 #include "music/ToolMessages.h"
 #include "music/TunePrep.h"
 #include "platform/Paths.h"
+#include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel::test {

@@ -6,12 +6,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/Instances.h"
 #include "platform/Processes.h"
 #include "shell/RunPrograms.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 

@@ -9,14 +9,14 @@
 #include <memory>
 
 #include "ConnectionTestSupport.h"
-#include "shell/DBoxUnit.h"
-#include "shell/MenuModel.h"
-#include "shell/ProgUnit.h"
-#include "shell/ShellState.h"
 #include "platform/IniFile.h"
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
 #include "publish/SiteDetails.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/ProgUnit.h"
+#include "shell/ShellState.h"
 #include "support/FtpServer.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"

@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/InetInternal.h"
@@ -11,6 +10,7 @@
 #include "publish/FtpErrors.h"
 #include "publish/ServerDates.h"
 #include "publish/SiteDetails.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel {

@@ -8,11 +8,11 @@
 #include <filesystem>
 
 #include "ConnectionTestSupport.h"
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
 #include "publish/SiteDetails.h"
+#include "shell/ShellState.h"
 #include "support/FtpServer.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"

@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "ConnectionTestSupport.h"
-#include "shell/MenuModel.h"
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
 #include "publish/SiteDetails.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "support/FtpServer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"

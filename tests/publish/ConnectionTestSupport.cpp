@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "shell/ShellState.h"
 #include "publish/SiteDetails.h"
+#include "shell/ShellState.h"
 
 namespace quorrel::test {
 

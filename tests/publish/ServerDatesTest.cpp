@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "shell/FileRoutines.h"
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
+#include "shell/FileRoutines.h"
 
 namespace quorrel {
 namespace {

@@ -1,12 +1,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "shell/FastStrings.h"
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "publish/Connection.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetails.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 

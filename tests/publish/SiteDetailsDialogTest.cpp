@@ -3,13 +3,13 @@
 
 #include <filesystem>
 
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
 #include "publish/Connection.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetails.h"
 #include "publish/SiteDetailsDialog.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFixture.h"
 #include "support/TestEnvironment.h"
@@ -153,10 +153,10 @@ TEST_F(SiteDetailsDialogTest, OkSavesIntoTheChosenFolderAndReadsBack) {
   EXPECT_EQ(save.folder, site_);
   EXPECT_EQ(Dialogs().PathCalls()[0].path, site_ + "Data.FTP");
   EXPECT_FALSE(OnlineChecked());  // the connection failed
-  EXPECT_THAT(Dialogs().Calls()[0].text,
-              ::testing::StartsWith(
-                  "Cannot connect to this FTP server using this username and password.\r"
-                  "Save anyway?  Error message is:\r"));
+  EXPECT_THAT(
+      Dialogs().Calls()[0].text,
+      ::testing::StartsWith("Cannot connect to this FTP server using this username and password.\r"
+                            "Save anyway?  Error message is:\r"));
 
   ResetSiteDetails();
   OnlineTicked = false;

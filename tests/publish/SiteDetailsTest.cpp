@@ -4,8 +4,6 @@
 
 #include <filesystem>
 
-#include "shell/FastStrings.h"
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/Help.h"
 #include "platform/IniFile.h"
@@ -14,6 +12,8 @@
 #include "publish/PasswordCodec.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetails.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFixture.h"
 #include "support/TestEnvironment.h"

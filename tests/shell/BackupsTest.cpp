@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/Abort.h"
 #include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "support/TestFiles.h"

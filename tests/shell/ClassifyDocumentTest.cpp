@@ -3,9 +3,9 @@
 #include <set>
 #include <sstream>
 
+#include "platform/Paths.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/ShellState.h"
-#include "platform/Paths.h"
 #include "support/MemoryRich.h"
 
 namespace quorrel {

@@ -2,10 +2,10 @@
 
 #include <stdexcept>
 
+#include "platform/Abort.h"
 #include "shell/Commands.h"
 #include "shell/DBoxUnit.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel {

@@ -4,10 +4,10 @@
 #include <QCoreApplication>
 #include <filesystem>
 
-#include "shell/DBoxUnit.h"
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/UserDialogs.h"
+#include "shell/DBoxUnit.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 

@@ -3,14 +3,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/Documents.h"
 #include "commands/OpenDocs.h"
-#include "shell/DocumentsOpen.h"
-#include "shell/MenuModel.h"
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"

@@ -1,13 +1,12 @@
-#include "shell/FastStrings.h"
-
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <algorithm>
 #include <random>
 
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel {
@@ -23,22 +22,22 @@ struct PosCaseRow {
 
 TEST(FastStrings, ForwardSearchTable) {
   const PosCaseRow rows[] = {
-      {"", "abc", 1, 1, 0},              // empty pattern: 1 without case, 0 with
+      {"", "abc", 1, 1, 0},  // empty pattern: 1 without case, 0 with
       {"ABC", "xxabc", 1, 3, 0},
       {"abc", "xxabc", 1, 3, 3},
       {"ab", "abab", 2, 3, 3},
       {"ab", "abab", 1, 1, 1},
-      {"ab", "abab", 4, 0, 0},           // window would pass the end
-      {"ab", "abab", 3, 3, 3},           // start at the last possible position
-      {"abcdef", "abc", 1, 0, 0},        // longer than the text
+      {"ab", "abab", 4, 0, 0},     // window would pass the end
+      {"ab", "abab", 3, 3, 3},     // start at the last possible position
+      {"abcdef", "abc", 1, 0, 0},  // longer than the text
       {"a", "", 1, 0, 0},
       {"a", "bbba", 1, 4, 4},
       {"A", "bbba", 1, 4, 0},
       {"c", "abc", 3, 3, 3},
-      {"c", "abc", 4, 0, 0},             // start beyond the end
+      {"c", "abc", 4, 0, 0},                  // start beyond the end
       {"\xE9t\xE9", "L'\xC9T\xC9", 1, 3, 0},  // é/É through the cp1252 table
-      {"\x9A", "x\x8A", 1, 2, 0},        // š/Š
-      {"aab", "aaaab", 1, 3, 3},         // mismatch after a partial match
+      {"\x9A", "x\x8A", 1, 2, 0},             // š/Š
+      {"aab", "aaaab", 1, 3, 3},              // mismatch after a partial match
       {"needle", "haystack with a NeEdLe in it", 1, 17, 0},
   };
   for (const auto& r : rows) {
@@ -55,15 +54,10 @@ TEST(FastStrings, BackwardSearchTable) {
     size_t start;
     size_t expected;
   } rows[] = {
-      {"ab", "abab", 0, 3},   // from the end
-      {"ab", "abab", 2, 1},
-      {"ab", "abab", 10, 3},  // beyond the end: last possible start
-      {"AB", "abab", 3, 3},
-      {"ab", "abab", 1, 1},
-      {"", "abab", 0, 0},
-      {"abcde", "abab", 0, 0},
-      {"b", "abab", 3, 2},
-      {"x", "abab", 0, 0},
+      {"ab", "abab", 0, 3},                            // from the end
+      {"ab", "abab", 2, 1},    {"ab", "abab", 10, 3},  // beyond the end: last possible start
+      {"AB", "abab", 3, 3},    {"ab", "abab", 1, 1},  {"", "abab", 0, 0},
+      {"abcde", "abab", 0, 0}, {"b", "abab", 3, 2},   {"x", "abab", 0, 0},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.pattern) + " from " + std::to_string(r.start));
@@ -79,7 +73,7 @@ TEST(FastStrings, ReplaceTable) {
     bool caseSensitive;
     const char* expected;
   } rows[] = {
-      {"aaaa", "aa", "b", true, "bb"},        // non-overlapping, left to right
+      {"aaaa", "aa", "b", true, "bb"},  // non-overlapping, left to right
       {"aaa", "aa", "b", true, "ba"},
       {"AaAa", "aa", "b", false, "bb"},
       {"AaAa", "aa", "b", true, "AaAa"},
@@ -87,7 +81,7 @@ TEST(FastStrings, ReplaceTable) {
       {"abc", "", "x", true, "abc"},
       {"abc", "abc", "", true, ""},
       {"a.b.c", ".", "<dot>", true, "a<dot>b<dot>c"},  // growing past the first estimate
-      {"xyx", "x", "xx", true, "xxyxx"},      // replacement contains the find
+      {"xyx", "x", "xx", true, "xxyxx"},               // replacement contains the find
       {"tail ab", "ab", "Z", false, "tail Z"},
   };
   for (const auto& r : rows) {
@@ -108,9 +102,9 @@ TEST(FastStrings, ReplaceAllMatchesNaiveReplaceOnRandomText) {
     std::string expected;
     for (size_t i = 0; i < text.size();) {
       bool hit = i + find.size() <= text.size() &&
-                 std::equal(find.begin(), find.end(), text.begin() + i,
-                            [](char a, char b) { return UpperCaseTable[(unsigned char)a] ==
-                                                        UpperCaseTable[(unsigned char)b]; });
+                 std::equal(find.begin(), find.end(), text.begin() + i, [](char a, char b) {
+                   return UpperCaseTable[(unsigned char)a] == UpperCaseTable[(unsigned char)b];
+                 });
       if (hit) {
         expected += replace;
         i += find.size();
@@ -171,9 +165,9 @@ TEST(FastStrings, PosNoCaseOrAbortMessages) {
 
   std::string longText(150, 'x');
   EXPECT_THROW(PosNoCaseOrAbort("zz", longText, 5), EAbort);
-  EXPECT_EQ(test::Dialogs().Last().text, "The text:\rzz\rwas not found in\r" + std::string(100, 'x') +
-                                             " ...\rwhen searching beyond position 5" +
-                                             std::string(20, ' '));
+  EXPECT_EQ(test::Dialogs().Last().text,
+            "The text:\rzz\rwas not found in\r" + std::string(100, 'x') +
+                " ...\rwhen searching beyond position 5" + std::string(20, ' '));
   EXPECT_EQ(test::Dialogs().Last().kind, DialogKind::Message);
 }
 

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/Sound.h"
 #include "shell/FileRoutines.h"
 #include "shell/ShellState.h"
-#include "platform/Sound.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"

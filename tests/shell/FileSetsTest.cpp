@@ -5,14 +5,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "platform/UserDialogs.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FileSets.h"
 #include "shell/MenuModel.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
-#include "platform/UserDialogs.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel {

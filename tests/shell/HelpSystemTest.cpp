@@ -14,9 +14,9 @@
 #include <set>
 #include <sstream>
 
+#include "platform/Help.h"
 #include "shell/HelpSystem.h"
 #include "shell/MenuModel.h"
-#include "platform/Help.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel {

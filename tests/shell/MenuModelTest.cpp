@@ -2,9 +2,9 @@
 
 #include <set>
 
+#include "platform/Abort.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
 
 namespace quorrel {
 namespace {

@@ -6,8 +6,8 @@
 #include <functional>
 #include <iterator>
 
-#include "shell/ProgUnit.h"
 #include "platform/Abort.h"
+#include "shell/ProgUnit.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 

@@ -3,15 +3,15 @@
 
 #include <algorithm>
 
+#include "platform/Abort.h"
+#include "platform/RtfCompose.h"
+#include "platform/RtfParse.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/RtfTidy.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
-#include "platform/RtfCompose.h"
-#include "platform/RtfParse.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 

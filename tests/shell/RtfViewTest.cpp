@@ -3,17 +3,17 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/DBoxUnit.h"
-#include "shell/Documents.h"
-#include "shell/DocumentsOpen.h"
-#include "shell/MenuModel.h"
 #include "commands/OpenDocs.h"
-#include "shell/RtfView.h"
-#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
 #include "platform/Launcher.h"
 #include "platform/UserDialogs.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/MenuModel.h"
+#include "shell/RtfView.h"
+#include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"

@@ -4,6 +4,10 @@
 #include <fcntl.h>
 #include <sys/fsuid.h>
 
+#include "platform/Abort.h"
+#include "platform/Paths.h"
+#include "platform/RtfCompose.h"
+#include "platform/RtfParse.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/Commands.h"
 #include "shell/Documents.h"
@@ -11,10 +15,6 @@
 #include "shell/SaveText.h"
 #include "shell/Saving.h"
 #include "shell/Scrambled.h"
-#include "platform/Abort.h"
-#include "platform/Paths.h"
-#include "platform/RtfCompose.h"
-#include "platform/RtfParse.h"
 
 namespace quorrel {
 namespace {

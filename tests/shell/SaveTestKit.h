@@ -13,24 +13,26 @@
 #include <string>
 #include <vector>
 
-#include "shell/DBoxUnit.h"
 #include "commands/FileMenuCommands.h"
-#include "shell/MenuModel.h"
-#include "shell/MyRich.h"
 #include "commands/OpenDocs.h"
-#include "shell/ShellState.h"
 #include "platform/IniFile.h"
 #include "platform/Launcher.h"
-#include "support/SiteFolder.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
 #include "support/TestFiles.h"
 #include "validate/Validators.h"
 
 namespace quorrel::test {
 
-inline std::string Slurp(const std::string& path) { return ReadFile(path); }
+inline std::string Slurp(const std::string& path) {
+  return ReadFile(path);
+}
 
 inline int64_t MTime(const std::string& path) {
   struct stat st;

@@ -5,11 +5,11 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/Abort.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
 #include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"

@@ -6,12 +6,12 @@
 #include <set>
 #include <sstream>
 
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "shell/MenuModel.h"
 #include "shell/PersistedOptions.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel {

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "publish/SiteDetails.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "publish/SiteDetails.h"
-#include "shell/SiteState.h"
 #include "shell/SiteFiles.h"
+#include "shell/SiteState.h"
 #include "support/TestEnvironment.h"
 
 namespace quorrel::test {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "commands/OpenSteps.h"
 #include "shell/Archive7z.h"
 #include "shell/DirectoryListing.h"
-#include "commands/OpenSteps.h"
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
 #include "shell/TextRepairs.h"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "shell/ShellState.h"
-#include "shell/WPFormat.h"
 #include "platform/RtfParse.h"
 #include "platform/UserDialogs.h"
+#include "shell/ShellState.h"
+#include "shell/WPFormat.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"
 

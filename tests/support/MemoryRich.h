@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/MyRich.h"
 #include "platform/RtfModel.h"
+#include "shell/MyRich.h"
 
 namespace quorrel::test {
 

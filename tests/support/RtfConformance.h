@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "shell/MyRich.h"
 #include "platform/RtfParse.h"
+#include "shell/MyRich.h"
 
 namespace quorrel::test {
 

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "shell/ShellState.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
+#include "shell/ShellState.h"
 #include "support/TestEnvironment.h"
 #include "support/TestFiles.h"
 

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "shell/ClassifyDocument.h"
 #include "platform/Paths.h"
+#include "shell/ClassifyDocument.h"
 #include "support/TestEnvironment.h"
 
 namespace quorrel::test {

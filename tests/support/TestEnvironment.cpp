@@ -18,7 +18,9 @@ namespace {
 
 std::string home;
 
-void MakeDir(const std::string& path) { std::filesystem::create_directories(path); }
+void MakeDir(const std::string& path) {
+  std::filesystem::create_directories(path);
+}
 
 class StateListener : public ::testing::EmptyTestEventListener {
   void OnTestStart(const ::testing::TestInfo&) override {
@@ -58,9 +60,13 @@ void PrepareTestEnvironment() {
   InstallHooks();
 }
 
-const std::string& TestHome() { return home; }
+const std::string& TestHome() {
+  return home;
+}
 
-void ResetAllState() { ResetRegisteredState(); }
+void ResetAllState() {
+  ResetRegisteredState();
+}
 
 void InstallTestListener() {
   ::testing::UnitTest::GetInstance()->listeners().Append(new StateListener);

@@ -9,10 +9,10 @@
 #include <QTextLayout>
 #include <filesystem>
 
+#include "platform/IniFile.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/Documents.h"
 #include "shell/ShellState.h"
-#include "platform/IniFile.h"
 #include "support/TestEnvironment.h"
 #include "ui/platform/RichEdit.h"
 #include "validate/ColourScheme.h"

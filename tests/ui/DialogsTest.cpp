@@ -14,13 +14,13 @@
 #include <functional>
 #include <vector>
 
-#include "shell/DBoxUnit.h"
-#include "shell/ShellState.h"
 #include "platform/Help.h"
 #include "platform/UserDialogs.h"
+#include "shell/DBoxUnit.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/shell/DBox3Form.h"
 #include "ui/platform/QtDialogs.h"
+#include "ui/shell/DBox3Form.h"
 
 namespace quorrel {
 namespace {

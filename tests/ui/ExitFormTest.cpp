@@ -10,15 +10,15 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "shell/Documents.h"
 #include "commands/Exit.h"
+#include "commands/OpenDocs.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "shell/Documents.h"
 #include "shell/MenuModel.h"
 #include "shell/MyException.h"
 #include "shell/MyRich.h"
-#include "commands/OpenDocs.h"
 #include "shell/ShellState.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "ui/shell/WebForm.h"

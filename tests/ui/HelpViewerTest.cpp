@@ -18,8 +18,8 @@
 #include <QVBoxLayout>
 #include <functional>
 
-#include "shell/HelpSystem.h"
 #include "platform/Help.h"
+#include "shell/HelpSystem.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/SetForm.h"

@@ -14,20 +14,20 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/Documents.h"
-#include "commands/OpenDocs.h"
-#include "shell/DocumentsOpen.h"
 #include "commands/IdleLoop.h"
 #include "commands/KeyHooks.h"
+#include "commands/OpenDocs.h"
+#include "music/PlayerBar.h"
+#include "platform/IniFile.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
-#include "music/PlayerBar.h"
-#include "platform/IniFile.h"
 #include "support/TestEnvironment.h"
+#include "ui/platform/RichEdit.h"
 #include "ui/shell/Marker.h"
 #include "ui/shell/WebForm.h"
-#include "ui/platform/RichEdit.h"
 
 namespace quorrel {
 namespace {

@@ -14,22 +14,22 @@
 #include <memory>
 
 #include "commands/OpenDocs.h"
-#include "shell/DocumentsOpen.h"
-#include "shell/FileRoutines.h"
-#include "shell/MenuModel.h"
-#include "shell/MyRich.h"
-#include "shell/ShellState.h"
-#include "shell/Timer.h"
 #include "music/AbcWorkFiles.h"
 #include "music/MyPlayer.h"
 #include "music/PlayerBar.h"
 #include "music/PlayerSections.h"
 #include "platform/IniFile.h"
 #include "platform/MciSynth.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/FileRoutines.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
-#include "ui/shell/WebForm.h"
 #include "ui/music/PlayerBarForm.h"
+#include "ui/shell/WebForm.h"
 
 namespace quorrel {
 namespace {

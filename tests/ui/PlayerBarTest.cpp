@@ -12,22 +12,22 @@
 #include <memory>
 #include <string>
 
-#include "shell/Documents.h"
-#include "shell/FastStrings.h"
-#include "shell/MainWindow.h"
-#include "shell/ShellState.h"
-#include "shell/Timer.h"
 #include "music/AbcWorkFiles.h"
 #include "music/MyPlayer.h"
 #include "music/PlayerBar.h"
 #include "platform/Mci.h"
 #include "platform/MciSynth.h"
 #include "platform/Paths.h"
+#include "shell/Documents.h"
+#include "shell/FastStrings.h"
+#include "shell/MainWindow.h"
+#include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "support/SoundFiles.h"
 #include "support/TestEnvironment.h"
-#include "ui/shell/WebForm.h"
 #include "ui/music/Mp3Device.h"
 #include "ui/music/PlayerBarForm.h"
+#include "ui/shell/WebForm.h"
 
 namespace quorrel {
 namespace {

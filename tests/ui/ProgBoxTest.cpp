@@ -9,9 +9,9 @@
 #include <QTimer>
 #include <functional>
 
+#include "platform/Abort.h"
 #include "shell/DBoxUnit.h"
 #include "shell/ProgUnit.h"
-#include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/shell/ProgBox.h"
 

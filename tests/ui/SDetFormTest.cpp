@@ -10,11 +10,11 @@
 #include <QRadioButton>
 #include <filesystem>
 
-#include "shell/ShellState.h"
 #include "platform/Help.h"
 #include "platform/IniFile.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFixture.h"
 #include "support/TestEnvironment.h"

@@ -12,20 +12,20 @@
 #include <fstream>
 
 #include "commands/OpenDocs.h"
+#include "platform/Desktop.h"
+#include "platform/IniFile.h"
+#include "platform/Launcher.h"
+#include "platform/RtfParse.h"
 #include "shell/DocumentsOpen.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Saving.h"
 #include "shell/ShellState.h"
-#include "platform/Desktop.h"
-#include "platform/IniFile.h"
-#include "platform/Launcher.h"
-#include "platform/RtfParse.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "support/TestFiles.h"
-#include "ui/shell/WebForm.h"
 #include "ui/platform/QtDesktop.h"
+#include "ui/shell/WebForm.h"
 
 namespace quorrel {
 namespace {

@@ -14,13 +14,13 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "shell/FileSets.h"
 #include "shell/MainWindow.h"
 #include "shell/MyRich.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/shell/SetForm.h"
 #include "ui/shell/WebForm.h"

@@ -3,8 +3,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 
-#include "shell/FileRoutines.h"
 #include "platform/Sound.h"
+#include "shell/FileRoutines.h"
 #include "ui/platform/SoundAndKeys.h"
 
 namespace quorrel {

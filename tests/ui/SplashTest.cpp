@@ -6,8 +6,8 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "shell/DBoxUnit.h"
 #include "platform/UserDialogs.h"
+#include "shell/DBoxUnit.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/shell/SplashForm.h"
 

@@ -12,13 +12,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "commands/StartUp.h"
+#include "platform/Paths.h"
 #include "shell/BlinkJob.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "commands/StartUp.h"
-#include "platform/Paths.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "ui/shell/WebForm.h"

@@ -12,10 +12,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/MenuModel.h"
-#include "shell/ShellState.h"
 #include "commands/StartUp.h"
 #include "platform/Paths.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "support/TestEnvironment.h"
 #include "ui/shell/WebForm.h"
 #include "validate/ValTestKit.h"

@@ -17,14 +17,14 @@
 #include <QTextBlock>
 #include <QTimer>
 
-#include "shell/ShellState.h"
 #include "music/ReportView.h"
 #include "music/ToolMessages.h"
 #include "music/TunePrep.h"
 #include "platform/Help.h"
+#include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
-#include "ui/shell/ViewForm.h"
 #include "ui/platform/RichEdit.h"
+#include "ui/shell/ViewForm.h"
 
 namespace quorrel {
 namespace {

@@ -14,19 +14,19 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/Documents.h"
-#include "shell/MenuModel.h"
-#include "shell/ShellState.h"
 #include "commands/StartUp.h"
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
 #include "platform/Paths.h"
+#include "shell/Documents.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
+#include "ui/platform/RichEdit.h"
 #include "ui/shell/Marker.h"
 #include "ui/shell/WebForm.h"
-#include "ui/platform/RichEdit.h"
 
 namespace quorrel {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "shell/ShellState.h"
 #include "platform/IniFile.h"
+#include "shell/ShellState.h"
 #include "support/MemoryRich.h"
 #include "support/TestEnvironment.h"
 #include "validate/ColourScheme.h"

@@ -4,14 +4,14 @@
 
 #include <filesystem>
 
-#include "shell/ClassifyDocument.h"
-#include "shell/MainWindow.h"
-#include "shell/MenuModel.h"
-#include "shell/ShellState.h"
 #include "music/MidiRatio.h"
 #include "music/TunePrep.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "shell/ClassifyDocument.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
 #include "support/TestEnvironment.h"

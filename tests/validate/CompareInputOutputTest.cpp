@@ -2,9 +2,9 @@
 // two work files for the outside compare program.
 #include <gtest/gtest.h>
 
+#include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MenuModel.h"
-#include "platform/Paths.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/ValTestKit.h"
 

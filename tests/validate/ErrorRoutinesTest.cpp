@@ -3,9 +3,9 @@
 // messages; the working copy re-read after a style block.
 #include <gtest/gtest.h>
 
+#include "platform/Abort.h"
 #include "shell/BlinkJob.h"
 #include "shell/DBoxUnit.h"
-#include "platform/Abort.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/ValTestKit.h"

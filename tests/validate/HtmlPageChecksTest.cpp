@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/Abort.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "validate/HtmlPageSteps.h"

@@ -4,12 +4,12 @@
 // write-back and the pass that follows.
 #include <gtest/gtest.h>
 
+#include "platform/Abort.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "platform/Abort.h"
 #include "shell/SiteState.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/HtmlPageSteps.h"

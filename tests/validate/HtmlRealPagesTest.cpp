@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/FastStrings.h"
 #include "platform/CodePage.h"
+#include "shell/FastStrings.h"
 #include "validate/HtmlTestKit.h"
 #include "validate/StyleBlock.h"
 

@@ -6,11 +6,11 @@
 
 #include <filesystem>
 
+#include "platform/Abort.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/ValTestKit.h"
 

@@ -3,12 +3,12 @@
 // head of a help-topic page.
 #include <gtest/gtest.h>
 
+#include "platform/Abort.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/HtmlTestKit.h"
 #include "validate/ValTestKit.h"

@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "platform/Abort.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "platform/Abort.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/HtmlRun.h"
 #include "validate/ValUnit.h"

@@ -15,13 +15,13 @@
 #include <system_error>
 #include <vector>
 
+#include "commands/OpenDocs.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/Documents.h"
 #include "shell/DocumentsOpen.h"
-#include "commands/OpenDocs.h"
 #include "shell/ShellState.h"
-#include "platform/IniFile.h"
-#include "platform/Paths.h"
 #include "support/MemoryMainWindow.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"

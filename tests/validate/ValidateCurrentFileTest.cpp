@@ -3,10 +3,10 @@
 // only checks, the base folder of references, and the closing status.
 #include <gtest/gtest.h>
 
-#include "shell/DBoxUnit.h"
-#include "shell/MenuModel.h"
 #include "platform/Abort.h"
 #include "publish/SiteDetails.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
 #include "shell/SiteState.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/TextMarkers.h"

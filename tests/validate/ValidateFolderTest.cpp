@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "shell/DBoxUnit.h"
 #include "commands/Exit.h"
-#include "shell/MenuModel.h"
-#include "shell/ProgUnit.h"
 #include "platform/Abort.h"
 #include "publish/Connection.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/ProgUnit.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/ValTestKit.h"
 

@@ -3,10 +3,10 @@
 // an error and without.
 #include <gtest/gtest.h>
 
+#include "platform/Abort.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
-#include "platform/Abort.h"
 #include "shell/SiteState.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/ColourSyntax.h"

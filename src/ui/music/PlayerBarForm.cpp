@@ -6,9 +6,9 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "shell/Commands.h"
 #include "music/PlayerBar.h"
 #include "music/PlayerSections.h"
+#include "shell/Commands.h"
 #include "ui/shell/WebForm.h"
 
 namespace quorrel {

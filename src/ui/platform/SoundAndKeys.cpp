@@ -8,8 +8,8 @@
 #include <QUrl>
 #include <map>
 
-#include "shell/FileRoutines.h"
 #include "platform/Sound.h"
+#include "shell/FileRoutines.h"
 
 static void InitSoundResources() {
   Q_INIT_RESOURCE(sounds);

@@ -12,10 +12,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "shell/Commands.h"
 #include "platform/CodePage.h"
 #include "platform/Help.h"
 #include "publish/SiteDetails.h"
+#include "shell/Commands.h"
 
 namespace quorrel {
 

@@ -11,10 +11,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "shell/ShellState.h"
 #include "platform/CodePage.h"
 #include "platform/Help.h"
 #include "platform/UserDialogs.h"
+#include "shell/ShellState.h"
 #include "ui/platform/QtDialogs.h"
 
 namespace quorrel {

@@ -10,9 +10,9 @@
 #include <QTextStream>
 #include <QVBoxLayout>
 
+#include "platform/CodePage.h"
 #include "shell/HelpSystem.h"
 #include "shell/MenuModel.h"
-#include "platform/CodePage.h"
 
 static void InitHelpResources() {
   Q_INIT_RESOURCE(help);

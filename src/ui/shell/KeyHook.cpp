@@ -5,12 +5,12 @@
 #include <QScrollBar>
 #include <QWidget>
 
+#include "commands/KeyHooks.h"
+#include "platform/CodePage.h"
 #include "shell/BlinkJob.h"
 #include "shell/Commands.h"
-#include "commands/KeyHooks.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
-#include "platform/CodePage.h"
 #include "ui/platform/RichEdit.h"
 
 namespace quorrel {

@@ -15,9 +15,9 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
-#include "shell/DBoxUnit.h"
 #include "platform/CodePage.h"
 #include "platform/Help.h"
+#include "shell/DBoxUnit.h"
 
 namespace quorrel {
 

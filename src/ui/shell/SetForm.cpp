@@ -10,11 +10,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "platform/CodePage.h"
 #include "shell/Commands.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FileSets.h"
 #include "shell/MainWindow.h"
-#include "platform/CodePage.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/WebForm.h"
 

@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "shell/DBoxUnit.h"
 #include "platform/CodePage.h"
 #include "platform/UserDialogs.h"
+#include "shell/DBoxUnit.h"
 
 namespace quorrel {
 

@@ -6,23 +6,23 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "shell/Commands.h"
-#include "shell/ShellState.h"
 #include "commands/StartUp.h"
 #include "music/MyPlayer.h"
 #include "platform/CodePage.h"
-#include "ui/shell/HelpViewer.h"
-#include "ui/shell/ProgBox.h"
-#include "ui/shell/SetForm.h"
-#include "ui/shell/SplashForm.h"
-#include "ui/shell/ViewForm.h"
-#include "ui/shell/WebForm.h"
+#include "shell/Commands.h"
+#include "shell/ShellState.h"
 #include "ui/music/Mp3Device.h"
 #include "ui/music/PlayerBarForm.h"
 #include "ui/platform/QtDesktop.h"
 #include "ui/platform/QtDialogs.h"
 #include "ui/platform/SoundAndKeys.h"
 #include "ui/publish/ConnectForm.h"
+#include "ui/shell/HelpViewer.h"
+#include "ui/shell/ProgBox.h"
+#include "ui/shell/SetForm.h"
+#include "ui/shell/SplashForm.h"
+#include "ui/shell/ViewForm.h"
+#include "ui/shell/WebForm.h"
 
 namespace quorrel {
 

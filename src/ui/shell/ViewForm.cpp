@@ -15,11 +15,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "shell/MainWindow.h"
-#include "shell/ShellState.h"
 #include "music/ReportView.h"
 #include "platform/CodePage.h"
 #include "platform/Help.h"
+#include "shell/MainWindow.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 

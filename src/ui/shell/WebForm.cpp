@@ -14,17 +14,17 @@
 #include <stdexcept>
 
 #include "commands/Activation.h"
+#include "commands/Exit.h"
+#include "commands/IdleLoop.h"
+#include "platform/CodePage.h"
+#include "platform/Instances.h"
 #include "shell/Commands.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
-#include "commands/Exit.h"
-#include "commands/IdleLoop.h"
 #include "shell/ShellState.h"
-#include "platform/CodePage.h"
-#include "platform/Instances.h"
+#include "ui/platform/RichEdit.h"
 #include "ui/shell/Marker.h"
 #include "ui/shell/SplashForm.h"
-#include "ui/platform/RichEdit.h"
 
 namespace quorrel {
 

@@ -12,16 +12,16 @@
 #include <QTextCursor>
 #include <QTextLayout>
 
-#include "shell/Commands.h"
 #include "commands/KeyHooks.h"
-#include "shell/ShellState.h"
 #include "platform/CodePage.h"
+#include "shell/Commands.h"
+#include "shell/ShellState.h"
+#include "ui/platform/LockKeys.h"
+#include "ui/platform/RichEdit.h"
 #include "ui/shell/KeyHook.h"
 #include "ui/shell/Marker.h"
 #include "ui/shell/SplashForm.h"
 #include "ui/shell/WebForm.h"
-#include "ui/platform/LockKeys.h"
-#include "ui/platform/RichEdit.h"
 
 namespace quorrel {
 
