@@ -255,7 +255,7 @@ TEST_P(InetFindTest, NamesThatCannotBeLocalFilesAreSetAside) {
 // hidden); the same records must come out.
 TEST(InetVsftpdTest, ListingsOfASecondServerGiveTheSameRecords) {
   test::VsftpdServer server;
-  if (!server.Running()) GTEST_SKIP() << "vsftpd unavailable: " << server.Problem();
+  ASSERT_TRUE(server.Running()) << server.Problem();
   std::string root = server.Root();
   WriteFile(root + "site/a b.htm", "blank");
   WriteFile(root + "site/caf\xC3\xA9.htm", "utf8");

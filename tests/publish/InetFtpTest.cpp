@@ -294,13 +294,9 @@ TEST_F(InetFtpTest, UnreachableServersGiveTheirErrorNumbers) {
   EXPECT_EQ(GetLastError(), ERROR_INTERNET_TIMEOUT);
 
   // Nobody listening.
-  uint16_t closedPort;
-  {
-    QTcpServer probe;
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    closedPort = probe.serverPort();
-  }
-  EXPECT_EQ(InternetConnectA(session, "127.0.0.1", closedPort, "u", "p", INTERNET_SERVICE_FTP,
+  test::RefusingPort closed;
+  ASSERT_NE(closed.Port(), 0);
+  EXPECT_EQ(InternetConnectA(session, "127.0.0.1", closed.Port(), "u", "p", INTERNET_SERVICE_FTP,
                              INTERNET_FLAG_PASSIVE, 0),
             nullptr);
   EXPECT_EQ(GetLastError(), ERROR_INTERNET_CANNOT_CONNECT);

@@ -1,8 +1,6 @@
 // Web pages through the internet layer, against Python's http.server on loopback.
 #include <gtest/gtest.h>
 
-#include <QTcpServer>
-
 #include "platform/Inet.h"
 #include "support/FtpServer.h"
 #include "support/HttpServer.h"
@@ -92,16 +90,12 @@ TEST_F(InetHttpTest, OnlyWebAddressesAreOpened) {
     std::string url;
     uint32_t error;
   };
-  uint16_t closedPort;
-  {
-    QTcpServer probe;
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    closedPort = probe.serverPort();
-  }
+  test::RefusingPort closed;
+  ASSERT_NE(closed.Port(), 0);
   const Case cases[] = {
       {"ftp://127.0.0.1/x", ERROR_INTERNET_UNRECOGNIZED_SCHEME},
       {"file:///etc/passwd", ERROR_INTERNET_UNRECOGNIZED_SCHEME},
-      {"http://127.0.0.1:" + std::to_string(closedPort) + "/", ERROR_INTERNET_CANNOT_CONNECT},
+      {"http://127.0.0.1:" + std::to_string(closed.Port()) + "/", ERROR_INTERNET_CANNOT_CONNECT},
       {"http://127.0.0.1/a b", ERROR_INTERNET_INVALID_URL},
       // A redirect may not lead away from the web.
       {server->Url("/redirect?to=file:///etc/passwd"), ERROR_INTERNET_UNRECOGNIZED_SCHEME},

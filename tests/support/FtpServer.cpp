@@ -1,19 +1,13 @@
 #include "support/FtpServer.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
 
 namespace quorrel::test {
-
-namespace {
-
-std::string Tail(QProcess& process) {
-  return process.readAllStandardError().toStdString();
-}
-
-}  // namespace
 
 HINTERNET ConnectTo(HINTERNET session, const FtpServer& server) {
   return InternetConnectA(session, "127.0.0.1", server.Port(), server.User(), server.Password(),
@@ -61,9 +55,9 @@ FtpServer::FtpServer(FtpServerOptions options) : options_(std::move(options)) {
   if (options_.noMlsd) args << "--no-mlsd";
   // Debian's interpreter, whatever python3 comes first on PATH: it has pyftpdlib.
   if (!Launch("/usr/bin/python3", args)) {
-    problem_ = "cannot run /usr/bin/python3";
+    Fail("cannot run /usr/bin/python3");
   } else if (!TakeAnnouncedPort()) {
-    problem_ = "pyftpdlib did not start: " + Tail(process_);
+    Fail("pyftpdlib did not start: " + Output());
   }
 }
 
@@ -88,7 +82,7 @@ std::vector<std::string> FtpServer::Commands() const {
 VsftpdServer::VsftpdServer() {
   const char* program = "/usr/sbin/vsftpd";
   if (access(program, X_OK) != 0) {
-    problem_ = "vsftpd is not installed (scripts/install-deps installs it)";
+    Fail("vsftpd is not installed (scripts/install-deps installs it)");
     return;
   }
   std::string base = dir_.path().toStdString();
@@ -101,24 +95,39 @@ VsftpdServer::VsftpdServer() {
   chmod(base.c_str(), 0755);
   chmod(root_.c_str(), 0755);
   chmod(empty.c_str(), 0755);
-  uint16_t port = FreeLoopbackPort();
   std::string config = base + "/vsftpd.conf";
-  WriteFile(
-      config,
-      "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=" + std::to_string(port) +
-          "\nbackground=NO\nanonymous_enable=YES\nno_anon_password=YES\nanon_root=" + root_ +
-          "\nlocal_enable=NO\nwrite_enable=NO\nseccomp_sandbox=NO\nisolate=NO\n"
-          "isolate_network=NO\nsecure_chroot_dir=" +
-          empty + "\nutf8_filesystem=YES\nuse_localtime=NO\nxferlog_enable=NO\npasv_enable=YES\n");
-  chmod(config.c_str(), 0600);
-  if (!Launch(program, {QString::fromStdString(config)})) {
-    problem_ = "vsftpd cannot be started";
-    return;
+  // vsftpd writes why it stops to its standard input (the control connection when
+  // inetd runs it): a file it can write there keeps the reason.
+  const std::string reasons = base + "/vsftpd.out";
+  process_.setChildProcessModifier([reasons] {
+    const int fd = open(reasons.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    if (fd >= 0) dup2(fd, STDIN_FILENO);
+  });
+  // vsftpd says nothing when it is ready, and "220" greets from any FTP server: its
+  // banner carries the token.
+  const QByteArray token = NewToken();
+  const auto launch = [&](uint16_t port) {
+    WriteFile(
+        config,
+        "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=" +
+            std::to_string(port) +
+            "\nbackground=NO\nanonymous_enable=YES\nno_anon_password=YES\nanon_root=" + root_ +
+            "\nlocal_enable=NO\nwrite_enable=NO\nseccomp_sandbox=NO\nisolate=NO\n"
+            "isolate_network=NO\nsecure_chroot_dir=" +
+            empty +
+            "\nutf8_filesystem=YES\nuse_localtime=NO\nxferlog_enable=NO\n"
+            "pasv_enable=YES\nftpd_banner=" +
+            token.toStdString() + "\n");
+    chmod(config.c_str(), 0600);
+    return Launch(program, {QString::fromStdString(config)});
+  };
+  if (StartOnFreePort(launch, {}, "220 " + token)) return;
+  if (process_.error() == QProcess::FailedToStart) {
+    Fail("vsftpd cannot be started");
+  } else {
+    Fail("vsftpd did not start as a foreground server (exit code " +
+         std::to_string(process_.exitCode()) + "): " + ReadFile(reasons) + Output());
   }
-  // vsftpd says nothing when it is ready: it is ready when it answers.
-  if (TakePortWhenListening(port, "220")) return;
-  problem_ = "vsftpd did not start as a foreground server: " + Tail(process_) +
-             process_.readAllStandardOutput().toStdString();
 }
 
 }  // namespace quorrel::test

@@ -11,9 +11,9 @@ HttpServer::HttpServer() {
   std::filesystem::create_directories(root_);
   if (!Launch("/usr/bin/python3", {QString::fromStdString(SupportDir() + "httpserver.py"), "--root",
                                    QString::fromStdString(root_)})) {
-    problem_ = "cannot run /usr/bin/python3";
+    Fail("cannot run /usr/bin/python3");
   } else if (!TakeAnnouncedPort()) {
-    problem_ = "http.server did not start: " + process_.readAllStandardError().toStdString();
+    Fail("http.server did not start: " + Output());
   }
 }
 
