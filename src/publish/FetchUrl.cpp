@@ -67,6 +67,9 @@ std::string FetchUrl(const std::string& url, const std::string& saveAsName) {
     const std::string reason = SystemErrorText(GetLastError());
     ShowErrorAndAbort(NotFound(url) + (reason.empty() ? "" : "\r" + reason));
   }
+  // The server's status decides, not the text: an address or a page may well hold
+  // "404". Known before any byte is read, so a missing file is never offered for saving.
+  if (HttpStatusCode(request.handle) == 404) ShowErrorAndAbort(NotFound(url));
 
   std::string text;
   std::string savedPath;
@@ -107,9 +110,6 @@ std::string FetchUrl(const std::string& url, const std::string& saveAsName) {
     ShowProgress(text.size());
   }
 
-  if (PosCase("404", text.substr(0, 255)) > 0 && PosCase("404", url) == 0) {
-    ShowErrorAndAbort(NotFound(url));
-  }
   if (saved.is_open()) {
     saved.close();
     if (!saved) ShowErrorAndAbort("Unable to create file " + savedPath);

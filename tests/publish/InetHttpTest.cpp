@@ -66,7 +66,7 @@ TEST_F(InetHttpTest, RedirectsAreFollowed) {
   InternetCloseHandle(request);
 }
 
-// The caller looks for "404" in the text, so a missing page is a page.
+// A missing page is an answer like any other: its status tells the caller.
 TEST_F(InetHttpTest, AMissingPageIsAnAnswerWithItsStatus) {
   HINTERNET request = InternetOpenUrlA(session, server->Url("/nothing-here.htm"));
   ASSERT_NE(request, nullptr) << GetLastError();
