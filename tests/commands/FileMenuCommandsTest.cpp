@@ -301,7 +301,7 @@ TEST_F(FileMenuTest, HexEditRunsTheChosenProgramOnTheFile) {
 
 TEST_F(FileMenuTest, ListTasksShowsTheProgramsWindowsAsADocument) {
   Open("bytes.txt", "x\r\n");
-  ASSERT_TRUE(RunHidden("sleep", {"30"}));
+  ASSERT_TRUE(RunHidden("sleep", {"infinity"}));
   std::string expected;
   ListTaskWindow(expected);
   ASSERT_TRUE(MainMenu().Click("ListTasks"));

@@ -1,9 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "platform/Abort.h"
@@ -43,6 +46,37 @@ TRunOptions Titled(const std::string& title) {
   options.title = title;
   return options;
 }
+
+// A FIFO that a child script blocks on (`read line < FIFO`) until the test opens
+// it, so the script's next step waits for the test and never for the clock.
+class Gate {
+ public:
+  explicit Gate(std::string path) : path_(std::move(path)) {
+    EXPECT_EQ(mkfifo(path_.c_str(), 0600), 0) << path_;
+  }
+  const std::string& Path() const { return path_; }
+  // Lets the blocked script go on; waits until it has opened the FIFO.
+  void Open() {
+    const int fd = open(path_.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0) << path_;
+    EXPECT_EQ(write(fd, "\n", 1), 1);
+    close(fd);
+  }
+
+ private:
+  std::string path_;
+};
+
+// The user's side of a wait: runs `step` each time the wait lets events through.
+class Meanwhile : public test::ScriptedDialogs {
+ public:
+  explicit Meanwhile(std::function<void()> step) : step_(std::move(step)) { SetUserDialogs(this); }
+  ~Meanwhile() { SetUserDialogs(&test::Dialogs()); }
+  void ProcessMessages() override { step_(); }
+
+ private:
+  std::function<void()> step_;
+};
 
 class ProcessesTest : public ::testing::Test {
  protected:
@@ -169,42 +203,49 @@ TEST_F(ProcessesTest, OutputErrorsAndWorkingFolderGoWhereAsked) {
 }
 
 TEST_F(ProcessesTest, ASlowWriterIsWaitedForUntilItEnds) {
-  // The file has content long before the program is done with it.
+  // The file has content long before the program is done with it: the program
+  // goes on only once the wait has seen that content.
+  Gate gate(dir_ + "gate");
   std::string tool = Script("slow.sh",
                             "printf 'first part ' > \"$1\"\n"
-                            "sleep 0.6\n"
+                            "read line < \"$2\"\n"
                             "printf 'second part' >> \"$1\"\n");
   std::string out = dir_ + "tune.mid";
-  ASSERT_TRUE(RunHidden(tool, {out}));
+  bool released = false;
+  Meanwhile user([&] {
+    if (!released && !ReadAll(out).empty()) {
+      released = true;
+      gate.Open();
+    }
+  });
+  ASSERT_TRUE(RunHidden(tool, {out, gate.Path()}));
+  // Long enough for any machine to start a shell; the wait itself is under test.
+  ToolWaitSeconds = 60;
   WaitForOutputFile(out);
+  EXPECT_TRUE(released);
   EXPECT_EQ(ReadAll(out), "first part second part");
-  EXPECT_TRUE(Dialogs().Calls().empty());
+  EXPECT_TRUE(user.Calls().empty());
   EXPECT_EQ(ToolWaitSeconds, 2);
 }
 
 // While a wait lets events through, the user may run another command that starts
-// programs of its own.
-class BusyUser : public test::ScriptedDialogs {
- public:
-  void ProcessMessages() override {
-    if (started_ < 40) {
-      ++started_;
-      RunHidden("true", {});
-    }
-  }
-
- private:
-  int started_ = 0;
-};
-
+// programs of its own; the tool ends only after they have.
 TEST_F(ProcessesTest, AWaitOutlivesProgramsStartedMeanwhile) {
-  std::string tool = Script("slow.sh", "sleep 0.3\nprintf done > \"$1\"\n");
+  Gate gate(dir_ + "gate");
+  std::string tool = Script("slow.sh", "read line < \"$2\"\nprintf done > \"$1\"\n");
   std::string out = dir_ + "out.txt";
-  BusyUser user;
-  SetUserDialogs(&user);
-  ASSERT_TRUE(RunHidden(tool, {out}));
+  int passes = 0;
+  Meanwhile user([&] {
+    if (++passes <= 4) {
+      for (int i = 0; i < 10; ++i) RunHidden("true", {});
+    } else if (passes == 5) {
+      gate.Open();
+    }
+  });
+  ASSERT_TRUE(RunHidden(tool, {out, gate.Path()}));
+  ToolWaitSeconds = 60;
   WaitForOutputFile(out);
-  SetUserDialogs(&Dialogs());
+  EXPECT_GE(passes, 5);
   EXPECT_EQ(ReadAll(out), "done");
 }
 
@@ -217,9 +258,11 @@ TEST_F(ProcessesTest, OutputThatNeverComesEndsTheCommand) {
 }
 
 TEST_F(ProcessesTest, AToolSlowerThanTheWaitEndsTheCommand) {
-  std::string tool = Script("late.sh", "sleep 5\nprintf late > \"$1\"\n");
+  // The tool cannot write before the test lets it, and the test never does.
+  Gate gate(dir_ + "gate");
+  std::string tool = Script("late.sh", "read line < \"$2\"\nprintf late > \"$1\"\n");
   std::string out = dir_ + "late.txt";
-  ASSERT_TRUE(RunHidden(tool, {out}));
+  ASSERT_TRUE(RunHidden(tool, {out, gate.Path()}));
   ToolWaitSeconds = 1;
   EXPECT_THROW(WaitForOutputFile(out), EAbort);
   EXPECT_EQ(Dialogs().Last().text, "Unable to create\r" + out + "\rPlease try again.");
@@ -266,12 +309,12 @@ TEST_F(ProcessesTest, EmptyOutputFiles) {
 
 TEST_F(ProcessesTest, OnlyProgramsStartedHereAreEnded) {
   QProcess outsider;  // stands for a program the user runs on their own
-  outsider.start("sleep", {"30"});
+  outsider.start("sleep", {"infinity"});
   ASSERT_TRUE(outsider.waitForStarted());
 
-  ASSERT_TRUE(RunHidden("sleep", {"30"}, 0, Titled("Media Player - tune.mid")));
-  ASSERT_TRUE(RunHidden("sleep", {"30"}, 0, Titled("VLC Media Player")));
-  ASSERT_TRUE(RunHidden("sleep", {"30"}, 0, Titled("Ghostscript")));
+  ASSERT_TRUE(RunHidden("sleep", {"infinity"}, 0, Titled("Media Player - tune.mid")));
+  ASSERT_TRUE(RunHidden("sleep", {"infinity"}, 0, Titled("VLC Media Player")));
+  ASSERT_TRUE(RunHidden("sleep", {"infinity"}, 0, Titled("Ghostscript")));
   ASSERT_EQ(StartedProcesses().size(), 3u);
 
   EXPECT_EQ(KillWindowsByTitle("media PLAYER"), 1);
@@ -289,7 +332,7 @@ TEST_F(ProcessesTest, OnlyProgramsStartedHereAreEnded) {
 }
 
 TEST_F(ProcessesTest, TheTableNamesEachProgram) {
-  ASSERT_TRUE(RunHidden("sleep", {"30"}));
+  ASSERT_TRUE(RunHidden("sleep", {"infinity"}));
   EXPECT_TRUE(Busy);  // until the idle pass finds nothing more to do
   auto table = StartedProcesses();
   ASSERT_EQ(table.size(), 1u);
@@ -301,7 +344,7 @@ TEST_F(ProcessesTest, TheTableNamesEachProgram) {
 
 TEST_F(ProcessesTest, ListTasksNamesOurWindowsAndOurPrograms) {
   RegisterInstance("/site/index.htm - Quorrel v. 1.921, 16-Jun-26");
-  ASSERT_TRUE(RunHidden("sleep", {"30"}, 0, Titled("Ghostscript")));
+  ASSERT_TRUE(RunHidden("sleep", {"infinity"}, 0, Titled("Ghostscript")));
   TRunOptions finished = Options(dir_ + "done.txt");
   finished.title = "finished at once";
   ASSERT_TRUE(RunHidden("echo", {"done"}, 0, finished));
