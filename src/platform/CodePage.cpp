@@ -183,7 +183,8 @@ unsigned char UnicodeToAnsi(char16_t ch, bool* ok) {
     if (kHighControls[i] == ch) return static_cast<unsigned char>(0x80 + i);
   }
   if (ok) *ok = false;
-  return '?';
+  // The non-breaking hyphen reads as the hyphen it shows.
+  return ch == 0x2011 ? '-' : '?';
 }
 
 unsigned char AnsiUpperChar(unsigned char byte) {

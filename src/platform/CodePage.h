@@ -10,7 +10,8 @@ namespace quorrel {
 
 // Unicode of one Windows-1252 byte.
 char16_t AnsiToUnicode(unsigned char byte);
-// Windows-1252 byte of a Unicode character; '?' when the code page has none.
+// Windows-1252 byte of a Unicode character; '?' when the code page has none (ok
+// false), but '-' for the non-breaking hyphen U+2011.
 unsigned char UnicodeToAnsi(char16_t ch, bool* ok = nullptr);
 
 // Whole-string conversions used at every widget boundary.

@@ -258,8 +258,14 @@ void TComposer::WriteText(std::u16string_view text) {
   for (const char16_t ch : text) {
     if (ch == '\t') {
       Word("\\tab");
-    } else if (ch == 0x2028 || ch == 0x2029 || ch == 0x0B || ch == '\r' || ch == '\n') {
+    } else if (ch == 0x2028 || ch == 0x0B) {
+      // VT is how a line break reads out as text; other control characters are
+      // no line breaks and are written below, so that they read back as themselves.
       Word("\\line");
+    } else if (ch == kRtfOptionalHyphen) {
+      Symbol("\\-");
+    } else if (ch == kRtfNonBreakingHyphen) {
+      Symbol("\\_");
     } else if (ch == '\\' || ch == '{' || ch == '}') {
       const char escaped[] = {'\\', static_cast<char>(ch), 0};
       Symbol(escaped);

@@ -51,7 +51,11 @@ struct TRtfParaFormat {
 };
 
 // Text holds UTF-16: a tab is U+0009, a line break inside the paragraph (\line)
-// U+2028.
+// U+2028, an optional hyphen (\-) the soft hyphen U+00AD (byte AD of
+// Windows-1252), a non-breaking hyphen (\_) U+2011.
+inline constexpr char16_t kRtfOptionalHyphen = 0x00AD;
+inline constexpr char16_t kRtfNonBreakingHyphen = 0x2011;
+
 struct TRtfRun {
   std::u16string text;
   TRtfCharFormat format;

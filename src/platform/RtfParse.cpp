@@ -551,12 +551,15 @@ void TParser::OnSymbol(char symbol) {
       AddChar(char16_t{0x00A0});
       break;
     case '_':
-      AddChar(u'-');
+      AddChar(kRtfNonBreakingHyphen);
+      break;
+    case '-':
+      AddChar(kRtfOptionalHyphen);
       break;
     case '\t':
       AddChar(u'\t');
       break;
-    default:  // \- optional hyphen, \: index subentry, \| formula: nothing to show
+    default:  // \: index subentry, \| formula: nothing to show
       break;
   }
 }

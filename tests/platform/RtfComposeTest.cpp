@@ -183,6 +183,53 @@ TEST(ComposeRtf, FontsAndColoursInOrderOfFirstUse) {
       << source;
 }
 
+// Characters that word processors write as control symbols, and control characters
+// in a run: written so that they read back as the same characters.
+TEST(ComposeRtf, HyphensAndControlCharactersReadBackAsTheyWere) {
+  struct Case {
+    const char* what;
+    std::string source;
+    std::u16string text;  // the document's text as read
+    std::string written;  // what our writer makes of it
+  } cases[] = {
+      {"optional hyphen", Ours("soft\\-hy"), u"soft\u00ADhy", Ours("soft\\-hy")},
+      {"optional hyphen as a byte", Ours("soft\\'adhy"), u"soft\u00ADhy", Ours("soft\\-hy")},
+      {"non-breaking hyphen", Ours("non\\_breaking"), u"non\u2011breaking", Ours("non\\_breaking")},
+      {"line feed in a run", Ours("a\\u10?b"), u"a\nb", Ours("a\\'0ab")},
+      {"carriage return in a run", Ours("a\\u13?b"), u"a\rb", Ours("a\\'0db")},
+      {"paragraph separator in a run", Ours("a\\u8233?b"), u"a\u2029b", Ours("a\\u8233?b")},
+      {"line break", Ours("a\\line b"), u"a\u2028b", Ours("a\\line b")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const TRtfDocument doc = ParseRtf(c.source);
+    ASSERT_EQ(doc.paragraphs.size(), 1u);
+    ASSERT_EQ(doc.paragraphs[0].runs.size(), 1u);
+    EXPECT_TRUE(doc.paragraphs[0].runs[0].text == c.text);
+    EXPECT_EQ(ComposeRtf(doc), c.written);
+    EXPECT_EQ(ParseRtf(ComposeRtf(doc)), doc);
+  }
+
+  // As a word processor writes them.
+  const std::string source = Fixture("libreoffice-hyphens.rtf");
+  const std::string text = RtfPlainText(ParseRtf(source));
+  EXPECT_NE(text.find("soft\xADhy\xADphen\xAD"
+                      "ation."),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("well-known, e-mail."), std::string::npos) << text;
+  EXPECT_NE(text.find("co-op\xAD"
+                      "er\xAD"
+                      "ate\vafter"),
+            std::string::npos)
+      << text;
+  const std::string written = ComposeRtf(ParseRtf(source));
+  for (const char* piece :
+       {"soft\\-hy\\-phen\\-ation.", "well\\_known, e\\_mail.", "co\\_op\\-er\\-ate\\line after"}) {
+    EXPECT_NE(written.find(piece), std::string::npos) << piece << "\n" << written;
+  }
+}
+
 TEST(ComposeRtf, OurSourceReadsBackToTheSameDocument) {
   const std::string sources[] = {
       Ours("One \\b bold\\b0  word\r\n\\par Two\r\n\\par \r\n\\par Four"),
@@ -191,6 +238,7 @@ TEST(ComposeRtf, OurSourceReadsBackToTheSameDocument) {
       Fixture("libreoffice-sample.rtf"),
       Fixture("libreoffice-tabs.rtf"),
       Fixture("abiword-sample.rtf"),
+      Fixture("libreoffice-hyphens.rtf"),
   };
   for (const std::string& original : sources) {
     const TRtfDocument first = ParseRtf(original);

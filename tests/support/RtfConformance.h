@@ -74,8 +74,8 @@ TYPED_TEST_P(RtfConformance, OurSourceComesBackByteForByte) {
 }
 
 TYPED_TEST_P(RtfConformance, WordProcessorDocumentsKeepTextAndFormatting) {
-  for (const char* name :
-       {"libreoffice-sample.rtf", "abiword-sample.rtf", "libreoffice-tabs.rtf"}) {
+  for (const char* name : {"libreoffice-sample.rtf", "abiword-sample.rtf", "libreoffice-tabs.rtf",
+                           "libreoffice-hyphens.rtf"}) {
     const TRtfDocument original = ParseRtf(RtfFixture(name));
     this->Load(RtfFixture(name));
     EXPECT_EQ(this->rich->GetText(), RtfPlainText(original)) << name;
@@ -86,6 +86,36 @@ TYPED_TEST_P(RtfConformance, WordProcessorDocumentsKeepTextAndFormatting) {
       EXPECT_EQ(back.paragraphs[i].format, original.paragraphs[i].format) << name << " " << i;
     }
   }
+}
+
+// Optional and non-breaking hyphens survive a load and a save: the first as
+// Windows-1252's soft hyphen, the second reading as a hyphen.
+TYPED_TEST_P(RtfConformance, HyphensComeBackAsTheyWere) {
+  struct Case {
+    std::string source;
+    std::string text;
+    std::string written;
+  } cases[] = {
+      {OurRtf("soft\\-hy"), "soft\xADhy", OurRtf("soft\\-hy")},
+      {OurRtf("non\\_breaking"), "non-breaking", OurRtf("non\\_breaking")},
+      {OurRtf("co\\_op\\-er\\'adate"),
+       "co-op\xAD"
+       "er\xAD"
+       "ate",
+       OurRtf("co\\_op\\-er\\-ate")},
+  };
+  for (const Case& c : cases) {
+    this->Load(c.source);
+    EXPECT_EQ(this->rich->GetText(), c.text);
+    EXPECT_EQ(this->rich->GetRtfSource(), c.written);
+  }
+  const std::string word = RtfFixture("libreoffice-hyphens.rtf");
+  this->Load(word);
+  const std::string written = this->rich->GetRtfSource();
+  EXPECT_NE(written.find("soft\\-hy\\-phen\\-ation."), std::string::npos) << written;
+  EXPECT_NE(written.find("well\\_known, e\\_mail."), std::string::npos) << written;
+  this->Load(written);
+  EXPECT_EQ(this->rich->GetRtfSource(), written);
 }
 
 TYPED_TEST_P(RtfConformance, TypedTextTakesTheFormatBeforeIt) {
@@ -115,7 +145,7 @@ TYPED_TEST_P(RtfConformance, PlainTextModeHoldsTheSourceAsText) {
 
 REGISTER_TYPED_TEST_SUITE_P(RtfConformance, RendersSourceAsFormattedText,
                             OurSourceComesBackByteForByte,
-                            WordProcessorDocumentsKeepTextAndFormatting,
+                            WordProcessorDocumentsKeepTextAndFormatting, HyphensComeBackAsTheyWere,
                             TypedTextTakesTheFormatBeforeIt, PlainTextModeHoldsTheSourceAsText);
 
 }  // namespace quorrel::test
