@@ -155,8 +155,13 @@ std::optional<TListingEntry> ParseUnixLine(const std::string& line, int64_t now)
   return std::nullopt;
 }
 
+// IIS pads "<DIR>" to the width of the size column: the name begins this many
+// characters after it, at the column where the names of files begin.
+constexpr size_t kDirFieldPadding = 10;
+
 // "01-15-24  10:30AM  <DIR>  name", "01-15-2024  22:30  1234 name", "2024-01-15 ...".
-std::optional<TListingEntry> ParseDosLine(const std::string& line) {
+// nameColumn: where the names of files begin in this listing (npos when unknown).
+std::optional<TListingEntry> ParseDosLine(const std::string& line, size_t nameColumn) {
   std::vector<Token> tokens = Tokens(line);
   if (tokens.size() < 4) return std::nullopt;
   auto text = [&](size_t i) {
@@ -208,7 +213,7 @@ std::optional<TListingEntry> ParseDosLine(const std::string& line) {
     hour %= 12;
     if (UpperAnsi(suffix[0]) == 'P') hour += 12;
   }
-  if (next + 1 >= tokens.size()) return std::nullopt;
+  if (next >= tokens.size()) return std::nullopt;
   TListingEntry entry;
   std::string kind = text(next);
   if (kind == "<DIR>") {
@@ -216,7 +221,28 @@ std::optional<TListingEntry> ParseDosLine(const std::string& line) {
   } else if (!ParseSize(kind, entry.size)) {
     return std::nullopt;
   }
-  entry.name = line.substr(tokens[next + 1].start);
+  // The name starts one blank after the size, or at the same column after "<DIR>",
+  // and runs to the line's end: blanks at its start, inside and at its end are
+  // part of it.
+  size_t nameStart = tokens[next].end + 1;
+  if (entry.isDir) {
+    const size_t fieldEnd = tokens[next].end;
+    auto blanksUpTo = [&](size_t column) {
+      if (column <= fieldEnd || column >= line.size()) return false;
+      for (size_t i = fieldEnd; i < column; ++i)
+        if (line[i] != ' ') return false;
+      return true;
+    };
+    if (nameColumn != std::string::npos && blanksUpTo(nameColumn)) {
+      nameStart = nameColumn;
+    } else if (blanksUpTo(fieldEnd + kDirFieldPadding)) {
+      nameStart = fieldEnd + kDirFieldPadding;
+    } else if (next + 1 < tokens.size()) {
+      nameStart = tokens[next + 1].start;  // a layout of its own: no leading blanks
+    }
+  }
+  if (nameStart >= line.size()) return std::nullopt;
+  entry.name = line.substr(nameStart);
   entry.time = UtcSeconds(year, month, day, hour, minute, second);
   entry.hasSeconds = withSeconds;
   return entry;
@@ -293,14 +319,27 @@ std::vector<TListingEntry> ParseMlsdListing(const std::string& data) {
 
 std::optional<TListingEntry> ParseListLine(const std::string& line, int64_t now) {
   if (line.empty()) return std::nullopt;
-  if (IsDigit(line[0])) return ParseDosLine(line);
+  if (IsDigit(line[0])) return ParseDosLine(line, std::string::npos);
   return ParseUnixLine(line, now);
 }
 
 std::vector<TListingEntry> ParseListListing(const std::string& data, int64_t now) {
+  const std::vector<std::string> lines = Lines(data);
+  // The column where a DOS listing's file names begin, from its first file.
+  size_t nameColumn = std::string::npos;
+  for (const std::string& line : lines) {
+    if (line.empty() || !IsDigit(line[0])) continue;
+    const auto entry = ParseDosLine(line, std::string::npos);
+    if (entry && !entry->isDir) {
+      nameColumn = line.size() - entry->name.size();
+      break;
+    }
+  }
   std::vector<TListingEntry> result;
-  for (const std::string& line : Lines(data)) {
-    if (auto entry = ParseListLine(line, now)) result.push_back(std::move(*entry));
+  for (const std::string& line : lines) {
+    if (line.empty()) continue;
+    auto entry = IsDigit(line[0]) ? ParseDosLine(line, nameColumn) : ParseUnixLine(line, now);
+    if (entry) result.push_back(std::move(*entry));
   }
   return result;
 }

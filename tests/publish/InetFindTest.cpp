@@ -251,6 +251,44 @@ TEST_P(InetFindTest, NamesThatCannotBeLocalFilesAreSetAside) {
   InternetCloseHandle(find);
 }
 
+// IIS lists in the DOS style, each name at a fixed column: blanks at a name's
+// start, inside it and at its end belong to it, and the name as listed fetches
+// the file.
+TEST(InetDosListingTest, NamesWithBlanksAreListedAsTheyAreAndCanBeFetched) {
+  test::FtpServerOptions options;
+  options.noMlsd = true;
+  options.dosList = true;
+  FtpServer server(options);
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  const std::vector<std::string> files = {" lead.txt", "double  blank.txt", "trail.txt "};
+  for (const std::string& name : files) WriteFile(server.Root() + "dos/" + name, "[" + name + "]");
+  std::filesystem::create_directories(server.Root() + "dos/ lead dir");
+
+  HINTERNET session = InternetOpenA("Quorrel");
+  HINTERNET connection = test::ConnectTo(session, server);
+  ASSERT_NE(connection, nullptr) << GetLastError();
+  std::vector<TFindData> records = FindAll(connection, "/dos/*.*");
+  EXPECT_EQ(Sorted(Names(records)), (std::vector<std::string>{" lead dir", " lead.txt",
+                                                              "double  blank.txt", "trail.txt "}));
+  ASSERT_NE(Entry(records, " lead dir"), nullptr);
+  EXPECT_EQ(Entry(records, " lead dir")->dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(Count(server.Commands(), "MLSD"), 0);
+
+  QTemporaryDir local;
+  for (const std::string& name : files) {
+    SCOPED_TRACE("\"" + name + "\"");
+    ASSERT_NE(Entry(records, name), nullptr);
+    EXPECT_EQ(FindDataSize(*Entry(records, name)), name.size() + 2);
+    const std::string target = local.path().toStdString() + "/got";
+    ASSERT_TRUE(FtpGetFileA(connection, "/dos/" + name, target, false, FILE_ATTRIBUTE_NORMAL,
+                            FTP_TRANSFER_TYPE_BINARY, 0))
+        << InternetLastResponseText();
+    EXPECT_EQ(test::ReadFile(target), "[" + name + "]");
+  }
+  InternetCloseHandle(connection);
+  InternetCloseHandle(session);
+}
+
 // Debian's vsftpd lists in its own way (numeric owners, LIST only, dot-files
 // hidden); the same records must come out.
 TEST(InetVsftpdTest, ListingsOfASecondServerGiveTheSameRecords) {

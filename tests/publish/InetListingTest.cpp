@@ -137,6 +137,48 @@ TEST(InetListing, DosAndIisListings) {
                  {"iso date.htm", false, false, 42, UtcSeconds(2022, 3, 4, 7, 8, 9), true}});
 }
 
+TEST(InetListing, DosNamesKeepEveryBlankFromTheirColumnOn) {
+  // IIS: sizes end at one column, names begin one blank after it; "<DIR>" is padded
+  // to the same column.
+  const int64_t t = UtcSeconds(2024, 1, 15, 10, 30, 0);
+  struct Case {
+    std::string data;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"01-15-24  10:30AM                   12  lead.txt\r\n"
+       "01-15-24  10:30AM                   12 double  blank.txt\r\n"
+       "01-15-24  10:30AM                   12 trail.txt \r\n"
+       "01-15-24  10:30AM       <DIR>           lead dir\r\n"
+       "01-15-24  10:30AM       <DIR>          dir  two \r\n",
+       {" lead.txt", "double  blank.txt", "trail.txt ", " lead dir", "dir  two "}},
+      // Folders alone: the padding IIS gives "<DIR>".
+      {"01-15-24  10:30AM       <DIR>            two lead\r\n", {"  two lead"}},
+      // A layout of another width: the file names' column holds for the folders.
+      {"01-15-24  10:30AM      12  a\r\n"
+       "01-15-24  10:30AM <DIR>    b\r\n",
+       {" a", " b"}},
+      // Nothing after the field: no entry.
+      {"01-15-24  10:30AM                   12 \r\n"
+       "01-15-24  10:30AM       <DIR>\r\n",
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.data);
+    std::vector<std::string> names;
+    for (const TListingEntry& e : ParseListListing(c.data, kNow)) {
+      names.push_back(e.name);
+      EXPECT_EQ(e.time, t);
+    }
+    EXPECT_EQ(names, c.names);
+  }
+  // A single line, as a search for one name reads it.
+  ASSERT_TRUE(ParseListLine("01-15-24  10:30AM                   12  lead.txt", kNow));
+  EXPECT_EQ(ParseListLine("01-15-24  10:30AM                   12  lead.txt", kNow)->name,
+            " lead.txt");
+  EXPECT_EQ(ParseListLine("01-15-24  10:30AM       <DIR>           lead dir", kNow)->name,
+            " lead dir");
+}
+
 TEST(InetListing, MachineListings) {
   const std::string data =
       // pyftpdlib 1.5.7 (a link to a folder reads as a folder here).

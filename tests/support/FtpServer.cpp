@@ -53,6 +53,7 @@ FtpServer::FtpServer(FtpServerOptions options) : options_(std::move(options)) {
                       QString::fromStdString(commandLog_)};
   if (options_.throttle) args << "--throttle" << QString::number(options_.throttle);
   if (options_.noMlsd) args << "--no-mlsd";
+  if (options_.dosList) args << "--dos-list";
   // Debian's interpreter, whatever python3 comes first on PATH: it has pyftpdlib.
   if (!Launch("/usr/bin/python3", args)) {
     Fail("cannot run /usr/bin/python3");

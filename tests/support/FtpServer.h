@@ -17,6 +17,7 @@ struct FtpServerOptions {
   std::string perm = "elradfmwMT";  // pyftpdlib's permission letters
   int throttle = 0;                 // bytes per second on data connections; 0 = full speed
   bool noMlsd = false;              // offer LIST only, as many hosting servers do
+  bool dosList = false;             // LIST in the DOS style of IIS (with noMlsd: the only one)
 };
 
 class FtpServer : public LoopbackServer {

@@ -2,11 +2,35 @@
 a free port on 127.0.0.1 printed on the first line of standard output."""
 import argparse
 import logging
+import os
+import stat
 import sys
+import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.filesystems import AbstractedFS
 from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
+
+
+class DosListingFS(AbstractedFS):
+    """LIST lines as IIS writes them: the size right-aligned in 20 columns, or
+    "<DIR>" padded to the same width, then one blank and the name as it is."""
+
+    def format_list(self, basedir, listing, ignore_err=True):
+        for basename in listing:
+            try:
+                st = self.lstat(os.path.join(basedir, basename))
+            except OSError:
+                if ignore_err:
+                    continue
+                raise
+            stamp = time.strftime("%m-%d-%y  %I:%M%p", time.gmtime(st.st_mtime))
+            if stat.S_ISDIR(st.st_mode):
+                line = "%s       <DIR>          %s\r\n" % (stamp, basename)
+            else:
+                line = "%s %20d %s\r\n" % (stamp, st.st_size, basename)
+            yield line.encode("utf8", self.cmd_channel.unicode_errors)
 
 
 def main():
@@ -18,6 +42,8 @@ def main():
     parser.add_argument("--throttle", type=int, default=0, help="bytes per second")
     parser.add_argument("--no-mlsd", action="store_true", help="offer LIST only")
     parser.add_argument("--commands", help="file that gets every command received")
+    parser.add_argument("--dos-list", action="store_true",
+                        help="LIST in the DOS style of IIS")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -36,6 +62,8 @@ def main():
             return super().pre_process_command(line, cmd, arg)
 
     Handler.authorizer = authorizer
+    if args.dos_list:
+        Handler.abstracted_fs = DosListingFS
     if args.no_mlsd:
         Handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items()
                               if k not in ("MLSD", "MLST")}
