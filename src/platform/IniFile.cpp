@@ -1,11 +1,13 @@
 #include "platform/IniFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -121,6 +123,47 @@ mode_t NewFileMode() {
   return 0644;
 }
 
+// Holds an advisory lock on the lock file beside a settings file for as long as it
+// lives, so that the read-modify-write of one process cannot overwrite the change
+// another made in between. Readers need none: each write replaces the file whole.
+// Where the lock file cannot be made (a folder we may not write), no lock is taken
+// and the write fails on its own.
+class TWriteLock {
+ public:
+  explicit TWriteLock(const std::string& nativePath) {
+    const size_t slash = nativePath.rfind('/') + 1;
+    const std::string lockPath =
+        nativePath.substr(0, slash) + "." + nativePath.substr(slash) + ".lock";
+    fd_ = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0) return;
+    while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  ~TWriteLock() {
+    if (fd_ >= 0) close(fd_);  // closing lets the lock go
+  }
+  TWriteLock(const TWriteLock&) = delete;
+  TWriteLock& operator=(const TWriteLock&) = delete;
+
+  // The lock file counts the writes made under it, so that a process can tell
+  // cheaply whether another one wrote since it last did. 0 when unknown.
+  uint64_t Generation() const {
+    char text[24] = {};
+    if (fd_ < 0 || pread(fd_, text, sizeof text - 1, 0) <= 0) return 0;
+    return std::strtoull(text, nullptr, 10);
+  }
+  void SetGeneration(uint64_t generation) {
+    if (fd_ < 0) return;
+    const std::string text = std::to_string(generation) + "\n";
+    if (pwrite(fd_, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size())) {
+      [[maybe_unused]] int ignored = ftruncate(fd_, static_cast<off_t>(text.size()));
+    }
+  }
+
+ private:
+  int fd_ = -1;
+};
+
 }  // namespace
 
 // One parsed INI file, shared by every TIniFile on the same path. Lines are kept as
@@ -130,6 +173,17 @@ class IniDocument {
   explicit IniDocument(std::string nativePath) : native_(std::move(nativePath)) {}
 
   std::mutex mutex;
+
+  // For a change: the file is locked against other processes' changes and read
+  // again when another process wrote it since we last did, so that the change goes
+  // onto what is on disk now.
+  std::unique_ptr<TWriteLock> BeginChange() {
+    auto lock = std::make_unique<TWriteLock>(native_);
+    const uint64_t generation = lock->Generation();
+    Refresh(generation != generation_);
+    generation_ = generation;
+    return lock;
+  }
 
   // Re-reads the file when it changed on disk since we last read or wrote it.
   void Refresh(bool force) {
@@ -245,7 +299,7 @@ class IniDocument {
 
   // Writes the whole file through a temporary file in the same folder and a rename,
   // so the file on disk is always either the old or the new one. False on failure.
-  bool Save() {
+  bool Save(TWriteLock& lock) {
     // A file we could not read must not be replaced by what little we know of it.
     if (!readable_) {
       loaded_ = false;  // forget the change: memory keeps agreeing with the disk
@@ -285,6 +339,7 @@ class IniDocument {
       return false;
     }
     signature_ = SignatureOf(native_);
+    lock.SetGeneration(++generation_);
     return true;
   }
 
@@ -345,6 +400,7 @@ class IniDocument {
   bool loaded_ = false;
   bool readable_ = true;  // false: the file is there but could not be read
   FileSignature signature_;
+  uint64_t generation_ = UINT64_MAX;  // the lock file's count at our last change
   std::vector<std::string> preamble_;
   std::vector<Section> sections_;
   std::unordered_map<std::string, size_t> sectionIndex_;  // folded name -> first section
@@ -449,8 +505,8 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
                              key + " is not a name a settings file can hold");
   }
   std::lock_guard lock(doc_->mutex);
-  doc_->Refresh(false);
-  if (doc_->Set(sectionName, keyName, TextOfValue(value)) && !doc_->Save()) {
+  const auto fileLock = doc_->BeginChange();
+  if (doc_->Set(sectionName, keyName, TextOfValue(value)) && !doc_->Save(*fileLock)) {
     throw std::runtime_error("Unable to write settings file " + path_);
   }
 }
@@ -509,16 +565,16 @@ std::vector<std::string> TIniFile::ReadSections() const {
 
 void TIniFile::EraseSection(const std::string& section) {
   std::lock_guard lock(doc_->mutex);
-  doc_->Refresh(false);
-  if (doc_->Erase(Trim(section)) && !doc_->Save()) {
+  const auto fileLock = doc_->BeginChange();
+  if (doc_->Erase(Trim(section)) && !doc_->Save(*fileLock)) {
     throw std::runtime_error("Unable to write settings file " + path_);
   }
 }
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
   std::lock_guard lock(doc_->mutex);
-  doc_->Refresh(false);
-  if (doc_->Delete(Trim(section), Trim(key)) && !doc_->Save()) {
+  const auto fileLock = doc_->BeginChange();
+  if (doc_->Delete(Trim(section), Trim(key)) && !doc_->Save(*fileLock)) {
     throw std::runtime_error("Unable to write settings file " + path_);
   }
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <climits>
@@ -330,13 +332,14 @@ TEST_F(IniFileTest, ChangesMadeByOtherProgramsAreSeen) {
 TEST_F(IniFileTest, WritesReplaceTheFileWhole) {
   TIniFile ini(path_);
   for (int i = 0; i < 50; ++i) ini.WriteInteger("S", "K" + std::to_string(i), i);
-  EXPECT_EQ(FolderNames(), Names{"Quorrel.Ini"}) << "no temporary file is left";
+  EXPECT_EQ(FolderNames(), (Names{".Quorrel.Ini.lock", "Quorrel.Ini"}))
+      << "no temporary file is left; the lock file stays for the next write";
   struct stat before, after;
   ASSERT_EQ(stat(path_.c_str(), &before), 0);
   ini.WriteInteger("S", "K0", 100);
   ASSERT_EQ(stat(path_.c_str(), &after), 0);
   EXPECT_NE(before.st_ino, after.st_ino) << "written through a new file and a rename";
-  EXPECT_EQ(FolderNames(), Names{"Quorrel.Ini"});
+  EXPECT_EQ(FolderNames(), (Names{".Quorrel.Ini.lock", "Quorrel.Ini"}));
 }
 
 TEST_F(IniFileTest, FailedWriteIsReportedAndLeavesNothingBehind) {
@@ -354,8 +357,67 @@ TEST_F(IniFileTest, FailedWriteIsReportedAndLeavesNothingBehind) {
   fs::create_directory(path_);
   TIniFile ini(path_);
   EXPECT_THROW(ini.WriteString("System", "Zoom", "100"), std::runtime_error);
-  EXPECT_EQ(FolderNames(), Names{"Quorrel.Ini"}) << "the temporary file is removed";
+  EXPECT_EQ(FolderNames(), (Names{".Quorrel.Ini.lock", "Quorrel.Ini"}))
+      << "the temporary file is removed; the lock file stays for the next write";
   EXPECT_EQ(ini.ReadString("System", "Zoom", "unset"), "unset") << "memory agrees with the disk";
+}
+
+// Two instances of the program writing the one settings file at the same time:
+// each write goes onto the other's, and a reader meanwhile sees whole files only,
+// never losing a key it has seen.
+TEST_F(IniFileTest, TwoProcessesWritingAtOnceKeepEveryKey) {
+  constexpr int kKeys = 500;
+  WriteFile("[Files]\r\nfirst=kept\r\n");
+  int start[2];
+  ASSERT_EQ(pipe(start), 0);
+  pid_t writers[2];
+  for (int w = 0; w < 2; ++w) {
+    writers[w] = fork();
+    ASSERT_GE(writers[w], 0);
+    if (writers[w] == 0) {
+      close(start[1]);
+      char c;
+      (void)!read(start[0], &c, 1);  // both start at once
+      TIniFile ini(path_);
+      try {
+        for (int i = 0; i < kKeys; ++i) {
+          ini.WriteString("Files", std::string(1, static_cast<char>('A' + w)) + std::to_string(i),
+                          std::to_string(i));
+        }
+      } catch (...) {
+        _exit(2);
+      }
+      _exit(0);
+    }
+  }
+  close(start[0]);
+  close(start[1]);  // the start signal
+
+  TIniFile reader(path_);
+  size_t seen = 0;
+  int running = 2, status = 0;
+  while (running > 0) {
+    reader.Reload();
+    const Names keys = reader.ReadSection("Files");
+    ASSERT_GE(keys.size(), seen) << "a write lost keys another had made";
+    ASSERT_FALSE(keys.empty());
+    ASSERT_EQ(keys.front(), "first");
+    seen = keys.size();
+    for (pid_t& pid : writers) {
+      if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        pid = -1;
+        --running;
+      }
+    }
+  }
+  reader.Reload();
+  EXPECT_EQ(reader.ReadSection("Files").size(), 1u + 2 * kKeys);
+  for (int i = 0; i < kKeys; ++i) {
+    ASSERT_EQ(reader.ReadInteger("Files", "A" + std::to_string(i), -1), i);
+    ASSERT_EQ(reader.ReadInteger("Files", "B" + std::to_string(i), -1), i);
+  }
+  EXPECT_EQ(reader.ReadString("Files", "first", ""), "kept");
 }
 
 TEST_F(IniFileTest, WritesKeepModeAndSymbolicLinks) {
