@@ -7,6 +7,27 @@
 #include <stdexcept>
 
 #include "commands/OpenSteps.h"
+#include "shell/Archive7z.h"
+#include "shell/ClassifyDocument.h"
+#include "shell/Closing.h"
+#include "shell/Commands.h"
+#include "shell/DBoxUnit.h"
+#include "shell/DirectoryListing.h"
+#include "shell/Documents.h"
+#include "shell/DocumentsOpen.h"
+#include "shell/DocumentsPending.h"
+#include "shell/FastStrings.h"
+#include "shell/FileRoutines.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/RtfView.h"
+#include "shell/Scrambled.h"
+#include "shell/ShellState.h"
+#include "shell/TextFiles.h"
+#include "shell/TextRepairs.h"
+#include "shell/WPFormat.h"
+#include "shell/WorkFiles.h"
 #include "music/MyPlayer.h"
 #include "platform/Abort.h"
 #include "platform/Launcher.h"
@@ -192,6 +213,7 @@ TLoad LoadFile(TOpenRun& run) {
   // Loading.
   std::string bytes;
   if (!FileBytes(path, bytes)) throw std::runtime_error("Cannot open file \"" + path + "\".");
+  RemoveLeftoverWorkFiles(NativePath(path));
   const size_t expected = LoadedLengthOf(bytes) / 5 * 5;
   const std::string firstFive = bytes.substr(0, 5);
   ShowStatusText("Loading " + path);

@@ -7,6 +7,11 @@
 
 #include <cerrno>
 
+#include "shell/DBoxUnit.h"
+#include "shell/ShellRoutines.h"
+#include "shell/ShellState.h"
+#include "shell/TextFiles.h"
+#include "shell/WorkFiles.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
@@ -18,36 +23,17 @@ namespace quorrel {
 
 namespace {
 
-// Symbolic links followed before a name is taken for a loop.
-constexpr int kMaxLinks = 40;
+std::function<void(const char*)> testStep;
 
-std::string FolderOf(const std::string& native) {
-  size_t slash = native.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : native.substr(0, slash);
+void Step(const char* name) {
+  if (testStep) testStep(name);
 }
 
-// The file a name finally stands for: the target of a symbolic link (of a chain of
-// them), the name itself otherwise. A dangling link gives the name it points at.
-std::string FollowLinks(const std::string& native) {
-  std::string name = native;
-  for (int i = 0; i < kMaxLinks; ++i) {
-    struct stat st;
-    if (::lstat(name.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return name;
-    char buffer[4096];
-    ssize_t n = ::readlink(name.c_str(), buffer, sizeof buffer - 1);
-    if (n <= 0) return name;
-    std::string target(buffer, static_cast<size_t>(n));
-    name = target[0] == '/' ? target : FolderOf(name) + "/" + target;
-  }
-  return name;
-}
-
-bool CopyBytes(const std::string& fromNative, const std::string& toNative) {
+// Copies a file's bytes and mode into an open file, and makes them durable.
+bool CopyInto(const std::string& fromNative, int out) {
   int in = ::open(fromNative.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
-  int out = ::open(toNative.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  bool ok = out >= 0;
+  bool ok = true;
   char buffer[65536];
   while (ok) {
     ssize_t n = ::read(in, buffer, sizeof buffer);
@@ -59,11 +45,47 @@ bool CopyBytes(const std::string& fromNative, const std::string& toNative) {
     ok = WriteAllBytes(out, std::string(buffer, static_cast<size_t>(n)));
   }
   struct stat st;
-  if (ok && ::fstat(in, &st) == 0) ::fchmod(out, st.st_mode & 07777);
+  ok = ok && ::fstat(in, &st) == 0 && ::fchmod(out, st.st_mode & 07777) == 0 && ::fsync(out) == 0;
   ::close(in);
-  if (out >= 0 && ::close(out) != 0) ok = false;
-  if (!ok && out >= 0) ::unlink(toNative.c_str());
   return ok;
+}
+
+// The back-up of the file a save replaces, made complete under a work file's name
+// while the file stays in place: a second hard link, or a copy where links are not
+// to be had. Returns the work file's descriptor, which holds its lock until closed;
+// -1 when neither could be made.
+int BackupWorkFile(const std::string& target, const std::string& backupNative, std::string& work) {
+  const std::string folder = FolderPart(backupNative);
+  const std::string base = NamePart(backupNative);
+  int fd = LinkAsWorkFile(target, folder, base, work);
+  if (fd >= 0) return fd;
+  fd = CreateWorkFile(folder, base, work);
+  if (fd < 0) return -1;
+  if (!CopyInto(target, fd)) {
+    ::unlink(work.c_str());
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Gives the finished back-up its name, which replaces the previous back-up in one
+// step: the previous generation goes only once its successor is there. A back-up
+// name held by something rename cannot replace is deleted first (asking, as
+// DeleteFileOrAbort does, when that fails).
+bool NameBackup(const std::string& work, const std::string& backup) {
+  const std::string backupNative = NativePath(backup);
+  if (::rename(work.c_str(), backupNative.c_str()) == 0) {
+    // A back-up that already was the same file (a hard link to it) leaves rename
+    // nothing to do: the work file's name is still there.
+    ::unlink(work.c_str());
+    return true;
+  }
+  if (errno == ENOENT) return false;  // the back-up itself is gone: keep the old one
+  DeleteFileOrAbort(backup);
+  if (::rename(work.c_str(), backupNative.c_str()) == 0) return true;
+  ::unlink(work.c_str());
+  return false;
 }
 
 // Whether to go on when the back-up could not be made. No ends the command.
@@ -96,6 +118,9 @@ void RenameToBackup(const std::string& path) {
   struct stat st;
   if (::lstat(native.c_str(), &st) != 0) return;
   const std::string backup = BackupPath(path);
+  // The rename replaces the old back-up in one step; only a back-up name that it
+  // cannot replace is deleted first.
+  if (::rename(native.c_str(), NativePath(backup).c_str()) == 0) return;
   DeleteFileOrAbort(backup);
   if (::rename(native.c_str(), NativePath(backup).c_str()) == 0) return;
   if (!ContinueWithoutBackup(path, backup)) Abort();
@@ -127,20 +152,16 @@ TReplaceResult ReplaceFile(const std::string& path, const std::string& bytes, bo
                            unsigned newMode) {
   const std::string native = NativePath(path);
   const std::string target = FollowLinks(native);
-  const bool throughLink = target != native;
 
   struct stat old;
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && !S_ISREG(old.st_mode)) return TReplaceResult::NotCreated;
 
-  // 1. The new bytes, completely, in a work file beside the target, checked.
-  const size_t slash = target.rfind('/');
-  const std::string folder =
-      slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  // A hidden name that stays within the longest name a folder takes.
-  const std::string name = target.substr(slash == std::string::npos ? 0 : slash + 1).substr(0, 200);
-  std::string work = folder + "." + name + ".save-XXXXXX";
-  int fd = ::mkostemp(work.data(), O_CLOEXEC);
+  // 1. The new bytes, completely, in a work file beside the target, checked. The
+  // work file stays open, and so locked, until the save is over.
+  const std::string folder = FolderPart(target);
+  std::string work;
+  const int fd = CreateWorkFile(folder, NamePart(target), work);
   if (fd < 0) return TReplaceResult::NotCreated;
   bool ok = WriteAllBytes(fd, bytes) && ::fsync(fd) == 0;
   struct stat written;
@@ -154,58 +175,62 @@ TReplaceResult ReplaceFile(const std::string& path, const std::string& bytes, bo
   } else if (ok) {
     ok = ::fchmod(fd, static_cast<mode_t>(newMode) & ~CurrentUmask() & 07777) == 0;
   }
-  if (::close(fd) != 0) ok = false;
-  if (!ok) {
+  auto drop = [&] {
     ::unlink(work.c_str());
+    ::close(fd);
+  };
+  if (!ok) {
+    drop();
     return TReplaceResult::NotCreated;
   }
+  Step("written");
 
-  // 2. The previous version becomes the back-up. A hard link keeps the file in
-  // place meanwhile; where links are not to be had it is moved (and moved back
-  // should the new file not take its place).
-  bool moved = false;
+  // 2. The back-up, made while the previous version keeps its name, so that there
+  // is never a moment without a file under it.
   if (keepBackup && existed) {
     const std::string backup = BackupPath(path);
-    const std::string backupNative = NativePath(backup);
+    bool made = false;
     try {
-      DeleteFileOrAbort(backup);
-    } catch (...) {
-      ::unlink(work.c_str());
-      throw;
-    }
-    bool made = ::link(target.c_str(), backupNative.c_str()) == 0;
-    if (!made && throughLink) {
-      made = CopyBytes(target, backupNative);
-    } else if (!made) {
-      made = moved = ::rename(target.c_str(), backupNative.c_str()) == 0;
-    }
-    if (!made) {
-      bool goOn = false;
-      try {
-        goOn = ContinueWithoutBackup(path, backup);
-      } catch (...) {
-        ::unlink(work.c_str());
-        throw;
+      std::string backupWork;
+      const int backupFd = BackupWorkFile(target, NativePath(backup), backupWork);
+      if (backupFd >= 0) {
+        try {
+          made = NameBackup(backupWork, backup);
+        } catch (...) {
+          ::close(backupFd);
+          throw;
+        }
+        ::close(backupFd);  // the back-up is durable: the copy was synced
       }
-      if (!goOn) {
-        ::unlink(work.c_str());
+      if (!made && !ContinueWithoutBackup(path, backup)) {
+        drop();
         return TReplaceResult::BackupRefused;
       }
+    } catch (...) {
+      drop();
+      throw;
     }
+    if (made) Step("backed-up");
   }
 
-  // 3. The new file takes the name.
+  // 3. The new file takes the name, replacing the previous one in one step.
   if (::rename(work.c_str(), target.c_str()) != 0) {
-    if (moved) ::rename(NativePath(BackupPath(path)).c_str(), target.c_str());
-    ::unlink(work.c_str());
+    drop();
     return TReplaceResult::NotCreated;
   }
-  int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  Step("replaced");
+  ::close(fd);
+  const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
+  RemoveLeftoverWorkFiles(native, true);
   return TReplaceResult::Replaced;
+}
+
+void SetReplaceStepForTests(std::function<void(const char* step)> step) {
+  testStep = std::move(step);
 }
 
 }  // namespace quorrel

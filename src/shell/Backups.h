@@ -4,6 +4,7 @@
 // its ".Bak" back-up and the new one takes its name. Paths are Windows-1252 bytes
 // with "/" separators.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace quorrel {
@@ -14,9 +15,10 @@ std::string BackupPath(const std::string& path);
 // A file's modification time in whole seconds; 0 when it does not exist.
 int64_t FileAge(const std::string& path);
 
-// When the file exists: deletes its old back-up (DeleteFileOrAbort) and renames
-// the file to the back-up name. A failed rename asks whether to go on; No ends the
-// command silently.
+// When the file exists: renames it to the back-up name, which replaces the old
+// back-up in one step (a back-up name the rename cannot take is first deleted with
+// DeleteFileOrAbort). A failed rename asks whether to go on; No ends the command
+// silently.
 void RenameToBackup(const std::string& path);
 
 // The file as text through a string list: every line (CR LF, LF or CR ends one)
@@ -35,12 +37,20 @@ enum class TReplaceResult {
 };
 
 // Replaces a file's bytes. The new bytes are written completely to a work file in
-// the target's folder and checked; only then, with keepBackup, the previous file
-// becomes its ".Bak" (the old back-up goes), and the work file takes the name. The
+// the target's folder and checked; only then, with keepBackup, the previous file's
+// ".Bak" is made beside it (a hard link, or a copy where links are refused) and
+// takes the place of the old back-up, and the work file takes the name in one
+// step: whenever the process stops, the file is there, old or new, and whole. The
 // new file keeps the previous file's mode (a new file gets newMode, less the
 // umask), and a path that is a symbolic link has its target written, the link
-// staying as it is. Any failure leaves the previous file in place.
+// staying as it is. Any failure leaves the previous file in place. Work files that
+// killed saves left beside the file go once it is replaced.
 TReplaceResult ReplaceFile(const std::string& path, const std::string& bytes, bool keepBackup,
                            unsigned newMode = 0666);
+
+// For tests: called as a replacement reaches each step ("written": the work file
+// is complete; "backed-up": the back-up is in place; "replaced": the new file has
+// the name), where a test can stop the process. nullptr for none.
+void SetReplaceStepForTests(std::function<void(const char* step)> step);
 
 }  // namespace quorrel

@@ -1,6 +1,8 @@
 // Back-ups, text files written through a string list, and the replacement of a
 // file that never leaves it half-written.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +10,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "shell/Backups.h"
+#include "shell/DBoxUnit.h"
+#include "shell/ShellRoutines.h"
+#include "shell/ShellState.h"
+#include "shell/WorkFiles.h"
 #include "platform/Abort.h"
 #include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
@@ -31,7 +38,10 @@ class BackupsTest : public ::testing::Test {
     fs::remove_all(folder);
     fs::create_directories(folder);
   }
-  void TearDown() override { fs::remove_all(folder); }
+  void TearDown() override {
+    SetWorkFileLinkForTests(nullptr);
+    fs::remove_all(folder);
+  }
   std::string Write(const std::string& name, const std::string& bytes) {
     std::ofstream(folder + name, std::ios::binary) << bytes;
     return folder + name;
@@ -97,6 +107,60 @@ TEST_F(BackupsTest, ABackUpThatCannotBeMadeAsksWhetherToGoOn) {
   EXPECT_THROW(RenameToBackup(longPath), EAbort);
   EXPECT_EQ(ReadFile(longPath), "newest");
   EXPECT_EQ(Files(), (std::vector<std::string>{std::string(252, 'n'), "page.htm", "page.htm.Bak"}));
+}
+
+// Files this process writes cannot grow past a size, as on a full disk.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    oldSignal_ = ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead
+    struct rlimit limit = {bytes, saved_.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~TFileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    ::signal(SIGXFSZ, oldSignal_);
+  }
+
+ private:
+  struct rlimit saved_ {};
+  sighandler_t oldSignal_;
+};
+
+TEST_F(BackupsTest, ThePreviousBackUpStaysUntilItsSuccessorIsThere) {
+  // No hard links, and no room for the copy that stands in for one: the new
+  // back-up cannot be made. Directly and through a symbolic link.
+  SetWorkFileLinkForTests([](const char*, const char*) {
+    errno = EPERM;
+    return -1;
+  });
+  const std::string old(64 * 1024, 'o');
+  for (const std::string name : {"page.htm", "link.htm"}) {
+    SCOPED_TRACE(name);
+    const std::string path = Write("page.htm", old);
+    if (name == "link.htm") fs::create_symlink("page.htm", folder + name);
+    Write(name + ".Bak", "previous");
+    Dialogs().Answer(mrNo);
+    {
+      TFileSizeLimit full(16 * 1024);
+      EXPECT_EQ(ReplaceFile(folder + name, "new", true), TReplaceResult::BackupRefused);
+    }
+    EXPECT_EQ(ReadFile(folder + name + ".Bak"), "previous");
+    EXPECT_TRUE(ReadFile(path) == old);
+    Dialogs().Answer(mrYes);
+    {
+      TFileSizeLimit full(16 * 1024);
+      EXPECT_EQ(ReplaceFile(folder + name, "new", true), TReplaceResult::Replaced);
+    }
+    EXPECT_EQ(ReadFile(folder + name + ".Bak"), "previous") << "no successor: it stays";
+    EXPECT_EQ(ReadFile(path), "new");
+    fs::remove(folder + name);
+    fs::remove(folder + name + ".Bak");
+    fs::remove(path);
+    EXPECT_TRUE(Files().empty()) << "no work file left";
+  }
+  SetWorkFileLinkForTests(nullptr);
 }
 
 TEST_F(BackupsTest, WriteTextFileEndsEveryLineWithCrLf) {

@@ -131,6 +131,23 @@ TEST_F(SaveTest, SavingTwiceLeavesOneBackUpHoldingTheVersionBeforeTheLastSave) {
   EXPECT_TRUE(CurrentCommand.empty());
 }
 
+TEST_F(SaveTest, WorkFilesThatKilledSavesLeftGoWhenTheDocumentIsOpenedOrSaved) {
+  // One left long ago, and one newer than the document (a save killed just now,
+  // before its work file took the name: it may hold newer text, so opening keeps
+  // it; the next save supersedes it).
+  const std::string path = Write("notes.txt", "one\r\n");
+  test::SetMTime(path, 1700000000);
+  Write(".notes.txt.save-Old123", "older text\r\n");
+  Write(".notes.txt.save-New456", "newer text\r\n");
+  test::SetMTime(site + ".notes.txt.save-Old123", 1600000000);
+  OpenInNewTab(path);
+  EXPECT_EQ(SiteFiles(), (std::vector<std::string>{".notes.txt.save-New456", "notes.txt"}));
+
+  Type("two\r\n");
+  ASSERT_TRUE(MainMenu().Click("Save"));
+  EXPECT_EQ(SiteFiles(), (std::vector<std::string>{"notes.txt", "notes.txt.Bak"}));
+}
+
 TEST_F(SaveTest, AnHtmlPageEditedWithCrLfIsStoredWithLfAndNoTrailingBlanks) {
   const std::string path =
       Open("page.htm", "<html>\n<Head>\n<title>t</title>\n</Head>\n<body>\n</body>\n</html>\n");
