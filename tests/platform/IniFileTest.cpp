@@ -394,14 +394,14 @@ TEST_F(IniFileTest, TwoProcessesWritingAtOnceKeepEveryKey) {
   close(start[1]);  // the start signal
 
   TIniFile reader(path_);
-  size_t seen = 0;
+  size_t seen = 0, lost = 0, torn = 0;
   int running = 2, status = 0;
+  // Until both writers have ended, whatever goes wrong meanwhile.
   while (running > 0) {
     reader.Reload();
     const Names keys = reader.ReadSection("Files");
-    ASSERT_GE(keys.size(), seen) << "a write lost keys another had made";
-    ASSERT_FALSE(keys.empty());
-    ASSERT_EQ(keys.front(), "first");
+    if (keys.size() < seen) ++lost;
+    if (keys.empty() || keys.front() != "first") ++torn;
     seen = keys.size();
     for (pid_t& pid : writers) {
       if (pid > 0 && waitpid(pid, &status, WNOHANG) == pid) {
@@ -411,6 +411,8 @@ TEST_F(IniFileTest, TwoProcessesWritingAtOnceKeepEveryKey) {
       }
     }
   }
+  EXPECT_EQ(lost, 0u) << "a write lost keys another had made";
+  EXPECT_EQ(torn, 0u) << "a reader saw a file that was not whole";
   reader.Reload();
   EXPECT_EQ(reader.ReadSection("Files").size(), 1u + 2 * kKeys);
   for (int i = 0; i < kKeys; ++i) {
