@@ -3,7 +3,9 @@
 // HTML page under a folder, against libtidy in process on the same pages (parse,
 // clean and repair, indent, save to a buffer). Only the pages that both finish
 // count; each is timed best of three. Prints MB/s for both and the ratio of their
-// times (validator / libtidy).
+// times (validator / libtidy). The pages are validated as pages of a site: each is
+// copied, with the folders it stands in, into a site folder beside the program
+// (pages under /usr count as outside any site, where fewer checks apply).
 // Run: bench_htmlvalidate [--why] [folder ...]   (default /usr/share/doc)
 // --why lists the pages that do not finish, with the validator's message.
 #include <tidy/tidy.h>
@@ -29,6 +31,7 @@
 #include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 #include "platform/UserDialogs.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
@@ -113,18 +116,25 @@ bool Tidy(const std::string& bytes, double& seconds) {
   return ok;
 }
 
-std::vector<std::string> PagesUnder(const std::vector<std::string>& roots) {
-  std::vector<std::string> pages;
+struct TPage {
+  std::string path;      // where it is
+  std::string relative;  // where it goes in the site folder
+};
+
+std::vector<TPage> PagesUnder(const std::vector<std::string>& roots) {
+  std::vector<TPage> pages;
   for (const std::string& root : roots) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(
              root, std::filesystem::directory_options::skip_permission_denied)) {
       const std::string ext = entry.path().extension().string();
       if (entry.is_regular_file() && (ext == ".html" || ext == ".htm")) {
-        pages.push_back(entry.path().string());
+        pages.push_back(
+            {entry.path().string(), std::filesystem::relative(entry.path(), root).string()});
       }
     }
   }
-  std::sort(pages.begin(), pages.end());
+  std::sort(pages.begin(), pages.end(),
+            [](const TPage& a, const TPage& b) { return a.path < b.path; });
   return pages;
 }
 
@@ -158,13 +168,17 @@ int main(int argc, char** argv) {
   // Generated documentation skips heading levels.
   MainMenu().SetChecked("CheckH", false);
 
-  const std::vector<std::string> pages = PagesUnder(roots);
+  const std::vector<TPage> pages = PagesUnder(roots);
+  const std::string site = ExecutableDir() + "htmlvalidate-site/";
   double ours = 0, tidy = 0;
   size_t bytes = 0, counted = 0, oursStopped = 0, tidyFailed = 0;
   std::map<int, size_t> passes;
   std::map<std::string, size_t> reasons;
-  for (const std::string& path : pages) {
-    const std::string file = ReadFile(path);
+  for (const TPage& page : pages) {
+    const std::string file = ReadFile(page.path);
+    const std::string path = site + page.relative;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << file;
     // One tab for every page, as Validate all goes: the open command reloads it.
     CurrentCommand = "Open";
     CurrentFileName = path;
@@ -221,10 +235,11 @@ int main(int argc, char** argv) {
   if (why) {
     for (const auto& [reason, count] : reasons) std::printf("%5zu  %s\n", count, reason.c_str());
   }
+  SetMainWindow(nullptr);
+  std::filesystem::remove_all(site);
   if (ours <= 0 || tidy <= 0) return 0;
   std::printf("validator %.3f s (%.1f MB/s), libtidy %.3f s (%.1f MB/s)\n", ours,
               bytes / 1e6 / ours, tidy, bytes / 1e6 / tidy);
   std::printf("validator / libtidy = %.2f\n", ours / tidy);
-  SetMainWindow(nullptr);
   return 0;
 }
