@@ -40,6 +40,26 @@ bool EndsWithNoCase(std::string_view text, std::string_view end) {
   return PosNoCase(end, std::string_view(text).substr(text.size() - end.size())) == 1;
 }
 
+// SVG's path stands in the void list, yet SVG may close it at once: "<path
+// d=...></path>". Its closing tag then stays with it: without it a browser would put
+// what follows inside the path. True when the output ends with that start tag (and
+// the line end after it, which then goes).
+bool ClosesPathJustWritten(THtmlRun& run) {
+  std::string& out = run.out;
+  if (run.tag.name != "PATH") return false;
+  size_t end = out.size();
+  while (end > 0 && (out[end - 1] == ' ' || out[end - 1] == '\n')) --end;
+  if (end == 0 || out[end - 1] != '>') return false;
+  const size_t open = out.rfind('<', end - 1);
+  if (open == std::string::npos || out.size() - open < 6 ||
+      PosNoCase("<path", std::string_view(out).substr(open, 5)) != 1 ||
+      std::string_view(" >\n").find(out[open + 5]) == std::string_view::npos) {
+    return false;
+  }
+  out.erase(end);
+  return true;
+}
+
 // The mismatch message, with the surroundings for a generated page.
 std::string Mismatch(const THtmlRun& run, const THtmlLevel& level) {
   const THtmlTag& tag = run.tag;
@@ -87,6 +107,13 @@ void HandleClosingTag(THtmlRun& run) {
 
   if (ClosesParentFirst(name, ParentName(run))) {
     InsTag(run);
+    return;
+  }
+  if (tag.voidTag && ClosesPathJustWritten(run)) {
+    CleanTagText(run);
+    EmitTag(run);
+    BreakAfterOpenTags(run);
+    run.pos = tag.end;
     return;
   }
   if (tag.voidTag) {

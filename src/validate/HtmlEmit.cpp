@@ -4,6 +4,7 @@
 #include <string>
 
 #include "shell/DBoxUnit.h"
+#include "validate/HtmlCharset.h"
 #include "validate/HtmlRun.h"
 #include "validate/ReservedCharacter.h"
 #include "validate/ValUnit.h"
@@ -131,6 +132,11 @@ void CleanTagText(THtmlRun& run) {
   clean.reserve(tag.text.size() + 2);
   char quote = 0;
   for (size_t i = 0; i < tag.text.size(); ++i) {
+    if (const size_t n = Utf8CharAt(tag.text, i, run.utf8)) {
+      clean.append(tag.text, i, n);
+      i += n - 1;
+      continue;
+    }
     char c = tag.text[i];
     if (c == '\n' || c == '\r' || c == '\t' || c == '\xA0') c = ' ';
     const bool escaped = i > 0 && tag.text[i - 1] == '\\';
@@ -151,12 +157,19 @@ void CleanTagText(THtmlRun& run) {
   tag.text = clean;
 }
 
-size_t WrittenTagSize(const std::string& text, bool slash) {
+size_t WrittenTagSize(const std::string& text, bool slash, bool utf8) {
   size_t size = 0;
   size_t trailingBlanks = 0;
   char quote = 0;
   char last = 0;
   for (size_t i = 0; i < text.size(); ++i) {
+    if (const size_t n = Utf8CharAt(text, i, utf8)) {
+      size += n;
+      last = text[i];
+      trailingBlanks = 0;
+      i += n - 1;
+      continue;
+    }
     char c = text[i];
     if (c == '\n' || c == '\r' || c == '\t' || c == '\xA0') c = ' ';
     const bool escaped = i > 0 && text[i - 1] == '\\';
@@ -194,6 +207,11 @@ void EmitTag(THtmlRun& run) {
     const std::string& text = run.tag.text;
     char quote = 0;
     for (size_t i = 0; i < text.size(); ++i) {
+      if (const size_t n = Utf8CharAt(text, i, run.utf8)) {
+        run.out.append(text, i, n);
+        i += n - 1;
+        continue;
+      }
       const unsigned char c = static_cast<unsigned char>(text[i]);
       const bool escaped = i > 0 && text[i - 1] == '\\';
       if (quote != 0) {

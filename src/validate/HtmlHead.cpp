@@ -18,25 +18,53 @@ namespace {
 // The class identifier of the help viewer's control, which marks help-topic pages.
 constexpr char kHelpControl[] = "1e2a7bd0-dab9-11d0-b93a-00c04fc99f9e";
 
+// Inserts a tag on a line of its own after the line that holds `at`, laid out as
+// the walk lays out the head, so that the next pass finds nothing to change: as
+// deep as that line, and in XHTML pages ending " />".
+void InsertHeadLine(THtmlRun& run, size_t at, std::string tag) {
+  std::string& out = run.out;
+  const size_t lineStart = at == 0 ? 0 : out.rfind('\n', at - 1) + 1;
+  const size_t indent = out.find_first_not_of(' ', lineStart) - lineStart;
+  if (run.xhtml) tag.insert(tag.size() - 1, " /");
+  out.insert(AfterLine(out, at), std::string(indent, ' ') + tag + "\n");
+}
+
+// An HTML 5 page says its character set in the short form: the old content-type
+// meta tag loses its http-equiv and content, and its charset gets quotes.
+void ShortCharacterSet(std::string& out) {
+  constexpr std::string_view kOld = "http-equiv=\"content-type\" content=\"text/html;";
+  for (size_t from = Find(out, kOld); from != std::string::npos; from = Find(out, kOld, from)) {
+    const size_t to = from + kOld.size();
+    // One blank stays between the tag's name and what follows.
+    while (from > 0 && out[from - 1] == ' ' && to < out.size() && out[to] == ' ') --from;
+    out.erase(from, to - from);
+    const size_t charset = Find(out, "charset=", from);
+    const size_t close = out.find('>', from);
+    if (charset == std::string::npos || charset > close) continue;
+    const size_t value = charset + 8;
+    if (out.compare(value, 2, "\"\"") == 0) {
+      out.erase(value, 1);
+    } else if (out.compare(value, 1, "\"") != 0) {
+      out.insert(value, "\"");
+    }
+  }
+}
+
 void CharacterSet(THtmlRun& run, size_t title) {
   std::string& out = run.out;
   if (run.html5) {
     if (Find(out.substr(0, 2000), "charset=") == std::string::npos) {
-      out.insert(AfterLine(out, title), "<meta charset=\"utf-8\">\n");
+      InsertHeadLine(run, title, "<meta charset=\"utf-8\">");
     }
-    if (Has(out, "http-equiv=\"content-type\" content=\"text/html;")) {
-      out = ReplaceNoCase(out, "http-equiv=\"content-type\" content=\"text/html;", "");
-      out = ReplaceNoCase(out, "charset=", "charset=\"");
-      out = ReplaceNoCase(out, "charset=\"\"", "charset=\"");
-    }
+    ShortCharacterSet(out);
   } else if (!Has(out, "Content-type")) {
-    out.insert(AfterLine(out, title),
-               "  <meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\n");
+    InsertHeadLine(run, title,
+                   "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">");
   }
   if (Has(out, "charset=") && !Has(out, "Name=viewport") && !Has(out, "Name=\"viewport\"") &&
       CurrentFolder.find("/html/") == std::string::npos) {
-    out.insert(AfterLine(out, Find(out, "charset=")),
-               "<Meta Name=viewport Content=\"width=device-width, initial-scale=1\">\n");
+    InsertHeadLine(run, Find(out, "charset="),
+                   "<Meta Name=viewport Content=\"width=device-width, initial-scale=1\">");
   }
 }
 
@@ -49,7 +77,7 @@ void StyleSheet(THtmlRun& run, size_t title) {
   const std::string folder = run.dotPage ? SiteBaseFolder : CurrentFolder;
   const std::string sheet = ResolveNoCase(folder + "style.css");
   if (sheet.empty() || !FileExists(sheet)) return;
-  out.insert(AfterLine(out, title), "  <link href=\"style.css\" rel=\"stylesheet\">\n");
+  InsertHeadLine(run, title, "<link href=\"style.css\" rel=\"stylesheet\">");
 }
 
 // The value of an attribute written Name="value" in a tag starting at `tag`.
@@ -77,7 +105,10 @@ void HelpTopicPage(THtmlRun& run, size_t title) {
       HtmlFatal("Unexpected HTML - possibly \"</B>\" in Title.");
     }
     const std::string caption = out.substr(bold + 3, boldEnd - bold - 3);
-    out.replace(body, boldEnd + 4 - body, "<Body><H1>" + caption + "</H1>");
+    // The heading starts its line and ends it, as the walk writes it.
+    const bool lineEnd = boldEnd + 4 < out.size() && out[boldEnd + 4] == '\n';
+    out.replace(body, boldEnd + 4 - body,
+                "<Body>\n<H1>" + caption + "</H1>" + (lineEnd ? "" : "\n"));
   }
 
   std::string keywords;
@@ -89,8 +120,8 @@ void HelpTopicPage(THtmlRun& run, size_t title) {
     keywords += (keywords.empty() ? "" : ",") + value;
   }
   if (!keywords.empty()) {
-    out.insert(AfterLine(out, Find(out, "<Title")),
-               "<Meta Name=\"Keywords\" Content=\"" + keywords + "\">\n");
+    InsertHeadLine(run, Find(out, "<Title"),
+                   "<Meta Name=\"Keywords\" Content=\"" + keywords + "\">");
   }
 
   std::string spaced;

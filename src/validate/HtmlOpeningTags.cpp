@@ -154,10 +154,10 @@ void ScriptAndStyle(THtmlRun& run) {
   }
 }
 
-// The closing tags a new tag completes first.
+// The closing tags a new tag completes first. (A list nested in a definition is
+// no reason to close it: only the next term or definition is.)
 bool ClosesParentFirst(const std::string& name, const std::string& parent) {
   return (name == "TR" && OneOf(parent, {"TR", "TD", "TH"})) ||
-         (name == "DL" && OneOf(parent, {"DT", "DD"})) ||
          (name == "OPTION" && parent == "OPTION") ||
          (OneOf(name, {"TBODY", "TFOOT"}) && OneOf(parent, {"THEAD", "TBODY"})) ||
          (OneOf(name, {"TD", "TH", "LI"}) && parent == name) ||

@@ -7,6 +7,7 @@
 #include "shell/FileRoutines.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
+#include "validate/HtmlCharset.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlShow.h"
 #include "validate/TagChecker.h"
@@ -44,8 +45,18 @@ void RepairUtf8(THtmlRun& run) {
                          "-|-|'|&ldquo;|&rdquo;", true));
 }
 
+// The next "\xC2" that stands for itself: in a page that declares UTF-8 the byte also
+// begins characters such as the no-break space and the copyright sign.
+size_t NextLoneC2(const THtmlRun& run, size_t from) {
+  size_t at = run.in.find('\xC2', from);
+  while (at != std::string::npos && Utf8CharAt(run.in, at, run.utf8) != 0) {
+    at = run.in.find('\xC2', at + 2);
+  }
+  return at;
+}
+
 void NonBreakingSpaces(THtmlRun& run) {
-  const size_t at = run.in.find('\xC2');
+  const size_t at = NextLoneC2(run, 0);
   if (at == std::string::npos || run.validateAll || run.serverCheck) return;
   if (nbspAnswer < 0) {
     nbspAnswer =
@@ -54,7 +65,17 @@ void NonBreakingSpaces(THtmlRun& run) {
             ? 1
             : 0;
   }
-  if (nbspAnswer == 1) Edit(run, ReplaceAll(run.in, "\xC2", "&nbsp;", true));
+  if (nbspAnswer != 1) return;
+  std::string text;
+  text.reserve(run.in.size() + 64);
+  size_t from = 0;
+  for (size_t c2 = at; c2 != std::string::npos; c2 = NextLoneC2(run, c2 + 1)) {
+    text.append(run.in, from, c2 - from);
+    text += "&nbsp;";
+    from = c2 + 1;
+  }
+  text.append(run.in, from, std::string::npos);
+  Edit(run, std::move(text));
 }
 
 void EmptyPair(THtmlRun& run, const char* pair, const char* rtf) {
@@ -69,12 +90,39 @@ void EmptyPair(THtmlRun& run, const char* pair, const char* rtf) {
   Edit(run, ReplaceNoCase(run.in, pair, ""));
 }
 
+bool IsWhite(char c) {
+  return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\xA0';
+}
+
+// The next "<A Href=" from `from`, also where the page breaks the line (or puts more
+// blanks) between the two words, which the walk writes with one blank.
+size_t NextLinkTag(const std::string& text, size_t from) {
+  for (size_t a = Find(text, "<A", from); a != std::string::npos; a = Find(text, "<A", a + 2)) {
+    size_t name = a + 2;
+    while (name < text.size() && IsWhite(text[name])) ++name;
+    if (name > a + 2 && PosNoCase("Href=", std::string_view(text).substr(name, 5)) == 1) return a;
+  }
+  return std::string::npos;
+}
+
+// Break points as the next pass leaves them: a text that loses "https://" loses
+// the "www." after it too, which the next pass would drop.
+std::string BrokenLinkText(const std::string& link) {
+  std::string broken = BreakLongUrl(link);
+  for (int again = 0; again < 2; ++again) {
+    std::string next = BreakLongUrl(broken);
+    if (next == broken) break;
+    broken = std::move(next);
+  }
+  return broken;
+}
+
 // Link texts that are long addresses get break points.
 void LongLinkTexts(THtmlRun& run) {
   std::string text = run.in;
   size_t from = 0;
   while (true) {
-    const size_t a = Find(text, "<A Href=", from);
+    const size_t a = NextLinkTag(text, from);
     if (a == std::string::npos) break;
     const size_t open = text.find('>', a);
     if (open == std::string::npos) break;
@@ -88,7 +136,7 @@ void LongLinkTexts(THtmlRun& run) {
     }
     // Break points would land inside other markup (a code element, say) and break it.
     if (ReplaceNoCase(link, "<WBr>", "").find('<') != std::string::npos) continue;
-    const std::string broken = BreakLongUrl(link);
+    const std::string broken = BrokenLinkText(link);
     if (UpperCaseAnsi(broken) == UpperCaseAnsi(link)) continue;
     if (MainMenu().Checked("Debug")) ShowInTextTab(link + "\n" + broken + "\n");
     if (text.compare(open + 1, link.size(), link) != 0) {

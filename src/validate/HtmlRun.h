@@ -75,6 +75,7 @@ struct THtmlRun {
   // ---- flags of the run ------------------------------------------------------------------
   bool xhtml = false;
   bool html5 = false;
+  bool utf8 = false;  // the page declares UTF-8: its multi-byte characters are written as they are
   bool inConditional = false;  // inside "<!--[if ...]>" ... "-->"
   bool inForm = false;
   bool smartQuoteOpen = false;   // the next smart quote closes
@@ -141,8 +142,8 @@ void MarkHtmlChanged(THtmlRun& run);
 // Appends one character of text (text = true) or of a tag to the output.
 void EmitCharEntity(THtmlRun& run, unsigned char c, bool text);
 // How many characters a tag text takes once tidied and written with its entities
-// (slash: it ends " /").
-size_t WrittenTagSize(const std::string& text, bool slash);
+// (slash: it ends " /"; utf8: the page declares UTF-8).
+size_t WrittenTagSize(const std::string& text, bool slash, bool utf8);
 // Appends the current tag: "<", its text, ">".
 void EmitTag(THtmlRun& run);
 // Starts a new output line (unless the output is empty or already at a line start)

@@ -124,7 +124,7 @@ bool ReadHtmlTag(THtmlRun& run) {
   const bool slash = !tag.closing && ((run.xhtml && tag.voidTag) || tag.selfClosed);
   const size_t size = tag.serverCode || readSize * 6 + 2 <= kLongestTag
                           ? tag.text.size()
-                          : WrittenTagSize(tag.text, slash);
+                          : WrittenTagSize(tag.text, slash, run.utf8);
   if ((readSize > kLongestTag || size > kLongestTag) && name != "META" &&
       name != "ASP:SQLDATASOURCE" && run.inSite) {
     const std::string read = in.substr(first, readSize);

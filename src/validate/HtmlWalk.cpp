@@ -5,6 +5,7 @@
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
+#include "validate/HtmlCharset.h"
 #include "validate/HtmlRun.h"
 #include "validate/ScriptDelimiters.h"
 #include "validate/ValUnit.h"
@@ -79,6 +80,13 @@ void RowText(THtmlRun& run, unsigned char c) {
 void Text(THtmlRun& run) {
   const std::string& in = run.in;
   const unsigned char c = static_cast<unsigned char>(in[run.pos]);
+  if (run.out.empty() && IsWhite(static_cast<char>(c)) && !run.serverPage) {
+    // White space before the first markup (a generator's line end before its
+    // DOCTYPE, say) is not kept: the page starts at its first tag.
+    MarkHtmlChanged(run);
+    ++run.pos;
+    return;
+  }
   if (run.part == 7 && !IsWhite(static_cast<char>(c))) {
     HtmlError("Text found between </Body> and </HTML>");
     return;
@@ -96,6 +104,11 @@ void Text(THtmlRun& run) {
     MarkHtmlChanged(run);
     run.out += '\'';
     run.pos += 3;
+    return;
+  }
+  if (const size_t n = Utf8CharAt(in, run.pos, run.utf8)) {
+    run.out.append(in, run.pos, n);
+    run.pos += n;
     return;
   }
   if (c == '"' && run.serverPage && AtLineStart(run) && !run.out.empty()) {
@@ -302,6 +315,7 @@ void InitHtmlRun(THtmlRun& run) {
     in += c;
   }
   run.html5 = Contains(in, "<!DOCTYPE HTML>");
+  run.utf8 = DeclaresUtf8(run.in);
   run.xhtml = Contains(in, "//W3C//DTD XHTM");
   run.viewState = Contains(in, "__VIEWSTATE");
   run.relaxed = Contains(in, "<!-- If you can read this");

@@ -89,6 +89,26 @@ TEST_F(HtmlClosingTagsTest, VoidTagsHaveNoClosingTag) {
   // Pages of ASP.NET forms drop the closing tags of inputs and parameters.
   EXPECT_EQ(WalkPage("<Input Name=__VIEWSTATE></Input>x").out, "<Input Name=__VIEWSTATE>x");
   EXPECT_EQ(WalkPage("__VIEWSTATE<Img Src=x></Img>").error, "IMG should not have a closing tag.");
+
+  // SVG may close its path at once (Sphinx writes its search icon so): the closing
+  // tag stays with it, or the browser would put what follows inside the path. A
+  // closing path tag anywhere else is still refused.
+  const std::string svg = "<svg viewBox=\"0 0 24 24\">\n  <path d=\"M1 2z\"></path>\n</svg>\n";
+  const std::string svgPage = "<div>" + svg + "</div>";
+  const std::string laid =
+      "<div>\n  <svg viewBox=\"0 0 24 24\">\n    <path d=\"M1 2z\"></path>\n  </svg>\n</div>\n";
+  for (const std::string& page :
+       {svgPage, laid, std::string("<div><svg><path d=x>\n\n</path></svg></div>")}) {
+    r = WalkPage(page);
+    EXPECT_EQ(r.error, "") << page;
+    EXPECT_NE(r.out.find("></path>\n"), std::string::npos) << page;
+    EXPECT_EQ(WalkPage(r.out).out, r.out) << page;
+  }
+  EXPECT_EQ(WalkPage(svgPage).out, laid);
+  EXPECT_EQ(WalkPage("<svg><path d=x><g></g></path></svg>").error,
+            "PATH should not have a closing tag.");
+  EXPECT_EQ(WalkPage("<svg><pathway></path></svg>").error, "PATH should not have a closing tag.");
+
   // A page outside any site loses them all.
   NotInSite = true;
   EXPECT_EQ(WalkPage("a<BR></BR>b").out, "a\n<BR>b");

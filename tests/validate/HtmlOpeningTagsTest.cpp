@@ -116,6 +116,10 @@ TEST_F(HtmlOpeningTagsTest, ListsAndOtherParents) {
       {"<OL><Div>", "<OL> can directly contain only <LI> tags, not <DIV>."},
       {"<DL><LI>", "LI not preceded by OL/UL/Menu/Dir/DD"},
       {"<DL><P>", "<DL> can directly contain only <DD> or <DT> tags, not <P>."},
+      {"<DL><DL>", "<DL> can directly contain only <DD> or <DT> tags, not <DL>."},
+      // A definition list inside a definition (or a term) is no fault.
+      {"<DL><DT>a</DT><DD><DL><DT>b</DT><DD>c</DD></DL></DD></DL>", ""},
+      {"<DL><DT><DL><DD>a</DD></DL></DT></DL>", ""},
       {"<B><P>", "Cannot have <P> within <B>"},
       {"<I><P>", "Cannot have <P> within <I>"},
       {"<U><P>", "Cannot have <P> within <U>"},
@@ -159,6 +163,11 @@ TEST_F(HtmlOpeningTagsTest, OpeningTagsCompleteTheirParentFirst) {
        "<TR>\n      <TD>b</TD>\n    </TR>\n  </TBody>\n</Table>\n"},
       {"<UL><LI>a<LI>b</UL>", "<UL>\n  <LI>a</LI>\n  <LI>b</LI>\n</UL>\n"},
       {"<DL><DT>a<DD>b<DT>c</DL>", "<DL>\n  <DT>a</DT>\n  <DD>b</DD>\n  <DT>c</DT>\n</DL>\n"},
+      // A list nested in a definition stays in it; the definitions left open close
+      // at their lists' ends.
+      {"<DL><DT>a<DD>b<DL><DT>c<DD>d</DL></DL>",
+       "<DL>\n  <DT>a</DT>\n  <DD>\n    b\n    <DL>\n      <DT>c</DT>\n      <DD>d</DD>\n    "
+       "</DL>\n  </DD>\n</DL>\n"},
       {"<Select><Option>a<Option>b</Select>",
        "<Select>\n  <Option>a</OPTION>\n  <Option>b</OPTION>\n</Select>\n"},
   };

@@ -6,6 +6,7 @@
 
 #include "shell/DBoxUnit.h"
 #include "support/MemoryRich.h"
+#include "validate/HtmlCharset.h"
 #include "validate/HtmlTestKit.h"
 
 namespace quorrel::test {
@@ -67,6 +68,64 @@ TEST_F(HtmlOutputTest, ReservedCharactersEndTheCommandInsideASite) {
   EXPECT_EQ(WalkPage("a\x81z").out, "a\x81z");
   EXPECT_TRUE(Dialogs().Calls().empty());
   CurrentEditor = nullptr;
+}
+
+// In a page that declares UTF-8 a multi-byte character is written as it is, even
+// where its second or third byte lies in 128 to 159 ("\xE2\x89\xA0" is the sign
+// for "not equal") or is a no-break space's byte.
+TEST_F(HtmlOutputTest, AUtf8PageKeepsItsCharacters) {
+  const std::string head = "<html><head><meta charset=\"utf-8\"><title>T</title></head><body>";
+  for (const char* character :
+       {"\xE2\x89\xA0", "\xC3\xA9", "\xC2\xA0", "\xE2\x80\xA6", "\xF0\x9F\x98\x80", "\xC5\x91"}) {
+    SCOPED_TRACE(character);
+    const std::string text = std::string("<b>a ") + character + " b</b>";
+    TWalkResult r = WalkPage(head + text);
+    EXPECT_FALSE(r.aborted) << LastBox();
+    EXPECT_NE(r.out.find(text), std::string::npos);
+    // And inside an attribute value, however the tag is tidied.
+    const std::string tag = std::string("<a title=\"") + character + "\">x</a>";
+    r = WalkPage(head + "<a\ntitle=\"" + character + "\">x</a>");
+    EXPECT_NE(r.out.find(tag), std::string::npos);
+  }
+  // The page's own rule for the typographic apostrophe still holds.
+  EXPECT_NE(WalkPage(head + "it\xE2\x80\x99s").out.find("it's"), std::string::npos);
+
+  // A byte that begins no character, in a UTF-8 page, and the same bytes in a page
+  // that says nothing of UTF-8, are what they always were.
+  MemoryRich editor;
+  CurrentEditor = &editor;
+  for (const std::string& page : {head + "<b>a \x89 b", std::string("<b>a \xE2\x89\xA0 b")}) {
+    Dialogs().Clear();
+    editor.SetText(page);
+    EXPECT_TRUE(WalkPage(page).aborted);
+    EXPECT_EQ(LastBox(), MessageText("Error - Values between 128 and 159 are reserved for control "
+                                     "characters.\rThis character (\x89) is 137."));
+  }
+  CurrentEditor = nullptr;
+  const std::string out = WalkPage(head + "\xE9\xC3").out;
+  EXPECT_EQ(out.substr(out.find("<body>")), "<body>\n&#233;&#195;");
+}
+
+TEST_F(HtmlOutputTest, WhereAPageDeclaresUtf8) {
+  struct Case {
+    const char* page;
+    bool utf8;
+  } cases[] = {
+      {"<head><meta charset=\"utf-8\">", true},
+      {"<head><meta charset=UTF-8>", true},
+      {"<head><meta charset=utf8>", true},
+      {"<HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\" />", true},
+      {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<html><head>", true},
+      {"<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<html><head><meta charset=\"utf-8\">",
+       false},
+      {"<head><meta charset=\"iso-8859-1\">", false},
+      {"<head><meta charset=\"utf-16\">", false},
+      {"<head><meta charset=\"utf-88\">", false},
+      {"<head><title>charset=utf-8</title>", false},
+      {"<head></head><body><meta charset=\"utf-8\">", false},
+      {"<p>Write <code>&lt;meta charset=utf-8&gt;</code>", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DeclaresUtf8(c.page), c.utf8) << c.page;
 }
 
 TEST_F(HtmlOutputTest, BlanksAndLineEndsOfText) {
