@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "platform/Abort.h"
 #include "platform/UserDialogs.h"
@@ -46,61 +49,76 @@ constexpr std::array<unsigned char, 256> MakeOtherCaseTable() {
 }
 constexpr std::array<unsigned char, 256> OtherCase = MakeOtherCaseTable();
 
-// Horspool skip table, indexed by the raw text byte so that the search loop
-// needs no case folding to move on: every entry m, then m - i for the pattern's
-// characters except the last. Shifts are capped at 255, which is always safe
-// (a smaller shift never skips an occurrence) and keeps the table to 256 bytes,
-// cheap to build for the many short searches a command makes.
-struct SkipTable {
-  unsigned char entry[256];
-  SkipTable(std::string_view pattern, bool noCase) {
-    const size_t m = pattern.size();
-    std::fill(std::begin(entry), std::end(entry), static_cast<unsigned char>(m > 255 ? 255 : m));
-    for (size_t i = 1; i < m; ++i) {
-      const size_t shift = m - i;
-      const unsigned char value = static_cast<unsigned char>(shift > 255 ? 255 : shift);
-      if (noCase) {
-        const unsigned char u = Up(pattern[i - 1]);
-        entry[u] = value;
-        entry[OtherCase[u]] = value;
-      } else {
-        entry[Byte(pattern[i - 1])] = value;
-      }
-    }
-  }
+// The two bytes a pattern character matches: itself and, without regard to case,
+// the other case of its letter (the same byte twice for anything else).
+struct TBytePair {
+  unsigned char a, b;
 };
 
-// Forward Horspool search; 0-based index of the first occurrence at or after
-// from, or npos. The pattern is not empty and the skip table is built for it.
 template <bool NoCase>
-size_t Search(std::string_view pattern, std::string_view text, size_t from, const SkipTable& skip) {
+TBytePair PairOf(char c) {
+  if constexpr (NoCase) {
+    const unsigned char u = Up(c);
+    return {u, OtherCase[u]};
+  } else {
+    return {Byte(c), Byte(c)};
+  }
+}
+
+template <bool NoCase>
+bool SameFrom(const char* t, const char* p, size_t k, size_t m) {
+  for (; k < m; ++k) {
+    if (NoCase ? Up(t[k]) != Up(p[k]) : t[k] != p[k]) return false;
+  }
+  return true;
+}
+
+// Forward search; 0-based index of the first occurrence at or after from, or npos.
+// Sixteen places are tried at once by their first two characters (either case),
+// so the text goes by at memory speed and only likely places are compared in full.
+template <bool NoCase>
+size_t Search(std::string_view pattern, std::string_view text, size_t from) {
   const size_t m = pattern.size();
   const size_t n = text.size();
-  if (m > n) return std::string_view::npos;
+  if (m == 0 || m > n || from > n - m) return std::string_view::npos;
   const char* p = pattern.data();
   const char* t = text.data();
-  const unsigned char last = NoCase ? Up(p[m - 1]) : Byte(p[m - 1]);
-  size_t r = from + m - 1;  // 0-based index of the window's last character
-  while (r < n) {
-    const unsigned char c = Byte(t[r]);
-    if ((NoCase ? UpperCaseTable[c] : c) == last) {
-      size_t k = 1;
-      if constexpr (NoCase) {
-        while (k < m && Up(t[r - k]) == Up(p[m - 1 - k])) ++k;
-      } else {
-        while (k < m && t[r - k] == p[m - 1 - k]) ++k;
-      }
-      if (k == m) return r - m + 1;
+  const size_t lastStart = n - m;
+  const TBytePair first = PairOf<NoCase>(p[0]);
+  const TBytePair second = PairOf<NoCase>(m > 1 ? p[1] : p[0]);
+  size_t i = from;
+#ifdef __SSE2__
+  const __m128i a0 = _mm_set1_epi8(static_cast<char>(first.a));
+  const __m128i b0 = _mm_set1_epi8(static_cast<char>(first.b));
+  const __m128i a1 = _mm_set1_epi8(static_cast<char>(second.a));
+  const __m128i b1 = _mm_set1_epi8(static_cast<char>(second.b));
+  // Bytes i .. i + 16 are read: the second character of the sixteenth place.
+  while (i + 17 <= n && i <= lastStart) {
+    const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i));
+    const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + i + 1));
+    __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(v0, a0), _mm_cmpeq_epi8(v0, b0));
+    if (m > 1) {
+      hits = _mm_and_si128(hits, _mm_or_si128(_mm_cmpeq_epi8(v1, a1), _mm_cmpeq_epi8(v1, b1)));
     }
-    r += skip.entry[c];
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits));
+    while (mask != 0) {
+      const size_t at = i + static_cast<size_t>(__builtin_ctz(mask));
+      if (at > lastStart) return std::string_view::npos;
+      if (SameFrom<NoCase>(t + at, p, 2, m)) return at;
+      mask &= mask - 1;
+    }
+    i += 16;
+  }
+#endif
+  for (; i <= lastStart; ++i) {
+    const unsigned char c = Byte(t[i]);
+    if ((c == first.a || c == first.b) && SameFrom<NoCase>(t + i, p, 1, m)) return i;
   }
   return std::string_view::npos;
 }
 
-size_t FindFrom(std::string_view pattern, std::string_view text, size_t from, bool caseSensitive,
-                const SkipTable& skip) {
-  return caseSensitive ? Search<false>(pattern, text, from, skip)
-                       : Search<true>(pattern, text, from, skip);
+size_t FindFrom(std::string_view pattern, std::string_view text, size_t from, bool caseSensitive) {
+  return caseSensitive ? Search<false>(pattern, text, from) : Search<true>(pattern, text, from);
 }
 
 std::string HexDigits(unsigned value) {
@@ -116,16 +134,14 @@ const std::array<unsigned char, 256> UpperCaseTable = MakeUpperCaseTable();
 size_t PosNoCase(std::string_view pattern, std::string_view text, size_t start) {
   if (pattern.empty()) return 1;
   if (start < 1) start = 1;
-  SkipTable skip(pattern, true);
-  size_t at = Search<true>(pattern, text, start - 1, skip);
+  size_t at = Search<true>(pattern, text, start - 1);
   return at == std::string_view::npos ? 0 : at + 1;
 }
 
 size_t PosCase(std::string_view pattern, std::string_view text, size_t start) {
   if (pattern.empty()) return 0;
   if (start < 1) start = 1;
-  SkipTable skip(pattern, false);
-  size_t at = Search<false>(pattern, text, start - 1, skip);
+  size_t at = Search<false>(pattern, text, start - 1);
   return at == std::string_view::npos ? 0 : at + 1;
 }
 
@@ -162,8 +178,7 @@ size_t PosNoCaseOrAbort(std::string_view pattern, std::string_view text, size_t 
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replace,
                        bool caseSensitive) {
   if (text.empty() || find.empty()) return std::string(text);
-  SkipTable skip(find, !caseSensitive);
-  size_t at = FindFrom(find, text, 0, caseSensitive, skip);
+  size_t at = FindFrom(find, text, 0, caseSensitive);
   if (at == std::string_view::npos) return std::string(text);
 
   std::string out;
@@ -176,7 +191,7 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
     out.append(replace);
     pos = at + find.size();
     if (text.size() - pos < find.size()) break;
-    at = FindFrom(find, text, pos, caseSensitive, skip);
+    at = FindFrom(find, text, pos, caseSensitive);
   }
   out.append(text.data() + pos, text.size() - pos);
   return out;

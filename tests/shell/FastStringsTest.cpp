@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <random>
 
+#include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 #include "platform/Abort.h"
 #include "shell/FastStrings.h"
 #include "shell/ShellState.h"
@@ -113,6 +115,30 @@ TEST(FastStrings, ReplaceAllMatchesNaiveReplaceOnRandomText) {
       }
     }
     ASSERT_EQ(ReplaceAll(text, find, replace, false), expected) << text << " " << find;
+  }
+}
+
+// The search tries sixteen places at once: every length of text around that block,
+// every start and both kinds of match agree with a plain search.
+TEST(FastStrings, ForwardSearchMatchesNaiveSearchOnRandomText) {
+  std::mt19937 rng(7);
+  const char alphabet[] = "abAB<\xE9\xC9\xFF\x9F";
+  auto fold = [](char c) { return UpperCaseTable[static_cast<unsigned char>(c)]; };
+  for (int round = 0; round < 3000; ++round) {
+    std::string text, pattern;
+    for (int i = 0, n = rng() % 70; i < n; ++i) text += alphabet[rng() % 9];
+    for (int i = 0, n = 1 + rng() % 4; i < n; ++i) pattern += alphabet[rng() % 9];
+    const size_t start = 1 + rng() % (text.size() + 2);
+    size_t noCase = 0, exact = 0;
+    for (size_t i = start - 1; i + pattern.size() <= text.size(); ++i) {
+      if (noCase == 0 && std::equal(pattern.begin(), pattern.end(), text.begin() + i,
+                                    [&](char a, char b) { return fold(a) == fold(b); })) {
+        noCase = i + 1;
+      }
+      if (exact == 0 && text.compare(i, pattern.size(), pattern) == 0) exact = i + 1;
+    }
+    ASSERT_EQ(PosNoCase(pattern, text, start), noCase) << text << " / " << pattern << " " << start;
+    ASSERT_EQ(PosCase(pattern, text, start), exact) << text << " / " << pattern << " " << start;
   }
 }
 
