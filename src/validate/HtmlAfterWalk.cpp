@@ -37,16 +37,20 @@ void ServerCodeInPlainPage(THtmlRun& run) {
           at);
 }
 
+// In place, from the first blank before a line end (most pages have none).
 void NoBlanksAtLineEnds(std::string& out) {
-  std::string tidy;
-  tidy.reserve(out.size());
-  for (char c : out) {
+  const size_t first = PosCase(" \n", out);
+  if (first == 0) return;
+  size_t kept = first - 1;  // the text before it stays where it is
+  while (kept > 0 && out[kept - 1] == ' ') --kept;
+  for (size_t i = first - 1; i < out.size(); ++i) {
+    const char c = out[i];
     if (c == '\n') {
-      while (!tidy.empty() && tidy.back() == ' ') tidy.pop_back();
+      while (kept > 0 && out[kept - 1] == ' ') --kept;
     }
-    tidy += c;
+    out[kept++] = c;
   }
-  out = std::move(tidy);
+  out.resize(kept);
 }
 
 // The page must be a whole page: from <HTML> to </HTML>.

@@ -14,8 +14,13 @@ namespace quorrel {
 
 namespace {
 
+// (Compared a character at a time: the parts are a few characters long.)
 bool StartsAt(const std::string& text, size_t at, std::string_view part) {
-  return !part.empty() && text.compare(at, part.size(), part) == 0;
+  if (part.empty() || at > text.size() || text.size() - at < part.size()) return false;
+  for (size_t k = 0; k < part.size(); ++k) {
+    if (text[at + k] != part[k]) return false;
+  }
+  return true;
 }
 
 bool StartsAtNoCase(const std::string& text, size_t at, std::string_view part) {
@@ -23,13 +28,36 @@ bool StartsAtNoCase(const std::string& text, size_t at, std::string_view part) {
   return PosNoCase(part, std::string_view(text).substr(at, part.size())) == 1;
 }
 
-bool Contains(const std::string& text, std::string_view part) {
-  return PosNoCase(part, text) != 0;
-}
-
 // What the layout takes for white space (a no-break space is written as a blank).
 bool IsWhite(char c) {
   return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\xA0';
+}
+
+// Whether the text holds a marker, without regard to case, with every blank of the
+// marker standing for any run of white space, as the walk writes such a run: a
+// DOCTYPE broken over two lines is still the DOCTYPE. The marker's first word is
+// searched for, and only where it stands is the rest compared.
+bool ContainsMarker(const std::string& text, std::string_view marker) {
+  const std::string_view word = marker.substr(0, marker.find(' '));
+  for (size_t at = PosNoCase(word, text); at != 0; at = PosNoCase(word, text, at + 1)) {
+    size_t i = at - 1 + word.size();
+    size_t k = word.size();
+    while (k < marker.size() && i < text.size()) {
+      if (marker[k] == ' ') {
+        if (!IsWhite(text[i])) break;
+        while (i < text.size() && IsWhite(text[i])) ++i;
+      } else {
+        if (UpperCaseTable[static_cast<unsigned char>(text[i])] !=
+            UpperCaseTable[static_cast<unsigned char>(marker[k])]) {
+          break;
+        }
+        ++i;
+      }
+      ++k;
+    }
+    if (k == marker.size()) return true;
+  }
+  return false;
 }
 
 bool OptionTicked(const char* name) {
@@ -77,9 +105,48 @@ void RowText(THtmlRun& run, unsigned char c) {
   run.tables.back().textParent = parent.name;
 }
 
+// A character of text that goes out as it is, whatever stands around it: no markup,
+// no line end or blank, no quote (smart quotes, server strings), nothing of the
+// upper half.
+bool IsPlainText(const THtmlRun& run, char c) {
+  return c > ' ' && c < 127 && c != '<' && c != '-' && c != '"' &&
+         (run.serverStart.empty() || c != run.serverStart[0]);
+}
+
+// Words and single blanks between them, as most text is, copied a stretch at a time
+// by the rules that EmitCharEntity applies to each character (a blank after a
+// blank or a line end goes). Returns where the run ends.
+size_t PlainTextRun(THtmlRun& run) {
+  const std::string& in = run.in;
+  std::string& out = run.out;
+  size_t i = run.pos;
+  bool rowText = false;
+  while (i < in.size()) {
+    if (in[i] == ' ') {
+      if (out.empty() || (out.back() != ' ' && out.back() != '\n')) out += ' ';
+      ++i;
+      continue;
+    }
+    size_t end = i;
+    while (end < in.size() && IsPlainText(run, in[end])) ++end;
+    if (end == i) break;
+    if (!rowText) {
+      RowText(run, static_cast<unsigned char>(in[i]));
+      rowText = true;
+    }
+    out.append(in, i, end - i);
+    i = end;
+  }
+  return i;
+}
+
 void Text(THtmlRun& run) {
   const std::string& in = run.in;
   const unsigned char c = static_cast<unsigned char>(in[run.pos]);
+  if (run.part != 7 && !run.out.empty() && (c == ' ' || IsPlainText(run, c))) {
+    run.pos = PlainTextRun(run);
+    return;
+  }
   if (run.out.empty() && IsWhite(static_cast<char>(c)) && !run.serverPage) {
     // White space before the first markup (a generator's line end before its
     // DOCTYPE, say) is not kept: the page starts at its first tag.
@@ -303,24 +370,14 @@ void InitHtmlRun(THtmlRun& run) {
   run.checkH = OptionTicked("CheckH");
   run.checkTab = OptionTicked("CheckTab");
 
-  // The markers are looked for with every run of white space read as one blank, as
-  // the walk writes it: a DOCTYPE broken over two lines is still the DOCTYPE.
-  std::string in;
-  in.reserve(run.in.size());
-  for (char c : run.in) {
-    if (IsWhite(c)) {
-      if (!in.empty() && in.back() == ' ') continue;
-      c = ' ';
-    }
-    in += c;
-  }
-  run.html5 = Contains(in, "<!DOCTYPE HTML>");
-  run.utf8 = DeclaresUtf8(run.in);
-  run.xhtml = Contains(in, "//W3C//DTD XHTM");
-  run.viewState = Contains(in, "__VIEWSTATE");
-  run.relaxed = Contains(in, "<!-- If you can read this");
-  run.errorReport = Contains(in, "Error Report");
-  run.importPage = Contains(in, "@Import");
+  const std::string& in = run.in;
+  run.html5 = ContainsMarker(in, "<!DOCTYPE HTML>");
+  run.utf8 = DeclaresUtf8(in);
+  run.xhtml = ContainsMarker(in, "//W3C//DTD XHTM");
+  run.viewState = ContainsMarker(in, "__VIEWSTATE");
+  run.relaxed = ContainsMarker(in, "<!-- If you can read this");
+  run.errorReport = ContainsMarker(in, "Error Report");
+  run.importPage = ContainsMarker(in, "@Import");
 }
 
 void HtmlWalk(THtmlRun& run) {
