@@ -26,7 +26,7 @@ std::string Before(const std::string& text, size_t at, size_t n) {
 }
 
 // The closing tags that first complete the parent's own closing tag.
-bool ClosesParentFirst(const std::string& name, const std::string& parent) {
+bool ClosesParentFirst(std::string_view name, std::string_view parent) {
   return (name == "TABLE" &&
           OneOf(parent, {"TD", "TH", "TR", "THEAD", "TBODY", "TFOOT", "COLGROUP"})) ||
          (OneOf(name, {"SELECT", "DATALIST"}) && parent == "OPTION") ||
@@ -102,7 +102,8 @@ void ResetInsTagQuestion() {
 
 void HandleClosingTag(THtmlRun& run) {
   THtmlTag& tag = run.tag;
-  const std::string& name = tag.name;
+  // Names are compared by length first: most comparisons end there.
+  const std::string_view name = tag.name;
   run.tagSeen = true;
 
   if (ClosesParentFirst(name, ParentName(run))) {
@@ -125,7 +126,7 @@ void HandleClosingTag(THtmlRun& run) {
       run.pos = tag.end;
       return;
     }
-    HtmlError(name + " should not have a closing tag.");
+    HtmlError(std::string(name) + " should not have a closing tag.");
     return;
   }
 
@@ -138,7 +139,7 @@ void HandleClosingTag(THtmlRun& run) {
             return;
           }
         } else if (run.topTag != name) {
-          HtmlError("<" + run.topTag + "> tag cannot end with </" + name + ">");
+          HtmlError("<" + run.topTag + "> tag cannot end with </" + std::string(name) + ">");
           return;
         }
       }

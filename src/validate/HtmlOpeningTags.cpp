@@ -18,7 +18,7 @@ bool OneOf(std::string_view name, std::initializer_list<std::string_view> names)
   return false;
 }
 
-bool IsHeading(const std::string& name) {
+bool IsHeading(std::string_view name) {
   return name.size() == 2 && name[0] == 'H' && name[1] >= '1' && name[1] <= '6';
 }
 
@@ -53,9 +53,9 @@ bool RemoveNoCase(std::string& text, std::string_view part) {
 
 // Where a tag may stand in the frame of the page.
 void PartRules(THtmlRun& run) {
-  const std::string& name = run.tag.name;
+  const std::string_view name = run.tag.name;
   if (run.part == 1 && !run.inConditional && name != "HEAD" && name != "BODY") {
-    HtmlError("Only HEAD or BODY allowed under HTML - not " + name);
+    HtmlError("Only HEAD or BODY allowed under HTML - not " + std::string(name));
   } else if (name == "HEAD" && run.part != 1) {
     HtmlError("Head in wrong place - must come after <HTML>.");
   } else if (name == "BODY" && run.part != 3) {
@@ -63,7 +63,7 @@ void PartRules(THtmlRun& run) {
   } else if (name == "FRAMESET" && run.part != 3 && run.part != 4) {
     HtmlError("FrameSet in wrong place - must come after <Head> section");
   } else if ((name == "FRAME" || name == "NOFRAMES") && run.part != 4) {
-    HtmlError(name + " in wrong place - must come after <FrameSet>");
+    HtmlError(std::string(name) + " in wrong place - must come after <FrameSet>");
   } else if (name == "HTML" && run.tagSeen) {
     HtmlError("HTML in wrong place - must be first tag");
   } else if (name == "BASE" && run.part != 2) {
@@ -73,12 +73,14 @@ void PartRules(THtmlRun& run) {
 
 // Headings rise by one level at most.
 void HeadingLevel(THtmlRun& run) {
-  const std::string& name = run.tag.name;
+  const std::string_view name = run.tag.name;
   const char level = name[1];
   if (run.lastHeading == '0' && level != '1') {
-    HtmlError(name + " should not be first header.", 100710);
+    HtmlError(std::string(name) + " should not be first header.", 100710);
   } else if (run.lastHeading != '0' && level > run.lastHeading + 1) {
-    HtmlError("Header level missing -\r" + name + " tag preceded by H" + run.lastHeading, 100710);
+    HtmlError(
+        "Header level missing -\r" + std::string(name) + " tag preceded by H" + run.lastHeading,
+        100710);
   }
   run.lastHeading = level;
 }
@@ -101,8 +103,8 @@ void HeadingText(THtmlRun& run) {
 }
 
 // The tables' own parents, and a cell that misses its row.
-void TableRules(THtmlRun& run, std::string& parent) {
-  const std::string& name = run.tag.name;
+void TableRules(THtmlRun& run, std::string_view& parent) {
+  const std::string_view name = run.tag.name;
   if (name == "TD" && parent == "TABLE") {
     BreakAfterOpenTags(run);
     IndentAtLineStart(run);
@@ -123,11 +125,11 @@ void TableRules(THtmlRun& run, std::string& parent) {
   if (run.serverPage) return;
   if (OneOf(parent, {"TABLE", "THEAD", "TBODY", "TFOOT"}) &&
       !OneOf(name, {"TR", "THEAD", "TBODY", "TFOOT", "CAPTION", "COL", "COLGROUP"})) {
-    HtmlError(parent + " can directly contain only " +
-              "<TR>, <THead>, <TBody>, <TFoot>, <Caption>, <Col> or <ColGroup> tags, not <" + name +
-              ">.");
+    HtmlError(std::string(parent) + " can directly contain only " +
+              "<TR>, <THead>, <TBody>, <TFoot>, <Caption>, <Col> or <ColGroup> tags, not <" +
+              std::string(name) + ">.");
   } else if (parent == "TR" && !OneOf(name, {"TR", "TH", "TD"})) {
-    HtmlError("<TR> can directly contain only <TH> or <TD> tags, not <" + name +
+    HtmlError("<TR> can directly contain only <TH> or <TD> tags, not <" + std::string(name) +
               ">.\r\nThis may be caused by a missing \"</Table>\" tag.");
   } else if (name == "CAPTION" && parent != "TABLE") {
     HtmlError("<Caption> must come immediately after <Table>.");
@@ -136,7 +138,7 @@ void TableRules(THtmlRun& run, std::string& parent) {
 
 // Script and style blocks in the frame of the page.
 void ScriptAndStyle(THtmlRun& run) {
-  const std::string& name = run.tag.name;
+  const std::string_view name = run.tag.name;
   if (name == "SCRIPT" && run.part != 0 && run.part != 2 && run.part != 6) {
     HtmlError("Script must be within Head or Body.");
   } else if (name == "STYLE" && run.part != 2) {
@@ -156,7 +158,7 @@ void ScriptAndStyle(THtmlRun& run) {
 
 // The closing tags a new tag completes first. (A list nested in a definition is
 // no reason to close it: only the next term or definition is.)
-bool ClosesParentFirst(const std::string& name, const std::string& parent) {
+bool ClosesParentFirst(std::string_view name, std::string_view parent) {
   return (name == "TR" && OneOf(parent, {"TR", "TD", "TH"})) ||
          (name == "OPTION" && parent == "OPTION") ||
          (OneOf(name, {"TBODY", "TFOOT"}) && OneOf(parent, {"THEAD", "TBODY"})) ||
@@ -165,24 +167,26 @@ bool ClosesParentFirst(const std::string& name, const std::string& parent) {
 }
 
 // The parents a tag needs, and what some parents may hold.
-void ParentRules(THtmlRun& run, const std::string& parent) {
-  const std::string& name = run.tag.name;
+void ParentRules(THtmlRun& run, std::string_view parent) {
+  const std::string_view name = run.tag.name;
   if (parent != "ASP" && parent != "ITEMTEMPLATE") {
     if ((name == "TD" || name == "TH") && parent != "TR") {
-      HtmlError(parent + " not preceded by TR but by " + name);
+      HtmlError(std::string(parent) + " not preceded by TR but by " + std::string(name));
     } else if (name == "TR" && !OneOf(parent, {"TABLE", "THEAD", "TBODY", "TFOOT"})) {
       HtmlError(parent.empty() ? std::string("TR not preceded by Table")
-                               : "TR not preceded by Table but by " + parent);
+                               : "TR not preceded by Table but by " + std::string(parent));
     } else if (name == "LI" && !OneOf(parent, {"OL", "UL", "MENU", "DIR", "DD"})) {
       HtmlError("LI not preceded by OL/UL/Menu/Dir/DD");
     } else if ((name == "DT" || name == "DD") && !OneOf(parent, {"DL", "DT", "DD"})) {
-      HtmlError(name + " not preceded by DL/DT/DD");
+      HtmlError(std::string(name) + " not preceded by DL/DT/DD");
     } else if (OneOf(parent, {"OL", "UL", "MENU"}) && name != "LI") {
-      HtmlError("<" + parent + "> can directly contain only <LI> tags, not <" + name + ">.");
+      HtmlError("<" + std::string(parent) + "> can directly contain only <LI> tags, not <" +
+                std::string(name) + ">.");
     } else if (parent == "DL" && name != "DD" && name != "DT") {
-      HtmlError("<DL> can directly contain only <DD> or <DT> tags, not <" + name + ">.");
+      HtmlError("<DL> can directly contain only <DD> or <DT> tags, not <" + std::string(name) +
+                ">.");
     } else if (name == "P" && OneOf(parent, {"B", "I", "U"})) {
-      HtmlError("Cannot have <P> within <" + parent + ">" +
+      HtmlError("Cannot have <P> within <" + std::string(parent) + ">" +
                 (run.dotPage ? "\nSee untitled.txt for exact position." : ""));
     }
     if (HtmlFailed()) return;
@@ -190,7 +194,7 @@ void ParentRules(THtmlRun& run, const std::string& parent) {
   if (name.rfind("HTTP", 0) == 0) {
     HtmlError("You cannot start an HTML tag with \"http\".");
   } else if (name.find('=') != std::string::npos) {
-    HtmlError(name + " cannot contain \"=\"");
+    HtmlError(std::string(name) + " cannot contain \"=\"");
   }
 }
 
@@ -203,7 +207,7 @@ bool StackHolds(const THtmlRun& run, const char* name) {
 
 // What the tag changes in the run once it is written.
 void Written(THtmlRun& run) {
-  const std::string& name = run.tag.name;
+  const std::string_view name = run.tag.name;
   if (name == "HTML" && run.part == 0) run.part = 1;
   if (name == "HEAD") run.part = 2;
   if (name == "FRAMESET") run.part = 4;
@@ -219,8 +223,11 @@ void Written(THtmlRun& run) {
 
 void HandleOpeningTag(THtmlRun& run) {
   THtmlTag& tag = run.tag;
-  const std::string name = tag.name;
-  std::string parent = ParentName(run);
+  // Names are compared by length first: most comparisons end there.
+  const std::string nameKept = tag.name;  // the tag may be replaced by a completed one
+  const std::string_view name = nameKept;
+  const std::string parentKept = ParentName(run);
+  std::string_view parent = parentKept;
   const bool checks = !run.serverPage;
 
   if (checks) {

@@ -1,7 +1,9 @@
 #include "validate/HtmlTagLists.h"
 
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "shell/FastStrings.h"
 
@@ -28,7 +30,7 @@ const char kBlockServerControls[] =
     "|ASP:PANEL|ASP:DROPDOWNLIST|ASP:SQLDATASOURCE|TELERIK:RADGRID|TELERIK:RADWINDOWMANAGER|"
     "TELERIK:RADPANE|TELERIK:RADSPLITTER|ASP:CONTROLPARAMETER|ASP:LISTITEM|ASP:PARAMETER|";
 
-// A "|"-separated list as a set of its names, for the lookups of every tag.
+// A "|"-separated list as a set of its names.
 class TTagSet {
  public:
   explicit TTagSet(std::string_view list) {
@@ -42,26 +44,32 @@ class TTagSet {
   }
   // name is upper case already.
   bool Holds(const std::string& name) const { return names_.count(name) != 0; }
+  const std::unordered_set<std::string>& Names() const { return names_; }
 
  private:
   std::unordered_set<std::string> names_;
 };
 
-const TTagSet& InlineSet() {
-  static const TTagSet set(HtmlInlineTags);
-  return set;
-}
-const TTagSet& ShortContentSet() {
-  static const TTagSet set(HtmlShortContentTags);
-  return set;
-}
-const TTagSet& VoidSet() {
-  static const TTagSet set(HtmlVoidTags);
-  return set;
-}
 const TTagSet& BlockControlSet() {
   static const TTagSet set(kBlockServerControls);
   return set;
+}
+
+// Which of the three lists each listed name is in, found with one lookup per tag.
+enum : unsigned char { kInline = 1, kShortContent = 2, kVoid = 4 };
+
+const std::unordered_map<std::string, unsigned char>& ListedTags() {
+  static const std::unordered_map<std::string, unsigned char> tags = [] {
+    std::unordered_map<std::string, unsigned char> map;
+    for (const auto& [list, flag] :
+         {std::pair{HtmlInlineTags, kInline}, std::pair{HtmlShortContentTags, kShortContent},
+          std::pair{HtmlVoidTags, kVoid}}) {
+      const TTagSet set(list);
+      for (const std::string& name : set.Names()) map[name] |= flag;
+    }
+    return map;
+  }();
+  return tags;
 }
 
 bool StartsWith(const std::string& text, const char* prefix) {
@@ -80,11 +88,13 @@ THtmlTagClass ClassifyHtmlTag(const std::string& name, bool indentAll, bool self
   THtmlTagClass c;
   const std::string& upper = name;  // names are read in upper case
   const bool control = IsNamespacedServerControl(upper);
-  c.inlineTag = (InlineSet().Holds(upper) || control) && !indentAll;
+  const auto listed = ListedTags().find(upper);
+  const unsigned char lists = listed == ListedTags().end() ? 0 : listed->second;
+  c.inlineTag = ((lists & kInline) != 0 || control) && !indentAll;
   c.shortContent =
-      ShortContentSet().Holds(upper) || control || upper.find("LISTITEM") != std::string::npos;
+      (lists & kShortContent) != 0 || control || upper.find("LISTITEM") != std::string::npos;
   c.voidTag =
-      (VoidSet().Holds(upper) || StartsWith(upper, "DYNAMIC") || StartsWith(upper, "STATIC")) &&
+      ((lists & kVoid) != 0 || StartsWith(upper, "DYNAMIC") || StartsWith(upper, "STATIC")) &&
       !selfClosed;
   return c;
 }
