@@ -102,7 +102,8 @@ bool TakeHtmlInput(THtmlRun& run, const std::string& sender) {
       !AskYesNo("This is not HTML or ASP.  Do you really want to reformat it as such?")) {
     return false;
   }
-  run.original = run.in = input;
+  run.in = input;
+  run.original = std::move(input);
   return true;
 }
 
@@ -122,12 +123,16 @@ void HtmlPreEdits(THtmlRun& run) {
     MarkHtmlChanged(run);
     return true;
   };
-  edit(ReplaceAll(text, "\t", " ", true));
-  edit(ReplaceNoCase(text, "<br/>", "<br>"));
-  edit(ReplaceNoCase(text, "<p/>", "<p>"));
+  // Most pages have none of these: the page is copied only when one is there.
+  auto replace = [&](std::string_view find, std::string_view by) {
+    if (PosNoCase(find, text) != 0) edit(ReplaceNoCase(text, find, by));
+  };
+  if (text.find('\t') != std::string::npos) edit(ReplaceAll(text, "\t", " ", true));
+  replace("<br/>", "<br>");
+  replace("<p/>", "<p>");
   // A protocol-relative source keeps the page's own security: a page served over
   // https would refuse the script or frame of an http address.
-  edit(ReplaceNoCase(text, "src=\"//", "src=\"https://"));
+  replace("src=\"//", "src=\"https://");
   if (edit(AnchorNamesToIds(text))) {
     AskOkHelpCancel("\"<A Name=...\" replaced by \"<A Id=...\".", 20774);
   }

@@ -117,9 +117,12 @@ std::string BrokenLinkText(const std::string& link) {
   return broken;
 }
 
-// Link texts that are long addresses get break points.
+// Link texts that are long addresses get break points. (The page is searched as
+// it is and copied once, with every text that changes.)
 void LongLinkTexts(THtmlRun& run) {
-  std::string text = run.in;
+  const std::string& text = run.in;
+  std::string edited;
+  size_t copied = 0;  // how much of the page the edited text has taken
   size_t from = 0;
   while (true) {
     const size_t a = NextLinkTag(text, from);
@@ -142,10 +145,13 @@ void LongLinkTexts(THtmlRun& run) {
     if (text.compare(open + 1, link.size(), link) != 0) {
       HtmlFatal("Internal error replacing link text - please contact Varek Dask");
     }
-    text.replace(open + 1, link.size(), broken);
-    from = open + 1 + broken.size();
+    edited.append(text, copied, open + 1 - copied);
+    edited += broken;
+    copied = close;
   }
-  Edit(run, std::move(text));
+  if (copied == 0) return;
+  edited.append(text, copied, std::string::npos);
+  Edit(run, std::move(edited));
 }
 
 // A link at the top of the body lets keyboard users skip to the main content.

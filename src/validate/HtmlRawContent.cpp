@@ -44,26 +44,29 @@ std::string WithoutCarriageReturns(std::string text) {
 // deeper than the least indented of the lines after the first (the first line has
 // lost its blanks to the trimming).
 std::string Reindent(const std::string& block, size_t indent) {
-  std::vector<std::string> lines;
-  size_t from = 0;
-  while (from <= block.size()) {
-    size_t end = block.find('\n', from);
-    if (end == std::string::npos) end = block.size();
-    lines.push_back(block.substr(from, end - from));
-    from = end + 1;
-  }
+  // The least indentation of the lines after the first that hold something.
   size_t least = std::string::npos;
-  for (size_t i = 1; i < lines.size(); ++i) {
-    const size_t first = lines[i].find_first_not_of(' ');
-    if (first != std::string::npos && first < least) least = first;
+  for (size_t start = block.find('\n'); start != std::string::npos;
+       start = block.find('\n', start)) {
+    ++start;
+    size_t first = start;
+    while (first < block.size() && block[first] == ' ') ++first;
+    if (first < block.size() && block[first] != '\n') least = std::min(least, first - start);
   }
   std::string result;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) result += '\n';
-    const size_t first = lines[i].find_first_not_of(' ');
-    if (first == std::string::npos) continue;
-    result.append(indent, ' ');
-    result.append(lines[i], i == 0 ? first : least, std::string::npos);
+  result.reserve(block.size() + block.size() / 8);
+  for (size_t start = 0; start <= block.size();) {
+    size_t end = block.find('\n', start);
+    if (end == std::string::npos) end = block.size();
+    if (start > 0) result += '\n';
+    size_t first = start;
+    while (first < end && block[first] == ' ') ++first;
+    if (first < end) {
+      result.append(indent, ' ');
+      const size_t from = start == 0 ? first : start + least;
+      result.append(block, from, end - from);
+    }
+    start = end + 1;
   }
   return result;
 }

@@ -1,5 +1,9 @@
 // The walk of the HTML validator: text, comments, conditional comments and
 // server-script blocks; tags go to their own handlers.
+#include <array>
+#include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "platform/Paths.h"
 #include "shell/CommandNames.h"
 #include "shell/FastStrings.h"
@@ -108,8 +112,15 @@ void RowText(THtmlRun& run, unsigned char c) {
 // A character of text that goes out as it is, whatever stands around it: no markup,
 // no line end or blank, no quote (smart quotes, server strings), nothing of the
 // upper half.
+constexpr std::array<bool, 256> MakePlainTextTable() {
+  std::array<bool, 256> plain{};
+  for (int c = '!'; c < 127; ++c) plain[c] = c != '<' && c != '-' && c != '"';
+  return plain;
+}
+constexpr std::array<bool, 256> kPlainText = MakePlainTextTable();
+
 bool IsPlainText(const THtmlRun& run, char c) {
-  return c > ' ' && c < 127 && c != '<' && c != '-' && c != '"' &&
+  return kPlainText[static_cast<unsigned char>(c)] &&
          (run.serverStart.empty() || c != run.serverStart[0]);
 }
 
