@@ -92,9 +92,13 @@ std::string QuotedValue(const std::string& out, size_t tag, const char* name) {
 
 // A page of the help viewer: its bold caption becomes its heading, its keywords a
 // meta tag, sentences get two spaces, and it is an HTML 5 page.
+bool IsHelpTopicPage(const std::string& out) {
+  return Has(out, kHelpControl) && !Has(out, "<H1>");
+}
+
 void HelpTopicPage(THtmlRun& run, size_t title) {
   std::string& out = run.out;
-  if (!Has(out, kHelpControl) || Has(out, "<H1>")) return;
+  if (!IsHelpTopicPage(out)) return;
   const std::string titleText = out.substr(title + 7, out.find('<', title + 7) - title - 7);
   const size_t body = Find(out, "<Body");
   const size_t bold = body == std::string::npos ? body : Find(out, "<B>", body);
@@ -154,6 +158,8 @@ void CompleteHead(THtmlRun& run) {
     run.errorAt = 0;
     return;
   }
+  // A help-topic page becomes an HTML 5 page: its character set is said as such.
+  if (IsHelpTopicPage(run.out)) run.html5 = true;
   CharacterSet(run, title);
   StyleSheet(run, title);
   HelpTopicPage(run, title);

@@ -102,6 +102,10 @@ TEST_F(HtmlPageEndTest, ValidPagesOfGenerators) {
 
 TEST_F(HtmlPageEndTest, HeadCompletions) {
   const std::string site5 = "<!DOCTYPE HTML>\n<HTML Lang=en>\n<Head>\n  <Title>P</Title>\n";
+  const std::string xhtml =
+      "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
+      "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\">\n<html "
+      "xmlns=\"http://www.w3.org/1999/xhtml\" xml:lang=\"en\" lang=\"en\">\n";
   struct Case {
     const char* name;
     std::string page;
@@ -120,12 +124,21 @@ TEST_F(HtmlPageEndTest, HeadCompletions) {
            "  <meta charset=\"utf-8\">\n  <meta name=\"viewport\" content=\"width=device-width\">\n"
            "</Head>\n<Body>\n<H1>P</H1>\n</Body>\n</HTML>\n"},
       {"A page with its character set", Done("P", "<H1>P</H1>\n"), Done("P", "<H1>P</H1>\n")},
+      // An XHTML page's added lines end " />", as the walk lays out its void tags.
+      {"XHTML",
+       xhtml + "<head>\n  <title>P</title>\n</head>\n<body>\n<h1>P</h1>\n</body>\n</html>\n",
+       xhtml + "<head>\n  <title>P</title>\n  <meta http-equiv=\"content-type\" "
+               "content=\"text/html; charset=utf-8\" />\n  <Meta Name=viewport "
+               "Content=\"width=device-width, initial-scale=1\" />\n</head>\n<body>\n<h1>P</h1>\n"
+               "</body>\n</html>\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Open(std::string(c.name) + ".htm", c.page);
     EXPECT_EQ(Validate(), "");
     EXPECT_EQ(CurrentText, c.result);
+    // One pass lays the page out, the next finds nothing to change.
+    EXPECT_EQ(ValidationPass, c.page == c.result ? 1 : 2);
   }
 }
 
