@@ -35,12 +35,8 @@ bool DeclaresUtf8(const std::string& text) {
   // Only the head declares: a page about character sets may name them in its text.
   const std::string_view head =
       std::string_view(text).substr(0, std::min(Find(text, "</head"), Find(text, "<body")));
-  const size_t first = head.find_first_not_of(" \n\r\t");
-  if (first != std::string_view::npos && head.compare(first, 5, "<?xml") == 0) {
-    const size_t end = head.find("?>", first);
-    const size_t encoding = Find(head.substr(0, end), "encoding=", first);
-    if (encoding != std::string_view::npos) return NamesUtf8(head, encoding + 9);
-  }
+  // A browser reads an HTML page by the charset of its meta tag, and only without
+  // one by the XML declaration.
   for (size_t at = Find(head, "charset="); at != std::string_view::npos;
        at = Find(head, "charset=", at + 8)) {
     const size_t tag = head.rfind('<', at);
@@ -49,6 +45,12 @@ bool DeclaresUtf8(const std::string& text) {
       continue;
     }
     return NamesUtf8(head, at + 8);
+  }
+  const size_t first = head.find_first_not_of(" \n\r\t");
+  if (first != std::string_view::npos && head.compare(first, 5, "<?xml") == 0) {
+    const size_t end = head.find("?>", first);
+    const size_t encoding = Find(head.substr(0, end), "encoding=", first);
+    if (encoding != std::string_view::npos) return NamesUtf8(head, encoding + 9);
   }
   return false;
 }

@@ -7,8 +7,8 @@
 
 namespace quorrel {
 
-// Whether the page declares UTF-8: the charset of a meta tag in its head, or the
-// encoding of its XML declaration.
+// Whether the page declares UTF-8: the charset of a meta tag in its head, or
+// without one the encoding of its XML declaration.
 bool DeclaresUtf8(const std::string& text);
 
 // The length of the UTF-8 character at text[at] in a page that declares UTF-8

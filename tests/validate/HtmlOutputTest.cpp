@@ -87,6 +87,18 @@ TEST_F(HtmlOutputTest, AUtf8PageKeepsItsCharacters) {
     r = WalkPage(head + "<a\ntitle=\"" + character + "\">x</a>");
     EXPECT_NE(r.out.find(tag), std::string::npos);
   }
+  // Smart quotes make the XML declaration's quotes entities; the page is still UTF-8
+  // to the next pass, by its meta tag (found by fuzzing the walk).
+  Option("SmartQuotes", true);
+  const std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<html><head><meta http-equiv=\"Content-Type\" "
+      "content=\"text/html; charset=UTF-8\" /></head><body>the \xE2\x80\xFEx\xE2\x80\x9D y";
+  const TWalkResult once = WalkPage(xml);
+  ASSERT_FALSE(once.aborted) << LastBox();
+  const TWalkResult twice = WalkPage(once.out);
+  EXPECT_FALSE(twice.aborted) << LastBox();
+  EXPECT_EQ(twice.out, once.out);
+  Option("SmartQuotes", false);
   // The page's own rule for the typographic apostrophe still holds.
   EXPECT_NE(WalkPage(head + "it\xE2\x80\x99s").out.find("it's"), std::string::npos);
 
@@ -116,8 +128,15 @@ TEST_F(HtmlOutputTest, WhereAPageDeclaresUtf8) {
       {"<head><meta charset=utf8>", true},
       {"<HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\" />", true},
       {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<html><head>", true},
+      // The meta tag is what a browser goes by; smart quotes may have made the XML
+      // declaration's name unreadable.
       {"<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<html><head><meta charset=\"utf-8\">",
+       true},
+      {"<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<html><head><meta charset=\"iso-8859-1\">",
        false},
+      {"<?xml version=&ldquo;1.0&rdquo; encoding=&ldquo;UTF-8&rdquo;?>\n<html><head><meta "
+       "http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\" />",
+       true},
       {"<head><meta charset=\"iso-8859-1\">", false},
       {"<head><meta charset=\"utf-16\">", false},
       {"<head><meta charset=\"utf-88\">", false},
