@@ -145,6 +145,8 @@ void RunOpen(const std::string& name, int tag, const std::string& hint, bool for
   ClassifyDocument();
   SetTabCaption(run.path);
   CurrentEditor->SetModified(false);
+  // A new document, or another file in a reused tab, has not been read with LF.
+  CurrentEditor->SetLfOnlyFile(false);
   BeginBusy();
   if ((IsAsp || IsPhp) && PosNoCase("login", run.path) > 0) {
     MainMenu().SetVisible("Login", true);

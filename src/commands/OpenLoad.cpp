@@ -7,27 +7,6 @@
 #include <stdexcept>
 
 #include "commands/OpenSteps.h"
-#include "shell/Archive7z.h"
-#include "shell/ClassifyDocument.h"
-#include "shell/Closing.h"
-#include "shell/Commands.h"
-#include "shell/DBoxUnit.h"
-#include "shell/DirectoryListing.h"
-#include "shell/Documents.h"
-#include "shell/DocumentsOpen.h"
-#include "shell/DocumentsPending.h"
-#include "shell/FastStrings.h"
-#include "shell/FileRoutines.h"
-#include "shell/MainWindow.h"
-#include "shell/MenuModel.h"
-#include "shell/MyRich.h"
-#include "shell/RtfView.h"
-#include "shell/Scrambled.h"
-#include "shell/ShellState.h"
-#include "shell/TextFiles.h"
-#include "shell/TextRepairs.h"
-#include "shell/WPFormat.h"
-#include "shell/WorkFiles.h"
 #include "music/MyPlayer.h"
 #include "platform/Abort.h"
 #include "platform/Launcher.h"
@@ -50,11 +29,13 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/RtfView.h"
+#include "shell/SaveText.h"
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
 #include "shell/TextRepairs.h"
 #include "shell/WPFormat.h"
+#include "shell/WorkFiles.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel {
@@ -219,6 +200,7 @@ TLoad LoadFile(TOpenRun& run) {
   ShowStatusText("Loading " + path);
   const bool formatted = IsRtf && !raw;
   CurrentEditor->SetPlainText(!formatted);
+  CurrentEditor->SetLfOnlyFile(HasLfOnlyLineEnds(bytes));
   // The lines as a string list holds them; the editor ends with a line end when
   // the file's text does.
   std::string text;

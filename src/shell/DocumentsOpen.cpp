@@ -12,6 +12,7 @@
 #include "shell/Documents.h"
 #include "shell/MainWindow.h"
 #include "shell/MyRich.h"
+#include "shell/SaveText.h"
 #include "shell/ShellState.h"
 
 namespace quorrel {
@@ -20,7 +21,7 @@ namespace {
 
 int64_t FileTimeOf(const std::string& path) {
   struct stat st;
-  return stat(path.c_str(), &st) == 0 ? static_cast<int64_t>(st.st_mtime) : 0;
+  return stat(NativePath(path).c_str(), &st) == 0 ? static_cast<int64_t>(st.st_mtime) : 0;
 }
 
 // The position after "path|" in the first entry of a section that begins so.
@@ -52,10 +53,11 @@ size_t StoredCaretPosition(const std::string& path) {
 }
 
 void LoadIntoEditor(TMyRich& editor, const std::string& path, int slot) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(NativePath(path), std::ios::binary);
   if (!in) ShowErrorAndAbort("File not found:\r" + path);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   editor.SetPlainText(true);
+  editor.SetLfOnlyFile(HasLfOnlyLineEnds(bytes));
   editor.SetText(bytes);
   editor.Select(StoredCaretPosition(path), 0);
   editor.SetModified(false);

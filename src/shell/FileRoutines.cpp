@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
 #include "platform/Sound.h"
 #include "shell/DBoxUnit.h"
@@ -72,7 +73,7 @@ std::string FormatFileDate(int64_t secondsSinceEpoch) {
 
 std::string DateSize(const std::string& path) {
   struct stat info {};
-  if (path.empty() || stat(path.c_str(), &info) != 0) {
+  if (path.empty() || stat(NativePath(path).c_str(), &info) != 0) {
     LocalFileDate = 0;
     LocalFileSize = 0;
     return "*** Not found ***";
@@ -90,7 +91,7 @@ std::string DateSize(const std::string& path) {
 
 int64_t FileSize64(const std::string& path) {
   struct stat info {};
-  if (path.empty() || stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return 0;
+  if (path.empty() || stat(NativePath(path).c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return 0;
   return static_cast<int64_t>(info.st_size);
 }
 

@@ -105,6 +105,11 @@ class TMyRich {
   int Tag() const { return tag_; }
   void SetTag(int tag) { tag_ = tag; }
 
+  // Whether the document was read from a file with LF-only line ends: it is saved
+  // with LF again, so that scripts and files other programs read stay intact.
+  bool LfOnlyFile() const { return lfOnlyFile_; }
+  void SetLfOnlyFile(bool on) { lfOnlyFile_ = on; }
+
   // Runs after every change of the text (edits and SetText).
   void SetOnChange(std::function<void()> handler) { onChange_ = std::move(handler); }
 
@@ -150,6 +155,7 @@ class TMyRich {
  private:
   int tag_ = 0;
   bool overwrite_ = false;
+  bool lfOnlyFile_ = false;
   std::function<void()> onChange_;
   std::vector<TColourRun> colourRuns_;
   int editorColour_ = 0xFFFFFF;

@@ -37,6 +37,10 @@ std::string TextForDisk(const std::string& text, bool lfOnly, bool rtf) {
   return out;
 }
 
+bool HasLfOnlyLineEnds(const std::string& bytes) {
+  return bytes.find('\n') != std::string::npos && bytes.find('\r') == std::string::npos;
+}
+
 size_t RtfZeroByte(const std::string& source) {
   return source.find('\0');
 }

@@ -15,6 +15,9 @@ class TMyRich;
 // gets LF (lfOnly, HTML) or CR LF; RTF source ends with one zero byte.
 std::string TextForDisk(const std::string& text, bool lfOnly, bool rtf);
 
+// Whether a file's bytes end their lines with LF only: one LF at least and no CR.
+bool HasLfOnlyLineEnds(const std::string& bytes);
+
 // Where RTF source holds a zero byte (0-based), std::string::npos when nowhere.
 size_t RtfZeroByte(const std::string& source);
 

@@ -80,7 +80,7 @@ void OfferRtfConversion(TMyRich& editor) {
 std::string DocumentBytes(TMyRich& editor, bool scrambled) {
   GetEditorText();
   if (scrambled) return ScrambleDocumentBytes(CurrentText, CurrentScrambleKey());
-  if (!IsRtf) return TextForDisk(CurrentText, IsHtml, false);
+  if (!IsRtf) return TextForDisk(CurrentText, IsHtml || editor.LfOnlyFile(), false);
   std::string source;
   if (editor.PlainText()) {
     source = CurrentText;

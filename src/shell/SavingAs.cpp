@@ -90,7 +90,7 @@ std::string CopyBytes() {
     if (zero != std::string::npos) ShowErrorAndAbort(RtfZeroByteMessage(zero));
     return TextForDisk(TightenRtfLineBreaks(source), false, true);
   }
-  return TextForDisk(CurrentText, IsHtml, false);
+  return TextForDisk(CurrentText, IsHtml || editor.LfOnlyFile(), false);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "platform/Abort.h"
+#include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
 #include "shell/CommandNames.h"
@@ -46,7 +47,7 @@ size_t PartialExtent(size_t length) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(NativePath(path), std::ios::binary);
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
@@ -181,7 +182,7 @@ std::string ReadScrambledFile(const std::string& path) {
 bool WriteScrambledFile(const std::string& path, const std::string& text) {
   std::string bytes = ScrambleDocumentBytes(text, CurrentScrambleKey());
   // A new file is for its owner's eyes only; a replaced one keeps its mode.
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   bool ok = WriteAll(fd, bytes);
   if (::close(fd) != 0) ok = false;
@@ -194,7 +195,7 @@ bool ScrambleBackupInPlace(const std::string& backupPath) {
   if (IsScrambledData(bytes)) return true;
   // Writing over the old bytes (never truncating first) leaves no plain copy in
   // the file's blocks; the scrambled form is 4 bytes longer, so it covers them all.
-  int fd = ::open(backupPath.c_str(), O_WRONLY | O_CLOEXEC);
+  int fd = ::open(NativePath(backupPath).c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return false;
   bool ok = WriteAll(fd, ScrambleDocumentBytes(bytes, CurrentScrambleKey()));
   if (::fsync(fd) != 0) ok = false;
@@ -239,7 +240,7 @@ void EncryptFClick(const std::function<void()>& saveDocument) {
   saveDocument();
   if (!on) return;
   std::string backup = CurrentFileName + ".Bak";
-  if (!ScrambleBackupInPlace(backup) && ::unlink(backup.c_str()) != 0) {
+  if (!ScrambleBackupInPlace(backup) && ::unlink(NativePath(backup).c_str()) != 0) {
     ShowMsg("Could not scramble the back-up file\r" + backup);
   }
 }

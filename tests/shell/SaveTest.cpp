@@ -159,6 +159,34 @@ TEST_F(SaveTest, AnHtmlPageEditedWithCrLfIsStoredWithLfAndNoTrailingBlanks) {
             "<html>\n<Head>\n<title>t</title>\n</Head>\n<body>\t\n<p>new</p>\n</body>\n</html>\n");
 }
 
+// A file read with LF-only line ends keeps them (a script saved with CR LF breaks);
+// one read with CR LF keeps the line ends of its type. Saved unedited, a file keeps
+// its bytes.
+TEST_F(SaveTest, LineEndsAreKeptAsTheFileWasRead) {
+  struct Case {
+    const char* name;
+    const char* bytes;
+    const char* afterEdit;
+  };
+  const Case cases[] = {
+      {"run.sh", "#!/bin/sh\necho a\n", "x#!/bin/sh\necho a\n"},
+      {"style.css", "body {\n  color: red;\n}\n", "xbody {\n  color: red;\n}\n"},
+      {"notes.txt", "one\ntwo\n", "xone\ntwo\n"},
+      {"dos.txt", "one\r\ntwo\r\n", "xone\r\ntwo\r\n"},
+      {"dos.css", "body {\r\n}\r\n", "xbody {\r\n}\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = Open(c.name, c.bytes);
+    ASSERT_TRUE(MainMenu().Click("Save"));
+    EXPECT_EQ(Slurp(path), c.bytes);
+    CurrentEditor->Select(0, 0);
+    CurrentEditor->SetSelText("x");
+    ASSERT_TRUE(MainMenu().Click("Save"));
+    EXPECT_EQ(Slurp(path), c.afterEdit);
+  }
+}
+
 TEST_F(SaveTest, ShrinkingByMoreThan500BytesIsWarnedInABoxThatClosesItself) {
   struct Case {
     int lines;  // of 100 bytes, after the save; 100 before
