@@ -129,6 +129,32 @@ TEST_F(HelpViewerTest, CloseAllHelpClosesTheWindow) {
   EXPECT_FALSE(viewer->isVisible());
 }
 
+TEST_F(HelpViewerTest, EscClosesTheWindow) {
+  ShowHelpContext(40000);
+  ASSERT_TRUE(Shows(40000));
+  PressKey(viewer->Browser, Qt::Key_Escape);
+  EXPECT_TRUE(WaitFor([&] { return !viewer->isVisible(); }));
+}
+
+// A page's location line names the menu only; notes for the help's authors are
+// never shown to the user.
+TEST_F(HelpViewerTest, TheFirstStartPageShowsNoNotesForItsAuthors) {
+  QFile file(":/help/welcome.html");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(file.readAll());
+  EXPECT_TRUE(text.contains("Welcome to Quorrel"));
+  EXPECT_FALSE(text.contains("shown once")) << text.toStdString();
+  const QRegularExpression location("<p><i>([^<]*)</i></p>");
+  for (const auto& [helpContext, page] : ReadHelpMap(HelpFile)) {
+    QFile each(":/help/" + page);
+    ASSERT_TRUE(each.open(QIODevice::ReadOnly));
+    const QRegularExpressionMatch m = location.match(QString::fromUtf8(each.readAll()));
+    if (m.hasMatch()) {
+      EXPECT_FALSE(m.captured(1).contains(';')) << page.toStdString();
+    }
+  }
+}
+
 TEST_F(HelpViewerTest, F1OnABoxWithAHelpContextOpensThatTopic) {
   // The sets dialog carries the Set menu's help context.
   TSetForm form;

@@ -93,6 +93,15 @@ THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   resize(640, 520);
 }
 
+void THelpViewer::keyPressEvent(QKeyEvent* event) {
+  // Esc closes the window, as it does every other box of the program.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 bool THelpViewer::LoadMap(const QString& mapFile) {
   if (mapFile == mapFile_ && !map_.empty()) return true;
   map_ = ReadHelpMap(mapFile);

@@ -28,6 +28,9 @@ class THelpViewer : public QWidget, public THelpWindow {
 
   QTextBrowser* Browser;
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   bool LoadMap(const QString& mapFile);
 
