@@ -241,8 +241,9 @@ TLoad LoadFile(TOpenRun& run) {
     CurrentText = Utf16ToAnsi(bytes);
   } else if (StartsWith(bytes, "\x1A\x15")) {
     ReadScrambledDocument();
-  } else if ((loaded < expected || loaded > expected + 127) && SizeCheckApplies(path) &&
-             AskYesNoHelp("File size discrepancy.  Use slow read?", 20210)) {
+  } else if ((HoldsZeroByte(bytes) ||
+              ((loaded < expected || loaded > expected + 127) && SizeCheckApplies(path))) &&
+             AskYesNoHelp(SlowReadQuestion, SlowReadHelp)) {
     CurrentEditor->SetText("");
     size_t zeros = 0;
     CurrentText = SlowReadText(bytes, &zeros);

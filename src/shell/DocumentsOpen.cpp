@@ -14,6 +14,7 @@
 #include "shell/MyRich.h"
 #include "shell/SaveText.h"
 #include "shell/ShellState.h"
+#include "shell/TextRepairs.h"
 
 namespace quorrel {
 
@@ -58,7 +59,13 @@ void LoadIntoEditor(TMyRich& editor, const std::string& path, int slot) {
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   editor.SetPlainText(true);
   editor.SetLfOnlyFile(HasLfOnlyLineEnds(bytes));
-  editor.SetText(bytes);
+  size_t zeros = 0;
+  if (HoldsZeroByte(bytes) && AskYesNoHelp(SlowReadQuestion, SlowReadHelp)) {
+    editor.SetText(SlowReadText(bytes, &zeros));
+  } else {
+    editor.SetText(bytes);
+  }
+  if (zeros > 0) ShowMsg("X'00' byte(s) in input file.\r\rDO NOT SAVE!");
   editor.Select(StoredCaretPosition(path), 0);
   editor.SetModified(false);
   if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileTimeOf(path);

@@ -50,4 +50,12 @@ std::string Utf16ToAnsi(const std::string& bytes);
 // each zero byte as the byte 01. zeroBytes receives how many there were.
 std::string SlowReadText(const std::string& bytes, size_t* zeroBytes);
 
+// A zero byte ends the text a normal read keeps, so a save would cut the file there:
+// every read of such a file asks this question first.
+inline constexpr const char* SlowReadQuestion = "File size discrepancy.  Use slow read?";
+inline constexpr int SlowReadHelp = 20210;
+inline bool HoldsZeroByte(const std::string& bytes) {
+  return bytes.find('\0') != std::string::npos;
+}
+
 }  // namespace quorrel

@@ -278,6 +278,21 @@ TEST_F(StartUpTest, SwitchesThatEndTheProgram) {
   }
 }
 
+// A binary file gets the question the Open dialog asks before its text, cut at the
+// first zero byte, can be saved over it.
+TEST_F(StartUpTest, ABinaryFileNamedOnTheCommandLineIsQuestionedAsInTheOpenDialog) {
+  std::string bytes(
+      "\x7F"
+      "ELF\x02\x01\x01",
+      7);
+  bytes += std::string(1, '\0') + std::string(4000, 'x');
+  Write("prog", bytes);
+  fs::current_path(site);
+  test::Dialogs().Answer(mrNo);
+  Start({"prog"});
+  EXPECT_TRUE(Shown("File size discrepancy.  Use slow read?"));
+}
+
 TEST_F(StartUpTest, TheDocumentsOfTheLastRunAreReopened) {
   std::string a = Write("a.txt"), b = Write("b.txt", "0123456789\r\n"), c = Write("c.txt");
   Ini("Quorrel.Ini", "Files", "1", a + "|0");
