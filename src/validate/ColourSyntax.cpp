@@ -121,7 +121,7 @@ bool RemoveBlanksBeforeLineEnds(TMyRich& editor, size_t& selStart, size_t& selEn
 }
 
 // Lays the runs of the current document's type over the editor's text.
-void ColourText(TMyRich& editor, int defaultColour, bool keepRuns) {
+void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) {
   const std::string& extension = CurrentExt;
   // The sections of pages and scripts tell where to colour and what.
   if (SectionLines.empty() && !IsContentDoc && !SectionsBoxShowing() &&
@@ -131,20 +131,23 @@ void ColourText(TMyRich& editor, int defaultColour, bool keepRuns) {
   TScanText scan(CurrentText);
   std::vector<TColourRun> fresh;
   size_t from = 0, to = scan.length;
+  bool replace = true;  // the runs in [from, to) are made anew, not laid over
 
-  // Every request colours the ABC tune at the caret: a document with one tune never
-  // sees the caret move into another one.
   if (IsAbc) {
-    // A ratio directive in the file header serves every tune: no need to offer one.
-    size_t lf = PosNoCase("\nX:", CurrentText);
-    bool header = lf > 0 && PosNoCase("X:", std::string_view(CurrentText).substr(0, 2)) == 0;
-    if (header && PosNoCase("%%MIDI ratio", std::string_view(CurrentText).substr(0, lf)) > 0) {
-      RatioOffered = true;
+    if (request == RecolourAbcTune) {
+      // A ratio directive in the file header serves every tune: no need to offer one.
+      size_t lf = PosNoCase("\nX:", CurrentText);
+      bool header = lf > 0 && PosNoCase("X:", std::string_view(CurrentText).substr(0, 2)) == 0;
+      if (header && PosNoCase("%%MIDI ratio", std::string_view(CurrentText).substr(0, lf)) > 0) {
+        RatioOffered = true;
+      }
+      FindTuneStart();
+      from = std::min(TuneStart > 0 ? TuneStart - 1 : 0, scan.length);
+      to = std::min(std::max<size_t>(TuneBounds[0], from), scan.length);
+      fresh = AbcRuns(scan, from, to, defaultColour);
+    } else {
+      replace = false;
     }
-    FindTuneStart();
-    from = std::min(TuneStart > 0 ? TuneStart - 1 : 0, scan.length);
-    to = std::min(std::max<size_t>(TuneBounds[0], from), scan.length);
-    fresh = AbcRuns(scan, from, to, defaultColour);
   }
   if (IsCSharp || IsJs || extension == ".VBA") {
     fresh = OverlayRuns(fresh, SectionLineRuns(scan, SectionOffsets(), false));
@@ -193,7 +196,7 @@ void ColourText(TMyRich& editor, int defaultColour, bool keepRuns) {
     kept = editor.ColourRuns();
     // To the end of the text means to the end of the editor's text, whatever it holds.
     size_t end = to >= scan.length ? static_cast<size_t>(-1) : map.PosOf(to);
-    kept = RunsOutside(kept, map.PosOf(from), end);  // [from, to) is made anew
+    if (replace) kept = RunsOutside(kept, map.PosOf(from), end);
   }
   editor.SetColourRuns(OverlayRuns(kept, runs));
 }
@@ -207,16 +210,9 @@ void ColourStatus(const std::string& message) {
 void ApplySyntaxColours() {
   TMyRich* editor = CurrentEditor;
   if (!editor) return;
-  int request = RecolourRequest;
+  const int request = RecolourRequest;
   if (editor->TextLength() == 0 && request != RecolourFull) return;
   TColourScheme& scheme = ColourScheme;
-  // A tab that never had the scheme laid on (opened while another was in front)
-  // gets it in full when it is entered.
-  if (request != RecolourFull && (!IsRtf || Checked("Raw")) &&
-      editor->EditorColour() !=
-          (InTempFolder(CurrentFileName) ? kTempBackground : scheme.background)) {
-    request = RecolourFull;
-  }
 
   editor->SetRedraw(false);
   const size_t selStart = editor->SelStart(), selLength = editor->SelLength();
@@ -247,7 +243,7 @@ void ApplySyntaxColours() {
     }
   }
   if (!IsRtf) {
-    ColourText(*editor, defaultColour, keepRuns);
+    ColourText(*editor, request, defaultColour, keepRuns);
   } else if (!keepRuns) {
     editor->SetColourRuns({});
   }
