@@ -65,6 +65,7 @@ class HtmlRealPagesTest : public HtmlTest {
   struct TOutcome {
     int pages = 0;
     int passed = 0;
+    std::vector<std::string> stopped;  // the pages the validator stopped on
   };
 
   // Walks every page of a folder; calls `check` with the input and output of every
@@ -82,7 +83,10 @@ class HtmlRealPagesTest : public HtmlTest {
       TWalkResult once = WalkPage(page);
       Dialogs().Clear();
       EXPECT_FALSE(once.aborted) << path << ": " << LastBox();
-      if (once.aborted || !once.error.empty()) continue;
+      if (once.aborted || !once.error.empty()) {
+        outcome.stopped.push_back(path);
+        continue;
+      }
       ++outcome.passed;
       EXPECT_EQ(OpeningTags(once.out), OpeningTags(page)) << path;
       TWalkResult twice = WalkPage(once.out);
@@ -133,7 +137,20 @@ TEST_F(HtmlRealPagesTest, NodejsHtml5Reference) {
         EXPECT_EQ(count(out, "...args"), count(page, "...args")) << path;
       });
   ASSERT_GT(outcome.pages, 50) << "nodejs's documentation is missing";
-  EXPECT_EQ(outcome.passed, outcome.pages);
+  // Debian's Node.js 18 pages close one table row twice (n-api.html, and all.html,
+  // which holds every page): the validator is right to stop there, and only there.
+  for (const std::string& path : outcome.stopped) {
+    const std::string page = WorkingCopy(path);
+    size_t opened = 0, closed = 0;
+    for (size_t at = page.find("<tr"); at != std::string::npos; at = page.find("<tr", at + 1)) {
+      ++opened;
+    }
+    for (size_t at = page.find("</tr>"); at != std::string::npos; at = page.find("</tr>", at + 1)) {
+      ++closed;
+    }
+    EXPECT_GT(closed, opened) << path << " stopped but closes no row twice";
+  }
+  EXPECT_EQ(outcome.passed + static_cast<int>(outcome.stopped.size()), outcome.pages);
 }
 
 TEST_F(HtmlRealPagesTest, LibvorbisStyleBlocksReachTheCssValidator) {
