@@ -5,6 +5,7 @@
 
 #include "music/AbcWorkFiles.h"
 #include "music/ToolMessages.h"
+#include "platform/Chars.h"
 #include "shell/DBoxUnit.h"
 
 namespace quorrel {
@@ -24,10 +25,6 @@ bool HasAny(const std::string& text, std::initializer_list<const char*> parts) {
 
 bool IsNoteLetter(char c) {
   return (c >= 'A' && c <= 'G') || (c >= 'a' && c <= 'g');
-}
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
 }
 
 // The first number of a message; -1 when it has none.

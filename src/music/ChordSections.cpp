@@ -5,6 +5,7 @@
 
 #include "music/AbcOptions.h"
 #include "music/AbcWorkFiles.h"
+#include "platform/Chars.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 
@@ -21,10 +22,6 @@ bool StartsWith(const std::string& text, const char* prefix) {
 bool StartsWithNoCase(const std::string& text, const char* prefix) {
   size_t n = std::char_traits<char>::length(prefix);
   return text.size() >= n && PosNoCase(prefix, std::string_view(text).substr(0, n)) == 1;
-}
-
-bool IsLetter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
 // Header and body fields ("w:", "K:", "P:" ...) and their continuations hold no bars

@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "music/AbcWorkFiles.h"
+#include "platform/Chars.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 
@@ -16,14 +17,6 @@ bool StartsWith(const std::string& text, const char* prefix) {
 
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
   return text.size() >= prefix.size() && PosNoCase(prefix, text.substr(0, prefix.size())) == 1;
-}
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-bool IsLetter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
 // The whole text as a number, as a strict conversion reads it: blanks round it

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "platform/Chars.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 
@@ -12,10 +13,6 @@ namespace {
 TReportViewer* viewer = nullptr;
 std::function<void()> pausePlayerHook;
 std::function<void()> caretRefreshHook;
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 // Reads the digits at pos into value; false when there are none or too many.
 bool ReadNumber(const std::string& text, size_t& pos, long& value) {

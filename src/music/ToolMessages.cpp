@@ -9,6 +9,7 @@
 #include "music/ReportView.h"
 #include "music/TunePrep.h"
 #include "platform/Abort.h"
+#include "platform/Chars.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
@@ -19,10 +20,6 @@
 namespace quorrel {
 
 namespace {
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
   return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0;

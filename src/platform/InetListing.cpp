@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "platform/Chars.h"
 #include "platform/CodePage.h"
 #include "platform/Inet.h"
 
@@ -12,9 +13,6 @@ namespace {
 const char* const kMonths[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }

@@ -1,15 +1,10 @@
 #include "platform/RtfTokens.h"
 
+#include "platform/Chars.h"
+
 namespace quorrel {
 
 namespace {
-
-bool IsLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';

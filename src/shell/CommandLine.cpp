@@ -1,14 +1,11 @@
 #include "shell/CommandLine.h"
 
+#include "platform/Chars.h"
 #include "shell/FastStrings.h"
 
 namespace quorrel {
 
 namespace {
-
-bool IsLetter(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
 
 // "/" and the letter, upper-cased; "" when the parameter is not such a switch.
 std::string SwitchLetter(const std::string& parameter) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/Chars.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
@@ -15,10 +16,6 @@ namespace quorrel {
 namespace {
 
 constexpr size_t kParMarkSize = sizeof(kRtfParMark) - 1;
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 // The number of paragraph marks that follow each other from at.
 size_t MarksAt(const std::string& source, size_t at) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Chars.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
@@ -19,13 +20,6 @@ namespace {
 
 bool StartsWithRtf(const std::string& text) {
   return text.compare(0, 5, "{\\rtf") == 0;
-}
-
-bool IsLetter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
 }
 
 // Whether the codes before an offset end with a control word ("\b", "\fs24", "\li-5"),
