@@ -41,13 +41,9 @@ const char kFiles[] = "Files";
 // The set's document list is compared once per run.
 bool exitStarted = false;
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
 bool InTempFolder(const std::string& path) {
   try {
-    return StartsWith(path, TempFolder());
+    return path.starts_with(TempFolder());
   } catch (const std::runtime_error&) {
     return false;
   }
@@ -239,7 +235,7 @@ void SaveListSection(std::vector<std::string> list, const std::string& section) 
   };
   if (!files) {
     for (const std::string& entry : list) {
-      if (!StartsWith(entry, "Untitled")) write(entry);
+      if (!entry.starts_with("Untitled")) write(entry);
     }
     return;
   }
@@ -247,12 +243,12 @@ void SaveListSection(std::vector<std::string> list, const std::string& section) 
   // loaded.
   auto storedOffset = [&](const std::string& path) -> std::string {
     for (const std::string& entry : old) {
-      if (StartsWith(entry, path + "|")) return entry.substr(path.size() + 1);
+      if (entry.starts_with(path + "|")) return entry.substr(path.size() + 1);
     }
     return "0";
   };
   auto skipped = [](const std::string& path) {
-    return path.empty() || StartsWith(path, "Untitled") || InTempFolder(path);
+    return path.empty() || path.starts_with("Untitled") || InTempFolder(path);
   };
   TMainWindow* w = MainWindow();
   if (!w) {

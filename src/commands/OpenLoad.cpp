@@ -50,15 +50,6 @@ enum class TLoad {
   Special,  // a web page or a played file: no file text to check
 };
 
-bool StartsWith(const std::string& text, std::string_view prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool StartsWithNoCase(const std::string& text, std::string_view prefix) {
-  return text.size() >= prefix.size() && UpperCaseLatin1(std::string_view(text).substr(
-                                             0, prefix.size())) == UpperCaseLatin1(prefix);
-}
-
 int64_t FileTimeOf(const std::string& path) {
   struct stat st;
   return ::stat(NativePath(path).c_str(), &st) == 0 ? static_cast<int64_t>(st.st_mtime) : 0;
@@ -123,8 +114,8 @@ TLoad AskAboutBinary(const std::string& path) {
 }
 
 bool IsBinaryDocument(const std::string& ext) {
-  return StartsWith(ext, ".DOC") || StartsWith(ext, ".GZ") || StartsWith(ext, ".PDF") ||
-         StartsWith(ext, ".ZIP") || (IsBinaryExtension(ext) && ext != ".BAK");
+  return ext.starts_with(".DOC") || ext.starts_with(".GZ") || ext.starts_with(".PDF") ||
+         ext.starts_with(".ZIP") || (IsBinaryExtension(ext) && ext != ".BAK");
 }
 
 TLoad OpenWebAddress(const std::string& address) {
@@ -138,7 +129,7 @@ TLoad OpenWebAddress(const std::string& address) {
   if (page.empty()) return TLoad::Stop;
   if (IsDirectoryListing(page)) {
     CurrentEditor->SetText(DirectoryListingText(address, page));
-  } else if (rtf && StartsWith(page, "{")) {
+  } else if (rtf && page.starts_with("{")) {
     CurrentEditor->SetRtfSource(page);
   } else {
     CurrentEditor->SetText(page);
@@ -156,7 +147,7 @@ TLoad OpenWebAddress(const std::string& address) {
 TLoad LoadFile(TOpenRun& run) {
   const bool raw = CurrentCommand == OpenRawCommand;
   std::string& path = run.path;
-  if (StartsWith(path, "rtsp://")) {
+  if (path.starts_with("rtsp://")) {
     ShowMsg("Sorry, Quorrel cannot download RTSP files.");
     CurrentEditor->SetModified(false);
     return TLoad::Stop;
@@ -211,7 +202,7 @@ TLoad LoadFile(TOpenRun& run) {
   }
   const size_t end = std::min(bytes.find('\0'), bytes.size());
   if (end > 0 && (bytes[end - 1] == '\r' || bytes[end - 1] == '\n')) text += "\r\n";
-  if (formatted && StartsWith(text, "{")) {
+  if (formatted && text.starts_with("{")) {
     CurrentEditor->SetRtfSource(text);
   } else {
     CurrentEditor->SetText(text);
@@ -239,7 +230,7 @@ TLoad LoadFile(TOpenRun& run) {
         "Quorrel does not support Double-byte character set (Unicode).\rConverting to normal "
         "text.");
     CurrentText = Utf16ToAnsi(bytes);
-  } else if (StartsWith(bytes, "\x1A\x15")) {
+  } else if (bytes.starts_with("\x1A\x15")) {
     ReadScrambledDocument();
   } else if ((HoldsZeroByte(bytes) ||
               ((loaded < expected || loaded > expected + 127) && SizeCheckApplies(path))) &&

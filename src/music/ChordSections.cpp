@@ -15,15 +15,6 @@ namespace {
 
 constexpr char SplitMarker[] = "N:Replace by blank line and X field";
 
-bool StartsWith(const std::string& text, const char* prefix) {
-  return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
-}
-
-bool StartsWithNoCase(const std::string& text, const char* prefix) {
-  size_t n = std::char_traits<char>::length(prefix);
-  return text.size() >= n && PosNoCase(prefix, std::string_view(text).substr(0, n)) == 1;
-}
-
 // Header and body fields ("w:", "K:", "P:" ...) and their continuations hold no bars
 // of the voice's music.
 bool IsFieldLine(const std::string& line) {
@@ -124,7 +115,7 @@ size_t BarLineIn(const std::string& line, size_t pos) {
 
 // A line that ends the walk of a section's chords over the music.
 bool EndsWalk(const std::string& line) {
-  return StartsWith(line, "%") || StartsWith(line, SplitMarker);
+  return line.starts_with("%") || line.starts_with(SplitMarker);
 }
 
 enum class TWalkEnd { NextVoice, Stop };
@@ -166,14 +157,14 @@ class TChordWalk {
     size_t& nextBar = nextBar_[id];
 
     ++li;
-    if (li < lines_.size() && StartsWith(lines_[li], "P:")) ++li;
+    if (li < lines_.size() && lines_[li].starts_with("P:")) ++li;
     size_t col = 0;
     for (;;) {
       if (li >= lines_.size()) return TWalkEnd::Stop;
       if (col == 0) {
         const std::string& line = lines_[li];
         if (EndsWalk(line)) return TWalkEnd::Stop;
-        if (StartsWith(line, "V:")) return TWalkEnd::NextVoice;
+        if (line.starts_with("V:")) return TWalkEnd::NextVoice;
         if (IsFieldLine(line)) {
           ++li;
           continue;
@@ -215,7 +206,7 @@ class TChordWalk {
   bool FindBarLineBelow(size_t& li, size_t& col) const {
     for (size_t i = li + 1; i < lines_.size(); ++i) {
       const std::string& line = lines_[i];
-      if (EndsWalk(line) || StartsWith(line, "V:")) return false;
+      if (EndsWalk(line) || line.starts_with("V:")) return false;
       if (IsFieldLine(line)) continue;
       size_t bar = BarLineIn(line, 0);
       if (bar != std::string::npos) {
@@ -343,7 +334,7 @@ void ExpandChordSections(std::string& text, int& linesRemoved) {
                 lines.begin() + static_cast<std::ptrdiff_t>(last + 1));
 
     size_t voice = first;
-    while (voice < lines.size() && !StartsWith(lines[voice], "V:")) ++voice;
+    while (voice < lines.size() && !lines[voice].starts_with("V:")) ++voice;
     if (voice == lines.size()) {
       ShowErrorAndAbort("You must have at least one V: command to use %%chords.");
     }

@@ -11,14 +11,6 @@ namespace quorrel {
 
 namespace {
 
-bool StartsWith(const std::string& text, const char* prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
-
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() && PosNoCase(prefix, text.substr(0, prefix.size())) == 1;
-}
-
 // The whole text as a number, as a strict conversion reads it: blanks round it
 // allowed, nothing else.
 std::optional<long> Number(const std::string& text) {
@@ -57,7 +49,7 @@ TTextLines PlayAllLines(const std::string& text, int& tunes) {
   for (std::string& line : SplitLines(text)) {
     if (line.empty()) {
       ++tunes;
-    } else if (!StartsWith(line, "X:") || line == "X:1") {
+    } else if (!line.starts_with("X:") || line == "X:1") {
       lines.push_back(std::move(line));
     }
   }
@@ -86,7 +78,7 @@ void MuteVoices(TTextLines& lines, const std::string& chosenVoices) {
   for (std::string line : lines) {
     line = ReplaceAll(line, "%%MIDI control 7 ", "% ", false);
     line = ReplaceAll(line, "MIDI=control 7 ", "MIDI=control 3 ", false);
-    const bool silent = StartsWith(line, "V:") &&
+    const bool silent = line.starts_with("V:") &&
                         (line.size() < 3 || chosenVoices.find(line[2]) == std::string::npos);
     result.push_back(std::move(line));
     if (silent) {
@@ -115,8 +107,8 @@ void BarsForClosingBrackets(TTextLines& lines) {
 
 void IgnorePrograms(TTextLines& lines) {
   for (std::string& line : lines) {
-    if (StartsWith(line, "%%MIDI program") || StartsWith(line, "%%MIDI chordprog") ||
-        StartsWith(line, "%%MIDI bassprog")) {
+    if (line.starts_with("%%MIDI program") || line.starts_with("%%MIDI chordprog") ||
+        line.starts_with("%%MIDI bassprog")) {
       line = "%";
       continue;
     }
@@ -130,11 +122,11 @@ void AddMetronome(TTextLines& lines) {
   long beats = 1;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
-    if (StartsWith(line, "M:")) {
+    if (line.starts_with("M:")) {
       size_t slash = line.find('/');
       beats = Number(line.substr(2, slash == std::string::npos ? std::string::npos : slash - 2))
                   .value_or(1);
-    } else if (StartsWith(line, "K:")) {
+    } else if (line.starts_with("K:")) {
       // A beat per beat of the bar, and no more than a bar can hold.
       if (beats < 1 || beats > 64) beats = 1;
       std::string drum = "%%MIDI drum " + std::string(static_cast<size_t>(beats), 'd');
@@ -148,7 +140,7 @@ void AddMetronome(TTextLines& lines) {
 void SlowTempo(TTextLines& lines) {
   bool first = true;
   for (std::string& line : lines) {
-    if (StartsWith(line, "Q:")) {
+    if (line.starts_with("Q:")) {
       if (!first) {
         line = "%";
         continue;
@@ -174,15 +166,15 @@ bool FillBassChords(TTextLines& lines) {
   std::string previous;
   for (std::string& line : lines) {
     if (inBlock) {
-      if (StartsWith(line, "%%end")) inBlock = false;
+      if (line.starts_with("%%end")) inBlock = false;
       continue;
     }
-    if (StartsWith(line, "%%begin")) {
+    if (line.starts_with("%%begin")) {
       inBlock = true;
       continue;
     }
     if (line.find("K:") != std::string::npos) keySeen = true;
-    if (!keySeen && StartsWith(line, "P:")) hasParts = true;
+    if (!keySeen && line.starts_with("P:")) hasParts = true;
     if (line.size() < 3 || (IsLetter(line[0]) && line[1] == ':')) continue;
     for (size_t open = line.find('"'); open != std::string::npos; open = line.find('"', open)) {
       size_t close = line.find('"', open + 1);

@@ -21,17 +21,13 @@ namespace quorrel {
 
 namespace {
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return !prefix.empty() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
 // Where the line number of a message starts: after the tune file's name that the
 // program puts in front ("/run/.../Quorrel.abc:12:5: error: ..."), after the first
 // ":" of another path, or after " in line" ("Error in line-char 12-5 : ...").
 // npos when the message names no line.
 size_t NumberSearchStart(const std::string& message, const std::vector<std::string>& prefixes) {
   for (const std::string& prefix : prefixes) {
-    if (StartsWith(message, prefix)) return prefix.size();
+    if (!prefix.empty() && message.starts_with(prefix)) return prefix.size();
   }
   if (!message.empty() && message[0] == '/') {
     size_t colon = message.find(':');

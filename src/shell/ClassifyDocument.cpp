@@ -11,17 +11,8 @@ namespace quorrel {
 
 namespace {
 
-bool StartsWith(const std::string& text, std::string_view prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
 bool Contains(const std::string& text, std::string_view part) {
   return text.find(part) != std::string::npos;
-}
-
-bool StartsWithNoCase(const std::string& text, std::string_view prefix) {
-  return text.size() >= prefix.size() && UpperCaseLatin1(std::string_view(text).substr(
-                                             0, prefix.size())) == UpperCaseLatin1(prefix);
 }
 
 bool ContainsNoCase(const std::string& text, std::string_view part) {
@@ -31,7 +22,7 @@ bool ContainsNoCase(const std::string& text, std::string_view part) {
 // "X:" and a tune number, as the first line of an ABC file has it. Real files
 // also write "X: 47", so blanks may stand before the number.
 bool IsTuneNumberLine(const std::string& line) {
-  if (!StartsWith(line, "X:")) return false;
+  if (!line.starts_with("X:")) return false;
   size_t i = 2;
   while (i < line.size() && line[i] == ' ') ++i;
   if (i == line.size()) return false;
@@ -57,8 +48,8 @@ std::string FirstLineOf(const std::string& text) {
 bool IsNotInSite(const std::string& path, const std::string& tempFolder) {
   // Temporary, download and program folders are written the Linux way.
   return Contains(path, "Temporary Internet Files") || Contains(path, "/Temp/") ||
-         Contains(path, "/tmp/") || (!tempFolder.empty() && StartsWith(path, tempFolder)) ||
-         StartsWith(path, "/usr/") || StartsWith(path, "/opt/") || StartsWithNoCase(path, "http") ||
+         Contains(path, "/tmp/") || (!tempFolder.empty() && path.starts_with(tempFolder)) ||
+         path.starts_with("/usr/") || path.starts_with("/opt/") || StartsWithNoCase(path, "http") ||
          Contains(path, "Untitled.htm") || Contains(path, "/Download");
 }
 
@@ -75,15 +66,15 @@ TDocumentType ClassifyText(const std::string& path, const std::string& firstLine
   t.isJs = ext == ".JS";
   t.isServerPage = t.isAsp || ext == ".ASPX" || ext == ".ASCX" || t.isPhp;
   t.notInSite = IsNotInSite(path, tempFolder);
-  t.isLog = StartsWith(firstLine, "[") && ext != ".LOG";
-  t.isXml = StartsWith(firstLine, "<?xml");
-  t.isTei = StartsWith(firstLine, "<!doctype tei2");
+  t.isLog = firstLine.starts_with("[") && ext != ".LOG";
+  t.isXml = firstLine.starts_with("<?xml");
+  t.isTei = firstLine.starts_with("<!doctype tei2");
   t.isAbc = ext == ".ABC" || Contains(path, "ABCCodes.txt") || IsTuneNumberLine(firstLine) ||
-            StartsWith(firstLine, "%%scale");
+            firstLine.starts_with("%%scale");
   t.isHtml =
       t.isServerPage ||
       (!ext.empty() && InBarListNoCase(ext, "|.HTM|.HTML|.SHTML|.DWT|.LBI|.VBS|.ASAX|") > 0) ||
-      StartsWith(firstLine, "<!DOCTYPE") ||
+      firstLine.starts_with("<!DOCTYPE") ||
       (t.notInSite && ext.empty() && !t.isTei && !t.isAbc && !t.isLog) ||
       (onTabChange && t.notInSite && ContainsNoCase(text, "<HTML"));
   t.isScript = ext == ".SCR";
@@ -96,7 +87,7 @@ TDocumentType ClassifyText(const std::string& path, const std::string& firstLine
   t.isDotPage = t.isRtf && StartsWithNoCase(text, ".PG");
   t.hasBaseTag = !t.isDotPage && ContainsNoCase(text, "<base ");
   // A page saved from the web without a name ending: it is HTML.
-  if (ext.empty() && t.notInSite && StartsWith(text, "<!DOCTYPE")) t.ext = ".HTM";
+  if (ext.empty() && t.notInSite && text.starts_with("<!DOCTYPE")) t.ext = ".HTM";
   return t;
 }
 

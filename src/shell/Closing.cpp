@@ -31,13 +31,9 @@ const char kClosed[] = "Closed";
 constexpr int kNewestClosed = 0;
 constexpr int kOldestClosed = 10;
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
 bool InTempFolder(const std::string& path) {
   try {
-    return StartsWith(path, TempFolder());
+    return path.starts_with(TempFolder());
   } catch (const std::runtime_error&) {
     return false;
   }
@@ -46,7 +42,7 @@ bool InTempFolder(const std::string& path) {
 // Documents whose changes are worth a question: not new, not the content
 // document, not a work file of ours.
 bool AskedAbout(const TMyRich& editor, const std::string& path) {
-  return editor.Modified() && !StartsWith(path, "Untitled") && path != "Content" &&
+  return editor.Modified() && !path.starts_with("Untitled") && path != "Content" &&
          !InTempFolder(path);
 }
 
@@ -100,7 +96,7 @@ void StoreClosedEntry(const std::string& path, size_t caretOffset) {
   const std::string prefix = path + "|";
   const std::string entry = prefix + std::to_string(caretOffset);
   for (const std::string& key : SettingsIni->ReadSection(kClosed)) {
-    if (StartsWith(SettingsIni->ReadString(kClosed, key, ""), prefix)) {
+    if (SettingsIni->ReadString(kClosed, key, "").starts_with(prefix)) {
       SettingsIni->WriteString(kClosed, key, entry);
       return;
     }
@@ -132,8 +128,8 @@ bool CloseClick(const std::string& sender) {
 
   if (!ExtractedMember.empty() && path == ExtractedMember) WipeExtractedMember();
 
-  if (!sender.empty() && !ClosingAll && !StartsWith(path, "Untitled") &&
-      !StartsWith(path, "http://") && !StartsWith(path, "https://")) {
+  if (!sender.empty() && !ClosingAll && !path.starts_with("Untitled") &&
+      !path.starts_with("http://") && !path.starts_with("https://")) {
     StoreClosedEntry(path, editor->SelStart());
     RecentMenuHook();
   }

@@ -17,6 +17,7 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
+#include "shell/RtfView.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 
@@ -96,11 +97,6 @@ size_t LinesOf(const std::string& text) {
   return std::count(text.begin(), text.end(), '\n');
 }
 
-bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() &&
-         UpperCaseLatin1(text.substr(0, prefix.size())) == UpperCaseLatin1(prefix);
-}
-
 void NoDocument(TMainWindow& w) {
   CurrentEditor = nullptr;
   CurrentFileName.clear();
@@ -168,7 +164,7 @@ void FollowFolder(const std::string& path) {
 
 // An RTF document shown as its codes ticks "Raw"; returns whether it is.
 bool ShowRawState() {
-  const bool raw = IsRtf && CurrentText.compare(0, 5, "{\\rtf") == 0;
+  const bool raw = IsRtf && StartsWithRtf(CurrentText);
   MainMenu().SetChecked("Raw", raw);
   return raw;
 }

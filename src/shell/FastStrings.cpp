@@ -162,6 +162,18 @@ size_t PosBackNoCase(std::string_view pattern, std::string_view text, size_t sta
   return 0;
 }
 
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    if (Up(text[i]) != Up(prefix[i])) return false;
+  }
+  return true;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && StartsWithNoCase(text.substr(text.size() - end.size()), end);
+}
+
 size_t PosNoCaseOrAbort(std::string_view pattern, std::string_view text, size_t start) {
   size_t at = PosNoCase(pattern, text, start);
   if (at > 0) return at;

@@ -16,10 +16,6 @@ namespace quorrel {
 
 namespace {
 
-bool StartsWithRtf(const std::string& text) {
-  return text.compare(0, 5, "{\\rtf") == 0;
-}
-
 // 0x00BBGGRR as RTF's 0xRRGGBB.
 int32_t RgbOf(int colour) {
   return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);

@@ -16,11 +16,11 @@ namespace quorrel {
 
 bool IsCompactScript = false;
 
-namespace {
-
-bool StartsWithRtf(const std::string& text) {
-  return text.compare(0, 5, "{\\rtf") == 0;
+bool StartsWithRtf(std::string_view text) {
+  return text.starts_with("{\\rtf");
 }
+
+namespace {
 
 // Whether the codes before an offset end with a control word ("\b", "\fs24", "\li-5"),
 // so that text put there would run on into the word.

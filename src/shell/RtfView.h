@@ -2,6 +2,7 @@
 // The two views of an RTF document: formatted, and its RTF codes as plain text.
 // Texts are Windows-1252 bytes; positions are the editor's.
 #include <string>
+#include <string_view>
 
 namespace quorrel {
 
@@ -10,6 +11,9 @@ class TMyRich;
 // Set by GetRtfSource: the document is a play script in its compact layout (its
 // RTF holds "\sa60" and not "\fcharset0 Courier New").
 extern bool IsCompactScript;
+
+// Whether text begins as RTF source does ("{\rtf").
+bool StartsWithRtf(std::string_view text);
 
 // The marker that keeps the caret on the same text through a switch of views.
 inline constexpr char kSwitchMarker[] = "X*m6[j!%";

@@ -70,7 +70,7 @@ void CheckDotPage(TMyRich& editor, bool raw) {
 // Plain text typed into a document named ".RTF" becomes a formatted one.
 void OfferRtfConversion(TMyRich& editor) {
   if (CurrentExt != ".RTF" || !editor.PlainText()) return;
-  if (editor.TextRange(0, 5) == "{\\rtf") return;  // its codes, shown raw
+  if (StartsWithRtf(editor.TextRange(0, 5))) return;  // its codes, shown raw
   if (!AskYesNo("Convert plain text file to Rich Text Format?")) Abort();
   IsRtf = true;
   SetRtfDefaultFont();

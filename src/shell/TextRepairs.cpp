@@ -62,10 +62,6 @@ TCharAt CharAt(const std::string& text, size_t at) {
   return {0, 1};
 }
 
-bool StartsWith(const std::string& text, std::string_view prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
 }  // namespace
 
 size_t Utf8SequenceAt(const std::string& text, size_t at) {
@@ -192,7 +188,7 @@ bool FixPseudoBlanks(std::string& text) {
   if (n == 0) return false;
   if (CurrentExt == ".PAS" || CurrentExt == ".LOG" || IsCSharp || IsJs || IsOfficeHtml)
     return false;
-  if (StartsWith(text, "<?xml") || StartsWith(CurrentText, "From:   ")) return false;
+  if (text.starts_with("<?xml") || CurrentText.starts_with("From:   ")) return false;
   std::string fixed = text;
   if (IsRtf) {
     fixed = ReplacePseudoBlanks(fixed, " ", true);
@@ -213,11 +209,11 @@ bool FixPseudoBlanks(std::string& text) {
 }
 
 bool IsUtf16(const std::string& bytes) {
-  return StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF");
+  return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
 std::string Utf16ToAnsi(const std::string& bytes) {
-  const bool bigEndian = StartsWith(bytes, "\xFE\xFF");
+  const bool bigEndian = bytes.starts_with("\xFE\xFF");
   auto unit = [&](size_t at) {
     const unsigned a = static_cast<unsigned char>(bytes[at]);
     const unsigned b = static_cast<unsigned char>(bytes[at + 1]);

@@ -35,11 +35,6 @@ bool ClosesParentFirst(std::string_view name, std::string_view parent) {
          (name == "DL" && OneOf(parent, {"DD", "DT"}));
 }
 
-bool EndsWithNoCase(std::string_view text, std::string_view end) {
-  if (text.size() < end.size()) return false;
-  return PosNoCase(end, std::string_view(text).substr(text.size() - end.size())) == 1;
-}
-
 // SVG's path stands in the void list, yet SVG may close it at once: "<path
 // d=...></path>". Its closing tag then stays with it: without it a browser would put
 // what follows inside the path. True when the output ends with that start tag (and

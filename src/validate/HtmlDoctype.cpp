@@ -42,15 +42,6 @@ size_t Find(const std::string& text, std::string_view pattern, size_t from = 0) 
   return at == 0 ? std::string::npos : at - 1;
 }
 
-bool StartsWithNoCase(const std::string& text, size_t at, std::string_view part) {
-  return at <= text.size() && text.size() - at >= part.size() &&
-         PosNoCase(part, std::string_view(text).substr(at, part.size())) == 1;
-}
-
-bool EndsWith(const std::string& text, std::string_view end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // What stands before the first element: blanks, comments, an XML declaration and
 // a DOCTYPE. Returns where the first element begins; doctype tells whether the
 // page already has its DOCTYPE there.
@@ -65,7 +56,8 @@ size_t FirstElement(const std::string& text, bool& doctype) {
       const size_t end = text.find("-->", at + 4);
       if (end == std::string::npos) return text.size();
       at = end + 3;
-    } else if (text.compare(at, 2, "<?") == 0 || StartsWithNoCase(text, at, "<!DOCTYPE")) {
+    } else if (text.compare(at, 2, "<?") == 0 ||
+               StartsWithNoCase(std::string_view(text).substr(at), "<!DOCTYPE")) {
       if (text[at + 1] == '!') doctype = true;
       const size_t end = text.find('>', at);
       if (end == std::string::npos) return text.size();
@@ -94,7 +86,7 @@ void InsertDoctype(THtmlRun& run, const std::string& item) {
   const bool xhtml = item[1] == 'T' && item[2] == 'X';
   std::string insertion = DoctypeText(item) + "\n";
   size_t replaced = 0;
-  if (StartsWithNoCase(text, first, "<HTML") && first + 5 < text.size() &&
+  if (StartsWithNoCase(std::string_view(text).substr(first), "<HTML") && first + 5 < text.size() &&
       std::string_view(" \n\r\t>/").find(text[first + 5]) != std::string_view::npos) {
     const size_t close = text.find('>', first);
     const size_t end = close == std::string::npos ? text.size() : close + 1;
@@ -164,7 +156,7 @@ void HtmlDoctype(THtmlRun& run) {
   }
   // Pages of generated documentation ("html" folders) keep their own language.
   const size_t html = Find(text, "<HTML");
-  if (EndsWith(CurrentFolder, "/html/") || html == std::string::npos) return;
+  if (CurrentFolder.ends_with("/html/") || html == std::string::npos) return;
   const size_t close = text.find('>', html);
   if (close == std::string::npos) return;
   if (Find(text.substr(html, close - html), " lang=") != std::string::npos) return;

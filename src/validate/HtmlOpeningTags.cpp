@@ -22,16 +22,6 @@ bool IsHeading(std::string_view name) {
   return name.size() == 2 && name[0] == 'H' && name[1] >= '1' && name[1] <= '6';
 }
 
-bool EndsWith(const std::string& text, const std::string& end) {
-  return !end.empty() && text.size() >= end.size() &&
-         text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-bool EndsWithNoCase(const std::string& text, std::string_view end) {
-  if (text.size() < end.size()) return false;
-  return PosNoCase(end, std::string_view(text).substr(text.size() - end.size())) == 1;
-}
-
 // The next place of a pattern at or after an input index (npos when none), from
 // what the last search of the same pattern found.
 size_t NextNoCase(THtmlRun::TSearch& search, std::string_view pattern, const std::string& in,
@@ -286,7 +276,8 @@ void HandleOpeningTag(THtmlRun& run) {
   }
 
   // The layout: a block tag starts a line, indented by the open levels.
-  if (!tag.inlineTag && !EndsWith(run.out, run.serverEnd)) BreakAfterOpenTags(run);
+  if (!tag.inlineTag && (run.serverEnd.empty() || !run.out.ends_with(run.serverEnd)))
+    BreakAfterOpenTags(run);
   if (name == "BR") DropTrailingBlank(run);
   if (name == "STYLE") {
     if (!run.out.empty() && AtLineStart(run)) run.out += "  ";

@@ -72,10 +72,6 @@ const std::unordered_map<std::string, unsigned char>& ListedTags() {
   return tags;
 }
 
-bool StartsWith(const std::string& text, const char* prefix) {
-  return text.rfind(prefix, 0) == 0;
-}
-
 }  // namespace
 
 bool IsNamespacedServerControl(const std::string& name) {
@@ -94,7 +90,7 @@ THtmlTagClass ClassifyHtmlTag(const std::string& name, bool indentAll, bool self
   c.shortContent =
       (lists & kShortContent) != 0 || control || upper.find("LISTITEM") != std::string::npos;
   c.voidTag =
-      ((lists & kVoid) != 0 || StartsWith(upper, "DYNAMIC") || StartsWith(upper, "STATIC")) &&
+      ((lists & kVoid) != 0 || upper.starts_with("DYNAMIC") || upper.starts_with("STATIC")) &&
       !selfClosed;
   return c;
 }
