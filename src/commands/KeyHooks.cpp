@@ -189,7 +189,7 @@ void SmartTab(TMyRich& editor) {
 bool StartedToPlay() {
   if (StartParameters.empty()) return false;
   const std::string first = UpperCaseAnsi(StartParameters.front());
-  return first.rfind("/T", 0) == 0 ||
+  return first.starts_with("/T") ||
          (first.size() >= 4 && first.compare(first.size() - 4, 4, ".MID") == 0);
 }
 

@@ -34,11 +34,11 @@ std::string LoginPage;
 namespace {
 
 bool IsNewItem(const std::string& name) {
-  return name.compare(0, 3, "New") == 0 || name == "CopyFrom";
+  return name.starts_with("New") || name == "CopyFrom";
 }
 
 bool IsRecentItem(const std::string& name) {
-  return name.size() > 6 && name.compare(0, 6, "Recent") == 0;
+  return name.size() > 6 && name.starts_with("Recent");
 }
 
 std::string LowerAscii(std::string text) {
@@ -65,7 +65,7 @@ void ShowPostScript(const std::string& path) {
 // when the document is to be opened.
 int OpenTabOf(const std::string& path, bool newTab) {
   TMainWindow* w = MainWindow();
-  if (path.compare(0, 8, "Untitled") == 0) return -1;
+  if (path.starts_with("Untitled")) return -1;
   for (size_t slot = 0; slot < OpenFiles.size(); ++slot) {
     if (OpenFiles[slot] != path) continue;
     const int tab = TabOfSlot(static_cast<int>(slot));

@@ -268,9 +268,8 @@ bool SkippedOnReopen(const std::string& entry) {
     temp = TempFolder();
   } catch (const std::runtime_error&) {
   }
-  return entry.compare(0, 8, "Content|") == 0 || entry.compare(0, 5, "http:") == 0 ||
-         entry.compare(0, 6, "https:") == 0 ||
-         (!temp.empty() && entry.compare(0, temp.size(), temp) == 0);
+  return entry.starts_with("Content|") || entry.starts_with("http:") ||
+         entry.starts_with("https:") || (!temp.empty() && entry.starts_with(temp));
 }
 
 // The documents of the last run, from [Files]; the one active then is active again.

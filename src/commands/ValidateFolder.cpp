@@ -129,7 +129,7 @@ void ValidateFolder(const std::string& patterns) {
 
   SetTabsVisible(false);
   size_t first = 0;
-  if (CurrentEditor && CurrentFileName.compare(0, folder.size(), folder) == 0) {
+  if (CurrentEditor && CurrentFileName.starts_with(folder)) {
     const std::string current = CurrentFileName.substr(folder.size());
     auto it = std::find(files.begin(), files.end(), current);
     if (it != files.end() && AskYesNo("Start from current file?")) first = it - files.begin();

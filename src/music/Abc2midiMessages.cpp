@@ -83,7 +83,7 @@ bool KeepWarningOrError(const std::string& message, const TAbc2midiFilter& filte
     ShowErrorAndAbort("Cannot use Play All if later tune has \"V:\" commands.");
   }
   if (Has(message, "in part specification")) return false;
-  if (message.rfind("Warning", 0) == 0 && Has(message, "instruction") && Has(message, "ignored")) {
+  if (message.starts_with("Warning") && Has(message, "instruction") && Has(message, "ignored")) {
     return false;
   }
   const bool chordMessage =
@@ -126,7 +126,7 @@ std::vector<std::string> FilterAbc2midiMessages(const std::vector<std::string>& 
       kept.push_back(shown + "  (probably same bug)");
       continue;
     }
-    const bool warningOrError = message.rfind("Warning", 0) == 0 || message.rfind("Error", 0) == 0;
+    const bool warningOrError = message.starts_with("Warning") || message.starts_with("Error");
     if (!warningOrError ||
         HasAny(message, {"Ignoring string 'middle'", "clef= is overriding", "Field not allowed",
                          "Different length notes in tuple", "Line of music without lyrics"})) {

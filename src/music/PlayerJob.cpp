@@ -33,7 +33,7 @@ void PlayerJob() {
 }
 
 void OnTimer() {
-  const bool midiDocument = CurrentExt.rfind(".MID", 0) == 0 || CurrentExt == ".MP3";
+  const bool midiDocument = CurrentExt.starts_with(".MID") || CurrentExt == ".MP3";
   if (!CurrentEditor && !midiDocument) return;
   if (Timer().Interval() < BlinkTimerInterval) {
     PlayerJob();

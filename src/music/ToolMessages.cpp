@@ -60,7 +60,7 @@ void MapToolMessages(bool computable) {
   const long n = static_cast<long>(toolLines.size());
   std::optional<size_t> k;
   for (size_t i = 0; i < toolLines.size() && !k; ++i) {
-    if (toolLines[i].compare(0, 2, "X:") == 0) k = i;
+    if (toolLines[i].starts_with("X:")) k = i;
   }
 
   // The document line of the tune's X: line, matched as a whole line: "X:1" must not

@@ -54,7 +54,7 @@ std::string TrimControls(const std::string& text) {
 
 // The text after the tune's title field "T:" up to the end of its line.
 std::string TitleOf(const std::string& tune) {
-  size_t at = tune.compare(0, 2, "T:") == 0 ? 0 : tune.find("\nT:");
+  size_t at = tune.starts_with("T:") ? 0 : tune.find("\nT:");
   if (at == std::string::npos) return "";
   if (tune[at] == '\n') ++at;
   at += 2;

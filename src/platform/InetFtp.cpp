@@ -161,7 +161,7 @@ bool FtpSetCurrentDirectoryA(HINTERNET connection, const std::string& directory)
     if (reply.command == "PWD" && reply.code == 257) reported = inet::ParsePwdReply(reply.text);
   c->currentDir = reported.empty() ? target : FromWire(*c, reported);
   for (const inet::FtpReply& reply : call.replies)
-    if (reply.command.rfind("CWD ", 0) == 0) inet::SetLastResponse(reply.text);
+    if (reply.command.starts_with("CWD ")) inet::SetLastResponse(reply.text);
   return true;
 }
 

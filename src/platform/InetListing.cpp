@@ -294,8 +294,8 @@ std::vector<TListingEntry> ParseMlsdListing(const std::string& data) {
           entry.isDir = true;
         } else if (lowerValue == "cdir" || lowerValue == "pdir") {
           skip = true;
-        } else if (lowerValue.rfind("os.unix=slink", 0) == 0 ||
-                   lowerValue.rfind("os.unix=symlink", 0) == 0) {
+        } else if (lowerValue.starts_with("os.unix=slink") ||
+                   lowerValue.starts_with("os.unix=symlink")) {
           entry.isLink = true;
           size_t colon = value.find(':');
           if (colon != std::string::npos) entry.linkTarget = value.substr(colon + 1);

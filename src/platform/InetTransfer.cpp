@@ -25,7 +25,7 @@ mode_t CurrentUmask() {
   std::ifstream status("/proc/self/status");
   std::string line;
   while (std::getline(status, line))
-    if (line.rfind("Umask:", 0) == 0)
+    if (line.starts_with("Umask:"))
       return static_cast<mode_t>(std::strtol(line.c_str() + 6, nullptr, 8));
   return 022;
 }

@@ -116,7 +116,7 @@ mode_t NewFileMode() {
   std::ifstream status("/proc/self/status");
   std::string line;
   while (std::getline(status, line)) {
-    if (line.rfind("Umask:", 0) == 0) {
+    if (line.starts_with("Umask:")) {
       return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
     }
   }

@@ -189,7 +189,7 @@ bool IsSymbolFont(const std::string& name) {
   std::string lower = name;
   std::transform(lower.begin(), lower.end(), lower.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return lower == "symbol" || lower.rfind("wingdings", 0) == 0 || lower == "webdings" ||
+  return lower == "symbol" || lower.starts_with("wingdings") || lower == "webdings" ||
          lower == "marlett" || lower == "mt extra";
 }
 

@@ -87,7 +87,7 @@ std::string FetchUrl(const std::string& url, const std::string& saveAsName) {
     if (first) {
       first = false;
       if (PosCase("The page cannot be found", block) > 0 ||
-          (binary && block.compare(0, 9, "<!DOCTYPE") == 0)) {
+          (binary && block.starts_with("<!DOCTYPE"))) {
         ShowMsg(NotFound(url));
         return "";
       }

@@ -88,11 +88,11 @@ std::string FirstArchiveMember(const std::string& listing) {
       continue;
     }
     inEntry = true;
-    if (line.compare(0, 7, "Path = ") == 0) {
+    if (line.starts_with("Path = ")) {
       path = line.substr(7);
     } else if (line == "Folder = +") {
       folder = true;
-    } else if (line.compare(0, 13, "Attributes = ") == 0 && line.size() > 13 && line[13] == 'D') {
+    } else if (line.starts_with("Attributes = ") && line.size() > 13 && line[13] == 'D') {
       folder = true;
     }
   }

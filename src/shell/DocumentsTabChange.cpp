@@ -211,8 +211,8 @@ void ShowDocumentState(TMainWindow& w, TMyRich& editor, const std::string& path,
     StatusText = "Loading " + path;
   }
   if (CurrentText.empty() && !IsContentDoc) {
-    StatusText = CurrentExt.compare(0, 4, ".DOC") == 0 ? "Microsoft Word file - do not modify!"
-                                                       : "Empty file ";
+    StatusText =
+        CurrentExt.starts_with(".DOC") ? "Microsoft Word file - do not modify!" : "Empty file ";
   }
 }
 

@@ -181,7 +181,7 @@ void ParentRules(THtmlRun& run, std::string_view parent) {
     }
     if (HtmlFailed()) return;
   }
-  if (name.rfind("HTTP", 0) == 0) {
+  if (name.starts_with("HTTP")) {
     HtmlError("You cannot start an HTML tag with \"http\".");
   } else if (name.find('=') != std::string::npos) {
     HtmlError(std::string(name) + " cannot contain \"=\"");
