@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <set>
-#include <stdexcept>
 #include <string>
 
 #include "commands/OpenDocs.h"
@@ -37,15 +36,6 @@ bool LocksOn() {
   TMainWindow* window = MainWindow();
   bool caps = false, num = false;
   return window && window->LockKeyState(caps, num) && (caps || num);
-}
-
-bool InTempFolder(const std::string& path) {
-  try {
-    const std::string temp = TempFolder();
-    return path.compare(0, temp.size(), temp) == 0;
-  } catch (const std::runtime_error&) {
-    return false;
-  }
 }
 
 // Runs that bring files in from elsewhere reload what they changed without asking.

@@ -41,14 +41,6 @@ const char kFiles[] = "Files";
 // The set's document list is compared once per run.
 bool exitStarted = false;
 
-bool InTempFolder(const std::string& path) {
-  try {
-    return path.starts_with(TempFolder());
-  } catch (const std::runtime_error&) {
-    return false;
-  }
-}
-
 bool LastInstance() {
   try {
     return OtherLiveInstances() == 0;

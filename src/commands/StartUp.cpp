@@ -1,7 +1,6 @@
 #include "commands/StartUp.h"
 
 #include <ctime>
-#include <stdexcept>
 
 #include "commands/CompositionRoot.h"
 #include "commands/Exit.h"
@@ -263,13 +262,8 @@ bool HandleCommandLine() {
 }
 
 bool SkippedOnReopen(const std::string& entry) {
-  std::string temp;
-  try {
-    temp = TempFolder();
-  } catch (const std::runtime_error&) {
-  }
   return entry.starts_with("Content|") || entry.starts_with("http:") ||
-         entry.starts_with("https:") || (!temp.empty() && entry.starts_with(temp));
+         entry.starts_with("https:") || InTempFolder(entry);
 }
 
 // The documents of the last run, from [Files]; the one active then is active again.

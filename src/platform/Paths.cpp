@@ -211,6 +211,14 @@ std::string TempFolder() {
   return folder + "/";
 }
 
+bool InTempFolder(const std::string& path) {
+  try {
+    return path.starts_with(TempFolder());
+  } catch (const std::runtime_error&) {
+    return false;  // no private work folder: nothing lies in it
+  }
+}
+
 std::string ExecutableDir() {
   char buffer[4096];
   const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);

@@ -33,6 +33,8 @@ std::string DocumentsFolder();
 // /tmp/Quorrel-UID/), mode 0700. Throws std::runtime_error when the folder is a
 // symbolic link, is owned by another user or cannot be made.
 std::string TempFolder();
+// Whether the path lies in TempFolder; false when there is no such folder.
+bool InTempFolder(const std::string& path);
 // The folder of the running program.
 std::string ExecutableDir();
 

@@ -1,7 +1,6 @@
 #include "shell/Closing.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
@@ -30,14 +29,6 @@ namespace {
 const char kClosed[] = "Closed";
 constexpr int kNewestClosed = 0;
 constexpr int kOldestClosed = 10;
-
-bool InTempFolder(const std::string& path) {
-  try {
-    return path.starts_with(TempFolder());
-  } catch (const std::runtime_error&) {
-    return false;
-  }
-}
 
 // Documents whose changes are worth a question: not new, not the content
 // document, not a work file of ours.

@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <stdexcept>
-
 #include "platform/Abort.h"
 #include "platform/Paths.h"
 #include "shell/Backups.h"
@@ -41,15 +39,6 @@ int64_t SizeOf(const std::string& path) {
   struct stat st;
   if (::stat(NativePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
   return static_cast<int64_t>(st.st_size);
-}
-
-bool InTempFolder(const std::string& path) {
-  try {
-    const std::string temp = TempFolder();
-    return path.compare(0, temp.size(), temp) == 0;
-  } catch (const std::runtime_error&) {
-    return false;
-  }
 }
 
 // A dot-command page that has lost its bold text is most likely damaged: the user

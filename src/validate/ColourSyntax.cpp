@@ -1,7 +1,6 @@
 #include "validate/ColourSyntax.h"
 
 #include <cstdlib>
-#include <stdexcept>
 
 #include "music/MidiRatio.h"
 #include "music/TunePrep.h"
@@ -39,15 +38,6 @@ constexpr size_t kUrlMinimum = 12;
 bool Checked(const char* name) {
   TMenuItem* item = MainMenu().Find(name);
   return item && item->checked;
-}
-
-bool InTempFolder(const std::string& path) {
-  try {
-    std::string temp = TempFolder();
-    return !temp.empty() && path.compare(0, temp.size(), temp) == 0;
-  } catch (const std::runtime_error&) {
-    return false;  // no private work folder: nothing lies in it
-  }
 }
 
 // The start offsets of the sections listed for the current document.

@@ -288,5 +288,18 @@ TEST_F(TempFolderTest, PlainFileIsRefused) {
   EXPECT_THROW(TempFolder(), std::runtime_error);
 }
 
+TEST_F(TempFolderTest, WhatLiesInIt) {
+  const std::string folder = TempFolder();
+  EXPECT_TRUE(InTempFolder(folder + "Quorrel.txt"));
+  EXPECT_TRUE(InTempFolder(folder + "sub/page.htm"));
+  EXPECT_FALSE(InTempFolder(root_ + "runtime/Quorrel2/page.htm"));  // a neighbour of like name
+  EXPECT_FALSE(InTempFolder(root_ + "page.htm"));
+  EXPECT_FALSE(InTempFolder(""));
+  // A folder that cannot be used holds nothing, and asking is no error.
+  fs::remove_all(root_ + "runtime/Quorrel");
+  MakeFile("runtime/Quorrel");
+  EXPECT_FALSE(InTempFolder(folder + "Quorrel.txt"));
+}
+
 }  // namespace
 }  // namespace quorrel
