@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "ui/platform/Colours.h"
 #include "ui/platform/RichEdit.h"
 
 namespace quorrel {
@@ -24,11 +25,6 @@ constexpr int kWaiting = 0x51C0;
 constexpr size_t kAtOnce = 20000;
 constexpr size_t kViewMargin = 100;  // lines
 constexpr auto kSlice = std::chrono::milliseconds(8);
-
-// A colour as the settings keep it, 0x00BBGGRR.
-QColor ColourOf(int bgr) {
-  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
 
 // Neighbouring blocks whose formats changed: each span of them is laid out again
 // once.
@@ -95,8 +91,8 @@ const QTextCharFormat& TRichEdit::RunFormat(int colour, int background) {
   auto found = runFormats_.find(key);
   if (found != runFormats_.end()) return *found;
   QTextCharFormat format;
-  format.setForeground(ColourOf(colour));
-  if (background >= 0) format.setBackground(ColourOf(background));
+  format.setForeground(ColourFromBgr(colour));
+  if (background >= 0) format.setBackground(ColourFromBgr(background));
   return *runFormats_.insert(key, format);
 }
 
@@ -187,14 +183,14 @@ void TRichEdit::FormatWaitingBlocks() {
 void TRichEdit::SetEditorColour(int colour) {
   TMyRich::SetEditorColour(colour);
   QPalette p = palette();
-  p.setColor(QPalette::Base, ColourOf(colour));
+  p.setColor(QPalette::Base, ColourFromBgr(colour));
   setPalette(p);
 }
 
 void TRichEdit::SetTextColour(int colour) {
   TMyRich::SetTextColour(colour);
   QPalette p = palette();
-  p.setColor(QPalette::Text, ColourOf(colour));
+  p.setColor(QPalette::Text, ColourFromBgr(colour));
   setPalette(p);
 }
 

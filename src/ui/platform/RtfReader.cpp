@@ -11,6 +11,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/RtfParse.h"
+#include "ui/platform/Colours.h"
 
 namespace quorrel {
 
@@ -19,10 +20,6 @@ static_assert(RtfKeep == QTextFormat::UserProperty + 0x100);
 namespace {
 
 constexpr double kTwipsPerPixel = 15.0;
-
-QColor ColorOf(int32_t rgb) {
-  return QColor((rgb >> 16) & 255, (rgb >> 8) & 255, rgb & 255);
-}
 
 }  // namespace
 
@@ -37,8 +34,8 @@ QTextCharFormat QtCharFormat(const TRtfCharFormat& f) {
   if (f.caps) q.setFontCapitalization(QFont::AllUppercase);
   if (f.script > 0) q.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
   if (f.script < 0) q.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-  if (f.color >= 0) q.setForeground(ColorOf(f.color));
-  if (f.highlight >= 0) q.setBackground(ColorOf(f.highlight));
+  if (f.color >= 0) q.setForeground(ColourFromRgb(f.color));
+  if (f.highlight >= 0) q.setBackground(ColourFromRgb(f.highlight));
   return q;
 }
 

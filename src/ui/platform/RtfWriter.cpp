@@ -10,6 +10,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/RtfCompose.h"
+#include "ui/platform/Colours.h"
 #include "ui/platform/RtfReader.h"
 
 namespace quorrel {
@@ -22,10 +23,8 @@ int Twips(double pixels) {
   return static_cast<int>(std::lround(pixels * kTwipsPerPixel));
 }
 
-int32_t RgbOf(const QBrush& brush) {
-  if (brush.style() == Qt::NoBrush) return -1;
-  const QColor c = brush.color();
-  return (c.red() << 16) | (c.green() << 8) | c.blue();
+int32_t RgbOfBrush(const QBrush& brush) {
+  return brush.style() == Qt::NoBrush ? -1 : RgbOf(brush.color());
 }
 
 }  // namespace
@@ -45,8 +44,8 @@ TRtfCharFormat RtfCharFormat(const QTextCharFormat& q, const QFont& defaultFont)
   f.caps = q.fontCapitalization() == QFont::AllUppercase;
   if (q.verticalAlignment() == QTextCharFormat::AlignSuperScript) f.script = 1;
   if (q.verticalAlignment() == QTextCharFormat::AlignSubScript) f.script = -1;
-  if (q.hasProperty(QTextFormat::ForegroundBrush)) f.color = RgbOf(q.foreground());
-  if (q.hasProperty(QTextFormat::BackgroundBrush)) f.highlight = RgbOf(q.background());
+  if (q.hasProperty(QTextFormat::ForegroundBrush)) f.color = RgbOfBrush(q.foreground());
+  if (q.hasProperty(QTextFormat::BackgroundBrush)) f.highlight = RgbOfBrush(q.background());
   return f;
 }
 

@@ -11,6 +11,7 @@
 #include "shell/Commands.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
+#include "ui/platform/Colours.h"
 #include "ui/platform/RichEdit.h"
 
 namespace quorrel {
@@ -192,8 +193,7 @@ bool TKeyHook::KeyPress(QObject* watched, QKeyEvent& event) {
   bool handled = false;
   RunGuarded([&] { handled = MyKeyPress(key.ch); });
   if (!handled && TypingInCorrectionColour()) {
-    const int bgr = CorrectionColour;
-    rich->setTextColor(QColor(bgr & 0xFF, bgr >> 8 & 0xFF, bgr >> 16 & 0xFF));
+    rich->setTextColor(ColourFromBgr(CorrectionColour));
   }
   return handled;
 }

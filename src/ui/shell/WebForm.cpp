@@ -22,6 +22,7 @@
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/ShellState.h"
+#include "ui/platform/Colours.h"
 #include "ui/platform/RichEdit.h"
 #include "ui/shell/Marker.h"
 #include "ui/shell/SplashForm.h"
@@ -35,11 +36,6 @@ namespace {
 const char kCaption[] = "caption";  // tab properties: the caption as core gave it
 const char kHint[] = "hint";
 const char kHelpContext[] = "helpContext";
-
-// 0x00BBGGRR as the settings keep colours.
-QColor ColourOf(int bgr) {
-  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
 
 void Guarded(const std::function<void()>& body) {
   RunGuarded(body);
@@ -330,10 +326,10 @@ std::string TWebForm::StatusText(int panel) const {
 void TWebForm::SetIndicator(const std::string& text, int colour, bool visible) {
   indicator_->setText(AnsiToQString(text));
   QPalette palette = indicator_->palette();
-  palette.setColor(QPalette::Window, ColourOf(colour));
+  palette.setColor(QPalette::Window, ColourFromBgr(colour));
   // Black text on light colours, white on dark ones.
   palette.setColor(QPalette::WindowText,
-                   ColourOf(colour).lightness() < 128 ? Qt::white : Qt::black);
+                   ColourFromBgr(colour).lightness() < 128 ? Qt::white : Qt::black);
   indicator_->setPalette(palette);
   indicator_->setVisible(visible);
 }
