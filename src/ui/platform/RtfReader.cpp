@@ -17,12 +17,6 @@ namespace quorrel {
 
 static_assert(RtfKeep == QTextFormat::UserProperty + 0x100);
 
-namespace {
-
-constexpr double kTwipsPerPixel = 15.0;
-
-}  // namespace
-
 QTextCharFormat QtCharFormat(const TRtfCharFormat& f) {
   QTextCharFormat q;
   if (!f.font.empty()) q.setFontFamilies(QStringList{AnsiToQString(f.font)});
@@ -55,17 +49,17 @@ QTextBlockFormat QtBlockFormat(const TRtfParaFormat& f) {
       q.setAlignment(Qt::AlignJustify);
       break;
   }
-  q.setLeftMargin(f.leftIndent / kTwipsPerPixel);
-  q.setRightMargin(f.rightIndent / kTwipsPerPixel);
-  q.setTextIndent(f.firstIndent / kTwipsPerPixel);
-  q.setTopMargin(f.spaceBefore / kTwipsPerPixel);
-  q.setBottomMargin(f.spaceAfter / kTwipsPerPixel);
+  q.setLeftMargin(f.leftIndent / TwipsPerPixel);
+  q.setRightMargin(f.rightIndent / TwipsPerPixel);
+  q.setTextIndent(f.firstIndent / TwipsPerPixel);
+  q.setTopMargin(f.spaceBefore / TwipsPerPixel);
+  q.setBottomMargin(f.spaceAfter / TwipsPerPixel);
   if (f.lineSpacing > 0 && f.lineMultiple) {
     q.setLineHeight(f.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
   } else if (f.lineSpacing > 0) {
-    q.setLineHeight(f.lineSpacing / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
+    q.setLineHeight(f.lineSpacing / TwipsPerPixel, QTextBlockFormat::MinimumHeight);
   } else if (f.lineSpacing < 0) {
-    q.setLineHeight(-f.lineSpacing / kTwipsPerPixel, QTextBlockFormat::FixedHeight);
+    q.setLineHeight(-f.lineSpacing / TwipsPerPixel, QTextBlockFormat::FixedHeight);
   }
   if (!f.tabs.empty()) {
     QList<QTextOption::Tab> tabs;
@@ -75,7 +69,7 @@ QTextBlockFormat QtBlockFormat(const TRtfParaFormat& f) {
       if (tab.kind == 'r') type = QTextOption::RightTab;
       if (tab.kind == 'c') type = QTextOption::CenterTab;
       if (tab.kind == 'd') type = QTextOption::DelimiterTab, delimiter = u'.';
-      tabs.append(QTextOption::Tab(tab.position / kTwipsPerPixel, type, delimiter));
+      tabs.append(QTextOption::Tab(tab.position / TwipsPerPixel, type, delimiter));
     }
     q.setTabPositions(tabs);
   }

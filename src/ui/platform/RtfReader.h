@@ -15,8 +15,11 @@ namespace quorrel {
 void ReadRtf(const std::string& source, QTextDocument& document);
 void FillDocument(const TRtfDocument& model, QTextDocument& document);
 
-// Qt formats of the model's formats. Lengths go from twips to the document's
-// pixels at 96 per inch (15 twips each).
+// The document's pixels are laid out at 96 per inch; RTF gives lengths in twips,
+// 1440 per inch.
+inline constexpr double TwipsPerPixel = 15.0;
+
+// Qt formats of the model's formats, lengths in the document's pixels.
 QTextCharFormat QtCharFormat(const TRtfCharFormat& format);
 QTextBlockFormat QtBlockFormat(const TRtfParaFormat& format);
 

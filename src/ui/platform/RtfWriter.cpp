@@ -17,10 +17,8 @@ namespace quorrel {
 
 namespace {
 
-constexpr double kTwipsPerPixel = 15.0;
-
 int Twips(double pixels) {
-  return static_cast<int>(std::lround(pixels * kTwipsPerPixel));
+  return static_cast<int>(std::lround(pixels * TwipsPerPixel));
 }
 
 int32_t RgbOfBrush(const QBrush& brush) {
