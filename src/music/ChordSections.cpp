@@ -21,13 +21,6 @@ bool IsFieldLine(const std::string& line) {
   return line.size() >= 2 && line[1] == ':' && (IsLetter(line[0]) || line[0] == '+');
 }
 
-std::string TrimBlanks(const std::string& text) {
-  size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
 [[noreturn]] void ChordError(int bar, const std::string& barText, const std::string& detail) {
   ShowErrorAndAbort("Error in %%chords.\rBar " + std::to_string(bar) + ": " + barText + "\r" +
                     detail);
@@ -259,7 +252,7 @@ std::string BuildChordVoiceLine(const std::string& chordLines) {
     // Blanks after the last bar line are no bar.
     if (end == joined.size() && TrimBlanks(bar).empty()) break;
     ++barNumber;
-    if (bar != " ") bar = TrimBlanks(bar);
+    if (bar != " ") bar = std::string(TrimBlanks(bar));
 
     std::vector<std::string> words;
     for (std::string rest = bar; !rest.empty();) {

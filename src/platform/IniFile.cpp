@@ -18,18 +18,13 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include "platform/Chars.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 
 namespace quorrel {
 
 namespace {
-
-std::string_view Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 // A line break cannot be stored: it would start a new line of the file.
 std::string_view CutAtLineBreak(std::string_view text) {
@@ -49,7 +44,7 @@ bool IsQuote(char c) {
 // The value a reader sees: blanks around it trimmed, then one pair of matching
 // quotes taken off, as the Windows profile functions do.
 std::string ValueOfText(std::string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   if (text.size() >= 2 && IsQuote(text.front()) && text.back() == text.front()) {
     text = text.substr(1, text.size() - 2);
   }
@@ -245,7 +240,7 @@ class IniDocument {
     }
     // A new key goes after the section's last line that is not blank.
     size_t at = sec->lines.size();
-    while (at > 0 && Trim(sec->lines[at - 1].text).empty()) --at;
+    while (at > 0 && TrimBlanks(sec->lines[at - 1].text).empty()) --at;
     sec->lines.insert(sec->lines.begin() + static_cast<ptrdiff_t>(at),
                       Line{std::string(key) + "=" + text, std::string(key)});
     if (at + 1 == sec->lines.size()) {
@@ -377,13 +372,13 @@ class IniDocument {
   }
 
   void AddLine(std::string_view line) {
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = TrimBlanks(line);
     if (!trimmed.empty() && trimmed.front() == '[') {
       // The name runs to the last "]", so a path with "]" in it stays whole.
       std::string_view name = trimmed.substr(1);
       const size_t close = name.rfind(']');
       if (close != std::string_view::npos) name = name.substr(0, close);
-      sections_.push_back(Section{std::string(Trim(name)), std::string(line), {}, {}});
+      sections_.push_back(Section{std::string(TrimBlanks(name)), std::string(line), {}, {}});
       return;
     }
     if (sections_.empty()) {
@@ -392,7 +387,8 @@ class IniDocument {
     }
     std::string key;
     const size_t eq = line.find('=');
-    if (eq != std::string_view::npos && trimmed.front() != ';') key = Trim(line.substr(0, eq));
+    if (eq != std::string_view::npos && trimmed.front() != ';')
+      key = TrimBlanks(line.substr(0, eq));
     sections_.back().lines.push_back(Line{std::string(line), std::move(key)});
   }
 
@@ -490,16 +486,16 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
                                  const std::string& defaultValue) const {
   std::lock_guard lock(doc_->mutex);
   doc_->Refresh(false);
-  const IniDocument::Section* sec = doc_->FindSection(Trim(section));
-  const IniDocument::Line* line = sec ? sec->Find(Trim(key)) : nullptr;
+  const IniDocument::Section* sec = doc_->FindSection(TrimBlanks(section));
+  const IniDocument::Line* line = sec ? sec->Find(TrimBlanks(key)) : nullptr;
   if (!line) return defaultValue;
   return ValueOfText(std::string_view(line->text).substr(line->text.find('=') + 1));
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
-  const std::string_view sectionName = Trim(section);
-  const std::string_view keyName = Trim(key);
+  const std::string_view sectionName = TrimBlanks(section);
+  const std::string_view keyName = TrimBlanks(key);
   if (!IsStorableSection(sectionName) || !IsStorableKey(keyName)) {
     throw std::runtime_error("Unable to write settings file " + path_ + ": [" + section + "] " +
                              key + " is not a name a settings file can hold");
@@ -513,7 +509,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key,
                           int defaultValue) const {
-  return ParseInteger(Trim(ReadString(section, key, ""))).value_or(defaultValue);
+  return ParseInteger(TrimBlanks(ReadString(section, key, ""))).value_or(defaultValue);
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
@@ -533,7 +529,7 @@ std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
   std::lock_guard lock(doc_->mutex);
   doc_->Refresh(false);
   std::vector<std::string> keys;
-  if (const IniDocument::Section* sec = doc_->FindSection(Trim(section))) {
+  if (const IniDocument::Section* sec = doc_->FindSection(TrimBlanks(section))) {
     for (size_t i = 0; i < sec->lines.size(); ++i) {
       const std::string& key = sec->lines[i].key;
       if (!key.empty() && sec->keys.at(FoldCase(key)) == i) keys.push_back(key);
@@ -546,7 +542,7 @@ std::vector<std::string> TIniFile::ReadSectionValues(const std::string& section)
   std::lock_guard lock(doc_->mutex);
   doc_->Refresh(false);
   std::vector<std::string> values;
-  if (const IniDocument::Section* sec = doc_->FindSection(Trim(section))) {
+  if (const IniDocument::Section* sec = doc_->FindSection(TrimBlanks(section))) {
     for (size_t i = 0; i < sec->lines.size(); ++i) {
       const IniDocument::Line& line = sec->lines[i];
       if (line.key.empty() || sec->keys.at(FoldCase(line.key)) != i) continue;
@@ -566,7 +562,7 @@ std::vector<std::string> TIniFile::ReadSections() const {
 void TIniFile::EraseSection(const std::string& section) {
   std::lock_guard lock(doc_->mutex);
   const auto fileLock = doc_->BeginChange();
-  if (doc_->Erase(Trim(section)) && !doc_->Save(*fileLock)) {
+  if (doc_->Erase(TrimBlanks(section)) && !doc_->Save(*fileLock)) {
     throw std::runtime_error("Unable to write settings file " + path_);
   }
 }
@@ -574,7 +570,7 @@ void TIniFile::EraseSection(const std::string& section) {
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
   std::lock_guard lock(doc_->mutex);
   const auto fileLock = doc_->BeginChange();
-  if (doc_->Delete(Trim(section), Trim(key)) && !doc_->Save(*fileLock)) {
+  if (doc_->Delete(TrimBlanks(section), TrimBlanks(key)) && !doc_->Save(*fileLock)) {
     throw std::runtime_error("Unable to write settings file " + path_);
   }
 }
@@ -582,14 +578,14 @@ void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
 bool TIniFile::SectionExists(const std::string& section) const {
   std::lock_guard lock(doc_->mutex);
   doc_->Refresh(false);
-  return doc_->FindSection(Trim(section)) != nullptr;
+  return doc_->FindSection(TrimBlanks(section)) != nullptr;
 }
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
   std::lock_guard lock(doc_->mutex);
   doc_->Refresh(false);
-  const IniDocument::Section* sec = doc_->FindSection(Trim(section));
-  return sec && sec->Find(Trim(key)) != nullptr;
+  const IniDocument::Section* sec = doc_->FindSection(TrimBlanks(section));
+  return sec && sec->Find(TrimBlanks(key)) != nullptr;
 }
 
 void TIniFile::Reload() {

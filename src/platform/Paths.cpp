@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "platform/Chars.h"
 #include "platform/CodePage.h"
 
 namespace quorrel {
@@ -77,13 +78,6 @@ bool MatchesOneMask(std::string_view mask, std::string_view name) {
   if (maskExt.size() != 3 || maskExt.find('*') != std::string_view::npos) return false;
   if (name.size() - nameDot - 1 <= 3) return false;
   return WildMatch(mask, name.substr(0, nameDot + 4));
-}
-
-std::string Trim(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return "";
-  const size_t last = text.find_last_not_of(" \t");
-  return std::string(text.substr(first, last - first + 1));
 }
 
 bool NameLess(const std::string& a, const std::string& b) {
@@ -170,7 +164,7 @@ bool MatchesMask(const std::string& name, const std::string& masks) {
   while (pos <= masks.size()) {
     size_t end = masks.find_first_of("|;", pos);
     if (end == std::string::npos) end = masks.size();
-    const std::string mask = Trim(std::string_view(masks).substr(pos, end - pos));
+    const std::string mask(TrimBlanks(std::string_view(masks).substr(pos, end - pos)));
     if (!mask.empty() && MatchesOneMask(mask, name)) return true;
     pos = end + 1;
   }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/Chars.h"
 #include "platform/CodePage.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -27,21 +28,15 @@ void ShowSetStatus(const std::string& message) {
   if (TMainWindow* window = MainWindow()) window->SetStatusText(MessagePanel, "  " + message);
 }
 
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // The section a header line opens ("" when the line is no section header), as the
 // settings files read it: the text between "[" and the last "]", trimmed.
 std::string SectionOfLine(const std::string& line) {
-  const std::string trimmed = Trim(line);
+  const std::string trimmed(TrimBlanks(line));
   if (trimmed.empty() || trimmed.front() != '[') return "";
   std::string name = trimmed.substr(1);
   const size_t close = name.rfind(']');
   if (close != std::string::npos) name.resize(close);
-  return Trim(name);
+  return std::string(TrimBlanks(name));
 }
 
 // The text of a new set's file: MainIni's text with its document list set aside
@@ -157,7 +152,7 @@ std::string SetFileName(const std::string& name) {
 }
 
 std::string SetNameProblem(const std::string& name) {
-  if (Trim(name).empty()) return "A set needs a name.";
+  if (TrimBlanks(name).empty()) return "A set needs a name.";
   const std::string standard =
       std::string(MainIniName).substr(0, std::string(MainIniName).find('.'));
   if (AnsiSameText(name, standard) || AnsiSameText(name + ".Ini", MainIniName)) {
@@ -171,7 +166,7 @@ std::string SetNameProblem(const std::string& name) {
   const bool control = std::any_of(name.begin(), name.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < ' '; });
   if (control || name.find('=') != std::string::npos || name.front() == '[' ||
-      name.front() == ';' || name != Trim(name)) {
+      name.front() == ';' || name != TrimBlanks(name)) {
     return "A set name cannot contain \"=\" or control characters, begin with \"[\" or \";\", or "
            "begin or end with a blank.";
   }
@@ -303,7 +298,7 @@ void SetSaveAsClick() {
   TFileSetHost& host = FileSetHost();
   std::string name;
   if (!host.chooseSet || !host.chooseSet(true, name)) return;
-  name = Trim(name);
+  name = std::string(TrimBlanks(name));
   if (name.empty()) return;
   const std::string problem = SetNameProblem(name);
   if (!problem.empty()) {
