@@ -44,7 +44,8 @@ class TFolderRun {
   TFolderRun& operator=(const TFolderRun&) = delete;
 };
 
-std::vector<std::string> SplitLines(const std::string& text) {
+// The lines of a grab listing; empty ones (and the gap of a CR LF) left out.
+std::vector<std::string> NonEmptyLines(const std::string& text) {
   std::vector<std::string> lines;
   size_t pos = 0;
   while (pos < text.size()) {
@@ -66,7 +67,7 @@ std::vector<std::string> FilesToValidate(const std::string& patterns) {
     if (bar == std::string::npos) bar = patterns.size();
     const std::string mask = patterns.substr(pos, bar - pos);
     if (!mask.empty()) {
-      for (std::string& file : SplitLines(DoGrab(mask))) files.push_back(std::move(file));
+      for (std::string& file : NonEmptyLines(DoGrab(mask))) files.push_back(std::move(file));
     }
     pos = bar + 1;
   }

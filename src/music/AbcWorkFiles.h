@@ -4,7 +4,6 @@
 // default tune in the documents folder. Paths are Windows-1252 bytes like every
 // path of the program; NativePath gives what the tools are handed.
 #include <string>
-#include <vector>
 
 namespace quorrel {
 
@@ -48,8 +47,5 @@ bool WriteTuneFile(const std::string& path, const std::string& text, TAbcReader 
 bool ReadFileBytes(const std::string& path, std::string& bytes);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool DeleteWorkFile(const std::string& path);  // true when the file is gone
-// The lines of a text; a line ends at CR LF, LF or CR, and a final line end adds no
-// empty line.
-std::vector<std::string> SplitLines(const std::string& text);
 
 }  // namespace quorrel

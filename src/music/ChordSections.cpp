@@ -8,6 +8,7 @@
 #include "platform/Chars.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
+#include "shell/LineCommands.h"
 
 namespace quorrel {
 

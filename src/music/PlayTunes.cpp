@@ -28,6 +28,7 @@
 #include "shell/DocumentsOpen.h"
 #include "shell/FastStrings.h"
 #include "shell/Hooks.h"
+#include "shell/LineCommands.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/RunPrograms.h"

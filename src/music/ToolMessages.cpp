@@ -14,6 +14,7 @@
 #include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
+#include "shell/LineCommands.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 

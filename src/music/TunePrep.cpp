@@ -4,6 +4,7 @@
 #include "music/ChordSections.h"
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
+#include "shell/LineCommands.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 

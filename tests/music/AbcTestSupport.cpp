@@ -9,6 +9,7 @@
 #include "platform/Paths.h"
 #include "platform/Processes.h"
 #include "shell/FastStrings.h"
+#include "shell/LineCommands.h"
 #include "shell/RunPrograms.h"
 #include "shell/ShellState.h"
 #include "support/MemoryRich.h"

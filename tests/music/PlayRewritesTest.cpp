@@ -7,6 +7,7 @@
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/PlayRewrites.h"
+#include "shell/LineCommands.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 

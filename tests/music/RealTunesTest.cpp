@@ -16,6 +16,7 @@
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
 #include "shell/FileRoutines.h"
+#include "shell/LineCommands.h"
 #include "shell/ShellState.h"
 #include "support/TestEnvironment.h"
 

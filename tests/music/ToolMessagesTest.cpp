@@ -11,6 +11,7 @@
 #include "music/TunePrep.h"
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
+#include "shell/LineCommands.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"

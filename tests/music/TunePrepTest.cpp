@@ -5,6 +5,7 @@
 #include "music/TunePrep.h"
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
+#include "shell/LineCommands.h"
 #include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
