@@ -9,6 +9,7 @@
 #include "music/AbcTools.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ReportView.h"
+#include "platform/FileWrites.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
@@ -163,13 +164,8 @@ void RunOpen(const std::string& name, int tag, const std::string& hint, bool for
 bool WriteWorkText(const std::string& path, const std::string& text) {
   int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) return false;
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  return ::close(fd) == 0 && done == text.size();
+  const bool written = WriteAllBytes(fd, text);
+  return ::close(fd) == 0 && written;
 }
 
 }  // namespace

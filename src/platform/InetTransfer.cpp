@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 
+#include "platform/FileWrites.h"
 #include "platform/InetInternal.h"
 #include "platform/InetListing.h"
 
@@ -19,29 +19,6 @@ namespace {
 
 using inet::Connection;
 using inet::FtpCall;
-
-// The process's umask, read without changing it (umask() is not thread-safe).
-mode_t CurrentUmask() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.starts_with("Umask:"))
-      return static_cast<mode_t>(std::strtol(line.c_str() + 6, nullptr, 8));
-  return 022;
-}
-
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t n = write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
 
 std::shared_ptr<Connection> BeginTransfer(HINTERNET connection, const std::string& remote,
                                           const std::string& local) {
@@ -103,7 +80,7 @@ bool FtpGetFileA(HINTERNET connection, const std::string& remoteFile, const std:
   call.progressStatus = INTERNET_STATUS_RESPONSE_RECEIVED;
   call.context = context;
   call.sink = [&](const char* data, size_t size) {
-    if (WriteAll(fd, data, size)) return true;
+    if (WriteAllBytes(fd, std::string_view(data, size))) return true;
     call.localError = inet::ErrorFromErrno(errno);
     return false;
   };

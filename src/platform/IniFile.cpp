@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -20,6 +19,7 @@
 
 #include "platform/Chars.h"
 #include "platform/CodePage.h"
+#include "platform/FileWrites.h"
 #include "platform/Paths.h"
 
 namespace quorrel {
@@ -104,18 +104,6 @@ bool ReadWholeFile(const std::string& nativePath, std::string& text) {
   close(fd);
   if (!ok) text.clear();
   return ok;
-}
-
-// The mode a new file gets: 0666 less the process's umask, read without changing it.
-mode_t NewFileMode() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.starts_with("Umask:")) {
-      return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
-    }
-  }
-  return 0644;
 }
 
 // Holds an advisory lock on the lock file beside a settings file for as long as it
@@ -315,17 +303,10 @@ class IniDocument {
       }
       ok = fchmod(fd, old.st_mode & 07777) == 0;
     } else {
-      static const mode_t newMode = NewFileMode();
+      static const mode_t newMode = 0666 & ~CurrentUmask();
       ok = fchmod(fd, newMode) == 0;
     }
-    for (size_t done = 0; ok && done < text.size();) {
-      const ssize_t n = write(fd, text.data() + done, text.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0)
-        ok = false;
-      else
-        done += static_cast<size_t>(n);
-    }
+    ok = ok && WriteAllBytes(fd, text);
     if (close(fd) != 0) ok = false;
     if (ok && rename(temp.c_str(), native_.c_str()) != 0) ok = false;
     if (!ok) {

@@ -13,6 +13,7 @@
 #include "shell/TextFiles.h"
 #include "shell/WorkFiles.h"
 #include "platform/Abort.h"
+#include "platform/FileWrites.h"
 #include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
 #include "shell/ShellRoutines.h"
@@ -42,7 +43,7 @@ bool CopyInto(const std::string& fromNative, int out) {
       ok = n == 0;
       break;
     }
-    ok = WriteAllBytes(out, std::string(buffer, static_cast<size_t>(n)));
+    ok = WriteAllBytes(out, std::string_view(buffer, static_cast<size_t>(n)));
   }
   struct stat st;
   ok = ok && ::fstat(in, &st) == 0 && ::fchmod(out, st.st_mode & 07777) == 0 && ::fsync(out) == 0;
@@ -93,12 +94,6 @@ bool ContinueWithoutBackup(const std::string& path, const std::string& backup) {
   std::string question = "Cannot rename " + path + "\r to " + backup;
   if (NotInSite) question += "\r(it's probably held by Internet Explorer)";
   return AskYesNo(question + "\rContinue?");
-}
-
-mode_t CurrentUmask() {
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  return mask;
 }
 
 }  // namespace

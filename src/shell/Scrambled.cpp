@@ -8,6 +8,7 @@
 
 #include "platform/Abort.h"
 #include "platform/Paths.h"
+#include "platform/FileWrites.h"
 #include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
 #include "shell/CommandNames.h"
@@ -51,16 +52,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 // Help context 1 marks the tab of a scrambled document.
@@ -184,7 +175,7 @@ bool WriteScrambledFile(const std::string& path, const std::string& text) {
   // A new file is for its owner's eyes only; a replaced one keeps its mode.
   int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes);
+  bool ok = WriteAllBytes(fd, bytes);
   if (::close(fd) != 0) ok = false;
   return ok;
 }
@@ -197,7 +188,7 @@ bool ScrambleBackupInPlace(const std::string& backupPath) {
   // the file's blocks; the scrambled form is 4 bytes longer, so it covers them all.
   int fd = ::open(NativePath(backupPath).c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, ScrambleDocumentBytes(bytes, CurrentScrambleKey()));
+  bool ok = WriteAllBytes(fd, ScrambleDocumentBytes(bytes, CurrentScrambleKey()));
   if (::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
   return ok;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/FileWrites.h"
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
@@ -50,17 +51,6 @@ std::string AsEditorText(const std::string& bytes) {
 }
 
 }  // namespace
-
-bool WriteAllBytes(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
 
 bool IsBinaryExtension(const std::string& ext) {
   if (ext.size() < 2 || ext[0] != '.') return false;

@@ -16,10 +16,6 @@ bool IsBinaryExtension(const std::string& ext);
 // The whole file; false when it cannot be read.
 bool FileBytes(const std::string& path, std::string& bytes);
 
-// Writes every byte to an open file, going on after interrupted or partial
-// writes; false on a write error.
-bool WriteAllBytes(int fd, const std::string& bytes);
-
 // A file's lines as a string list reads them: CR, LF and CR LF each end a line, and
 // the text ends at its first zero byte.
 std::vector<std::string> SplitTextLines(const std::string& bytes);
