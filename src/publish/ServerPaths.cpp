@@ -11,17 +11,6 @@ namespace quorrel {
 
 std::string OutputFolder;
 
-namespace {
-
-std::string ReplaceChar(std::string text, char from, char to) {
-  for (char& c : text) {
-    if (c == from) c = to;
-  }
-  return text;
-}
-
-}  // namespace
-
 void SplitFtpAddress(const std::string& address) {
   std::string text = address;
   if (!text.empty() && text.back() == '/') text.pop_back();

@@ -256,6 +256,11 @@ std::string UpperCaseAnsi(std::string_view text) {
   return out;
 }
 
+std::string ReplaceChar(std::string text, char from, char to) {
+  std::replace(text.begin(), text.end(), from, to);
+  return text;
+}
+
 std::string ReplaceNoCase(std::string_view text, std::string_view find, std::string_view replace) {
   return ReplaceAll(text, find, replace, false);
 }

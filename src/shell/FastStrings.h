@@ -35,6 +35,8 @@ std::string UpperCaseLatin1(std::string_view text);
 // Windows-1252 upper case through UpperCaseTable.
 std::string UpperCaseAnsi(std::string_view text);
 
+// Every from character as to (a path's '\\' as '/', say).
+std::string ReplaceChar(std::string text, char from, char to);
 std::string ReplaceNoCase(std::string_view text, std::string_view find, std::string_view replace);
 std::string ReplaceCase(std::string_view text, std::string_view find, std::string_view replace);
 

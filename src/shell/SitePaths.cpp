@@ -38,13 +38,6 @@ std::string NormaliseInSite(const std::string& path) {
   return result;
 }
 
-std::string ReplaceChar(std::string text, char from, char to) {
-  for (char& c : text) {
-    if (c == from) c = to;
-  }
-  return text;
-}
-
 }  // namespace
 
 std::string ToServerPath(const std::string& path) {
