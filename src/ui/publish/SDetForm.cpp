@@ -16,6 +16,7 @@
 #include "platform/Help.h"
 #include "publish/SiteDetails.h"
 #include "shell/Commands.h"
+#include "ui/platform/FormButtons.h"
 
 namespace quorrel {
 
@@ -30,14 +31,6 @@ QLineEdit* AddField(QGridLayout* grid, int row, const char* caption, const char*
   grid->addWidget(label, row, 0);
   grid->addWidget(edit, row, 1);
   return edit;
-}
-
-QPushButton* AddButton(QHBoxLayout* row, const char* caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  row->addWidget(button);
-  return button;
 }
 
 }  // namespace

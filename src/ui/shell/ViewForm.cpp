@@ -20,6 +20,7 @@
 #include "platform/Help.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellState.h"
+#include "ui/platform/FormButtons.h"
 
 namespace quorrel {
 
@@ -30,14 +31,6 @@ namespace {
 constexpr int PixelsPerLine = 16;
 constexpr int MinClientWidth = 233;
 constexpr int MaxClientWidth = 600;
-
-QPushButton* AddButton(QHBoxLayout* row, const char* caption, const char* name, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  row->addWidget(button);
-  return button;
-}
 
 class TViewFormViewer : public TReportViewer {
  public:
