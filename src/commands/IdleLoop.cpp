@@ -15,6 +15,7 @@
 #include "shell/MarkerAnchors.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
+#include "shell/Recolour.h"
 #include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
@@ -295,7 +296,9 @@ void Pass(TMainWindow& w, int64_t now) {
 }  // namespace
 
 bool RecolourDue() {
-  return RecolourRequest != 0 && (CurrentText.size() < 100000 || !IsHtmlPage());
+  // An HTML page this long is coloured on command only: colouring it takes a while.
+  constexpr size_t longPage = 100000;
+  return RecolourRequest != RecolourNone && (CurrentText.size() < longPage || !IsHtmlPage());
 }
 
 TIdleHooks& IdleHooks() {

@@ -1,4 +1,5 @@
 // New documents of each kind, and the steps that end every open.
+#include "commands/IdleLoop.h"
 #include "commands/OpenSteps.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -20,16 +21,6 @@ namespace quorrel {
 const char NewHtmlTemplate[] =
     "<HTML>\r\n<Head>\r\n  <Title>Untitled page</Title>\r\n</Head>\r\n<Body>\r\n</Body>\r\n"
     "</HTML>\r\n";
-
-namespace {
-
-// Colouring waits for the idle pass when the page is long.
-bool RecolourDue() {
-  return RecolourRequest != 0 &&
-         (CurrentText.size() < 100000 || (CurrentExt != ".HTM" && CurrentExt != ".HTML"));
-}
-
-}  // namespace
 
 std::string NewScriptSource() {
   // The compact layout of a radio play: headings and speeches as "NAME:", a tab
