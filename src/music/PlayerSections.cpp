@@ -128,14 +128,7 @@ void SlowClick() {
   }
   WriteSection();
   if (!CurrentEditor) return;
-  StopRequested = true;
-  try {
-    Player.StopPlay();
-  } catch (...) {
-    StopRequested = false;
-    throw;
-  }
-  StopRequested = false;
+  StopBtnClick();  // the bar stays for the play at the new speed
   PlayClick("Play");
 }
 
