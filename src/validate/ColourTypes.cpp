@@ -21,6 +21,14 @@ size_t NextLine(const TScanText& scan, size_t pos) {
   return lf == std::string::npos || lf >= scan.length ? scan.length : lf + 1;
 }
 
+// The whole line from its start in the comments' colour.
+void CommentLine(TColourPainter& p, const TScanText& scan, size_t line) {
+  p.pos = line;
+  p.Push(ColourScheme.comments);
+  p.pos = LineEnd(scan, line);
+  p.Pop();
+}
+
 }  // namespace
 
 std::vector<TColourRun> CommentRuns(const TScanText& scan, const std::string& open,
@@ -38,11 +46,7 @@ std::vector<TColourRun> CommentRuns(const TScanText& scan, const std::string& op
 std::vector<TColourRun> IniRuns(const TScanText& scan, int defaultColour) {
   TColourPainter p(scan.text, scan.length, defaultColour);
   for (size_t line = 0; line < scan.length; line = NextLine(scan, line)) {
-    if (scan.text[line] != '[') continue;
-    p.pos = line;
-    p.Push(ColourScheme.comments);
-    p.pos = LineEnd(scan, line);
-    p.Pop();
+    if (scan.text[line] == '[') CommentLine(p, scan, line);
   }
   return p.Finish();
 }
@@ -54,10 +58,7 @@ std::vector<TColourRun> PlainTextRuns(const TScanText& scan, int defaultColour) 
        at = scan.text.find(rule, at + 1)) {
     size_t line = NextLine(scan, at + 1);
     if (line >= scan.length) break;
-    p.pos = line;
-    p.Push(ColourScheme.comments);
-    p.pos = LineEnd(scan, line);
-    p.Pop();
+    CommentLine(p, scan, line);
   }
   return p.Finish();
 }
