@@ -42,10 +42,7 @@ bool PathCommand(HINTERNET connection,
     }
   }
   inet::BusyGuard guard(*c);
-  if (!guard.Ok()) {
-    SetLastError(ERROR_FTP_TRANSFER_IN_PROGRESS);
-    return false;
-  }
+  if (!guard.Ok()) return false;
   for (const auto& [verb, path] : steps)
     call.quote.push_back(verb + " " + inet::ToWire(*c, inet::AbsolutePath(*c, path)));
   return inet::RunFtp(*c, call);
@@ -112,10 +109,7 @@ std::string FtpCurrentDirectory(HINTERNET connection) {
   auto c = inet::LookupAs<Connection>(connection, inet::Kind::Connection);
   if (!c) return "";
   inet::BusyGuard guard(*c);
-  if (!guard.Ok()) {
-    SetLastError(ERROR_FTP_TRANSFER_IN_PROGRESS);
-    return "";
-  }
+  if (!guard.Ok()) return "";
   SetLastError(ERROR_SUCCESS);
   return c->currentDir;
 }
@@ -146,10 +140,7 @@ bool FtpSetCurrentDirectoryA(HINTERNET connection, const std::string& directory)
     return false;
   }
   inet::BusyGuard guard(*c);
-  if (!guard.Ok()) {
-    SetLastError(ERROR_FTP_TRANSFER_IN_PROGRESS);
-    return false;
-  }
+  if (!guard.Ok()) return false;
   std::string target = inet::AbsolutePath(*c, directory);
   FtpCall call;
   // The server confirms the folder exists; its PWD gives the folder's own spelling

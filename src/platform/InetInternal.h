@@ -74,10 +74,12 @@ struct Connection : Handle {
 };
 
 // Holds a connection for one call; a second caller (another thread, or a status
-// callback calling back in) is refused with 12110.
+// callback calling back in) is refused: the guard sets 12110 as its last error.
 class BusyGuard {
  public:
-  explicit BusyGuard(Connection& c) : c_(c), ok_(!c.busy.exchange(true)) {}
+  explicit BusyGuard(Connection& c) : c_(c), ok_(!c.busy.exchange(true)) {
+    if (!ok_) SetLastError(ERROR_FTP_TRANSFER_IN_PROGRESS);
+  }
   ~BusyGuard() {
     if (ok_) c_.busy = false;
   }

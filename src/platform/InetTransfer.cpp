@@ -38,10 +38,7 @@ bool FtpGetFileA(HINTERNET connection, const std::string& remoteFile, const std:
   auto c = BeginTransfer(connection, remoteFile, newFile);
   if (!c) return false;
   inet::BusyGuard guard(*c);
-  if (!guard.Ok()) {
-    SetLastError(ERROR_FTP_TRANSFER_IN_PROGRESS);
-    return false;
-  }
+  if (!guard.Ok()) return false;
   std::string target = newFile;
   struct stat st;
   bool exists = lstat(target.c_str(), &st) == 0;
@@ -106,10 +103,7 @@ bool FtpPutFileA(HINTERNET connection, const std::string& localFile,
   auto c = BeginTransfer(connection, newRemoteFile, localFile);
   if (!c) return false;
   inet::BusyGuard guard(*c);
-  if (!guard.Ok()) {
-    SetLastError(ERROR_FTP_TRANSFER_IN_PROGRESS);
-    return false;
-  }
+  if (!guard.Ok()) return false;
   int fd = open(localFile.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : inet::ErrorFromErrno(errno));
