@@ -42,6 +42,9 @@ namespace quorrel {
 
 namespace {
 
+constexpr int AddBaseTagHelp = 32200;
+constexpr int SlowReadHelp = 20210;
+
 // How the reading of a file ended.
 enum class TLoad {
   Stop,     // stopped with the document left as it is
@@ -134,7 +137,7 @@ TLoad OpenWebAddress(const std::string& address) {
   } else {
     CurrentEditor->SetText(page);
     if (PosNoCase("<html", page) > 0 && PosNoCase("<base", page) == 0 &&
-        CurrentCommand != "SiteMapXml" && AskYesNoHelp("Add Base tag?", 32200)) {
+        CurrentCommand != "SiteMapXml" && AskYesNoHelp("Add Base tag?", AddBaseTagHelp)) {
       InsertBaseTag(address);
     }
   }

@@ -40,6 +40,13 @@ bool StartWithNoFiles = false;
 
 namespace {
 
+// Help topics of the start-up.
+constexpr int CommandLineHelp = 10010;
+constexpr int WelcomeHelp = 10200;   // shown at the first start
+constexpr int WhatsNewHelp = 12000;  // shown at the first start of a new version
+constexpr int CheckReferencesHelp = 100600;
+constexpr int RecentHelp = 21500;
+
 const char kSystem[] = "System";
 bool activated = false;
 
@@ -188,7 +195,7 @@ void ReadOptionSettings() {
   }
   if (!menu.Checked("CheckRefs") &&
       AskYesNoHelp("You are not asking for references to be checked.  Won't you change your mind?",
-                   100600)) {
+                   CheckReferencesHelp)) {
     menu.SetChecked("CheckRefs", true);
   }
   if (TMainWindow* w = Window()) w->SetMultiRowTabs(menu.Checked("MultiRow"));
@@ -254,7 +261,7 @@ bool HandleCommandLine() {
       EndProgram();
       return false;
     case TStartSwitch::Invalid:
-      AskOkHelpCancel(InvalidParametersMessage(StartParameters), 10010);
+      AskOkHelpCancel(InvalidParametersMessage(StartParameters), CommandLineHelp);
       EndProgram();
       return false;
   }
@@ -307,7 +314,7 @@ void CheckVersion() {
   std::string stored = MainIni->ReadString(kSystem, "Version", "");
   if (CompareVersions(stored, QUORREL_VERSION) >= 0) return;
   MainIni->WriteString(kSystem, "Version", QUORREL_VERSION);
-  ShowHelpContext(stored.empty() ? 10200 : 12000);
+  ShowHelpContext(stored.empty() ? WelcomeHelp : WhatsNewHelp);
 }
 
 // Steps that run at the first activation and again for each opened set.
@@ -388,7 +395,7 @@ void FillRecentMenu() {
     TMenuItem item;
     item.name = "Recent" + std::to_string(n);
     item.tag = n;
-    item.helpContext = 21500;
+    item.helpContext = RecentHelp;
     item.visible = !value.empty();
     if (!value.empty()) {
       std::string path = value.substr(0, value.find('|'));

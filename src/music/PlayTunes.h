@@ -8,7 +8,6 @@
 
 namespace quorrel {
 
-inline constexpr int PlayTunesHelp = 55400;
 inline constexpr int PianoPartHelp = 55723;
 
 // The voice characters to be heard; "" plays every voice.

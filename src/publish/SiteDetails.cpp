@@ -17,6 +17,7 @@
 #include "publish/ServerPaths.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
+#include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 
 namespace quorrel {
@@ -212,7 +213,7 @@ void DeleteDetailsFile(const std::string& path) {
   const int error = errno;
   AskOkHelpCancel("Error code: " + std::to_string(WindowsErrorCode(error)) + "\r" +
                       std::strerror(error) + "\rwhen trying to delete " + path,
-                  20970);
+                  DeleteErrorHelp);
   Abort();
 }
 

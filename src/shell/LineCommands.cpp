@@ -14,6 +14,8 @@ namespace quorrel {
 
 namespace {
 
+constexpr int FindDuplicateHelp = 21080;
+
 // A selection must be longer than this to be sorted on its own.
 constexpr size_t kSortSelectionMin = 20;
 
@@ -141,7 +143,8 @@ void FindDupClick() {
   }
   ScrollToPos(editor->LineIndex(found.line), true);
   if (found.kind == TDuplicateFind::OutOfSequence) {
-    AskOkHelpCancel("File out of sequence, line " + std::to_string(found.line + 1), 21080);
+    AskOkHelpCancel("File out of sequence, line " + std::to_string(found.line + 1),
+                    FindDuplicateHelp);
   }
 }
 

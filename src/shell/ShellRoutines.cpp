@@ -22,7 +22,7 @@ void DeleteFileOrAbort(const std::string& path) {
   if (path.find("ABCErrors.Txt") != std::string::npos) return;
   AskOkHelpCancel("Error code: " + std::to_string(error) + "\r" + std::strerror(error) +
                       "\rwhen trying to delete " + path,
-                  20970);
+                  DeleteErrorHelp);
   Abort();
 }
 

@@ -5,6 +5,9 @@
 
 namespace quorrel {
 
+// The help topic of a file that cannot be deleted.
+inline constexpr int DeleteErrorHelp = 20970;
+
 // Deletes a file. A file that exists and cannot be deleted (unless its name holds
 // "ABCErrors.Txt") is reported with the system's reason and ends the command
 // silently; a missing file is no error.

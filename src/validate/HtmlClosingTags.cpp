@@ -10,6 +10,9 @@ namespace quorrel {
 
 namespace {
 
+constexpr int TableRowsHelp = 100700;
+constexpr int TableNoRowsHelp = 100770;
+
 // Asked once per validation; kept between the passes of one.
 bool insTagAsked = false;
 
@@ -78,7 +81,7 @@ void TableChecks(THtmlRun& run) {
     return;
   }
   if (!table.rowSeen) {
-    HtmlError("Table has no rows.", 100770);
+    HtmlError("Table has no rows.", TableNoRowsHelp);
   } else if (!table.cellSeen) {
     if (table.rowText) {
       HtmlError("<TR> can contain only <TH> or <TD> tags, not plain text.\rLast tag was <" +
@@ -199,7 +202,7 @@ void InsTag(THtmlRun& run) {
     }
     if (!AskYesNoHelp(
             message + "\rDid you really mean this?\r\nClick the Help button for more information",
-            100700)) {
+            TableRowsHelp)) {
       HtmlError("Validation terminated.");
       return;
     }

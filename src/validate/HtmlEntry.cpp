@@ -20,6 +20,9 @@ namespace quorrel {
 
 namespace {
 
+constexpr int AnchorIdHelp = 20774;
+constexpr int DeleteBlankLinesHelp = 101500;
+
 // The blank-line question is asked once per program run.
 bool blankLinesAsked = false;
 
@@ -134,7 +137,7 @@ void HtmlPreEdits(THtmlRun& run) {
   // https would refuse the script or frame of an http address.
   replace("src=\"//", "src=\"https://");
   if (edit(AnchorNamesToIds(text))) {
-    AskOkHelpCancel("\"<A Name=...\" replaced by \"<A Id=...\".", 20774);
+    AskOkHelpCancel("\"<A Name=...\" replaced by \"<A Id=...\".", AnchorIdHelp);
   }
 }
 
@@ -151,7 +154,7 @@ void AskAboutBlankLines(THtmlRun& run) {
   const std::string question =
       "Blank line at offset " + OffsetText(empty) + ":\r\r" + Around(text, empty, 200, 200) +
       "\r\rDo you want to keep blank lines?\rIf so I will change the option.";
-  if (AskYesNoHelp(question, 101500)) {
+  if (AskYesNoHelp(question, DeleteBlankLinesHelp)) {
     MainMenu().SetChecked("DelBlanks", false);
     run.delBlanks = false;
   }

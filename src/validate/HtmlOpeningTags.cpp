@@ -11,6 +11,8 @@ namespace quorrel {
 
 namespace {
 
+constexpr int NestedFormsHelp = 20776;
+
 bool OneOf(std::string_view name, std::initializer_list<std::string_view> names) {
   for (std::string_view n : names) {
     if (name == n) return true;
@@ -66,11 +68,11 @@ void HeadingLevel(THtmlRun& run) {
   const std::string_view name = run.tag.name;
   const char level = name[1];
   if (run.lastHeading == '0' && level != '1') {
-    HtmlError(std::string(name) + " should not be first header.", 100710);
+    HtmlError(std::string(name) + " should not be first header.", HeadingsHelp);
   } else if (run.lastHeading != '0' && level > run.lastHeading + 1) {
     HtmlError(
         "Header level missing -\r" + std::string(name) + " tag preceded by H" + run.lastHeading,
-        100710);
+        HeadingsHelp);
   }
   run.lastHeading = level;
 }
@@ -257,7 +259,7 @@ void HandleOpeningTag(THtmlRun& run) {
   }
   if (name == "FORM") {
     if (checks && run.inForm) {
-      HtmlError("Nested Form tags.", 20776);
+      HtmlError("Nested Form tags.", NestedFormsHelp);
       return;
     }
     run.inForm = true;

@@ -17,6 +17,8 @@ namespace quorrel {
 
 namespace {
 
+constexpr int NonBreakingSpacesHelp = 50401;
+
 // The "Â" question is asked once per program run; its answer holds for the run.
 int nbspAnswer = -1;  // -1 not asked, 0 No, 1 Yes
 
@@ -61,7 +63,7 @@ void NonBreakingSpaces(THtmlRun& run) {
   if (nbspAnswer < 0) {
     nbspAnswer =
         AskYesNoHelp("Change all \xC2 to non-breaking spaces from offset " + OffsetText(at) + "?",
-                     50401)
+                     NonBreakingSpacesHelp)
             ? 1
             : 0;
   }

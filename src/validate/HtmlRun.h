@@ -129,6 +129,8 @@ void HtmlWalk(THtmlRun& run);
 size_t HtmlRestStart(const THtmlRun& run);
 
 // ---- steps of the walk, shared between its files ----------------------------------------------
+// The help topic on heading levels, which the title check shares.
+inline constexpr int HeadingsHelp = 100710;
 // The first error of the run (a later one does not replace it).
 void HtmlError(const std::string& message, int helpContext = 0);
 bool HtmlFailed();

@@ -109,7 +109,7 @@ void CheckTitleAndHeading(THtmlRun& run) {
             where.heading);
     return;
   }
-  if (!AskYesNoHelp(both + "\rMake these consistent?", 100710)) {
+  if (!AskYesNoHelp(both + "\rMake these consistent?", HeadingsHelp)) {
     ErrorAt(run, "Inconsistent tags.\r" + both, where.heading);
     return;
   }

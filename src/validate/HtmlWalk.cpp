@@ -18,6 +18,8 @@ namespace quorrel {
 
 namespace {
 
+constexpr int CommentEndHelp = 20770;
+
 // (Compared a character at a time: the parts are a few characters long.)
 bool StartsAt(const std::string& text, size_t at, std::string_view part) {
   if (part.empty() || at > text.size() || text.size() - at < part.size()) return false;
@@ -339,7 +341,7 @@ void Step(THtmlRun& run) {
   }
   if (StartsAt(in, at, "-->")) {
     if (!run.inConditional && !run.errorReport) {
-      HtmlError("--> in wrong place.", 20770);
+      HtmlError("--> in wrong place.", CommentEndHelp);
       return;
     }
     run.inConditional = false;
