@@ -233,7 +233,7 @@ TLoad LoadFile(TOpenRun& run) {
         "Quorrel does not support Double-byte character set (Unicode).\rConverting to normal "
         "text.");
     CurrentText = Utf16ToAnsi(bytes);
-  } else if (bytes.starts_with("\x1A\x15")) {
+  } else if (IsScrambledData(bytes)) {
     ReadScrambledDocument();
   } else if ((HoldsZeroByte(bytes) ||
               ((loaded < expected || loaded > expected + 127) && SizeCheckApplies(path))) &&

@@ -18,6 +18,7 @@
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
 #include "shell/RtfView.h"
+#include "shell/Scrambled.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 
@@ -237,7 +238,7 @@ void PCChange() {
   ShowCaptionAndZoom(*w, *editor);
   SetFunctionKeys();
   LoadSiteAndText(*editor, path, slot);
-  EnableMenusByType(raw, w->TabHelpContext(tab) == 1);
+  EnableMenusByType(raw, w->TabHelpContext(tab) == ScrambledTabContext);
   ShowDocumentState(*w, *editor, path, anew);
   ShowInfo();
 }

@@ -54,10 +54,11 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return !in.bad();
 }
 
-// Help context 1 marks the tab of a scrambled document.
 void MarkActiveTab(bool scrambled) {
   TMainWindow* window = MainWindow();
-  if (window && window->ActiveTab() >= 0) window->SetTabHelpContext(window->ActiveTab(), scrambled);
+  if (window && window->ActiveTab() >= 0) {
+    window->SetTabHelpContext(window->ActiveTab(), scrambled ? ScrambledTabContext : 0);
+  }
 }
 
 }  // namespace

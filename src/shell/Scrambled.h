@@ -42,6 +42,10 @@ void SetScramblePassword(const std::string& password);
 std::string ScrambleBytes(const std::string& body, const TScrambleKey& key, size_t extent);
 std::string UnscrambleBytes(const std::string& stored, const TScrambleKey& key, size_t extent);
 
+// The help context of a tab marks it as holding a scrambled document, so that the
+// mark goes with the tab.
+inline constexpr int ScrambledTabContext = 1;
+
 // Whether bytes (a file's start) mark a scrambled document.
 bool IsScrambledData(const std::string& bytes);
 
