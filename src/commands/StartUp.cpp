@@ -177,8 +177,8 @@ void RestorePlacement(const std::string& first) {
   p.top = SettingsIni->ReadInteger(kSystem, "Top", 200);
   p.right = SettingsIni->ReadInteger(kSystem, "Right", 950);
   p.bottom = SettingsIni->ReadInteger(kSystem, "Bottom", 700);
-  p.showCmd = SettingsIni->ReadInteger(kSystem, "ShowCmd", 3);
-  if (p.showCmd == 2) p.showCmd = 3;  // never start minimised by accident
+  p.showCmd = SettingsIni->ReadInteger(kSystem, "ShowCmd", ShowMaximised);
+  if (p.showCmd == ShowMinimised) p.showCmd = ShowMaximised;  // never start minimised by accident
   w->SetPlacement(p);
 }
 

@@ -20,14 +20,18 @@ constexpr int MessagePanel = 4;
 // new message, red with white text on the blink.
 enum class TMessageColour { Normal, Orange, Red };
 
-// The normal rectangle and show state of the main window (1 normal, 2 minimised,
-// 3 maximised, as the settings keep them).
+// Show states of the main window, numbered as the settings keep them.
+constexpr int ShowNormal = 1;
+constexpr int ShowMinimised = 2;
+constexpr int ShowMaximised = 3;
+
+// The normal rectangle and show state of the main window.
 struct TWindowPlacement {
   int left = 0;
   int top = 200;
   int right = 950;
   int bottom = 700;
-  int showCmd = 3;
+  int showCmd = ShowMaximised;
 };
 
 class TMainWindow {

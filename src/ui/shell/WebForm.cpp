@@ -382,14 +382,14 @@ TWindowPlacement TWebForm::Placement() const {
   p.top = r.top();
   p.right = r.left() + r.width();
   p.bottom = r.top() + r.height();
-  p.showCmd = isMaximized() ? 3 : isMinimized() ? 2 : 1;
+  p.showCmd = isMaximized() ? ShowMaximised : isMinimized() ? ShowMinimised : ShowNormal;
   return p;
 }
 
 void TWebForm::SetPlacement(const TWindowPlacement& p) {
   setGeometry(p.left, p.top, std::max(200, p.right - p.left), std::max(150, p.bottom - p.top));
   show();
-  if (p.showCmd == 3) {
+  if (p.showCmd == ShowMaximised) {
     showMaximized();
   } else {
     showNormal();
