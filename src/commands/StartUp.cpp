@@ -117,7 +117,8 @@ void CrashCheck() {
 
 void CheckLargeFontScreen() {
   TMainWindow* w = Window();
-  if (FontScale == 5 && w && w->ScreenWidth() < 1000) ShowMsg("Large fonts need higher resolution");
+  if (FontScale == LargeFontScale && w && w->ScreenWidth() < 1000)
+    ShowMsg("Large fonts need higher resolution");
 }
 
 // ---- every start-up run -------------------------------------------------------

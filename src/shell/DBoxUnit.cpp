@@ -59,7 +59,7 @@ int YesNoOrCancel(int result) {
 }  // namespace
 
 int MessageTimeout = 0;
-int FontScale = 4;
+int FontScale = NormalFontScale;
 std::string ProgramDir = ExecutableFolder();
 bool NotepadMode = false;
 
@@ -176,7 +176,7 @@ std::string CurrentDirWithBackslash() {
 }
 
 int ScaleForFont(int x) {
-  return (x * FontScale + 2) / 4;
+  return (x * FontScale + NormalFontScale / 2) / NormalFontScale;
 }
 
 TSplashMode SplashModeFor(const std::string& programDir, const std::string& firstParameter) {
@@ -201,7 +201,7 @@ int TenPointFontHeight(double dotsPerInch) {
 
 void CheckLargeFonts(double dotsPerInch) {
   int height = TenPointFontHeight(dotsPerInch);
-  if (height < -13) FontScale = 5;
+  if (height < -13) FontScale = LargeFontScale;
   if (height < -17) ShowMsg(kLargeFontMessage);
 }
 
@@ -211,7 +211,7 @@ std::string AboutVersionLine() {
 
 void ResetDBoxUnit() {
   MessageTimeout = 0;
-  FontScale = 4;
+  FontScale = NormalFontScale;
   NotepadMode = false;
 }
 

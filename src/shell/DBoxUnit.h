@@ -7,7 +7,10 @@ namespace quorrel {
 
 // When above 0, the next ShowMsg shows a box that closes itself after this many ms.
 extern int MessageTimeout;
-// 4 normally, 5 with large system fonts.
+// NormalFontScale, or LargeFontScale with large system fonts: sizes laid out for
+// normal fonts are scaled by FontScale / NormalFontScale.
+inline constexpr int NormalFontScale = 4;
+inline constexpr int LargeFontScale = 5;
 extern int FontScale;
 // The program's folder, with a trailing "/" (file-system bytes, like every local path).
 extern std::string ProgramDir;

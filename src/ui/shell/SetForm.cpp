@@ -103,7 +103,9 @@ void TSetForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   FitList();
   // Large fonts: the form grows with them.
-  if (FontScale == 5) resize(width() * 5 / 4, height() * 5 / 4);
+  if (FontScale == LargeFontScale) {
+    resize(width() * LargeFontScale / NormalFontScale, height() * LargeFontScale / NormalFontScale);
+  }
 }
 
 void TSetForm::Fill() {
