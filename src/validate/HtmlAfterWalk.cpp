@@ -26,7 +26,7 @@ void ErrorAt(THtmlRun& run, const std::string& message, size_t at) {
 
 // Server code in a page that no server runs.
 void ServerCodeInPlainPage(THtmlRun& run) {
-  if (run.serverPage || CurrentExt == ".ASAX" || run.part == 0 || !run.inSite ||
+  if (run.serverPage || CurrentExt == ".ASAX" || run.part == PartNone || !run.inSite ||
       Has(run.out, "Source Error:")) {
     return;
   }
@@ -60,8 +60,8 @@ void Frame(THtmlRun& run) {
     return;
   }
   std::string message;
-  if (run.part != 0 && !run.out.empty() && run.out[0] == '<') {
-    if (run.part != 8) message = "Does not finish with </Body> and </HTML>";
+  if (run.part != PartNone && !run.out.empty() && run.out[0] == '<') {
+    if (run.part != PartHtmlClosed) message = "Does not finish with </Body> and </HTML>";
   } else {
     if (NotInSite && PosNoCase(".HTM", CurrentExt) == 0) {
       // Not a page of ours after all.

@@ -132,7 +132,7 @@ void HandleClosingTag(THtmlRun& run) {
     if (name == "HTML" || name == "BODY") {
       if (!run.serverPage && !run.relaxed) {
         if (run.topTag.empty()) {
-          if (run.part > 0) {
+          if (run.part != PartNone) {
             HtmlError("<" + tag.text + "> has not been opened.");
             return;
           }
@@ -142,7 +142,7 @@ void HandleClosingTag(THtmlRun& run) {
         }
       }
       if (name == "BODY") run.topTag = "HTML";
-    } else if (!run.serverPage && run.part > 0) {
+    } else if (!run.serverPage && run.part != PartNone) {
       HtmlError("<" + tag.text + "> has not been opened.");
       return;
     }
@@ -181,9 +181,9 @@ void HandleClosingTag(THtmlRun& run) {
 
   if (name == "TABLE") TableChecks(run);
   if (name == "FORM") run.inForm = false;
-  if (name == "HEAD") run.part = 3;
-  if (name == "BODY") run.part = 7;
-  if (name == "HTML") run.part = 8;
+  if (name == "HEAD") run.part = PartHeadClosed;
+  if (name == "BODY") run.part = PartBodyClosed;
+  if (name == "HTML") run.part = PartHtmlClosed;
   run.pos = tag.end;
 }
 

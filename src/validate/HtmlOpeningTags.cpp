@@ -46,19 +46,19 @@ bool RemoveNoCase(std::string& text, std::string_view part) {
 // Where a tag may stand in the frame of the page.
 void PartRules(THtmlRun& run) {
   const std::string_view name = run.tag.name;
-  if (run.part == 1 && !run.inConditional && name != "HEAD" && name != "BODY") {
+  if (run.part == PartHtml && !run.inConditional && name != "HEAD" && name != "BODY") {
     HtmlError("Only HEAD or BODY allowed under HTML - not " + std::string(name));
-  } else if (name == "HEAD" && run.part != 1) {
+  } else if (name == "HEAD" && run.part != PartHtml) {
     HtmlError("Head in wrong place - must come after <HTML>.");
-  } else if (name == "BODY" && run.part != 3) {
+  } else if (name == "BODY" && run.part != PartHeadClosed) {
     HtmlError("<Body> in wrong place - must come after <Head>.");
-  } else if (name == "FRAMESET" && run.part != 3 && run.part != 4) {
+  } else if (name == "FRAMESET" && run.part != PartHeadClosed && run.part != PartFrameset) {
     HtmlError("FrameSet in wrong place - must come after <Head> section");
-  } else if ((name == "FRAME" || name == "NOFRAMES") && run.part != 4) {
+  } else if ((name == "FRAME" || name == "NOFRAMES") && run.part != PartFrameset) {
     HtmlError(std::string(name) + " in wrong place - must come after <FrameSet>");
   } else if (name == "HTML" && run.tagSeen) {
     HtmlError("HTML in wrong place - must be first tag");
-  } else if (name == "BASE" && run.part != 2) {
+  } else if (name == "BASE" && run.part != PartHead) {
     HtmlError("Base tag must be in Head, not Body");
   }
 }
@@ -131,9 +131,9 @@ void TableRules(THtmlRun& run, std::string_view& parent) {
 // Script and style blocks in the frame of the page.
 void ScriptAndStyle(THtmlRun& run) {
   const std::string_view name = run.tag.name;
-  if (name == "SCRIPT" && run.part != 0 && run.part != 2 && run.part != 6) {
+  if (name == "SCRIPT" && run.part != PartNone && run.part != PartHead && run.part != PartBody) {
     HtmlError("Script must be within Head or Body.");
-  } else if (name == "STYLE" && run.part != 2) {
+  } else if (name == "STYLE" && run.part != PartHead) {
     // A style block just after the head joins it.
     std::string& out = run.out;
     for (std::string_view end :
@@ -200,10 +200,10 @@ bool StackHolds(const THtmlRun& run, const char* name) {
 // What the tag changes in the run once it is written.
 void Written(THtmlRun& run) {
   const std::string_view name = run.tag.name;
-  if (name == "HTML" && run.part == 0) run.part = 1;
-  if (name == "HEAD") run.part = 2;
-  if (name == "FRAMESET") run.part = 4;
-  if (name == "BODY") run.part = 6;
+  if (name == "HTML" && run.part == PartNone) run.part = PartHtml;
+  if (name == "HEAD") run.part = PartHead;
+  if (name == "FRAMESET") run.part = PartFrameset;
+  if (name == "BODY") run.part = PartBody;
   if (name == "TABLE") run.tables.emplace_back();
   if (!run.tables.empty()) {
     if (name == "TR") run.tables.back().rowSeen = true;

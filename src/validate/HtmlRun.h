@@ -45,6 +45,16 @@ struct THtmlTable {
   std::string textParent;  // the open tag when text was met in a row
 };
 
+// The part of the page the walk is in: after which of the page's frame tags.
+constexpr int PartNone = 0;
+constexpr int PartHtml = 1;        // <HTML>
+constexpr int PartHead = 2;        // <HEAD>
+constexpr int PartHeadClosed = 3;  // </HEAD>
+constexpr int PartFrameset = 4;    // <FRAMESET>
+constexpr int PartBody = 6;        // <BODY>
+constexpr int PartBodyClosed = 7;  // </BODY>
+constexpr int PartHtmlClosed = 8;  // </HTML>
+
 struct THtmlRun {
   // ---- text --------------------------------------------------------------------------
   std::string original;  // the page as the validator took it
@@ -87,8 +97,7 @@ struct THtmlRun {
   char lastHeading = '0';
   std::string lastATag;  // the last A tag opened, and where
   size_t lastAOffset = 0;
-  int part = 0;  // 0 nothing yet, 1 <HTML>, 2 <HEAD>, 3 </HEAD>, 4 <FRAMESET>, 6 <BODY>, 7 </BODY>,
-                 // 8 </HTML>
+  int part = PartNone;
   bool tagSeen = false;
   bool walkStarted = false;
   long errorAt = -1;    // output index of an error found after the walk (-1: the output's end)

@@ -156,7 +156,7 @@ size_t PlainTextRun(THtmlRun& run) {
 void Text(THtmlRun& run) {
   const std::string& in = run.in;
   const unsigned char c = static_cast<unsigned char>(in[run.pos]);
-  if (run.part != 7 && !run.out.empty() && (c == ' ' || IsPlainText(run, c))) {
+  if (run.part != PartBodyClosed && !run.out.empty() && (c == ' ' || IsPlainText(run, c))) {
     run.pos = PlainTextRun(run);
     return;
   }
@@ -167,7 +167,7 @@ void Text(THtmlRun& run) {
     ++run.pos;
     return;
   }
-  if (run.part == 7 && !IsWhite(static_cast<char>(c))) {
+  if (run.part == PartBodyClosed && !IsWhite(static_cast<char>(c))) {
     HtmlError("Text found between </Body> and </HTML>");
     return;
   }
@@ -311,7 +311,7 @@ void Step(THtmlRun& run) {
   const std::string& in = run.in;
   const size_t at = run.pos;
   const char c = in[at];
-  if (run.part == 8 && !run.serverPage && !IsWhite(c)) {
+  if (run.part == PartHtmlClosed && !run.serverPage && !IsWhite(c)) {
     HtmlError("Text found after </HTML>");
     return;
   }
