@@ -182,7 +182,7 @@ void Release(TMainWindow* w, bool lastInstance) {
   }
   SettingsIni.reset();
   // Neither the activation check nor the idle pass runs any more.
-  AppPhase = 0;
+  AppPhase = PhaseStarting;
   IdleReady = false;
   DeleteSessionPage();
   CloseAllHelp();
@@ -271,8 +271,8 @@ bool FormCloseQuery() {
     if (w) w->HideSectionsBox();
     return false;
   }
-  if (BatchState == 1) {
-    BatchState = 2;
+  if (BatchState == BatchRunning) {
+    BatchState = BatchStopAsked;
     return false;
   }
 

@@ -321,7 +321,7 @@ bool StartModeAvailable(char mode) {
 
 void OnIdle() {
   TMainWindow* w = MainWindow();
-  if (!w || !IdleReady || AppPhase == 0 || w->Terminating()) return;
+  if (!w || !IdleReady || AppPhase == PhaseStarting || w->Terminating()) return;
   const int64_t now = IdleNow();
   if (LastIdleTime != 0 && now - LastIdleTime < IdleIntervalMs) return;
   try {

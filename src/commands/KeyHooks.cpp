@@ -328,7 +328,7 @@ void FormResize() {
   if (!StartedToPlay() && PlayPnl().Visible()) SetPanel();
   // Busy until the next idle pass: the editor is drawn once the size has settled.
   // (Not BeginBusy: no events may run inside the resize.)
-  if (AppPhase != 1 || !CurrentEditor) return;
+  if (AppPhase != PhaseRunning || !CurrentEditor) return;
   if (TMainWindow* w = MainWindow()) w->SetBusyCursor(true);
   HideUpdates();
   Busy = true;

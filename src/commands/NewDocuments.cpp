@@ -86,7 +86,7 @@ void FinishOpen() {
   RequestRecolour(RecolourFull);
   FocusEditor();
   CurrentEditor->SetModified(false);
-  if (AppPhase != 1) return;
+  if (AppPhase != PhaseRunning) return;
   ShowInfo();
   if (RecolourDue() && CurrentExt != ".PHP") ApplySyntaxColours();
   if (!NotInSite) CheckServer();

@@ -168,7 +168,7 @@ TLoad LoadFile(TOpenRun& run) {
     }
   }
   if (web) return OpenWebAddress(path);
-  if (AppPhase == 1 && !raw && IsBinaryDocument(CurrentExt)) {
+  if (AppPhase == PhaseRunning && !raw && IsBinaryDocument(CurrentExt)) {
     if (AskAboutBinary(path) == TLoad::Closed) return TLoad::Closed;
   }
   if (CurrentExt == ".7Z") {

@@ -173,12 +173,12 @@ void RestorePlacement(const std::string& first) {
     w->Minimise();
     return;
   }
-  TWindowPlacement p;
-  p.left = SettingsIni->ReadInteger(kSystem, "Left", 0);
-  p.top = SettingsIni->ReadInteger(kSystem, "Top", 200);
-  p.right = SettingsIni->ReadInteger(kSystem, "Right", 950);
-  p.bottom = SettingsIni->ReadInteger(kSystem, "Bottom", 700);
-  p.showCmd = SettingsIni->ReadInteger(kSystem, "ShowCmd", ShowMaximised);
+  TWindowPlacement p;  // its defaults stand where the settings give no value
+  p.left = SettingsIni->ReadInteger(kSystem, "Left", p.left);
+  p.top = SettingsIni->ReadInteger(kSystem, "Top", p.top);
+  p.right = SettingsIni->ReadInteger(kSystem, "Right", p.right);
+  p.bottom = SettingsIni->ReadInteger(kSystem, "Bottom", p.bottom);
+  p.showCmd = SettingsIni->ReadInteger(kSystem, "ShowCmd", p.showCmd);
   if (p.showCmd == ShowMinimised) p.showCmd = ShowMaximised;  // never start minimised by accident
   w->SetPlacement(p);
 }
@@ -186,7 +186,7 @@ void RestorePlacement(const std::string& first) {
 void ReadOptionSettings() {
   OtherBrowserPath = SettingsIni->ReadString(kSystem, "OBrowser", "");
   WebParm = SettingsIni->ReadString(kSystem, "WebParm", "");
-  TabWidth = SettingsIni->ReadInteger(kSystem, "TabWidth", 9);
+  TabWidth = SettingsIni->ReadInteger(kSystem, "TabWidth", DefaultTabWidth);
   TMenuModel& menu = MainMenu();
   if (menu.Checked("Condense") && !menu.Checked("DelBlanks")) {
     ShowMsg(
@@ -344,7 +344,7 @@ void StartUpRun(bool openingSet) {
   PlayEnd = SettingsIni->ReadInteger(kSystem, "MEnd", 0);
   AddStyleItems();
 
-  AppPhase = 1;
+  AppPhase = PhaseRunning;
   IdleReady = true;
   PCChange();
   DocModified = false;

@@ -34,10 +34,10 @@ void SetTabsVisible(bool visible) {
 // the tabs come back, the batch state is over and the preset folder is used up.
 class TFolderRun {
  public:
-  TFolderRun() { BatchState = 1; }
+  TFolderRun() { BatchState = BatchRunning; }
   ~TFolderRun() {
     SetTabsVisible(true);
-    BatchState = 0;
+    BatchState = BatchIdle;
     ValidateFolderRoot.clear();
   }
   TFolderRun(const TFolderRun&) = delete;
@@ -139,8 +139,8 @@ void ValidateFolder(const std::string& patterns) {
   TProgress progress("Validate all", 0, false, false);
   size_t validated = 0;
   for (size_t i = first; i < files.size(); ++i) {
-    if (BatchState == 2) {
-      BatchState = 0;
+    if (BatchState == BatchStopAsked) {
+      BatchState = BatchIdle;
       ShowErrorAndAbort("Validation terminated.");
     }
     if (RunCancelled) break;

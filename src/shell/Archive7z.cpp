@@ -127,7 +127,7 @@ std::string ExtractFirstMember(const std::string& archive) {
   RemoveFile(extracted);
   Run7z({"e", key, "-y", "-spd", "-o" + NativePath(temp), "--", archiveName, member}, archive,
         listing, errors);
-  ToolWaitSeconds = -1;
+  ToolWaitSeconds = ToolWaitQuiet;
   WaitForOutputFile(NativePath(extracted));
   RemoveFile(listing);
   RemoveFile(errors);

@@ -50,7 +50,7 @@ void AskToSave(TMainWindow& w, const std::string& path) {
   if (answer == mrCancel) {
     CloseRefused = false;
     ClosingAll = false;
-    if (AppPhase == 2) AppPhase = 1;
+    if (AppPhase == PhaseClosingAll) AppPhase = PhaseRunning;
     Abort();
   }
   if (answer == mrYes) SaveClick();
@@ -61,12 +61,12 @@ void AskToSave(TMainWindow& w, const std::string& path) {
 class TClosingAll {
  public:
   explicit TClosingAll(TMainWindow& w) : w_(w) {
-    AppPhase = 2;
+    AppPhase = PhaseClosingAll;
     ClosingAll = true;
   }
   ~TClosingAll() {
     ClosingAll = false;
-    AppPhase = 1;
+    AppPhase = PhaseRunning;
     if (CurrentCommand != ExitCommand) w_.ShowForm(true);
   }
   TClosingAll(const TClosingAll&) = delete;

@@ -149,7 +149,7 @@ bool IsPosOnScreen(size_t position) {
 void ScrollToPos(size_t position, bool withContext) {
   if (!CurrentEditor) return;
   TMyRich& e = *CurrentEditor;
-  if (AppPhase == 0) {
+  if (AppPhase == PhaseStarting) {
     e.Select(position, 0);
     return;
   }
@@ -180,7 +180,7 @@ void BeginBusy() {
   }
   if (CurrentEditor) CurrentEditor->SetRedraw(false);
   Busy = true;
-  if (AppPhase == 1) IdleReady = true;
+  if (AppPhase == PhaseRunning) IdleReady = true;
 }
 
 void StdCursor() {

@@ -9,11 +9,11 @@
 
 namespace quorrel {
 
-int ToolWaitSeconds = 2;
+int ToolWaitSeconds = ToolWaitDefault;
 
 namespace {
 
-const TResetEntry resetToolWait([] { ToolWaitSeconds = 2; });
+const TResetEntry resetToolWait([] { ToolWaitSeconds = ToolWaitDefault; });
 
 bool ContainsNoCase(const std::string& text, const std::string& fragment) {
   return PosNoCase(fragment, text) > 0;
@@ -45,8 +45,8 @@ bool RunHidden(const std::string& program, const std::vector<std::string>& argum
 
 void WaitForOutputFile(const std::string& path) {
   const int setting = ToolWaitSeconds;
-  ToolWaitSeconds = 2;
-  const int seconds = setting == -1 ? 4 : (setting < 0 ? 0 : setting);
+  ToolWaitSeconds = ToolWaitDefault;
+  const int seconds = setting == ToolWaitQuiet ? 4 : (setting < 0 ? 0 : setting);
   const bool warnEmpty = setting > 0;
 
   const TOutputFileState file = WaitForOutput(path, seconds);

@@ -9,8 +9,10 @@
 
 namespace quorrel {
 
-// Seconds WaitForOutputFile waits; -1 means 4 s with no warning about an empty
-// file. Every wait sets it back to 2.
+// Seconds WaitForOutputFile waits; ToolWaitQuiet means a short wait with no
+// warning about an empty file. Every wait sets it back to ToolWaitDefault.
+inline constexpr int ToolWaitDefault = 2;
+inline constexpr int ToolWaitQuiet = -1;
 extern int ToolWaitSeconds;
 
 // Starts the program and returns at once. A program that does not exist opens the

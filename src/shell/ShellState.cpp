@@ -42,7 +42,7 @@ bool IsPlainText = false;
 bool NotInSite = false;
 bool HasBaseTag = false;
 
-int AppPhase = 0;
+int AppPhase = PhaseStarting;
 bool IdleReady = false;
 bool Busy = false;
 bool ClosingAll = false;
@@ -57,7 +57,7 @@ std::string CurrentSetName;
 std::unique_ptr<TIniFile> MainIni;
 std::unique_ptr<TIniFile> SettingsIni;
 
-int TabWidth = 9;
+int TabWidth = DefaultTabWidth;
 std::string PdfViewerPath;
 std::string LocalServerRoot;
 std::string OtherBrowserPath;
@@ -109,7 +109,7 @@ void ResetShellState() {
   IsXml = IsTei = IsRtf = IsAbc = IsLog = IsScript = IsContentDoc = IsDotPage = false;
   IsSlides = IsOfficeHtml = IsPlainText = NotInSite = HasBaseTag = false;
 
-  AppPhase = 0;
+  AppPhase = PhaseStarting;
   IdleReady = false;
   Busy = false;
   ClosingAll = false;
@@ -124,7 +124,7 @@ void ResetShellState() {
   SettingsIni.reset();
   MainIni.reset();
 
-  TabWidth = 9;
+  TabWidth = DefaultTabWidth;
   PdfViewerPath.clear();
   LocalServerRoot.clear();
   OtherBrowserPath.clear();

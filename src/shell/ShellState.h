@@ -70,7 +70,10 @@ extern bool NotInSite;
 extern bool HasBaseTag;
 
 // ---- start-up and run state ---------------------------------------------------
-// 0 while starting, 1 once start-up is complete.
+// What the program as a whole is doing.
+constexpr int PhaseStarting = 0;    // starting up, and again once it is on its way out
+constexpr int PhaseRunning = 1;     // start-up complete
+constexpr int PhaseClosingAll = 2;  // closing every document
 extern int AppPhase;
 // The idle pass may run (follows AppPhase; set again by the busy state).
 extern bool IdleReady;
@@ -99,6 +102,7 @@ extern std::unique_ptr<TIniFile> MainIni;
 extern std::unique_ptr<TIniFile> SettingsIni;
 
 // Settings read at start-up.
+inline constexpr int DefaultTabWidth = 9;
 extern int TabWidth;                  // [System] "TabWidth": longest tab caption
 extern std::string PdfViewerPath;     // [System] "Viewer"
 extern std::string LocalServerRoot;   // [System] "Scripts" of MainIni

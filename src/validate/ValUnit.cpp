@@ -27,7 +27,7 @@ std::string ErrMsg;
 int ErrHelpContext = 0;
 bool CheckingStyleBlock = false;
 std::string ValidateFolderRoot;
-int BatchState = 0;
+int BatchState = BatchIdle;
 bool AskServerImages = true;
 
 namespace {
@@ -134,7 +134,7 @@ void ResetValUnit() {
   CheckingStyleBlock = false;
   SetValidatorStandIn(nullptr);
   ValidateFolderRoot.clear();
-  BatchState = 0;
+  BatchState = BatchIdle;
   AskServerImages = true;
 }
 

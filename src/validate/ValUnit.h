@@ -44,7 +44,10 @@ void ValidateCurrentFile(const std::string& sender);
 // ---- folder runs ------------------------------------------------------------------------
 // A folder preset for the next ValidateFolder (used once, then cleared).
 extern std::string ValidateFolderRoot;
-// 0 no folder run; 1 a folder run is going on; 2 closing the program asked it to stop.
+// Whether a folder run is going on.
+constexpr int BatchIdle = 0;
+constexpr int BatchRunning = 1;
+constexpr int BatchStopAsked = 2;  // closing the program asked the run to stop
 extern int BatchState;
 // The first folder run of the program asks whether images are to be checked
 // against the server; later runs do not.

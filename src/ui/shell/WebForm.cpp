@@ -92,7 +92,8 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
   idleTimer_->start();
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [](Qt::ApplicationState state) {
     // A command waiting in a dialog for the user finishes first.
-    if (state == Qt::ApplicationActive && AppPhase == 1 && !QApplication::activeModalWidget()) {
+    if (state == Qt::ApplicationActive && AppPhase == PhaseRunning &&
+        !QApplication::activeModalWidget()) {
       Guarded(ApplicationActivate);
     }
   });
