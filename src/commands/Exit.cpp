@@ -107,7 +107,8 @@ std::vector<std::string> SetWorthyDocuments() {
 bool AskAboutSetList(bool noUpdate) {
   if (CurrentSetName.empty() || !SettingsIni) return true;
   const std::vector<std::string> open = SetWorthyDocuments();
-  if (open == StoredSetList() || StartMode != ' ' || open.size() < 2 || noUpdate) return true;
+  if (open == StoredSetList() || StartMode != StartNormal || open.size() < 2 || noUpdate)
+    return true;
   if (AskYesNo("Update set " + CurrentSetName + " with this list of files?")) {
     SetSaveClick();
     return true;

@@ -90,14 +90,14 @@ void StartActions(TMainWindow& w) {
     return;
   }
   switch (StartMode) {
-    case 'E':
-      StartMode = ' ';
+    case StartSet:
+      StartMode = StartNormal;
       w.Maximise();
       w.SetTabsVisible(true);
       MainMenu().Click("SetOpen");
       break;
-    case 'X': {
-      StartMode = 'R';
+    case StartReformat: {
+      StartMode = StartReformatting;
       w.SetSplashText(CurrentFileName);
       GetEditorText();
       // Whatever the validation says (its commands end quietly after their message),
@@ -111,8 +111,8 @@ void StartActions(TMainWindow& w) {
       w.CloseForm();
       break;
     }
-    case 'S':
-      StartMode = ' ';
+    case StartServer:
+      StartMode = StartNormal;
       // The server menu follows the tabs; the server mode needs no document.
       MainMenu().SetEnabled("ServerM", true);
       MainMenu().Click("ServerM");
@@ -307,12 +307,12 @@ TIdleHooks& IdleHooks() {
 
 bool StartModeAvailable(char mode) {
   switch (mode) {
-    case 'P':
+    case StartPrint:
       return MainMenu().HasHandler("Print");
-    case 'S':
+    case StartServer:
       return MainMenu().HasHandler("ServerM");
-    case 'X':
-    case 'E':
+    case StartReformat:
+    case StartSet:
       return true;
     default:
       return false;

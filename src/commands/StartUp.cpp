@@ -231,24 +231,24 @@ bool HandleCommandLine() {
       return true;
     case TStartSwitch::Print:
       PrintAndQuit = true;
-      if (!StartModeAvailable('P')) return NotAvailable("Printing and closing (\"/P\")");
+      if (!StartModeAvailable(StartPrint)) return NotAvailable("Printing and closing (\"/P\")");
       OpenNamedDocuments(line.namesFrom);
       return true;
     case TStartSwitch::Reformat:
-      StartMode = 'X';
-      if (!StartModeAvailable('X')) return NotAvailable("The re-formatter mode (\"/R\")");
+      StartMode = StartReformat;
+      if (!StartModeAvailable(StartReformat)) return NotAvailable("The re-formatter mode (\"/R\")");
       OpenNamedDocuments(line.namesFrom);
       return true;
     case TStartSwitch::Server:
-      StartMode = 'S';
-      if (!StartModeAvailable('S')) {
+      StartMode = StartServer;
+      if (!StartModeAvailable(StartServer)) {
         return NotAvailable("Opening the server window and closing (\"/S\")");
       }
       OpenNamedDocuments(line.namesFrom);
       return true;
     case TStartSwitch::SetMode:
-      StartMode = 'E';
-      if (!StartModeAvailable('E')) return NotAvailable("Opening a set maximised (\"/E\")");
+      StartMode = StartSet;
+      if (!StartModeAvailable(StartSet)) return NotAvailable("Opening a set maximised (\"/E\")");
       OpenNamedDocuments(line.namesFrom);
       return true;
     case TStartSwitch::QuickDelete:
@@ -355,7 +355,7 @@ void StartUpRun(bool openingSet) {
     FocusEditor();
     if (w) w->SetStatusText(MessagePanel, "");
   }
-  if (StartMode == ' ') {
+  if (StartMode == StartNormal) {
     if (w) w->CloseSplash();
     int open = w ? w->TabCount() : 0;
     bool onlyOneNamed = open == 1 && namedExisting == 1;

@@ -113,7 +113,7 @@ void CheckServerCopy() {
   if (slot >= 0) ServerFileDates[slot] = ServerDateUnknown;
   const std::string path = CurrentFileName;
   if (path.empty() || PosNoCase("HTTP", path) == 1) return;
-  if (!SiteHasServer || AppPhase != PhaseRunning || !OnlineChecked() || StartMode != ' ' ||
+  if (!SiteHasServer || AppPhase != PhaseRunning || !OnlineChecked() || StartMode != StartNormal ||
       MainMenu().Checked("Raw")) {
     return;
   }

@@ -181,9 +181,9 @@ void ShowCaptionAndZoom(TMainWindow& w, TMyRich& editor) {
 // The site's server details; a tab whose file was never loaded is loaded now.
 void LoadSiteAndText(TMyRich& editor, const std::string& path, int slot) {
   if (ClosingAll) return;
-  if (StartMode != 'X') LoadServerDetailsHook(path);
+  if (StartMode != StartReformat) LoadServerDetailsHook(path);
   if (slot >= 0 && slot < MaxTabs && FileAges[slot] == 0 && editor.TextLength() == 0 &&
-      FileExists(path) && (StartMode == ' ' || CurrentExt == ".DPR")) {
+      FileExists(path) && (StartMode == StartNormal || CurrentExt == ".DPR")) {
     LoadIntoEditor(editor, path, slot);
     GetEditorText();
     ClassifyDocument(true);

@@ -46,7 +46,7 @@ int AppPhase = PhaseStarting;
 bool IdleReady = false;
 bool Busy = false;
 bool ClosingAll = false;
-char StartMode = ' ';
+char StartMode = StartNormal;
 bool PrintAndQuit = false;
 std::string StartFindText;
 bool StartedWithParameters = false;
@@ -113,7 +113,7 @@ void ResetShellState() {
   IdleReady = false;
   Busy = false;
   ClosingAll = false;
-  StartMode = ' ';
+  StartMode = StartNormal;
   PrintAndQuit = false;
   StartFindText.clear();
   StartedWithParameters = false;

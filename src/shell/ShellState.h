@@ -81,7 +81,14 @@ extern bool IdleReady;
 extern bool Busy;
 // Close all is closing every tab.
 extern bool ClosingAll;
-// "X" re-formatter mode ("/R"), "S" server mode ("/S"), "E" set mode ("/E"), " " normal.
+// The mode the command line started the program in, carried out at the first idle
+// pass.
+constexpr char StartNormal = ' ';
+constexpr char StartReformat = 'X';      // "/R": validate, then close
+constexpr char StartReformatting = 'R';  // the re-formatter's run has begun
+constexpr char StartServer = 'S';        // "/S": the server window
+constexpr char StartSet = 'E';           // "/E": a set, the window maximised
+constexpr char StartPrint = 'P';         // "/P", asked of StartModeAvailable only
 extern char StartMode;
 // "/P": print the document and end the program.
 extern bool PrintAndQuit;
