@@ -43,7 +43,6 @@ namespace quorrel {
 namespace {
 
 constexpr int AddBaseTagHelp = 32200;
-constexpr int SlowReadHelp = 20210;
 
 // How the reading of a file ended.
 enum class TLoad {

@@ -7,8 +7,8 @@
 #include <iterator>
 
 #include "platform/Abort.h"
-#include "platform/Paths.h"
 #include "platform/FileWrites.h"
+#include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
 #include "shell/CommandNames.h"

@@ -38,7 +38,7 @@ void ResetSiteState() {
   SiteWebAddress.clear();
   SiteWebRoot.clear();
   WebRootPath.clear();
-  ServerSet = "1";
+  ServerSet.assign(1, '1');  // not = "1": GCC 12 wrongly warns of an overlapping copy
   DataFtpPath.clear();
   DataFtpFolder.clear();
   SiteFolder.clear();

@@ -1,9 +1,7 @@
 // The walk of the HTML validator: text, comments, conditional comments and
 // server-script blocks; tags go to their own handlers.
 #include <array>
-#include "shell/FastStrings.h"
-#include "shell/MenuModel.h"
-#include "shell/ShellState.h"
+
 #include "platform/Paths.h"
 #include "shell/CommandNames.h"
 #include "shell/FastStrings.h"
