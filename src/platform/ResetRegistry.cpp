@@ -23,8 +23,5 @@ void ResetRegisteredState() {
   for (auto reset : Registry()) reset();
 }
 
-size_t RegisteredResetCount() {
-  return Registry().size();
-}
 
 }  // namespace quorrel

@@ -6,8 +6,6 @@
 //
 // The tests call ResetRegisteredState before each case, so a new unit cannot be
 // forgotten. A unit that is not linked into a program has no state there either.
-#include <cstddef>
-
 namespace quorrel {
 
 // Registers a reset when constructed (at static initialisation).
@@ -17,8 +15,5 @@ struct TResetEntry {
 
 // Runs every registered reset, in the order they were registered.
 void ResetRegisteredState();
-
-// How many resets are registered (tests of the registry itself).
-size_t RegisteredResetCount();
 
 }  // namespace quorrel
