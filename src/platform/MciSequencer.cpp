@@ -196,7 +196,7 @@ void MciSequencer::Dispatch(FluidSynth* synth, const MidiEvent& event) {
 void MciSequencer::Chase(FluidSynth* synth) {
   // Play from anywhere sounds as it would from the start: the channels the file uses
   // get their defaults, then every setting the file made before this point.
-  for (int channel = 0; channel < 16; ++channel) {
+  for (int channel = 0; channel < kMidiChannels; ++channel) {
     if (!(channelsUsed_ & (1u << channel))) continue;
     fluid_synth_cc(synth, channel, 121, 0);  // reset all controllers
     fluid_synth_cc(synth, channel, 7, 100);
@@ -216,10 +216,10 @@ void MciSequencer::Chase(FluidSynth* synth) {
 
 void MciSequencer::Silence(FluidSynth* synth) {
   // Only our own notes: the keyboard may be sounding on the same synthesizer.
-  for (int channel = 0; channel < 16; ++channel) {
+  for (int channel = 0; channel < kMidiChannels; ++channel) {
     if (!(channelsUsed_ & (1u << channel))) continue;
     fluid_synth_cc(synth, channel, 64, 0);  // sustain pedal up
-    for (int key = 0; key < 128; ++key) {
+    for (int key = 0; key < kMidiKeys; ++key) {
       if (sounding_[channel].test(key)) fluid_synth_noteoff(synth, channel, key);
     }
     sounding_[channel].reset();

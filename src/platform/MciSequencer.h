@@ -2,8 +2,6 @@
 // The MIDI sequencer device: plays one standard MIDI file on the shared synthesizer,
 // sending each event at its exact sample frame, so that position, seeks, pauses and
 // the end of play land on the millisecond the tempo map gives.
-#include <array>
-#include <bitset>
 #include <vector>
 
 #include "platform/Mci.h"
@@ -54,7 +52,7 @@ class MciSequencer : public MciDevice, private MciRenderClient {
   size_t next_ = 0;       // the first event not yet sent
   int64_t endFrame_ = 0;  // where this play stops
   bool chase_ = true;     // the channels must be set as the file has them at position_
-  std::array<std::bitset<128>, 16> sounding_;
+  MidiSoundingNotes sounding_;
 };
 
 }  // namespace quorrel

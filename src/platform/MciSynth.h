@@ -7,6 +7,8 @@
 // sound server or device, a silent clock thread when there is none, and tests drive it
 // themselves. Acquire, Release and the players' commands belong to the main thread;
 // only rendering runs elsewhere, and the mutex keeps the two apart.
+#include <array>
+#include <bitset>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -20,6 +22,11 @@ using FluidSynth = ::_fluid_synth_t;
 
 constexpr int kMciSampleRate = 48000;
 constexpr int kMciFramesPerMs = kMciSampleRate / 1000;  // so that every millisecond is a frame
+
+// The notes a player has sounding, so that it can end its own notes and no others.
+constexpr int kMidiChannels = 16;
+constexpr int kMidiKeys = 128;
+using MidiSoundingNotes = std::array<std::bitset<kMidiKeys>, kMidiChannels>;
 
 enum class MciClock {
   Audio,   // the sound server, else ALSA; silent wall-clock timing when neither answers

@@ -1,7 +1,5 @@
 #include "platform/MidiOut.h"
 
-#include <array>
-#include <bitset>
 #include <map>
 #include <mutex>
 
@@ -12,7 +10,7 @@ namespace quorrel {
 namespace {
 
 struct Output {
-  std::array<std::bitset<128>, 16> sounding;
+  MidiSoundingNotes sounding;
 };
 
 std::map<HMidiOut, Output>& Handles() {
@@ -25,8 +23,8 @@ HMidiOut lastHandle = 0;
 void EndNotes(Output& output) {
   MciSynth& synth = MciSynth::Instance();
   std::lock_guard<std::mutex> lock(synth.Mutex());
-  for (int channel = 0; channel < 16; ++channel) {
-    for (int key = 0; key < 128; ++key) {
+  for (int channel = 0; channel < kMidiChannels; ++channel) {
+    for (int key = 0; key < kMidiKeys; ++key) {
       if (output.sounding[channel].test(key)) {
         SendMidiMessage(synth.Synth(), uint8_t(0x80 | channel), uint8_t(key), 0);
       }
