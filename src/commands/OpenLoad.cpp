@@ -9,6 +9,7 @@
 #include "commands/OpenSteps.h"
 #include "music/MyPlayer.h"
 #include "platform/Abort.h"
+#include "platform/CodePage.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
 #include "platform/UserDialogs.h"

@@ -6,6 +6,7 @@
 #include "music/AbcOptions.h"
 #include "music/AbcWorkFiles.h"
 #include "platform/Chars.h"
+#include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/LineCommands.h"

@@ -4,6 +4,7 @@
 
 #include "music/AbcWorkFiles.h"
 #include "platform/Chars.h"
+#include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/LineCommands.h"

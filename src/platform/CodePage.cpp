@@ -187,22 +187,6 @@ unsigned char UnicodeToAnsi(char16_t ch, bool* ok) {
   return ch == 0x2011 ? '-' : '?';
 }
 
-unsigned char AnsiUpperChar(unsigned char byte) {
-  if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)) {
-    return byte - 0x20;
-  }
-  switch (byte) {
-    case 0x9A:
-    case 0x9C:
-    case 0x9E:
-      return byte - 0x10;
-    case 0xFF:
-      return 0x9F;
-    default:
-      return byte;
-  }
-}
-
 bool AnsiSameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
@@ -212,6 +196,14 @@ bool AnsiSameText(std::string_view a, std::string_view b) {
     }
   }
   return true;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view part) {
+  return text.size() >= part.size() && AnsiSameText(text.substr(0, part.size()), part);
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view part) {
+  return text.size() >= part.size() && AnsiSameText(text.substr(text.size() - part.size()), part);
 }
 
 QString AnsiToQString(const std::string& ansi) {

@@ -29,11 +29,28 @@ bool Utf8ToAnsiStrict(const std::string& utf8, std::string& out);
 // sequences).
 bool IsValidUtf8(const std::string& text);
 
-// Windows-1252 upper case by a fixed table, whatever the locale: a-z and E0-FE (but
+// Windows-1252 upper case by a fixed rule, whatever the locale: a-z and E0-FE (but
 // not F7) lose 0x20, 9A/9C/9E become 8A/8C/8E, FF becomes 9F; nothing else changes.
-unsigned char AnsiUpperChar(unsigned char byte);
+constexpr unsigned char AnsiUpperChar(unsigned char byte) {
+  if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)) {
+    return byte - 0x20;
+  }
+  switch (byte) {
+    case 0x9A:
+    case 0x9C:
+    case 0x9E:
+      return byte - 0x10;
+    case 0xFF:
+      return 0x9F;
+    default:
+      return byte;
+  }
+}
 // Equal without regard to Windows-1252 case.
 bool AnsiSameText(std::string_view a, std::string_view b);
+// Whether text begins (ends) with part, without regard to Windows-1252 case.
+bool StartsWithNoCase(std::string_view text, std::string_view part);
+bool EndsWithNoCase(std::string_view text, std::string_view part);
 
 // Other code pages through iconv (name as iconv knows it, e.g. "CP1251", "UTF-8").
 // Returns false when the code page is unknown or the bytes do not convert.

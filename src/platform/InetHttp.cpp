@@ -1,11 +1,11 @@
 // Web pages by HTTP and HTTPS GET. The body is read as the caller asks for it,
 // through curl's multi interface, so a long page never has to arrive in one piece.
-#include <strings.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/CodePage.h"
 #include "platform/InetInternal.h"
 
 namespace quorrel {
@@ -77,11 +77,6 @@ std::string NoProxyList() {
     if (const char* value = std::getenv(name); value && *value) list += std::string(",") + value;
   }
   return list;
-}
-
-bool StartsWithNoCase(const std::string& text, const char* prefix) {
-  size_t n = std::strlen(prefix);
-  return text.size() >= n && strncasecmp(text.c_str(), prefix, n) == 0;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
 #include "shell/MyRich.h"

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/CodePage.h"
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
 #include "platform/Paths.h"

@@ -7,6 +7,7 @@
 #endif
 
 #include "platform/Abort.h"
+#include "platform/CodePage.h"
 #include "platform/UserDialogs.h"
 #include "shell/DBoxUnit.h"
 #include "shell/ShellState.h"
@@ -15,18 +16,9 @@ namespace quorrel {
 
 namespace {
 
-// Windows-1252 upper case: a-z, à-þ but ÷, and the three caron/ligature pairs plus ÿ.
 constexpr std::array<unsigned char, 256> MakeUpperCaseTable() {
   std::array<unsigned char, 256> t{};
-  for (int i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
-  for (int i = 'a'; i <= 'z'; ++i) t[i] = static_cast<unsigned char>(i - 32);
-  for (int i = 0xE0; i <= 0xFE; ++i) {
-    if (i != 0xF7) t[i] = static_cast<unsigned char>(i - 32);
-  }
-  t[0x9A] = 0x8A;  // š
-  t[0x9C] = 0x8C;  // œ
-  t[0x9E] = 0x8E;  // ž
-  t[0xFF] = 0x9F;  // ÿ
+  for (int i = 0; i < 256; ++i) t[i] = AnsiUpperChar(static_cast<unsigned char>(i));
   return t;
 }
 
@@ -160,18 +152,6 @@ size_t PosBackNoCase(std::string_view pattern, std::string_view text, size_t sta
     if (k == 0) return s;
   }
   return 0;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (Up(text[i]) != Up(prefix[i])) return false;
-  }
-  return true;
-}
-
-bool EndsWithNoCase(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && StartsWithNoCase(text.substr(text.size() - end.size()), end);
 }
 
 size_t PosNoCaseOrAbort(std::string_view pattern, std::string_view text, size_t start) {

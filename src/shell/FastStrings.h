@@ -14,9 +14,6 @@ size_t PosNoCase(std::string_view pattern, std::string_view text, size_t start =
 size_t PosCase(std::string_view pattern, std::string_view text, size_t start = 1);
 // Last occurrence beginning at or before start; start 0 searches from the end.
 size_t PosBackNoCase(std::string_view pattern, std::string_view text, size_t start = 0);
-// Whether text begins with prefix, letters compared as PosNoCase compares them.
-bool StartsWithNoCase(std::string_view text, std::string_view prefix);
-bool EndsWithNoCase(std::string_view text, std::string_view end);
 // PosNoCase, or a message and the silent abort when there is no occurrence.
 size_t PosNoCaseOrAbort(std::string_view pattern, std::string_view text, size_t start = 1);
 

@@ -1,5 +1,6 @@
 // Closing tags in the HTML validator's walk, and InsTag, which completes a closing
 // tag that the page left out.
+#include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "validate/HtmlRun.h"

@@ -2,6 +2,7 @@
 // its html start tag, and the dialect of a site's server pages.
 #include <fstream>
 
+#include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"

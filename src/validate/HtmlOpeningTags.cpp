@@ -2,6 +2,7 @@
 // lists, headings and forms, the parents it needs and how it is laid out.
 #include <algorithm>
 
+#include "platform/CodePage.h"
 #include "shell/FastStrings.h"
 #include "validate/EmailScramble.h"
 #include "validate/HtmlRun.h"

@@ -180,28 +180,6 @@ TEST(FastStrings, RightCharsAndCopyToEnd) {
   EXPECT_EQ(CopyToEnd("abcdef", 0), "abcdef");
 }
 
-TEST(FastStrings, StartsAndEndsWithNoCase) {
-  struct Row {
-    const char* text;
-    const char* part;
-    bool starts;
-    bool ends;
-  };
-  const Row rows[] = {
-      {"<!doctype html>", "<!DOCTYPE", true, false},
-      {"Page.HTML", ".html", false, true},
-      {"\xE9t\xE9", "\xC9T\xC9", true, true},  // Windows-1252 letters fold too
-      {"\xFF", "\x9F", true, true},            // y diaeresis: its capital lies below 0xC0
-      {"ab", "abc", false, false},             // a part longer than the text
-      {"", "", true, true},
-      {"abc", "", true, true},
-  };
-  for (const Row& r : rows) {
-    EXPECT_EQ(StartsWithNoCase(r.text, r.part), r.starts) << r.text << " / " << r.part;
-    EXPECT_EQ(EndsWithNoCase(r.text, r.part), r.ends) << r.text << " / " << r.part;
-  }
-}
-
 TEST(FastStrings, PosNoCaseOrAbortMessages) {
   CurrentCommand = "FindNext";
   EXPECT_EQ(PosNoCaseOrAbort("b", "abc", 1), 2u);
