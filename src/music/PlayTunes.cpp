@@ -51,10 +51,6 @@ constexpr uint32_t kDeleteRetryMs = 500;
 // The desktop's MIDI program is given a moment to take the file.
 constexpr uint32_t kExternalPlayerMs = 1000;
 
-bool StartsNoCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() && AnsiSameText(text.substr(0, prefix.size()), prefix);
-}
-
 std::string Abc2midiProgram() {
   if (!Abc2MidiPath.empty()) return Abc2MidiPath;
   return AbcOption("abc2midiu") ? "abc2midiu" : "abc2midi";
@@ -162,8 +158,9 @@ void PlayTune(const std::string& sender) {
   if (!AbcOption("IntPlayer")) KillWindowsByTitle("Media Player");
   CurrentCommand = PlayCommand;
   BeginBusy();
-  if (CurrentEditor && (CurrentEditor->Modified() || StartsNoCase(CurrentFileName, "Untitled") ||
-                        StartsNoCase(ExtractFileName(CurrentFileName), "Untitled"))) {
+  if (CurrentEditor &&
+      (CurrentEditor->Modified() || StartsWithNoCase(CurrentFileName, "Untitled") ||
+       StartsWithNoCase(ExtractFileName(CurrentFileName), "Untitled"))) {
     SaveClick();
   }
   const std::string documentFile = CurrentFileName;

@@ -29,10 +29,6 @@ std::string LocalWebRoot(const std::string& webRoot) {
   return local;
 }
 
-bool BeginsNoCase(const std::string& text, const std::string& prefix) {
-  return PosNoCase(prefix, text) == 1;
-}
-
 bool HasSystemSection(const std::string& path) {
   return !path.empty() && FileExists(path) && TIniFile(path).ValueExists("System", "Section");
 }
@@ -129,7 +125,8 @@ bool AcceptServerDetails(TServerFields& fields, int set) {
       ShowMsg("Server, User and Password must all be specified.");
       return false;
     }
-    if (BeginsNoCase(fields.ftpAddress, "ftp://") || BeginsNoCase(fields.ftpAddress, "http://")) {
+    if (StartsWithNoCase(fields.ftpAddress, "ftp://") ||
+        StartsWithNoCase(fields.ftpAddress, "http://")) {
       ShowMsg("Do not use \"ftp:// or http://\" prefix.");
       return false;
     }

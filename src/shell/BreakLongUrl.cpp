@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/CodePage.h"
 #include "shell/FastStrings.h"
 
 namespace quorrel {
@@ -11,10 +12,6 @@ namespace {
 constexpr long kLongestPiece = 30;
 constexpr char kBreak[] = "<WBr>";
 constexpr char kBreakAfter[] = ",-./?_";
-
-bool StartsNoCase(const std::string& text, const char* prefix) {
-  return PosNoCase(prefix, std::string_view(text).substr(0, std::strlen(prefix))) == 1;
-}
 
 // Where a piece [from, end) may be broken: after its leftmost separator (before an
 // "&"), so that what follows is as long as it may be; -1 when it has none.
@@ -38,7 +35,7 @@ std::string BreakLongUrl(const std::string& linkText) {
   std::string s = ReplaceNoCase(linkText, kBreak, "");
   s = ReplaceAll(s, "%20", " ", true);
   for (const char* prefix : {"http://", "https://", "www."}) {
-    if (StartsNoCase(s, prefix)) {
+    if (StartsWithNoCase(s, prefix)) {
       s.erase(0, std::strlen(prefix));
       break;
     }

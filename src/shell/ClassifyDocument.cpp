@@ -16,10 +16,6 @@ bool Contains(const std::string& text, std::string_view part) {
   return text.find(part) != std::string::npos;
 }
 
-bool ContainsNoCase(const std::string& text, std::string_view part) {
-  return PosNoCase(part, text) > 0;
-}
-
 // "X:" and a tune number, as the first line of an ABC file has it. Real files
 // also write "X: 47", so blanks may stand before the number.
 bool IsTuneNumberLine(const std::string& line) {

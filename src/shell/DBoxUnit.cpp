@@ -8,6 +8,7 @@
 #include "platform/Abort.h"
 #include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
+#include "shell/FastStrings.h"
 #include "shell/ShellState.h"
 
 namespace quorrel {
@@ -35,12 +36,6 @@ bool InBatchRun() {
   if (IsContentDoc || IsDotPage) return true;
   return std::any_of(std::begin(kBatchCommands), std::end(kBatchCommands),
                      [](const char* name) { return CurrentCommand == name; });
-}
-
-bool ContainsNoCase(const std::string& text, const std::string& part) {
-  auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-  return std::search(text.begin(), text.end(), part.begin(), part.end(),
-                     [&](char a, char b) { return lower(a) == lower(b); }) != text.end();
 }
 
 int AskQuestion(DialogKind kind, const std::string& question, int helpContext) {

@@ -154,6 +154,10 @@ size_t PosBackNoCase(std::string_view pattern, std::string_view text, size_t sta
   return 0;
 }
 
+bool ContainsNoCase(std::string_view text, std::string_view part) {
+  return PosNoCase(part, text) > 0;
+}
+
 size_t PosNoCaseOrAbort(std::string_view pattern, std::string_view text, size_t start) {
   size_t at = PosNoCase(pattern, text, start);
   if (at > 0) return at;

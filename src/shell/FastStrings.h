@@ -23,6 +23,9 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
 std::string MultiReplace(std::string_view text, std::string_view finds, std::string_view replaces,
                          bool caseSensitive);
 
+// Whether part occurs in text, without regard to case.
+bool ContainsNoCase(std::string_view text, std::string_view part);
+
 // Membership in a list written as "|a|b|c|": the position of "|" + item + "|", 0 when absent.
 size_t InBarList(std::string_view item, std::string_view list);
 size_t InBarListNoCase(std::string_view item, std::string_view list);

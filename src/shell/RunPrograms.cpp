@@ -15,10 +15,6 @@ namespace {
 
 const TResetEntry resetToolWait([] { ToolWaitSeconds = ToolWaitDefault; });
 
-bool ContainsNoCase(const std::string& text, const std::string& fragment) {
-  return PosNoCase(fragment, text) > 0;
-}
-
 }  // namespace
 
 bool RunHidden(const std::string& program, const std::vector<std::string>& arguments,

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform/Abort.h"
+#include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "shell/Backups.h"
 #include "shell/ClassifyDocument.h"
@@ -29,11 +30,6 @@ namespace {
 constexpr size_t kBoldCheckLength = 3001;
 // The shrink warning closes itself after this many milliseconds.
 constexpr int kShrinkWarningMs = 4000;
-
-bool StartsNoCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() &&
-         UpperCaseAnsi(text.substr(0, prefix.size())) == UpperCaseAnsi(prefix);
-}
 
 int64_t SizeOf(const std::string& path) {
   struct stat st;
@@ -110,7 +106,7 @@ void SaveClick(const std::string& sender) {
   if (IsDotPage) CheckDotPage(*editor, raw);
   TSaveCommand command;
   const std::string path = CurrentFileName;
-  if (StartsNoCase(path, "Untitled") || StartsNoCase(path, "http")) {
+  if (StartsWithNoCase(path, "Untitled") || StartsWithNoCase(path, "http")) {
     SaveAsClick("SaveAs");
     return;
   }

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/Abort.h"
+#include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "shell/Backups.h"
 #include "shell/ClassifyDocument.h"
@@ -34,11 +35,6 @@ namespace {
 // after "http://" or "https://" and the host.
 constexpr size_t kUrlPathFrom = 9;
 
-bool StartsNoCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() &&
-         UpperCaseAnsi(text.substr(0, prefix.size())) == UpperCaseAnsi(prefix);
-}
-
 // The folder the file-list form lists: the top folder of the open documents, as
 // the form takes it when it is shown.
 std::string FileListRoot() {
@@ -55,7 +51,7 @@ void ProposeName(const std::string& sender, std::string& name, std::string& fold
   name = ExtractFileName(path);
   folder = CurrentFolder;
   if (sender == "RestoreM") name = ChangeFileExt(name, ".RTF");
-  const bool web = StartsNoCase(path, "http");
+  const bool web = StartsWithNoCase(path, "http");
   if (!NotInSite && !web) return;
   name.clear();
   folder = FileListRoot();
