@@ -10,10 +10,14 @@
 #include "validate/HtmlCharset.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlShow.h"
+#include "validate/HtmlText.h"
 #include "validate/TagChecker.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel {
+
+using html::Find;
+using html::Has;
 
 namespace {
 
@@ -21,17 +25,6 @@ constexpr int NonBreakingSpacesHelp = 50401;
 
 // The "Â" question is asked once per program run; its answer holds for the run.
 int nbspAnswer = -1;  // -1 not asked, 0 No, 1 Yes
-
-// 0-based index of a pattern, searched without regard to case from `from`; npos when absent.
-size_t Find(const std::string& text, std::string_view pattern, size_t from = 0) {
-  if (from >= text.size()) return std::string::npos;
-  const size_t at = PosNoCase(pattern, text, from + 1);
-  return at == 0 ? std::string::npos : at - 1;
-}
-
-bool Has(const std::string& text, std::string_view pattern) {
-  return PosNoCase(pattern, text) != 0;
-}
 
 void Edit(THtmlRun& run, std::string edited) {
   if (edited == run.in) return;
