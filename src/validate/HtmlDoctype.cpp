@@ -8,8 +8,11 @@
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "validate/HtmlPageSteps.h"
+#include "validate/HtmlText.h"
 
 namespace quorrel {
+
+using html::Find;
 
 char HtmlDialect = ' ';
 
@@ -36,12 +39,6 @@ const TDoctypeItem kDoctypes[] = {
      "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
      "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">"},
 };
-
-size_t Find(const std::string& text, std::string_view pattern, size_t from = 0) {
-  if (from >= text.size()) return std::string::npos;
-  const size_t at = PosNoCase(pattern, text, from + 1);
-  return at == 0 ? std::string::npos : at - 1;
-}
 
 // What stands before the first element: blanks, comments, an XML declaration and
 // a DOCTYPE. Returns where the first element begins; doctype tells whether the
