@@ -56,16 +56,11 @@ std::string Abc2midiProgram() {
   return AbcOption("abc2midiu") ? "abc2midiu" : "abc2midi";
 }
 
-std::string BaseName(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Whether an abc2midi we started is still at work.
 bool Abc2midiRunning(const std::string& program) {
-  const std::string name = BaseName(NativePath(program));
+  const std::string name = ExtractFileName(NativePath(program));
   for (const TProcessInfo& process : StartedProcesses()) {
-    if (process.running && BaseName(process.program) == name) return true;
+    if (process.running && ExtractFileName(process.program) == name) return true;
   }
   return false;
 }
@@ -221,7 +216,7 @@ void PlayTune(const std::string& sender) {
   }
   // Whatever abc2midi has written so far is not a MIDI file to play.
   if (Abc2midiRunning(program)) {
-    KillProcessByName(BaseName(NativePath(program)));
+    KillProcessByName(ExtractFileName(NativePath(program)));
     DeleteWorkFile(TempMidiFile());
     if (converted)
       ShowMsg("Unable to create\r" + NativePath(TempMidiFile()) + "\rPlease try again.");

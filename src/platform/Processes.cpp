@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "platform/Instances.h"
+#include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
 
@@ -71,11 +72,6 @@ void End(QProcess& process) {
     process.kill();
     process.waitForFinished(2000);
   }
-}
-
-std::string FileNameOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Program names and titles are compared as their ASCII letters go, any case.
@@ -137,7 +133,7 @@ TStartResult StartProgram(const std::string& program, const std::vector<std::str
   TStarted entry;
   entry.pid = process->processId();
   entry.program = path;
-  entry.title = options.title.empty() ? FileNameOf(path) : options.title;
+  entry.title = options.title.empty() ? ExtractFileName(path) : options.title;
   entry.process = std::move(process);
   lastStartedPid = entry.pid;
   Table().push_back(std::move(entry));
@@ -202,10 +198,10 @@ int KillWindowsByTitle(const std::string& fragment) {
 }
 
 int KillProcessByName(const std::string& name) {
-  std::string wanted = UpperAscii(FileNameOf(name));
+  std::string wanted = UpperAscii(ExtractFileName(name));
   int ended = 0;
   for (auto& entry : Table()) {
-    if (UpperAscii(FileNameOf(entry.program)) != wanted) continue;
+    if (UpperAscii(ExtractFileName(entry.program)) != wanted) continue;
     if (!IsRunning(*entry.process)) continue;
     End(*entry.process);
     ++ended;
