@@ -30,6 +30,7 @@
 #include "shell/MyRich.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
+#include "shell/StatusBar.h"
 #include "validate/ColourScheme.h"
 
 namespace quorrel {
@@ -67,10 +68,6 @@ bool NotAvailable(const std::string& what) {
   ShowMsg(what + " is not available yet.");
   EndProgram();
   return false;
-}
-
-void ShowStatusMessage(const std::string& message) {
-  if (TMainWindow* w = Window()) w->SetStatusText(MessagePanel, "  " + message);
 }
 
 // Opens one document; a failure to open it is reported and the next one follows.

@@ -15,6 +15,7 @@
 #include "shell/MyRich.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
+#include "shell/StatusBar.h"
 
 namespace quorrel {
 
@@ -23,10 +24,6 @@ namespace {
 const char kSets[] = "Sets";
 const char kFiles[] = "Files";
 constexpr int NoSetsHelp = 40100;
-
-void ShowSetStatus(const std::string& message) {
-  if (TMainWindow* window = MainWindow()) window->SetStatusText(MessagePanel, "  " + message);
-}
 
 // The section a header line opens ("" when the line is no section header), as the
 // settings files read it: the text between "[" and the last "]", trimmed.
@@ -291,7 +288,7 @@ void SetSaveClick() {
   set.EraseSection(kFiles);
   for (size_t i = 0; i < paths.size(); ++i)
     set.WriteString(kFiles, std::to_string(i + 1), paths[i]);
-  ShowSetStatus(name + " - set saved");
+  ShowStatusMessage(name + " - set saved");
 }
 
 void SetSaveAsClick() {

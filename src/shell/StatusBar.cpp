@@ -31,6 +31,10 @@ void SetMessageColour(TMessageColour colour) {
   if (TMainWindow* w = MainWindow()) w->SetMessageColour(colour);
 }
 
+void ShowStatusMessage(const std::string& message) {
+  if (TMainWindow* w = MainWindow()) w->SetStatusText(MessagePanel, "  " + message);
+}
+
 void ShowStatus(const std::string& message) {
   StatusShownAt = IdleNow();
   TMainWindow* w = MainWindow();

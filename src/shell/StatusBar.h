@@ -33,6 +33,9 @@ bool ShowHexTicked();
 // it while the current document is modified; orange unless "Show hex" is ticked.
 // An empty message empties the bar. Pending events run, so that it shows at once.
 void ShowStatus(const std::string& message);
+// Writes a message in the message bar after two blanks, as it stands: no colour,
+// no "Modified", and the idle pass takes it for a new message.
+void ShowStatusMessage(const std::string& message);
 
 // Shows a message in the information panel after six blanks (StatusText when none
 // is given). With more than 5 words or 30 characters selected, the selection's word

@@ -13,6 +13,7 @@
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 #include "shell/SiteState.h"
+#include "shell/StatusBar.h"
 #include "validate/TextMarkers.h"
 #include "validate/Validators.h"
 
@@ -48,10 +49,6 @@ std::string BaseFolder() {
     folder = CurrentFolder;
   }
   return ReplaceNoCase(folder, "%20", " ");
-}
-
-void ShowStatusMessage(const std::string& message) {
-  if (TMainWindow* window = MainWindow()) window->SetStatusText(MessagePanel, "  " + message);
 }
 
 bool StatusSaysNoReformat() {
