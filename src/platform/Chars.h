@@ -13,6 +13,10 @@ inline bool IsLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+inline bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
 // The text without the blanks and tabs round it.
 inline std::string_view TrimBlanks(std::string_view text) {
   const size_t first = text.find_first_not_of(" \t");

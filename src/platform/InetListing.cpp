@@ -13,10 +13,6 @@ namespace {
 const char* const kMonths[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 bool AllDigits(const std::string& s) {
   if (s.empty()) return false;
   for (char c : s)

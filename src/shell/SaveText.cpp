@@ -13,7 +13,8 @@ bool IsTrailing(char c, bool rtf) {
   return c == '\r' || c == '\v' || (!rtf && c == ' ');
 }
 
-bool IsBlank(char c) {
+// A blank, or the no-break space that looks like one.
+bool IsBlankOrNbsp(char c) {
   return c == ' ' || c == '\xA0';
 }
 
@@ -72,7 +73,7 @@ size_t RemoveBlanksBeforeLineEnds(TMyRich& editor) {
   size_t runStart = 0, runLength = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (IsBlank(c)) {
+    if (IsBlankOrNbsp(c)) {
       if (runLength == 0) runStart = pos;
       ++runLength;
       ++pos;

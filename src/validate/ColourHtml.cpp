@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/Chars.h"
 #include "shell/FastStrings.h"
 #include "validate/ColourNames.h"
 #include "validate/ColourRuns.h"
@@ -17,10 +18,6 @@ bool IsNameStart(char c) {
 
 bool IsNameChar(char c) {
   return IsNameStart(c) || (c >= '0' && c <= '9');
-}
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
 }
 
 bool IsLineEnd(char c) {
