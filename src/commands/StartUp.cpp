@@ -16,6 +16,7 @@
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
 #include "publish/Connection.h"
+#include "shell/Closing.h"
 #include "shell/CommandLine.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
@@ -389,7 +390,8 @@ void FillRecentMenu() {
   TMenuModel& menu = MainMenu();
   menu.ClearItems("Recent");
   for (int n = 0; n < 10; ++n) {
-    std::string value = SettingsIni ? SettingsIni->ReadString("Closed", std::to_string(n), "") : "";
+    std::string value =
+        SettingsIni ? SettingsIni->ReadString(ClosedSection, std::to_string(n), "") : "";
     TMenuItem item;
     item.name = "Recent" + std::to_string(n);
     item.tag = n;

@@ -26,10 +26,6 @@ bool CloseRefused = true;
 
 namespace {
 
-const char kClosed[] = "Closed";
-constexpr int kNewestClosed = 0;
-constexpr int kOldestClosed = 10;
-
 // Documents whose changes are worth a question: not new, not the content
 // document, not a work file of ours.
 bool AskedAbout(const TMyRich& editor, const std::string& path) {
@@ -86,22 +82,22 @@ void StoreClosedEntry(const std::string& path, size_t caretOffset) {
   if (!SettingsIni) return;
   const std::string prefix = path + "|";
   const std::string entry = prefix + std::to_string(caretOffset);
-  for (const std::string& key : SettingsIni->ReadSection(kClosed)) {
-    if (SettingsIni->ReadString(kClosed, key, "").starts_with(prefix)) {
-      SettingsIni->WriteString(kClosed, key, entry);
+  for (const std::string& key : SettingsIni->ReadSection(ClosedSection)) {
+    if (SettingsIni->ReadString(ClosedSection, key, "").starts_with(prefix)) {
+      SettingsIni->WriteString(ClosedSection, key, entry);
       return;
     }
   }
-  for (int key = kOldestClosed - 1; key >= kNewestClosed; --key) {
+  for (int key = OldestClosedKey - 1; key >= NewestClosedKey; --key) {
     const std::string from = std::to_string(key);
     const std::string to = std::to_string(key + 1);
-    if (SettingsIni->ValueExists(kClosed, from)) {
-      SettingsIni->WriteString(kClosed, to, SettingsIni->ReadString(kClosed, from, ""));
+    if (SettingsIni->ValueExists(ClosedSection, from)) {
+      SettingsIni->WriteString(ClosedSection, to, SettingsIni->ReadString(ClosedSection, from, ""));
     } else {
-      SettingsIni->DeleteKey(kClosed, to);
+      SettingsIni->DeleteKey(ClosedSection, to);
     }
   }
-  SettingsIni->WriteString(kClosed, std::to_string(kNewestClosed), entry);
+  SettingsIni->WriteString(ClosedSection, std::to_string(NewestClosedKey), entry);
 }
 
 bool CloseClick(const std::string& sender) {

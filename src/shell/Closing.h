@@ -14,6 +14,12 @@ extern bool CloseRefused;
 // "Save changes to " path "?".
 std::string SaveChangesQuestion(const std::string& path);
 
+// The settings section of recently closed documents, "path|offset" under the keys
+// NewestClosedKey ("0") to OldestClosedKey.
+inline constexpr char ClosedSection[] = "Closed";
+inline constexpr int NewestClosedKey = 0;
+inline constexpr int OldestClosedKey = 10;
+
 // Puts "path|offset" at the top of [Closed] in SettingsIni: an entry for the same
 // path is overwritten where it stands; otherwise keys "0" to "9" move one down
 // (to "1" to "10") and the entry becomes "0".

@@ -8,6 +8,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "shell/ClassifyDocument.h"
+#include "shell/Closing.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/MainWindow.h"
@@ -47,9 +48,8 @@ bool PositionIn(const std::string& section, int firstKey, int lastKey, const std
 size_t StoredCaretPosition(const std::string& path) {
   size_t position = 0;
   if (!SettingsIni) return 0;
-  // [Closed] runs from "0", its newest entry.
   if (!PositionIn("Files", 1, MaxTabs, path, &position))
-    PositionIn("Closed", 0, 10, path, &position);
+    PositionIn(ClosedSection, NewestClosedKey, OldestClosedKey, path, &position);
   return position;
 }
 
