@@ -44,6 +44,8 @@ bool numWas = false;
 std::string sectionText;
 const TMyRich* sectionEditor = nullptr;
 int sectionWas = -1;
+// The length of the text at that pass: a change means the user typed.
+size_t sectionLengthWas = 0;
 
 bool Checked(const char* name) {
   TMenuItem* item = MainMenu().Find(name);
@@ -138,8 +140,9 @@ void CssPreview(TMyRich& editor) {
 
 // The section holding the caret, for the status bar, the colouring and the page name.
 void TrackSection(TMyRich& editor, size_t caret) {
+  // Available for the document's type; the menu bar may not show the item.
   TMenuItem* sections = MainMenu().Find("Sections");
-  if (!sections || !sections->visible) {
+  if (!sections || !sections->enabled) {
     sectionText.clear();
     sectionEditor = nullptr;
     InScriptOrStyle = false;
@@ -152,12 +155,15 @@ void TrackSection(TMyRich& editor, size_t caret) {
   const TSectionAt at = SectionAt(caret);
   if (&editor != sectionEditor) {
     sectionEditor = &editor;
-  } else if (at.index != sectionWas && (IsAbc || IsServerPage) && !SectionsBoxShowing()) {
-    // Another tune or script block: coloured at once, not at the next request.
+  } else if ((at.index != sectionWas || (IsAbc && CurrentText.size() != sectionLengthWas)) &&
+             (IsAbc || IsServerPage) && !SectionsBoxShowing()) {
+    // Another tune or script block, or a tune typed in: coloured at once, not at
+    // the next request.
     RequestRecolour(RecolourAbcTune);
     ApplySyntaxColours();
   }
   sectionWas = at.index;
+  sectionLengthWas = CurrentText.size();
   sectionText = SectionPanelText(at.index);
   std::string name;
   if (at.index >= 0 && static_cast<size_t>(at.index) < SectionCaptions.size()) {
@@ -347,6 +353,7 @@ void ResetIdleLoop() {
   sectionText.clear();
   sectionEditor = nullptr;
   sectionWas = -1;
+  sectionLengthWas = 0;
 }
 
 namespace {

@@ -84,6 +84,7 @@ void OpenNewDocument(const TOpenRun& run) {
 void FinishOpen() {
   if (!CurrentEditor) return;
   RequestRecolour(RecolourFull);
+  CurrentEditor->SetSchemeDue(true);
   FocusEditor();
   CurrentEditor->SetModified(false);
   if (AppPhase != PhaseRunning) return;

@@ -139,6 +139,10 @@ bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
       w.HideMarkers();
     }
   }
+  // The busy state switched drawing off in the editor left; it would keep it off
+  // while hidden, and a control that does not draw shows, when it comes back to the
+  // front, whatever was on screen before it: another tab's text.
+  if (CurrentEditor && CurrentEditor != editor) CurrentEditor->SetRedraw(true);
   CurrentEditor = editor;
   CurrentFileName = path;
   if (anew) DocModified = true;

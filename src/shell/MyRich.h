@@ -110,6 +110,12 @@ class TMyRich {
   bool LfOnlyFile() const { return lfOnlyFile_; }
   void SetLfOnlyFile(bool on) { lfOnlyFile_ = on; }
 
+  // Whether the document waits for its first full colouring (the scheme's
+  // background, font and colours): one opened while another tab comes to the
+  // front gets it when its own tab does.
+  bool SchemeDue() const { return schemeDue_; }
+  void SetSchemeDue(bool due) { schemeDue_ = due; }
+
   // Runs after every change of the text (edits and SetText).
   void SetOnChange(std::function<void()> handler) { onChange_ = std::move(handler); }
 
@@ -156,6 +162,7 @@ class TMyRich {
   int tag_ = 0;
   bool overwrite_ = false;
   bool lfOnlyFile_ = false;
+  bool schemeDue_ = false;
   std::function<void()> onChange_;
   std::vector<TColourRun> colourRuns_;
   int editorColour_ = 0xFFFFFF;

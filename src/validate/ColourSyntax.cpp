@@ -121,22 +121,26 @@ void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) 
   TScanText scan(CurrentText);
   std::vector<TColourRun> fresh;
   size_t from = 0, to = scan.length;
-  bool replace = true;  // the runs in [from, to) are made anew, not laid over
+  // The old runs in [clearFrom, clearTo) give way to the fresh ones.
+  size_t clearFrom = 0, clearTo = scan.length;
 
   if (IsAbc) {
+    // A ratio directive in the file header serves every tune: no need to offer one.
+    size_t lf = PosNoCase("\nX:", CurrentText);
+    bool header = lf > 0 && PosNoCase("X:", std::string_view(CurrentText).substr(0, 2)) == 0;
+    if (header && PosNoCase("%%MIDI ratio", std::string_view(CurrentText).substr(0, lf)) > 0) {
+      RatioOffered = true;
+    }
+    // Only the tune at the caret is coloured, on every request: a document of one
+    // tune would otherwise stay uncoloured until the caret moved into another.
+    // The other tunes keep the colours they got while the caret was in them.
+    FindTuneStart();
+    clearFrom = std::min(TuneStart > 0 ? TuneStart - 1 : 0, scan.length);
+    clearTo = std::min(std::max<size_t>(TuneBounds[0], clearFrom), scan.length);
+    fresh = AbcRuns(scan, clearFrom, clearTo, defaultColour);
     if (request == RecolourAbcTune) {
-      // A ratio directive in the file header serves every tune: no need to offer one.
-      size_t lf = PosNoCase("\nX:", CurrentText);
-      bool header = lf > 0 && PosNoCase("X:", std::string_view(CurrentText).substr(0, 2)) == 0;
-      if (header && PosNoCase("%%MIDI ratio", std::string_view(CurrentText).substr(0, lf)) > 0) {
-        RatioOffered = true;
-      }
-      FindTuneStart();
-      from = std::min(TuneStart > 0 ? TuneStart - 1 : 0, scan.length);
-      to = std::min(std::max<size_t>(TuneBounds[0], from), scan.length);
-      fresh = AbcRuns(scan, from, to, defaultColour);
-    } else {
-      replace = false;
+      from = clearFrom;
+      to = clearTo;
     }
   }
   if (IsCSharp || IsJs || extension == ".VBA") {
@@ -161,7 +165,7 @@ void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) 
     // The whole page is read, so that the names it declares and the block a section
     // starts in are known; a server page is coloured from the section at the caret.
     THtmlColouring html = HtmlRuns(scan, options, defaultColour);
-    if (IsServerPage) from = SectionStart(TextOffsetOf(editor.SelStart()));
+    if (IsServerPage) from = clearFrom = SectionStart(TextOffsetOf(editor.SelStart()));
     fresh = OverlayRuns(fresh, html.runs);
     if (html.depth > 0) ColourStatus("Colour syntax error: Level=" + std::to_string(html.depth));
     if (options.trackNames) {
@@ -185,8 +189,8 @@ void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) 
   if (keepRuns) {
     kept = editor.ColourRuns();
     // To the end of the text means to the end of the editor's text, whatever it holds.
-    size_t end = to >= scan.length ? static_cast<size_t>(-1) : map.PosOf(to);
-    if (replace) kept = RunsOutside(kept, map.PosOf(from), end);
+    size_t end = clearTo >= scan.length ? static_cast<size_t>(-1) : map.PosOf(clearTo);
+    kept = RunsOutside(kept, map.PosOf(clearFrom), end);
   }
   editor.SetColourRuns(OverlayRuns(kept, runs));
 }
@@ -200,7 +204,9 @@ void ColourStatus(const std::string& message) {
 void ApplySyntaxColours() {
   TMyRich* editor = CurrentEditor;
   if (!editor) return;
-  const int request = RecolourRequest;
+  // A document that never had its full colouring gets it, whatever was asked.
+  const int request = editor->SchemeDue() ? RecolourFull : RecolourRequest;
+  editor->SetSchemeDue(false);
   if (editor->TextLength() == 0 && request != RecolourFull) return;
   TColourScheme& scheme = ColourScheme;
 

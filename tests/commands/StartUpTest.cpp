@@ -342,6 +342,36 @@ TEST_F(StartUpTest, RecentMenuFromClosedDocuments) {
   EXPECT_EQ(CurrentEditor->SelStart(), 3u);
 }
 
+TEST_F(StartUpTest, NamesOutsideAsciiComeBackFromTheFilesListAndTheRecentMenu) {
+  // Spelled in Windows-1252, as the program and its settings hold them.
+  const std::string folder = site + "Ordner \xE4/";
+  const std::string path = folder + "caf\xE9 \xFC.txt";
+  fs::create_directories(NativePath(folder));
+  std::ofstream(NativePath(path), std::ios::binary) << "0123456789\r\n";
+  Ini("Quorrel.Ini", "Files", "1", path + "|4");
+  Start({});
+  ASSERT_EQ(window.Captions(), std::vector<std::string>{"caf\xE9 \xFC.txt"});
+  EXPECT_EQ(CurrentFileName, path);
+  EXPECT_EQ(CurrentEditor->GetText(), "0123456789\r\n");
+  EXPECT_EQ(CurrentEditor->SelStart(), 4u);
+  EXPECT_EQ(window.StatusText(InfoPanel).find("Not found"), std::string::npos)
+      << window.StatusText(InfoPanel);
+  EXPECT_NE(window.StatusText(InfoPanel).find("12 B"), std::string::npos)
+      << window.StatusText(InfoPanel);
+
+  // Closed, it is the first recent document, and the menu opens it again.
+  CurrentEditor->Select(6, 0);
+  ASSERT_TRUE(MainMenu().Click("CloseTab"));
+  EXPECT_TRUE(window.Captions().empty());
+  EXPECT_EQ(MainMenu().Item("Recent0").hint, path);
+  EXPECT_EQ(SettingsIni->ReadString("Closed", "0", ""), path + "|6");
+  ASSERT_TRUE(MainMenu().Click("Recent0"));
+  EXPECT_EQ(window.Captions(), std::vector<std::string>{"caf\xE9 \xFC.txt"});
+  EXPECT_EQ(CurrentEditor->GetText(), "0123456789\r\n");
+  EXPECT_EQ(CurrentEditor->SelStart(), 4u) << "[Files] still names it, and comes first";
+  EXPECT_TRUE(test::Dialogs().Calls().empty()) << test::Dialogs().Last().text;
+}
+
 TEST_F(StartUpTest, InconsistentOptionsAreMadeConsistent) {
   Ini("Quorrel.Ini", "System", "Condense", "1");
   Ini("Quorrel.Ini", "System", "DelBlanks", "0");

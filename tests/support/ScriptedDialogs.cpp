@@ -6,6 +6,7 @@ namespace quorrel::test {
 
 int ScriptedDialogs::ShowBox(const DialogCall& call) {
   calls_.push_back(call);
+  if (whileShowing) whileShowing(call);
   if (call.kind == DialogKind::Message || call.kind == DialogKind::TimedMessage) {
     return mrOk;
   }
@@ -75,6 +76,7 @@ void ScriptedDialogs::Clear() {
   textAnswers_.clear();
   pathCalls_.clear();
   pathAnswers_.clear();
+  whileShowing = nullptr;
 }
 
 ScriptedDialogs& Dialogs() {

@@ -2,6 +2,7 @@
 // The tests' stand-in for the user: records every box and answers questions
 // from a queue. A question nobody scripted fails the running test.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ class ScriptedDialogs : public TUserDialogs {
     return answers_.size() + textAnswers_.size() + pathAnswers_.size();
   }
   void Clear();
+
+  // Runs while each box shows, before it is answered: what the user sees then.
+  std::function<void(const DialogCall&)> whileShowing;
 
  private:
   std::vector<DialogCall> calls_;
