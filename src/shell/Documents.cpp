@@ -176,7 +176,7 @@ void BeginBusy() {
   TMainWindow* w = MainWindow();
   if (w) {
     w->SetBusyCursor(true);
-    w->ProcessMessages();
+    w->ShowPendingChanges();
   }
   if (CurrentEditor) CurrentEditor->SetRedraw(false);
   Busy = true;

@@ -73,6 +73,10 @@ class TMainWindow {
   virtual void SetBusyCursor(bool busy) = 0;
   // Lets pending events run (repaints, typed keys).
   virtual void ProcessMessages() = 0;
+  // Lets repaints and timers run, but no typed key or click: a command that only
+  // wants its busy cursor or status text seen must not have the user's Esc or
+  // Ctrl+W close the documents it is working on.
+  virtual void ShowPendingChanges() = 0;
 
   // ---- splash -----------------------------------------------------------------
   virtual bool SplashShowing() const = 0;

@@ -49,7 +49,7 @@ void ShowStatus(const std::string& message) {
     w->SetStatusText(MessagePanel, StatusShownText);
     SetMessageColour(ShowHexTicked() ? TMessageColour::Normal : TMessageColour::Orange);
   }
-  w->ProcessMessages();
+  w->ShowPendingChanges();
 }
 
 void ShowInfo() {

@@ -43,6 +43,7 @@ class MemoryMainWindow : public TMainWindow {
 
   void SetBusyCursor(bool busy) override { busyCursor_ = busy; }
   void ProcessMessages() override {}
+  void ShowPendingChanges() override {}
 
   bool SplashShowing() const override { return splash_ == Splash::Shown; }
   std::string SplashCaption() const override { return splashCaption_; }

@@ -353,6 +353,13 @@ void TWebForm::ProcessMessages() {
   if (outer) inProcessMessages_ = false;
 }
 
+void TWebForm::ShowPendingChanges() {
+  bool outer = !inProcessMessages_;
+  inProcessMessages_ = true;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  if (outer) inProcessMessages_ = false;
+}
+
 void TWebForm::Idle() {
   if (inProcessMessages_ || !CurrentCommand.empty() || QApplication::activeModalWidget()) return;
   Guarded(OnIdle);

@@ -62,6 +62,7 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   void SetIndicator(const std::string& text, int colour, bool visible) override;
   void SetBusyCursor(bool busy) override;
   void ProcessMessages() override;
+  void ShowPendingChanges() override;
   bool SplashShowing() const override;
   std::string SplashCaption() const override;
   void HideSplash() override;
