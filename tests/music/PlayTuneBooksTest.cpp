@@ -21,7 +21,9 @@
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/LineCommands.h"
+#include "shell/MainWindow.h"
 #include "shell/ShellState.h"
+#include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -194,6 +196,31 @@ TEST_F(PlayTuneBooksTest, PlayAllRefusesBooksWhoseLaterTunesHaveVoices) {
     EXPECT_FALSE(Player.IsOpen) << c.name;
     EXPECT_FALSE(FileExists(TempMidiFile())) << c.name << ": nothing was converted";
   }
+}
+
+// The message bar while abc2midi works: the window is drawn (its events run) with
+// the message up before the MIDI file exists, and cleared once the tune plays.
+class ConversionWatcher : public MemoryMainWindow {
+ public:
+  void ProcessMessages() override {
+    if (StatusText(MessagePanel).starts_with("  Converting ABC to MIDI") &&
+        !FileExists(TempMidiFile())) {
+      shownWhileConverting = true;
+    }
+  }
+  bool shownWhileConverting = false;
+};
+
+TEST_F(PlayTuneBooksTest, TheMessageBarSaysSoWhileTheTuneIsConverted) {
+  ConversionWatcher window;
+  SetMainWindow(&window);
+  const std::string text = Example(std::string(kAbcmidiExamples) + "coleraine.abc");
+  Open(text, text.find("K: Am"));
+  PlayClick("Play");
+  SetMainWindow(nullptr);
+  EXPECT_TRUE(window.shownWhileConverting);
+  EXPECT_TRUE(Player.IsOpen);
+  EXPECT_EQ(window.StatusText(MessagePanel), "") << "cleared once the tune plays";
 }
 
 }  // namespace
