@@ -67,7 +67,9 @@ class TViewFormViewer : public TReportViewer {
 
 }  // namespace
 
-TViewForm::TViewForm(QWidget* mainForm) : QDialog(nullptr) {
+// Owned by the main form, so that it stays above it when a jump hands the focus
+// back to the editor.
+TViewForm::TViewForm(QWidget* mainForm) : QDialog(mainForm) {
   setObjectName("ViewForm");
   setWindowTitle(ReportViewerCaption);
   setModal(false);
@@ -124,44 +126,39 @@ void TViewForm::SizeAndPlace(QWidget* mainForm, int lineCount) {
   const int top = std::max(0, mainForm ? mainForm->frameGeometry().top() : workArea.top());
   const int mainHeight = mainForm ? mainForm->height() : workArea.height();
 
-  // What the memo takes round its text: its frame, the document's margins and the
-  // caret at a line's end.
+  // What the memo takes round its text: its frame, the document's margins, the
+  // caret at a line's end, and room for the scroll bar. The memo may show its
+  // scroll bar while it is filled, before it has its size; without the room, the
+  // bar would wrap a line and then stay for the line it wrapped.
+  const int frame = 2 * ViewText->frameWidth();
   const int margins = 2 * static_cast<int>(std::ceil(ViewText->document()->documentMargin()));
-  const int chrome = 2 * ViewText->frameWidth() + margins + ViewText->cursorWidth();
   const int scrollBar = ViewText->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
                                                        ViewText->verticalScrollBar());
+  const int chrome = frame + margins + ViewText->cursorWidth() + scrollBar;
   const QFontMetrics metrics(ViewText->font());
   int widest = 0;
   for (QTextBlock block = ViewText->document()->begin(); block.isValid(); block = block.next()) {
     widest = std::max(widest, metrics.horizontalAdvance(block.text()));
   }
-  auto clientWidth = [&](bool withScrollBar) {
-    const int needed = std::max(widest + 16, widest + chrome + (withScrollBar ? scrollBar : 0));
-    return std::clamp(needed, MinClientWidth, MaxClientWidth);
-  };
-  // The height the messages take on screen at that width: a message wider than the
-  // widest window wraps, and its second line must show too.
-  auto clientHeight = [&](int width, bool withScrollBar) {
-    const int panel = BPanel->sizeHint().height();
-    const qreal lineWidth =
-        width - 2 * ViewText->frameWidth() - (withScrollBar ? scrollBar : 0) - margins;
-    // The memo shows its last line whole only with a pixel to spare under the margins.
-    qreal laidOut = margins + 1 + 2 * ViewText->frameWidth();
-    for (QTextBlock block = ViewText->document()->begin(); block.isValid(); block = block.next()) {
-      laidOut += TextHeight(block.text(), ViewText->font(),
-                            ViewText->document()->defaultTextOption(), lineWidth);
-    }
-    return std::max(PixelsPerLine * lineCount + 6, static_cast<int>(std::ceil(laidOut))) + panel;
-  };
+  const int width = std::clamp(widest + std::max(16, chrome), MinClientWidth, MaxClientWidth);
 
-  int width = clientWidth(false);
-  int height = clientHeight(width, false);
-  if (height < mainHeight) {
+  // The height the messages take on screen at that width, beside the scroll bar: a
+  // message wider than the widest window wraps, and its second line must show too.
+  // The memo shows its last line whole only with a pixel to spare under the margins.
+  const qreal lineWidth = width - frame - scrollBar - margins;
+  qreal laidOut = frame + margins + 1;
+  for (QTextBlock block = ViewText->document()->begin(); block.isValid(); block = block.next()) {
+    laidOut += TextHeight(block.text(), ViewText->font(), ViewText->document()->defaultTextOption(),
+                          lineWidth);
+  }
+  const int wanted = std::max(PixelsPerLine * lineCount + 6, static_cast<int>(std::ceil(laidOut))) +
+                     BPanel->sizeHint().height();
+  int height = mainHeight;
+  if (wanted < mainHeight) {
+    height = wanted;
     ViewText->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   } else {
     ViewText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    width = clientWidth(true);
-    height = mainHeight;
   }
 
   resize(width, height);
