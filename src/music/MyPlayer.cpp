@@ -130,9 +130,16 @@ void TMyPlayer::PauseResume() {
     MciPause(DeviceId);
     return;
   }
+  // A paused tune goes on where it stopped. The blink job switches the timer off
+  // within half a second of a pause, so the timer cannot tell a paused tune from
+  // one that never played.
+  const bool paused = IsPaused || GetMode() == PlayerPaused;
   Timer().SetInterval(PlayerTimerInterval);
   IsPaused = false;
-  if (!Timer().Enabled()) {
+  if (paused) {
+    Timer().SetEnabled(true);
+    MciPlay(DeviceId);
+  } else if (!Timer().Enabled()) {
     Play();
   } else {
     MciPlay(DeviceId);

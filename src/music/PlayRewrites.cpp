@@ -1,6 +1,7 @@
 #include "music/PlayRewrites.h"
 
 #include <cstddef>
+#include <string_view>
 
 #include "music/AbcWorkFiles.h"
 #include "platform/Chars.h"
@@ -37,6 +38,34 @@ void DeleteInlineFields(std::string& line, const char* opening) {
   }
 }
 
+// The first word of the text after its leading blanks.
+std::string FirstWord(std::string_view text) {
+  text = TrimBlanks(text);
+  return std::string(text.substr(0, text.find_first_of(" \t")));
+}
+
+// A tempo line at half speed, with nothing after its tempo. Blanks round "=" and
+// after "Q:" are common in real files ("Q:1/4 = 142", "Q: 3/8=60"), and so is a
+// quoted text such as "Allegro"; neither may hide the number.
+std::string HalvedTempo(const std::string& line) {
+  std::string value;
+  bool quoted = false;
+  for (size_t i = 2; i < line.size(); ++i) {
+    if (line[i] == '"') {
+      quoted = !quoted;
+    } else if (!quoted) {
+      value += line[i];
+    }
+  }
+  size_t equals = value.find('=');
+  if (equals == std::string::npos) {
+    return "Q:" + std::to_string(Number(FirstWord(value)).value_or(100) / 2);
+  }
+  const std::string_view rest = std::string_view(value).substr(equals + 1);
+  return "Q:" + std::string(TrimBlanks(std::string_view(value).substr(0, equals))) + "=" +
+         std::to_string(Number(FirstWord(rest)).value_or(80) / 2);
+}
+
 }  // namespace
 
 std::string JoinTextLines(const TTextLines& lines) {
@@ -47,15 +76,30 @@ std::string JoinTextLines(const TTextLines& lines) {
 
 TTextLines PlayAllLines(const std::string& text, int& tunes) {
   TTextLines lines;
-  tunes = 1;
+  tunes = 0;
   for (std::string& line : SplitLines(text)) {
-    if (line.empty()) {
-      ++tunes;
-    } else if (!line.starts_with("X:") || line == "X:1") {
+    if (TrimBlanks(line).empty()) continue;
+    if (!line.starts_with("X:")) {
       lines.push_back(std::move(line));
+    } else if (++tunes == 1) {
+      // One tune number, however the file numbers its first tune ("X: 1", "X:5").
+      lines.push_back("X:1");
     }
   }
+  if (tunes == 0) tunes = 1;
   return lines;
+}
+
+bool LaterTuneHasVoices(const std::string& text) {
+  int tunes = 0;
+  for (const std::string& line : SplitLines(text)) {
+    if (line.starts_with("X:")) {
+      ++tunes;
+    } else if (tunes > 1 && (line.starts_with("V:") || line.starts_with("[V:"))) {
+      return true;
+    }
+  }
+  return false;
 }
 
 std::optional<std::string> PianoVoices(const TTextLines& lines) {
@@ -148,14 +192,7 @@ void SlowTempo(TTextLines& lines) {
         continue;
       }
       first = false;
-      line = line.substr(0, line.find(' '));
-      size_t equals = line.find('=');
-      if (equals != std::string::npos) {
-        line = line.substr(0, equals + 1) +
-               std::to_string(Number(line.substr(equals + 1)).value_or(80) / 2);
-      } else {
-        line = "Q:" + std::to_string(Number(line.substr(2)).value_or(100) / 2);
-      }
+      line = HalvedTempo(line);
     }
     DeleteInlineFields(line, "[Q:");
   }

@@ -15,10 +15,14 @@ using TTextLines = std::vector<std::string>;
 // The lines joined, each followed by CR LF.
 std::string JoinTextLines(const TTextLines& lines);
 
-// "Play all": every line of the document except empty lines and "X:" lines other
-// than exactly "X:1", so that abc2midi reads the tunes as one. tunes receives the
-// number of empty lines + 1.
+// "Play all": every line of the document except blank lines and "X:" lines, and
+// the first "X:" line as "X:1", so that abc2midi reads the tunes as one. tunes
+// receives the number of tunes ("X:" lines; 1 when there are none).
 TTextLines PlayAllLines(const std::string& text, int& tunes);
+
+// Whether a tune after the first has voices ("V:" lines): played as one with the
+// others, its voices would be merged with theirs.
+bool LaterTuneHasVoices(const std::string& text);
 
 // "Play piano part only": the voices of the braces in the first "%%staves" line
 // (else the first "%%score" line): the text after its "{". Nothing without such a

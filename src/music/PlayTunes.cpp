@@ -169,6 +169,11 @@ void PlayTune(const std::string& sender) {
 
   TTextLines lines;
   if (playAll) {
+    // Decided from the text: abc2midi does not say so when the first tune has
+    // voices too, and its messages may not be read at all.
+    if (LaterTuneHasVoices(CurrentText)) {
+      ShowErrorAndAbort("Cannot use Play All if later tune has \"V:\" commands.");
+    }
     int tunes = 1;
     lines = PlayAllLines(CurrentText, tunes);
     if (tunes > 10 &&

@@ -307,6 +307,42 @@ TEST_F(MyPlayerTest, PauseButtonRestartsAPausedSequencerFromItsPosition) {
   EXPECT_EQ(Player.GetPosition(), 3050u);
 }
 
+// While paused, the blink job's first tick switches the timer off; a resume after
+// that must still go on where the tune stopped.
+TEST_F(MyPlayerTest, ResumeAfterALongPauseGoesOnWhereTheTunePaused) {
+  OpenDocument(Crlf("X:1\nT:Tune\nK:C\nCDEF|\n"), 0, folder_ + "tune.abc");
+  struct Case {
+    const char* name;
+    std::function<void()> pauseOrResume;
+  };
+  const Case cases[] = {
+      {"pause button", [] { PauseBtnClick(); }},
+      {"player", [] { Player.PauseResume(); }},
+  };
+  for (const Case& c : cases) {
+    Player.FileName = folder_ + "long.mid";
+    SetPanel();
+    Player.Play();
+    MciAdvanceForTest(6000);
+    c.pauseOrResume();
+    ASSERT_EQ(Player.GetMode(), PlayerPaused) << c.name;
+    // The blink job's half-second ticks, until it has nothing left to do.
+    for (int tick = 0; tick < 20 && Timer().Enabled(); ++tick) Timer().Tick();
+    EXPECT_FALSE(Timer().Enabled()) << c.name << ": the blink job has ended";
+    MciAdvanceForTest(2000);
+
+    c.pauseOrResume();
+    EXPECT_EQ(Player.GetMode(), PlayerPlaying) << c.name;
+    EXPECT_NEAR(Player.GetPosition(), 6000.0, 100.0) << c.name;
+    EXPECT_TRUE(Timer().Enabled()) << c.name << ": the bar follows the tune again";
+    EXPECT_EQ(Timer().Interval(), PlayerTimerInterval) << c.name;
+    MciAdvanceForTest(1000);
+    Timer().Tick();
+    EXPECT_EQ(PlayPnl().Elapsed(), "0:07") << c.name;
+    Player.StopPlay();
+  }
+}
+
 TEST_F(MyPlayerTest, StopClosesTheDeviceAndHidesTheBarUnlessAStopWasRequested) {
   Document(folder_ + "tempo.mid");
   for (bool requested : {false, true}) {

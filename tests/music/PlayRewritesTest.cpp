@@ -49,6 +49,11 @@ TEST(PlayRewritesTest, SlowHalvesTheFirstTempoAndDropsTheOthers) {
           {"no number at all", "Q:\"Allegro\"\n", "Q:50\n"},
           {"inline tempo fields", "abc [Q:1/4=60]def|[Q:3/8=90]g|\n", "abc def|g|\n"},
           {"unclosed inline tempo", "abc [Q:1/4=60 def\n", "abc \n"},
+          {"blanks round =", "Q:1/4 = 142\n", "Q:1/4=71\n"},
+          {"blank after Q:", "Q: 3/8=60\n", "Q:3/8=30\n"},
+          {"blank after Q: without a unit", "Q: 90\n", "Q:45\n"},
+          {"text before the tempo", "Q:\"Allegro\" 1/4=120\n", "Q:1/4=60\n"},
+          {"tab before the number", "Q:1/2=\t80 \"Lento\"\n", "Q:1/2=40\n"},
       },
       SlowTempo);
 }
@@ -202,6 +207,52 @@ TEST(PlayRewritesTest, PlayAllKeepsOneTuneNumberAndCountsTunes) {
   }
   EXPECT_EQ(xLines, 1);
   EXPECT_EQ(lines.size(), 12u * 3 + 1);
+}
+
+TEST(PlayRewritesTest, PlayAllCountsTunesAndNumbersTheFirstOneWhateverItsSpelling) {
+  struct PlayAllCase {
+    const char* name;
+    std::string in;
+    std::string out;
+    int tunes;
+  };
+  const PlayAllCase cases[] = {
+      {"blank after the colon", "X: 1\nT:A\nK:C\nabc|\n\nX: 2\nT:B\nK:C\ndef|\n",
+       "X:1\nT:A\nK:C\nabc|\nT:B\nK:C\ndef|\n", 2},
+      {"several blank lines between tunes",
+       "X:1\nK:C\na|\n\n\n\nX:2\nK:C\nb|\n\n\nX:3\nK:C\nc|\n\n", "X:1\nK:C\na|\nK:C\nb|\nK:C\nc|\n",
+       3},
+      {"lines of blanks between tunes", "X:1\nK:C\na|\n  \n\t\nX:2\nK:C\nb|\n",
+       "X:1\nK:C\na|\nK:C\nb|\n", 2},
+      {"first tune numbered other than 1", "%%abc\n\nX:7\nK:C\na|\n\nX:1\nK:C\nb|\n",
+       "%%abc\nX:1\nK:C\na|\nK:C\nb|\n", 2},
+      {"no tune number", "T:A\nK:C\na|\n", "T:A\nK:C\na|\n", 1},
+  };
+  for (const PlayAllCase& c : cases) {
+    int tunes = 0;
+    TTextLines lines = PlayAllLines(Crlf(c.in), tunes);
+    EXPECT_EQ(Text(lines), c.out) << c.name;
+    EXPECT_EQ(tunes, c.tunes) << c.name;
+  }
+}
+
+TEST(PlayRewritesTest, LaterTuneWithVoices) {
+  struct VoicesCase {
+    const char* name;
+    std::string text;
+    bool later;
+  };
+  const VoicesCase cases[] = {
+      {"one tune with voices", "X:1\nK:C\nV:1\na|\nV:2\nb|\n", false},
+      {"voices in the second tune", "X:1\nK:C\na|\n\nX:2\nK:C\nV:1\na|\n", true},
+      {"voices in every tune", "X:1\nK:C\nV:1\na|\n\nX:2\nK:C\nV:1\na|\n", true},
+      {"inline voice at a line start", "X:1\nK:C\na|\n\nX:2\nK:C\n[V:1] a|\n", true},
+      {"voices in the file header", "V:1 treble\n\nX:1\nK:C\na|\n\nX:2\nK:C\nb|\n", false},
+      {"a voice named in a text", "X:1\nK:C\na|\n\nX:2\nT:V: is a field\nK:C\nb|\n", false},
+  };
+  for (const VoicesCase& c : cases) {
+    EXPECT_EQ(LaterTuneHasVoices(Crlf(c.text)), c.later) << c.name;
+  }
 }
 
 TEST(PlayRewritesTest, BlankChordSymbolsKeepsTheTextsLength) {

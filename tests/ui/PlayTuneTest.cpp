@@ -29,6 +29,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "ui/music/PlayerBarForm.h"
+#include "ui/platform/RichEdit.h"
 #include "ui/shell/WebForm.h"
 
 namespace quorrel {
@@ -138,6 +139,38 @@ TEST_F(PlayTuneTest, ARealTunePlaysPausesResumesAndStopsFromTheBar) {
   EXPECT_TRUE(bar_->isVisible()) << "Stop leaves the bar";
   EXPECT_EQ(Timer().Interval(), BlinkTimerInterval);
   EXPECT_TRUE(test::Dialogs().Texts().empty());
+}
+
+// F4 with the caret on the editor's last visible line: the bar that appears takes
+// its room from the editor, and the caret's line must stay in view above it.
+TEST_F(PlayTuneTest, TheCaretLineStaysInViewAboveTheNewBar) {
+  const std::string tunes = folder_ + "demo.abc";
+  fs::copy_file("/usr/share/doc/abcmidi/examples/demo.abc", tunes,
+                fs::copy_options::overwrite_existing);
+  // Opened without playing (OpenThis plays a tune file).
+  OpenInNewTab(tunes);
+  ASSERT_FALSE(bar_->isVisible());
+  auto* editor = dynamic_cast<TRichEdit*>(CurrentEditor);
+  ASSERT_NE(editor, nullptr);
+  QApplication::processEvents();
+  // The caret on the last line the editor shows, well inside a tune.
+  const size_t line = editor->LineFromChar(editor->BottomLeftPos());
+  ASSERT_GT(line, 20u);
+  editor->Select(editor->LineIndex(line), 0);
+  ASSERT_TRUE(editor->viewport()->rect().contains(editor->cursorRect().center()));
+
+  ASSERT_TRUE(MainMenu().Click("Play"));
+  ASSERT_TRUE(WaitFor([&] { return bar_->isVisible(); }));
+  QApplication::processEvents();
+  EXPECT_EQ(Player.GetMode(), PlayerPlaying);
+  EXPECT_EQ(editor->LineFromChar(editor->SelStart()), line) << "the caret stays on its line";
+  const QRect caret = editor->cursorRect();
+  EXPECT_GE(caret.top(), 0);
+  EXPECT_LT(caret.bottom(), editor->viewport()->height()) << "the caret's line is in view";
+  const QRect editorOnForm(editor->mapTo(form_.get(), QPoint(0, 0)), editor->size());
+  EXPECT_LE(editorOnForm.bottom(), bar_->mapTo(form_.get(), QPoint(0, 0)).y())
+      << "the editor ends where the bar begins";
+  Player.StopPlay();
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include "music/PlayerBar.h"
 #include "music/PlayerSections.h"
 #include "shell/Commands.h"
+#include "shell/ShellState.h"
+#include "ui/platform/RichEdit.h"
 #include "ui/shell/WebForm.h"
 
 namespace quorrel {
@@ -161,7 +163,23 @@ void TPlayerBar::Refresh() {
   Button("ABCBtn")->setVisible(model.ABCBtnVisible());
   Button("SlowBtn")->setVisible(model.SlowBtnVisible());
   Button("FastBtn")->setVisible(model.FastBtnVisible());
-  setVisible(model.Visible());
+  if (model.Visible() && isHidden()) {
+    Appear();
+  } else {
+    setVisible(model.Visible());
+  }
+}
+
+void TPlayerBar::Appear() {
+  // The bar takes its height from the editor: a caret line that showed at the foot
+  // of the editor must not end up behind it.
+  TRichEdit* editor = dynamic_cast<TRichEdit*>(CurrentEditor);
+  const bool caretShown = editor && editor->isVisible() &&
+                          editor->viewport()->rect().contains(editor->cursorRect().center());
+  show();
+  if (!caretShown) return;
+  if (QLayout* layout = parentWidget() ? parentWidget()->layout() : nullptr) layout->activate();
+  editor->ScrollCaret();
 }
 
 TPlayerBar* InstallPlayerBar(TWebForm* form) {

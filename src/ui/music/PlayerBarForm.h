@@ -30,6 +30,8 @@ class TPlayerBar : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Shows the bar, keeping the caret of the editor above it in view.
+  void Appear();
   QToolButton* AddButton(QWidget* panel, const char* name, const QString& text, const char* hint);
 
   QFrame* gauge_;

@@ -10,15 +10,19 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "music/ReportView.h"
 #include "platform/CodePage.h"
 #include "platform/Help.h"
 #include "shell/MainWindow.h"
+#include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "ui/platform/FormButtons.h"
 
@@ -31,6 +35,24 @@ namespace {
 constexpr int PixelsPerLine = 16;
 constexpr int MinClientWidth = 233;
 constexpr int MaxClientWidth = 600;
+
+// The height of a message laid out as the memo lays out its lines: wrapped at the
+// given width, leading included.
+qreal TextHeight(const QString& text, const QFont& font, const QTextOption& option,
+                 qreal lineWidth) {
+  QTextLayout layout(text, font);
+  layout.setTextOption(option);
+  qreal height = 0;
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLeadingIncluded(true);
+    line.setLineWidth(lineWidth);
+    line.setPosition(QPointF(0, height));
+    height += line.height();
+  }
+  layout.endLayout();
+  return height;
+}
 
 class TViewFormViewer : public TReportViewer {
  public:
@@ -45,7 +67,9 @@ class TViewFormViewer : public TReportViewer {
 
 }  // namespace
 
-TViewForm::TViewForm(QWidget* mainForm) : QDialog(nullptr) {
+// Owned by the main form, so that it stays above it when a jump hands the focus
+// back to the editor.
+TViewForm::TViewForm(QWidget* mainForm) : QDialog(mainForm) {
   setObjectName("ViewForm");
   setWindowTitle(ReportViewerCaption);
   setModal(false);
@@ -102,21 +126,40 @@ void TViewForm::SizeAndPlace(QWidget* mainForm, int lineCount) {
   const int top = std::max(0, mainForm ? mainForm->frameGeometry().top() : workArea.top());
   const int mainHeight = mainForm ? mainForm->height() : workArea.height();
 
+  // What the memo takes round its text: its frame, the document's margins, the
+  // caret at a line's end, and room for the scroll bar. The memo may show its
+  // scroll bar while it is filled, before it has its size; without the room, the
+  // bar would wrap a line and then stay for the line it wrapped.
+  const int frame = 2 * ViewText->frameWidth();
+  const int margins = 2 * static_cast<int>(std::ceil(ViewText->document()->documentMargin()));
+  const int scrollBar = ViewText->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr,
+                                                       ViewText->verticalScrollBar());
+  const int chrome = frame + margins + ViewText->cursorWidth() + scrollBar;
+  const QFontMetrics metrics(ViewText->font());
+  int widest = 0;
+  for (QTextBlock block = ViewText->document()->begin(); block.isValid(); block = block.next()) {
+    widest = std::max(widest, metrics.horizontalAdvance(block.text()));
+  }
+  const int width = std::clamp(widest + std::max(16, chrome), MinClientWidth, MaxClientWidth);
+
+  // The height the messages take on screen at that width, beside the scroll bar: a
+  // message wider than the widest window wraps, and its second line must show too.
+  // The memo shows its last line whole only with a pixel to spare under the margins.
+  const qreal lineWidth = width - frame - scrollBar - margins;
+  qreal laidOut = frame + margins + 1;
+  for (QTextBlock block = ViewText->document()->begin(); block.isValid(); block = block.next()) {
+    laidOut += TextHeight(block.text(), ViewText->font(), ViewText->document()->defaultTextOption(),
+                          lineWidth);
+  }
+  const int wanted = std::max(PixelsPerLine * lineCount + 6, static_cast<int>(std::ceil(laidOut))) +
+                     BPanel->sizeHint().height();
   int height = mainHeight;
-  const int wanted = PixelsPerLine * lineCount + BPanel->sizeHint().height() + 6;
   if (wanted < mainHeight) {
     height = wanted;
     ViewText->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   } else {
     ViewText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   }
-
-  const QFontMetrics metrics(ViewText->font());
-  int widest = 0;
-  for (QTextBlock block = ViewText->document()->begin(); block.isValid(); block = block.next()) {
-    widest = std::max(widest, metrics.horizontalAdvance(block.text()));
-  }
-  const int width = std::clamp(widest + 16, MinClientWidth, MaxClientWidth);
 
   resize(width, height);
   workArea_ = workArea;
@@ -132,7 +175,13 @@ void TViewForm::PlaceAtRightEdge() {
 void TViewForm::ViewTextClick(int line) {
   QTextBlock block = ViewText->document()->findBlockByNumber(line);
   if (!block.isValid()) return;
-  ReportLineClicked(QStringToAnsi(block.text()));
+  if (!ReportLineClicked(QStringToAnsi(block.text()))) return;
+  // The click made this window the active one; the editor's window must take that
+  // back, or its caret neither shows nor blinks and the status bar does not follow.
+  auto* editor = dynamic_cast<QWidget*>(CurrentEditor);
+  if (!editor || !editor->isVisible()) return;
+  editor->window()->activateWindow();
+  editor->setFocus(Qt::OtherFocusReason);
 }
 
 void TViewForm::OKBtnClick() {
