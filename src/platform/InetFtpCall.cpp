@@ -57,7 +57,8 @@ int OnDebug(CURL*, curl_infotype type, char* data, size_t size, void* user) {
       std::string line = text.substr(start, end - start);
       if (!line.empty() && line.back() == '\r') line.pop_back();
       if (type == CURLINFO_HEADER_OUT) {
-        st.lastCommand = line;
+        // What is kept of the exchange never holds the login's password.
+        st.lastCommand = line.starts_with("PASS ") ? "PASS" : line;
       } else {
         AddReplyLine(st, line);
       }

@@ -157,6 +157,15 @@ class IniDocument {
 
   std::mutex mutex;
 
+  void MakePrivate() { private_ = true; }
+
+  // Whether a write must rewrite the file even when no value changed: a private
+  // file that others can still read.
+  bool WiderThanPrivate() const {
+    struct stat st;
+    return private_ && stat(native_.c_str(), &st) == 0 && (st.st_mode & 077) != 0;
+  }
+
   // For a change: the file is locked against other processes' changes and read
   // again when another process wrote it since we last did, so that the change goes
   // onto what is on disk now.
@@ -301,10 +310,10 @@ class IniDocument {
       if (old.st_uid != geteuid() || old.st_gid != getegid()) {
         [[maybe_unused]] int ignored = fchown(fd, old.st_uid, old.st_gid);
       }
-      ok = fchmod(fd, old.st_mode & 07777) == 0;
+      ok = fchmod(fd, private_ ? kPrivateMode : old.st_mode & 07777) == 0;
     } else {
       static const mode_t newMode = 0666 & ~CurrentUmask();
-      ok = fchmod(fd, newMode) == 0;
+      ok = fchmod(fd, private_ ? kPrivateMode : newMode) == 0;
     }
     ok = ok && WriteAllBytes(fd, text);
     if (close(fd) != 0) ok = false;
@@ -373,7 +382,12 @@ class IniDocument {
     sections_.back().lines.push_back(Line{std::string(line), std::move(key)});
   }
 
+  // The temporary file is made 0600 and only then filled, so a password is never
+  // in a file others can read, not even for a moment.
+  static constexpr mode_t kPrivateMode = 0600;
+
   std::string native_;
+  bool private_ = false;
   bool loaded_ = false;
   bool readable_ = true;  // false: the file is there but could not be read
   FileSignature signature_;
@@ -459,7 +473,13 @@ std::optional<int> ParseInteger(std::string_view text) {
 
 }  // namespace
 
-TIniFile::TIniFile(const std::string& path) : path_(path), doc_(DocumentOf(path)) {}
+TIniFile::TIniFile(const std::string& path, TIniPrivacy privacy)
+    : path_(path), doc_(DocumentOf(path)) {
+  if (privacy == TIniPrivacy::Private) {
+    std::lock_guard lock(doc_->mutex);
+    doc_->MakePrivate();
+  }
+}
 
 TIniFile::~TIniFile() = default;
 
@@ -483,7 +503,8 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
   }
   std::lock_guard lock(doc_->mutex);
   const auto fileLock = doc_->BeginChange();
-  if (doc_->Set(sectionName, keyName, TextOfValue(value)) && !doc_->Save(*fileLock)) {
+  const bool changed = doc_->Set(sectionName, keyName, TextOfValue(value));
+  if ((changed || doc_->WiderThanPrivate()) && !doc_->Save(*fileLock)) {
     throw std::runtime_error("Unable to write settings file " + path_);
   }
 }
@@ -543,7 +564,8 @@ std::vector<std::string> TIniFile::ReadSections() const {
 void TIniFile::EraseSection(const std::string& section) {
   std::lock_guard lock(doc_->mutex);
   const auto fileLock = doc_->BeginChange();
-  if (doc_->Erase(TrimBlanks(section)) && !doc_->Save(*fileLock)) {
+  const bool changed = doc_->Erase(TrimBlanks(section));
+  if ((changed || doc_->WiderThanPrivate()) && !doc_->Save(*fileLock)) {
     throw std::runtime_error("Unable to write settings file " + path_);
   }
 }
@@ -551,7 +573,8 @@ void TIniFile::EraseSection(const std::string& section) {
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
   std::lock_guard lock(doc_->mutex);
   const auto fileLock = doc_->BeginChange();
-  if (doc_->Delete(TrimBlanks(section), TrimBlanks(key)) && !doc_->Save(*fileLock)) {
+  const bool changed = doc_->Delete(TrimBlanks(section), TrimBlanks(key));
+  if ((changed || doc_->WiderThanPrivate()) && !doc_->Save(*fileLock)) {
     throw std::runtime_error("Unable to write settings file " + path_);
   }
 }

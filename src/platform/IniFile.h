@@ -19,9 +19,15 @@ namespace quorrel {
 
 class IniDocument;
 
+// A settings file that holds a password is Private: every write leaves it readable
+// and writable by its owner alone (0600), also when it replaces a file others could
+// read. Reading it is the same either way. Once any TIniFile has opened a file as
+// Private, every write to it is, for as long as the file is open.
+enum class TIniPrivacy { Shared, Private };
+
 class TIniFile {
  public:
-  explicit TIniFile(const std::string& path);
+  explicit TIniFile(const std::string& path, TIniPrivacy privacy = TIniPrivacy::Shared);
   ~TIniFile();
 
   const std::string& FileName() const { return path_; }

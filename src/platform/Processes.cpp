@@ -117,18 +117,25 @@ TStartResult StartProgram(const std::string& program, const std::vector<std::str
   for (const auto& a : arguments) args << ToQ(a);
   process->setProgram(ToQ(path));
   process->setArguments(args);
-  // A tool that asks a question (an archiver wanting a password) gets no answer
+  // A tool that asks a question nobody gave it an answer for gets an empty input
   // instead of waiting for one forever.
-  process->setStandardInputFile(QProcess::nullDevice());
+  if (!options.input) process->setStandardInputFile(QProcess::nullDevice());
   process->setStandardOutputFile(options.stdoutFile.empty() ? QProcess::nullDevice()
                                                             : ToQ(options.stdoutFile));
   process->setStandardErrorFile(options.stderrFile.empty() ? QProcess::nullDevice()
                                                            : ToQ(options.stderrFile));
   if (!options.workingFolder.empty()) process->setWorkingDirectory(ToQ(options.workingFolder));
-  process->start(QIODevice::NotOpen);
+  process->start(options.input ? QIODevice::WriteOnly : QIODevice::NotOpen);
   if (!process->waitForStarted(10000)) {
     // exec fails on a file that is executable but holds no program.
     return {TStartOutcome::NotStarted, ENOEXEC};
+  }
+  if (options.input) {
+    // Handed over now, while the pipe takes it whole, so that it does not wait in
+    // our buffer for an event loop; then the input ends, as a typed answer would.
+    process->write(options.input->data(), static_cast<qint64>(options.input->size()));
+    process->waitForBytesWritten(10000);
+    process->closeWriteChannel();
   }
   TStarted entry;
   entry.pid = process->processId();

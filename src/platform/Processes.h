@@ -7,6 +7,7 @@
 //
 // Program names and arguments are file-system bytes (UTF-8 on a normal system).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct TRunOptions {
   // What KillWindowsByTitle knows the program by ("Media Player", "Ghostscript");
   // "" gives the program's file name.
   std::string title;
+  // Text the program reads on its standard input, which then ends: the way to hand
+  // it a secret, since anyone on the machine can read a program's arguments. Meant
+  // for a line or two. Without it the program reads an empty input.
+  std::optional<std::string> input;
 };
 
 // The program file a name stands for: a name holding "/" as it is, a bare name

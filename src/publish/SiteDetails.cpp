@@ -113,7 +113,7 @@ void ReadDetails(const std::string& path, bool& found) {
 
   DataFtpFolder = folder;
   DataFtpPath = file;
-  TIniFile ini(file);
+  TIniFile ini(file, TIniPrivacy::Private);
   ServerSet = ini.ReadString("System", "Section", "1");
   if (ServerSet.empty()) ServerSet = "1";
   std::string address = ini.ReadString(ServerSet, "FTPAddr", "");
@@ -184,7 +184,7 @@ bool LoadServerDetails(const std::string& givenPath) {
 }
 
 void DoSave(const std::string& path) {
-  TIniFile ini(path);
+  TIniFile ini(path, TIniPrivacy::Private);
   std::string set = ServerSet.empty() ? "1" : ServerSet;
   if (!ini.ValueExists("System", "Section")) {
     DeleteDetailsFile(path);

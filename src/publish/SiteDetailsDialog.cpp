@@ -65,7 +65,7 @@ int ChooseServerSet(int n, int current, TServerFields& fields) {
     ShowMsg("Please save the Server Details and then try again!");
     return current;
   }
-  TIniFile ini(DataFtpPath);
+  TIniFile ini(DataFtpPath, TIniPrivacy::Private);
   const std::string set = std::to_string(n);
   if (ini.ValueExists(set, "FTPAddr")) {
     fields.ftpAddress = ini.ReadString(set, "FTPAddr", "");

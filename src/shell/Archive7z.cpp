@@ -51,12 +51,15 @@ void RemoveFile(const std::string& path) {
   ::unlink(NativePath(path).c_str());
 }
 
-// Runs 7z to its end; a failure stops the command with what 7z said.
-void Run7z(const std::vector<std::string>& arguments, const std::string& archive,
-           const std::string& listing, const std::string& errors) {
+// Runs 7z to its end; a failure stops the command with what 7z said. The password
+// goes in as the line 7z reads when it needs one: in its arguments any user of the
+// machine could read it while 7z runs.
+void Run7z(const std::vector<std::string>& arguments, const std::string& password,
+           const std::string& archive, const std::string& listing, const std::string& errors) {
   TRunOptions options;
   options.stdoutFile = NativePath(listing);
   options.stderrFile = NativePath(errors);
+  options.input = AnsiToUtf8(password) + "\n";
   if (!RunHidden("7z", arguments, kArchiverHelp, options)) Abort();
   const int code = WaitForLastProgram();
   if (code == 0) return;
@@ -107,10 +110,9 @@ std::string ExtractFirstMember(const std::string& archive) {
   const std::string errors = temp + kErrorsName;
   RemoveFile(listing);
   RemoveFile(errors);
-  const std::string key = "-p" + AnsiToUtf8(password);
   const std::string archiveName = NativePath(archive);
 
-  Run7z({"l", "-slt", key, "--", archiveName}, archive, listing, errors);
+  Run7z({"l", "-slt", "--", archiveName}, password, archive, listing, errors);
   WaitForOutputFile(NativePath(listing));
   std::string listed;
   FileBytes(listing, listed);
@@ -125,7 +127,7 @@ std::string ExtractFirstMember(const std::string& archive) {
   // -spd takes its name as it is, wildcard characters and all.
   const std::string extracted = temp + Utf8ToAnsi(member.substr(member.rfind('/') + 1));
   RemoveFile(extracted);
-  Run7z({"e", key, "-y", "-spd", "-o" + NativePath(temp), "--", archiveName, member}, archive,
+  Run7z({"e", "-y", "-spd", "-o" + NativePath(temp), "--", archiveName, member}, password, archive,
         listing, errors);
   ToolWaitSeconds = ToolWaitQuiet;
   WaitForOutputFile(NativePath(extracted));

@@ -1,7 +1,7 @@
 #pragma once
 // Opening a ".7Z" archive: its first member, extracted with Debian's 7z into this
-// user's private work folder. The password goes to 7z as an argument of its own,
-// never through a shell. Paths are Windows-1252 bytes.
+// user's private work folder. 7z runs from an argument list, never through a shell,
+// and reads the password on its input. Paths are Windows-1252 bytes.
 #include <string>
 
 namespace quorrel {

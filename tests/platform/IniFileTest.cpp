@@ -450,6 +450,49 @@ TEST_F(IniFileTest, NewFileIsMadeAsOtherFilesAre) {
   EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask) << "not the private mode of a temporary file";
 }
 
+// A file holding a password: whatever it was, each write leaves it to its owner,
+// and a file others could read still reads.
+TEST_F(IniFileTest, PrivateFilesAreWrittenForTheirOwnerAlone) {
+  struct Case {
+    const char* what;
+    int before;   // the file's mode beforehand; -1: no file yet
+    bool change;  // whether the write changes a value
+  } cases[] = {
+      {"a new file", -1, true},
+      {"a file everyone could read", 0644, true},
+      {"a file everyone could write", 0666, true},
+      {"a file the group could read", 0640, true},
+      {"a file already private", 0600, true},
+      {"a wide file, written with the value it had", 0644, false},
+  };
+  for (const Case& c : cases) {
+    fs::remove(path_);
+    if (c.before >= 0) {
+      WriteFile("[1]\r\nPassword=old\r\n");
+      chmod(path_.c_str(), static_cast<mode_t>(c.before));
+    }
+    TIniFile ini(path_, TIniPrivacy::Private);
+    if (c.before >= 0) {
+      EXPECT_EQ(ini.ReadString("1", "Password", ""), "old") << c.what;
+    }
+    ini.WriteString("1", "Password", c.change ? "new" : "old");
+    struct stat st;
+    ASSERT_EQ(stat(path_.c_str(), &st), 0) << c.what;
+    EXPECT_EQ(st.st_mode & 07777, 0600u) << c.what;
+    EXPECT_EQ(FileText(), std::string("[1]\r\nPassword=") + (c.change ? "new" : "old") + "\r\n")
+        << c.what;
+  }
+
+  // Another object on the same file, opened without saying so, writes privately too.
+  chmod(path_.c_str(), 0644);
+  TIniFile keeper(path_, TIniPrivacy::Private);
+  TIniFile other(path_);
+  other.WriteString("System", "Section", "1");
+  struct stat st;
+  ASSERT_EQ(stat(path_.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
 // A real file written by another program (timidity's desktop entry: UTF-8 bytes,
 // keys with brackets, LF line ends): values read as they stand, and a write keeps
 // every other line.

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 
 #include "platform/Abort.h"
 #include "platform/Help.h"
@@ -200,6 +201,37 @@ TEST_F(ProcessesTest, OutputErrorsAndWorkingFolderGoWhereAsked) {
   WaitForOutputFile(out);
   EXPECT_EQ(ReadAll(out), "out-text\n" + work.substr(0, work.size() - 1) + "\n");
   EXPECT_EQ(ReadAll(err), "err-text\n");
+}
+
+TEST_F(ProcessesTest, InputGivenReachesTheProgramAndThenEnds) {
+  // The script copies its input and reports that the input ended: a program that
+  // reads until the end of its input is never left waiting.
+  std::string copier = Script("copy.sh", "cat > \"$1\"\necho ended >> \"$1\"\n");
+  struct Case {
+    const char* what;
+    std::optional<std::string> input;
+    std::string copied;
+  } cases[] = {
+      {"a line of shell characters", std::string("p w'\"$(x)`;&|<>*?\\\n"),
+       "p w'\"$(x)`;&|<>*?\\\nended\n"},
+      {"an empty input", std::string(), "ended\n"},
+      {"no input at all", std::nullopt, "ended\n"},
+  };
+  for (const auto& c : cases) {
+    std::string out = dir_ + "copy.txt";
+    TRunOptions options;
+    options.input = c.input;
+    ASSERT_TRUE(RunHidden(copier, {out}, 0, options)) << c.what;
+    EXPECT_EQ(WaitForLastProgram(), 0) << c.what;
+    EXPECT_EQ(ReadAll(out), c.copied) << c.what;
+  }
+
+  // A program that ends without reading its input is no trouble either.
+  TRunOptions unread;
+  unread.input = "never read\n";
+  ASSERT_TRUE(RunHidden("true", {}, 0, unread));
+  EXPECT_EQ(WaitForLastProgram(), 0);
+  EXPECT_TRUE(Dialogs().Calls().empty());
 }
 
 TEST_F(ProcessesTest, ASlowWriterIsWaitedForUntilItEnds) {
