@@ -202,7 +202,10 @@ TEST_F(PlayTuneBooksTest, PlayAllRefusesBooksWhoseLaterTunesHaveVoices) {
 // the message up before the MIDI file exists, and cleared once the tune plays.
 class ConversionWatcher : public MemoryMainWindow {
  public:
-  void ProcessMessages() override {
+  // The message is seen when the window next repaints.
+  void ShowPendingChanges() override { Look(); }
+  void ProcessMessages() override { Look(); }
+  void Look() {
     if (StatusText(MessagePanel).starts_with("  Converting ABC to MIDI") &&
         !FileExists(TempMidiFile())) {
       shownWhileConverting = true;
