@@ -110,6 +110,8 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   void BuildMenus();
   void AddItems(QMenu* menu, TMenuItem& parent);
   QAction* MakeAction(TMenuItem& item, QWidget* owner);
+  // A sub-menu's own command runs as it opens.
+  void RunOnOpening(QMenu* menu, const std::string& name);
   void ShowItem(QAction* action, const TMenuItem& item);
   void Choose(const std::string& name);
   void TabChanged();
