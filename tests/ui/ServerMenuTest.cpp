@@ -100,7 +100,7 @@ class ServerMenuTest : public ::testing::Test {
   }
   void TearDown() override {
     ResetConnection();
-    QTest::qWaitFor([] { return ConnectThreadsRunning() == 0; }, 15000);
+    EXPECT_TRUE(QTest::qWaitFor([] { return ConnectThreadsRunning() == 0; }, 15000));
     QApplication::processEvents();
     form_.reset();
     SetMainWindow(nullptr);
