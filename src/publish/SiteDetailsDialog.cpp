@@ -218,7 +218,7 @@ void SDetsClick() {
 }
 
 void InstallServerDetailsCommand() {
-  MainMenu().SetHandler(ServerDetailsItem, [](const TMenuItem&) { SDetsClick(); });
+  MainMenu().SetHandler(ServerDetailsCommand, [](const TMenuItem&) { SDetsClick(); });
 }
 
 namespace {

@@ -43,10 +43,7 @@ bool RemoveServerDetails();
 // trailing separator.
 bool AcceptServerDetails(TServerFields& fields, int set);
 
-// ---- the Server Details command ------------------------------------------------
-// Component name of its menu item; while it runs, a "Data.FTP" without an FTP
-// address is no error (see ServerDetailsCommand).
-inline constexpr char ServerDetailsItem[] = "SDets";
+// ---- the Server Details command (menu item ServerDetailsCommand) ---------------
 constexpr int NoPathForDetailsHelp = 31702;
 
 // Shows the dialog modally; true when its OK saved the details. The ui installs
