@@ -7,7 +7,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -19,6 +22,7 @@
 #include "platform/IniFile.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
+#include "shell/DBoxUnit.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Settings.h"
@@ -26,6 +30,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
+#include "ui/shell/SplashForm.h"
 #include "ui/shell/WebForm.h"
 
 namespace quorrel {
@@ -110,6 +115,8 @@ const Command kCommands[] = {
     {"PlayScore", "Play && show score", "Shift+F4", 55400},
     {"PlayRaw", "Play raw", "", 0},
     {"Slow", "Slow", "", 55670},
+    // the About box
+    {"About", "About", "", 0},
 };
 
 class MenuWalkTest : public ::testing::Test {
@@ -121,6 +128,9 @@ class MenuWalkTest : public ::testing::Test {
     SetShellOpener([](const std::string&) { return true; });
     form_ = std::make_unique<TWebForm>();
     SetMainWindow(form_.get());
+    // The forms the program makes at start, as it makes them.
+    splash_ = new TSplashForm(form_.get());
+    form_->SetSplash(splash_);
     FormActivate();
     QApplication::processEvents();
   }
@@ -164,6 +174,7 @@ class MenuWalkTest : public ::testing::Test {
 
   std::string site_;
   std::unique_ptr<TWebForm> form_;
+  TSplashForm* splash_ = nullptr;
 };
 
 TEST_F(MenuWalkTest, EveryCommandIsOnAnItemTheUserCanReach) {
@@ -262,6 +273,22 @@ TEST_F(MenuWalkTest, ItemsFollowTheDocumentType) {
   OpenTab(outside);
   EXPECT_FALSE(form_->Action("Validate")->isEnabled());
   EXPECT_FALSE(form_->Action("ValAll")->isEnabled());
+}
+
+TEST_F(MenuWalkTest, HelpAboutShowsTheSplashAsTheAboutBox) {
+  TSplashForm* splash = splash_;
+  ASSERT_TRUE(form_->Action("About")->isEnabled());
+  std::string version;
+  bool okShown = false;
+  QTimer::singleShot(0, splash, [&] {
+    version = splash->VInfo->text().toStdString();
+    okShown = splash->OKBtn->isVisible();
+    splash->OKBtn->click();
+  });
+  form_->Action("About")->trigger();
+  EXPECT_EQ(version, AboutVersionLine());
+  EXPECT_TRUE(okShown);
+  EXPECT_FALSE(splash->isVisible());
 }
 
 TEST_F(MenuWalkTest, OpeningTheFileMenuRunsItsOwnCommand) {

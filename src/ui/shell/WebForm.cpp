@@ -369,6 +369,13 @@ void TWebForm::Idle() {
 
 // ---- splash and window -----------------------------------------------------------
 
+void TWebForm::SetSplash(TSplashForm* splash) {
+  splash_ = splash;
+  MainMenu().SetHandler("About", [this](const TMenuItem&) {
+    if (splash_) splash_->ShowAbout();
+  });
+}
+
 bool TWebForm::SplashShowing() const {
   return splash_ && splash_->isVisible();
 }
