@@ -9,11 +9,15 @@
 #include "commands/OpenDocs.h"
 #include "commands/StartUp.h"
 #include "commands/ValidateCommands.h"
+#include "music/AbcTools.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
+#include "publish/SiteDetailsDialog.h"
 #include "shell/FileSets.h"
 #include "shell/Hooks.h"
+#include "shell/MenuModel.h"
 #include "shell/MyException.h"
+#include "shell/RtfView.h"
 #include "shell/Settings.h"
 #include "validate/HtmlPageSteps.h"
 
@@ -21,7 +25,11 @@ namespace quorrel {
 
 void InstallHooks() {
   LoadServerDetailsHook.Set([](const std::string& path) { return LoadServerDetails(path); });
-  CheckServerCopyHook.Set([] { CheckServerCopy(); });
+  CheckServerCopyHook.Set([] {
+    CheckServerCopy();
+    ShowServerComparison();
+  });
+  ServerComparisonHook.Set([] { ServerComparisonOfTab(); });
   ActivateHook.Set([] { MyActivate(); });
   ValidateHook.Set([](const std::string& sender) { ValidateClick(sender); });
   OpenBySenderHook.Set([](const std::string& sender) { OpenClick(sender); });
@@ -40,6 +48,13 @@ void InstallHandlers() {
   InstallSettingsCommands();
   InstallFileSetCommands();
   InstallConnectionCommands();
+  InstallServerDetailsCommand();
+  MainMenu().SetHandler("ControlPanel", [](const TMenuItem&) { OpenControlPanel(true); });
+  MainMenu().SetHandler("ControlPanelBrowser", [](const TMenuItem&) { OpenControlPanel(false); });
+  InstallRtfViewCommands();
+  InstallAbcToolCommands();
+  // The ABC menu finds the music programs as it opens.
+  MainMenu().SetHandler("ABCMenu", [](const TMenuItem&) { ABCClick(); });
   InstallOpenCommands();
   InstallSaveCommands();
   InstallValidationCommands();

@@ -117,6 +117,12 @@ void ReadServerFileDate();
 void CheckUnwantedFiles();
 // Compares the current document with its server copy and offers a newer one.
 void CheckServerCopy();
+// The indicator of the current tab: both dates in the comparison's colour, "Not on
+// server" or "Not on local"; shown only while on-line and once a comparison exists.
+void ShowServerComparison();
+// A tab was entered: the server is asked first when the tab's server date is still
+// unknown, then the indicator shows.
+void ServerComparisonOfTab();
 // Set while a reload must not ask about time stamps; the server check then asks
 // nothing either.
 extern bool TimeStampQuestionSuppressed;

@@ -6,6 +6,7 @@
 #include "publish/ServerDates.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetails.h"
+#include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/FileRoutines.h"
@@ -88,7 +89,55 @@ void ListUnwantedFiles(TProgress& progress) {
   } while (FtpFind && InternetFindNextFileA(FtpFind, &FtpFindData));
 }
 
+// The indicator's colours (0x00BBGGRR).
+constexpr int kServerNewerColour = 0x0000FF;  // red
+constexpr int kLocalNewerColour = 0x0080FF;   // orange
+constexpr int kSameDateColour = 0x00FF00;     // green
+constexpr int kNotOnServerColour = 0xFFFFFF;  // white
+constexpr int kNotOnLocalColour = 0x000000;   // black
+
+// "dd-mmm-yy hh.nn".
+std::string IndicatorDate(double date) {
+  std::string text = FormatServerDate(date, 1);
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
 }  // namespace
+
+void ShowServerComparison() {
+  TMainWindow* w = MainWindow();
+  if (!w) return;
+  const int slot = CurrentSlot();
+  const double serverDate = slot >= 0 ? ServerFileDates[slot] : ServerDateUnknown;
+  if (!OnlineChecked() || serverDate == ServerDateUnknown || CurrentFileName.empty()) {
+    w->SetIndicator("", 0, false);
+    return;
+  }
+  if (serverDate == ServerDateNotOnServer) {
+    w->SetIndicator("Not on server", kNotOnServerColour, true);
+    return;
+  }
+  // The local side as the file is now: the tab may have been saved since.
+  const int64_t localSeconds = FileExists(CurrentFileName) ? FileAge(CurrentFileName) : 0;
+  if (localSeconds == 0) {
+    w->SetIndicator("Not on local", kNotOnLocalColour, true);
+    return;
+  }
+  const double localDate = UnixToDateTime(localSeconds);
+  const int icon = CompareServerDate(serverDate, localDate, ' ');
+  const int colour = icon == ServerNewerIcon  ? kServerNewerColour
+                     : icon == LocalNewerIcon ? kLocalNewerColour
+                                              : kSameDateColour;
+  w->SetIndicator("Local: " + IndicatorDate(localDate) + "  Server: " + IndicatorDate(serverDate),
+                  colour, true);
+}
+
+void ServerComparisonOfTab() {
+  const int slot = CurrentSlot();
+  if (slot >= 0 && ServerFileDates[slot] == ServerDateUnknown) CheckServerCopy();
+  ShowServerComparison();
+}
 
 void SetCurrentFileDownloader(std::function<void()> download) {
   Downloader() = std::move(download);
@@ -113,11 +162,15 @@ void CheckServerCopy() {
   if (slot >= 0) ServerFileDates[slot] = ServerDateUnknown;
   const std::string path = CurrentFileName;
   if (path.empty() || PosNoCase("HTTP", path) == 1) return;
-  if (!SiteHasServer || AppPhase != PhaseRunning || !OnlineChecked() || StartMode != StartNormal ||
+  if (AppPhase != PhaseRunning || !OnlineChecked() || StartMode != StartNormal ||
       MainMenu().Checked("Raw")) {
     return;
   }
-  if (!CheckConnection(false)) return;
+  // Like every server command, for the document's own site: the open command looks
+  // before the tab change has read a new site's details, and after Close all the
+  // details are to be read again.
+  SiteHasServer = LoadServerDetails(path);
+  if (!SiteHasServer || !CheckConnection(false)) return;
   const std::string serverPath = ServerPathOf(path);
   if (serverPath.empty()) return;
   bool found = FtpFindFirst(serverPath);

@@ -121,6 +121,19 @@ std::string InternetErrorMessage(const std::string& message, uint32_t code,
   return text + DetailText(message, code, errorText);
 }
 
+std::string LinuxLineEnds(const std::string& text) {
+  std::string result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      result += text[i];
+    } else if (i + 1 >= text.size() || text[i + 1] != '\n') {
+      result += '\n';
+    }
+  }
+  return result;
+}
+
 void ReportInternetError(const std::string& message) {
   // A failure the thread has just met is the one to report, never an older code.
   if (InternetErrorCode == 0 || GetLastError() != ERROR_SUCCESS) GetInternetError();
@@ -131,9 +144,11 @@ void ReportInternetError(const std::string& message) {
 
   const std::string text = InternetErrorMessage(message, code, InternetErrorText);
   BulkRunMode = ' ';
-  const int answer = AskCustom(text, "&Copy message", "&Help", InternetErrorHelp, "&Cancel");
+  // Without a help context of its own the box closes on Help too: whatever the
+  // button, the command stops once the box has gone.
+  const int answer = AskCustom(text, "&Copy message", "&Help", 0, "&Cancel");
   if (answer == mrYes) {
-    if (Clipboard()) Clipboard()(text);
+    if (Clipboard()) Clipboard()(LinuxLineEnds(text));
     ShowMsg("Error message copied to clipboard");
   } else if (answer == mrNo) {
     ShowHelpContext(InternetErrorHelp);

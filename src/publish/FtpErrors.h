@@ -32,6 +32,9 @@ void GetInternetError();
 std::string InternetErrorMessage(const std::string& message, uint32_t code,
                                  const std::string& errorText);
 
+// The text with every CR or CR LF as LF, as text pasted on Linux expects it.
+std::string LinuxLineEnds(const std::string& text);
+
 // Shows the last internet error under the message and ends the command silently.
 // A code of 257 (the server's "created") is no error: it returns at once. A reset
 // connection is made again after the box.

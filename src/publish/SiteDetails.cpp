@@ -149,7 +149,9 @@ void ReadDetails(const std::string& path, bool& found) {
   SiteFolder = folder;
   if (address == "None") {
     SetOnline(false);
-  } else if (OnlineChecked() && !address.empty()) {
+  } else if (OnlineChecked() && !address.empty() && CurrentCommand != ServerDetailsCommand) {
+    // Not for the details dialog: details that cannot connect would stop the very
+    // command that corrects them. Its OK tests the connection itself.
     EnsureConnected();
     if (!FtpConnected()) {
       LastConnectTime = 0;

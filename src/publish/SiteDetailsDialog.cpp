@@ -6,13 +6,17 @@
 #include "platform/CodePage.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
 #include "publish/Connection.h"
 #include "publish/PasswordCodec.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetails.h"
+#include "shell/Closing.h"
 #include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
 #include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 
 namespace quorrel {
@@ -42,6 +46,19 @@ std::string SaveDialogFolder() {
     if (!root.empty()) return AddBackslash(root);
   }
   return CurrentFolder;
+}
+
+std::function<bool()>& DetailsForm() {
+  static std::function<bool()> show;
+  return show;
+}
+
+// The file closed last ("path|offset" under the newest key); "" when none.
+std::string LastClosedFile() {
+  if (!SettingsIni) return "";
+  const std::string entry =
+      SettingsIni->ReadString(ClosedSection, std::to_string(NewestClosedKey), "");
+  return entry.substr(0, entry.find('|'));
 }
 
 }  // namespace
@@ -180,5 +197,32 @@ bool AcceptServerDetails(TServerFields& fields, int set) {
   DoSave(existing.empty() ? folder + ServerDetailsFile : existing);
   return true;
 }
+
+void SetServerDetailsForm(std::function<bool()> show) {
+  DetailsForm() = std::move(show);
+}
+
+void SDetsClick() {
+  const std::string path = CurrentEditor ? CurrentFileName : LastClosedFile();
+  if (path.empty()) {
+    AskOkHelpCancel("No path for server details.", NoPathForDetailsHelp);
+    return;
+  }
+  // Read afresh: the dialog shows what the file holds now.
+  SiteFolder = "?";
+  SiteHasServer = LoadServerDetails(path);
+  if (!DetailsForm() || !DetailsForm()()) Abort();
+  // Saving ticked On-line when the server answered: the open page is compared
+  // with its server copy as a tab change would.
+  if (CurrentEditor) PCChange();
+}
+
+void InstallServerDetailsCommand() {
+  MainMenu().SetHandler(ServerDetailsCommand, [](const TMenuItem&) { SDetsClick(); });
+}
+
+namespace {
+const TResetEntry resetDetailsForm([] { DetailsForm() = nullptr; });
+}  // namespace
 
 }  // namespace quorrel

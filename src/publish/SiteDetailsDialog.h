@@ -2,6 +2,7 @@
 // What the "Server Details" dialog does with its fields: the values it opens with,
 // the set buttons, Delete, Browse and the checks of OK. The form only shows the
 // fields and calls these.
+#include <functional>
 #include <string>
 
 namespace quorrel {
@@ -41,5 +42,19 @@ bool RemoveServerDetails();
 // command (the save dialog cancelled). fields.webRoot comes back without its
 // trailing separator.
 bool AcceptServerDetails(TServerFields& fields, int set);
+
+// ---- the Server Details command (menu item ServerDetailsCommand) ---------------
+constexpr int NoPathForDetailsHelp = 31702;
+
+// Shows the dialog modally; true when its OK saved the details. The ui installs
+// the form; without one the command has nothing to show and ends.
+void SetServerDetailsForm(std::function<bool()> show);
+
+// The details of the current document's site (with no document open, of the file
+// closed last) read and shown in the dialog. A cancelled dialog ends the command
+// silently; saved details take effect at once, on the open tab too.
+void SDetsClick();
+// Gives the menu item its command.
+void InstallServerDetailsCommand();
 
 }  // namespace quorrel

@@ -21,6 +21,7 @@
 #include "shell/RtfView.h"
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
+#include "shell/SiteState.h"
 #include "shell/StatusBar.h"
 
 namespace quorrel {
@@ -186,7 +187,7 @@ void ShowCaptionAndZoom(TMainWindow& w, TMyRich& editor) {
 // The site's server details; a tab whose file was never loaded is loaded now.
 void LoadSiteAndText(TMyRich& editor, const std::string& path, int slot) {
   if (ClosingAll) return;
-  if (StartMode != StartReformat) LoadServerDetailsHook(path);
+  if (StartMode != StartReformat) SiteHasServer = LoadServerDetailsHook(path);
   if (slot >= 0 && slot < MaxTabs && FileAges[slot] == 0 && editor.TextLength() == 0 &&
       FileExists(path) && (StartMode == StartNormal || CurrentExt == ".DPR")) {
     LoadIntoEditor(editor, path, slot);
@@ -207,16 +208,19 @@ void ShowDocumentState(TMainWindow& w, TMyRich& editor, const std::string& path,
       ScrollToPos(pos, false);
       StartFindText.clear();
     }
-    StatusText = DateSize(path) + "    " + std::to_string(LinesOf(CurrentText)) + " lines";
-    CheckServer();
-    // The comparison with the server copy shows once the server side reports one.
-    w.SetIndicator("", 0, false);
     if (anew) LoadMarkers(path);
     if (CurrentCommand != UpdateMenuCommand) ActivateHook();
-  } else if (fromFileMenu) {
-    StatusText = "Loading " + path;
   }
-  if (CurrentText.empty() && !IsContentDoc) {
+  // The open command shows "Loading" while it reads the file; a tab with its text,
+  // whatever command led to it (the File menu's own, one that ended on an error and
+  // left another tab, a tune being played), shows its date, size and lines, and its
+  // comparison with the server copy: the open command's own look at the server
+  // comes before the details of a new site are read here.
+  w.SetIndicator("", 0, false);
+  if (!CurrentText.empty() || IsContentDoc) {
+    StatusText = DateSize(path) + "    " + std::to_string(LinesOf(CurrentText)) + " lines";
+    ServerComparisonHook();
+  } else {
     StatusText =
         CurrentExt.starts_with(".DOC") ? "Microsoft Word file - do not modify!" : "Empty file ";
   }

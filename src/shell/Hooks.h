@@ -36,6 +36,9 @@ class THook<R(Args...)> {
 inline THook<bool(const std::string& path)> LoadServerDetailsHook;
 // The current document compared with its copy on the server.
 inline THook<void()> CheckServerCopyHook;
+// A tab was entered: its comparison with the server copy is shown, after a look at
+// the server when the tab has none yet. Unset, the indicator stays hidden.
+inline THook<void()> ServerComparisonHook;
 // The activation check of the current document (changed on disk, gone).
 inline THook<void()> ActivateHook;
 // The tab change leaves a document: the engines forget what they had worked out

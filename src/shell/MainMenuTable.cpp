@@ -239,7 +239,7 @@ const TMenuRow MainMenuRows[] = {
     {1, "", "-", "", 0, 0, 0, 0},
     {1, "Online", "On-line", "", 100400, 0, X, 0},
     {1, "ServerM", "Server", "", 70000, 0, 0, 0},
-    {1, "ServerDetails", "Server Details", "", 31700, 0, 0, 0},
+    {1, "SDets", "Server Details", "", 31700, 0, 0, 0},
     {1, "Upload", "Upload this file", "", 0, 0, 0, 0},
     {1, "Download", "Download this file", "", 0, 0, 0, 0},
     {1, "DownloadSite", "Download entire site", "", 0, 0, 0, 0},
@@ -331,7 +331,7 @@ const TMenuRow MainMenuRows[] = {
     {1, "SetNone", "None", "", 40000, 0, 0, 0},
 
     // ---- ABC (shown for ABC documents) ---------------------------------------
-    {0, "ABCMenu", "&ABC", "", 0, 0, S | H, 0},
+    {0, "ABCMenu", "&ABC", "", 55000, 0, S | H, 0},
     {1, "Play", "Play", "F4", 55400, 0, 0, 0},
     {1, "PlayAll", "Play all", "Ctrl+F4", 55400, 0, 0, 0},
     {1, "PlayScore", "Play && show score", "Shift+F4", 55400, 0, 0, 0},
@@ -376,7 +376,7 @@ const TMenuRow MainMenuRows[] = {
     {1, "AbcSettings", "Settings", "", 0, 0, S, 0},
     {2, "DftTune", "Default tune", "", 55120, 0, 0, 0},
     {2, "PageSize", "Page size: A4", "", 0, 0, 0, 0},
-    {2, "Slow", "Slow", "", 0, 0, C, 0},
+    {2, "Slow", "Slow", "", 55670, 0, C, 0},
     {2, "IntPlayer", "Internal player", "", 0, 0, X, 0},
     {2, "abc2midiu", "Use abc2midiu", "", 0, 0, C, 0},
     {2, "Below", "Chords below", "", 0, 0, X, 0},
@@ -398,6 +398,11 @@ const TMenuRow MainMenuRows[] = {
     {2, "ValSquare", "Check [ ]", "", 0, 0, X, 0},
     {2, "FieldOrder", "Check field order", "", 0, 0, X, 0},
     {2, "TopOfTune", "Top of tune", "", 0, 0, X, 0},
+    {2, "", "-", "", 0, 0, 0, 0},
+    {2, "GhostLoc", "Ghostscript location", "", 55820, 0, 0, 0},
+    {2, "PDFViewer", "PDF viewer", "", 55726, 0, 0, 0},
+    {2, "VerInfo", "Version info", "", 55730, 0, 0, 0},
+    {2, "HelpABCM", "ABC programs", "", 55020, 0, 0, 0},
 
     // ---- Script (shown for stage-play scripts) --------------------------------
     {0, "ScriptMenu", "Sc&ript", "", 0, 0, S | H, 0},

@@ -191,6 +191,31 @@ bool TMenuModel::Click(const std::string& name) {
   return RunCommand(name, [&] { handler(chosen); });
 }
 
+bool TMenuModel::Open(const std::string& name) {
+  TMenuItem* item = Find(name);
+  if (!item || !item->subMenu || !item->enabled || !item->visible) return false;
+  TMenuHandler handler;
+  for (const auto& entry : handlers_) {
+    if (entry.first == name) handler = entry.second;
+  }
+  if (!handler) return false;
+  TMenuItem opened;
+  opened.name = item->name;
+  opened.caption = item->caption;
+  opened.helpContext = item->helpContext;
+  opened.tag = item->tag;
+  opened.subMenu = true;
+  return RunCommand(name, [&] { handler(opened); });
+}
+
+std::vector<std::string> TMenuModel::HandlerNames() const {
+  std::vector<std::string> names;
+  for (const auto& entry : handlers_) {
+    if (entry.second) names.push_back(entry.first);
+  }
+  return names;
+}
+
 TMenuModel& MainMenu() {
   static TMenuModel menu;
   return menu;

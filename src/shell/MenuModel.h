@@ -78,6 +78,12 @@ class TMenuModel {
   // dispatcher with the item's name as the running command. False when nothing ran
   // or the command ended early.
   bool Click(const std::string& name);
+  // Runs a sub-menu's own command as the menu opens (the File menu enables its
+  // items by the current file), through the dispatcher like Click. False when the
+  // sub-menu has none, or is hidden or disabled.
+  bool Open(const std::string& name);
+  // The items that have a command, in the order they got it.
+  std::vector<std::string> HandlerNames() const;
 
   void SetListener(TMenuListener* listener) { listener_ = listener; }
 

@@ -117,10 +117,13 @@ TEST_F(ReportInternetErrorTest, TheButtonsCopyTheMessageOrOpenHelpAndTheCommandS
     EXPECT_THROW(ReportInternetError("Upload failed"), EAbort);
     EXPECT_EQ(Dialogs().Calls()[0].text, shown);
     EXPECT_THAT(Dialogs().Calls()[0].buttons, ElementsAre("&Copy message", "&Help", "&Cancel"));
+    // A box with a topic of its own would stay open on Help instead of answering.
+    EXPECT_EQ(Dialogs().Calls()[0].helpContext, 0);
     EXPECT_EQ(BulkRunMode, ' ');
     EXPECT_EQ(InternetErrorCode, 0u);
     if (answer == mrYes) {
-      EXPECT_THAT(copied, ElementsAre(shown));
+      // Pasted on Linux, lines that end in a bare CR would overwrite each other.
+      EXPECT_THAT(copied, ElementsAre("Upload failed\nError code: 530\n530 Login incorrect."));
       EXPECT_THAT(Dialogs().Last().text, ::testing::HasSubstr("Error message copied to clipboard"));
     } else {
       EXPECT_THAT(copied, ::testing::IsEmpty());
@@ -128,6 +131,16 @@ TEST_F(ReportInternetErrorTest, TheButtonsCopyTheMessageOrOpenHelpAndTheCommandS
     }
     EXPECT_EQ(helps, answer == mrNo ? std::vector<int>{70400} : std::vector<int>{});
   }
+}
+
+TEST(LinuxLineEnds, EveryLineEndBecomesOneLineFeed) {
+  struct Case {
+    std::string text, expected;
+  } cases[] = {
+      {"a\rb\rc", "a\nb\nc"}, {"a\r\nb", "a\nb"}, {"a\nb", "a\nb"},
+      {"a\r", "a\n"},         {"\r\r", "\n\n"},   {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LinuxLineEnds(c.text), c.expected) << c.text;
 }
 
 TEST_F(ReportInternetErrorTest, TheServersCreatedIsNoError) {

@@ -7,8 +7,10 @@
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "shell/Backups.h"
 #include "shell/Documents.h"
 #include "shell/DocumentsOpen.h"
+#include "shell/FileRoutines.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
@@ -180,14 +182,16 @@ TEST_F(DocumentsTest, AbcDocumentsGetTheMusicMenuAndKeys) {
   EXPECT_EQ(MainMenu().Item("InsPara").shortcut, "");
 }
 
-TEST_F(DocumentsTest, StatusTellsOfEmptyAndLoadingDocuments) {
+TEST_F(DocumentsTest, StatusTellsOfEmptyAndOpenedDocuments) {
   Open("empty.txt", "");
   EXPECT_EQ(StatusText, "Empty file ");
   Open("old.doc", "");
   EXPECT_EQ(StatusText, "Microsoft Word file - do not modify!");
-  CurrentCommand = "Open";  // a change the File menu caused
+  // A change the File menu caused, once the text is there, shows the document's
+  // date, size and lines as any other does.
+  CurrentCommand = "Open";
   Open("a.txt", "words\r\n");
-  EXPECT_EQ(StatusText, "Loading " + site + "a.txt");
+  EXPECT_EQ(StatusText, FormatFileDate(FileAge(site + "a.txt")) + "7 B     1 lines");
   CurrentCommand.clear();
 }
 

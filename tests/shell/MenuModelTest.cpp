@@ -108,6 +108,27 @@ TEST_F(MenuModelTest, ACommandRunsThroughTheDispatcherUnderItsName) {
   EXPECT_EQ(seen, "");
 }
 
+TEST_F(MenuModelTest, ASubMenusOwnCommandRunsAsItOpens) {
+  std::string seen;
+  EXPECT_FALSE(menu.Open("FileMenu")) << "a menu without a command of its own";
+  menu.SetHandler("FileMenu", [&](const TMenuItem& item) {
+    seen = CurrentCommand + "/" + item.caption;
+    Abort();
+  });
+  EXPECT_FALSE(menu.Click("FileMenu")) << "a menu is opened, not chosen";
+  EXPECT_EQ(seen, "");
+  EXPECT_FALSE(menu.Open("FileMenu")) << "the silent abort ends it quietly";
+  EXPECT_EQ(seen, "FileMenu/&File");
+  EXPECT_FALSE(menu.Open("Open")) << "an item is not a menu";
+
+  menu.SetHandler("ABCMenu", [&](const TMenuItem&) { seen = "ABC"; });
+  EXPECT_FALSE(menu.Open("ABCMenu")) << "hidden until an ABC document is current";
+  menu.SetVisible("ABCMenu", true);
+  EXPECT_TRUE(menu.Open("ABCMenu"));
+  EXPECT_EQ(seen, "ABC");
+  EXPECT_EQ(menu.HandlerNames(), (std::vector<std::string>{"FileMenu", "ABCMenu"}));
+}
+
 TEST_F(MenuModelTest, ChoosingAnOptionChangesItFirst) {
   std::vector<std::string> announced;
   menu.SetOptionHandler([&](const TMenuItem& item) {

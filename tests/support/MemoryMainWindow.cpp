@@ -30,8 +30,9 @@ std::string MemoryMainWindow::StatusText(int panel) const {
   return it == panels_.end() ? "" : it->second;
 }
 
-void MemoryMainWindow::SetIndicator(const std::string& text, int, bool visible) {
+void MemoryMainWindow::SetIndicator(const std::string& text, int colour, bool visible) {
   indicator_ = visible ? text : "";
+  indicatorColour_ = colour;
 }
 
 void MemoryMainWindow::HideSplash() {

@@ -78,6 +78,9 @@ class MemoryMainWindow : public TMainWindow {
   // Whether the main form shows, and how often it was hidden.
   bool FormShown() const { return formShown_; }
   int FormHidden() const { return formHidden_; }
+  // The server-comparison indicator: "" while hidden, and its colour (0x00BBGGRR).
+  const std::string& Indicator() const { return indicator_; }
+  int IndicatorColour() const { return indicatorColour_; }
 
  private:
   std::vector<Tab> tabs_;
@@ -87,6 +90,7 @@ class MemoryMainWindow : public TMainWindow {
   std::string caption_ = "Quorrel";
   std::map<int, std::string> panels_;
   std::string indicator_;
+  int indicatorColour_ = 0;
   bool busyCursor_ = false;
   Splash splash_ = Splash::Shown;
   std::string splashCaption_ = "Quorrel";

@@ -16,6 +16,7 @@
 #include "platform/Help.h"
 #include "publish/SiteDetails.h"
 #include "shell/Commands.h"
+#include "shell/MainWindow.h"
 #include "ui/platform/FormButtons.h"
 
 namespace quorrel {
@@ -179,6 +180,12 @@ void TSDetForm::CancelClick() {
 int ShowServerDetailsDialog(QWidget* parent) {
   TSDetForm form(parent);
   return form.exec();
+}
+
+void InstallServerDetailsForm() {
+  SetServerDetailsForm([] {
+    return ShowServerDetailsDialog(dynamic_cast<QWidget*>(MainWindow())) == QDialog::Accepted;
+  });
 }
 
 }  // namespace quorrel

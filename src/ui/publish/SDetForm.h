@@ -58,4 +58,7 @@ class TSDetForm : public QDialog {
 // Shows the dialog modally: QDialog::Accepted when the details were saved.
 int ShowServerDetailsDialog(QWidget* parent = nullptr);
 
+// The Server Details command shows this dialog over the main window.
+void InstallServerDetailsForm();
+
 }  // namespace quorrel

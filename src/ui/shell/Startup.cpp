@@ -17,6 +17,7 @@
 #include "ui/platform/QtDialogs.h"
 #include "ui/platform/SoundAndKeys.h"
 #include "ui/publish/ConnectForm.h"
+#include "ui/publish/SDetForm.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/ProgBox.h"
 #include "ui/shell/SetForm.h"
@@ -79,6 +80,7 @@ int RunProgram(QApplication& app) {
   InstallQtDesktop();
   InstallHelpViewer();
   InstallConnectForm();
+  InstallServerDetailsForm();
   InstallSetForm();
   InstallViewForm(webForm);
   InstallPlayerBar(webForm);

@@ -128,6 +128,7 @@ void TWebForm::BuildMenus() {
       menu->setObjectName(QString::fromStdString(top->name));
       menus_[top->name] = menu;
       actions_[top->name] = menu->menuAction();
+      RunOnOpening(menu, top->name);
       ShowItem(menu->menuAction(), *top);
       AddItems(menu, *top);
     } else {
@@ -145,12 +146,20 @@ void TWebForm::AddItems(QMenu* menu, TMenuItem& parent) {
       sub->setObjectName(QString::fromStdString(child->name));
       menus_[child->name] = sub;
       actions_[child->name] = sub->menuAction();
+      RunOnOpening(sub, child->name);
       ShowItem(sub->menuAction(), *child);
       AddItems(sub, *child);
     } else {
       menu->addAction(MakeAction(*child, menu));
     }
   }
+}
+
+void TWebForm::RunOnOpening(QMenu* menu, const std::string& name) {
+  // Its items are enabled by then, so the user sees them as the command leaves them.
+  connect(menu, &QMenu::aboutToShow, this, [name] {
+    if (MainMenu().HasHandler(name)) MainMenu().Open(name);
+  });
 }
 
 QAction* TWebForm::MakeAction(TMenuItem& item, QWidget* owner) {
@@ -366,6 +375,13 @@ void TWebForm::Idle() {
 }
 
 // ---- splash and window -----------------------------------------------------------
+
+void TWebForm::SetSplash(TSplashForm* splash) {
+  splash_ = splash;
+  MainMenu().SetHandler("About", [this](const TMenuItem&) {
+    if (splash_) splash_->ShowAbout();
+  });
+}
 
 bool TWebForm::SplashShowing() const {
   return splash_ && splash_->isVisible();

@@ -29,8 +29,9 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   explicit TWebForm(QWidget* parent = nullptr);
   ~TWebForm() override;
 
-  // The splash shown at start; the window hides and closes it as start-up says.
-  void SetSplash(TSplashForm* splash) { splash_ = splash; }
+  // The splash shown at start; the window hides and closes it as start-up says, and
+  // Help > About shows it again as the About box.
+  void SetSplash(TSplashForm* splash);
 
   QTabWidget* PC() const { return pc_; }
   QAction* Action(const std::string& name) const;
@@ -111,6 +112,8 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   void BuildMenus();
   void AddItems(QMenu* menu, TMenuItem& parent);
   QAction* MakeAction(TMenuItem& item, QWidget* owner);
+  // A sub-menu's own command runs as it opens.
+  void RunOnOpening(QMenu* menu, const std::string& name);
   void ShowItem(QAction* action, const TMenuItem& item);
   void Choose(const std::string& name);
   void TabChanged();

@@ -1,0 +1,309 @@
+// A walk over the real main window's menus as the start-up leaves them: every
+// command that has been built is on an item the user can reach, every item the
+// user can choose runs a command, each command the program offers so far has the
+// caption, key and help topic it should, and the items follow the document type.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+
+#include "commands/StartUp.h"
+#include "platform/Abort.h"
+#include "platform/CodePage.h"
+#include "platform/IniFile.h"
+#include "platform/Launcher.h"
+#include "platform/Paths.h"
+#include "shell/DBoxUnit.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/Settings.h"
+#include "shell/ShellState.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SiteFolder.h"
+#include "support/TestEnvironment.h"
+#include "ui/shell/SplashForm.h"
+#include "ui/shell/WebForm.h"
+
+namespace quorrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Dialogs;
+
+// The commands built so far, as their items should read. An empty shortcut means
+// none; nullptr, one that follows the document type (checked below).
+struct Command {
+  const char* name;
+  const char* caption;
+  const char* shortcut;
+  int help;
+};
+const Command kCommands[] = {
+    // documents and tabs
+    {"PrevTab", "Previous tab", "", 0},
+    {"NextTab", "Next tab", "", 0},
+    // opening
+    {"Open", "Open", "Ctrl+O", 20200},
+    {"OpenTab", "Open &Tab...", "Ctrl+T", 20200},
+    {"OpenRaw", "Open Raw", "", 20202},
+    {"NextFile", "Next", "Ctrl+N", 20400},
+    {"Reload", "Reload", "", 20350},
+    {"NewHTM", "HTML", "", 0},
+    {"NewABC", "ABC", "", 0},
+    {"NewRTF", "RTF", "", 0},
+    {"NewSCR", "Script", "", 0},
+    {"NewTXT", "Other", "", 0},
+    {"CopyFrom", "Copy from...", "", 0},
+    {"Raw", "&Raw", nullptr, 0},
+    {"FileMenu", "&File", "", 0},
+    // saving and the File menu's file commands
+    {"Save", "Save", "Ctrl+S", 20600},
+    {"SaveAs", "Save &as...", "", 20700},
+    {"SaveCopyAs", "Save copy as...", "", 20720},
+    {"InsertFile", "&Insert", "", 21000},
+    {"SortM", "Sort", "", 0},
+    {"FindDup", "Find Duplicate", "", 21080},
+    {"RemoveDups", "Remove Duplicates", "", 0},
+    {"HexEdit", "Hex edit", "", 21010},
+    {"Encrypted", "Encrypted", "", 21050},
+    {"ClipName", "Clip name", "", 21060},
+    {"ExploreFolder", "Explore folder", "", 21210},
+    {"ListTasks", "List tasks", "", 21220},
+    {"PrinterSetup", "Printer setup...", "", 21200},
+    {"Redate", "Redate", "", 20810},
+    // settings and sets
+    {"Parameter", "&Parameter", "", 60500},
+    {"SetOpen", "&Open...", "", 40000},
+    {"SetSave", "&Save", "", 40000},
+    {"SetSaveAs", "Save &as...", "", 40000},
+    {"SetDelete", "Delete", "", 40000},
+    {"SetNone", "None", "", 40000},
+    // closing and exit
+    {"Exit", "E&xit", "Esc", 21300},
+    {"ExitNoUpdate", "&Exit NoUpdate", "", 21400},
+    {"ExitRemember", "Exit remember", "", 21450},
+    {"CloseTab", "Close Tab", "Ctrl+W", 20500},
+    {"CloseAll", "Close all", "", 20550},
+    {"CloseOthers", "Close others", "", 20550},
+    // validation
+    {"Validate", "Validate", "F10", 0},
+    {"NoReformat", "Validate: no reformat", "Shift+F10", 0},
+    {"Reformat", "Reformat", "", 0},
+    {"ValAll", "Validate all", "", 0},
+    // server details and the connection
+    {"SDets", "Server Details", "", 31700},
+    {"Online", "On-line", "", 100400},
+    {"ControlPanel", "&Control Panel", "", 31600},
+    {"ControlPanelBrowser", "Control Panel in browser", "", 31600},
+    // music tools and playing
+    {"ABCMenu", "&ABC", "", 55000},
+    {"GhostLoc", "Ghostscript location", "", 55820},
+    {"PDFViewer", "PDF viewer", "", 55726},
+    {"VerInfo", "Version info", "", 55730},
+    {"HelpABCM", "ABC programs", "", 55020},
+    {"Play", "Play", nullptr, 55400},
+    {"PlayAll", "Play all", "Ctrl+F4", 55400},
+    {"PlayScore", "Play && show score", "Shift+F4", 55400},
+    {"PlayRaw", "Play raw", "", 0},
+    {"Slow", "Slow", "", 55670},
+    // the About box
+    {"About", "About", "", 0},
+};
+
+class MenuWalkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    site_ = test::SiteTestFolder() + "menu-walk/";
+    fs::create_directories(site_);
+    // Nothing is handed to the desktop's programs.
+    SetShellOpener([](const std::string&) { return true; });
+    form_ = std::make_unique<TWebForm>();
+    SetMainWindow(form_.get());
+    // The forms the program makes at start, as it makes them.
+    splash_ = new TSplashForm(form_.get());
+    form_->SetSplash(splash_);
+    FormActivate();
+    QApplication::processEvents();
+  }
+  void TearDown() override {
+    form_.reset();
+    SetMainWindow(nullptr);
+    CurrentEditor = nullptr;
+    // Close all wrote the main settings file: the next test starts afresh.
+    MainIni.reset();
+    fs::remove(DocumentsFolder() + MainIniName);
+    fs::remove_all(test::SiteTestFolder());
+  }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(site_ + name, std::ios::binary) << bytes;
+    return site_ + name;
+  }
+  // File > Open Tab..., the file chosen in its dialog.
+  void OpenTab(const std::string& path) {
+    Dialogs().AnswerPath(path);
+    form_->Action("OpenTab")->trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(CurrentFileName, path);
+  }
+
+  // Every item the user can see in the menu bar, with the action that shows it
+  // (hidden menus and what they hold are out of reach).
+  std::vector<std::pair<TMenuItem*, QAction*>> ReachableItems() {
+    std::vector<std::pair<TMenuItem*, QAction*>> found;
+    std::function<void(TMenuItem&)> walk = [&](TMenuItem& parent) {
+      for (auto& child : parent.items) {
+        if (child->IsSeparator() || !child->visible) continue;
+        QAction* action = form_->Action(child->name);
+        found.emplace_back(child.get(), action);
+        if (child->subMenu) walk(*child);
+      }
+    };
+    walk(MainMenu().Root());
+    return found;
+  }
+
+  std::string site_;
+  std::unique_ptr<TWebForm> form_;
+  TSplashForm* splash_ = nullptr;
+};
+
+TEST_F(MenuWalkTest, EveryCommandIsOnAnItemTheUserCanReach) {
+  std::set<std::string> reachable;
+  for (const auto& [item, action] : ReachableItems()) {
+    if (action) reachable.insert(item->name);
+  }
+  // Options of the find dialog and the file-list form are kept in a hidden menu
+  // and have no commands of their own.
+  for (const std::string& name : MainMenu().HandlerNames()) {
+    TMenuItem* item = MainMenu().Find(name);
+    ASSERT_NE(item, nullptr) << name;
+    bool inHiddenMenu = false;
+    for (TMenuItem* up = item->parent; up; up = up->parent) {
+      if (up->name == "FormOptions") inHiddenMenu = true;
+    }
+    EXPECT_FALSE(inHiddenMenu) << name;
+    // Hidden menus are shown by the document types that use them.
+    bool shown = item->visible;
+    for (TMenuItem* up = item->parent; up; up = up->parent) shown = shown && up->visible;
+    if (shown) {
+      EXPECT_TRUE(reachable.count(name)) << name << " has a command but no item";
+    }
+    EXPECT_NE(form_->Action(name), nullptr) << name;
+  }
+}
+
+TEST_F(MenuWalkTest, EachCommandBuiltSoFarHasItsItemKeyAndTopic) {
+  for (const Command& c : kCommands) {
+    SCOPED_TRACE(c.name);
+    TMenuItem* item = MainMenu().Find(c.name);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->caption, c.caption);
+    EXPECT_EQ(item->helpContext, c.help);
+    EXPECT_TRUE(MainMenu().HasHandler(c.name));
+    QAction* action = form_->Action(c.name);
+    ASSERT_NE(action, nullptr);
+    if (c.shortcut) {
+      EXPECT_EQ(item->shortcut, c.shortcut);
+      EXPECT_EQ(action->shortcut(), QKeySequence::fromString(c.shortcut));
+    }
+  }
+}
+
+TEST_F(MenuWalkTest, ItemsFollowTheDocumentType) {
+  const std::string page =
+      Write("index.htm", "<html>\r\n<head>\r\n</head>\r\n<body>Hi</body>\r\n</html>\r\n");
+  const std::string rtf =
+      Write("letter.rtf",
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n"
+            "\\viewkind4\\uc1\\pard\\f0\\fs24 Dear all, a letter of some length.\\par\r\n}\r\n");
+  const std::string tune = Write("tune.abc", "X:1\r\nT:Scale\r\nM:4/4\r\nK:C\r\nCDEF GABc|\r\n");
+  const std::string notes = Write("notes.txt", "one\r\ntwo\r\n");
+  struct Case {
+    std::string path;
+    bool raw;  // "Raw" enabled, on F2
+    bool abc;  // the ABC menu shown, "Play" on F4
+  } cases[] = {
+      {page, false, false},
+      {rtf, true, false},
+      {tune, false, true},
+      {notes, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    OpenTab(c.path);
+    EXPECT_EQ(form_->Action("Raw")->isEnabled(), c.raw);
+    EXPECT_EQ(form_->Action("Raw")->shortcut(), QKeySequence(c.raw ? "F2" : ""));
+    EXPECT_EQ(form_->Action("ABCMenu")->isVisible(), c.abc);
+    EXPECT_EQ(form_->Action("Play")->shortcut(), QKeySequence(c.abc ? "F4" : ""));
+    EXPECT_FALSE(form_->Action("ScriptMenu")->isVisible());
+    // A page of a site can be validated; every document here is in one.
+    EXPECT_TRUE(form_->Action("Validate")->isEnabled());
+    EXPECT_TRUE(form_->Action("ValAll")->isEnabled());
+    for (const char* always : {"Save", "SaveAs", "CloseTab", "SDets", "Online", "Encrypted"}) {
+      EXPECT_TRUE(form_->Action(always)->isEnabled()) << always;
+    }
+
+    // Whatever the type: every item the user can choose runs a command, and no
+    // two of them answer the same key.
+    std::map<QKeySequence, std::string> keys;
+    for (const auto& [item, action] : ReachableItems()) {
+      if (!action || !action->isEnabled()) continue;
+      EXPECT_TRUE(item->subMenu || item->checkable || MainMenu().HasHandler(item->name))
+          << item->name << " can be chosen but runs nothing";
+      if (action->shortcut().isEmpty()) continue;
+      auto [at, added] = keys.emplace(action->shortcut(), item->name);
+      EXPECT_TRUE(added) << item->name << " and " << at->second << " share "
+                         << action->shortcut().toString().toStdString();
+    }
+  }
+
+  // A document outside any site cannot be validated.
+  const std::string outside = test::TestHome() + "outside.htm";
+  std::ofstream(outside) << "<html>\r\n<head>\r\n</head>\r\n</html>\r\n";
+  OpenTab(outside);
+  EXPECT_FALSE(form_->Action("Validate")->isEnabled());
+  EXPECT_FALSE(form_->Action("ValAll")->isEnabled());
+}
+
+TEST_F(MenuWalkTest, HelpAboutShowsTheSplashAsTheAboutBox) {
+  TSplashForm* splash = splash_;
+  ASSERT_TRUE(form_->Action("About")->isEnabled());
+  std::string version;
+  bool okShown = false;
+  QTimer::singleShot(0, splash, [&] {
+    version = splash->VInfo->text().toStdString();
+    okShown = splash->OKBtn->isVisible();
+    splash->OKBtn->click();
+  });
+  form_->Action("About")->trigger();
+  EXPECT_EQ(version, AboutVersionLine());
+  EXPECT_TRUE(okShown);
+  EXPECT_FALSE(splash->isVisible());
+}
+
+TEST_F(MenuWalkTest, OpeningTheFileMenuRunsItsOwnCommand) {
+  const std::string notes = Write("notes.txt", "one\r\n");
+  OpenTab(notes);
+  QMenu* file = form_->Menu("FileMenu");
+  ASSERT_NE(file, nullptr);
+  // "Compare" is offered for a file with a back-up only.
+  MainMenu().SetEnabled("Compare", true);
+  Q_EMIT file->aboutToShow();
+  EXPECT_FALSE(MainMenu().Item("Compare").enabled);
+  Write("notes.txt.Bak", "one\r\n");
+  Q_EMIT file->aboutToShow();
+  EXPECT_TRUE(MainMenu().Item("Compare").enabled);
+}
+
+}  // namespace
+}  // namespace quorrel
