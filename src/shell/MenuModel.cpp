@@ -172,10 +172,7 @@ bool TMenuModel::Click(const std::string& name) {
   TMenuItem* item = Find(name);
   if (!item || !item->enabled || !item->visible || item->subMenu) return false;
   if (item->checkable) SetChecked(name, item->radioGroup != 0 ? true : !item->checked);
-  TMenuHandler handler;
-  for (const auto& entry : handlers_) {
-    if (entry.first == name) handler = entry.second;
-  }
+  TMenuHandler handler = HandlerOf(name);
   if (!handler && item->checkable) handler = optionHandler_;
   if (!handler) return false;
   TMenuItem chosen;
@@ -191,13 +188,19 @@ bool TMenuModel::Click(const std::string& name) {
   return RunCommand(name, [&] { handler(chosen); });
 }
 
-bool TMenuModel::Open(const std::string& name) {
-  TMenuItem* item = Find(name);
-  if (!item || !item->subMenu || !item->enabled || !item->visible) return false;
+TMenuHandler TMenuModel::HandlerOf(const std::string& name) const {
+  // The last registration counts.
   TMenuHandler handler;
   for (const auto& entry : handlers_) {
     if (entry.first == name) handler = entry.second;
   }
+  return handler;
+}
+
+bool TMenuModel::Open(const std::string& name) {
+  TMenuItem* item = Find(name);
+  if (!item || !item->subMenu || !item->enabled || !item->visible) return false;
+  TMenuHandler handler = HandlerOf(name);
   if (!handler) return false;
   TMenuItem opened;
   opened.name = item->name;

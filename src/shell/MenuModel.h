@@ -91,6 +91,7 @@ class TMenuModel {
   void Reset();
 
  private:
+  TMenuHandler HandlerOf(const std::string& name) const;
   void Notify(TMenuItem& item);
   void Index(TMenuItem& item);
 

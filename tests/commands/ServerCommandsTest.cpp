@@ -34,6 +34,7 @@
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
+#include "support/TimeZone.h"
 
 namespace quorrel {
 namespace {
@@ -72,11 +73,6 @@ bool AnyTextHas(const std::string& part) {
 class ServerCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The dates in the texts below are UTC.
-    const char* tz = std::getenv("TZ");
-    savedTz_ = tz ? std::make_unique<std::string>(tz) : nullptr;
-    setenv("TZ", "UTC", 1);
-    tzset();
     setenv(ConnectedStateVariable, "1", 1);
     ASSERT_TRUE(server_.Running()) << server_.Problem();
     // Outside the temporary folders, so that the pages count as a site's.
@@ -110,12 +106,6 @@ class ServerCommandsTest : public ::testing::Test {
     fs::remove(test::TestHome() + "server-settings.ini");
     fs::remove_all(site_);
     unsetenv(ConnectedStateVariable);
-    if (savedTz_) {
-      setenv("TZ", savedTz_->c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
   }
 
   // The site's details as the dialog writes them, naming the test's server.
@@ -146,7 +136,8 @@ class ServerCommandsTest : public ::testing::Test {
   test::MemoryMainWindow window_;
   std::string site_;
   std::string page_;
-  std::unique_ptr<std::string> savedTz_;
+  // The dates in the texts are UTC.
+  test::TimeZone utc_{"UTC"};
 };
 
 TEST_F(ServerCommandsTest, OpeningAPageOnLineComparesItWithItsServerCopy) {

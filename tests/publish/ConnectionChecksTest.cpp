@@ -21,6 +21,7 @@
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
+#include "support/TimeZone.h"
 
 namespace quorrel {
 namespace {
@@ -41,10 +42,6 @@ class ConnectionChecksTest : public test::ConnectionTestBase {
  protected:
   void SetUp() override {
     // Dates in the texts below are UTC.
-    const char* tz = std::getenv("TZ");
-    savedTz_ = tz ? std::make_unique<std::string>(tz) : nullptr;
-    setenv("TZ", "UTC", 1);
-    tzset();
     ConnectionTestBase::SetUp();
     ASSERT_TRUE(server_.Running()) << server_.Problem();
     site_ =
@@ -59,12 +56,6 @@ class ConnectionChecksTest : public test::ConnectionTestBase {
   void TearDown() override {
     CurrentEditor = nullptr;
     ConnectionTestBase::TearDown();
-    if (savedTz_) {
-      setenv("TZ", savedTz_->c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
   }
 
   void OnServer(const std::string& name, const std::string& bytes, int64_t time) {
@@ -94,7 +85,8 @@ class ConnectionChecksTest : public test::ConnectionTestBase {
   test::FtpServer server_;
   std::string site_;
   test::MemoryRich editor_;
-  std::unique_ptr<std::string> savedTz_;
+  // The dates in the texts are UTC.
+  test::TimeZone utc_{"UTC"};
 };
 
 TEST_F(ConnectionChecksTest, TheDailyReportListsUnwantedAndNonMatchingFilesOnceADay) {

@@ -10,6 +10,7 @@
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
 #include "shell/FileRoutines.h"
+#include "support/TimeZone.h"
 
 namespace quorrel {
 namespace {
@@ -74,27 +75,7 @@ TEST(ServerDateConversionTest, DatesCountDaysFromTheEndOf1899) {
   EXPECT_EQ(FormatLongDate(At(2026, 6, 5, 14, 7, 9)), "05-Jun-2026 14.07.09");
 }
 
-// Runs a block in a time zone, restoring the one before.
-class TimeZone {
- public:
-  explicit TimeZone(const char* zone) {
-    const char* old = std::getenv("TZ");
-    if (old) saved_ = std::make_unique<std::string>(old);
-    setenv("TZ", zone, 1);
-    tzset();
-  }
-  ~TimeZone() {
-    if (saved_) {
-      setenv("TZ", saved_->c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
-  }
-
- private:
-  std::unique_ptr<std::string> saved_;
-};
+using test::TimeZone;
 
 TEST(ServerDateConversionTest, ServerTimesBecomeLocalTimesOfTwoSecondGrain) {
   const int64_t moment = 1709634031;  // 5 March 2024 10:20:31 UTC

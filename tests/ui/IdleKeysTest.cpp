@@ -24,6 +24,7 @@
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
+#include "support/ClickIntoText.h"
 #include "support/TestEnvironment.h"
 #include "ui/platform/RichEdit.h"
 #include "ui/shell/Marker.h"
@@ -66,12 +67,7 @@ class IdleKeysTest : public ::testing::Test {
     EXPECT_TRUE(QTest::qWaitFor([&] { return rich->hasFocus(); }, 2000));
     // The user clicks into the text (which ends the caret's blink) and the caret
     // goes where the test wants it.
-    QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(rich->viewport(), &click);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(rich->viewport(), &release);
+    test::ClickIntoText(rich);
     rich->Select(caret, 0);
     return rich;
   }

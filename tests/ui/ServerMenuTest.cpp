@@ -42,6 +42,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
+#include "support/TimeZone.h"
 #include "support/UnixUserFtp.h"
 #include "ui/platform/QtDialogs.h"
 #include "ui/publish/SDetForm.h"
@@ -82,10 +83,6 @@ void OnModal(std::function<void(QWidget*)> step, int triesLeft = 400) {
 class ServerMenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* tz = std::getenv("TZ");
-    savedTz_ = tz ? std::make_unique<std::string>(tz) : nullptr;
-    setenv("TZ", "UTC", 1);
-    tzset();
     setenv(ConnectedStateVariable, "1", 1);
     site_ = test::SiteTestFolder() + "server-menu/";
     fs::remove_all(site_);
@@ -111,12 +108,6 @@ class ServerMenuTest : public ::testing::Test {
     SettingsIni.reset();
     fs::remove_all(test::SiteTestFolder());
     unsetenv(ConnectedStateVariable);
-    if (savedTz_) {
-      setenv("TZ", savedTz_->c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-    tzset();
   }
 
   void Choose(const char* item) {
@@ -191,7 +182,8 @@ class ServerMenuTest : public ::testing::Test {
   std::string site_;
   std::string page_;
   std::unique_ptr<TWebForm> form_;
-  std::unique_ptr<std::string> savedTz_;
+  // The dates in the texts are UTC.
+  test::TimeZone utc_{"UTC"};
 };
 
 TEST_F(ServerMenuTest, ANewUserPublishesFromTheMenusAlone) {

@@ -22,6 +22,7 @@
 #include "shell/IdleClock.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
+#include "support/ClickIntoText.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "ui/platform/Colours.h"
@@ -159,12 +160,7 @@ TEST_F(TabsOnScreenTest, TheOneTuneOfADocumentIsColouredAndStaysColouredWhileTyp
   ASSERT_TRUE(QTest::qWaitFor([&] { return rich->hasFocus(); }, 2000));
   // The user clicks into the text (which ends the caret's blink) and then goes to
   // the end of the tune.
-  QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QApplication::sendEvent(rich->viewport(), &click);
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                      Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(rich->viewport(), &release);
+  test::ClickIntoText(rich);
   rich->Select(rich->document()->toPlainText().indexOf("dedB:|") + 4, 0);
   QKeyEvent press(QEvent::KeyPress, Qt::Key_Bar, Qt::NoModifier, "|");
   QApplication::sendEvent(rich, &press);
