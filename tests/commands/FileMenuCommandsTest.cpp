@@ -51,6 +51,7 @@ class FileMenuTest : public test::SaveFixture {
     SetDesktop(&desktop);
   }
   void TearDown() override {
+    ResetProcesses();  // a program a test started would outlive the test's process
     SetDesktop(nullptr);
     SaveFixture::TearDown();
   }

@@ -20,6 +20,7 @@
 #include "shell/MyRich.h"
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
+#include "support/Installed.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
@@ -232,6 +233,7 @@ TEST_F(OpenTest, AZeroByteOffersTheSlowRead) {
   // A real message catalogue, declined: the text ends at the zero byte.
   Dialogs().Clear();
   Dialogs().Answer(mrNo);
+  ASSERT_TRUE(test::Installed("/usr/share/locale/de/LC_MESSAGES/apt.mo", "apt"));
   OpenThis("/usr/share/locale/de/LC_MESSAGES/apt.mo");
   EXPECT_EQ(Dialogs().Last().text, "File size discrepancy.  Use slow read?");
   EXPECT_EQ(CurrentText.find('\x01'), std::string::npos);
@@ -239,11 +241,12 @@ TEST_F(OpenTest, AZeroByteOffersTheSlowRead) {
 
 TEST_F(OpenTest, LinuxTextFilesLoadUnchanged) {
   // LF line ends, far more than 127 lines: no size question.
-  const std::string gpl = Slurp("/usr/share/common-licenses/GPL-3");
+  const std::string gpl = test::InstalledFile("/usr/share/common-licenses/GPL-3", "base-files");
   OpenThis(Write("gpl-3.txt", gpl));
   EXPECT_EQ(CurrentText, WithCrLf(gpl));
   // UTF-8 letters whose second byte is A0 ("à") are no pseudo-blanks.
-  const std::string copyright = Slurp("/usr/share/doc/adwaita-icon-theme/copyright");
+  const std::string copyright =
+      test::InstalledFile("/usr/share/doc/adwaita-icon-theme/copyright", "adwaita-icon-theme");
   ASSERT_NE(copyright.find("\xC3\xA0"), std::string::npos);
   OpenThis(Write("copyright.cfg", copyright));
   EXPECT_EQ(CurrentText, WithCrLf(copyright));
@@ -256,7 +259,9 @@ TEST_F(OpenTest, LinuxTextFilesLoadUnchanged) {
 }
 
 TEST_F(OpenTest, Utf8PunctuationOfTextFilesAndPagesIsMadePlain) {
-  OpenThis("/usr/share/doc/dpkg/spec/triggers.txt");
+  const std::string triggers = "/usr/share/doc/dpkg/spec/triggers.txt";
+  ASSERT_NE(test::InstalledFile(triggers, "dpkg-dev").find("\xE2\x80"), std::string::npos);
+  OpenThis(triggers);
   EXPECT_EQ(CurrentText.find("\xE2\x80"), std::string::npos);
   EXPECT_FALSE(CurrentEditor->Modified());
   OpenThis(Write("quote.htm", Page("it\xE2\x80\x99s \xE2\x80\x94 so")));
@@ -309,6 +314,8 @@ TEST_F(OpenTest, AScrambledDocumentAsksItsPasswordOrIsNotOpened) {
 }
 
 TEST_F(OpenTest, PagesWhoseHeadDoesNotBeginALineAreReformatted) {
+  const std::string vorbisPage = "/usr/share/doc/libvorbis-dev/html/stereo.html";
+  ASSERT_TRUE(test::Installed(vorbisPage, "libvorbis-dev"));
   struct Case {
     std::string path;
     bool reformatted;
@@ -317,7 +324,7 @@ TEST_F(OpenTest, PagesWhoseHeadDoesNotBeginALineAreReformatted) {
              "<html><head><title>t</title></head><body><h1>t</h1></body></html>\r\n"),
        true},
       {Write("upper.HTML", "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n</HTML>\r\n"), false},
-      {"/usr/share/doc/libvorbis-dev/html/stereo.html", false},
+      {vorbisPage, false},
       {Write("one-line.css", "a{color:red}\r\n"), true},
       {Write("spaced.css", "a {color:red}\r\n"), false},
       {Write("kept.css", "/* NoReformat */a{color:red}\r\n"), false},

@@ -16,6 +16,7 @@
 #include "platform/Processes.h"
 #include "shell/RunPrograms.h"
 #include "shell/ShellState.h"
+#include "support/Installed.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -176,7 +177,9 @@ TEST_F(ProcessesTest, TheMusicToolsTakeAwkwardNamesAsTheyAre) {
   std::string folder = dir_ + "my tunes; $(echo x)/";
   std::filesystem::create_directories(folder);
   std::string tune = folder + "it's \"Coleraine\" & co.abc";
-  std::filesystem::copy_file("/usr/share/doc/abcmidi/examples/coleraine.abc", tune);
+  const std::string example = "/usr/share/doc/abcmidi/examples/coleraine.abc";
+  ASSERT_TRUE(test::Installed(example, "abcmidi"));
+  std::filesystem::copy_file(example, tune);
 
   std::string midi = folder + "Temp 1.mid";
   ASSERT_TRUE(RunHidden("abc2midi", {tune, "-o", midi}));

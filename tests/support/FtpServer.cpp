@@ -58,7 +58,7 @@ FtpServer::FtpServer(FtpServerOptions options) : options_(std::move(options)) {
   if (!Launch("/usr/bin/python3", args)) {
     Fail("cannot run /usr/bin/python3");
   } else if (!TakeAnnouncedPort()) {
-    Fail("pyftpdlib did not start: " + Output());
+    Fail("pyftpdlib did not start (scripts/install-deps installs python3-pyftpdlib): " + Output());
   }
 }
 

@@ -26,6 +26,7 @@
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "shell/Timer.h"
+#include "support/Installed.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "ui/music/PlayerBarForm.h"
@@ -82,8 +83,9 @@ class PlayTuneTest : public ::testing::Test {
 
 TEST_F(PlayTuneTest, ARealTunePlaysPausesResumesAndStopsFromTheBar) {
   const std::string tune = folder_ + "coleraine.abc";
-  fs::copy_file("/usr/share/doc/abcmidi/examples/coleraine.abc", tune,
-                fs::copy_options::overwrite_existing);
+  const std::string example = "/usr/share/doc/abcmidi/examples/coleraine.abc";
+  ASSERT_TRUE(test::Installed(example, "abcmidi"));
+  fs::copy_file(example, tune, fs::copy_options::overwrite_existing);
   OpenThis(tune);
   ASSERT_NE(CurrentEditor, nullptr);
   ASSERT_TRUE(IsAbc);

@@ -19,6 +19,7 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
+#include "support/Installed.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "ui/shell/WebForm.h"
@@ -67,7 +68,7 @@ class ValidateHtmlEndToEndTest : public ::testing::Test {
 };
 
 TEST_F(ValidateHtmlEndToEndTest, ADocumentationPageValidatedAndSaved) {
-  if (!fs::exists(kVorbisPage)) GTEST_SKIP() << "libvorbis-dev is not installed";
+  ASSERT_TRUE(test::Installed(kVorbisPage, "libvorbis-dev"));
   const std::string page = site + "floor1.html";
   fs::copy_file(kVorbisPage, page);
   StartParameters = {page};

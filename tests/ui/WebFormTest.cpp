@@ -215,9 +215,8 @@ class RunningProgram {
 };
 
 TEST_F(WebFormTest, ASecondInstanceDoesNotAskTheCrashQuestion) {
-  if (!fs::exists(QCoreApplication::applicationDirPath().toStdString() + "/quorrel")) {
-    GTEST_SKIP() << "the program is not built";
-  }
+  ASSERT_TRUE(fs::exists(QCoreApplication::applicationDirPath().toStdString() + "/quorrel"))
+      << "the program is not built beside the tests";
   std::string path = Write("a.txt", "text\r\n");
   {
     TIniFile ini(DocumentsFolder() + "Quorrel.Ini");
