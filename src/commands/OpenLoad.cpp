@@ -191,27 +191,27 @@ TLoad LoadFile(TOpenRun& run) {
   RemoveLeftoverWorkFiles(NativePath(path));
   const size_t expected = LoadedLengthOf(bytes) / 5 * 5;
   const std::string firstFive = bytes.substr(0, 5);
+  const bool utf16 = IsUtf16(bytes);
+  const bool scrambled = IsScrambledData(bytes);
+  const bool zeroByte = HoldsZeroByte(bytes);
   ShowStatusText("Loading " + path);
   const bool formatted = IsRtf && !raw;
   CurrentEditor->SetPlainText(!formatted);
   CurrentEditor->SetLfOnlyFile(HasLfOnlyLineEnds(bytes));
-  // The lines as a string list holds them; the editor ends with a line end when
-  // the file's text does.
-  std::string text;
-  const std::vector<std::string> lines = SplitTextLines(bytes);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) text += "\r\n";
-    text += lines[i];
-  }
-  const size_t end = std::min(bytes.find('\0'), bytes.size());
-  if (end > 0 && (bytes[end - 1] == '\r' || bytes[end - 1] == '\n')) text += "\r\n";
+  // The bytes become the text, unless a step below reads them: the editor takes a
+  // copy of its own, and a large file is not to be held three times. The slow read
+  // offered for a size discrepancy reads the file again.
+  const bool keepBytes = utf16 || scrambled || zeroByte;
+  std::string text = keepBytes ? LoadedText(bytes) : LoadedText(std::move(bytes));
+  if (!keepBytes) bytes.clear();
   if (formatted && text.starts_with("{")) {
     CurrentEditor->SetRtfSource(text);
+    DocModified = true;
+    GetEditorText();
   } else {
     CurrentEditor->SetText(text);
+    TakeEditorText(std::move(text));
   }
-  DocModified = true;
-  GetEditorText();
   // The size as loaded: the conversions below shorten the text on purpose.
   const size_t loaded = CurrentText.size();
 
@@ -227,18 +227,20 @@ TLoad LoadFile(TOpenRun& run) {
   IsOfficeHtml = PosNoCase("<o:", CurrentText) > 0;
   if (formatted) ShortRtfFallback(path, CurrentEditor->TextLength(), false);
 
-  const bool utf16 = IsUtf16(bytes);
   if (utf16) {
     ShowMsg(
         "Quorrel does not support Double-byte character set (Unicode).\rConverting to normal "
         "text.");
     CurrentText = Utf16ToAnsi(bytes);
-  } else if (IsScrambledData(bytes)) {
+  } else if (scrambled) {
     ReadScrambledDocument();
-  } else if ((HoldsZeroByte(bytes) ||
+  } else if ((zeroByte ||
               ((loaded < expected || loaded > expected + 127) && SizeCheckApplies(path))) &&
              AskYesNoHelp(SlowReadQuestion, SlowReadHelp)) {
     CurrentEditor->SetText("");
+    if (bytes.empty() && !FileBytes(path, bytes)) {
+      throw std::runtime_error("Cannot open file \"" + path + "\".");
+    }
     size_t zeros = 0;
     CurrentText = SlowReadText(bytes, &zeros);
     PutBack();

@@ -207,10 +207,18 @@ bool EndsWithNoCase(std::string_view text, std::string_view part) {
 }
 
 QString AnsiToQString(const std::string& ansi) {
-  QString result(static_cast<qsizetype>(ansi.size()), Qt::Uninitialized);
+  // Latin-1 is Windows-1252 but for the bytes 80-9F: Qt's own (fast) conversion,
+  // then those bytes, where the text has any.
+  const auto size = static_cast<qsizetype>(ansi.size());
+  QString result = QString::fromLatin1(ansi.data(), size);
+  const auto* in = reinterpret_cast<const unsigned char*>(ansi.data());
+  bool high = false;
+  for (qsizetype i = 0; i < size; ++i) high |= static_cast<unsigned char>(in[i] - 0x80) < 0x20;
+  if (!high) return result;
   QChar* out = result.data();
-  for (size_t i = 0; i < ansi.size(); ++i) {
-    out[i] = QChar(AnsiToUnicode(static_cast<unsigned char>(ansi[i])));
+  for (qsizetype i = 0; i < size; ++i) {
+    if (static_cast<unsigned char>(in[i] - 0x80) < 0x20)
+      out[i] = QChar(kHighControls[in[i] - 0x80]);
   }
   return result;
 }
@@ -229,6 +237,34 @@ std::string QStringToAnsi(const QString& text) {
     }
     result += static_cast<char>(UnicodeToAnsi(ch));
   }
+  return result;
+}
+
+std::string QStringToAnsiLines(QStringView text) {
+  const qsizetype n = text.size();
+  const char16_t* in = text.utf16();
+  size_t breaks = 0;
+  for (qsizetype i = 0; i < n; ++i) breaks += in[i] == QChar::ParagraphSeparator || in[i] == u'\n';
+  std::string result(static_cast<size_t>(n) + breaks, '\0');
+  char* out = result.data();
+  char* const first = out;
+  for (qsizetype i = 0; i < n; ++i) {
+    const char16_t ch = in[i];
+    if (ch < 0x80 && ch != u'\n') {
+      *out++ = static_cast<char>(ch);
+    } else if (ch == QChar::ParagraphSeparator || ch == u'\n') {
+      *out++ = '\r';
+      *out++ = '\n';
+    } else if (ch == QChar::LineSeparator) {
+      *out++ = '\x0B';
+    } else if (QChar::isHighSurrogate(ch) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
+      ++i;  // one character beyond the 16-bit plane, one "?"
+      *out++ = '?';
+    } else {
+      *out++ = static_cast<char>(UnicodeToAnsi(ch));
+    }
+  }
+  result.resize(static_cast<size_t>(out - first));
   return result;
 }
 

@@ -17,6 +17,10 @@ unsigned char UnicodeToAnsi(char16_t ch, bool* ok = nullptr);
 // Whole-string conversions used at every widget boundary.
 QString AnsiToQString(const std::string& ansi);
 std::string QStringToAnsi(const QString& text);
+// The editor's text read out in one pass: each paragraph separator (U+2029) or
+// '\n' as CR LF, each line separator (U+2028) as the vertical tab a soft break
+// reads out as.
+std::string QStringToAnsiLines(QStringView text);
 
 // UTF-8 (file names, command-line arguments, other programs' output) <-> Windows-1252.
 // Characters the code page lacks, and malformed UTF-8 bytes, become "?".

@@ -68,8 +68,11 @@ void FitLineEnds() {
   if (IsHtml && !ClosingAll) {
     if (CurrentText.find('\r') != std::string::npos) CurrentText = WithoutCr(CurrentText);
   } else {
-    size_t lf = std::count(CurrentText.begin(), CurrentText.end(), '\n');
-    size_t cr = std::count(CurrentText.begin(), CurrentText.end(), '\r');
+    size_t lf = 0, cr = 0;  // one pass: this runs at every tab change
+    for (const char c : CurrentText) {
+      lf += c == '\n';
+      cr += c == '\r';
+    }
     if (cr < lf) CurrentText = WithCrLf(CurrentText);
   }
 }
@@ -84,6 +87,13 @@ void GetEditorText() {
   // Qt has delivered every typed key before a command runs, so nothing is pending.
   CurrentText = CurrentEditor->GetText();
   FitLineEnds();
+  if (!CurrentText.empty() && CurrentText.back() != '\n') CurrentText += "\r\n";
+  DocModified = false;
+}
+
+void TakeEditorText(std::string text) {
+  CurrentText = std::move(text);
+  if (IsHtml && !ClosingAll) FitLineEnds();  // others are CR LF already
   if (!CurrentText.empty() && CurrentText.back() != '\n') CurrentText += "\r\n";
   DocModified = false;
 }

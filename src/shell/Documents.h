@@ -18,6 +18,10 @@ size_t EditorPosOf(size_t offset);
 // has LF line ends (so that its offsets are editor positions), every other text
 // CR LF; a text that is not empty ends with a line end.
 void GetEditorText();
+// The same for a text just given to the current editor's SetText in plain-text
+// mode, every line end already CR LF: the editor reads out exactly that text, so
+// it becomes CurrentText without the read-back.
+void TakeEditorText(std::string text);
 
 // Puts CurrentText's line ends in the form its type asks: LF in an HTML working
 // copy (except while Close all runs), CR LF in every other text.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -33,23 +34,6 @@ std::string ErrnoText(int error) {
   return std::strerror(error);
 }
 
-// The text up to its first zero byte with every line end as CR LF.
-std::string AsEditorText(const std::string& bytes) {
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 32);
-  for (size_t i = 0; i < bytes.size() && bytes[i] != '\0'; ++i) {
-    if (bytes[i] == '\r') {
-      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      out += "\r\n";
-    } else if (bytes[i] == '\n') {
-      out += "\r\n";
-    } else {
-      out += bytes[i];
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 bool IsBinaryExtension(const std::string& ext) {
@@ -61,21 +45,59 @@ bool FileBytes(const std::string& path, std::string& bytes) {
   bytes.clear();
   int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
-  char buffer[65536];
+  // Straight into a string of the file's size: growing it as the reads come would
+  // copy a large file several times over and hold up to twice its size.
+  struct stat st;
+  bytes.resize(::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0);
+  size_t used = 0;
+  char tail[65536];  // what a file that grew since fstat still holds
   for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    const bool full = used == bytes.size();
+    ssize_t n =
+        full ? ::read(fd, tail, sizeof tail) : ::read(fd, bytes.data() + used, bytes.size() - used);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
       int error = errno;
       ::close(fd);
+      bytes.clear();
       errno = error;
       return false;
     }
     if (n == 0) break;
-    bytes.append(buffer, static_cast<size_t>(n));
+    if (full) bytes.append(tail, static_cast<size_t>(n));
+    used += static_cast<size_t>(n);
   }
   ::close(fd);
+  bytes.resize(used);
   return true;
+}
+
+std::string LoadedText(std::string bytes) {
+  const size_t end = std::min(bytes.find('\0'), bytes.size());
+  size_t lone = 0;  // line ends other than CR LF
+  for (size_t i = 0; i < end; ++i) {
+    if (bytes[i] == '\r' && i + 1 < end && bytes[i + 1] == '\n') {
+      ++i;
+    } else if (bytes[i] == '\r' || bytes[i] == '\n') {
+      ++lone;
+    }
+  }
+  // Most files are in the editor's form already: the bytes are the text.
+  if (lone == 0 && end == bytes.size()) return bytes;
+  std::string out;
+  out.reserve(end + lone + 2);  // room for the line end a read-out adds
+  size_t from = 0;              // the start of the run not yet copied
+  for (size_t i = 0; i < end; ++i) {
+    if (bytes[i] == '\r' && i + 1 < end && bytes[i + 1] == '\n') {
+      ++i;  // already CR LF
+    } else if (bytes[i] == '\r' || bytes[i] == '\n') {
+      out.append(bytes, from, i - from);
+      out += "\r\n";
+      from = i + 1;
+    }
+  }
+  out.append(bytes, from, end - from);
+  return out;
 }
 
 std::vector<std::string> SplitTextLines(const std::string& bytes) {
@@ -112,7 +134,7 @@ std::string ReadTextFile(const std::string& path) {
   std::string bytes;
   struct stat st;
   const bool folder = ::stat(NativePath(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-  if (!folder && FileBytes(name, bytes)) return AsEditorText(bytes);
+  if (!folder && FileBytes(name, bytes)) return LoadedText(std::move(bytes));
   const std::string reason = ErrnoText(folder ? EISDIR : errno);
   if (CurrentCommand == FindCommand) {
     try {

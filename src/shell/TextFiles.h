@@ -16,6 +16,10 @@ bool IsBinaryExtension(const std::string& ext);
 // The whole file; false when it cannot be read.
 bool FileBytes(const std::string& path, std::string& bytes);
 
+// The text of a file's bytes as the editor shows it: up to the first zero byte,
+// with every line end (CR LF, LF or CR) as CR LF.
+std::string LoadedText(std::string bytes);
+
 // A file's lines as a string list reads them: CR, LF and CR LF each end a line, and
 // the text ends at its first zero byte.
 std::vector<std::string> SplitTextLines(const std::string& bytes);

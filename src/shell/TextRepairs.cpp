@@ -126,6 +126,8 @@ std::string HtmlUtf8Punctuation(const std::string& text) {
 }
 
 size_t FirstPseudoBlank(const std::string& text) {
+  // Most texts hold neither byte: one quick look spares the walk through characters.
+  if (text.find('\xA0') == std::string::npos && text.find('\xC2') == std::string::npos) return 0;
   size_t firstC2 = 0;
   for (size_t i = 0; i < text.size();) {
     const TCharAt c = CharAt(text, i);

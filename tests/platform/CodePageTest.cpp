@@ -83,6 +83,40 @@ TEST(CodePage, UndefinedBytesStandForTheirControlCharacters) {
   EXPECT_FALSE(ok);
 }
 
+TEST(CodePage, WholeTextsConvertByteForByte) {
+  // Latin-1 text, and the bytes 80-9F anywhere in a text, at its ends too.
+  for (const std::string& bytes : {AllBytes(), std::string("plain ASCII only"),
+                                   std::string("\x80 middle \x9F"), std::string()}) {
+    const QString text = AnsiToQString(bytes);
+    ASSERT_EQ(text.size(), static_cast<qsizetype>(bytes.size()));
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      EXPECT_EQ(text[i].unicode(), AnsiToUnicode(static_cast<unsigned char>(bytes[i])))
+          << "byte " << static_cast<int>(static_cast<unsigned char>(bytes[i]));
+    }
+  }
+}
+
+TEST(CodePage, EditorTextReadsOutWithCrLf) {
+  struct Case {
+    QString text;
+    std::string ansi;
+  } cases[] = {
+      {QString(), ""},
+      {QStringLiteral("a") + QChar::ParagraphSeparator + QStringLiteral("b"), "a\r\nb"},
+      {QStringLiteral("a\nb\n"), "a\r\nb\r\n"},
+      {QStringLiteral("a") + QChar::LineSeparator + QStringLiteral("b"),
+       "a\x0B"
+       "b"},
+      {QString(QChar::ParagraphSeparator) + QChar::ParagraphSeparator, "\r\n\r\n"},
+      {QString::fromUtf8("\u20ac\u2019\u00e9\u0081"), "\x80\x92\xE9\x81"},
+      {QString::fromUtf8("a\U0001F600\u4e2d"), "a??"},  // one "?" for each character
+      {QString(QChar(0xD800)) + "\r", "?\r"},           // a lone surrogate; a CR stays
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(QStringToAnsiLines(c.text), c.ansi) << c.text.toStdString();
+  }
+}
+
 TEST(CodePage, EveryByteSurvivesEveryRoundTrip) {
   const std::string bytes = AllBytes();
   EXPECT_EQ(QStringToAnsi(AnsiToQString(bytes)), bytes);

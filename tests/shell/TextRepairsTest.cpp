@@ -174,6 +174,32 @@ TEST(TextLines, StringListLinesStopAtTheFirstZeroByte) {
   EXPECT_TRUE(SplitTextLines("").empty());
 }
 
+TEST(TextLines, LoadedTextHasCrLfLineEndsUpToTheFirstZeroByte) {
+  struct Case {
+    std::string bytes, text;
+  } cases[] = {
+      {"", ""},
+      {"ab\r\ncd\r\n", "ab\r\ncd\r\n"},  // the editor's form already
+      {"ab\ncd", "ab\r\ncd"},
+      {"ab\rcd\r", "ab\r\ncd\r\n"},
+      {"a\r\r\nb\n\r", "a\r\n\r\nb\r\n\r\n"},
+      {"\n", "\r\n"},
+      {std::string("ab\r\ncd\0ef\r\n", 10), "ab\r\ncd"},
+      {std::string("ab\r\0\n", 5), "ab\r\n"},  // a CR before the zero byte ends a line
+      {std::string("\0ab", 3), ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LoadedText(c.bytes), c.text) << c.bytes;
+    // The same as the lines a string list reads, joined, with a final line end kept.
+    std::string joined;
+    const std::vector<std::string> lines = SplitTextLines(c.bytes);
+    for (size_t i = 0; i < lines.size(); ++i) joined += (i > 0 ? "\r\n" : "") + lines[i];
+    const size_t end = std::min(c.bytes.find('\0'), c.bytes.size());
+    if (end > 0 && (c.bytes[end - 1] == '\r' || c.bytes[end - 1] == '\n')) joined += "\r\n";
+    EXPECT_EQ(LoadedText(c.bytes), joined) << c.bytes;
+  }
+}
+
 TEST(TextLines, LoadedLengthCountsEveryLineEndAsTwo) {
   struct Case {
     std::string bytes;

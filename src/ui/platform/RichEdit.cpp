@@ -16,43 +16,34 @@ namespace quorrel {
 
 namespace {
 
-// Windows-1252 text with any line ends -> one '\n' per line end, as QTextCursor
-// turns each '\n' into a block boundary.
+// Windows-1252 text -> the editor's: QTextCursor ends a block at CR LF, LF and CR
+// alike, so the line ends go in as they are.
 QString ToEditorText(const std::string& text) {
-  std::string lf;
-  lf.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r') {
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      lf += '\n';
-    } else {
-      lf += c;
-    }
-  }
-  return AnsiToQString(lf);
+  return AnsiToQString(text);
 }
 
 // Document text (block boundaries as U+2029, soft breaks as U+2028) -> CR LF text.
-std::string FromEditorText(QString text) {
-  text.replace(QChar::LineSeparator, QChar(0x0B));  // a soft break reads out as VT
-  text.replace(QChar::ParagraphSeparator, QChar(u'\n'));
-  std::string ansi = QStringToAnsi(text);
-  size_t breaks = std::count(ansi.begin(), ansi.end(), '\n');
-  if (breaks == 0) return ansi;
-  std::string out;
-  out.reserve(ansi.size() + breaks);
-  for (char c : ansi) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
+std::string FromEditorText(const QString& text) {
+  return QStringToAnsiLines(text);
 }
 
 // Lines longer than this are not wrapped. Wrapping costs time that grows with the
 // square of a line's length when the line has few places to break (a minified
 // script, inline data): minutes for a line of 1 MB, against a second unwrapped.
 constexpr int kLongLine = 10000;
+
+// Whether a line of the text is as long as kLongLine: a look at the bytes costs
+// less than a walk through the blocks of a long document.
+bool HasLongLine(const std::string& text) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    if (end - start >= static_cast<size_t>(kLongLine)) return true;  // as UnwrapLongLines counts
+    start = end + 1;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -93,10 +84,12 @@ void TRichEdit::SetText(const std::string& text) {
   doc->setPageSize(QSizeF(0, 0));
   setPlainText(ToEditorText(text));
   // The marks are part of the new text, not a step to undo.
-  const bool undo = doc->isUndoRedoEnabled();
-  doc->setUndoRedoEnabled(false);
-  UnwrapLongLines(0, doc->characterCount());
-  doc->setUndoRedoEnabled(undo);
+  if (HasLongLine(text)) {
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    UnwrapLongLines(0, doc->characterCount());
+    doc->setUndoRedoEnabled(undo);
+  }
   doc->setPageSize(pageSize);
   doc->setModified(false);
 }

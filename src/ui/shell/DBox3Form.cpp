@@ -41,8 +41,7 @@ TDBox3Form::TDBox3Form(QWidget* parent) : QDialog(parent) {
 
   HelpImg = new QLabel(this);
   HelpImg->setObjectName("HelpImg");
-  HelpImg->setPixmap(style()->standardIcon(QStyle::SP_DialogHelpButton).pixmap(16, 16));
-  HelpImg->hide();
+  HelpImg->hide();  // its glyph comes with the first Help button: icons load slowly at start
 
   Button1 = new QPushButton(this);
   Button1->setObjectName("Button1");
@@ -82,6 +81,9 @@ int TDBox3Form::Ask(const std::string& message, const std::string& caption1,
   Button1->setText(AnsiToQString(caption1));
   Button1->setVisible(true);
   Button2->setText(AnsiToQString(caption2));
+  if (caption2 == kHelpCaption && HelpImg->pixmap().isNull()) {
+    HelpImg->setPixmap(style()->standardIcon(QStyle::SP_DialogHelpButton).pixmap(16, 16));
+  }
   Button2->setIcon(caption2 == kHelpCaption ? QIcon(HelpImg->pixmap()) : QIcon());
   Button2->setVisible(!caption2.empty());
   CancelBtn->setText(AnsiToQString(caption3));
