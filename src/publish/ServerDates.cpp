@@ -10,7 +10,13 @@
 
 namespace quorrel {
 
-std::array<double, MaxTabs> ServerFileDates;
+// Unknown from the start, not only after a reset: a zero would read as a server
+// copy dated 30-Dec-1899.
+std::array<double, MaxTabs> ServerFileDates = [] {
+  std::array<double, MaxTabs> dates;
+  dates.fill(ServerDateUnknown);
+  return dates;
+}();
 char BulkRunMode = ' ';
 
 namespace {
