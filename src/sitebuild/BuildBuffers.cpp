@@ -11,8 +11,14 @@ namespace {
 // The push-back stack, its top at the back: text is stored reversed so that a
 // push costs its own length and a read costs nothing.
 std::string LineBuffer;
+// A translated character given back; read again without a second translation.
+bool HasUnread = false;
+char Unread = 0;
 
-void ResetBuildBuffers() { LineBuffer.clear(); }
+void ResetBuildBuffers() {
+  LineBuffer.clear();
+  HasUnread = false;
+}
 
 const TResetEntry reset(ResetBuildBuffers);
 
@@ -23,6 +29,7 @@ void StartBuildBuffers(std::string source) {
   PageBuffer.reserve(kMaxPageBytes + 1);
   LineBuffer.clear();
   LineBuffer.reserve(kPushBackCapacity);
+  HasUnread = false;
   BuildRun.RtfSource = std::move(source);
   BuildRun.SourcePos = 0;
 }
@@ -35,7 +42,21 @@ void PushInput(std::string_view text) {
   LineBuffer.append(text.rbegin(), text.rend());
 }
 
-size_t PushedCount() { return LineBuffer.size(); }
+size_t PushedCount() {
+  return LineBuffer.size();
+}
+
+void UnreadChar(char ch) {
+  HasUnread = true;
+  Unread = ch;
+}
+
+bool TakeUnread(char& ch) {
+  if (!HasUnread) return false;
+  HasUnread = false;
+  ch = Unread;
+  return true;
+}
 
 bool NextInput(char& ch, bool& fromSource) {
   if (!LineBuffer.empty()) {
@@ -53,6 +74,10 @@ bool NextInput(char& ch, bool& fromSource) {
 }
 
 char PeekInput(size_t k) {
+  if (HasUnread) {
+    if (k == 0) return Unread;
+    --k;
+  }
   if (k < LineBuffer.size()) return LineBuffer[LineBuffer.size() - 1 - k];
   const size_t at = BuildRun.SourcePos + (k - LineBuffer.size());
   return at < BuildRun.RtfSource.size() ? BuildRun.RtfSource[at] : '\0';

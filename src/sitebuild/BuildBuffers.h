@@ -18,6 +18,11 @@ void StartBuildBuffers(std::string source);
 void PushInput(std::string_view text);
 // Characters waiting on the push-back stack.
 size_t PushedCount();
+// Gives back a character the reader has already translated: it is the next one
+// read, as it stands.
+void UnreadChar(char ch);
+// The character given back, if any (taken).
+bool TakeUnread(char& ch);
 // The next input character (push-back stack first, then the source); fromSource
 // tells which. False at the end of both.
 bool NextInput(char& ch, bool& fromSource);

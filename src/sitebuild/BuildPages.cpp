@@ -49,7 +49,7 @@ void StartBuildRun(std::string source) {
 void RunBuildLoop() {
   TBuildRun& run = BuildRun;
   for (long rounds = 0; run.BuildRunning; ++rounds) {
-    if (rounds >= kMaxBuildRounds) ReportBuildError("Build loop limit reached");
+    if (rounds >= BuildRoundLimit) ReportBuildError("Build loop limit reached");
     char ch = ReadRtfChar();
     if (!run.BuildRunning) break;
     if (run.LineStartDot) {
@@ -63,7 +63,7 @@ void RunBuildLoop() {
       if (next == '\n') {
         HandleLineEnd();
       } else {
-        PushInput(std::string(1, next));
+        UnreadChar(next);
         EmitTypo('\r');
       }
       continue;

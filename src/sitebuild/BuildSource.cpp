@@ -24,7 +24,9 @@ constexpr char kSectionMark[] = ".PG";
 
 bool MenuNoticeShown = false;  // once per program session
 
-void ResetBuildSource() { MenuNoticeShown = false; }
+void ResetBuildSource() {
+  MenuNoticeShown = false;
+}
 const TResetEntry reset(ResetBuildSource);
 
 // The section key: the ".pg" line round the caret up to its first "|".

@@ -5,11 +5,18 @@
 namespace quorrel {
 
 TBuildRun BuildRun;
+long BuildRoundLimit = kMaxBuildRounds;
 
-void ResetBuildState() { BuildRun = TBuildRun(); }
+void ResetBuildState() {
+  BuildRun = TBuildRun();
+}
 
 namespace {
-const TResetEntry reset(ResetBuildState);
+void ResetBuildUnit() {
+  ResetBuildState();
+  BuildRoundLimit = kMaxBuildRounds;
+}
+const TResetEntry reset(ResetBuildUnit);
 }  // namespace
 
 }  // namespace quorrel

@@ -28,20 +28,20 @@ struct TBuildRun {
   std::string PageExt = ".htm";
   std::string TopMenu;
   int BlockMode = kBlockNormal;
-  bool RawMode = false;     // script and style blocks: no tag checks, no translation
-  bool QuoteMode = false;   // code blocks: quotes as "&quot;", no tag checks
-  bool NotesMode = false;   // slide notes: no curly quotes
-  bool OpenQuote = false;   // an opening curly quote awaits its closing one
+  bool RawMode = false;    // script and style blocks: no tag checks, no translation
+  bool QuoteMode = false;  // code blocks: quotes as "&quot;", no tag checks
+  bool NotesMode = false;  // slide notes: no curly quotes
+  bool OpenQuote = false;  // an opening curly quote awaits its closing one
   bool PageOpen = false;
-  bool BodySeen = false;    // curly quotes start once the page has a body
+  bool BodySeen = false;  // curly quotes start once the page has a body
   bool RedOpen = false;
   bool OhTableOpen = false;
   bool OhRowCellPending = false;  // the row's first tab still has to split it
   bool VideoUsed = false;
-  bool LineStartFlag = false;     // the next line end emits nothing
-  bool SuppressOutput = false;    // a hidden heading swallows its text
-  std::string StyleStack;         // open b, i and u runs, innermost last
-  std::string SupSubStack;        // open "Sup" / "Sub" runs as 'p' / 'b', innermost last
+  bool LineStartFlag = false;   // the next line end emits nothing
+  bool SuppressOutput = false;  // a hidden heading swallows its text
+  std::string StyleStack;       // open b, i and u runs, innermost last
+  std::string SupSubStack;      // open "Sup" / "Sub" runs as 'p' / 'b', innermost last
   int UnknownRtfCount = 0;
   bool TabWarned = false;
   std::string ArchiveList;
@@ -53,13 +53,15 @@ struct TBuildRun {
   int LayoutCounterB = 70;
 
   // Reader state.
-  std::string RtfSource;    // the collected source of the run
-  size_t SourcePos = 0;     // index of the next source character
+  std::string RtfSource;      // the collected source of the run
+  size_t SourcePos = 0;       // index of the next source character
   bool LineStartDot = false;  // the reader just took a "." that starts a source line
   bool InMarkup = false;      // between a tag's "<" and its ">"
 };
 
 extern TBuildRun BuildRun;
+// Rounds the main loop reads at most (kMaxBuildRounds; tests lower it).
+extern long BuildRoundLimit;
 
 // Back to a run that has not started.
 void ResetBuildState();

@@ -81,7 +81,7 @@ void HandleLineEnd() {
   if (run.SuppressOutput) return;
   if (run.LineStartFlag) {
     run.LineStartFlag = false;
-    PushInput(std::string(1, ch));
+    UnreadChar(ch);
     return;
   }
   if (ch == '\r' && PeekInput() == '\n' && !run.RawMode) {
@@ -91,7 +91,7 @@ void HandleLineEnd() {
     return;
   }
   EmitText("\r\n");
-  PushInput(std::string(1, ch));
+  UnreadChar(ch);
 }
 
 }  // namespace quorrel

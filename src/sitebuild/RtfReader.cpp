@@ -11,7 +11,8 @@ namespace quorrel {
 namespace {
 
 // The characters with a named entity, and the names in the same order.
-constexpr std::string_view kNamedChars = "\xA3\xBC\xBD\xBE\xE8\xE9\xEA\xFC\xDF\xE4\xB0\xF8\xF4\xF6\xC4\xE5";
+constexpr std::string_view kNamedChars =
+    "\xA3\xBC\xBD\xBE\xE8\xE9\xEA\xFC\xDF\xE4\xB0\xF8\xF4\xF6\xC4\xE5";
 constexpr std::string_view kNamedEntities =
     "pound;frac14;frac12;frac34;egrave;eacute;ecirc;uuml;szlig;auml;deg;oslash;ocirc;ouml;Auml;"
     "aring;";
@@ -26,18 +27,17 @@ std::string NamedEntity(size_t index) {
 }
 
 // An inch mark follows a number or a fraction entity such as "&frac12;", which ends
-// the page: its "&frac" lies seven to three bytes from the end.
+// the page: its "&frac" lies eight to four bytes from the end.
 bool OutputEndsInNumber() {
   if (PageBuffer.empty()) return false;
   const char last = PageBuffer.back();
   if (last >= '0' && last <= '9') return true;
   const size_t n = PageBuffer.size();
-  return n >= 7 && PageBuffer.compare(n - 7, 5, "&frac") == 0;
+  return n >= 8 && PageBuffer.compare(n - 8, 5, "&frac") == 0;
 }
 
 bool StartsTag(char next) {
-  return (next >= 'A' && next <= 'Z') || (next >= 'a' && next <= 'z') || next == '/' ||
-         next == '!';
+  return (next >= 'A' && next <= 'Z') || (next >= 'a' && next <= 'z') || next == '/' || next == '!';
 }
 
 // The character as the page gets it; markup is followed so that quotes and
@@ -55,6 +55,7 @@ char ReadRtfChar() {
   for (;;) {
     char ch = 0;
     bool fromSource = false;
+    if (TakeUnread(ch)) return Track(ch);
     if (!NextInput(ch, fromSource)) {
       FlushPage();
       EndBuildRun();

@@ -38,7 +38,9 @@ bool InputStartsWith(std::string_view text) {
   return true;
 }
 
-bool OnCommentLine() { return StartsWithNoCase(BuildRun.CurrentLine, ".cm"); }
+bool OnCommentLine() {
+  return StartsWithNoCase(BuildRun.CurrentLine, ".cm");
+}
 
 std::string Unknown(const std::string& word) {
   TBuildRun& run = BuildRun;
@@ -74,6 +76,7 @@ std::string Tab() {
 std::string FixedPitch() {
   if (InputStartsWith("\\bullet")) ReportBuildError("Wrong kind of bullet - can't use \x95");
   std::string text = "<TT>";
+  if (PeekInput() == ' ') Take();  // the blank that ends "\f1"
   for (;;) {
     if (InputStartsWith("\\f0")) break;
     if (PushedCount() == 0 && BuildRun.SourcePos >= BuildRun.RtfSource.size()) {

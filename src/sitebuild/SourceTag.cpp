@@ -23,6 +23,7 @@ void CheckSourceTag() {
                        (text.find('/') != std::string::npos ? " contains \"/\"" : ""));
     }
     ++pos;
+    if (ch == '\r' && pos < source.size() && source[pos] == '\n') continue;  // CR LF is one end
     tag += (ch == '\r' || ch == '\n') ? ' ' : ch;
     if (ch == '>') break;
   }
