@@ -3,6 +3,7 @@
 // the page buffer.
 #include <gtest/gtest.h>
 
+#include "sitebuild/BuildBuffers.h"
 #include "sitebuild/BuildState.h"
 #include "sitebuild/BuildTestKit.h"
 
@@ -198,6 +199,16 @@ TEST(RtfReaderTest, AcceptedTagsPassUnchanged) {
           {"arrow is no tag", "a <- b", "a <- b"},
       },
       false);
+}
+
+// Markup the builder pushes back was made here: it is neither checked nor curled.
+TEST(RtfReaderTest, PushedMarkupIsNotCheckedAgain) {
+  const TBuildResult result = BuildBody("\"a\"", [] {
+    BuildRun.BodySeen = true;
+    PushInput("<Script>f()</Script><Img Alt=\"\">");
+  });
+  EXPECT_FALSE(result.aborted) << result.LastMessage();
+  EXPECT_EQ(result.page, "<Script>f()</Script><Img Alt=\"\">&ldquo;a&rdquo;");
 }
 
 }  // namespace
