@@ -2,6 +2,8 @@
 // caret, the refusals in their order, the cuts and the normalisation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/Abort.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
@@ -142,6 +144,23 @@ TEST_F(BuildSourceTest, SectionKeyMustEndAtABarOrTheLineEnd) {
   Write(Master({".PG one2|A", "wrong", ".PG one|B", "right"}));
   CurrentText = ".PG one2|A\r\nwrong\r\n.PG one|B\r\nright\r\n";
   EXPECT_EQ(CollectBuildSource(true, CurrentText.size()), ".PG one|B\r\nright\r\n");
+}
+
+// The site menu is read with LF line ends; a menu changed today is mentioned once.
+TEST_F(BuildSourceTest, SiteMenuIsReadAndItsChangeMentionedOnce) {
+  Write(Master({".PG a|T", "x"}));
+  WriteFile(CurrentFolder + "Menu.txt", "<Nav>\r\n<A Href=\"a.htm\">A</A>\r\n</Nav>\r\n");
+  const std::string notice =
+      "If you have updated Menu.txt you also need to update the code in EDecrypt.js";
+  for (int run = 0; run < 2; ++run) {
+    Dialogs().Clear();
+    EXPECT_EQ(ErrorOf(Trim(BuildMessage())), kReachedFirstPage);
+    EXPECT_EQ(BuildRun.SiteMenu, "<Nav>\n<A Href=\"a.htm\">A</A>\n</Nav>\n");
+    const auto texts = Dialogs().Texts();
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                            [&](const std::string& t) { return Trim(t) == notice; }),
+              run == 0 ? 1 : 0);
+  }
 }
 
 }  // namespace

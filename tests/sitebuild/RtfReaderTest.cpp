@@ -138,6 +138,28 @@ TEST(RtfReaderTest, TabsAreMarkedAndWarnedOnce) {
             "others.");
 }
 
+TEST(RtfReaderTest, TabsInTablesAndCommentLines) {
+  struct Case {
+    const char* name;
+    std::string body;
+    bool rowCellPending;
+    std::string page;
+  };
+  const std::vector<Case> cases = {
+      {"first tab of a table row splits it", "a\\tab b\\tab c", true, "a </TD><TD>b &nbsp; c"},
+      {"later tabs of a row", "a\\tab b", false, "a &nbsp; b"},
+      {"tab at the line's third character", "x\r\nab\\tab c", false, "x\r\nabc"},
+  };
+  for (const Case& c : cases) {
+    const TBuildResult result = BuildBody(c.body, [&c] {
+      BuildRun.OhTableOpen = true;
+      BuildRun.OhRowCellPending = c.rowCellPending;
+    });
+    EXPECT_EQ(result.page, c.page) << c.name;
+    EXPECT_TRUE(result.messages.empty()) << c.name;
+  }
+}
+
 TEST(RtfReaderTest, CurrentLineHoldsAtMostOneHundredCharacters) {
   const std::string line = std::string(150, 'x') + "\\tab y";
   const TBuildResult result = BuildBody(line);
