@@ -78,9 +78,19 @@ std::string ReadSource(bool oneSection, size_t caretOffset) {
   return source;
 }
 
+bool EndsWith(const std::string& text, std::string_view end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A paragraph mark with nothing after it; the editor closes its documents with
+// "\par }", so there an empty last paragraph shows as a second mark before it.
+bool EndsWithEmptyParagraph(const std::string& source) {
+  return EndsWith(source, "\\par ") || EndsWith(source, "\\par \\par }");
+}
+
 void CheckSource(std::string& source) {
   if (source.empty()) ShowErrorAndAbort("No records selected!");
-  if (source.size() >= 5 && source.compare(source.size() - 5, 5, "\\par ") == 0) {
+  if (EndsWithEmptyParagraph(source)) {
     ShowErrorAndAbort("Remove blank line at end of page!");
   }
   if (source.back() != '\n') source += "\r\n\f";

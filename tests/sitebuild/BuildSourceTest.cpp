@@ -72,6 +72,8 @@ TEST_F(BuildSourceTest, ChecksInTheirOrder) {
       {"empty file", "", false, "No records selected!"},
       {"blank last paragraph", kHeader + ".PG a|T\r\n\\par x\r\n\\par ", false,
        "Remove blank line at end of page!"},
+      {"blank last paragraph as the editor writes it", Master({".PG a|T", "x", ""}), false,
+       "Remove blank line at end of page!"},
       {"long without bold or italic", Master({".PG a|T", longPlain}), false,
        "No bold or italic text found!"},
       {"long slide show", Master({".PG a|T", longPlain}), true, ""},

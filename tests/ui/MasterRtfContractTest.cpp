@@ -72,7 +72,7 @@ TEST(MasterRtfContract, TypedMasterReadsWithoutUnknownWords) {
   rich->Select(0, rich->TextLength());
   rich->SetSelText(
       ".PG index|Home\r\nSome bold and italic and underlined words, x2 squared.\r\n\x95 a "
-      "bullet point\r\n");
+      "bullet point");
   QTextCharFormat bold, italic, underline, super;
   bold.setFontWeight(QFont::Bold);
   italic.setFontItalic(true);
@@ -118,6 +118,20 @@ TEST(MasterRtfContract, WordProcessorDocumentSavedByTheEditorReads) {
   }
   EXPECT_NE(read.page.find("<b>"), std::string::npos) << read.page;
   EXPECT_NE(read.page.find("<i>"), std::string::npos) << read.page;
+}
+
+// An empty last paragraph typed in the editor is refused before anything is built.
+TEST(MasterRtfContract, EmptyLastParagraphIsRefused) {
+  auto rich = MakeEditor();
+  rich->SetRtfSource(
+      "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}}\r\n"
+      "\\viewkind4\\uc1\\pard\\f0\\fs24 \r\n\\par }\r\n");
+  rich->Select(0, rich->TextLength());
+  rich->SetSelText(".PG index|Home\r\nText\r\n");
+  const TRead read = ReadSaved(*rich);
+  EXPECT_TRUE(read.aborted);
+  ASSERT_FALSE(read.messages.empty());
+  EXPECT_NE(read.messages.back().find("Remove blank line at end of page!"), std::string::npos);
 }
 
 }  // namespace
