@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "platform/CodePage.h"
+#include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
@@ -55,7 +56,7 @@ bool StartsSection(const std::string& line, const std::string& key) {
 }
 
 std::string ReadSource(bool oneSection, size_t caretOffset) {
-  std::ifstream in(CurrentFileName, std::ios::binary);
+  std::ifstream in(NativePath(CurrentFileName), std::ios::binary);
   if (!in) {
     ShowErrorAndAbort("Cannot read " + CurrentFileName + "\r" + std::strerror(errno));
   }
@@ -104,14 +105,14 @@ void CheckSource(std::string& source) {
 }  // namespace
 
 std::string ReadSiteMenu() {
-  const std::string path = CurrentFolder + "Menu.txt";
-  std::ifstream in(path, std::ios::binary);
+  const std::string path = ResolveNoCase(CurrentFolder + "Menu.txt");
+  if (path.empty()) return "";
+  std::ifstream in(NativePath(path), std::ios::binary);
   if (!in) return "";
   std::string menu((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (!MenuNoticeShown) {
     MenuNoticeShown = true;
-    if (QFileInfo(QString::fromStdString(AnsiToUtf8(path))).lastModified().date() ==
-        QDate::currentDate()) {
+    if (QFileInfo(AnsiToQString(path)).lastModified().date() == QDate::currentDate()) {
       ShowMsg("If you have updated Menu.txt you also need to update the code in EDecrypt.js");
     }
   }

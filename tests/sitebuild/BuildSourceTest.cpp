@@ -148,10 +148,11 @@ TEST_F(BuildSourceTest, SectionKeyMustEndAtABarOrTheLineEnd) {
   EXPECT_EQ(CollectBuildSource(true, CurrentText.size()), ".PG one|B\r\nright\r\n");
 }
 
-// The site menu is read with LF line ends; a menu changed today is mentioned once.
+// The site menu is found whatever its letter case and read with LF line ends; a menu changed today
+// is mentioned once.
 TEST_F(BuildSourceTest, SiteMenuIsReadAndItsChangeMentionedOnce) {
   Write(Master({".PG a|T", "x"}));
-  WriteFile(CurrentFolder + "Menu.txt", "<Nav>\r\n<A Href=\"a.htm\">A</A>\r\n</Nav>\r\n");
+  WriteFile(CurrentFolder + "menu.TXT", "<Nav>\r\n<A Href=\"a.htm\">A</A>\r\n</Nav>\r\n");
   const std::string notice =
       "If you have updated Menu.txt you also need to update the code in EDecrypt.js";
   for (int run = 0; run < 2; ++run) {
