@@ -1,0 +1,17 @@
+#pragma once
+// The page builder: an RTF master with dot-command lines in, HTML pages out.
+#include <string>
+
+namespace quorrel {
+
+// Builds the pages of the current document (CurrentFileName on disk, CurrentText in
+// the editor): every section, or only the one round the caret. Ends with its pages
+// built, or with a message and the silent abort.
+void BuildPagesFromRtf(bool oneSection);
+
+// Starts a run on collected source: fresh run state and buffers, a line end first.
+void StartBuildRun(std::string source);
+// Reads the run's input to its end, emitting the page text.
+void RunBuildLoop();
+
+}  // namespace quorrel

@@ -1,0 +1,108 @@
+#include "sitebuild/RtfReader.h"
+
+#include <string>
+
+#include "sitebuild/BuildBuffers.h"
+#include "sitebuild/BuildState.h"
+#include "sitebuild/RtfReaderSteps.h"
+
+namespace quorrel {
+
+namespace {
+
+// The characters with a named entity, and the names in the same order.
+constexpr std::string_view kNamedChars =
+    "\xA3\xBC\xBD\xBE\xE8\xE9\xEA\xFC\xDF\xE4\xB0\xF8\xF4\xF6\xC4\xE5";
+constexpr std::string_view kNamedEntities =
+    "pound;frac14;frac12;frac34;egrave;eacute;ecirc;uuml;szlig;auml;deg;oslash;ocirc;ouml;Auml;"
+    "aring;";
+constexpr unsigned char kNbspMark = 187;    // "»"
+constexpr unsigned char kBulletMark = 169;  // "©"
+constexpr char kBulletImage[] = R"(<Img Src="images/Bullet.gif" Width=7 Height=9 Alt="">)";
+
+std::string NamedEntity(size_t index) {
+  size_t start = 0;
+  for (size_t i = 0; i < index; ++i) start = kNamedEntities.find(';', start) + 1;
+  return std::string(kNamedEntities.substr(start, kNamedEntities.find(';', start) + 1 - start));
+}
+
+// An inch mark follows a number or a fraction entity such as "&frac12;", which ends
+// the page: its "&frac" lies eight to four bytes from the end.
+bool OutputEndsInNumber() {
+  if (PageBuffer.empty()) return false;
+  const char last = PageBuffer.back();
+  if (last >= '0' && last <= '9') return true;
+  const size_t n = PageBuffer.size();
+  return n >= 8 && PageBuffer.compare(n - 8, 5, "&frac") == 0;
+}
+
+bool StartsTag(char next) {
+  return (next >= 'A' && next <= 'Z') || (next >= 'a' && next <= 'z') || next == '/' || next == '!';
+}
+
+// The character as the page gets it; markup is followed so that quotes and
+// typography leave attributes alone.
+char Track(char ch) {
+  if (ch == '<' && StartsTag(PeekInput())) BuildRun.InMarkup = true;
+  if (ch == '>') BuildRun.InMarkup = false;
+  return ch;
+}
+
+}  // namespace
+
+char ReadRtfChar() {
+  TBuildRun& run = BuildRun;
+  for (;;) {
+    char ch = 0;
+    bool fromSource = false;
+    if (TakeUnread(ch)) return Track(ch);
+    if (!NextInput(ch, fromSource)) {
+      FlushPage();
+      EndBuildRun();
+      return ' ';
+    }
+    if (fromSource && ch == '.' && run.SourcePos >= 2 && run.RtfSource[run.SourcePos - 2] == '\n') {
+      run.LineStartDot = true;
+    }
+    if (ch == '\\') {
+      if (run.RawMode) {
+        ReadRawEscape(ch);
+        return ch;
+      }
+      if (ReadControlRun(ch)) return ch;
+      continue;
+    }
+    if (run.RawMode) return ch;
+    // Only a tag typed in the source is checked; pushed markup was checked or made here.
+    if (ch == '<' && fromSource && !run.QuoteMode && PeekInput() != '-') CheckSourceTag();
+    if (ch == '"' && run.BodySeen && !run.QuoteMode && !run.NotesMode && !run.InMarkup) {
+      if (run.OpenQuote) {
+        run.OpenQuote = false;
+        PushInput("rdquo;");
+      } else if (!OutputEndsInNumber()) {
+        run.OpenQuote = true;
+        PushInput("ldquo;");
+      } else {
+        PushInput("quot;");
+      }
+      return '&';
+    }
+    const auto byte = static_cast<unsigned char>(ch);
+    if (byte >= 128) {
+      if (byte == kNbspMark) {
+        PushInput("nbsp;");
+      } else if (byte == kBulletMark) {
+        PushInput(kBulletImage);
+        continue;
+      } else if (size_t at = kNamedChars.find(ch); at != std::string_view::npos) {
+        PushInput(NamedEntity(at));
+      } else {
+        PushInput("#" + std::to_string(byte) + ";");
+      }
+      return '&';
+    }
+    return Track(ch);
+  }
+}
+
+}  // namespace quorrel

@@ -1,0 +1,11 @@
+#pragma once
+// The builder's input reader: RTF text in, HTML characters out.
+
+namespace quorrel {
+
+// The next output character. Control words, symbols, entities and source tags are
+// translated by pushing their text back and reading on. At the end of the source
+// the run ends (BuildRunning false) and a blank is returned.
+char ReadRtfChar();
+
+}  // namespace quorrel

@@ -1,0 +1,49 @@
+#include "sitebuild/BuildTestKit.h"
+
+#include "platform/Abort.h"
+#include "shell/SiteState.h"
+#include "sitebuild/BuildPages.h"
+#include "sitebuild/BuildState.h"
+#include "support/ScriptedDialogs.h"
+
+namespace quorrel::test {
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(' ') + 1 - first);
+}
+
+}  // namespace
+
+TBuildResult BuildBody(const std::string& body, const std::function<void()>& setup) {
+  TBuildResult result;
+  const size_t before = Dialogs().Texts().size();
+  try {
+    StartBuildRun(body);
+    if (setup) setup();
+    RunBuildLoop();
+  } catch (const EAbort&) {
+    result.aborted = true;
+  }
+  BuildRun.BuildRunning = false;
+  result.page = PageBuffer;
+  const auto texts = Dialogs().Texts();
+  for (size_t i = before; i < texts.size(); ++i) result.messages.push_back(Trimmed(texts[i]));
+  return result;
+}
+
+TBuildResult BuildWithBody(const std::string& body) {
+  return BuildBody(body, [] { BuildRun.BodySeen = true; });
+}
+
+std::string ErrorOf(const std::string& shown) {
+  const size_t start = shown.find('\r');
+  const size_t end = shown.find("\r\rLast output was:");
+  if (start == std::string::npos || end == std::string::npos) return shown;
+  return shown.substr(start + 1, end - start - 1);
+}
+
+}  // namespace quorrel::test

@@ -1,0 +1,28 @@
+#pragma once
+// Runs the page builder's reader and line handling on a small master body and
+// collects what a user would see: the page text and every message.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quorrel::test {
+
+struct TBuildResult {
+  std::string page;                   // the page buffer when the run ended
+  std::vector<std::string> messages;  // every box shown, blanks of centring trimmed
+  bool aborted = false;
+  // The last message, "" when none.
+  std::string LastMessage() const { return messages.empty() ? "" : messages.back(); }
+};
+
+// The body as the builder reads it after collecting (CR LF line ends). setup runs
+// after the run has started, to put the run in the state a test needs.
+TBuildResult BuildBody(const std::string& body, const std::function<void()>& setup = {});
+
+// A run whose page has a body, so that quotes are curled.
+TBuildResult BuildWithBody(const std::string& body);
+
+// The message of a build error: "Section: ...\r" + message + "\r\rLast output...".
+std::string ErrorOf(const std::string& shown);
+
+}  // namespace quorrel::test
