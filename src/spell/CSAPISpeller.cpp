@@ -2,6 +2,7 @@
 
 #include <QLibrary>
 #include <algorithm>
+#include <map>
 
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
@@ -20,6 +21,14 @@ constexpr uint16_t kCloseNothingToSave = 33026;
 bool IsSeparator(char c) {
   const unsigned char byte = static_cast<unsigned char>(c);
   return byte < 0x80 && !std::isalnum(byte) && byte != '\'';
+}
+
+// How many open spellers hold each engine. Qt unloads a library only when its last
+// holder lets go, and says "not unloaded" to the others, which is no failure. This
+// mirrors live objects, so there is nothing to reset between runs.
+std::map<std::string, int>& EngineHolders() {
+  static std::map<std::string, int> holders;
+  return holders;
 }
 
 }  // namespace
@@ -162,6 +171,7 @@ void TCSAPISpeller::Open() {
     library_.reset();
     throw;
   }
+  ++EngineHolders()[enginePath_];
   input_.mdrCount = 1;
   input_.udrCount = 1;
   input_.mdrs = &mdr_;
@@ -188,7 +198,10 @@ void TCSAPISpeller::Close() {
   ok = (closed == 0 || closed == kCloseNothingToSave) && ok;
   ok = entry_->SpellTerminate(session_, 1) == 0 && ok;
   entry_.reset();
-  ok = library_->unload() && ok;
+  const bool last = --EngineHolders()[enginePath_] == 0;
+  if (last) EngineHolders().erase(enginePath_);
+  const bool unloaded = library_->unload();
+  ok = (unloaded || !last) && ok;
   library_.reset();
   if (!ok) throw ESpellError("Error unloading Spell DLL " + enginePath_);
 }

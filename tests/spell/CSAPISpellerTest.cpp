@@ -162,6 +162,9 @@ TEST_F(SpellerWords, AnAddedWordIsKeptForTheNextSpeller) {
   }
   american->AddWord("Blorpish");
   EXPECT_EQ(Check(*Make(kEnglishUS), "Blorpish").code, srNoErrors);
+  // One speller closing leaves the engine loaded for the other.
+  EXPECT_NO_THROW(american->Close());
+  EXPECT_EQ(Check(*british, "Blorpish wrods").code, srUnknownInputWord);
 }
 
 TEST_F(SpellerWords, IgnoredWordsAndChangesLastOnlyForTheSpeller) {
