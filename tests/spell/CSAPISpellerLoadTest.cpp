@@ -99,8 +99,10 @@ TEST_F(SpellerLoading, SuggestionsEndWhenARoundBringsNothingNew) {
 
   QLibrary library(AnsiToQString(stub));
   auto largestSizeTold = reinterpret_cast<uint32_t (*)()>(library.resolve("StubLargestSizeTold"));
-  ASSERT_NE(largestSizeTold, nullptr);
+  auto suggestionCalls = reinterpret_cast<uint32_t (*)()>(library.resolve("StubSuggestionCalls"));
+  ASSERT_TRUE(largestSizeTold && suggestionCalls);
   EXPECT_EQ(largestSizeTold(), TCSAPISpeller::kSuggestionBufferSize);
+  EXPECT_EQ(suggestionCalls(), 2u) << "the second round brought nothing new";
   // The stub answers 33026 when its user dictionary closes: that is no failure.
   EXPECT_NO_THROW(speller->Close());
 }
