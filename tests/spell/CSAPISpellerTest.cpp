@@ -43,6 +43,21 @@ TEST_F(SpellerWords, EachLanguageChecksWithItsOwnDictionary) {
   }
 }
 
+// Russian text comes in Windows-1251, whose bytes mean other letters than in
+// Windows-1252; the dictionary is UTF-8.
+TEST_F(SpellerWords, ALanguageOfAnotherCodePageIsCheckedInItsOwn) {
+  const TLanguage russian = 1049;
+  const std::string privet = "\xEF\xF0\xE8\xE2\xE5\xF2";  // "privet", hello
+  const std::string pirvet = "\xEF\xE8\xF0\xE2\xE5\xF2";
+  auto speller = Make(russian);
+  ASSERT_FALSE(speller->NotAvailable) << "hunspell-ru";
+  EXPECT_EQ(Check(*speller, privet + ", \xEC\xE8\xF0!").code, srNoErrors);
+  EXPECT_EQ(Check(*speller, "\xEC\xE8\xF0 " + pirvet), (TFinding{srUnknownInputWord, 4, 6}));
+  std::vector<std::string> list;
+  speller->GetVariants(pirvet, list);
+  EXPECT_NE(std::find(list.begin(), list.end(), privet), list.end());
+}
+
 TEST_F(SpellerWords, AFindingGivesTheWordsBytePositionAndLength) {
   auto speller = Make(kEnglishUK);
   struct Case {
