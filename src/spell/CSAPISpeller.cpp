@@ -2,7 +2,9 @@
 
 #include <QLibrary>
 #include <algorithm>
+#include <cctype>
 #include <map>
+#include <type_traits>
 
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
