@@ -32,6 +32,7 @@
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
+#include "spell/SpellerRegistry.h"
 #include "validate/ColourScheme.h"
 
 namespace quorrel {
@@ -90,12 +91,24 @@ int CurrentYear() {
 
 // ---- the first activation only ---------------------------------------------
 
+// The speller finds its engine and dictionaries through the registry: the first
+// start registers every installed dictionary, a later one those installed since.
+void RegisterSpellers() {
+  try {
+    RegisterHunspellDictionaries();
+  } catch (const std::runtime_error&) {
+    // A registry that cannot be written leaves the languages without a speller,
+    // which the spell check reports when it is asked for.
+  }
+}
+
 void PrepareFolders() {
   std::string documents = DocumentsFolder();
   AbcCodesPath = documents + "ABCCodes.txt";
   DefaultTunePath = documents + "Default.abc";
   DefaultTuneText = DefaultTune(CurrentYear());
   StartFolder = CurrentDirWithBackslash();
+  RegisterSpellers();
   MainMenu().SetVisible("ABCMenu", false);
   MainMenu().SetVisible("ScriptMenu", false);
   OpenMainIni();
