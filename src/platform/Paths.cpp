@@ -27,6 +27,12 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
   while (const dirent* entry = readdir(dir)) {
     const std::string native = entry->d_name;
     if (native == "." || native == "..") continue;
+    // A name of ASCII alone is spelled alike in both: no conversion to and fro.
+    if (std::all_of(native.begin(), native.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+      names.push_back(native);
+      continue;
+    }
     std::string name = PathFromNative(native);
     if (NativePath(name) == native) names.push_back(std::move(name));
   }
@@ -143,15 +149,17 @@ std::string ResolveNoCase(const std::string& path) {
     if (Exists(resolved + part)) {
       found = part;
     } else {
-      std::vector<std::string> entries = FolderEntries(resolved);
-      std::sort(entries.begin(), entries.end());
-      for (const std::string& entry : entries) {
-        if (AnsiSameText(entry, part)) {
+      // Of several spellings the first in byte order, found in one pass: a folder
+      // such as /tmp may hold tens of thousands of names, and sorting them all for
+      // each missing part was most of the lookup.
+      bool any = false;
+      for (const std::string& entry : FolderEntries(resolved)) {
+        if (AnsiSameText(entry, part) && (!any || entry < found)) {
           found = entry;
-          break;
+          any = true;
         }
       }
-      if (found.empty()) return "";
+      if (!any) return "";
     }
     resolved += found;
     if (slash < path.size()) resolved += '/';
