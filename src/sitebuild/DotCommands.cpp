@@ -66,6 +66,10 @@ void RunDotCommand() {
     RunPageCommand();
     return;
   }
+  if (name == "ZI") {
+    BuildRun.ArchiveList = run.CommandText;
+    return;
+  }
   if (name == "BO") {
     RunBodyCommand();
     return;

@@ -12,6 +12,7 @@
 #include "shell/ProgUnit.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
+#include "sitebuild/Archiver.h"
 #include "sitebuild/BuildBuffers.h"
 #include "sitebuild/BuildState.h"
 #include "sitebuild/PageWrite.h"
@@ -136,9 +137,12 @@ void FlushPage() {
 }
 
 void EndBuildRun() {
-  if (!BuildRun.BuildRunning) return;
-  BuildRun.BuildRunning = false;
-  BuildRun.QuoteMode = false;
+  TBuildRun& run = BuildRun;
+  if (!run.BuildRunning) return;
+  run.BuildRunning = false;
+  run.QuoteMode = false;
+  // One section is not the site: its archive would miss the other pages.
+  if (!run.ArchiveList.empty() && !run.OneSection) StartArchiver(run.ArchiveList, OutputFolder);
 }
 
 }  // namespace quorrel
