@@ -34,6 +34,10 @@ std::string Paragraphs(const std::string& prose, size_t from, size_t bytes) {
         body += ' ';
       continue;
     }
+    // A paragraph starting with "." would be a command line.
+    if (ch == '.' &&
+        (body.empty() || (body.size() >= 5 && body.compare(body.size() - 5, 5, "\\par ") == 0)))
+      continue;
     if (ch == '{' || ch == '}' || ch == '\\' || ch == '<' || ch == '>' || ch == '&') continue;
     if (ch == '"') continue;  // quotes come in pairs below
     if (ch == ' ' && ++word % 9 == 0) {
