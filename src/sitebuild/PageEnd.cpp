@@ -17,6 +17,7 @@
 #include "sitebuild/BuildState.h"
 #include "sitebuild/PageWrite.h"
 #include "sitebuild/RtfReaderSteps.h"
+#include "sitebuild/SlideShow.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel {
@@ -116,6 +117,10 @@ std::string ClosingMarkup() {
       end += "\n</Div>\n</Div>\n</Body>\n</HTML>";
     }
     return end;
+  }
+  if (IsSlides) {
+    const std::string& document = CurrentText.empty() ? run.RtfSource : CurrentText;
+    return end + SlideShowEnd(SlidesOf(document), run.PageName, run.PageExt);
   }
   return end + "\n</Body>\n</HTML>";
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/Abort.h"
+#include "platform/Paths.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "shell/SiteState.h"
@@ -194,6 +195,15 @@ TEST_F(PageBuildTest, UnchangedRebuildKeepsFileTimes) {
   ASSERT_EQ(Build({".PG one|A", ".BO", "x", ".PG two|B", ".BO", "z"}), "");
   EXPECT_EQ(fs::last_write_time(CurrentFolder + "one.htm"), old);
   EXPECT_NE(fs::last_write_time(CurrentFolder + "two.htm"), old);
+}
+
+// With "&Debug" a changed page leaves its old and new text for comparing.
+TEST_F(PageBuildTest, DebugKeepsOldAndNewForComparing) {
+  ASSERT_EQ(Build({".PG one|A", ".BO", "old"}), "");
+  MainMenu().SetChecked("Debug", true);
+  ASSERT_EQ(Build({".PG one|A", ".BO", "new"}), "");
+  EXPECT_NE(ReadFile(TempFolder() + "Old.htm").find("old"), std::string::npos);
+  EXPECT_NE(ReadFile(TempFolder() + "New.htm").find("new"), std::string::npos);
 }
 
 TEST_F(PageBuildTest, SectionMarkLinksShowTheirAddress) {
