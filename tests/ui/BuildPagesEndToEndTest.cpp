@@ -116,8 +116,23 @@ TEST_F(BuildPagesEndToEndTest, InvalidPageStopsTheBuildAtItsError) {
   form->Action("BuildAll")->trigger();
   QApplication::processEvents();
   ASSERT_FALSE(Dialogs().Calls().empty());
+  // The validator's message, not one of the builder's.
+  EXPECT_EQ(Dialogs().Last().text.find("Section: "), std::string::npos) << Dialogs().Last().text;
+  EXPECT_EQ(Dialogs().Last().text.find("<B> tag (around offset 95) cannot end with </I>"), 0u);
   EXPECT_TRUE(fs::exists(site + "one.htm"));
   EXPECT_FALSE(fs::exists(site + "two.htm"));
+  EXPECT_EQ(Status().find("built"), std::string::npos) << Status();
+}
+
+// A page that cannot be written (here its output folder is missing) is reported and
+// the build never says "built"; this holds for every user, root included.
+TEST_F(BuildPagesEndToEndTest, UnwritablePageIsReportedNotBuilt) {
+  Open({".PG one|First|Top|gone", ".BO", "<H1>First</H1>", "Some \\b bold\\b0  text."});
+  form->Action("BuildAll")->trigger();
+  QApplication::processEvents();
+  ASSERT_FALSE(Dialogs().Calls().empty());
+  EXPECT_NE(Dialogs().Last().text.find("Cannot write " + site + "gone/one.htm"), std::string::npos)
+      << Dialogs().Last().text;
   EXPECT_EQ(Status().find("built"), std::string::npos) << Status();
 }
 
