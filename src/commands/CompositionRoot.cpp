@@ -3,6 +3,7 @@
 #include <string>
 
 #include "commands/Activation.h"
+#include "commands/BuildCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
 #include "commands/OpenCommand.h"
@@ -58,6 +59,7 @@ void InstallHandlers() {
   InstallOpenCommands();
   InstallSaveCommands();
   InstallValidationCommands();
+  InstallBuildCommands();
 }
 
 }  // namespace quorrel

@@ -24,16 +24,6 @@ struct TRunGuard {
 
 }  // namespace
 
-void FlushPage() {
-  // The page text stays in PageBuffer; writing pages comes with the page commands.
-}
-
-void EndBuildRun() {
-  if (!BuildRun.BuildRunning) return;
-  BuildRun.BuildRunning = false;
-  BuildRun.QuoteMode = false;
-}
-
 void StartBuildRun(std::string source) {
   const bool oneSection = BuildRun.OneSection;
   std::string menu = std::move(BuildRun.SiteMenu);

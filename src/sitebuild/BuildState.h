@@ -27,6 +27,7 @@ struct TBuildRun {
   std::string PageTitle;
   std::string PageExt = ".htm";
   std::string TopMenu;
+  bool PrintVersion = false;  // T2 headings get print links
   int BlockMode = kBlockNormal;
   bool RawMode = false;    // script and style blocks: no tag checks, no translation
   bool QuoteMode = false;  // code blocks: quotes as "&quot;", no tag checks

@@ -6,6 +6,7 @@
 #include "platform/CodePage.h"
 #include "sitebuild/BuildBuffers.h"
 #include "sitebuild/BuildState.h"
+#include "sitebuild/PageCommands.h"
 #include "sitebuild/RtfReader.h"
 
 namespace quorrel {
@@ -61,6 +62,18 @@ void RunDotCommand() {
   if (pos <= kLastBlockSwitch) NotYetAvailable(name);
   if (found % 3 != 0) ReportBuildError("Unknown marker ." + name);
   if (pos == kCommentPos || pos == kDashCommentPos) return;
+  if (name == "PG") {
+    RunPageCommand();
+    return;
+  }
+  if (name == "ZI") {
+    BuildRun.ArchiveList = run.CommandText;
+    return;
+  }
+  if (name == "BO") {
+    RunBodyCommand();
+    return;
+  }
   NotYetAvailable(name);
 }
 

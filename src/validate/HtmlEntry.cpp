@@ -101,7 +101,8 @@ bool TakeHtmlInput(THtmlRun& run, const std::string& sender) {
     ShowErrorAndAbort("Replace src=\"// by src=\"https://");
   }
   if (input.empty()) return false;
-  if (!IsHtml &&
+  // A master's built page is HTML whatever the master is.
+  if (!IsHtml && !IsDotPage &&
       !AskYesNo("This is not HTML or ASP.  Do you really want to reformat it as such?")) {
     return false;
   }

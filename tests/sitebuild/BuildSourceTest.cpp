@@ -56,9 +56,10 @@ class BuildSourceTest : public ::testing::Test {
   }
 };
 
-// A master that passes every check reaches its first command, which this build
-// cannot run yet.
-const char kReachedFirstPage[] = "The .PG command is not available yet.";
+// A master that passes every check reaches its first page.
+bool ReachedFirstPage() {
+  return BuildRun.PageName == "a";
+}
 
 TEST_F(BuildSourceTest, ChecksInTheirOrder) {
   const std::string longPlain(1801, 'x');
@@ -86,7 +87,12 @@ TEST_F(BuildSourceTest, ChecksInTheirOrder) {
     Write(c.rtf);
     IsSlides = c.slides;
     const std::string shown = BuildMessage();
-    EXPECT_EQ(ErrorOf(Trim(shown)), c.message.empty() ? kReachedFirstPage : c.message) << c.name;
+    if (c.message.empty()) {
+      EXPECT_TRUE(ReachedFirstPage()) << c.name << ": " << shown;
+    } else {
+      EXPECT_EQ(ErrorOf(Trim(shown)), c.message) << c.name;
+      EXPECT_FALSE(ReachedFirstPage()) << c.name;
+    }
   }
 }
 
@@ -110,7 +116,8 @@ TEST_F(BuildSourceTest, TwoBlankLinesStopWhenValidatingOnSave) {
   EXPECT_EQ(shown.substr(60), "\r\n\r\n.PG a|T\r\nx\r\n\r\n\r\ny\r\n");
 
   MainMenu().SetChecked("ValSave", false);
-  EXPECT_EQ(ErrorOf(Trim(BuildMessage())), kReachedFirstPage);
+  BuildMessage();
+  EXPECT_TRUE(ReachedFirstPage());
 }
 
 TEST_F(BuildSourceTest, Normalisation) {
@@ -157,7 +164,8 @@ TEST_F(BuildSourceTest, SiteMenuIsReadAndItsChangeMentionedOnce) {
       "If you have updated Menu.txt you also need to update the code in EDecrypt.js";
   for (int run = 0; run < 2; ++run) {
     Dialogs().Clear();
-    EXPECT_EQ(ErrorOf(Trim(BuildMessage())), kReachedFirstPage);
+    BuildMessage();
+    EXPECT_TRUE(ReachedFirstPage());
     EXPECT_EQ(BuildRun.SiteMenu, "<Nav>\n<A Href=\"a.htm\">A</A>\n</Nav>\n");
     const auto texts = Dialogs().Texts();
     EXPECT_EQ(std::count_if(texts.begin(), texts.end(),

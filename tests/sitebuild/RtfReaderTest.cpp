@@ -199,7 +199,7 @@ TEST(RtfReaderTest, RefusalsStopWithTheirText) {
       {"a\r\n.XY z\r\n", "Unknown marker .XY"},
       {"a\r\n.G x\r\n", "Unknown marker .G "},
       {"a\r\n.\r\nb", "Extraneous dot!"},
-      {"a\r\n.PG page|Title\r\n", "The .PG command is not available yet."},
+      {"a\r\n.PG page|Title\r\n", "No .BO marker"},
       {"a\r\n.C\r\n", "The .C command is not available yet."},
       {"a\r\n.fs\r\n", "The .FS command is not available yet."},
   };

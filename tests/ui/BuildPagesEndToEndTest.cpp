@@ -1,0 +1,152 @@
+// Building pages on the real program: a master opened in a tab, "Build &Web
+// pages" and "Build One" from their menu items, the pages on disk and the status.
+#include <QtCore/qtestsupport_core.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <filesystem>
+#include <fstream>
+
+#include "commands/StartUp.h"
+#include "platform/Paths.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SiteFolder.h"
+#include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
+#include "ui/shell/WebForm.h"
+
+namespace quorrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Dialogs;
+
+const std::string kHeader =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 "
+    "Calibri;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs24 ";
+
+std::string Master(const std::vector<std::string>& paragraphs) {
+  std::string rtf = kHeader;
+  for (size_t i = 0; i < paragraphs.size(); ++i) {
+    rtf += (i == 0 ? "" : "\r\n\\par ") + paragraphs[i];
+  }
+  return rtf + "\r\n\\par }\r\n";
+}
+
+const std::vector<std::string> kTwoPages = {
+    ".PG one|First",  ".BO", "<H1>First</H1>",  "Some \\b bold\\b0  text.",
+    ".PG two|Second", ".BO", "<H1>Second</H1>", "More \\i text\\i0 ."};
+
+class BuildPagesEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    site = test::SiteTestFolder() + "build/";
+    fs::create_directories(site);
+    form = std::make_unique<TWebForm>();
+    SetMainWindow(form.get());
+  }
+  void TearDown() override {
+    form.reset();
+    SetMainWindow(nullptr);
+    CurrentEditor = nullptr;
+    fs::remove_all(test::SiteTestFolder());
+    fs::remove(DocumentsFolder() + "Quorrel.Ini");
+  }
+  void Open(const std::vector<std::string>& paragraphs) {
+    const std::string master = site + "master.rtf";
+    test::WriteFile(master, Master(paragraphs));
+    StartParameters = {master};
+    FormActivate();
+    ASSERT_EQ(CurrentFileName, master);
+    ASSERT_TRUE(IsDotPage);
+  }
+  std::string Status() { return form->StatusPanel(MessagePanel)->text().toStdString(); }
+
+  std::string site;
+  std::unique_ptr<TWebForm> form;
+};
+
+TEST_F(BuildPagesEndToEndTest, BuildWebPagesWritesEveryPage) {
+  Open(kTwoPages);
+  QAction* build = form->Action("BuildAll");
+  ASSERT_TRUE(build->isEnabled());
+  build->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(Dialogs().Calls().size(), 0u) << Dialogs().Last().text;
+  const std::string one = test::ReadFile(site + "one.htm");
+  EXPECT_NE(one.find("<Title>First</Title>"), std::string::npos) << one;
+  EXPECT_NE(one.find("Some <b>bold</b> text."), std::string::npos) << one;
+  EXPECT_NE(test::ReadFile(site + "two.htm").find("More <i>text</i>."), std::string::npos);
+  EXPECT_NE(Status().find("two.htm built"), std::string::npos) << Status();
+}
+
+TEST_F(BuildPagesEndToEndTest, BuildOneRebuildsTheCaretsSection) {
+  Open(kTwoPages);
+  const size_t second = CurrentText.find(".PG two");
+  ASSERT_NE(second, std::string::npos);
+  CurrentEditor->SetSelStart(second + 10);
+  form->Action("BuildOne")->trigger();
+  QApplication::processEvents();
+  EXPECT_FALSE(fs::exists(site + "one.htm"));
+  EXPECT_TRUE(fs::exists(site + "two.htm"));
+  EXPECT_NE(Status().find("two.htm built"), std::string::npos) << Status();
+}
+
+TEST_F(BuildPagesEndToEndTest, MissingBodyStopsWithItsSection) {
+  Open({".PG one|First", "<H1>First</H1>", "Text \\b here\\b0 ."});
+  form->Action("BuildAll")->trigger();
+  QApplication::processEvents();
+  ASSERT_FALSE(Dialogs().Calls().empty());
+  const std::string shown = Dialogs().Last().text;
+  EXPECT_NE(shown.find("Section: one\rNo .BO marker\r\rLast output was:  \r"), std::string::npos)
+      << shown;
+  EXPECT_FALSE(fs::exists(site + "one.htm"));
+  EXPECT_EQ(Status().find("built"), std::string::npos);
+}
+
+// Each page is validated before it is written: an invalid one stops the build there.
+TEST_F(BuildPagesEndToEndTest, InvalidPageStopsTheBuildAtItsError) {
+  Open({".PG one|First", ".BO", "<H1>First</H1>", "Some \\b bold\\b0  text.", ".PG two|Second",
+        ".BO", "<H1>Second</H1>", "<B>More </I>text."});
+  form->Action("BuildAll")->trigger();
+  QApplication::processEvents();
+  ASSERT_FALSE(Dialogs().Calls().empty());
+  // The validator's message, not one of the builder's.
+  EXPECT_EQ(Dialogs().Last().text.find("Section: "), std::string::npos) << Dialogs().Last().text;
+  EXPECT_EQ(Dialogs().Last().text.find("<B> tag (around offset 95) cannot end with </I>"), 0u);
+  EXPECT_TRUE(fs::exists(site + "one.htm"));
+  EXPECT_FALSE(fs::exists(site + "two.htm"));
+  EXPECT_EQ(Status().find("built"), std::string::npos) << Status();
+}
+
+// A page that cannot be written (here its output folder is missing) is reported and
+// the build never says "built"; this holds for every user, root included.
+TEST_F(BuildPagesEndToEndTest, UnwritablePageIsReportedNotBuilt) {
+  Open({".PG one|First|Top|gone", ".BO", "<H1>First</H1>", "Some \\b bold\\b0  text."});
+  form->Action("BuildAll")->trigger();
+  QApplication::processEvents();
+  ASSERT_FALSE(Dialogs().Calls().empty());
+  EXPECT_NE(Dialogs().Last().text.find("Cannot write " + site + "gone/one.htm"), std::string::npos)
+      << Dialogs().Last().text;
+  EXPECT_EQ(Status().find("built"), std::string::npos) << Status();
+}
+
+TEST_F(BuildPagesEndToEndTest, ReadOnlyOutputFolderIsReportedNotBuilt) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  Open(kTwoPages);
+  fs::permissions(site, fs::perms::owner_read | fs::perms::owner_exec);
+  form->Action("BuildAll")->trigger();
+  QApplication::processEvents();
+  fs::permissions(site, fs::perms::owner_all);
+  ASSERT_FALSE(Dialogs().Calls().empty());
+  EXPECT_NE(Dialogs().Last().text.find("Cannot write " + site + "one.htm"), std::string::npos);
+  EXPECT_EQ(Status().find("built"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quorrel
