@@ -50,7 +50,18 @@ TEST_F(SpellCheck, AnEditorOfAnotherKindIsRefused) {
 }
 
 TEST_F(SpellCheck, EachFindingIsSelectedInTheEditorAcrossLines) {
+  struct Reported {
+    TSpellReturnCode code;
+    size_t position, length;
+    bool operator==(const Reported&) const = default;
+  };
+  std::vector<Reported> reported;
+  checker.OnMisspelling = [&](TSpellChecker&, TSpellReturnCode code, size_t position,
+                              size_t length) {
+    reported.push_back({code, position, length});
+  };
   ASSERT_TRUE(checker.Check(Editor("Hello wrold\r\nsecond linne here")));
+  EXPECT_EQ(window.HiddenEditorsMade(), 1);
   ASSERT_EQ(findings.size(), 1u);
   EXPECT_EQ(findings[0].word, "wrold");
   EXPECT_EQ(findings[0].message, "Unknown word");
@@ -71,6 +82,9 @@ TEST_F(SpellCheck, EachFindingIsSelectedInTheEditorAcrossLines) {
   EXPECT_EQ(finished, 1);
   EXPECT_FALSE(dialogShown);
   EXPECT_FALSE(checker.Checking());
+  // Offsets into the text with its CR LF line ends.
+  EXPECT_EQ(reported,
+            (std::vector<Reported>{{srUnknownInputWord, 6, 5}, {srUnknownInputWord, 20, 5}}));
 }
 
 TEST_F(SpellCheck, ASelectionIsCheckedFromTheStartOfItsFirstWord) {
