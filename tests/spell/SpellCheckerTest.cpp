@@ -223,5 +223,16 @@ TEST_F(SpellCheck, HtmlSupportMovesAStartInsideATagToItsEnd) {
   EXPECT_EQ(SkipAll(), std::vector<std::string>{"tezt"});
 }
 
+TEST_F(SpellCheck, AChangeOnceIsOfferedFirstAtTheWordsNextFinding) {
+  ASSERT_TRUE(checker.Check(Editor("one wrold\r\ntwo wrold")));
+  checker.ChangeOnce("world");
+  ASSERT_EQ(findings.size(), 2u);
+  EXPECT_EQ(findings[1].code, srReturningChangeOnce);
+  EXPECT_EQ(findings[1].view, TSpellView::Unknown);
+  ASSERT_FALSE(findings[1].suggestions.empty());
+  EXPECT_EQ(findings[1].suggestions[0], "world");
+  EXPECT_EQ(editor.SelText(), "wrold");
+}
+
 }  // namespace
 }  // namespace quorrel::test
