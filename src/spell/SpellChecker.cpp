@@ -101,6 +101,7 @@ bool TSpellChecker::Check(TMyRich& editor) {
     twin_->SetText(text_);
   }
   cancelled_ = false;
+  showing_ = resume_ = false;
   lastSpeller_ = nullptr;
   lastCode_ = srNoErrors;
   flagged_.clear();
@@ -151,8 +152,13 @@ bool TSpellChecker::NextRun(size_t& runEnd) {
 }
 
 void TSpellChecker::ContinueCheck() {
-  if (!editor_) return;
-  for (;;) {
+  // A dialog that answers while it is being shown (a modal one) asks to go on from
+  // inside ShowFinding: the loop below does that, so findings never nest.
+  if (showing_) {
+    resume_ = true;
+    return;
+  }
+  while (editor_) {
     position_ += flaggedLength_;
     flaggedLength_ = 0;
     size_t runEnd = 0;
@@ -188,8 +194,15 @@ void TSpellChecker::ContinueCheck() {
       ReplaceFlagged(LanguageToAnsi(speller->GetReplacement(), Language));
       continue;
     }
-    ShowFinding(*speller);
-    return;
+    resume_ = false;
+    {
+      struct Showing {
+        bool& flag;
+        ~Showing() { flag = false; }
+      } showing{showing_ = true};
+      ShowFinding(*speller);
+    }
+    if (!resume_) return;
   }
 }
 

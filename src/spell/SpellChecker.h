@@ -130,6 +130,8 @@ class TSpellChecker {
   TAbstractSpeller* lastSpeller_ = nullptr;
   std::string flagged_;
   bool cancelled_ = false;
+  bool showing_ = false;  // the dialog is being shown a finding
+  bool resume_ = false;   // and has answered it already
   bool enabled_ = true;
 };
 

@@ -234,5 +234,43 @@ TEST_F(SpellCheck, AChangeOnceIsOfferedFirstAtTheWordsNextFinding) {
   EXPECT_EQ(editor.SelText(), "wrold");
 }
 
+// A modal dialog answers before ShowFinding returns: the check goes on from there
+// without nesting one finding inside the last.
+TEST_F(SpellCheck, ADialogThatAnswersWhileShownChecksToTheEnd) {
+  class ModalDialog : public TSpellDialog {
+   public:
+    ModalDialog(TSpellChecker& checker, int& shown, int& depth)
+        : checker_(checker), shown_(shown), depth_(depth) {}
+    void ShowFinding(const TSpellFinding& finding) override {
+      ++shown_;
+      ++depth_;
+      EXPECT_EQ(depth_, 1) << "nested at finding " << shown_;
+      if (finding.word == "tezt") {
+        checker_.ChangeAlways("test");
+      } else {
+        checker_.Continue();
+      }
+      --depth_;
+    }
+    void Hide() override {}
+
+   private:
+    TSpellChecker& checker_;
+    int& shown_;
+    int& depth_;
+  };
+  int shown = 0, depth = 0;
+  SetSpellDialogFactory(
+      [&](TSpellChecker& c) { return std::make_unique<ModalDialog>(c, shown, depth); });
+  checker.ModalDialog = true;
+  std::string text;
+  for (int i = 0; i < 20; ++i) text += "wrold tezt\r\n";
+  ASSERT_TRUE(checker.Check(Editor(text + "end")));
+  EXPECT_EQ(shown, 21);  // every "wrold", and "tezt" once: then it is changed always
+  EXPECT_EQ(finished, 1);
+  EXPECT_FALSE(checker.Checking());
+  EXPECT_EQ(editor.GetText().find("tezt"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace quorrel::test
