@@ -3,11 +3,12 @@
 // cursor, the splash and the window itself. The ui implements it at start-up;
 // without one (core tests that need none) the shell's routines skip the screen.
 // Texts are Windows-1252 bytes.
+#include <memory>
 #include <string>
 
-namespace quorrel {
+#include "shell/MyRich.h"
 
-class TMyRich;
+namespace quorrel {
 
 // Panels of the status bars: line and column, document information, the current
 // section, and the message bar below them.
@@ -129,6 +130,9 @@ class TMainWindow {
   virtual void CloseForm() {}
   // Close all and the exit keep the main form out of sight while the tabs close.
   virtual void ShowForm(bool /*visible*/) {}
+  // An editor of the same kind that nobody sees: the spell checker keeps a copy of
+  // the checked text in it. nullptr when the window makes none.
+  virtual std::unique_ptr<TMyRich> NewHiddenEditor() { return nullptr; }
 };
 
 // The installed main window; nullptr when there is none.

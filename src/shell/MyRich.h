@@ -101,6 +101,9 @@ class TMyRich {
   virtual bool CanFocus() const = 0;
   virtual void SetFocus() = 0;
 
+  // The control's class, as the spell checker looks it up.
+  virtual std::string ClassName() const { return "TMyRich"; }
+
   // The document's slot in OpenFiles and FileAges.
   int Tag() const { return tag_; }
   void SetTag(int tag) { tag_ = tag; }

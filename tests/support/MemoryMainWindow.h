@@ -58,6 +58,11 @@ class MemoryMainWindow : public TMainWindow {
 
   void HideMarkers() override { ++markersHidden_; }
   void HideSectionsBox() override {}
+  std::unique_ptr<TMyRich> NewHiddenEditor() override {
+    ++hiddenEditors_;
+    return std::make_unique<MemoryRich>();
+  }
+  int HiddenEditorsMade() const { return hiddenEditors_; }
   void ShowForm(bool visible) override {
     formShown_ = visible;
     if (!visible) ++formHidden_;
@@ -83,6 +88,7 @@ class MemoryMainWindow : public TMainWindow {
   int IndicatorColour() const { return indicatorColour_; }
 
  private:
+  int hiddenEditors_ = 0;
   std::vector<Tab> tabs_;
   int active_ = -1;
   bool tabsVisible_ = false;

@@ -445,6 +445,13 @@ void TWebForm::ShowForm(bool visible) {
   setUpdatesEnabled(visible);
 }
 
+std::unique_ptr<TMyRich> TWebForm::NewHiddenEditor() {
+  // No parent: it never shows, and it goes when its owner lets it go.
+  auto editor = std::make_unique<TRichEdit>();
+  editor->hide();
+  return editor;
+}
+
 void TWebForm::closeEvent(QCloseEvent* event) {
   // An error on the way out keeps the window, and with it every document.
   bool close = false;
