@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 
 #include "platform/Abort.h"
 #include "platform/Help.h"
@@ -73,22 +71,6 @@ std::string GuessWebRoot() {
     guess = (folder.starts_with(CurrentFolder) ? folder.substr(CurrentFolder.size()) : name) + "/";
   }
   return guess;
-}
-
-// Windows' numbers for the errors a delete meets.
-int WindowsErrorCode(int error) {
-  switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return 5;
-    case ENOENT:
-      return 2;
-    case EBUSY:
-      return 32;
-    default:
-      return error;
-  }
 }
 
 void ReadDetails(const std::string& path, bool& found) {
@@ -211,12 +193,7 @@ void DoSave(const std::string& path) {
 
 void DeleteDetailsFile(const std::string& path) {
   if (path.empty() || !FileExists(path)) return;
-  if (unlink(NativePath(path).c_str()) == 0 || errno == ENOENT) return;
-  const int error = errno;
-  AskOkHelpCancel("Error code: " + std::to_string(WindowsErrorCode(error)) + "\r" +
-                      std::strerror(error) + "\rwhen trying to delete " + path,
-                  DeleteErrorHelp);
-  Abort();
+  DeleteFileOrAbort(path);
 }
 
 void OpenControlPanel(bool useShell) {

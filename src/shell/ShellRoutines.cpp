@@ -12,6 +12,22 @@
 
 namespace quorrel {
 
+// Windows' numbers for the errors a delete meets, which the help topic explains.
+int WindowsErrorCode(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return 5;
+    case ENOENT:
+      return 2;
+    case EBUSY:
+      return 32;
+    default:
+      return error;
+  }
+}
+
 void DeleteFileOrAbort(const std::string& path) {
   const std::string native = NativePath(path);
   struct stat st;
@@ -20,8 +36,8 @@ void DeleteFileOrAbort(const std::string& path) {
   const int error = errno;
   // The music tools' error file may still be held by the tool that writes it.
   if (path.find("ABCErrors.Txt") != std::string::npos) return;
-  AskOkHelpCancel("Error code: " + std::to_string(error) + "\r" + std::strerror(error) +
-                      "\rwhen trying to delete " + path,
+  AskOkHelpCancel("Error code: " + std::to_string(WindowsErrorCode(error)) + "\r" +
+                      std::strerror(error) + "\rwhen trying to delete " + path,
                   DeleteErrorHelp);
   Abort();
 }

@@ -12,6 +12,9 @@ inline constexpr int DeleteErrorHelp = 20970;
 // "ABCErrors.Txt") is reported with the system's reason and ends the command
 // silently; a missing file is no error.
 void DeleteFileOrAbort(const std::string& path);
+// The Windows error number of a delete's errno, as the delete error's help topic
+// knows them (5 denied, 2 missing, 32 in use); others as they are.
+int WindowsErrorCode(int error);
 
 // Hands the caret to the timer's refresh job: with a document open and nothing
 // selected, the caret's place blinks (editor/BlinkJob).
