@@ -11,25 +11,13 @@
 #include "sitebuild/BuildSource.h"
 #include "sitebuild/BuildState.h"
 #include "sitebuild/BuildTestKit.h"
+#include "support/MasterRtf.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "support/TestFiles.h"
 
 namespace quorrel::test {
 namespace {
-
-const std::string kHeader =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 "
-    "Calibri;}}\r\n{\\colortbl ;\\red255\\green0\\blue0;}\r\n\\viewkind4\\uc1\\pard\\f0\\fs24 ";
-
-// A master of the given paragraphs, as the editor writes it.
-std::string Master(const std::vector<std::string>& paragraphs) {
-  std::string rtf = kHeader;
-  for (size_t i = 0; i < paragraphs.size(); ++i) {
-    rtf += (i == 0 ? "" : "\r\n\\par ") + paragraphs[i];
-  }
-  return rtf + "\r\n\\par }\r\n";
-}
 
 class BuildSourceTest : public ::testing::Test {
  protected:
@@ -71,7 +59,7 @@ TEST_F(BuildSourceTest, ChecksInTheirOrder) {
   };
   const std::vector<Case> cases = {
       {"empty file", "", false, "No records selected!"},
-      {"blank last paragraph", kHeader + ".PG a|T\r\n\\par x\r\n\\par ", false,
+      {"blank last paragraph", kMasterHeader + ".PG a|T\r\n\\par x\r\n\\par ", false,
        "Remove blank line at end of page!"},
       {"blank last paragraph as the editor writes it", Master({".PG a|T", "x", ""}), false,
        "Remove blank line at end of page!"},

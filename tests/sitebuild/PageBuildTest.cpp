@@ -15,6 +15,7 @@
 #include "sitebuild/BuildTestKit.h"
 #include "sitebuild/PageCommands.h"
 #include "sitebuild/PageEnd.h"
+#include "support/MasterRtf.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "support/TestFiles.h"
@@ -23,18 +24,6 @@ namespace quorrel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kHeader =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 "
-    "Calibri;}}\r\n{\\colortbl ;\\red255\\green0\\blue0;}\r\n\\viewkind4\\uc1\\pard\\f0\\fs24 ";
-
-std::string Master(const std::vector<std::string>& paragraphs) {
-  std::string rtf = kHeader;
-  for (size_t i = 0; i < paragraphs.size(); ++i) {
-    rtf += (i == 0 ? "" : "\r\n\\par ") + paragraphs[i];
-  }
-  return rtf + "\r\n\\par }\r\n";
-}
 
 const char kMenu[] =
     "<Nav>\n<A Href=\"index.htm\">Home</A>\n<A Href=\"music.htm\">Music</A>\n</Nav>\n";

@@ -14,6 +14,7 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
+#include "support/MasterRtf.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
@@ -25,18 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Dialogs;
-
-const std::string kHeader =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 "
-    "Calibri;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs24 ";
-
-std::string Master(const std::vector<std::string>& paragraphs) {
-  std::string rtf = kHeader;
-  for (size_t i = 0; i < paragraphs.size(); ++i) {
-    rtf += (i == 0 ? "" : "\r\n\\par ") + paragraphs[i];
-  }
-  return rtf + "\r\n\\par }\r\n";
-}
+using test::Master;
 
 const std::vector<std::string> kTwoPages = {
     ".PG one|First",  ".BO", "<H1>First</H1>",  "Some \\b bold\\b0  text.",
