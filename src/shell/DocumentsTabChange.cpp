@@ -94,6 +94,9 @@ void SetFunctionKeys() {
   menu.SetShortcut("NextScene", IsScript ? "Shift+F9" : "");
   menu.SetShortcut("InsPara", IsRtf && !IsDotPage && !IsScript ? "F9" : "");
   menu.SetShortcut("PU", "");
+  // On a dot-command master Ctrl+W builds the caret's page; elsewhere it closes the tab.
+  menu.SetShortcut("CloseTab", IsDotPage ? "" : "Ctrl+W");
+  menu.SetShortcut("BuildOne", IsDotPage ? "Ctrl+W" : "");
 }
 
 size_t LinesOf(const std::string& text) {

@@ -27,6 +27,7 @@
 #include "shell/MyRich.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
+#include "support/MasterRtf.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
@@ -228,15 +229,19 @@ TEST_F(MenuWalkTest, ItemsFollowTheDocumentType) {
             "\\viewkind4\\uc1\\pard\\f0\\fs24 Dear all, a letter of some length.\\par\r\n}\r\n");
   const std::string tune = Write("tune.abc", "X:1\r\nT:Scale\r\nM:4/4\r\nK:C\r\nCDEF GABc|\r\n");
   const std::string notes = Write("notes.txt", "one\r\ntwo\r\n");
+  const std::string master =
+      Write("master.rtf", test::Master({".PG Home|Home", ".BO", "Some text."}));
   struct Case {
     std::string path;
-    bool raw;  // "Raw" enabled, on F2
-    bool abc;  // the ABC menu shown, "Play" on F4
+    bool raw;     // "Raw" enabled, on F2
+    bool abc;     // the ABC menu shown, "Play" on F4
+    bool master;  // a dot-command master: Ctrl+W builds its page instead of closing it
   } cases[] = {
-      {page, false, false},
-      {rtf, true, false},
-      {tune, false, true},
-      {notes, false, false},
+      {page, false, false, false},
+      {rtf, true, false, false},
+      {tune, false, true, false},
+      {notes, false, false, false},
+      {master, true, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -245,6 +250,9 @@ TEST_F(MenuWalkTest, ItemsFollowTheDocumentType) {
     EXPECT_EQ(form_->Action("Raw")->shortcut(), QKeySequence(c.raw ? "F2" : ""));
     EXPECT_EQ(form_->Action("ABCMenu")->isVisible(), c.abc);
     EXPECT_EQ(form_->Action("Play")->shortcut(), QKeySequence(c.abc ? "F4" : ""));
+    EXPECT_EQ(form_->Action("BuildOne")->isEnabled(), c.master);
+    EXPECT_EQ(form_->Action("BuildOne")->shortcut(), QKeySequence(c.master ? "Ctrl+W" : ""));
+    EXPECT_EQ(form_->Action("CloseTab")->shortcut(), QKeySequence(c.master ? "" : "Ctrl+W"));
     EXPECT_FALSE(form_->Action("ScriptMenu")->isVisible());
     // A page of a site can be validated; every document here is in one.
     EXPECT_TRUE(form_->Action("Validate")->isEnabled());
