@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/RtfMasterWords.h"
 
 namespace quorrel {
 
@@ -289,6 +290,7 @@ void TComposer::WriteText(std::u16string_view text) {
 }  // namespace
 
 std::string ComposeRtf(const TRtfDocument& document) {
+  if (IsDotMasterDocument(document)) return TComposer(InMasterWords(document)).Run();
   return TComposer(document).Run();
 }
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 
@@ -95,20 +94,12 @@ TEST(MasterRtfContract, TypedMasterReadsWithoutUnknownWords) {
   EXPECT_NE(read.page.find("&#149; a bullet point"), std::string::npos) << read.page;
 }
 
-// Paragraph layout, fonts and sizes have no place in a master (the builder reports
-// them as unknown words); the document is brought to one font and plain paragraphs
-// first, as a user turning it into a master does. Its character formatting stays.
+// A word processor's document opened in the editor, made a master and saved: its
+// paragraph layout, fonts and sizes are left out of what is written, its character
+// formatting stays.
 TEST(MasterRtfContract, WordProcessorDocumentSavedByTheEditorReads) {
   auto rich = MakeEditor();
   rich->SetRtfSource(ReadFile(std::string(QUORREL_FIXTURES) + "/rtf/libreoffice-sample.rtf"));
-  QTextCursor all(rich->document());
-  all.select(QTextCursor::Document);
-  all.setBlockFormat(QTextBlockFormat());
-  QTextCharFormat plainFont;
-  plainFont.setFontFamilies({"Calibri"});
-  plainFont.setFontPointSize(12);
-  plainFont.setBackground(Qt::NoBrush);
-  all.mergeCharFormat(plainFont);
   rich->Select(0, 0);
   rich->SetSelText(".PG sample|Sample\r\n");
   const TRead read = ReadSaved(*rich);
