@@ -15,7 +15,9 @@
 #include "publish/SiteDetails.h"
 #include "publish/SiteDetailsDialog.h"
 #include "shell/FileSets.h"
+#include "shell/GoTo.h"
 #include "shell/Hooks.h"
+#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyException.h"
 #include "shell/RtfView.h"
@@ -60,6 +62,8 @@ void InstallHandlers() {
   InstallSaveCommands();
   InstallValidationCommands();
   InstallBuildCommands();
+  InstallMarkerCommands();
+  InstallGotoCommands();
 }
 
 }  // namespace quorrel
