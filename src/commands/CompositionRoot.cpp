@@ -21,6 +21,7 @@
 #include "shell/MenuModel.h"
 #include "shell/MyException.h"
 #include "shell/RtfView.h"
+#include "shell/Sections.h"
 #include "shell/Settings.h"
 #include "validate/HtmlPageSteps.h"
 
@@ -64,6 +65,7 @@ void InstallHandlers() {
   InstallBuildCommands();
   InstallMarkerCommands();
   InstallGotoCommands();
+  InstallSectionCommands();
 }
 
 }  // namespace quorrel

@@ -51,6 +51,8 @@ void EnableMenusByType(bool raw, bool scrambled) {
        {"Sections", "PrevSection", "NextSection", "SectCount", "SectNames", "SelSect"}) {
     Enable(name, sections);
   }
+  // The list's own build shows the item once it finds a section.
+  if (!sections) MainMenu().SetVisible("Sections", false);
   for (const char* name :
        {"UpContent", "Library", "CreateLib", "UpdateLib", "RefreshLib", "RegenHtml", "RegenOne",
         "UpdateTable", "AddNbsp", "EncodeHtml", "MobileCheck", "PageSpeed", "MobiReady",

@@ -125,6 +125,11 @@ const Command kCommands[] = {
     {"NextIndent", "Next indent", "F8", 80250},
     {"SelPrevIndent", "Select previous indent", "Ctrl+F7", 80250},
     {"SelNextIndent", "Select next indent", "Ctrl+F8", 80250},
+    // the Sections list
+    {"Sections", "&Sections", "", 90000},
+    {"PrevSection", "Previous section", "F11", 80300},
+    {"NextSection", "Next section", "F12", 80300},
+    {"SelSect", "Highlight section", "", 50245},
     // the About box
     {"About", "About", "", 0},
 };
