@@ -6,7 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
+#include <QMouseEvent>
 #include <QTabWidget>
 #include <filesystem>
 #include <fstream>
@@ -69,11 +69,8 @@ class SectionsListTest : public ::testing::Test {
     QApplication::processEvents();
   }
   QStringList Captions() {
-    QStringList captions;
-    if (TSectionsList* list = form->SectionsList()) {
-      for (QLabel* label : list->Labels()) captions << label->text();
-    }
-    return captions;
+    TSectionsList* list = form->SectionsList();
+    return list ? list->Captions() : QStringList();
   }
 
   std::string site;
@@ -107,10 +104,12 @@ TEST_F(SectionsListTest, TypedKeysFilterTheTunesAndEnterChoosesOne) {
   ASSERT_TRUE(form->SectionsBoxShowing());
   EXPECT_EQ(Captions(), QStringList({"Alpha", "The Globe", "Glory Reel", "Galway"}));
   EXPECT_TRUE(form->SectionsBoxFocused());
-  // The RTF background is for RTF documents only; the first label is highlighted.
-  QLabel* first = form->SectionsList()->Labels().front();
-  EXPECT_EQ(first->palette().color(QPalette::WindowText), QColor(Qt::white));
-  EXPECT_EQ(first->palette().color(QPalette::Window), QColor(0x60, 0x88, 0xC0));
+  // The first caption is highlighted, white on the highlight colour.
+  TSectionsList* list = form->SectionsList();
+  EXPECT_EQ(list->Highlighted(), 0);
+  EXPECT_EQ(list->TextColour(0), QColor(Qt::white));
+  EXPECT_EQ(list->Background(0), QColor(0x60, 0x88, 0xC0));
+  EXPECT_EQ(list->TextColour(1), QColor(Qt::black));
 
   Type(Qt::Key_G, "g");
   EXPECT_EQ(Captions(), QStringList({"The Globe", "Glory Reel", "Galway"}));
@@ -120,6 +119,26 @@ TEST_F(SectionsListTest, TypedKeysFilterTheTunesAndEnterChoosesOne) {
   Type(Qt::Key_Return, "\r");
   EXPECT_FALSE(form->SectionsBoxShowing());
   EXPECT_EQ(TextOffsetOf(rich->SelStart()), abc.find("X:2"));
+}
+
+TEST_F(SectionsListTest, TheMouseHighlightsACaptionAndAClickChoosesIt) {
+  const std::string abc = "X:1\r\nT:One\r\nK:C\r\nX:2\r\nT:Two\r\nK:C\r\nX:3\r\nT:Three\r\nK:D\r\n";
+  TRichEdit* rich = Open("three.abc", abc);
+  form->Action("Sections")->trigger();
+  TSectionsList* list = form->SectionsList();
+  ASSERT_NE(list, nullptr);
+  QWidget* canvas = list->widget();
+  const QPointF at = list->LabelRect(2).center();
+  QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(canvas, &move);
+  EXPECT_EQ(list->Highlighted(), 2);
+  EXPECT_EQ(list->Background(0), list->Background(1)) << "the others in the button colour";
+  QMouseEvent release(QEvent::MouseButtonRelease, at, canvas->mapToGlobal(at), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(canvas, &release);
+  EXPECT_FALSE(form->SectionsBoxShowing());
+  EXPECT_EQ(TextOffsetOf(rich->SelStart()), abc.find("X:3"));
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
-#include <QLabel>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QScrollBar>
+#include <QToolTip>
 #include <algorithm>
 
 #include "platform/CodePage.h"
@@ -19,22 +21,89 @@ namespace {
 
 constexpr int LabelHeight = 13;
 
-// A caption drawn as the list measured it: tabs go to the font's tab stops.
-class TSectionLabelWidget : public QLabel {
+}  // namespace
+
+// The captions, painted where core laid them out.
+class TSectionsCanvas : public QWidget {
  public:
-  using QLabel::QLabel;
+  TSectionsCanvas(const TSectionsBox& box, QWidget* parent) : QWidget(parent) {
+    setFont(SectionsFont());
+    setMouseTracking(true);
+    setAutoFillBackground(true);
+    if (box.background >= 0) {
+      QPalette colours = palette();
+      colours.setColor(QPalette::Window, ColourFromBgr(box.background));
+      setPalette(colours);
+    }
+    for (const TSectionLabel& section : box.labels) {
+      labels_.push_back({AnsiToQString(section.caption), AnsiToQString(section.hint),
+                         QRect(section.left, section.top, section.width, LabelHeight)});
+    }
+    resize(box.width, box.height);
+  }
+
+  struct TLabel {
+    QString caption;
+    QString hint;
+    QRect rect;
+  };
+  const std::vector<TLabel>& Labels() const { return labels_; }
+  int highlighted = -1;
+
+  QColor Background(int index) const {
+    return index == highlighted ? ColourFromBgr(HighlightBackground)
+                                : palette().color(QPalette::Button);
+  }
+  QColor TextColour(int index) const { return index == highlighted ? Qt::white : Qt::black; }
+
+  int LabelAt(const QPoint& point) const {
+    for (size_t i = 0; i < labels_.size(); ++i) {
+      if (labels_[i].rect.contains(point)) return static_cast<int>(i);
+    }
+    return -1;
+  }
 
  protected:
-  void paintEvent(QPaintEvent*) override {
+  void paintEvent(QPaintEvent* event) override {
     QPainter painter(this);
-    if (autoFillBackground()) painter.fillRect(rect(), palette().color(QPalette::Window));
-    painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(font());
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextExpandTabs, text());
+    for (size_t i = 0; i < labels_.size(); ++i) {
+      const TLabel& label = labels_[i];
+      if (!label.rect.intersects(event->rect())) continue;
+      const int index = static_cast<int>(i);
+      painter.fillRect(label.rect, Background(index));
+      painter.setPen(TextColour(index));
+      painter.drawText(label.rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextExpandTabs,
+                       label.caption);
+    }
   }
-};
+  void mouseMoveEvent(QMouseEvent* event) override {
+    const int index = LabelAt(event->position().toPoint());
+    if (index >= 0 && index != hovered_) RunGuarded([index] { quorrel::Highlight(index); });
+    hovered_ = index;
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    const int index = LabelAt(event->position().toPoint());
+    if (index >= 0) RunCommand(SectionsCommand, [index] { ThisSectClick(index); });
+  }
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::ToolTip) {
+      auto* help = static_cast<QHelpEvent*>(event);
+      const int index = LabelAt(help->pos());
+      if (index >= 0 && !labels_[index].hint.isEmpty()) {
+        QToolTip::showText(help->globalPos(), labels_[index].hint, this, labels_[index].rect);
+      } else {
+        QToolTip::hideText();
+      }
+      return true;
+    }
+    return QWidget::event(event);
+  }
 
-}  // namespace
+ private:
+  std::vector<TLabel> labels_;
+  int hovered_ = -1;
+};
 
 QFont SectionsFont() {
   QFont font("MS Sans Serif");
@@ -44,6 +113,8 @@ QFont SectionsFont() {
 
 int SectionCaptionWidth(const QString& caption) {
   static const QFontMetrics metrics(SectionsFont());
+  // Tabs go to the tab stops of the drawing; a caption without one is quicker alone.
+  if (!caption.contains('\t')) return metrics.horizontalAdvance(caption);
   return metrics.boundingRect(QRect(0, 0, 100000, 100), Qt::TextExpandTabs, caption).width();
 }
 
@@ -56,43 +127,41 @@ TSectionsList::TSectionsList(const TSectionsBox& box, QWidget* pageControl)
   setFont(SectionsFont());
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  auto* content = new QWidget;
-  content->setFont(SectionsFont());
-  content->setAutoFillBackground(true);
-  if (box.background >= 0) {
-    QPalette palette = content->palette();
-    palette.setColor(QPalette::Window, ColourFromBgr(box.background));
-    content->setPalette(palette);
-  }
-  for (const TSectionLabel& section : box.labels) {
-    auto* label = new TSectionLabelWidget(AnsiToQString(section.caption), content);
-    label->setTextFormat(Qt::PlainText);
-    label->setFont(SectionsFont());
-    label->setGeometry(section.left, section.top, section.width, LabelHeight);
-    if (!section.hint.empty()) label->setToolTip(AnsiToQString(section.hint));
-    label->setAttribute(Qt::WA_Hover);
-    label->installEventFilter(this);
-    labels_.push_back(label);
-  }
-  content->resize(box.width, box.height);
-  setWidget(content);
+  canvas_ = new TSectionsCanvas(box, this);
+  setWidget(canvas_);
   setGeometry(box.left, box.top, box.width, std::min(box.height, pageControl->height() - box.top));
 }
 
+QStringList TSectionsList::Captions() const {
+  QStringList captions;
+  for (const auto& label : canvas_->Labels()) captions << label.caption;
+  return captions;
+}
+
+QRect TSectionsList::LabelRect(int index) const {
+  const auto& labels = canvas_->Labels();
+  return index >= 0 && index < static_cast<int>(labels.size()) ? labels[index].rect : QRect();
+}
+
 void TSectionsList::Highlight(int index) {
-  for (int i = 0; i < static_cast<int>(labels_.size()); ++i) {
-    QLabel* label = labels_[i];
-    const bool on = i == index;
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window,
-                     on ? ColourFromBgr(HighlightBackground) : palette.color(QPalette::Button));
-    palette.setColor(QPalette::WindowText, on ? Qt::white : Qt::black);
-    label->setPalette(palette);
-    label->setAutoFillBackground(true);
-    label->update();
-  }
-  highlighted_ = index;
-  if (index >= 0 && index < static_cast<int>(labels_.size())) ensureWidgetVisible(labels_[index]);
+  const QRect was = LabelRect(canvas_->highlighted);
+  canvas_->highlighted = index;
+  canvas_->update(was);
+  const QRect now = LabelRect(index);
+  canvas_->update(now);
+  if (now.isValid()) ensureVisible(now.center().x(), now.center().y(), now.width(), 0);
+}
+
+int TSectionsList::Highlighted() const {
+  return canvas_->highlighted;
+}
+
+QColor TSectionsList::Background(int index) const {
+  return canvas_->Background(index);
+}
+
+QColor TSectionsList::TextColour(int index) const {
+  return canvas_->TextColour(index);
 }
 
 void TSectionsList::focusOutEvent(QFocusEvent* event) {
@@ -100,20 +169,6 @@ void TSectionsList::focusOutEvent(QFocusEvent* event) {
   // A choice by a click hides the list itself.
   if (event->reason() == Qt::PopupFocusReason) return;
   RunGuarded(PseudoExit);
-}
-
-bool TSectionsList::eventFilter(QObject* watched, QEvent* event) {
-  const auto it = std::find(labels_.begin(), labels_.end(), watched);
-  if (it != labels_.end()) {
-    const int index = static_cast<int>(it - labels_.begin());
-    if (event->type() == QEvent::Enter) {
-      RunGuarded([index] { quorrel::Highlight(index); });
-    } else if (event->type() == QEvent::MouseButtonRelease) {
-      RunCommand(SectionsCommand, [index] { ThisSectClick(index); });
-      return true;
-    }
-  }
-  return QScrollArea::eventFilter(watched, event);
 }
 
 }  // namespace quorrel
