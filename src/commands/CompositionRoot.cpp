@@ -15,10 +15,13 @@
 #include "publish/SiteDetails.h"
 #include "publish/SiteDetailsDialog.h"
 #include "shell/FileSets.h"
+#include "shell/GoTo.h"
 #include "shell/Hooks.h"
+#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyException.h"
 #include "shell/RtfView.h"
+#include "shell/Sections.h"
 #include "shell/Settings.h"
 #include "validate/HtmlPageSteps.h"
 
@@ -60,6 +63,9 @@ void InstallHandlers() {
   InstallSaveCommands();
   InstallValidationCommands();
   InstallBuildCommands();
+  InstallMarkerCommands();
+  InstallGotoCommands();
+  InstallSectionCommands();
 }
 
 }  // namespace quorrel

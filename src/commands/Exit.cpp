@@ -22,6 +22,7 @@
 #include "shell/FileSets.h"
 #include "shell/HelpSystem.h"
 #include "shell/MainWindow.h"
+#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Sections.h"

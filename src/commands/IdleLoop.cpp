@@ -140,6 +140,7 @@ void CssPreview(TMyRich& editor) {
 
 // The section holding the caret, for the status bar, the colouring and the page name.
 void TrackSection(TMyRich& editor, size_t caret) {
+  SectionsIdlePassed();
   // Available for the document's type; the menu bar may not show the item.
   TMenuItem* sections = MainMenu().Find("Sections");
   if (!sections || !sections->enabled) {

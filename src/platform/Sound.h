@@ -1,5 +1,5 @@
 #pragma once
-// The program's own short sounds ("On", "Off", "Buzzer"). Core only asks for a
+// The program's own short sounds ("On", "Off", "Buzzer", "SystemHand"). Core only asks for a
 // sound by name; the ui plays it from the resources without waiting, and stays
 // silent where there is no audio device.
 #include <functional>

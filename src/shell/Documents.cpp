@@ -11,6 +11,7 @@
 #include "shell/DocumentsPending.h"
 #include "shell/FastStrings.h"
 #include "shell/MainWindow.h"
+#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
@@ -251,25 +252,6 @@ void GetHighest() {
       HighestFolder = folder;
     }
   }
-}
-
-void LoadMarkers(const std::string& path) {
-  for (size_t i = 0; i < Markers.size(); ++i) {
-    Markers[i].position = SettingsIni ? SettingsIni->ReadInteger(path, std::to_string(i), -1) : -1;
-    Markers[i].text.clear();
-  }
-  SetClear();
-}
-
-void ClearMarkerPositions() {
-  for (auto& m : Markers) m = TMarkerState{};
-  SetClear();
-}
-
-void SetClear() {
-  bool any = std::any_of(Markers.begin(), Markers.end(),
-                         [](const TMarkerState& m) { return m.position >= 0; });
-  MainMenu().SetEnabled("ClearMark", any);
 }
 
 int NewDocumentTab(const std::string& path) {

@@ -72,13 +72,6 @@ void TabClick(bool next);
 // The common top folder of the open documents.
 void GetHighest();
 
-// Reads a document's ten markers from its section of SettingsIni, and enables
-// "Clear all (this file)" when one is set.
-void LoadMarkers(const std::string& path);
-void SetClear();
-// No marker set; "Clear all (this file)" disabled.
-void ClearMarkerPositions();
-
 // A new tab with its editor for a document (the tab becomes the active one);
 // returns its slot in OpenFiles. The 41st tab since start or Close all is refused.
 int NewDocumentTab(const std::string& path);

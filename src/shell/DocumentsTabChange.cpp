@@ -15,6 +15,7 @@
 #include "shell/FileRoutines.h"
 #include "shell/Hooks.h"
 #include "shell/MainWindow.h"
+#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
@@ -50,6 +51,8 @@ void EnableMenusByType(bool raw, bool scrambled) {
        {"Sections", "PrevSection", "NextSection", "SectCount", "SectNames", "SelSect"}) {
     Enable(name, sections);
   }
+  // The list's own build shows the item once it finds a section.
+  if (!sections) MainMenu().SetVisible("Sections", false);
   for (const char* name :
        {"UpContent", "Library", "CreateLib", "UpdateLib", "RefreshLib", "RegenHtml", "RegenOne",
         "UpdateTable", "AddNbsp", "EncodeHtml", "MobileCheck", "PageSpeed", "MobiReady",
@@ -211,8 +214,12 @@ void ShowDocumentState(TMainWindow& w, TMyRich& editor, const std::string& path,
       ScrollToPos(pos, false);
       StartFindText.clear();
     }
-    if (anew) LoadMarkers(path);
     if (CurrentCommand != UpdateMenuCommand) ActivateHook();
+  }
+  // A document entered anew, or just opened (from the File menu too), has its
+  // markers back.
+  if ((anew || !MarkersBelongTo(path)) && (!CurrentText.empty() || IsContentDoc)) {
+    LoadMarkers(path);
   }
   // The open command shows "Loading" while it reads the file; a tab with its text,
   // whatever command led to it (the File menu's own, one that ended on an error and

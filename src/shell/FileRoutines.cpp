@@ -71,6 +71,10 @@ std::string FormatFileDate(int64_t secondsSinceEpoch) {
   return buffer;
 }
 
+std::string FormatShortDate(int64_t secondsSinceEpoch) {
+  return FormatFileDate(secondsSinceEpoch).substr(0, 9);
+}
+
 std::string DateSize(const std::string& path) {
   struct stat info {};
   if (path.empty() || stat(NativePath(path).c_str(), &info) != 0) {

@@ -27,6 +27,8 @@ std::string DateSize(const std::string& path);
 
 // The file's time as DateSize shows it: "10-Dec-26  14.05  ".
 std::string FormatFileDate(int64_t secondsSinceEpoch);
+// The local date alone: "10-Dec-26".
+std::string FormatShortDate(int64_t secondsSinceEpoch);
 
 // 64-bit size of a file; 0 when it does not exist.
 int64_t FileSize64(const std::string& path);

@@ -10,6 +10,16 @@
 
 namespace quorrel {
 
+struct TSectionsBox;
+
+// A caption's width where no font measures it: 6 pixels a character, a tab to the
+// next multiple of 48.
+inline int DefaultSectionTextWidth(const std::string& caption) {
+  int width = 0;
+  for (char c : caption) width = c == '\t' ? (width / 48 + 1) * 48 : width + 6;
+  return width;
+}
+
 // Panels of the status bars: line and column, document information, the current
 // section, and the message bar below them.
 constexpr int LineColumnPanel = 0;
@@ -97,6 +107,19 @@ class TMainWindow {
   // ---- panels laid over the page control -----------------------------------------
   virtual void HideMarkers() = 0;
   virtual void HideSectionsBox() = 0;
+  // The Sections list: its captions measured in the font that draws them, the
+  // room it has, the list shown (focused, the first label highlighted), a label
+  // highlighted.
+  virtual int SectionTextWidth(const std::string& caption) const {
+    return DefaultSectionTextWidth(caption);
+  }
+  virtual int PageControlWidth() const { return 800; }
+  virtual int PageControlHeight() const { return 600; }
+  virtual int ScreenHeight() const { return 800; }
+  virtual void ShowSectionsBox(const TSectionsBox& /*box*/) {}
+  virtual bool SectionsBoxShowing() const { return false; }
+  virtual bool SectionsBoxFocused() const { return false; }
+  virtual void HighlightSectionLabel(int /*index*/) {}
 
   // ---- what the idle pass keeps up to date ---------------------------------------
   // A window that shows none of these leaves them alone.

@@ -1,9 +1,36 @@
 #pragma once
-// Small routines of the shell that many commands share: deleting a file or
-// stopping, and the caret refresh of the timer. Paths are Windows-1252 bytes.
+// Small routines of the shell that many commands share: asking for a number,
+// trimming quotes, reading hexadecimal, deleting a file or stopping, and the caret
+// refresh of the timer. Texts and paths are Windows-1252 bytes.
+#include <stdexcept>
 #include <string>
 
 namespace quorrel {
+
+// A text that does not convert to the number it should hold.
+class EConvertError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The input box "Quorrel" with the prompt and the number as its value. On OK the
+// text becomes the number; a text that is not a whole number in the integer range
+// shows "Not a number!" and counts as not accepted, as does Cancel. The number
+// changes only when accepted.
+bool AskNumber(const std::string& prompt, int& number);
+
+// A whole decimal number (optional sign, blanks around it allowed) from minimum
+// to maximum; false for anything else, however many digits it has.
+bool ParseInteger(const std::string& text, int minimum, int maximum, int& value);
+
+// The text without the characters below "!" and the double and single quote marks
+// at either end, in any mix.
+std::string TrimQuotes(const std::string& text);
+
+// The value of hexadecimal digits (either case). Any other character throws
+// EConvertError "Invalid Hex digit:" CR and the character; so do more than eight
+// digits, which would not fit the 32 bits of the value.
+unsigned int HexToInt(const std::string& text);
 
 // The help topic of a file that cannot be deleted.
 inline constexpr int DeleteErrorHelp = 20970;

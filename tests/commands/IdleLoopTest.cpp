@@ -206,6 +206,18 @@ TEST_F(IdleLoopTest, TheSectionOfTheCaretInTheStatusBar) {
   EXPECT_EQ(Panel(SectionPanel), "");
 }
 
+TEST_F(IdleLoopTest, AfterASectionIsChosenThePassBuildsTheWholeListAgain) {
+  Open("s.ini", "[Alpha]\r\na=1\r\n[Beta]\r\nb=2\r\n");
+  InstallSectionCommands();
+  SectionTypeAhead = "B";
+  SectionsClick(TypeAheadCommand);  // one left: chosen at once
+  EXPECT_TRUE(SectionLines.empty());
+  Pass();
+  EXPECT_TRUE(SectionTypeAhead.empty());
+  EXPECT_EQ(SectionLines, std::vector<std::string>({"1", "15"}));
+  EXPECT_EQ(Panel(SectionPanel), "Section: Beta");
+}
+
 TEST_F(IdleLoopTest, AMarkerWhoseTextWentShowsItsMessageOnceAndStays) {
   Open("a.txt", "alpha\r\nbeta\r\ngamma\r\n");
   Markers[3].position = 7;  // "beta"

@@ -1,6 +1,18 @@
 #include "support/MemoryMainWindow.h"
 
+#include "shell/Sections.h"
+
 namespace quorrel::test {
+
+void MemoryMainWindow::ShowSectionsBox(const TSectionsBox& box) {
+  shownBox_ = std::make_shared<TSectionsBox>(box);
+  sectionsShown_ = true;
+}
+
+const TSectionsBox& MemoryMainWindow::ShownSectionsBox() const {
+  static const TSectionsBox none;
+  return shownBox_ ? *shownBox_ : none;
+}
 
 TMyRich* MemoryMainWindow::NewTab() {
   tabs_.push_back(Tab{std::make_unique<MemoryRich>(), "", "", 0});

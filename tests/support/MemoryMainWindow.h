@@ -57,7 +57,16 @@ class MemoryMainWindow : public TMainWindow {
   void Terminate() override { terminated_ = true; }
 
   void HideMarkers() override { ++markersHidden_; }
-  void HideSectionsBox() override {}
+  void HideSectionsBox() override { sectionsShown_ = false; }
+  void ShowSectionsBox(const TSectionsBox& box) override;
+  bool SectionsBoxShowing() const override { return sectionsShown_; }
+  bool SectionsBoxFocused() const override { return sectionsShown_; }
+  void HighlightSectionLabel(int index) override { highlightedLabel_ = index; }
+  int PageControlHeight() const override { return pageHeight_; }
+  // The list as last shown, and its highlighted label.
+  const TSectionsBox& ShownSectionsBox() const;
+  int HighlightedLabel() const { return highlightedLabel_; }
+  void SetPageControlHeight(int height) { pageHeight_ = height; }
   std::unique_ptr<TMyRich> NewHiddenEditor() override {
     ++hiddenEditors_;
     return std::make_unique<MemoryRich>();
@@ -89,6 +98,10 @@ class MemoryMainWindow : public TMainWindow {
 
  private:
   int hiddenEditors_ = 0;
+  bool sectionsShown_ = false;
+  int highlightedLabel_ = -1;
+  int pageHeight_ = 600;
+  std::shared_ptr<TSectionsBox> shownBox_;
   std::vector<Tab> tabs_;
   int active_ = -1;
   bool tabsVisible_ = false;

@@ -116,6 +116,21 @@ const Command kCommands[] = {
     {"PlayScore", "Play && show score", "Shift+F4", 55400},
     {"PlayRaw", "Play raw", "", 0},
     {"Slow", "Slow", "", 55670},
+    // markers, Go To and indent moves
+    {"SetMark", "Set", "", 95000},
+    {"GotoMark", "Goto", "", 95000},
+    {"ClearMark", "Clear all (this file)", "", 0},
+    {"ClearAll", "Clear all (all files)", "", 0},
+    {"GotoM", "&Goto line/offset", "", 0},
+    {"PrevIndent", "Previous indent", "F7", 80250},
+    {"NextIndent", "Next indent", "F8", 80250},
+    {"SelPrevIndent", "Select previous indent", "Ctrl+F7", 80250},
+    {"SelNextIndent", "Select next indent", "Ctrl+F8", 80250},
+    // the Sections list
+    {"Sections", "&Sections", "", 90000},
+    {"PrevSection", "Previous section", "F11", 80300},
+    {"NextSection", "Next section", "F12", 80300},
+    {"SelSect", "Highlight section", "", 50245},
     // the About box
     {"About", "About", "", 0},
 };

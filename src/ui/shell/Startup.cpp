@@ -18,7 +18,9 @@
 #include "ui/platform/SoundAndKeys.h"
 #include "ui/publish/ConnectForm.h"
 #include "ui/publish/SDetForm.h"
+#include "ui/shell/GotoForm.h"
 #include "ui/shell/HelpViewer.h"
+#include "ui/shell/MarkForm.h"
 #include "ui/shell/ProgBox.h"
 #include "ui/shell/SetForm.h"
 #include "ui/shell/SplashForm.h"
@@ -82,6 +84,8 @@ int RunProgram(QApplication& app) {
   InstallConnectForm();
   InstallServerDetailsForm();
   InstallSetForm();
+  InstallMarkForm();
+  InstallGotoForm();
   InstallViewForm(webForm);
   InstallPlayerBar(webForm);
   RegisterMp3Device();

@@ -437,7 +437,6 @@ void TWebForm::HideMarkers() {
   for (TMarker* marker : markers_) marker->hide();
 }
 
-void TWebForm::HideSectionsBox() {}
 
 void TWebForm::ShowForm(bool visible) {
   // The window stays on the screen, only unpainted while the tabs close: with it

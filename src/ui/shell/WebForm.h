@@ -3,6 +3,7 @@
 // with one editor per tab, the status bars and the markers. It only shows what
 // core decides; the shell's logic lives in editor/Documents and editor/StartUp.
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <map>
 #include <string>
@@ -20,6 +21,7 @@ namespace quorrel {
 
 class TMarker;
 class TRichEdit;
+class TSectionsList;
 class TSplashForm;
 
 class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
@@ -75,6 +77,16 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   void Terminate() override;
   void HideMarkers() override;
   void HideSectionsBox() override;
+  // The Sections list (WebFormSections.cpp).
+  int SectionTextWidth(const std::string& caption) const override;
+  int PageControlWidth() const override;
+  int PageControlHeight() const override;
+  int ScreenHeight() const override;
+  void ShowSectionsBox(const TSectionsBox& box) override;
+  bool SectionsBoxShowing() const override;
+  bool SectionsBoxFocused() const override;
+  void HighlightSectionLabel(int index) override;
+  TSectionsList* SectionsList() const;
   // What the idle pass keeps up to date (WebFormIdle.cpp).
   void SetMessageColour(TMessageColour colour) override;
   void SetKeyIndicators(bool capsLock, bool numLock, bool overwrite) override;
@@ -126,6 +138,7 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   std::array<QLabel*, 5> panels_{};
   QLabel* indicator_;
   std::array<TMarker*, 10> markers_{};
+  QPointer<TSectionsList> sectionsList_;
   std::map<std::string, QAction*> actions_;
   std::map<std::string, QMenu*> menus_;
   TSplashForm* splash_ = nullptr;

@@ -1,7 +1,0 @@
-#include "shell/DocumentsPending.h"
-
-namespace quorrel {
-
-void SaveMarkers() {}
-
-}  // namespace quorrel
