@@ -1,0 +1,72 @@
+#include "commands/TransferCommands.h"
+
+#include "commands/BuildCommands.h"
+#include "platform/Paths.h"
+#include "publish/Connection.h"
+#include "publish/ServerPaths.h"
+#include "publish/SiteDetails.h"
+#include "publish/Transfers.h"
+#include "shell/CommandNames.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/MenuModel.h"
+#include "shell/Saving.h"
+#include "shell/ShellRoutines.h"
+#include "shell/ShellState.h"
+#include "shell/SiteState.h"
+#include "shell/StatusBar.h"
+#include "sitebuild/BuildState.h"
+
+namespace quorrel {
+
+namespace {
+
+void Send(const std::string& path) {
+  UploadFile(path, ServerPathOf(path));
+}
+
+}  // namespace
+
+void UploadClick(const std::string& openFormFile) {
+  CurrentCommand = UploadCommand;
+  // Uploading stays set for the length of the command, however it ends.
+  TFlagScope uploading(Uploading, true);
+  ShowStatus("Uploading...");
+  std::string file = openFormFile;
+  std::string masterFirst;
+  if (file.empty()) {
+    if (!CurrentEditor) return;
+    GetEditorText();
+    if (CurrentText.empty()) ShowErrorAndAbort("Cannot upload blank file.");
+    if (IsContentDoc) {
+      // The content document stands for the page it fills.
+      file = CurrentPageName;
+      if (file.empty() || !FileExists(file)) {
+        ShowErrorAndAbort("Page name missing - you may need to restart Quorrel");
+      }
+    } else if (IsDotPage) {
+      const std::string master = CurrentFileName;
+      BuildWeb(true);
+      CurrentCommand = UploadCommand;
+      file = OutputFolder + BuildRun.PageName + BuildRun.PageExt;
+      if (OutputFolder == CurrentFolder) masterFirst = master;
+    } else {
+      SaveClick(UploadCommand);
+      file = CurrentFileName;
+    }
+  }
+  SiteHasServer = LoadServerDetails(file);
+  if (!SiteHasServer) ShowErrorAndAbort("You first need to set up your server details.");
+  if (!CheckConnection(true)) ShowErrorAndAbort("Cannot connect to server.");
+  if (!masterFirst.empty()) Send(masterFirst);
+  Send(file);
+  Uploading = false;
+  EnsureConnected();
+  ShowStatus(ExtractFileName(file) + "  uploaded");
+}
+
+void InstallTransferCommands() {
+  MainMenu().SetHandler(UploadCommand, [](const TMenuItem&) { UploadClick(); });
+}
+
+}  // namespace quorrel
