@@ -1,8 +1,13 @@
 #include "commands/TransferCommands.h"
 
+#include <algorithm>
+
 #include "commands/BuildCommands.h"
+#include "commands/OpenDocs.h"
+#include "platform/Abort.h"
 #include "platform/Paths.h"
 #include "publish/Connection.h"
+#include "publish/Download.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetails.h"
 #include "publish/Transfers.h"
@@ -10,6 +15,7 @@
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
+#include "shell/MyRich.h"
 #include "shell/Saving.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
@@ -65,8 +71,32 @@ void UploadClick(const std::string& openFormFile) {
   ShowStatus(ExtractFileName(file) + "  uploaded");
 }
 
+void DownloadCurrentFile() {
+  if (!CurrentEditor || CurrentFileName.empty()) return;
+  if (CurrentEditor->Modified()) {
+    if (!AskYesNo(CurrentFileName + "\rhas changes that are not saved.\r" +
+                  "Save them before the server copy replaces the file?")) {
+      Abort();
+    }
+    SaveClick("NoValidate");
+  }
+  const size_t caret = CurrentEditor->SelStart();
+  DownloadFile(CurrentFileName);
+  {
+    // The file's new time is the server's: nothing to ask about it now.
+    TFlagScope quiet(TimeStampQuestionSuppressed, true);
+    OpenClick(MainMenu().Find(ReloadCommand));
+  }
+  if (!CurrentEditor) return;
+  CurrentEditor->SetModified(false);
+  CurrentEditor->Select(std::min(caret, CurrentEditor->TextLength()), 0);
+  ShowStatus("Downloaded");
+}
+
 void InstallTransferCommands() {
   MainMenu().SetHandler(UploadCommand, [](const TMenuItem&) { UploadClick(); });
+  MainMenu().SetHandler(DownloadCommand, [](const TMenuItem&) { DownloadCurrentFile(); });
+  SetCurrentFileDownloader([] { DownloadCurrentFile(); });
 }
 
 }  // namespace quorrel

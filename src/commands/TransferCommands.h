@@ -1,6 +1,5 @@
 #pragma once
-// The Web menu's transfer commands for the current document: Upload, and
-// Download once it is built.
+// The Web menu's transfer commands for the current document: Upload and Download.
 #include <string>
 
 namespace quorrel {
@@ -12,7 +11,13 @@ namespace quorrel {
 // the form's selected file goes as it is. The status line names the file sent.
 void UploadClick(const std::string& openFormFile = "");
 
-// Gives the Web menu's Upload its command.
+// DownloadCurrentFile: replaces the current document with its server copy and
+// shows it, the caret where it was. Unsaved edits are offered a save first (they
+// end up in the ".Bak"); refused, nothing is downloaded.
+void DownloadCurrentFile();
+
+// Gives the Web menu's Upload and Download their commands, and the server check's
+// "Download newer version from server?" its download.
 void InstallTransferCommands();
 
 }  // namespace quorrel

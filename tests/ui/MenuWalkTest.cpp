@@ -106,6 +106,7 @@ const Command kCommands[] = {
     {"ControlPanelBrowser", "Control Panel in browser", "", 31600},
     // transfers
     {"Upload", "Upload this file", "", 0},
+    {"Download", "Download this file", "", 0},
     // music tools and playing
     {"ABCMenu", "&ABC", "", 55000},
     {"GhostLoc", "Ghostscript location", "", 55820},

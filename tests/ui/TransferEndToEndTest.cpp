@@ -28,6 +28,7 @@
 #include "publish/SiteDetails.h"
 #include "publish/Transfers.h"
 #include "shell/Backups.h"
+#include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Settings.h"
@@ -173,6 +174,65 @@ TEST_F(TransferEndToEndTest, UploadingABlankDocumentOrWithoutDetailsIsRefused) {
   }
   EXPECT_FALSE(fs::exists(server_.Root() + "public_html/blank.htm"));
   EXPECT_FALSE(fs::exists(server_.Root() + "other.htm"));
+}
+
+// The page in its saved layout, and an older server copy that reads otherwise, so
+// that opening the page asks nothing.
+std::string ServerVersion() {
+  return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n  <title>Home</title>\n</head>\n<body>\n"
+         "<h1>Home</h1>\n<p>From the server\n</body>\n</html>\n";
+}
+
+TEST_F(TransferEndToEndTest, DownloadThisFileShowsTheServerTextWithTheCaretKept) {
+  test::WriteFile(page_, kPage);
+  SetTime(page_, kMay6);
+  const std::string serverCopy = server_.Root() + "public_html/index.htm";
+  test::WriteFile(serverCopy, ServerVersion());
+  SetTime(serverCopy, kMay6 - 86400);
+  OpenTab(page_);
+  CurrentEditor->Select(20, 0);
+  Dialogs().Clear();
+
+  Choose("Download");
+  EXPECT_THAT(Dialogs().Texts(), ::testing::IsEmpty());
+  EXPECT_EQ(CurrentEditor->GetText(), ReplaceAll(ServerVersion(), "\n", "\r\n", true));
+  EXPECT_EQ(CurrentEditor->SelStart(), 20u);
+  EXPECT_FALSE(CurrentEditor->Modified());
+  EXPECT_EQ(Status(), "  Downloaded");
+  EXPECT_EQ(FileAge(page_), kMay6 - 86400);
+  EXPECT_EQ(TabFileAge(), kMay6 - 86400);
+  EXPECT_EQ(ReadFile(page_ + ".Bak"), kPage);
+}
+
+TEST_F(TransferEndToEndTest, UnsavedEditsAreOfferedASaveFirstAndEndUpInTheBackUp) {
+  test::WriteFile(page_, kPage);
+  SetTime(page_, kMay6);
+  const std::string serverCopy = server_.Root() + "public_html/index.htm";
+  test::WriteFile(serverCopy, ServerVersion());
+  SetTime(serverCopy, kMay6 - 86400);
+  OpenTab(page_);
+  CurrentEditor->Select(0, 0);
+  CurrentEditor->SetSelText("<!-- my edit -->\r\n");
+  CurrentEditor->SetModified(true);
+  const std::string edited = CurrentEditor->GetText();
+
+  // No: nothing happens to the edits or the file.
+  Dialogs().Clear();
+  Dialogs().Answer(mrNo);
+  Choose("Download");
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_THAT(Dialogs().Last().text, ::testing::HasSubstr("has changes that are not saved"));
+  EXPECT_EQ(CurrentEditor->GetText(), edited);
+  EXPECT_TRUE(CurrentEditor->Modified());
+  EXPECT_EQ(ReadFile(page_), kPage);
+  EXPECT_FALSE(fs::exists(page_ + ".Bak"));
+
+  // Yes: the edits are saved, and the download keeps them in the back-up.
+  Dialogs().Answer(mrYes);
+  Choose("Download");
+  EXPECT_EQ(CurrentEditor->GetText(), ReplaceAll(ServerVersion(), "\n", "\r\n", true));
+  EXPECT_THAT(ReadFile(page_ + ".Bak"), ::testing::HasSubstr("<!-- my edit -->"));
+  EXPECT_EQ(Status(), "  Downloaded");
 }
 
 TEST_F(TransferEndToEndTest, StopNowInTheServerWindowEndsALargeUpload) {
