@@ -12,6 +12,7 @@
 #include "platform/ResetRegistry.h"
 #include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
+#include "shell/Hooks.h"
 #include "shell/MainWindow.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
@@ -46,6 +47,8 @@ bool MySetDate(const std::string& path) {
     const int slot = CurrentEditor->Tag();
     if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileAge(path);
     if (TMainWindow* window = MainWindow()) window->RedrawActiveTab();
+    // The comparison with the server copy shows the two dates now equal.
+    ServerComparisonHook();
   }
   return true;
 }

@@ -37,7 +37,7 @@ extern int64_t TransferFileTime;
 // re-dated is reported ("Could not redate " and the path), except during a
 // whole-site download, which passes over it; false then. For the current document
 // the stored file time follows, so that no time-stamp question comes of it, and
-// the tab is drawn again.
+// the tab and its comparison with the server copy are shown again.
 bool MySetDate(const std::string& path);
 
 // Deletes a file. A file that exists and cannot be deleted (unless its name holds

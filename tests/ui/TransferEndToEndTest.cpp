@@ -132,9 +132,15 @@ TEST_F(TransferEndToEndTest, UploadThisFileSendsTheOpenPageCondensedAndRedatesIt
   MainMenu().SetChecked("Condense", true);
   Dialogs().Clear();
 
+  EXPECT_EQ(form_->IndicatorPanel()->text().toStdString(), "Not on server");
   Choose("Upload");
   EXPECT_THAT(Dialogs().Texts(), ::testing::IsEmpty());
   EXPECT_EQ(Status(), "  index.htm  uploaded");
+  // The indicator shows the two copies with one date.
+  const std::string indicator = form_->IndicatorPanel()->text().toStdString();
+  ASSERT_EQ(indicator.size(), std::string("Local: 06-May-25 07.08  Server: 06-May-25 07.08").size())
+      << indicator;
+  EXPECT_EQ(indicator.substr(7, 15), indicator.substr(32, 15)) << indicator;
   const std::string serverCopy = server_.Root() + "public_html/index.htm";
   // The page as the save left it, condensed on the server.
   const std::string saved = ReadFile(page_);
