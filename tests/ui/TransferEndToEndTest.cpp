@@ -35,6 +35,7 @@
 #include "shell/ShellState.h"
 #include "shell/SiteState.h"
 #include "support/FtpServer.h"
+#include "support/MasterRtf.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
@@ -180,6 +181,38 @@ TEST_F(TransferEndToEndTest, UploadingABlankDocumentOrWithoutDetailsIsRefused) {
   }
   EXPECT_FALSE(fs::exists(server_.Root() + "public_html/blank.htm"));
   EXPECT_FALSE(fs::exists(server_.Root() + "other.htm"));
+}
+
+// A page-building master sends the page it builds around the caret, and itself first
+// when the page lands in its own folder.
+TEST_F(TransferEndToEndTest, UploadThisFileOnAMasterSendsThePageItBuilds) {
+  struct Case {
+    std::string master;  // relative to the site
+    bool masterSent;
+  } cases[] = {{"public_html/master.rtf", true}, {"master.rtf", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.master);
+    fs::remove_all(server_.Root() + "public_html");
+    fs::create_directories(server_.Root() + "public_html");
+    const std::string master = site_ + c.master;
+    test::WriteFile(
+        master, test::Master({".PG one|First", ".BO", "<H1>First</H1>", "Some \\b bold\\b0  text.",
+                              ".PG two|Second", ".BO", "<H1>Second</H1>", "More."}));
+    OpenTab(master);
+    ASSERT_TRUE(IsDotPage);
+    CurrentEditor->Select(0, 0);
+    Dialogs().Clear();
+
+    Choose("Upload");
+    EXPECT_THAT(Dialogs().Texts(), ::testing::IsEmpty());
+    EXPECT_EQ(Status(), "  one.htm  uploaded");
+    const std::string page = ReadFile(server_.Root() + "public_html/one.htm");
+    EXPECT_THAT(page, ::testing::HasSubstr("<Title>First</Title>"));
+    EXPECT_EQ(page, CondensePage(ReadFile(site_ + "public_html/one.htm")));
+    EXPECT_FALSE(fs::exists(server_.Root() + "public_html/two.htm")) << "one section only";
+    EXPECT_EQ(fs::exists(server_.Root() + "public_html/master.rtf"), c.masterSent);
+    Choose("CloseAll");
+  }
 }
 
 // The page in its saved layout, and an older server copy that reads otherwise, so
