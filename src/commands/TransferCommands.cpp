@@ -80,6 +80,8 @@ void DownloadCurrentFile() {
     }
     SaveClick("NoValidate");
   }
+  SiteHasServer = LoadServerDetails(CurrentFileName);
+  if (!SiteHasServer) ShowErrorAndAbort("You first need to set up your server details.");
   const size_t caret = CurrentEditor->SelStart();
   DownloadFile(CurrentFileName);
   {

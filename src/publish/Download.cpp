@@ -155,7 +155,7 @@ bool LooksCondensed(const std::string& text, bool styleSheet) {
 
 void DownloadFile(const std::string& localPath, const std::string& saveAsPath) {
   const std::string target = saveAsPath.empty() ? localPath : saveAsPath;
-  CheckConnection(true);
+  if (!CheckConnection(true)) ShowErrorAndAbort("Cannot connect to server.");
   const std::string serverPath = ServerPathOf(localPath);
   // A name from the server never takes a download out of the site.
   if (saveAsPath.empty() && !InTempFolder(target)) {

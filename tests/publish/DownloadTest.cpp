@@ -230,6 +230,17 @@ TEST_F(DownloadTest, AMissingFileIsPassedOverWhenSeveralRowsAreChosen) {
   EXPECT_TRUE(Dialogs().Calls().empty());
 }
 
+TEST_F(DownloadTest, WithoutAServerForTheSiteNothingIsTried) {
+  const std::string local = site_ + "public_html/index.htm";
+  test::WriteFile(local, "kept");
+  SiteHasServer = false;
+  EXPECT_THROW(DownloadFile(local), EAbort);
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_THAT(Dialogs().Last().text, HasSubstr("Cannot connect to server."));
+  EXPECT_EQ(ReadFile(local), "kept");
+  EXPECT_FALSE(fs::exists(local + ".Bak"));
+}
+
 TEST_F(DownloadTest, APlaceOutsideTheSiteIsRefused) {
   test::FtpServer server;
   Connect(server);

@@ -179,6 +179,13 @@ TEST_F(TransferEndToEndTest, UploadingABlankDocumentOrWithoutDetailsIsRefused) {
     EXPECT_THAT(Dialogs().Last().text, ::testing::HasSubstr(c.message));
     EXPECT_FALSE(Uploading);
   }
+  // Download this file on the same page: no details, nothing to fetch from.
+  Dialogs().Clear();
+  form_->Action("Download")->trigger();
+  QApplication::processEvents();
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_THAT(Dialogs().Last().text,
+              ::testing::HasSubstr("You first need to set up your server details."));
   EXPECT_FALSE(fs::exists(server_.Root() + "public_html/blank.htm"));
   EXPECT_FALSE(fs::exists(server_.Root() + "other.htm"));
 }
