@@ -9,6 +9,7 @@
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
 #include "commands/StartUp.h"
+#include "commands/TransferCommands.h"
 #include "commands/ValidateCommands.h"
 #include "music/AbcTools.h"
 #include "publish/Connection.h"
@@ -66,6 +67,7 @@ void InstallHandlers() {
   InstallMarkerCommands();
   InstallGotoCommands();
   InstallSectionCommands();
+  InstallTransferCommands();
 }
 
 }  // namespace quorrel

@@ -14,6 +14,7 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ProgUnit.h"
+#include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 
 namespace quorrel {
@@ -45,19 +46,6 @@ int CurrentSlot() {
 bool IsPlainFile(const TFindData& data) {
   return (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
 }
-
-// Restores a flag however the block ends.
-class TFlagScope {
- public:
-  TFlagScope(bool& flag, bool value) : flag_(flag), saved_(flag) { flag_ = value; }
-  ~TFlagScope() { flag_ = saved_; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
 
 void ListUnwantedFiles(TProgress& progress) {
   std::string exclusions = "99=.user.ini\r\n98=web.config\r\n";

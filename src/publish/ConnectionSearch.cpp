@@ -10,6 +10,7 @@
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MyRich.h"
+#include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 
 namespace quorrel {
@@ -118,6 +119,7 @@ void SplitServerPath(const std::string& path, std::string& name, std::string& fo
 }
 
 void ReadServerFileDate() {
+  TransferFileTime = 0;
   if (!OnlineChecked()) {
     ServerFileDate = 0;
     return;
@@ -129,6 +131,13 @@ void ReadServerFileDate() {
     return;
   }
   ServerFileDate = CorrectServerYear(date, NowDateTime());
+  // A re-dated copy takes the server's own second, not the comparison's two-second
+  // grain, so that both copies show the same time.
+  const int64_t seconds = FileTimeToUnixTime(FtpFindData.ftLastWriteTime);
+  TransferFileTime =
+      ServerFileDate == date
+          ? seconds
+          : DateTimeToUnix(CorrectServerYear(UnixToDateTime(seconds), NowDateTime()));
   // Only the document's own name counts: "a.htm" is not "data.htm".
   if (!CurrentEditor || CurrentFileName.empty()) return;
   const int slot = CurrentEditor->Tag();

@@ -161,6 +161,22 @@ void ReportInternetError(const std::string& message) {
   Abort();
 }
 
+void ReportFailedCall(const std::string& message, const TInternetError* captured) {
+  InternetErrorCode = 0;
+  if (captured) {
+    InternetErrorCode = captured->code;
+    InternetErrorText = captured->text;
+  } else {
+    GetInternetError();
+  }
+  if (InternetErrorCode == ERROR_SUCCESS || InternetErrorCode == kCreated) {
+    InternetErrorCode = ERROR_INTERNET_EXTENDED_ERROR;
+  }
+  SetLastError(ERROR_SUCCESS);
+  ReportInternetError(message);
+  Abort();
+}
+
 void SetErrorClipboard(std::function<void(const std::string& text)> copy) {
   Clipboard() = std::move(copy);
 }

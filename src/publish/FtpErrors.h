@@ -40,6 +40,13 @@ std::string LinuxLineEnds(const std::string& text);
 // connection is made again after the box.
 void ReportInternetError(const std::string& message);
 
+// ReportInternetError for a call that has just failed: the error is the one that
+// call left (or the one captured from it when other calls came between), never an
+// older code still waiting, and the command ends whatever the code (a failure is
+// never taken for the server's "created").
+[[noreturn]] void ReportFailedCall(const std::string& message,
+                                   const TInternetError* captured = nullptr);
+
 // What the error box needs from the screen: the clipboard for "&Copy message", and
 // the refresh of the server window when that is the active window. The ui installs
 // both; without them, nothing is copied or refreshed.

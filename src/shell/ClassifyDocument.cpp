@@ -101,7 +101,37 @@ void ClassifyDocument(bool onTabChange) {
   } catch (const std::runtime_error&) {
     // Without a private work folder no document lies in it.
   }
-  TDocumentType t = ClassifyText(CurrentFileName, firstLine, CurrentText, onTabChange, temp);
+  SetCurrentDocumentType(ClassifyText(CurrentFileName, firstLine, CurrentText, onTabChange, temp));
+}
+
+TDocumentType CurrentDocumentType() {
+  TDocumentType t;
+  t.ext = CurrentExt;
+  t.isHtml = IsHtml;
+  t.isServerPage = IsServerPage;
+  t.isPhp = IsPhp;
+  t.isAsp = IsAsp;
+  t.isCss = IsCss;
+  t.isJs = IsJs;
+  t.isCSharp = IsCSharp;
+  t.isPascal = IsPascal;
+  t.isXml = IsXml;
+  t.isTei = IsTei;
+  t.isRtf = IsRtf;
+  t.isAbc = IsAbc;
+  t.isLog = IsLog;
+  t.isScript = IsScript;
+  t.isContentDoc = IsContentDoc;
+  t.isDotPage = IsDotPage;
+  t.isSlides = IsSlides;
+  t.isOfficeHtml = IsOfficeHtml;
+  t.isPlainText = IsPlainText;
+  t.notInSite = NotInSite;
+  t.hasBaseTag = HasBaseTag;
+  return t;
+}
+
+void SetCurrentDocumentType(const TDocumentType& t) {
   CurrentExt = t.ext;
   IsHtml = t.isHtml;
   IsServerPage = t.isServerPage;

@@ -44,4 +44,9 @@ TDocumentType ClassifyText(const std::string& path, const std::string& firstLine
 // editor's first line and CurrentText.
 void ClassifyDocument(bool onTabChange = false);
 
+// CurrentExt and the document-type flags as they stand, and set from a type (a
+// command that classifies another file puts the document's own back).
+TDocumentType CurrentDocumentType();
+void SetCurrentDocumentType(const TDocumentType& t);
+
 }  // namespace quorrel

@@ -12,6 +12,9 @@ inline constexpr char ValidateAllCommand[] = "ValAll";
 // One file of a Validate all run, validated again on its own.
 inline constexpr char ValidateAllOneCommand[] = "ValAll1";
 inline constexpr char ServerWindowCommand[] = "ServerM";
+inline constexpr char OnlineValidateAllCommand[] = "OnlineValAll";
+inline constexpr char UploadCommand[] = "Upload";
+inline constexpr char DownloadCommand[] = "Download";
 inline constexpr char BuildAllCommand[] = "BuildAll";
 inline constexpr char UpdateMenuCommand[] = "UpMenu";
 inline constexpr char OpenRawCommand[] = "OpenRaw";

@@ -1,5 +1,6 @@
 #include "shell/ShellRoutines.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,7 +11,14 @@
 #include "platform/Abort.h"
 #include "platform/Paths.h"
 #include "platform/UserDialogs.h"
+#include "platform/ResetRegistry.h"
+#include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
+#include "shell/Hooks.h"
+#include "shell/MainWindow.h"
+#include "shell/MyRich.h"
+#include "shell/ShellState.h"
+#include "shell/SiteState.h"
 
 namespace quorrel {
 
@@ -46,14 +54,14 @@ bool AskNumber(const std::string& prompt, int& number) {
   return true;
 }
 
-std::string TrimQuotes(const std::string& text) {
+std::string TrimQuotes(std::string_view text) {
   auto trimmed = [](char c) {
     return static_cast<unsigned char>(c) < '!' || c == '"' || c == '\'';
   };
   size_t start = 0, end = text.size();
   while (start < end && trimmed(text[start])) ++start;
   while (end > start && trimmed(text[end - 1])) --end;
-  return text.substr(start, end - start);
+  return std::string(text.substr(start, end - start));
 }
 
 unsigned int HexToInt(const std::string& text) {
@@ -68,6 +76,28 @@ unsigned int HexToInt(const std::string& text) {
     value = value * 16 + static_cast<unsigned int>(digit);
   }
   return value;
+}
+
+int64_t TransferFileTime = 0;
+
+bool MySetDate(const std::string& path) {
+  timespec times[2];
+  times[0].tv_sec = 0;
+  times[0].tv_nsec = UTIME_OMIT;
+  times[1].tv_sec = static_cast<time_t>(TransferFileTime);
+  times[1].tv_nsec = 0;
+  if (TransferFileTime == 0 || ::utimensat(AT_FDCWD, NativePath(path).c_str(), times, 0) != 0) {
+    if (!EntireRun) ShowMsg("Could not redate " + path);
+    return false;
+  }
+  if (CurrentEditor && path == CurrentFileName) {
+    const int slot = CurrentEditor->Tag();
+    if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileAge(path);
+    if (TMainWindow* window = MainWindow()) window->RedrawActiveTab();
+    // The comparison with the server copy shows the two dates now equal.
+    ServerComparisonHook();
+  }
+  return true;
 }
 
 // Windows' numbers for the errors a delete meets, which the help topic explains.
@@ -99,5 +129,12 @@ void DeleteFileOrAbort(const std::string& path) {
                   DeleteErrorHelp);
   Abort();
 }
+
+namespace {
+void ResetShellRoutines() {
+  TransferFileTime = 0;
+}
+const TResetEntry resetShellRoutines(ResetShellRoutines);
+}  // namespace
 
 }  // namespace quorrel

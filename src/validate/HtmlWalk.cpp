@@ -369,7 +369,7 @@ void InitHtmlRun(THtmlRun& run) {
   run.inSite = !NotInSite;
   run.validateAll = CurrentCommand == ValidateAllCommand || CurrentCommand == ValidateAllOneCommand;
   run.serverCheck = CurrentCommand == ServerWindowCommand;
-  run.download = CurrentCommand == "Download";
+  run.download = CurrentCommand == DownloadCommand;
   ScriptDelimiters();
   run.serverStart = ServerScriptStart;
   run.serverEnd = ServerScriptEnd;

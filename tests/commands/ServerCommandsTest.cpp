@@ -22,6 +22,7 @@
 #include "publish/ServerDates.h"
 #include "publish/SiteDetails.h"
 #include "publish/SiteDetailsDialog.h"
+#include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
@@ -34,6 +35,7 @@
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 #include "support/TimeZone.h"
 
 namespace quorrel {
@@ -183,6 +185,31 @@ TEST_F(ServerCommandsTest, OpeningAPageOnLineComparesItWithItsServerCopy) {
     MainMenu().Click("Online");
     EXPECT_EQ(window_.Indicator(), "");
   }
+}
+
+TEST_F(ServerCommandsTest, ANewerServerCopyComesIntoTheEditorWhenTheUserSaysYes) {
+  const std::string newer = "<html>\r\n<head>\r\n</head>\r\n<body>Newer</body>\r\n</html>\r\n";
+  WriteDetails();
+  Write(page_, kPage, kMay6);
+  OnServer("index.htm", newer, kMay6 + kDay);
+  SetOnline(true);
+  Dialogs().Answer(mrYes);
+
+  OpenTab(page_);
+  ASSERT_TRUE(AnyTextHas(kDownloadQuestion));
+  EXPECT_EQ(CurrentEditor->GetText(), newer);
+  EXPECT_FALSE(CurrentEditor->Modified());
+  EXPECT_EQ(test::ReadFile(page_ + ".Bak"), kPage);
+  EXPECT_EQ(FileAge(page_), kMay6 + kDay);
+  EXPECT_EQ(window_.Indicator(), "Local: 07-May-25 07.08  Server: 07-May-25 07.08");
+  EXPECT_EQ(Dialogs().UnusedAnswers(), 0u);
+  // Asked once: the copy now in the editor is the server's.
+  const std::vector<std::string> texts = Dialogs().Texts();
+  EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                          [](const std::string& t) {
+                            return t.find(kDownloadQuestion) != std::string::npos;
+                          }),
+            1);
 }
 
 TEST_F(ServerCommandsTest, TheFirstPageOnLineEachDayReportsServerOnlyFiles) {

@@ -1,9 +1,6 @@
 // Saving: line ends and trailing characters by type, the back-up, RTF source,
 // scrambled documents, validation on the way, the shrink warning, and the old file
 // left whole whenever the new one cannot be written.
-#include <fcntl.h>
-#include <sys/fsuid.h>
-
 #include "platform/Abort.h"
 #include "platform/Paths.h"
 #include "platform/RtfCompose.h"
@@ -15,6 +12,7 @@
 #include "shell/SaveText.h"
 #include "shell/Saving.h"
 #include "shell/Scrambled.h"
+#include "support/ReadOnlyFolder.h"
 
 namespace quorrel {
 namespace {
@@ -46,34 +44,7 @@ const DialogCall* TimedBox() {
   return nullptr;
 }
 
-// Takes a folder's write permission away for this thread, root or not: a root
-// thread gives up its file-system privileges for the while.
-class ReadOnlyFolder {
- public:
-  explicit ReadOnlyFolder(const std::string& folder) : folder_(folder) {
-    ::chmod(folder.c_str(), 0555);
-    if (::geteuid() == 0) {
-      ::setfsuid(65534);
-      switched_ = true;
-    }
-  }
-  ~ReadOnlyFolder() {
-    if (switched_) ::setfsuid(0);
-    ::chmod(folder_.c_str(), 0755);
-  }
-  bool Holds() const {
-    const std::string probe = folder_ + "probe";
-    int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-    if (fd < 0) return true;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return false;
-  }
-
- private:
-  std::string folder_;
-  bool switched_ = false;
-};
+using test::ReadOnlyFolder;
 
 TEST(TextForDiskTest, LineEndsAndTrailingCharactersByType) {
   struct Case {

@@ -105,6 +105,9 @@ const Command kCommands[] = {
     {"Online", "On-line", "", 100400},
     {"ControlPanel", "&Control Panel", "", 31600},
     {"ControlPanelBrowser", "Control Panel in browser", "", 31600},
+    // transfers
+    {"Upload", "Upload this file", "", 0},
+    {"Download", "Download this file", "", 0},
     // music tools and playing
     {"ABCMenu", "&ABC", "", 55000},
     {"GhostLoc", "Ghostscript location", "", 55820},

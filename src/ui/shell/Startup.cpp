@@ -19,6 +19,7 @@
 #include "ui/publish/ConnectForm.h"
 #include "ui/publish/SDetForm.h"
 #include "ui/shell/GotoForm.h"
+#include "ui/publish/ServForm.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/MarkForm.h"
 #include "ui/shell/ProgBox.h"
@@ -76,7 +77,7 @@ int RunProgram(QApplication& app) {
   FormShell("FindForm", "Find", webForm);
   FormShell("BrowForm", "", webForm);
   CreateProgBox(webForm);
-  FormShell("ServForm", "Files", webForm);
+  CreateServForm(webForm);
 
   InstallSoundAndKeys();
   InstallQtDesktop();
