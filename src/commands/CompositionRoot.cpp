@@ -6,6 +6,7 @@
 #include "commands/BuildCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
+#include "commands/FindClick.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
 #include "commands/StartUp.h"
@@ -60,6 +61,7 @@ void InstallHandlers() {
   InstallSaveCommands();
   InstallValidationCommands();
   InstallBuildCommands();
+  InstallFindCommands();
 }
 
 }  // namespace quorrel
