@@ -18,6 +18,7 @@
 #include "ui/platform/SoundAndKeys.h"
 #include "ui/publish/ConnectForm.h"
 #include "ui/publish/SDetForm.h"
+#include "ui/shell/FindForm.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/ProgBox.h"
 #include "ui/shell/SetForm.h"
@@ -71,7 +72,7 @@ int RunProgram(QApplication& app) {
   FormShell("MenuForm", "", webForm);
   InstallQtDialogs();
   FormShell("OpenForm", "Open", webForm);
-  FormShell("FindForm", "Find", webForm);
+  CreateFindForm(webForm);
   FormShell("BrowForm", "", webForm);
   CreateProgBox(webForm);
   FormShell("ServForm", "Files", webForm);
