@@ -154,6 +154,9 @@ TFindForm::TFindForm(QWidget* parent) : QDialog(parent) {
       menuBox_ = box;
       ListMenu->popup(box->mapToGlobal(at));
     });
+    // Typed keys reach the box, which hands them to its line edit directly; pasted
+    // and test keys may reach the line edit itself: both are watched.
+    box->installEventFilter(this);
     box->lineEdit()->installEventFilter(this);
   }
   connect(delItem, &QAction::triggered, this, [this] { DelItemClick(); });
@@ -309,8 +312,8 @@ bool TFindForm::AnyKeyDown(QComboBox* box, int key, Qt::KeyboardModifiers modifi
 
 bool TFindForm::eventFilter(QObject* watched, QEvent* event) {
   QComboBox* box = nullptr;
-  if (watched == FText->lineEdit()) box = FText;
-  if (watched == RepText->lineEdit()) box = RepText;
+  if (watched == FText || watched == FText->lineEdit()) box = FText;
+  if (watched == RepText || watched == RepText->lineEdit()) box = RepText;
   if (box && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
     auto* key = static_cast<QKeyEvent*>(event);
     const bool ours = (key->modifiers() & Qt::ControlModifier) &&
@@ -318,12 +321,12 @@ bool TFindForm::eventFilter(QObject* watched, QEvent* event) {
                        key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
                        key->key() == Qt::Key_S);
     if (ours && event->type() == QEvent::ShortcutOverride) {
-      event->accept();  // no shortcut and no focus change takes it
+      // Caught before the focus chain and the shortcuts take the key.
+      event->accept();
       return true;
     }
     if (ours) return AnyKeyDown(box, key->key(), key->modifiers());
   }
-  // Ctrl+Tab moves the focus before the line edit sees it: catch it on the way.
   return QDialog::eventFilter(watched, event);
 }
 
