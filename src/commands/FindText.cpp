@@ -1,36 +1,15 @@
 #include "commands/FindText.h"
 
-#include <stdexcept>
-
 #include "platform/Chars.h"
+#include "publish/PasswordCodec.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 
 namespace quorrel {
 
-namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
-
 std::string DecodeHexPairs(const std::string& digits) {
   if (digits.size() > 1 && digits.size() % 2 == 1) ShowErrorAndAbort("Odd number of hex digits.");
-  std::string text;
-  for (size_t i = 0; i + 1 < digits.size(); i += 2) {
-    const int high = HexDigit(digits[i]);
-    const int low = HexDigit(digits[i + 1]);
-    if (high < 0 || low < 0) {
-      throw std::runtime_error("'$" + digits.substr(i, 2) + "' is not a valid integer value");
-    }
-    text += static_cast<char>(high * 16 + low);
-  }
-  return text;
+  return HexToBytes(digits);
 }
 
 std::string DocumentLineEnd(std::string_view text) {

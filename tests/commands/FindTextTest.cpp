@@ -21,7 +21,7 @@ TEST(FindTextTest, HexPairsBecomeCharactersAndOddCountsStop) {
   EXPECT_EQ(DecodeHexPairs("4"), "");  // no pair at all: nothing to find
   EXPECT_THROW(DecodeHexPairs("41424"), EAbort);
   EXPECT_EQ(TrimBlanks(test::Dialogs().Last().text), "Odd number of hex digits.");
-  EXPECT_THROW(DecodeHexPairs("4G"), std::runtime_error);
+  EXPECT_THROW(DecodeHexPairs("4G"), std::invalid_argument);
 }
 
 TEST(FindTextTest, TheLineEndIsTheDocumentsOwnNotTheFinalOne) {
