@@ -6,6 +6,7 @@
 #include "commands/BuildCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
+#include "commands/FindClick.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
 #include "commands/StartUp.h"
@@ -68,6 +69,7 @@ void InstallHandlers() {
   InstallGotoCommands();
   InstallSectionCommands();
   InstallTransferCommands();
+  InstallFindCommands();
 }
 
 }  // namespace quorrel

@@ -84,7 +84,7 @@ void RunOpen(const std::string& name, int tag, const std::string& hint, bool for
   TOpenRun run;
   run.sender = name;
   run.reload = name == "Reload";
-  if (name == "NextFile" || name == "FRNext") {
+  if (name == "NextFile" || name == FindNextCommand) {
     OpenNext();
     if (FileListEnded) return;
     run.path = ChosenPath;

@@ -251,7 +251,7 @@ TLoad LoadFile(TOpenRun& run) {
   // Caret and state.
   if (run.reload) {
     ScrollToPos(std::min(run.keptCaret, CurrentEditor->TextLength()), true);
-  } else if (CurrentCommand != FindCommand && CurrentCommand != "FRNext") {
+  } else if (CurrentCommand != FindCommand && CurrentCommand != FindNextCommand) {
     CurrentEditor->Select(0, 0);
     ScrollToPos(std::min(StoredCaretPosition(path), CurrentEditor->TextLength()), true);
   }

@@ -26,6 +26,7 @@ const char* DialogKindName(DialogKind kind) {
     case DialogKind::YesNoCancel: return "YesNoCancel";
     case DialogKind::YesNoCancelHelp: return "YesNoCancelHelp";
     case DialogKind::Custom: return "Custom";
+    case DialogKind::ReplacePrompt: return "ReplacePrompt";
   }
   return "?";
 }

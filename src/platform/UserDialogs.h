@@ -9,7 +9,7 @@
 namespace quorrel {
 
 // Modal results as the boxes report them.
-enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7, mrAll = 8 };
 
 enum class DialogKind {
   Message,          // plain box, one OK button
@@ -19,6 +19,7 @@ enum class DialogKind {
   YesNoCancel,
   YesNoCancelHelp,
   Custom,           // the three-button box: buttons[0..2] are the captions
+  ReplacePrompt,    // Replace this occurrence? mrYes, mrNo, mrAll or mrCancel
 };
 
 struct DialogCall {

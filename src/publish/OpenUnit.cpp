@@ -2,6 +2,7 @@
 
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
+#include "publish/SiteFileList.h"
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
 
@@ -35,7 +36,7 @@ void OpenNext() {
     installed->OpenNext();
     return;
   }
-  FileListEnded = true;
+  SiteFileListNext();
 }
 
 void ResetOpenUnit() {

@@ -30,8 +30,7 @@ void SetOpenForm(TOpenFormHost* form);
 // the current folder).
 bool ShowOpenForm();
 
-// The next entry of the form's list; without a form there is no list, and
-// FileListEnded is set.
+// The next entry of the form's list; without a form, of the site file list.
 void OpenNext();
 
 // Back to the state of a freshly started program (no form installed).

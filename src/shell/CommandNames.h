@@ -6,6 +6,11 @@ namespace quorrel {
 
 inline constexpr char ExitCommand[] = "Exit";
 inline constexpr char FindCommand[] = "Find";
+inline constexpr char FindNextCommand[] = "FRNext";
+inline constexpr char ReplaceCommand[] = "ReplaceM";
+inline constexpr char ReplaceTagCommand[] = "RepTag";
+inline constexpr char ExtractCommand[] = "Extract";
+inline constexpr char FindCorrectionCommand[] = "FindCorr";
 inline constexpr char SaveCommand[] = "Save";
 inline constexpr char ValidateCommand[] = "Validate";
 inline constexpr char ValidateAllCommand[] = "ValAll";

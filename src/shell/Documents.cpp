@@ -244,11 +244,11 @@ void GetHighest() {
   for (const auto& path : OpenFiles) {
     if (path.empty() || path.find("PHP_errors.log") != std::string::npos) continue;
     std::string folder = ExtractFilePath(path);
-    if (folder.size() <= 3) continue;
+    // The root folder is no site's top; names differ by case on Linux.
+    if (folder.size() <= 1) continue;
     if (HighestFolder.empty()) {
       HighestFolder = folder;
-    } else if (folder.size() <= HighestFolder.size() &&
-               UpperCaseAnsi(HighestFolder.substr(0, folder.size())) == UpperCaseAnsi(folder)) {
+    } else if (folder.size() <= HighestFolder.size() && HighestFolder.starts_with(folder)) {
       HighestFolder = folder;
     }
   }

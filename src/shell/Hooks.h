@@ -59,6 +59,9 @@ inline THook<void(const std::string& text)> OpenTextHook;
 inline THook<void()> RecentMenuHook;
 // The exit command by its sender's component name ("Exit").
 inline THook<void(const std::string& sender)> ExitHook;
+// The special-characters form; with findField, a chosen character goes into the
+// Find dialog's active box instead of the document. Unset, nothing shows.
+inline THook<void(bool findField)> SpecialClickHook;
 
 // ---- windows beside the main one --------------------------------------------------
 // The preview browser and the server window take part once they exist: the

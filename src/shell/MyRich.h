@@ -146,6 +146,29 @@ class TMyRich {
   virtual void SetTextColour(int colour) { textColour_ = colour; }
   int TextColour() const { return textColour_; }
 
+  // ---- character colours ----------------------------------------------------------
+  // The text colour of the character at a position (0x00BBGGRR) as the document
+  // holds it, not the syntax colours laid over it; -1 for the automatic colour, a
+  // line end or a position past the text.
+  virtual int CharColour(size_t pos) const {
+    (void)pos;
+    return -1;
+  }
+
+  // ---- one command, one undo step ---------------------------------------------
+  // Between these, every edit joins the first one in a single undo step, while each
+  // still shows as it is made. Groups do not nest.
+  virtual void BeginEditGroup() {}
+  virtual void EndEditGroup() {}
+
+  // ---- a passing highlight ---------------------------------------------------------
+  // Marks a range in colours of its own (0x00BBGGRR, background -1 for none) until
+  // cleared, without editing: the text, the undo steps and the modified flag stay as
+  // they are.
+  virtual void ShowHighlight(const TColourRun& run) { highlight_ = run; }
+  virtual void ClearHighlight() { highlight_ = TColourRun{}; }
+  const TColourRun& Highlight() const { return highlight_; }
+
   // ---- offsets of the text read out ------------------------------------------
   // Conversions between offsets into the CR LF text (two characters per line end,
   // as CurrentText of a non-HTML document holds it) and editor positions. An
@@ -168,6 +191,7 @@ class TMyRich {
   bool schemeDue_ = false;
   std::function<void()> onChange_;
   std::vector<TColourRun> colourRuns_;
+  TColourRun highlight_;
   int editorColour_ = 0xFFFFFF;
   int textColour_ = 0;
 };

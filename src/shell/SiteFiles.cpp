@@ -69,18 +69,28 @@ void Scan(const std::string& root, const std::string& relative, const std::strin
 
 }  // namespace
 
+std::vector<std::string> SiteFilePaths(const std::string& root, const std::string& mask,
+                                       bool subFolders) {
+  std::vector<TEntry> entries;
+  Scan(root, "", mask, subFolders, 1, entries);
+  std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) {
+    return a.key != b.key ? a.key < b.key : a.path < b.path;
+  });
+  std::vector<std::string> paths;
+  paths.reserve(entries.size());
+  for (TEntry& entry : entries) paths.push_back(std::move(entry.path));
+  return paths;
+}
+
 std::string DoGrab(const std::string& mask) {
   std::string root = CurrentFolder;
   if (root.empty()) return "";
   if (root.back() != '/') root += '/';
   const std::string fullMask = mask.find('.') == std::string::npos ? mask + ".*" : mask;
-  std::vector<TEntry> entries;
-  Scan(root, "", fullMask, MainMenu().Checked("SubDirs"), 1, entries);
-  std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) {
-    return a.key != b.key ? a.key < b.key : a.path < b.path;
-  });
   std::string list;
-  for (const TEntry& entry : entries) list += entry.path + "\r\n";
+  for (const std::string& path : SiteFilePaths(root, fullMask, MainMenu().Checked("SubDirs"))) {
+    list += path + "\r\n";
+  }
   return list;
 }
 

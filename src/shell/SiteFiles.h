@@ -2,6 +2,7 @@
 // Templates and library items of a site, and the list of site files that their
 // site-wide runs walk. Paths are Windows-1252 bytes with "/" separators.
 #include <string>
+#include <vector>
 
 namespace quorrel {
 
@@ -13,5 +14,12 @@ namespace quorrel {
 // whose names begin with "." and system folders are not entered, and neither are
 // symbolic links to folders. A mask without "." gets ".*".
 std::string DoGrab(const std::string& mask);
+
+// The scan behind the site file list: the paths, relative to root (which ends with
+// "/"), of the files that match the mask, in the list's order (a folder's own files
+// before those of its sub-folders, each without regard to case); binary kinds of
+// file left out, sub-folders entered as DoGrab enters them when subFolders is set.
+std::vector<std::string> SiteFilePaths(const std::string& root, const std::string& mask,
+                                       bool subFolders);
 
 }  // namespace quorrel

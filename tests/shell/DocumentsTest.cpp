@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "commands/OpenDocs.h"
 #include "platform/Abort.h"
@@ -350,6 +351,28 @@ TEST_F(DocumentsTest, NoDocumentLeavesTheProgramsName) {
   PCChange();
   EXPECT_EQ(CurrentEditor, nullptr);
   EXPECT_EQ(window.Caption(), "Quorrel");
+}
+
+TEST(HighestFolder, IsTheTopFolderOfTheOpenDocumentsByTheLinuxRules) {
+  struct Case {
+    std::vector<std::string> files;
+    const char* highest;
+  } cases[] = {
+      {{"/site/a/x.htm", "/site/y.htm", "/site/a/b/z.htm"}, "/site/"},
+      // The first folder counts, then only folders it lies below replace it.
+      {{"/site/a/x.htm", "/other/y.htm"}, "/site/a/"},
+      // Names that differ only by case are different folders.
+      {{"/Site/a/x.htm", "/site/y.htm"}, "/Site/a/"},
+      // Only the root is left out; the error log and blank slots never count.
+      {{"/x.htm", "", "/srv/PHP_errors.log", "/srv/w/p.php"}, "/srv/w/"},
+      {{"/x.htm"}, ""},
+  };
+  for (const Case& c : cases) {
+    OpenFiles = c.files;
+    GetHighest();
+    EXPECT_EQ(HighestFolder, c.highest);
+  }
+  OpenFiles.clear();
 }
 
 }  // namespace

@@ -178,4 +178,22 @@ std::string MemoryRich::GetRtfSource() const {
   return ComposeRtf(rtf_);
 }
 
+int MemoryRich::CharColour(size_t pos) const {
+  if (plain_) return -1;
+  size_t at = 0;
+  for (const TRtfParagraph& paragraph : rtf_.paragraphs) {
+    for (const TRtfRun& run : paragraph.runs) {
+      if (pos < at + run.text.size()) {
+        const int32_t rgb = run.format.color;
+        if (rgb < 0) return -1;
+        return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+      }
+      at += run.text.size();
+    }
+    if (pos == at) return -1;  // the paragraph's end
+    ++at;
+  }
+  return -1;
+}
+
 }  // namespace quorrel::test

@@ -14,6 +14,7 @@ class MemoryRich : public TMyRich {
   explicit MemoryRich(size_t visibleLines = 20) : visibleLines_(visibleLines) {}
 
   std::string GetText() const override;
+  int CharColour(size_t pos) const override;
   void SetText(const std::string& text) override;
   size_t TextLength() const override { return text_.size(); }
   std::string TextRange(size_t start, size_t length) const override;

@@ -11,6 +11,10 @@ inline QColor ColourFromBgr(int bgr) {
   return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
+inline int BgrOf(const QColor& colour) {
+  return (colour.blue() << 16) | (colour.green() << 8) | colour.red();
+}
+
 inline QColor ColourFromRgb(int32_t rgb) {
   return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }

@@ -16,6 +16,7 @@
 #include "platform/CodePage.h"
 #include "platform/Help.h"
 #include "ui/shell/DBox3Form.h"
+#include "ui/shell/RepForm.h"
 
 namespace quorrel {
 
@@ -126,6 +127,8 @@ int TQtDialogs::ShowBox(const DialogCall& call) {
       auto caption = [&call](size_t i) { return i < call.buttons.size() ? call.buttons[i] : ""; };
       return DBox3Form().Ask(call.text, caption(0), caption(1), call.helpContext, caption(2));
     }
+    case DialogKind::ReplacePrompt:
+      return AskReplacePrompt();
   }
   return mrCancel;
 }

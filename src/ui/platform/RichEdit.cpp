@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "platform/CodePage.h"
+#include "ui/platform/Colours.h"
 #include "ui/platform/RtfReader.h"
 #include "ui/platform/RtfWriter.h"
 
@@ -139,11 +140,54 @@ std::string TRichEdit::SelText() const {
 void TRichEdit::SetSelText(const std::string& text) {
   QTextCursor cursor = textCursor();
   const int from = cursor.selectionStart();
-  cursor.beginEditBlock();
+  if (editGroup_ && groupStarted_) {
+    cursor.joinPreviousEditBlock();
+  } else {
+    cursor.beginEditBlock();
+  }
+  groupStarted_ = true;
   cursor.insertText(ToEditorText(text));
   UnwrapLongLines(from, cursor.position());
   cursor.endEditBlock();
   setTextCursor(cursor);
+}
+
+int TRichEdit::CharColour(size_t pos) const {
+  if (plain_ || pos >= TextLength()) return -1;
+  const QChar c = document()->characterAt(static_cast<int>(pos));
+  if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) return -1;
+  QTextCursor cursor(document());
+  cursor.setPosition(static_cast<int>(pos) + 1);  // the format of the character before
+  const QTextCharFormat format = cursor.charFormat();
+  if (!format.hasProperty(QTextFormat::ForegroundBrush)) return -1;
+  return BgrOf(format.foreground().color());
+}
+
+void TRichEdit::BeginEditGroup() {
+  editGroup_ = true;
+  groupStarted_ = false;
+}
+
+void TRichEdit::EndEditGroup() {
+  editGroup_ = false;
+}
+
+void TRichEdit::ShowHighlight(const TColourRun& run) {
+  TMyRich::ShowHighlight(run);
+  const int total = static_cast<int>(TextLength());
+  QTextEdit::ExtraSelection mark;
+  mark.cursor = QTextCursor(document());
+  mark.cursor.setPosition(std::min(static_cast<int>(run.start), total));
+  mark.cursor.setPosition(std::min(static_cast<int>(run.start + run.length), total),
+                          QTextCursor::KeepAnchor);
+  mark.format.setForeground(ColourFromBgr(run.colour));
+  if (run.background >= 0) mark.format.setBackground(ColourFromBgr(run.background));
+  setExtraSelections({mark});
+}
+
+void TRichEdit::ClearHighlight() {
+  TMyRich::ClearHighlight();
+  setExtraSelections({});
 }
 
 void TRichEdit::UnwrapLongLines(int from, int to) {

@@ -69,6 +69,14 @@ class TRichEdit : public QTextEdit, public TMyRich {
   void SetColourRuns(std::vector<TColourRun> runs) override;
   void SetEditorColour(int colour) override;
   void SetTextColour(int colour) override;
+  int CharColour(size_t pos) const override;
+  // One undo step for a command's edits, each shown as it is made.
+  void BeginEditGroup() override;
+  void EndEditGroup() override;
+  // The passing highlight as an extra selection: no edit of the document.
+  void ShowHighlight(const TColourRun& run) override;
+  void ClearHighlight() override;
+
   // Whether some blocks still wait for their colours.
   bool ColoursWaiting() const { return waitingBlocks_ > 0; }
 
@@ -102,6 +110,8 @@ class TRichEdit : public QTextEdit, public TMyRich {
 
   bool plain_ = true;
   bool redraw_ = true;
+  bool editGroup_ = false;     // edits join one undo step
+  bool groupStarted_ = false;  // the group's first edit is made
   int zoom_ = 100;
   QString fontFamily_;
   int fontSize_ = 10;

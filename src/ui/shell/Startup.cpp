@@ -20,6 +20,7 @@
 #include "ui/publish/SDetForm.h"
 #include "ui/shell/GotoForm.h"
 #include "ui/publish/ServForm.h"
+#include "ui/shell/FindForm.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/MarkForm.h"
 #include "ui/shell/ProgBox.h"
@@ -74,7 +75,7 @@ int RunProgram(QApplication& app) {
   FormShell("MenuForm", "", webForm);
   InstallQtDialogs();
   FormShell("OpenForm", "Open", webForm);
-  FormShell("FindForm", "Find", webForm);
+  CreateFindForm(webForm);
   FormShell("BrowForm", "", webForm);
   CreateProgBox(webForm);
   CreateServForm(webForm);

@@ -1,0 +1,66 @@
+#include "commands/FindText.h"
+
+#include "platform/Chars.h"
+#include "publish/PasswordCodec.h"
+#include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
+
+namespace quorrel {
+
+std::string DecodeHexPairs(const std::string& digits) {
+  if (digits.size() > 1 && digits.size() % 2 == 1) ShowErrorAndAbort("Odd number of hex digits.");
+  return HexToBytes(digits);
+}
+
+std::string DocumentLineEnd(std::string_view text) {
+  // The final line end itself does not count: the working copy adds it.
+  std::string_view body = text;
+  if (!body.empty() && body.back() == '\n') body.remove_suffix(1);
+  return body.find("\r\n") == std::string_view::npos ? "\n" : "\r\n";
+}
+
+std::string ResolveMarks(std::string text, const std::string& lineEnd, bool tabs) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == LineEndMark) {
+      out += lineEnd;
+    } else if (c == TabMark && tabs) {
+      out += '\t';
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+bool IsWordChar(char c) {
+  const unsigned char u = static_cast<unsigned char>(c);
+  if (IsLetter(c) || IsDigit(c) || c == '_') return true;
+  // Accented letters of Windows-1252, and its letters among 0x8A-0x9F.
+  if (u >= 0xC0 && u != 0xD7 && u != 0xF7) return true;
+  return u == 0x8A || u == 0x8C || u == 0x8E || u == 0x9A || u == 0x9C || u == 0x9E || u == 0x9F;
+}
+
+size_t FindOccurrence(std::string_view text, std::string_view pattern, size_t from, size_t limit,
+                      const TSearchOptions& options) {
+  if (pattern.empty()) return std::string_view::npos;
+  if (limit > text.size()) limit = text.size();
+  const std::string_view range = text.substr(0, limit);
+  size_t start = from + 1;
+  while (start + pattern.size() - 1 <= range.size()) {
+    const size_t at = options.caseSensitive ? PosCase(pattern, range, start)
+                                            : PosNoCase(pattern, range, start);
+    if (at == 0) return std::string_view::npos;
+    const size_t pos = at - 1;
+    if (!options.wholeWords) return pos;
+    const size_t end = pos + pattern.size();
+    const bool before = pos > 0 && IsWordChar(text[pos - 1]) && IsWordChar(pattern.front());
+    const bool after = end < text.size() && IsWordChar(text[end]) && IsWordChar(pattern.back());
+    if (!before && !after) return pos;
+    start = at + 1;
+  }
+  return std::string_view::npos;
+}
+
+}  // namespace quorrel

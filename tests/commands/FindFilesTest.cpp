@@ -1,0 +1,170 @@
+// Find and Replace in the files of a folder: the site file list's scan, and a
+// replace over a copied tree of the Vorbis documentation against sed on a second
+// copy.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "commands/FindTestKit.h"
+#include "publish/OpenUnit.h"
+#include "publish/SiteFileList.h"
+#include "shell/Backups.h"
+#include "support/Installed.h"
+
+namespace quorrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kVorbis[] = "/usr/share/doc/libvorbis-dev/html";
+
+// The text as the save leaves it for comparison: no CR, no blanks at line ends.
+std::string Normal(const std::string& text) {
+  std::string out, line;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c != '\n') {
+      line += c;
+      continue;
+    }
+    line.erase(line.find_last_not_of(" \t") + 1);
+    out += line + '\n';
+  }
+  line.erase(line.find_last_not_of(" \t") + 1);
+  return out + line;
+}
+
+class FindFilesTest : public FindTest {
+ protected:
+  void SetUp() override {
+    FindTest::SetUp();
+    MainMenu().SetChecked("ValSave", false);  // the pages are saved as they are
+  }
+  std::function<void(TFindAnswers&)> InFiles(const std::string& root, const char* find,
+                                             const char* by, bool prompt) {
+    return [=](TFindAnswers& a) {
+      a.findText = find;
+      a.replaceText = by;
+      a.prompt = prompt;
+      a.caseSensitive = true;
+      a.searchFiles = true;
+      a.root = root;
+      a.fileMask = "*.htm";
+      a.subFolders = true;
+    };
+  }
+};
+
+TEST_F(FindFilesTest, TheListIsSortedMasksFindLongerExtensionsAndLinksAreNotFollowed) {
+  Write("tree/b.HTML", "b");
+  Write("tree/a.htm", "a");
+  Write("tree/c.css", "c");
+  Write("tree/Sub/d.htm", "d");
+  Write("tree/sub2/e.htm", "e");
+  Write("tree/pic.gif.htm.Bak", "x");
+  fs::create_directory_symlink(site + "tree/Sub", site + "tree/loop");
+  SiteFileList.root = site + "tree";
+  SiteFileList.fileMask = "*.htm";
+  SiteFileList.subFolders = true;
+  ScanSiteFileList();
+  EXPECT_EQ(SiteFileList.entries,
+            (std::vector<std::string>{"a.htm", "b.HTML", "Sub/d.htm", "sub2/e.htm"}));
+  std::vector<std::string> chosen;
+  for (SiteFileListNext(); !FileListEnded; SiteFileListNext()) chosen.push_back(ChosenPath);
+  ASSERT_EQ(chosen.size(), 4u);
+  EXPECT_EQ(chosen[2], site + "tree/Sub/d.htm");
+  SiteFileList.subFolders = false;
+  ScanSiteFileList();
+  EXPECT_EQ(SiteFileList.entries, (std::vector<std::string>{"a.htm", "b.HTML"}));
+}
+
+TEST_F(FindFilesTest, ReplaceInACopiedTreeEqualsSed) {
+  if (!Installed(std::string(kVorbis) + "/index.html", "libvorbis-dev")) return;
+  const std::string ours = site + "ours/", theirs = site + "sed/";
+  fs::copy(kVorbis, ours, fs::copy_options::recursive);
+  fs::copy(kVorbis, theirs, fs::copy_options::recursive);
+  std::map<std::string, fs::file_time_type> times;
+  std::map<std::string, std::string> bytes;
+  for (const auto& entry : fs::recursive_directory_iterator(ours)) {
+    if (!entry.is_regular_file()) continue;
+    times[entry.path().string()] = entry.last_write_time();
+    bytes[entry.path().string()] = Read(entry.path().string());
+  }
+  ASSERT_EQ(system(("find '" + theirs +
+                    "' -iname '*.htm*' -exec sed -i 's/Ogg Vorbis/OGG-VORBIS/g' {} +")
+                       .c_str()),
+            0);
+  Open("start.txt", "where the user was\r\n");
+  Command("ReplaceM", InFiles(ours, "Ogg Vorbis", "OGG-VORBIS", false));
+  EXPECT_FALSE(MainMenu().Checked("Online"));
+
+  int changed = 0, unchanged = 0;
+  for (const auto& [path, before] : bytes) {
+    SCOPED_TRACE(path);
+    const std::string now = Read(path);
+    const std::string twin = theirs + path.substr(ours.size());
+    const bool page = path.find(".htm") != std::string::npos;
+    if (!page || before.find("Ogg Vorbis") == std::string::npos) {
+      EXPECT_EQ(now, before);
+      EXPECT_EQ(fs::last_write_time(path), times[path]);
+      EXPECT_FALSE(fs::exists(BackupPath(path)));
+      ++unchanged;
+      continue;
+    }
+    EXPECT_EQ(Normal(now), Normal(Read(twin)));
+    EXPECT_TRUE(fs::exists(BackupPath(path)));
+    ++changed;
+  }
+  EXPECT_GT(changed, 10);
+  EXPECT_GT(unchanged, 5);
+}
+
+TEST_F(FindFilesTest, CancelHalfwaySavesTheFilesBeforeAndLeavesThoseAfter) {
+  for (const char* name : {"a.htm", "b.htm", "c.htm"}) {
+    Write(std::string("set/") + name, "<html>\n<head>\n</head>\n<body>cat</body>\n</html>\n");
+  }
+  Open("start.txt", "x\r\n");
+  Dialogs().Answer({mrYes, mrYes, mrCancel});
+  Command("ReplaceM", InFiles(site + "set", "cat", "dog", true));
+  EXPECT_NE(Read(site + "set/a.htm").find("dog"), std::string::npos);
+  EXPECT_NE(Read(site + "set/b.htm").find("dog"), std::string::npos);
+  EXPECT_NE(Read(site + "set/c.htm").find("cat"), std::string::npos);
+  EXPECT_FALSE(fs::exists(BackupPath(site + "set/c.htm")));
+  EXPECT_EQ(CurrentFileName, site + "set/c.htm");
+}
+
+TEST_F(FindFilesTest, ADocumentLeftChangedWithoutTheTextIsNotSaved) {
+  Write("set/a.htm", "<html>\n<head>\n</head>\n<body>nothing</body>\n</html>\n");
+  Write("set/b.htm", "<html>\n<head>\n</head>\n<body>cat</body>\n</html>\n");
+  // The first file of the list is open in a tab of its own with the user's
+  // unsaved edit; another document is current.
+  Open("set/a.htm", Read(site + "set/a.htm"));
+  CurrentEditor->Select(0, 0);
+  CurrentEditor->SetSelText("<!-- mine -->");
+  const std::string onDisk = Read(site + "set/a.htm");
+  Open("start.txt", "x\r\n");
+  // Its tab is reused for the next file only after the question the user answers.
+  Dialogs().Answer(mrNo);
+  Command("ReplaceM", InFiles(site + "set", "cat", "dog", false));
+  EXPECT_EQ(Read(site + "set/a.htm"), onDisk);
+  EXPECT_FALSE(fs::exists(BackupPath(site + "set/a.htm")));
+  ASSERT_FALSE(Dialogs().Calls().empty());
+  EXPECT_NE(Dialogs().Calls()[0].text.find("a.htm"), std::string::npos);
+  EXPECT_NE(Read(site + "set/b.htm").find("dog"), std::string::npos);
+}
+
+TEST_F(FindFilesTest, FindStopsAtTheFirstFileHoldingTheText) {
+  Write("set/a.htm", "<html>\n<head>\n</head>\n<body>none</body>\n</html>\n");
+  Write("set/b.htm", "<html>\n<head>\n</head>\n<body>the cat</body>\n</html>\n");
+  Open("start.txt", "x\r\n");
+  Command("Find", InFiles(site + "set", "cat", "", false));
+  EXPECT_EQ(CurrentFileName, site + "set/b.htm");
+  EXPECT_EQ(Selected(), "cat");
+  EXPECT_EQ(Status(), "  Moved to next file in list");
+}
+
+}  // namespace
+}  // namespace quorrel::test
