@@ -97,9 +97,9 @@ std::string ClosingMarkup() {
   const bool index = AnsiSameText(run.PageName, kIndexPage);
   std::string end;
   if (run.BlockMode == kBlockScript) {
-    // A script block left open at the page end is closed for it.
+    // A script or style block left open at the page end is closed by its own tag.
     if (!PageBuffer.empty() && PageBuffer.back() == '\\') PageBuffer.back() = '}';
-    end += "\n</Script>";
+    end += run.ScriptOpener == 'Y' ? "\n</Style>" : "\n</Script>";
   }
   if (run.OhTableOpen) end += "\n</Table>";
   if (!run.SiteMenu.empty()) {
