@@ -8,10 +8,14 @@
 #include "sitebuild/BlockModes.h"
 #include "sitebuild/BuildBuffers.h"
 #include "sitebuild/BuildState.h"
+#include "sitebuild/Headings.h"
 #include "sitebuild/OhTable.h"
 #include "sitebuild/PageCommands.h"
 #include "sitebuild/RtfReader.h"
 #include "sitebuild/SectionCommands.h"
+#include "sitebuild/SlideNotes.h"
+#include "sitebuild/TableCommand.h"
+#include "sitebuild/VideoCommand.h"
 
 namespace quorrel {
 
@@ -39,15 +43,21 @@ const TCommandEntry kCommands[] = {
     {28, RunCodeBlockCommand},                   // WW
     {31, Nothing},                               // CM: a comment line
     {34, RunOhCommand},                          // OH
+    {37, [] { RunHeadingCommand(1); }},          // T1
+    {40, [] { RunHeadingCommand(2); }},          // T2
+    {43, [] { RunHeadingCommand(3); }},          // T3
     {46, RunPageCommand},                        // PG
     {49, [] { RunScriptStart('S'); }},           // BS
     {52, [] { RunScriptEnd('S'); }},             // ES
     {55, Nothing},                               // --: a comment line
+    {58, RunTableCommand},                       // TA
     {61, RunArchiveListCommand},                 // ZI
     {64, [] { RunScriptStart('Y'); }},           // BY
     {67, [] { RunScriptEnd('Y'); }},             // EY
     {73, RunBodyCommand},                        // BO
     {76, RunDanceTableCommand},                  // DT
+    {79, RunVideoCommand},                       // VI
+    {82, RunNotesCommand},                       // NO
     {85, RunSectionCommand},                     // SE
     {91, RunRuleCommand},                        // HR
 };

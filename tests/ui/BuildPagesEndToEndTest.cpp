@@ -187,5 +187,37 @@ TEST_F(BuildPagesEndToEndTest, TypedScriptAndStyleBlocksSurvive) {
   EXPECT_EQ(tidy.find("Error:"), std::string::npos) << tidy;
 }
 
+// Headings, a table and a video link typed into the editor: "Build One" writes
+// the page the commands describe, and tidy finds it well formed.
+TEST_F(BuildPagesEndToEndTest, TypedHeadingsTableAndVideoBuildOne) {
+  Open({".PG one|First", ".BO", "x"});
+  Type(".PG dances|Dances\r\n.BO\r\n.T1 Our dances\r\nSome \"dances\" we do.\r\n"
+       ".T2 Reels|reels\r\nThe reels.\r\n.TA Class=Grid\r\nName|Bars|Contact\r\n"
+       "Mairi's Wedding|32|ann@example.org\r\nH|Jigs\r\nD|The \x8a reel\r\n\r\n.T3 Videos\r\n"
+       ".VI\r\nWatch it\r\nThe reel\r\nhttps://www.youtube.com/embed/abc\r\nFilmed in May.\r\n"
+       "\r\nThe end.");
+  CurrentEditor->Select(CurrentEditor->TextLength(), 0);
+  form->Action("BuildOne")->trigger();
+  QApplication::processEvents();
+  ASSERT_EQ(Dialogs().Calls().size(), 0u) << Dialogs().Last().text;
+  const std::string page = test::ReadFile(site + "dances.htm");
+  const std::string expected =
+      "<!DOCTYPE HTML>\n<HTML>\n<Head>\n  <Title>Dances</Title>\n</Head>\n<Body>\n\n"
+      "<H1>Our dances</H1><P>\nSome &ldquo;dances&rdquo; we do.<Img Src=\"images/Line.gif\" "
+      "Alt=\"\" Class=Wide><Br><H2 Id=reels>Reels</H2><P>\nThe reels.\n<Table Class=Grid>\n  "
+      "<TR><TH>Name</TH><TH>Bars</TH><TH>Contact</TH>\n  </TR>\n  <TR><TD>Mairi's "
+      "Wedding</TD><TD>32</TD><TD><A Href=\"mailto:ann@example.org\">ann@example.org</A></TD>\n"
+      "  </TR>\n  <TR><TH ColSpan=3>Jigs</TH>\n  </TR>\n  <TR><TD>The &#138; "
+      "reel</TD><TD></TD><TD></TD>\n  </TR>\n</Table><P>\n\n<H3>Videos</H3><Div Class=\"VLink "
+      "NoPrint\" Id=Video0 OnClick=\"ShowVideo('https://www.youtube.com/embed/abc', 0, 'The "
+      "reel<P>Filmed in May.')\">Watch it</Div><P>\nThe end.";
+  EXPECT_EQ(page.substr(0, expected.size()), expected) << page;
+  EXPECT_NE(page.find("<IFrame Id=Video Width=800 Height=450 Allowfullscreen>"), std::string::npos);
+  int exit = -1;
+  const std::string tidy = Check({"tidy", "-q", "-e"}, site + "dances.htm", exit);
+  EXPECT_LT(exit, 2) << tidy;
+  EXPECT_EQ(tidy.find("Error:"), std::string::npos) << tidy;
+}
+
 }  // namespace
 }  // namespace quorrel
