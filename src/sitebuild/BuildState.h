@@ -43,13 +43,13 @@ struct TBuildRun {
   bool OhRowCellPending = false;  // the row's first tab still has to split it
   bool OhRowSpans = false;        // the row is one cell across both columns
   bool VideoUsed = false;
-  int VideoCounter = 0;          // the page's next video number
-  bool FirstT2Done = false;      // later T2 headings get the "Top of page" image
-  bool T2Anchors = false;        // a link block asked for T2 anchors
-  bool T3Anchors = false;        // ... and for T3 anchors
-  bool AllEntries = false;       // ... with every entry, hidden ones too
-  bool NoLineImage = false;      // ... of .DT markers: T2 headings without the line image
-  std::string SlideNotes;        // the notes of a slide show, for its notes file
+  int VideoCounter = 0;         // the page's next video number
+  bool FirstT2Done = false;     // later T2 headings get the "Top of page" image
+  bool T2Anchors = false;       // a link block asked for T2 anchors
+  bool T3Anchors = false;       // ... and for T3 anchors
+  bool AllEntries = false;      // ... with every entry, hidden ones too
+  bool NoLineImage = false;     // ... of .DT markers: T2 headings without the line image
+  std::string SlideNotes;       // the notes of a slide show, for its notes file
   bool LineStartFlag = false;   // the next line end emits nothing
   bool SuppressOutput = false;  // a hidden heading swallows its text
   std::string StyleStack;       // open b, i and u runs, innermost last

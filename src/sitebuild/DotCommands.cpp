@@ -9,8 +9,10 @@
 #include "sitebuild/BuildBuffers.h"
 #include "sitebuild/BuildState.h"
 #include "sitebuild/Headings.h"
+#include "sitebuild/LinkBlock.h"
 #include "sitebuild/OhTable.h"
 #include "sitebuild/PageCommands.h"
+#include "sitebuild/PageMenu.h"
 #include "sitebuild/RtfReader.h"
 #include "sitebuild/SectionCommands.h"
 #include "sitebuild/SlideNotes.h"
@@ -40,26 +42,29 @@ struct TCommandEntry {
 void Nothing() {}
 
 const TCommandEntry kCommands[] = {
-    {28, RunCodeBlockCommand},                   // WW
-    {31, Nothing},                               // CM: a comment line
-    {34, RunOhCommand},                          // OH
-    {37, [] { RunHeadingCommand(1); }},          // T1
-    {40, [] { RunHeadingCommand(2); }},          // T2
-    {43, [] { RunHeadingCommand(3); }},          // T3
-    {46, RunPageCommand},                        // PG
-    {49, [] { RunScriptStart('S'); }},           // BS
-    {52, [] { RunScriptEnd('S'); }},             // ES
-    {55, Nothing},                               // --: a comment line
-    {58, RunTableCommand},                       // TA
-    {61, RunArchiveListCommand},                 // ZI
-    {64, [] { RunScriptStart('Y'); }},           // BY
-    {67, [] { RunScriptEnd('Y'); }},             // EY
-    {73, RunBodyCommand},                        // BO
-    {76, RunDanceTableCommand},                  // DT
-    {79, RunVideoCommand},                       // VI
-    {82, RunNotesCommand},                       // NO
-    {85, RunSectionCommand},                     // SE
-    {91, RunRuleCommand},                        // HR
+    {28, RunCodeBlockCommand},           // WW
+    {31, Nothing},                       // CM: a comment line
+    {34, RunOhCommand},                  // OH
+    {37, [] { RunHeadingCommand(1); }},  // T1
+    {40, [] { RunHeadingCommand(2); }},  // T2
+    {43, [] { RunHeadingCommand(3); }},  // T3
+    {46, RunPageCommand},                // PG
+    {49, [] { RunScriptStart('S'); }},   // BS
+    {52, [] { RunScriptEnd('S'); }},     // ES
+    {55, Nothing},                       // --: a comment line
+    {58, RunTableCommand},               // TA
+    {61, RunArchiveListCommand},         // ZI
+    {64, [] { RunScriptStart('Y'); }},   // BY
+    {67, [] { RunScriptEnd('Y'); }},     // EY
+    {70, RunLinkBlockCommand},           // BB
+    {73, RunBodyCommand},                // BO
+    {76, RunDanceTableCommand},          // DT
+    {79, RunVideoCommand},               // VI
+    {82, RunNotesCommand},               // NO
+    {85, RunSectionCommand},             // SE
+    {88, RunOtherPagesCommand},          // DX
+    {91, RunRuleCommand},                // HR
+    {94, RunPageMenuCommand},            // ME
 };
 
 // The source line that starts at the input's next character, for messages.
@@ -100,15 +105,13 @@ void RunDotCommand() {
     SetBlockMode(position);
     return;
   }
-  if (found % 3 == 0) {
-    for (const TCommandEntry& entry : kCommands) {
-      if (entry.position == position) {
-        entry.run();
-        return;
-      }
+  for (const TCommandEntry& entry : kCommands) {
+    if (entry.position == position) {
+      entry.run();
+      return;
     }
-    ReportBuildError("The ." + name + " command is not available yet.");
   }
+  // Found across two entries.
   ReportBuildError("Unknown marker ." + name);
 }
 

@@ -45,8 +45,8 @@ std::string MainHeading(std::string text, const std::string& id, bool noSpace, b
   }
   if (text.empty()) text = run.PageTitle;
   if (run.SiteMenu.empty()) return "\n<H1" + id + ">" + text + "</H1>\r\n";
-  std::string heading = "\n<H1" + std::string(kContentId) + ">" + (noBack ? "" : kBackButton) +
-                        text + "</H1><HR>";
+  std::string heading =
+      "\n<H1" + std::string(kContentId) + ">" + (noBack ? "" : kBackButton) + text + "</H1><HR>";
   if (!NextLineStarts("<H2")) heading += noSpace ? "<P>" : "<P><Br>";
   return heading;
 }

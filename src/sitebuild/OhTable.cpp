@@ -35,8 +35,8 @@ bool RowHasTwoCells(const std::string& firstLine) {
 // A command after an empty line inside the table.
 [[noreturn]] void CommandAfterEmptyLine(const std::string& line) {
   const TBuildRun& run = BuildRun;
-  const std::string coming = Excerpt(run.RtfSource, static_cast<long long>(run.SourcePos),
-                                     kMessageExcerpt);
+  const std::string coming =
+      Excerpt(run.RtfSource, static_cast<long long>(run.SourcePos), kMessageExcerpt);
   if (StartsWithNoCase(line, ".OH")) {
     ReportBuildError("This is within another .OH command.\r" + coming);
   }
@@ -47,8 +47,7 @@ bool RowHasTwoCells(const std::string& firstLine) {
       ReportBuildError("You need something between .OH and .FS");
     }
   }
-  ReportBuildError("Remove blank line before command starting\r" + coming +
-                   "\rwithin .oh section");
+  ReportBuildError("Remove blank line before command starting\r" + coming + "\rwithin .oh section");
 }
 
 }  // namespace
@@ -72,7 +71,8 @@ void NextOhRow() {
   const std::string line = ComingInputLine();
   if (!line.empty() && line[0] == '.') CommandAfterEmptyLine(line);
   // A row that never met its tab gets an empty second cell.
-  std::string markup = run.OhRowCellPending && !run.OhRowSpans ? "</TD><TD></TD></TR>" : "</TD></TR>";
+  std::string markup =
+      run.OhRowCellPending && !run.OhRowSpans ? "</TD><TD></TD></TR>" : "</TD></TR>";
   run.OhRowSpans = !RowHasTwoCells(line);
   markup += run.OhRowSpans ? "<TR><TD ColSpan=2>" : "<TR><TD>";
   run.OhRowCellPending = !run.OhRowSpans;

@@ -13,9 +13,8 @@ std::string CommandArgument() {
 
 void RunSectionCommand() {
   const std::string argument = CommandArgument();
-  PushInput(
-      "<P><Img Src=\"images/Line.gif\" Alt=\"\" Class=Wide><Br><Div Class=Section Id=" +
-      argument.substr(0, argument.find(' ')) + ">" + argument + "</Div>\r\n");
+  PushInput("<P><Img Src=\"images/Line.gif\" Alt=\"\" Class=Wide><Br><Div Class=Section Id=" +
+            argument.substr(0, argument.find(' ')) + ">" + argument + "</Div>\r\n");
 }
 
 void RunRuleCommand() {

@@ -69,7 +69,8 @@ void RunVideoCommand() {
     if (comment.find("</") != std::string::npos) {
       ReportBuildError("End of tag in .VI text for  " + ending);
     }
-    if (comment.size() > kMaxVideoComment) ReportBuildError("Too much text in .VI text for  " + ending);
+    if (comment.size() > kMaxVideoComment)
+      ReportBuildError("Too much text in .VI text for  " + ending);
   }
   if (const std::string fault = AddressFault(address); !fault.empty()) {
     ReportBuildError(linkText + "\r" + fault);
@@ -83,8 +84,8 @@ void RunVideoCommand() {
   std::string markup;
   if (image) {
     markup = "<Img Class=\"" + classes + "\" Id=Video" + number + " Src=\"images/" +
-             lines[1].substr(6) + "\" Alt=\"Click to play video\" OnClick=\"ShowVideo('" +
-             address + "', " + number + ", '" + shown + "')\">";
+             lines[1].substr(6) + "\" Alt=\"Click to play video\" OnClick=\"ShowVideo('" + address +
+             "', " + number + ", '" + shown + "')\">";
   } else {
     markup = "<Div Class=\"" + classes + "\" Id=Video" + number + " OnClick=\"ShowVideo('" +
              address + "', " + number + ", '" + WithoutApostrophes(comment) + "')\">" + shown +

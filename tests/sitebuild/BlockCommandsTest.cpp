@@ -6,6 +6,7 @@
 #include "sitebuild/BuildBuffers.h"
 #include "sitebuild/BuildState.h"
 #include "sitebuild/BuildTestKit.h"
+#include "support/ScriptedDialogs.h"
 
 namespace quorrel::test {
 namespace {
@@ -47,18 +48,18 @@ TEST(BlockCommandsTest, TablePositionsSwitchBlockModes) {
   };
   const Case cases[] = {
       {".UC", kBlockMonospace, "<Div Class=Monospace>x\r\n<Br>\r\n"},  // 1
-      {".UR", kBlockLines, "x\r\n<Br>\r\n"},                               // 4
-      {".US", kBlockLines, "x\r\n<Br>\r\n"},                               // 7
+      {".UR", kBlockLines, "x\r\n<Br>\r\n"},                           // 4
+      {".US", kBlockLines, "x\r\n<Br>\r\n"},                           // 7
       {".U+", kBlockMonospace, "<Div Class=Monospace>x\r\n<Br>\r\n"},  // 10
       {".U-", kBlockMonospace, "<Div Class=Monospace>x\r\n<Br>\r\n"},  // 13
-      {".FS", kBlockNormal, "\r\nx"},                                      // 16
-      {".FR", kBlockNormal, "\r\nx"},                                      // 19
+      {".FS", kBlockNormal, "\r\nx"},                                  // 16
+      {".FR", kBlockNormal, "\r\nx"},                                  // 19
       {".UT", kBlockMonospace, "<Div Class=Monospace>x\r\n<Br>\r\n"},  // 22
-      {".FC", kBlockNormal, "\r\nx"},                                      // 25
-      {".WW", kBlockCode, "<Code>x\r\n<Br>\r\n"},                          // 28
-      {".CM anything", kBlockNormal, "x"},                                 // 31
-      {".-- anything", kBlockNormal, "x"},                                 // 55
-      {".ZI -r a.zip *.htm", kBlockNormal, "x"},                           // 61
+      {".FC", kBlockNormal, "\r\nx"},                                  // 25
+      {".WW", kBlockCode, "<Code>x\r\n<Br>\r\n"},                      // 28
+      {".CM anything", kBlockNormal, "x"},                             // 31
+      {".-- anything", kBlockNormal, "x"},                             // 55
+      {".ZI -r a.zip *.htm", kBlockNormal, "x"},                       // 61
       // The letters are looked up without regard to case.
       {".ur", kBlockLines, "x\r\n<Br>\r\n"},
       // A lone letter or a pair across two entries found among the block switches
@@ -75,6 +76,45 @@ TEST(BlockCommandsTest, TablePositionsSwitchBlockModes) {
   }
   BuildBody(".ZI -r a.zip *.htm\r\nx\r\n");
   EXPECT_EQ(BuildRun.ArchiveList, " -r a.zip *.htm");
+}
+
+// Every other entry of the table runs its command: seen in the page or in the
+// message it stops with.
+TEST(BlockCommandsTest, TablePositionsRunTheirCommands) {
+  struct Case {
+    const char* line;
+    std::string seen;
+    bool asks = false;  // shows a box the user answers
+  };
+  const Case cases[] = {
+      {".OH", "<Table Class=Dance><TR><TD Class=W40>"},                    // 34
+      {".T1 x", "<H1>x</H1>"},                                             // 37
+      {".T2 x", "<H2>x</H2>"},                                             // 40
+      {".T3 x", "<H3>x</H3>"},                                             // 43
+      {".PG p", ".PG command has less than 2 arguments:", true},           // 46
+      {".BS", "<script>"},                                                 // 49
+      {".ES", "ES command must be preceded by BS command"},                // 52
+      {".TA Class=T", "<Table Class=T>"},                                  // 58
+      {".BY", "<Style>"},                                                  // 64
+      {".EY", "EY command must be preceded by BY command"},                // 67
+      {".BB", "Page does not contain any markers required by .BB", true},  // 70
+      {".BO", "<Body>"},                                                   // 73
+      {".DT", ".DT builds dance entries"},                                 // 76
+      {".VI", ".VI needs a link text"},                                    // 79
+      {".NO x", ".NO command is only for notes in slides."},               // 82
+      {".SE x", "<Div Class=Section Id=x>x</Div>"},                        // 85
+      {".DX a.htm|A", "<A Class=Other Href=\"a.htm\">A</A>"},              // 88
+      {".HR", "<Img Src=\"images/HR.png\""},                               // 91
+      {".ME none.htm", "Cannot read the menu file"},                       // 94
+  };
+  for (const Case& c : cases) {
+    Dialogs().Clear();
+    if (c.asks) Dialogs().Answer(mrCancel);
+    const TBuildResult result = BuildBody(std::string(c.line) + "\r\nrow\r\n");
+    const std::string seen = result.page + "\n" + result.LastMessage();
+    EXPECT_NE(seen.find(c.seen), std::string::npos) << c.line << ": " << seen;
+    EXPECT_EQ(seen.find("Unknown marker"), std::string::npos) << c.line;
+  }
 }
 
 TEST(BlockCommandsTest, LookupRefusals) {
@@ -122,7 +162,8 @@ TEST(BlockCommandsTest, BlockLines) {
       {"a list tag with text after it is a line", ".UR\r\n<LI>one</LI> more\r\n.FS\r\n",
        "<LI>one</LI> more\r\n<Br>\r\n"},
       {"empty line", ".UR\r\na\r\n\r\nb\r\n.FS\r\n", "a\r\n<Br>\r\n\r\n<Br>\r\nb\r\n<Br>\r\n"},
-      {"formatting translated", ".UR\r\n\\b x\\b0  \\'e9\r\n.FS\r\n", "<b>x</b> &eacute;\r\n<Br>\r\n"},
+      {"formatting translated", ".UR\r\n\\b x\\b0  \\'e9\r\n.FS\r\n",
+       "<b>x</b> &eacute;\r\n<Br>\r\n"},
       // In a code block markup shows as typed; "&#" is already a reference.
       {"code escapes", ".WW\r\n<a href=\"x\">&amp; &#38;</a>\r\n.FS\r\n",
        "<Code>&#60;a href=&quot;x&quot;&#62;&#38;amp; &#38;&#60;/a&#62;\r\n</Code>"},
@@ -148,7 +189,8 @@ TEST(BlockCommandsTest, LineEndsAndTheLineStartFlag) {
     BuildRun.SuppressOutput = true;
   });
   EXPECT_EQ(hidden.page, "\r\nb");
-  ExpectErrors({{"zero at a line start", std::string("a\r\n\0b", 5), "Internal error: Pch is null."}});
+  ExpectErrors(
+      {{"zero at a line start", std::string("a\r\n\0b", 5), "Internal error: Pch is null."}});
 }
 
 TEST(BlockCommandsTest, OpenQuoteStopsASwitch) {

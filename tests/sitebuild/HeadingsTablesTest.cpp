@@ -108,10 +108,9 @@ TEST_F(HeadingsTablesTest, MainHeading) {
       {"empty text is the title", ".T1\r\n", "\n<H1>Page title</H1>"},
       {"with a site menu", ".T1 Welcome\r\nx",
        "\n<H1 Id=Content>" + kBack + "Welcome</H1><HR><P><Br>x", withMenu},
-      {"NoSpace", ".T1 Welcome|NoSpace\r\nx",
-       "\n<H1 Id=Content>" + kBack + "Welcome</H1><HR><P>x", withMenu},
-      {"NoBack", ".T1 Welcome|NoBack\r\nx", "\n<H1 Id=Content>Welcome</H1><HR><P><Br>x",
+      {"NoSpace", ".T1 Welcome|NoSpace\r\nx", "\n<H1 Id=Content>" + kBack + "Welcome</H1><HR><P>x",
        withMenu},
+      {"NoBack", ".T1 Welcome|NoBack\r\nx", "\n<H1 Id=Content>Welcome</H1><HR><P><Br>x", withMenu},
       {"a second-level heading follows", ".T1 Welcome\r\n<H2>Next</H2>",
        "\n<H1 Id=Content>" + kBack + "Welcome</H1><HR><H2>Next</H2>", withMenu},
   });
@@ -152,7 +151,8 @@ TEST_F(HeadingsTablesTest, Tables) {
        "\r\n<Table x>\r\n  <TR><TH>a</TH><TH>b</TH><TH>c</TH>\r\n  </TR>\r\n  <TR><TH "
        "ColSpan=3>All</TH>\r\n  </TR>\r\n  <TR><TH>one</TH><TH ColSpan=2>two</TH>\r\n  </TR>\r\n  "
        "<TR><TD>d</TD><TD></TD><TD></TD>\r\n  </TR>\r\n</Table>"},
-      {"row and cell attributes", ".TA x\r\nBGCOLOR=Red|a|b\r\nclass=odd|CLASS=w c|BGCOLOR=#fff\r\n",
+      {"row and cell attributes",
+       ".TA x\r\nBGCOLOR=Red|a|b\r\nclass=odd|CLASS=w c|BGCOLOR=#fff\r\n",
        "\r\n<Table x>\r\n  <TR BGCOLOR=Red><TH>a</TH><TH>b</TH>\r\n  </TR>\r\n  <TR "
        "class=odd><TD CLASS=w>c</TD><TD BGCOLOR=#fff></TD>\r\n  </TR>\r\n</Table>"},
       {"addresses as mail links", ".TA x\r\nD|Ann|ann@example.org\r\n",
@@ -181,7 +181,8 @@ TEST_F(HeadingsTablesTest, TableRefusals) {
        "Don't start first line with \"H|\" or \"H \"."},
       {"four cells in two columns", ".TA x\r\nD|a|b\r\nw|x|y|z\r\n",
        "Too many columns in line\nw|x|y|z"},
-      {"three cells in two columns", ".TA x\r\na|b\r\nx|y|z|\r\n", "Too many columns in line\nx|y|z|"},
+      {"three cells in two columns", ".TA x\r\na|b\r\nx|y|z|\r\n",
+       "Too many columns in line\nx|y|z|"},
       {"cell tags", ".TA x\r\na|b\r\n<td>c|d\r\n", "<td>c|d\rcannot contain TR, TD or Table tags."},
       {"table tags", ".TA x\r\na</table>\r\n", "a</table>\rcannot contain TR, TD or Table tags."},
   });
@@ -219,7 +220,8 @@ TEST_F(HeadingsTablesTest, VideoRefusals) {
       {"watch", start + youtube + "watch?v=abc\r\n",
        "Clip\rYou must use \"embed\" rather than \"watch\"."},
       {"embed?", start + youtube + "embed?abc\r\n",
-       "Clip\r\"embed\" must be followed by \"/\" rather than \"?\".\rYou only need \"?\" if you're "
+       "Clip\r\"embed\" must be followed by \"/\" rather than \"?\".\rYou only need \"?\" if "
+       "you're "
        "adding \"start=\" followed by a number."},
       {"t=", start + youtube + "embed/abc?t=30\r\n",
        "Clip\rYou need \"start=\" rather than \"t=\" and it mustn't be followed by \"s\" - it's "
@@ -228,13 +230,15 @@ TEST_F(HeadingsTablesTest, VideoRefusals) {
       {"end tag in the comment", start + "https://example.org/v\r\nSee <b>this</b>\r\n",
        "End of tag in .VI text for  Clip\rProbably missing .FS to terminate text."},
       // The heading, "<P>" and the comment make 801 characters.
-      {"comment too long", start + "https://example.org/v\r\n" + std::string(801 - 10, 'c') + "\r\n",
+      {"comment too long",
+       start + "https://example.org/v\r\n" + std::string(801 - 10, 'c') + "\r\n",
        "Too much text in .VI text for  Clip\rProbably missing .FS to terminate text."},
   });
 }
 
 TEST_F(HeadingsTablesTest, SlideNotes) {
-  ExpectErrors({{"not a slide show", ".NO Title\r\nx\r\n", ".NO command is only for notes in slides."}});
+  ExpectErrors(
+      {{"not a slide show", ".NO Title\r\nx\r\n", ".NO command is only for notes in slides."}});
   IsSlides = true;
   const TBuildResult result = BuildWithBody(
       "a\r\n.NO The \"first\" slide\r\nSay \"hello\" {twice} \\\\ and \\'e9t\\'e9.\r\nThen "

@@ -199,10 +199,9 @@ TEST_F(PageBuildTest, DebugKeepsOldAndNewForComparing) {
 // the notes are kept for the notes file, and the slides link round the show.
 TEST_F(PageBuildTest, SlideShowBuildsEverySlide) {
   IsSlides = true;
-  const std::string shown =
-      Build({".PG show|Our show|Slides", ".NO Opening", "Say {hello}.", "", "Welcome.",
-             ".PG show01|The first slide", "One.", ".T2 Details", "More.", ".PG show02|Last one",
-             ".TA Class=Grid", "A|B", "1|2"});
+  const std::string shown = Build({".PG show|Our show|Slides", ".NO Opening", "Say {hello}.", "",
+                                   "Welcome.", ".PG show01|The first slide", "One.", ".T2 Details",
+                                   "More.", ".PG show02|Last one", ".TA Class=Grid", "A|B", "1|2"});
   IsSlides = false;
   ASSERT_EQ(shown, "");
   const std::string index = Page("show.htm");

@@ -12,8 +12,8 @@
 #include "commands/StartUp.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
-#include "shell/MenuModel.h"
 #include "shell/FastStrings.h"
+#include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "support/MasterRtf.h"
@@ -191,11 +191,12 @@ TEST_F(BuildPagesEndToEndTest, TypedScriptAndStyleBlocksSurvive) {
 // the page the commands describe, and tidy finds it well formed.
 TEST_F(BuildPagesEndToEndTest, TypedHeadingsTableAndVideoBuildOne) {
   Open({".PG one|First", ".BO", "x"});
-  Type(".PG dances|Dances\r\n.BO\r\n.T1 Our dances\r\nSome \"dances\" we do.\r\n"
-       ".T2 Reels|reels\r\nThe reels.\r\n.TA Class=Grid\r\nName|Bars|Contact\r\n"
-       "Mairi's Wedding|32|ann@example.org\r\nH|Jigs\r\nD|The \x8a reel\r\n\r\n.T3 Videos\r\n"
-       ".VI\r\nWatch it\r\nThe reel\r\nhttps://www.youtube.com/embed/abc\r\nFilmed in May.\r\n"
-       "\r\nThe end.");
+  Type(
+      ".PG dances|Dances\r\n.BO\r\n.T1 Our dances\r\nSome \"dances\" we do.\r\n"
+      ".T2 Reels|reels\r\nThe reels.\r\n.TA Class=Grid\r\nName|Bars|Contact\r\n"
+      "Mairi's Wedding|32|ann@example.org\r\nH|Jigs\r\nD|The \x8a reel\r\n\r\n.T3 Videos\r\n"
+      ".VI\r\nWatch it\r\nThe reel\r\nhttps://www.youtube.com/embed/abc\r\nFilmed in May.\r\n"
+      "\r\nThe end.");
   CurrentEditor->Select(CurrentEditor->TextLength(), 0);
   form->Action("BuildOne")->trigger();
   QApplication::processEvents();
