@@ -268,9 +268,9 @@ TEST(BlockCommandsTest, SectionsAndRules) {
        "Id=Folk>Folk dances</Div><P>\r\nb"},
       {"rule", "a\r\n.HR\r\nb", "a<Br><Img Src=\"images/HR.png\" Alt=\"\" Class=C><Br>\r\nb"},
       // The rule is pushed last and so read first: it stands above the title.
-      {"rule with a title", "a\r\n.HR Part two\r\nb",
+      {"rule with a title", "a\r\n.HR Second half\r\nb",
        "a<Br><Img Src=\"images/HR.png\" Alt=\"\" Class=C><Br><Div Class=\"Section C\" "
-       "Id=Part_two>Part two</Div>\r\nb"},
+       "Id=Second_half>Second half</Div>\r\nb"},
   });
 }
 
