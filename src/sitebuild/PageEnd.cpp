@@ -65,7 +65,8 @@ void WritePage(const std::string& fileName) {
 
 void ShowPossibleErrors() {
   if (BuildRun.PossibleErrors.empty()) return;
-  TProgress box("Possible errors", 0, false, false);
+  // Shown for reading, never sent to the printer.
+  TProgress box("Possible errors", 0, false, true);
   box.SetWidth(kPossibleErrorsWidth);
   box.Add(BuildRun.PossibleErrors);
   box.Destroy();

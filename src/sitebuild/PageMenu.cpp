@@ -60,8 +60,9 @@ void RunPageMenuCommand() {
   bool marked = false;
   const std::string nav = MarkedMenu(menu, run.PageName, marked);
   if (!marked) {
+    if (!run.PossibleErrors.empty()) run.PossibleErrors += "\r\n";
     run.PossibleErrors += "Page " + run.PageName + " has no link in the menu " + path +
-                          ", so no menu entry is marked as this page's.\r\n";
+                          ", so no menu entry is marked as this page's.";
   }
   // The menu is markup already: it goes to the page as it stands.
   EmitText(nav);

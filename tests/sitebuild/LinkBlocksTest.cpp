@@ -8,6 +8,7 @@
 
 #include "platform/Abort.h"
 #include "shell/Hooks.h"
+#include "shell/ProgUnit.h"
 #include "shell/ShellState.h"
 #include "sitebuild/BuildBuffers.h"
 #include "sitebuild/BuildPages.h"
@@ -231,6 +232,43 @@ TEST_F(LinkBlocksTest, PageMenuMarksThisPage) {
   EXPECT_EQ(absent.page, nav);
   EXPECT_NE(BuildRun.PossibleErrors.find("Page nothere has no link in the menu"),
             std::string::npos);
+}
+
+// What the "Possible errors" box is asked to do.
+class WarningsView : public TProgressView {
+ public:
+  void RunPrepared() override {}
+  void LineAdded(const std::string& line) override { lines.push_back(line); }
+  void StateChanged() override {}
+  void ShowBox() override {}
+  void HideBox() override {}
+  void ShowModalBox() override { caption = ProgBoxState().caption; }
+  void ProcessMessages() override {}
+  void PrintLines(const std::vector<std::string>& printedLines) override { printed = printedLines; }
+
+  std::string caption;
+  std::vector<std::string> lines, printed;
+};
+
+// A page missing from its menu is built, and the warning is shown for reading.
+TEST_F(LinkBlocksTest, PageMissingFromTheMenuIsWarnedAbout) {
+  WriteFile(CurrentFolder + "menu.htm", "<Nav><a href=\"a.htm\">A</a></Nav>");
+  WriteFile(CurrentFileName, Master({".PG b|B", ".BO", ".ME menu.htm", "Text"}));
+  WarningsView view;
+  SetProgressView(&view);
+  try {
+    BuildPagesFromRtf(false);
+  } catch (const EAbort&) {
+    ADD_FAILURE() << Dialogs().Last().text;
+  }
+  SetProgressView(nullptr);
+  EXPECT_NE(ReadFile(CurrentFolder + "b.htm").find("<Nav><a href=\"a.htm\">A</a></Nav>"),
+            std::string::npos);
+  EXPECT_EQ(view.caption, "Possible errors");
+  ASSERT_FALSE(view.lines.empty());
+  EXPECT_EQ(view.lines[0], "Page b has no link in the menu " + CurrentFolder +
+                               "menu.htm, so no menu entry is marked as this page's.");
+  EXPECT_TRUE(view.printed.empty());
 }
 
 TEST_F(LinkBlocksTest, PageMenuEdits) {
