@@ -42,6 +42,16 @@ void PushInput(std::string_view text) {
   LineBuffer.append(text.rbegin(), text.rend());
 }
 
+void PushReadText(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char ch : text) {
+    if (ch == '\\') escaped += '\\';
+    escaped += ch;
+  }
+  PushInput(escaped);
+}
+
 size_t PushedCount() {
   return LineBuffer.size();
 }

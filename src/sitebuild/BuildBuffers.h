@@ -16,6 +16,9 @@ void StartBuildBuffers(std::string source);
 // before the source, first character first. Stops the build when the stack would
 // hold more than its capacity.
 void PushInput(std::string_view text);
+// PushInput for text the reader has already translated: its backslashes stay
+// backslashes when it is read again.
+void PushReadText(std::string_view text);
 // Characters waiting on the push-back stack.
 size_t PushedCount();
 // Gives back a character the reader has already translated: it is the next one

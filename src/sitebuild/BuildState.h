@@ -17,6 +17,8 @@ inline constexpr size_t kCurrentLineLength = 100;
 
 // Block modes of the text being read.
 inline constexpr int kBlockNormal = 0;
+inline constexpr int kBlockLines = 1;      // line ends kept
+inline constexpr int kBlockMonospace = 2;  // line ends kept, in a monospace division
 inline constexpr int kBlockCode = 3;
 inline constexpr int kBlockScript = 9;
 
@@ -30,6 +32,7 @@ struct TBuildRun {
   bool PrintVersion = false;  // T2 headings get print links
   int BlockMode = kBlockNormal;
   bool RawMode = false;    // script and style blocks: no tag checks, no translation
+  char ScriptOpener = 0;   // the command that opened the script or style block: 'S' or 'Y'
   bool QuoteMode = false;  // code blocks: quotes as "&quot;", no tag checks
   bool NotesMode = false;  // slide notes: no curly quotes
   bool OpenQuote = false;  // an opening curly quote awaits its closing one
@@ -38,7 +41,15 @@ struct TBuildRun {
   bool RedOpen = false;
   bool OhTableOpen = false;
   bool OhRowCellPending = false;  // the row's first tab still has to split it
+  bool OhRowSpans = false;        // the row is one cell across both columns
   bool VideoUsed = false;
+  int VideoCounter = 0;         // the page's next video number
+  bool FirstT2Done = false;     // later T2 headings get the "Top of page" image
+  bool T2Anchors = false;       // a link block asked for T2 anchors
+  bool T3Anchors = false;       // ... and for T3 anchors
+  bool AllEntries = false;      // ... with every entry, hidden ones too
+  bool NoLineImage = false;     // ... of .DT markers: T2 headings without the line image
+  std::string SlideNotes;       // the notes of a slide show, for its notes file
   bool LineStartFlag = false;   // the next line end emits nothing
   bool SuppressOutput = false;  // a hidden heading swallows its text
   std::string StyleStack;       // open b, i and u runs, innermost last

@@ -3,11 +3,21 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Chars.h"
 #include "platform/CodePage.h"
+#include "sitebuild/BlockModes.h"
 #include "sitebuild/BuildBuffers.h"
 #include "sitebuild/BuildState.h"
+#include "sitebuild/Headings.h"
+#include "sitebuild/LinkBlock.h"
+#include "sitebuild/OhTable.h"
 #include "sitebuild/PageCommands.h"
+#include "sitebuild/PageMenu.h"
 #include "sitebuild/RtfReader.h"
+#include "sitebuild/SectionCommands.h"
+#include "sitebuild/SlideNotes.h"
+#include "sitebuild/TableCommand.h"
+#include "sitebuild/VideoCommand.h"
 
 namespace quorrel {
 
@@ -19,9 +29,43 @@ namespace {
 constexpr std::string_view kCommandTable =
     "UC UR US U+ U- FS FR UT FC WW CM OH T1 T2 T3 PG BS ES -- TA ZI BY EY BB BO DT VI NO SE DX "
     "HR ME ";
+// Every position up to here switches the block mode.
 constexpr size_t kLastBlockSwitch = 25;
-constexpr size_t kCommentPos = 31;
-constexpr size_t kDashCommentPos = 55;
+
+using TCommand = void (*)();
+
+struct TCommandEntry {
+  size_t position;
+  TCommand run;
+};
+
+void Nothing() {}
+
+const TCommandEntry kCommands[] = {
+    {28, RunCodeBlockCommand},           // WW
+    {31, Nothing},                       // CM: a comment line
+    {34, RunOhCommand},                  // OH
+    {37, [] { RunHeadingCommand(1); }},  // T1
+    {40, [] { RunHeadingCommand(2); }},  // T2
+    {43, [] { RunHeadingCommand(3); }},  // T3
+    {46, RunPageCommand},                // PG
+    {49, [] { RunScriptStart('S'); }},   // BS
+    {52, [] { RunScriptEnd('S'); }},     // ES
+    {55, Nothing},                       // --: a comment line
+    {58, RunTableCommand},               // TA
+    {61, RunArchiveListCommand},         // ZI
+    {64, [] { RunScriptStart('Y'); }},   // BY
+    {67, [] { RunScriptEnd('Y'); }},     // EY
+    {70, RunLinkBlockCommand},           // BB
+    {73, RunBodyCommand},                // BO
+    {76, RunDanceTableCommand},          // DT
+    {79, RunVideoCommand},               // VI
+    {82, RunNotesCommand},               // NO
+    {85, RunSectionCommand},             // SE
+    {88, RunOtherPagesCommand},          // DX
+    {91, RunRuleCommand},                // HR
+    {94, RunPageMenuCommand},            // ME
+};
 
 // The source line that starts at the input's next character, for messages.
 std::string ComingLine() {
@@ -34,14 +78,12 @@ std::string ComingLine() {
   return line;
 }
 
-[[noreturn]] void NotYetAvailable(const std::string& name) {
-  ReportBuildError("The ." + name + " command is not available yet.");
-}
-
 }  // namespace
 
 void RunDotCommand() {
   TBuildRun& run = BuildRun;
+  // A hidden heading's text ends at the next command.
+  run.SuppressOutput = false;
   std::string line;
   for (;;) {
     const char ch = ReadRtfChar();
@@ -58,23 +100,19 @@ void RunDotCommand() {
   run.CommandText = line.substr(name.size());
   const size_t found = kCommandTable.find(name);
   if (found == std::string_view::npos) ReportBuildError("Unknown marker ." + name);
-  const size_t pos = found + 1;
-  if (pos <= kLastBlockSwitch) NotYetAvailable(name);
-  if (found % 3 != 0) ReportBuildError("Unknown marker ." + name);
-  if (pos == kCommentPos || pos == kDashCommentPos) return;
-  if (name == "PG") {
-    RunPageCommand();
+  const size_t position = found + 1;
+  if (position <= kLastBlockSwitch) {
+    SetBlockMode(position);
     return;
   }
-  if (name == "ZI") {
-    BuildRun.ArchiveList = run.CommandText;
-    return;
+  for (const TCommandEntry& entry : kCommands) {
+    if (entry.position == position) {
+      entry.run();
+      return;
+    }
   }
-  if (name == "BO") {
-    RunBodyCommand();
-    return;
-  }
-  NotYetAvailable(name);
+  // Found across two entries.
+  ReportBuildError("Unknown marker ." + name);
 }
 
 void HandleLineEnd() {
@@ -86,12 +124,19 @@ void HandleLineEnd() {
   if (ch == '.') {
     // The reader signals every line-start dot; this one is taken here.
     run.LineStartDot = false;
+    // In a code block only its end is a command; other dot lines are code.
     if (run.BlockMode != kBlockCode || StartsWithNoCase(run.CurrentLine, ".FS")) {
       RunDotCommand();
       return;
     }
   }
   if (run.SuppressOutput) return;
+  if (run.BlockMode == kBlockLines || run.BlockMode == kBlockMonospace ||
+      run.BlockMode == kBlockCode) {
+    UnreadChar(ch);
+    EmitBlockLine();
+    return;
+  }
   if (run.LineStartFlag) {
     run.LineStartFlag = false;
     UnreadChar(ch);
@@ -99,12 +144,36 @@ void HandleLineEnd() {
   }
   if (ch == '\r' && PeekInput() == '\n' && !run.RawMode) {
     ReadRtfChar();
+    if (run.OhTableOpen) {
+      NextOhRow();
+      return;
+    }
     if (run.BlockMode == kBlockNormal) EmitText("<P>");
     EmitText("\r\n");
     return;
   }
   EmitText("\r\n");
   UnreadChar(ch);
+}
+
+bool ReadTextLine(std::string& line) {
+  TBuildRun& run = BuildRun;
+  line.clear();
+  if (PeekInput(0) != '\r' || PeekInput(1) != '\n') return false;
+  const char first = PeekInput(2);
+  if (first == '\r' || first == '\0' || first == '\f' || first == '.') return false;
+  ReadRtfChar();
+  ReadRtfChar();
+  while (run.BuildRunning) {
+    const char ch = ReadRtfChar();
+    if (!run.BuildRunning) break;
+    if (ch == '\r') {
+      UnreadChar(ch);
+      break;
+    }
+    line += ch;
+  }
+  return run.BuildRunning;
 }
 
 }  // namespace quorrel

@@ -1,5 +1,6 @@
 #pragma once
 // Line ends and the dot-command lines of a master.
+#include <string>
 
 namespace quorrel {
 
@@ -7,5 +8,11 @@ namespace quorrel {
 void HandleLineEnd();
 // Reads a command line (after its ".") and runs the command it names.
 void RunDotCommand();
+
+// The next line of a command that reads the lines after it (tables, videos,
+// notes), through the reader. False, with nothing read, when the command's lines
+// have ended: at an empty line, a command line or the end of the source, which are
+// left for the page.
+bool ReadTextLine(std::string& line);
 
 }  // namespace quorrel

@@ -71,15 +71,6 @@ std::string HeadMarkup(const std::string& pageName, const std::string& title) {
   Abort();
 }
 
-// The section up to the next page start, from the reader's position.
-std::string_view RestOfSection() {
-  const std::string& source = BuildRun.RtfSource;
-  const size_t start = std::min(BuildRun.SourcePos, source.size());
-  const size_t next = PosNoCase("\n.PG", source, start + 1);
-  const size_t end = next == 0 ? source.size() : next - 1;
-  return std::string_view(source).substr(start, end - start);
-}
-
 bool HasMainHeading(std::string_view section) {
   if (PosNoCase("<H1 Id=Content", section) != 0) return true;
   for (size_t at = PosNoCase(".T1", section); at != 0; at = PosNoCase(".T1", section, at + 1)) {
@@ -89,6 +80,14 @@ bool HasMainHeading(std::string_view section) {
 }
 
 }  // namespace
+
+std::string_view RestOfSection() {
+  const std::string& source = BuildRun.RtfSource;
+  const size_t start = std::min(BuildRun.SourcePos, source.size());
+  const size_t next = PosNoCase("\n.PG", source, start + 1);
+  const size_t end = next == 0 ? source.size() : next - 1;
+  return std::string_view(source).substr(start, end - start);
+}
 
 std::string DocumentPageExt(const std::string& firstLine) {
   if (!StartsWithNoCase(firstLine, ".pg")) return ".htm";
@@ -148,8 +147,17 @@ void RunPageCommand() {
   run.PageOpen = true;
   run.RedOpen = false;
   run.VideoUsed = false;
+  run.VideoCounter = 0;
+  run.FirstT2Done = false;
+  run.T2Anchors = false;
+  run.T3Anchors = false;
+  run.AllEntries = false;
+  run.NoLineImage = false;
   run.BlockMode = kBlockNormal;
+  run.ScriptOpener = 0;
   run.QuoteMode = false;
+  run.OhTableOpen = false;
+  run.OhRowCellPending = false;
   PageBuffer.clear();
   run.LineStartFlag = AnsiSameText(run.PageName, kIndexPage) && !IsSlides;
   ShowLinkAddresses(run.RtfSource, run.SourcePos);

@@ -1,6 +1,7 @@
 #pragma once
 // The dot-commands that open a page and its body.
 #include <string>
+#include <string_view>
 
 namespace quorrel {
 
@@ -13,6 +14,9 @@ inline constexpr char kShortcutIcon[] = "/favicon.ico";
 void RunPageCommand();
 // .BO: the page's body, with the site menu when the site has one.
 void RunBodyCommand();
+
+// The section's source from the reader's position up to the next page start.
+std::string_view RestOfSection();
 
 // The page extension of a document whose first line is firstLine: that of the
 // page name of its first ".pg" line, ".htm" without one.

@@ -65,7 +65,8 @@ void WritePage(const std::string& fileName) {
 
 void ShowPossibleErrors() {
   if (BuildRun.PossibleErrors.empty()) return;
-  TProgress box("Possible errors", 0, false, false);
+  // Shown for reading, never sent to the printer.
+  TProgress box("Possible errors", 0, false, true);
   box.SetWidth(kPossibleErrorsWidth);
   box.Add(BuildRun.PossibleErrors);
   box.Destroy();
@@ -97,9 +98,9 @@ std::string ClosingMarkup() {
   const bool index = AnsiSameText(run.PageName, kIndexPage);
   std::string end;
   if (run.BlockMode == kBlockScript) {
-    // A script block left open at the page end is closed for it.
+    // A script or style block left open at the page end is closed by its own tag.
     if (!PageBuffer.empty() && PageBuffer.back() == '\\') PageBuffer.back() = '}';
-    end += "\n</Script>";
+    end += run.ScriptOpener == 'Y' ? "\n</Style>" : "\n</Script>";
   }
   if (run.OhTableOpen) end += "\n</Table>";
   if (!run.SiteMenu.empty()) {

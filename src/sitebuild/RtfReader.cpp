@@ -43,7 +43,8 @@ bool StartsTag(char next) {
 // The character as the page gets it; markup is followed so that quotes and
 // typography leave attributes alone.
 char Track(char ch) {
-  if (ch == '<' && StartsTag(PeekInput())) BuildRun.InMarkup = true;
+  // A code block shows its tags as text.
+  if (ch == '<' && !BuildRun.QuoteMode && StartsTag(PeekInput())) BuildRun.InMarkup = true;
   if (ch == '>') BuildRun.InMarkup = false;
   return ch;
 }
@@ -88,7 +89,8 @@ char ReadRtfChar() {
       return '&';
     }
     const auto byte = static_cast<unsigned char>(ch);
-    if (byte >= 128) {
+    // Slide notes are RTF, not page text: their characters stay as they are.
+    if (byte >= 128 && !run.NotesMode) {
       if (byte == kNbspMark) {
         PushInput("nbsp;");
       } else if (byte == kBulletMark) {

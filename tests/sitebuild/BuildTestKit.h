@@ -25,4 +25,8 @@ TBuildResult BuildWithBody(const std::string& body);
 // The message of a build error: "Section: ...\r" + message + "\r\rLast output...".
 std::string ErrorOf(const std::string& shown);
 
+// A checker's complaints about a file (its error output): command and its
+// arguments, the file last.
+std::string CheckerComplaints(const std::vector<std::string>& command, const std::string& file);
+
 }  // namespace quorrel::test

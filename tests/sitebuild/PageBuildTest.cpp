@@ -195,6 +195,30 @@ TEST_F(PageBuildTest, DebugKeepsOldAndNewForComparing) {
   EXPECT_NE(ReadFile(TempFolder() + "New.htm").find("new"), std::string::npos);
 }
 
+// A slide show: every slide gets its body and main heading from the page command,
+// the notes are kept for the notes file, and the slides link round the show.
+TEST_F(PageBuildTest, SlideShowBuildsEverySlide) {
+  IsSlides = true;
+  const std::string shown = Build({".PG show|Our show|Slides", ".NO Opening", "Say {hello}.", "",
+                                   "Welcome.", ".PG show01|The first slide", "One.", ".T2 Details",
+                                   "More.", ".PG show02|Last one", ".TA Class=Grid", "A|B", "1|2"});
+  IsSlides = false;
+  ASSERT_EQ(shown, "");
+  const std::string index = Page("show.htm");
+  EXPECT_NE(index.find("<Body OnResize=\"Size()\">\n\n<H1>Our show</H1><P>"), std::string::npos)
+      << index;
+  EXPECT_NE(index.find("<A Href=\"show01.htm\">The first slide</A><Br>"), std::string::npos);
+  EXPECT_NE(index.find("<Script>Arrows(\"show02\", \"show01\", \"index\")</Script>"),
+            std::string::npos)
+      << index;
+  const std::string first = Page("show01.htm");
+  EXPECT_NE(first.find("<H1>The first slide</H1>"), std::string::npos) << first;
+  EXPECT_NE(first.find("<H2>Details</H2>"), std::string::npos) << first;
+  EXPECT_NE(Page("show02.htm").find("<TH>A</TH><TH>B</TH>"), std::string::npos);
+  EXPECT_NE(BuildRun.SlideNotes.find("\\par Say \\{hello\\}."), std::string::npos)
+      << BuildRun.SlideNotes;
+}
+
 TEST_F(PageBuildTest, SectionMarkLinksShowTheirAddress) {
   std::string source = "x <A Href=\"https://example.com/songs/\">\\'a7</A> y";
   ShowLinkAddresses(source, 0);

@@ -5,9 +5,9 @@
 #include <filesystem>
 
 #include "platform/Abort.h"
-#include "platform/Processes.h"
 #include "shell/ShellState.h"
 #include "sitebuild/BuildPages.h"
+#include "sitebuild/BuildTestKit.h"
 #include "support/Installed.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
@@ -67,17 +67,6 @@ std::string RealMaster(const std::string& prose) {
   return rtf + "\r\n\\par }\r\n";
 }
 
-// The checker's complaints about the page (its error output).
-std::string Check(const std::vector<std::string>& command, const std::string& page) {
-  TRunOptions options;
-  options.stderrFile = TestHome() + "checker.txt";
-  std::vector<std::string> arguments(command.begin() + 1, command.end());
-  arguments.push_back(page);
-  EXPECT_EQ(StartProgram(command[0], arguments, options).outcome, TStartOutcome::Started);
-  WaitForLastProgram();
-  return ReadFile(options.stderrFile);
-}
-
 TEST(PageCheckersTest, RealSizedMasterPassesTidyAndXmllint) {
   const std::string prose = InstalledFile("/usr/share/common-licenses/GPL-3", "base-files");
   ASSERT_TRUE(Installed("/usr/bin/tidy", "tidy"));
@@ -97,12 +86,12 @@ TEST(PageCheckersTest, RealSizedMasterPassesTidyAndXmllint) {
     const std::string page = CurrentFolder + "page" + std::to_string(s) + ".htm";
     ASSERT_TRUE(fs::exists(page)) << page;
     EXPECT_GT(fs::file_size(page), 20'000u);
-    const std::string tidy = Check({"tidy", "-q", "-e"}, page);
+    const std::string tidy = CheckerComplaints({"tidy", "-q", "-e"}, page);
     for (const char* fault : {"Error:", "unknown entity", "unescaped &", "attribute with missing",
                               "lacks value", "malformed", "<p> not allowed"}) {
       EXPECT_EQ(tidy.find(fault), std::string::npos) << page << ":\n" << tidy;
     }
-    const std::string xmllint = Check({"xmllint", "--html", "--noout"}, page);
+    const std::string xmllint = CheckerComplaints({"xmllint", "--html", "--noout"}, page);
     for (const char* fault : {"Entity", "error : Unexpected", "AttValue", "attributes construct"}) {
       EXPECT_EQ(xmllint.find(fault), std::string::npos) << page << ":\n" << xmllint;
     }

@@ -11,6 +11,8 @@
 
 #include "commands/StartUp.h"
 #include "platform/Paths.h"
+#include "platform/Processes.h"
+#include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
@@ -56,6 +58,21 @@ class BuildPagesEndToEndTest : public ::testing::Test {
     ASSERT_TRUE(IsDotPage);
   }
   std::string Status() { return form->StatusPanel(MessagePanel)->text().toStdString(); }
+  // Replaces the editor's text with typed text (CR LF line ends), as a user would.
+  void Type(const std::string& text) {
+    CurrentEditor->Select(0, CurrentEditor->TextLength());
+    CurrentEditor->SetSelText(text);
+  }
+  // Runs a checker on a file; its error output, and its exit code in code.
+  std::string Check(const std::vector<std::string>& command, const std::string& file, int& code) {
+    TRunOptions options;
+    options.stderrFile = site + "checker.txt";
+    std::vector<std::string> arguments(command.begin() + 1, command.end());
+    arguments.push_back(file);
+    EXPECT_EQ(StartProgram(command[0], arguments, options).outcome, TStartOutcome::Started);
+    code = WaitForLastProgram();
+    return test::ReadFile(options.stderrFile);
+  }
 
   std::string site;
   std::unique_ptr<TWebForm> form;
@@ -136,6 +153,71 @@ TEST_F(BuildPagesEndToEndTest, ReadOnlyOutputFolderIsReportedNotBuilt) {
   ASSERT_FALSE(Dialogs().Calls().empty());
   EXPECT_NE(Dialogs().Last().text.find("Cannot write " + site + "one.htm"), std::string::npos);
   EXPECT_EQ(Status().find("built"), std::string::npos);
+}
+
+// Scripts and styles typed into the editor reach the page as typed: braces,
+// backslashes, quotes and comparisons survive the editor's RTF and the builder.
+TEST_F(BuildPagesEndToEndTest, TypedScriptAndStyleBlocksSurvive) {
+  Open({".PG one|First", ".BO", "x"});
+  const std::string script =
+      "function check(a, b) {\r\n  if (a < b && b > 0) { return \"<\" + a + '\\\\'; }\r\n"
+      "  var s = 'It\\'s \"quoted\"';\r\n  return s.replace(/\\{/g, \"}\");\r\n}";
+  const std::string style = "p.note { color: #336699; font-family: \"DejaVu Sans\"; }";
+  // An index page writes its own head, where the style belongs.
+  Type(".PG index|First\r\n<Head>\r\n<Title>Scripts</Title>\r\n.BY\r\n" + style +
+       "\r\n.EY\r\n</Head>\r\n.BO\r\n<H1>Scripts</H1>\r\nSome \"quoted\" text.\r\n.BS\r\n" +
+       script + "\r\n.ES\r\nText after.");
+  form->Action("BuildOne")->trigger();
+  QApplication::processEvents();
+  ASSERT_EQ(Dialogs().Calls().size(), 0u) << Dialogs().Last().text;
+  const std::string page = test::ReadFile(site + "index.htm");
+  EXPECT_NE(page.find("<Style>\n" + style + "\n</Style>"), std::string::npos) << page;
+  const size_t start = page.find("<script>\n");
+  const size_t end = page.find("\n</Script>");
+  ASSERT_NE(start, std::string::npos) << page;
+  ASSERT_NE(end, std::string::npos) << page;
+  const std::string code = page.substr(start + 9, end - start - 9);
+  EXPECT_EQ(code, ReplaceAll(script, "\r\n", "\n", true));
+  test::WriteFile(site + "check.js", code);
+  int exit = -1;
+  const std::string node = Check({"node", "--check"}, site + "check.js", exit);
+  EXPECT_EQ(exit, 0) << node;
+  const std::string tidy = Check({"tidy", "-q", "-e"}, site + "index.htm", exit);
+  EXPECT_LT(exit, 2) << tidy;
+  EXPECT_EQ(tidy.find("Error:"), std::string::npos) << tidy;
+}
+
+// Headings, a table and a video link typed into the editor: "Build One" writes
+// the page the commands describe, and tidy finds it well formed.
+TEST_F(BuildPagesEndToEndTest, TypedHeadingsTableAndVideoBuildOne) {
+  Open({".PG one|First", ".BO", "x"});
+  Type(
+      ".PG dances|Dances\r\n.BO\r\n.T1 Our dances\r\nSome \"dances\" we do.\r\n"
+      ".T2 Reels|reels\r\nThe reels.\r\n.TA Class=Grid\r\nName|Bars|Contact\r\n"
+      "Mairi's Wedding|32|ann@example.org\r\nH|Jigs\r\nD|The \x8a reel\r\n\r\n.T3 Videos\r\n"
+      ".VI\r\nWatch it\r\nThe reel\r\nhttps://www.youtube.com/embed/abc\r\nFilmed in May.\r\n"
+      "\r\nThe end.");
+  CurrentEditor->Select(CurrentEditor->TextLength(), 0);
+  form->Action("BuildOne")->trigger();
+  QApplication::processEvents();
+  ASSERT_EQ(Dialogs().Calls().size(), 0u) << Dialogs().Last().text;
+  const std::string page = test::ReadFile(site + "dances.htm");
+  const std::string expected =
+      "<!DOCTYPE HTML>\n<HTML>\n<Head>\n  <Title>Dances</Title>\n</Head>\n<Body>\n\n"
+      "<H1>Our dances</H1><P>\nSome &ldquo;dances&rdquo; we do.<Img Src=\"images/Line.gif\" "
+      "Alt=\"\" Class=Wide><Br><H2 Id=reels>Reels</H2><P>\nThe reels.\n<Table Class=Grid>\n  "
+      "<TR><TH>Name</TH><TH>Bars</TH><TH>Contact</TH>\n  </TR>\n  <TR><TD>Mairi's "
+      "Wedding</TD><TD>32</TD><TD><A Href=\"mailto:ann@example.org\">ann@example.org</A></TD>\n"
+      "  </TR>\n  <TR><TH ColSpan=3>Jigs</TH>\n  </TR>\n  <TR><TD>The &#138; "
+      "reel</TD><TD></TD><TD></TD>\n  </TR>\n</Table><P>\n\n<H3>Videos</H3><Div Class=\"VLink "
+      "NoPrint\" Id=Video0 OnClick=\"ShowVideo('https://www.youtube.com/embed/abc', 0, 'The "
+      "reel<P>Filmed in May.')\">Watch it</Div><P>\nThe end.";
+  EXPECT_EQ(page.substr(0, expected.size()), expected) << page;
+  EXPECT_NE(page.find("<IFrame Id=Video Width=800 Height=450 Allowfullscreen>"), std::string::npos);
+  int exit = -1;
+  const std::string tidy = Check({"tidy", "-q", "-e"}, site + "dances.htm", exit);
+  EXPECT_LT(exit, 2) << tidy;
+  EXPECT_EQ(tidy.find("Error:"), std::string::npos) << tidy;
 }
 
 }  // namespace

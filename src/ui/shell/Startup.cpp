@@ -28,6 +28,7 @@
 #include "ui/shell/SplashForm.h"
 #include "ui/shell/ViewForm.h"
 #include "ui/shell/WebForm.h"
+#include "ui/sitebuild/LinkTextMetrics.h"
 
 namespace quorrel {
 
@@ -83,6 +84,7 @@ int RunProgram(QApplication& app) {
   InstallSoundAndKeys();
   InstallQtDesktop();
   InstallHelpViewer();
+  InstallLinkTextMetrics();
   InstallConnectForm();
   InstallServerDetailsForm();
   InstallSetForm();

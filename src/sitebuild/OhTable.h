@@ -1,0 +1,15 @@
+#pragma once
+// The two-column table of .OH: each paragraph a row, the row's first tab between
+// its two cells.
+#include <string>
+
+namespace quorrel {
+
+// .OH: opens the table (with a border when the command has an argument).
+void RunOhCommand();
+// An empty line inside the table: ends the row and opens the next.
+void NextOhRow();
+// The markup that closes an open table ("" when none is open); the table is closed.
+std::string CloseOhTable();
+
+}  // namespace quorrel

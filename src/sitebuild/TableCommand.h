@@ -1,0 +1,11 @@
+#pragma once
+// The .TA table: the lines after the command are its rows, cells split at "|".
+
+namespace quorrel {
+
+// Help topic of the table command.
+inline constexpr int kTableHelp = 58140;
+
+void RunTableCommand();
+
+}  // namespace quorrel
