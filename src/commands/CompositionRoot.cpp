@@ -8,6 +8,7 @@
 #include "commands/FileMenuCommands.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
+#include "commands/SpellCheck.h"
 #include "commands/StartUp.h"
 #include "commands/ValidateCommands.h"
 #include "music/AbcTools.h"
@@ -60,6 +61,7 @@ void InstallHandlers() {
   InstallSaveCommands();
   InstallValidationCommands();
   InstallBuildCommands();
+  InstallSpellCheckCommand();
 }
 
 }  // namespace quorrel

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "commands/SpellCheck.h"
 #include "commands/StartUp.h"
 #include "music/MyPlayer.h"
 #include "platform/CodePage.h"
@@ -24,6 +25,7 @@
 #include "ui/shell/SplashForm.h"
 #include "ui/shell/ViewForm.h"
 #include "ui/shell/WebForm.h"
+#include "ui/spell/SpellerDialog2.h"
 
 namespace quorrel {
 
@@ -85,6 +87,7 @@ int RunProgram(QApplication& app) {
   InstallViewForm(webForm);
   InstallPlayerBar(webForm);
   RegisterMp3Device();
+  InstallSpellerDialog();
 
   // The start-up runs as the main window is first activated, inside the message loop.
   QTimer::singleShot(0, webForm, [webForm] {
@@ -94,6 +97,7 @@ int RunProgram(QApplication& app) {
   });
   int result = app.exec();
   FreePlayer();
+  FreeSpellChecker();
   CloseInternet();
   SetMainWindow(nullptr);
   delete webForm;
