@@ -15,6 +15,7 @@
 #include <map>
 
 #include "shell/MainWindow.h"
+#include "spell/ForwardingSpeller.h"
 #include "spell/SpellTestKit.h"
 #include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
@@ -29,12 +30,10 @@ namespace {
 // Flags the texts it is given with the codes it is given, wherever they come
 // before what the real speller finds; the real speller checks the rest and makes
 // the suggestions.
-class CodeSpeller : public TAbstractSpeller {
+class CodeSpeller : public test::ForwardingSpeller {
  public:
   CodeSpeller(std::unique_ptr<TAbstractSpeller> inner, std::map<std::string, TSpellReturnCode> codes)
-      : TAbstractSpeller(inner->Language, inner->Options, inner->Checker),
-        inner_(std::move(inner)),
-        codes_(std::move(codes)) {}
+      : ForwardingSpeller(std::move(inner)), codes_(std::move(codes)) {}
 
   TSpellReturnCode CheckSentenceStart(std::string_view text, size_t& length,
                                       size_t& position) override {
@@ -42,7 +41,7 @@ class CodeSpeller : public TAbstractSpeller {
   }
   TSpellReturnCode CheckText(std::string_view text, size_t& length, size_t& position) override {
     size_t innerLength = 0, innerPosition = 0;
-    const TSpellReturnCode inner = inner_->CheckText(text, innerLength, innerPosition);
+    const TSpellReturnCode inner = Inner().CheckText(text, innerLength, innerPosition);
     size_t best = inner == srNoErrors ? text.size() : innerPosition;
     TSpellReturnCode code = inner;
     length = innerLength;
@@ -57,20 +56,9 @@ class CodeSpeller : public TAbstractSpeller {
     }
     return code;
   }
-  void ChangeOnce(const std::string& w, const std::string& r) override { inner_->ChangeOnce(w, r); }
-  void ChangeAlways(const std::string& w, const std::string& r) override {
-    inner_->ChangeAlways(w, r);
-  }
-  void AddWord(const std::string& w) override { inner_->AddWord(w); }
-  void IgnoreAlways(const std::string& w) override { inner_->IgnoreAlways(w); }
-  void GetVariants(const std::string& w, std::vector<std::string>& list) override {
-    inner_->GetVariants(w, list);
-  }
   std::string GetReplacement() override { return "the"; }
-  std::string GetMisspelled() override { return inner_->GetMisspelled(); }
 
  private:
-  std::unique_ptr<TAbstractSpeller> inner_;
   std::map<std::string, TSpellReturnCode> codes_;
 };
 
