@@ -100,7 +100,8 @@ const TByteTable& ByteTable(int codePage) {
     }
   }
   if (!converts) {
-    for (int byte = 0; byte < 256; ++byte) table[byte] = AnsiToUnicode(static_cast<unsigned char>(byte));
+    for (int byte = 0; byte < 256; ++byte)
+      table[byte] = AnsiToUnicode(static_cast<unsigned char>(byte));
   }
   return tables.emplace(codePage, table).first->second;
 }

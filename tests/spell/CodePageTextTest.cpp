@@ -37,7 +37,8 @@ TEST(WideToUtf8, EachLengthOfSequenceAtItsBoundaries) {
       // A half without its partner is no character.
       {std::u16string(1, char16_t(0xD83D)) + u"x", Bytes({0xEF, 0xBF, 0xBD, 'x'})},
       {u"x" + std::u16string(1, char16_t(0xDE00)), Bytes({'x', 0xEF, 0xBF, 0xBD})},
-      {std::u16string{char16_t(0xDE00), char16_t(0xD83D)}, Bytes({0xEF, 0xBF, 0xBD, 0xEF, 0xBF, 0xBD})},
+      {std::u16string{char16_t(0xDE00), char16_t(0xD83D)},
+       Bytes({0xEF, 0xBF, 0xBD, 0xEF, 0xBF, 0xBD})},
   };
   for (const Case& c : cases) {
     const std::string utf8 = WideToUtf8(c.wide);
@@ -66,14 +67,28 @@ TEST(AnsiToWide, BytesOfCentralEuropeanAndCyrillic) {
     char16_t character;
   };
   const Case cases[] = {
-      {1250, 0x41, u'A'},     {1250, 0x80, u'\u20AC'}, {1250, 0x8A, u'\u0160'},
-      {1250, 0x9F, u'\u017A'}, {1250, 0xA5, u'\u0104'}, {1250, 0xB9, u'\u0105'},
-      {1250, 0xE8, u'\u010D'}, {1250, 0xF8, u'\u0159'}, {1250, 0xFF, u'\u02D9'},
-      {1251, 0x41, u'A'},     {1251, 0x80, u'\u0402'}, {1251, 0x88, u'\u20AC'},
-      {1251, 0xA8, u'\u0401'}, {1251, 0xB8, u'\u0451'}, {1251, 0xC0, u'\u0410'},
-      {1251, 0xDF, u'\u042F'}, {1251, 0xE0, u'\u0430'}, {1251, 0xFF, u'\u044F'},
+      {1250, 0x41, u'A'},
+      {1250, 0x80, u'\u20AC'},
+      {1250, 0x8A, u'\u0160'},
+      {1250, 0x9F, u'\u017A'},
+      {1250, 0xA5, u'\u0104'},
+      {1250, 0xB9, u'\u0105'},
+      {1250, 0xE8, u'\u010D'},
+      {1250, 0xF8, u'\u0159'},
+      {1250, 0xFF, u'\u02D9'},
+      {1251, 0x41, u'A'},
+      {1251, 0x80, u'\u0402'},
+      {1251, 0x88, u'\u20AC'},
+      {1251, 0xA8, u'\u0401'},
+      {1251, 0xB8, u'\u0451'},
+      {1251, 0xC0, u'\u0410'},
+      {1251, 0xDF, u'\u042F'},
+      {1251, 0xE0, u'\u0430'},
+      {1251, 0xFF, u'\u044F'},
       // Bytes the code page leaves undefined keep their value.
-      {1250, 0x81, u'\u0081'}, {1250, 0x83, u'\u0083'}, {1251, 0x98, u'\u0098'},
+      {1250, 0x81, u'\u0081'},
+      {1250, 0x83, u'\u0083'},
+      {1251, 0x98, u'\u0098'},
   };
   for (const Case& c : cases) {
     const std::u16string wide = AnsiToWide(std::string(1, static_cast<char>(c.byte)), c.codePage);

@@ -12,7 +12,8 @@ namespace quorrel::test {
 class ForwardingSpeller : public TAbstractSpeller {
  public:
   explicit ForwardingSpeller(std::unique_ptr<TAbstractSpeller> inner)
-      : TAbstractSpeller(inner->Language, inner->Options, inner->Checker), inner_(std::move(inner)) {}
+      : TAbstractSpeller(inner->Language, inner->Options, inner->Checker),
+        inner_(std::move(inner)) {}
 
   TSpellReturnCode CheckSentenceStart(std::string_view text, size_t& length,
                                       size_t& position) override {

@@ -159,7 +159,8 @@ TEST_F(SpellCheckCommandTest, ADebianReadmeCheckedToTheEnd) {
   expected.replace(0, 10, "Frequently");
   std::string crlf;
   for (char c : expected) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  while (crlf.size() >= 2 && crlf.compare(crlf.size() - 2, 2, "\r\n") == 0) crlf.resize(crlf.size() - 2);
+  while (crlf.size() >= 2 && crlf.compare(crlf.size() - 2, 2, "\r\n") == 0)
+    crlf.resize(crlf.size() - 2);
   EXPECT_EQ(text.substr(0, 2000), crlf.substr(0, 2000));
   EXPECT_TRUE(CurrentEditor->Modified());
   EXPECT_NE(Slurp(DefaultCustomDictionary()).find("Qeustions"), std::string::npos);
@@ -237,6 +238,26 @@ TEST_F(SpellCheckCommandTest, AWellSpeltTextIsCompletedAtOnce) {
   EXPECT_FALSE(DialogShowing());
   EXPECT_TRUE(Completed()) << Status();
   EXPECT_EQ(CurrentEditor->GetText(), "A fine day\r\nfor a walk");
+}
+
+TEST_F(SpellCheckCommandTest, StartFindsTheTabsEditorByItsName) {
+  Start("notes.txt", "A wrold of tezt");
+  SpellCheck();
+  ASSERT_TRUE(DialogShowing());
+  Dialog()->SkipButton->click();
+  ASSERT_EQ(Flagged(), "tezt");
+  // Back in the text, the caret at its start; Start checks it all again.
+  Dialog()->Deactivation();
+  CurrentEditor->Select(0, 0);
+  Dialog()->StartButton->click();
+  ASSERT_TRUE(DialogShowing());
+  EXPECT_EQ(Flagged(), "wrold");
+  // Each tab's editor has a name of its own.
+  auto* first = dynamic_cast<QWidget*>(CurrentEditor);
+  auto* second = dynamic_cast<QWidget*>(form->NewTab());
+  ASSERT_TRUE(first && second);
+  EXPECT_FALSE(first->objectName().isEmpty());
+  EXPECT_NE(first->objectName(), second->objectName());
 }
 
 }  // namespace

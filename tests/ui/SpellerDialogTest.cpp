@@ -32,7 +32,8 @@ namespace {
 // the suggestions.
 class CodeSpeller : public test::ForwardingSpeller {
  public:
-  CodeSpeller(std::unique_ptr<TAbstractSpeller> inner, std::map<std::string, TSpellReturnCode> codes)
+  CodeSpeller(std::unique_ptr<TAbstractSpeller> inner,
+              std::map<std::string, TSpellReturnCode> codes)
       : ForwardingSpeller(std::move(inner)), codes_(std::move(codes)) {}
 
   TSpellReturnCode CheckSentenceStart(std::string_view text, size_t& length,
@@ -130,11 +131,11 @@ TEST_F(SpellerDialogTest, TheFormItsControlsAndTheirTexts) {
     const char* name;
     const char* text;
   } controls[] = {
-      {"InfoMsg", "Unknown word"},         {"Label2", "&Variants"},
-      {"ChangeButton", "&Change"},         {"ChangeAllButton", "Change A&ll"},
-      {"SkipButton", "&Skip"},             {"SkipAllButton", "S&kip All"},
-      {"AddButton", "&Add"},               {"CancelButton", "Ca&ncel"},
-      {"CancelEdit", "&Undo Edit"},        {"DelButton", "&Delete"},
+      {"InfoMsg", "Unknown word"},  {"Label2", "&Variants"},
+      {"ChangeButton", "&Change"},  {"ChangeAllButton", "Change A&ll"},
+      {"SkipButton", "&Skip"},      {"SkipAllButton", "S&kip All"},
+      {"AddButton", "&Add"},        {"CancelButton", "Ca&ncel"},
+      {"CancelEdit", "&Undo Edit"}, {"DelButton", "&Delete"},
       {"StartButton", "Start"},
   };
   for (const auto& c : controls) {
@@ -176,8 +177,8 @@ TEST_F(SpellerDialogTest, EachKindOfFindingHasItsButtons) {
        true},
       {"Here is monday today", "Capitalization error", true, true, false, false, false, false,
        true},
-      {"Here is sentence today", "Sentence capitalization error", true, true, false, false,
-       false, false, true},
+      {"Here is sentence today", "Sentence capitalization error", true, true, false, false, false,
+       false, true},
       {"Here is  x today", "Extra spaces", true, true, false, false, false, false, true},
       {"Here is etc today", "Possible abbreviation", true, false, false, false, false, false,
        false},
@@ -216,9 +217,8 @@ TEST_F(SpellerDialogTest, EachKindOfFindingHasItsButtons) {
 }
 
 TEST_F(SpellerDialogTest, TheSuggestionsOfEachKindOfFinding) {
-  FlagWith({{"teh", srReturningChangeOnce},
-            {"monday", srErrorCapitalization},
-            {"  x", srExtraSpaces}});
+  FlagWith(
+      {{"teh", srReturningChangeOnce}, {"monday", srErrorCapitalization}, {"  x", srExtraSpaces}});
   Check("Here is teh today");
   // The speller's replacement comes first.
   ASSERT_FALSE(Suggestions().empty());

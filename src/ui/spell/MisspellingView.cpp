@@ -125,7 +125,8 @@ void TMisspellingView::keyPressEvent(QKeyEvent* event) {
   for (const Stretch& stretch : stretches) {
     if (!event->matches(stretch.key)) continue;
     if (!selection) {
-      if (stretch.key == QKeySequence::DeleteCompleteLine) cursor.movePosition(QTextCursor::StartOfBlock);
+      if (stretch.key == QKeySequence::DeleteCompleteLine)
+        cursor.movePosition(QTextCursor::StartOfBlock);
       cursor.movePosition(stretch.move, QTextCursor::KeepAnchor);
     }
     RemoveClamped(cursor, selection ? cursor.selectionStart() : caret);

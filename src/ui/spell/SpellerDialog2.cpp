@@ -107,11 +107,13 @@ TSpellerDialog2::TSpellerDialog2(TSpellChecker& checker, QWidget* parent)
   });
   connect(ChangeButton, &QPushButton::clicked, this, [this] { ChangeClick(); });
   connect(ChangeAllButton, &QPushButton::clicked, this, [this] { ChangeAllClick(); });
-  connect(SkipButton, &QPushButton::clicked, this, [this] { Answer([this] { checker_.Continue(); }); });
+  connect(SkipButton, &QPushButton::clicked, this,
+          [this] { Answer([this] { checker_.Continue(); }); });
   connect(SkipAllButton, &QPushButton::clicked, this,
           [this] { Answer([this] { checker_.IgnoreAlways(); }); });
   connect(AddButton, &QPushButton::clicked, this, [this] { Answer([this] { checker_.Add(); }); });
-  connect(DelButton, &QPushButton::clicked, this, [this] { Answer([this] { checker_.Delete(); }); });
+  connect(DelButton, &QPushButton::clicked, this,
+          [this] { Answer([this] { checker_.Delete(); }); });
   connect(CancelButton, &QPushButton::clicked, this, [this] { reject(); });
   connect(CancelEdit, &QPushButton::clicked, this, [this] { UndoEditClick(); });
   connect(StartButton, &QPushButton::clicked, this, [this] { StartClick(); });
@@ -122,10 +124,11 @@ void TSpellerDialog2::ApplyTexts() {
     QWidget* widget;
     TSpellString text;
   } texts[] = {
-      {Label2, ssVariants},     {DelButton, ssDelete},        {ChangeButton, ssChange},
-      {ChangeAllButton, ssChangeAll}, {SkipButton, ssSkip},   {SkipAllButton, ssSkipAll},
-      {AddButton, ssAdd},       {CancelButton, ssCancel},     {CancelEdit, ssUndoEdit},
-      {StartButton, ssStart},
+      {Label2, ssVariants},     {DelButton, ssDelete},
+      {ChangeButton, ssChange}, {ChangeAllButton, ssChangeAll},
+      {SkipButton, ssSkip},     {SkipAllButton, ssSkipAll},
+      {AddButton, ssAdd},       {CancelButton, ssCancel},
+      {CancelEdit, ssUndoEdit}, {StartButton, ssStart},
   };
   for (const auto& entry : texts) {
     const QString text = AnsiToQString(checker_.UiString(entry.text));
@@ -163,9 +166,9 @@ void TSpellerDialog2::Deactivation() {
   // it offers to start again from there.
   StartButton->show();
   StartButton->raise();
-  for (QWidget* widget : std::initializer_list<QWidget*>{
-           DelButton, ChangeButton, ChangeAllButton, SkipButton, SkipAllButton, AddButton,
-           Misspelling, Variants, InfoMsg, Label2}) {
+  for (QWidget* widget : std::initializer_list<QWidget*>{DelButton, ChangeButton, ChangeAllButton,
+                                                         SkipButton, SkipAllButton, AddButton,
+                                                         Misspelling, Variants, InfoMsg, Label2}) {
     widget->setEnabled(false);
   }
   Variants->clear();
@@ -221,8 +224,8 @@ void TSpellerDialog2::FillView() {
   lineFormat.setFont(Misspelling->font());
   lineFormat.setForeground(palette().color(QPalette::WindowText));
   QTextCharFormat flaggedFormat;
-  flaggedFormat.setFont(FontOf(flagged.MspName, font.size, flagged.MspBold, flagged.MspItalic,
-                               flagged.MspUnderline));
+  flaggedFormat.setFont(
+      FontOf(flagged.MspName, font.size, flagged.MspBold, flagged.MspItalic, flagged.MspUnderline));
   flaggedFormat.setForeground(ColourFromBgr(flagged.MspColor));
 
   // A language of another code page is shown through its own characters; every
@@ -230,10 +233,9 @@ void TSpellerDialog2::FillView() {
   const TLanguage language = checker_.Language;
   const int codePage = CodePageOfLanguage(language);
   auto shown = [&](const std::string& ansi) {
-    QString text = codePage == 1252
-                       ? AnsiToQString(ansi)
-                       : QString::fromStdString(
-                             WideToUtf8(AnsiToWide(AnsiToLanguage(ansi, language), codePage)));
+    QString text = codePage == 1252 ? AnsiToQString(ansi)
+                                    : QString::fromStdString(WideToUtf8(
+                                          AnsiToWide(AnsiToLanguage(ansi, language), codePage)));
     text.replace(QChar('\v'), QChar(QChar::LineSeparator));
     return text;
   };
@@ -278,9 +280,9 @@ void TSpellerDialog2::SuggestionStates() {
   const bool selected = Variants->currentRow() >= 0;
   const TSpellView view = finding_.view;
   ChangeButton->setEnabled(selected);
-  ChangeAllButton->setEnabled(selected && view == TSpellView::Unknown &&
-                              (finding_.code == srUnknownInputWord ||
-                               finding_.code == srReturningChangeOnce));
+  ChangeAllButton->setEnabled(
+      selected && view == TSpellView::Unknown &&
+      (finding_.code == srUnknownInputWord || finding_.code == srReturningChangeOnce));
   Variants->setEnabled(selected);
   Label2->setEnabled(selected);
 }
