@@ -538,5 +538,23 @@ TEST_F(SpellerDialogTest, GoingBackToTheTextOffersStartWhichChecksTheEditorAgain
   EXPECT_FALSE(checker.Checking());
 }
 
+TEST_F(SpellerDialogTest, ALanguageOfAnotherCodePageShowsTheLineThroughItsOwnCharacters) {
+  checker.Language = 1049;  // Russian, Windows-1251
+  ASSERT_NE(checker.GetSpeller(1049, TSpellerType::sptMSOffice), nullptr) << "hunspell-ru";
+  // "\xAB" and "\xBB" are the same quotes in both code pages; "\xE9" is only in
+  // Windows-1252 and stays as the document has it.
+  editor.SetText("\xABHello\xBB caf\xE9 more");
+  ASSERT_TRUE(checker.Check(editor));
+  ASSERT_TRUE(checker.Checking());
+  EXPECT_EQ(Line(), QString::fromUtf8("\u00ABHello\u00BB caf\u00E9 more"));
+  EXPECT_EQ(dialog->Misspelling->FlaggedText(), "Hello");
+  // Edited and written back in the document's code page.
+  PlaceCursor(1, 6);
+  test::TypeText(dialog->Misspelling, "Hi");
+  dialog->ChangeButton->click();
+  EXPECT_EQ(editor.GetText(), "\xABHi\xBB caf\xE9 more");
+  checker.Cancel();
+}
+
 }  // namespace
 }  // namespace quorrel

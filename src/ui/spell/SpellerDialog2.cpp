@@ -233,9 +233,22 @@ void TSpellerDialog2::FillView() {
   const TLanguage language = checker_.Language;
   const int codePage = CodePageOfLanguage(language);
   auto shown = [&](const std::string& ansi) {
-    QString text = codePage == 1252 ? AnsiToQString(ansi)
-                                    : QString::fromStdString(WideToUtf8(
-                                          AnsiToWide(AnsiToLanguage(ansi, language), codePage)));
+    if (codePage == 1252) {
+      QString text = AnsiToQString(ansi);
+      text.replace(QChar('\v'), QChar(QChar::LineSeparator));
+      return text;
+    }
+    const std::string inLanguage = AnsiToLanguage(ansi, language);
+    QString text = QString::fromStdString(WideToUtf8(AnsiToWide(inLanguage, codePage)));
+    // A character the language's code page lacks stays the document's own, so
+    // that editing the word never writes a "?" over it.
+    if (inLanguage.size() == ansi.size() && text.size() == static_cast<qsizetype>(ansi.size())) {
+      for (size_t i = 0; i < ansi.size(); ++i) {
+        if (inLanguage[i] == '?' && ansi[i] != '?')
+          text[static_cast<qsizetype>(i)] =
+              QChar(AnsiToUnicode(static_cast<unsigned char>(ansi[i])));
+      }
+    }
     text.replace(QChar('\v'), QChar(QChar::LineSeparator));
     return text;
   };
