@@ -9,6 +9,7 @@
 #include "commands/FindClick.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
+#include "commands/SpellCheck.h"
 #include "commands/StartUp.h"
 #include "commands/TransferCommands.h"
 #include "commands/ValidateCommands.h"
@@ -70,6 +71,7 @@ void InstallHandlers() {
   InstallSectionCommands();
   InstallTransferCommands();
   InstallFindCommands();
+  InstallSpellCheckCommand();
 }
 
 }  // namespace quorrel

@@ -7,6 +7,7 @@
 #include "commands/FileMenuCommands.h"
 #include "commands/IdleLoop.h"
 #include "commands/OpenDocs.h"
+#include "commands/SpellCheck.h"
 #include "commands/ValidateCommands.h"
 #include "music/MyPlayer.h"
 #include "platform/Abort.h"
@@ -109,6 +110,7 @@ void PrepareFolders() {
   DefaultTuneText = DefaultTune(CurrentYear());
   StartFolder = CurrentDirWithBackslash();
   RegisterSpellers();
+  CreateSpellChecker();
   MainMenu().SetVisible("ABCMenu", false);
   MainMenu().SetVisible("ScriptMenu", false);
   OpenMainIni();

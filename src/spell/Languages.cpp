@@ -2,7 +2,10 @@
 
 #include <QLocale>
 #include <QString>
+#include <array>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 
 #include "platform/CodePage.h"
 
@@ -62,7 +65,45 @@ bool IsAscii(const std::string& text) {
 }
 
 std::string CodePageName(int codePage) {
+  if (codePage == 2) return "MACINTOSH";
+  if (codePage == 65001) return "UTF-8";
   return "CP" + std::to_string(codePage);
+}
+
+// Code pages whose characters may take more than one byte.
+bool IsMultiByte(int codePage) {
+  return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
+         codePage == 65001;
+}
+
+using TByteTable = std::array<char16_t, 256>;
+
+// The characters of the 256 bytes of a single-byte code page, made on first use. A
+// byte the code page leaves undefined keeps its value; a code page we cannot
+// convert at all is read as the system's.
+const TByteTable& ByteTable(int codePage) {
+  static std::mutex guard;
+  static std::map<int, TByteTable> tables;
+  const std::lock_guard<std::mutex> lock(guard);
+  auto found = tables.find(codePage);
+  if (found != tables.end()) return found->second;
+  TByteTable table{};
+  bool converts = false;
+  for (int byte = 0; byte < 256; ++byte) {
+    std::string utf8;
+    table[byte] = static_cast<char16_t>(byte);
+    if (ConvertCodePage(CodePageName(codePage), "UTF-8", std::string(1, static_cast<char>(byte)),
+                        utf8)) {
+      const QString one = QString::fromUtf8(utf8);
+      if (one.size() == 1) table[byte] = one[0].unicode();
+      converts = true;
+    }
+  }
+  if (!converts) {
+    for (int byte = 0; byte < 256; ++byte)
+      table[byte] = AnsiToUnicode(static_cast<unsigned char>(byte));
+  }
+  return tables.emplace(codePage, table).first->second;
 }
 
 }  // namespace
@@ -134,6 +175,63 @@ std::string LanguageToAnsi(const std::string& text, TLanguage language) {
   std::string utf8;
   if (!ConvertCodePage(CodePageName(codePage), "UTF-8", text, utf8)) return text;
   return Utf8ToAnsi(utf8);
+}
+
+std::u16string AnsiToWide(const std::string& text, int codePage) {
+  std::u16string wide;
+  if (text.empty()) return wide;
+  if (codePage == 0) codePage = 1252;
+  if (IsMultiByte(codePage)) {
+    std::string utf8;
+    if (ConvertCodePage(CodePageName(codePage), "UTF-8", text, utf8))
+      return QString::fromUtf8(utf8).toStdU16String();
+    // Broken text is read byte by byte rather than lost.
+  }
+  wide.reserve(text.size());
+  if (codePage == 1252) {
+    for (unsigned char c : text) wide.push_back(AnsiToUnicode(c));
+    return wide;
+  }
+  const TByteTable& table = ByteTable(codePage);
+  for (unsigned char c : text) wide.push_back(table[c]);
+  return wide;
+}
+
+std::string WideToUtf8(std::u16string_view wide) {
+  std::string out;
+  out.reserve(wide.size() * 3);
+  auto put = [&out](char32_t c) {
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  };
+  for (size_t i = 0; i < wide.size(); ++i) {
+    const char16_t unit = wide[i];
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    if (high && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF) {
+      // Encoding the two halves apart would give CESU-8, which no UTF-8 reader takes.
+      put(0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(wide[i + 1]) - 0xDC00));
+      ++i;
+    } else if (high || low) {
+      put(0xFFFD);
+    } else {
+      put(unit);
+    }
+  }
+  return out;
 }
 
 }  // namespace quorrel

@@ -1,6 +1,7 @@
 #pragma once
 // Names, ANSI code pages and font character sets of Windows locale identifiers.
 #include <string>
+#include <string_view>
 
 #include "spell/Spellers.h"
 
@@ -24,5 +25,14 @@ TLanguage SystemLanguage();
 // lacks become "?", so a single-byte code page keeps every offset.
 std::string AnsiToLanguage(const std::string& ansi, TLanguage language);
 std::string LanguageToAnsi(const std::string& text, TLanguage language);
+
+// 8-bit text of a code page as UTF-16 (0 is the system's code page, 1252; so is
+// one we cannot convert). A byte the code page leaves undefined keeps its value
+// (0x98 becomes U+0098), as Windows-1252's undefined bytes do, so nothing is lost.
+// An empty text gives an empty result.
+std::u16string AnsiToWide(const std::string& text, int codePage);
+// UTF-16 as UTF-8. A surrogate pair is one character and becomes one four-byte
+// sequence; a surrogate without its partner becomes U+FFFD.
+std::string WideToUtf8(std::u16string_view wide);
 
 }  // namespace quorrel

@@ -212,6 +212,8 @@ void TSpellChecker::Select(size_t offset, size_t length) {
     const size_t from = rich->OffsetToPos(offset);
     rich->Select(from, rich->OffsetToPos(offset + length) - from);
   }
+  // The user sees the flagged text in the editor too.
+  if (editor_) editor_->ScrollCaret();
 }
 
 void TSpellChecker::ShowFinding(TAbstractSpeller& speller) {
@@ -302,7 +304,10 @@ void TSpellChecker::Replace(const std::string& replacement) {
 
 void TSpellChecker::ChangeOnce(const std::string& replacement) {
   if (!editor_) return;
-  if (lastSpeller_) lastSpeller_->ChangeOnce(flagged_, replacement);
+  if (lastSpeller_) {
+    lastSpeller_->ChangeOnce(AnsiToLanguage(flagged_, Language),
+                             AnsiToLanguage(replacement, Language));
+  }
   Replace(replacement);
 }
 

@@ -84,6 +84,10 @@ class TSpellChecker {
   bool Check(TMyRich& editor);
   // Whether a check waits for the dialog's answer.
   bool Checking() const { return editor_ != nullptr; }
+  // The editor being checked; nullptr between checks.
+  TMyRich* Editor() const { return editor_; }
+  // Whether the last check was cancelled from the dialog.
+  bool Cancelled() const { return cancelled_; }
 
   // ---- what the dialog calls -------------------------------------------------
   void Continue();

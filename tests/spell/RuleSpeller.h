@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "spell/Spellers.h"
+#include "spell/ForwardingSpeller.h"
 
 namespace quorrel::test {
 
-class RuleSpeller : public TAbstractSpeller {
+class RuleSpeller : public ForwardingSpeller {
  public:
   struct Run {
     std::string text;
@@ -24,9 +24,7 @@ class RuleSpeller : public TAbstractSpeller {
   };
 
   RuleSpeller(std::unique_ptr<TAbstractSpeller> inner, std::vector<Run>& runs)
-      : TAbstractSpeller(inner->Language, inner->Options, inner->Checker),
-        inner_(std::move(inner)),
-        runs_(runs) {}
+      : ForwardingSpeller(std::move(inner)), runs_(runs) {}
 
   TSpellReturnCode CheckSentenceStart(std::string_view text, size_t& length,
                                       size_t& position) override {
@@ -37,17 +35,6 @@ class RuleSpeller : public TAbstractSpeller {
     runs_.push_back({std::string(text), false});
     return Rules(text, length, position);
   }
-  void ChangeOnce(const std::string& w, const std::string& r) override { inner_->ChangeOnce(w, r); }
-  void ChangeAlways(const std::string& w, const std::string& r) override {
-    inner_->ChangeAlways(w, r);
-  }
-  void AddWord(const std::string& w) override { inner_->AddWord(w); }
-  void IgnoreAlways(const std::string& w) override { inner_->IgnoreAlways(w); }
-  void GetVariants(const std::string& w, std::vector<std::string>& list) override {
-    inner_->GetVariants(w, list);
-  }
-  std::string GetReplacement() override { return inner_->GetReplacement(); }
-  std::string GetMisspelled() override { return inner_->GetMisspelled(); }
 
  private:
   TSpellReturnCode Rules(std::string_view text, size_t& length, size_t& position) {
@@ -81,10 +68,9 @@ class RuleSpeller : public TAbstractSpeller {
         return srExtraSpaces;
       }
     }
-    return inner_->CheckText(text, length, position);
+    return Inner().CheckText(text, length, position);
   }
 
-  std::unique_ptr<TAbstractSpeller> inner_;
   std::vector<Run>& runs_;
 };
 

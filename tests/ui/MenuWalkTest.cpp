@@ -100,6 +100,7 @@ const Command kCommands[] = {
     {"NoReformat", "Validate: no reformat", "Shift+F10", 0},
     {"Reformat", "Reformat", "", 0},
     {"ValAll", "Validate all", "", 0},
+    {"SpellCheck", "Spell-check", "", 20740},
     // server details and the connection
     {"SDets", "Server Details", "", 31700},
     {"Online", "On-line", "", 100400},

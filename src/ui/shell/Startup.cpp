@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include "commands/SpellCheck.h"
 #include "commands/StartUp.h"
 #include "music/MyPlayer.h"
 #include "platform/CodePage.h"
@@ -29,6 +30,7 @@
 #include "ui/shell/ViewForm.h"
 #include "ui/shell/WebForm.h"
 #include "ui/sitebuild/LinkTextMetrics.h"
+#include "ui/spell/SpellerDialog2.h"
 
 namespace quorrel {
 
@@ -93,6 +95,7 @@ int RunProgram(QApplication& app) {
   InstallViewForm(webForm);
   InstallPlayerBar(webForm);
   RegisterMp3Device();
+  InstallSpellerDialog();
 
   // The start-up runs as the main window is first activated, inside the message loop.
   QTimer::singleShot(0, webForm, [webForm] {
@@ -102,6 +105,7 @@ int RunProgram(QApplication& app) {
   });
   int result = app.exec();
   FreePlayer();
+  FreeSpellChecker();
   CloseInternet();
   SetMainWindow(nullptr);
   delete webForm;

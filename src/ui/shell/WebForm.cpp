@@ -238,7 +238,10 @@ TMyRich* TWebForm::TabEditor(int index) const {
 }
 
 TMyRich* TWebForm::NewTab() {
+  // A name of its own: the spelling dialog finds the editor it checked by name.
+  static int editors = 0;
   auto* editor = new TRichEdit(pc_);
+  editor->setObjectName(QStringLiteral("RichEdit%1").arg(++editors));
   activating_ = true;
   pc_->addTab(editor, QString());
   activating_ = false;
