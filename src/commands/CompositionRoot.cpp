@@ -9,6 +9,7 @@
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
 #include "commands/StartUp.h"
+#include "commands/TextStyles.h"
 #include "commands/ValidateCommands.h"
 #include "music/AbcTools.h"
 #include "publish/Connection.h"
@@ -60,6 +61,7 @@ void InstallHandlers() {
   InstallSaveCommands();
   InstallValidationCommands();
   InstallBuildCommands();
+  InstallTextStyleCommands();
 }
 
 }  // namespace quorrel
