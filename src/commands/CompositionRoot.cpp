@@ -6,6 +6,8 @@
 #include "commands/BuildCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
+#include "commands/HelpMenuCommands.h"
+#include "commands/NbspAndComments.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
 #include "commands/StartUp.h"
@@ -62,6 +64,9 @@ void InstallHandlers() {
   InstallValidationCommands();
   InstallBuildCommands();
   InstallTextStyleCommands();
+  InstallHelpMenuCommands();
+  MainMenu().SetHandler("AddNbsp", [](const TMenuItem&) { AddNbspClick(); });
+  MainMenu().SetHandler("ConvCom", [](const TMenuItem&) { ConvComClick(); });
 }
 
 }  // namespace quorrel
