@@ -7,11 +7,14 @@
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
 #include "commands/FindClick.h"
+#include "commands/HelpMenuCommands.h"
+#include "commands/NbspAndComments.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
 #include "commands/SpellCheck.h"
 #include "commands/StartUp.h"
 #include "commands/TransferCommands.h"
+#include "commands/TextStyles.h"
 #include "commands/ValidateCommands.h"
 #include "music/AbcTools.h"
 #include "publish/Connection.h"
@@ -72,6 +75,10 @@ void InstallHandlers() {
   InstallTransferCommands();
   InstallFindCommands();
   InstallSpellCheckCommand();
+  InstallTextStyleCommands();
+  InstallHelpMenuCommands();
+  MainMenu().SetHandler("AddNbsp", [](const TMenuItem&) { AddNbspClick(); });
+  MainMenu().SetHandler("ConvCom", [](const TMenuItem&) { ConvComClick(); });
 }
 
 }  // namespace quorrel

@@ -185,6 +185,91 @@ void RtfInsertDocument(TRtfDocument& target, size_t pos, size_t length,
                            made.end());
 }
 
+void TRtfFormatChange::ApplyTo(TRtfCharFormat& format) const {
+  if (font) format.font = *font;
+  if (halfPoints) format.halfPoints = *halfPoints;
+  if (bold) format.bold = *bold;
+  if (italic) format.italic = *italic;
+  if (underline) format.underline = *underline;
+  if (strike) format.strike = *strike;
+  if (script) format.script = *script;
+  if (color) format.color = *color;
+  if (highlight) format.highlight = *highlight;
+}
+
+void TRtfFormatChange::Add(const TRtfFormatChange& later) {
+  if (later.font) font = later.font;
+  if (later.halfPoints) halfPoints = later.halfPoints;
+  if (later.bold) bold = later.bold;
+  if (later.italic) italic = later.italic;
+  if (later.underline) underline = later.underline;
+  if (later.strike) strike = later.strike;
+  if (later.script) script = later.script;
+  if (later.color) color = later.color;
+  if (later.highlight) highlight = later.highlight;
+}
+
+TRtfCharFormat RtfFormatAt(const TRtfDocument& document, size_t pos) {
+  if (document.paragraphs.empty()) return {};
+  size_t index, offset;
+  Locate(document, pos, index, offset);
+  const TRtfParagraph& paragraph = document.paragraphs[index];
+  const TRtfRun* last = nullptr;
+  for (const TRtfRun& run : paragraph.runs) {
+    if (offset < run.text.size()) return run.format;
+    offset -= run.text.size();
+    last = &run;
+  }
+  return last ? last->format : paragraph.markFormat;
+}
+
+void RtfChangeFormat(TRtfDocument& document, size_t pos, size_t length,
+                     const TRtfFormatChange& change) {
+  if (length == 0 || document.paragraphs.empty()) return;
+  size_t first, firstOffset, last, lastOffset;
+  Locate(document, pos, first, firstOffset);
+  Locate(document, pos + length, last, lastOffset);
+  for (size_t index = first; index <= last; ++index) {
+    TRtfParagraph& paragraph = document.paragraphs[index];
+    const size_t from = index == first ? firstOffset : 0;
+    const size_t to = index == last ? lastOffset : ParagraphLength(paragraph);
+    if (paragraph.runs.empty()) {
+      // The mark of an empty paragraph is selected with the line end after it.
+      if (index < last) change.ApplyTo(paragraph.markFormat);
+      continue;
+    }
+    std::vector<TRtfRun> runs = std::move(paragraph.runs);
+    paragraph.runs.clear();
+    size_t at = 0;
+    for (TRtfRun& run : runs) {
+      const size_t end = at + run.text.size();
+      const size_t cutFrom = std::clamp(from, at, end) - at;
+      const size_t cutTo = std::clamp(to, at, end) - at;
+      if (cutFrom < cutTo) {
+        TRtfCharFormat changed = run.format;
+        change.ApplyTo(changed);
+        AppendRun(paragraph, std::u16string_view(run.text).substr(0, cutFrom), run.format);
+        AppendRun(paragraph, std::u16string_view(run.text).substr(cutFrom, cutTo - cutFrom),
+                  changed);
+        AppendRun(paragraph, std::u16string_view(run.text).substr(cutTo), run.format);
+      } else {
+        AppendRun(paragraph, run.text, run.format);
+      }
+      at = end;
+    }
+    paragraph.markFormat = paragraph.runs.front().format;
+  }
+}
+
+void RtfAlignParagraphs(TRtfDocument& document, size_t pos, size_t length, TRtfAlign align) {
+  if (document.paragraphs.empty()) return;
+  size_t first, last, offset;
+  Locate(document, pos, first, offset);
+  Locate(document, pos + length, last, offset);
+  for (size_t index = first; index <= last; ++index)
+    document.paragraphs[index].format.align = align;
+}
+
 bool IsSymbolFont(const std::string& name) {
   std::string lower = name;
   std::transform(lower.begin(), lower.end(), lower.begin(),

@@ -4,6 +4,7 @@
 // it into its own document and back; core uses it to read and write RTF source
 // without a display. Lengths are twips (1/1440 inch), as RTF gives them.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,32 @@ struct TRtfCharFormat {
   int32_t highlight = -1;  // 0xRRGGBB, -1 none
 
   bool operator==(const TRtfCharFormat&) const = default;
+};
+
+// Windows' 0x00BBGGRR colours (settings, the Parts) as the model's 0xRRGGBB and back.
+constexpr int32_t RgbOfBgr(int bgr) {
+  return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+}
+constexpr int BgrOfRgb(int32_t rgb) {
+  return RgbOfBgr(rgb);
+}
+
+// A change of character format: the fields that hold a value are set, the
+// others keep what each character has.
+struct TRtfFormatChange {
+  std::optional<std::string> font;
+  std::optional<int> halfPoints;
+  std::optional<bool> bold;
+  std::optional<bool> italic;
+  std::optional<bool> underline;
+  std::optional<bool> strike;
+  std::optional<int> script;
+  std::optional<int32_t> color;
+  std::optional<int32_t> highlight;
+
+  void ApplyTo(TRtfCharFormat& format) const;
+  // Takes on the fields that a later change sets.
+  void Add(const TRtfFormatChange& later);
 };
 
 enum class TRtfAlign { Left, Center, Right, Justify };
@@ -108,6 +135,19 @@ void RtfReplace(TRtfDocument& document, size_t pos, size_t length, std::u16strin
 // the paragraph it is inserted into and the text after the position follows the
 // last.
 void RtfInsertDocument(TRtfDocument& target, size_t pos, size_t length, const TRtfDocument& insert);
+
+// The format of the character at an editor position; at a paragraph's end (or in
+// an empty paragraph) the format of its last character (or of its mark).
+TRtfCharFormat RtfFormatAt(const TRtfDocument& document, size_t pos);
+
+// Changes the format of [pos, pos + length) in one pass over the runs: runs
+// are split where the range begins and ends, and runs that end up alike join.
+// An empty paragraph wholly inside the range has its mark changed.
+void RtfChangeFormat(TRtfDocument& document, size_t pos, size_t length,
+                     const TRtfFormatChange& change);
+
+// Aligns the paragraphs that [pos, pos + length) touches.
+void RtfAlignParagraphs(TRtfDocument& document, size_t pos, size_t length, TRtfAlign align);
 
 // Symbol fonts keep their own character set in the font table.
 bool IsSymbolFont(const std::string& name);

@@ -42,6 +42,20 @@ struct FileDialogCall {
   int helpContext = 0;
 };
 
+// A font as the font dialog starts with it and returns it: name, points, effects
+// and a colour (0x00BBGGRR).
+struct TFontChoice {
+  std::string name;
+  int size = 12;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strike = false;
+  int colour = 0;
+
+  bool operator==(const TFontChoice&) const = default;
+};
+
 class TUserDialogs {
  public:
   virtual ~TUserDialogs() = default;
@@ -61,6 +75,12 @@ class TUserDialogs {
   // full path on return. Returns false when cancelled (path unchanged).
   virtual bool FileDialog(const FileDialogCall& call, std::string& path) {
     (void)call, (void)path;
+    return false;
+  }
+  // The font dialog with effects and a colour, starting from font. Returns false
+  // when cancelled (font unchanged).
+  virtual bool FontDialog(TFontChoice& font) {
+    (void)font;
     return false;
   }
   // The folder chooser, in which folders may be created. Returns false when cancelled.

@@ -53,6 +53,9 @@ inline THook<void(const std::string& sender)> ValidateHook;
 inline THook<void(const std::string& sender)> OpenBySenderHook;
 // A path opened in a tab of its own (an open file's tab is only activated).
 inline THook<void(const std::string& path)> OpenThisHook;
+// The preview browser (TWebForm.GoBrowser) on an address; internal: in the
+// program's own browser window.
+inline THook<void(const std::string& address, bool internal)> GoBrowserHook;
 // A text shown as the work document "Quorrel.txt".
 inline THook<void(const std::string& text)> OpenTextHook;
 // The File menu's Recent items filled again from the settings file's [Closed].

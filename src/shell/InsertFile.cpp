@@ -14,15 +14,6 @@
 
 namespace quorrel {
 
-namespace {
-
-// 0x00BBGGRR as RTF's 0xRRGGBB.
-int32_t RgbOf(int colour) {
-  return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
-}
-
-}  // namespace
-
 std::string InsertFilter() {
   if (IsRtf) return "All files|*.*|RTF files|*.rtf|HTML files|*.htm*";
   if (IsPhp) return "All files|*.*|PHP files|*.php*|HTML files|*.htm*";
@@ -31,7 +22,7 @@ std::string InsertFilter() {
 }
 
 void ColourAutomaticText(TRtfDocument& document, int colour) {
-  const int32_t rgb = RgbOf(colour);
+  const int32_t rgb = RgbOfBgr(colour);
   for (TRtfParagraph& paragraph : document.paragraphs) {
     if (paragraph.markFormat.color == -1) paragraph.markFormat.color = rgb;
     for (TRtfRun& run : paragraph.runs) {

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/RtfModel.h"
+
 namespace quorrel {
 
 // A stretch of text shown in a colour of its own: editor positions, colours as
@@ -132,6 +134,17 @@ class TMyRich {
   virtual std::string GetRtfSource() const {
     throw std::runtime_error("Saving the editor as RTF is not available yet.");
   }
+
+  // ---- character and paragraph formats (formatted mode) ------------------------
+  // The format of the character at a position; at a line's end, of the character
+  // before it.
+  virtual TRtfCharFormat CharFormatAt(size_t pos) const = 0;
+  // Changes the format of [start, start + length) as one edit (the modified flag is
+  // set). With length 0 it changes the format of what is typed next at the caret,
+  // until the caret moves; that is no edit.
+  virtual void ChangeCharFormat(size_t start, size_t length, const TRtfFormatChange& change) = 0;
+  // Aligns the paragraphs that [start, start + length) touches (an edit).
+  virtual void AlignParagraphs(size_t start, size_t length, TRtfAlign align) = 0;
 
   // ---- syntax colours -----------------------------------------------------------
   // Colours laid over the text for display only: setting them is no edit (no undo

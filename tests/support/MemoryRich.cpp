@@ -60,6 +60,7 @@ void MemoryRich::SetText(const std::string& text) {
   indexed_ = false;
   selStart_ = 0;
   selLength_ = 0;
+  typing_.reset();
   firstVisible_ = 0;
   modified_ = false;
   Changed();
@@ -71,13 +72,19 @@ std::string MemoryRich::TextRange(size_t start, size_t length) const {
 }
 
 void MemoryRich::Select(size_t start, size_t length) {
-  selStart_ = std::min(start, text_.size());
-  selLength_ = std::min(length, text_.size() - selStart_);
+  start = std::min(start, text_.size());
+  length = std::min(length, text_.size() - start);
+  if (start != selStart_ || length != selLength_) typing_.reset();
+  selStart_ = start;
+  selLength_ = length;
 }
 
 void MemoryRich::SetSelText(const std::string& text) {
   std::string insert = ToLineFeeds(text);
-  if (!plain_) RtfReplace(rtf_, selStart_, selLength_, RtfTextOfAnsi(insert));
+  if (!plain_) {
+    RtfReplace(rtf_, selStart_, selLength_, RtfTextOfAnsi(insert));
+    if (typing_) RtfChangeFormat(rtf_, selStart_, insert.size(), *typing_);
+  }
   text_.replace(selStart_, selLength_, insert);
   MoveColourRuns(selStart_, selLength_, insert.size());
   indexed_ = false;
@@ -163,6 +170,31 @@ void MemoryRich::SetEditorFont(const std::string& name, int size, bool bold) {
 void MemoryRich::SetPlainText(bool plain) {
   if (plain_ && !plain) rtf_ = RtfDocumentOfText(text_, TextFormat(fontName_, fontSize_));
   plain_ = plain;
+}
+
+TRtfCharFormat MemoryRich::CharFormatAt(size_t pos) const {
+  if (plain_) return TextFormat(fontName_, fontSize_);
+  return RtfFormatAt(rtf_, pos);
+}
+
+void MemoryRich::ChangeCharFormat(size_t start, size_t length, const TRtfFormatChange& change) {
+  if (plain_) return;
+  if (length == 0) {
+    if (start != selStart_ || selLength_ != 0) Select(start, 0);
+    if (!typing_) typing_.emplace();
+    typing_->Add(change);
+    return;
+  }
+  RtfChangeFormat(rtf_, start, length, change);
+  modified_ = true;
+  Changed();
+}
+
+void MemoryRich::AlignParagraphs(size_t start, size_t length, TRtfAlign align) {
+  if (plain_) return;
+  RtfAlignParagraphs(rtf_, start, length, align);
+  modified_ = true;
+  Changed();
 }
 
 void MemoryRich::SetRtfSource(const std::string& rtf) {

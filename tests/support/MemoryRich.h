@@ -1,6 +1,7 @@
 #pragma once
 // The tests' editor control: the same semantics as the real one (one position per
 // line end, CR LF read-out), held in memory, with a view of a fixed number of lines.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,10 @@ class MemoryRich : public TMyRich {
   void SetRtfSource(const std::string& rtf) override;
   std::string GetRtfSource() const override;
 
+  TRtfCharFormat CharFormatAt(size_t pos) const override;
+  void ChangeCharFormat(size_t start, size_t length, const TRtfFormatChange& change) override;
+  void AlignParagraphs(size_t start, size_t length, TRtfAlign align) override;
+
   bool CanFocus() const override { return focusable_; }
   void SetFocus() override { focused_ = true; }
 
@@ -72,6 +77,9 @@ class MemoryRich : public TMyRich {
 
   std::string text_;  // one '\n' per line end, so positions are indexes
   TRtfDocument rtf_;  // formatted mode: the text with its formatting
+  // The format of the next typed text, set with nothing selected; the caret's
+  // moving drops it.
+  std::optional<TRtfFormatChange> typing_;
   mutable std::vector<size_t> lineStarts_;
   mutable bool indexed_ = false;
   size_t selStart_ = 0;

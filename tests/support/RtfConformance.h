@@ -143,7 +143,106 @@ TYPED_TEST_P(RtfConformance, PlainTextModeHoldsTheSourceAsText) {
   EXPECT_TRUE(this->rich->PlainText());
 }
 
-REGISTER_TYPED_TEST_SUITE_P(RtfConformance, RendersSourceAsFormattedText,
+// A format change over a range is one edit; the runs split where it begins and
+// ends, and a format runs on across a paragraph mark.
+TYPED_TEST_P(RtfConformance, FormatChangesCoverExactlyTheRange) {
+  TRtfFormatChange bold;
+  bold.bold = true;
+  TRtfFormatChange notBold;
+  notBold.bold = false;
+  TRtfFormatChange italic;
+  italic.italic = true;
+  TRtfFormatChange red;
+  red.color = 0xFF0000;
+  red.highlight = 0xFFFF00;
+  TRtfFormatChange automatic;
+  automatic.color = -1;
+  automatic.highlight = -1;
+  TRtfFormatChange fixed;
+  fixed.font = "FixedSys";
+  fixed.halfPoints = 20;
+  TRtfFormatChange raised;
+  raised.script = 1;
+  struct Case {
+    const char* name;
+    std::string before;
+    size_t start, length;
+    TRtfFormatChange change;
+    std::string after;
+  } cases[] = {
+      {"one word", OurRtf("one two three"), 4, 3, bold, OurRtf("one \\b two\\b0  three")},
+      {"whole text", OurRtf("ab"), 0, 2, bold, OurRtf("\\b ab\\b0")},
+      {"across a mark", OurRtf("ab\r\n\\par cd"), 1, 3, italic, OurRtf("a\\i b\r\n\\par c\\i0 d")},
+      {"off inside on", OurRtf("\\b abcd\\b0"), 1, 2, notBold, OurRtf("\\b a\\b0 bc\\b d\\b0")},
+      {"colours", OurRtf("xyz"), 1, 1, red,
+       OurRtf("x\\cf1\\highlight2 y\\cf0\\highlight0 z",
+              "\\red255\\green0\\blue0;\\red255\\green255\\blue0;")},
+      {"automatic colour again", OurRtf("\\cf1 xyz\\cf0", "\\red255\\green0\\blue0;"), 0, 3,
+       automatic, OurRtf("xyz")},
+      {"font and size", OurRtf("ab"), 1, 1, fixed,
+       "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 "
+       "Arial;}{\\f1\\fnil\\fcharset0 FixedSys;}}\r\n{\\colortbl ;}\r\n\\viewkind4\\uc1\\pard\\f0"
+       "\\fs24 a\\f1\\fs20 b\\f0\\fs24\r\n\\par }\r\n"},
+      {"superscript", OurRtf("x2"), 1, 1, raised, OurRtf("x\\super 2\\nosupersub")},
+  };
+  for (const Case& c : cases) {
+    this->Load(c.before);
+    this->rich->ChangeCharFormat(c.start, c.length, c.change);
+    EXPECT_TRUE(this->rich->Modified()) << c.name;
+    EXPECT_EQ(this->rich->GetRtfSource(), c.after) << c.name;
+  }
+}
+
+TYPED_TEST_P(RtfConformance, FormatAtAPositionIsTheCharactersAfterIt) {
+  this->Load(OurRtf("ab\\b cd\\b0\r\n\\par \\i e\\i0"));
+  struct Case {
+    size_t pos;
+    bool bold, italic;
+  } cases[] = {{0, false, false}, {1, false, false}, {2, true, false},
+               {4, true, false},  {5, false, true},  {6, false, true}};
+  for (const Case& c : cases) {
+    const TRtfCharFormat format = this->rich->CharFormatAt(c.pos);
+    EXPECT_EQ(format.bold, c.bold) << c.pos;
+    EXPECT_EQ(format.italic, c.italic) << c.pos;
+    EXPECT_EQ(format.font, "Arial") << c.pos;
+  }
+}
+
+// With nothing selected a change is for the text typed next at the caret: no
+// edit, and gone once the caret moves.
+TYPED_TEST_P(RtfConformance, FormatForTypingHoldsUntilTheCaretMoves) {
+  this->Load(OurRtf("one two"));
+  TRtfFormatChange bold;
+  bold.bold = true;
+  this->rich->Select(3, 0);
+  this->rich->ChangeCharFormat(3, 0, bold);
+  EXPECT_FALSE(this->rich->Modified());
+  this->rich->Select(3, 0);
+  this->rich->SetSelText("X");
+  EXPECT_EQ(this->rich->GetRtfSource(), OurRtf("one\\b X\\b0  two"));
+  this->rich->Select(1, 0);
+  this->rich->ChangeCharFormat(1, 0, bold);
+  this->rich->Select(5, 0);
+  this->rich->SetSelText("Y");
+  EXPECT_EQ(this->rich->GetRtfSource(), OurRtf("one\\b X\\b0  Ytwo"));
+}
+
+TYPED_TEST_P(RtfConformance, AlignmentTakesTheTouchedParagraphs) {
+  this->Load(OurRtf("a\r\n\\par b\r\n\\par c"));
+  this->rich->AlignParagraphs(2, 1, TRtfAlign::Center);
+  EXPECT_TRUE(this->rich->Modified());
+  EXPECT_EQ(this->rich->GetRtfSource(), OurRtf("a\r\n\\par \\pard\\qc b\r\n\\par \\pard c"));
+  this->rich->AlignParagraphs(0, 3, TRtfAlign::Right);
+  EXPECT_EQ(this->rich->GetRtfSource(),
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 "
+            "Arial;}}\r\n{\\colortbl ;}\r\n\\viewkind4\\uc1\\pard\\qr\\f0\\fs24 a\r\n\\par b\r\n"
+            "\\par \\pard c\r\n\\par }\r\n");
+}
+
+REGISTER_TYPED_TEST_SUITE_P(RtfConformance, FormatChangesCoverExactlyTheRange,
+                            FormatAtAPositionIsTheCharactersAfterIt,
+                            FormatForTypingHoldsUntilTheCaretMoves,
+                            AlignmentTakesTheTouchedParagraphs, RendersSourceAsFormattedText,
                             OurSourceComesBackByteForByte,
                             WordProcessorDocumentsKeepTextAndFormatting, HyphensComeBackAsTheyWere,
                             TypedTextTakesTheFormatBeforeIt, PlainTextModeHoldsTheSourceAsText);

@@ -58,6 +58,18 @@ bool ScriptedDialogs::SelectFolder(const std::string& caption, const std::string
   return NextPath("folder chooser", folder);
 }
 
+bool ScriptedDialogs::FontDialog(TFontChoice& font) {
+  fontCalls_.push_back(font);
+  if (fontAnswers_.empty()) {
+    ADD_FAILURE() << "Unscripted font dialog";
+    return false;
+  }
+  auto [ok, chosen] = fontAnswers_.front();
+  fontAnswers_.pop_front();
+  if (ok) font = chosen;
+  return ok;
+}
+
 const DialogCall& ScriptedDialogs::Last() const {
   static const DialogCall none;
   return calls_.empty() ? none : calls_.back();
@@ -76,6 +88,8 @@ void ScriptedDialogs::Clear() {
   textAnswers_.clear();
   pathCalls_.clear();
   pathAnswers_.clear();
+  fontCalls_.clear();
+  fontAnswers_.clear();
   whileShowing = nullptr;
 }
 

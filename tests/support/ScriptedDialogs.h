@@ -18,6 +18,7 @@ class ScriptedDialogs : public TUserDialogs {
   bool FileDialog(const FileDialogCall& call, std::string& path) override;
   bool SelectFolder(const std::string& caption, const std::string& startFolder,
                     std::string& folder) override;
+  bool FontDialog(TFontChoice& font) override;
 
   // Queue the answer (a modal result) to the next question.
   void Answer(int modalResult) { answers_.push_back(modalResult); }
@@ -46,12 +47,18 @@ class ScriptedDialogs : public TUserDialogs {
   };
   const std::vector<PathCall>& PathCalls() const { return pathCalls_; }
 
+  // Queue the font chosen in the next font dialog, or that it is cancelled.
+  void AnswerFont(const TFontChoice& font) { fontAnswers_.push_back({true, font}); }
+  void CancelFont() { fontAnswers_.push_back({false, {}}); }
+  // The fonts each font dialog started with.
+  const std::vector<TFontChoice>& FontCalls() const { return fontCalls_; }
+
   const std::vector<DialogCall>& Calls() const { return calls_; }
   const DialogCall& Last() const;
   // Texts of every box shown so far, in order.
   std::vector<std::string> Texts() const;
   size_t UnusedAnswers() const {
-    return answers_.size() + textAnswers_.size() + pathAnswers_.size();
+    return answers_.size() + textAnswers_.size() + pathAnswers_.size() + fontAnswers_.size();
   }
   void Clear();
 
@@ -65,6 +72,8 @@ class ScriptedDialogs : public TUserDialogs {
   std::deque<std::pair<bool, std::string>> textAnswers_;
   std::vector<PathCall> pathCalls_;
   std::deque<std::pair<bool, std::string>> pathAnswers_;
+  std::vector<TFontChoice> fontCalls_;
+  std::deque<std::pair<bool, TFontChoice>> fontAnswers_;
   bool NextPath(const std::string& what, std::string& path);
 };
 

@@ -20,26 +20,15 @@
 
 #include "platform/Help.h"
 #include "shell/HelpSystem.h"
+#include "support/PlatformKeys.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/SetForm.h"
 
-// Qt's own way of offering a key to the shortcuts first (what the platform does).
-Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k,
-                                               Qt::KeyboardModifiers mods, const QString& text,
-                                               bool autorep, ushort count);
-
 namespace quorrel {
 namespace {
 
-// Keys as the platform delivers them: shortcuts get their chance first.
-void PressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  if (qt_sendShortcutOverrideEvent(target, 0, key, modifiers, QString(), false, 1)) return;
-  QKeyEvent press(QEvent::KeyPress, key, modifiers);
-  QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-  QApplication::sendEvent(target, &release);
-}
+using test::PressKey;
 
 // Runs the event loop until the condition holds; false when it never does.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 2000) {

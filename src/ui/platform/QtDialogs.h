@@ -16,6 +16,8 @@ class TQtDialogs : public TUserDialogs {
   bool FileDialog(const FileDialogCall& call, std::string& path) override;
   bool SelectFolder(const std::string& caption, const std::string& startFolder,
                     std::string& folder) override;
+  // FontColourDialog.cpp.
+  bool FontDialog(TFontChoice& font) override;
 };
 
 // A filter as the program writes it ("Pages|*.htm;*.html|All files|*.*") in Qt's

@@ -1,6 +1,7 @@
 #include "ui/platform/RichEdit.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -122,6 +123,12 @@ void TRichEdit::Select(size_t start, size_t length) {
   size_t total = TextLength();
   start = std::min(start, total);
   length = std::min(length, total - start);
+  const QTextCursor now = textCursor();
+  // The same selection again keeps the format set for what is typed next.
+  if (now.anchor() == static_cast<int>(start) &&
+      now.position() == static_cast<int>(start + length)) {
+    return;
+  }
   QTextCursor cursor(document());
   cursor.setPosition(static_cast<int>(start));
   cursor.setPosition(static_cast<int>(start + length), QTextCursor::KeepAnchor);
@@ -426,6 +433,18 @@ void TRichEdit::SetRtfSource(const std::string& rtf) {
 
 std::string TRichEdit::GetRtfSource() const {
   return WriteRtf(*document());
+}
+
+bool TRichEdit::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride && ProgramTakesKey) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && ProgramTakesKey(*key)) {
+      // Not accepted: the key goes on to the menu's shortcut.
+      event->ignore();
+      return true;
+    }
+  }
+  return QTextEdit::event(event);
 }
 
 void TRichEdit::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextEdit>
+#include <functional>
 
 #include "shell/MyRich.h"
 
@@ -65,6 +66,11 @@ class TRichEdit : public QTextEdit, public TMyRich {
   void SetRtfSource(const std::string& rtf) override;
   std::string GetRtfSource() const override;
 
+  // Character and paragraph formats (RichEditFormats.cpp).
+  TRtfCharFormat CharFormatAt(size_t pos) const override;
+  void ChangeCharFormat(size_t start, size_t length, const TRtfFormatChange& change) override;
+  void AlignParagraphs(size_t start, size_t length, TRtfAlign align) override;
+
   // Syntax colours as layout formats of the text's blocks: no edit of the document.
   void SetColourRuns(std::vector<TColourRun> runs) override;
   void SetEditorColour(int colour) override;
@@ -76,6 +82,10 @@ class TRichEdit : public QTextEdit, public TMyRich {
   // The passing highlight as an extra selection: no edit of the document.
   void ShowHighlight(const TColourRun& run) override;
   void ClearHighlight() override;
+  // Whether a key with Ctrl or Alt belongs to one of the program's commands; the
+  // control then leaves it to that command (Ctrl+X is Strike-through, not Cut).
+  // Set by the main window.
+  static inline std::function<bool(const QKeyEvent& key)> ProgramTakesKey;
 
   // Whether some blocks still wait for their colours.
   bool ColoursWaiting() const { return waitingBlocks_ > 0; }
@@ -85,6 +95,7 @@ class TRichEdit : public QTextEdit, public TMyRich {
   void DoubleClicked();
 
  protected:
+  bool event(QEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:

@@ -83,6 +83,7 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
 
   InstallIdleParts();
   BuildMenus();
+  BuildToolBar();
   MainMenu().SetListener(this);
 
   connect(pc_, &QTabWidget::currentChanged, this, [this] { TabChanged(); });
@@ -106,6 +107,7 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
 }
 
 TWebForm::~TWebForm() {
+  TRichEdit::ProgramTakesKey = nullptr;
   MainMenu().SetListener(nullptr);
   if (MainWindow() == this) SetMainWindow(nullptr);
   if (WebForm == this) WebForm = nullptr;

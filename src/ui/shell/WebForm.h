@@ -17,6 +17,8 @@ class QMenu;
 class QTabWidget;
 class QTimer;
 
+class QKeyEvent;
+
 namespace quorrel {
 
 class TMarker;
@@ -123,6 +125,10 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
 
  private:
   void BuildMenus();
+  // The tool bar's buttons and the keys the editor leaves to the menu
+  // (WebFormTools.cpp).
+  void BuildToolBar();
+  bool MenuTakesKey(const QKeyEvent& key) const;
   void AddItems(QMenu* menu, TMenuItem& parent);
   QAction* MakeAction(TMenuItem& item, QWidget* owner);
   // A sub-menu's own command runs as it opens.

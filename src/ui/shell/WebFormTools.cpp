@@ -1,0 +1,55 @@
+// The main form's tool bar and the keys its editors leave to the menu.
+#include <QAction>
+#include <QKeyEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "shell/MenuModel.h"
+#include "ui/platform/RichEdit.h"
+#include "ui/shell/WebForm.h"
+
+namespace quorrel {
+
+void TWebForm::BuildToolBar() {
+  auto* bar = addToolBar(QStringLiteral("Tools"));
+  bar->setObjectName("ToolBar");
+  bar->setMovable(false);
+  struct Button {
+    const char* name;
+    const char* item;
+    const char* caption;
+    const char* hint;
+  };
+  const Button buttons[] = {
+      {"BoldBtn", "Bold", "B", "Bold"},
+      {"ItalBtn", "Italic", "I", "Italic"},
+      {"NormBtn", "Normal", "N", "Normal"},
+  };
+  for (const Button& b : buttons) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(b.name);
+    button->setText(QString::fromLatin1(b.caption));
+    button->setToolTip(QString::fromLatin1(b.hint));
+    button->setFocusPolicy(Qt::NoFocus);
+    QFont font = button->font();
+    font.setBold(b.caption[0] == 'B');
+    font.setItalic(b.caption[0] == 'I');
+    button->setFont(font);
+    const std::string item = b.item;
+    connect(button, &QToolButton::clicked, this, [this, item] { Choose(item); });
+    bar->addWidget(button);
+  }
+  TRichEdit::ProgramTakesKey = [this](const QKeyEvent& key) { return MenuTakesKey(key); };
+}
+
+bool TWebForm::MenuTakesKey(const QKeyEvent& key) const {
+  const QKeySequence pressed(key.keyCombination());
+  for (const auto& [name, action] : actions_) {
+    if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace quorrel
