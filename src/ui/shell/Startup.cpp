@@ -18,6 +18,7 @@
 #include "ui/platform/SoundAndKeys.h"
 #include "ui/publish/ConnectForm.h"
 #include "ui/publish/SDetForm.h"
+#include "ui/publish/ServForm.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/ProgBox.h"
 #include "ui/shell/SetForm.h"
@@ -74,7 +75,7 @@ int RunProgram(QApplication& app) {
   FormShell("FindForm", "Find", webForm);
   FormShell("BrowForm", "", webForm);
   CreateProgBox(webForm);
-  FormShell("ServForm", "Files", webForm);
+  CreateServForm(webForm);
 
   InstallSoundAndKeys();
   InstallQtDesktop();

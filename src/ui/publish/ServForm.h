@@ -1,0 +1,66 @@
+#pragma once
+// The server files window "Files": the server's folder tree on the left, the rows
+// of the chosen folder with the icon of each file's comparison on the right, and
+// the counter, the Flat switch and the legend above. It only draws what the
+// listing in core (publish/ServerListing.h) holds.
+#include <QDialog>
+#include <array>
+
+#include "publish/ServerListing.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace quorrel {
+
+class TServForm : public QDialog, public TServerView {
+  Q_OBJECT
+
+ public:
+  explicit TServForm(QWidget* parent = nullptr);
+  ~TServForm() override;
+
+  QTreeWidget* Tree;
+  QTreeWidget* ListView;
+  QWidget* TopPnl;
+  QLabel* DispLab;
+  QLabel* FileInfo;
+  QCheckBox* Flat;
+  std::array<QFrame*, 6> Legends{};
+  QPushButton* StopBtn;
+  QLabel* PopImage;
+  QMenu* Popup;
+
+  // The icon of a comparison result (0 to 5) and of a folder node's state (1 to 3).
+  static QIcon RowIcon(int icon);
+  static QIcon NodeIcon(int state);
+
+  // TServerView
+  void ListingChanged() override;
+  void ShowCounter(const std::string& text) override;
+  bool IsActive() const override;
+  void ShowModal() override;
+  void Close() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void FillTree();
+  void FillRows();
+  void TreeNodeClicked(QTreeWidgetItem* item);
+  void ShowPopup(const QPoint& position, QWidget* over);
+};
+
+// The window, made at start; nullptr before.
+TServForm* ServForm();
+// Makes the window (owned by the main window) and makes it the listing's view.
+TServForm* CreateServForm(QWidget* owner);
+
+}  // namespace quorrel
