@@ -2,6 +2,8 @@
 // copy, the local files the server lacks, and the checks of names on the way.
 #include "publish/ServerListing.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/CodePage.h"
@@ -98,6 +100,26 @@ TServerView* ServerView() {
 
 bool PassesNameFilter(const std::string& name) {
   return ServerList.nameFilter.empty() || PosNoCase(ServerList.nameFilter, name) != 0;
+}
+
+bool ServerNameLess(const std::string& a, const std::string& b) {
+  const std::string ua = UpperCaseLatin1(a), ub = UpperCaseLatin1(b);
+  return ua != ub ? ua < ub : a < b;
+}
+
+std::vector<std::string> LocalSubFolders(const std::string& folder) {
+  std::vector<std::string> names;
+  if (folder.empty()) return names;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(NativePath(folder), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    std::error_code statusError;
+    if (!it->is_symlink(statusError) && it->is_directory(statusError)) {
+      names.push_back(PathFromNative(it->path().filename().string()));
+    }
+  }
+  std::sort(names.begin(), names.end(), ServerNameLess);
+  return names;
 }
 
 std::string LocalFolderOf(const std::string& serverFolder) {

@@ -3,6 +3,7 @@
 // of its comparison with the local copy, and the state of a listing. Core fills
 // them; the window only draws them. Texts are Windows-1252 bytes; server folders
 // are relative to the start folder and end with "/" ("" is the root).
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,6 +64,11 @@ struct TServerListing {
   bool topVisible = true;
   // Names from the server that cannot be local names, left out of this listing.
   std::vector<std::string> rejectedNames;
+  // The list's first column: the width it should have after a listing (0: leave
+  // it), the width remembered for middling lists, and whether "Wider" is ticked.
+  int columnWidth = 0;
+  int rememberedWidth = 120;
+  bool wider = false;
 };
 extern TServerListing ServerList;
 
@@ -84,6 +90,8 @@ class TServerView {
   // Shows the window modally; returns when it closes.
   virtual void ShowModal() = 0;
   virtual void Close() = 0;
+  // Whether the "Flat" box is ticked: unticking it stops a flat listing.
+  virtual bool FlatTicked() const { return true; }
 };
 void SetServerView(TServerView* view);
 TServerView* ServerView();
@@ -104,6 +112,12 @@ void ListLocalFiles(const std::string& localFolder);
 // Whether a name passes the name filter.
 bool PassesNameFilter(const std::string& name);
 
+// Names in the order the window shows them: letter case aside, then by case.
+bool ServerNameLess(const std::string& a, const std::string& b);
+// The real sub-folders of a local folder, sorted; links to folders are not the
+// site's own.
+std::vector<std::string> LocalSubFolders(const std::string& folder);
+
 // The local folder of a server folder of the site (SiteFolder + local form), as it
 // is spelled on disk when it exists; "" when the site has no folder.
 std::string LocalFolderOf(const std::string& serverFolder);
@@ -111,6 +125,23 @@ std::string LocalFolderOf(const std::string& serverFolder);
 // Lists a folder of the tree: the node's names below "[Root]", or the root when
 // there is none (the tree starts again).
 void ShowDir(const std::optional<std::vector<std::string>>& node);
+
+// Lists the whole site in one list, folder by folder, each folder under a header
+// row (the run's mode decides what is compared and what is kept).
+void ListFlat();
+// Lists again what the window shows: the whole site flat, or the chosen folder.
+void ListServerWindow();
+// The refresh the error box asks for: runs the listing again, but never from
+// inside itself, so a listing that fails again cannot start another.
+void RefreshAfterError(const std::function<void()>& refresh);
+
+// The width of the list's first column for a listing of so many rows; whether
+// "Wider" is then ticked and the width remembered.
+struct TColumnWidth {
+  int width;
+  bool remember;
+};
+TColumnWidth FirstColumnWidth(size_t rows, int rememberedWidth);
 
 // "Files for " ... in normal use.
 std::string ServerWindowCaption();

@@ -26,27 +26,6 @@ bool SameName(const std::string& a, const std::string& b) {
   return UpperCaseLatin1(a) == UpperCaseLatin1(b);
 }
 
-bool NameLess(const std::string& a, const std::string& b) {
-  const std::string ua = UpperCaseLatin1(a), ub = UpperCaseLatin1(b);
-  return ua != ub ? ua < ub : a < b;
-}
-
-// The real sub-folders of a local folder; links to folders are not the site's own.
-std::vector<std::string> LocalSubFolders(const std::string& folder) {
-  std::vector<std::string> names;
-  if (folder.empty()) return names;
-  std::error_code ec;
-  for (std::filesystem::directory_iterator it(NativePath(folder), ec), end; !ec && it != end;
-       it.increment(ec)) {
-    std::error_code statusError;
-    if (!it->is_symlink(statusError) && it->is_directory(statusError)) {
-      names.push_back(PathFromNative(it->path().filename().string()));
-    }
-  }
-  std::sort(names.begin(), names.end(), NameLess);
-  return names;
-}
-
 // The busy cursor for the length of a listing, and DateSize kept quiet.
 class TListingBusy {
  public:
@@ -126,8 +105,9 @@ void ListLevel(TServerNode& node, const std::string& path, bool chosen) {
       keep(name, FolderLocalOnly);
     }
   }
-  std::sort(children.begin(), children.end(),
-            [](const TServerNode& a, const TServerNode& b) { return NameLess(a.name, b.name); });
+  std::sort(children.begin(), children.end(), [](const TServerNode& a, const TServerNode& b) {
+    return ServerNameLess(a.name, b.name);
+  });
   node.children = std::move(children);
 }
 
@@ -198,11 +178,17 @@ void ShowDir(const std::optional<std::vector<std::string>>& node) {
   if (BulkRunMode == ' ' || BulkRunMode == 'S') ListLocalFiles(LocalFolderOf(path));
   std::stable_sort(
       list.rows.begin(), list.rows.end(),
-      [](const TServerRow& a, const TServerRow& b) { return NameLess(a.name, b.name); });
+      [](const TServerRow& a, const TServerRow& b) { return ServerNameLess(a.name, b.name); });
   CheckDuplicateNames();
 
   list.listVisible = list.treeVisible = list.topVisible = true;
   list.caption = ServerWindowCaption();
+  const TColumnWidth width = FirstColumnWidth(list.rows.size(), list.rememberedWidth);
+  list.columnWidth = width.width;
+  if (width.remember) {
+    list.wider = true;
+    list.rememberedWidth = width.width;
+  }
   Changed();
   ReportRejectedNames();
 }

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <map>
 
-#include "ConnectionTestSupport.h"
+#include "ServerListingTestSupport.h"
 #include "platform/Abort.h"
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
@@ -33,73 +33,13 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-constexpr int64_t kMidnight = 1746489600;  // 6 May 2025 00:00 UTC
-constexpr int64_t kHour = 3600;
-constexpr int64_t kMinute = 60;
-constexpr int64_t kTen = kMidnight + 10 * kHour;
-constexpr int NoRow = -2;
+using test::kHour;
+using test::kMidnight;
+using test::kMinute;
+using test::kTen;
+using test::NoRow;
 
-// The window as core sees it: always active, and it remembers being closed.
-class TestServerView : public TServerView {
- public:
-  void ListingChanged() override { ++changes; }
-  void ShowCounter(const std::string& text) override { counters.push_back(text); }
-  bool IsActive() const override { return true; }
-  void ShowModal() override {}
-  void Close() override { ++closed; }
-  int changes = 0;
-  int closed = 0;
-  std::vector<std::string> counters;
-};
-
-class ServerListingTest : public test::ConnectionTestBase {
- protected:
-  void SetUp() override {
-    ConnectionTestBase::SetUp();
-    site_ = test::TestHome() + "site/";
-    fs::remove_all(site_);
-    fs::create_directories(site_);
-    SiteFolder = site_;
-    SetServerView(&view_);
-  }
-  void TearDown() override {
-    SetServerView(nullptr);
-    fs::remove_all(site_);
-    ConnectionTestBase::TearDown();
-  }
-
-  void Connect(const test::FtpServer& server) {
-    ASSERT_TRUE(server.Running()) << server.Problem();
-    UseServer(server.Port());
-    LastConnectTime = 0;
-    EnsureConnected();
-    ASSERT_TRUE(FtpConnected());
-  }
-  static void Put(const std::string& path, int64_t time, const std::string& bytes = "x") {
-    test::WriteFile(path, bytes);
-    SetFileTime(path, time);
-  }
-  // Icon of each row by name.
-  static std::map<std::string, int> Icons() {
-    std::map<std::string, int> icons;
-    for (const TServerRow& row : ServerList.rows) icons[row.name] = row.icon;
-    return icons;
-  }
-  static std::vector<std::string> RowNames() {
-    std::vector<std::string> names;
-    for (const TServerRow& row : ServerList.rows) names.push_back(row.name);
-    return names;
-  }
-  static std::map<std::string, int> Nodes(const TServerNode& node) {
-    std::map<std::string, int> states;
-    for (const TServerNode& child : node.children) states[child.name] = child.state;
-    return states;
-  }
-
-  test::TimeZone utc_{"UTC"};
-  std::string site_;
-  TestServerView view_;
-};
+class ServerListingTest : public test::ServerListingTestBase {};
 
 TEST_F(ServerListingTest, EachFileGetsTheIconOfItsComparison) {
   struct Case {

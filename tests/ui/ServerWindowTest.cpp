@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -204,6 +205,47 @@ TEST_F(ServerWindowTest, TheServerMenuListsTheSiteAndItsFolders) {
   EXPECT_EQ(Dialogs().Texts().front(), "Do you want to go online?");
   // The main window has its own title back once the window has gone.
   EXPECT_TRUE(CurrentCommand.empty());
+}
+
+TEST_F(ServerWindowTest, FlatListsEveryFolderUnderItsHeaderAndRefreshKeepsTheSelection) {
+  test::FtpServer server;
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  MakeSite(server);
+
+  Dialogs().Answer(mrYes);  // "Do you want to go online?"
+  OpenServerWindow([&] {
+    Click(servForm_->Flat, servForm_->Flat->rect().center());
+    EXPECT_TRUE(FlatListing);
+    EXPECT_FALSE(servForm_->Tree->isVisible());
+    std::vector<std::string> rows;
+    for (int i = 0; i < servForm_->ListView->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* item = servForm_->ListView->topLevelItem(i);
+      rows.push_back(QStringToAnsi(item->text(0)) + ":" +
+                     std::to_string(item->data(0, Qt::UserRole).toInt()));
+    }
+    const std::string out(1, OutsideWebRootMark);
+    EXPECT_EQ(rows, (std::vector<std::string>{"[Root]:5", out + "notes.txt:0", "drafts/:0",
+                                              "img/:4", out + "logo.png:4", "public_html/:5",
+                                              "index.htm:1", "new.htm:4"}));
+    EXPECT_EQ(QStringToAnsi(servForm_->windowTitle()),
+              "Files for " + site_ + "  on server  127.0.0.1");
+
+    // Refresh lists again and selects the same rows by position.
+    servForm_->ListView->topLevelItem(2)->setSelected(true);
+    servForm_->ListView->topLevelItem(6)->setSelected(true);
+    servForm_->RefreshClick(false);
+    std::vector<int> selected;
+    for (QTreeWidgetItem* item : servForm_->ListView->selectedItems())
+      selected.push_back(servForm_->ListView->indexOfTopLevelItem(item));
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, (std::vector<int>{2, 6}));
+
+    // Unticked: the tree again.
+    Click(servForm_->Flat, servForm_->Flat->rect().center());
+    EXPECT_FALSE(FlatListing);
+    EXPECT_TRUE(servForm_->Tree->isVisible());
+    EXPECT_EQ(Rows(servForm_->ListView), (std::map<std::string, int>{{"notes.txt", 0}}));
+  });
 }
 
 TEST_F(ServerWindowTest, StayingOffLineShowsTheLocalSideOnly) {

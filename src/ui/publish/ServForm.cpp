@@ -18,8 +18,11 @@
 
 #include "platform/CodePage.h"
 #include "platform/Help.h"
+#include "publish/Connection.h"
+#include "publish/FtpErrors.h"
 #include "publish/ServerWindow.h"
 #include "shell/Commands.h"
+#include "shell/MainWindow.h"
 
 namespace quorrel {
 
@@ -146,6 +149,10 @@ TServForm::TServForm(QWidget* parent) : QDialog(parent) {
   Popup = new QMenu(this);
   Popup->setObjectName("Popup");
   Popup->setProperty("helpContext", ServerPopupHelp);
+  Wider = Popup->addAction("Wider columns");
+  Wider->setObjectName("Wider");
+  Wider->setCheckable(true);
+  connect(Wider, &QAction::triggered, this, [this] { WiderClick(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -154,6 +161,7 @@ TServForm::TServForm(QWidget* parent) : QDialog(parent) {
   layout->addWidget(FileInfo);
   layout->addWidget(splitter, 1);
 
+  connect(Flat, &QCheckBox::clicked, this, [this] { FlatClick(); });
   connect(Tree, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem* item, int) { TreeNodeClicked(item); });
   connect(Tree, &QWidget::customContextMenuRequested, this,
@@ -193,6 +201,8 @@ void TServForm::ListingChanged() {
   Tree->setVisible(list.treeVisible);
   TopPnl->setVisible(list.topVisible);
   DispLab->setText(AnsiToQString(list.counterText));
+  if (list.columnWidth > 0) ListView->setColumnWidth(0, list.columnWidth);
+  Wider->setChecked(list.wider);
   if (!list.caption.empty()) setWindowTitle(AnsiToQString(list.caption));
 }
 
@@ -240,6 +250,39 @@ bool TServForm::IsActive() const {
   return isVisible() && (QApplication::activeModalWidget() == this || isActiveWindow());
 }
 
+bool TServForm::FlatTicked() const {
+  return Flat->isChecked();
+}
+
+void TServForm::RefreshClick(bool fromCode) {
+  if (!fromCode && QApplication::overrideCursor()) return;
+  std::vector<int> selected;
+  for (QTreeWidgetItem* item : ListView->selectedItems())
+    selected.push_back(ListView->indexOfTopLevelItem(item));
+  ListView->hide();
+  Tree->clear();
+  StopBtn->hide();
+  RunGuarded([] {
+    EnsureConnected();
+    ListServerWindow();
+  });
+  for (int index : selected) {
+    if (QTreeWidgetItem* item = ListView->topLevelItem(index)) item->setSelected(true);
+  }
+}
+
+void TServForm::FlatClick() {
+  ServerList.fileCount = 0;
+  FlatListing = Flat->isChecked();
+  if (TMainWindow* w = MainWindow()) w->SetBusyCursor(false);
+  ListView->clearSelection();
+  RefreshClick(false);
+}
+
+void TServForm::WiderClick() {
+  ListView->setColumnWidth(0, Wider->isChecked() ? 240 : 120);
+}
+
 void TServForm::ShowModal() {
   exec();
 }
@@ -252,6 +295,8 @@ void TServForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   PopImage->hide();
   StopBtn->hide();
+  WiderClick();
+  ServerList.rememberedWidth = ListView->columnWidth(0);
   if (!RunGuarded(ServerFormShow)) return;
   if (parentWidget() && parentWidget()->isMinimized()) showMinimized();
   // The first listing runs once the window is on the screen.
@@ -284,6 +329,10 @@ TServForm* ServForm() {
 TServForm* CreateServForm(QWidget* owner) {
   form = new TServForm(owner);
   SetServerView(form);
+  // The error box lists the window again when it is the one showing.
+  SetServerWindowRefresh([] {
+    if (form && form->isVisible()) RefreshAfterError([] { form->RefreshClick(true); });
+  });
   return form;
 }
 

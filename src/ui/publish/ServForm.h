@@ -11,6 +11,7 @@
 class QCheckBox;
 class QFrame;
 class QLabel;
+class QAction;
 class QMenu;
 class QPushButton;
 class QTreeWidget;
@@ -35,6 +36,7 @@ class TServForm : public QDialog, public TServerView {
   QPushButton* StopBtn;
   QLabel* PopImage;
   QMenu* Popup;
+  QAction* Wider;
 
   // The icon of a comparison result (0 to 5) and of a folder node's state (1 to 3).
   static QIcon RowIcon(int icon);
@@ -46,6 +48,15 @@ class TServForm : public QDialog, public TServerView {
   bool IsActive() const override;
   void ShowModal() override;
   void Close() override;
+  bool FlatTicked() const override;
+
+  // Lists again what the window shows and selects the same rows by position. The
+  // user's refresh does nothing while a listing runs; code's always runs.
+  void RefreshClick(bool fromCode);
+  // The Flat box: the whole site in one list, or the tree.
+  void FlatClick();
+  // "Wider columns": the first column 240 pixels wide, else 120.
+  void WiderClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
