@@ -160,9 +160,7 @@ void ListFlat() {
   list.rejectedNames.clear();
   list.condenseProbe = 0;
   list.headerRow = 0;
-  const bool quiet = InServerRun;
-  InServerRun = true;
-  if (TMainWindow* w = MainWindow()) w->SetBusyCursor(true);
+  TListingRun run;
   CheckConnection(false);
   // An on-line validation from a page below the web root starts at the web root.
   std::string start;
@@ -174,12 +172,16 @@ void ListFlat() {
   try {
     ListFlatFolder(start, true, 0);
   } catch (...) {
-    InServerRun = quiet;
     StopTransfer = false;
-    if (TMainWindow* w = MainWindow()) w->SetBusyCursor(false);
     throw;
   }
-  InServerRun = quiet;
+  if (TServerView* view = ServerView(); view && !view->FlatTicked()) {
+    // Flat was unticked meanwhile: the window goes back to its tree.
+    StopTransfer = false;
+    FlatListing = false;
+    ShowDir(list.chosenNode);
+    return;
+  }
   if (BulkRunMode == ' ') MarkOutsideWebRoot();
   StopTransfer = false;
   list.listVisible = true;
@@ -200,7 +202,6 @@ void ListFlat() {
       list.rememberedWidth = width.width;
     }
   }
-  if (TMainWindow* w = MainWindow()) w->SetBusyCursor(false);
   if (TServerView* view = ServerView()) view->ListingChanged();
   ReportRejectedNames();
 }

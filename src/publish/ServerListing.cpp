@@ -88,7 +88,26 @@ void ShowCount() {
   if (view) view->ShowCounter(ServerList.counterText);
 }
 
+int runningListings = 0;
+
 }  // namespace
+
+TListingRun::TListingRun() : quiet_(InServerRun) {
+  InServerRun = true;
+  ++runningListings;
+  if (TMainWindow* w = MainWindow()) w->SetBusyCursor(true);
+}
+
+TListingRun::~TListingRun() {
+  InServerRun = quiet_;
+  if (--runningListings == 0) {
+    if (TMainWindow* w = MainWindow()) w->SetBusyCursor(false);
+  }
+}
+
+bool ListingRunning() {
+  return runningListings > 0;
+}
 
 void SetServerView(TServerView* serverView) {
   view = serverView;

@@ -96,6 +96,20 @@ class TServerView {
 void SetServerView(TServerView* view);
 TServerView* ServerView();
 
+// A listing under way, for its length: the busy cursor shows, DateSize keeps
+// quiet about empty files, and ListingRunning() is true.
+class TListingRun {
+ public:
+  TListingRun();
+  ~TListingRun();
+  TListingRun(const TListingRun&) = delete;
+  TListingRun& operator=(const TListingRun&) = delete;
+
+ private:
+  bool quiet_;
+};
+bool ListingRunning();
+
 // Adds one server file as a row, from the search record just found (its date is
 // read from the record, not asked for again). Compares it with the local copy in
 // the modes that compare dates.

@@ -26,22 +26,6 @@ bool SameName(const std::string& a, const std::string& b) {
   return UpperCaseLatin1(a) == UpperCaseLatin1(b);
 }
 
-// The busy cursor for the length of a listing, and DateSize kept quiet.
-class TListingBusy {
- public:
-  TListingBusy() : quiet_(InServerRun) {
-    InServerRun = true;
-    if (TMainWindow* w = MainWindow()) w->SetBusyCursor(true);
-  }
-  ~TListingBusy() {
-    InServerRun = quiet_;
-    if (TMainWindow* w = MainWindow()) w->SetBusyCursor(false);
-  }
-
- private:
-  bool quiet_;
-};
-
 void Changed() {
   if (TServerView* view = ServerView()) view->ListingChanged();
 }
@@ -137,7 +121,7 @@ void CheckDuplicateNames() {
 }  // namespace
 
 void ShowDir(const std::optional<std::vector<std::string>>& node) {
-  TListingBusy busy;
+  TListingRun run;
   TServerListing& list = ServerList;
   list.rows.clear();
   list.headerRow = 0;

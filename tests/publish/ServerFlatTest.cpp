@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ServerListingTestSupport.h"
 #include "platform/Abort.h"
 #include "publish/ServerDates.h"
@@ -129,19 +131,23 @@ TEST_F(ServerFlatTest, AnEmptyServerListsEmptyWithoutAnError) {
   EXPECT_THAT(Dialogs().Texts(), IsEmpty());
 }
 
-TEST_F(ServerFlatTest, UntickingFlatStopsTheListingAtTheNextFolder) {
+TEST_F(ServerFlatTest, UntickingFlatStopsTheListingAndShowsTheTree) {
   test::FtpServer server;
   MakeSite(server);
   Connect(server);
+  const size_t before = server.Commands().size();
   view_.flatTicked = [] { return false; };
 
   ListFlat();
 
-  EXPECT_THAT(Listed(), ElementsAreArray(std::vector<Row>{
-                            {"[Root]", IgnoreDateIcon, true},
-                            {kOut + "index.htm", NotOnLocalIcon, false},
-                            {kOut + "www", NotOnLocalIcon, false},
-                        }));
+  // The top folder was listed twice, flat and then for the tree; nothing below it.
+  const std::vector<std::string> all = server.Commands();
+  EXPECT_EQ(std::count(all.begin() + static_cast<long>(before), all.end(), "MLSD"), 2);
+  EXPECT_FALSE(FlatListing);
+  EXPECT_TRUE(ServerList.treeVisible);
+  EXPECT_THAT(Listed(), ElementsAreArray(std::vector<Row>{{"index.htm", NotOnLocalIcon, false},
+                                                          {"www", NotOnLocalIcon, false}}));
+  EXPECT_EQ(ServerList.tree.children.size(), 5u);
   EXPECT_FALSE(StopTransfer);
 }
 

@@ -255,7 +255,7 @@ bool TServForm::FlatTicked() const {
 }
 
 void TServForm::RefreshClick(bool fromCode) {
-  if (!fromCode && QApplication::overrideCursor()) return;
+  if (!fromCode && ListingRunning()) return;
   std::vector<int> selected;
   for (QTreeWidgetItem* item : ListView->selectedItems())
     selected.push_back(ListView->indexOfTopLevelItem(item));
