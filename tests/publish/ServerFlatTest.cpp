@@ -151,6 +151,25 @@ TEST_F(ServerFlatTest, UntickingFlatStopsTheListingAndShowsTheTree) {
   EXPECT_FALSE(StopTransfer);
 }
 
+TEST_F(ServerFlatTest, TheWalkStopsThirtyFoldersDown) {
+  test::FtpServer server;
+  std::string deep;
+  for (int i = 0; i < 34; ++i) deep += "d" + std::to_string(i) + "/";
+  Put(server.Root() + deep + "bottom.htm", kTen);
+  Connect(server);
+  FlatListing = true;
+
+  ListFlat();
+
+  size_t deepest = 0;
+  for (const TServerRow& row : ServerList.rows) {
+    if (row.header)
+      deepest = std::max<size_t>(deepest, std::count(row.name.begin(), row.name.end(), '/'));
+  }
+  EXPECT_EQ(deepest, 30u);
+  EXPECT_THAT(Dialogs().Texts(), IsEmpty());
+}
+
 TEST_F(ServerFlatTest, TheFirstColumnFollowsTheNumberOfRows) {
   struct Case {
     size_t rows;
