@@ -163,6 +163,8 @@ void ShowDir(const std::optional<std::vector<std::string>>& node) {
   std::stable_sort(
       list.rows.begin(), list.rows.end(),
       [](const TServerRow& a, const TServerRow& b) { return ServerNameLess(a.name, b.name); });
+  // The answer to the 1000-files question ends this listing, not the next one.
+  StopTransfer = false;
   CheckDuplicateNames();
 
   list.listVisible = list.treeVisible = list.topVisible = true;
