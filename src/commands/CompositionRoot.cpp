@@ -19,6 +19,7 @@
 #include "music/AbcTools.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
+#include "publish/ServerWindow.h"
 #include "publish/SiteDetailsDialog.h"
 #include "shell/FileSets.h"
 #include "shell/GoTo.h"
@@ -59,6 +60,7 @@ void InstallHandlers() {
   InstallFileSetCommands();
   InstallConnectionCommands();
   InstallServerDetailsCommand();
+  InstallServerWindowCommand();
   MainMenu().SetHandler("ControlPanel", [](const TMenuItem&) { OpenControlPanel(true); });
   MainMenu().SetHandler("ControlPanelBrowser", [](const TMenuItem&) { OpenControlPanel(false); });
   InstallRtfViewCommands();

@@ -20,7 +20,8 @@ constexpr int StopTransferHelp = 70300;
 
 // Bytes moved so far by the running transfer.
 extern int64_t TransferredBytes;
-// Set by the server window's "Stop NOW" button.
+// Set by "Stop NOW" and by the answer to the server window's 1000-files question:
+// the transfer or listing under way ends.
 extern bool StopTransfer;
 // Condensed pages are laid out again after a download; true at start.
 extern bool ReformatDownloads;

@@ -10,6 +10,8 @@
 #include "commands/IdleLoop.h"
 #include "commands/OpenDocs.h"
 #include "platform/IniFile.h"
+#include "publish/ServerListing.h"
+#include "publish/ServerWindow.h"
 #include "shell/Documents.h"
 #include "shell/DocumentsOpen.h"
 #include "shell/MenuModel.h"
@@ -287,6 +289,26 @@ TEST_F(IdleLoopTest, PrintAndQuitPrintsThenEndsTheProgram) {
   Pass();
   EXPECT_EQ(printed, 1);
   EXPECT_TRUE(window.Terminated());
+}
+
+TEST_F(IdleLoopTest, TheServerModeShowsTheServerWindowThenEndsTheProgram) {
+  struct TShownOnce : TServerView {
+    void ListingChanged() override {}
+    void ShowCounter(const std::string&) override {}
+    bool IsActive() const override { return shown > 0; }
+    void ShowModal() override { ++shown; }
+    void Close() override {}
+    int shown = 0;
+  } view;
+  SetServerView(&view);
+  InstallServerWindowCommand();
+  ASSERT_TRUE(StartModeAvailable('S'));
+  StartMode = 'S';
+  Pass();
+  SetServerView(nullptr);
+  EXPECT_EQ(view.shown, 1);
+  EXPECT_TRUE(window.Terminated());
+  EXPECT_EQ(StartMode, ' ');
 }
 
 TEST_F(IdleLoopTest, TheReformatterModeValidatesTheDocumentOnce) {

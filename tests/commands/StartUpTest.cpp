@@ -257,7 +257,6 @@ TEST_F(StartUpTest, SwitchesThatEndTheProgram) {
       {{"/A"}, "Archiving the site (\"/A\") is not available yet.", false},
       {{"/T Kesh"}, "Finding a tune by its title (\"/T\") is not available yet.", false},
       {{"/p", "a.htm"}, "Printing and closing (\"/P\") is not available yet.", false},
-      {{"/S"}, "Opening the server window and closing (\"/S\") is not available yet.", false},
   };
   for (const auto& c : cases) {
     test::ResetAllState();

@@ -54,6 +54,8 @@ FtpServer::FtpServer(FtpServerOptions options) : options_(std::move(options)) {
   if (options_.throttle) args << "--throttle" << QString::number(options_.throttle);
   if (options_.noMlsd) args << "--no-mlsd";
   if (options_.dosList) args << "--dos-list";
+  if (options_.noMdtm) args << "--no-mdtm";
+  if (options_.hostileNames) args << "--hostile";
   // Debian's interpreter, whatever python3 comes first on PATH: it has pyftpdlib.
   if (!Launch("/usr/bin/python3", args)) {
     Fail("cannot run /usr/bin/python3");

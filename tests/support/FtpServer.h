@@ -18,6 +18,8 @@ struct FtpServerOptions {
   int throttle = 0;                 // bytes per second on data connections; 0 = full speed
   bool noMlsd = false;              // offer LIST only, as many hosting servers do
   bool dosList = false;             // LIST in the DOS style of IIS (with noMlsd: the only one)
+  bool noMdtm = false;              // no MDTM: a LIST line's time is all there is
+  bool hostileNames = false;        // every listing also names "../x" and "a/b"
 };
 
 class FtpServer : public LoopbackServer {

@@ -33,6 +33,24 @@ class DosListingFS(AbstractedFS):
             yield line.encode("utf8", self.cmd_channel.unicode_errors)
 
 
+class HostileListingFS(AbstractedFS):
+    """Every listing also names entries that would lead out of the folder: "../x"
+    and "a/b", as a broken or malicious server may send them."""
+
+    HOSTILE = ("../x", "a/b")
+
+    def format_list(self, basedir, listing, ignore_err=True):
+        yield from super().format_list(basedir, listing, ignore_err)
+        for name in self.HOSTILE:
+            line = "-rw-r--r--   1 owner    group           3 May 06  2025 %s\r\n" % name
+            yield line.encode("utf8")
+
+    def format_mlsx(self, basedir, listing, perms, facts, ignore_err=True):
+        yield from super().format_mlsx(basedir, listing, perms, facts, ignore_err)
+        for name in self.HOSTILE:
+            yield ("type=file;size=3;modify=20250506070810; %s\r\n" % name).encode("utf8")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
@@ -44,6 +62,10 @@ def main():
     parser.add_argument("--commands", help="file that gets every command received")
     parser.add_argument("--dos-list", action="store_true",
                         help="LIST in the DOS style of IIS")
+    parser.add_argument("--hostile", action="store_true",
+                        help="listings also name ../x and a/b")
+    parser.add_argument("--no-mdtm", action="store_true",
+                        help="no MDTM: LIST times are all there is")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -64,9 +86,16 @@ def main():
     Handler.authorizer = authorizer
     if args.dos_list:
         Handler.abstracted_fs = DosListingFS
+    if args.hostile:
+        Handler.abstracted_fs = HostileListingFS
+    dropped = set()
     if args.no_mlsd:
+        dropped |= {"MLSD", "MLST"}
+    if args.no_mdtm:
+        dropped.add("MDTM")
+    if dropped:
         Handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items()
-                              if k not in ("MLSD", "MLST")}
+                              if k not in dropped}
     if args.throttle:
         class Throttled(ThrottledDTPHandler):
             read_limit = args.throttle

@@ -104,6 +104,7 @@ const Command kCommands[] = {
     // server details and the connection
     {"SDets", "Server Details", "", 31700},
     {"Online", "On-line", "", 100400},
+    {"ServerM", "Server", "", 70000},
     {"ControlPanel", "&Control Panel", "", 31600},
     {"ControlPanelBrowser", "Control Panel in browser", "", 31600},
     // transfers

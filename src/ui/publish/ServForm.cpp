@@ -1,26 +1,131 @@
 #include "ui/publish/ServForm.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
+#include <QSplitter>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "platform/CodePage.h"
+#include "platform/Help.h"
+#include "publish/Connection.h"
+#include "publish/FtpErrors.h"
+#include "publish/ServerWindow.h"
+#include "shell/Commands.h"
+#include "shell/MainWindow.h"
 
 namespace quorrel {
 
 namespace {
 
+TServForm* form = nullptr;
+
+// Legend captions and colours of the six comparison icons: white, green, yellow,
+// red, black, and grey for "date ignored".
+struct TLegend {
+  const char* caption;
+  QColor colour;
+};
+const std::array<TLegend, 6> kLegends = {{
+    {"Not on server", QColor(255, 255, 255)},
+    {"Same date", QColor(0, 176, 0)},
+    {"Local newer", QColor(255, 230, 0)},
+    {"Server newer", QColor(224, 0, 0)},
+    {"Not on local", QColor(0, 0, 0)},
+    {"Ignore date", QColor(150, 150, 150)},
+}};
+const QColor kLegendBackground(208, 208, 235);
 constexpr int kGaugeWidth = 300;
 constexpr int kGaugeHeight = 18;
+
+QPixmap Square(const QColor& fill, bool folder) {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setPen(QColor(64, 64, 64));
+  painter.setBrush(fill);
+  if (folder) {
+    painter.drawRect(1, 4, 14, 10);
+    painter.drawRect(1, 2, 6, 2);
+  } else {
+    painter.drawRect(2, 2, 11, 11);
+  }
+  return pixmap;
+}
+
+// The names below "[Root]" of a tree item.
+std::vector<std::string> NodePath(QTreeWidgetItem* item) {
+  std::vector<std::string> names;
+  for (; item && item->parent(); item = item->parent())
+    names.insert(names.begin(), QStringToAnsi(item->text(0)));
+  return names;
+}
+
+void AddNodes(QTreeWidgetItem* parent, const TServerNode& node) {
+  for (const TServerNode& child : node.children) {
+    auto* item = new QTreeWidgetItem(parent, {AnsiToQString(child.name)});
+    item->setIcon(0, TServForm::NodeIcon(child.state));
+    item->setData(0, Qt::UserRole, child.state);
+    AddNodes(item, child);
+  }
+}
 
 }  // namespace
 
 TServForm::TServForm(QWidget* parent) : QDialog(parent) {
   setObjectName("ServForm");
   setWindowTitle("Files");
+  setProperty("helpContext", ServerFilesHelp);
+  resize(900, 600);
 
-  Gauge = new QFrame(this);
+  TopPnl = new QWidget(this);
+  TopPnl->setObjectName("TopPnl");
+  auto* top = new QHBoxLayout(TopPnl);
+  top->setContentsMargins(4, 2, 4, 2);
+  DispLab = new QLabel(TopPnl);
+  DispLab->setObjectName("DispLab");
+  DispLab->setMinimumWidth(140);
+  top->addWidget(DispLab);
+  Flat = new QCheckBox("Flat", TopPnl);
+  Flat->setObjectName("Flat");
+  top->addWidget(Flat);
+  for (size_t i = 0; i < Legends.size(); ++i) {
+    auto* panel = new QFrame(TopPnl);
+    panel->setObjectName(QString("Legend%1").arg(i));
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, kLegendBackground);
+    panel->setPalette(palette);
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(3, 1, 3, 1);
+    auto* picture = new QLabel(panel);
+    picture->setPixmap(Square(kLegends[i].colour, false));
+    auto* caption = new QLabel(kLegends[i].caption, panel);
+    caption->setObjectName(QString("LegendLab%1").arg(i));
+    row->addWidget(picture);
+    row->addWidget(caption);
+    top->addWidget(panel);
+    Legends[i] = panel;
+  }
+  top->addStretch();
+  StopBtn = new QPushButton("Stop after this one", TopPnl);
+  StopBtn->setObjectName("StopBtn");
+  StopBtn->setAutoDefault(false);
+  StopBtn->hide();
+  top->addWidget(StopBtn);
+  Gauge = new QFrame(TopPnl);
   Gauge->setObjectName("Gauge");
   Gauge->setFrameShape(QFrame::Panel);
   Gauge->setFrameShadow(QFrame::Sunken);
@@ -28,31 +133,153 @@ TServForm::TServForm(QWidget* parent) : QDialog(parent) {
   Filler = new QFrame(Gauge);
   Filler->setObjectName("Filler");
   Filler->setAutoFillBackground(true);
-  QPalette palette = Filler->palette();
-  palette.setColor(QPalette::Window, QColor(0, 0, 160));
-  Filler->setPalette(palette);
+  QPalette fillerPalette = Filler->palette();
+  fillerPalette.setColor(QPalette::Window, QColor(0, 0, 160));
+  Filler->setPalette(fillerPalette);
   Filler->setGeometry(0, 0, 1, kGaugeHeight);
-  NowBtn = new QPushButton("Stop NOW", this);
+  NowBtn = new QPushButton("Stop NOW", TopPnl);
   NowBtn->setObjectName("NowBtn");
+  NowBtn->setAutoDefault(false);
   connect(NowBtn, &QPushButton::clicked, this, [] { NowBtnClick(); });
-
-  auto* bar = new QHBoxLayout;
-  bar->addWidget(Gauge);
-  bar->addWidget(NowBtn);
-  bar->addStretch();
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(bar);
-  layout->addStretch();
+  top->addWidget(Gauge);
+  top->addWidget(NowBtn);
   Gauge->hide();
   NowBtn->hide();
+
+  FileInfo = new QLabel(this);
+  FileInfo->setObjectName("FileInfo");
+  FileInfo->hide();
+
+  Tree = new QTreeWidget(this);
+  Tree->setObjectName("Tree");
+  Tree->setHeaderHidden(true);
+  Tree->setContextMenuPolicy(Qt::CustomContextMenu);
+  ListView = new QTreeWidget(this);
+  ListView->setObjectName("ListView");
+  ListView->setHeaderLabels({"Name"});
+  ListView->setRootIsDecorated(false);
+  ListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  ListView->setContextMenuPolicy(Qt::CustomContextMenu);
+  auto* splitter = new QSplitter(this);
+  splitter->addWidget(Tree);
+  splitter->addWidget(ListView);
+  splitter->setStretchFactor(1, 3);
+
+  PopImage = new QLabel(ListView);
+  PopImage->setObjectName("PopImage");
+  PopImage->hide();
+
+  Popup = new QMenu(this);
+  Popup->setObjectName("Popup");
+  Popup->setProperty("helpContext", ServerPopupHelp);
+  Wider = Popup->addAction("Wider columns");
+  Wider->setObjectName("Wider");
+  Wider->setCheckable(true);
+  connect(Wider, &QAction::triggered, this, [this] { WiderClick(); });
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(TopPnl);
+  layout->addWidget(FileInfo);
+  layout->addWidget(splitter, 1);
+
+  connect(Flat, &QCheckBox::clicked, this, [this] { FlatClick(); });
+  connect(Tree, &QTreeWidget::itemClicked, this,
+          [this](QTreeWidgetItem* item, int) { TreeNodeClicked(item); });
+  connect(Tree, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { ShowPopup(at, Tree); });
+  connect(ListView, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { ShowPopup(at, ListView); });
 }
 
 TServForm::~TServForm() {
+  if (ServerView() == this) SetServerView(nullptr);
   if (ServerWindowView() == this) SetServerWindowView(nullptr);
+  if (form == this) form = nullptr;
+}
+
+QIcon TServForm::RowIcon(int icon) {
+  if (icon < 0 || icon >= static_cast<int>(kLegends.size())) return QIcon();
+  return QIcon(Square(kLegends[icon].colour, false));
+}
+
+QIcon TServForm::NodeIcon(int state) {
+  switch (state) {
+    case FolderOnBoth:
+      return QIcon(Square(QColor(240, 200, 80), true));
+    case FolderServerOnly:
+      return QIcon(Square(kLegends[4].colour, true));
+    case FolderLocalOnly:
+      return QIcon(Square(kLegends[0].colour, true));
+    default:
+      return QIcon();
+  }
+}
+
+void TServForm::ListingChanged() {
+  const TServerListing& list = ServerList;
+  FillTree();
+  FillRows();
+  ListView->setVisible(list.listVisible);
+  Tree->setVisible(list.treeVisible);
+  TopPnl->setVisible(list.topVisible);
+  DispLab->setText(AnsiToQString(list.counterText));
+  if (list.columnWidth > 0) ListView->setColumnWidth(0, list.columnWidth);
+  Wider->setChecked(list.wider);
+  if (!list.caption.empty()) setWindowTitle(AnsiToQString(list.caption));
+}
+
+void TServForm::FillTree() {
+  Tree->clear();
+  auto* root = new QTreeWidgetItem(Tree, {AnsiToQString(ServerList.tree.name)});
+  AddNodes(root, ServerList.tree);
+  // The chosen folder is shown open and selected.
+  QTreeWidgetItem* chosen = root;
+  for (const std::string& name : ServerList.chosenNode) {
+    QTreeWidgetItem* next = nullptr;
+    for (int i = 0; i < chosen->childCount() && !next; ++i)
+      if (QStringToAnsi(chosen->child(i)->text(0)) == name) next = chosen->child(i);
+    if (!next) break;
+    chosen->setExpanded(true);
+    chosen = next;
+  }
+  chosen->setExpanded(true);
+  Tree->setCurrentItem(chosen);
+}
+
+void TServForm::FillRows() {
+  ListView->clear();
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<int>(ServerList.rows.size()));
+  for (const TServerRow& row : ServerList.rows) {
+    auto* item = new QTreeWidgetItem({AnsiToQString(row.name)});
+    item->setIcon(0, RowIcon(row.icon));
+    item->setData(0, Qt::UserRole, row.icon);
+    if (row.header)
+      item->setBackground(0, QColor(203, 201, 252));
+    else if (row.condenseMismatch)
+      item->setBackground(0, QColor(255, 192, 192));
+    items.push_back(item);
+  }
+  ListView->addTopLevelItems(items);
+}
+
+void TServForm::ShowCounter(const std::string& text) {
+  DispLab->setText(AnsiToQString(text));
+  DispLab->repaint();
+}
+
+bool TServForm::IsActive() const {
+  return isVisible() && (QApplication::activeModalWidget() == this || isActiveWindow());
+}
+
+bool TServForm::FlatTicked() const {
+  return Flat->isChecked();
 }
 
 bool TServForm::Active() const {
-  return isVisible() && QApplication::activeWindow() == this;
+  return IsActive();
 }
 
 void TServForm::ShowGauge(bool visible) {
@@ -68,9 +295,90 @@ void TServForm::SetFillerWidth(int width) {
   Filler->setGeometry(0, 0, std::max(1, std::min(width, Gauge->width())), Gauge->height());
 }
 
+int TServForm::SelectedRows() const {
+  return static_cast<int>(ListView->selectedItems().size());
+}
+
+void TServForm::RefreshClick(bool fromCode) {
+  if (!fromCode && ListingRunning()) return;
+  std::vector<int> selected;
+  for (QTreeWidgetItem* item : ListView->selectedItems())
+    selected.push_back(ListView->indexOfTopLevelItem(item));
+  ListView->hide();
+  Tree->clear();
+  StopBtn->hide();
+  RunGuarded([] {
+    EnsureConnected();
+    ListServerWindow();
+  });
+  for (int index : selected) {
+    if (QTreeWidgetItem* item = ListView->topLevelItem(index)) item->setSelected(true);
+  }
+}
+
+void TServForm::FlatClick() {
+  ServerList.fileCount = 0;
+  FlatListing = Flat->isChecked();
+  if (TMainWindow* w = MainWindow()) w->SetBusyCursor(false);
+  ListView->clearSelection();
+  RefreshClick(false);
+}
+
+void TServForm::WiderClick() {
+  ListView->setColumnWidth(0, Wider->isChecked() ? 240 : 120);
+}
+
+void TServForm::ShowModal() {
+  exec();
+}
+
+void TServForm::Close() {
+  reject();
+}
+
+void TServForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  PopImage->hide();
+  StopBtn->hide();
+  WiderClick();
+  ServerList.rememberedWidth = ListView->columnWidth(0);
+  if (!RunGuarded(ServerFormShow)) return;
+  if (parentWidget() && parentWidget()->isMinimized()) showMinimized();
+  // The first listing runs once the window is on the screen.
+  QTimer::singleShot(0, this, [] { RunGuarded(ServerFormTimer); });
+}
+
+void TServForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    ShowHelpContext(ServerFilesHelp);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TServForm::TreeNodeClicked(QTreeWidgetItem* item) {
+  if (!item) return;
+  const std::vector<std::string> path = NodePath(item);
+  RunGuarded([path] { ShowDir(path); });
+}
+
+void TServForm::ShowPopup(const QPoint& position, QWidget* over) {
+  if (Popup->isEmpty()) return;
+  Popup->popup(over->mapToGlobal(position));
+}
+
+TServForm* ServForm() {
+  return form;
+}
+
 TServForm* CreateServForm(QWidget* owner) {
-  auto* form = new TServForm(owner);
+  form = new TServForm(owner);
+  SetServerView(form);
   SetServerWindowView(form);
+  // The error box lists the window again when it is the one showing.
+  SetServerWindowRefresh([] {
+    if (form && form->isVisible()) RefreshAfterError([] { form->RefreshClick(true); });
+  });
   return form;
 }
 

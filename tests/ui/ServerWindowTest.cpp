@@ -1,0 +1,268 @@
+// The server files window on the real main window: Web > Server on a site whose
+// "Data.FTP" names a real FTP server on loopback, the question about going
+// on-line, the tree, the rows with their icons, and a folder chosen in the tree.
+#include <QtCore/qtestsupport_core.h>
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QTreeWidget>
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "commands/CompositionRoot.h"
+#include "platform/CodePage.h"
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "publish/Connection.h"
+#include "publish/PasswordCodec.h"
+#include "publish/ServerDates.h"
+#include "publish/ServerListing.h"
+#include "publish/SiteDetails.h"
+#include "shell/ProgUnit.h"
+#include "shell/Settings.h"
+#include "shell/ShellState.h"
+#include "shell/SiteState.h"
+#include "support/FtpServer.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SiteFolder.h"
+#include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
+#include "support/TimeZone.h"
+#include "ui/publish/SDetForm.h"
+#include "ui/publish/ServForm.h"
+#include "ui/shell/WebForm.h"
+
+namespace quorrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Dialogs;
+
+constexpr int64_t kTen = 1746525600;  // 6 May 2025 10:00 UTC
+
+const std::string kPage = "<html>\r\n<head>\r\n</head>\r\n<body>Hello</body>\r\n</html>\r\n";
+
+void Put(const std::string& path, int64_t time) {
+  test::WriteFile(path, kPage);
+  timespec times[2] = {{static_cast<time_t>(time), 0}, {static_cast<time_t>(time), 0}};
+  utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+// Names and icons of the rows the window shows.
+std::map<std::string, int> Rows(QTreeWidget* list) {
+  std::map<std::string, int> rows;
+  for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = list->topLevelItem(i);
+    rows[QStringToAnsi(item->text(0))] = item->data(0, Qt::UserRole).toInt();
+  }
+  return rows;
+}
+
+// A click of the left mouse button, as the user gives it.
+void Click(QWidget* widget, QPoint at) {
+  const QPointF local(at), global(widget->mapToGlobal(at));
+  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, {});
+  QApplication::sendEvent(widget, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, {}, {});
+  QApplication::sendEvent(widget, &release);
+}
+
+std::map<std::string, int> Children(QTreeWidgetItem* node) {
+  std::map<std::string, int> children;
+  for (int i = 0; i < node->childCount(); ++i)
+    children[QStringToAnsi(node->child(i)->text(0))] =
+        node->child(i)->data(0, Qt::UserRole).toInt();
+  return children;
+}
+
+class ServerWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv(ConnectedStateVariable, "1", 1);
+    site_ = test::SiteTestFolder() + "server-window/";
+    fs::remove_all(site_);
+    fs::create_directories(site_);
+    SettingsIni = std::make_unique<TIniFile>(test::TestHome() + "settings.ini");
+    form_ = std::make_unique<TWebForm>();
+    SetMainWindow(form_.get());
+    InstallHandlers();
+    InstallServerDetailsForm();
+    servForm_ = CreateServForm(form_.get());
+    AppPhase = PhaseRunning;
+  }
+  void TearDown() override {
+    ResetConnection();
+    EXPECT_TRUE(QTest::qWaitFor([] { return ConnectThreadsRunning() == 0; }, 15000));
+    QApplication::processEvents();
+    delete servForm_;
+    form_.reset();
+    SetMainWindow(nullptr);
+    CurrentEditor = nullptr;
+    MainIni.reset();
+    fs::remove(DocumentsFolder() + MainIniName);
+    SettingsIni.reset();
+    fs::remove_all(test::SiteTestFolder());
+    unsetenv(ConnectedStateVariable);
+  }
+
+  // The site: details naming the server, pages on both sides, the page opened.
+  void MakeSite(const test::FtpServer& server) {
+    TIniFile details(site_ + ServerDetailsFile);
+    details.WriteString("System", "Section", "1");
+    details.WriteString("1", "FTPAddr", "127.0.0.1");
+    details.WriteString("1", "User", server.User());
+    details.WriteString("1", "Password", EncodeServerPassword(server.Password()));
+    details.WriteString("1", "WWWAddr", "http://www.example.org/");
+    details.WriteString("1", "WebRoot", "public_html");
+    ServerPort = server.Port();
+    Put(server.Root() + "public_html/index.htm", kTen);
+    Put(server.Root() + "public_html/new.htm", kTen);
+    Put(server.Root() + "img/logo.png", kTen);
+    Put(site_ + "public_html/index.htm", kTen);
+    Put(site_ + "notes.txt", kTen);
+    fs::create_directories(site_ + "drafts");
+
+    SetOnline(false);
+    Dialogs().AnswerPath(site_ + "public_html/index.htm");
+    form_->Action("OpenTab")->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(SiteHasServer);
+    ASSERT_FALSE(OnlineChecked());
+  }
+
+  // Chooses Web > Server and runs `look` once the window has listed the site.
+  void OpenServerWindow(const std::function<void()>& look) {
+    bool looked = false;
+    // Polled from the event loops that run meanwhile (the connect's, the window's).
+    std::function<void(int)> poll = [&](int triesLeft) {
+      const bool listed =
+          servForm_->isVisible() && servForm_->windowTitle().startsWith("Files for");
+      if (!listed && triesLeft > 0) {
+        QTimer::singleShot(10, qApp, [&poll, triesLeft] { poll(triesLeft - 1); });
+        return;
+      }
+      EXPECT_TRUE(listed);
+      if (listed) look();
+      looked = true;
+      servForm_->reject();
+    };
+    QTimer::singleShot(0, qApp, [&poll] { poll(1500); });
+    form_->Action("ServerM")->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return looked; }, 1000));
+    EXPECT_FALSE(servForm_->isVisible());
+  }
+
+  std::string site_;
+  std::unique_ptr<TWebForm> form_;
+  TServForm* servForm_ = nullptr;
+  test::TimeZone utc_{"UTC"};
+};
+
+TEST_F(ServerWindowTest, TheServerMenuListsTheSiteAndItsFolders) {
+  test::FtpServer server;
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  MakeSite(server);
+
+  Dialogs().Answer(mrYes);  // "Do you want to go online?"
+  OpenServerWindow([&] {
+    EXPECT_EQ(QStringToAnsi(servForm_->windowTitle()),
+              "Files for " + site_ + "  on server  127.0.0.1  in folder  [Root]");
+    QTreeWidgetItem* root = servForm_->Tree->topLevelItem(0);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->text(0), "[Root]");
+    EXPECT_EQ(Children(root), (std::map<std::string, int>{{"drafts", FolderLocalOnly},
+                                                          {"img", FolderServerOnly},
+                                                          {"public_html", FolderOnBoth}}));
+    // The root holds the details and a note, both only here; "Data.FTP" is never
+    // missing from the server.
+    EXPECT_EQ(Rows(servForm_->ListView), (std::map<std::string, int>{{"notes.txt", 0}}));
+    for (QFrame* legend : servForm_->Legends) EXPECT_TRUE(legend->isVisible());
+
+    // A folder chosen in the tree.
+    QTreeWidgetItem* folder = nullptr;
+    for (int i = 0; i < root->childCount(); ++i)
+      if (root->child(i)->text(0) == "public_html") folder = root->child(i);
+    ASSERT_NE(folder, nullptr);
+    Click(servForm_->Tree->viewport(), servForm_->Tree->visualItemRect(folder).center());
+    EXPECT_EQ(Rows(servForm_->ListView), (std::map<std::string, int>{{"index.htm", SameDateIcon},
+                                                                     {"new.htm", NotOnLocalIcon}}));
+    EXPECT_EQ(QStringToAnsi(servForm_->windowTitle()),
+              "Files for " + site_ + "  on server  127.0.0.1  in folder  public_html/");
+    EXPECT_EQ(servForm_->Tree->currentItem()->text(0), "public_html");
+  });
+  EXPECT_TRUE(OnlineChecked());
+  EXPECT_EQ(Dialogs().Texts().front(), "Do you want to go online?");
+  // The main window has its own title back once the window has gone.
+  EXPECT_TRUE(CurrentCommand.empty());
+}
+
+TEST_F(ServerWindowTest, FlatListsEveryFolderUnderItsHeaderAndRefreshKeepsTheSelection) {
+  test::FtpServer server;
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  MakeSite(server);
+
+  Dialogs().Answer(mrYes);  // "Do you want to go online?"
+  OpenServerWindow([&] {
+    Click(servForm_->Flat, servForm_->Flat->rect().center());
+    EXPECT_TRUE(FlatListing);
+    EXPECT_FALSE(servForm_->Tree->isVisible());
+    std::vector<std::string> rows;
+    for (int i = 0; i < servForm_->ListView->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* item = servForm_->ListView->topLevelItem(i);
+      rows.push_back(QStringToAnsi(item->text(0)) + ":" +
+                     std::to_string(item->data(0, Qt::UserRole).toInt()));
+    }
+    const std::string out(1, OutsideWebRootMark);
+    EXPECT_EQ(rows, (std::vector<std::string>{"[Root]:5", out + "notes.txt:0", "drafts/:0",
+                                              "img/:4", out + "logo.png:4", "public_html/:5",
+                                              "index.htm:1", "new.htm:4"}));
+    EXPECT_EQ(QStringToAnsi(servForm_->windowTitle()),
+              "Files for " + site_ + "  on server  127.0.0.1");
+
+    // Refresh lists again and selects the same rows by position.
+    servForm_->ListView->topLevelItem(2)->setSelected(true);
+    servForm_->ListView->topLevelItem(6)->setSelected(true);
+    servForm_->RefreshClick(false);
+    std::vector<int> selected;
+    for (QTreeWidgetItem* item : servForm_->ListView->selectedItems())
+      selected.push_back(servForm_->ListView->indexOfTopLevelItem(item));
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, (std::vector<int>{2, 6}));
+
+    // Unticked: the tree again.
+    Click(servForm_->Flat, servForm_->Flat->rect().center());
+    EXPECT_FALSE(FlatListing);
+    EXPECT_TRUE(servForm_->Tree->isVisible());
+    EXPECT_EQ(Rows(servForm_->ListView), (std::map<std::string, int>{{"notes.txt", 0}}));
+  });
+}
+
+TEST_F(ServerWindowTest, StayingOffLineShowsTheLocalSideOnly) {
+  test::FtpServer server;
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  MakeSite(server);
+
+  Dialogs().Answer(mrNo);
+  OpenServerWindow([&] {
+    EXPECT_EQ(Rows(servForm_->ListView), (std::map<std::string, int>{{"notes.txt", 0}}));
+    QTreeWidgetItem* root = servForm_->Tree->topLevelItem(0);
+    EXPECT_EQ(Children(root), (std::map<std::string, int>{{"drafts", FolderLocalOnly},
+                                                          {"public_html", FolderLocalOnly}}));
+  });
+  EXPECT_FALSE(OnlineChecked());
+  EXPECT_EQ(Dialogs().UnusedAnswers(), 0u);
+}
+
+}  // namespace
+}  // namespace quorrel
