@@ -23,6 +23,7 @@
 #include "support/FtpServer.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/RecordingServerWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
@@ -47,21 +48,6 @@ std::string RandomBytes(size_t size) {
   for (char& c : bytes) c = static_cast<char>(random());
   return bytes;
 }
-
-// The server window: active, and it can press "Stop NOW" or end the server once
-// the bar has moved.
-class TestServerWindow : public TServerWindowView {
- public:
-  std::function<void()> onProgress;
-  int rows = 0;
-  bool Active() const override { return true; }
-  void ShowGauge(bool) override {}
-  int GaugeWidth() const override { return 100; }
-  void SetFillerWidth(int width) override {
-    if (width > 2 && onProgress) onProgress();
-  }
-  int SelectedRows() const override { return rows; }
-};
 
 class DownloadTest : public test::ConnectionTestBase {
  protected:
@@ -111,7 +97,7 @@ class DownloadTest : public test::ConnectionTestBase {
 
   std::string site_;
   test::MemoryMainWindow window_;
-  TestServerWindow serverWindow_;
+  test::RecordingServerWindow serverWindow_;
   std::vector<int> helps_;
 };
 

@@ -20,6 +20,7 @@
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "support/FtpServer.h"
+#include "support/RecordingServerWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "support/TestFiles.h"
@@ -45,29 +46,6 @@ std::string RandomBytes(size_t size) {
   for (char& c : bytes) c = static_cast<char>(random());
   return bytes;
 }
-
-// The server window of a test: active, with a gauge 200 pixels wide; it can press
-// "Stop NOW" once the bar has moved.
-class TestServerWindow : public TServerWindowView {
- public:
-  bool active = true;
-  bool stopOnProgress = false;
-  bool gaugeShown = false;
-  int gaugeShows = 0;
-  std::vector<int> widths;
-
-  bool Active() const override { return active; }
-  void ShowGauge(bool visible) override {
-    gaugeShown = visible;
-    gaugeShows += visible;
-  }
-  int GaugeWidth() const override { return 200; }
-  void SetFillerWidth(int width) override {
-    widths.push_back(width);
-    if (stopOnProgress && width > 2) NowBtnClick();
-  }
-  int SelectedRows() const override { return 0; }
-};
 
 class TransfersTest : public test::ConnectionTestBase {
  protected:
@@ -99,7 +77,7 @@ class TransfersTest : public test::ConnectionTestBase {
   }
 
   std::string folder_;
-  TestServerWindow window_;
+  test::RecordingServerWindow window_;
   std::vector<int> helps_;
 };
 
@@ -177,7 +155,7 @@ TEST_F(TransfersTest, StopNowLeavesNoPartOfTheFileOnTheServer) {
   test::FtpServer server(slow);
   Connect(server);
   const std::string local = Local("big.bin", RandomBytes(2 * 1024 * 1024));
-  window_.stopOnProgress = true;
+  window_.onProgress = NowBtnClick;
   EXPECT_THROW(UploadFile(local, "/big.bin"), EAbort);
   EXPECT_TRUE(StopTransfer);
   EXPECT_EQ(window_.gaugeShows, 1);
@@ -199,7 +177,7 @@ TEST_F(TransfersTest, ALargeUploadMovesTheGaugeOnlyWhileTheServerWindowIsActive)
     int shows;
   } cases[] = {{false, 0}, {true, 1}};
   for (const Case& c : cases) {
-    window_ = TestServerWindow();
+    window_ = test::RecordingServerWindow();
     window_.active = c.active;
     UploadFile(local, "/big.bin");
     EXPECT_EQ(ReadFile(server.Root() + "big.bin"), bytes);
@@ -215,7 +193,7 @@ TEST_F(TransfersTest, ALargeUploadMovesTheGaugeOnlyWhileTheServerWindowIsActive)
 }
 
 TEST(TransferStatusCallbackTest, CountsSentAndReceivedBytesAgainstTheRightTotal) {
-  TestServerWindow window;
+  test::RecordingServerWindow window;
   SetServerWindowView(&window);
   LocalFileSize = 1000;
   ServerFileSize = 4000;
