@@ -34,7 +34,9 @@ TPopForm::TPopForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Frameless
 }
 
 void TPopForm::SetText(const QString& text) {
-  Content->setPlainText(text);
+  QString plain = text;
+  plain.replace("\r\n", "\n").replace('\r', '\n');
+  Content->setPlainText(plain);
   const int lines = std::max(1, Content->document()->blockCount());
   const int height = LineHeight * lines;
   Content->setGeometry(0, 0, FormWidth - ExitSize, height);

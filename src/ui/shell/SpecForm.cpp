@@ -1,6 +1,7 @@
 #include "ui/shell/SpecForm.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -90,7 +91,12 @@ void TSpecForm::FormShow() {
 void InstallSpecForm() {
   SetSpecForm([](bool findField) {
     // Ctrl+S came from one of the Find dialog's boxes, which still has the focus.
-    QLineEdit* field = findField ? qobject_cast<QLineEdit*>(QApplication::focusWidget()) : nullptr;
+    QLineEdit* field = nullptr;
+    if (findField) {
+      QWidget* focus = QApplication::focusWidget();
+      field = qobject_cast<QLineEdit*>(focus);
+      if (auto* box = qobject_cast<QComboBox*>(focus)) field = box->lineEdit();
+    }
     TSpecForm form(field, field ? field->window() : dynamic_cast<QWidget*>(MainWindow()));
     form.exec();
   });
