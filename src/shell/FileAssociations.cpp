@@ -255,9 +255,11 @@ void WriteMimeApps(const std::string& type) {
   WriteFileOrAbort(path, JoinLines(lines));
 }
 
-void RunAndWait(const std::string& program, const std::vector<std::string>& arguments) {
-  if (FindProgram(program).empty()) return;
-  if (StartProgram(program, arguments).outcome == TStartOutcome::Started) WaitForLastProgram();
+// Runs a desktop tool and waits for it; false when it is missing or failed.
+bool RunAndWait(const std::string& program, const std::vector<std::string>& arguments) {
+  if (FindProgram(program).empty()) return false;
+  if (StartProgram(program, arguments).outcome != TStartOutcome::Started) return false;
+  return WaitForLastProgram() == 0;
 }
 
 }  // namespace
@@ -288,12 +290,22 @@ std::string AssMimeType(const std::string& extension) {
 
 bool IsAssociated(const std::string& extension) {
   const std::string type = AssMimeType(extension);
-  std::vector<std::string> lists = {MimeAppsListPath()};
+  std::vector<std::string> dirs = {ConfigHome()};
   for (const std::string& dir : SplitList(Env("XDG_CONFIG_DIRS", "/etc/xdg"), ':')) {
-    lists.push_back(dir + "/mimeapps.list");
+    dirs.push_back(dir);
   }
-  lists.push_back(UserApplicationsFolder() + "mimeapps.list");
-  for (const std::string& dir : DataDirs()) lists.push_back(dir + "/applications/mimeapps.list");
+  dirs.push_back(DataHome() + "/applications");
+  for (const std::string& dir : DataDirs()) dirs.push_back(dir + "/applications");
+  // In each folder the current desktop's own list comes before the common one.
+  std::vector<std::string> names;
+  for (const std::string& desktop : SplitList(Env("XDG_CURRENT_DESKTOP", ""), ':')) {
+    names.push_back(QString::fromStdString(desktop).toLower().toStdString() + "-mimeapps.list");
+  }
+  names.emplace_back("mimeapps.list");
+  std::vector<std::string> lists;
+  for (const std::string& dir : dirs) {
+    for (const std::string& name : names) lists.push_back(dir + "/" + name);
+  }
   for (const std::string& list : lists) {
     const std::string value = KeyValue(Lines(ReadAll(list)), DefaultsSection, type);
     for (const std::string& id : SplitList(value, ';')) {
@@ -312,8 +324,13 @@ void Associate(const std::string& extension, const std::string& description) {
 
 void AssociationsChanged() {
   if (packageWritten) {
-    RunAndWait("update-mime-database", {UserMimeFolder().substr(0, UserMimeFolder().size() - 1)});
     packageWritten = false;
+    const std::string folder = UserMimeFolder().substr(0, UserMimeFolder().size() - 1);
+    // Without the rebuilt database the desktop does not know the new types.
+    if (!RunAndWait("update-mime-database", {folder})) {
+      ShowMsg("Could not run update-mime-database on " + PathFromNative(folder) +
+              ": the new file types are not known yet.");
+    }
   }
   RunAndWait("update-desktop-database",
              {UserApplicationsFolder().substr(0, UserApplicationsFolder().size() - 1)});

@@ -49,8 +49,8 @@ bool IsAssociated(const std::string& extension);
 void Associate(const std::string& extension, const std::string& description);
 
 // Tells the desktop that associations changed: rebuilds the user's MIME database
-// when a package of ours was written, and the desktop-entry cache when the tool
-// for it is installed. Both are waited for.
+// when a package of ours was written (a message says so when that fails), and the
+// desktop-entry cache when the tool for it is installed. Both are waited for.
 void AssociationsChanged();
 
 // The "Associate Quorrel with file types" dialog, shown modally by "File

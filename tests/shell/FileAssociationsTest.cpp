@@ -155,6 +155,26 @@ TEST_F(FileAssociationsTest, AnotherProgramsDefaultIsNotOursWhateverEntriesWeLef
   EXPECT_FALSE(IsAssociated(".TXT"));
 }
 
+TEST_F(FileAssociationsTest, TheCurrentDesktopsOwnListComesFirst) {
+  fs::create_directories(home_ + "data/applications");
+  std::ofstream(home_ + "data/applications/other.desktop")
+      << "[Desktop Entry]\nType=Application\nName=Other\nExec=true %f\n";
+  Associate(".TXT", "Text file");
+  std::ofstream(home_ + "config/gnome-mimeapps.list")
+      << "[Default Applications]\ntext/plain=other.desktop;\n";
+  const char* before = std::getenv("XDG_CURRENT_DESKTOP");
+  const std::string old = before ? before : "";
+  setenv("XDG_CURRENT_DESKTOP", "GNOME", 1);
+  EXPECT_FALSE(IsAssociated(".TXT"));
+  setenv("XDG_CURRENT_DESKTOP", "KDE", 1);
+  EXPECT_TRUE(IsAssociated(".TXT"));
+  if (before) {
+    setenv("XDG_CURRENT_DESKTOP", old.c_str(), 1);
+  } else {
+    unsetenv("XDG_CURRENT_DESKTOP");
+  }
+}
+
 TEST_F(FileAssociationsTest, OtherLinesOfMimeappsListAreKept) {
   std::ofstream(home_ + "config/mimeapps.list")
       << "[Default Applications]\nimage/png=viewer.desktop;\n\n"
@@ -168,6 +188,17 @@ TEST_F(FileAssociationsTest, OtherLinesOfMimeappsListAreKept) {
   // Doing it again changes nothing.
   Associate(".HTML", "Web page");
   EXPECT_EQ(Read(home_ + "config/mimeapps.list").find("quorrel.desktop;quorrel"), std::string::npos);
+}
+
+TEST_F(FileAssociationsTest, ANewTypeWithoutTheDatabaseRebuildIsNotReportedAsDone) {
+  Associate(".ABC", "ABC music file");
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", home_.c_str(), 1);  // no update-mime-database there
+  AssociationsChanged();
+  setenv("PATH", path.c_str(), 1);
+  ASSERT_FALSE(Dialogs().Texts().empty());
+  EXPECT_EQ(Dialogs().Texts().back(), "Could not run update-mime-database on " + home_ +
+                                          "data/mime: the new file types are not known yet.");
 }
 
 TEST_F(FileAssociationsTest, ReadingCreatesNothing) {

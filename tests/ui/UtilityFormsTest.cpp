@@ -29,9 +29,11 @@
 #include "shell/LinkPick.h"
 #include "shell/MainWindow.h"
 #include "shell/MyRich.h"
+#include "shell/FileAssociations.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "shell/SmallForms.h"
+#include "shell/SpecialChars.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
@@ -130,6 +132,8 @@ class UtilityFormsTest : public ::testing::Test {
     QApplication::processEvents();
   }
   void TearDown() override {
+    SetSpecForm(nullptr);
+    SetAssForm(nullptr);
     form_.reset();
     SetMainWindow(nullptr);
     CurrentEditor = nullptr;
