@@ -21,6 +21,7 @@
 #include "publish/SiteDetails.h"
 #include "publish/ServerWindow.h"
 #include "publish/SiteDetailsDialog.h"
+#include "shell/FileAssociations.h"
 #include "shell/FileSets.h"
 #include "shell/GoTo.h"
 #include "shell/Hooks.h"
@@ -30,6 +31,7 @@
 #include "shell/RtfView.h"
 #include "shell/Sections.h"
 #include "shell/Settings.h"
+#include "shell/SpecialChars.h"
 #include "validate/HtmlPageSteps.h"
 
 namespace quorrel {
@@ -50,6 +52,7 @@ void InstallHooks() {
   DocumentLeftHook.Set([] { HtmlDialect = ' '; });
   RecentMenuHook.Set([] { FillRecentMenu(); });
   ExitHook.Set([](const std::string& sender) { ExitClick(sender); });
+  SpecialClickHook.Set([](bool findField) { SpecialClick(findField); });
 }
 
 void InstallHandlers() {
@@ -81,6 +84,8 @@ void InstallHandlers() {
   InstallHelpMenuCommands();
   MainMenu().SetHandler("AddNbsp", [](const TMenuItem&) { AddNbspClick(); });
   MainMenu().SetHandler("ConvCom", [](const TMenuItem&) { ConvComClick(); });
+  InstallSpecialCommand();
+  InstallFileAssCommand();
 }
 
 }  // namespace quorrel

@@ -138,6 +138,9 @@ const Command kCommands[] = {
     {"SelSect", "Highlight section", "", 50245},
     // the About box
     {"About", "About", "", 0},
+    // the special characters and the file associations
+    {"Special", "Special", "", 50800},
+    {"FileAss", "File associations", "", 101700},
 };
 
 class MenuWalkTest : public ::testing::Test {

@@ -20,15 +20,20 @@
 #include "ui/publish/ConnectForm.h"
 #include "ui/publish/SDetForm.h"
 #include "ui/publish/ServForm.h"
+#include "ui/shell/AssForm.h"
 #include "ui/shell/FindForm.h"
 #include "ui/shell/GotoForm.h"
 #include "ui/shell/HelpViewer.h"
+#include "ui/shell/LinkForm.h"
 #include "ui/shell/MarkForm.h"
+#include "ui/shell/PopForm.h"
 #include "ui/shell/ProgBox.h"
 #include "ui/shell/SetForm.h"
+#include "ui/shell/SpecForm.h"
 #include "ui/shell/SplashForm.h"
 #include "ui/shell/ViewForm.h"
 #include "ui/shell/WebForm.h"
+#include "ui/shell/WhereForm.h"
 #include "ui/sitebuild/LinkTextMetrics.h"
 #include "ui/spell/SpellerDialog2.h"
 
@@ -96,6 +101,11 @@ int RunProgram(QApplication& app) {
   InstallPlayerBar(webForm);
   RegisterMp3Device();
   InstallSpellerDialog();
+  InstallLinkForm();
+  InstallAssForm();
+  InstallSpecForm();
+  InstallWhereForm();
+  InstallPopForm();
 
   // The start-up runs as the main window is first activated, inside the message loop.
   QTimer::singleShot(0, webForm, [webForm] {
