@@ -444,6 +444,13 @@ bool TRichEdit::event(QEvent* event) {
       return true;
     }
   }
+  if (event->type() == QEvent::KeyPress && ProgramRunsKey) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & Qt::ControlModifier) && ProgramRunsKey(*key)) {
+      event->accept();
+      return true;
+    }
+  }
   return QTextEdit::event(event);
 }
 
