@@ -1,4 +1,5 @@
 #include "ui/platform/RichEdit.h"
+#include "ui/platform/SymbolFonts.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
@@ -50,6 +51,7 @@ bool HasLongLine(const std::string& text) {
 }  // namespace
 
 TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
+  UseSymbolFonts();
   setAcceptRichText(false);
   setLineWrapMode(QTextEdit::WidgetWidth);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
