@@ -4,7 +4,6 @@
 
 #include "commands/ListsAndTables.h"
 #include "commands/TextStyles.h"
-#include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
@@ -76,7 +75,8 @@ bool AfterListTag(const std::string& before, bool* lineEnded) {
   }
   const std::string upper = UpperCaseAnsi(RightChars(tail, 5));
   auto endsWith = [&upper](const std::string& tag) {
-    return upper.size() >= tag.size() && upper.compare(upper.size() - tag.size(), tag.size(), tag) == 0;
+    return upper.size() >= tag.size() &&
+           upper.compare(upper.size() - tag.size(), tag.size(), tag) == 0;
   };
   return endsWith("<UL>") || endsWith("<OL>") || endsWith("</LI>");
 }

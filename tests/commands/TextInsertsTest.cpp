@@ -99,9 +99,15 @@ TEST(ListOfLinesTest, NumberingIsDigitsBracketsAndLetterLabelsNotWords) {
     const char* item;
     const char* bare;
   } cases[] = {
-      {"1. one", "one"},          {"12) twelve", "twelve"},   {"(a) apple", "apple"},
-      {"b. banana", "banana"},    {"(iv) four", "four"},      {"3.&nbsp;x", "x"},
-      {"4. ", ""},                {"5 Apples", "Apples"},     {"6. e-mail", "e-mail"},
+      {"1. one", "one"},
+      {"12) twelve", "twelve"},
+      {"(a) apple", "apple"},
+      {"b. banana", "banana"},
+      {"(iv) four", "four"},
+      {"3.&nbsp;x", "x"},
+      {"4. ", ""},
+      {"5 Apples", "Apples"},
+      {"6. e-mail", "e-mail"},
   };
   for (const Case& c : cases) EXPECT_EQ(WithoutNumbering(c.item), c.bare) << c.item;
 }
@@ -119,7 +125,8 @@ TEST(TableOfLinesTest, RowsOfCellsSplitAtTwoBlanks) {
       {"Name  Age\r\nAnn  42\r\n",
        "<Table>\n<TR><TD>Name</TD><TD>Age</TD></TR>\n<TR><TD>Ann</TD><TD>42</TD></TR>\n</Table>\n"},
       // One blank does not split; longer runs of blanks make one split.
-      {"New York    8 million", "<Table>\n<TR><TD>New York</TD><TD>8 million</TD></TR>\n</Table>\n"},
+      {"New York    8 million",
+       "<Table>\n<TR><TD>New York</TD><TD>8 million</TD></TR>\n</Table>\n"},
       // A list's tags go, and so do a line's leading paragraph tags and blanks.
       {"<UL>\r\n  <LI>a  b</LI>\r\n<P><Br> c  d\r\n</UL>",
        "<Table>\n<TR><TD>a</TD><TD>b</TD></TR>\n<TR><TD>c</TD><TD>d</TD></TR>\n</Table>\n"},
@@ -159,9 +166,10 @@ TEST(BreaksIntoCodesTest, MarkersBecomeLineBreaks) {
       // At a paragraph's end the break takes the paragraph mark's place.
       {OurRtf("one##CAH##\r\n\\par two"), OurRtf("one\\line two")},
       // At the end of the document the last paragraph keeps its mark.
-      {OurRtf("one##CAH##"), "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil"
-                             "\\fcharset0 Arial;}}\r\n{\\colortbl ;}\r\n\\viewkind4\\uc1\\pard\\f0"
-                             "\\fs24 one\\line \\par}\r\n"},
+      {OurRtf("one##CAH##"),
+       "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil"
+       "\\fcharset0 Arial;}}\r\n{\\colortbl ;}\r\n\\viewkind4\\uc1\\pard\\f0"
+       "\\fs24 one\\line \\par}\r\n"},
       // A "\line " the user typed as text stays text.
       {OurRtf("type \\\\line ##CAH##x"), OurRtf("type \\\\line \\line x")},
   };
@@ -182,7 +190,8 @@ TEST_F(TextInsertsTest, SymbolsInWebAndDotPages) {
       {"page.htm", "<p>a|b", "Bullet", "<Img Src=\"images/Bullet.gif\" Alt=\"\" Border=0> &nbsp; "},
       {"page.htm", "<p>a|b", "Arrow", "<Img Src=\"images/Arrow.gif\" Alt=\"\"> &nbsp; "},
       {"dots.rtf", OurRtf(".PG x\r\n\\par a|b"), "Bullet", "\xA9 \xBB "},
-      {"dots.rtf", OurRtf(".PG x\r\n\\par a|b"), "Arrow", "<Img Src=\"images/Arrow.gif\" Alt=\"\"> \xBB "},
+      {"dots.rtf", OurRtf(".PG x\r\n\\par a|b"), "Arrow",
+       "<Img Src=\"images/Arrow.gif\" Alt=\"\"> \xBB "},
       {"dots.rtf", OurRtf(".PG x\r\n\\par a|b"), "MDash", "&mdash;"},
   };
   for (const Case& c : cases) {
@@ -319,7 +328,8 @@ TEST_F(TextInsertsTest, ListOfTheSelectedLines) {
   OpenAt("list.htm", "<p>\r\n1. one\r\n2. two\r\n3. three\r\n");
   SelectText("1. one\r\n2. two\r\n3. three\r\n");
   Choose("InsList");
-  EXPECT_EQ(Text(), "<p>\r\n<OL>\r\n  <LI>one</LI>\r\n  <LI>two</LI>\r\n  <LI>three</LI>\r\n</OL>\r\n");
+  EXPECT_EQ(Text(),
+            "<p>\r\n<OL>\r\n  <LI>one</LI>\r\n  <LI>two</LI>\r\n  <LI>three</LI>\r\n</OL>\r\n");
 }
 
 TEST_F(TextInsertsTest, EmptyListOfTheAskedSize) {
@@ -349,7 +359,8 @@ TEST_F(TextInsertsTest, RtfListBulletsAreInTahomaAfterASave) {
   Choose("InsList");
   EXPECT_EQ(Text(), "Fruit:\r\n\r\n  \x95  apple\r\n  \x95  pear\r\n");
   const std::string source = OurRtf(
-      "Fruit:\r\n\\par \r\n\\par   \\f1\\'95\\f0   apple\r\n\\par   \\f1\\'95\\f0   pear\r\n\\par ");
+      "Fruit:\r\n\\par \r\n\\par   \\f1\\'95\\f0   apple\r\n\\par   \\f1\\'95\\f0   "
+      "pear\r\n\\par ");
   std::string expected = source;
   expected.replace(expected.find("\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"),
                    sizeof("\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}") - 1,
@@ -362,8 +373,9 @@ TEST_F(TextInsertsTest, TableOfTheSelectedLines) {
   OpenAt("table.htm", "<p>\r\nName  Age\r\nAnn  42\r\n");
   SelectText("Name  Age\r\nAnn  42\r\n");
   Choose("InsTable");
-  EXPECT_EQ(Text(), "<p>\r\n<Table>\r\n<TR><TD>Name</TD><TD>Age</TD></TR>\r\n"
-                    "<TR><TD>Ann</TD><TD>42</TD></TR>\r\n</Table>\r\n");
+  EXPECT_EQ(Text(),
+            "<p>\r\n<Table>\r\n<TR><TD>Name</TD><TD>Age</TD></TR>\r\n"
+            "<TR><TD>Ann</TD><TD>42</TD></TR>\r\n</Table>\r\n");
 }
 
 TEST_F(TextInsertsTest, EmptyTableOfTheAskedSize) {

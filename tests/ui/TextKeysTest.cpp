@@ -165,12 +165,15 @@ TEST_F(TextKeysTest, SymbolsInTheRealEditorWriteTheSameCodes) {
   CurrentEditor->Select(0, 0);
   Ctrl(Qt::Key_Period);
   MainMenu().Click("Tick");
-  EXPECT_EQ(CurrentEditor->GetText(), "?  \xFC" "a  \x95   b and more");
-  EXPECT_EQ(CurrentEditor->GetRtfSource(),
-            "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
-            "{\\f1\\fnil\\fcharset2 Wingdings;}{\\f2\\fnil\\fcharset0 Tahoma;}}\r\n"
-            "{\\colortbl ;\\red128\\green0\\blue128;}\r\n\\viewkind4\\uc1\\pard\\f0\\fs24 "
-            "\\cf1\\u10146?  \\cf0\\f1\\'fc\\f0 a  \\cf1\\f2\\'95\\cf0\\f0    b and more\r\n\\par }\r\n");
+  EXPECT_EQ(CurrentEditor->GetText(),
+            "?  \xFC"
+            "a  \x95   b and more");
+  EXPECT_EQ(
+      CurrentEditor->GetRtfSource(),
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+      "{\\f1\\fnil\\fcharset2 Wingdings;}{\\f2\\fnil\\fcharset0 Tahoma;}}\r\n"
+      "{\\colortbl ;\\red128\\green0\\blue128;}\r\n\\viewkind4\\uc1\\pard\\f0\\fs24 "
+      "\\cf1\\u10146?  \\cf0\\f1\\'fc\\f0 a  \\cf1\\f2\\'95\\cf0\\f0    b and more\r\n\\par }\r\n");
 }
 
 TEST_F(TextKeysTest, BulletAndArrowKeysFollowTheCharacterOnOtherLayouts) {
@@ -178,7 +181,8 @@ TEST_F(TextKeysTest, BulletAndArrowKeysFollowTheCharacterOnOtherLayouts) {
   CurrentEditor->Select(3, 0);
   // Where "'" is Shift with another key, and "." sits on a key of its own.
   PressKey(Editor(), Qt::Key_Apostrophe, Qt::ControlModifier | Qt::ShiftModifier, "'");
-  EXPECT_EQ(CurrentEditor->GetText(), "<p><Img Src=\"images/Bullet.gif\" Alt=\"\" Border=0> &nbsp; ");
+  EXPECT_EQ(CurrentEditor->GetText(),
+            "<p><Img Src=\"images/Bullet.gif\" Alt=\"\" Border=0> &nbsp; ");
   PressKey(Editor(), Qt::Key_Colon, Qt::ControlModifier | Qt::ShiftModifier, ".");
   EXPECT_EQ(CurrentEditor->GetText(),
             "<p><Img Src=\"images/Bullet.gif\" Alt=\"\" Border=0> &nbsp; "

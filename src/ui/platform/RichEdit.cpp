@@ -1,5 +1,4 @@
 #include "ui/platform/RichEdit.h"
-#include "ui/platform/SymbolFonts.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
@@ -14,6 +13,7 @@
 #include "ui/platform/Colours.h"
 #include "ui/platform/RtfReader.h"
 #include "ui/platform/RtfWriter.h"
+#include "ui/platform/SymbolFonts.h"
 
 namespace quorrel {
 

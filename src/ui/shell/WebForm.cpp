@@ -181,7 +181,8 @@ void TWebForm::ShowItem(QAction* action, const TMenuItem& item) {
   const QKeySequence shortcut = QKeySequence::fromString(AnsiToQString(item.shortcut));
   QList<QKeySequence> shortcuts{shortcut};
   if (shortcut.count() == 1 && shortcut[0].key() == Qt::Key_Enter) {
-    shortcuts.append(QKeySequence(QKeyCombination(shortcut[0].keyboardModifiers(), Qt::Key_Return)));
+    shortcuts.append(
+        QKeySequence(QKeyCombination(shortcut[0].keyboardModifiers(), Qt::Key_Return)));
   }
   action->setShortcuts(shortcuts);
   action->setCheckable(item.checkable);
