@@ -141,9 +141,11 @@ TEST_F(TextKeysTest, InsertionKeysOnAWebPage) {
   CurrentEditor->Select(4, 0);
   Ctrl(Qt::Key_Minus);
   EXPECT_EQ(CurrentEditor->GetText().substr(0, 13), "<p>a&nbsp; b\r");
-  SelectText("a&nbsp; b");
+  PressKey(Editor(), Qt::Key_Minus, Qt::AltModifier);
+  EXPECT_EQ(CurrentEditor->GetText().substr(0, 20), "<p>a&nbsp;&mdash; b\r");
+  SelectText("a&nbsp;&mdash; b");
   Ctrl(Qt::Key_L);
-  EXPECT_EQ(CurrentEditor->GetText().substr(0, 30), "<p><UL>\r\n  <LI>a&nbsp; b</LI>\r");
+  EXPECT_EQ(CurrentEditor->GetText().find("<p><UL>\r\n  <LI>a&nbsp;&mdash; b</LI>\r\n</UL>"), 0u);
 }
 
 TEST_F(TextKeysTest, InsertionKeysInAnRtfDocument) {
