@@ -14,6 +14,7 @@
 #include "commands/SpellCheck.h"
 #include "commands/StartUp.h"
 #include "commands/TransferCommands.h"
+#include "commands/TextInserts.h"
 #include "commands/TextStyles.h"
 #include "commands/ValidateCommands.h"
 #include "music/AbcTools.h"
@@ -81,6 +82,7 @@ void InstallHandlers() {
   InstallFindCommands();
   InstallSpellCheckCommand();
   InstallTextStyleCommands();
+  InstallTextInsertCommands();
   InstallHelpMenuCommands();
   MainMenu().SetHandler("AddNbsp", [](const TMenuItem&) { AddNbspClick(); });
   MainMenu().SetHandler("ConvCom", [](const TMenuItem&) { ConvComClick(); });

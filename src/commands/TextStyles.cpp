@@ -99,28 +99,32 @@ TRtfFormatChange StyleChange(TTextStyle style, bool on) {
   return change;
 }
 
-// The selection of a formatted RTF document between a control word and its
-// closing word, written into the codes and read back.
-void WrapInCodes(TMyRich& editor, const std::string& word, const std::string& closing) {
+}  // namespace
+
+bool ReplaceSelectionByCodes(TMyRich& editor, const std::string& codes, size_t caret,
+                             const TRtfFormatChange* markerFormat, bool dropBlankAfter) {
   const size_t start = editor.SelStart();
   const std::string text = editor.SelText();
+  constexpr size_t markerLength = sizeof(kCodesMarker) - 1;
   editor.SetSelText(kCodesMarker);
-  std::string codes = GetRtfSource(editor);
-  const size_t at = codes.find(kCodesMarker);
+  if (markerFormat) editor.ChangeCharFormat(start, markerLength, *markerFormat);
+  std::string source = GetRtfSource(editor);
+  const size_t at = source.find(kCodesMarker);
   if (at == std::string::npos) {
     // The writer split the marker: the text goes back as it was.
-    editor.Select(start, sizeof(kCodesMarker) - 1);
+    editor.Select(start, markerLength);
     editor.SetSelText(text);
-    return;
+    return false;
   }
-  codes.replace(at, sizeof(kCodesMarker) - 1, word + RtfCodesOfText(text) + closing);
-  SetRtfSource(codes, editor);
+  size_t cut = markerLength;
+  if (dropBlankAfter && at + cut < source.size() && source[at + cut] == ' ') ++cut;
+  source.replace(at, cut, codes);
+  SetRtfSource(source, editor);
   editor.SetModified(true);
-  editor.Select(start, 0);
+  editor.Select(start + caret, 0);
   editor.ScrollCaret();
+  return true;
 }
-
-}  // namespace
 
 bool EndTagDue(const std::string& before, const std::string& tag) {
   const std::string upper = UpperCaseAnsi(before);
@@ -201,7 +205,7 @@ void TagOrCodes(const std::string& tag, const std::string& word, const std::stri
       // The codes are on screen: the words go straight in.
       editor->SetSelText(word + editor->SelText() + closing);
     } else {
-      WrapInCodes(*editor, word, closing);
+      ReplaceSelectionByCodes(*editor, word + RtfCodesOfText(editor->SelText()) + closing, 0);
     }
     return;
   }

@@ -9,6 +9,8 @@
 
 namespace quorrel {
 
+class TMyRich;
+
 // The styles Bold, Italic, Underline and Strike-through switch, by their items' tags.
 enum class TTextStyle { Bold = 0, Italic = 1, Underline = 2, Strike = 3 };
 
@@ -20,6 +22,17 @@ bool EndTagDue(const std::string& before, const std::string& tag);
 // RTF codes for text: "\", "{" and "}" escaped, line ends as paragraph marks,
 // tabs and line breaks as their control words, bytes from 0x80 up as \'hh.
 std::string RtfCodesOfText(const std::string& text);
+
+// Puts RTF codes in place of the selection of a formatted RTF document: the
+// selection becomes a marker, the marker in the document's codes becomes the
+// codes, and the codes are read back. A marker format, when given, reaches the
+// codes through the writer's font and colour tables. With dropBlankAfter a blank
+// right after the marker goes too. The caret ends `caret` positions after the
+// selection's start. False, with the selection put back, when the writer split
+// the marker.
+bool ReplaceSelectionByCodes(TMyRich& editor, const std::string& codes, size_t caret,
+                             const TRtfFormatChange* markerFormat = nullptr,
+                             bool dropBlankAfter = false);
 
 // Bold, Italic, Underline, Strike-through and Key: a style in a formatted RTF
 // document (never for "Kbd"), tags in a web page. Trailing line ends are no part

@@ -12,11 +12,13 @@ Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int 
 
 namespace quorrel::test {
 
-inline void PressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  if (qt_sendShortcutOverrideEvent(target, 0, key, modifiers, QString(), false, 1)) return;
-  QKeyEvent press(QEvent::KeyPress, key, modifiers);
+// text: the character the key types, as the keyboard layout gives it.
+inline void PressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                     const QString& text = QString()) {
+  if (qt_sendShortcutOverrideEvent(target, 0, key, modifiers, text, false, 1)) return;
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
   QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
   QApplication::sendEvent(target, &release);
 }
 

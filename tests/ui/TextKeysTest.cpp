@@ -14,6 +14,7 @@
 #include "commands/StartUp.h"
 #include "platform/Paths.h"
 #include "shell/BlinkJob.h"
+#include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "support/PlatformKeys.h"
 #include "support/RtfConformance.h"
@@ -117,6 +118,80 @@ TEST_F(TextKeysTest, KeysAndButtonsStyleAnRtfDocument) {
   SelectText("four");
   Click("NormBtn");
   EXPECT_FALSE(CurrentEditor->CharFormatAt(CurrentEditor->SelStart()).bold);
+}
+
+}  // namespace
+}  // namespace quorrel
+
+namespace quorrel {
+namespace {
+
+// The text with "|" at the caret.
+std::string TextAndCaret() {
+  std::string text = CurrentEditor->GetText();
+  text.insert(CurrentEditor->PosToOffset(CurrentEditor->SelStart()), "|");
+  return text;
+}
+
+TEST_F(TextKeysTest, InsertionKeysOnAWebPage) {
+  OpenFile("list.htm", "<p>a b\n<UL>\n  <LI>one</LI>");
+  CurrentEditor->Select(CurrentEditor->TextLength(), 0);
+  PressKey(Editor(), Qt::Key_Return, Qt::AltModifier);
+  EXPECT_EQ(TextAndCaret(), "<p>a b\r\n<UL>\r\n  <LI>one</LI>\r\n<LI>|</LI>");
+  CurrentEditor->Select(4, 0);
+  Ctrl(Qt::Key_Minus);
+  EXPECT_EQ(CurrentEditor->GetText().substr(0, 13), "<p>a&nbsp; b\r");
+  PressKey(Editor(), Qt::Key_Minus, Qt::AltModifier);
+  EXPECT_EQ(CurrentEditor->GetText().substr(0, 20), "<p>a&nbsp;&mdash; b\r");
+  SelectText("a&nbsp;&mdash; b");
+  Ctrl(Qt::Key_L);
+  EXPECT_EQ(CurrentEditor->GetText().find("<p><UL>\r\n  <LI>a&nbsp;&mdash; b</LI>\r\n</UL>"), 0u);
+}
+
+TEST_F(TextKeysTest, InsertionKeysInAnRtfDocument) {
+  // Long enough to count as a document the reader understood.
+  OpenFile("keys.rtf", OurRtf("one two three"));
+  CurrentEditor->Select(3, 0);
+  PressKey(Editor(), Qt::Key_Return, Qt::AltModifier);
+  EXPECT_EQ(TextAndCaret(), "one\v| two three");
+  Ctrl(Qt::Key_Minus);
+  EXPECT_EQ(TextAndCaret(), "one\v\xBB| two three");
+  EXPECT_EQ(CurrentEditor->GetRtfSource(), OurRtf("one\\line\\'bb two three"));
+}
+
+TEST_F(TextKeysTest, SymbolsInTheRealEditorWriteTheSameCodes) {
+  OpenFile("symbols.rtf", OurRtf("a b and more"));
+  CurrentEditor->Select(1, 0);
+  Ctrl(Qt::Key_Apostrophe);
+  EXPECT_EQ(CurrentEditor->GetText(), "a  \x95   b and more");
+  CurrentEditor->Select(0, 0);
+  Ctrl(Qt::Key_Period);
+  MainMenu().Click("Tick");
+  EXPECT_EQ(CurrentEditor->GetText(),
+            "?  \xFC"
+            "a  \x95   b and more");
+  EXPECT_EQ(
+      CurrentEditor->GetRtfSource(),
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
+      "{\\f1\\fnil\\fcharset2 Wingdings;}{\\f2\\fnil\\fcharset0 Tahoma;}}\r\n"
+      "{\\colortbl ;\\red128\\green0\\blue128;}\r\n\\viewkind4\\uc1\\pard\\f0\\fs24 "
+      "\\cf1\\u10146?  \\cf0\\f1\\'fc\\f0 a  \\cf1\\f2\\'95\\cf0\\f0    b and more\r\n\\par }\r\n");
+}
+
+TEST_F(TextKeysTest, BulletAndArrowKeysFollowTheCharacterOnOtherLayouts) {
+  OpenFile("layout.htm", "<p>");
+  CurrentEditor->Select(3, 0);
+  // Where "'" is Shift with another key, and "." sits on a key of its own.
+  PressKey(Editor(), Qt::Key_Apostrophe, Qt::ControlModifier | Qt::ShiftModifier, "'");
+  EXPECT_EQ(CurrentEditor->GetText(),
+            "<p><Img Src=\"images/Bullet.gif\" Alt=\"\" Border=0> &nbsp; ");
+  PressKey(Editor(), Qt::Key_Colon, Qt::ControlModifier | Qt::ShiftModifier, ".");
+  EXPECT_EQ(CurrentEditor->GetText(),
+            "<p><Img Src=\"images/Bullet.gif\" Alt=\"\" Border=0> &nbsp; "
+            "<Img Src=\"images/Arrow.gif\" Alt=\"\"> &nbsp; ");
+  // Another character with Ctrl is no command and types nothing either.
+  PressKey(Editor(), Qt::Key_Comma, Qt::ControlModifier, ",");
+  EXPECT_EQ(CurrentEditor->GetText().size(), 99u);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "ui/platform/Colours.h"
 #include "ui/platform/RtfReader.h"
 #include "ui/platform/RtfWriter.h"
+#include "ui/platform/SymbolFonts.h"
 
 namespace quorrel {
 
@@ -50,6 +51,7 @@ bool HasLongLine(const std::string& text) {
 }  // namespace
 
 TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
+  UseSymbolFonts();
   setAcceptRichText(false);
   setLineWrapMode(QTextEdit::WidgetWidth);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -441,6 +443,13 @@ bool TRichEdit::event(QEvent* event) {
     if ((key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && ProgramTakesKey(*key)) {
       // Not accepted: the key goes on to the menu's shortcut.
       event->ignore();
+      return true;
+    }
+  }
+  if (event->type() == QEvent::KeyPress && ProgramRunsKey) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & Qt::ControlModifier) && ProgramRunsKey(*key)) {
+      event->accept();
       return true;
     }
   }

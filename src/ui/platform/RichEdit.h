@@ -86,6 +86,10 @@ class TRichEdit : public QTextEdit, public TMyRich {
   // control then leaves it to that command (Ctrl+X is Strike-through, not Cut).
   // Set by the main window.
   static inline std::function<bool(const QKeyEvent& key)> ProgramTakesKey;
+  // Runs the command of a Ctrl key that no shortcut took, when the program
+  // matches it on the character it types; true when one ran (the key is then
+  // used up). Set by the main window.
+  static inline std::function<bool(const QKeyEvent& key)> ProgramRunsKey;
 
   // Whether some blocks still wait for their colours.
   bool ColoursWaiting() const { return waitingBlocks_ > 0; }

@@ -108,6 +108,7 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
 
 TWebForm::~TWebForm() {
   TRichEdit::ProgramTakesKey = nullptr;
+  TRichEdit::ProgramRunsKey = nullptr;
   MainMenu().SetListener(nullptr);
   if (MainWindow() == this) SetMainWindow(nullptr);
   if (WebForm == this) WebForm = nullptr;
@@ -176,7 +177,14 @@ QAction* TWebForm::MakeAction(TMenuItem& item, QWidget* owner) {
 
 void TWebForm::ShowItem(QAction* action, const TMenuItem& item) {
   action->setText(AnsiToQString(item.caption));
-  action->setShortcut(QKeySequence::fromString(AnsiToQString(item.shortcut)));
+  // "Enter" is the main keyboard's key (Return) as well as the keypad's.
+  const QKeySequence shortcut = QKeySequence::fromString(AnsiToQString(item.shortcut));
+  QList<QKeySequence> shortcuts{shortcut};
+  if (shortcut.count() == 1 && shortcut[0].key() == Qt::Key_Enter) {
+    shortcuts.append(
+        QKeySequence(QKeyCombination(shortcut[0].keyboardModifiers(), Qt::Key_Return)));
+  }
+  action->setShortcuts(shortcuts);
   action->setCheckable(item.checkable);
   action->setChecked(item.checked);
   action->setVisible(item.visible);

@@ -129,6 +129,9 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   // (WebFormTools.cpp).
   void BuildToolBar();
   bool MenuTakesKey(const QKeyEvent& key) const;
+  // The item of a Ctrl key matched on the character it types (Ctrl+' and Ctrl+.
+  // sit elsewhere on many keyboard layouts); null for other keys.
+  QAction* ActionOfKeyText(const QKeyEvent& key) const;
   void AddItems(QMenu* menu, TMenuItem& parent);
   QAction* MakeAction(TMenuItem& item, QWidget* owner);
   // A sub-menu's own command runs as it opens.

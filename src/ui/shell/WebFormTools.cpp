@@ -40,16 +40,34 @@ void TWebForm::BuildToolBar() {
     bar->addWidget(button);
   }
   TRichEdit::ProgramTakesKey = [this](const QKeyEvent& key) { return MenuTakesKey(key); };
+  TRichEdit::ProgramRunsKey = [this](const QKeyEvent& key) {
+    QAction* action = ActionOfKeyText(key);
+    if (action) action->trigger();
+    return action != nullptr;
+  };
 }
 
 bool TWebForm::MenuTakesKey(const QKeyEvent& key) const {
   const QKeySequence pressed(key.keyCombination());
   for (const auto& [name, action] : actions_) {
-    if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed) {
+    if (action->isEnabled() && action->shortcuts().contains(pressed)) {
       return true;
     }
   }
-  return false;
+  return ActionOfKeyText(key) != nullptr;
+}
+
+QAction* TWebForm::ActionOfKeyText(const QKeyEvent& key) const {
+  if ((key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != Qt::ControlModifier) {
+    return nullptr;
+  }
+  const QString text = key.text();
+  if (text != QStringLiteral("'") && text != QStringLiteral(".")) return nullptr;
+  const QKeySequence wanted(QStringLiteral("Ctrl+") + text);
+  for (const auto& [name, action] : actions_) {
+    if (action->isEnabled() && action->shortcut() == wanted) return action;
+  }
+  return nullptr;
 }
 
 }  // namespace quorrel
