@@ -216,20 +216,29 @@ std::string NodeMenu() {
   return "<Nav>\n" + page.substr(start, end - start) + "\n</Nav>";
 }
 
+// The menu as it reaches the page: empty lines collapsed.
+std::string WithoutEmptyLines(std::string text) {
+  for (size_t at = text.find("\n\n"); at != std::string::npos; at = text.find("\n\n", at)) {
+    text.erase(at, 1);
+  }
+  return text;
+}
+
 TEST_F(LinkBlocksTest, PageMenuMarksThisPage) {
-  const std::string nav = NodeMenu();
+  std::string nav = NodeMenu();
   ASSERT_GT(nav.size(), 1000u);
+  nav.insert(nav.find("</ul>\n") + 6, "\n\n");  // empty lines, whatever the version has
   WriteFile(CurrentFolder + "Menus/left.htm", "<p>before</p>\n" + nav + "\n<p>after</p>\n");
   const TBuildResult result =
       BuildBody(".ME menus\\\\left.htm\r\n", [] { BuildRun.PageName = "fs"; });
   EXPECT_FALSE(result.aborted) << result.LastMessage();
-  std::string expected = nav;
+  std::string expected = WithoutEmptyLines(nav);
   expected.insert(expected.find("href=\"fs.html\"") + 14, " Class=ThisMenu");
   EXPECT_EQ(result.page, expected);
 
   const TBuildResult absent =
       BuildBody(".ME menus/left.htm\r\n", [] { BuildRun.PageName = "nothere"; });
-  EXPECT_EQ(absent.page, nav);
+  EXPECT_EQ(absent.page, WithoutEmptyLines(nav));
   EXPECT_NE(BuildRun.PossibleErrors.find("Page nothere has no link in the menu"),
             std::string::npos);
 }
