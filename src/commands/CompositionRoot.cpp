@@ -4,6 +4,7 @@
 
 #include "commands/Activation.h"
 #include "commands/BuildCommands.h"
+#include "commands/ClipboardCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
 #include "commands/FindClick.h"
@@ -15,6 +16,7 @@
 #include "commands/StartUp.h"
 #include "commands/TransferCommands.h"
 #include "commands/TextStyles.h"
+#include "commands/TwoSpaces.h"
 #include "commands/ValidateCommands.h"
 #include "music/AbcTools.h"
 #include "publish/Connection.h"
@@ -78,6 +80,8 @@ void InstallHandlers() {
   InstallFindCommands();
   InstallSpellCheckCommand();
   InstallTextStyleCommands();
+  InstallClipboardCommands();
+  InstallTwoSpacesCommand();
   InstallHelpMenuCommands();
   MainMenu().SetHandler("AddNbsp", [](const TMenuItem&) { AddNbspClick(); });
   MainMenu().SetHandler("ConvCom", [](const TMenuItem&) { ConvComClick(); });

@@ -54,6 +54,8 @@ TKeyCode CodeOf(int key) {
       return TKeyCode::End;
     case Qt::Key_Insert:
       return TKeyCode::Insert;
+    case Qt::Key_Delete:
+      return TKeyCode::Delete;
     case Qt::Key_CapsLock:
       return TKeyCode::CapsLock;
     case Qt::Key_NumLock:
