@@ -103,9 +103,11 @@ bool MakeWebLink(TMyRich& editor, std::string& text) {
     }
   }
   if (linkText.find_first_not_of(" \t\r\n") == std::string::npos) return false;
-  if (IsDotPage && LooksLikeDomain(linkText)) linkText = "\xA7";
+  // In a dot-command page an address as link text is shown as a section sign.
+  const std::string shown =
+      IsDotPage && LooksLikeDomain(linkText) ? std::string(1, '\xA7') : linkText;
   const bool newWindow = CurrentFileName.find("/html/") != std::string::npos;
-  text = WebLink(address, linkText, newWindow);
+  text = WebLink(address, shown, newWindow);
   return true;
 }
 
@@ -183,7 +185,7 @@ void PasteClick() {
   }
   if (text.find('@') != std::string::npos && text.find('.') != std::string::npos &&
       PosNoCase("mailto", before) == 0 && text.size() < kMailtoBelow && text[0] != '<' &&
-      AskYesNo(text + "\r" + "Generate mailto link?")) {
+      AskYesNo(text + "\rGenerate mailto link?")) {
     text = MailtoLink(TrimmedEnd(text));
   }
 

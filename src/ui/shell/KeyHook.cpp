@@ -149,6 +149,14 @@ bool TKeyHook::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TKeyHook::ShortcutOverride(QKeyEvent& event) {
+  // The same key asked about again (Qt asks twice for some shifted keys): it was
+  // acted on once already.
+  if (pending_.valid && pending_.handled && pending_.key == event.key() &&
+      pending_.modifiers == static_cast<int>(event.modifiers()) &&
+      pending_.timestamp == event.timestamp()) {
+    event.accept();
+    return true;
+  }
   pending_ = {};
   bool handled = false;
   const TKey key = KeyOf(event);
