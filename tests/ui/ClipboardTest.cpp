@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTabWidget>
 #include <chrono>
@@ -129,6 +131,26 @@ TEST_F(ClipboardTest, WebAddressFromTheSystemClipboardBecomesALink) {
   Offer("www.debian.org/", false);
   Dialogs().AnswerText("debian.org");
   PressKey(Editor(), Qt::Key_Insert, Qt::ShiftModifier);
+  EXPECT_EQ(CurrentEditor->GetText(),
+            "<p><A Href=\"http://www.debian.org/\">debian.org</A></p>\r\n");
+}
+
+TEST_F(ClipboardTest, KeyPressAfterADialogMovedTheFocusIsNotPastedAgain) {
+  OpenFile("page.htm", "<p></p>\n");
+  CurrentEditor->Select(3, 0);
+  Offer("www.debian.org/", false);
+  Dialogs().AnswerText("debian.org");
+  // Paste acts on the key's shortcut check; its link-text box takes the focus, and
+  // the key's press only arrives after the box has gone.
+  ASSERT_FALSE(qt_sendShortcutOverrideEvent(Editor(), 0, Qt::Key_V, Qt::ControlModifier, QString(),
+                                            false, 1));
+  QLineEdit elsewhere;
+  elsewhere.show();
+  elsewhere.activateWindow();
+  elsewhere.setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusObject() == &elsewhere; }, 2000));
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+  QApplication::sendEvent(Editor(), &press);
   EXPECT_EQ(CurrentEditor->GetText(),
             "<p><A Href=\"http://www.debian.org/\">debian.org</A></p>\r\n");
 }

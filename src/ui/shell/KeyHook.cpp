@@ -137,8 +137,18 @@ bool TKeyHook::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
       // Each key once: at the widget that has the focus, not again as it travels
       // to the widget's parents.
-      if (watched != QApplication::focusObject()) return false;
       auto& key = static_cast<QKeyEvent&>(*event);
+      // The press of a key the program acted on is dropped wherever it arrives: a
+      // command's dialog may have moved the focus away meanwhile, and the editor
+      // must not act on the key a second time (Ctrl+V pasting over the link that
+      // Paste made).
+      if (event->type() == QEvent::KeyPress && pending_.valid && pending_.handled &&
+          pending_.key == key.key() && pending_.modifiers == static_cast<int>(key.modifiers()) &&
+          pending_.timestamp == key.timestamp()) {
+        pending_ = {};
+        return true;
+      }
+      if (watched != QApplication::focusObject()) return false;
       if (ModifierOnly(key.key())) return false;
       return event->type() == QEvent::ShortcutOverride ? ShortcutOverride(key)
                                                        : KeyPress(watched, key);
