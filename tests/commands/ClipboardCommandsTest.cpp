@@ -10,6 +10,7 @@
 #include "platform/Desktop.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
+#include "shell/Reparagraph.h"
 #include "shell/SaveTestKit.h"
 #include "shell/ShellState.h"
 
@@ -340,6 +341,30 @@ TEST_F(ClipboardCommandsTest, EditMenuEnabling) {
   for (const char* item : {"Cut", "Copy", "DelSel", "Paste"}) {
     EXPECT_TRUE(MainMenu().Item(item).enabled) << item;
   }
+}
+
+TEST_F(ClipboardCommandsTest, ReparagraphOfferedOnlyOnceItExists) {
+  const std::string mail =
+      "Jo wrote: > the first line of a mail\n> that goes on\n\nAnd a second paragraph here.";
+  // Its ">" quoting keeps the reformat question away.
+  Open("mail.txt", "");
+  Paste(mail);
+  EXPECT_FALSE(Asked("Reparagraph?"));
+
+  std::string handed;
+  Reparagraph = [&](TMyRich& editor) {
+    handed = editor.GetText();
+    editor.SetText("Joined.");
+  };
+  Open("mail2.txt", "");
+  ASSERT_NE(CurrentFileName.find("mail2"), std::string::npos) << CurrentFileName;
+  Dialogs().Answer(mrYes);  // Reparagraph?
+  Paste(mail);
+  Reparagraph = nullptr;
+  EXPECT_TRUE(Asked("Reparagraph?"));
+  // The quoting line breaks after its colon before the paragraphs are joined.
+  EXPECT_EQ(handed.substr(0, 10), "Jo wrote:\r");
+  EXPECT_EQ(Text(), "Joined.");
 }
 
 TEST_F(ClipboardCommandsTest, TwoSpacesFromItsMenuItemOnASelection) {

@@ -21,6 +21,7 @@
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "support/PlatformKeys.h"
+#include "support/RtfConformance.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
@@ -104,6 +105,16 @@ TEST_F(ClipboardTest, PlainDocumentHandsOutPlainTextOnly) {
   PressKey(Editor(), Qt::Key_Delete, Qt::ShiftModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), "First");
   EXPECT_EQ(CurrentEditor->GetText(), " line\r\nSecond line\r\n");
+}
+
+TEST_F(ClipboardTest, FormattedDocumentCopiesItsFormats) {
+  OpenFile("letter.rtf", test::OurRtf("\\b bold\\b0  plain"));
+  CurrentEditor->Select(0, CurrentEditor->TextLength());
+  MainMenu().Click("Copy");
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(data->text(), "bold plain");
+  EXPECT_TRUE(data->hasHtml());
 }
 
 TEST_F(ClipboardTest, PlayScriptCopyLosesItsSynopsis) {
