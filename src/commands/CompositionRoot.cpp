@@ -4,6 +4,7 @@
 
 #include "commands/Activation.h"
 #include "commands/BuildCommands.h"
+#include "commands/ClipboardCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
 #include "commands/FindClick.h"
@@ -16,6 +17,7 @@
 #include "commands/TransferCommands.h"
 #include "commands/TextInserts.h"
 #include "commands/TextStyles.h"
+#include "commands/TwoSpaces.h"
 #include "commands/ValidateCommands.h"
 #include "music/AbcTools.h"
 #include "publish/Connection.h"
@@ -83,6 +85,8 @@ void InstallHandlers() {
   InstallSpellCheckCommand();
   InstallTextStyleCommands();
   InstallTextInsertCommands();
+  InstallClipboardCommands();
+  InstallTwoSpacesCommand();
   InstallHelpMenuCommands();
   MainMenu().SetHandler("AddNbsp", [](const TMenuItem&) { AddNbspClick(); });
   MainMenu().SetHandler("ConvCom", [](const TMenuItem&) { ConvComClick(); });

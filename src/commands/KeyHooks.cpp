@@ -42,6 +42,14 @@ bool RunItem(const char* name) {
   return true;
 }
 
+// The clipboard keys work whatever the Edit menu last found when it opened:
+// Copy with nothing selected takes the current section.
+bool RunClipboardItem(const char* name) {
+  if (!MainMenu().Find(name)) return false;
+  MainMenu().SetEnabled(name, true);
+  return RunItem(name);
+}
+
 // The editor's text with one character per line end, as positions count.
 std::string EditorText(const TMyRich& editor) {
   std::string text = editor.GetText();
@@ -244,10 +252,14 @@ bool FormShortCut(const TKey& key) {
   if (key.code == TKeyCode::Escape && EscapeKey()) return true;
   if (SectionsBoxKey(key)) return true;
   if ((key.ctrl && key.code == TKeyCode::C) || (key.ctrl && key.code == TKeyCode::Insert)) {
-    return RunItem("Copy");
+    return RunClipboardItem("Copy");
   }
   if ((key.shift && key.code == TKeyCode::Insert) || (key.ctrl && key.code == TKeyCode::V)) {
-    return RunItem("Paste");
+    return RunClipboardItem("Paste");
+  }
+  // Ctrl+X belongs to Strike-through; Shift+Del is the cut key.
+  if (key.shift && !key.ctrl && !key.alt && key.code == TKeyCode::Delete) {
+    return RunClipboardItem("Cut");
   }
   if (LockKey(key)) return true;
   TMyRich* editor = CurrentEditor;

@@ -25,6 +25,7 @@ enum class TKeyCode {
   Home,
   End,
   Insert,
+  Delete,
   CapsLock,
   NumLock,
   F5,

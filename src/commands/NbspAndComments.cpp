@@ -30,8 +30,24 @@ bool IsLetter(unsigned char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 0xC0;
 }
 
+bool NbspWanted(const std::string& text, size_t i) {
+  // The blank after the sentence end (byte 160 counts: it becomes one).
+  const size_t next = i + 1;
+  if (next >= text.size() || (text[next] != ' ' && text[next] != '\xA0')) return false;
+  if (At(text, next, kNbsp) || At(text, next + 1, kNbsp)) return false;
+  if (At(text, next, "</span>") || At(text, next + 1, "</span>")) return false;
+  if (At(text, next, "</p>") || At(text, next + 1, "</p>")) return false;
+  if (EndsBefore(text, i, "</span>") || EndsBefore(text, i, "MX target")) return false;
+  size_t start = i;
+  while (start > 0 && IsLetter(static_cast<unsigned char>(text[start - 1]))) --start;
+  const std::string word = text.substr(start, i - start);
+  return word != "St" && word != "No" && word != "etc";
+}
+
+}  // namespace
+
 // Where a stretch that no "&nbsp;" may enter, beginning at pos, ends.
-size_t EndOfCode(const std::string& text, size_t pos) {
+size_t EndOfHtmlCode(const std::string& text, size_t pos) {
   auto past = [&](const char* closing, size_t from) {
     const size_t at = PosNoCase(closing, text, from + 1);
     return at == 0 ? text.size() : at - 1 + std::strlen(closing);
@@ -62,22 +78,6 @@ size_t EndOfCode(const std::string& text, size_t pos) {
   return text.size();
 }
 
-bool NbspWanted(const std::string& text, size_t i) {
-  // The blank after the sentence end (byte 160 counts: it becomes one).
-  const size_t next = i + 1;
-  if (next >= text.size() || (text[next] != ' ' && text[next] != '\xA0')) return false;
-  if (At(text, next, kNbsp) || At(text, next + 1, kNbsp)) return false;
-  if (At(text, next, "</span>") || At(text, next + 1, "</span>")) return false;
-  if (At(text, next, "</p>") || At(text, next + 1, "</p>")) return false;
-  if (EndsBefore(text, i, "</span>") || EndsBefore(text, i, "MX target")) return false;
-  size_t start = i;
-  while (start > 0 && IsLetter(static_cast<unsigned char>(text[start - 1]))) --start;
-  const std::string word = text.substr(start, i - start);
-  return word != "St" && word != "No" && word != "etc";
-}
-
-}  // namespace
-
 std::string AddNbspToText(const std::string& text) {
   std::string out;
   out.reserve(text.size() + text.size() / 32);
@@ -85,7 +85,7 @@ std::string AddNbspToText(const std::string& text) {
   while (i < text.size()) {
     const char c = text[i];
     if (c == '<') {
-      const size_t end = EndOfCode(text, i);
+      const size_t end = EndOfHtmlCode(text, i);
       out.append(text, i, end - i);
       i = end;
       continue;

@@ -1,5 +1,6 @@
 #pragma once
 // The Validation menu's Add nbsp and Comment out. Texts are Windows-1252 bytes.
+#include <cstddef>
 #include <string>
 
 namespace quorrel {
@@ -11,6 +12,11 @@ namespace quorrel {
 // "St", "No" or "etc", nor where "&nbsp;", "</span>" or "</p>" follows, nor after
 // "</span>" or "MX target".
 std::string AddNbspToText(const std::string& text);
+
+// Where the code that begins with the "<" at pos ends (just past it): a tag with
+// its quoted values, a comment, a server-script block, or a SCRIPT, STYLE or PRE
+// element with its contents; the text's end when it is not closed.
+size_t EndOfHtmlCode(const std::string& text, size_t pos);
 
 // TWebForm.AddNbspClick: Add nbsp on the current page ("File is not .HTM" for other
 // documents).

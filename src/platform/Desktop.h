@@ -11,6 +11,9 @@ class TDesktop {
   virtual ~TDesktop() = default;
   virtual void SetClipboardText(const std::string& text) = 0;
   virtual std::string ClipboardText() = 0;
+  // Whether the clipboard also offers formatted text (RTF, HTML or an office
+  // program's own format) besides its plain text.
+  virtual bool ClipboardRich() { return false; }
   // The printer set-up dialog; false when it was cancelled or there is no printer.
   virtual bool PrinterSetup() = 0;
   // Opens the file manager on a file's folder with the file selected. False when

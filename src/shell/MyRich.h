@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Desktop.h"
 #include "platform/RtfModel.h"
 
 namespace quorrel {
@@ -55,6 +56,14 @@ class TMyRich {
   // Replaces the selection (an edit: sets the modified flag); the caret ends
   // after the inserted text.
   virtual void SetSelText(const std::string& text) = 0;
+
+  // The editor's own copy and cut of the selection, formats and all; an editor
+  // without formats hands the clipboard the plain text.
+  virtual void CopySelection() { Desktop().SetClipboardText(SelText()); }
+  virtual void CutSelection() {
+    CopySelection();
+    SetSelText("");
+  }
 
   // ---- lines ---------------------------------------------------------------
   virtual size_t LineCount() const = 0;  // an empty text has one line

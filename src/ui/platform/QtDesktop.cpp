@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPointer>
 #include <QPrinter>
@@ -23,6 +24,18 @@ void TQtDesktop::SetClipboardText(const std::string& text) {
 
 std::string TQtDesktop::ClipboardText() {
   return QStringToAnsi(QGuiApplication::clipboard()->text());
+}
+
+bool TQtDesktop::ClipboardRich() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (!data) return false;
+  for (const QString& format : data->formats()) {
+    if (format == "text/rtf" || format == "application/rtf" || format == "text/richtext" ||
+        format == "text/html" || format.startsWith("application/x-")) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool TQtDesktop::PrinterSetup() {

@@ -15,6 +15,7 @@ class TQtDesktop : public QObject, public TDesktop {
 
   void SetClipboardText(const std::string& text) override;
   std::string ClipboardText() override;
+  bool ClipboardRich() override;
   bool PrinterSetup() override;
   bool ShowInFileManager(const std::string& path) override;
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -435,6 +436,23 @@ void TRichEdit::SetRtfSource(const std::string& rtf) {
 
 std::string TRichEdit::GetRtfSource() const {
   return WriteRtf(*document());
+}
+
+void TRichEdit::CopySelection() {
+  copy();
+}
+
+void TRichEdit::CutSelection() {
+  cut();
+}
+
+QMimeData* TRichEdit::createMimeDataFromSelection() const {
+  if (!PlainText()) return QTextEdit::createMimeDataFromSelection();
+  auto* data = new QMimeData;
+  std::string text = SelText();
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  data->setText(AnsiToQString(text));
+  return data;
 }
 
 bool TRichEdit::event(QEvent* event) {

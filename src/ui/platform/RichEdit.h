@@ -80,6 +80,9 @@ class TRichEdit : public QTextEdit, public TMyRich {
   void BeginEditGroup() override;
   void EndEditGroup() override;
   // The passing highlight as an extra selection: no edit of the document.
+  void CopySelection() override;
+  void CutSelection() override;
+
   void ShowHighlight(const TColourRun& run) override;
   void ClearHighlight() override;
   // Whether a key with Ctrl or Alt belongs to one of the program's commands; the
@@ -100,6 +103,9 @@ class TRichEdit : public QTextEdit, public TMyRich {
 
  protected:
   bool event(QEvent* event) override;
+  // A plain document hands out plain text only, with LF line ends for the
+  // desktop's other programs, however the copy is made (keys, drag).
+  QMimeData* createMimeDataFromSelection() const override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:

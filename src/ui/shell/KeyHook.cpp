@@ -54,6 +54,8 @@ TKeyCode CodeOf(int key) {
       return TKeyCode::End;
     case Qt::Key_Insert:
       return TKeyCode::Insert;
+    case Qt::Key_Delete:
+      return TKeyCode::Delete;
     case Qt::Key_CapsLock:
       return TKeyCode::CapsLock;
     case Qt::Key_NumLock:
@@ -135,8 +137,18 @@ bool TKeyHook::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
       // Each key once: at the widget that has the focus, not again as it travels
       // to the widget's parents.
-      if (watched != QApplication::focusObject()) return false;
       auto& key = static_cast<QKeyEvent&>(*event);
+      // The press of a key the program acted on is dropped wherever it arrives: a
+      // command's dialog may have moved the focus away meanwhile, and the editor
+      // must not act on the key a second time (Ctrl+V pasting over the link that
+      // Paste made).
+      if (event->type() == QEvent::KeyPress && pending_.valid && pending_.handled &&
+          pending_.key == key.key() && pending_.modifiers == static_cast<int>(key.modifiers()) &&
+          pending_.timestamp == key.timestamp()) {
+        pending_ = {};
+        return true;
+      }
+      if (watched != QApplication::focusObject()) return false;
       if (ModifierOnly(key.key())) return false;
       return event->type() == QEvent::ShortcutOverride ? ShortcutOverride(key)
                                                        : KeyPress(watched, key);
@@ -147,6 +159,14 @@ bool TKeyHook::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TKeyHook::ShortcutOverride(QKeyEvent& event) {
+  // The same key asked about again (Qt asks twice for some shifted keys): it was
+  // acted on once already.
+  if (pending_.valid && pending_.handled && pending_.key == event.key() &&
+      pending_.modifiers == static_cast<int>(event.modifiers()) &&
+      pending_.timestamp == event.timestamp()) {
+    event.accept();
+    return true;
+  }
   pending_ = {};
   bool handled = false;
   const TKey key = KeyOf(event);

@@ -1,0 +1,7 @@
+#include "shell/Reparagraph.h"
+
+namespace quorrel {
+
+std::function<void(TMyRich& editor)> Reparagraph;
+
+}  // namespace quorrel
