@@ -1,5 +1,9 @@
 // Sessions, the handle table, options, status callbacks and the connected state.
-#include <QNetworkInterface>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <cstring>
 #include <unordered_map>
 
@@ -59,14 +63,19 @@ Connection::~Connection() {
 bool InternetGetConnectedState() {
   int forced = connectedOverride;
   if (forced >= 0) return forced != 0;
-  for (const QNetworkInterface& iface : QNetworkInterface::allInterfaces()) {
-    auto flags = iface.flags();
-    if (!(flags & QNetworkInterface::IsUp) || !(flags & QNetworkInterface::IsRunning) ||
-        (flags & QNetworkInterface::IsLoopBack))
-      continue;
-    if (!iface.addressEntries().isEmpty()) return true;
+  // Connected when an interface other than loopback is up, running and has an
+  // IP address.
+  ifaddrs* list = nullptr;
+  if (::getifaddrs(&list) != 0) return false;
+  bool connected = false;
+  for (const ifaddrs* entry = list; entry && !connected; entry = entry->ifa_next) {
+    const unsigned flags = entry->ifa_flags;
+    connected = entry->ifa_addr &&
+                (entry->ifa_addr->sa_family == AF_INET || entry->ifa_addr->sa_family == AF_INET6) &&
+                (flags & IFF_UP) && (flags & IFF_RUNNING) && !(flags & IFF_LOOPBACK);
   }
-  return false;
+  ::freeifaddrs(list);
+  return connected;
 }
 
 void SetConnectedStateOverride(int state) {
