@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 
 #include "platform/Abort.h"
 #include "shell/ClassifyDocument.h"
@@ -15,6 +16,7 @@
 #include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
+#include "support/Installed.h"
 #include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
 #include "support/ScriptedDialogs.h"
@@ -444,8 +446,12 @@ TEST_F(SectionsTest, RealFilesOfEachType) {
     EXPECT_EQ(s[1], (Section{"Script", text.find("    <script")}));
   }
   {
-    const std::string text = WithCrLf(
-        test::ReadFile("/usr/lib/node_modules/npm/node_modules/node-gyp/lib/Find-VisualStudio.cs"));
+    // node-gyp's C# helper: Debian's node-gyp package, or the copy a Node.js from
+    // elsewhere carries in its npm.
+    std::string cs = "/usr/lib/node_modules/npm/node_modules/node-gyp/lib/Find-VisualStudio.cs";
+    if (!std::filesystem::exists(cs)) cs = "/usr/share/nodejs/node-gyp/lib/Find-VisualStudio.cs";
+    const std::string text = WithCrLf(test::InstalledFile(cs, "node-gyp"));
+    ASSERT_FALSE(text.empty());
     Doc("Find-VisualStudio.cs", text);
     const auto s = Built();
     std::vector<std::string> names;
@@ -454,12 +460,23 @@ TEST_F(SectionsTest, RealFilesOfEachType) {
     EXPECT_EQ(s[0].offset, text.find("        public static void PrintJson"));
   }
   {
-    const std::string text = WithCrLf(
-        test::ReadFile("/usr/share/doc/fp-compiler/3.2.2/symbian/QPasHello/QPasHello.ini"));
-    Doc("QPasHello.ini", text);
+    // PHP's own settings file: a section for each "[" line, starting after the "[".
+    std::string ini;
+    for (const auto& entry : std::filesystem::directory_iterator("/etc/php")) {
+      if (std::filesystem::exists(entry.path() / "cli/php.ini")) ini = entry.path() / "cli/php.ini";
+    }
+    const std::string text = WithCrLf(test::InstalledFile(ini, "php-cli"));
+    Doc("php.ini", text);
     const auto s = Built();
-    ASSERT_EQ(s.size(), 5u);
-    EXPECT_EQ(s[0], (Section{"Main", 1}));
+    std::vector<size_t> brackets;
+    for (size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
+      if (text[at] == '[') brackets.push_back(at + 1);
+      if (text.find('\n', at) == std::string::npos) break;
+    }
+    ASSERT_GT(brackets.size(), 5u);
+    ASSERT_EQ(s.size(), brackets.size());
+    EXPECT_EQ(s[0], (Section{"PHP", text.find("[PHP]") + 1}));
+    for (size_t i = 0; i < s.size(); ++i) EXPECT_EQ(s[i].offset, brackets[i]) << s[i].name;
   }
 }
 
