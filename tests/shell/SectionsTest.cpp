@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 
 #include "platform/Abort.h"
@@ -480,21 +479,16 @@ TEST_F(SectionsTest, RealFilesOfEachType) {
   }
 }
 
-TEST_F(SectionsTest, BuildingALargeListIsQuick) {
+// Large documents get their whole list; bench/ui_sections times it.
+TEST_F(SectionsTest, LargeDocumentsGetTheirList) {
   const std::string jquery = WithCrLf(test::ReadFile("/usr/share/javascript/jquery/jquery.js"));
   ASSERT_GT(jquery.size(), 200000u);
   std::string css;
   while (css.size() < 1000000) css += ".rule-" + std::to_string(css.size()) + " a { x: 1 }\r\n";
   for (const auto& [name, text] : {std::pair{"jquery.js", jquery}, std::pair{"big.css", css}}) {
     Doc(name, text);
-    const auto start = std::chrono::steady_clock::now();
     SectionsClick("");
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - start)
-                        .count();
     EXPECT_FALSE(SectionLines.empty()) << name;
-    // Generous for a loaded test machine; bench/sections measures it closely.
-    EXPECT_LT(ms, 500) << name;
   }
 }
 
