@@ -4,9 +4,10 @@
 // layer calls, each passing the call on; without the library each reports failure
 // as the library itself would.
 #include <curl/curl.h>
-#include <dlfcn.h>
 
 #include <cstdarg>
+
+#include "platform/LazyLibrary.h"
 
 #undef curl_easy_setopt
 #undef curl_easy_getinfo
@@ -14,49 +15,33 @@
 namespace {
 
 void* Library() {
-  static void* const library = [] {
-    void* handle = ::dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
-    return handle ? handle : ::dlopen("libcurl.so", RTLD_NOW | RTLD_LOCAL);
-  }();
+  static void* const library = quorrel::OpenLazyLibrary("libcurl.so.4", "libcurl.so");
   return library;
-}
-
-template <typename Function>
-Function* Load(const char* name) {
-  void* library = Library();
-  return library ? reinterpret_cast<Function*>(::dlsym(library, name)) : nullptr;
 }
 
 }  // namespace
 
-#define CURL_PASS_ON(name, failed, ...)                  \
-  static auto* const call = Load<decltype(name)>(#name); \
-  return call ? call(__VA_ARGS__) : failed
-
-#define CURL_PASS_ON_VOID(name, ...)                     \
-  static auto* const call = Load<decltype(name)>(#name); \
-  if (call) call(__VA_ARGS__)
-
 extern "C" {
 
 CURLcode curl_global_init(long flags) {
-  CURL_PASS_ON(curl_global_init, CURLE_FAILED_INIT, flags);
+  LAZY_PASS_ON(Library(), curl_global_init, CURLE_FAILED_INIT, flags);
 }
 
 CURL* curl_easy_init(void) {
-  CURL_PASS_ON(curl_easy_init, nullptr);
+  LAZY_PASS_ON(Library(), curl_easy_init, nullptr);
 }
 void curl_easy_cleanup(CURL* curl) {
-  CURL_PASS_ON_VOID(curl_easy_cleanup, curl);
+  LAZY_PASS_ON_VOID(Library(), curl_easy_cleanup, curl);
 }
 void curl_easy_reset(CURL* curl) {
-  CURL_PASS_ON_VOID(curl_easy_reset, curl);
+  LAZY_PASS_ON_VOID(Library(), curl_easy_reset, curl);
 }
 
 // An option's number tells the type of its value: a long, a pointer (objects and
 // callbacks alike) or a file offset.
 CURLcode curl_easy_setopt(CURL* curl, CURLoption option, ...) {
-  static auto* const call = Load<decltype(curl_easy_setopt)>("curl_easy_setopt");
+  static auto* const call =
+      quorrel::LazySymbol<decltype(curl_easy_setopt)>(Library(), "curl_easy_setopt");
   if (!call) return CURLE_FAILED_INIT;
   va_list args;
   va_start(args, option);
@@ -74,7 +59,8 @@ CURLcode curl_easy_setopt(CURL* curl, CURLoption option, ...) {
 
 // Every piece of information is written through a pointer.
 CURLcode curl_easy_getinfo(CURL* curl, CURLINFO info, ...) {
-  static auto* const call = Load<decltype(curl_easy_getinfo)>("curl_easy_getinfo");
+  static auto* const call =
+      quorrel::LazySymbol<decltype(curl_easy_getinfo)>(Library(), "curl_easy_getinfo");
   if (!call) return CURLE_FAILED_INIT;
   va_list args;
   va_start(args, info);
@@ -84,33 +70,33 @@ CURLcode curl_easy_getinfo(CURL* curl, CURLINFO info, ...) {
 }
 
 curl_slist* curl_slist_append(curl_slist* list, const char* text) {
-  CURL_PASS_ON(curl_slist_append, nullptr, list, text);
+  LAZY_PASS_ON(Library(), curl_slist_append, nullptr, list, text);
 }
 void curl_slist_free_all(curl_slist* list) {
-  CURL_PASS_ON_VOID(curl_slist_free_all, list);
+  LAZY_PASS_ON_VOID(Library(), curl_slist_free_all, list);
 }
 
 CURLM* curl_multi_init(void) {
-  CURL_PASS_ON(curl_multi_init, nullptr);
+  LAZY_PASS_ON(Library(), curl_multi_init, nullptr);
 }
 CURLMcode curl_multi_cleanup(CURLM* multi) {
-  CURL_PASS_ON(curl_multi_cleanup, CURLM_BAD_HANDLE, multi);
+  LAZY_PASS_ON(Library(), curl_multi_cleanup, CURLM_BAD_HANDLE, multi);
 }
 CURLMcode curl_multi_add_handle(CURLM* multi, CURL* curl) {
-  CURL_PASS_ON(curl_multi_add_handle, CURLM_BAD_HANDLE, multi, curl);
+  LAZY_PASS_ON(Library(), curl_multi_add_handle, CURLM_BAD_HANDLE, multi, curl);
 }
 CURLMcode curl_multi_remove_handle(CURLM* multi, CURL* curl) {
-  CURL_PASS_ON(curl_multi_remove_handle, CURLM_BAD_HANDLE, multi, curl);
+  LAZY_PASS_ON(Library(), curl_multi_remove_handle, CURLM_BAD_HANDLE, multi, curl);
 }
 CURLMcode curl_multi_perform(CURLM* multi, int* running) {
-  CURL_PASS_ON(curl_multi_perform, CURLM_BAD_HANDLE, multi, running);
+  LAZY_PASS_ON(Library(), curl_multi_perform, CURLM_BAD_HANDLE, multi, running);
 }
 CURLMcode curl_multi_poll(CURLM* multi, curl_waitfd extra[], unsigned int count, int timeout,
                           int* ready) {
-  CURL_PASS_ON(curl_multi_poll, CURLM_BAD_HANDLE, multi, extra, count, timeout, ready);
+  LAZY_PASS_ON(Library(), curl_multi_poll, CURLM_BAD_HANDLE, multi, extra, count, timeout, ready);
 }
 CURLMsg* curl_multi_info_read(CURLM* multi, int* queued) {
-  CURL_PASS_ON(curl_multi_info_read, nullptr, multi, queued);
+  LAZY_PASS_ON(Library(), curl_multi_info_read, nullptr, multi, queued);
 }
 
 }  // extern "C"
