@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 
 #include "ConnectionTestSupport.h"
 #include "platform/Abort.h"
@@ -43,10 +42,7 @@ const std::string kServerPage =
     "<html>\n<head>\n<title>New</title>\n</head>\n<body>\n<p>new</p>\n</body>\n</html>\n";
 
 std::string RandomBytes(size_t size) {
-  std::mt19937 random(11);
-  std::string bytes(size, '\0');
-  for (char& c : bytes) c = static_cast<char>(random());
-  return bytes;
+  return test::RandomBytes(size, 11);
 }
 
 class DownloadTest : public test::ConnectionTestBase {

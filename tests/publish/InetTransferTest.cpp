@@ -5,10 +5,10 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <random>
 
 #include "platform/Inet.h"
 #include "support/FtpServer.h"
+#include "support/TestFiles.h"
 
 namespace quorrel {
 namespace {
@@ -22,10 +22,7 @@ constexpr uintptr_t kDownload = 54321;
 constexpr size_t kFiveMb = 5 * 1024 * 1024;
 
 std::string RandomBytes(size_t size) {
-  std::mt19937 random(20240601);
-  std::string bytes(size, '\0');
-  for (char& c : bytes) c = static_cast<char>(random());
-  return bytes;
+  return test::RandomBytes(size, 20240601);
 }
 
 // What the status callback saw.

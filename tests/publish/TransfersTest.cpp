@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <random>
 
 #include "ConnectionTestSupport.h"
 #include "platform/Abort.h"
@@ -41,10 +40,7 @@ const std::string kCondensed =
     "<html><head><title>T</title></head><body><p>the quick brown fox</p></body></html>\n";
 
 std::string RandomBytes(size_t size) {
-  std::mt19937 random(7);
-  std::string bytes(size, '\0');
-  for (char& c : bytes) c = static_cast<char>(random());
-  return bytes;
+  return test::RandomBytes(size, 7);
 }
 
 class TransfersTest : public test::ConnectionTestBase {

@@ -25,20 +25,6 @@ void ExpectPages(const std::vector<PageCase>& cases) {
   }
 }
 
-struct ErrorCase {
-  const char* name;
-  std::string body;
-  std::string error;
-};
-
-void ExpectErrors(const std::vector<ErrorCase>& cases) {
-  for (const ErrorCase& c : cases) {
-    const TBuildResult result = BuildBody(c.body);
-    EXPECT_TRUE(result.aborted) << c.name;
-    EXPECT_EQ(ErrorOf(result.LastMessage()), c.error) << c.name;
-  }
-}
-
 // The block mode a command line leaves, and what it emits before the next line.
 TEST(BlockCommandsTest, TablePositionsSwitchBlockModes) {
   struct Case {

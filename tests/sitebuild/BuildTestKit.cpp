@@ -61,4 +61,12 @@ std::string CheckerComplaints(const std::vector<std::string>& command, const std
   return ReadFile(options.stderrFile);
 }
 
+void ExpectErrors(const std::vector<ErrorCase>& cases) {
+  for (const ErrorCase& c : cases) {
+    const TBuildResult result = BuildBody(c.body);
+    EXPECT_TRUE(result.aborted) << c.name;
+    EXPECT_EQ(ErrorOf(result.LastMessage()), c.error) << c.name;
+  }
+}
+
 }  // namespace quorrel::test

@@ -25,6 +25,15 @@ TBuildResult BuildWithBody(const std::string& body);
 // The message of a build error: "Section: ...\r" + message + "\r\rLast output...".
 std::string ErrorOf(const std::string& shown);
 
+// A body that stops the build, and the error it stops with (as ErrorOf gives it).
+struct ErrorCase {
+  const char* name;
+  std::string body;
+  std::string error;
+};
+// Builds each body and expects it stopped with its error.
+void ExpectErrors(const std::vector<ErrorCase>& cases);
+
 // A checker's complaints about a file (its error output): command and its
 // arguments, the file last.
 std::string CheckerComplaints(const std::vector<std::string>& command, const std::string& file);

@@ -38,20 +38,6 @@ void ExpectPages(const std::vector<Case>& cases) {
   }
 }
 
-struct ErrorCase {
-  const char* name;
-  std::string body;
-  std::string error;
-};
-
-void ExpectErrors(const std::vector<ErrorCase>& cases) {
-  for (const ErrorCase& c : cases) {
-    const TBuildResult result = BuildBody(c.body);
-    EXPECT_TRUE(result.aborted) << c.name;
-    EXPECT_EQ(ErrorOf(result.LastMessage()), c.error) << c.name;
-  }
-}
-
 class HeadingsTablesTest : public ::testing::Test {
  protected:
   void TearDown() override {
