@@ -23,6 +23,7 @@
 #include "support/PlatformKeys.h"
 #include "support/RtfConformance.h"
 #include "support/ScriptedDialogs.h"
+#include "support/ShownWindowTest.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
 #include "ui/platform/QtDesktop.h"
@@ -35,35 +36,17 @@ namespace fs = std::filesystem;
 using test::Dialogs;
 using test::PressKey;
 
-class ClipboardTest : public ::testing::Test {
+class ClipboardTest : public test::ShownWindowTest {
  protected:
+  ClipboardTest() : ShownWindowTest("clipboard/") {}
   void SetUp() override {
-    site = test::SiteTestFolder() + "clipboard/";
-    fs::create_directories(site);
-    form = std::make_unique<TWebForm>();
-    SetMainWindow(form.get());
+    ShownWindowTest::SetUp();
     InstallQtDesktop();
   }
   void TearDown() override {
-    form.reset();
-    SetMainWindow(nullptr);
+    ShownWindowTest::TearDown();
     SetDesktop(nullptr);
-    fs::remove_all(test::SiteTestFolder());
-    fs::remove(DocumentsFolder() + "Quorrel.Ini");
   }
-  void OpenFile(const std::string& name, const std::string& bytes) {
-    const std::string path = site + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    StartParameters = {path};
-    FormActivate();
-    ASSERT_EQ(CurrentFileName, path);
-    form->show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
-    Editor()->setFocus();
-    if (Blinking()) StopBlink(false);
-  }
-  QWidget* Editor() const { return form->PC()->currentWidget(); }
   // Another program's offer: plain text with formatted versions beside it.
   void Offer(const QString& text, bool formatted) {
     auto* data = new QMimeData;
@@ -74,9 +57,6 @@ class ClipboardTest : public ::testing::Test {
     }
     QApplication::clipboard()->setMimeData(data);
   }
-
-  std::string site;
-  std::unique_ptr<TWebForm> form;
 };
 
 TEST_F(ClipboardTest, PlainDocumentHandsOutPlainTextOnly) {

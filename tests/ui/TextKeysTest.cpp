@@ -18,6 +18,7 @@
 #include "shell/ShellState.h"
 #include "support/PlatformKeys.h"
 #include "support/RtfConformance.h"
+#include "support/ShownWindowTest.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
 #include "ui/shell/WebForm.h"
@@ -29,35 +30,9 @@ namespace fs = std::filesystem;
 using test::OurRtf;
 using test::PressKey;
 
-class TextKeysTest : public ::testing::Test {
+class TextKeysTest : public test::ShownWindowTest {
  protected:
-  void SetUp() override {
-    site = test::SiteTestFolder() + "text-keys/";
-    fs::create_directories(site);
-    form = std::make_unique<TWebForm>();
-    SetMainWindow(form.get());
-  }
-  void TearDown() override {
-    form.reset();
-    SetMainWindow(nullptr);
-    fs::remove_all(test::SiteTestFolder());
-    fs::remove(DocumentsFolder() + "Quorrel.Ini");
-  }
-  void OpenFile(const std::string& name, const std::string& bytes) {
-    const std::string path = site + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    StartParameters = {path};
-    FormActivate();
-    ASSERT_EQ(CurrentFileName, path);
-    form->show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
-    Editor()->setFocus();
-    // A key ends the blink that an open may start, and the blink takes the
-    // selection with it: the tests select once it is over.
-    if (Blinking()) StopBlink(false);
-  }
-  QWidget* Editor() const { return form->PC()->currentWidget(); }
+  TextKeysTest() : ShownWindowTest("text-keys/") {}
   void SelectText(const std::string& what) {
     const size_t at = CurrentEditor->GetText().find(what);
     ASSERT_NE(at, std::string::npos) << what;
@@ -70,8 +45,6 @@ class TextKeysTest : public ::testing::Test {
     tool->click();
   }
 
-  std::string site;
-  std::unique_ptr<TWebForm> form;
 };
 
 TEST_F(TextKeysTest, KeysAndButtonsTagAWebPage) {
