@@ -161,6 +161,11 @@ bool MciGetErrorText(uint32_t error, std::string& text) {
     case MciErrBadSoundFile:
       text = "The file cannot be played: it is damaged, or not a sound file of its type.";
       return true;
+    case MciErrNoSoundModule:
+      text =
+          "Files of this type cannot be played: the program's media module "
+          "(libquorrel-media.so, beside the program) is missing or could not be loaded.";
+      return true;
   }
   text.clear();
   return false;

@@ -26,6 +26,7 @@ constexpr uint32_t MciErrOutOfRange = 265;
 constexpr uint32_t MciErrNoSynthesizer = 266;
 constexpr uint32_t MciErrUnknownItem = 267;
 constexpr uint32_t MciErrBadSoundFile = 268;  // a back end could not decode the file
+constexpr uint32_t MciErrNoSoundModule = 269;  // the back end for the file's type is missing
 
 // Modes as the status command reports them.
 constexpr uint32_t MciModeNotReady = 524;

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTabWidget>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -146,21 +145,17 @@ TEST_F(ClipboardTest, KeyPressAfterADialogMovedTheFocusIsNotPastedAgain) {
             "<p><A Href=\"http://www.debian.org/\">debian.org</A></p>\r\n");
 }
 
-TEST_F(ClipboardTest, MegabytePasteWithReformatIsQuick) {
+// Its speed is bench/ui_paste's to measure.
+TEST_F(ClipboardTest, MegabytePasteWithReformat) {
   OpenFile("big.txt", "");
   std::string paragraph = "The quick brown fox jumps over the lazy dog. It ran far! Did it? Yes.\n";
   QString text;
   while (text.size() < 1 << 20) text += QString::fromLatin1(paragraph.c_str());
   Offer(text, false);
   Dialogs().Answer(mrYes);  // Reformat the pasted text?
-  const auto start = std::chrono::steady_clock::now();
   MainMenu().Click("Paste");
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_GT(CurrentEditor->TextLength(), 1u << 20);
   EXPECT_NE(CurrentEditor->TextRange(0, 200).find("dog.&nbsp; It"), std::string::npos);
-  RecordProperty("seconds", std::to_string(seconds));
-  EXPECT_LT(seconds, 2.0);  // the benchmark holds the tighter bound
 }
 
 }  // namespace

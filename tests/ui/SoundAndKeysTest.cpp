@@ -2,9 +2,12 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <fstream>
+#include <sstream>
 
 #include "platform/Sound.h"
 #include "shell/FileRoutines.h"
+#include "ui/platform/MediaModule.h"
 #include "ui/platform/SoundAndKeys.h"
 
 namespace quorrel {
@@ -26,6 +29,19 @@ TEST(SoundAndKeysTest, TheProgramsSoundsArePlayableWaveResources) {
   PlayWaveResource("NoSuchSound");
   EXPECT_LT(clock.elapsed(), 1000);
   EXPECT_FALSE(IsShiftDown());
+  SetSoundPlayer(nullptr);
+  SetShiftKeyQuery(nullptr);
+}
+
+// The sounds are played by the media module, which brings Qt Multimedia with it.
+TEST(SoundAndKeysTest, TheFirstSoundLoadsTheMediaModule) {
+  InstallSoundAndKeys();
+  PlayWaveResource("On");
+  ASSERT_NE(MediaModule(), nullptr);
+  std::ostringstream maps;
+  maps << std::ifstream("/proc/self/maps").rdbuf();
+  EXPECT_NE(maps.str().find(MediaModuleName()), std::string::npos);
+  EXPECT_NE(maps.str().find("libQt6Multimedia.so"), std::string::npos);
   SetSoundPlayer(nullptr);
   SetShiftKeyQuery(nullptr);
 }

@@ -2,153 +2,52 @@
 
 #include <sys/stat.h>
 
-#include <QAudioOutput>
-#include <QEventLoop>
-#include <QMediaPlayer>
-#include <QTimer>
-#include <QUrl>
+#include <memory>
 
-#include "platform/CodePage.h"
+#include "platform/LazyLibrary.h"
+#include "platform/Mci.h"
 #include "platform/Paths.h"
+#include "ui/media/MediaModule.h"
+#include "ui/platform/MediaModule.h"
 
 namespace quorrel {
 
 namespace {
 
-// How long opening waits for the file's first frames to be read.
-constexpr int kLoadTimeoutMs = 10000;
+// Takes program paths and passes the call on to the module's player, which is made
+// with the device: a device opened with no module reports that it cannot play.
+class TMp3Device : public MciDevice {
+ public:
+  TMp3Device() {
+    auto* make = LazySymbol<decltype(QuorrelMediaNewMp3Device)>(MediaModule(),
+                                                                 "QuorrelMediaNewMp3Device");
+    if (make) player_.reset(make());
+  }
 
-bool Loaded(QMediaPlayer::MediaStatus status) {
-  return status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia ||
-         status == QMediaPlayer::BufferingMedia;
-}
+  uint32_t Open(const std::string& fileName) override {
+    const std::string native = NativePath(fileName);
+    struct stat info;
+    if (stat(native.c_str(), &info) != 0) return MciErrFileNotFound;
+    if (!S_ISREG(info.st_mode)) return MciErrFileRead;
+    if (!player_) return MciErrNoSoundModule;
+    return player_->Open(native);
+  }
+  uint32_t Play(std::optional<uint32_t> from, std::optional<uint32_t> to) override {
+    return player_ ? player_->Play(from, to) : MciErrNoSoundModule;
+  }
+  uint32_t Pause() override { return player_ ? player_->Pause() : MciErrNone; }
+  uint32_t Resume() override { return player_ ? player_->Resume() : MciErrNone; }
+  uint32_t Stop() override { return player_ ? player_->Stop() : MciErrNone; }
+  uint32_t Seek(uint32_t ms) override { return player_ ? player_->Seek(ms) : MciErrOutOfRange; }
+  uint32_t Length() const override { return player_ ? player_->Length() : 0; }
+  uint32_t Position() const override { return player_ ? player_->Position() : 0; }
+  uint32_t Mode() const override { return player_ ? player_->Mode() : MciModeStop; }
+
+ private:
+  std::unique_ptr<MciDevice> player_;
+};
 
 }  // namespace
-
-TMp3Device::TMp3Device()
-    : player_(new QMediaPlayer(this)), output_(new QAudioOutput(this)), toTimer_(new QTimer(this)) {
-  player_->setAudioOutput(output_);
-  toTimer_->setSingleShot(true);
-  toTimer_->setTimerType(Qt::PreciseTimer);
-  connect(toTimer_, &QTimer::timeout, this, [this] {
-    if (state_ != State::Playing || !to_) return;
-    uint32_t to = *to_;
-    Halt(State::Stopped);
-    player_->setPosition(to);
-  });
-  connect(player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
-    if (s == QMediaPlayer::EndOfMedia) ReachedEnd();
-  });
-}
-
-TMp3Device::~TMp3Device() {
-  player_->stop();
-}
-
-uint32_t TMp3Device::Open(const std::string& fileName) {
-  struct stat info;
-  if (stat(NativePath(fileName).c_str(), &info) != 0) return MciErrFileNotFound;
-  if (!S_ISREG(info.st_mode)) return MciErrFileRead;
-  bool failed = false;
-  QEventLoop loop;
-  connect(player_, &QMediaPlayer::mediaStatusChanged, &loop, [&](QMediaPlayer::MediaStatus s) {
-    if (Loaded(s) || s == QMediaPlayer::InvalidMedia) loop.quit();
-  });
-  connect(player_, &QMediaPlayer::errorOccurred, &loop, [&] {
-    failed = true;
-    loop.quit();
-  });
-  QTimer::singleShot(kLoadTimeoutMs, &loop, &QEventLoop::quit);
-  player_->setSource(QUrl::fromLocalFile(AnsiToQString(fileName)));
-  QMediaPlayer::MediaStatus status = player_->mediaStatus();
-  if (!failed && !Loaded(status) && status != QMediaPlayer::InvalidMedia) {
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-  }
-  if (failed || !Loaded(player_->mediaStatus()) || player_->duration() <= 0) {
-    player_->setSource(QUrl());
-    return MciErrBadSoundFile;
-  }
-  length_ = static_cast<uint32_t>(player_->duration());
-  return MciErrNone;
-}
-
-uint32_t TMp3Device::Play(std::optional<uint32_t> from, std::optional<uint32_t> to) {
-  uint32_t start = from ? *from : Position();
-  if (start > length_ || (to && (*to > length_ || *to < start))) return MciErrOutOfRange;
-  if (from) {
-    player_->setPosition(*from);
-    atEnd_ = false;
-  }
-  to_ = to;
-  if (atEnd_ || start >= length_ || (to_ && *to_ == start)) {
-    Halt(State::Stopped);
-    return MciErrNone;
-  }
-  Start();
-  return MciErrNone;
-}
-
-uint32_t TMp3Device::Pause() {
-  if (state_ == State::Playing) Halt(State::Paused);
-  return MciErrNone;
-}
-
-uint32_t TMp3Device::Resume() {
-  if (state_ == State::Paused) Start();
-  return MciErrNone;
-}
-
-uint32_t TMp3Device::Stop() {
-  if (state_ != State::Stopped) Halt(State::Stopped);
-  return MciErrNone;
-}
-
-uint32_t TMp3Device::Seek(uint32_t ms) {
-  if (ms > length_) return MciErrOutOfRange;
-  if (state_ == State::Playing) Halt(State::Stopped);
-  player_->setPosition(ms);
-  atEnd_ = false;
-  return MciErrNone;
-}
-
-uint32_t TMp3Device::Position() const {
-  if (atEnd_) return length_;
-  qint64 position = player_->position();
-  if (position < 0) return 0;
-  return position > length_ ? length_ : static_cast<uint32_t>(position);
-}
-
-uint32_t TMp3Device::Mode() const {
-  switch (state_) {
-    case State::Playing:
-      return MciModePlay;
-    case State::Paused:
-      return MciModePause;
-    case State::Stopped:
-      break;
-  }
-  return MciModeStop;
-}
-
-void TMp3Device::Start() {
-  state_ = State::Playing;
-  if (to_) toTimer_->start(static_cast<int>(*to_ - std::min(*to_, Position())));
-  player_->play();
-}
-
-// Stopped and paused are both a paused player: QMediaPlayer's stop would lose
-// the position, which a stopped device keeps.
-void TMp3Device::Halt(State state) {
-  toTimer_->stop();
-  if (player_->playbackState() == QMediaPlayer::PlayingState) player_->pause();
-  state_ = state;
-}
-
-void TMp3Device::ReachedEnd() {
-  toTimer_->stop();
-  state_ = State::Stopped;
-  atEnd_ = true;
-}
 
 void RegisterMp3Device() {
   RegisterMciDevice(".mp3", [] { return std::make_unique<TMp3Device>(); });

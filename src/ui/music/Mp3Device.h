@@ -1,47 +1,9 @@
 #pragma once
-// The media device for MP3 files, on Qt Multimedia: the MIDI player control opens
-// an MP3 document through it as it opens a MIDI file through the sequencer. It
-// plays silently when there is no sound device.
-#include <QObject>
-#include <optional>
-
-#include "platform/Mci.h"
-
-class QAudioOutput;
-class QMediaPlayer;
-class QTimer;
+// The media device for MP3 files: the MIDI player control opens an MP3 document
+// through it as it opens a MIDI file through the sequencer. The player itself is in
+// the media module, loaded with the first MP3.
 
 namespace quorrel {
-
-class TMp3Device : public QObject, public MciDevice {
- public:
-  TMp3Device();
-  ~TMp3Device() override;
-
-  uint32_t Open(const std::string& fileName) override;
-  uint32_t Play(std::optional<uint32_t> from, std::optional<uint32_t> to) override;
-  uint32_t Pause() override;
-  uint32_t Resume() override;
-  uint32_t Stop() override;
-  uint32_t Seek(uint32_t ms) override;
-  uint32_t Length() const override { return length_; }
-  uint32_t Position() const override;
-  uint32_t Mode() const override;
-
- private:
-  enum class State { Stopped, Playing, Paused };
-  void Start();
-  void Halt(State state);
-  void ReachedEnd();
-
-  QMediaPlayer* player_;
-  QAudioOutput* output_;
-  QTimer* toTimer_;  // ends a play that has an end point
-  State state_ = State::Stopped;
-  uint32_t length_ = 0;
-  std::optional<uint32_t> to_;
-  bool atEnd_ = false;
-};
 
 // Registers the device for ".mp3" files; the program does it at start-up.
 void RegisterMp3Device();

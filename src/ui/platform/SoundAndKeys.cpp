@@ -1,15 +1,13 @@
 #include "ui/platform/SoundAndKeys.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
-#include <QPointer>
-#include <QSoundEffect>
-#include <QUrl>
-#include <map>
 
+#include "platform/LazyLibrary.h"
 #include "platform/Sound.h"
 #include "shell/FileRoutines.h"
+#include "ui/media/MediaModule.h"
+#include "ui/platform/MediaModule.h"
 
 static void InitSoundResources() {
   Q_INIT_RESOURCE(sounds);
@@ -19,20 +17,13 @@ namespace quorrel {
 
 namespace {
 
-// One effect per sound, loaded on first use and kept, so a repeated sound
-// starts at once.
+// The media module plays it; the first sound loads the module.
 void Play(const std::string& name) {
-  // Owned by the application, so they go before the audio system does.
-  static std::map<std::string, QPointer<QSoundEffect>> effects;
-  QPointer<QSoundEffect>& effect = effects[name];
-  if (!effect) {
-    QString resource = ":/sounds/" + QString::fromLatin1(name.c_str()) + ".wav";
-    if (!QFile::exists(resource)) return;
-    effect = new QSoundEffect(QCoreApplication::instance());
-    effect->setSource(QUrl("qrc" + resource));
-  }
-  // Without an audio device the effect never becomes ready and plays nothing.
-  effect->play();
+  const std::string resource = ":/sounds/" + name + ".wav";
+  if (!QFile::exists(QString::fromLatin1(resource.c_str()))) return;
+  static auto* const play =
+      LazySymbol<decltype(QuorrelMediaPlaySound)>(MediaModule(), "QuorrelMediaPlaySound");
+  if (play) play(("qrc" + resource).c_str());
 }
 
 }  // namespace

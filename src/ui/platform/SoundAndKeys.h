@@ -1,6 +1,6 @@
 #pragma once
 // The desktop side of two small core seams: the program's sounds, played with
-// Qt Multimedia from the resources, and the state of the Shift keys.
+// the media module from the resources, and the state of the Shift keys.
 
 namespace quorrel {
 
