@@ -12,7 +12,7 @@
 
 namespace quorrel {
 
-TQtDesktop::TQtDesktop() : printer_(new QPrinter) {}
+TQtDesktop::TQtDesktop() = default;
 
 TQtDesktop::~TQtDesktop() {
   delete printer_;
@@ -38,9 +38,13 @@ bool TQtDesktop::ClipboardRich() {
   return false;
 }
 
+QPrinter* TQtDesktop::Printer() {
+  if (!printer_) printer_ = new QPrinter;
+  return printer_;
+}
+
 bool TQtDesktop::PrinterSetup() {
-  // One printer for the run, so that the set-up stays as the user left it.
-  QPageSetupDialog dialog(printer_, QApplication::activeWindow());
+  QPageSetupDialog dialog(Printer(), QApplication::activeWindow());
   return dialog.exec() == QDialog::Accepted;
 }
 

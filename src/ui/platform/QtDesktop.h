@@ -20,7 +20,11 @@ class TQtDesktop : public QObject, public TDesktop {
   bool ShowInFileManager(const std::string& path) override;
 
  private:
-  QPrinter* printer_;
+  // One printer for the run, so that the set-up stays as the user left it. Made with
+  // its first use: a printer loads the printing system's libraries.
+  QPrinter* Printer();
+
+  QPrinter* printer_ = nullptr;
 };
 
 // Start-up: makes the Qt desktop the program's.
