@@ -3,6 +3,7 @@
 #include "commands/LinkCommand.h"
 #include "commands/MarkupPaths.h"
 #include "commands/PasteSteps.h"
+#include "commands/TextInserts.h"
 #include "platform/CodePage.h"
 #include "platform/Desktop.h"
 #include "platform/Paths.h"
@@ -30,13 +31,6 @@ constexpr size_t kRowCaretStep = 7;
 
 // The folder the image dialog showed last; "" before the first image.
 std::string lastImageFolder;
-
-// Editor positions of a text read out of the editor: a CR LF is one.
-size_t PositionsOf(const std::string& text) {
-  size_t positions = text.size();
-  for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) --positions;
-  return positions;
-}
 
 bool TrimmedAway(char c) {
   return static_cast<unsigned char>(c) < '!' || c == '"' || c == '\'';

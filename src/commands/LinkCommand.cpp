@@ -128,7 +128,8 @@ void AddLinkCandidates(const std::string& name, const std::string& page, const s
   for (size_t at = PosNoCase(text, page); at != 0; at = PosNoCase(text, page, at + 1)) {
     const size_t found = at - 1;
     if (found > 0 && page[found - 1] == '=') continue;
-    const size_t anchor = LastAnchorIn(page, found > kAnchorReach ? found - kAnchorReach : 0, found);
+    const size_t anchor =
+        LastAnchorIn(page, found > kAnchorReach ? found - kAnchorReach : 0, found);
     if (anchor == std::string::npos) continue;
     size_t end = page.find('<', anchor);
     const size_t nbsp = PosNoCase("&nbsp;", page, anchor + 1);

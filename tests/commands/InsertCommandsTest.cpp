@@ -7,6 +7,7 @@
 
 #include "commands/InsertCommands.h"
 #include "commands/LinkCommand.h"
+#include "commands/TextInserts.h"
 #include "platform/Desktop.h"
 #include "publish/OpenUnit.h"
 #include "publish/SiteFileList.h"
@@ -29,13 +30,13 @@ class InsertCommandsTest : public test::SaveFixture {
   void SetUp() override {
     SaveFixture::SetUp();
     InstallInsertCommands();
-    SetLinkForm([this](const std::string& caption, const std::vector<std::string>& entries,
-                       int help) {
-      picks.push_back({caption, entries, help});
-      if (pickAnswer < 0) return false;
-      ChosenLink = entries.at(static_cast<size_t>(pickAnswer));
-      return true;
-    });
+    SetLinkForm(
+        [this](const std::string& caption, const std::vector<std::string>& entries, int help) {
+          picks.push_back({caption, entries, help});
+          if (pickAnswer < 0) return false;
+          ChosenLink = entries.at(static_cast<size_t>(pickAnswer));
+          return true;
+        });
   }
   void TearDown() override {
     SetLinkForm(nullptr);
@@ -58,15 +59,9 @@ class InsertCommandsTest : public test::SaveFixture {
       CurrentEditor->Select(CurrentEditor->TextLength(), 0);
       return;
     }
-    const size_t start = Positions(text.substr(0, from));
-    const size_t end = to == std::string::npos ? start : Positions(text.substr(0, to));
+    const size_t start = PositionsOf(text.substr(0, from));
+    const size_t end = to == std::string::npos ? start : PositionsOf(text.substr(0, to));
     CurrentEditor->Select(start, end - start);
-  }
-  // Editor positions of a text as written, whatever its line ends.
-  static size_t Positions(const std::string& text) {
-    size_t positions = text.size();
-    for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) --positions;
-    return positions;
   }
   // The site's details were found in its top folder.
   void InSite() { SiteFolder = site; }
@@ -286,7 +281,8 @@ TEST(WebsiteLinkTest, KeepsAGivenSchemeAndAddsHttpOtherwise) {
       {"http://www.example.org", "<A Href=\"http://www.example.org\">www.example.org</A>"},
       {"https://example.org", "<A Href=\"https://example.org\">example.org</A>"},
       {"HTTPS://example.org/a", "<A Href=\"https://example.org/a\">example.org/a</A>"},
-      {"example.org/?a=1&b=2", "<A Href=\"http://example.org/?a=1&amp;b=2\">example.org/?a=1&b=2</A>"},
+      {"example.org/?a=1&b=2",
+       "<A Href=\"http://example.org/?a=1&amp;b=2\">example.org/?a=1&b=2</A>"},
   };
   for (const Case& c : cases) EXPECT_EQ(WebsiteLink(c.address), c.link) << c.address;
 }
@@ -313,7 +309,8 @@ TEST(AddLinkCandidatesTest, AnchorsBeforeTheTextAndTheTitle) {
     const char* text;
     std::vector<std::string> entries;
   } cases[] = {
-      {"<h2><a name=\"intro\">Introduction</a></h2>", "Introduction",
+      {"<h2><a name=\"intro\">Introduction</a></h2>",
+       "Introduction",
        {"p.htm:  name=\"intro\">Introduction"}},
       {"<h2 id=intro>Intro&nbsp;and more</h2>", "intro and", {}},
       {"<h2 id=intro>Intro&nbsp;and more</h2>", "Intro", {"p.htm:  id=intro>Intro"}},
@@ -325,7 +322,8 @@ TEST(AddLinkCandidatesTest, AnchorsBeforeTheTextAndTheTitle) {
       {"<a name=near></a>" + std::string(40, '.') + "Near", "Near", {"p.htm:  name=near>"}},
       // The text as an attribute's value is not link text.
       {"<a href=Intro name=x>Other</a>", "Intro", {}},
-      {"<html><title>All about\r\n  Roses &amp; more</title><p>Roses</p>", "roses",
+      {"<html><title>All about\r\n  Roses &amp; more</title><p>Roses</p>",
+       "roses",
        {"p.htm:  All about    Roses & more"}},
   };
   for (const Case& c : cases) {
