@@ -255,19 +255,33 @@ TEST_F(InsertCommandsTest, ImageOutsideTheSiteIsRefusedOnItsRealPath) {
 }
 
 TEST_F(InsertCommandsTest, ImageInADotCommandPageIsRelativeToItsPagesFolder) {
-  const std::string images = Folder("images");
+  const std::string images = Folder("public_html/images");
   test::WriteFile(images + "logo.png", "png");
   Folder("pages");
-  SiteBaseFolder = site + "pages/";
   Open("master.rtf", OurRtf(".PG Home|Home\r\n\\par "));
   InSite();
   ASSERT_TRUE(IsDotPage);
-  CurrentEditor->Select(CurrentEditor->TextLength(), 0);
-  Dialogs().AnswerPath(images + "logo.png");
-  Dialogs().AnswerText("Logo");
-  Choose("InsImage");
-  EXPECT_NE(Text().find("<Img Src=\"../images/logo.png\" Alt=\"Logo\">"), std::string::npos)
-      << Text();
+  struct Case {
+    std::string baseFolder;  // the folder a site tool names for the pages
+    std::string webRoot;
+    const char* src;
+  } cases[] = {
+      {site + "pages/", "", "../public_html/images/logo.png"},
+      // Otherwise the pages go to the master's folder inside the web root.
+      {"", "public_html/", "images/logo.png"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.src);
+    SiteBaseFolder = c.baseFolder;
+    WebRootPath = c.webRoot;
+    CurrentEditor->Select(CurrentEditor->TextLength(), 0);
+    Dialogs().AnswerPath(images + "logo.png");
+    Dialogs().AnswerText("Logo");
+    Choose("InsImage");
+    EXPECT_NE(Text().find("<Img Src=\"" + std::string(c.src) + "\" Alt=\"Logo\">"),
+              std::string::npos)
+        << Text();
+  }
 }
 
 // ---- Website and Email ----------------------------------------------------------

@@ -17,6 +17,7 @@
 #include "support/PlatformKeys.h"
 #include "support/ShownWindowTest.h"
 #include "support/TestFiles.h"
+#include "ui/shell/HelpViewer.h"
 #include "ui/shell/LinkForm.h"
 
 namespace quorrel {
@@ -46,11 +47,13 @@ TEST_F(InsertLinkTest, F4OnAnAnchorsTextOffersThePagesHoldingItAndLinksToTheChos
   InstallLinkForm();
 
   QString caption;
+  int help = 0;
   QStringList offered;
   QTimer::singleShot(0, qApp, [&] {
     auto* list = qobject_cast<TLinkForm*>(QApplication::activeModalWidget());
     ASSERT_NE(list, nullptr);
     caption = list->windowTitle();
+    help = HelpContextFor(list);
     for (QPushButton* entry : list->findChildren<QPushButton*>("LinkEntry")) {
       offered << entry->text();
       if (entry->text().startsWith("xslt.html:")) entry->click();
@@ -60,6 +63,7 @@ TEST_F(InsertLinkTest, F4OnAnAnchorsTextOffersThePagesHoldingItAndLinksToTheChos
   test::PressKey(Editor(), Qt::Key_F4);
 
   EXPECT_EQ(caption.toStdString(), "Links with " + wanted);
+  EXPECT_EQ(help, 50660);
   EXPECT_TRUE(offered.contains("internals.html:  id=\"XSLT\">" + QString::fromStdString(wanted)))
       << offered.join("\n").toStdString();
   ASSERT_TRUE(offered.filter("xslt.html:").size() == 1) << offered.join("\n").toStdString();
