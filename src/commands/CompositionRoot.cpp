@@ -9,6 +9,7 @@
 #include "commands/FileMenuCommands.h"
 #include "commands/FindClick.h"
 #include "commands/HelpMenuCommands.h"
+#include "commands/InsertCommands.h"
 #include "commands/NbspAndComments.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
@@ -92,6 +93,7 @@ void InstallHandlers() {
   MainMenu().SetHandler("ConvCom", [](const TMenuItem&) { ConvComClick(); });
   InstallSpecialCommand();
   InstallFileAssCommand();
+  InstallInsertCommands();
 }
 
 }  // namespace quorrel

@@ -94,13 +94,6 @@ void WebBreak(TMyRich& editor) {
   editor.SetSelText("\r\n<Br>");
 }
 
-// Editor positions of a text: a CR LF is one.
-size_t PositionsOf(const std::string& text) {
-  size_t positions = text.size();
-  for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) --positions;
-  return positions;
-}
-
 // The inserted text for a selection: its line ends (but for its last two
 // characters) as markers. *rest: the positions after the last marker.
 std::string BreaksOfSelection(const std::string& selected, size_t* breaks, size_t* rest) {
@@ -208,6 +201,12 @@ void ArrowClick() {
       editor->ChangeCharFormat(editor->SelStart(), 0, TypingFormat(before));
     }
   }
+}
+
+size_t PositionsOf(const std::string& text) {
+  size_t positions = text.size();
+  for (size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) --positions;
+  return positions;
 }
 
 std::string BreaksIntoCodes(std::string source, const std::string& marker) {

@@ -24,6 +24,9 @@ void ArrowClick();
 // other marker becomes "\line ".
 std::string BreaksIntoCodes(std::string source, const std::string& marker);
 
+// Editor positions of a text read out of the editor: a CR LF is one.
+size_t PositionsOf(const std::string& text);
+
 // Break: a line break in RTF, a list item or "<Br>" in a web page.
 void InsBreakClick();
 

@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <stdexcept>
 
 #include "platform/Chars.h"
@@ -236,6 +237,37 @@ bool FileExists(const std::string& path) {
 bool DirectoryExists(const std::string& path) {
   struct stat st;
   return !path.empty() && stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string CanonicalPath(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path canonical =
+      std::filesystem::weakly_canonical(std::filesystem::path(NativePath(path)), error);
+  if (error) return path;
+  std::string result = PathFromNative(canonical.lexically_normal().string());
+  if (!result.empty() && result.back() == '/' && result.size() > 1) result.pop_back();
+  if (!path.empty() && path.back() == '/' && (result.empty() || result.back() != '/')) {
+    result += '/';
+  }
+  return result;
+}
+
+bool IsWithinFolder(const std::string& path, const std::string& folder) {
+  if (folder.empty() || folder.back() != '/') return false;
+  return path.compare(0, folder.size(), folder) == 0 || path + "/" == folder;
+}
+
+std::string RelativePath(const std::string& folder, const std::string& path) {
+  // The longest common run of whole folders.
+  size_t common = 0;
+  for (size_t i = 0; i < folder.size() && i < path.size() && folder[i] == path[i]; ++i) {
+    if (folder[i] == '/') common = i + 1;
+  }
+  std::string relative;
+  for (size_t i = common; i < folder.size(); ++i) {
+    if (folder[i] == '/') relative += "../";
+  }
+  return relative + path.substr(common);
 }
 
 std::string ExtractFilePath(const std::string& path) {

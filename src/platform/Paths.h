@@ -41,6 +41,15 @@ std::string ExecutableDir();
 bool FileExists(const std::string& path);       // an existing file (not a folder)
 bool DirectoryExists(const std::string& path);  // an existing folder
 
+// The path with symbolic links, "." and ".." resolved, as far as it exists (the
+// rest is normalised as written). A folder keeps its final "/".
+std::string CanonicalPath(const std::string& path);
+// Whether path lies in folder (which ends with "/") or is that folder.
+bool IsWithinFolder(const std::string& path, const std::string& folder);
+// The path of a file as seen from a folder (both absolute, the folder ending with
+// "/"): "../" for each level up, then the way down ("a/b.png", "../img/c.png").
+std::string RelativePath(const std::string& folder, const std::string& path);
+
 // Delphi-style name parts of "/"-paths.
 std::string ExtractFilePath(const std::string& path);  // "/a/b.htm" -> "/a/"
 std::string ExtractFileName(const std::string& path);  // "/a/b.htm" -> "b.htm"

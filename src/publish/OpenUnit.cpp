@@ -21,6 +21,10 @@ void SetOpenForm(TOpenFormHost* form) {
   installed = form;
 }
 
+bool OpenFormInstalled() {
+  return installed != nullptr;
+}
+
 bool ShowOpenForm() {
   if (installed) return installed->ShowModal();
   std::string folder = ExtractFilePath(ChosenPath);

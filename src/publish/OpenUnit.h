@@ -25,6 +25,9 @@ class TOpenFormHost {
 };
 void SetOpenForm(TOpenFormHost* form);
 
+// Whether the ui has installed the form.
+bool OpenFormInstalled();
+
 // Shows the form; true when a path was chosen. Without a form: the open dialog
 // "File to be opened" for all files, in the folder of the last path chosen (else
 // the current folder).

@@ -42,10 +42,15 @@ std::string ServerPathOf(const std::string& localPath) {
   return "";
 }
 
-void SetBuildOutputFolder() {
-  OutputFolder = CurrentFolder;
+std::string BuildOutputFolder() {
+  std::string folder = CurrentFolder;
   const std::string webRoot = ToLocalPath(WebRootPath);
-  if (OutputFolder.find(webRoot) == std::string::npos) OutputFolder += webRoot;
+  if (folder.find(webRoot) == std::string::npos) folder += webRoot;
+  return folder;
+}
+
+void SetBuildOutputFolder() {
+  OutputFolder = BuildOutputFolder();
 }
 
 void ResetServerPaths() {

@@ -29,6 +29,8 @@ std::string ServerPathOf(const std::string& localPath);
 
 // The builder writes into the current document's folder, inside the web root.
 void SetBuildOutputFolder();
+// The folder SetBuildOutputFolder would choose, leaving OutputFolder alone.
+std::string BuildOutputFolder();
 
 // Back to a fresh program.
 void ResetServerPaths();

@@ -5,16 +5,17 @@ namespace quorrel {
 std::string ChosenLink;
 
 namespace {
-std::function<bool(const std::string&, const std::vector<std::string>&)> linkForm;
+std::function<bool(const std::string&, const std::vector<std::string>&, int)> linkForm;
 }  // namespace
 
-bool PickLink(const std::string& caption, const std::vector<std::string>& entries) {
-  return linkForm && linkForm(caption, entries);
+bool PickLink(const std::string& caption, const std::vector<std::string>& entries,
+              int helpContext) {
+  return linkForm && linkForm(caption, entries, helpContext);
 }
 
-void SetLinkForm(
-    std::function<bool(const std::string& caption, const std::vector<std::string>& entries)>
-        show) {
+void SetLinkForm(std::function<bool(const std::string& caption,
+                                    const std::vector<std::string>& entries, int helpContext)>
+                     show) {
   linkForm = std::move(show);
 }
 

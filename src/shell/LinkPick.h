@@ -13,10 +13,11 @@ extern std::string ChosenLink;
 
 // Shows the list modally; true when an entry was clicked (ChosenLink then holds
 // it), false when the list was closed or Esc pressed (ChosenLink unchanged). The
-// ui sets the list; unset, nothing is chosen.
-bool PickLink(const std::string& caption, const std::vector<std::string>& entries);
-void SetLinkForm(
-    std::function<bool(const std::string& caption, const std::vector<std::string>& entries)>
-        show);
+// ui sets the list; unset, nothing is chosen. F1 on the list opens helpContext.
+bool PickLink(const std::string& caption, const std::vector<std::string>& entries,
+              int helpContext = 0);
+void SetLinkForm(std::function<bool(const std::string& caption,
+                                    const std::vector<std::string>& entries, int helpContext)>
+                     show);
 
 }  // namespace quorrel

@@ -192,6 +192,44 @@ TEST_F(PathsTest, FileAndDirectoryExist) {
   }
 }
 
+TEST(PathNames, RelativePathStepsUpThenDown) {
+  struct Case {
+    const char* folder;
+    const char* path;
+    const char* relative;
+  } cases[] = {
+      {"/site/", "/site/a.png", "a.png"},
+      {"/site/", "/site/Images/a.png", "Images/a.png"},
+      {"/site/a/b/", "/site/pics/x.png", "../../pics/x.png"},
+      {"/site/a/", "/site/a/b/c/x.png", "b/c/x.png"},
+      // A folder whose name begins like another's is not that folder.
+      {"/site/ab/", "/site/abc/x.png", "../abc/x.png"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RelativePath(c.folder, c.path), c.relative) << c.path;
+  EXPECT_TRUE(IsWithinFolder("/site/x.png", "/site/"));
+  EXPECT_TRUE(IsWithinFolder("/site", "/site/"));
+  EXPECT_FALSE(IsWithinFolder("/site2/x.png", "/site/"));
+  EXPECT_FALSE(IsWithinFolder("/site/x.png", "/site"));
+}
+
+TEST_F(PathsTest, CanonicalPathFollowsLinksAndSteps) {
+  MakeDir("real/sub");
+  MakeFile("real/sub/x.png");
+  fs::create_directory_symlink(root_ + "real", root_ + "link");
+  const std::string real = fs::canonical(root_ + "real").string() + "/";
+  struct Case {
+    std::string path;
+    std::string canonical;
+  } cases[] = {
+      {root_ + "link/sub/x.png", real + "sub/x.png"},
+      {root_ + "real/sub/../sub/./x.png", real + "sub/x.png"},
+      {root_ + "link/", real},
+      // What does not exist yet is normalised as written.
+      {root_ + "link/new/../y.png", real + "y.png"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CanonicalPath(c.path), c.canonical) << c.path;
+}
+
 TEST(Folders, DocumentsFolderIsMadeWhenMissing) {
   const std::string expected =
       QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString() + "/";

@@ -140,6 +140,12 @@ const Command kCommands[] = {
     {"About", "About", "", 0},
     // the special characters and the file associations
     {"Special", "Special", "", 50800},
+    // the insertions built from the site
+    {"InsRow", "Table row", "", 0},
+    {"InsImage", "Image", "", 50650},
+    {"Link", "Link", nullptr, 50660},
+    {"Email", "Email", "", 50700},
+    {"Website", "Website", "", 50700},
     {"FileAss", "File associations", "", 101700},
 };
 
@@ -273,6 +279,7 @@ TEST_F(MenuWalkTest, ItemsFollowTheDocumentType) {
     EXPECT_EQ(form_->Action("Raw")->shortcut(), QKeySequence(c.raw ? "F2" : ""));
     EXPECT_EQ(form_->Action("ABCMenu")->isVisible(), c.abc);
     EXPECT_EQ(form_->Action("Play")->shortcut(), QKeySequence(c.abc ? "F4" : ""));
+    EXPECT_EQ(form_->Action("Link")->shortcut(), QKeySequence(c.abc ? "" : "F4"));
     EXPECT_EQ(form_->Action("BuildOne")->isEnabled(), c.master);
     EXPECT_EQ(form_->Action("BuildOne")->shortcut(), QKeySequence(c.master ? "Ctrl+W" : ""));
     EXPECT_EQ(form_->Action("CloseTab")->shortcut(), QKeySequence(c.master ? "" : "Ctrl+W"));

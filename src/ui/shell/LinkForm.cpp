@@ -12,6 +12,7 @@
 #include "shell/LinkPick.h"
 #include "shell/MainWindow.h"
 #include "ui/platform/Colours.h"
+#include "ui/shell/HelpViewer.h"
 
 namespace quorrel {
 
@@ -80,9 +81,11 @@ void TLinkForm::BtnClick(const std::string& text) {
 }
 
 void InstallLinkForm() {
-  SetLinkForm([](const std::string& caption, const std::vector<std::string>& entries) {
+  SetLinkForm([](const std::string& caption, const std::vector<std::string>& entries,
+                 int helpContext) {
     TLinkForm form(dynamic_cast<QWidget*>(MainWindow()));
     form.setWindowTitle(AnsiToQString(caption));
+    if (helpContext != 0) SetHelpContext(&form, helpContext);
     for (const std::string& entry : entries) form.AddEntry(entry);
     return form.exec() == QDialog::Accepted;
   });
