@@ -1,7 +1,8 @@
 #include "commands/PasteRtf.h"
 
-#include <cctype>
+#include <algorithm>
 
+#include "platform/Chars.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 
@@ -16,20 +17,15 @@ constexpr size_t kUnicodeCodeMax = 10;
 constexpr unsigned char kEllipsis = 133;
 constexpr unsigned char kMiddleDot = 183;
 
-bool IsLetter(char c) {
-  return std::isalpha(static_cast<unsigned char>(c)) != 0;
-}
-bool IsDigit(char c) {
-  return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+bool EndsWith(const std::string& text, std::string_view end) {
+  return text.size() >= end.size() &&
+         std::string_view(text).substr(text.size() - end.size()) == end;
 }
 
 // A control word at text[at] (a backslash and letters): its letters, its number
