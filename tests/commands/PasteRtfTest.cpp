@@ -242,6 +242,30 @@ TEST_F(PasteRichTest, NoQuestionForOneLineOrTheContentDocument) {
   EXPECT_TRUE(Dialogs().Texts().empty());
 }
 
+TEST_F(PasteRichTest, PseudoBlanksOfferedInAPage) {
+  struct Case {
+    const char* name;
+    std::initializer_list<int> answers;
+    std::string page;
+  } cases[] = {
+      {"blanks", {mrYes}, "<p>a b c</p>\r\n"},
+      {"nbsp", {mrNo, mrYes}, "<p>a&nbsp;b&nbsp;c</p>\r\n"},
+  };
+  for (const Case& c : cases) {
+    Open(std::string(c.name) + ".htm", "<p></p>\n");
+    CurrentEditor->Select(3, 0);
+    Dialogs().Clear();
+    Dialogs().Answer(c.answers);
+    PasteRich(
+        "a\xA0"
+        "b\xA0"
+        "c",
+        "{\\rtf1\\pard a\\~b\\~c\\par}");
+    EXPECT_TRUE(Shown("pseudo-blanks by real blanks")) << c.name;
+    EXPECT_EQ(Text(), c.page) << c.name;
+  }
+}
+
 TEST_F(PasteRichTest, UnicodeCharacterStopsAndLeavesThePage) {
   Open("page.htm", "<p></p>\n");
   CurrentEditor->Select(3, 0);
