@@ -2,21 +2,26 @@
 
 #include <algorithm>
 
+#include "commands/PasteRtf.h"
 #include "commands/PasteSteps.h"
 #include "commands/TwoSpaces.h"
 #include "music/MidiRatio.h"
 #include "platform/Abort.h"
 #include "platform/Desktop.h"
 #include "platform/Paths.h"
+#include "platform/RtfCompose.h"
+#include "platform/RtfParse.h"
 #include "platform/UserDialogs.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
+#include "shell/InsertFile.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
 #include "shell/Reparagraph.h"
+#include "shell/RtfView.h"
 #include "shell/Sections.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
@@ -33,6 +38,9 @@ constexpr size_t kLookBack = 20;
 constexpr size_t kShortAddress = 11;
 constexpr size_t kMailtoBelow = 80;
 constexpr size_t kReparagraphAbove = 60;
+// How RTF codes begin, and the same with the "r" masked while they are pasted.
+constexpr char kRtfCodesStart[] = "{\\rtf1";
+constexpr char kRtfCodesMasked[] = "{\\?tf1";
 
 class TBusyCursor {
  public:
@@ -111,11 +119,55 @@ bool MakeWebLink(TMyRich& editor, std::string& text) {
   return true;
 }
 
+// The rich clipboard as RTF source in the program's own layout: rendered in a
+// hidden rich editor and written out again. "" when the clipboard holds no
+// formatted text.
+std::string RichClipboardSource() {
+  const std::string offered = Desktop().ClipboardRtf();
+  if (offered.empty()) return {};
+  TMainWindow* w = MainWindow();
+  std::unique_ptr<TMyRich> work = w ? w->NewHiddenEditor() : nullptr;
+  if (!work) return ComposeRtf(ParseRtf(offered));
+  work->SetRtfSource(offered);
+  return work->GetRtfSource();
+}
+
+// Puts a formatted document in place of the editor's selection and selects it.
+void PasteFormatted(TMyRich& editor, const TRtfDocument& pasted) {
+  const size_t start = editor.SelStart();
+  InsertRtfDocument(editor, pasted);
+  editor.Select(start, RtfLength(pasted));
+}
+
+// Formatted text pasted into an RTF document's formatted view: kept formatted when
+// it holds formatting and the user says so. Returns whether it was pasted.
+bool PasteIntoRtf(TMyRich& editor, const std::string& rtf, const std::string& source) {
+  std::string body = WithoutLeadingPard(rtf);
+  std::string pasted = source;
+  if (IsDotPage) {
+    body = DotPageBody(body);
+    pasted = DotPageRtf(GetRtfSource(editor), body);
+  }
+  if (!HoldsFormatting(body) || !AskYesNo("Keep formatted text?")) return false;
+  PasteFormatted(editor, ParseRtf(pasted));
+  return true;
+}
+
 void OfferRatioForTune(const std::string& text) {
   if (!IsAbc || RatioOffered || PosNoCase("MIDI RATIO", CurrentText) != 0) return;
   if (PosNoCase("<none>", text) != 0) return;
   const bool hasKey = text.compare(0, 2, "K:") == 0 || text.find("\nK:") != std::string::npos;
   if (hasKey && text.find_first_of("<>") != std::string::npos) OfferMidiRatio();
+}
+
+// What follows every paste: the document's text taken, a base tag noticed, a tune
+// offered its rhythm directive, a page recoloured, the caret shown.
+void AfterPaste(const std::string& text) {
+  GetEditorText();
+  if (PosNoCase("<Base ", text) != 0) HasBaseTag = true;
+  OfferRatioForTune(text);
+  if (IsHtml && !IsServerPage) RequestRecolour(RecolourText);
+  ScheduleTimerRefresh();
 }
 
 }  // namespace
@@ -177,6 +229,30 @@ void PasteClick() {
     text = ReplaceAll(text, "\t", "  ", true);
   }
 
+  // RTF codes go in as text: the "?" keeps the steps below from taking them for
+  // RTF, and the "r" comes back as they go in. Formatted text is taken as RTF
+  // source in the program's own layout.
+  const bool rtfCodes = text.compare(0, 6, kRtfCodesStart) == 0;
+  std::string source;
+  std::string rtf;
+  if (rtfCodes) {
+    text[2] = '?';
+  } else if (IsHtml || !editor->PlainText()) {
+    FixPseudoBlanks(text);
+    if (rich) source = RichClipboardSource();
+    if (!source.empty()) {
+      rtf = TidyPastedRtf(source);
+      const std::string code = UnicodeCodeIn(rtf);
+      if (!code.empty()) ShowErrorAndAbort(UnicodeMessage(code));
+    }
+  }
+
+  // A word processor's text made HTML.
+  if (!rtf.empty() && IsHtml && !IsContentDoc && HasLineFeedBeforeEnd(text) &&
+      AskYesNo("Convert the pasted text to HTML, keeping any bold, italic and line breaks?")) {
+    text = RtfToHtml(rtf);
+  }
+
   // Addresses become links.
   const bool pastedIntoLink = PosNoCase("Href", before) != 0 || PosNoCase("url", before) != 0;
   if ((IsHtml || IsDotPage) && !IsContentDoc && CurrentExt != ".ASCX" && !pastedIntoLink &&
@@ -198,6 +274,15 @@ void PasteClick() {
     }
   }
 
+  // Into an RTF document's formatted view: no codes, formatting kept on request.
+  if (IsRtf && !editor->PlainText()) {
+    if (rtfCodes) ShowErrorAndAbort("You must switch to Raw RTF view before pasting raw RTF.");
+    if (!rtf.empty() && PasteIntoRtf(*editor, rtf, source)) {
+      AfterPaste(text);
+      return;
+    }
+  }
+
   if (Reparagraph && text.find("\r\n\r\n") != std::string::npos &&
       text.size() > kReparagraphAbove && !IsAbc && CurrentExt != ".VBA" && CurrentExt != ".CS" &&
       CurrentExt != ".CSS" && AskYesNo("Reparagraph?")) {
@@ -211,17 +296,16 @@ void PasteClick() {
     }
   }
 
+  if (rtfCodes) {
+    const size_t masked = text.find(kRtfCodesMasked);
+    if (masked != std::string::npos) text[masked + 2] = 'r';
+  }
   const size_t start = editor->SelStart();
   editor->SetSelText(text);
   const size_t length = editor->SelStart() - start;
   editor->Select(start, length);
   if (!IsHtml) TwoSpacesClick();
-  GetEditorText();
-
-  if (PosNoCase("<Base ", text) != 0) HasBaseTag = true;
-  OfferRatioForTune(text);
-  if (IsHtml && !IsServerPage) RequestRecolour(RecolourText);
-  ScheduleTimerRefresh();
+  AfterPaste(text);
 }
 
 void InstallClipboardCommands() {

@@ -18,14 +18,24 @@ constexpr int kFileManagerReplyMs = 3000;
 
 class TDefaultDesktop : public TDesktop {
  public:
-  void SetClipboardText(const std::string& text) override { clipboard = text; }
+  void SetClipboardText(const std::string& text) override {
+    clipboard = text;
+    rtf.clear();
+  }
   std::string ClipboardText() override { return clipboard; }
+  bool ClipboardRich() override { return !rtf.empty(); }
+  std::string ClipboardRtf() override { return rtf; }
+  void SetClipboardRich(const std::string& text, const std::string& source) override {
+    clipboard = text;
+    rtf = source;
+  }
   bool PrinterSetup() override { return false; }
   bool ShowInFileManager(const std::string& path) override {
     return ShowInFileManagerDefault(path);
   }
 
   std::string clipboard;
+  std::string rtf;
 };
 
 TDefaultDesktop defaultDesktop;
@@ -65,6 +75,7 @@ bool ShowInFileManagerDefault(const std::string& path) {
 void ResetDesktop() {
   installed = nullptr;
   defaultDesktop.clipboard.clear();
+  defaultDesktop.rtf.clear();
 }
 
 namespace {

@@ -14,6 +14,15 @@ class TDesktop {
   // Whether the clipboard also offers formatted text (RTF, HTML or an office
   // program's own format) besides its plain text.
   virtual bool ClipboardRich() { return false; }
+  // The clipboard's formatted text as RTF source: RTF as the other program offers
+  // it, HTML converted; "" when it offers neither.
+  virtual std::string ClipboardRtf() { return {}; }
+  // Offers text together with its RTF source, as a word processor's copy does.
+  // A desktop without formats keeps the text only.
+  virtual void SetClipboardRich(const std::string& text, const std::string& rtf) {
+    (void)rtf;
+    SetClipboardText(text);
+  }
   // The printer set-up dialog; false when it was cancelled or there is no printer.
   virtual bool PrinterSetup() = 0;
   // Opens the file manager on a file's folder with the file selected. False when

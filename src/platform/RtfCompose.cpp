@@ -12,6 +12,8 @@ namespace quorrel {
 namespace {
 
 const char kHexDigits[] = "0123456789abcdef";
+// The font of a bullet's mark, whose byte B7 is the bullet.
+const char kBulletFont[] = "Symbol";
 
 class TComposer {
  public:
@@ -108,6 +110,7 @@ void TComposer::ChooseBase() {
 void TComposer::CollectTables() {
   for (size_t i = 0; i < doc_.paragraphs.size(); ++i) {
     const TRtfParagraph& p = doc_.paragraphs[i];
+    if (p.format.bullet) AddFont(kBulletFont);
     if (p.runs.empty()) {
       AddFont(FontOf(p.markFormat));
       AddColor(p.markFormat.color);
@@ -236,6 +239,10 @@ std::string TComposer::Run() {
         Word("\\pard");
         WriteParaFormat(p.format);
       }
+    }
+    if (p.format.bullet) {
+      // The bullet as rich-edit controls write it, for every reader.
+      Symbol(("{\\pntext\\f" + std::to_string(fontIndex_[kBulletFont]) + "\\'B7\\tab}").c_str());
     }
     for (const TRtfRun& run : p.runs) {
       WriteCharChange(state, run.format);

@@ -15,10 +15,11 @@
 // Formatting that ends with a paragraph is closed before its line end ("\b0" CR LF),
 // formatting that starts with one is opened after its "\par ". Character words:
 // \b \b0 \i \i0 \ul \ulnone \strike \strike0 \caps \caps0 \super \sub \nosupersub
-// \fN \fsN \cfN \highlightN. A tab is \tab, a line break \line, a non-breaking blank
-// \~, an optional hyphen \-, a non-breaking hyphen \_; "\", "{" and "}" are escaped
-// with "\"; control characters and bytes of Windows-1252 from 0x80 up as \'hh
-// (lower-case hex); other characters as \uN?.
+// \fN \fsN \cfN \highlightN. A bulleted paragraph's text begins with
+// "{\pntext\fN\'B7\tab}", N the Symbol font's number. A tab is \tab, a line
+// break \line, a non-breaking blank \~, an optional hyphen \-, a non-breaking
+// hyphen \_; "\", "{" and "}" are escaped with "\"; control characters and bytes
+// of Windows-1252 from 0x80 up as \'hh (lower-case hex); other characters as \uN?.
 #include <string>
 
 #include "platform/RtfModel.h"

@@ -72,6 +72,8 @@ struct TRtfParaFormat {
   bool keep = false;           // \keep
   bool keepNext = false;       // \keepn
   bool noHyphenation = false;  // \hyphpar0
+  // A bulleted list item: the bullet stands before the text, not in it.
+  bool bullet = false;
   std::vector<TRtfTab> tabs;
 
   bool operator==(const TRtfParaFormat&) const = default;

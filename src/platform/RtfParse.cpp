@@ -192,6 +192,7 @@ class TParser {
   void DecodeBytes();
   void Flush();
   void EndParagraph();
+  void EndListMark();
   void Finish();
   TRtfCharFormat CurrentFormat() const;
   int CodePageNow() const;
@@ -221,6 +222,11 @@ class TParser {
   int fallbackToSkip_ = 0;
   TRtfDocument document_;
   TRtfParagraph paragraph_;
+  // The group depth of a list item's mark being read (0: none), the runs the
+  // paragraph had when it began, and a bullet for the paragraph being read.
+  size_t markText_ = 0;
+  size_t markRuns_ = 0;
+  bool bulletPending_ = false;
 };
 
 TRtfDocument TParser::Run() {
@@ -294,6 +300,7 @@ void TParser::OnGroupStart() {
 void TParser::OnGroupEnd() {
   Flush();
   fallbackToSkip_ = 0;
+  if (markText_ != 0 && stack_.size() == markText_) EndListMark();
   if (state_.dest == TDest::FontTable) EndFontEntry();
   if (stack_.empty()) return;  // a stray closing brace
   if (stack_.size() == 1) {
@@ -411,6 +418,11 @@ void TParser::OnWord(const TRtfToken& token) {
     AddChar(char16_t{0x201D});
   } else if (w == "emspace" || w == "enspace" || w == "qmspace") {
     AddChar(u' ');
+  } else if (w == "pntext" || w == "listtext") {
+    // The text of a list item's number or bullet, for readers without lists.
+    Flush();
+    markText_ = stack_.size();
+    markRuns_ = paragraph_.runs.size();
   } else if (w == "fonttbl") {
     Flush();
     state_.dest = TDest::FontTable;
@@ -619,9 +631,24 @@ void TParser::Flush() {
   pendingText_.clear();
 }
 
+// A list item's mark that is a bullet makes the paragraph a bulleted one; any
+// other (a number) stays text.
+void TParser::EndListMark() {
+  markText_ = 0;
+  if (markRuns_ != 0) return;  // text came before it: no mark of a list item
+  std::u16string mark;
+  for (size_t i = markRuns_; i < paragraph_.runs.size(); ++i) mark += paragraph_.runs[i].text;
+  std::erase_if(mark, [](char16_t c) { return c == u'\t' || c == u' '; });
+  if (mark != u"\u2022" && mark != u"\u00B7" && mark != u"\uF0B7") return;
+  paragraph_.runs.resize(markRuns_);
+  bulletPending_ = true;
+}
+
 void TParser::EndParagraph() {
   Flush();
   paragraph_.format = state_.para;
+  paragraph_.format.bullet = bulletPending_;
+  bulletPending_ = false;
   paragraph_.markFormat = paragraph_.runs.empty() ? CurrentFormat() : paragraph_.runs[0].format;
   document_.paragraphs.push_back(std::move(paragraph_));
   paragraph_ = TRtfParagraph();

@@ -31,6 +31,18 @@ void ColourAutomaticText(TRtfDocument& document, int colour) {
   }
 }
 
+void InsertRtfDocument(TMyRich& editor, TRtfDocument inserted) {
+  const size_t start = editor.SelStart();
+  const size_t length = editor.SelLength();
+  TRtfDocument document = ParseRtf(GetRtfSource(editor));
+  // Black is what text without a colour of its own shows anyway.
+  if (editor.TextColour() != 0) ColourAutomaticText(inserted, editor.TextColour());
+  RtfInsertDocument(document, start, length, inserted);
+  SetRtfSource(ComposeRtf(document), editor);
+  editor.Select(start + RtfLength(inserted), 0);
+  editor.SetModified(true);
+}
+
 void InsertFileClick() {
   TMyRich* editor = CurrentEditor;
   if (!editor) return;
@@ -52,14 +64,7 @@ void InsertFileClick() {
   const size_t length = editor->SelLength();
   const bool formatted = IsRtf && !editor->PlainText();
   if (formatted && StartsWithRtf(text)) {
-    TRtfDocument document = ParseRtf(GetRtfSource(*editor));
-    TRtfDocument inserted = ParseRtf(text);
-    // Black is what text without a colour of its own shows anyway.
-    if (editor->TextColour() != 0) ColourAutomaticText(inserted, editor->TextColour());
-    RtfInsertDocument(document, start, length, inserted);
-    SetRtfSource(ComposeRtf(document), *editor);
-    editor->Select(start + RtfLength(inserted), 0);
-    editor->SetModified(true);
+    InsertRtfDocument(*editor, ParseRtf(text));
   } else {
     // Into plain text an RTF file goes as the text it shows.
     if (StartsWithRtf(text)) text = RtfPlainText(ParseRtf(text));

@@ -89,7 +89,7 @@ TEST(ParseRtf, TextOfTheSource) {
       {"non-breaking hyphen reads as a hyphen", "{\\rtf1 well\\_known}", "well-known"},
       {"table cells", "{\\rtf1\\trowd\\cellx100 a\\cell b\\cell\\row after}", "a\tb\t\r\nafter"},
       {"a section break after a mark", "{\\rtf1 a\\par\\sect b}", "a\r\nb"},
-      {"list bullets are text", "{\\rtf1{\\pntext\\'b7\\tab}item}", "\xB7\titem"},
+      {"a list bullet marks its paragraph", "{\\rtf1{\\pntext\\'b7\\tab}item}", "item"},
       {"text after the document is ignored", std::string("{\\rtf1 a}\r\n\0junk}", 16), "a"},
       {"empty document", "{\\rtf1}", ""},
       {"not RTF at all", "just text", "just text"},

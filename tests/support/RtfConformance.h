@@ -75,7 +75,7 @@ TYPED_TEST_P(RtfConformance, OurSourceComesBackByteForByte) {
 
 TYPED_TEST_P(RtfConformance, WordProcessorDocumentsKeepTextAndFormatting) {
   for (const char* name : {"libreoffice-sample.rtf", "abiword-sample.rtf", "libreoffice-tabs.rtf",
-                           "libreoffice-hyphens.rtf"}) {
+                           "libreoffice-hyphens.rtf", "abiword-list.rtf", "abiword-accents.rtf"}) {
     const TRtfDocument original = ParseRtf(RtfFixture(name));
     this->Load(RtfFixture(name));
     EXPECT_EQ(this->rich->GetText(), RtfPlainText(original)) << name;

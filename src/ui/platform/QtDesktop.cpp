@@ -7,8 +7,10 @@
 #include <QPageSetupDialog>
 #include <QPointer>
 #include <QPrinter>
+#include <QTextDocument>
 
 #include "platform/CodePage.h"
+#include "ui/platform/RtfWriter.h"
 
 namespace quorrel {
 
@@ -41,6 +43,25 @@ bool TQtDesktop::ClipboardRich() {
 QPrinter* TQtDesktop::Printer() {
   if (!printer_) printer_ = new QPrinter;
   return printer_;
+}
+
+std::string TQtDesktop::ClipboardRtf() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (!data) return {};
+  for (const char* format : {"text/rtf", "application/rtf", "text/richtext"}) {
+    if (data->hasFormat(format)) return data->data(format).toStdString();
+  }
+  if (!data->hasHtml()) return {};
+  QTextDocument document;
+  document.setHtml(data->html());
+  return WriteRtf(document);
+}
+
+void TQtDesktop::SetClipboardRich(const std::string& text, const std::string& rtf) {
+  auto* data = new QMimeData;
+  data->setText(AnsiToQString(text));
+  data->setData("text/rtf", QByteArray::fromStdString(rtf));
+  QGuiApplication::clipboard()->setMimeData(data);
 }
 
 bool TQtDesktop::PrinterSetup() {

@@ -16,6 +16,8 @@ class TQtDesktop : public QObject, public TDesktop {
   void SetClipboardText(const std::string& text) override;
   std::string ClipboardText() override;
   bool ClipboardRich() override;
+  std::string ClipboardRtf() override;
+  void SetClipboardRich(const std::string& text, const std::string& rtf) override;
   bool PrinterSetup() override;
   bool ShowInFileManager(const std::string& path) override;
 

@@ -6,6 +6,7 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 #include <QTextOption>
 #include <vector>
 
@@ -102,6 +103,8 @@ void FillDocument(const TRtfDocument& model, QTextDocument& document) {
   const TRtfParaFormat* lastPara = nullptr;
   QTextBlockFormat blockFormat;
   bool first = true;
+  // The bulleted list that the paragraphs being read belong to.
+  QTextList* list = nullptr;
   for (const TRtfParagraph& p : model.paragraphs) {
     if (!lastPara || !(*lastPara == p.format)) blockFormat = QtBlockFormat(p.format);
     lastPara = &p.format;
@@ -112,6 +115,15 @@ void FillDocument(const TRtfDocument& model, QTextDocument& document) {
       first = false;
     } else {
       cursor.insertBlock(blockFormat, mark);
+    }
+    if (!p.format.bullet) {
+      list = nullptr;
+    } else if (list) {
+      list->add(cursor.block());
+    } else {
+      QTextListFormat bullets;
+      bullets.setStyle(QTextListFormat::ListDisc);
+      list = cursor.createList(bullets);
     }
     for (const TRtfRun& run : p.runs) {
       cursor.insertText(QString::fromStdU16String(run.text), charFormat(run.format));

@@ -6,6 +6,7 @@
 #include <QTextCharFormat>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
 #include <cmath>
 
 #include "platform/CodePage.h"
@@ -86,6 +87,15 @@ TRtfParaFormat RtfParaFormat(const QTextBlockFormat& q) {
   return f;
 }
 
+// Bulleted list items; numbered ones have no place in the model.
+static bool IsBulleted(const QTextBlock& block) {
+  const QTextList* list = block.textList();
+  if (!list) return false;
+  const QTextListFormat::Style style = list->format().style();
+  return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+         style == QTextListFormat::ListSquare;
+}
+
 TRtfDocument DocumentModel(const QTextDocument& document) {
   TRtfDocument model;
   const QFont defaultFont = document.defaultFont();
@@ -109,6 +119,7 @@ TRtfDocument DocumentModel(const QTextDocument& document) {
       lastBlockIndex = block.blockFormatIndex();
     }
     p.format = para;
+    p.format.bullet = IsBulleted(block);
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
       if (!fragment.isValid()) continue;
