@@ -4,6 +4,7 @@
 
 #include "commands/Activation.h"
 #include "commands/BuildCommands.h"
+#include "commands/ColourCommands.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
@@ -12,6 +13,7 @@
 #include "commands/NbspAndComments.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
+#include "commands/OptionsMenu.h"
 #include "commands/SpellCheck.h"
 #include "commands/StartUp.h"
 #include "commands/TransferCommands.h"
@@ -92,6 +94,8 @@ void InstallHandlers() {
   MainMenu().SetHandler("ConvCom", [](const TMenuItem&) { ConvComClick(); });
   InstallSpecialCommand();
   InstallFileAssCommand();
+  InstallOptionsCommands();
+  InstallColourCommands();
 }
 
 }  // namespace quorrel

@@ -141,6 +141,34 @@ const Command kCommands[] = {
     // the special characters and the file associations
     {"Special", "Special", "", 50800},
     {"FileAss", "File associations", "", 101700},
+    // the Options menu
+    {"Default", "Text", "", 0},
+    {"ActiveTab", "Active tab", "", 0},
+    {"Day", "Day", "", 0},
+    {"Night", "Night", "", 0},
+    {"RestoreAll", "Restore all", "", 0},
+    {"TopMargin", "TopMargin", "", 0},
+    {"LeftMargin", "LeftMargin", "", 0},
+    {"TabWidthM", "Tab width", "", 0},
+    {"ContentId", "Content Id", "", 0},
+    {"EditIni", "Edit Ini file", "", 0},
+    {"Unwanted", "Show unwanted", "", 101250},
+    {"BrowserO", "Other", "", 0},
+    {"Portrait", "Portrait", "", 0},
+    {"Landscape", "Landscape", "", 0},
+    {"Condense", "Condense on upload", "", 101240},
+    {"DelBlanks", "Delete blank lines", "", 101500},
+    {"Debug", "&Debug", "", 0},
+    {"Z120", "120%", "", 0},
+    {"MultiRow", "Multi-row tabs", "", 0},
+    {"NoBorder", "No border", "", 0},
+    // colours, styles and the phone script
+    {"ColourD", "Colour", "", 50320},
+    {"BgColour", "BgColour", "", 0},
+    {"FgColour", "Text Colour", "", 0},
+    {"SaveStyle", "Save style", "", 50350},
+    {"CopyStyle", "Copy style", "", 50350},
+    {"EncPhone", "Encrypt phone ", "", 0},
 };
 
 class MenuWalkTest : public ::testing::Test {
