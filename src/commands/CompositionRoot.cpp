@@ -4,6 +4,7 @@
 
 #include "commands/Activation.h"
 #include "commands/BuildCommands.h"
+#include "commands/ColourCommands.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
@@ -13,6 +14,7 @@
 #include "commands/NbspAndComments.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
+#include "commands/OptionsMenu.h"
 #include "commands/SpellCheck.h"
 #include "commands/StartUp.h"
 #include "commands/TransferCommands.h"
@@ -94,6 +96,8 @@ void InstallHandlers() {
   InstallSpecialCommand();
   InstallFileAssCommand();
   InstallInsertCommands();
+  InstallOptionsCommands();
+  InstallColourCommands();
 }
 
 }  // namespace quorrel

@@ -2,11 +2,13 @@
 
 #include <ctime>
 
+#include "commands/ColourCommands.h"
 #include "commands/CompositionRoot.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
 #include "commands/IdleLoop.h"
 #include "commands/OpenDocs.h"
+#include "commands/OptionsMenu.h"
 #include "commands/SpellCheck.h"
 #include "commands/ValidateCommands.h"
 #include "music/MyPlayer.h"
@@ -174,9 +176,9 @@ void ChooseSettingsFile(std::string& first, bool openingSet) {
 void ReadStartSettings() {
   PdfViewerPath = SettingsIni->ReadString(kSystem, "Viewer", "");
   LoadColours();
+  ShowFontCaptions();
   LocalServerRoot = MainIni->ReadString(kSystem, "Scripts", "");
-  std::string zoom = SettingsIni->ReadString(kSystem, "Zoom", "100");
-  if (MainMenu().Find("Z" + zoom)) MainMenu().SetChecked("Z" + zoom, true);
+  ApplyStoredZoom();
 }
 
 void RestorePlacement(const std::string& first) {
@@ -311,19 +313,6 @@ void ReopenLastDocuments() {
   CurrentFolder = ExtractFilePath(TabPath(chosen));
 }
 
-void AddStyleItems() {
-  for (const char* menu : {"SaveStyle", "CopyStyle"}) {
-    MainMenu().ClearItems(menu);
-    for (int n = 0; n < 10; ++n) {
-      TMenuItem item;
-      item.name = std::string(menu) + std::to_string(n);
-      item.caption = std::to_string(n);
-      item.tag = n;
-      MainMenu().AddItem(menu, std::move(item));
-    }
-  }
-}
-
 void CheckVersion() {
   std::string stored = MainIni->ReadString(kSystem, "Version", "");
   if (CompareVersions(stored, QUORREL_VERSION) >= 0) return;
@@ -439,6 +428,7 @@ void FormActivate() {
   MainMenu().SetHandler("PrevTab", [](const TMenuItem&) { TabClick(false); });
   MainMenu().SetHandler("NextTab", [](const TMenuItem&) { TabClick(true); });
   CrashCheck();
+  SetBrowserEmulation();
   CheckLargeFontScreen();
   StartUpRun(false);
 }

@@ -20,10 +20,6 @@ constexpr char kLineWord[] = "\\line ";
 constexpr char kBreakMarker[] = "##CAH##";
 constexpr int kBreakHelp = 50530;
 
-bool FormattedRtf(const TMyRich& editor) {
-  return IsRtf && !editor.PlainText();
-}
-
 // The change that puts back a format for what is typed next.
 TRtfFormatChange TypingFormat(const TRtfCharFormat& format) {
   TRtfFormatChange change;

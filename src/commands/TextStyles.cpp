@@ -28,22 +28,6 @@ bool TakesTags() {
   return IsHtml || IsDotPage || IsCSharp;
 }
 
-bool FormattedRtf(const TMyRich& editor) {
-  return IsRtf && !editor.PlainText();
-}
-
-// The selection less the line ends at its end.
-void DropTrailingLineEnds(TMyRich& editor) {
-  size_t start = editor.SelStart();
-  size_t length = editor.SelLength();
-  while (length > 0) {
-    const std::string last = editor.TextRange(start + length - 1, 1);
-    if (last.empty() || (last[0] != '\r' && last[0] != '\n')) break;
-    --length;
-  }
-  if (length != editor.SelLength()) editor.Select(start, length);
-}
-
 bool HoldsLineEnd(const std::string& text) {
   return text.find_first_of("\r\n") != std::string::npos;
 }
@@ -100,6 +84,21 @@ TRtfFormatChange StyleChange(TTextStyle style, bool on) {
 }
 
 }  // namespace
+
+bool FormattedRtf(const TMyRich& editor) {
+  return IsRtf && !editor.PlainText();
+}
+
+void DropTrailingLineEnds(TMyRich& editor) {
+  size_t start = editor.SelStart();
+  size_t length = editor.SelLength();
+  while (length > 0) {
+    const std::string last = editor.TextRange(start + length - 1, 1);
+    if (last.empty() || (last[0] != '\r' && last[0] != '\n')) break;
+    --length;
+  }
+  if (length != editor.SelLength()) editor.Select(start, length);
+}
 
 bool ReplaceSelectionByCodes(TMyRich& editor, const std::string& codes, size_t caret,
                              const TRtfFormatChange* markerFormat, bool dropBlankAfter) {

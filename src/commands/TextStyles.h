@@ -11,6 +11,11 @@ namespace quorrel {
 
 class TMyRich;
 
+// A formatted RTF document: its character formats can change.
+bool FormattedRtf(const TMyRich& editor);
+// The selection less the line ends at its end.
+void DropTrailingLineEnds(TMyRich& editor);
+
 // The styles Bold, Italic, Underline and Strike-through switch, by their items' tags.
 enum class TTextStyle { Bold = 0, Italic = 1, Underline = 2, Strike = 3 };
 

@@ -53,7 +53,11 @@ void SetDesktop(TDesktop* desktop) {
 
 bool ShowInFileManagerDefault(const std::string& path) {
   // The freedesktop.org file manager interface shows a file selected in its folder.
-  QString url = QString::fromUtf8(QUrl::fromLocalFile(AnsiToQString(path)).toEncoded());
+  // A network address ("smb://host/share/...") is shown as it stands.
+  const bool address = path.find("://") != std::string::npos;
+  const QUrl target =
+      address ? QUrl(AnsiToQString(path)) : QUrl::fromLocalFile(AnsiToQString(path));
+  QString url = QString::fromUtf8(target.toEncoded());
   url.replace(',', "%2C");  // the bus tool separates array items by commas
   QProcess bus;
   bus.start(

@@ -25,8 +25,9 @@ class TDesktop {
   }
   // The printer set-up dialog; false when it was cancelled or there is no printer.
   virtual bool PrinterSetup() = 0;
-  // Opens the file manager on a file's folder with the file selected. False when
-  // no file manager could be started.
+  // Opens the file manager on a file's folder with the file selected; the path may
+  // also be a network address ("smb://host/share/file"). False when no file
+  // manager could be started.
   virtual bool ShowInFileManager(const std::string& path) = 0;
 };
 

@@ -83,6 +83,12 @@ class TUserDialogs {
     (void)font;
     return false;
   }
+  // The colour dialog, starting at colour (0x00BBGGRR), which receives the choice.
+  // Returns false when cancelled (colour unchanged).
+  virtual bool ColourDialog(int& colour) {
+    (void)colour;
+    return false;
+  }
   // The folder chooser, in which folders may be created. Returns false when cancelled.
   virtual bool SelectFolder(const std::string& caption, const std::string& startFolder,
                             std::string& folder) {

@@ -65,6 +65,9 @@ inline THook<void(const std::string& sender)> ExitHook;
 // The special-characters form; with findField, a chosen character goes into the
 // Find dialog's active box instead of the document. Unset, nothing shows.
 inline THook<void(bool findField)> SpecialClickHook;
+// The unwanted-file list TUwForm, shown modally by "Show unwanted"; it sets that
+// option from its own check box. Unset, nothing shows.
+inline THook<void()> UwFormHook;
 
 // ---- windows beside the main one --------------------------------------------------
 // The preview browser and the server window take part once they exist: the

@@ -70,6 +70,18 @@ bool ScriptedDialogs::FontDialog(TFontChoice& font) {
   return ok;
 }
 
+bool ScriptedDialogs::ColourDialog(int& colour) {
+  colourCalls_.push_back(colour);
+  if (colourAnswers_.empty()) {
+    ADD_FAILURE() << "Unscripted colour dialog";
+    return false;
+  }
+  auto [ok, chosen] = colourAnswers_.front();
+  colourAnswers_.pop_front();
+  if (ok) colour = chosen;
+  return ok;
+}
+
 const DialogCall& ScriptedDialogs::Last() const {
   static const DialogCall none;
   return calls_.empty() ? none : calls_.back();
@@ -90,6 +102,8 @@ void ScriptedDialogs::Clear() {
   pathAnswers_.clear();
   fontCalls_.clear();
   fontAnswers_.clear();
+  colourCalls_.clear();
+  colourAnswers_.clear();
   whileShowing = nullptr;
 }
 

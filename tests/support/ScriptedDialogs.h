@@ -19,6 +19,7 @@ class ScriptedDialogs : public TUserDialogs {
   bool SelectFolder(const std::string& caption, const std::string& startFolder,
                     std::string& folder) override;
   bool FontDialog(TFontChoice& font) override;
+  bool ColourDialog(int& colour) override;
 
   // Queue the answer (a modal result) to the next question.
   void Answer(int modalResult) { answers_.push_back(modalResult); }
@@ -53,12 +54,19 @@ class ScriptedDialogs : public TUserDialogs {
   // The fonts each font dialog started with.
   const std::vector<TFontChoice>& FontCalls() const { return fontCalls_; }
 
+  // Queue the colour (0x00BBGGRR) chosen in the next colour dialog, or that it is
+  // cancelled; the colours each colour dialog started with.
+  void AnswerColour(int colour) { colourAnswers_.push_back({true, colour}); }
+  void CancelColour() { colourAnswers_.push_back({false, 0}); }
+  const std::vector<int>& ColourCalls() const { return colourCalls_; }
+
   const std::vector<DialogCall>& Calls() const { return calls_; }
   const DialogCall& Last() const;
   // Texts of every box shown so far, in order.
   std::vector<std::string> Texts() const;
   size_t UnusedAnswers() const {
-    return answers_.size() + textAnswers_.size() + pathAnswers_.size() + fontAnswers_.size();
+    return answers_.size() + textAnswers_.size() + pathAnswers_.size() + fontAnswers_.size() +
+           colourAnswers_.size();
   }
   void Clear();
 
@@ -74,6 +82,8 @@ class ScriptedDialogs : public TUserDialogs {
   std::deque<std::pair<bool, std::string>> pathAnswers_;
   std::vector<TFontChoice> fontCalls_;
   std::deque<std::pair<bool, TFontChoice>> fontAnswers_;
+  std::vector<int> colourCalls_;
+  std::deque<std::pair<bool, int>> colourAnswers_;
   bool NextPath(const std::string& what, std::string& path);
 };
 

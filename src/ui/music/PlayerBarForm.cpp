@@ -1,6 +1,7 @@
 #include "ui/music/PlayerBarForm.h"
 
 #include <QBoxLayout>
+#include <algorithm>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStyle>
@@ -180,6 +181,43 @@ void TPlayerBar::Appear() {
   if (!caretShown) return;
   if (QLayout* layout = parentWidget() ? parentWidget()->layout() : nullptr) layout->activate();
   editor->ScrollCaret();
+}
+
+void TPlayerBar::MyMouseDown(int y) {
+  dragOffset_ = y;
+}
+
+void TPlayerBar::MyMouseMove(int parentY) {
+  QWidget* owner = parentWidget();
+  if (!Dragging() || !owner) return;
+  // Out of the window's column of widgets: the bar lies where the user puts it.
+  if (QLayout* layout = owner->layout(); layout && layout->indexOf(this) >= 0) {
+    layout->removeWidget(this);
+    raise();
+  }
+  const int top = std::clamp(parentY - dragOffset_, 0, std::max(owner->height() - height(), 0));
+  setGeometry(0, top, owner->width(), height());
+}
+
+void TPlayerBar::MyMouseUp() {
+  dragOffset_ = -1;
+}
+
+void TPlayerBar::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  MyMouseDown(event->position().toPoint().y());
+  event->accept();
+}
+
+void TPlayerBar::mouseMoveEvent(QMouseEvent* event) {
+  if (!Dragging()) return QWidget::mouseMoveEvent(event);
+  MyMouseMove(mapToParent(event->position().toPoint()).y());
+  event->accept();
+}
+
+void TPlayerBar::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) MyMouseUp();
+  QWidget::mouseReleaseEvent(event);
 }
 
 TPlayerBar* InstallPlayerBar(TWebForm* form) {

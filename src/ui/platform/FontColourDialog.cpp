@@ -1,5 +1,6 @@
-// The font dialog with a colour: Qt's font dialog offers no colour, so the dialog
+// The colour dialog, and the font dialog with a colour: Qt's font dialog offers no colour, so the dialog
 // holds one beside it, as a button showing the colour that opens the colour dialog.
+#include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -81,6 +82,13 @@ bool TQtDialogs::FontDialog(TFontChoice& font) {
   TFontColourDialog dialog(font);
   if (dialog.exec() != QDialog::Accepted) return false;
   font = dialog.Choice();
+  return true;
+}
+
+bool TQtDialogs::ColourDialog(int& colour) {
+  const QColor chosen = QColorDialog::getColor(ColourFromBgr(colour), QApplication::activeWindow());
+  if (!chosen.isValid()) return false;
+  colour = BgrOf(chosen);
   return true;
 }
 

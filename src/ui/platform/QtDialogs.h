@@ -18,6 +18,7 @@ class TQtDialogs : public TUserDialogs {
                     std::string& folder) override;
   // FontColourDialog.cpp.
   bool FontDialog(TFontChoice& font) override;
+  bool ColourDialog(int& colour) override;
 };
 
 // A filter as the program writes it ("Pages|*.htm;*.html|All files|*.*") in Qt's

@@ -474,6 +474,11 @@ bool TRichEdit::event(QEvent* event) {
   return QTextEdit::event(event);
 }
 
+void TRichEdit::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && !hasFocus()) setFocus(Qt::MouseFocusReason);
+  QTextEdit::mousePressEvent(event);
+}
+
 void TRichEdit::mouseDoubleClickEvent(QMouseEvent* event) {
   QTextEdit::mouseDoubleClickEvent(event);
   Q_EMIT DoubleClicked();

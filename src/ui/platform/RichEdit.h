@@ -107,6 +107,9 @@ class TRichEdit : public QTextEdit, public TMyRich {
   // desktop's other programs, however the copy is made (keys, drag).
   QMimeData* createMimeDataFromSelection() const override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // A left-button press on an editor without the focus gives it the focus first,
+  // however the press arrives.
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void ApplyFont();

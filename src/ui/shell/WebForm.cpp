@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "commands/Activation.h"
+#include "commands/DoubleClick.h"
 #include "commands/Exit.h"
 #include "commands/IdleLoop.h"
 #include "platform/CodePage.h"
@@ -23,9 +24,11 @@
 #include "shell/Documents.h"
 #include "shell/ShellState.h"
 #include "ui/platform/Colours.h"
+#include "ui/music/PlayerBarForm.h"
 #include "ui/platform/RichEdit.h"
 #include "ui/shell/Marker.h"
 #include "ui/shell/SplashForm.h"
+#include "ui/shell/TabBar.h"
 
 namespace quorrel {
 
@@ -52,9 +55,26 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  pc_ = new QTabWidget(central);
+  auto* pc = new TPageControl(central);
+  pc_ = pc;
   pc_->setObjectName("PC");
   pc_->setDocumentMode(true);
+  TTabBar* bar = pc->Bar();
+  bar->modified = [this](int index) {
+    TMyRich* editor = TabEditor(index);
+    return editor && editor->Modified();
+  };
+  // The document's whole path, whatever the caption shows of it.
+  bar->hint = [this](int index) {
+    TMyRich* editor = TabEditor(index);
+    const int slot = editor ? editor->Tag() : -1;
+    return slot >= 0 && slot < static_cast<int>(OpenFiles.size()) ? OpenFiles[slot] : TabHint(index);
+  };
+  bar->moveTab = [this](int from, int to) { MoveTab(from, to); };
+  bar->playerDragging = [this] {
+    auto* player = findChild<TPlayerBar*>("PlayPnl");
+    return player && player->Dragging();
+  };
   layout->addWidget(pc_, 1);
   // The message bar under the page control.
   panels_[MessagePanel] = new QLabel(central);
@@ -252,6 +272,8 @@ TMyRich* TWebForm::NewTab() {
   static int editors = 0;
   auto* editor = new TRichEdit(pc_);
   editor->setObjectName(QStringLiteral("RichEdit%1").arg(++editors));
+  connect(editor, &TRichEdit::DoubleClicked, this,
+          [] { RunCommand("RichDblClick", [] { RichDblClick(); }); });
   activating_ = true;
   pc_->addTab(editor, QString());
   activating_ = false;
@@ -312,10 +334,7 @@ bool TWebForm::TabsVisible() const {
 }
 
 void TWebForm::SetMultiRowTabs(bool multiRow) {
-  // Qt's tab bar has one row: "multi-row" shows every tab at once, squeezed,
-  // instead of scrolling through them.
-  pc_->setUsesScrollButtons(!multiRow);
-  pc_->setElideMode(multiRow ? Qt::ElideMiddle : Qt::ElideNone);
+  static_cast<TPageControl*>(pc_)->Bar()->SetMultiRow(multiRow);
 }
 
 void TWebForm::TabChanged() {

@@ -157,15 +157,16 @@ void TWebForm::ShowCaret(bool visible) {
 }
 
 void TWebForm::RedrawActiveTab() {
-  pc_->tabBar()->update(pc_->tabBar()->tabRect(pc_->currentIndex()));
+  // A tab's caption colour follows its document's modified state.
+  pc_->tabBar()->update();
 }
 
 void TWebForm::SetNoBorder(bool noBorder) {
-  for (int i = 0; i < pc_->count(); ++i) {
-    if (auto* rich = dynamic_cast<TRichEdit*>(pc_->widget(i))) {
-      rich->setFrameShape(noBorder ? QFrame::NoFrame : QFrame::StyledPanel);
-    }
-  }
+  if (windowFlags().testFlag(Qt::FramelessWindowHint) == noBorder) return;
+  // Changing the frame hides a shown window: it comes back at once.
+  const bool shown = isVisible();
+  setWindowFlag(Qt::FramelessWindowHint, noBorder);
+  if (shown) show();
 }
 
 void TWebForm::ShowNoDocument(bool show) {
