@@ -5,6 +5,7 @@
 #include "commands/Activation.h"
 #include "commands/BuildCommands.h"
 #include "commands/ClipboardCommands.h"
+#include "commands/CompareCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
 #include "commands/FindClick.h"
@@ -12,6 +13,7 @@
 #include "commands/NbspAndComments.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
+#include "commands/PrintCommand.h"
 #include "commands/SpellCheck.h"
 #include "commands/StartUp.h"
 #include "commands/TransferCommands.h"
@@ -19,6 +21,7 @@
 #include "commands/TextStyles.h"
 #include "commands/TwoSpaces.h"
 #include "commands/ValidateCommands.h"
+#include "commands/ViewCommands.h"
 #include "music/AbcTools.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
@@ -92,6 +95,9 @@ void InstallHandlers() {
   MainMenu().SetHandler("ConvCom", [](const TMenuItem&) { ConvComClick(); });
   InstallSpecialCommand();
   InstallFileAssCommand();
+  InstallPrintCommand();
+  InstallCompareCommands();
+  InstallViewCommands();
 }
 
 }  // namespace quorrel

@@ -1,7 +1,51 @@
 #include "shell/CompareProgram.h"
 
+#include <cstdint>
+
+#include "platform/IniFile.h"
+#include "platform/Paths.h"
+#include "platform/Processes.h"
+#include "platform/ResetRegistry.h"
+#include "shell/RunPrograms.h"
+#include "shell/ShellState.h"
+#include "shell/SmallForms.h"
+
 namespace quorrel {
 
-void RunExamDiff(const std::string&, const std::string&) {}
+namespace {
+
+// Compare programs looked for on the path, in this order.
+constexpr const char* kComparePrograms[] = {"meld", "kdiff3"};
+
+// The compare program started last, ended before the next one starts.
+int64_t comparePid = 0;
+
+const TResetEntry resetCompare([] { comparePid = 0; });
+
+}  // namespace
+
+std::string CompareProgram() {
+  if (SettingsIni) {
+    std::string chosen = SettingsIni->ReadString("System", "ExamDiff", "");
+    if (!chosen.empty()) return chosen;
+  }
+  for (const char* name : kComparePrograms) {
+    const std::string found = FindProgram(name);
+    if (!found.empty()) return PathFromNative(found);
+  }
+  return "";
+}
+
+void RunExamDiff(const std::string& file1, const std::string& file2) {
+  const std::string program = CompareProgram();
+  const std::string located = LocateProgram(program, CompareProgramHelp);
+  if (located != program && SettingsIni) SettingsIni->WriteString("System", "ExamDiff", located);
+  // One comparison at a time: the window of the last one goes.
+  if (comparePid != 0) EndProcess(comparePid);
+  comparePid = 0;
+  if (RunHidden(NativePath(located), {NativePath(file1), NativePath(file2)}, CompareProgramHelp)) {
+    comparePid = LastStartedPid();
+  }
+}
 
 }  // namespace quorrel

@@ -70,6 +70,18 @@ bool ScriptedDialogs::FontDialog(TFontChoice& font) {
   return ok;
 }
 
+bool ScriptedDialogs::PrintDialog(TPrintTarget& target) {
+  ++printDialogs_;
+  if (printAnswers_.empty()) {
+    ADD_FAILURE() << "Unscripted print dialog";
+    return false;
+  }
+  auto [ok, chosen] = printAnswers_.front();
+  printAnswers_.pop_front();
+  if (ok) target = chosen;
+  return ok;
+}
+
 const DialogCall& ScriptedDialogs::Last() const {
   static const DialogCall none;
   return calls_.empty() ? none : calls_.back();
@@ -90,6 +102,8 @@ void ScriptedDialogs::Clear() {
   pathAnswers_.clear();
   fontCalls_.clear();
   fontAnswers_.clear();
+  printAnswers_.clear();
+  printDialogs_ = 0;
   whileShowing = nullptr;
 }
 

@@ -19,6 +19,7 @@ class ScriptedDialogs : public TUserDialogs {
   bool SelectFolder(const std::string& caption, const std::string& startFolder,
                     std::string& folder) override;
   bool FontDialog(TFontChoice& font) override;
+  bool PrintDialog(TPrintTarget& target) override;
 
   // Queue the answer (a modal result) to the next question.
   void Answer(int modalResult) { answers_.push_back(modalResult); }
@@ -53,12 +54,18 @@ class ScriptedDialogs : public TUserDialogs {
   // The fonts each font dialog started with.
   const std::vector<TFontChoice>& FontCalls() const { return fontCalls_; }
 
+  // Queue where the next print dialog sends the job, or that it is cancelled.
+  void AnswerPrint(const TPrintTarget& target) { printAnswers_.push_back({true, target}); }
+  void CancelPrint() { printAnswers_.push_back({false, {}}); }
+  int PrintDialogsShown() const { return printDialogs_; }
+
   const std::vector<DialogCall>& Calls() const { return calls_; }
   const DialogCall& Last() const;
   // Texts of every box shown so far, in order.
   std::vector<std::string> Texts() const;
   size_t UnusedAnswers() const {
-    return answers_.size() + textAnswers_.size() + pathAnswers_.size() + fontAnswers_.size();
+    return answers_.size() + textAnswers_.size() + pathAnswers_.size() + fontAnswers_.size() +
+           printAnswers_.size();
   }
   void Clear();
 
@@ -74,6 +81,8 @@ class ScriptedDialogs : public TUserDialogs {
   std::deque<std::pair<bool, std::string>> pathAnswers_;
   std::vector<TFontChoice> fontCalls_;
   std::deque<std::pair<bool, TFontChoice>> fontAnswers_;
+  std::deque<std::pair<bool, TPrintTarget>> printAnswers_;
+  int printDialogs_ = 0;
   bool NextPath(const std::string& what, std::string& path);
 };
 

@@ -6,17 +6,11 @@
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPointer>
-#include <QPrinter>
 
 #include "platform/CodePage.h"
+#include "ui/platform/QtPrinting.h"
 
 namespace quorrel {
-
-TQtDesktop::TQtDesktop() : printer_(new QPrinter) {}
-
-TQtDesktop::~TQtDesktop() {
-  delete printer_;
-}
 
 void TQtDesktop::SetClipboardText(const std::string& text) {
   QGuiApplication::clipboard()->setText(AnsiToQString(text));
@@ -40,7 +34,7 @@ bool TQtDesktop::ClipboardRich() {
 
 bool TQtDesktop::PrinterSetup() {
   // One printer for the run, so that the set-up stays as the user left it.
-  QPageSetupDialog dialog(printer_, QApplication::activeWindow());
+  QPageSetupDialog dialog(&RunPrinter(), QApplication::activeWindow());
   return dialog.exec() == QDialog::Accepted;
 }
 

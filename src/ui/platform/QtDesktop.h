@@ -4,23 +4,15 @@
 
 #include "platform/Desktop.h"
 
-class QPrinter;
-
 namespace quorrel {
 
 class TQtDesktop : public QObject, public TDesktop {
  public:
-  TQtDesktop();
-  ~TQtDesktop() override;
-
   void SetClipboardText(const std::string& text) override;
   std::string ClipboardText() override;
   bool ClipboardRich() override;
   bool PrinterSetup() override;
   bool ShowInFileManager(const std::string& path) override;
-
- private:
-  QPrinter* printer_;
 };
 
 // Start-up: makes the Qt desktop the program's.

@@ -18,6 +18,8 @@ class TQtDialogs : public TUserDialogs {
                     std::string& folder) override;
   // FontColourDialog.cpp.
   bool FontDialog(TFontChoice& font) override;
+  // QtPrinting.cpp.
+  bool PrintDialog(TPrintTarget& target) override;
 };
 
 // A filter as the program writes it ("Pages|*.htm;*.html|All files|*.*") in Qt's
