@@ -14,9 +14,6 @@ namespace quorrel {
 
 namespace {
 
-// Compare programs looked for on the path, in this order.
-constexpr const char* kComparePrograms[] = {"meld", "kdiff3"};
-
 // The compare program started last, ended before the next one starts.
 int64_t comparePid = 0;
 
@@ -25,15 +22,7 @@ const TResetEntry resetCompare([] { comparePid = 0; });
 }  // namespace
 
 std::string CompareProgram() {
-  if (SettingsIni) {
-    std::string chosen = SettingsIni->ReadString("System", "ExamDiff", "");
-    if (!chosen.empty()) return chosen;
-  }
-  for (const char* name : kComparePrograms) {
-    const std::string found = FindProgram(name);
-    if (!found.empty()) return PathFromNative(found);
-  }
-  return "";
+  return ChosenProgram("ExamDiff", {"meld", "kdiff3"});
 }
 
 void RunExamDiff(const std::string& file1, const std::string& file2) {

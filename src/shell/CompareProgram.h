@@ -8,8 +8,8 @@ namespace quorrel {
 // The help topic of the question where the compare program is.
 inline constexpr int CompareProgramHelp = 32120;
 
-// The compare program: [System] "ExamDiff" of the settings, else the first of the
-// known compare programs found on the search path; "" when there is none.
+// The compare program: [System] "ExamDiff" of the settings, else the first of
+// "meld" and "kdiff3" found on the search path; "" when there is none.
 std::string CompareProgram();
 
 // TWebForm.RunExamDiff: the compare program on two files, each its own argument.

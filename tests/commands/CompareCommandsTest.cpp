@@ -153,10 +153,10 @@ TEST_F(CompareTest, WithoutASettingTheFirstKnownProgramOnThePathIsUsed) {
   const std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
   setenv("PATH", bin.c_str(), 1);
   EXPECT_EQ(CompareProgram(), "");
-  const std::string kdiff3 = Program("kdiff3", "");
-  EXPECT_EQ(CompareProgram(), kdiff3);
-  const std::string meld = Program("meld", "");
-  EXPECT_EQ(CompareProgram(), meld);
+  Program("kdiff3", "");
+  EXPECT_EQ(CompareProgram(), "kdiff3");
+  Program("meld", "");
+  EXPECT_EQ(CompareProgram(), "meld");
   setenv("PATH", oldPath.c_str(), 1);
 }
 
