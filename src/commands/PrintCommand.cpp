@@ -33,6 +33,7 @@ void Print(TPrintJob job) {
   job.margins = ReadPrintMargins();
   job.letter = UpperCaseAnsi(ExtractFileExt(CurrentFileName)) == ".LTR";
   if (job.margins.AllZero() && job.letter) job.noMargin = !AskYesNo("Add margin?");
+  BeginBusy();  // a long document takes a moment to lay out
   const std::string error = window->Print(job);
   if (!error.empty()) ShowErrorAndAbort("Unable to print " + job.title + "\r" + error);
 }
