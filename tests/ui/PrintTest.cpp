@@ -9,6 +9,7 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <filesystem>
 
@@ -23,6 +24,7 @@
 #include "support/ShownWindowTest.h"
 #include "ui/platform/QtDesktop.h"
 #include "ui/platform/QtPrinting.h"
+#include "ui/shell/ProgBox.h"
 
 namespace quorrel {
 namespace {
@@ -135,6 +137,20 @@ TEST_F(PrintTest, FormattedRtfPrintsFormattedAndItsRawViewPrintsTheSource) {
   ASSERT_TRUE(CurrentEditor->PlainText());
   Print();
   EXPECT_NE(Text().find("{\\rtf1"), std::string::npos) << Text();
+}
+
+TEST_F(PrintTest, TheProgressBoxPrintsItsReportThroughThePrintCommand) {
+  OpenFile("notes.txt", "the document\r\n");
+  TProgBox box(form.get());
+  box.LineAdded("a.htm: missing image");
+  box.LineAdded("*** ERRORS: 1");
+  fs::remove(pdf);
+  Dialogs().AnswerPrint({"", pdf});
+  box.PrintBtn()->click();
+  const std::string printed = Text();
+  EXPECT_NE(printed.find("a.htm: missing image"), std::string::npos) << printed;
+  EXPECT_NE(printed.find("*** ERRORS: 1"), std::string::npos) << printed;
+  EXPECT_EQ(printed.find("the document"), std::string::npos) << printed;
 }
 
 TEST_F(PrintTest, MarginsThatLeaveNoRoomAreReported) {
