@@ -6,6 +6,7 @@
 #include "commands/BuildCommands.h"
 #include "commands/ColourCommands.h"
 #include "commands/ClipboardCommands.h"
+#include "commands/CompareCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
 #include "commands/FindClick.h"
@@ -15,6 +16,7 @@
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
 #include "commands/OptionsMenu.h"
+#include "commands/PrintCommand.h"
 #include "commands/SpellCheck.h"
 #include "commands/StartUp.h"
 #include "commands/TransferCommands.h"
@@ -22,6 +24,7 @@
 #include "commands/TextStyles.h"
 #include "commands/TwoSpaces.h"
 #include "commands/ValidateCommands.h"
+#include "commands/ViewCommands.h"
 #include "music/AbcTools.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
@@ -98,6 +101,9 @@ void InstallHandlers() {
   InstallInsertCommands();
   InstallOptionsCommands();
   InstallColourCommands();
+  InstallPrintCommand();
+  InstallCompareCommands();
+  InstallViewCommands();
 }
 
 }  // namespace quorrel

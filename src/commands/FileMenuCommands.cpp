@@ -35,9 +35,6 @@ namespace quorrel {
 
 namespace {
 
-// Hex editors looked for on the path, in this order.
-constexpr const char* kHexEditors[] = {"ghex", "okteta", "wxHexEditor", "bless"};
-
 bool ReadNumber(const std::string& text, size_t& at, int digits, int* value) {
   size_t start = at;
   int result = 0;
@@ -79,14 +76,8 @@ void RefreshAfterRedate() {
 }  // namespace
 
 std::string HexEditorProgram() {
-  if (SettingsIni) {
-    std::string chosen = SettingsIni->ReadString("System", "HexEditor", "");
-    if (!chosen.empty()) return chosen;
-  }
-  for (const char* name : kHexEditors) {
-    if (!FindProgram(name).empty()) return name;
-  }
-  return kHexEditors[0];
+  const std::string chosen = ChosenProgram("HexEditor", {"ghex", "okteta", "wxHexEditor", "bless"});
+  return chosen.empty() ? "ghex" : chosen;
 }
 
 void HexEditClick() {

@@ -6,6 +6,8 @@
 // Windows-1252 bytes.
 #include <string>
 
+#include "shell/PrintLayout.h"
+
 namespace quorrel {
 
 struct TMenuItem;
@@ -14,9 +16,8 @@ class TIniFile;
 // The current settings file (SettingsIni), the standard one opened when none is.
 TIniFile& CurrentSettings();
 
-// Default values of the settings these commands keep.
-inline constexpr char DefaultPrintFont[] = "Lucida Sans Typewriter";
-inline constexpr int DefaultPrintFontSize = 10;
+// Default values of the settings these commands keep (the print font's with the
+// print layout).
 inline constexpr char DefaultRtfFont[] = "Calibri";
 inline constexpr char DefaultContentId[] = "<Div Class=Page>";
 

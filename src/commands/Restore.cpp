@@ -1,13 +1,12 @@
 #include "commands/Restore.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdio>
+#include <cstring>
 
 #include "commands/OpenDocs.h"
 #include "music/ReportView.h"
 #include "platform/Abort.h"
+#include "platform/FileSwap.h"
 #include "platform/Paths.h"
 #include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
@@ -16,30 +15,41 @@
 #include "shell/FileRoutines.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 
 namespace quorrel {
 
 namespace {
 
-// Date and size as the question shows them, without DateSize's warnings.
-std::string DateAndSize(const std::string& path) {
-  struct stat st;
-  if (::stat(NativePath(path).c_str(), &st) != 0) return "*** Not found ***";
-  return FormatFileDate(static_cast<int64_t>(st.st_mtime)) +
-         FormatSize(static_cast<int64_t>(st.st_size));
+// The message of a swap that did not happen; both files are where they were unless
+// it says otherwise.
+std::string SwapFailure(const std::string& path, const TSwapResult& result) {
+  std::string message = result.step == 1 ? std::string("Unable to create work file")
+                                         : "Unable to swap " + path + " with its back-up";
+  message += "\r" + std::string(std::strerror(result.error));
+  if (result.stranded.empty()) return message + "\rBoth files are unchanged.";
+  return message + "\rThe back-up could not be put back and is now\r" +
+         PathFromNative(result.stranded);
 }
 
-bool Rename(const std::string& from, const std::string& to) {
-  return std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+// The back-up becomes the document and the document, when there is one on disk, the
+// back-up.
+void SwapWithBackup(const std::string& path, const std::string& backup) {
+  if (!FileExists(path)) {
+    if (int error = RenameNoReplace(NativePath(backup), NativePath(path))) {
+      ShowErrorAndAbort("Unable to rename " + backup + "\r" + std::strerror(error));
+    }
+    return;
+  }
+  const TSwapResult result = SwapFiles(NativePath(backup), NativePath(path));
+  if (!result.swapped) ShowErrorAndAbort(SwapFailure(path, result));
 }
 
 }  // namespace
 
 std::string RestoreQuestion(const std::string& path, bool modified) {
-  std::string question = "Current file \t" + DateAndSize(path) + "\r\nBack-up file \t" +
-                         DateAndSize(BackupPath(path)) + "\r\n";
+  std::string question = "Current file \t" + DateSize(path) + "\r\nBack-up file \t" +
+                         DateSize(BackupPath(path)) + "\r\n";
   if (modified) question += "Current changes will be lost.\r\n";
   return question + "Swap files? Y/N";
 }
@@ -55,20 +65,8 @@ void RestoreMClick() {
   // Asked even when the document is gone: the reload would drop what the editor holds.
   if (!AskYesNo(RestoreQuestion(path, editor->Modified()))) Abort();
 
-  const bool exists = FileExists(path);
   const size_t caret = editor->SelStart();
-  const std::string work = ExtractFilePath(path) + "$$$.$$$";
-  DeleteFileOrAbort(work);
-  if (!Rename(backup, work)) ShowErrorAndAbort("Unable to create work file");
-  if (exists && !Rename(path, backup)) {
-    Rename(work, backup);
-    ShowErrorAndAbort("Unable to create work file");
-  }
-  if (!Rename(work, path)) {
-    if (exists) Rename(backup, path);
-    Rename(work, backup);
-    ShowErrorAndAbort("Unable to create work file");
-  }
+  SwapWithBackup(path, backup);
 
   editor->SetModified(false);
   OpenClick(MainMenu().Find("Reload"));

@@ -10,9 +10,10 @@ namespace quorrel {
 std::string RestoreQuestion(const std::string& path, bool modified);
 
 // TWebForm.RestoreMClick: after yes to the question, the back-up becomes the
-// document and the document (when there is one) the back-up; the document is
-// reloaded, unmodified, with the caret where it was. A missing back-up is
-// reported and changes nothing; a ".Bak" document is left alone.
+// document and the document (when there is one) the back-up, in one exchange where
+// the file system can make one; the document is reloaded, unmodified, with the
+// caret where it was. A missing back-up, or a swap the system refuses, is reported
+// and changes nothing; a ".Bak" document is left alone.
 void RestoreMClick();
 
 }  // namespace quorrel

@@ -192,6 +192,18 @@ int WaitForLastProgram() {
   }
 }
 
+int64_t LastStartedPid() {
+  return lastStartedPid;
+}
+
+bool EndProcess(int64_t pid) {
+  TStarted* entry = pid != 0 ? FindByPid(pid) : nullptr;
+  const bool running = entry && IsRunning(*entry->process);
+  if (running) End(*entry->process);
+  ForgetEnded();
+  return running;
+}
+
 int KillWindowsByTitle(const std::string& fragment) {
   int ended = 0;
   for (auto& entry : Table()) {

@@ -47,6 +47,12 @@ struct TStartResult {
 TStartResult StartProgram(const std::string& program, const std::vector<std::string>& arguments,
                           const TRunOptions& options = {});
 
+// The process id of the program started last; 0 when none was started.
+int64_t LastStartedPid();
+// Ends one program of the table by its process id. False when it is not ours or
+// has already ended.
+bool EndProcess(int64_t pid);
+
 // Waits, keeping the screen live, for the program started last to finish (at most
 // the seconds given; when none of ours runs, until the file has bytes or the time
 // is up), then reports the output file as it is.

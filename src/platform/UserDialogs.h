@@ -56,6 +56,12 @@ struct TFontChoice {
   bool operator==(const TFontChoice&) const = default;
 };
 
+// Where the print dialog sends a job: a printer's queue, or a PDF file.
+struct TPrintTarget {
+  std::string printer;     // the queue's name; "" for the default printer
+  std::string outputFile;  // a PDF file the job is written to instead of a queue
+};
+
 class TUserDialogs {
  public:
   virtual ~TUserDialogs() = default;
@@ -87,6 +93,12 @@ class TUserDialogs {
   // Returns false when cancelled (colour unchanged).
   virtual bool ColourDialog(int& colour) {
     (void)colour;
+    return false;
+  }
+  // The print dialog, starting from target. Returns false when cancelled (target
+  // unchanged).
+  virtual bool PrintDialog(TPrintTarget& target) {
+    (void)target;
     return false;
   }
   // The folder chooser, in which folders may be created. Returns false when cancelled.

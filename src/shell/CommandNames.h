@@ -26,5 +26,6 @@ inline constexpr char OpenRawCommand[] = "OpenRaw";
 inline constexpr char PlayCommand[] = "Play";
 inline constexpr char ReloadCommand[] = "Reload";
 inline constexpr char NewTextCommand[] = "NewTXT";
+inline constexpr char PrintCommand[] = "Print";
 
 }  // namespace quorrel

@@ -5,8 +5,16 @@
 
 namespace quorrel {
 
-// TWebForm.RunExamDiff: starts the compare program on two files. The program's
-// setting and its start are still to be built; until then this does nothing.
+// The help topic of the question where the compare program is.
+inline constexpr int CompareProgramHelp = 32120;
+
+// The compare program: [System] "ExamDiff" of the settings, else the first of
+// "meld" and "kdiff3" found on the search path; "" when there is none.
+std::string CompareProgram();
+
+// TWebForm.RunExamDiff: the compare program on two files, each its own argument.
+// A program that cannot be found is asked for (and the answer stored); the compare
+// program this started before is ended first. The program is not waited for.
 void RunExamDiff(const std::string& file1, const std::string& file2);
 
 }  // namespace quorrel

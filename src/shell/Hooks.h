@@ -70,6 +70,9 @@ inline THook<void(bool findField)> SpecialClickHook;
 inline THook<void()> UwFormHook;
 
 // ---- windows beside the main one --------------------------------------------------
+// TFoldForm ("Compare files in this folder with those in another folder"), shown
+// modally. Unset, nothing shows.
+inline THook<void()> FoldFormHook;
 // The preview browser and the server window take part once they exist: the
 // browser gets the focus when it is the active window; the server window, when
 // active and on-line, refreshes its list (it knows itself whether a transfer or a

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "shell/MyRich.h"
+#include "shell/PrintLayout.h"
 
 namespace quorrel {
 
@@ -153,6 +154,9 @@ class TMainWindow {
   virtual void CloseForm() {}
   // Close all and the exit keep the main form out of sight while the tabs close.
   virtual void ShowForm(bool /*visible*/) {}
+  // Prints a job on the printer or into the PDF file of its target. "" when it was
+  // printed, else why not.
+  virtual std::string Print(const TPrintJob& /*job*/) { return "There is no printer."; }
   // An editor of the same kind that nobody sees: the spell checker keeps a copy of
   // the checked text in it. nullptr when the window makes none.
   virtual std::unique_ptr<TMyRich> NewHiddenEditor() { return nullptr; }

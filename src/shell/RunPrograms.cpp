@@ -2,10 +2,12 @@
 
 #include "platform/Abort.h"
 #include "platform/Help.h"
+#include "platform/IniFile.h"
 #include "platform/ResetRegistry.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
+#include "shell/ShellState.h"
 
 namespace quorrel {
 
@@ -37,6 +39,17 @@ bool RunHidden(const std::string& program, const std::vector<std::string>& argum
   }
   ShowMsg("Could not run \r" + program + "\rError code was " + std::to_string(result.error));
   return false;
+}
+
+std::string ChosenProgram(const std::string& key, std::initializer_list<const char*> known) {
+  if (SettingsIni) {
+    std::string chosen = SettingsIni->ReadString("System", key, "");
+    if (!chosen.empty()) return chosen;
+  }
+  for (const char* name : known) {
+    if (!FindProgram(name).empty()) return name;
+  }
+  return "";
 }
 
 void WaitForOutputFile(const std::string& path) {

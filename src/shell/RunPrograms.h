@@ -2,6 +2,7 @@
 // Running other programs as commands do: the start and the wait of the platform's
 // process table, with the messages, the help topic and the busy cursor the user
 // sees. Program names and arguments are file-system bytes.
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,10 @@ extern int ToolWaitSeconds;
 // program exists but would not start.
 bool RunHidden(const std::string& program, const std::vector<std::string>& arguments,
                int helpContext = 0, const TRunOptions& options = {});
+
+// A program the user chooses: the setting [System] key, else the first of the known
+// programs found on the search path (by its name); "" when there is neither.
+std::string ChosenProgram(const std::string& key, std::initializer_list<const char*> known);
 
 // Waits, keeping the screen live, for the program started last to finish (at most
 // ToolWaitSeconds), then judges its output file: a missing file is an error that

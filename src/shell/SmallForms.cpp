@@ -1,5 +1,9 @@
 #include "shell/SmallForms.h"
 
+#include "platform/Abort.h"
+#include "platform/Paths.h"
+#include "platform/Processes.h"
+
 namespace quorrel {
 
 namespace {
@@ -13,6 +17,19 @@ bool AskWhere(std::string& path, int helpContext) {
 
 void SetWhereForm(std::function<bool(std::string& path, int helpContext)> show) {
   whereForm = std::move(show);
+}
+
+std::string LocateProgram(const std::string& path, int helpContext) {
+  std::string located = path;
+  auto found = [](const std::string& p) {
+    if (p.empty()) return false;
+    if (p.find('/') == std::string::npos) return !FindProgram(NativePath(p)).empty();
+    return FileExists(p) || DirectoryExists(p);
+  };
+  while (!found(located)) {
+    if (!AskWhere(located, helpContext)) Abort();
+  }
+  return located;
 }
 
 void ShowPopUp(const std::string& text) {

@@ -16,6 +16,11 @@ inline constexpr int PopUpHelpContext = 50242;
 bool AskWhere(std::string& path, int helpContext = WhereHelpContext);
 void SetWhereForm(std::function<bool(std::string& path, int helpContext)> show);
 
+// The program at path, asked for with "Where is the program?" (and the help topic)
+// until the answer names an existing file or folder; a bare name counts when it is
+// found on the search path. Cancel ends the command silently.
+std::string LocateProgram(const std::string& path, int helpContext = WhereHelpContext);
+
 // The borderless pop-up note, 40 pixels high per line of the text; any shortcut
 // key closes it.
 void ShowPopUp(const std::string& text);

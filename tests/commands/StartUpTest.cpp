@@ -256,7 +256,6 @@ TEST_F(StartUpTest, SwitchesThatEndTheProgram) {
       {{"/Q"}, "Quick deletion of back-up files (\"/Q\") is not available yet.", false},
       {{"/A"}, "Archiving the site (\"/A\") is not available yet.", false},
       {{"/T Kesh"}, "Finding a tune by its title (\"/T\") is not available yet.", false},
-      {{"/p", "a.htm"}, "Printing and closing (\"/P\") is not available yet.", false},
   };
   for (const auto& c : cases) {
     test::ResetAllState();

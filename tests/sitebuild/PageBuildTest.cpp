@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/Abort.h"
+#include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
@@ -190,7 +191,11 @@ TEST_F(PageBuildTest, UnchangedRebuildKeepsFileTimes) {
 TEST_F(PageBuildTest, DebugKeepsOldAndNewForComparing) {
   ASSERT_EQ(Build({".PG one|A", ".BO", "old"}), "");
   MainMenu().SetChecked("Debug", true);
+  // A compare program that shows nothing.
+  SettingsIni = std::make_unique<TIniFile>(TestHome() + "compare.ini");
+  SettingsIni->WriteString("System", "ExamDiff", "true");
   ASSERT_EQ(Build({".PG one|A", ".BO", "new"}), "");
+  SettingsIni.reset();
   EXPECT_NE(ReadFile(TempFolder() + "Old.htm").find("old"), std::string::npos);
   EXPECT_NE(ReadFile(TempFolder() + "New.htm").find("new"), std::string::npos);
 }

@@ -72,6 +72,13 @@ class MemoryMainWindow : public TMainWindow {
     return std::make_unique<MemoryRich>();
   }
   int HiddenEditorsMade() const { return hiddenEditors_; }
+  // Jobs are kept, not printed; printError is what the printing answers.
+  std::string Print(const TPrintJob& job) override {
+    printed.push_back(job);
+    return printError;
+  }
+  std::vector<TPrintJob> printed;
+  std::string printError;
   void ShowForm(bool visible) override {
     formShown_ = visible;
     if (!visible) ++formHidden_;

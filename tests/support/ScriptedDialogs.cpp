@@ -82,6 +82,18 @@ bool ScriptedDialogs::ColourDialog(int& colour) {
   return ok;
 }
 
+bool ScriptedDialogs::PrintDialog(TPrintTarget& target) {
+  ++printDialogs_;
+  if (printAnswers_.empty()) {
+    ADD_FAILURE() << "Unscripted print dialog";
+    return false;
+  }
+  auto [ok, chosen] = printAnswers_.front();
+  printAnswers_.pop_front();
+  if (ok) target = chosen;
+  return ok;
+}
+
 const DialogCall& ScriptedDialogs::Last() const {
   static const DialogCall none;
   return calls_.empty() ? none : calls_.back();
@@ -104,6 +116,8 @@ void ScriptedDialogs::Clear() {
   fontAnswers_.clear();
   colourCalls_.clear();
   colourAnswers_.clear();
+  printAnswers_.clear();
+  printDialogs_ = 0;
   whileShowing = nullptr;
 }
 

@@ -20,6 +20,7 @@ class ScriptedDialogs : public TUserDialogs {
                     std::string& folder) override;
   bool FontDialog(TFontChoice& font) override;
   bool ColourDialog(int& colour) override;
+  bool PrintDialog(TPrintTarget& target) override;
 
   // Queue the answer (a modal result) to the next question.
   void Answer(int modalResult) { answers_.push_back(modalResult); }
@@ -59,6 +60,10 @@ class ScriptedDialogs : public TUserDialogs {
   void AnswerColour(int colour) { colourAnswers_.push_back({true, colour}); }
   void CancelColour() { colourAnswers_.push_back({false, 0}); }
   const std::vector<int>& ColourCalls() const { return colourCalls_; }
+  // Queue where the next print dialog sends the job, or that it is cancelled.
+  void AnswerPrint(const TPrintTarget& target) { printAnswers_.push_back({true, target}); }
+  void CancelPrint() { printAnswers_.push_back({false, {}}); }
+  int PrintDialogsShown() const { return printDialogs_; }
 
   const std::vector<DialogCall>& Calls() const { return calls_; }
   const DialogCall& Last() const;
@@ -66,7 +71,7 @@ class ScriptedDialogs : public TUserDialogs {
   std::vector<std::string> Texts() const;
   size_t UnusedAnswers() const {
     return answers_.size() + textAnswers_.size() + pathAnswers_.size() + fontAnswers_.size() +
-           colourAnswers_.size();
+           colourAnswers_.size() + printAnswers_.size();
   }
   void Clear();
 
@@ -84,6 +89,8 @@ class ScriptedDialogs : public TUserDialogs {
   std::deque<std::pair<bool, TFontChoice>> fontAnswers_;
   std::vector<int> colourCalls_;
   std::deque<std::pair<bool, int>> colourAnswers_;
+  std::deque<std::pair<bool, TPrintTarget>> printAnswers_;
+  int printDialogs_ = 0;
   bool NextPath(const std::string& what, std::string& path);
 };
 

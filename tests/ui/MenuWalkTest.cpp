@@ -81,6 +81,14 @@ const Command kCommands[] = {
     {"ListTasks", "List tasks", "", 21220},
     {"PrinterSetup", "Printer setup...", "", 21200},
     {"Redate", "Redate", "", 20810},
+    // printing, comparing and restoring
+    {"Print", "&Print", "", 0},
+    {"Compare", "Compare", "", 0},
+    {"CompareWith", "Compare with...", "", 0},
+    {"CompareFolder", "Compare folder", "", 0},
+    {"RestoreM", "&Restore", "", 0},
+    {"Maximise", "Maximise", "", 0},
+    {"ExploreTemp", "Explore Temp Dir", "", 0},
     // settings and sets
     {"Parameter", "&Parameter", "", 60500},
     {"SetOpen", "&Open...", "", 40000},

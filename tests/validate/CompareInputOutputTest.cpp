@@ -2,9 +2,11 @@
 // two work files for the outside compare program.
 #include <gtest/gtest.h>
 
+#include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/ValTestKit.h"
 
@@ -59,6 +61,7 @@ TEST_F(CompareTest, FirstDifferenceWithBothExcerpts) {
 }
 
 TEST_F(CompareTest, YesWritesBothTextsForTheCompareProgram) {
+  SettingsIni->WriteString("System", "ExamDiff", "true");  // a compare program that shows nothing
   Dialogs().Answer(mrYes);
   CompareInputOutput("caf\xE9 <b>\n", "caf&#233; <b>\n");
   EXPECT_EQ(Read(TempFolder() + "Old.htm"), "caf\xE9 <b>\n");

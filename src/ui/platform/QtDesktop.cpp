@@ -6,19 +6,13 @@
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPointer>
-#include <QPrinter>
 #include <QTextDocument>
 
 #include "platform/CodePage.h"
+#include "ui/platform/QtPrinting.h"
 #include "ui/platform/RtfWriter.h"
 
 namespace quorrel {
-
-TQtDesktop::TQtDesktop() = default;
-
-TQtDesktop::~TQtDesktop() {
-  delete printer_;
-}
 
 void TQtDesktop::SetClipboardText(const std::string& text) {
   QGuiApplication::clipboard()->setText(AnsiToQString(text));
@@ -38,11 +32,6 @@ bool TQtDesktop::ClipboardRich() {
     }
   }
   return false;
-}
-
-QPrinter* TQtDesktop::Printer() {
-  if (!printer_) printer_ = new QPrinter;
-  return printer_;
 }
 
 std::string TQtDesktop::ClipboardRtf() {
@@ -65,7 +54,8 @@ void TQtDesktop::SetClipboardRich(const std::string& text, const std::string& rt
 }
 
 bool TQtDesktop::PrinterSetup() {
-  QPageSetupDialog dialog(Printer(), QApplication::activeWindow());
+  // One printer for the run, so that the set-up stays as the user left it.
+  QPageSetupDialog dialog(&RunPrinter(), QApplication::activeWindow());
   return dialog.exec() == QDialog::Accepted;
 }
 

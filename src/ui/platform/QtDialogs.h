@@ -19,6 +19,8 @@ class TQtDialogs : public TUserDialogs {
   // FontColourDialog.cpp.
   bool FontDialog(TFontChoice& font) override;
   bool ColourDialog(int& colour) override;
+  // QtPrinting.cpp.
+  bool PrintDialog(TPrintTarget& target) override;
 };
 
 // A filter as the program writes it ("Pages|*.htm;*.html|All files|*.*") in Qt's

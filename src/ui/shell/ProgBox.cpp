@@ -7,16 +7,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
+#include "commands/PrintCommand.h"
 #include "platform/CodePage.h"
 #include "platform/Help.h"
+#include "shell/CommandNames.h"
+#include "shell/Commands.h"
 #include "shell/DBoxUnit.h"
 
 namespace quorrel {
@@ -161,12 +161,7 @@ void TProgBox::Print(const QString& text) {
     printCommand_(text);
     return;
   }
-  QPrinter printer;
-  QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  QTextDocument document(text);
-  document.setDefaultFont(progText_->font());
-  document.print(&printer);
+  RunCommand(PrintCommand, [&] { PrintProgressText(QStringToAnsi(text)); });
 }
 
 void TProgBox::CloseBox() {

@@ -21,8 +21,8 @@ class TProgBox : public QDialog, public TProgressView {
   explicit TProgBox(QWidget* parent = nullptr);
   ~TProgBox() override;
 
-  // Prints the box's text. The main form's print command takes this over once it
-  // exists; until then a print dialog and the default layout are used.
+  // Prints the box's text: through the main form's print command, unless another
+  // command is given here.
   void SetPrintCommand(std::function<void(const QString& text)> command);
 
   QPlainTextEdit* ProgText() const { return progText_; }

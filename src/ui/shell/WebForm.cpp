@@ -25,6 +25,7 @@
 #include "shell/ShellState.h"
 #include "ui/platform/Colours.h"
 #include "ui/music/PlayerBarForm.h"
+#include "ui/platform/QtPrinting.h"
 #include "ui/platform/RichEdit.h"
 #include "ui/shell/Marker.h"
 #include "ui/shell/SplashForm.h"
@@ -481,6 +482,11 @@ std::unique_ptr<TMyRich> TWebForm::NewHiddenEditor() {
   auto editor = std::make_unique<TRichEdit>();
   editor->hide();
   return editor;
+}
+
+std::string TWebForm::Print(const TPrintJob& job) {
+  auto* rich = dynamic_cast<TRichEdit*>(job.formatted);
+  return PrintJob(job, rich ? rich->document() : nullptr);
 }
 
 void TWebForm::closeEvent(QCloseEvent* event) {

@@ -108,6 +108,7 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   void CloseForm() override;
   void ShowForm(bool visible) override;
   std::unique_ptr<TMyRich> NewHiddenEditor() override;
+  std::string Print(const TPrintJob& job) override;
 
   // The indicator panels and the banner shown with no document open.
   QLabel* CapsPanel() const { return capsPanel_; }
