@@ -65,6 +65,9 @@ inline THook<void(const std::string& sender)> ExitHook;
 // The special-characters form; with findField, a chosen character goes into the
 // Find dialog's active box instead of the document. Unset, nothing shows.
 inline THook<void(bool findField)> SpecialClickHook;
+// The Open form's set-up of "Download entire site" (TOpenForm.Entire), which the
+// server window then carries out. Unset until the form exists: nothing happens.
+inline THook<void()> EntireHook;
 
 // ---- windows beside the main one --------------------------------------------------
 // The preview browser and the server window take part once they exist: the
