@@ -153,6 +153,9 @@ class TMainWindow {
   virtual void CloseForm() {}
   // Close all and the exit keep the main form out of sight while the tabs close.
   virtual void ShowForm(bool /*visible*/) {}
+  // Leaves the menu the user is in: every open menu closes and the menu bar lets
+  // go of the keyboard.
+  virtual void CloseMenus() {}
   // An editor of the same kind that nobody sees: the spell checker keeps a copy of
   // the checked text in it. nullptr when the window makes none.
   virtual std::unique_ptr<TMyRich> NewHiddenEditor() { return nullptr; }
