@@ -11,7 +11,6 @@
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
-#include "shell/FastStrings.h"
 #include "shell/RunPrograms.h"
 #include "shell/TextFiles.h"
 
@@ -44,8 +43,7 @@ void NotInstalled(const TAbcHelpItem& item) {
 
 // A text from outside as a document of ours: Windows-1252 with CR LF line ends.
 std::string AsDocumentText(const std::string& bytes) {
-  const std::string text = IsValidUtf8(bytes) ? Utf8ToAnsi(bytes) : bytes;
-  return ReplaceAll(ReplaceAll(text, "\r\n", "\n", true), "\n", "\r\n", true);
+  return LoadedText(IsValidUtf8(bytes) ? Utf8ToAnsi(bytes) : bytes);
 }
 
 // The page as man lays it out for a plain-text reader: ASCII, with no overstrike.

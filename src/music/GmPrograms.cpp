@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "music/MidiControllers.h"
+
 namespace quorrel {
 
 namespace {
@@ -163,11 +165,7 @@ std::string GmProgramName(int program) {
 }
 
 std::string GmProgramList() {
-  std::string list = "General MIDI Instruments\r\n\r\n";
-  for (int program = 0; program < 128; ++program) {
-    list += std::to_string(program) + "\t" + GmProgramName(program) + "\r\n";
-  }
-  return list;
+  return MidiNumberTable("General MIDI Instruments", GmProgramName);
 }
 
 }  // namespace quorrel
