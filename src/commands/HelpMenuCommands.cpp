@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "commands/AbcHelp.h"
 #include "commands/OpenDocs.h"
-#include "music/MidiControllers.h"
 #include "platform/CodePage.h"
 #include "platform/Help.h"
 #include "platform/Launcher.h"
@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 constexpr char kConfigurationLine[] = "Loaded Configuration File:";
 constexpr char kGhostscriptManual[] = "/usr/share/doc/ghostscript/Use.htm";
 constexpr char kGhostscriptReleases[] = "https://ghostscript.com/releases/";
-// The page the program is downloaded from.
+// The page the program is downloaded from, where a newer version shows.
 constexpr char kDownloadPage[] = "https://quorrel.org/download/";
 constexpr char kLocalQuery[] = "?Local=Y";
 
@@ -83,6 +83,12 @@ void CSyntaxClick() {
   CurrentCommand.clear();
 }
 
+// The page opens in the browser; no menu of the main window stays open behind it.
+void UpdatesClick() {
+  ShellOpen(kDownloadPage);
+  if (TMainWindow* window = MainWindow()) window->CloseMenus();
+}
+
 }  // namespace
 
 std::string FindPhpIni() {
@@ -102,12 +108,15 @@ void InstallHelpMenuCommands() {
        {"ShowHelp", "Welcome", "WhatsNew", "Overview", "DosCodes", "FtpCodes", "WinInetCodes"}) {
     menu.SetHandler(name, [](const TMenuItem& item) { ShowHelpContext(item.helpContext); });
   }
-  menu.SetHandler("AbcHelp8", [](const TMenuItem&) { OpenText(MidiControllerList()); });
+  for (int tag = 1; tag <= 9; ++tag) {
+    menu.SetHandler("AbcHelp" + std::to_string(tag),
+                    [](const TMenuItem& item) { AbcHelpClick(item.tag); });
+  }
   menu.SetHandler("GsHelp", [](const TMenuItem&) {
     std::error_code error;
     ShellOpen(fs::exists(kGhostscriptManual, error) ? kGhostscriptManual : kGhostscriptReleases);
   });
-  menu.SetHandler("Updates", [](const TMenuItem&) { ShellOpen(kDownloadPage); });
+  menu.SetHandler("Updates", [](const TMenuItem&) { UpdatesClick(); });
   menu.SetHandler("CSyntax", [](const TMenuItem&) { CSyntaxClick(); });
   menu.SetHandler("Login", [](const TMenuItem&) { LoginClick(); });
 }

@@ -5,15 +5,18 @@
 #include "commands/BuildCommands.h"
 #include "commands/OpenDocs.h"
 #include "platform/Abort.h"
+#include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "publish/Connection.h"
 #include "publish/Download.h"
 #include "publish/ServerPaths.h"
+#include "publish/ServerWindow.h"
 #include "publish/SiteDetails.h"
 #include "publish/Transfers.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
+#include "shell/Hooks.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Saving.h"
@@ -29,6 +32,22 @@ namespace {
 
 void Send(const std::string& path) {
   UploadFile(path, ServerPathOf(path));
+}
+
+// Where the server keeps its PHP error log, relative to the FTP folder of the site
+// as every server path is. Hosts differ, so it is a setting; the default is
+// written out the first time, for the user to find and change.
+constexpr char kErrorLogKey[] = "PhpErrorLog";
+constexpr char kErrorLogDefault[] = "logs/PHP_errors.log";
+
+std::string ServerErrorLogPath() {
+  if (!SettingsIni) return kErrorLogDefault;
+  std::string path = SettingsIni->ReadString("System", kErrorLogKey, "");
+  if (path.empty()) {
+    path = kErrorLogDefault;
+    SettingsIni->WriteString("System", kErrorLogKey, path);
+  }
+  return path;
 }
 
 }  // namespace
@@ -83,7 +102,11 @@ void DownloadCurrentFile() {
   SiteHasServer = LoadServerDetails(CurrentFileName);
   if (!SiteHasServer) ShowErrorAndAbort("You first need to set up your server details.");
   const size_t caret = CurrentEditor->SelStart();
-  DownloadFile(CurrentFileName);
+  if (IsServerErrorLogCopy(CurrentFileName)) {
+    DownloadServerFile(ServerErrorLogPath(), CurrentFileName);
+  } else {
+    DownloadFile(CurrentFileName);
+  }
   {
     // The file's new time is the server's: nothing to ask about it now.
     TFlagScope quiet(TimeStampQuestionSuppressed, true);
@@ -95,9 +118,14 @@ void DownloadCurrentFile() {
   ShowStatus("Downloaded");
 }
 
+bool IsServerErrorLogCopy(const std::string& path) {
+  return path.find("/!") != std::string::npos;
+}
+
 void InstallTransferCommands() {
   MainMenu().SetHandler(UploadCommand, [](const TMenuItem&) { UploadClick(); });
   MainMenu().SetHandler(DownloadCommand, [](const TMenuItem&) { DownloadCurrentFile(); });
+  MainMenu().SetHandler(DownloadSiteCommand, [](const TMenuItem&) { EntireHook(); });
   SetCurrentFileDownloader([] { DownloadCurrentFile(); });
 }
 

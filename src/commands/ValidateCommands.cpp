@@ -1,6 +1,7 @@
 #include "commands/ValidateCommands.h"
 
 #include "platform/Paths.h"
+#include "publish/Connection.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/CommandNames.h"
 #include "shell/Documents.h"
@@ -29,6 +30,11 @@ void ValidateClick(const std::string& sender) {
   if (NotInSite || UpperCaseAnsi(ChangeFileExt(ExtractFileName(CurrentFileName), "")) == "TEMP") {
     command = "Reformat";
   }
+  // However the validation ends, a connecting window left open (a connect that
+  // was waiting when this command began) does not stay over the result.
+  struct TCloseConnectWindow {
+    ~TCloseConnectWindow() { CloseConnectWindow(); }
+  } closeConnectWindow;
   GetEditorText();
   ClassifyDocument();
   ValidateCurrentFile(command);

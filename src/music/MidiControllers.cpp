@@ -81,12 +81,16 @@ std::string MidiControllerName(int number) {
   return "Undefined";
 }
 
-std::string MidiControllerList() {
-  std::string list = "MIDI Controller Numbers\r\n\r\n";
+std::string MidiNumberTable(const std::string& heading, std::string (*nameOf)(int)) {
+  std::string list = heading + "\r\n\r\n";
   for (int number = 0; number < 128; ++number) {
-    list += std::to_string(number) + "\t" + MidiControllerName(number) + "\r\n";
+    list += std::to_string(number) + "\t" + nameOf(number) + "\r\n";
   }
   return list;
+}
+
+std::string MidiControllerList() {
+  return MidiNumberTable("MIDI Controller Numbers", MidiControllerName);
 }
 
 }  // namespace quorrel

@@ -10,4 +10,8 @@ std::string MidiControllerName(int number);
 // "MIDI Controller Numbers" and one line per controller: number, tab, name; CR LF.
 std::string MidiControllerList();
 
+// A heading, a blank line and one line for each number 0 to 127: the number, a tab
+// and its name; CR LF. The ABC help's lists of MIDI numbers take this form.
+std::string MidiNumberTable(const std::string& heading, std::string (*nameOf)(int));
+
 }  // namespace quorrel

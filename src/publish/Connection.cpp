@@ -243,6 +243,10 @@ void DoConnect() {
   }
 }
 
+void CloseConnectWindow() {
+  if (waitingAttempt != 0) Wait().Finish();
+}
+
 bool FtpConnected() {
   return FtpConnection != nullptr;
 }

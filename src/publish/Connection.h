@@ -83,6 +83,10 @@ void SetConnectWait(TConnectWait* wait);
 // Afterwards FtpConnection is the new connection or nullptr. Cancel switches
 // On-line off; the cancelled attempt's connection, should it still come, is closed.
 void DoConnect();
+// Closes the connecting window when a connect waits in it, as when the connect has
+// ended: that attempt is given up (its connection, should it still come, is closed)
+// but On-line stays as it is, since the user cancelled nothing.
+void CloseConnectWindow();
 bool FtpConnected();
 void CloseFtpConnection();
 // Connect threads that have not ended yet (cancelled ones included).

@@ -146,22 +146,9 @@ void PutInPlace(const std::string& arrived, const std::string& target, bool keep
   ShowErrorAndAbort(message);
 }
 
-}  // namespace
-
-bool LooksCondensed(const std::string& text, bool styleSheet) {
-  if (styleSheet) return text.find(" {") == std::string::npos;
-  return PosNoCase("\n<head", text) == 0;
-}
-
-void DownloadFile(const std::string& localPath, const std::string& saveAsPath) {
-  const std::string target = saveAsPath.empty() ? localPath : saveAsPath;
-  if (!CheckConnection(true)) ShowErrorAndAbort("Cannot connect to server.");
-  const std::string serverPath = ServerPathOf(localPath);
-  // A name from the server never takes a download out of the site.
-  if (saveAsPath.empty() && !InTempFolder(target)) {
-    const std::string tested = NormaliseSitePath(target);
-    if (SiteFolder.empty() || !tested.starts_with(SiteFolder)) NotWithinSite(target, tested);
-  }
+// The transfer itself, once the server path and the file it lands in are known;
+// redate gives the file the server copy's date.
+void Fetch(const std::string& serverPath, const std::string& target, bool redate) {
   ShowStatus("Downloading " + serverPath);
   std::error_code madeError;
   std::filesystem::create_directories(NativePath(ExtractFilePath(target)), madeError);
@@ -212,11 +199,35 @@ void DownloadFile(const std::string& localPath, const std::string& saveAsPath) {
   PutInPlace(arriving.Path(), target, keepBackup, serverPath);
 
   ReformatDownload(target);
-  if (saveAsPath.empty()) {
+  if (redate) {
     TransferFileTime = serverTime;
     MySetDate(target);
   }
   if (CurrentCommand == ServerWindowCommand) CurrentCommand.clear();
+}
+
+}  // namespace
+
+bool LooksCondensed(const std::string& text, bool styleSheet) {
+  if (styleSheet) return text.find(" {") == std::string::npos;
+  return PosNoCase("\n<head", text) == 0;
+}
+
+void DownloadFile(const std::string& localPath, const std::string& saveAsPath) {
+  const std::string target = saveAsPath.empty() ? localPath : saveAsPath;
+  if (!CheckConnection(true)) ShowErrorAndAbort("Cannot connect to server.");
+  const std::string serverPath = ServerPathOf(localPath);
+  // A name from the server never takes a download out of the site.
+  if (saveAsPath.empty() && !InTempFolder(target)) {
+    const std::string tested = NormaliseSitePath(target);
+    if (SiteFolder.empty() || !tested.starts_with(SiteFolder)) NotWithinSite(target, tested);
+  }
+  Fetch(serverPath, target, saveAsPath.empty());
+}
+
+void DownloadServerFile(const std::string& serverPath, const std::string& localPath) {
+  if (!CheckConnection(true)) ShowErrorAndAbort("Cannot connect to server.");
+  Fetch(serverPath, localPath, true);
 }
 
 }  // namespace quorrel

@@ -15,6 +15,11 @@ namespace quorrel {
 // several rows chosen in the server window a missing file is passed over.
 void DownloadFile(const std::string& localPath, const std::string& saveAsPath = "");
 
+// Fetches a file named by its server path (not one of the site's own, such as the
+// server's error log) over the local file, which keeps its previous version as its
+// ".Bak" and takes the server copy's date. Failures end the command as above.
+void DownloadServerFile(const std::string& serverPath, const std::string& localPath);
+
 // Whether a downloaded page or style sheet is condensed: a page without a line that
 // begins with its head, a sheet without " {".
 bool LooksCondensed(const std::string& text, bool styleSheet);

@@ -68,6 +68,9 @@ inline THook<void(bool findField)> SpecialClickHook;
 // The unwanted-file list TUwForm, shown modally by "Show unwanted"; it sets that
 // option from its own check box. Unset, nothing shows.
 inline THook<void()> UwFormHook;
+// The Open form's set-up of "Download entire site" (TOpenForm.Entire), which the
+// server window then carries out. Unset until the form exists: nothing happens.
+inline THook<void()> EntireHook;
 
 // ---- windows beside the main one --------------------------------------------------
 // TFoldForm ("Compare files in this folder with those in another folder"), shown

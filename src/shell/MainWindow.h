@@ -157,6 +157,9 @@ class TMainWindow {
   // Prints a job on the printer or into the PDF file of its target. "" when it was
   // printed, else why not.
   virtual std::string Print(const TPrintJob& /*job*/) { return "There is no printer."; }
+  // Leaves the menu the user is in: every open menu closes and the menu bar lets
+  // go of the keyboard.
+  virtual void CloseMenus() {}
   // An editor of the same kind that nobody sees: the spell checker keeps a copy of
   // the checked text in it. nullptr when the window makes none.
   virtual std::unique_ptr<TMyRich> NewHiddenEditor() { return nullptr; }

@@ -12,14 +12,24 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
+#include "commands/OpenDocs.h"
+#include "commands/ValidateCommands.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
+#include "shell/Documents.h"
+#include "shell/MenuModel.h"
+#include "shell/ShellState.h"
 #include "support/FtpServer.h"
+#include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SiteFolder.h"
+#include "support/TestFiles.h"
 #include "ui/publish/ConnectForm.h"
+#include "validate/Validators.h"
 
 namespace quorrel {
 namespace {
@@ -141,6 +151,53 @@ TEST_F(ConnectFormTest, TheWindowClosesItselfWhenTheConnectionIsMadeAndIsKept) {
   EXPECT_EQ(InternetErrorCode, 530u);
   EXPECT_EQ(InternetErrorText, "530 Authentication failed.");
   EXPECT_TRUE(OnlineChecked());  // not cancelled: the caller reports the refusal
+}
+
+// A validation that runs while a connect waits (the window is modal, but a command
+// can still be set off meanwhile) closes the window: the wait ends without the
+// connection, and without On-line going off, since nobody cancelled.
+TEST_F(ConnectFormTest, ValidatingClosesTheWindowWithoutCancelling) {
+  ServerPort = silent_.serverPort();
+  test::MemoryMainWindow window;
+  SetMainWindow(&window);
+  const std::string page = test::SiteTestFolder() + "connect/page.htm";
+  test::WriteFile(page, "<HTML>\n<Head>\n</Head>\n<Body>\n</Body>\n</HTML>\n");
+  OpenInNewTab(page);
+  PCChange();
+  // The tab change has put away the server of the fixture: this page's site has none.
+  ServerName = "127.0.0.1";
+  ServerUser = "user";
+  ServerPassword = "secret";
+  std::vector<std::string> senders;
+  SetValidatorStandIn(
+      [&](TValidatorKind, const std::string& sender) { senders.push_back(sender); });
+  InstallValidationCommands();
+
+  bool validated = false;
+  bool stillShown = true;
+  WhenWaiting([&](TConnect& form) {
+    validated = MainMenu().Click("Validate");
+    stillShown = form.isVisible();
+    // A window left open would wait for the silent server: end it the user's way.
+    if (stillShown) form.CancelBtn->click();
+  });
+  DoConnect();
+  EXPECT_TRUE(validated);
+  EXPECT_FALSE(stillShown);
+  EXPECT_EQ(senders, std::vector<std::string>{"Validate"});
+  EXPECT_FALSE(ConnectForm()->isVisible());
+  EXPECT_FALSE(FtpConnected());
+  EXPECT_TRUE(OnlineChecked());
+  EXPECT_TRUE(test::Dialogs().Calls().empty());
+
+  // With no connect waiting there is no window to close.
+  EXPECT_TRUE(MainMenu().Click("Validate"));
+  EXPECT_FALSE(ConnectForm()->isVisible());
+
+  SetValidatorStandIn(nullptr);
+  SetMainWindow(nullptr);
+  CurrentEditor = nullptr;
+  std::filesystem::remove_all(test::SiteTestFolder());
 }
 
 }  // namespace

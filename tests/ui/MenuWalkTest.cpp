@@ -118,6 +118,7 @@ const Command kCommands[] = {
     // transfers
     {"Upload", "Upload this file", "", 0},
     {"Download", "Download this file", "", 0},
+    {"DownloadSite", "Download entire site", "", 0},
     // music tools and playing
     {"ABCMenu", "&ABC", "", 55000},
     {"GhostLoc", "Ghostscript location", "", 55820},
@@ -144,8 +145,18 @@ const Command kCommands[] = {
     {"PrevSection", "Previous section", "F11", 80300},
     {"NextSection", "Next section", "F12", 80300},
     {"SelSect", "Highlight section", "", 50245},
-    // the About box
+    // the Help menu
     {"About", "About", "", 0},
+    {"Updates", "Check for updates", "", 0},
+    {"AbcHelp1", "ABC standard", "", 0},
+    {"AbcHelp2", "abc2midi", "", 0},
+    {"AbcHelp3", "abcm2ps", "", 0},
+    {"AbcHelp4", "abc2abc", "", 0},
+    {"AbcHelp5", "midi2abc", "", 0},
+    {"AbcHelp6", "abcm2ps format", "", 0},
+    {"AbcHelp7", "General MIDI instruments", "", 0},
+    {"AbcHelp8", "MIDI Controller Numbers", "", 0},
+    {"AbcHelp9", "ABC tutorial", "", 0},
     // the special characters and the file associations
     {"Special", "Special", "", 50800},
     // the insertions built from the site

@@ -29,6 +29,7 @@
 #include "publish/Transfers.h"
 #include "shell/Backups.h"
 #include "shell/FastStrings.h"
+#include "shell/Hooks.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Settings.h"
@@ -279,6 +280,65 @@ TEST_F(TransferEndToEndTest, UnsavedEditsAreOfferedASaveFirstAndEndUpInTheBackUp
   EXPECT_EQ(CurrentEditor->GetText(), ReplaceAll(ServerVersion(), "\n", "\r\n", true));
   EXPECT_THAT(ReadFile(page_ + ".Bak"), ::testing::HasSubstr("<!-- my edit -->"));
   EXPECT_EQ(Status(), "  Downloaded");
+}
+
+// A file whose path holds "/!" is the local copy of the server's PHP error log:
+// Download this file fetches the log from where the settings say it is, over the
+// copy, and shows it.
+TEST_F(TransferEndToEndTest, DownloadThisFileOnTheErrorLogCopyFetchesTheServersLog) {
+  struct Case {
+    const char* setting;   // [System] "PhpErrorLog"; nullptr when there is none yet
+    std::string copy;      // relative to the site
+    std::string onServer;  // relative to the FTP root
+  } cases[] = {
+      {nullptr, "!PHP_errors.log", "logs/PHP_errors.log"},
+      {"/var/log/php.log", "!logs/today.txt", "var/log/php.log"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.copy);
+    const std::string copy = site_ + c.copy;
+    const std::string older = "[09-Dec-2026 10:00:00 UTC] PHP Notice: old\n";
+    test::WriteFile(copy, older);
+    SetTime(copy, kMay6);
+    const std::string log = "[10-Dec-2026 11:00:0" + std::to_string(++n) +
+                            " UTC] PHP Warning: Undefined variable $x in index.php on line 3\n";
+    test::WriteFile(server_.Root() + c.onServer, log);
+    SetTime(server_.Root() + c.onServer, kMay6 + 3600 * n);
+    if (c.setting) SettingsIni->WriteString("System", "PhpErrorLog", c.setting);
+    OpenTab(copy);
+    Dialogs().Clear();
+
+    Choose("Download");
+    EXPECT_THAT(Dialogs().Texts(), ::testing::IsEmpty());
+    EXPECT_EQ(CurrentEditor->GetText(), ReplaceAll(log, "\n", "\r\n", true));
+    EXPECT_FALSE(CurrentEditor->Modified());
+    EXPECT_EQ(Status(), "  Downloaded");
+    EXPECT_EQ(ReadFile(copy), log);
+    EXPECT_EQ(ReadFile(copy + ".Bak"), older);
+    EXPECT_EQ(FileAge(copy), kMay6 + 3600 * n);
+    EXPECT_EQ(TabFileAge(), kMay6 + 3600 * n) << "no time-stamp question follows";
+    // The default is written out where the user can find and change it.
+    EXPECT_EQ(SettingsIni->ReadString("System", "PhpErrorLog", ""),
+              c.setting ? c.setting : "logs/PHP_errors.log");
+    // Nothing of the site was fetched or sent in its place.
+    EXPECT_FALSE(fs::exists(server_.Root() + c.copy));
+    Choose("CloseAll");
+  }
+}
+
+TEST_F(TransferEndToEndTest, DownloadEntireSiteHandsOverToTheOpenFormsSetUp) {
+  int runs = 0;
+  EntireHook.Set([&] { ++runs; });
+  Dialogs().Clear();
+  Choose("DownloadSite");
+  EXPECT_EQ(runs, 1);
+  EXPECT_THAT(Dialogs().Texts(), ::testing::IsEmpty());
+  // Until the form exists the item does nothing at all.
+  EntireHook.Set(nullptr);
+  Choose("DownloadSite");
+  EXPECT_EQ(runs, 1);
+  EXPECT_THAT(Dialogs().Texts(), ::testing::IsEmpty());
 }
 
 TEST_F(TransferEndToEndTest, StopNowInTheServerWindowEndsALargeUpload) {

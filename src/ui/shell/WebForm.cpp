@@ -470,11 +470,20 @@ void TWebForm::HideMarkers() {
   for (TMarker* marker : markers_) marker->hide();
 }
 
-
 void TWebForm::ShowForm(bool visible) {
   // The window stays on the screen, only unpainted while the tabs close: with it
   // hidden, closing the next (parentless) question box would end the program.
   setUpdatesEnabled(visible);
+}
+
+void TWebForm::CloseMenus() {
+  // Sub-menus close before the menus they open from; each close takes one off the
+  // stack of open popups, and a popup that refuses to close ends the walk.
+  while (QWidget* popup = QApplication::activePopupWidget()) {
+    popup->close();
+    if (QApplication::activePopupWidget() == popup) break;
+  }
+  menuBar()->setActiveAction(nullptr);
 }
 
 std::unique_ptr<TMyRich> TWebForm::NewHiddenEditor() {

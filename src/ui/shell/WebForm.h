@@ -107,6 +107,7 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   void SetSplashText(const std::string& text) override;
   void CloseForm() override;
   void ShowForm(bool visible) override;
+  void CloseMenus() override;
   std::unique_ptr<TMyRich> NewHiddenEditor() override;
   std::string Print(const TPrintJob& job) override;
 
