@@ -5,6 +5,7 @@
 #include "commands/Activation.h"
 #include "commands/BuildCommands.h"
 #include "commands/ClipboardCommands.h"
+#include "commands/CountCommands.h"
 #include "commands/EditCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
@@ -94,6 +95,7 @@ void InstallHandlers() {
   InstallClipboardCommands();
   InstallTwoSpacesCommand();
   InstallEditCommands();
+  InstallCountCommands();
   InstallHelpMenuCommands();
   MainMenu().SetHandler("AddNbsp", [](const TMenuItem&) { AddNbspClick(); });
   MainMenu().SetHandler("ConvCom", [](const TMenuItem&) { ConvComClick(); });

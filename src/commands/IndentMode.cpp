@@ -20,6 +20,8 @@ struct TIndentBlock {
   size_t length = 0;
 };
 TIndentBlock block;
+// The information line's own text while the mode's instructions stand in it.
+std::string statusTextBefore;
 
 // Moves the block by one step: its lines go through WorkList, and the result
 // replaces the block and is selected again.
@@ -80,6 +82,7 @@ void IndentLines(std::vector<std::string>& lines, bool outdent) {
 }
 
 void IndentClick() {
+  EndIndentMode();
   TMyRich* editor = CurrentEditor;
   if (!editor) return;
   const size_t selStart = editor->SelStart();
@@ -93,6 +96,9 @@ void IndentClick() {
   block.length = editor->LineIndex(last) + editor->LineLength(last) - block.start;
   editor->Select(block.start, block.length);
   ReplaceShortcutHandler(IndentShortCut);
+  // The idle pass shows StatusText: the instructions stay while the mode lasts.
+  statusTextBefore = StatusText;
+  StatusText = IndentInfoText;
   ShowInfo(IndentInfoText);
 }
 
@@ -105,6 +111,7 @@ void EndIndentMode() {
   TMyRich* editor = block.editor;
   block = {};
   ReplaceShortcutHandler(nullptr);
+  StatusText = statusTextBefore;
   if (editor == CurrentEditor) {
     editor->Select(editor->SelStart(), 0);
     ShowInfo("");
@@ -113,6 +120,7 @@ void EndIndentMode() {
 
 void ResetIndentMode() {
   block = {};
+  statusTextBefore.clear();
   ReplaceShortcutHandler(nullptr);
 }
 

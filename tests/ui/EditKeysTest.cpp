@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <filesystem>
 
@@ -15,8 +16,11 @@
 #include "platform/Processes.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellState.h"
+#include "shell/SmallForms.h"
 #include "support/PlatformKeys.h"
+#include "support/RtfConformance.h"
 #include "support/ShownWindowTest.h"
+#include "ui/shell/PopForm.h"
 #include "ui/shell/WebForm.h"
 
 namespace quorrel {
@@ -113,6 +117,29 @@ TEST_F(EditKeysTest, RunFromThePopUpMenuStartsTheSelectedProgram) {
     made.push_back(entry.path().filename().string());
   }
   EXPECT_EQ(made, std::vector<std::string>{"a;b"});
+}
+
+TEST_F(EditKeysTest, F9ShowsThePopUpBoxAndAnyKeyClosesIt) {
+  InstallPopForm();
+  OpenFile("note.rtf", test::OurRtf("Letter\r\n\\par .PU Remember\r\n\\par the milk"));
+  ASSERT_TRUE(IsRtf);
+  QString shown;
+  int height = 0;
+  bool closed = false;
+  QTimer::singleShot(0, form.get(), [&] {
+    auto* pop = qobject_cast<TPopForm*>(QApplication::activeModalWidget());
+    ASSERT_NE(pop, nullptr);
+    EXPECT_EQ(pop->windowTitle(), "Pop-up");
+    shown = pop->Content->toPlainText();
+    height = pop->Content->height();
+    PressKey(pop->Content, Qt::Key_S, Qt::ControlModifier);
+    closed = !pop->isVisible();
+  });
+  Key(Qt::Key_F9);
+  SetPopForm(nullptr);
+  EXPECT_EQ(shown, "Remember\nthe milk\n");
+  EXPECT_EQ(height, 40 * 3);
+  EXPECT_TRUE(closed);
 }
 
 }  // namespace

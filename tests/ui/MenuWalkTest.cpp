@@ -151,6 +151,12 @@ const Command kCommands[] = {
     {"Unsequence", "Unsequence", "", 50220},
     {"ClearEOL", "Clear to EOL", "Alt+End", 50270},
     {"RunPgm", "Run", "", 50830},
+    // counts, reports, the pop-up box and double spacing
+    {"WordCount", "Word count", "", 50230},
+    {"SectCount", "Section count", "", 50240},
+    {"SectNames", "Section names", "", 50240},
+    {"PU", "Pop-up box", nullptr, 50242},
+    {"DoubleSpace", "Double-space", "", 50260},
     // the About box
     {"About", "About", "", 0},
     // the special characters and the file associations
@@ -285,6 +291,8 @@ TEST_F(MenuWalkTest, ItemsFollowTheDocumentType) {
     EXPECT_EQ(form_->Action("Raw")->shortcut(), QKeySequence(c.raw ? "F2" : ""));
     EXPECT_EQ(form_->Action("ABCMenu")->isVisible(), c.abc);
     EXPECT_EQ(form_->Action("Play")->shortcut(), QKeySequence(c.abc ? "F4" : ""));
+    // The pop-up box of a letter: RTF, not a dot-command master.
+    EXPECT_EQ(form_->Action("PU")->shortcut(), QKeySequence(c.raw && !c.master ? "F9" : ""));
     EXPECT_EQ(form_->Action("BuildOne")->isEnabled(), c.master);
     EXPECT_EQ(form_->Action("BuildOne")->shortcut(), QKeySequence(c.master ? "Ctrl+W" : ""));
     EXPECT_EQ(form_->Action("CloseTab")->shortcut(), QKeySequence(c.master ? "" : "Ctrl+W"));

@@ -171,7 +171,9 @@ void TRichEdit::ReplaceKeepingFormats(size_t start, const std::string& text) {
   wanted.replace(QChar('\v'), QChar::LineSeparator);
   const int from = static_cast<int>(std::min(start, TextLength()));
   const int to = std::min(from + static_cast<int>(wanted.size()), static_cast<int>(TextLength()));
-  const QTextCursor kept = textCursor();
+  // Plain numbers: a cursor would follow the edits.
+  const int keptAnchor = textCursor().anchor();
+  const int keptPosition = textCursor().position();
   QTextCursor cursor(document());
   bool opened = false;
   if (plain_ && from < to) {
@@ -190,8 +192,8 @@ void TRichEdit::ReplaceKeepingFormats(size_t start, const std::string& text) {
     UnwrapLongLines(from, cursor.position());
     cursor.endEditBlock();
     QTextCursor restored(document());
-    restored.setPosition(kept.anchor());
-    restored.setPosition(kept.position(), QTextCursor::KeepAnchor);
+    restored.setPosition(keptAnchor);
+    restored.setPosition(keptPosition, QTextCursor::KeepAnchor);
     setTextCursor(restored);
     return;
   }
@@ -231,8 +233,8 @@ void TRichEdit::ReplaceKeepingFormats(size_t start, const std::string& text) {
     Changed();
   }
   QTextCursor restored(document());
-  restored.setPosition(kept.anchor());
-  restored.setPosition(kept.position(), QTextCursor::KeepAnchor);
+  restored.setPosition(keptAnchor);
+  restored.setPosition(keptPosition, QTextCursor::KeepAnchor);
   setTextCursor(restored);
 }
 
