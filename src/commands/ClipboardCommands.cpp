@@ -180,6 +180,8 @@ void EditClick() {
   menu.SetEnabled("Copy", selected);
   menu.SetEnabled("DelSel", selected);
   menu.SetEnabled("Paste", open && !Desktop().ClipboardText().empty());
+  // Re-paragraphing comes with a command of its own.
+  menu.SetEnabled("RePara", open && static_cast<bool>(Reparagraph));
 }
 
 void CutClick() {

@@ -7,11 +7,14 @@
 #include "commands/ColourCommands.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/CompareCommands.h"
+#include "commands/CountCommands.h"
+#include "commands/EditCommands.h"
 #include "commands/Exit.h"
 #include "commands/FileMenuCommands.h"
 #include "commands/FindClick.h"
 #include "commands/HelpMenuCommands.h"
 #include "commands/InsertCommands.h"
+#include "commands/IndentMode.h"
 #include "commands/NbspAndComments.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
@@ -57,8 +60,12 @@ void InstallHooks() {
   OpenBySenderHook.Set([](const std::string& sender) { OpenClick(sender); });
   OpenThisHook.Set([](const std::string& path) { OpenThis(path); });
   OpenTextHook.Set([](const std::string& text) { OpenText(text); });
-  // The next server page finds its site's dialect again.
-  DocumentLeftHook.Set([] { HtmlDialect = ' '; });
+  // Leaving a document: the next server page finds its site's dialect again, and
+  // indent mode ends with the document it worked on.
+  DocumentLeftHook.Set([] {
+    HtmlDialect = ' ';
+    EndIndentMode();
+  });
   RecentMenuHook.Set([] { FillRecentMenu(); });
   ExitHook.Set([](const std::string& sender) { ExitClick(sender); });
   SpecialClickHook.Set([](bool findField) { SpecialClick(findField); });
@@ -93,6 +100,8 @@ void InstallHandlers() {
   InstallTextInsertCommands();
   InstallClipboardCommands();
   InstallTwoSpacesCommand();
+  InstallEditCommands();
+  InstallCountCommands();
   InstallHelpMenuCommands();
   MainMenu().SetHandler("AddNbsp", [](const TMenuItem&) { AddNbspClick(); });
   MainMenu().SetHandler("ConvCom", [](const TMenuItem&) { ConvComClick(); });

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "commands/FindState.h"
+#include "commands/ReportTab.h"
 #include "platform/UserDialogs.h"
 #include "shell/BlinkJob.h"
 #include "shell/DBoxUnit.h"
@@ -298,11 +299,7 @@ void TFindRun::Finish() {
   if (collected_.empty()) return;
   // A report of the lines found, in a document of its own; never into the document
   // searched.
-  if (CurrentFileName.compare(0, 8, "Untitled") == 0) {
-    OpenBySenderHook(NewTextCommand);
-  } else {
-    UseUntitledTab();
-  }
+  OpenReportTab();
   if (!CurrentEditor || CurrentEditor == &editor_) return;
   CurrentEditor->SetText(collected_);
   CurrentEditor->SetModified(false);

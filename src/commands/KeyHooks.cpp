@@ -350,8 +350,30 @@ TKeyHooks& KeyHooks() {
   return hooks;
 }
 
+namespace {
+TShortcutHandler replacedHandler;
+}  // namespace
+
+bool RunShortcutHandler(const TKey& key) {
+  if (replacedHandler) {
+    // A copy: the handler may put FormShortCut back while it runs.
+    const TShortcutHandler handler = replacedHandler;
+    return handler(key);
+  }
+  return FormShortCut(key);
+}
+
+void ReplaceShortcutHandler(TShortcutHandler handler) {
+  replacedHandler = std::move(handler);
+}
+
+bool ShortcutHandlerReplaced() {
+  return static_cast<bool>(replacedHandler);
+}
+
 void ResetKeyHooks() {
   hooks = TKeyHooks{};
+  replacedHandler = nullptr;
 }
 
 namespace {

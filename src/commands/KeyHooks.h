@@ -45,6 +45,14 @@ struct TKey {
 // menus and the editor do not see it).
 bool FormShortCut(const TKey& key);
 
+// The form's shortcut handler as every key meets it: FormShortCut, unless a mode
+// has put a handler of its own in its place for as long as it lasts.
+using TShortcutHandler = std::function<bool(const TKey& key)>;
+bool RunShortcutHandler(const TKey& key);
+// Puts a handler in FormShortCut's place; nullptr puts FormShortCut back.
+void ReplaceShortcutHandler(TShortcutHandler handler);
+bool ShortcutHandlerReplaced();
+
 // Where a key moves the highlight of the Sections list: Page Up and Home to the
 // first entry, Page Down and End to the last, Up and Down by one, Left and Right by
 // a column; hidden entries are skipped. -1 when the key does not move it.

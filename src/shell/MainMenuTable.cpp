@@ -306,7 +306,7 @@ const TMenuRow MainMenuRows[] = {
     {1, "Debug", "&Debug", "", 0, 0, C, 0},
 
     // ---- View ----------------------------------------------------------------
-    {0, "ViewMenu", "V&iew", "", 0, 0, S, 0},
+    {0, "ViewMenu", "View", "", 0, 0, S, 0},
     {1, "Zoom", "Zoom:   100%", "", 0, 0, S, 0},
     {2, "Z100", "100%", "", 0, 100, X, 4},
     {2, "Z110", "110%", "", 0, 110, C, 4},
@@ -453,6 +453,9 @@ const TMenuRow MainMenuRows[] = {
     // ---- Items of the menu bar itself ----------------------------------------
     {0, "Sections", "&Sections", "", 90000, 0, H, 0},
     {0, "Login", "Login", "", 160000, 0, H, 0},
+    // The editor's pop-up menu: the ui adds these items to the editor's own.
+    {0, "EditorPopup", "", "", 0, 0, S | H, 0},
+    {1, "RunPgm", "Run", "", 50830, 0, 0, 0},
 
     // ---- Check boxes of the find dialog and the file-list form, kept as options
     {0, "FormOptions", "", "", 0, 0, S | H, 0},

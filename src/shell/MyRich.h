@@ -57,6 +57,12 @@ class TMyRich {
   // after the inserted text.
   virtual void SetSelText(const std::string& text) = 0;
 
+  // Puts text over the characters from a position, one for one: the text reads as
+  // TextRange gives it, with its line ends where the editor has them. Each
+  // character keeps its own format (bold, colour ...), as a plain replacement of
+  // the range would not. One edit; the selection is left where it was.
+  virtual void ReplaceKeepingFormats(size_t start, const std::string& text) = 0;
+
   // The editor's own copy and cut of the selection, formats and all; an editor
   // without formats hands the clipboard the plain text.
   virtual void CopySelection() { Desktop().SetClipboardText(SelText()); }
@@ -87,6 +93,10 @@ class TMyRich {
   // bottom-left of the view (2 pixels above its bottom).
   virtual size_t FirstVisiblePos() const = 0;
   virtual size_t BottomLeftPos() const = 0;
+
+  // Lines as the view lays them out at its width, wrapped lines counted each,
+  // from the line that holds a position to the end of the text.
+  virtual size_t DisplayLinesFrom(size_t pos) const { return LineCount() - LineFromChar(pos); }
 
   // ---- state ---------------------------------------------------------------
   virtual bool Modified() const = 0;

@@ -95,6 +95,31 @@ void MemoryRich::SetSelText(const std::string& text) {
   Changed();
 }
 
+void MemoryRich::ReplaceKeepingFormats(size_t start, const std::string& text) {
+  const std::string wanted = ToLineFeeds(text);
+  start = std::min(start, text_.size());
+  const size_t end = std::min(start + wanted.size(), text_.size());
+  if (text_.compare(start, end - start, wanted, 0, end - start) == 0) return;
+  if (!plain_) {
+    // Run by run, each keeping its format; paragraph marks are the '\n's.
+    const std::u16string chars = RtfTextOfAnsi(wanted);
+    size_t pos = 0;
+    for (TRtfParagraph& paragraph : rtf_.paragraphs) {
+      for (TRtfRun& run : paragraph.runs) {
+        for (char16_t& c : run.text) {
+          if (pos >= start && pos < end) c = chars[pos - start];
+          ++pos;
+        }
+      }
+      ++pos;  // the paragraph's mark
+      if (pos >= end) break;
+    }
+  }
+  text_.replace(start, end - start, wanted, 0, end - start);
+  modified_ = true;
+  Changed();
+}
+
 void MemoryRich::IndexLines() const {
   if (indexed_) return;
   lineStarts_.assign(1, 0);

@@ -25,6 +25,7 @@ class MemoryRich : public TMyRich {
   void Select(size_t start, size_t length) override;
   std::string SelText() const override { return TextRange(selStart_, selLength_); }
   void SetSelText(const std::string& text) override;
+  void ReplaceKeepingFormats(size_t start, const std::string& text) override;
 
   size_t LineCount() const override;
   size_t LineFromChar(size_t pos) const override;

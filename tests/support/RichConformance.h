@@ -274,12 +274,32 @@ TYPED_TEST_P(RichConformance, ColourRunsAreNoEditAndFollowEdits) {
   EXPECT_TRUE(r.ColourRuns().empty());
 }
 
+TYPED_TEST_P(RichConformance, ReplacingKeepingFormatsIsAnEditInPlace) {
+  this->Put("ab\r\ncd\r\n\xe9\xff");
+  int changes = 0;
+  this->rich->SetOnChange([&] { ++changes; });
+  this->rich->Select(1, 4);
+  this->rich->ReplaceKeepingFormats(1, "B\r\nCD\r\n\xc9");
+  EXPECT_EQ(this->rich->GetText(), "aB\r\nCD\r\n\xc9\xff");
+  EXPECT_TRUE(this->rich->Modified());
+  EXPECT_GE(changes, 1);
+  EXPECT_EQ(this->rich->SelStart(), 1u);
+  EXPECT_EQ(this->rich->SelLength(), 4u);
+  // Nothing different: no edit at all.
+  this->rich->SetModified(false);
+  changes = 0;
+  this->rich->ReplaceKeepingFormats(0, "aB");
+  EXPECT_FALSE(this->rich->Modified());
+  EXPECT_EQ(changes, 0);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(RichConformance, TextReadsOutWithCrLfAndNoFinalLineEnd,
                             EveryWindows1252ByteSurvives,
                             SelectionIsClampedAndCountsOnePositionPerLineEnd,
                             ReplacingTheSelectionIsAnEdit, LinesAreTextLines,
                             OffsetsOfTheCrLfTextConvertBothWays, ViewScrollsByLinesWithinTheText,
                             ShortTextNeverScrolls, SettingsAreKept, LargeTextRoundTrips,
-                            ColourRunsAreNoEditAndFollowEdits);
+                            ColourRunsAreNoEditAndFollowEdits,
+                            ReplacingKeepingFormatsIsAnEditInPlace);
 
 }  // namespace quorrel::test

@@ -239,12 +239,33 @@ TYPED_TEST_P(RtfConformance, AlignmentTakesTheTouchedParagraphs) {
             "\\par \\pard c\r\n\\par }\r\n");
 }
 
+// Characters put over others one for one keep each its own format; the line ends
+// and the selection stay where they were.
+TYPED_TEST_P(RtfConformance, ReplacingKeepingFormatsKeepsEachCharactersFormat) {
+  const std::string colours = "\\red255\\green0\\blue0;";
+  this->Load(OurRtf("plain \\b bold\\b0  \\cf1 red\\cf0\r\n\\par next \\i line\\i0", colours));
+  this->rich->Select(2, 3);
+  this->rich->ReplaceKeepingFormats(0, "PLAIN BOLD RED\r\nNEXT LINE");
+  EXPECT_EQ(this->rich->GetText(), "PLAIN BOLD RED\r\nNEXT LINE");
+  EXPECT_EQ(this->rich->GetRtfSource(),
+            OurRtf("PLAIN \\b BOLD\\b0  \\cf1 RED\\cf0\r\n\\par NEXT \\i LINE\\i0", colours));
+  EXPECT_TRUE(this->rich->Modified());
+  EXPECT_EQ(this->rich->SelStart(), 2u);
+  EXPECT_EQ(this->rich->SelLength(), 3u);
+  // Part of the text, from inside a run.
+  this->rich->ReplaceKeepingFormats(8, "ld r");
+  EXPECT_EQ(this->rich->GetText(), "PLAIN BOld rED\r\nNEXT LINE");
+  EXPECT_EQ(this->rich->GetRtfSource(),
+            OurRtf("PLAIN \\b BOld\\b0  \\cf1 rED\\cf0\r\n\\par NEXT \\i LINE\\i0", colours));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(RtfConformance, FormatChangesCoverExactlyTheRange,
                             FormatAtAPositionIsTheCharactersAfterIt,
                             FormatForTypingHoldsUntilTheCaretMoves,
                             AlignmentTakesTheTouchedParagraphs, RendersSourceAsFormattedText,
                             OurSourceComesBackByteForByte,
                             WordProcessorDocumentsKeepTextAndFormatting, HyphensComeBackAsTheyWere,
-                            TypedTextTakesTheFormatBeforeIt, PlainTextModeHoldsTheSourceAsText);
+                            TypedTextTakesTheFormatBeforeIt, PlainTextModeHoldsTheSourceAsText,
+                            ReplacingKeepingFormatsKeepsEachCharactersFormat);
 
 }  // namespace quorrel::test

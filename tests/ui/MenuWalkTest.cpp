@@ -145,6 +145,27 @@ const Command kCommands[] = {
     {"PrevSection", "Previous section", "F11", 80300},
     {"NextSection", "Next section", "F12", 80300},
     {"SelSect", "Highlight section", "", 50245},
+    // the Edit menu's block, case and clean-up commands
+    {"WordWrap", "&Word wrap", "", 52200},
+    {"SelectAll", "Select &all", "Ctrl+A", 52100},
+    {"DelSel", "De&lete", "", 50100},
+    {"DupBlock", "Dup block", "Ctrl+[", 50120},
+    {"Indent", "Indent block", "Alt+I", 50150},
+    {"RePara", "Reparagraph", "", 0},
+    {"Upper", "Upper", "Alt+U", 0},
+    {"Lower", "Lower", "Alt+L", 0},
+    {"Switch", "Switch", "", 0},
+    {"Mixed", "Mixed", "Alt+M", 0},
+    {"DelWhite", "Delete whitespace", "", 50210},
+    {"Unsequence", "Unsequence", "", 50220},
+    {"ClearEOL", "Clear to EOL", "Alt+End", 50270},
+    {"RunPgm", "Run", "", 50830},
+    // counts, reports, the pop-up box and double spacing
+    {"WordCount", "Word count", "", 50230},
+    {"SectCount", "Section count", "", 50240},
+    {"SectNames", "Section names", "", 50240},
+    {"PU", "Pop-up box", nullptr, 50242},
+    {"DoubleSpace", "Double-space", "", 50260},
     // the Help menu
     {"About", "About", "", 0},
     {"Updates", "Check for updates", "", 0},
@@ -313,11 +334,8 @@ TEST_F(MenuWalkTest, ItemsFollowTheDocumentType) {
     bool abc;     // the ABC menu shown, "Play" on F4
     bool master;  // a dot-command master: Ctrl+W builds its page instead of closing it
   } cases[] = {
-      {page, false, false, false},
-      {rtf, true, false, false},
-      {tune, false, true, false},
-      {notes, false, false, false},
-      {master, true, false, true},
+      {page, false, false, false},  {rtf, true, false, false},   {tune, false, true, false},
+      {notes, false, false, false}, {master, true, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -327,6 +345,8 @@ TEST_F(MenuWalkTest, ItemsFollowTheDocumentType) {
     EXPECT_EQ(form_->Action("ABCMenu")->isVisible(), c.abc);
     EXPECT_EQ(form_->Action("Play")->shortcut(), QKeySequence(c.abc ? "F4" : ""));
     EXPECT_EQ(form_->Action("Link")->shortcut(), QKeySequence(c.abc ? "" : "F4"));
+    // The pop-up box of a letter: RTF, not a dot-command master.
+    EXPECT_EQ(form_->Action("PU")->shortcut(), QKeySequence(c.raw && !c.master ? "F9" : ""));
     EXPECT_EQ(form_->Action("BuildOne")->isEnabled(), c.master);
     EXPECT_EQ(form_->Action("BuildOne")->shortcut(), QKeySequence(c.master ? "Ctrl+W" : ""));
     EXPECT_EQ(form_->Action("CloseTab")->shortcut(), QKeySequence(c.master ? "" : "Ctrl+W"));
@@ -358,6 +378,32 @@ TEST_F(MenuWalkTest, ItemsFollowTheDocumentType) {
   OpenTab(outside);
   EXPECT_FALSE(form_->Action("Validate")->isEnabled());
   EXPECT_FALSE(form_->Action("ValAll")->isEnabled());
+}
+
+// An Alt+letter key that is also a menu's mnemonic would be ambiguous to Qt, and
+// neither would run.
+TEST_F(MenuWalkTest, NoAltKeyIsAMenuMnemonic) {
+  std::set<QChar> mnemonics;
+  for (auto& top : MainMenu().Root().items) {
+    const QString caption = AnsiToQString(top->caption);
+    const qsizetype at = caption.indexOf('&');
+    if (at >= 0 && at + 1 < caption.size()) mnemonics.insert(caption[at + 1].toUpper());
+  }
+  ASSERT_TRUE(mnemonics.count('F'));
+  std::function<void(TMenuItem&)> walk = [&](TMenuItem& parent) {
+    for (auto& child : parent.items) {
+      const QKeySequence key = QKeySequence::fromString(AnsiToQString(child->shortcut));
+      if (!key.isEmpty() && key[0].keyboardModifiers() == Qt::AltModifier) {
+        const QString letter = QKeySequence(key[0].key()).toString();
+        if (letter.size() == 1) {
+          EXPECT_FALSE(mnemonics.count(letter[0].toUpper()))
+              << child->name << " on " << child->shortcut << " opens a menu";
+        }
+      }
+      walk(*child);
+    }
+  };
+  walk(MainMenu().Root());
 }
 
 TEST_F(MenuWalkTest, HelpAboutShowsTheSplashAsTheAboutBox) {

@@ -89,3 +89,32 @@ TEST(RichEdit, FocusNeedsAShowingEnabledControl) {
 
 }  // namespace
 }  // namespace quorrel::test
+
+namespace quorrel::test {
+namespace {
+
+// Display lines are the lines the view lays out: a long line wraps into several at
+// the view's width, and a larger zoom makes more of them.
+TEST(RichEdit, DisplayLinesCountWrappedLines) {
+  TRichEdit rich;
+  rich.SetEditorFont("DejaVu Sans Mono", 10, false);
+  rich.resize(400, 300);
+  rich.show();
+  std::string words;
+  for (int i = 0; i < 100; ++i) words += "word ";
+  rich.SetText("short\r\n" + words + "\r\nend");
+  QApplication::processEvents();
+  const size_t wrapped = rich.DisplayLinesFrom(0);
+  EXPECT_GT(wrapped, 4u);
+  EXPECT_EQ(rich.DisplayLinesFrom(rich.LineIndex(1)), wrapped - 1);
+  EXPECT_EQ(rich.DisplayLinesFrom(rich.LineIndex(2)), 1u);
+  rich.SetZoom(200);
+  QApplication::processEvents();
+  EXPECT_GT(rich.DisplayLinesFrom(0), wrapped);
+  rich.SetWordWrap(false);
+  QApplication::processEvents();
+  EXPECT_EQ(rich.DisplayLinesFrom(0), 3u);
+}
+
+}  // namespace
+}  // namespace quorrel::test

@@ -71,7 +71,7 @@ TEST_F(WebFormTest, TheMenuBarShowsTheMenuModel) {
     if (action->isVisible()) titles << action->text();
   }
   EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&Text", "&Validation", "&Web", "&Options",
-                                 "V&iew", "&Set", "&PHP/ASP", "&Help"}));
+                                 "View", "&Set", "&PHP/ASP", "&Help"}));
   QAction* find = form->Action("Find");
   ASSERT_NE(find, nullptr);
   EXPECT_EQ(find->objectName(), "Find");

@@ -162,6 +162,94 @@ void TRichEdit::SetSelText(const std::string& text) {
   setTextCursor(cursor);
 }
 
+void TRichEdit::ReplaceKeepingFormats(size_t start, const std::string& text) {
+  // The new characters in the document's own terms: one per line end.
+  QString wanted = ToEditorText(text);
+  wanted.replace(QStringLiteral("\r\n"), QString(QChar::ParagraphSeparator));
+  wanted.replace(QChar('\r'), QChar::ParagraphSeparator);
+  wanted.replace(QChar('\n'), QChar::ParagraphSeparator);
+  wanted.replace(QChar('\v'), QChar::LineSeparator);
+  const int from = static_cast<int>(std::min(start, TextLength()));
+  const int to = std::min(from + static_cast<int>(wanted.size()), static_cast<int>(TextLength()));
+  // Plain numbers: a cursor would follow the edits.
+  const int keptAnchor = textCursor().anchor();
+  const int keptPosition = textCursor().position();
+  QTextCursor cursor(document());
+  bool opened = false;
+  if (plain_ && from < to) {
+    // Plain text has one format throughout: the whole range in one replacement.
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    const QString next = wanted.left(to - from);
+    if (cursor.selectedText() == next) return;
+    if (editGroup_ && groupStarted_) {
+      cursor.joinPreviousEditBlock();
+    } else {
+      cursor.beginEditBlock();
+    }
+    groupStarted_ = true;
+    cursor.insertText(next, cursor.charFormat());
+    UnwrapLongLines(from, cursor.position());
+    cursor.endEditBlock();
+    QTextCursor restored(document());
+    restored.setPosition(keptAnchor);
+    restored.setPosition(keptPosition, QTextCursor::KeepAnchor);
+    setTextCursor(restored);
+    return;
+  }
+  // One notice for the whole change, not one per fragment: on a long document
+  // the followers of each edit (colours, the change handler) cost more than it.
+  const bool blocked = document()->blockSignals(true);
+  // Fragment by fragment: each keeps its format, and the text between blocks (the
+  // line ends) is never touched.
+  for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
+       block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      const int a = std::max(fragment.position(), from);
+      const int b = std::min(fragment.position() + fragment.length(), to);
+      if (a >= b) continue;
+      const QString now = fragment.text().mid(a - fragment.position(), b - a);
+      const QString next = wanted.mid(a - from, b - a);
+      if (now == next) continue;
+      if (!opened) {
+        if (editGroup_ && groupStarted_) {
+          cursor.joinPreviousEditBlock();
+        } else {
+          cursor.beginEditBlock();
+        }
+        groupStarted_ = true;
+        opened = true;
+      }
+      cursor.setPosition(a);
+      cursor.setPosition(b, QTextCursor::KeepAnchor);
+      cursor.insertText(next, fragment.charFormat());
+    }
+  }
+  if (opened) cursor.endEditBlock();
+  document()->blockSignals(blocked);
+  if (opened) {
+    ColoursFollowEdit(from, to - from, to - from);
+    Changed();
+  }
+  QTextCursor restored(document());
+  restored.setPosition(keptAnchor);
+  restored.setPosition(keptPosition, QTextCursor::KeepAnchor);
+  setTextCursor(restored);
+}
+
+size_t TRichEdit::DisplayLinesFrom(size_t pos) const {
+  QAbstractTextDocumentLayout* layout = document()->documentLayout();
+  size_t lines = 0;
+  for (QTextBlock block = document()->findBlock(static_cast<int>(std::min(pos, TextLength())));
+       block.isValid(); block = block.next()) {
+    // Laid out now if the view has not come to it yet.
+    if (!block.layout() || block.layout()->lineCount() == 0) layout->blockBoundingRect(block);
+    lines += block.layout() ? std::max(block.layout()->lineCount(), 1) : 1;
+  }
+  return lines;
+}
+
 int TRichEdit::CharColour(size_t pos) const {
   if (plain_ || pos >= TextLength()) return -1;
   const QChar c = document()->characterAt(static_cast<int>(pos));

@@ -30,6 +30,7 @@ class TRichEdit : public QTextEdit, public TMyRich {
   void Select(size_t start, size_t length) override;
   std::string SelText() const override;
   void SetSelText(const std::string& text) override;
+  void ReplaceKeepingFormats(size_t start, const std::string& text) override;
 
   size_t LineCount() const override;
   size_t LineFromChar(size_t pos) const override;
@@ -43,6 +44,7 @@ class TRichEdit : public QTextEdit, public TMyRich {
   void ScrollToBottom() override;
   size_t FirstVisiblePos() const override;
   size_t BottomLeftPos() const override;
+  size_t DisplayLinesFrom(size_t pos) const override;
 
   bool Modified() const override;
   void SetModified(bool modified) override;

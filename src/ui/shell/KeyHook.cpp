@@ -174,7 +174,7 @@ bool TKeyHook::ShortcutOverride(QKeyEvent& event) {
   if (!handled) {
     QWidget* focus = QApplication::focusWidget();
     if (!focus || focus->window() != form_) return false;
-    RunGuarded([&] { handled = FormShortCut(key); });
+    RunGuarded([&] { handled = RunShortcutHandler(key); });
   }
   pending_.valid = true;
   pending_.key = event.key();
@@ -202,7 +202,7 @@ bool TKeyHook::KeyPress(QObject* watched, QKeyEvent& event) {
     RunGuarded([&] { handled = AppEvKey(key); });
     QWidget* focus = QApplication::focusWidget();
     if (!handled && focus && focus->window() == form_) {
-      RunGuarded([&] { handled = FormShortCut(key); });
+      RunGuarded([&] { handled = RunShortcutHandler(key); });
     }
     if (handled) return true;
   }

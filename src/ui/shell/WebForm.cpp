@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -11,6 +12,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <memory>
 #include <stdexcept>
 
 #include "commands/Activation.h"
@@ -275,10 +277,23 @@ TMyRich* TWebForm::NewTab() {
   editor->setObjectName(QStringLiteral("RichEdit%1").arg(++editors));
   connect(editor, &TRichEdit::DoubleClicked, this,
           [] { RunCommand("RichDblClick", [] { RichDblClick(); }); });
+  // The editor's own pop-up menu with the program's items after it.
+  editor->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(editor, &QWidget::customContextMenuRequested, this,
+          [this, editor](const QPoint& at) { ShowEditorPopup(editor, at); });
   activating_ = true;
   pc_->addTab(editor, QString());
   activating_ = false;
   return editor;
+}
+
+void TWebForm::ShowEditorPopup(TRichEdit* editor, const QPoint& at) {
+  std::unique_ptr<QMenu> popup(editor->createStandardContextMenu(at));
+  if (QMenu* ours = Menu("EditorPopup")) {
+    popup->addSeparator();
+    popup->addActions(ours->actions());
+  }
+  popup->exec(editor->viewport()->mapToGlobal(at));
 }
 
 void TWebForm::ActivateTab(int index) {

@@ -135,6 +135,8 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   // sit elsewhere on many keyboard layouts); null for other keys.
   QAction* ActionOfKeyText(const QKeyEvent& key) const;
   void AddItems(QMenu* menu, TMenuItem& parent);
+  // The pop-up menu of an editor at a point of its viewport.
+  void ShowEditorPopup(TRichEdit* editor, const QPoint& at);
   QAction* MakeAction(TMenuItem& item, QWidget* owner);
   // A sub-menu's own command runs as it opens.
   void RunOnOpening(QMenu* menu, const std::string& name);
