@@ -112,6 +112,8 @@ int RunProgram(QApplication& app) {
     RunGuarded(FormActivate);
     // A start-up that failed half-way still leaves a window to work in.
     if (!ProgramEnding && !webForm->isVisible()) webForm->show();
+    // The documents opened show as soon as the start-up is done.
+    if (!ProgramEnding) webForm->IdleSoon();
   });
   int result = app.exec();
   FreePlayer();

@@ -417,6 +417,10 @@ void TWebForm::ShowPendingChanges() {
   if (outer) inProcessMessages_ = false;
 }
 
+void TWebForm::IdleSoon() {
+  QTimer::singleShot(0, this, [this] { Idle(); });
+}
+
 void TWebForm::Idle() {
   if (inProcessMessages_ || !CurrentCommand.empty() || QApplication::activeModalWidget()) return;
   Guarded(OnIdle);

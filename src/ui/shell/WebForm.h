@@ -36,6 +36,9 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   // The splash shown at start; the window hides and closes it as start-up says, and
   // Help > About shows it again as the About box.
   void SetSplash(TSplashForm* splash);
+  // Runs the idle pass once the events waiting now are handled, as after a burst of
+  // work the user should see finished at once; its timer goes on as before.
+  void IdleSoon();
 
   QTabWidget* PC() const { return pc_; }
   QAction* Action(const std::string& name) const;
