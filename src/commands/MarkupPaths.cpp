@@ -16,45 +16,32 @@ std::string WithSlash(std::string folder) {
   return folder;
 }
 
-}  // namespace
-
-std::string EscapeAttribute(const std::string& text) {
+// The text with "&", "<" and, when asked, '"' written as entities.
+std::string Escaped(const std::string& text, bool quotes) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
+    if (c == '&') {
+      out += "&amp;";
+    } else if (c == '<') {
+      out += "&lt;";
+    } else if (c == '"' && quotes) {
+      out += "&quot;";
+    } else {
+      out += c;
     }
   }
   return out;
 }
 
+}  // namespace
+
+std::string EscapeAttribute(const std::string& text) {
+  return Escaped(text, true);
+}
+
 std::string EscapeText(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
+  return Escaped(text, false);
 }
 
 std::string HrefPath(const std::string& path) {

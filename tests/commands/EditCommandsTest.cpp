@@ -16,6 +16,7 @@
 #include "shell/Reparagraph.h"
 #include "shell/SaveTestKit.h"
 #include "support/Installed.h"
+#include "support/ProgramOutput.h"
 
 namespace quorrel {
 namespace {
@@ -170,18 +171,6 @@ TEST(EditRulesTest, IndentAndOutdent) {
   }
 }
 
-// What a program writes, as it writes it.
-std::string Output(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  ::pclose(pipe);
-  return out;
-}
-
 std::string Trimmed(const std::string& text) {
   const size_t first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return "";
@@ -193,14 +182,14 @@ TEST(EditRulesTest, UnsequenceOnNumberedLicence) {
   const std::vector<std::string> original = SplitLines(test::InstalledFile(path, "base-files"));
   ASSERT_GT(original.size(), 600u);
   // "1. text" lines: the numbers go and the lines come back (trimmed, as the rule trims).
-  const std::vector<std::string> numbered = SplitLines(Output("nl -s'. ' -w1 " + path));
+  const std::vector<std::string> numbered = SplitLines(test::ProgramOutput("nl -s'. ' -w1 " + path));
   ASSERT_EQ(numbered.size(), original.size());
   const std::vector<std::string> back = UnsequenceLines(numbered);
   for (size_t i = 0; i < original.size(); ++i) {
     ASSERT_EQ(back[i], Trimmed(original[i])) << "line " << i + 1;
   }
   // A tab after the number: the leading blank separates, and the numbers stay.
-  const std::vector<std::string> catted = UnsequenceLines(SplitLines(Output("cat -n " + path)));
+  const std::vector<std::string> catted = UnsequenceLines(SplitLines(test::ProgramOutput("cat -n " + path)));
   ASSERT_EQ(catted.size(), original.size());
   for (size_t i = 0; i < original.size(); ++i) {
     ASSERT_EQ(catted[i], Trimmed(std::to_string(i + 1) + "\t" + original[i])) << "line " << i + 1;

@@ -10,6 +10,7 @@
 #include "commands/FindTestKit.h"
 #include "shell/FastStrings.h"
 #include "support/Installed.h"
+#include "support/ProgramOutput.h"
 
 namespace quorrel::test {
 namespace {
@@ -30,18 +31,6 @@ std::string WithoutCr(const std::string& text) {
   }
   return out;
 }
-
-std::string Shell(const std::string& command) {
-  std::string out;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return out;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  ::pclose(pipe);
-  return out;
-}
-
 class FindRealTextTest : public FindTest {
  protected:
   // The editor's text as a file with LF line ends: one byte per editor position.
@@ -50,7 +39,7 @@ class FindRealTextTest : public FindTest {
   }
   // Where grep -o stops, as byte offsets of the editor's text.
   std::vector<size_t> GrepStops(const std::string& pattern, bool ignoreCase) {
-    std::istringstream lines(Shell(std::string("grep -o -b -F ") + (ignoreCase ? "-i " : "") +
+    std::istringstream lines(ProgramOutput(std::string("grep -o -b -F ") + (ignoreCase ? "-i " : "") +
                                  "-e '" + pattern + "' '" + EditorTextFile() + "'"));
     std::vector<size_t> stops;
     for (std::string line; std::getline(lines, line);) stops.push_back(std::stoul(line));
@@ -83,7 +72,7 @@ class FindRealTextTest : public FindTest {
     for (bool caseSensitive : {true, false}) {
       SCOPED_TRACE(pattern + (caseSensitive ? " case-sensitive" : " any case"));
       const std::string file = EditorTextFile();
-      const std::string expected = Shell(std::string("grep -F ") + (caseSensitive ? "" : "-i ") +
+      const std::string expected = ProgramOutput(std::string("grep -F ") + (caseSensitive ? "" : "-i ") +
                                        "-e '" + pattern + "' '" + file + "'");
       const int source = window.ActiveTab();
       Command("Extract", [&](TFindAnswers& a) {

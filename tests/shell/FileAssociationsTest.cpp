@@ -2,7 +2,6 @@
 // own tool: Debian's xdg-mime reads back the defaults and the new types.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +13,7 @@
 #include "support/ReadOnlyFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
+#include "support/ProgramOutput.h"
 
 namespace quorrel {
 namespace {
@@ -30,12 +30,7 @@ std::string Read(const std::string& path) {
 
 // What a program prints, with its trailing line end taken off.
 std::string Output(const std::string& command) {
-  std::string text;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    std::array<char, 256> buffer{};
-    while (fgets(buffer.data(), buffer.size(), pipe)) text += buffer.data();
-    pclose(pipe);
-  }
+  std::string text = test::ProgramOutput(command);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
   return text;
 }

@@ -1,0 +1,11 @@
+#pragma once
+// What a shell command prints, for tests that check against a real program.
+#include <string>
+
+namespace quorrel::test {
+
+// Everything the command writes to its standard output, as written; "" when it
+// cannot be started.
+std::string ProgramOutput(const std::string& command);
+
+}  // namespace quorrel::test
