@@ -12,10 +12,12 @@
 #include <string>
 
 #include "commands/StartUp.h"
+#include "platform/Desktop.h"
 #include "platform/Paths.h"
 #include "shell/BlinkJob.h"
 #include "shell/ShellState.h"
 #include "support/SiteFolder.h"
+#include "ui/platform/QtDesktop.h"
 #include "ui/shell/WebForm.h"
 
 namespace quorrel::test {
@@ -57,6 +59,21 @@ class ShownWindowTest : public ::testing::Test {
 
  private:
   std::string folder_;
+};
+
+// The same, with the Qt desktop installed: the system clipboard and the printer.
+class ShownDesktopWindowTest : public ShownWindowTest {
+ protected:
+  using ShownWindowTest::ShownWindowTest;
+
+  void SetUp() override {
+    ShownWindowTest::SetUp();
+    InstallQtDesktop();
+  }
+  void TearDown() override {
+    SetDesktop(nullptr);
+    ShownWindowTest::TearDown();
+  }
 };
 
 }  // namespace quorrel::test

@@ -35,17 +35,9 @@ namespace fs = std::filesystem;
 using test::Dialogs;
 using test::PressKey;
 
-class ClipboardTest : public test::ShownWindowTest {
+class ClipboardTest : public test::ShownDesktopWindowTest {
  protected:
-  ClipboardTest() : ShownWindowTest("clipboard/") {}
-  void SetUp() override {
-    ShownWindowTest::SetUp();
-    InstallQtDesktop();
-  }
-  void TearDown() override {
-    ShownWindowTest::TearDown();
-    SetDesktop(nullptr);
-  }
+  ClipboardTest() : ShownDesktopWindowTest("clipboard/") {}
   // Another program's offer: plain text with formatted versions beside it.
   void Offer(const QString& text, bool formatted) {
     auto* data = new QMimeData;

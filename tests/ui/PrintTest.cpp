@@ -41,17 +41,12 @@ std::string Poppler(const std::string& tool, QStringList arguments) {
   return process.readAllStandardOutput().toStdString();
 }
 
-class PrintTest : public test::ShownWindowTest {
+class PrintTest : public test::ShownDesktopWindowTest {
  protected:
-  PrintTest() : ShownWindowTest("print/") {}
+  PrintTest() : ShownDesktopWindowTest("print/") {}
   void SetUp() override {
-    ShownWindowTest::SetUp();
-    InstallQtDesktop();
+    ShownDesktopWindowTest::SetUp();
     pdf = site + "printed.pdf";
-  }
-  void TearDown() override {
-    SetDesktop(nullptr);
-    ShownWindowTest::TearDown();
   }
   // File > Print into the PDF file.
   void Print() {

@@ -40,17 +40,9 @@ size_t EditorPos(const std::string& plain, size_t offset) {
   return offset - lineEnds;
 }
 
-class RichPasteTest : public test::ShownWindowTest {
+class RichPasteTest : public test::ShownDesktopWindowTest {
  protected:
-  RichPasteTest() : ShownWindowTest("rich-paste/") {}
-  void SetUp() override {
-    ShownWindowTest::SetUp();
-    InstallQtDesktop();
-  }
-  void TearDown() override {
-    ShownWindowTest::TearDown();
-    SetDesktop(nullptr);
-  }
+  RichPasteTest() : ShownDesktopWindowTest("rich-paste/") {}
   // A word processor's copy: its text, and its RTF or HTML beside it.
   void Offer(const std::string& rtf, const QString& html = {}) {
     auto* data = new QMimeData;
