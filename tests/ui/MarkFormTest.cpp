@@ -23,6 +23,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
+#include "support/TestWindow.h"
 #include "ui/shell/GotoForm.h"
 #include "ui/shell/MarkForm.h"
 #include "ui/shell/SplashForm.h"
@@ -53,12 +54,7 @@ class MarkFormTest : public ::testing::Test {
     QApplication::processEvents();
   }
   void TearDown() override {
-    form_.reset();
-    SetMainWindow(nullptr);
-    CurrentEditor = nullptr;
-    MainIni.reset();
-    fs::remove(DocumentsFolder() + MainIniName);
-    fs::remove_all(test::SiteTestFolder());
+    test::CloseTestWindow(form_);
   }
   void OpenTab(const std::string& name, const std::string& text) {
     std::ofstream(site_ + name, std::ios::binary) << text;

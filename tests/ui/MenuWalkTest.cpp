@@ -31,6 +31,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
+#include "support/TestWindow.h"
 #include "ui/shell/SplashForm.h"
 #include "ui/shell/WebForm.h"
 
@@ -233,13 +234,7 @@ class MenuWalkTest : public ::testing::Test {
     QApplication::processEvents();
   }
   void TearDown() override {
-    form_.reset();
-    SetMainWindow(nullptr);
-    CurrentEditor = nullptr;
-    // Close all wrote the main settings file: the next test starts afresh.
-    MainIni.reset();
-    fs::remove(DocumentsFolder() + MainIniName);
-    fs::remove_all(test::SiteTestFolder());
+    test::CloseTestWindow(form_);
   }
 
   std::string Write(const std::string& name, const std::string& bytes) {

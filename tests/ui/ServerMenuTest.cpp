@@ -44,6 +44,7 @@
 #include "support/TestEnvironment.h"
 #include "support/TimeZone.h"
 #include "support/UnixUserFtp.h"
+#include "support/TestWindow.h"
 #include "ui/platform/QtDialogs.h"
 #include "ui/publish/SDetForm.h"
 #include "ui/shell/DBox3Form.h"
@@ -99,14 +100,7 @@ class ServerMenuTest : public ::testing::Test {
     ResetConnection();
     EXPECT_TRUE(QTest::qWaitFor([] { return ConnectThreadsRunning() == 0; }, 15000));
     QApplication::processEvents();
-    form_.reset();
-    SetMainWindow(nullptr);
-    CurrentEditor = nullptr;
-    // Close all wrote the main settings file: the next test starts afresh.
-    MainIni.reset();
-    fs::remove(DocumentsFolder() + MainIniName);
-    SettingsIni.reset();
-    fs::remove_all(test::SiteTestFolder());
+    test::CloseTestWindow(form_);
     unsetenv(ConnectedStateVariable);
   }
 

@@ -39,6 +39,7 @@
 #include "support/TestEnvironment.h"
 #include "support/TestFiles.h"
 #include "support/TimeZone.h"
+#include "support/TestWindow.h"
 #include "ui/publish/SDetForm.h"
 #include "ui/publish/ServForm.h"
 #include "ui/shell/WebForm.h"
@@ -106,13 +107,7 @@ class ServerWindowTest : public ::testing::Test {
     EXPECT_TRUE(QTest::qWaitFor([] { return ConnectThreadsRunning() == 0; }, 15000));
     QApplication::processEvents();
     delete servForm_;
-    form_.reset();
-    SetMainWindow(nullptr);
-    CurrentEditor = nullptr;
-    MainIni.reset();
-    fs::remove(DocumentsFolder() + MainIniName);
-    SettingsIni.reset();
-    fs::remove_all(test::SiteTestFolder());
+    test::CloseTestWindow(form_);
     unsetenv(ConnectedStateVariable);
   }
 

@@ -41,6 +41,7 @@
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
 #include "support/TestFiles.h"
+#include "support/TestWindow.h"
 #include "ui/publish/ServForm.h"
 #include "ui/shell/WebForm.h"
 
@@ -91,13 +92,7 @@ class TransferEndToEndTest : public ::testing::Test {
     EXPECT_TRUE(QTest::qWaitFor([] { return ConnectThreadsRunning() == 0; }, 15000));
     QApplication::processEvents();
     servForm_.reset();
-    form_.reset();
-    SetMainWindow(nullptr);
-    CurrentEditor = nullptr;
-    MainIni.reset();
-    fs::remove(DocumentsFolder() + MainIniName);
-    SettingsIni.reset();
-    fs::remove_all(test::SiteTestFolder());
+    test::CloseTestWindow(form_);
     unsetenv(ConnectedStateVariable);
   }
 
