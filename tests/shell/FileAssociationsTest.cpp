@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "platform/Abort.h"
@@ -14,6 +15,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "support/ProgramOutput.h"
+#include "support/XdgHome.h"
 
 namespace quorrel {
 namespace {
@@ -76,19 +78,9 @@ class FileAssociationsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     home_ = test::TestHome() + "assoc/";
-    fs::remove_all(home_);
-    fs::create_directories(home_ + "config");
-    fs::create_directories(home_ + "data");
-    oldConfig_ = std::getenv("XDG_CONFIG_HOME");
-    oldData_ = std::getenv("XDG_DATA_HOME");
-    setenv("XDG_CONFIG_HOME", (home_ + "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (home_ + "data").c_str(), 1);
+    xdg_ = std::make_unique<test::XdgHome>(home_);
   }
-  void TearDown() override {
-    setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
-    setenv("XDG_DATA_HOME", oldData_.c_str(), 1);
-    fs::remove_all(home_);
-  }
+  void TearDown() override { xdg_.reset(); }
   // xdg-mime with the test's folders; "filetype" asks through GIO, which reads the
   // user's MIME database.
   std::string XdgMime(const std::string& arguments) {
@@ -99,8 +91,7 @@ class FileAssociationsTest : public ::testing::Test {
   }
 
   std::string home_;
-  std::string oldConfig_;
-  std::string oldData_;
+  std::unique_ptr<test::XdgHome> xdg_;
 };
 
 TEST_F(FileAssociationsTest, ChosenTypesBecomeTheDesktopsDefaultsAndReadBackAsOurs) {

@@ -19,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 
 #include "commands/StartUp.h"
@@ -37,6 +38,8 @@
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
+#include "support/TestWindow.h"
+#include "support/XdgHome.h"
 #include "ui/shell/AssForm.h"
 #include "ui/shell/FindForm.h"
 #include "ui/shell/LinkForm.h"
@@ -134,12 +137,7 @@ class UtilityFormsTest : public ::testing::Test {
   void TearDown() override {
     SetSpecForm(nullptr);
     SetAssForm(nullptr);
-    form_.reset();
-    SetMainWindow(nullptr);
-    CurrentEditor = nullptr;
-    MainIni.reset();
-    fs::remove(DocumentsFolder() + MainIniName);
-    fs::remove_all(test::SiteTestFolder());
+    test::CloseTestWindow(form_);
   }
   void OpenTab(const std::string& name, const std::string& text) {
     std::ofstream(site_ + name, std::ios::binary) << text;
@@ -210,18 +208,10 @@ class AssFormTest : public UtilityFormsTest {
   void SetUp() override {
     UtilityFormsTest::SetUp();
     home_ = test::TestHome() + "assform/";
-    fs::remove_all(home_);
-    fs::create_directories(home_ + "config");
-    fs::create_directories(home_ + "data");
-    oldConfig_ = std::getenv("XDG_CONFIG_HOME");
-    oldData_ = std::getenv("XDG_DATA_HOME");
-    setenv("XDG_CONFIG_HOME", (home_ + "config").c_str(), 1);
-    setenv("XDG_DATA_HOME", (home_ + "data").c_str(), 1);
+    xdg_ = std::make_unique<test::XdgHome>(home_);
   }
   void TearDown() override {
-    setenv("XDG_CONFIG_HOME", oldConfig_.c_str(), 1);
-    setenv("XDG_DATA_HOME", oldData_.c_str(), 1);
-    fs::remove_all(home_);
+    xdg_.reset();
     UtilityFormsTest::TearDown();
   }
   std::map<std::string, std::string> Files() {
@@ -248,8 +238,7 @@ class AssFormTest : public UtilityFormsTest {
   }
 
   std::string home_;
-  std::string oldConfig_;
-  std::string oldData_;
+  std::unique_ptr<test::XdgHome> xdg_;
 };
 
 TEST_F(AssFormTest, OkAssociatesTheCheckedTypesAndTheDialogMarksThemNextTime) {
