@@ -27,6 +27,7 @@
 #include "commands/TextStyles.h"
 #include "commands/TwoSpaces.h"
 #include "commands/ValidateCommands.h"
+#include "commands/ValidateCurrentFile.h"
 #include "commands/ViewCommands.h"
 #include "music/AbcTools.h"
 #include "publish/Connection.h"
@@ -57,6 +58,7 @@ void InstallHooks() {
   ServerComparisonHook.Set([] { ServerComparisonOfTab(); });
   ActivateHook.Set([] { MyActivate(); });
   ValidateHook.Set([](const std::string& sender) { ValidateClick(sender); });
+  ValidateDocumentHook.Set([](const std::string& sender) { ValidateCurrentFile(sender); });
   OpenBySenderHook.Set([](const std::string& sender) { OpenClick(sender); });
   OpenThisHook.Set([](const std::string& path) { OpenThis(path); });
   OpenTextHook.Set([](const std::string& text) { OpenText(text); });

@@ -118,7 +118,6 @@ void InstallHelpMenuCommands() {
   });
   menu.SetHandler("Updates", [](const TMenuItem&) { UpdatesClick(); });
   menu.SetHandler("CSyntax", [](const TMenuItem&) { CSyntaxClick(); });
-  menu.SetHandler("Login", [](const TMenuItem&) { LoginClick(); });
 }
 
 }  // namespace quorrel

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "commands/ValidateCurrentFile.h"
 #include "platform/Abort.h"
 #include "platform/ResetRegistry.h"
 #include "shell/CommandNames.h"

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "commands/OpenSteps.h"
+#include "commands/ValidateCurrentFile.h"
 #include "music/MyPlayer.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"

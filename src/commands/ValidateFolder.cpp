@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "commands/OpenCommand.h"
+#include "commands/ValidateCurrentFile.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
 #include "platform/UserDialogs.h"

@@ -77,9 +77,9 @@ void EnableMenusByType(bool raw, bool scrambled) {
   Enable("OnlineValAll", IsHtml || IsDotPage || IsCss);
   MainMenu().SetChecked("Encrypted", scrambled);
   Enable("Browser", !IsScript);
-  Enable("BuildAll", IsDotPage);
-  Enable("BuildOne", IsDotPage);
-  Enable("ViewNotes", IsSlides);
+  Enable("BuildAll", KindsShowMenu(CurrentKinds(), MenuBuild));
+  Enable("BuildOne", KindsShowMenu(CurrentKinds(), MenuBuild));
+  Enable("ViewNotes", KindsShowMenu(CurrentKinds(), MenuViewNotes));
 }
 
 // Function keys follow the document's type. Where two items would share a key,
@@ -168,8 +168,8 @@ void ReadAndClassify() {
   ClassifyDocument(true);
   FitLineEnds();
   if (!CurrentCommand.empty()) StatusText.clear();
-  MainMenu().SetVisible("ABCMenu", IsAbc);
-  MainMenu().SetVisible("ScriptMenu", IsScript);
+  MainMenu().SetVisible("ABCMenu", KindsShowMenu(CurrentKinds(), MenuAbc));
+  MainMenu().SetVisible("ScriptMenu", KindsShowMenu(CurrentKinds(), MenuScript));
 }
 
 // The current folder follows a document on disk; a web page or the content

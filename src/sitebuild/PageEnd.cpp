@@ -8,6 +8,7 @@
 #include "shell/CommandNames.h"
 #include "shell/CompareProgram.h"
 #include "shell/DBoxUnit.h"
+#include "shell/Hooks.h"
 #include "shell/MenuModel.h"
 #include "shell/ProgUnit.h"
 #include "shell/ShellState.h"
@@ -18,7 +19,6 @@
 #include "sitebuild/PageWrite.h"
 #include "sitebuild/RtfReaderSteps.h"
 #include "sitebuild/SlideShow.h"
-#include "validate/ValUnit.h"
 
 namespace quorrel {
 
@@ -136,7 +136,7 @@ void FlushPage() {
   const std::string fileName = run.PageName + run.PageExt;
   ShowStatus(fileName);
   // The HTML validator checks the page buffer of a master; an invalid page stops here.
-  if (CurrentEditor && IsDotPage) ValidateCurrentFile("");
+  if (CurrentEditor && IsDotPage) ValidateDocumentHook("");
   WritePage(fileName);
   run.VideoUsed = false;
   ShowPossibleErrors();

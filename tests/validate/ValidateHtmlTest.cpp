@@ -235,11 +235,11 @@ TEST_F(ValidateHtmlTest, AnErrorNeverForgetsUnsavedEdits) {
 TEST_F(ValidateHtmlTest, WhichTextIsTaken) {
   // Scripts and other documents are left alone or asked about.
   Open("macro.vbs", "<B>x</I>\n");
-  ValidateHtml("Validate");
+  ValidateHtmlOnly("Validate");
   EXPECT_TRUE(Dialogs().Calls().empty());
   Open("notes.txt", "<UL><LI>a</LI></UL>\n");
   Dialogs().Answer(mrNo);
-  ValidateHtml("Validate");
+  ValidateHtmlOnly("Validate");
   EXPECT_EQ(Dialogs().Last().text,
             "This is not HTML or ASP.  Do you really want to reformat it as such?");
   EXPECT_EQ(HandOverText, "");
@@ -256,10 +256,10 @@ TEST_F(ValidateHtmlTest, WhichTextIsTaken) {
   IsDotPage = IsHtml = true;
   ValidationPass = 0;
   PageBuffer = ReplaceAll(LaidOut("<P>generated\n"), "\n", "\r\n", true);
-  ValidateHtml("Validate");
+  ValidateHtmlOnly("Validate");
   EXPECT_EQ(HandOverText, LaidOut("<P>generated\n"));
   PageBuffer = "<Img Src=\"//x/y.png\">";
-  EXPECT_THROW(ValidateHtml("Validate"), EAbort);
+  EXPECT_THROW(ValidateHtmlOnly("Validate"), EAbort);
   EXPECT_EQ(Dialogs().Last().text, MessageText("Replace src=\"// by src=\"https://"));
 }
 
@@ -267,7 +267,7 @@ TEST_F(ValidateHtmlTest, TheColouringsMessageComesFirst) {
   Open("page.htm", kLaidOut);
   PendingMessage = "x: Duplicate declaration";
   PendingMessageOffset = 10;
-  EXPECT_THROW(ValidateHtml("Validate"), EAbort);
+  EXPECT_THROW(ValidateHtmlOnly("Validate"), EAbort);
   EXPECT_EQ(Dialogs().Last().text, "x: Duplicate declaration\rat offset 9");
   EXPECT_EQ(CurrentEditor->SelStart(), 9u);
   EXPECT_EQ(PendingMessage, "");
