@@ -10,7 +10,7 @@ namespace quorrel {
 
 namespace {
 
-TValidatorStandIn standIn;
+TPageValidatorStandIn standIn;
 
 // Where a kind stands in the table: the kinds before HTML keep their own validator
 // when a build runs.
@@ -40,18 +40,10 @@ TValidatorKind ChooseValidator() {
   return validator;
 }
 
-bool ValidatorWritten(TValidatorKind kind) {
-  return kind == TValidatorKind::None || kind == TValidatorKind::Html;
-}
-
 TValidation RunValidator(TValidatorKind kind, const TPage& page) {
   if (kind == TValidatorKind::None) return Validated();
   if (standIn) {
-    ValidateAgain = false;
-    standIn(kind, page.sender);
-    TValidation result = Validated();
-    result.again = ValidateAgain;
-    return result;
+    if (std::optional<TValidation> result = standIn(kind, page)) return *result;
   }
   if (kind == TValidatorKind::Html) return ValidateHtml(page);
   TValidation result;
@@ -59,8 +51,22 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page) {
   return result;
 }
 
-void SetValidatorStandIn(TValidatorStandIn function) {
+void SetPageValidatorStandIn(TPageValidatorStandIn function) {
   standIn = std::move(function);
+}
+
+void SetValidatorStandIn(TValidatorStandIn function) {
+  if (!function) {
+    standIn = nullptr;
+    return;
+  }
+  standIn = [function](TValidatorKind kind, const TPage& page) -> std::optional<TValidation> {
+    ValidateAgain = false;
+    function(kind, page.sender);
+    TValidation result = Validated();
+    result.again = ValidateAgain;
+    return result;
+  };
 }
 
 }  // namespace quorrel

@@ -3,6 +3,7 @@
 // (shell/Page.h); the dispatcher makes the page of the current document and applies
 // the verdict. The validator of a kind comes from the kinds table.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "shell/Page.h"
@@ -18,15 +19,17 @@ TValidatorKind ChooseValidator();
 // checks nothing and says so in its status; None has nothing to check.
 TValidation RunValidator(TValidatorKind kind, const TPage& page);
 
-// Whether a validator has been written.
-bool ValidatorWritten(TValidatorKind kind);
-
 // The HTML validator. It rewrites the editor itself only when it stops at an error.
 TValidation ValidateHtml(const TPage& page);
 
-// Tests of the dispatcher put a scripted validator in place of every real one; an
-// empty function puts the real ones back. It asks for another pass through
-// ValidateAgain and rewrites the document itself, as validators did before pages.
+// Tests of the dispatcher put a scripted validator in place of the real ones: it
+// returns the verdict on a page, or none to let the real validator run. An empty
+// function puts the real ones back.
+using TPageValidatorStandIn =
+    std::function<std::optional<TValidation>(TValidatorKind kind, const TPage& page)>;
+void SetPageValidatorStandIn(TPageValidatorStandIn standIn);
+// The same for a scripted validator that stands in for every real one, asks for
+// another pass through ValidateAgain and rewrites the document itself.
 using TValidatorStandIn = std::function<void(TValidatorKind kind, const std::string& sender)>;
 void SetValidatorStandIn(TValidatorStandIn standIn);
 

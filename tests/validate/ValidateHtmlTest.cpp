@@ -273,5 +273,32 @@ TEST_F(ValidateHtmlTest, TheColouringsMessageComesFirst) {
   EXPECT_EQ(PendingMessage, "");
 }
 
+// A style block is validated as a page of its own; an error in it is placed in the
+// page, the block's offset added to the offset in the block.
+TEST_F(ValidateHtmlTest, AStyleBlocksErrorIsPlacedInThePage) {
+  const std::string page = "<HTML Lang=en>\n<Head>\n<Title>t</Title>\n" + kCharset +
+                           "<Style>\n  p { colr: red }\n</Style>\n</Head>\n<Body>\n<P>x\n"
+                           "</Body>\n</HTML>\n";
+  Open("page.htm", page);
+  std::vector<TPage> blocks;
+  SetPageValidatorStandIn(
+      [&](TValidatorKind kind, const TPage& block) -> std::optional<TValidation> {
+        if (kind != TValidatorKind::Css) return std::nullopt;  // the real HTML validator
+        blocks.push_back(block);
+        TValidation v;
+        v.error = TValidationError{block.text.find("colr"), "Unknown property", 0};
+        return v;
+      });
+  EXPECT_THROW(ValidateCurrentFile("Validate"), EAbort);
+  ASSERT_EQ(blocks.size(), 1u);
+  EXPECT_EQ(blocks[0].kind, TDocumentKind::Css);
+  EXPECT_EQ(blocks[0].text, "p { colr: red }");
+  const size_t at = page.find("colr");
+  EXPECT_EQ(Dialogs().Last().text,
+            MessageText("Unknown property\rat offset " + std::to_string(at)));
+  EXPECT_EQ(CurrentEditor->SelStart(), CurrentText.find("colr")) << CurrentText;
+  EXPECT_FALSE(CheckingStyleBlock);
+}
+
 }  // namespace
 }  // namespace quorrel::test
