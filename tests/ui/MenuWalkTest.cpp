@@ -14,7 +14,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 
 #include "commands/StartUp.h"
 #include "platform/Abort.h"
@@ -467,6 +469,131 @@ TEST_F(MenuWalkTest, OpeningTheFileMenuRunsItsOwnCommand) {
   Write("notes.txt.Bak", "one\r\n");
   Q_EMIT file->aboutToShow();
   EXPECT_TRUE(MainMenu().Item("Compare").enabled);
+}
+
+// ---- items that would do nothing ------------------------------------------------
+// A walk over the sources the menu's handlers come from: no item is wired to a
+// function with an empty body, nor reaches a hook slot that nothing fills, directly
+// or through the function it calls.
+class TSources {
+ public:
+  TSources() {
+    for (const auto& entry : fs::recursive_directory_iterator(QUORREL_SOURCE_DIR "/src")) {
+      const std::string ext = entry.path().extension().string();
+      if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
+      std::ifstream in(entry.path());
+      std::stringstream text;
+      text << in.rdbuf();
+      texts_.push_back(text.str());
+    }
+    static const std::regex hookDecl(R"(inline\s+THook<[^;]*>\s*(\w+);)");
+    static const std::regex emptyBody(
+        R"(^[\w:<>,&*]+(?:\s+[\w:<>,&*]+)*\s+(\w+)\([^;{}]*\)\s*(?:const\s*)?\{\s*\}\s*$)");
+    for (const std::string& text : texts_) {
+      for (std::sregex_iterator it(text.begin(), text.end(), hookDecl), end; it != end; ++it) {
+        hooks_.insert((*it)[1]);
+      }
+      std::istringstream lines(text);
+      for (std::string line; std::getline(lines, line);) {
+        std::smatch match;
+        if (std::regex_match(line, match, emptyBody)) empty_.insert(match[1]);
+      }
+    }
+    for (const std::string& hook : hooks_) {
+      for (const std::string& text : texts_) {
+        if (text.find(hook + ".Set(") != std::string::npos) filled_.insert(hook);
+      }
+    }
+  }
+
+  // The text of every call that gives an item its handler.
+  std::vector<std::string> Wirings() const {
+    std::vector<std::string> found;
+    for (const std::string& text : texts_) {
+      for (const char* call : {"SetHandler(", "Handle(\""}) {
+        for (size_t at = text.find(call); at != std::string::npos; at = text.find(call, at + 1)) {
+          found.push_back(Balanced(text, at + std::string(call).size() - 1));
+        }
+      }
+    }
+    return found;
+  }
+
+  // What in a piece of code does nothing: an empty function it names, or an unfilled
+  // slot it names directly or in the body of a function it names.
+  std::vector<std::string> DoesNothing(const std::string& code, int depth = 2) const {
+    std::vector<std::string> found;
+    static const std::regex name(R"(\b[A-Z]\w*\b)");
+    std::set<std::string> seen;
+    for (std::sregex_iterator it(code.begin(), code.end(), name), end; it != end; ++it) {
+      const std::string id = it->str();
+      if (!seen.insert(id).second) continue;
+      if (hooks_.count(id) && !filled_.count(id)) found.push_back(id + " is a slot nothing fills");
+      // A command may hold an empty step that is still to come; the item's own
+      // function may not be empty.
+      if (empty_.count(id) && depth > 1) found.push_back(id + " has an empty body");
+      if (depth > 1 && !hooks_.count(id)) {
+        for (const std::string& more : DoesNothing(BodyOf(id), depth - 1)) {
+          found.push_back(id + ": " + more);
+        }
+      }
+    }
+    return found;
+  }
+
+ private:
+  // From an opening bracket to its partner.
+  static std::string Balanced(const std::string& text, size_t open) {
+    const char opening = text[open], closing = opening == '(' ? ')' : '}';
+    int level = 0;
+    for (size_t i = open; i < text.size(); ++i) {
+      if (text[i] == opening) ++level;
+      if (text[i] == closing && --level == 0) return text.substr(open, i + 1 - open);
+    }
+    return text.substr(open);
+  }
+  // The body of a function defined in the sources; "" when none is.
+  const std::string& BodyOf(const std::string& function) const {
+    auto known = bodies_.find(function);
+    if (known != bodies_.end()) return known->second;
+    std::string& body = bodies_[function];
+    const std::regex definition("\\n[\\w:<>,&* ]*\\b" + function +
+                                "\\([^;{}]*\\)\\s*(?:const\\s*)?\\{");
+    for (const std::string& text : texts_) {
+      if (text.find(function + "(") == std::string::npos) continue;
+      std::smatch match;
+      if (std::regex_search(text, match, definition)) {
+        body = Balanced(text, match.position(0) + match.length(0) - 1);
+        break;
+      }
+    }
+    return body;
+  }
+
+  std::vector<std::string> texts_;
+  std::set<std::string> hooks_, filled_, empty_;
+  mutable std::map<std::string, std::string> bodies_;
+};
+
+TEST(MenuWalkSourceTest, NoItemRunsAnEmptyBodyOrASlotNothingFills) {
+  TSources sources;
+  const std::vector<std::string> wirings = sources.Wirings();
+  ASSERT_GT(wirings.size(), 100u);
+  for (const std::string& wiring : wirings) {
+    for (const std::string& problem : sources.DoesNothing(wiring)) {
+      ADD_FAILURE() << problem << " in " << wiring;
+    }
+  }
+  // The walk sees what it looks for: the wirings the items had before their
+  // commands were taken away.
+  EXPECT_FALSE(sources
+                   .DoesNothing("menu.SetHandler(\"CompareFolder\", [](const TMenuItem&) { "
+                                "FoldFormHook(); });")
+                   .empty());
+  EXPECT_FALSE(sources.DoesNothing("Handle(\"Login\", LoginClick)").empty());
+  // The score is still to be typeset: an item wired to it alone would do nothing.
+  EXPECT_FALSE(
+      sources.DoesNothing("SetHandler(\"X\", [](const TMenuItem&) { PSClick(\"\"); })").empty());
 }
 
 }  // namespace
