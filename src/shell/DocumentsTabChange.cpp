@@ -44,9 +44,8 @@ void Enable(const char* name, bool enabled) {
 
 // Which commands suit the document's type.
 void EnableMenusByType(bool raw, bool scrambled) {
-  const bool sections = (IsDotPage && !raw) || IsAsp || CurrentExt == ".VBA" || IsAbc ||
-                        IsPlainText || IsRtf || IsCss || IsCSharp || IsJs || IsHtml || IsLog ||
-                        CurrentExt == ".SQL" || IsContentDoc || CurrentExt == ".XXX";
+  // A kind with a sections rule has sections, also while RTF shows as its codes.
+  const bool sections = SectionRuleOfKinds(CurrentKinds(), false) != TSectionRule::None;
   for (const char* name :
        {"Sections", "PrevSection", "NextSection", "SectCount", "SectNames", "SelSect"}) {
     Enable(name, sections);
