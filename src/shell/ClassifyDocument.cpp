@@ -23,7 +23,7 @@ std::string UpperExtension(const std::string& path) {
   return UpperCaseLatin1(ExtractFileExt(path));
 }
 
-// The current document's kind, beside the Parts' flags in ShellState.
+// The current document's kind, beside its flags in ShellState.
 TDocumentKind currentKind = TDocumentKind::Other;
 TKindSet currentKinds;
 
@@ -103,6 +103,15 @@ TDocumentKind CurrentKind() {
 
 const TKindSet& CurrentKinds() {
   return currentKinds;
+}
+
+void AddCurrentKind(TDocumentKind kind) {
+  TDocumentType t = CurrentDocumentType();
+  t.kinds.set(static_cast<size_t>(kind));
+  t.kinds.reset(static_cast<size_t>(TDocumentKind::Other));
+  t.kind = MainKind(t.kinds);
+  SetKindFlags(t);
+  SetCurrentDocumentType(t);
 }
 
 TDocumentType CurrentDocumentType() {

@@ -11,7 +11,7 @@ struct TDocumentType {
   TDocumentKind kind = TDocumentKind::Other;
   TKindSet kinds;   // every kind recognised; kind is the first of them in the table
   std::string ext;  // upper case, with the dot; "" when the name has none
-  // The Parts' names for the kinds, set from kinds by SetKindFlags alone.
+  // The kind flags the older code reads, set from kinds by SetKindFlags alone.
   bool isHtml = false;
   bool isServerPage = false;
   bool isPhp = false;
@@ -40,7 +40,7 @@ struct TDocumentType {
 // web addresses and untitled pages. tempFolder is this user's work folder.
 bool IsNotInSite(const std::string& path, const std::string& tempFolder);
 
-// Sets the Parts' flags of a type from its kinds.
+// Sets the kind flags of a type from its kinds.
 void SetKindFlags(TDocumentType& t);
 
 // The kind and facts of a document. firstLine is its first line without the line end, text
@@ -56,6 +56,10 @@ const TKindSet& CurrentKinds();
 // Sets CurrentExt, the kind and the document-type flags from CurrentFileName, the current
 // editor's first line and CurrentText.
 void ClassifyDocument(bool onTabChange = false);
+
+// A command turned the current document into one of a kind (plain text into RTF):
+// the kind joins the kinds it is recognised as, and the flags follow.
+void AddCurrentKind(TDocumentKind kind);
 
 // CurrentExt and the document-type flags as they stand, and set from a type (a
 // command that classifies another file puts the document's own back).

@@ -68,7 +68,7 @@ constexpr uint32_t kServerPage = FlagServerPage | FlagHtml;
 
 // clang-format off
 const std::vector<TDocumentKindRow> kRows = {
-//  kind              name                  extensions                     other test         Parts' flags                  validator     colouring        sections    as codes    menus          help
+//  kind              name                  extensions                     other test         flags                         validator     colouring        sections    as codes    menus          help
   {K::PascalProject, "Pascal project",     "|.DPR|",                       nullptr,           0,                            V::Project,   C::None,         S::None,    S::None,    0,             0},
   {K::Pascal,        "Pascal",             "|.PAS|",                       nullptr,           FlagPascal,                   V::Pascal,    C::None,         S::None,    S::None,    0,             0},
   {K::PascalInclude, "Pascal include",     "",                             IncludeWithoutScript, 0,                         V::Pascal,    C::None,         S::None,    S::None,    0,             0},

@@ -80,7 +80,7 @@ enum class TSectionRule {
   Css,
 };
 
-// The Parts' flags a kind sets (ShellState.h names them).
+// The flags a kind sets (IsHtml ... in ShellState.h).
 enum TKindFlag : uint32_t {
   FlagHtml = 1u << 0,
   FlagServerPage = 1u << 1,
@@ -145,7 +145,7 @@ TKindSet RecogniseKinds(const TRecognition& r);
 // The document's kind: the first row of the table among the kinds recognised.
 TDocumentKind MainKind(const TKindSet& kinds);
 
-// The Parts' flags of a set of kinds.
+// The flags of a set of kinds.
 uint32_t FlagsOfKinds(const TKindSet& kinds);
 // Whether any of the kinds colours this way, shows this menu.
 bool KindsColour(const TKindSet& kinds, TColouring colouring);

@@ -56,7 +56,7 @@ inline THook<void(const std::string& sender)> ValidateDocumentHook;
 
 // ---- what the validators ask of the server --------------------------------------
 // Links and images of a page are checked against the site's server. Unset until the
-// link checker's issue: a validator that finds one empty checks locally only.
+// link checker: a validator that finds one empty checks locally only.
 // A server file fetched to a local path; true when it came.
 inline THook<bool(const std::string& serverPath, const std::string& localPath)> ServerDownloadHook;
 // A local file sent to the server; true when it went.
