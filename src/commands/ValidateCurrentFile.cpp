@@ -141,7 +141,7 @@ TPage PageOfCurrentDocument(TValidatorKind validator, const std::string& sender)
   return page;
 }
 
-void ValidateCurrentFile(const std::string& sender) {
+TValidation ValidateCurrentFile(const std::string& sender) {
   const bool wasModified = CurrentEditor && CurrentEditor->Modified();
   ValidationPass = sender == kAfterDownload ? 1 : 0;
   CheckOnly =
@@ -180,16 +180,17 @@ void ValidateCurrentFile(const std::string& sender) {
     // Outside a site (a page in the browser cache, say) the loop is only reported.
     if (NotInSite) {
       ShowMsg(ValidationLoopMessage);
-      return;
+      return result;
     }
     ShowErrorAndAbort(ValidationLoopMessage);
   }
-  if (StatusSaysNoReformat() || !result.status) return;
+  if (StatusSaysNoReformat() || !result.status) return result;
   if (*result.status == ValidatedStatus && MainMenu().Checked("IndentPHP")) {
     ShowStatusMessage("Indenting corrected if necessary");
   } else {
     ShowStatusMessage(*result.status);
   }
+  return result;
 }
 
 }  // namespace quorrel

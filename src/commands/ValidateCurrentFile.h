@@ -13,9 +13,9 @@ namespace quorrel {
 // Validates (and where the validator and options allow, re-formats) the current
 // document. sender is the menu item of the command: "Validate", "NoReformat",
 // "Reformat", "N0" (after a download), "Compact", another item, or "" for none.
-// Returns when the document is valid; at the first error shows one message and
-// ends the command with the silent abort.
-void ValidateCurrentFile(const std::string& sender);
+// Returns the last pass's verdict when the document is valid; at the first error
+// shows one message and ends the command with the silent abort.
+TValidation ValidateCurrentFile(const std::string& sender);
 
 // The page of the current document for a validator on the current pass
 // (ValidationPass): the HTML validator is handed its text by the site tools, the
