@@ -2,7 +2,6 @@
 // questions that come first, and the pages it refuses.
 #include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
-#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MainWindow.h"

@@ -1,20 +1,12 @@
 #include "validate/ValUnit.h"
 
 #include "platform/Abort.h"
-#include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
-#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
-#include "shell/FastStrings.h"
-#include "shell/MainWindow.h"
-#include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
-#include "shell/SiteState.h"
-#include "shell/StatusBar.h"
-#include "validate/TextMarkers.h"
 #include "validate/Validators.h"
 
 namespace quorrel {
