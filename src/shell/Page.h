@@ -34,7 +34,7 @@ struct TCaretToKeep {
 };
 
 struct TValidationError {
-  size_t offset = 0;  // into the page's text
+  size_t offset = 0;  // into the returned text when there is one, else into the page's
   std::string message;
   int helpTopic = 0;
 };
