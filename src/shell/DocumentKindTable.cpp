@@ -65,36 +65,37 @@ bool TextWithRules(const TRecognition& r) {
 }
 
 constexpr uint32_t kServerPage = FlagServerPage | FlagHtml;
+constexpr uint32_t kPageMenus = MenuPageTools | MenuColourWords | MenuOnlineCheck;
 
 // clang-format off
 const std::vector<TDocumentKindRow> kRows = {
-//  kind              name                  extensions                     other test         flags                         validator     colouring        sections    as codes    menus          help
-  {K::PascalProject, "Pascal project",     "|.DPR|",                       nullptr,           0,                            V::Project,   C::None,         S::None,    S::None,    0,             0},
-  {K::Pascal,        "Pascal",             "|.PAS|",                       nullptr,           FlagPascal,                   V::Pascal,    C::None,         S::None,    S::None,    0,             0},
-  {K::PascalInclude, "Pascal include",     "",                             IncludeWithoutScript, 0,                         V::Pascal,    C::None,         S::None,    S::None,    0,             0},
-  {K::CSharp,        "C#",                 "|.CS|",                        nullptr,           FlagCSharp,                   V::Php,       C::Script,       S::CSharp,  S::CSharp,  0,             0},
-  {K::JavaScript,    "JavaScript",         "|.JS|",                        nullptr,           FlagJs,                       V::Php,       C::Script,       S::Script,  S::Script,  0,             0},
-  {K::Php,           "PHP",                "|.PHP|",                       nullptr,           FlagPhp | kServerPage,        V::Php,       C::Html,         S::Script,  S::Script,  0,             0},
-  {K::Css,           "CSS",                "|.CSS|",                       nullptr,           FlagCss,                      V::Css,       C::CssComments,  S::Css,     S::Css,     0,             0},
-  {K::Vba,           "VBA",                "|.VBA|",                       nullptr,           0,                            V::Asp,       C::Vba,          S::Asp,     S::Asp,     0,             0},
-  {K::Asp,           "ASP",                "|.ASP|",                       nullptr,           FlagAsp | kServerPage,        V::Asp,       C::Html,         S::Asp,     S::Asp,     0,             0},
-  {K::AbcCodes,      "ABC directives",     "",                             AbcCodesFile,      FlagAbc,                      V::None,      C::Abc,          S::Abc,     S::Abc,     MenuAbc,       55000},
-  {K::Abc,           "ABC",                "|.ABC|",                       TuneFirstLine,     FlagAbc,                      V::Abc,       C::Abc,          S::Abc,     S::Abc,     MenuAbc,       55000},
-  {K::Html,          "HTML",               "|.HTM|.HTML|.SHTML|.DWT|.LBI|.ASAX|", HtmlByText, FlagHtml,                     V::Html,      C::Html,         S::Html,    S::Html,    0,             0},
-  {K::ServerPage,    "server page",        "|.ASPX|.ASCX|",                nullptr,           kServerPage,                  V::Html,      C::Html,         S::Html,    S::Html,    0,             0},
-  {K::VbScript,      "VBScript",           "|.VBS|",                       nullptr,           FlagHtml,                     V::Html,      C::Html,         S::Html,    S::Html,    0,             0},
-  {K::Xml,           "XML",                "",                             XmlFirstLine,      FlagXml,                      V::Xml,       C::XmlComments,  S::None,    S::None,    0,             0},
-  {K::Tei,           "TEI",                "",                             TeiFirstLine,      FlagTei,                      V::None,      C::None,         S::None,    S::None,    0,             0},
-  {K::DotPage,       "dot-command page",   "",                             DotCommandMaster,  FlagDotPage | FlagRtf,        V::Rtf,       C::None,         S::DotPage, S::DotPage, MenuBuild,     58020},
-  {K::Script,        "script",             "|.SCR|",                       nullptr,           FlagScript | FlagRtf,         V::Rtf,       C::None,         S::Play,    S::None,    MenuScript,    0},
-  {K::ContentDoc,    "content document",   "",                             ContentDocument,   FlagContentDoc | FlagRtf,     V::Rtf,       C::None,         S::Plain,   S::None,    0,             0},
-  {K::Rtf,           "RTF",                "|.RTF|.LTR|",                  nullptr,           FlagRtf,                      V::Rtf,       C::None,         S::Plain,   S::None,    0,             0},
-  {K::Log,           "log",                "",                             LogFirstLine,      FlagLog,                      V::None,      C::None,         S::Bracketed, S::Bracketed, 0,         0},
-  {K::PlainText,     "plain text",         "|.TXT|",                       TextWithRules,     FlagPlainText,                V::None,      C::PlainText,    S::Plain,   S::Plain,   0,             0},
-  {K::Ini,           "settings file",      "|.INI|",                       nullptr,           0,                            V::None,      C::Ini,          S::None,    S::None,    0,             0},
-  {K::Sql,           "SQL",                "|.SQL|",                       nullptr,           0,                            V::None,      C::None,         S::Sql,     S::Sql,     0,             0},
-  {K::ListedText,    "listed text",        "|.XXX|",                       nullptr,           0,                            V::None,      C::None,         S::Plain,   S::Plain,   0,             0},
-  {K::Slides,        "slides",             "",                             SlidesFirstLine,   FlagSlides,                   V::None,      C::None,         S::None,    S::None,    MenuViewNotes, 0},
+// kind              name                extensions                             other test            flags                     validator   colouring       sections      as codes      menus                                                         help
+  {K::PascalProject, "Pascal project",   "|.DPR|",                              nullptr,              0,                        V::Project, C::None,        S::None,      S::None,      0,                                                            0},
+  {K::Pascal,        "Pascal",           "|.PAS|",                              nullptr,              FlagPascal,               V::Pascal,  C::None,        S::None,      S::None,      MenuColourWords,                                              0},
+  {K::PascalInclude, "Pascal include",   "",                                    IncludeWithoutScript, 0,                        V::Pascal,  C::None,        S::None,      S::None,      0,                                                            0},
+  {K::CSharp,        "C#",               "|.CS|",                               nullptr,              FlagCSharp,               V::Php,     C::Script,      S::CSharp,    S::CSharp,    MenuColourWords,                                              0},
+  {K::JavaScript,    "JavaScript",       "|.JS|",                               nullptr,              FlagJs,                   V::Php,     C::Script,      S::Script,    S::Script,    MenuColourWords,                                              0},
+  {K::Php,           "PHP",              "|.PHP|",                              nullptr,              FlagPhp | kServerPage,    V::Php,     C::Html,        S::Script,    S::Script,    kPageMenus,                                                   0},
+  {K::Css,           "CSS",              "|.CSS|",                              nullptr,              FlagCss,                  V::Css,     C::CssComments, S::Css,       S::Css,       MenuColourWords | MenuOnlineCheck,                            0},
+  {K::Vba,           "VBA",              "|.VBA|",                              nullptr,              0,                        V::Asp,     C::Vba,         S::Asp,       S::Asp,       0,                                                            0},
+  {K::Asp,           "ASP",              "|.ASP|",                              nullptr,              FlagAsp | kServerPage,    V::Asp,     C::Html,        S::Asp,       S::Asp,       kPageMenus,                                                   0},
+  {K::AbcCodes,      "ABC directives",   "",                                    AbcCodesFile,         FlagAbc,                  V::None,    C::Abc,         S::Abc,       S::Abc,       MenuAbc,                                                      55000},
+  {K::Abc,           "ABC",              "|.ABC|",                              TuneFirstLine,        FlagAbc,                  V::Abc,     C::Abc,         S::Abc,       S::Abc,       MenuAbc,                                                      55000},
+  {K::Html,          "HTML",             "|.HTM|.HTML|.SHTML|.DWT|.LBI|.ASAX|", HtmlByText,           FlagHtml,                 V::Html,    C::Html,        S::Html,      S::Html,      kPageMenus,                                                   0},
+  {K::ServerPage,    "server page",      "|.ASPX|.ASCX|",                       nullptr,              kServerPage,              V::Html,    C::Html,        S::Html,      S::Html,      kPageMenus,                                                   0},
+  {K::VbScript,      "VBScript",         "|.VBS|",                              nullptr,              FlagHtml,                 V::Html,    C::Html,        S::Html,      S::Html,      kPageMenus,                                                   0},
+  {K::Xml,           "XML",              "",                                    XmlFirstLine,         FlagXml,                  V::Xml,     C::XmlComments, S::None,      S::None,      0,                                                            0},
+  {K::Tei,           "TEI",              "",                                    TeiFirstLine,         FlagTei,                  V::None,    C::None,        S::None,      S::None,      0,                                                            0},
+  {K::DotPage,       "dot-command page", "",                                    DotCommandMaster,     FlagDotPage | FlagRtf,    V::Rtf,     C::None,        S::DotPage,   S::DotPage,   MenuBuild | MenuRtfTools | MenuColourWords | MenuOnlineCheck, 58020},
+  {K::Script,        "script",           "|.SCR|",                              nullptr,              FlagScript | FlagRtf,     V::Rtf,     C::None,        S::Play,      S::None,      MenuScript | MenuRtfTools,                                    0},
+  {K::ContentDoc,    "content document", "",                                    ContentDocument,      FlagContentDoc | FlagRtf, V::Rtf,     C::None,        S::Plain,     S::None,      MenuRtfTools,                                                 0},
+  {K::Rtf,           "RTF",              "|.RTF|.LTR|",                         nullptr,              FlagRtf,                  V::Rtf,     C::None,        S::Plain,     S::None,      MenuRtfTools,                                                 0},
+  {K::Log,           "log",              "",                                    LogFirstLine,         FlagLog,                  V::None,    C::None,        S::Bracketed, S::Bracketed, 0,                                                            0},
+  {K::PlainText,     "plain text",       "|.TXT|",                              TextWithRules,        FlagPlainText,            V::None,    C::PlainText,   S::Plain,     S::Plain,     0,                                                            0},
+  {K::Ini,           "settings file",    "|.INI|",                              nullptr,              0,                        V::None,    C::Ini,         S::None,      S::None,      0,                                                            0},
+  {K::Sql,           "SQL",              "|.SQL|",                              nullptr,              0,                        V::None,    C::None,        S::Sql,       S::Sql,       0,                                                            0},
+  {K::ListedText,    "listed text",      "|.XXX|",                              nullptr,              0,                        V::None,    C::None,        S::Plain,     S::Plain,     0,                                                            0},
+  {K::Slides,        "slides",           "",                                    SlidesFirstLine,      FlagSlides,               V::None,    C::None,        S::None,      S::None,      MenuViewNotes,                                                0},
 };
 // clang-format on
 

@@ -104,10 +104,14 @@ enum TKindFlag : uint32_t {
 
 // The menus a kind shows or enables.
 enum TKindMenu : uint32_t {
-  MenuAbc = 1u << 0,        // the ABC menu
-  MenuScript = 1u << 1,     // the Script menu
-  MenuBuild = 1u << 2,      // "Build Web pages" and "Build this page"
-  MenuViewNotes = 1u << 3,  // the speaker's notes of slides
+  MenuAbc = 1u << 0,          // the ABC menu
+  MenuScript = 1u << 1,       // the Script menu
+  MenuBuild = 1u << 2,        // "Build Web pages" and "Build this page"
+  MenuViewNotes = 1u << 3,    // the speaker's notes of slides
+  MenuPageTools = 1u << 4,    // the Web menu's tools for pages of a site
+  MenuRtfTools = 1u << 5,     // alignment, colours, styles and fonts of formatted text
+  MenuColourWords = 1u << 6,  // "Colour": a colour word or value at the caret
+  MenuOnlineCheck = 1u << 7,  // the on-line validators
 };
 
 // What recognition looks at: the name, its upper-cased extension, the first line,

@@ -44,6 +44,7 @@ void Enable(const char* name, bool enabled) {
 
 // Which commands suit the document's type.
 void EnableMenusByType(bool raw, bool scrambled) {
+  auto kindShows = [](TKindMenu menu) { return KindsShowMenu(CurrentKinds(), menu); };
   // A kind with a sections rule has sections, also while RTF shows as its codes.
   const bool sections = SectionRuleOfKinds(CurrentKinds(), false) != TSectionRule::None;
   for (const char* name :
@@ -56,12 +57,12 @@ void EnableMenusByType(bool raw, bool scrambled) {
        {"UpContent", "Library", "CreateLib", "UpdateLib", "RefreshLib", "RegenHtml", "RegenOne",
         "UpdateTable", "AddNbsp", "EncodeHtml", "MobileCheck", "PageSpeed", "MobiReady",
         "SiteMapXml", "AddBase", "HtmlHelp"}) {
-    Enable(name, IsHtml);
+    Enable(name, kindShows(MenuPageTools));
   }
   for (const char* name :
        {"DoubleSpace", "FindCorr", "Raw", "Align", "AlLeft", "AlRight", "AlCentre", "BgColour",
         "FgColour", "SaveStyle", "CopyStyle", "SetFont"}) {
-    Enable(name, IsRtf);
+    Enable(name, kindShows(MenuRtfTools));
   }
   const bool styled = (IsRtf && !raw) || IsHtml || IsCSharp;
   for (const char* name : {"Bold", "Italic", "Underline", "Strike", "Normal", "Nbsp", "Bullet",
@@ -69,16 +70,16 @@ void EnableMenusByType(bool raw, bool scrambled) {
     Enable(name, styled);
   }
   Enable("InsList", styled || CurrentExt == ".TXT");
-  Enable("ColourD", IsHtml || IsPascal || IsDotPage || IsCss || IsCSharp || IsJs);
+  Enable("ColourD", kindShows(MenuColourWords));
   Enable("Validate", !NotInSite);
   Enable("ValAll", !NotInSite);
-  Enable("OnlineValOne", IsHtml || IsDotPage || IsCss);
-  Enable("OnlineValAll", IsHtml || IsDotPage || IsCss);
+  Enable("OnlineValOne", kindShows(MenuOnlineCheck));
+  Enable("OnlineValAll", kindShows(MenuOnlineCheck));
   MainMenu().SetChecked("Encrypted", scrambled);
   Enable("Browser", !IsScript);
-  Enable("BuildAll", KindsShowMenu(CurrentKinds(), MenuBuild));
-  Enable("BuildOne", KindsShowMenu(CurrentKinds(), MenuBuild));
-  Enable("ViewNotes", KindsShowMenu(CurrentKinds(), MenuViewNotes));
+  Enable("BuildAll", kindShows(MenuBuild));
+  Enable("BuildOne", kindShows(MenuBuild));
+  Enable("ViewNotes", kindShows(MenuViewNotes));
 }
 
 // Function keys follow the document's type. Where two items would share a key,

@@ -151,15 +151,24 @@ TEST_F(DocumentKindsTest, MenusFollowTheKinds) {
   } cases[] = {
       {"/site/tune.abc", "X:1", {MenuAbc}},
       {"/home/u/ABCCodes.txt", "%%pagewidth 21cm", {MenuAbc}},
-      {"/site/play.scr", "Act one", {MenuScript}},
-      {"/site/master.rtf", ".PG index|Home", {MenuBuild}},
-      {"/site/show.rtf", "Pictures|Slides|5", {MenuViewNotes}},
-      {"/site/index.htm", "<p>", {}},
+      {"/site/play.scr", "Act one", {MenuScript, MenuRtfTools}},
+      {"/site/master.rtf",
+       ".PG index|Home",
+       {MenuBuild, MenuRtfTools, MenuColourWords, MenuOnlineCheck}},
+      {"/site/show.rtf", "Pictures|Slides|5", {MenuViewNotes, MenuRtfTools}},
+      {"/site/letter.ltr", "Dear all", {MenuRtfTools}},
+      {"/site/index.htm", "<p>", {MenuPageTools, MenuColourWords, MenuOnlineCheck}},
+      {"/site/page.php", "<?php", {MenuPageTools, MenuColourWords, MenuOnlineCheck}},
+      {"/site/style.css", "p { }", {MenuColourWords, MenuOnlineCheck}},
+      {"/site/unit.pas", "unit U;", {MenuColourWords}},
+      {"/site/lib.js", "var a;", {MenuColourWords}},
+      {"/site/notes.txt", "words", {}},
   };
   for (const MenuCase& c : cases) {
     SCOPED_TRACE(c.path);
     MakeCurrent({c.path, c.text, K::Other, V::None, {}, S::None});
-    for (TKindMenu menu : {MenuAbc, MenuScript, MenuBuild, MenuViewNotes}) {
+    for (TKindMenu menu : {MenuAbc, MenuScript, MenuBuild, MenuViewNotes, MenuPageTools,
+                           MenuRtfTools, MenuColourWords, MenuOnlineCheck}) {
       EXPECT_EQ(KindsShowMenu(CurrentKinds(), menu), c.menus.count(menu) > 0) << menu;
     }
   }
