@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "edit/MarkerAnchors.h"
+#include "edit/Sections.h"
 #include "platform/Abort.h"
 #include "platform/ResetRegistry.h"
 #include "shell/CommandNames.h"
@@ -12,11 +14,9 @@
 #include "shell/FileSets.h"
 #include "shell/IdleStatus.h"
 #include "shell/MainWindow.h"
-#include "shell/MarkerAnchors.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
-#include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 #include "validate/ColourScheme.h"

@@ -1,8 +1,8 @@
 #include "commands/IndentMode.h"
 
 #include "commands/KeyHooks.h"
+#include "edit/LineCommands.h"
 #include "platform/ResetRegistry.h"
-#include "shell/LineCommands.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"

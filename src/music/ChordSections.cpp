@@ -3,13 +3,13 @@
 #include <cstddef>
 #include <map>
 
+#include "edit/LineCommands.h"
 #include "music/AbcOptions.h"
 #include "music/AbcWorkFiles.h"
 #include "platform/Chars.h"
 #include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 
 namespace quorrel {
 

@@ -3,12 +3,12 @@
 #include <cstddef>
 #include <string_view>
 
+#include "edit/LineCommands.h"
 #include "music/AbcWorkFiles.h"
 #include "platform/Chars.h"
 #include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 
 namespace quorrel {
 

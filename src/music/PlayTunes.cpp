@@ -1,5 +1,6 @@
 #include "music/PlayTunes.h"
 
+#include "edit/LineCommands.h"
 #include "music/Abc2midiMessages.h"
 #include "music/AbcOptions.h"
 #include "music/AbcTools.h"
@@ -28,7 +29,6 @@
 #include "shell/DocumentsOpen.h"
 #include "shell/FastStrings.h"
 #include "shell/Hooks.h"
-#include "shell/LineCommands.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/RunPrograms.h"

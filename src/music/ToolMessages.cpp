@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "edit/LineCommands.h"
 #include "music/AbcOptions.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ReportView.h"
@@ -14,7 +15,6 @@
 #include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 

@@ -1,10 +1,10 @@
 #include "music/TunePrep.h"
 
+#include "edit/LineCommands.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ChordSections.h"
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 

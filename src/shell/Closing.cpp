@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "edit/Markers.h"
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -14,7 +15,6 @@
 #include "shell/FileSets.h"
 #include "shell/Hooks.h"
 #include "shell/MainWindow.h"
-#include "shell/Markers.h"
 #include "shell/MyRich.h"
 #include "shell/Saving.h"
 #include "shell/Settings.h"

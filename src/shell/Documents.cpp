@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "edit/Markers.h"
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
 #include "platform/Paths.h"
@@ -11,7 +12,6 @@
 #include "shell/DocumentsPending.h"
 #include "shell/FastStrings.h"
 #include "shell/MainWindow.h"
-#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "edit/TextRepairs.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "shell/ClassifyDocument.h"
@@ -15,7 +16,6 @@
 #include "shell/MyRich.h"
 #include "shell/SaveText.h"
 #include "shell/ShellState.h"
-#include "shell/TextRepairs.h"
 
 namespace quorrel {
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "edit/Markers.h"
 #include "platform/CodePage.h"
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
@@ -15,7 +16,6 @@
 #include "shell/FileRoutines.h"
 #include "shell/Hooks.h"
 #include "shell/MainWindow.h"
-#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"

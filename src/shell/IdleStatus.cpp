@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "edit/Sections.h"
 #include "shell/MyRich.h"
-#include "shell/Sections.h"
 #include "shell/ShellState.h"
 
 namespace quorrel {

@@ -6,11 +6,11 @@
 
 #include "commands/ClipboardCommands.h"
 #include "commands/PasteSteps.h"
-#include "commands/TwoSpaces.h"
+#include "edit/Reparagraph.h"
+#include "edit/TwoSpaces.h"
 #include "platform/Desktop.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
-#include "shell/Reparagraph.h"
 #include "shell/SaveTestKit.h"
 #include "shell/ShellState.h"
 

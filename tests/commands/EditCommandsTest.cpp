@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "commands/CaseChange.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/EditCommands.h"
 #include "commands/IndentMode.h"
 #include "commands/KeyHooks.h"
+#include "edit/CaseChange.h"
+#include "edit/LineCommands.h"
+#include "edit/Reparagraph.h"
 #include "platform/Processes.h"
-#include "shell/LineCommands.h"
-#include "shell/Reparagraph.h"
 #include "shell/SaveTestKit.h"
 #include "support/Installed.h"
 #include "support/ProgramOutput.h"

@@ -4,7 +4,7 @@
 
 #include "commands/ClipboardCommands.h"
 #include "commands/PasteRtf.h"
-#include "commands/TwoSpaces.h"
+#include "edit/TwoSpaces.h"
 #include "platform/Abort.h"
 #include "platform/Desktop.h"
 #include "platform/RtfCompose.h"

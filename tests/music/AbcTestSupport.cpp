@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "edit/LineCommands.h"
 #include "music/AbcWorkFiles.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
@@ -9,7 +10,6 @@
 #include "platform/Paths.h"
 #include "platform/Processes.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/RunPrograms.h"
 #include "shell/ShellState.h"
 #include "support/MemoryRich.h"

@@ -4,10 +4,10 @@
 #include <functional>
 #include <string>
 
+#include "edit/LineCommands.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/PlayRewrites.h"
-#include "shell/LineCommands.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/LineCommands.h"
 #include "music/AbcOptions.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
@@ -20,7 +21,6 @@
 #include "platform/UserDialogs.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"

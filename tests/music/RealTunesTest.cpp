@@ -8,6 +8,7 @@
 
 #include <QProcess>
 
+#include "edit/LineCommands.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ToolMessages.h"
@@ -16,7 +17,6 @@
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
 #include "shell/FileRoutines.h"
-#include "shell/LineCommands.h"
 #include "shell/ShellState.h"
 #include "support/TestEnvironment.h"
 

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "edit/LineCommands.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/ReportView.h"
@@ -11,7 +12,6 @@
 #include "music/TunePrep.h"
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"

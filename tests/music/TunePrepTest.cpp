@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "edit/LineCommands.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/TunePrep.h"
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"

@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "edit/SectionRules.h"
+#include "edit/Sections.h"
 #include "platform/Abort.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
-#include "shell/SectionRules.h"
-#include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 #include "support/Installed.h"

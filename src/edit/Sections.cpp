@@ -1,8 +1,9 @@
-#include "shell/Sections.h"
+#include "edit/Sections.h"
 
 #include <algorithm>
 #include <cstdlib>
 
+#include "edit/SectionRules.h"
 #include "platform/ResetRegistry.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
@@ -10,7 +11,6 @@
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "shell/SectionRules.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"

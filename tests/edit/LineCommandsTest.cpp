@@ -1,9 +1,9 @@
 // Sort, Find Duplicate and Remove Duplicates on the lines of the current document.
 #include <gtest/gtest.h>
 
+#include "edit/LineCommands.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
-#include "shell/LineCommands.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"

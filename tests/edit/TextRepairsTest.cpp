@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "commands/OpenSteps.h"
+#include "edit/TextRepairs.h"
 #include "shell/Archive7z.h"
 #include "shell/DirectoryListing.h"
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
-#include "shell/TextRepairs.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel {

@@ -1,4 +1,4 @@
-#include "shell/TextRepairs.h"
+#include "edit/TextRepairs.h"
 
 #include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"

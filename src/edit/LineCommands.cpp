@@ -1,4 +1,4 @@
-#include "shell/LineCommands.h"
+#include "edit/LineCommands.h"
 
 #include <algorithm>
 
