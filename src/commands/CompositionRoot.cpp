@@ -67,6 +67,10 @@ void InstallHooks() {
     EndIndentMode();
   });
   RecentMenuHook.Set([] { FillRecentMenu(); });
+  SaveMarkersHook.Set([] { SaveMarkers(); });
+  ClearMarkerPositionsHook.Set([] { ClearMarkerPositions(); });
+  MarkersBelongToHook.Set([](const std::string& path) { return MarkersBelongTo(path); });
+  LoadMarkersHook.Set([](const std::string& path) { LoadMarkers(path); });
   ExitHook.Set([](const std::string& sender) { ExitClick(sender); });
   SpecialClickHook.Set([](bool findField) { SpecialClick(findField); });
 }

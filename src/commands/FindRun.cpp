@@ -4,18 +4,18 @@
 
 #include "commands/FindState.h"
 #include "commands/ReportTab.h"
+#include "edit/Sections.h"
 #include "platform/UserDialogs.h"
 #include "shell/BlinkJob.h"
+#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
 #include "shell/Hooks.h"
-#include "shell/IdleStatus.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
-#include "shell/CommandNames.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel {

@@ -11,7 +11,6 @@
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FileRoutines.h"
-#include "shell/IdleStatus.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "edit/Markers.h"
 #include "platform/Abort.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
@@ -123,7 +122,7 @@ bool CloseClick(const std::string& sender) {
   }
 
   // The document leaves for good: its markers are kept now, as a tab change would.
-  SaveMarkers();
+  SaveMarkersHook();
   const int slot = editor->Tag();
   if (slot >= 0 && static_cast<size_t>(slot) < OpenFiles.size()) OpenFiles[slot].clear();
   if (sender.empty()) {

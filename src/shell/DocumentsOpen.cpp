@@ -5,7 +5,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "edit/TextRepairs.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "shell/ClassifyDocument.h"
@@ -16,6 +15,7 @@
 #include "shell/MyRich.h"
 #include "shell/SaveText.h"
 #include "shell/ShellState.h"
+#include "shell/TextFiles.h"
 
 namespace quorrel {
 
