@@ -40,12 +40,7 @@ int64_t SizeOf(const std::string& path) {
 // A dot-command page that has lost its bold text is most likely damaged: the user
 // has to confirm that it is to be saved.
 void CheckDotPage(TMyRich& editor, bool raw) {
-  std::string text;
-  if (raw) {
-    text = editor.GetText();
-  } else {
-    RemoveTripleBlankLines(text);
-  }
+  const std::string text = raw ? editor.GetText() : RemoveTripleBlankLines();
   if (text.size() >= kBoldCheckLength && text.find("\\b ") == std::string::npos &&
       !AskYesNo("THERE IS NO BOLD TEXT IN THIS FILE.\rYOU DON'T REALLY WANT TO SAVE IT, DO YOU?")) {
     Abort();
@@ -143,10 +138,7 @@ void SaveClick(const std::string& sender) {
   if (scrambled && !ScrambleBackupInPlace(BackupPath(path))) {
     ShowMsg("Could not scramble the back-up file\r" + BackupPath(path));
   }
-  if (IsDotPage && !rawNow) {
-    std::string again;
-    RemoveTripleBlankLines(again);
-  }
+  if (IsDotPage && !rawNow) RemoveTripleBlankLines();
 
   // 10. Back to the editor; a save that lost much of the file says so.
   FocusEditor();
