@@ -97,7 +97,7 @@ void SaveClick(const std::string& sender) {
   if (!editor) return;
   const bool raw = IsRtf && editor->PlainText();
 
-  // 1 to 4: what is saved and whether it is saved here at all.
+  // What is saved, and whether it is saved here at all.
   if (IsDotPage) CheckDotPage(*editor, raw);
   TSaveCommand command;
   const std::string path = CurrentFileName;
@@ -107,7 +107,7 @@ void SaveClick(const std::string& sender) {
   }
   OfferRtfConversion(*editor);
 
-  // 5. Validation; an error ends the save before anything is written.
+  // Validation; an error ends the save before anything is written.
   BeginBusy();
   const bool rawNow = IsRtf && editor->PlainText();
   const bool noValidation = sender == ValidateCommand || sender == "NoValidate" || IsDotPage ||
@@ -116,7 +116,7 @@ void SaveClick(const std::string& sender) {
     ValidateHook(ValidateCommand);
   }
 
-  // 6 to 9. The new bytes, complete and checked, before the old file becomes the
+  // The new bytes, complete and checked, before the old file becomes the
   // back-up; any failure leaves the old file as it was.
   const int64_t oldSize = SizeOf(path);
   SaveCaretPos();
@@ -140,7 +140,7 @@ void SaveClick(const std::string& sender) {
   }
   if (IsDotPage && !rawNow) RemoveTripleBlankLines();
 
-  // 10. Back to the editor; a save that lost much of the file says so.
+  // Back to the editor; a save that lost much of the file says so.
   FocusEditor();
   RestoreCaretPos();
   const int64_t newSize = static_cast<int64_t>(bytes.size());
@@ -150,7 +150,8 @@ void SaveClick(const std::string& sender) {
     ShowMsg(ShrinkWarning(oldSize, newSize));
   }
 
-  // 11.
+  // Saved: the document is unmodified and its file's age noted; when the save was
+  // part of another command, the active tab's document is made current again.
   editor->SetModified(false);
   const int slot = editor->Tag();
   if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileAge(path);
