@@ -10,6 +10,7 @@
 #include "shell/RunPrograms.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -157,7 +158,7 @@ void UnsequenceClick() {
   editor->SetWordWrap(false);
   bool lineEnd = false;
   const std::string before = editor->GetText();
-  const std::vector<std::string> lines = SplitLines(before, &lineEnd);
+  const std::vector<std::string> lines = LinesWithoutEnds(before, &lineEnd);
   const std::string text = JoinLines(UnsequenceLines(lines), lineEnd);
   if (text != before) ReplaceWholeText(*editor, text);
   editor->Select(0, 0);

@@ -19,6 +19,7 @@
 #include "shell/FastStrings.h"
 #include "shell/ShellState.h"
 #include "shell/SitePaths.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -102,18 +103,7 @@ std::string LoadedText(std::string bytes) {
 }
 
 std::vector<std::string> SplitTextLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  size_t i = 0;
-  for (; i < bytes.size() && bytes[i] != '\0'; ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-    lines.push_back(bytes.substr(start, i - start));
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  // The text after the last line end is a line of its own.
-  if (start < i) lines.push_back(bytes.substr(start, i - start));
-  return lines;
+  return LinesWithoutEnds(bytes.substr(0, bytes.find('\0')));
 }
 
 bool IsUtf16(const std::string& bytes) {

@@ -4,10 +4,10 @@
 #include <functional>
 #include <string>
 
-#include "edit/LineCommands.h"
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/PlayRewrites.h"
+#include "shell/TextLines.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -16,7 +16,7 @@ namespace {
 
 // Lines written with "\n", and back.
 TTextLines Lines(const std::string& text) {
-  return SplitLines(text);
+  return LinesWithoutEnds(text);
 }
 
 std::string Text(const TTextLines& lines) {
