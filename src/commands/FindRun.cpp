@@ -7,7 +7,6 @@
 #include "edit/Sections.h"
 #include "platform/UserDialogs.h"
 #include "shell/BlinkJob.h"
-#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
@@ -16,6 +15,7 @@
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
+#include "shell/CommandNames.h"
 #include "validate/ValUnit.h"
 
 namespace quorrel {
