@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "commands/PasteRtf.h"
-#include "commands/PasteSteps.h"
+#include "edit/PasteRtf.h"
+#include "edit/PasteSteps.h"
 #include "edit/Reparagraph.h"
 #include "edit/Sections.h"
 #include "edit/TextRepairs.h"

@@ -30,6 +30,7 @@
 #include "edit/Markers.h"
 #include "edit/NbspAndComments.h"
 #include "edit/Sections.h"
+#include "edit/SpecialChars.h"
 #include "edit/TwoSpaces.h"
 #include "music/AbcTools.h"
 #include "publish/Connection.h"
@@ -43,7 +44,6 @@
 #include "shell/MyException.h"
 #include "shell/RtfView.h"
 #include "shell/Settings.h"
-#include "shell/SpecialChars.h"
 #include "validate/HtmlPageSteps.h"
 
 namespace quorrel {

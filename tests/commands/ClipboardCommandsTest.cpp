@@ -5,7 +5,7 @@
 #include <regex>
 
 #include "commands/ClipboardCommands.h"
-#include "commands/PasteSteps.h"
+#include "edit/PasteSteps.h"
 #include "edit/Reparagraph.h"
 #include "edit/TwoSpaces.h"
 #include "platform/Desktop.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/ClipboardCommands.h"
-#include "commands/PasteRtf.h"
+#include "edit/PasteRtf.h"
 #include "edit/TwoSpaces.h"
 #include "platform/Abort.h"
 #include "platform/Desktop.h"

@@ -1,4 +1,4 @@
-#include "commands/PasteRtf.h"
+#include "edit/PasteRtf.h"
 
 #include <algorithm>
 

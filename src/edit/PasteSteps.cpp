@@ -1,4 +1,4 @@
-#include "commands/PasteSteps.h"
+#include "edit/PasteSteps.h"
 
 #include <cstring>
 #include <vector>
