@@ -8,6 +8,7 @@
 
 #include "commands/OpenSteps.h"
 #include "commands/ValidateCurrentFile.h"
+#include "edit/TextRepairs.h"
 #include "music/MyPlayer.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
@@ -35,7 +36,6 @@
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
-#include "shell/TextRepairs.h"
 #include "shell/WPFormat.h"
 #include "shell/WorkFiles.h"
 #include "validate/ValUnit.h"

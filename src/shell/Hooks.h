@@ -48,6 +48,15 @@ inline THook<void()> ActivateHook;
 inline THook<void()> DocumentLeftHook;
 // The validation a save runs first, by the sender's component name ("Validate").
 inline THook<void(const std::string& sender)> ValidateHook;
+// The markers of the document being left, written to the settings file (a tab left
+// or closed).
+inline THook<void()> SaveMarkersHook;
+// The markers' positions forgotten as their document is left.
+inline THook<void()> ClearMarkerPositionsHook;
+// Whether the markers in memory are a document's; a document entered reads its own
+// back (LoadMarkersHook) when they are not.
+inline THook<bool(const std::string& path)> MarkersBelongToHook;
+inline THook<void(const std::string& path)> LoadMarkersHook;
 // The validation dispatcher on the current document (ValidateCurrentFile), by the
 // sender's component name: the page builder checks each page it writes, the
 // server window re-checks a page it downloaded, the music commands validate a tune

@@ -5,10 +5,10 @@
 
 #include <set>
 
+#include "edit/SectionRules.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/DocumentKinds.h"
 #include "shell/MenuModel.h"
-#include "shell/SectionRules.h"
 #include "shell/ShellState.h"
 #include "validate/Validators.h"
 
