@@ -5,6 +5,7 @@
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "validate/ValUnit.h"
+#include "validate/ValidateRtf.h"
 
 namespace quorrel {
 
@@ -46,6 +47,7 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page) {
     if (std::optional<TValidation> result = standIn(kind, page)) return *result;
   }
   if (kind == TValidatorKind::Html) return ValidateHtml(page);
+  if (kind == TValidatorKind::Rtf) return ValidateRtf(page);
   TValidation result;
   result.status = NotCheckedYetStatus(page.kind);
   return result;
