@@ -19,6 +19,7 @@
 #include "commands/DoubleClick.h"
 #include "commands/Exit.h"
 #include "commands/IdleLoop.h"
+#include "commands/KeyHooks.h"
 #include "platform/CodePage.h"
 #include "platform/Instances.h"
 #include "shell/Commands.h"
@@ -30,6 +31,7 @@
 #include "ui/platform/QtPrinting.h"
 #include "ui/platform/RichEdit.h"
 #include "ui/shell/Marker.h"
+#include "ui/shell/ParagraphViewer.h"
 #include "ui/shell/SplashForm.h"
 #include "ui/shell/TabBar.h"
 
@@ -77,6 +79,11 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
   bar->playerDragging = [this] {
     auto* player = findChild<TPlayerBar*>("PlayPnl");
     return player && player->Dragging();
+  };
+  paraView_ = new TParagraphViewer(central);
+  layout->addWidget(paraView_);
+  KeyHooks().hideParagraphPanel = [viewer = QPointer<TParagraphViewer>(paraView_)] {
+    return viewer && viewer->Clear();
   };
   layout->addWidget(pc_, 1);
   // The message bar under the page control.
@@ -527,6 +534,10 @@ void TWebForm::closeEvent(QCloseEvent* event) {
   }
   idleTimer_->stop();
   event->accept();
+}
+
+void TWebForm::ShowParagraphView(const TParagraphView& view) {
+  paraView_->Show(view);
 }
 
 }  // namespace quorrel
