@@ -22,14 +22,6 @@ int WordNumber(std::string_view number) {
   return error == std::errc() && end == number.data() + number.size() ? value : -1;
 }
 
-// Whether the backslash at an offset starts a control word, rather than being the
-// second of an escaped pair ("\\lang" is text).
-bool StartsControl(std::string_view source, size_t at) {
-  size_t slashes = 0;
-  while (at > slashes && source[at - slashes - 1] == '\\') ++slashes;
-  return slashes % 2 == 0;
-}
-
 // Where the control word \name<number> first occurs from an offset (npos for none).
 size_t FindWord(std::string_view source, std::string_view name, std::string_view number,
                 size_t from = 0) {
@@ -41,17 +33,6 @@ size_t FindWord(std::string_view source, std::string_view name, std::string_view
     if (word.name == name && word.number == number) return at;
   }
   return std::string_view::npos;
-}
-
-// Whether the source up to an offset ends with a control word that no delimiter has
-// closed yet, so that what follows must not run on into it.
-bool EndsWithOpenWord(std::string_view source, size_t at) {
-  size_t i = at;
-  while (i > 0 && IsDigit(source[i - 1])) --i;
-  if (i > 0 && i < at && source[i - 1] == '-') --i;
-  const size_t lettersEnd = i;
-  while (i > 0 && IsLetter(source[i - 1])) --i;
-  return i < lettersEnd && i > 0 && source[i - 1] == '\\' && StartsControl(source, i - 1);
 }
 
 // The character set a font of the font table is in; -1 when the table does not
@@ -116,7 +97,7 @@ std::string WithoutLanguageMarkers(const std::string& source) {
     out.append(source, copied, at - copied);
     // The blank that closed the removed word goes with it, unless a word before it
     // now needs it to end there; text right after the removed word gets one then.
-    const bool openWord = EndsWithOpenWord(out, out.size());
+    const bool openWord = EndsWithControlWord(out, out.size());
     if (end < source.size() && source[end] == ' ') {
       if (!openWord) ++end;
     } else if (openWord && end < source.size() &&

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/Chars.h"
+#include "platform/CodePage.h"
 
 namespace quorrel {
 
@@ -11,10 +12,6 @@ namespace {
 
 // Words that excuse a fault when they stand this close to it, either side.
 constexpr size_t kNearby = 400;
-
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Where each of a few words occurs in the text, without regard to case; found once
 // for the whole text, so that asking near a character costs a binary search even
@@ -38,7 +35,10 @@ class TNearWords {
       for (std::string_view word : words_) {
         if (i + word.size() > text_.size()) continue;
         size_t k = 0;
-        while (k < word.size() && Lower(text_[i + k]) == word[k]) ++k;
+        while (k < word.size() &&
+               AnsiUpperChar(static_cast<unsigned char>(text_[i + k])) == word[k]) {
+          ++k;
+        }
         if (k == word.size()) {
           starts_.push_back(i);
           break;
@@ -48,18 +48,10 @@ class TNearWords {
   }
 
   std::string_view text_;
-  std::vector<std::string_view> words_;  // lower case
+  std::vector<std::string_view> words_;  // upper case
   std::vector<size_t> starts_;           // in text order
   bool found_ = false;
 };
-
-bool StartsWithNoCase(std::string_view line, std::string_view head) {
-  if (line.size() < head.size()) return false;
-  for (size_t i = 0; i < head.size(); ++i) {
-    if (Lower(line[i]) != head[i]) return false;
-  }
-  return true;
-}
 
 // The end of the line starting at from: after its line feed, or the text's end.
 size_t LineEnd(std::string_view text, size_t from) {
@@ -100,9 +92,9 @@ struct TChecker {
   std::string_view text;
   const TParagraphOptions& options;
   const TColourAt& colourAt;
-  TNearWords nestedExcuses{text, {"href=", "while (", "while(", "if (", ".bs"}};
-  TNearWords scriptWords{text, {"javascript"}};
-  TNearWords quoteExcuses{text, {".ur", "<meta", "javascript"}};
+  TNearWords nestedExcuses{text, {"HREF=", "WHILE (", "WHILE(", "IF (", ".BS"}};
+  TNearWords scriptWords{text, {"JAVASCRIPT"}};
+  TNearWords quoteExcuses{text, {".UR", "<META", "JAVASCRIPT"}};
 
   std::optional<TParagraphFault> Check(size_t base, std::string_view paragraph) {
     std::vector<size_t> open;  // the "(" still open, innermost last
@@ -146,7 +138,7 @@ std::optional<TParagraphFault> CheckParagraphs(std::string_view text,
   size_t at = 0;
   while (at < text.size()) {
     size_t end = LineEnd(text, at);
-    if (StartsWithNoCase(text.substr(at), ".ww")) {
+    if (StartsWithNoCase(text.substr(at), ".WW")) {
       // Word-wrapped lines run on to the next dot-command as one paragraph.
       while (end < text.size() && text[end] != '.') end = LineEnd(text, end);
     }

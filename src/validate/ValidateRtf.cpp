@@ -118,8 +118,9 @@ std::string WithWordCount(const std::string& source, TRtfDocument document) {
 TValidation ValidateRtf(const TPage& page) {
   TValidation result;
   const TShownText shown = ShownText(ParseRtf(page.text));
-  const auto [from, length] = SectionOf(page, shown.text.size());
-  const std::string_view section = std::string_view(shown.text).substr(from, length);
+  const std::pair<size_t, size_t> range = SectionOf(page, shown.text.size());
+  const size_t from = range.first;
+  const std::string_view section = std::string_view(shown.text).substr(from, range.second);
   if (!HasTextMarker(TTextMarker::RtfNoValidate, section)) {
     const auto fault = CheckParagraphs(section, MenuOptions(), [&](size_t offset) {
       return shown.ColourAt(from + offset);
