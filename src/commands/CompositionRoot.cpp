@@ -33,6 +33,9 @@
 #include "publish/SiteDetails.h"
 #include "publish/ServerWindow.h"
 #include "publish/SiteDetailsDialog.h"
+#include "platform/Launcher.h"
+#include "shell/Commands.h"
+#include "shell/DBoxUnit.h"
 #include "shell/FileAssociations.h"
 #include "shell/FileSets.h"
 #include "shell/GoTo.h"
@@ -69,6 +72,14 @@ void InstallHooks() {
   RecentMenuHook.Set([] { FillRecentMenu(); });
   ExitHook.Set([](const std::string& sender) { ExitClick(sender); });
   SpecialClickHook.Set([](bool findField) { SpecialClick(findField); });
+  // The desktop's opener runs on after the command: when it cannot hand the
+  // document or address over, the user learns it from a message, not from nothing.
+  SetShellOpenFailed(
+      [](const std::string& program, const std::string& target, const std::string& detail) {
+        RunGuarded([&] {
+          ShowMsg(program + " could not open " + target + (detail.empty() ? "." : ":\r" + detail));
+        });
+      });
 }
 
 void InstallHandlers() {
