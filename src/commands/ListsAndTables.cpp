@@ -11,6 +11,7 @@
 #include "shell/MyRich.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -76,19 +77,6 @@ void TakeLinePrefixes(std::string& line, std::initializer_list<const char*> pref
   if (!EndsWithNoCase(body, "</P>")) return;
   line.erase(body.size() - 4);
   line.erase(line.find_last_not_of(' ') + 1);
-}
-
-std::vector<std::string> LinesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t at = 0;
-  while (at <= text.size()) {
-    size_t end = text.find_first_of("\r\n", at);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(at, end - at));
-    if (end == text.size()) break;
-    at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-  }
-  return lines;
 }
 
 TNumbering NumberingOf(const std::string& first) {
@@ -158,7 +146,7 @@ std::string WithoutNumbering(const std::string& item) {
 
 std::string ListOfLines(const std::string& selected, TListForm form) {
   std::vector<std::string> items;
-  for (const std::string& line : LinesOf(selected)) {
+  for (const std::string& line : LinesWithoutEnds(selected)) {
     std::string item = ListItemText(line);
     if (!item.empty()) items.push_back(item);
   }
@@ -183,7 +171,7 @@ std::string TableOfLines(const std::string& selected) {
   std::string text = selected;
   for (const char* tag : {"<UL>", "</UL>", "<LI>", "</LI>"}) text = ReplaceNoCase(text, tag, "");
   std::string table = "<Table>\n";
-  for (std::string line : LinesOf(text)) {
+  for (std::string line : LinesWithoutEnds(text)) {
     TakeLinePrefixes(line, {"<p />", " ", "<Br>", "<br />"});
     std::string cells;
     size_t at = 0;
