@@ -2,10 +2,10 @@
 
 #include <QByteArray>
 #include <QProcess>
-#include <memory>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <memory>
 
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
@@ -54,7 +54,8 @@ bool DefaultShellOpen(const std::string& target) {
                      KeepEnd(*error, process->readAllStandardError());
                      process->deleteLater();
                      if (status == QProcess::NormalExit && code == 0) return;
-                     if (FailedHandler()) FailedHandler()(ShellOpenProgram, target, LastLine(*error));
+                     if (FailedHandler())
+                       FailedHandler()(ShellOpenProgram, target, LastLine(*error));
                    });
   process->start(ShellOpenProgram, QStringList{argument});
   if (process->waitForStarted()) return true;

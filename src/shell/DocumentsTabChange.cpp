@@ -152,8 +152,7 @@ void LeaveDocument(TMainWindow& w) {
 bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
   const bool pathChanged = path != CurrentFileName;
   const bool replaced = editor != entered.editor || path != entered.path;
-  const bool anew =
-      pathChanged || replaced || CurrentText.empty() || DocModified || !CurrentEditor;
+  const bool anew = pathChanged || replaced || CurrentText.empty() || DocModified || !CurrentEditor;
   entered = {editor, path};
   if (anew) {
     SectionLines.clear();

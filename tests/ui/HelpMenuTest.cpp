@@ -64,7 +64,8 @@ TEST_F(HelpMenuTest, AnOpenerThatCannotShowThePageSaysSo) {
     desktop.push_back(std::make_unique<test::ScopedVariable>(name, std::nullopt));
   }
   // No program registered for web addresses, and a browser that is not there.
-  for (const char* name : {"XDG_DATA_DIRS", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
+  for (const char* name :
+       {"XDG_DATA_DIRS", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
     desktop.push_back(std::make_unique<test::ScopedVariable>(name, none));
   }
   desktop.push_back(std::make_unique<test::ScopedVariable>("BROWSER", "quorrel-test-no-browser"));

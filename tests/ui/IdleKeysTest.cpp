@@ -274,7 +274,8 @@ TEST_F(IdleKeysTest, TheSectionPanelFollowsTheDocumentOpenedIntoTheTab) {
   const std::string tunes =
       "X:1\r\nT:One\r\nK:C\r\nCDE|\r\n\r\nX:2\r\nT:Two\r\nK:C\r\nCDE|\r\n\r\n"
       "X:3\r\nT:Three\r\nK:C\r\nCDE|\r\n";
-  const std::string page = "<HTML>\n<Head>\n<Title>P</Title>\n</Head>\n<Body>\n<P>x</P>\n</Body>\n</HTML>\n";
+  const std::string page =
+      "<HTML>\n<Head>\n<Title>P</Title>\n</Head>\n<Body>\n<P>x</P>\n</Body>\n</HTML>\n";
   struct Case {
     const char* first;
     std::string text;

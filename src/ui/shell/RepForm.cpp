@@ -26,12 +26,17 @@ int AnswerOf(int key) {
     case Qt::Key_Y:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space: return mrYes;
-    case Qt::Key_N: return mrNo;
-    case Qt::Key_A: return mrAll;
+    case Qt::Key_Space:
+      return mrYes;
+    case Qt::Key_N:
+      return mrNo;
+    case Qt::Key_A:
+      return mrAll;
     case Qt::Key_C:
-    case Qt::Key_Escape: return mrCancel;
-    default: return mrNone;
+    case Qt::Key_Escape:
+      return mrCancel;
+    default:
+      return mrNone;
   }
 }
 
