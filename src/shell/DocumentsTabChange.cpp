@@ -6,6 +6,7 @@
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
 #include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/CommandNames.h"
 #include "shell/Documents.h"
@@ -27,6 +28,15 @@
 namespace quorrel {
 
 namespace {
+
+// The document the tab change last entered. The open command names the file it
+// puts into a tab before the change runs, so a document that replaced another in
+// the same tab is told apart by this, not by CurrentFileName.
+struct TEntered {
+  const TMyRich* editor = nullptr;
+  std::string path;
+};
+TEntered entered;
 
 // Whether the running command is an item of the File menu (the open commands,
 // Recent ...).
@@ -114,6 +124,7 @@ void NoDocument(TMainWindow& w) {
   CurrentFileName.clear();
   CurrentText.clear();
   DocModified = false;
+  entered = {};
   ApplicationTitle = "Quorrel";
   w.SetCaption(ApplicationTitle);
   MainMenu().SetVisible("ABCMenu", false);
@@ -140,7 +151,9 @@ void LeaveDocument(TMainWindow& w) {
 // file, or one whose text must be read again): its sections and markers start afresh.
 bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
   const bool pathChanged = path != CurrentFileName;
-  const bool anew = pathChanged || CurrentText.empty() || DocModified || !CurrentEditor;
+  const bool replaced = editor != entered.editor || path != entered.path;
+  const bool anew = pathChanged || replaced || CurrentText.empty() || DocModified || !CurrentEditor;
+  entered = {editor, path};
   if (anew) {
     SectionLines.clear();
     if (pathChanged && CurrentCommand != ExitCommand) {
@@ -264,5 +277,9 @@ void PCChange() {
   ShowDocumentState(*w, *editor, path, anew);
   ShowInfo();
 }
+
+namespace {
+const TResetEntry resetTabChange([] { entered = {}; });
+}  // namespace
 
 }  // namespace quorrel

@@ -17,6 +17,7 @@
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "support/MasterRtf.h"
+#include "support/ReadOnlyFolder.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
@@ -144,14 +145,19 @@ TEST_F(BuildPagesEndToEndTest, UnwritablePageIsReportedNotBuilt) {
 }
 
 TEST_F(BuildPagesEndToEndTest, ReadOnlyOutputFolderIsReportedNotBuilt) {
-  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-  Open(kTwoPages);
-  fs::permissions(site, fs::perms::owner_read | fs::perms::owner_exec);
-  form->Action("BuildAll")->trigger();
-  QApplication::processEvents();
-  fs::permissions(site, fs::perms::owner_all);
+  // The pages go to a folder of their own; the master's folder stays writable.
+  Open({".PG one|First|Top|out", ".BO", "<H1>First</H1>", "Some \\b bold\\b0  text."});
+  fs::create_directories(site + "out");
+  {
+    test::ReadOnlyFolder locked(site + "out");
+    ASSERT_TRUE(locked.Holds());
+    form->Action("BuildAll")->trigger();
+    QApplication::processEvents();
+  }
   ASSERT_FALSE(Dialogs().Calls().empty());
-  EXPECT_NE(Dialogs().Last().text.find("Cannot write " + site + "one.htm"), std::string::npos);
+  EXPECT_NE(Dialogs().Last().text.find("Cannot write " + site + "out/one.htm"), std::string::npos)
+      << Dialogs().Last().text;
+  EXPECT_FALSE(fs::exists(site + "out/one.htm"));
   EXPECT_EQ(Status().find("built"), std::string::npos);
 }
 
