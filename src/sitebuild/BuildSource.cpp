@@ -13,7 +13,9 @@
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
+#include "shell/SlowRead.h"
 #include "sitebuild/BuildBuffers.h"
+#include "sitebuild/MasterGroups.h"
 
 namespace quorrel {
 
@@ -69,13 +71,16 @@ std::string ReadSource(bool oneSection, size_t caretOffset) {
     if (oneSection) {
       if (!collecting && !started && !key.empty() && StartsSection(line, key)) {
         collecting = started = true;
-      } else if (collecting && line.size() >= 8 && AnsiSameText(line.substr(5, 3), kSectionMark)) {
-        break;
+      } else if (collecting && line.size() >= 8) {
+        // The command follows the paragraph mark and any layout of its paragraph.
+        const size_t command = LayoutEnd(line, 5);
+        if (AnsiSameText(line.substr(command, 3), kSectionMark)) break;
       }
     }
     if (collecting) source += line;
   }
   if (in.bad()) ShowErrorAndAbort("Cannot read " + CurrentFileName + "\r" + std::strerror(errno));
+  DropRtfEndMark(source);
   return source;
 }
 
@@ -125,6 +130,7 @@ std::string NormaliseBuildSource(std::string source) {
   const size_t brace = source.rfind('}');
   if (brace != std::string::npos && brace >= source.size() - reach) source.erase(brace);
   source = MultiReplace(source, "\\par | \\b0| \\i0| \\u0", "\r\n|\\b0 |\\i0 |\\u0 ", true);
+  source = ReadMasterGroups(source);
   return ReplaceAll(source, "\r\n\r\n\r\n", "\r\n\r\n", true);
 }
 

@@ -51,6 +51,8 @@ class TProgBox : public QDialog, public TProgressView {
  private:
   void Print(const QString& text);
   void CloseBox();
+  // Top left of the screen's work area, as high as it allows with the frame.
+  void FitToScreen();
 
   QPlainTextEdit* progText_;
   QLabel* eLabel_;
