@@ -19,6 +19,7 @@
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
+#include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "support/MasterRtf.h"
 #include "support/ScriptedDialogs.h"
@@ -60,6 +61,20 @@ class BuildPagesEndToEndTest : public ::testing::Test {
     FormActivate();
     ASSERT_EQ(CurrentFileName, master);
     ASSERT_TRUE(IsDotPage);
+  }
+  // The program started anew on a file, as from the command line, with no
+  // documents of the last run to reopen.
+  void Restart(const std::string& file) {
+    form.reset();
+    SetMainWindow(nullptr);
+    CurrentEditor = nullptr;
+    fs::remove(DocumentsFolder() + MainIniName);
+    test::ResetAllState();
+    form = std::make_unique<TWebForm>();
+    SetMainWindow(form.get());
+    Dialogs().Clear();
+    StartParameters = {file};
+    FormActivate();
   }
   std::string Status() { return form->StatusPanel(MessagePanel)->text().toStdString(); }
   // Replaces the editor's text with typed text (CR LF line ends), as a user would.
@@ -236,18 +251,14 @@ TEST_F(BuildPagesEndToEndTest, ASavedMasterReopensAndBuildsWithoutQuestions) {
   EXPECT_EQ(saved.back(), '\0');
   const std::string text = CurrentText;
 
-  form.reset();
-  form = std::make_unique<TWebForm>();
-  SetMainWindow(form.get());
-  Dialogs().Clear();
-  StartParameters = {site + "master.rtf"};
-  FormActivate();
+  Restart(site + "master.rtf");
   EXPECT_TRUE(Dialogs().Calls().empty()) << Dialogs().Last().text;
   EXPECT_EQ(CurrentText, text);
   form->Action("BuildAll")->trigger();
   QApplication::processEvents();
   EXPECT_TRUE(Dialogs().Calls().empty()) << Dialogs().Last().text;
-  EXPECT_NE(test::ReadFile(site + "two.htm").find("More text."), std::string::npos);
+  EXPECT_NE(test::ReadFile(site + "two.htm").find("More text."), std::string::npos)
+      << test::ReadFile(site + "two.htm") << Status();
 }
 
 // A box shown in the middle of a build: the editor behind it paints, and the pages
@@ -259,8 +270,11 @@ TEST_F(BuildPagesEndToEndTest, PagesAfterAMessageAreStillValidated) {
   std::vector<bool> painting;
   Dialogs().whileShowing = [&](const DialogCall&) {
     painting.push_back(CurrentEditor->Redraw());
-    // The real box runs the event loop while it waits.
+    // The real box runs the event loop while it waits: a command that ends in it
+    // may leave no command running and the document's flags set anew.
     QApplication::processEvents();
+    CurrentCommand.clear();
+    IsDotPage = false;
   };
   form->Action("BuildAll")->trigger();
   QApplication::processEvents();
@@ -295,12 +309,7 @@ TEST_F(BuildPagesEndToEndTest, BinaryAndEmptyFilesNamedAtStartUp) {
   };
   for (const Case& c : {Case{"pic.png", {}}, Case{"empty.rtf", {site + "empty.rtf\ris empty."}}}) {
     SCOPED_TRACE(c.file);
-    form.reset();
-    form = std::make_unique<TWebForm>();
-    SetMainWindow(form.get());
-    Dialogs().Clear();
-    StartParameters = {site + c.file};
-    FormActivate();
+    Restart(site + c.file);
     EXPECT_EQ(CurrentFileName, site + c.file);
     EXPECT_EQ(Dialogs().Texts(), c.shown);
   }

@@ -76,15 +76,17 @@ class ProgBoxTest : public ::testing::Test {
   Qt::ScrollBarPolicy scrollPolicy_ = Qt::ScrollBarAsNeeded;
 };
 
-// The box with its frame lies in the screen's work area, as high as it allows, and
-// leaves a title bar's room above its client area even where the platform draws
-// no frame: a box as high as the work area had its buttons cut off.
+// The box with its frame lies in the screen's work area, as high as it allows: a
+// box whose client area was as high as the work area had its buttons cut off.
+// Before it is shown no frame is known yet, and room is left for a title bar.
 void ExpectFitsTheScreen(const TProgBox* box) {
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_TRUE(area.contains(box->frameGeometry())) << box->frameGeometry().height();
   EXPECT_EQ(box->pos(), area.topLeft());
-  EXPECT_GE(area.bottom() - box->geometry().height(), 16) << box->geometry().height();
   EXPECT_GT(box->height(), area.height() / 2);
+  if (!box->isVisible()) {
+    EXPECT_GE(area.height() - box->geometry().height(), 16) << box->geometry().height();
+  }
 }
 
 TEST_F(ProgBoxTest, ShowsARunAndItsErrors) {
@@ -134,7 +136,8 @@ TEST_F(ProgBoxTest, ReportsFitTheScreenWhenShownModally) {
     progress.Add("second line");
     bool shown = false;
     WhenModal(box_, [&] {
-      shown = box_->isVisible() && box_->windowHandle() && box_->windowHandle()->isExposed();
+      shown = box_->isVisible() && box_->windowHandle() && box_->windowHandle()->isExposed() &&
+              QApplication::activeModalWidget() == box_;
       ExpectFitsTheScreen(box_);
       box_->CancelBtn()->click();
     });

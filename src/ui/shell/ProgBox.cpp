@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
@@ -140,12 +141,15 @@ void TProgBox::HideBox() {
 
 void TProgBox::ShowModalBox() {
   modal_ = true;
-  // Mapped and in front before its event loop starts, so that the box it waits
-  // for is one the user can see and answer.
-  show();
+  // Shown by the event loop itself, so that the box is modal; once mapped its
+  // frame is known: fitted again and brought in front, so that the box the loop
+  // waits for is one the user can see and answer.
   FitToScreen();
-  raise();
-  activateWindow();
+  QTimer::singleShot(0, this, [this] {
+    FitToScreen();
+    raise();
+    activateWindow();
+  });
   exec();
   modal_ = false;
 }
