@@ -31,7 +31,6 @@ void OpenExistingFile(TOpenRun& run);
 // added when missing.
 size_t LoadedLengthOf(const std::string& bytes);
 
-
 // Whether the current document is re-formatted as soon as it is opened: a style
 // sheet that is all on one line, or an ".HTM"/".HTML" page whose head does not
 // begin a line.

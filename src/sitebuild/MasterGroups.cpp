@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 
+#include "platform/Chars.h"
 #include "platform/CodePage.h"
 
 namespace quorrel {
@@ -12,27 +13,19 @@ namespace {
 // Paragraph layout has no place on a page; centring ("qc") is not here, so that
 // the reader refuses it.
 constexpr std::array<std::string_view, 18> kLayoutWords = {
-    "pard", "li",     "ri", "fi",      "sb", "sa", "sl", "slmult", "tx",
-    "tqr",  "tqc",    "tqdec", "keep", "keepn", "hyphpar", "ql", "qr", "qj"};
+    "pard", "li",  "ri",    "fi",   "sb",    "sa",      "sl", "slmult", "tx",
+    "tqr",  "tqc", "tqdec", "keep", "keepn", "hyphpar", "ql", "qr",     "qj"};
 
 // Words a link's text keeps: characters, not formatting; the page gives a link its look.
 constexpr std::array<std::string_view, 10> kCharacterWords = {
-    "tab",   "line",   "bullet",    "endash",    "emdash",
-    "lquote", "rquote", "ldblquote", "rdblquote", "u"};
-
-bool IsLower(char c) {
-  return c >= 'a' && c <= 'z';
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
+    "tab", "line", "bullet", "endash", "emdash", "lquote", "rquote", "ldblquote", "rdblquote", "u"};
 
 // A control word at `at` ("\" and lower-case letters, then perhaps a number): its
 // name, and in end the position after it and its delimiting blank.
 std::string_view WordAt(std::string_view s, size_t at, size_t& end) {
-  if (at + 1 >= s.size() || s[at] != '\\' || !IsLower(s[at + 1])) return {};
+  if (at + 1 >= s.size() || s[at] != '\\' || !IsLowerLetter(s[at + 1])) return {};
   size_t k = at + 1;
-  while (k < s.size() && IsLower(s[k])) ++k;
+  while (k < s.size() && IsLowerLetter(s[k])) ++k;
   const std::string_view name = s.substr(at + 1, k - at - 1);
   if (k < s.size() && s[k] == '-') ++k;
   while (k < s.size() && IsDigit(s[k])) ++k;
@@ -188,9 +181,8 @@ std::string ListMark(std::string_view group) {
   if (text.find('\xB7') != std::string::npos || group.find("\\bullet") != std::string_view::npos) {
     return "\\bullet ";
   }
-  const size_t start = text.find_first_not_of(" \t");
-  const size_t end = text.find_last_not_of(" \t");
-  return start == std::string::npos ? "" : text.substr(start, end - start + 1) + " ";
+  const std::string_view mark = TrimBlanks(text);
+  return mark.empty() ? "" : std::string(mark) + " ";
 }
 
 }  // namespace

@@ -23,14 +23,14 @@ constexpr unsigned char kBulletMark = 169;  // "©"
 constexpr char kBulletImage[] = R"(<Img Src="images/Bullet.gif" Width=7 Height=9 Alt="">)";
 
 // Bytes 128 to 159 of Windows-1252 by their references: the numbers of those bytes
-// name control characters in HTML. Curly double quotes and dashes are not here:
-// they follow the rules of the control words that stand for them. The five bytes
-// the code page leaves undefined become the replacement character.
+// name control characters in HTML. Curly double quotes and dashes never come here:
+// they are read before as the control words for them are (AsPlainForm). The five
+// bytes the code page leaves undefined become the replacement character.
 constexpr std::array<std::string_view, 32> kWindowsRange = {
-    "euro;",  "#65533;", "sbquo;", "fnof;",  "bdquo;", "hellip;", "dagger;", "Dagger;",
-    "circ;",  "permil;", "Scaron;", "lsaquo;", "OElig;", "#65533;", "#381;",   "#65533;",
-    "#65533;", "lsquo;", "rsquo;", "ldquo;", "rdquo;", "bull;",   "ndash;",  "mdash;",
-    "tilde;", "trade;",  "scaron;", "rsaquo;", "oelig;", "#65533;", "#382;",   "Yuml;"};
+    "euro;",   "#65533;", "sbquo;",  "fnof;",   "bdquo;", "hellip;", "dagger;", "Dagger;",
+    "circ;",   "permil;", "Scaron;", "lsaquo;", "OElig;", "#65533;", "#381;",   "#65533;",
+    "#65533;", "lsquo;",  "rsquo;",  "ldquo;",  "rdquo;", "bull;",   "ndash;",  "mdash;",
+    "tilde;",  "trade;",  "scaron;", "rsaquo;", "oelig;", "#65533;", "#382;",   "Yuml;"};
 
 // A curly double quote reads as the plain one and a dash as "-", as "\ldblquote",
 // "\rdblquote", "\endash" and "\emdash" do.

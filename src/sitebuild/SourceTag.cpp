@@ -1,6 +1,7 @@
 // The check of a tag typed into the master.
 #include <string>
 
+#include "platform/Chars.h"
 #include "platform/CodePage.h"
 #include "shell/FastStrings.h"
 #include "sitebuild/BuildBuffers.h"
@@ -10,10 +11,6 @@
 namespace quorrel {
 
 namespace {
-
-bool IsLowerLetter(char ch) {
-  return ch >= 'a' && ch <= 'z';
-}
 
 // Where the text a tag may take ends: a control word the reader turns into markup
 // (a tag is typed text), an empty line or a dot-command line. A "<" with no ">"

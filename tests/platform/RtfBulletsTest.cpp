@@ -132,9 +132,10 @@ TEST(RtfBullets, LibreOfficeListsAlignmentAndLinksSurvive) {
 
 // The instruction is kept as written: escaped characters and bytes of the code page.
 TEST(RtfBullets, FieldInstructionsKeepTheirCharacters) {
-  const std::string source = std::string(kHead) +
-                             "a {\\field{\\*\\fldinst {HYPERLINK \"file:///C:\\\\caf\\'e9\\{1\\}\"}}"
-                             "{\\fldrslt b}} c\\par}";
+  const std::string source =
+      std::string(kHead) +
+      "a {\\field{\\*\\fldinst {HYPERLINK \"file:///C:\\\\caf\\'e9\\{1\\}\"}}"
+      "{\\fldrslt b}} c\\par}";
   const TRtfDocument doc = ParseRtf(source);
   ASSERT_EQ(doc.paragraphs.size(), 1u);
   ASSERT_EQ(doc.paragraphs[0].runs.size(), 3u);

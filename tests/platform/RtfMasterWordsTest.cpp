@@ -40,18 +40,16 @@ std::set<std::string> BodyWords(const std::string& source) {
 
 // The words the page builder turns into page text.
 const std::set<std::string> kBuilderWords = {
-    "b",      "b0",      "i",         "i0",     "ul",         "ulnone",     "cf0", "cf1",
-    "tab",    "par",     "line",      "plain",  "f1",         "f0",         "bullet",
-    "endash", "emdash",  "strike",    "strike0", "lquote",    "rquote",     "ldblquote",
-    "rdblquote", "super", "sub",      "nosupersub", "uN",     "~",
+    "b", "b0", "i", "i0", "ul", "ulnone", "cf0", "cf1", "tab", "par", "line", "plain", "f1", "f0",
+    "bullet", "endash", "emdash", "strike", "strike0", "lquote", "rquote", "ldblquote", "rdblquote",
+    "super", "sub", "nosupersub", "uN", "~",
     // A link, and the centring the builder refuses.
     "field", "fldrslt", "qc"};
 
 // Paragraph layout the builder passes over at a line's start, with any number.
-const std::set<std::string> kLayoutWords = {"pard", "li",    "ri",    "fi",   "sb",
-                                            "sa",   "sl",    "slmult", "tx",  "tqr",
-                                            "tqc",  "tqdec", "keep",  "keepn", "hyphpar",
-                                            "ql",   "qr",    "qj"};
+const std::set<std::string> kLayoutWords = {"pard", "li",     "ri",      "fi",  "sb",  "sa",
+                                            "sl",   "slmult", "tx",      "tqr", "tqc", "tqdec",
+                                            "keep", "keepn",  "hyphpar", "ql",  "qr",  "qj"};
 
 bool BuilderKnows(const std::string& word) {
   const size_t digits = word.find_first_of("-0123456789");
@@ -81,9 +79,9 @@ TEST(MasterWords, AWordProcessorDocumentMadeAMasterUsesOnlyBuilderWords) {
   const std::string sample = Fixture("libreoffice-sample.rtf");
   TRtfDocument doc = ParseRtf(sample);
   const std::set<std::string> asIs = BodyWords(ComposeRtf(doc));
-  EXPECT_TRUE(std::any_of(asIs.begin(), asIs.end(),
-                          [](const std::string& word) { return !BuilderKnows(word); }))
-      << "the sample should have layout of its own";
+  EXPECT_TRUE(std::any_of(asIs.begin(), asIs.end(), [](const std::string& word) {
+    return !BuilderKnows(word);
+  })) << "the sample should have layout of its own";
 
   RtfReplace(doc, 0, 0, u".PG sample|Sample\n");
   const std::string master = ComposeRtf(doc);
@@ -116,7 +114,9 @@ TEST(MasterWords, WhatEachFormatBecomes) {
       {"alignment stays", "\\pard\\qc mid\\par\\pard\\qr right",
        "\\par \\pard\\qc mid\r\n\\par \\pard\\qr right"},
       {"a bullet stays", "\\pard\\li720{\\pntext\\'b7\\tab}item",
-       "\\par \\pard\\li720{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}item"},
+       "\\par "
+       "\\pard\\li720{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}"
+       "item"},
       {"a link stays", "a {\\field{\\*\\fldinst HYPERLINK \"https://x.org/\"}{\\fldrslt site}} b",
        "\\par a {\\field{\\*\\fldinst HYPERLINK \"https://x.org/\"}{\\fldrslt site}} b"},
   };

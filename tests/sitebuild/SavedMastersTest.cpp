@@ -176,8 +176,8 @@ TEST_F(SavedMastersTest, TheTabWarningShowsTheLineFound) {
     Dialogs().Clear();
     ASSERT_EQ(Build(c.paragraphs), "");
     ASSERT_FALSE(Dialogs().Texts().empty());
-    EXPECT_EQ(Dialogs().Texts().front(),
-              "Unexpected tab character converted to @@@@ in line\r" + c.line + "\rand maybe others.");
+    EXPECT_EQ(Dialogs().Texts().front(), "Unexpected tab character converted to @@@@ in line\r" +
+                                             c.line + "\rand maybe others.");
   }
 }
 
@@ -221,8 +221,9 @@ TEST_F(SavedMastersTest, ListsLayoutAndLinksOfASavedMaster) {
   EXPECT_NE(one.find(bullet + "Apples"), std::string::npos) << one;
   EXPECT_NE(one.find(bullet + "<b>Fresh</b> pears"), std::string::npos) << one;
   EXPECT_NE(one.find("\nAn indented line\n"), std::string::npos) << one;
-  EXPECT_NE(one.find("See <a href=\"https://example.com/a?b=1&amp;c=2\">the caf&eacute; site</a> now."),
-            std::string::npos)
+  EXPECT_NE(
+      one.find("See <a href=\"https://example.com/a?b=1&amp;c=2\">the caf&eacute; site</a> now."),
+      std::string::npos)
       << one;
   EXPECT_EQ(one.find("Font"), std::string::npos) << one;
   EXPECT_NE(Page("two.htm").find("Last"), std::string::npos);

@@ -243,8 +243,9 @@ TEST_F(BuildPagesEndToEndTest, TypedHeadingsTableAndVideoBuildOne) {
 // built without the slow-read question, and its pages are those of the text.
 TEST_F(BuildPagesEndToEndTest, ASavedMasterReopensAndBuildsWithoutQuestions) {
   Open({".PG one|First", ".BO", "x"});
-  Type(".PG one|First\r\n.BO\r\n<H1>First</H1>\r\nSome text.\r\n.PG two|Second\r\n.BO\r\n"
-       "<H1>Second</H1>\r\nMore text.");
+  Type(
+      ".PG one|First\r\n.BO\r\n<H1>First</H1>\r\nSome text.\r\n.PG two|Second\r\n.BO\r\n"
+      "<H1>Second</H1>\r\nMore text.");
   ASSERT_TRUE(MainMenu().Click("Save"));
   const std::string saved = test::ReadFile(site + "master.rtf");
   ASSERT_FALSE(saved.empty());
@@ -265,8 +266,9 @@ TEST_F(BuildPagesEndToEndTest, ASavedMasterReopensAndBuildsWithoutQuestions) {
 // after it are checked as the ones before it were, whatever ran while it showed.
 TEST_F(BuildPagesEndToEndTest, PagesAfterAMessageAreStillValidated) {
   Open({".PG one|First", ".BO", "x"});
-  Type(".PG one|First\r\n.BO\r\n<H1>First</H1>\r\nA\tB\r\n.PG two|Second\r\n.BO\r\n"
-       "<H1>Second</H1>\r\n<B>More </I>text.");
+  Type(
+      ".PG one|First\r\n.BO\r\n<H1>First</H1>\r\nA\tB\r\n.PG two|Second\r\n.BO\r\n"
+      "<H1>Second</H1>\r\n<B>More </I>text.");
   std::vector<bool> painting;
   Dialogs().whileShowing = [&](const DialogCall&) {
     painting.push_back(CurrentEditor->Redraw());

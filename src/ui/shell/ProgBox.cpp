@@ -109,7 +109,7 @@ void TProgBox::StateChanged() {
 
 void TProgBox::FitToScreen() {
   QScreen* screen = windowHandle() && windowHandle()->screen() ? windowHandle()->screen()
-                                                                 : QGuiApplication::primaryScreen();
+                                                               : QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect area = screen->availableGeometry();
   // The window manager's frame once the box is mapped; before that, a title bar
