@@ -16,7 +16,7 @@
 #include "shell/SaveText.h"
 #include "shell/ShellState.h"
 #include "shell/SlowRead.h"
-#include "shell/TextRepairs.h"
+#include "shell/TextFiles.h"
 
 namespace quorrel {
 

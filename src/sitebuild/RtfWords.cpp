@@ -7,8 +7,8 @@
 #include "platform/RtfParse.h"
 #include "shell/DBoxUnit.h"
 #include "sitebuild/BuildBuffers.h"
+#include "sitebuild/BuildReaderSteps.h"
 #include "sitebuild/BuildState.h"
-#include "sitebuild/RtfReaderSteps.h"
 
 namespace quorrel {
 

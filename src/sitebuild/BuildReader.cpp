@@ -1,12 +1,12 @@
-#include "sitebuild/RtfReader.h"
+#include "sitebuild/BuildReader.h"
 
 #include <array>
 #include <string>
 #include <string_view>
 
 #include "sitebuild/BuildBuffers.h"
+#include "sitebuild/BuildReaderSteps.h"
 #include "sitebuild/BuildState.h"
-#include "sitebuild/RtfReaderSteps.h"
 
 namespace quorrel {
 
