@@ -231,6 +231,15 @@ TEST_F(SavedMastersTest, ListsLayoutAndLinksOfASavedMaster) {
 
   EXPECT_EQ(ErrorOf(Build({".PG one|One", ".BO", "<H1>One</H1>", "\\pard\\qc Centred"})),
             "Use <center> rather than centring with Text | Centred.");
+
+  // One section ends at the next page command, though layout stands before it.
+  fs::remove(CurrentFolder + "one.htm");
+  fs::remove(CurrentFolder + "two.htm");
+  WriteFile(CurrentFileName, saved);
+  CurrentText = RtfPlainText(ParseRtf(saved));
+  ASSERT_NO_THROW(BuildPagesFromRtf(true)) << Dialogs().Last().text;
+  EXPECT_EQ(Page("one.htm"), one);
+  EXPECT_FALSE(fs::exists(CurrentFolder + "two.htm"));
 }
 
 }  // namespace
