@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -122,11 +123,21 @@ void TProgBox::FitToScreen() {
     const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     frame = QMargins(border, title + border, border, border);
   }
+  fittedFrame_ = frame;
   const int w = std::min(width(), area.width() - frame.left() - frame.right());
   const int h = area.height() - frame.top() - frame.bottom();
   resize(std::max(w, 1), std::max(h, 1));
   // A window's position is its frame's.
   move(area.topLeft());
+}
+
+void TProgBox::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  // The window manager framed the box after it was fitted: fitted again with its frame.
+  const QRect outer = frameGeometry(), inner = geometry();
+  const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                       outer.right() - inner.right(), outer.bottom() - inner.bottom());
+  if (!frame.isNull() && frame != fittedFrame_) FitToScreen();
 }
 
 void TProgBox::ShowBox() {
@@ -141,6 +152,10 @@ void TProgBox::HideBox() {
 
 void TProgBox::ShowModalBox() {
   modal_ = true;
+  // The run hid the box just before: a window manager may still be withdrawing
+  // that window when it is mapped again and leave it unmapped, with the program
+  // waiting for it. A new native window has no such past.
+  if (!isVisible() && testAttribute(Qt::WA_WState_Created)) destroy();
   // Shown by the event loop itself, so that the box is modal; once mapped its
   // frame is known: fitted again and brought in front, so that the box the loop
   // waits for is one the user can see and answer.

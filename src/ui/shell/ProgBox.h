@@ -2,6 +2,7 @@
 // The progress box of long runs: the lines of the run, the error count, Cancel
 // (OK at the end) and Print. Created once at start; core's TProgress fills it.
 #include <QDialog>
+#include <QMargins>
 #include <functional>
 
 #include "shell/ProgUnit.h"
@@ -47,6 +48,7 @@ class TProgBox : public QDialog, public TProgressView {
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
   void keyPressEvent(QKeyEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void Print(const QString& text);
@@ -60,6 +62,7 @@ class TProgBox : public QDialog, public TProgressView {
   QPushButton* printBtn_;
   std::function<void(const QString&)> printCommand_;
   bool modal_ = false;
+  QMargins fittedFrame_;  // the frame the box was last fitted with
 };
 
 // The box of the running program, created by CreateProgBox and installed as the
