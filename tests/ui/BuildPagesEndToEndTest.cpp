@@ -22,6 +22,7 @@
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "support/MasterRtf.h"
+#include "support/PageCheckers.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
@@ -91,18 +92,6 @@ class BuildPagesEndToEndTest : public ::testing::Test {
     EXPECT_EQ(StartProgram(command[0], arguments, options).outcome, TStartOutcome::Started);
     code = WaitForLastProgram();
     return test::ReadFile(options.stderrFile);
-  }
-
-  // Real checkers find no error in a built page, nor a reference to a control character.
-  void ExpectValid(const std::string& name) {
-    const std::string page = test::ReadFile(site + name);
-    ASSERT_FALSE(page.empty()) << name;
-    EXPECT_FALSE(std::regex_search(page, std::regex("&#1(2[89]|[3-5][0-9]);"))) << page;
-    int exit = -1;
-    const std::string tidy = Check({"tidy", "-q", "-e"}, site + name, exit);
-    EXPECT_EQ(tidy.find("Error:"), std::string::npos) << tidy;
-    EXPECT_EQ(tidy.find("invalid numeric character reference"), std::string::npos) << tidy;
-    EXPECT_EQ(Check({"xmllint", "--html", "--noout"}, site + name, exit), "") << page;
   }
 
   std::string site;
@@ -272,8 +261,8 @@ TEST_F(BuildPagesEndToEndTest, ASavedMasterReopensAndBuildsWithoutQuestions) {
   EXPECT_TRUE(Dialogs().Calls().empty()) << Dialogs().Last().text;
   EXPECT_NE(test::ReadFile(site + "two.htm").find("More text."), std::string::npos)
       << test::ReadFile(site + "two.htm") << Status();
-  ExpectValid("one.htm");
-  ExpectValid("two.htm");
+  test::ExpectValidPage(site + "one.htm");
+  test::ExpectValidPage(site + "two.htm");
 }
 
 // A box shown in the middle of a build: the editor behind it paints, and the pages
@@ -408,7 +397,7 @@ TEST_F(BuildPagesEndToEndTest, LibreOfficeMasterSurvivesSaveAndBuilds) {
                       "site</a> now."),
             std::string::npos)
       << page;
-  ExpectValid("lists.htm");
+  test::ExpectValidPage(site + "lists.htm");
 }
 
 }  // namespace
