@@ -29,6 +29,9 @@
 #include "publish/ServerDates.h"
 #include "publish/ServerListing.h"
 #include "publish/SiteDetails.h"
+#include "shell/Hooks.h"
+#include "shell/MenuModel.h"
+#include "shell/MyException.h"
 #include "shell/ProgUnit.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
@@ -257,6 +260,50 @@ TEST_F(ServerWindowTest, StayingOffLineShowsTheLocalSideOnly) {
   });
   EXPECT_FALSE(OnlineChecked());
   EXPECT_EQ(Dialogs().UnusedAnswers(), 0u);
+}
+
+}  // namespace
+}  // namespace quorrel
+
+namespace quorrel {
+namespace {
+
+// Coming back to the program, and an error, list the server window again while it
+// is the active window: on-line only for the first; hidden, never. The window's own
+// refresh is wrapped to count its runs.
+TEST_F(ServerWindowTest, ActivationAndErrorsListTheActiveWindowAgain) {
+  test::FtpServer server;
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  MakeSite(server);
+  int refreshes = 0;
+  TActivationWindows windows = ActivationWindows();
+  ASSERT_TRUE(windows.serverWindowActive && windows.refreshServerWindow);
+  windows.refreshServerWindow = [&refreshes, refresh = windows.refreshServerWindow] {
+    ++refreshes;
+    refresh();
+  };
+  SetActivationWindows(windows);
+  const auto comeBack = [] { Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive); };
+  int onLine = -1, offLine = -1, afterError = -1;
+  Dialogs().Answer(mrYes);  // "Do you want to go online?"
+  OpenServerWindow([&] {
+    ServerList.rows.clear();
+    comeBack();
+    onLine = refreshes;
+    EXPECT_FALSE(ServerList.rows.empty()) << "listed again";
+    MainMenu().SetChecked("Online", false);
+    comeBack();
+    offLine = refreshes;
+    MainMenu().SetChecked("Online", true);
+    MyException("Access violation");
+    afterError = refreshes;
+  });
+  EXPECT_EQ(onLine, 1);
+  EXPECT_EQ(offLine, 1);
+  EXPECT_EQ(afterError, 2);
+  comeBack();
+  MyException("Access violation");
+  EXPECT_EQ(refreshes, 2) << "the window is gone";
 }
 
 }  // namespace
