@@ -309,5 +309,23 @@ TEST_F(ServerWindowTest, ActivationAndErrorsListTheActiveWindowAgain) {
   EXPECT_EQ(runsOf([] { MyException("Access violation"); }), 0) << "the window is gone";
 }
 
+// The browser's part of the activation stays as the browser set it when the server
+// window is made.
+TEST_F(ServerWindowTest, TheWindowKeepsTheBrowsersPartOfTheActivation) {
+  int focused = 0;
+  TActivationWindows windows = ActivationWindows();
+  windows.browserActive = [] { return true; };
+  windows.focusBrowser = [&focused] { ++focused; };
+  SetActivationWindows(windows);
+  delete servForm_;
+  servForm_ = CreateServForm(form_.get());
+  const TActivationWindows& now = ActivationWindows();
+  ASSERT_TRUE(now.browserActive && now.focusBrowser && now.serverWindowActive);
+  EXPECT_TRUE(now.browserActive());
+  now.focusBrowser();
+  EXPECT_EQ(focused, 1);
+  EXPECT_FALSE(now.serverWindowActive()) << "not shown";
+}
+
 }  // namespace
 }  // namespace quorrel
