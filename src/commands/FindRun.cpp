@@ -184,7 +184,7 @@ void TFindRun::ReplaceText(size_t at, size_t length, const std::string& with, bo
   const bool beforeLimit = at < limit_;
   if (defer) {
     // Made in the editor later, in one edit with the others.
-    if (pendingFrom_ == std::string::npos) pendingFrom_ = at;
+    pending_.push_back({static_cast<size_t>(static_cast<long>(at) - pendingDelta_), length, with});
     pendingDelta_ += static_cast<long>(with.size()) - static_cast<long>(length);
     pendingEnd_ = at + with.size();
   } else {
@@ -238,13 +238,18 @@ size_t TFindRun::MatchingEndTag(size_t from) {
 }
 
 void TFindRun::Flush() {
-  if (pendingFrom_ == std::string::npos) return;
-  // The editor still holds the text as it was before these replacements.
-  const size_t oldEnd = static_cast<size_t>(static_cast<long>(pendingEnd_) - pendingDelta_);
-  const size_t pos = ToPos(pendingFrom_);
-  editor_.Select(pos, ToPos(oldEnd) - pos);
-  editor_.SetSelText(work_.Substr(pendingFrom_, pendingEnd_ - pendingFrom_));
-  pendingFrom_ = std::string::npos;
+  if (pending_.empty()) return;
+  // The editor still holds the text as it was before these replacements. Only the
+  // replaced words change there: a long text is laid out once, and the text
+  // between keeps its formats.
+  for (TReplacement& replacement : pending_) {
+    const size_t pos = ToPos(replacement.start);
+    replacement.length = ToPos(replacement.start + replacement.length) - pos;
+    replacement.start = pos;
+  }
+  editor_.ReplaceRanges(pending_);
+  editor_.Select(ToPos(pendingEnd_), 0);  // the caret after the last, the view where it was
+  pending_.clear();
   pendingDelta_ = 0;
 }
 

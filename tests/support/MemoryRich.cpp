@@ -120,6 +120,36 @@ void MemoryRich::ReplaceKeepingFormats(size_t start, const std::string& text) {
   Changed();
 }
 
+void MemoryRich::ReplaceRanges(const std::vector<TReplacement>& replacements) {
+  if (replacements.empty()) return;
+  size_t selEnd = selStart_ + selLength_;
+  std::vector<TMovedSpan> moved;
+  // From the last to the first, so that the positions still to come hold.
+  for (auto it = replacements.rbegin(); it != replacements.rend(); ++it) {
+    const size_t start = std::min(it->start, text_.size());
+    const size_t length = std::min(it->length, text_.size() - start);
+    const std::string insert = ToLineFeeds(it->text);
+    if (!plain_) RtfReplace(rtf_, start, length, RtfTextOfAnsi(insert));
+    text_.replace(start, length, insert);
+    moved.push_back({start, length, insert.size()});
+    for (size_t* end : {&selStart_, &selEnd}) {
+      if (*end >= start + length) {
+        *end = *end - length + insert.size();
+      } else if (*end > start) {
+        *end = start + insert.size();
+      }
+    }
+  }
+  std::reverse(moved.begin(), moved.end());
+  MoveColourRuns(moved);
+  selLength_ = selEnd - selStart_;
+  typing_.reset();
+  indexed_ = false;
+  modified_ = true;
+  firstVisible_ = std::min(firstVisible_, MaxFirstLine());
+  Changed();
+}
+
 void MemoryRich::IndexLines() const {
   if (indexed_) return;
   lineStarts_.assign(1, 0);

@@ -293,6 +293,41 @@ TYPED_TEST_P(RichConformance, ReplacingKeepingFormatsIsAnEditInPlace) {
   EXPECT_EQ(changes, 0);
 }
 
+TYPED_TEST_P(RichConformance, ReplacingRangesIsOneEditThatMovesTheSelectionWithTheText) {
+  // Positions: "one two\r\none two" has the second line at 8.
+  const std::vector<TReplacement> edits{{0, 3, "1"}, {8, 3, "ONE\r\n"}, {12, 3, ""}};
+  struct Case {
+    size_t selStart, selLength;  // before
+    size_t start, length;        // after
+  } cases[] = {
+      {0, 0, 0, 0},   // before the first range: stays
+      {4, 3, 2, 3},   // between ranges: moves back with the text before it
+      {1, 1, 1, 0},   // inside a range: to the end of its text
+      {5, 5, 3, 7},   // from between into a range: each end on its own
+      {15, 0, 11, 0},  // the end of the text
+  };
+  for (const Case& c : cases) {
+    this->Put("one two\r\none two");
+    this->rich->SetColourRuns({{4, 3, 0xA}, {12, 3, 0xB}});
+    int changes = 0;
+    this->rich->SetOnChange([&changes] { ++changes; });
+    this->rich->Select(c.selStart, c.selLength);
+    this->rich->ReplaceRanges(edits);
+    EXPECT_EQ(this->rich->GetText(), "1 two\r\nONE\r\n ") << c.selStart;
+    EXPECT_TRUE(this->rich->Modified());
+    EXPECT_GE(changes, 1);
+    EXPECT_EQ(this->rich->SelStart(), c.start) << c.selStart << "+" << c.selLength;
+    EXPECT_EQ(this->rich->SelLength(), c.length) << c.selStart << "+" << c.selLength;
+    // The run between the ranges follows the text; the one replaced goes.
+    ASSERT_FALSE(this->rich->ColourRuns().empty());
+    EXPECT_EQ(this->rich->ColourRuns().front(), (TColourRun{2, 3, 0xA}));
+  }
+  // Nothing to replace: no edit.
+  this->Put("abc");
+  this->rich->ReplaceRanges({});
+  EXPECT_FALSE(this->rich->Modified());
+}
+
 REGISTER_TYPED_TEST_SUITE_P(RichConformance, TextReadsOutWithCrLfAndNoFinalLineEnd,
                             EveryWindows1252ByteSurvives,
                             SelectionIsClampedAndCountsOnePositionPerLineEnd,
@@ -300,6 +335,7 @@ REGISTER_TYPED_TEST_SUITE_P(RichConformance, TextReadsOutWithCrLfAndNoFinalLineE
                             OffsetsOfTheCrLfTextConvertBothWays, ViewScrollsByLinesWithinTheText,
                             ShortTextNeverScrolls, SettingsAreKept, LargeTextRoundTrips,
                             ColourRunsAreNoEditAndFollowEdits,
-                            ReplacingKeepingFormatsIsAnEditInPlace);
+                            ReplacingKeepingFormatsIsAnEditInPlace,
+                            ReplacingRangesIsOneEditThatMovesTheSelectionWithTheText);
 
 }  // namespace quorrel::test

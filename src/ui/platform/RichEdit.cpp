@@ -36,6 +36,10 @@ std::string FromEditorText(const QString& text) {
 // script, inline data): minutes for a line of 1 MB, against a second unwrapped.
 constexpr int kLongLine = 10000;
 
+// An edit over more blocks than this waits for the layout: the changed text is
+// laid out once, lazily, as the view needs it, not block by block as it is made.
+constexpr int kLayoutAtOnce = 1000;
+
 // Whether a line of the text is as long as kLongLine: a look at the bytes costs
 // less than a walk through the blocks of a long document.
 bool HasLongLine(const std::string& text) {
@@ -74,7 +78,7 @@ TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
             int now = document()->revision();
             if (now == revision) return;
             revision = now;
-            ColoursFollowEdit(from, removed, added);
+            if (!runsMoved_) ColoursFollowEdit(from, removed, added);
           });
 }
 
@@ -236,6 +240,71 @@ void TRichEdit::ReplaceKeepingFormats(size_t start, const std::string& text) {
   restored.setPosition(keptAnchor);
   restored.setPosition(keptPosition, QTextCursor::KeepAnchor);
   setTextCursor(restored);
+}
+
+void TRichEdit::ReplaceRanges(const std::vector<TReplacement>& replacements) {
+  if (replacements.empty()) return;
+  QTextDocument* doc = document();
+  const int total = static_cast<int>(TextLength());
+  auto clamped = [total](size_t pos) { return static_cast<int>(std::min<size_t>(pos, total)); };
+  const int spanFrom = clamped(replacements.front().start);
+  const int spanTo = clamped(replacements.back().start + replacements.back().length);
+  const size_t firstLine = FirstVisibleLine();
+  // Plain numbers: a cursor would follow the edits.
+  int ends[2] = {textCursor().anchor(), textCursor().position()};
+  const bool suspend =
+      doc->findBlock(spanTo).blockNumber() - doc->findBlock(spanFrom).blockNumber() > kLayoutAtOnce;
+  const QSizeF pageSize = doc->pageSize();
+  if (suspend) doc->setPageSize(QSizeF(0, 0));
+  QTextCursor cursor(doc);
+  if (editGroup_ && groupStarted_) {
+    cursor.joinPreviousEditBlock();
+  } else {
+    cursor.beginEditBlock();
+  }
+  groupStarted_ = true;
+  // Qt reports the edits as one change over the whole span; the runs between them
+  // keep their colours.
+  runsMoved_ = true;
+  std::vector<TMovedSpan> moved;
+  moved.reserve(replacements.size());
+  int delta = 0;
+  // From the last to the first, so that the positions still to come hold.
+  for (auto it = replacements.rbegin(); it != replacements.rend(); ++it) {
+    const int from = clamped(it->start);
+    const int to = clamped(it->start + it->length);
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    cursor.insertText(ToEditorText(it->text));
+    const int added = cursor.position() - from;
+    delta += added - (to - from);
+    moved.push_back({static_cast<size_t>(from), static_cast<size_t>(to - from),
+                     static_cast<size_t>(added)});
+    for (int& end : ends) {
+      if (end >= to) {
+        end += added - (to - from);
+      } else if (end > from) {
+        end = from + added;
+      }
+    }
+  }
+  UnwrapLongLines(spanFrom, spanTo + delta);
+  cursor.endEditBlock();
+  runsMoved_ = false;
+  if (suspend) doc->setPageSize(pageSize);
+  if (!ColourRuns().empty()) {
+    std::reverse(moved.begin(), moved.end());
+    MoveColourRuns(moved);
+    FormatBlocks({{static_cast<size_t>(spanFrom), static_cast<size_t>(spanTo + delta)}});
+  }
+  QTextCursor restored(doc);
+  restored.setPosition(ends[0]);
+  restored.setPosition(ends[1], QTextCursor::KeepAnchor);
+  const int h = horizontalScrollBar()->value();
+  setTextCursor(restored);
+  horizontalScrollBar()->setValue(h);
+  const size_t line = std::min(firstLine, LineCount() - 1);
+  ScrollTo(line == 0 ? 0 : BlockTop(static_cast<int>(line)));
 }
 
 size_t TRichEdit::DisplayLinesFrom(size_t pos) const {
