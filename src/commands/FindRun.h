@@ -89,7 +89,6 @@ class TFindRun {
   // the text the editor holds, and by how much they changed its length.
   std::vector<TReplacement> pending_;
   long pendingDelta_ = 0;
-  size_t pendingEnd_ = 0;  // the end of the last one, as the text now reads
   std::string collected_;          // Extract lines
 };
 

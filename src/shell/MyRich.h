@@ -71,9 +71,9 @@ class TMyRich {
   virtual void ReplaceKeepingFormats(size_t start, const std::string& text) = 0;
   // Replaces each range (sorted, not overlapping, positions of the text as it is)
   // by its text in one edit: one undo step, a long text laid out once. The text
-  // between keeps its formats; the selection's ends move with the text around
-  // them (an end inside a range goes to the end of its text); the first visible
-  // line stays.
+  // between keeps its formats and colours; the caret ends after the last text, as
+  // replacing the ranges one by one would leave it, but the view does not move
+  // (the first visible line stays).
   virtual void ReplaceRanges(const std::vector<TReplacement>& replacements) = 0;
 
   // The editor's own copy and cut of the selection, formats and all; an editor

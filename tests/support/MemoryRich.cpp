@@ -122,8 +122,8 @@ void MemoryRich::ReplaceKeepingFormats(size_t start, const std::string& text) {
 
 void MemoryRich::ReplaceRanges(const std::vector<TReplacement>& replacements) {
   if (replacements.empty()) return;
-  size_t selEnd = selStart_ + selLength_;
   std::vector<TMovedSpan> moved;
+  size_t caret = 0;
   // From the last to the first, so that the positions still to come hold.
   for (auto it = replacements.rbegin(); it != replacements.rend(); ++it) {
     const size_t start = std::min(it->start, text_.size());
@@ -132,17 +132,12 @@ void MemoryRich::ReplaceRanges(const std::vector<TReplacement>& replacements) {
     if (!plain_) RtfReplace(rtf_, start, length, RtfTextOfAnsi(insert));
     text_.replace(start, length, insert);
     moved.push_back({start, length, insert.size()});
-    for (size_t* end : {&selStart_, &selEnd}) {
-      if (*end >= start + length) {
-        *end = *end - length + insert.size();
-      } else if (*end > start) {
-        *end = start + insert.size();
-      }
-    }
+    caret = it == replacements.rbegin() ? start + insert.size() : caret + insert.size() - length;
   }
   std::reverse(moved.begin(), moved.end());
   MoveColourRuns(moved);
-  selLength_ = selEnd - selStart_;
+  selStart_ = caret;
+  selLength_ = 0;
   typing_.reset();
   indexed_ = false;
   modified_ = true;

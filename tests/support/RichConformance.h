@@ -293,34 +293,32 @@ TYPED_TEST_P(RichConformance, ReplacingKeepingFormatsIsAnEditInPlace) {
   EXPECT_EQ(changes, 0);
 }
 
-TYPED_TEST_P(RichConformance, ReplacingRangesIsOneEditThatMovesTheSelectionWithTheText) {
+TYPED_TEST_P(RichConformance, ReplacingRangesIsOneEditWithTheCaretAfterTheLast) {
   // Positions: "one two\r\none two" has the second line at 8.
-  const std::vector<TReplacement> edits{{0, 3, "1"}, {8, 3, "ONE\r\n"}, {12, 3, ""}};
   struct Case {
-    size_t selStart, selLength;  // before
-    size_t start, length;        // after
+    std::vector<TReplacement> edits;
+    const char* text;
+    size_t caret;
+    std::vector<TColourRun> runs;  // of {4, 3} and {12, 3} before
   } cases[] = {
-      {0, 0, 0, 0},   // before the first range: stays
-      {4, 3, 2, 3},   // between ranges: moves back with the text before it
-      {1, 1, 1, 0},   // inside a range: to the end of its text
-      {5, 5, 3, 7},   // from between into a range: each end on its own
-      {15, 0, 11, 0},  // the end of the text
+      {{{0, 3, "1"}, {8, 3, "ONE\r\n"}, {12, 3, ""}}, "1 two\r\nONE\r\n ", 11, {{2, 3, 0xA}}},
+      {{{0, 3, "1"}, {8, 3, "ONE\r\n"}}, "1 two\r\nONE\r\n two", 10, {{2, 3, 0xA}, {11, 3, 0xB}}},
+      {{{3, 0, "!"}}, "one! two\r\none two", 4, {{5, 3, 0xA}, {13, 3, 0xB}}},
   };
   for (const Case& c : cases) {
     this->Put("one two\r\none two");
     this->rich->SetColourRuns({{4, 3, 0xA}, {12, 3, 0xB}});
     int changes = 0;
     this->rich->SetOnChange([&changes] { ++changes; });
-    this->rich->Select(c.selStart, c.selLength);
-    this->rich->ReplaceRanges(edits);
-    EXPECT_EQ(this->rich->GetText(), "1 two\r\nONE\r\n ") << c.selStart;
+    this->rich->Select(5, 5);
+    this->rich->ReplaceRanges(c.edits);
+    EXPECT_EQ(this->rich->GetText(), c.text);
     EXPECT_TRUE(this->rich->Modified());
     EXPECT_GE(changes, 1);
-    EXPECT_EQ(this->rich->SelStart(), c.start) << c.selStart << "+" << c.selLength;
-    EXPECT_EQ(this->rich->SelLength(), c.length) << c.selStart << "+" << c.selLength;
-    // The run between the ranges follows the text; the one replaced goes.
-    ASSERT_FALSE(this->rich->ColourRuns().empty());
-    EXPECT_EQ(this->rich->ColourRuns().front(), (TColourRun{2, 3, 0xA}));
+    EXPECT_EQ(this->rich->SelStart(), c.caret) << c.text;
+    EXPECT_EQ(this->rich->SelLength(), 0u);
+    // The runs between the ranges follow the text; one replaced goes.
+    EXPECT_EQ(this->rich->ColourRuns(), c.runs) << c.text;
   }
   // Nothing to replace: no edit.
   this->Put("abc");
@@ -336,6 +334,6 @@ REGISTER_TYPED_TEST_SUITE_P(RichConformance, TextReadsOutWithCrLfAndNoFinalLineE
                             ShortTextNeverScrolls, SettingsAreKept, LargeTextRoundTrips,
                             ColourRunsAreNoEditAndFollowEdits,
                             ReplacingKeepingFormatsIsAnEditInPlace,
-                            ReplacingRangesIsOneEditThatMovesTheSelectionWithTheText);
+                            ReplacingRangesIsOneEditWithTheCaretAfterTheLast);
 
 }  // namespace quorrel::test

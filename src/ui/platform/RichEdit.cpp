@@ -36,9 +36,10 @@ std::string FromEditorText(const QString& text) {
 // script, inline data): minutes for a line of 1 MB, against a second unwrapped.
 constexpr int kLongLine = 10000;
 
-// An edit over more blocks than this waits for the layout: the changed text is
-// laid out once, lazily, as the view needs it, not block by block as it is made.
-constexpr int kLayoutAtOnce = 1000;
+// In a text of more blocks than this the edits wait for the layout, which Qt
+// would otherwise redo at once from the first edit on (seconds for megabytes): the
+// text is laid out again lazily, from the start, as the view needs it.
+constexpr int kLayoutAtOnce = 5000;
 
 // Whether a line of the text is as long as kLongLine: a look at the bytes costs
 // less than a walk through the blocks of a long document.
@@ -247,13 +248,8 @@ void TRichEdit::ReplaceRanges(const std::vector<TReplacement>& replacements) {
   QTextDocument* doc = document();
   const int total = static_cast<int>(TextLength());
   auto clamped = [total](size_t pos) { return static_cast<int>(std::min<size_t>(pos, total)); };
-  const int spanFrom = clamped(replacements.front().start);
-  const int spanTo = clamped(replacements.back().start + replacements.back().length);
   const size_t firstLine = FirstVisibleLine();
-  // Plain numbers: a cursor would follow the edits.
-  int ends[2] = {textCursor().anchor(), textCursor().position()};
-  const bool suspend =
-      doc->findBlock(spanTo).blockNumber() - doc->findBlock(spanFrom).blockNumber() > kLayoutAtOnce;
+  const bool suspend = doc->blockCount() > kLayoutAtOnce;
   const QSizeF pageSize = doc->pageSize();
   if (suspend) doc->setPageSize(QSizeF(0, 0));
   QTextCursor cursor(doc);
@@ -268,7 +264,7 @@ void TRichEdit::ReplaceRanges(const std::vector<TReplacement>& replacements) {
   runsMoved_ = true;
   std::vector<TMovedSpan> moved;
   moved.reserve(replacements.size());
-  int delta = 0;
+  int caret = 0;
   // From the last to the first, so that the positions still to come hold.
   for (auto it = replacements.rbegin(); it != replacements.rend(); ++it) {
     const int from = clamped(it->start);
@@ -277,33 +273,37 @@ void TRichEdit::ReplaceRanges(const std::vector<TReplacement>& replacements) {
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     cursor.insertText(ToEditorText(it->text));
     const int added = cursor.position() - from;
-    delta += added - (to - from);
+    if (added > 0) UnwrapLongLines(from, cursor.position());
     moved.push_back({static_cast<size_t>(from), static_cast<size_t>(to - from),
                      static_cast<size_t>(added)});
-    for (int& end : ends) {
-      if (end >= to) {
-        end += added - (to - from);
-      } else if (end > from) {
-        end = from + added;
-      }
-    }
+    caret = it == replacements.rbegin() ? from + added : caret + added - (to - from);
   }
-  UnwrapLongLines(spanFrom, spanTo + delta);
   cursor.endEditBlock();
   runsMoved_ = false;
-  if (suspend) doc->setPageSize(pageSize);
-  if (!ColourRuns().empty()) {
-    std::reverse(moved.begin(), moved.end());
-    MoveColourRuns(moved);
-    FormatBlocks({{static_cast<size_t>(spanFrom), static_cast<size_t>(spanTo + delta)}});
-  }
-  QTextCursor restored(doc);
-  restored.setPosition(ends[0]);
-  restored.setPosition(ends[1], QTextCursor::KeepAnchor);
+  // The caret goes while the layout waits: placed later, Qt would lay the text out
+  // up to it at once.
+  cursor.setPosition(caret);
   const int h = horizontalScrollBar()->value();
-  setTextCursor(restored);
+  setTextCursor(cursor);
   horizontalScrollBar()->setValue(h);
+  if (suspend) doc->setPageSize(pageSize);
+  std::reverse(moved.begin(), moved.end());
+  if (!ColourRuns().empty()) {
+    MoveColourRuns(moved);
+    // Only the blocks that hold a replacement get their formats again.
+    std::vector<std::pair<size_t, size_t>> touched;
+    long shift = 0;
+    for (const TMovedSpan& span : moved) {
+      const size_t start = static_cast<size_t>(static_cast<long>(span.from) + shift);
+      touched.push_back({start, start + span.added});
+      shift += static_cast<long>(span.added) - static_cast<long>(span.removed);
+    }
+    FormatBlocks(touched);
+  }
   const size_t line = std::min(firstLine, LineCount() - 1);
+  // Laid out a view's height beyond the line first: the scroll bar's range, which
+  // follows the layout, then holds the view there.
+  BlockTop(static_cast<int>(std::min(line + VisibleLineCount() + 1, LineCount() - 1)));
   ScrollTo(line == 0 ? 0 : BlockTop(static_cast<int>(line)));
 }
 
