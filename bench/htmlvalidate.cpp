@@ -44,23 +44,13 @@
 #include "support/TestEnvironment.h"
 #include "validate/ValUnit.h"
 #include "validate/Validators.h"
+#include "BenchUser.h"
 
 using namespace quorrel;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Every question is answered Yes, as a user who accepts each repair would; the
-// last message is kept to say why a page stopped.
-class YesDialogs : public TUserDialogs {
- public:
-  int ShowBox(const DialogCall& call) override {
-    last = call.text;
-    return call.kind == DialogKind::Message ? mrOk : mrYes;
-  }
-  std::string last;
-};
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -78,7 +68,7 @@ struct TRun {
 };
 
 // F10 on the page as the open command left it in the editor.
-TRun Validate(const std::string& loaded, YesDialogs& dialogs) {
+TRun Validate(const std::string& loaded, bench::AnswerAll& dialogs) {
   CurrentEditor->SetText(loaded);
   CurrentEditor->SetModified(false);
   DocModified = true;
@@ -174,7 +164,9 @@ int main(int argc, char** argv) {
   const std::string realHome = home ? home : "";
   test::PrepareTestEnvironment();  // a HOME of its own: the settings go there
   QCoreApplication app(argc, argv);
-  YesDialogs dialogs;
+  // Every question answered Yes, as a user who accepts each repair would; the last
+  // message says why a page stopped.
+  bench::AnswerAll dialogs(mrYes);
   SetUserDialogs(&dialogs);
   test::MemoryMainWindow window;
   SetMainWindow(&window);

@@ -38,6 +38,7 @@
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
 #include "ui/shell/WebForm.h"
+#include "BenchUser.h"
 #include "RealMaterial.h"
 
 using namespace quorrel;
@@ -205,17 +206,7 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "--child") == 0) return RunChild(argc, argv);
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
-  // A home of its own: the open reads settings, and must not touch the user's.
-  // Beside the program, not in the system's temporary folder: the tab change looks
-  // for the site details case-insensitively in every folder above the document, and
-  // a busy /tmp of tens of thousands of names is not where users keep documents.
-  const std::filesystem::path folder =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path() /
-      ("quorrel-bench-open-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder / "home");
-  qputenv("HOME", (folder / "home").string().c_str());
-  qputenv("XDG_CONFIG_HOME", (folder / "home" / ".config").string().c_str());
-  qputenv("XDG_DATA_HOME", (folder / "home" / ".local/share").string().c_str());
+  const std::filesystem::path folder = bench::MakeBenchHome("open");
 
   std::printf("best of %d rounds; peak memory: median, whole process\n", rounds);
   std::printf("%8s %9s %9s %9s %9s  %9s %9s %9s  %10s %10s %12s\n", "  size", "read ms", "set ms",

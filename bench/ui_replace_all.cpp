@@ -16,6 +16,7 @@
 #include <fstream>
 #include <string>
 
+#include "BenchUser.h"
 #include "RealMaterial.h"
 #include "commands/FindClick.h"
 #include "commands/FindState.h"
@@ -34,17 +35,6 @@ namespace {
 
 const char kWord[] = "the";
 const char kReplacement[] = "THE";
-
-class Ok : public TFindDialog {
- public:
-  bool Execute(const TFindRequest&) override { return true; }
-};
-class AnswerNo : public TUserDialogs {
- public:
-  int ShowBox(const DialogCall& call) override {
-    return call.kind == DialogKind::Message ? mrOk : mrNo;
-  }
-};
 
 size_t Count(const std::string& text, const std::string& word) {
   size_t n = 0;
@@ -68,14 +58,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  // A home of its own beside the program: the open reads settings.
-  const std::filesystem::path folder =
-      std::filesystem::read_symlink("/proc/self/exe").parent_path() /
-      ("quorrel-bench-replace-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder / "home");
-  qputenv("HOME", (folder / "home").string().c_str());
-  qputenv("XDG_CONFIG_HOME", (folder / "home" / ".config").string().c_str());
-  qputenv("XDG_DATA_HOME", (folder / "home" / ".local/share").string().c_str());
+  const std::filesystem::path folder = bench::MakeBenchHome("replace");
   QApplication app(argc, argv);
 
   const std::string path = (folder / "licences.txt").string();
@@ -85,9 +68,9 @@ int main(int argc, char** argv) {
   const size_t hits = Count(text, kWord);
   std::printf("text: %.1f MB, %zu occurrences of \"%s\"\n", text.size() / 1e6, hits, kWord);
 
-  Ok dialog;
+  bench::OkFindDialog dialog;
   SetFindDialog(&dialog);
-  AnswerNo answers;
+  bench::AnswerAll answers(mrNo);  // not in a loop
   SetUserDialogs(&answers);
   TWebForm window;
   window.resize(1000, 700);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchUser.h"
 #include "RealMaterial.h"
 #include "commands/OpenDocs.h"
 #include "platform/UserDialogs.h"
@@ -29,13 +30,6 @@
 using namespace quorrel;
 
 namespace {
-
-class YesDialogs : public TUserDialogs {
- public:
-  int ShowBox(const DialogCall& call) override {
-    return call.kind == DialogKind::Message ? mrOk : mrYes;
-  }
-};
 
 // CR LF line ends, as a document written on Windows has them.
 std::string CrLf(const std::string& text) {
@@ -96,7 +90,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM",
           qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
-  YesDialogs answers;
+  bench::AnswerAll answers(mrYes);  // a user who accepts each repair
   SetUserDialogs(&answers);
   std::filesystem::path folder = std::filesystem::current_path() / "quorrel-bench-save";
   std::filesystem::create_directories(folder);

@@ -152,15 +152,19 @@ std::string TRichEdit::SelText() const {
   return FromEditorText(textCursor().selectedText());
 }
 
-void TRichEdit::SetSelText(const std::string& text) {
-  QTextCursor cursor = textCursor();
-  const int from = cursor.selectionStart();
+void TRichEdit::OpenEditBlock(QTextCursor& cursor) {
   if (editGroup_ && groupStarted_) {
     cursor.joinPreviousEditBlock();
   } else {
     cursor.beginEditBlock();
   }
   groupStarted_ = true;
+}
+
+void TRichEdit::SetSelText(const std::string& text) {
+  QTextCursor cursor = textCursor();
+  const int from = cursor.selectionStart();
+  OpenEditBlock(cursor);
   cursor.insertText(ToEditorText(text));
   UnwrapLongLines(from, cursor.position());
   cursor.endEditBlock();
@@ -187,12 +191,7 @@ void TRichEdit::ReplaceKeepingFormats(size_t start, const std::string& text) {
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     const QString next = wanted.left(to - from);
     if (cursor.selectedText() == next) return;
-    if (editGroup_ && groupStarted_) {
-      cursor.joinPreviousEditBlock();
-    } else {
-      cursor.beginEditBlock();
-    }
-    groupStarted_ = true;
+    OpenEditBlock(cursor);
     cursor.insertText(next, cursor.charFormat());
     UnwrapLongLines(from, cursor.position());
     cursor.endEditBlock();
@@ -218,12 +217,7 @@ void TRichEdit::ReplaceKeepingFormats(size_t start, const std::string& text) {
       const QString next = wanted.mid(a - from, b - a);
       if (now == next) continue;
       if (!opened) {
-        if (editGroup_ && groupStarted_) {
-          cursor.joinPreviousEditBlock();
-        } else {
-          cursor.beginEditBlock();
-        }
-        groupStarted_ = true;
+        OpenEditBlock(cursor);
         opened = true;
       }
       cursor.setPosition(a);
@@ -253,12 +247,7 @@ void TRichEdit::ReplaceRanges(const std::vector<TReplacement>& replacements) {
   const QSizeF pageSize = doc->pageSize();
   if (suspend) doc->setPageSize(QSizeF(0, 0));
   QTextCursor cursor(doc);
-  if (editGroup_ && groupStarted_) {
-    cursor.joinPreviousEditBlock();
-  } else {
-    cursor.beginEditBlock();
-  }
-  groupStarted_ = true;
+  OpenEditBlock(cursor);
   // Qt reports the edits as one change over the whole span; the runs between them
   // keep their colours.
   runsMoved_ = true;

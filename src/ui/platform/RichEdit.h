@@ -116,6 +116,8 @@ class TRichEdit : public QTextEdit, public TMyRich {
 
  private:
   void ApplyFont();
+  // Opens the cursor's edit block, or joins the group's first one (BeginEditGroup).
+  void OpenEditBlock(QTextCursor& cursor);
   int LineHeight() const;
   double BlockTop(int number) const;
   int BlockAtY(double y) const;
