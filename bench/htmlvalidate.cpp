@@ -30,6 +30,7 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "commands/OpenCommand.h"
+#include "commands/ValidateCurrentFile.h"
 #include "shell/ShellState.h"
 #include "shell/ClassifyDocument.h"
 #include "platform/Abort.h"
@@ -109,13 +110,13 @@ bool Tidy(const std::string& bytes, double& seconds) {
   return ok;
 }
 
-struct TPage {
+struct TPageFile {
   std::string path;      // where it is
   std::string relative;  // where it goes in the site folder
 };
 
-std::vector<TPage> PagesUnder(const std::vector<std::string>& roots) {
-  std::vector<TPage> pages;
+std::vector<TPageFile> PagesUnder(const std::vector<std::string>& roots) {
+  std::vector<TPageFile> pages;
   for (const std::string& root : roots) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(
              root, std::filesystem::directory_options::skip_permission_denied)) {
@@ -127,7 +128,7 @@ std::vector<TPage> PagesUnder(const std::vector<std::string>& roots) {
     }
   }
   std::sort(pages.begin(), pages.end(),
-            [](const TPage& a, const TPage& b) { return a.path < b.path; });
+            [](const TPageFile& a, const TPageFile& b) { return a.path < b.path; });
   return pages;
 }
 
@@ -175,7 +176,7 @@ int main(int argc, char** argv) {
   // Generated documentation skips heading levels.
   MainMenu().SetChecked("CheckH", false);
 
-  const std::vector<TPage> pages = PagesUnder(roots);
+  const std::vector<TPageFile> pages = PagesUnder(roots);
   const std::string site = SiteFolder(realHome);
   if (site.empty()) {
     std::fprintf(stderr, "No folder for a site: every candidate counts as outside any site.\n");
@@ -185,7 +186,7 @@ int main(int argc, char** argv) {
   size_t bytes = 0, counted = 0, oursStopped = 0, tidyFailed = 0;
   std::map<int, size_t> passes;
   std::map<std::string, size_t> reasons;
-  for (const TPage& page : pages) {
+  for (const TPageFile& page : pages) {
     const std::string file = ReadFile(page.path);
     const std::string path = site + page.relative;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
