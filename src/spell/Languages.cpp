@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <map>
@@ -195,6 +196,27 @@ std::u16string AnsiToWide(const std::string& text, int codePage) {
   const TByteTable& table = ByteTable(codePage);
   for (unsigned char c : text) wide.push_back(table[c]);
   return wide;
+}
+
+std::string WideToAnsi(std::u16string_view wide, int codePage) {
+  if (codePage == 0) codePage = 1252;
+  if (codePage == 65001) return WideToUtf8(wide);
+  std::string out;
+  if (IsMultiByte(codePage)) {
+    if (ConvertCodePage("UTF-8", CodePageName(codePage), WideToUtf8(wide), out)) return out;
+    return std::string(wide.size(), '?');
+  }
+  out.reserve(wide.size());
+  if (codePage == 1252) {
+    for (char16_t unit : wide) out.push_back(static_cast<char>(UnicodeToAnsi(unit)));
+    return out;
+  }
+  const TByteTable& table = ByteTable(codePage);
+  for (char16_t unit : wide) {
+    const auto* found = std::find(table.begin(), table.end(), unit);
+    out.push_back(found == table.end() ? '?' : static_cast<char>(found - table.begin()));
+  }
+  return out;
 }
 
 std::string WideToUtf8(std::u16string_view wide) {
