@@ -16,11 +16,13 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/UserDialogs.h"
+#include "platform/UserFolders.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 #include "spell/CSAPISpeller.h"
+#include "spell/ISpeller.h"
 #include "spell/SpellChecker.h"
 #include "spell/SpellerRegistry.h"
 #include "support/Installed.h"
@@ -258,6 +260,52 @@ TEST_F(SpellCheckCommandTest, StartFindsTheTabsEditorByItsName) {
   ASSERT_TRUE(first && second);
   EXPECT_FALSE(first->objectName().isEmpty());
   EXPECT_NE(first->objectName(), second->objectName());
+}
+
+// The checker on the ispell back end: the first start configures Debian's ispell,
+// and Validation > Spell-check talks to it through the real dialog.
+TEST_F(SpellCheckCommandTest, TheIspellBackEndChecksThroughTheDialog) {
+  ASSERT_TRUE(test::Installed("/usr/lib/ispell/british.hash", "ibritish"));
+  fs::remove_all(UserDataFolder() + "ispell");
+  Start("notes.txt", "A wrold of colour\r\nteh sea and teh sky");
+  SpellChecker->SpellerType = TSpellerType::sptISpell;
+
+  SpellCheck();
+  ASSERT_TRUE(DialogShowing());
+  EXPECT_EQ(Flagged(), "wrold");
+  auto found = Dialog()->Variants->findItems("world", Qt::MatchExactly);
+  ASSERT_FALSE(found.empty());
+  Dialog()->Variants->setCurrentItem(found[0]);
+  Dialog()->ChangeButton->click();
+
+  // "colour" is British; the first "teh" is changed everywhere.
+  ASSERT_TRUE(DialogShowing());
+  EXPECT_EQ(Flagged(), "teh");
+  EXPECT_FALSE(Completed());
+  found = Dialog()->Variants->findItems("the", Qt::MatchExactly);
+  ASSERT_FALSE(found.empty());
+  Dialog()->Variants->setCurrentItem(found[0]);
+  ASSERT_TRUE(Dialog()->ChangeAllButton->isEnabled());
+  Dialog()->ChangeAllButton->click();
+
+  EXPECT_FALSE(DialogShowing());
+  EXPECT_TRUE(Completed()) << Status();
+  EXPECT_EQ(CurrentEditor->GetText(), "A world of colour\r\nthe sea and the sky");
+  EXPECT_TRUE(Dialogs().Calls().empty());
+  // It was ispell that answered, and the office speller was never made.
+  EXPECT_EQ(SpellChecker->SpellerCount(), 1u);
+  EXPECT_NE(dynamic_cast<TISpeller*>(SpellChecker->GetSpeller(2057, TSpellerType::sptISpell)),
+            nullptr);
+
+  // A language the ispell folder has no section for has no speller.
+  SpellChecker->Language = 1031;
+  ShowStatus("");
+  Dialogs().Answer(mrCancel);
+  SpellCheck();
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_EQ(Dialogs().Last().text, "ISpell is not installed.");
+  EXPECT_FALSE(Completed());
+  fs::remove_all(UserDataFolder() + "ispell");
 }
 
 }  // namespace
