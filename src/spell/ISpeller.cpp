@@ -182,6 +182,11 @@ const std::vector<std::string>& TISpeller::Query(const std::string& word) {
 }
 
 bool TISpeller::Misspelled(const std::string& word) {
+  if (word.size() > kMaxWordLength) {
+    lastWord_ = word;
+    lastReply_.clear();
+    return true;
+  }
   const std::vector<std::string>& reply = Query(word);
   if (std::none_of(reply.begin(), reply.end(), IsMisspellingLine)) return false;
   if (Options.Contains(TSpellOption::spoIgnoreAllCaps) && IsAllCaps(word)) return false;
@@ -254,7 +259,7 @@ void TISpeller::IgnoreAlways(const std::string& word) {
 
 void TISpeller::GetVariants(const std::string& word, std::vector<std::string>& list) {
   list.clear();
-  if (NotAvailable) return;
+  if (NotAvailable || word.size() > kMaxWordLength) return;
   // The answer about the word flagged last is at hand; another word is asked about.
   const std::vector<std::string>& reply = word == lastWord_ ? lastReply_ : Query(word);
   for (const std::string& line : reply) {

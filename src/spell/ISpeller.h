@@ -43,6 +43,9 @@ class TISpeller : public TAbstractSpeller {
   // The program's process id; 0 when none runs.
   int64_t ProcessId() const;
 
+  // Longer words are unknown without asking: no language has them, and the
+  // programs answer a line of several thousand bytes in pieces or not at all.
+  static constexpr size_t kMaxWordLength = 100;
   // How long the program may take to start, to greet and to answer one line.
   static constexpr int kAnswerMilliseconds = 10000;
   // How long it may take to end once its input is over.

@@ -193,6 +193,15 @@ TEST_P(ISpellerTest, ALongReplyLeavesTheNextAnswersInStep) {
   speller->GetVariants("dgo", variants);
   EXPECT_NE(std::find(variants.begin(), variants.end(), "dog"), variants.end());
   EXPECT_EQ(Check(*speller, "colour"), (TFinding{srNoErrors, 0, 0}));
+
+  // A "word" of 9,000 letters (a line of minified script) is unknown; the words
+  // after it are asked about as ever.
+  const std::string huge(9000, 'q');
+  EXPECT_EQ(Findings(*speller, huge + " the teh"),
+            (std::vector<TFinding>{{srUnknownInputWord, 0, 9000}, {srUnknownInputWord, 9005, 3}}));
+  speller->GetVariants(huge, variants);
+  EXPECT_TRUE(variants.empty());
+  EXPECT_EQ(Check(*speller, "colour dgo"), (TFinding{srUnknownInputWord, 7, 3}));
 }
 
 TEST_P(ISpellerTest, AnAddedWordStaysAndAnIgnoredOneOnlyForTheSession) {
