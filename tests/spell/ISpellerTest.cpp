@@ -5,8 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/IniFile.h"
 #include "platform/Registry.h"
@@ -15,6 +13,7 @@
 #include "spell/SpellChecker.h"
 #include "spell/SpellTestKit.h"
 #include "support/Installed.h"
+#include "support/TestFiles.h"
 
 namespace quorrel {
 namespace {
@@ -44,13 +43,6 @@ const TProgram kPrograms[] = {
 
 bool ProcessRuns(int64_t pid) {
   return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0;
-}
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 class ISpellFixture : public ::testing::Test {
@@ -219,13 +211,15 @@ TEST_P(ISpellerTest, AnAddedWordStaysAndAnIgnoredOneOnlyForTheSession) {
   // The personal dictionary lies in the ispell folder, not in our HOME.
   bool kept = false;
   for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.is_regular_file() && Slurp(entry.path()).find("zorblax") != std::string::npos)
+    if (entry.is_regular_file() &&
+        test::ReadFile(entry.path().string()).find("zorblax") != std::string::npos)
       kept = true;
   }
   EXPECT_TRUE(kept);
   for (const auto& entry : fs::directory_iterator(home)) {
     if (entry.is_regular_file()) {
-      EXPECT_EQ(Slurp(entry.path()).find("zorblax"), std::string::npos) << entry.path();
+      EXPECT_EQ(test::ReadFile(entry.path().string()).find("zorblax"), std::string::npos)
+          << entry.path();
     }
   }
 }
@@ -267,15 +261,15 @@ TEST_F(ISpellFixture, TheFolderStandsInForItsPlaceholderAndIsTheProgramsHome) {
   ASSERT_FALSE(speller->NotAvailable);
   speller->AddWord("zorblax");
   speller.reset();
-  EXPECT_NE(Slurp(folder + "/words.txt").find("zorblax"), std::string::npos);
+  EXPECT_NE(test::ReadFile(folder + "/words.txt").find("zorblax"), std::string::npos);
 
   // A speller that suggests the folder it runs in and its HOME.
-  std::ofstream(folder + "/where.sh") << "echo '@(#) where'\n"
-                                         "read terse\n"
-                                         "while read word; do\n"
-                                         "  printf '& %s 1 0: %s+%s\\n\\n' \"$word\" "
-                                         "\"$(pwd -P)\" \"$HOME\"\n"
-                                         "done\n";
+  test::WriteFile(folder + "/where.sh",
+                  "echo '@(#) where'\n"
+                  "read terse\n"
+                  "while read word; do\n"
+                  "  printf '& %s 1 0: %s+%s\\n\\n' \"$word\" \"$(pwd -P)\" \"$HOME\"\n"
+                  "done\n");
   WriteSection("mine", "british", kEnglishUK, "sh %uniRed%Ispell/where.sh");
   speller = Make(kEnglishUK);
   ASSERT_FALSE(speller->NotAvailable);

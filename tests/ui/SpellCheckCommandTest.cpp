@@ -106,6 +106,13 @@ class SpellCheckCommandTest : public ::testing::Test {
   std::string Status() const { return form->StatusPanel(MessagePanel)->text().toStdString(); }
   bool Completed() const { return Status().find(kCompleted) != std::string::npos; }
   std::string Flagged() const { return Dialog()->Misspelling->FlaggedText().toStdString(); }
+  // Selects a suggestion of the dialog; false when it offers none such.
+  bool ChooseVariant(const char* word) const {
+    const auto found = Dialog()->Variants->findItems(word, Qt::MatchExactly);
+    if (found.empty()) return false;
+    Dialog()->Variants->setCurrentItem(found[0]);
+    return true;
+  }
 
   std::string site;
   std::unique_ptr<TWebForm> form;
@@ -124,9 +131,7 @@ TEST_F(SpellCheckCommandTest, ADebianReadmeCheckedToTheEnd) {
   EXPECT_EQ(Flagged(), "Frequentyl");
   // The dialog is up and waits for the user: the check is not over.
   EXPECT_FALSE(Completed()) << Status();
-  auto found = Dialog()->Variants->findItems("Frequently", Qt::MatchExactly);
-  ASSERT_FALSE(found.empty());
-  Dialog()->Variants->setCurrentItem(found[0]);
+  ASSERT_TRUE(ChooseVariant("Frequently"));
   Dialog()->ChangeButton->click();
 
   ASSERT_TRUE(DialogShowing());
@@ -273,18 +278,14 @@ TEST_F(SpellCheckCommandTest, TheIspellBackEndChecksThroughTheDialog) {
   SpellCheck();
   ASSERT_TRUE(DialogShowing());
   EXPECT_EQ(Flagged(), "wrold");
-  auto found = Dialog()->Variants->findItems("world", Qt::MatchExactly);
-  ASSERT_FALSE(found.empty());
-  Dialog()->Variants->setCurrentItem(found[0]);
+  ASSERT_TRUE(ChooseVariant("world"));
   Dialog()->ChangeButton->click();
 
   // "colour" is British; the first "teh" is changed everywhere.
   ASSERT_TRUE(DialogShowing());
   EXPECT_EQ(Flagged(), "teh");
   EXPECT_FALSE(Completed());
-  found = Dialog()->Variants->findItems("the", Qt::MatchExactly);
-  ASSERT_FALSE(found.empty());
-  Dialog()->Variants->setCurrentItem(found[0]);
+  ASSERT_TRUE(ChooseVariant("the"));
   ASSERT_TRUE(Dialog()->ChangeAllButton->isEnabled());
   Dialog()->ChangeAllButton->click();
 
