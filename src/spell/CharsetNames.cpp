@@ -12,6 +12,7 @@ struct TCharsetName {
   const char* name;
   int charset;
   int codePage;
+  const char* encoding;
 };
 
 constexpr int kDefaultCharset = 1;
@@ -20,11 +21,14 @@ constexpr int kSystemCodePage = 1252;
 // UTF-8 is read as UTF-8 (65001), never as UTF-16 (1200): the speller's replies
 // are 8-bit text.
 constexpr TCharsetName kCharsetNames[] = {
-    {"koi8-r", 204, 1251},        {"iso-ir-111", 204, 1251},  {"macroman", 77, 2},
-    {kUtf8CharsetName, 1, 65001}, {"iso-8859-1", 0, 1252},    {"iso-8859-2", 238, 1250},
-    {"iso-8859-3", 162, 1254},    {"iso-8859-4", 186, 1257},  {"iso-8859-5", 204, 1251},
-    {"iso-8859-6", 178, 1256},    {"iso-8859-7", 161, 1253},  {"iso-8859-8", 177, 1255},
-    {"iso-8859-9", 162, 1254},    {"iso-8859-10", 186, 1257}, {"iso-8859-13", 186, 1257},
+    {"koi8-r", 204, 1251, "KOI8-R"},           {"iso-ir-111", 204, 1251, "ISO-IR-111"},
+    {"macroman", 77, 2, "MACINTOSH"},          {kUtf8CharsetName, 1, 65001, "UTF-8"},
+    {"iso-8859-1", 0, 1252, "ISO-8859-1"},     {"iso-8859-2", 238, 1250, "ISO-8859-2"},
+    {"iso-8859-3", 162, 1254, "ISO-8859-3"},   {"iso-8859-4", 186, 1257, "ISO-8859-4"},
+    {"iso-8859-5", 204, 1251, "ISO-8859-5"},   {"iso-8859-6", 178, 1256, "ISO-8859-6"},
+    {"iso-8859-7", 161, 1253, "ISO-8859-7"},   {"iso-8859-8", 177, 1255, "ISO-8859-8"},
+    {"iso-8859-9", 162, 1254, "ISO-8859-9"},   {"iso-8859-10", 186, 1257, "ISO-8859-10"},
+    {"iso-8859-13", 186, 1257, "ISO-8859-13"},
 };
 
 const TCharsetName* Find(std::string_view name) {
@@ -44,6 +48,11 @@ int CharsetOfCharsetName(std::string_view name) {
 int CodePageOfCharsetName(std::string_view name) {
   const TCharsetName* entry = Find(name);
   return entry ? entry->codePage : kSystemCodePage;
+}
+
+std::string EncodingOfCharsetName(std::string_view name) {
+  const TCharsetName* entry = Find(name);
+  return entry ? entry->encoding : "";
 }
 
 }  // namespace quorrel

@@ -2,6 +2,7 @@
 // Substitution tables for text on its way to an outside speller and back: a list
 // of key and value pairs kept sorted by key, and a table that replaces, at each
 // place of a text, the longest key found there by its value.
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>

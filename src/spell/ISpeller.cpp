@@ -55,6 +55,7 @@ TISpeller::TISpeller(TLanguage language, TSpellOptions options, TSpellChecker* c
   }
   section_ = *section;
   table_.Charset = section_.Charset;
+  encoding_ = EncodingOfCharsetName(section_.Charset);
   languageName_ =
       section_.LangNo != 0
           ? LanguageName(section_.LangNo, checker ? checker->LangOption : TLangOption::loLocalized)
@@ -130,8 +131,10 @@ void TISpeller::Send(const std::string& line) {
   if (AnsiSameText(section_.Charset, kUtf8CharsetName)) {
     // Already UTF-8, a byte to a unit.
     for (char16_t unit : converted) bytes.push_back(static_cast<char>(unit));
+  } else if (!encoding_.empty()) {
+    bytes = WideToEncoded(converted, encoding_);
   } else {
-    bytes = WideToAnsi(converted, CodePageOfCharsetName(section_.Charset));
+    bytes = WideToAnsi(converted, CodePageOfLanguage(Language));
   }
   bytes += '\n';
   if (process_->write(bytes.data(), static_cast<qint64>(bytes.size())) !=
@@ -150,8 +153,9 @@ bool TISpeller::ReadLine(std::string& line) {
       line = pending_.substr(0, end);
       pending_.erase(0, end + 1);
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      line = WideToAnsi(AnsiToWide(line, CodePageOfCharsetName(section_.Charset)),
-                        CodePageOfLanguage(Language));
+      const std::u16string wide = encoding_.empty() ? AnsiToWide(line, CodePageOfLanguage(Language))
+                                                    : EncodedToWide(line, encoding_);
+      line = WideToAnsi(wide, CodePageOfLanguage(Language));
       return true;
     }
     const QByteArray more = process_->readAllStandardOutput();

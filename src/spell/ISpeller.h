@@ -55,7 +55,8 @@ class TISpeller : public TAbstractSpeller {
   bool Start();
   void Stop();
   // Lines go out and come back in the language's code page; the program sees
-  // them in its charset.
+  // them in the encoding of its charset, or in the language's code page when the
+  // charset is not one we know.
   void Send(const std::string& line);
   bool ReadLine(std::string& line);
   // The result lines of one line sent, up to the empty line that ends them.
@@ -66,6 +67,8 @@ class TISpeller : public TAbstractSpeller {
 
   TISpellSection section_;
   std::string folder_;
+  // How the program reads and writes its text; "" for the language's code page.
+  std::string encoding_;
   std::string languageName_;
   std::unique_ptr<QProcess> process_;
   std::string pending_;  // read from the program, not yet a whole line

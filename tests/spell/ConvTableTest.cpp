@@ -45,12 +45,15 @@ TEST(CharsetNames, EachNameGivesItsCharacterSetAndCodePage) {
 }
 
 // A speller configured for UTF-8 answers in UTF-8: its "é" is two bytes that must
-// come back as one character.
-TEST(CharsetNames, AUtf8ReplyReadsAsItsCharacters) {
+// come back as one character. A KOI8-R speller reads KOI8-R bytes.
+TEST(CharsetNames, TextConvertsInTheEncodingOfTheCharset) {
   EXPECT_EQ(AnsiToWide("caf\xC3\xA9", CodePageOfCharsetName("UTF-8")), u"caf\u00E9");
   EXPECT_EQ(WideToAnsi(u"caf\u00E9", CodePageOfCharsetName("UTF-8")), "caf\xC3\xA9");
-  EXPECT_EQ(WideToAnsi(u"\u0434\u0430 caf\u00E9", CodePageOfCharsetName("koi8-r")),
-            "\xE4\xE0 caf?");
+  // KOI8-R's bytes are not those of Windows-1251, the code page of its letters.
+  const std::u16string russian = u"\u0434\u0430 caf\u00E9";
+  EXPECT_EQ(WideToEncoded(russian, EncodingOfCharsetName("koi8-r")), "\xC4\xC1 caf?");
+  EXPECT_EQ(WideToAnsi(russian, CodePageOfCharsetName("koi8-r")), "\xE4\xE0 caf?");
+  EXPECT_EQ(EncodedToWide("\xC4\xC1", "KOI8-R"), u"\u0434\u0430");
 }
 
 TTableList ListOf(std::initializer_list<std::pair<const char16_t*, const char16_t*>> pairs,

@@ -4,6 +4,7 @@
 #include <signal.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/IniFile.h"
@@ -277,6 +278,44 @@ TEST_F(ISpellFixture, TheFolderStandsInForItsPlaceholderAndIsTheProgramsHome) {
   std::vector<std::string> variants;
   speller->GetVariants("x", variants);
   EXPECT_EQ(variants, std::vector<std::string>{fs::canonical(folder).string() + "+" + folder});
+}
+
+TEST_F(ISpellFixture, TextReachesTheProgramInItsCharsetAndComesBackInTheLanguagesCodePage) {
+  // A speller that suggests the bytes it was sent, in hex, and the word itself.
+  test::WriteFile(folder + "/bytes.sh",
+                  "echo '@(#) bytes'\n"
+                  "read -r terse\n"
+                  "while read -r word; do\n"
+                  "  hex=$(printf %s \"$word\" | od -An -tx1 | tr -d ' \\n')\n"
+                  "  printf '& x 2 0: %s, %s\\n\\n' \"$hex\" \"$word\"\n"
+                  "done\n");
+  struct Case {
+    TLanguage language;
+    const char* charset;
+    const char* word;  // in the language's code page
+    const char* sent;
+  };
+  const Case cases[] = {
+      {kEnglishUK, "UTF-8", "caf\xE9", "636166c3a9"},
+      {kEnglishUK, "iso-8859-1", "caf\xE9", "636166e9"},
+      {kEnglishUK, "", "caf\xE9", "636166e9"},
+      // Russian "da" in Windows-1251, to programs that read KOI8-R, ISO-8859-5, UTF-8
+      // and a charset nobody knows (the language's code page then).
+      {1049, "koi8-r", "\xE4\xE0", "c4c1"},
+      {1049, "iso-8859-5", "\xE4\xE0", "d4d0"},
+      {1049, "utf-8", "\xE4\xE0", "d0b4d0b0"},
+      {1049, "x-cyrillic", "\xE4\xE0", "e4e0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.charset) + " " + std::to_string(c.language));
+    WriteSection("bytes", "bytes", c.language, "sh %UniRed%ispell/bytes.sh", c.charset);
+    auto speller = Make(c.language);
+    ASSERT_FALSE(speller->NotAvailable);
+    ASSERT_EQ(Check(*speller, c.word), (TFinding{srUnknownInputWord, 0, strlen(c.word)}));
+    std::vector<std::string> variants;
+    speller->GetVariants(c.word, variants);
+    EXPECT_EQ(variants, (std::vector<std::string>{c.sent, c.word}));
+  }
 }
 
 TEST_F(ISpellFixture, WithoutItsConfigurationTheSpellerIsNotAvailable) {
