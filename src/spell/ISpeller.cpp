@@ -15,7 +15,8 @@ namespace {
 
 // Terse mode: correct words get no result line, only the empty line.
 const char kTerseMode[] = "!";
-// Saves the personal dictionary; the program keeps added words only until it ends.
+// Saves the personal dictionary at once: hunspell and aspell keep an added word
+// only until they end unless told.
 const char kSaveDictionary[] = "#";
 
 bool IsSeparator(unsigned char c) {
