@@ -85,7 +85,9 @@ TSectionRule SectionRuleOfKinds(const TKindSet& kinds, bool raw) {
 }
 
 std::string NotCheckedYetStatus(TDocumentKind kind) {
-  return std::string(KindRow(kind).name) + " documents are not checked yet";
+  std::string status = std::string(KindRow(kind).name) + " documents are not checked yet";
+  status[0] = UpperCaseLatin1(status.substr(0, 1))[0];
+  return status;
 }
 
 }  // namespace quorrel

@@ -6,6 +6,7 @@
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
 #include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/CommandNames.h"
 #include "shell/Documents.h"
@@ -27,6 +28,15 @@
 namespace quorrel {
 
 namespace {
+
+// The document the tab change last entered. The open command names the file it
+// puts into a tab before the change runs, so a document that replaced another in
+// the same tab is told apart by this, not by CurrentFileName.
+struct TEntered {
+  const TMyRich* editor = nullptr;
+  std::string path;
+};
+TEntered entered;
 
 // Whether the running command is an item of the File menu (the open commands,
 // Recent ...).
@@ -94,12 +104,10 @@ void SetFunctionKeys() {
   menu.SetShortcut("Link", IsAbc ? "" : "F4");
   menu.SetShortcut("PrevScene", IsScript ? "F9" : "");
   menu.SetShortcut("NextScene", IsScript ? "Shift+F9" : "");
-  // F9 of a letter inserts a paragraph once that command exists; until then the
-  // pop-up box keeps it, or the key would reach no command at all.
+  // F9 of a letter opens the pop-up box. "Paragraph" has no command to take the key
+  // from it: Enter already starts a paragraph in a letter.
   const bool letter = IsRtf && !IsDotPage && !IsScript;
-  const bool paragraphKey = letter && menu.HasHandler("InsPara");
-  menu.SetShortcut("InsPara", paragraphKey ? "F9" : "");
-  menu.SetShortcut("PU", letter && !paragraphKey ? "F9" : "");
+  menu.SetShortcut("PU", letter ? "F9" : "");
   // On a dot-command master Ctrl+W builds the caret's page; elsewhere it closes the tab.
   menu.SetShortcut("CloseTab", IsDotPage ? "" : "Ctrl+W");
   menu.SetShortcut("BuildOne", IsDotPage ? "Ctrl+W" : "");
@@ -114,6 +122,7 @@ void NoDocument(TMainWindow& w) {
   CurrentFileName.clear();
   CurrentText.clear();
   DocModified = false;
+  entered = {};
   ApplicationTitle = "Quorrel";
   w.SetCaption(ApplicationTitle);
   MainMenu().SetVisible("ABCMenu", false);
@@ -140,7 +149,9 @@ void LeaveDocument(TMainWindow& w) {
 // file, or one whose text must be read again): its sections and markers start afresh.
 bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
   const bool pathChanged = path != CurrentFileName;
-  const bool anew = pathChanged || CurrentText.empty() || DocModified || !CurrentEditor;
+  const bool replaced = editor != entered.editor || path != entered.path;
+  const bool anew = pathChanged || replaced || CurrentText.empty() || DocModified || !CurrentEditor;
+  entered = {editor, path};
   if (anew) {
     SectionLines.clear();
     if (pathChanged && CurrentCommand != ExitCommand) {
@@ -264,5 +275,9 @@ void PCChange() {
   ShowDocumentState(*w, *editor, path, anew);
   ShowInfo();
 }
+
+namespace {
+const TResetEntry resetTabChange([] { entered = {}; });
+}  // namespace
 
 }  // namespace quorrel

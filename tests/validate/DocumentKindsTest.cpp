@@ -9,6 +9,7 @@
 #include "shell/ClassifyDocument.h"
 #include "shell/DocumentKinds.h"
 #include "shell/MenuModel.h"
+#include "shell/Page.h"
 #include "shell/ShellState.h"
 #include "validate/Validators.h"
 
@@ -106,6 +107,14 @@ TEST_F(DocumentKindsTest, EveryKindHasOneRowAndADocumentHere) {
   EXPECT_EQ(rows.size() + 1, DocumentKindCount) << "a kind without a row";
   for (const Case& c : kCases) tried.insert(c.kind);
   for (K kind : rows) EXPECT_TRUE(tried.count(kind)) << KindRow(kind).name << " is not tried";
+}
+
+// The status of a kind whose validator is still to come reads as a sentence.
+TEST_F(DocumentKindsTest, NotCheckedYetNamesTheKind) {
+  EXPECT_EQ(NotCheckedYetStatus(K::Css), "CSS documents are not checked yet");
+  EXPECT_EQ(NotCheckedYetStatus(K::DotPage), "Dot-command documents are not checked yet");
+  EXPECT_EQ(NotCheckedYetStatus(K::Script), "Script documents are not checked yet");
+  EXPECT_EQ(NotCheckedYetStatus(K::CSharp), "C# documents are not checked yet");
 }
 
 // RTF shown as its codes has no validator and no sections but a master's; during a
