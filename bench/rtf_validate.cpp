@@ -68,7 +68,7 @@ int main() {
   while (text.size() < 1000 * 1000) text += piece;
   // The licences' list items ("a) ...") have their brackets in the colour that
   // marks them as no bracket to check, as a user of the program would.
-  TRtfDocument document = RtfDocumentOfText(text, TRtfCharFormat{"Calibri", 24});
+  TRtfDocument document = RtfDocumentOfText(text, TRtfCharFormat());
   TRtfFormatChange unchecked;
   unchecked.color = RgbOfBgr(UncheckedBracketColour);
   size_t pos = 0;

@@ -50,7 +50,7 @@ class ValidateRtfCommandTest : public ::testing::Test {
   void Open(const std::string& name, const std::string& text) {
     const std::string path = site + name;
     std::ofstream(path, std::ios::binary)
-        << ComposeRtf(RtfDocumentOfText(text, TRtfCharFormat{"Calibri", 24}));
+        << ComposeRtf(RtfDocumentOfText(text, TRtfCharFormat()));
     OpenInNewTab(path);
     PCChange();
   }

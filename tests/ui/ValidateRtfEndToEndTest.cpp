@@ -66,7 +66,7 @@ TEST_F(ValidateRtfEndToEndTest, UnmatchedQuoteShowsTheViewerAndEscClearsIt) {
   const std::string letter = site + "Letter.RTF";
   std::ofstream(letter, std::ios::binary) << ComposeRtf(RtfDocumentOfText(
       "Dear Anna,\r\nThe 3\" screen came, and you said \"soon.\r\nYours,\r\n",
-      TRtfCharFormat{"Calibri", 24}));
+      TRtfCharFormat()));
   StartParameters = {letter};
   FormActivate();
   ASSERT_EQ(CurrentFileName, letter);

@@ -31,7 +31,7 @@ std::string Fixture(const std::string& name) {
 
 // A letter as our writer gives it: one paragraph a line.
 std::string Letter(const std::string& text) {
-  return ComposeRtf(RtfDocumentOfText(text, TRtfCharFormat{"Calibri", 24}));
+  return ComposeRtf(RtfDocumentOfText(text, TRtfCharFormat()));
 }
 
 TPage PageOf(const std::string& source, TDocumentKind kind = TDocumentKind::Rtf) {
@@ -118,7 +118,7 @@ class ValidateRtfTest : public ::testing::Test {
 // bracket in another colour is not.
 TEST_F(ValidateRtfTest, BracketInUncheckedColourIsPassedOver) {
   for (const int32_t rgb : {0xD8FFFF, 0xFF0000}) {
-    TRtfDocument doc = RtfDocumentOfText("First line\r\nSmile) here", TRtfCharFormat{"Calibri", 24});
+    TRtfDocument doc = RtfDocumentOfText("First line\r\nSmile) here", TRtfCharFormat());
     TRtfFormatChange colour;
     colour.color = rgb;
     RtfChangeFormat(doc, 16, 1, colour);  // the ")" of the second paragraph
@@ -287,7 +287,7 @@ TEST_F(ValidateRtfTest, WordCountNearTheStartIsBroughtUpToDate) {
 }
 
 TEST_F(ValidateRtfTest, WordCountKeepsTheFormatOfTheNumber) {
-  TRtfDocument doc = RtfDocumentOfText("About 9 words in all\r\n", TRtfCharFormat{"Calibri", 24});
+  TRtfDocument doc = RtfDocumentOfText("About 9 words in all\r\n", TRtfCharFormat());
   TRtfFormatChange bold;
   bold.bold = true;
   RtfChangeFormat(doc, 6, 1, bold);
