@@ -1,15 +1,15 @@
 // The RTF validator on a 1 MB letter of real English (the system's licence texts,
-// their hard-wrapped lines joined into paragraphs, as our writer saves it, with a word count near the start):
-// the paragraph checks, the mends and the word count, against `unrtf --text`
-// reading the same file in the same run. Run by hand:
+// their hard-wrapped lines joined into paragraphs, as our writer saves it, with a word count near
+// the start): the paragraph checks, the mends and the word count, against `unrtf --text` reading
+// the same file in the same run. Run by hand:
 //   ./build/bench_rtf_validate
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
+#include "RealMaterial.h"
 #include "platform/RtfCompose.h"
 #include "platform/RtfModel.h"
 #include "shell/MenuModel.h"
@@ -19,13 +19,6 @@
 using namespace quorrel;
 
 namespace {
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
@@ -58,12 +51,9 @@ std::string Paragraphs(const std::string& text) {
 int main() {
   std::string piece;
   for (const char* name : {"GPL-3", "Apache-2.0", "LGPL-2.1", "MPL-2.0", "Artistic"}) {
-    piece += Paragraphs(Read(std::string("/usr/share/common-licenses/") + name));
+    piece += Paragraphs(bench::Slurp(std::string("/usr/share/common-licenses/") + name));
   }
-  if (piece.empty()) {
-    std::fprintf(stderr, "no licence texts in /usr/share/common-licenses\n");
-    return 1;
-  }
+  bench::Need(!piece.empty(), "/usr/share/common-licenses");
   std::string text = "Dear reader, these 12 words are the licences.\r\n";
   while (text.size() < 1000 * 1000) text += piece;
   // The licences' list items ("a) ...") have their brackets in the colour that
@@ -114,7 +104,6 @@ int main() {
   } else {
     std::printf("checked to the end; word count %s\n", verdict.text ? "updated" : "unchanged");
   }
-  std::printf("ValidateRtf   %.3f s (best of 5)\nunrtf --text  %.3f s (best of 3)\n", ours,
-              unrtf);
+  std::printf("ValidateRtf   %.3f s (best of 5)\nunrtf --text  %.3f s (best of 3)\n", ours, unrtf);
   return 0;
 }

@@ -64,8 +64,8 @@ struct TValidation {
   std::optional<TValidationError> error;  // the first error
   // A paragraph at fault: shown in the viewer, the caret put in it, the command ended.
   std::optional<TParagraphView> paragraph;
-  std::optional<std::string> status;      // none: the validator ended silently
-  bool recolour = false;                  // the whole document is to be coloured again
+  std::optional<std::string> status;  // none: the validator ended silently
+  bool recolour = false;              // the whole document is to be coloured again
 };
 
 // The status of a kind whose validator is still to be written.

@@ -122,9 +122,8 @@ TValidation ValidateRtf(const TPage& page) {
   const size_t from = range.first;
   const std::string_view section = std::string_view(shown.text).substr(from, range.second);
   if (!HasTextMarker(TTextMarker::RtfNoValidate, section)) {
-    const auto fault = CheckParagraphs(section, MenuOptions(), [&](size_t offset) {
-      return shown.ColourAt(from + offset);
-    });
+    const auto fault = CheckParagraphs(
+        section, MenuOptions(), [&](size_t offset) { return shown.ColourAt(from + offset); });
     if (fault) {
       result.paragraph = TParagraphView{fault->message, ParagraphForViewer(*fault), fault->marks,
                                         from + fault->offset};

@@ -49,8 +49,7 @@ class ValidateRtfCommandTest : public ::testing::Test {
   // An RTF document of plain text, as our writer saves it, open in a tab.
   void Open(const std::string& name, const std::string& text) {
     const std::string path = site + name;
-    std::ofstream(path, std::ios::binary)
-        << ComposeRtf(RtfDocumentOfText(text, TRtfCharFormat()));
+    std::ofstream(path, std::ios::binary) << ComposeRtf(RtfDocumentOfText(text, TRtfCharFormat()));
     OpenInNewTab(path);
     PCChange();
   }

@@ -20,7 +20,8 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "support/SiteFolder.h"
+#include "support/PlatformKeys.h"
+#include "support/ShownWindowTest.h"
 #include "support/TestEnvironment.h"
 #include "ui/shell/ParagraphViewer.h"
 #include "ui/shell/WebForm.h"
@@ -29,51 +30,27 @@
 namespace quorrel {
 namespace {
 
-namespace fs = std::filesystem;
-
-class ValidateRtfEndToEndTest : public ::testing::Test {
+class ValidateRtfEndToEndTest : public test::ShownWindowTest {
  protected:
+  ValidateRtfEndToEndTest() : ShownWindowTest("rtf-end-to-end/") {}
   void SetUp() override {
-    site = test::SiteTestFolder() + "rtf-end-to-end/";
-    fs::create_directories(site);
-    form = std::make_unique<TWebForm>();
-    SetMainWindow(form.get());
+    ShownWindowTest::SetUp();
     for (const char* option : {"ValSave", "CheckQuotes", "CheckBrackets"}) {
       MainMenu().SetChecked(option, true);
     }
   }
-  void TearDown() override {
-    form.reset();
-    SetMainWindow(nullptr);
-    CurrentEditor = nullptr;
-    fs::remove_all(test::SiteTestFolder());
-    fs::remove(DocumentsFolder() + "Quorrel.Ini");
-  }
   void Press(int key) {
-    QWidget* editor = form->PC()->currentWidget();
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QApplication::sendEvent(editor, &press);
-    QApplication::sendEvent(editor, &release);
+    test::PressKey(Editor(), key);
     QApplication::processEvents();
   }
-
-  std::string site;
-  std::unique_ptr<TWebForm> form;
 };
 
 TEST_F(ValidateRtfEndToEndTest, UnmatchedQuoteShowsTheViewerAndEscClearsIt) {
-  const std::string letter = site + "Letter.RTF";
-  std::ofstream(letter, std::ios::binary) << ComposeRtf(RtfDocumentOfText(
-      "Dear Anna,\r\nThe 3\" screen came, and you said \"soon.\r\nYours,\r\n",
-      TRtfCharFormat()));
-  StartParameters = {letter};
-  FormActivate();
-  ASSERT_EQ(CurrentFileName, letter);
+  OpenFile("Letter.RTF",
+           ComposeRtf(RtfDocumentOfText(
+               "Dear Anna,\r\nThe 3\" screen came, and you said \"soon.\r\nYours,\r\n",
+               TRtfCharFormat())));
   ASSERT_TRUE(IsRtf);
-  form->show();
-  form->activateWindow();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
   ASSERT_EQ(form->Action("Validate")->shortcut(), QKeySequence(Qt::Key_F10));
 
   Press(Qt::Key_F10);

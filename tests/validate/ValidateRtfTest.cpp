@@ -179,7 +179,7 @@ TEST_F(ValidateRtfTest, PolishMarkersFromAWordProcessorGoOnYesAndStayOnNo) {
   Dialogs().Answer(mrNo);
   TValidation v = ValidateRtf(PageOf(source));
   EXPECT_FALSE(v.paragraph) << v.paragraph->message;  // inches, a smiley, paired quotes
-  EXPECT_FALSE(v.text);  // the source byte for byte
+  EXPECT_FALSE(v.text);                               // the source byte for byte
   ASSERT_EQ(Dialogs().Calls().size(), 1u);
   EXPECT_EQ(Dialogs().Calls()[0].text, PolishMarkersQuestion);
   EXPECT_EQ(Dialogs().Calls()[0].helpContext, PolishMarkersHelp);
@@ -219,8 +219,7 @@ TEST(RtfMendsTest, LanguageMarkersGoWithoutTouchingTheText) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(WithoutLanguageMarkers(c.in), c.out) << c.in;
-    EXPECT_EQ(RtfPlainText(ParseRtf(WithoutLanguageMarkers(c.in))),
-              RtfPlainText(ParseRtf(c.in)))
+    EXPECT_EQ(RtfPlainText(ParseRtf(WithoutLanguageMarkers(c.in))), RtfPlainText(ParseRtf(c.in)))
         << c.in;
   }
 }
