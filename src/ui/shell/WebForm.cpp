@@ -29,6 +29,7 @@
 #include "ui/music/PlayerBarForm.h"
 #include "ui/platform/QtPrinting.h"
 #include "ui/platform/RichEdit.h"
+#include "ui/publish/TransferGauge.h"
 #include "ui/shell/Marker.h"
 #include "ui/shell/SplashForm.h"
 #include "ui/shell/TabBar.h"
@@ -101,6 +102,10 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
   indicator_->setAutoFillBackground(true);
   indicator_->hide();
   statusBar()->addPermanentWidget(indicator_);
+  transferGauge_ = new TTransferGaugeWidget(this);
+  statusBar()->addPermanentWidget(transferGauge_);
+  transferGauge_->hide();
+  SetMainWindowGauge(transferGauge_);
 
   for (int digit = 0; digit < 10; ++digit) markers_[digit] = new TMarker(digit, pc_);
 
@@ -135,6 +140,7 @@ TWebForm::~TWebForm() {
   MainMenu().SetListener(nullptr);
   if (MainWindow() == this) SetMainWindow(nullptr);
   if (WebForm == this) WebForm = nullptr;
+  SetMainWindowGauge(nullptr);
   try {
     UnregisterInstance();
   } catch (const std::runtime_error&) {
