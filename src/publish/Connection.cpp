@@ -264,8 +264,8 @@ int ConnectThreadsRunning() {
 }
 
 void EnsureConnected() {
-  // A new connection would end the transfer running on this one.
-  RefuseDuringTransfer();
+  // The connection a transfer is using is fresh, and a new one would end it.
+  if (TransferUnderWay()) return;
   if (!OnlineChecked() || NowDateTime() - LastConnectTime <= kReconnectGuard) return;
   if (ServerName == "None") {
     AskOkHelpCancel("You have specified FTP address \"None\".", ServerDetailsHelp);

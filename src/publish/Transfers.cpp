@@ -169,6 +169,11 @@ std::string UploadWorkName(const std::string& serverPath) {
 }
 
 void UploadFile(const std::string& localPath, const std::string& serverPath, bool sameName) {
+  if (serverPath.empty() || serverPath.back() == '/') {
+    // No name to put it under: nothing is sent, not even the work copy.
+    SetLastError(ERROR_INVALID_NAME);
+    ReportFailedCall(localPath + "\rCould not upload file to server.");
+  }
   // The next EnsureConnected makes a new connection: a long put may leave this one
   // stale.
   LastConnectTime = 0;

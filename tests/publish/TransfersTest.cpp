@@ -302,6 +302,24 @@ TEST_F(TransfersTest, ARefusedRenameNamesTheUploadedWorkFile) {
   EXPECT_EQ(FileAge(local), kMay6);
 }
 
+// A path with no file name (a page the site does not place on the server) sends
+// nothing at all, not even a work file.
+TEST_F(TransfersTest, AServerPathWithoutANameSendsNothing) {
+  test::FtpServer server;
+  Connect(server);
+  const std::string local = Local("page.htm", kPage);
+  for (const char* serverPath : {"", "/", "/sub/"}) {
+    SCOPED_TRACE(serverPath);
+    Dialogs().Clear();
+    Dialogs().Answer(mrCancel);
+    EXPECT_THROW(UploadFile(local, serverPath), EAbort);
+    ASSERT_EQ(Dialogs().Calls().size(), 1u);
+    EXPECT_THAT(Dialogs().Last().text, HasSubstr(local + "\rCould not upload file to server."));
+    EXPECT_TRUE(NamesIn(server.Root()).empty());
+    EXPECT_EQ(FileAge(local), kMay6);
+  }
+}
+
 // A server folder on a full file system, as a hosting account meets it (Debian's
 // vsftpd, a real Unix user): the server's own reason is reported, not a dropped
 // line to try again, and the old copy is still served whole.
