@@ -15,7 +15,6 @@
 #include "shell/FileRoutines.h"
 #include "shell/Hooks.h"
 #include "shell/MainWindow.h"
-#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
@@ -141,8 +140,8 @@ bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
   if (anew) {
     SectionLines.clear();
     if (pathChanged && CurrentCommand != ExitCommand) {
-      if (CurrentEditor) SaveMarkers();
-      ClearMarkerPositions();
+      if (CurrentEditor) SaveMarkersHook();
+      ClearMarkerPositionsHook();
       w.HideMarkers();
     }
   }
@@ -218,8 +217,8 @@ void ShowDocumentState(TMainWindow& w, TMyRich& editor, const std::string& path,
   }
   // A document entered anew, or just opened (from the File menu too), has its
   // markers back.
-  if ((anew || !MarkersBelongTo(path)) && (!CurrentText.empty() || IsContentDoc)) {
-    LoadMarkers(path);
+  if ((anew || !MarkersBelongToHook(path)) && (!CurrentText.empty() || IsContentDoc)) {
+    LoadMarkersHook(path);
   }
   // The open command shows "Loading" while it reads the file; a tab with its text,
   // whatever command led to it (the File menu's own, one that ended on an error and
