@@ -1,7 +1,7 @@
 #pragma once
 // The gauge of a running transfer: a sunken panel with its Filler bar growing
 // from the left, and "Stop NOW" beside it, shown and hidden together. The server
-// window has one in its top panel, the main window one in its status bar.
+// window has one in its top panel, the main window one under its message bar.
 #include <QWidget>
 
 #include "publish/Transfers.h"

@@ -86,6 +86,10 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
   panels_[MessagePanel]->setTextFormat(Qt::PlainText);
   panels_[MessagePanel]->setMinimumHeight(panels_[MessagePanel]->fontMetrics().height() + 4);
   layout->addWidget(panels_[MessagePanel]);
+  // A large transfer's gauge under the message bar; hidden, it takes no room.
+  transferGauge_ = new TTransferGaugeWidget(central);
+  layout->addWidget(transferGauge_, 0, Qt::AlignLeft);
+  SetMainWindowGauge(transferGauge_);
   setCentralWidget(central);
 
   const char* names[] = {"LineCol", "Panel1", "Info", "Section"};
@@ -102,10 +106,6 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
   indicator_->setAutoFillBackground(true);
   indicator_->hide();
   statusBar()->addPermanentWidget(indicator_);
-  transferGauge_ = new TTransferGaugeWidget(this);
-  statusBar()->addPermanentWidget(transferGauge_);
-  transferGauge_->hide();
-  SetMainWindowGauge(transferGauge_);
 
   for (int digit = 0; digit < 10; ++digit) markers_[digit] = new TMarker(digit, pc_);
 

@@ -47,7 +47,8 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   TMarker* Marker(int digit) const { return markers_[digit]; }
   QLabel* StatusPanel(int panel) const;
   QLabel* IndicatorPanel() const { return indicator_; }
-  // The gauge and "Stop NOW" of a large transfer started away from the server window.
+  // The gauge and "Stop NOW" of a large transfer started away from the server window,
+  // under the message bar.
   TTransferGaugeWidget* TransferGauge() const { return transferGauge_; }
 
   // TMainWindow
