@@ -25,7 +25,6 @@
 #include "platform/IniFile.h"
 #include "platform/UserDialogs.h"
 #include "publish/Connection.h"
-#include "publish/PasswordCodec.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetails.h"
 #include "publish/Transfers.h"
@@ -116,14 +115,7 @@ int main(int argc, char** argv) {
   fs::remove_all(site);
   fs::create_directories(site + "public_html");
   fs::create_directories(server.Root() + "public_html");
-  {
-    TIniFile details(site + ServerDetailsFile);
-    details.WriteString("System", "Section", "1");
-    details.WriteString("1", "FTPAddr", "127.0.0.1");
-    details.WriteString("1", "User", server.User());
-    details.WriteString("1", "Password", EncodeServerPassword(server.Password()));
-    details.WriteString("1", "WebRoot", "public_html/");
-  }
+  test::WriteServerDetails(site, server);
   SettingsIni = std::make_unique<TIniFile>(site + "settings.ini");
   SetUserDialogs(&test::Dialogs());
   TWebForm window;

@@ -79,13 +79,7 @@ class TransferEndToEndTest : public ::testing::Test {
     InstallHandlers();
     AppPhase = PhaseRunning;
     ServerPort = server_.Port();
-    TIniFile details(site_ + ServerDetailsFile);
-    details.WriteString("System", "Section", "1");
-    details.WriteString("1", "FTPAddr", "127.0.0.1");
-    details.WriteString("1", "User", server_.User());
-    details.WriteString("1", "Password", EncodeServerPassword(server_.Password()));
-    details.WriteString("1", "WWWAddr", "http://www.example.org/");
-    details.WriteString("1", "WebRoot", "public_html/");
+    test::WriteServerDetails(site_, server_);
     fs::create_directories(server_.Root() + "public_html");
     SetOnline(true);
   }
