@@ -79,7 +79,12 @@ void TFindRun::SelectOffsets(size_t offset, size_t length) {
 }
 
 size_t TFindRun::StartingPoint() const {
-  if (setup_.next && FindState.found) return selStart_ + selLength_;
+  if (setup_.next && FindState.found) {
+    if (!setup_.replaceMode && FindState.foundIn == CurrentFileName) {
+      return std::min(FindState.foundEnd, work_.Size());
+    }
+    return selStart_ + selLength_;
+  }
   if (setup_.replaceMode && setup_.blockReplace) return selStart_;
   if (setup_.inSection) {
     const TSectionAt at = SectionAt(selStart_);
@@ -101,10 +106,16 @@ void TFindRun::Run() {
   }
   caret_ = StartingPoint();
   all_ = setup_.replaceMode && !setup_.prompt;
+  const bool holdsLineEnd = setup_.search.find_first_of("\r\n") != std::string::npos;
   {
     TEditGroup group(editor_);
     while (!cancelled_) {
-      const size_t at = work_.Find(setup_.search, caret_, limit_, setup_.options);
+      size_t at = work_.Find(setup_.search, caret_, limit_, setup_.options);
+      // A line end found at the text's last character is the working copy's own
+      // final line end, which the editor need not hold.
+      if (at != std::string::npos && holdsLineEnd && at + 1 >= work_.Size()) {
+        at = std::string::npos;
+      }
       if (at == std::string::npos) {
         NotFound();
         break;
@@ -136,6 +147,8 @@ bool TFindRun::Occurrence(size_t at) {
     ScrollToPos(ToPos(at), true);
     SelectOffsets(at, length);
     StartBlink(ToPos(at), ToPos(at + length) - ToPos(at), true, FoundBlinkJob);
+    FindState.foundEnd = at + length;
+    FindState.foundIn = CurrentFileName;
     return false;  // Find stops at the first
   }
   int answer = mrYes;

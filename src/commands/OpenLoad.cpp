@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "commands/OpenSteps.h"
+#include "commands/ValidateCurrentFile.h"
 #include "edit/TextRepairs.h"
 #include "music/MyPlayer.h"
 #include "platform/Abort.h"
@@ -34,6 +35,7 @@
 #include "shell/SaveText.h"
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
+#include "shell/SlowRead.h"
 #include "shell/TextFiles.h"
 #include "shell/WPFormat.h"
 #include "shell/WorkFiles.h"
@@ -188,12 +190,14 @@ TLoad LoadFile(TOpenRun& run) {
   // Loading.
   std::string bytes;
   if (!FileBytes(path, bytes)) throw std::runtime_error("Cannot open file \"" + path + "\".");
+  if (IsRtf) DropRtfEndMark(bytes);
   RemoveLeftoverWorkFiles(NativePath(path));
   const size_t expected = LoadedLengthOf(bytes) / 5 * 5;
   const std::string firstFive = bytes.substr(0, 5);
   const bool utf16 = IsUtf16(bytes);
   const bool scrambled = IsScrambledData(bytes);
   const bool zeroByte = HoldsZeroByte(bytes);
+  const TDocumentType type = CurrentDocumentType();
   ShowStatusText("Loading " + path);
   const bool formatted = IsRtf && !raw;
   CurrentEditor->SetPlainText(!formatted);
@@ -201,7 +205,7 @@ TLoad LoadFile(TOpenRun& run) {
   // The bytes become the text, unless a step below reads them: the editor takes a
   // copy of its own, and a large file is not to be held three times. The slow read
   // offered for a size discrepancy reads the file again.
-  const bool keepBytes = utf16 || scrambled || zeroByte;
+  const bool keepBytes = utf16 || scrambled || OffersSlowRead(path, type, zeroByte, false);
   std::string text = keepBytes ? LoadedText(bytes) : LoadedText(std::move(bytes));
   if (!keepBytes) bytes.clear();
   if (formatted && text.starts_with("{")) {
@@ -225,7 +229,7 @@ TLoad LoadFile(TOpenRun& run) {
   }
   IsPlainText = CurrentExt == ".TXT" && CurrentText.find("========") != std::string::npos;
   IsOfficeHtml = PosNoCase("<o:", CurrentText) > 0;
-  if (formatted) ShortRtfFallback(path, CurrentEditor->TextLength(), false);
+  if (formatted) ReportEmptyRtf(path, CurrentEditor->TextLength(), false);
 
   if (utf16) {
     ShowMsg(
@@ -234,8 +238,7 @@ TLoad LoadFile(TOpenRun& run) {
     CurrentText = Utf16ToAnsi(bytes);
   } else if (scrambled) {
     ReadScrambledDocument();
-  } else if ((zeroByte ||
-              ((loaded < expected || loaded > expected + 127) && SizeCheckApplies(path))) &&
+  } else if (OffersSlowRead(path, type, zeroByte, loaded < expected || loaded > expected + 127) &&
              AskYesNoHelp(SlowReadQuestion, SlowReadHelp)) {
     CurrentEditor->SetText("");
     if (bytes.empty() && !FileBytes(path, bytes)) {
@@ -246,7 +249,10 @@ TLoad LoadFile(TOpenRun& run) {
     PutBack();
     if (zeros > 0) ShowMsg("X'00' byte(s) in input file.\r\rDO NOT SAVE!");
   }
-  if (!IsRtf && (FixPseudoBlanks(CurrentText) || utf16)) PutBack();
+  // A binary file opened as text is not repaired: its bytes are not text.
+  if (!IsRtf && ((!IsBinaryExtension(CurrentExt) && FixPseudoBlanks(CurrentText)) || utf16)) {
+    PutBack();
+  }
 
   // Caret and state.
   if (run.reload) {
@@ -275,14 +281,6 @@ size_t LoadedLengthOf(const std::string& bytes) {
   }
   if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') length += 2;
   return length;
-}
-
-bool SizeCheckApplies(const std::string& path) {
-  const std::string& ext = CurrentExt;
-  return !(IsHtml || IsRtf || IsPhp || IsCss || InBarList(ext, "|.SQL|.CSV|.MP3|.CS|") > 0 ||
-           PosCase("MID", ext) > 0 || PosCase("error_log", path) > 0 ||
-           PosNoCase("Bots.Txt", path) > 0 || PosCase("/logs/", path) > 0 ||
-           IsBinaryExtension(ext));
 }
 
 bool ReformatOnOpen(const std::string& text) {

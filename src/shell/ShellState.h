@@ -46,7 +46,7 @@ extern std::array<int64_t, MaxTabs> FileAges;
 extern std::string CurrentFolder;
 extern std::string HighestFolder;
 
-// Document-type flags of the current document (set by ClassifyDocument).
+// The flags of the current document's kinds, set from them by ClassifyDocument.
 extern bool IsHtml;
 extern bool IsServerPage;
 extern bool IsPhp;

@@ -4,6 +4,7 @@
 
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
+#include "shell/ClassifyDocument.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MyRich.h"
 #include "shell/RtfView.h"
@@ -121,7 +122,7 @@ bool WPFormat() {
   CurrentExt = ".RTF";
   const int slot = CurrentEditor->Tag();
   if (slot >= 0 && static_cast<size_t>(slot) < OpenFiles.size()) OpenFiles[slot] = CurrentFileName;
-  IsRtf = true;
+  AddCurrentKind(TDocumentKind::Rtf);
   return true;
 }
 
