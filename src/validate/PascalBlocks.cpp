@@ -197,8 +197,12 @@ int TPascalBlocks::Place(int& code, bool endDot, size_t n) {
       // and so does every block word or "if" under an "else" (else-if chains).
       const bool compound = code == PasBegin || code == PasTry || code == PasAsm;
       if (underHead && (compound || top().code == PasElse)) column = top().column;
+      if (wasContinued && !underHead) column += 2;  // under a case label
       // The variant part of a record is closed by the record's own "end".
       if (code == PasCase && !stack.empty() && top().code == PasRecordBlock) return column;
+      // A statement head under "else" is the else's one statement: it takes the
+      // else's place, so that a long else-if chain does not fill the stack.
+      if (underHead && top().code == PasElse && IsStatementHead(code)) stack.pop_back();
       Push(code, column);
       return column;
     }

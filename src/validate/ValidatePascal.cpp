@@ -363,6 +363,7 @@ void TPascalRun::Line(size_t& i) {
     kept = std::string(static_cast<size_t>(column - 1), ' ') + kept.substr(first);
   } else {
     int code = leading.code;
+    if (brackets > 0) blocks.continuation = true;  // arguments go on
     const int column = blocks.Place(code, leading.endDot, n);
     if (column < 1) {
       Stop("Indenting error - line " + std::to_string(n) + " would be before column 1");
