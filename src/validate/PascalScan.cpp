@@ -25,10 +25,11 @@ bool StartsWith(const std::string& text, const char* prefix) {
 bool ConditionalDirective(const std::string& line, size_t at, TPascalDirective& directive) {
   std::string name;
   for (size_t i = at + 2; i < line.size() && IsLetter(line[i]); ++i) name += Upper(line[i]);
-  // "{$IFEND}" ends a "{$IF}" although its name begins with "IF".
-  if (StartsWith(name, "ENDIF") || name == "IFEND") {
+  // "{$IFEND}" ends a "{$IF}" although its name begins with "IF"; "{$IFC}" has its
+  // own "{$ELSEC}" and "{$ENDC}".
+  if (StartsWith(name, "ENDIF") || name == "IFEND" || name == "ENDC") {
     directive = TPascalDirective::EndIf;
-  } else if (name == "ELSE" || name == "ELSEIF") {
+  } else if (name == "ELSE" || name == "ELSEIF" || name == "ELSEC") {
     directive = TPascalDirective::Else;
   } else if (StartsWith(name, "IF")) {
     directive = TPascalDirective::If;

@@ -130,9 +130,16 @@ struct TPascalRun {
   std::vector<std::string> lines;
   TPascalScanState scan;
   TPascalBlocks blocks;
-  // The blocks as they stood at each open "{$IF...": both branches of a
-  // conditional are indented from the same state.
-  std::vector<TPascalBlocks> conditions;
+  // The open "{$IF...}" directives: both branches of a conditional are indented
+  // from the state at its "{$IF", and the first branch's state goes on after it,
+  // as when the condition holds: a branch may open a block that a later
+  // conditional closes.
+  struct TCondition {
+    TPascalBlocks atIf;
+    bool elseSeen = false;
+    TPascalBlocks afterFirst;
+  };
+  std::vector<TCondition> conditions;
   bool interfaceSeen = false;
   bool splitAll = false;
   bool split = false;
@@ -238,7 +245,9 @@ bool TPascalRun::Split(size_t i, const std::string& upper, const TLeadingWord& l
         code == PasInterface &&
         (upper.find("INTERFACE;") != std::string::npos ||
          upper.find("= INTERFACE") != std::string::npos);
-    if (declares || (code == PasElse && hasThen) || interfaceType) {
+    // A keyword that leads what is left (in arguments, where no leading word is
+    // taken) has nothing before it to split from.
+    if (declares || (code == PasElse && hasThen) || interfaceType || cut <= leading.at) {
       cut = std::string::npos;
     } else {
       keyword = word;
@@ -279,16 +288,20 @@ void TPascalRun::Directives(const std::vector<TPascalDirective>& directives) {
     switch (directive) {
       case TPascalDirective::If:
         if (conditions.size() >= LevelMax) Stop("LevelMax needs to be increased");
-        conditions.push_back(blocks);
+        conditions.push_back({blocks, false, {}});
         break;
       case TPascalDirective::Else:
-        if (!conditions.empty()) blocks = conditions.back();
+        if (conditions.empty()) break;
+        if (!conditions.back().elseSeen) {
+          conditions.back().elseSeen = true;
+          conditions.back().afterFirst = blocks;
+        }
+        blocks = conditions.back().atIf;
         break;
       case TPascalDirective::EndIf:
-        if (!conditions.empty()) {
-          blocks = conditions.back();
-          conditions.pop_back();
-        }
+        if (conditions.empty()) break;
+        if (conditions.back().elseSeen) blocks = conditions.back().afterFirst;
+        conditions.pop_back();
         break;
     }
   }
@@ -333,6 +346,7 @@ void TPascalRun::Line(size_t& i) {
   }
   const bool commentOnly = first < line.size() && IsBlankLine(scanned.upper);
   TLeadingWord leading;
+  leading.at = first;
   if (!commentOnly && brackets == 0) leading = Leading(scanned.upper, first);
   if (inAsm && leading.code != PasEnd) {
     line = TrimRight(line);
@@ -341,8 +355,10 @@ void TPascalRun::Line(size_t& i) {
 
   const TBlockFound block = inAsm ? TBlockFound{} : BlockWord(line, scanned.upper, first);
   const bool blockAfterStart = block.at != std::string::npos && block.at > first;
-  if (!inAsm && !commentOnly && brackets == 0 && !blockAfterStart &&
-      Split(i, scanned.upper, leading)) {
+  // What is left of a split line may hold another keyword ("else x end;" split at
+  // "end" leaves "else x"): it is looked at again.
+  while (!inAsm && !commentOnly && !blockAfterStart &&
+         Split(i, scanned.upper, leading)) {
     // The line now ends where it was cut: its state is the one at the cut.
     scan = atStart;
     scanned = ScanPascalLine(lines[i], scan);

@@ -119,18 +119,33 @@ TEST_F(PascalFormat, BlocksStandAtTheirOpenersColumn) {
 }
 
 TEST_F(PascalFormat, ConditionalBranchesStartFromTheSameState) {
-  // Each branch opens an "if" whose statement follows the conditional.
-  const std::string given = Unit({"begin", "{$IFDEF A}", "if a then", "{$ELSE}", "if b then",
-                                  "{$ENDIF}", "begin", "x;", "end;", "{$IF defined(B)}",
-                                  "begin", "{$ELSEIF defined(C)}", "begin", "{$IFEND}", "y;",
-                                  "end;"});
-  const std::string laidOut =
-      Unit({"Begin", "{$IFDEF A}", "  If a then", "{$ELSE}", "  If b then", "{$ENDIF}",
-            "  Begin", "    x;", "  End;", "{$IF defined(B)}", "  Begin", "{$ELSEIF defined(C)}",
-            "  Begin", "{$IFEND}", "  y;", "End;"});
-  const TValidation verdict = FormatPascal(given);
-  ASSERT_FALSE(verdict.error) << verdict.error->message;
-  EXPECT_EQ(TextAfter(verdict, given), laidOut);
+  const TLayoutCase cases[] = {
+      {"each branch opens an if whose statement follows the conditional",
+       Unit({"begin", "{$IFDEF A}", "if a then", "{$ELSE}", "if b then", "{$ENDIF}", "begin",
+             "x;", "end;", "end;"}),
+       Unit({"Begin", "{$IFDEF A}", "  If a then", "{$ELSE}", "  If b then", "{$ENDIF}",
+             "  Begin", "    x;", "  End;", "End;"})},
+      {"{$IFEND} ends {$IF}, and {$ELSEIF} is a branch",
+       Unit({"begin", "{$IF defined(B)}", "begin", "{$ELSEIF defined(C)}", "begin", "{$IFEND}",
+             "y;", "end;", "end;"}),
+       Unit({"Begin", "{$IF defined(B)}", "  Begin", "{$ELSEIF defined(C)}", "  Begin",
+             "{$IFEND}", "    y;", "  End;", "End;"})},
+      {"a block opened in one conditional and closed in another",
+       Unit({"{$ifndef ALL}", "begin", "{$endif}", "x;", "{$ifndef ALL}", "end.", "{$endif}"}),
+       Unit({"{$ifndef ALL}", "Begin", "{$endif}", "  x;", "{$ifndef ALL}", "End.",
+             "{$endif}"})},
+      {"nested conditionals",
+       Unit({"begin", "{$IFDEF A}", "{$IFDEF B}", "if a then", "{$ELSE}", "if b then",
+             "{$ENDIF}", "x;", "{$ELSE}", "y;", "{$ENDIF}", "end;"}),
+       Unit({"Begin", "{$IFDEF A}", "{$IFDEF B}", "  If a then", "{$ELSE}", "  If b then",
+             "{$ENDIF}", "    x;", "{$ELSE}", "  y;", "{$ENDIF}", "End;"})},
+  };
+  for (const TLayoutCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TValidation verdict = FormatPascal(c.given);
+    ASSERT_FALSE(verdict.error) << verdict.error->message;
+    EXPECT_EQ(TextAfter(verdict, c.given), c.laidOut);
+  }
 }
 
 TEST_F(PascalFormat, BlankLinesAreThinned) {
