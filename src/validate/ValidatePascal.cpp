@@ -392,8 +392,10 @@ void TPascalRun::Line(size_t& i) {
     kept = std::string(static_cast<size_t>(column - 1), ' ') + kept.substr(first);
     const char last = LastCodeChar(scanned.upper);
     if (last == ';') blocks.EndOfStatement();
+    // An interface's GUID or an attribute ("['{...}']", "[Weak]") is complete.
+    const bool bracketed = scanned.upper[first] == '[' && last == ']';
     blocks.continuation = code == PasNone && !block.opens && last != ';' && last != ',' &&
-                          scan.openBrackets == 0;
+                          !bracketed && scan.openBrackets == 0;
   }
   kept = TrimRight(kept);
   Directives(scanned.directives);

@@ -31,12 +31,17 @@ constexpr char kSplitDone[] = "Splitting lines done - please reformat again.";
 
 struct TRealUnit {
   const char* path;
-  const char* stop;  // "" when the unit re-formats
+  const char* stop;       // "" when the unit re-formats
+  const char* shows = "";  // lines the re-formatted unit holds
 };
 
 const TRealUnit kUnits[] = {
     {"packages/winunits-base/src/typelib.pas", ""},
-    {"packages/fcl-process/src/simpleipc.pp", ""},
+    {"packages/winunits-base/src/stdole2.pas", "",
+     "  Font = DispInterface\r\n    ['{BEF6E003-A874-101A-8BBA-00AA00300CAB}']\r\n"
+     "// Name :\r\n    Property Name:WideString  dispid 0;\r\n"},
+    {"packages/fcl-process/src/simpleipc.pp", "",
+     "  TIPCServerMsgQueue = Class\r\n    strict Private\r\n      FList: TFPObjectList;\r\n"},
     {"packages/rtl-generics/src/generics.collections.pas", ""},
     {"rtl/objpas/sysutils/sysutils.inc", ""},
     {"rtl/unix/baseunix.pp", ""},
@@ -77,6 +82,7 @@ TEST(PascalRealSources, SplitThenReformatThenNothingChanges) {
     ASSERT_FALSE(verdict.error) << verdict.error->message;
     EXPECT_EQ(verdict.status, ValidatedStatus);
     text = TextAfter(verdict, text);
+    EXPECT_NE(text.find(unit.shows), std::string::npos) << unit.shows;
     EXPECT_EQ(Kept(text), Kept(source));
     const TValidation third = FormatPascal(text);
     EXPECT_FALSE(third.text) << "a further run changes nothing";
