@@ -22,10 +22,15 @@ namespace {
 using test::Dialogs;
 
 // Runs step once the box shows modally (from inside its own event loop).
-void WhenModal(TProgBox* box, std::function<void()> step, int triesLeft = 400) {
+// Runs step once the box is the modal window; with exposed, also once the window
+// system has shown it, which a loaded machine may deliver a little later.
+void WhenModal(TProgBox* box, std::function<void()> step, bool exposed = false,
+               int triesLeft = 400) {
   QTimer::singleShot(triesLeft == 400 ? 0 : 5, qApp, [=] {
-    if (QApplication::activeModalWidget() != box && triesLeft > 0) {
-      WhenModal(box, step, triesLeft - 1);
+    const bool ready = QApplication::activeModalWidget() == box &&
+                       (!exposed || (box->windowHandle() && box->windowHandle()->isExposed()));
+    if (!ready && triesLeft > 0) {
+      WhenModal(box, step, exposed, triesLeft - 1);
       return;
     }
     step();
@@ -140,7 +145,7 @@ TEST_F(ProgBoxTest, ReportsFitTheScreenWhenShownModally) {
               QApplication::activeModalWidget() == box_;
       ExpectFitsTheScreen(box_);
       box_->CancelBtn()->click();
-    });
+    }, /*exposed=*/true);
     progress.Destroy();
     EXPECT_TRUE(shown);
   }
