@@ -84,9 +84,8 @@ int main(int argc, char** argv) {
 
     ours += formatted;
     theirs += ptop;
-    std::printf("%-52s %8ju %10.1f %10.1f  %s%s\n",
-                path.substr(sizeof kSources).c_str(), size / 1024, formatted, ptop,
-                outcome.c_str(), status == 0 ? "" : " (ptop failed)");
+    std::printf("%-52s %8ju %10.1f %10.1f  %s%s\n", path.substr(sizeof kSources).c_str(),
+                size / 1024, formatted, ptop, outcome.c_str(), status == 0 ? "" : " (ptop failed)");
   }
   fs::remove(scratch);
   std::printf("%-52s %8s %10.1f %10.1f\n", "total", "", ours, theirs);

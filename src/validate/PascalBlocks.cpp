@@ -39,8 +39,7 @@ std::string Line(size_t n) {
 }  // namespace
 
 bool IsStatementHead(int code) {
-  return code == PasIf || code == PasElse || code == PasWith || code == PasWhile ||
-         code == PasFor;
+  return code == PasIf || code == PasElse || code == PasWith || code == PasWhile || code == PasFor;
 }
 
 int TPascalBlocks::Content() const {
@@ -68,8 +67,8 @@ int TPascalBlocks::Place(int& code, bool endDot, size_t n) {
   continuation = false;
   auto top = [this]() -> TPascalLevel& { return stack.back(); };
   auto popDeclarations = [this] {
-    while (!stack.empty() && (IsDeclarationWord(stack.back().code) ||
-                              IsStatementHead(stack.back().code))) {
+    while (!stack.empty() &&
+           (IsDeclarationWord(stack.back().code) || IsStatementHead(stack.back().code))) {
       stack.pop_back();
     }
   };

@@ -8,12 +8,12 @@ namespace {
 
 // In code order: a word's code is its place here plus one.
 constexpr std::array<std::string_view, PasKeywordCount> kKeywords = {
-    "BEGIN",     "TRY",       "ASM",       "CASE",           "REPEAT",       "WITH",
-    "WHILE",     "FOR",       "EXCEPT",    "FINALLY",        "PRIVATE",      "PUBLIC",
-    "PUBLISHED", "PROTECTED", "AUTOMATED", "USES",           "TYPE",         "VAR",
-    "CONST",     "LABEL",     "IF",        "ELSE",           "END",          "UNTIL",
-    "IMPLEMENTATION", "PROCEDURE", "FUNCTION", "CONSTRUCTOR", "DESTRUCTOR",  "INTERFACE",
-    "PROPERTY",  "INHERITED", "RAISE",     "EXIT",           "PROGRAM",      "UNIT",
+    "BEGIN",          "TRY",          "ASM",       "CASE",        "REPEAT",     "WITH",
+    "WHILE",          "FOR",          "EXCEPT",    "FINALLY",     "PRIVATE",    "PUBLIC",
+    "PUBLISHED",      "PROTECTED",    "AUTOMATED", "USES",        "TYPE",       "VAR",
+    "CONST",          "LABEL",        "IF",        "ELSE",        "END",        "UNTIL",
+    "IMPLEMENTATION", "PROCEDURE",    "FUNCTION",  "CONSTRUCTOR", "DESTRUCTOR", "INTERFACE",
+    "PROPERTY",       "INHERITED",    "RAISE",     "EXIT",        "PROGRAM",    "UNIT",
     "INITIALIZATION", "FINALIZATION", "BREAK",
 };
 

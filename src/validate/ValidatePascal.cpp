@@ -59,8 +59,7 @@ std::string TrimRight(std::string text) {
 
 // The position of `word` as a whole word in the upper-case copy, from `from` on.
 size_t FindWord(const std::string& upper, const std::string& word, size_t from = 0) {
-  for (size_t at = upper.find(word, from); at != std::string::npos;
-       at = upper.find(word, at + 1)) {
+  for (size_t at = upper.find(word, from); at != std::string::npos; at = upper.find(word, at + 1)) {
     const bool before = at > 0 && IsPascalWordChar(upper[at - 1]);
     const size_t end = at + word.size();
     const bool after = end < upper.size() && IsPascalWordChar(upper[end]);
@@ -187,8 +186,7 @@ TLeadingWord TPascalRun::Leading(const std::string& upper, size_t first) {
   return leading;
 }
 
-TBlockFound TPascalRun::BlockWord(std::string& line, const std::string& upper,
-                                  size_t first) const {
+TBlockFound TPascalRun::BlockWord(std::string& line, const std::string& upper, size_t first) const {
   TBlockFound found;
   if (FindWord(upper, "STRICT") != std::string::npos) return found;
   for (const TBlockWord& word : kBlockWords) {
@@ -242,9 +240,8 @@ bool TPascalRun::Split(size_t i, const std::string& upper, const TLeadingWord& l
     const bool declares = code == PasVar || code == PasConst || code == PasProcedure ||
                           code == PasFunction || code == PasInherited || code == PasType;
     const bool interfaceType =
-        code == PasInterface &&
-        (upper.find("INTERFACE;") != std::string::npos ||
-         upper.find("= INTERFACE") != std::string::npos);
+        code == PasInterface && (upper.find("INTERFACE;") != std::string::npos ||
+                                 upper.find("= INTERFACE") != std::string::npos);
     // A keyword that leads what is left (in arguments, where no leading word is
     // taken) has nothing before it to split from.
     if (declares || (code == PasElse && hasThen) || interfaceType || cut <= leading.at) {
@@ -320,8 +317,8 @@ void TPascalRun::Line(size_t& i) {
     TPascalScanState peek = scan;
     const TPascalLineScan ahead = ScanPascalLine(lines[i], peek);
     const TLeadingWord next = LeadingWord(ahead.upper, SkipBlanks(ahead.upper, 0));
-    const bool keepTwo = next.code == PasBegin || (next.code >= PasProcedure &&
-                                                   next.code <= PasDestructor);
+    const bool keepTwo =
+        next.code == PasBegin || (next.code >= PasProcedure && next.code <= PasDestructor);
     if (!keepTwo) {
       lines.erase(lines.begin() + static_cast<long>(i) - 2);
       --i;
@@ -337,8 +334,8 @@ void TPascalRun::Line(size_t& i) {
 
   std::string& line = lines[i];
   const size_t first = SkipBlanks(line, 0);
-  const bool inAsm = split ? asmWhileSplitting
-                           : !blocks.stack.empty() && blocks.stack.back().code == PasAsm;
+  const bool inAsm =
+      split ? asmWhileSplitting : !blocks.stack.empty() && blocks.stack.back().code == PasAsm;
   if (inComment) {
     // A comment's own lines keep their layout.
     line = TrimRight(line);
@@ -357,8 +354,7 @@ void TPascalRun::Line(size_t& i) {
   const bool blockAfterStart = block.at != std::string::npos && block.at > first;
   // What is left of a split line may hold another keyword ("else x end;" split at
   // "end" leaves "else x"): it is looked at again.
-  while (!inAsm && !commentOnly && !blockAfterStart &&
-         Split(i, scanned.upper, leading)) {
+  while (!inAsm && !commentOnly && !blockAfterStart && Split(i, scanned.upper, leading)) {
     // The line now ends where it was cut: its state is the one at the cut.
     scan = atStart;
     scanned = ScanPascalLine(lines[i], scan);

@@ -2,7 +2,6 @@
 // lines split, or one stop message - never a crash, an overrun or a hang; a unit it
 // re-indents keeps everything but blanks, line breaks and letter case, and a second
 // run leaves it as it is. Built and run by scripts/fuzz-pascal, outside the suite.
-#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,7 +11,7 @@
 #include "platform/Abort.h"
 #include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
-#include "validate/Validators.h"
+#include "validate/PascalTestKit.h"
 
 namespace {
 
@@ -24,23 +23,6 @@ class AnswerDialogs : public quorrel::TUserDialogs {
     return call.kind == quorrel::DialogKind::Message ? quorrel::mrOk : answer;
   }
 };
-
-std::string Kept(const std::string& text) {
-  std::string kept;
-  for (char c : text) {
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
-    kept += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  return kept;
-}
-
-quorrel::TValidation Format(const std::string& text) {
-  quorrel::TPage page;
-  page.text = text;
-  page.path = "fuzz.pas";
-  page.kind = quorrel::TDocumentKind::Pascal;
-  return quorrel::ValidatePascal(page);
-}
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "%s\n", what);
@@ -58,11 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   dialogs.answer = answers[data[0] % 3];
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
   try {
-    const quorrel::TValidation verdict = Format(text);
+    const quorrel::TValidation verdict = quorrel::test::FormatPascal(text);
     if (!verdict.status) return 0;  // stopped, split, or nothing to do
     const std::string laidOut = verdict.text ? *verdict.text : text;
-    if (Kept(laidOut) != Kept(text)) Fail("the re-indented unit lost or gained text");
-    const quorrel::TValidation again = Format(laidOut);
+    if (quorrel::test::PascalKept(laidOut) != quorrel::test::PascalKept(text))
+      Fail("the re-indented unit lost or gained text");
+    const quorrel::TValidation again = quorrel::test::FormatPascal(laidOut);
     if (again.text || again.error) Fail("a second run changed the re-indented unit");
   } catch (const quorrel::EAbort&) {
   }

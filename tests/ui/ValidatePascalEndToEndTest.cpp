@@ -1,32 +1,23 @@
 // The Pascal formatter on the real program: a mis-indented unit opened in a tab,
 // F10 typed into the editor or Validate chosen from its menu, the unit shown
 // re-indented with the caret where it was, the split question and the stops.
-#include <QtCore/qtestsupport_core.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QTabWidget>
-#include <filesystem>
-#include <fstream>
+#include <string>
 
-#include "commands/StartUp.h"
-#include "platform/Paths.h"
-#include "shell/BlinkJob.h"
 #include "shell/DBoxUnit.h"
-#include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TestEnvironment.h"
+#include "support/ShownWindowTest.h"
+#include "support/TypeInto.h"
 #include "ui/shell/WebForm.h"
-#include "validate/ValTestKit.h"
 
 namespace quorrel {
 namespace {
 
-namespace fs = std::filesystem;
 using test::Dialogs;
 
 const char kMisIndented[] =
@@ -63,53 +54,20 @@ const char kReindented[] =
     "End;\r\n"
     "End.\r\n";
 
-class ValidatePascalEndToEndTest : public ::testing::Test {
+class ValidatePascalEndToEndTest : public test::ShownWindowTest {
  protected:
-  void SetUp() override {
-    site = test::SiteTestFolder() + "pascal/";
-    fs::create_directories(site);
-    form = std::make_unique<TWebForm>();
-    SetMainWindow(form.get());
-  }
-  void TearDown() override {
-    form.reset();
-    SetMainWindow(nullptr);
-    CurrentEditor = nullptr;
-    fs::remove_all(test::SiteTestFolder());
-    fs::remove(DocumentsFolder() + "Quorrel.Ini");
-  }
-  void Open(const std::string& name, const std::string& text) {
-    const std::string path = site + name;
-    std::ofstream(path, std::ios::binary) << text;
-    StartParameters = {path};
-    FormActivate();
-    ASSERT_EQ(CurrentFileName, path);
-    form->show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
-    form->PC()->currentWidget()->setFocus();
-    QApplication::processEvents();  // the tab settles before the user types
-  }
+  ValidatePascalEndToEndTest() : ShownWindowTest("pascal/") {}
   void PressF10() {
-    QWidget* editor = form->PC()->currentWidget();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier);
-    QApplication::sendEvent(editor, &press);
-    QApplication::sendEvent(editor, &release);
+    test::PressKey(Editor(), Qt::Key_F10);
     QApplication::processEvents();
   }
   std::string Status() const { return form->StatusPanel(MessagePanel)->text().toStdString(); }
-
-  std::string site;
-  std::unique_ptr<TWebForm> form;
 };
 
 TEST_F(ValidatePascalEndToEndTest, F10ReindentsAUnitAndKeepsTheCaret) {
-  Open("counter.pas", kMisIndented);
-  // The caret put on "Inc(Result)", line 12, after its fourth character, as a click
-  // puts it: the click ends the blink of the opened document.
+  OpenFile("counter.pas", kMisIndented);
+  // The caret on "Inc(Result)", line 12, after its fourth character.
   TMyRich& editor = *CurrentEditor;
-  if (Blinking()) StopBlink(false);
   editor.Select(editor.LineIndex(11) + 4, 0);
   PressF10();
   EXPECT_TRUE(Dialogs().Calls().empty());
@@ -121,7 +79,7 @@ TEST_F(ValidatePascalEndToEndTest, F10ReindentsAUnitAndKeepsTheCaret) {
 }
 
 TEST_F(ValidatePascalEndToEndTest, ValidateFromTheMenuSplitsWithoutSayingValidated) {
-  Open("split.pas", "begin\nif a then b := 1;\nend.\n");
+  OpenFile("split.pas", "begin\nif a then b := 1;\nend.\n");
   QAction* validate = form->Action("Validate");
   ASSERT_NE(validate, nullptr);
   EXPECT_TRUE(validate->isEnabled());
@@ -145,13 +103,13 @@ TEST_F(ValidatePascalEndToEndTest, ValidateFromTheMenuSplitsWithoutSayingValidat
 }
 
 TEST_F(ValidatePascalEndToEndTest, AStopShowsItsMessageAndLeavesTheText) {
-  Open("stop.pas", "begin\n  x;\n   until a;\n");
+  OpenFile("stop.pas", "begin\n  x;\n   until a;\n");
   const std::string before = CurrentText;
   PressF10();
   ASSERT_EQ(Dialogs().Calls().size(), 1u);
-  EXPECT_NE(Dialogs().Last().text.find(
-                "Block must be terminated by End around line 3 rather than UNTIL"),
-            std::string::npos);
+  EXPECT_NE(
+      Dialogs().Last().text.find("Block must be terminated by End around line 3 rather than UNTIL"),
+      std::string::npos);
   EXPECT_EQ(Dialogs().Last().text.find("at offset"), std::string::npos);
   EXPECT_EQ(CurrentText, before);
   EXPECT_FALSE(CurrentEditor->Modified());

@@ -49,12 +49,11 @@ TEST_F(PascalFormat, BlocksStandAtTheirOpenersColumn) {
              "End;"})},
       {"a statement under if, while and else",
        Unit({"begin", "if a then", "x", "else", "while b do", "y;", "z;", "end;"}),
-       Unit({"Begin", "  If a then", "    x", "  Else", "  While b do", "    y;", "  z;",
-             "End;"})},
+       Unit({"Begin", "  If a then", "    x", "  Else", "  While b do", "    y;", "  z;", "End;"})},
       {"else-if chains stand at the else's column",
        Unit({"begin", "if a then", "x", "else", "if b then", "y", "else", "z;", "end;"}),
-       Unit({"Begin", "  If a then", "    x", "  Else", "  If b then", "    y", "  Else",
-             "    z;", "End;"})},
+       Unit({"Begin", "  If a then", "    x", "  Else", "  If b then", "    y", "  Else", "    z;",
+             "End;"})},
       {"case with else: its end under case",
        Unit({"begin", "case x of", "1: a;", "2:", "begin", "b;", "end;", "else", "c;", "end;",
              "end;"}),
@@ -63,23 +62,21 @@ TEST_F(PascalFormat, BlocksStandAtTheirOpenersColumn) {
       {"try with except, and an else among the handlers",
        Unit({"begin", "try", "a;", "except", "on E: Exception do", "b;", "else", "c;", "end;",
              "end;"}),
-       Unit({"Begin", "  Try", "    a;", "  Except", "    on E: Exception do", "      b;",
-             "  Else", "    c;", "  End;", "End;"})},
-      {"repeat until",
-       Unit({"begin", "repeat", "a;", "until b;", "end;"}),
+       Unit({"Begin", "  Try", "    a;", "  Except", "    on E: Exception do", "      b;", "  Else",
+             "    c;", "  End;", "End;"})},
+      {"repeat until", Unit({"begin", "repeat", "a;", "until b;", "end;"}),
        Unit({"Begin", "  Repeat", "    a;", "  Until b;", "End;"})},
       {"a class with strict visibility and a record with a variant part",
        Unit({"type", "TFoo = class(TObject)", "strict private", "F: Integer;", "public",
-             "procedure P;", "end;", "TRec = record", "case Integer of", "0: (a: Integer);",
-             "end;", "", "implementation", "end."}),
+             "procedure P;", "end;", "TRec = record", "case Integer of", "0: (a: Integer);", "end;",
+             "", "implementation", "end."}),
        Unit({"Type", "  TFoo = Class(TObject)", "    strict Private", "      F: Integer;",
-             "    Public", "      Procedure P;", "  End;", "  TRec = Record",
-             "    Case Integer of", "    0: (a: Integer);", "  End;", "", "Implementation",
-             "End."})},
+             "    Public", "      Procedure P;", "  End;", "  TRec = Record", "    Case Integer of",
+             "    0: (a: Integer);", "  End;", "", "Implementation", "End."})},
       {"declaration sections end at a routine, its body and the implementation",
        Unit({"unit U;", "interface", "uses A;", "var", "X: Integer;", "procedure P;",
-             "implementation", "procedure P;", "const", "C = 1;", "begin", "end;",
-             "initialization", "X := 1;", "finalization", "X := 0;", "end."}),
+             "implementation", "procedure P;", "const", "C = 1;", "begin", "end;", "initialization",
+             "X := 1;", "finalization", "X := 0;", "end."}),
        Unit({"Unit U;", "Interface", "Uses A;", "Var", "  X: Integer;", "Procedure P;",
              "Implementation", "Procedure P;", "Const", "  C = 1;", "Begin", "End;",
              "Initialization", "  X := 1;", "Finalization", "  X := 0;", "End."})},
@@ -104,13 +101,11 @@ TEST_F(PascalFormat, BlocksStandAtTheirOpenersColumn) {
       {"directives and // comments go to column 1, other comments to their column",
        Unit({"begin", "   {$R-}", "   // note", "      { note }", "   (* note", "      kept *)",
              "end;"}),
-       Unit({"Begin", "{$R-}", "// note", "  { note }", "  (* note", "      kept *)",
-             "End;"})},
+       Unit({"Begin", "{$R-}", "// note", "  { note }", "  (* note", "      kept *)", "End;"})},
       {"begin in a comment or a string is no keyword",
        Unit({"x := 1; { begin }", "s := 'begin';", "(* begin *)", "y := 2; // begin"}),
        Unit({"x := 1; { begin }", "s := 'begin';", "(* begin *)", "y := 2; // begin"})},
-      {"trailing blanks go",
-       Unit({"begin   ", "x;\t", "end;"}), Unit({"Begin", "  x;", "End;"})},
+      {"trailing blanks go", Unit({"begin   ", "x;\t", "end;"}), Unit({"Begin", "  x;", "End;"})},
   };
   for (const TLayoutCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -126,22 +121,21 @@ TEST_F(PascalFormat, BlocksStandAtTheirOpenersColumn) {
 TEST_F(PascalFormat, ConditionalBranchesStartFromTheSameState) {
   const TLayoutCase cases[] = {
       {"each branch opens an if whose statement follows the conditional",
-       Unit({"begin", "{$IFDEF A}", "if a then", "{$ELSE}", "if b then", "{$ENDIF}", "begin",
-             "x;", "end;", "end;"}),
-       Unit({"Begin", "{$IFDEF A}", "  If a then", "{$ELSE}", "  If b then", "{$ENDIF}",
-             "  Begin", "    x;", "  End;", "End;"})},
+       Unit({"begin", "{$IFDEF A}", "if a then", "{$ELSE}", "if b then", "{$ENDIF}", "begin", "x;",
+             "end;", "end;"}),
+       Unit({"Begin", "{$IFDEF A}", "  If a then", "{$ELSE}", "  If b then", "{$ENDIF}", "  Begin",
+             "    x;", "  End;", "End;"})},
       {"{$IFEND} ends {$IF}, and {$ELSEIF} is a branch",
        Unit({"begin", "{$IF defined(B)}", "begin", "{$ELSEIF defined(C)}", "begin", "{$IFEND}",
              "y;", "end;", "end;"}),
-       Unit({"Begin", "{$IF defined(B)}", "  Begin", "{$ELSEIF defined(C)}", "  Begin",
-             "{$IFEND}", "    y;", "  End;", "End;"})},
+       Unit({"Begin", "{$IF defined(B)}", "  Begin", "{$ELSEIF defined(C)}", "  Begin", "{$IFEND}",
+             "    y;", "  End;", "End;"})},
       {"a block opened in one conditional and closed in another",
        Unit({"{$ifndef ALL}", "begin", "{$endif}", "x;", "{$ifndef ALL}", "end.", "{$endif}"}),
-       Unit({"{$ifndef ALL}", "Begin", "{$endif}", "  x;", "{$ifndef ALL}", "End.",
-             "{$endif}"})},
+       Unit({"{$ifndef ALL}", "Begin", "{$endif}", "  x;", "{$ifndef ALL}", "End.", "{$endif}"})},
       {"nested conditionals",
-       Unit({"begin", "{$IFDEF A}", "{$IFDEF B}", "if a then", "{$ELSE}", "if b then",
-             "{$ENDIF}", "x;", "{$ELSE}", "y;", "{$ENDIF}", "end;"}),
+       Unit({"begin", "{$IFDEF A}", "{$IFDEF B}", "if a then", "{$ELSE}", "if b then", "{$ENDIF}",
+             "x;", "{$ELSE}", "y;", "{$ENDIF}", "end;"}),
        Unit({"Begin", "{$IFDEF A}", "{$IFDEF B}", "  If a then", "{$ELSE}", "  If b then",
              "{$ENDIF}", "    x;", "{$ELSE}", "  y;", "{$ENDIF}", "End;"})},
   };
@@ -242,13 +236,12 @@ TEST_F(PascalFormat, PoundSignSwitchesFormattingOffAndOn) {
     SCOPED_TRACE(static_cast<int>(static_cast<unsigned char>(pound)));
     const std::string off = std::string("{") + pound + "F-}";
     const std::string on = std::string("{") + pound + "F+}";
-    const std::string given = Unit({"begin", off.c_str(), "      x   :=  1;   ", "  begin",
-                                    on.c_str(), "y;", "end;"});
+    const std::string given =
+        Unit({"begin", off.c_str(), "      x   :=  1;   ", "  begin", on.c_str(), "y;", "end;"});
     const TValidation verdict = FormatPascal(given);
     ASSERT_FALSE(verdict.error) << verdict.error->message;
-    EXPECT_EQ(TextAfter(verdict, given),
-              Unit({"Begin", ("  " + off).c_str(), "      x   :=  1;   ", "  begin", on.c_str(),
-                    "  y;", "End;"}));
+    EXPECT_EQ(TextAfter(verdict, given), Unit({"Begin", ("  " + off).c_str(), "      x   :=  1;   ",
+                                               "  begin", on.c_str(), "  y;", "End;"}));
   }
 }
 
@@ -271,7 +264,8 @@ TEST_F(PascalFormat, SplittingAsksForEachLineAndEndsTheRun) {
     const TValidation verdict = FormatPascal(c.given);
     const std::string asked = Dialogs().Last().text;
     EXPECT_NE(asked.find(" (?)\r" + c.keyword + " - Keyword not at start/end of line.  Split?\r\r"),
-              std::string::npos) << asked;
+              std::string::npos)
+        << asked;
     EXPECT_EQ(Dialogs().Last().buttons, (std::vector<std::string>{"Yes", "&All", "Cancel"}));
     ASSERT_TRUE(verdict.error);
     EXPECT_EQ(verdict.error->message, kSplitDone);
@@ -288,9 +282,10 @@ TEST_F(PascalFormat, SplitQuestionNamesTheLine) {
 
 TEST_F(PascalFormat, LinesThatAreNotSplit) {
   for (const std::string& text :
-       {Unit({"If x then"}), Unit({"Var x: Integer;"}), Unit({"Type", "  TFoo = Class(TObject) end;"}),
-        Unit({"x := 1; // then y"}), Unit({"s := 'then x';"}),
-        Unit({"Result := inherited Foo;"}), Unit({"Procedure P; Procedure Q;"})}) {
+       {Unit({"If x then"}), Unit({"Var x: Integer;"}),
+        Unit({"Type", "  TFoo = Class(TObject) end;"}), Unit({"x := 1; // then y"}),
+        Unit({"s := 'then x';"}), Unit({"Result := inherited Foo;"}),
+        Unit({"Procedure P; Procedure Q;"})}) {
     SCOPED_TRACE(text);
     const TValidation verdict = FormatPascal(text);
     // Nothing asked: the dialogs fail the test on a question nobody scripted.
@@ -303,8 +298,7 @@ TEST_F(PascalFormat, AllSplitsTheRestWithoutAsking) {
   const TValidation verdict =
       FormatPascal(Unit({"begin", "if a then b := 1;", "while c do d;", "end;"}));
   EXPECT_EQ(Dialogs().Calls().size(), 1u);
-  EXPECT_EQ(verdict.text,
-            Unit({"Begin", "if a then", "b := 1;", "while c do", "d;", "end;"}));
+  EXPECT_EQ(verdict.text, Unit({"Begin", "if a then", "b := 1;", "while c do", "d;", "end;"}));
 }
 
 TEST_F(PascalFormat, CancelWritesNothing) {

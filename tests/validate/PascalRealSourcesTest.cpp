@@ -4,7 +4,6 @@
 // case of the rewritten words changes.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 
 #include "platform/UserDialogs.h"
@@ -17,21 +16,11 @@
 namespace quorrel::test {
 namespace {
 
-// The text without blanks and line ends, in upper case: what the formatter keeps.
-std::string Kept(const std::string& text) {
-  std::string kept;
-  for (char c : text) {
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
-    kept += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  return kept;
-}
-
 constexpr char kSplitDone[] = "Splitting lines done - please reformat again.";
 
 struct TRealUnit {
   const char* path;
-  const char* stop;       // "" when the unit re-formats
+  const char* stop;        // "" when the unit re-formats
   const char* shows = "";  // lines the re-formatted unit holds
 };
 
@@ -83,7 +72,7 @@ TEST(PascalRealSources, SplitThenReformatThenNothingChanges) {
     EXPECT_EQ(verdict.status, ValidatedStatus);
     text = TextAfter(verdict, text);
     EXPECT_NE(text.find(unit.shows), std::string::npos) << unit.shows;
-    EXPECT_EQ(Kept(text), Kept(source));
+    EXPECT_EQ(PascalKept(text), PascalKept(source));
     const TValidation third = FormatPascal(text);
     EXPECT_FALSE(third.text) << "a further run changes nothing";
     EXPECT_FALSE(third.error);
@@ -105,9 +94,9 @@ TEST(PascalRealSources, AReformattedUnitStillCompiles) {
   const std::string unit = "packages/fcl-process/src/simpleipc.pp";
   WriteFile(folder + "simpleipc.pp", Reformatted(FpcSource(unit)));
   const std::string sources = std::string(kFpcSource) + "packages/fcl-process/src";
-  const std::string output = ProgramOutput("cd '" + folder + "' && fpc -Mobjfpc -FE. -Fi" +
-                                           sources + "/unix -Fi" + sources +
-                                           " simpleipc.pp 2>&1; echo \"exit $?\"");
+  const std::string output =
+      ProgramOutput("cd '" + folder + "' && fpc -Mobjfpc -FE. -Fi" + sources + "/unix -Fi" +
+                    sources + " simpleipc.pp 2>&1; echo \"exit $?\"");
   EXPECT_NE(output.find("lines compiled"), std::string::npos) << output;
   EXPECT_NE(output.find("exit 0"), std::string::npos) << output;
 }
