@@ -41,6 +41,16 @@ struct TLayoutCase {
   std::string laidOut;
 };
 
+void ExpectLaidOut(const TLayoutCase& c) {
+  SCOPED_TRACE(c.name);
+  const TValidation first = FormatPascal(c.given);
+  ASSERT_FALSE(first.error) << first.error->message;
+  EXPECT_EQ(TextAfter(first, c.given), c.laidOut);
+  EXPECT_EQ(first.status, ValidatedStatus);
+  const TValidation second = FormatPascal(c.laidOut);
+  EXPECT_FALSE(second.text) << "a second run changes nothing";
+}
+
 TEST_F(PascalFormat, BlocksStandAtTheirOpenersColumn) {
   const TLayoutCase cases[] = {
       {"begin and end, keywords written with one capital",
@@ -107,15 +117,7 @@ TEST_F(PascalFormat, BlocksStandAtTheirOpenersColumn) {
        Unit({"x := 1; { begin }", "s := 'begin';", "(* begin *)", "y := 2; // begin"})},
       {"trailing blanks go", Unit({"begin   ", "x;\t", "end;"}), Unit({"Begin", "  x;", "End;"})},
   };
-  for (const TLayoutCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const TValidation first = FormatPascal(c.given);
-    ASSERT_FALSE(first.error) << first.error->message;
-    EXPECT_EQ(TextAfter(first, c.given), c.laidOut);
-    EXPECT_EQ(first.status, ValidatedStatus);
-    const TValidation second = FormatPascal(c.laidOut);
-    EXPECT_FALSE(second.text) << "a second run changes nothing";
-  }
+  for (const TLayoutCase& c : cases) ExpectLaidOut(c);
 }
 
 TEST_F(PascalFormat, ConditionalBranchesStartFromTheSameState) {
@@ -139,12 +141,7 @@ TEST_F(PascalFormat, ConditionalBranchesStartFromTheSameState) {
        Unit({"Begin", "{$IFDEF A}", "{$IFDEF B}", "  If a then", "{$ELSE}", "  If b then",
              "{$ENDIF}", "    x;", "{$ELSE}", "  y;", "{$ENDIF}", "End;"})},
   };
-  for (const TLayoutCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const TValidation verdict = FormatPascal(c.given);
-    ASSERT_FALSE(verdict.error) << verdict.error->message;
-    EXPECT_EQ(TextAfter(verdict, c.given), c.laidOut);
-  }
+  for (const TLayoutCase& c : cases) ExpectLaidOut(c);
 }
 
 TEST_F(PascalFormat, BlankLinesAreThinned) {
@@ -159,12 +156,7 @@ TEST_F(PascalFormat, BlankLinesAreThinned) {
       {"blank lines of blanks count as blank", Unit({"x;", "  ", "\t", "y;"}),
        Unit({"x;", "", "y;"})},
   };
-  for (const TLayoutCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const TValidation verdict = FormatPascal(c.given);
-    ASSERT_FALSE(verdict.error) << verdict.error->message;
-    EXPECT_EQ(TextAfter(verdict, c.given), c.laidOut);
-  }
+  for (const TLayoutCase& c : cases) ExpectLaidOut(c);
 }
 
 TEST_F(PascalFormat, LongestLineIs253Characters) {
