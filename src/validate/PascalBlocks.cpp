@@ -6,8 +6,6 @@ namespace quorrel {
 
 namespace {
 
-constexpr int PasRepeatCode = PasRepeat;
-
 // Blocks that "end" closes.
 bool ClosedByEnd(int code) {
   return code == PasBegin || code == PasTry || code == PasAsm || code == PasCase ||
@@ -32,11 +30,11 @@ std::string Line(size_t n) {
   return std::to_string(n);
 }
 
-[[noreturn]] void Stop(const std::string& message) {
+}  // namespace
+
+void StopPascalRun(const std::string& message) {
   throw TPascalStop{message};
 }
-
-}  // namespace
 
 bool IsStatementHead(int code) {
   return code == PasIf || code == PasElse || code == PasWith || code == PasWhile || code == PasFor;
@@ -47,8 +45,8 @@ int TPascalBlocks::Content() const {
 }
 
 void TPascalBlocks::Push(int code, int column) {
-  if (stack.size() >= LevelMax) Stop("LevelMax needs to be increased");
-  if (column > MaxStartColumn) Stop("Start column beyond 70");
+  if (stack.size() >= LevelMax) StopPascalRun("LevelMax needs to be increased");
+  if (column > MaxStartColumn) StopPascalRun("Start column beyond 70");
   stack.push_back({code, column});
 }
 
@@ -75,14 +73,14 @@ int TPascalBlocks::Place(int& code, bool endDot, size_t n) {
 
   if (code == PasEnd) {
     while (!stack.empty() && !ClosedByEnd(top().code)) {
-      if (top().code == PasRepeatCode) {
-        Stop("Repeat block must be terminated by Until around line " + Line(n));
+      if (top().code == PasRepeat) {
+        StopPascalRun("Repeat block must be terminated by Until around line " + Line(n));
       }
       stack.pop_back();
     }
     if (stack.empty()) {
       if (endDot) return 1;  // the end of the unit
-      Stop("Indenting level < 0, line " + Line(n + 1));
+      StopPascalRun("Indenting level < 0, line " + Line(n + 1));
     }
     const int column = top().column;
     stack.pop_back();
@@ -90,13 +88,14 @@ int TPascalBlocks::Place(int& code, bool endDot, size_t n) {
   }
 
   if (code == PasUntil) {
-    while (!stack.empty() && top().code != PasRepeatCode) {
+    while (!stack.empty() && top().code != PasRepeat) {
       if (ClosedByEnd(top().code)) {
-        Stop("Block must be terminated by End around line " + Line(n) + " rather than UNTIL");
+        StopPascalRun("Block must be terminated by End around line " + Line(n) +
+                      " rather than UNTIL");
       }
       stack.pop_back();
     }
-    if (stack.empty()) Stop("Indenting level < 0, line " + Line(n + 1));
+    if (stack.empty()) StopPascalRun("Indenting level < 0, line " + Line(n + 1));
     const int column = top().column;
     stack.pop_back();
     return column;
@@ -117,15 +116,16 @@ int TPascalBlocks::Place(int& code, bool endDot, size_t n) {
         if (level.code == PasCase) code = PasCaseElse;
         return level.column;
       }
-      if (level.code == PasRepeatCode) {
-        Stop("Repeat block must be terminated by Until around line " + Line(n));
+      if (level.code == PasRepeat) {
+        StopPascalRun("Repeat block must be terminated by Until around line " + Line(n));
       }
       if (ClosedByEnd(level.code)) {
-        Stop("Block must be terminated by End around line " + Line(n) + " rather than ELSE");
+        StopPascalRun("Block must be terminated by End around line " + Line(n) +
+                      " rather than ELSE");
       }
       stack.pop_back();
     }
-    Stop("Indenting level < 0, line " + Line(n + 1));
+    StopPascalRun("Indenting level < 0, line " + Line(n + 1));
   }
 
   if (code == PasExcept || code == PasFinally) {

@@ -24,6 +24,7 @@ struct TPascalLevel {
 struct TPascalStop {
   std::string message;
 };
+[[noreturn]] void StopPascalRun(const std::string& message);
 
 struct TPascalBlocks {
   std::vector<TPascalLevel> stack;

@@ -104,10 +104,6 @@ std::string Capitalised(const std::string& word) {
   return result;
 }
 
-[[noreturn]] void Stop(const std::string& message) {
-  throw TPascalStop{message};
-}
-
 // The keyword that leads a line: its code, where it stands and how long it is.
 struct TLeadingWord {
   int code = PasNone;
@@ -284,7 +280,7 @@ void TPascalRun::Directives(const std::vector<TPascalDirective>& directives) {
   for (TPascalDirective directive : directives) {
     switch (directive) {
       case TPascalDirective::If:
-        if (conditions.size() >= LevelMax) Stop("LevelMax needs to be increased");
+        if (conditions.size() >= LevelMax) StopPascalRun("LevelMax needs to be increased");
         conditions.push_back({blocks, false, {}});
         break;
       case TPascalDirective::Else:
@@ -306,7 +302,7 @@ void TPascalRun::Directives(const std::vector<TPascalDirective>& directives) {
 
 void TPascalRun::Line(size_t& i) {
   if (lines[i].size() + 1 >= kLineCapacity) {
-    Stop("Line " + std::to_string(i + 1) + " is too long.");
+    StopPascalRun("Line " + std::to_string(i + 1) + " is too long.");
   }
   const bool inComment = scan.inBrace || scan.inParenStar;
   const bool off = scan.formattingOff;
@@ -325,11 +321,11 @@ void TPascalRun::Line(size_t& i) {
     }
   }
   const size_t n = i + 1;
-  if (blocks.stack.size() > LevelMax - 1) Stop("LevelMax needs to be increased");
+  if (blocks.stack.size() > LevelMax - 1) StopPascalRun("LevelMax needs to be increased");
 
   const TPascalScanState atStart = scan;
   TPascalLineScan scanned = ScanPascalLine(lines[i], scan);
-  if (scanned.stringOpen) Stop("Unmatched quote in\r" + lines[i]);
+  if (scanned.stringOpen) StopPascalRun("Unmatched quote in\r" + lines[i]);
   if (off) return;  // formatting is off: the line stays as it is
 
   std::string& line = lines[i];
@@ -378,7 +374,7 @@ void TPascalRun::Line(size_t& i) {
     if (brackets > 0) blocks.continuation = true;  // arguments go on
     const int column = blocks.Place(code, leading.endDot, n);
     if (column < 1) {
-      Stop("Indenting error - line " + std::to_string(n) + " would be before column 1");
+      StopPascalRun("Indenting error - line " + std::to_string(n) + " would be before column 1");
     }
     if (block.opens) blocks.Push(block.code, column);
     if (leading.code != PasNone) {
