@@ -47,6 +47,7 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page) {
     if (std::optional<TValidation> result = standIn(kind, page)) return *result;
   }
   if (kind == TValidatorKind::Html) return ValidateHtml(page);
+  if (kind == TValidatorKind::Pascal) return ValidatePascal(page);
   if (kind == TValidatorKind::Rtf) return ValidateRtf(page);
   TValidation result;
   result.status = NotCheckedYetStatus(page.kind);

@@ -26,6 +26,7 @@ class TRichEdit;
 class TParagraphViewer;
 class TSectionsList;
 class TSplashForm;
+class TTransferGaugeWidget;
 
 class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   Q_OBJECT
@@ -47,6 +48,9 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   TMarker* Marker(int digit) const { return markers_[digit]; }
   QLabel* StatusPanel(int panel) const;
   QLabel* IndicatorPanel() const { return indicator_; }
+  // The gauge and "Stop NOW" of a large transfer started away from the server window,
+  // under the message bar.
+  TTransferGaugeWidget* TransferGauge() const { return transferGauge_; }
 
   // TMainWindow
   int TabCount() const override;
@@ -158,6 +162,7 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   TParagraphViewer* paraView_;
   std::array<QLabel*, 5> panels_{};
   QLabel* indicator_;
+  TTransferGaugeWidget* transferGauge_ = nullptr;
   std::array<TMarker*, 10> markers_{};
   QPointer<TSectionsList> sectionsList_;
   std::map<std::string, QAction*> actions_;
