@@ -132,6 +132,7 @@ TDocumentType CurrentDocumentType() {
 }
 
 void SetCurrentDocumentType(const TDocumentType& t) {
+  CurrentDocument().Type = t;
   CurrentExt = t.ext;
   IsHtml = t.isHtml;
   IsServerPage = t.isServerPage;

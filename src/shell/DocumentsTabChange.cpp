@@ -112,6 +112,7 @@ size_t LinesOf(const std::string& text) {
 
 void NoDocument(TMainWindow& w) {
   CurrentEditor = nullptr;
+  SetCurrentDocument(-1);
   CurrentFileName.clear();
   CurrentText.clear();
   DocModified = false;
@@ -155,6 +156,7 @@ bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
   // front, whatever was on screen before it: another tab's text.
   if (CurrentEditor && CurrentEditor != editor) CurrentEditor->SetRedraw(true);
   CurrentEditor = editor;
+  SetCurrentDocument(editor->Tag());
   CurrentFileName = path;
   if (anew) DocModified = true;
   return anew;
@@ -198,7 +200,8 @@ void ShowCaptionAndZoom(TMainWindow& w, TMyRich& editor) {
 void LoadSiteAndText(TMyRich& editor, const std::string& path, int slot) {
   if (ClosingAll) return;
   if (StartMode != StartReformat) SiteHasServer = LoadServerDetailsHook(path);
-  if (slot >= 0 && slot < MaxTabs && FileAges[slot] == 0 && editor.TextLength() == 0 &&
+  const TDocument* document = DocumentAt(slot);
+  if (document && document->FileAge == 0 && editor.TextLength() == 0 &&
       FileExists(path) && (StartMode == StartNormal || CurrentExt == ".DPR")) {
     LoadIntoEditor(editor, path, slot);
     GetEditorText();

@@ -160,8 +160,7 @@ void SaveClick(const std::string& sender) {
 
   // 11.
   editor->SetModified(false);
-  const int slot = editor->Tag();
-  if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileAge(path);
+  if (TDocument* document = DocumentAt(editor->Tag())) document->FileAge = FileAge(path);
   if (CurrentCommand == SaveCommand) {
     CurrentCommand.clear();
   } else if (!CurrentCommand.empty()) {

@@ -12,11 +12,7 @@ std::string CurrentPageName;
 
 TMyRich* CurrentEditor = nullptr;
 std::string CurrentText;
-bool DocModified = false;
-std::string CurrentFileName;
 std::string CurrentExt;
-std::vector<std::string> OpenFiles;
-std::array<int64_t, MaxTabs> FileAges{};
 std::string CurrentFolder;
 std::string HighestFolder;
 
@@ -97,11 +93,7 @@ void ResetShellState() {
 
   CurrentEditor = nullptr;
   CurrentText.clear();
-  DocModified = false;
-  CurrentFileName.clear();
   CurrentExt.clear();
-  OpenFiles.clear();
-  FileAges.fill(0);
   CurrentFolder.clear();
   HighestFolder.clear();
 

@@ -175,7 +175,7 @@ TEST_F(OpenTest, TheFortyFirstTabIsRefusedUntilCloseAll) {
   ASSERT_TRUE(CloseAllClick("CloseAll"));
   OpenThis(site + "one-more.txt");
   EXPECT_EQ(window.TabCount(), 1);
-  EXPECT_EQ(OpenFiles, std::vector<std::string>{site + "one-more.txt"});
+  EXPECT_EQ(OpenFiles(), std::vector<std::string>{site + "one-more.txt"});
 }
 
 TEST_F(OpenTest, OpenReusesTheCurrentTabButNeverLosesEdits) {
@@ -185,7 +185,7 @@ TEST_F(OpenTest, OpenReusesTheCurrentTabButNeverLosesEdits) {
   ASSERT_TRUE(MainMenu().Click("Open"));
   EXPECT_EQ(Dialogs().PathCalls().at(0).call.title, "File to be opened");
   EXPECT_EQ(window.TabCount(), 1);
-  EXPECT_EQ(OpenFiles, std::vector<std::string>{b});
+  EXPECT_EQ(OpenFiles(), std::vector<std::string>{b});
   EXPECT_EQ(CurrentText, "bee\r\n");
 
   CurrentEditor->SetSelText("edited ");
@@ -310,7 +310,7 @@ TEST_F(OpenTest, AScrambledDocumentAsksItsPasswordOrIsNotOpened) {
   fs::copy_file(path, site + "secret2.txt");
   EXPECT_THROW(OpenInNewTab(site + "secret2.txt"), EAbort);
   EXPECT_EQ(window.TabCount(), 1) << "the failed load's tab is freed";
-  EXPECT_EQ(OpenFiles.back(), "") << "and its slot blanked";
+  EXPECT_EQ(OpenFiles().back(), "") << "and its slot blanked";
 }
 
 TEST_F(OpenTest, PagesWhoseHeadDoesNotBeginALineAreReformatted) {
@@ -411,7 +411,7 @@ TEST_F(OpenTest, RtfCodesInAnotherDocumentAreOfferedAsRtf) {
   OpenThis(path);
   EXPECT_EQ(Dialogs().Last().text, path + "\ris in RTF format.  Save as plain text?");
   EXPECT_EQ(CurrentFileName, site + "letter.RTF");
-  EXPECT_EQ(OpenFiles.back(), site + "letter.RTF");
+  EXPECT_EQ(OpenFiles().back(), site + "letter.RTF");
   EXPECT_TRUE(fs::exists(path)) << "renamed in memory only";
 }
 
