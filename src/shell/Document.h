@@ -1,8 +1,10 @@
 #pragma once
 // One record per tab: what the program keeps about each open document. The
-// current document's names (CurrentFileName, DocModified) read the record of the
-// current tab, so that a tab's facts live in one place and never drift apart.
+// current document's names (CurrentFileName, DocModified, SectionLines, Markers)
+// read the record of the current tab, so that a tab's facts live in one place and
+// never drift apart.
 // Paths are Windows-1252 bytes.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +15,13 @@ namespace quorrel {
 
 // A server date not known yet; a zero would read as a copy dated 30-Dec-1899.
 inline constexpr double ServerDateUnknown = -2.0;
+
+// One bookmark (0 to 9) of a document: a CurrentText offset (-1 = not set) and
+// the text at the marked place.
+struct TMarkerState {
+  long position = -1;
+  std::string text;
+};
 
 struct TDocument {
   // Full path (or "Untitled...", a web address, "Content"); "" once the tab is closed.
@@ -25,6 +34,10 @@ struct TDocument {
   int64_t FileAge = 0;
   // The server copy's date when last seen on the server; ServerDateUnknown until then.
   double ServerFileDate = ServerDateUnknown;
+  // Start offsets (0-based, decimal texts) of the listed sections of its text.
+  std::vector<std::string> Sections;
+  // Its bookmarks 0 to 9.
+  std::array<TMarkerState, 10> Marks;
 };
 
 // One record per tab opened since start or the last Close all; the index is the
@@ -57,3 +70,5 @@ void ResetDocumentRecords();
 // The names of the current document read and write its record.
 #define CurrentFileName (::quorrel::CurrentDocument().FileName)
 #define DocModified (::quorrel::CurrentDocument().Modified)
+#define SectionLines (::quorrel::CurrentDocument().Sections)
+#define Markers (::quorrel::CurrentDocument().Marks)

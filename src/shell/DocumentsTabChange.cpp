@@ -143,13 +143,10 @@ void LeaveDocument(TMainWindow& w) {
 bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
   const bool pathChanged = path != CurrentFileName;
   const bool anew = pathChanged || CurrentText.empty() || DocModified || !CurrentEditor;
-  if (anew) {
-    SectionLines.clear();
-    if (pathChanged && CurrentCommand != ExitCommand) {
-      if (CurrentEditor) SaveMarkers();
-      ClearMarkerPositions();
-      w.HideMarkers();
-    }
+  if (anew && pathChanged && CurrentCommand != ExitCommand) {
+    if (CurrentEditor) SaveMarkers();
+    ClearMarkerPositions();
+    w.HideMarkers();
   }
   // The busy state switched drawing off in the editor left; it would keep it off
   // while hidden, and a control that does not draw shows, when it comes back to the
@@ -158,7 +155,10 @@ bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
   CurrentEditor = editor;
   SetCurrentDocument(editor->Tag());
   CurrentFileName = path;
-  if (anew) DocModified = true;
+  if (anew) {
+    SectionLines.clear();
+    DocModified = true;
+  }
   return anew;
 }
 

@@ -68,8 +68,6 @@ std::string AbcCodesPath;
 
 std::vector<std::string> WorkList;
 std::vector<std::string> ReadList;
-std::vector<std::string> SectionLines;
-std::array<TMarkerState, 10> Markers;
 
 namespace {
 TMainWindow* mainWindow = nullptr;
@@ -130,8 +128,6 @@ void ResetShellState() {
 
   WorkList.clear();
   ReadList.clear();
-  SectionLines.clear();
-  Markers.fill(TMarkerState{});
 
   mainWindow = nullptr;
 }

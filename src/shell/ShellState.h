@@ -123,16 +123,8 @@ extern std::string AbcCodesPath;     // "ABCCodes.txt"
 // Shared line lists owned by the main form.
 extern std::vector<std::string> WorkList;
 extern std::vector<std::string> ReadList;
-// Start offsets (0-based, decimal texts) of the listed sections of CurrentText.
-extern std::vector<std::string> SectionLines;
-
-// One bookmark (0 to 9) of the current document: a CurrentText offset (-1 = not
-// set) and the text at the marked place.
-struct TMarkerState {
-  long position = -1;
-  std::string text;
-};
-extern std::array<TMarkerState, 10> Markers;
+// SectionLines (the listed sections of CurrentText) and Markers (the current
+// document's bookmarks) are the current tab's record: shell/Document.h.
 
 // Hides the start-up splash (when a main window is installed).
 void HideSplash();
