@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "commands/CaseChange.h"
+#include "edit/CaseChange.h"
 #include "platform/UserDialogs.h"
 #include "shell/ShellState.h"
 #include "ui/platform/RichEdit.h"

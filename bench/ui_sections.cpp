@@ -13,10 +13,10 @@
 #include <string>
 
 #include "commands/OpenDocs.h"
+#include "edit/Sections.h"
 #include "platform/IniFile.h"
 #include "shell/Documents.h"
 #include "shell/MainWindow.h"
-#include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "ui/shell/WebForm.h"
 

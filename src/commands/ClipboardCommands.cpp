@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
-#include "commands/PasteRtf.h"
-#include "commands/PasteSteps.h"
-#include "commands/TwoSpaces.h"
+#include "edit/PasteRtf.h"
+#include "edit/PasteSteps.h"
+#include "edit/Reparagraph.h"
+#include "edit/Sections.h"
+#include "edit/TextRepairs.h"
+#include "edit/TwoSpaces.h"
 #include "music/MidiRatio.h"
 #include "platform/Abort.h"
 #include "platform/Desktop.h"
@@ -20,12 +23,9 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
-#include "shell/Reparagraph.h"
 #include "shell/RtfView.h"
-#include "shell/Sections.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
-#include "shell/TextRepairs.h"
 
 namespace quorrel {
 

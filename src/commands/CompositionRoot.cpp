@@ -15,7 +15,6 @@
 #include "commands/HelpMenuCommands.h"
 #include "commands/InsertCommands.h"
 #include "commands/IndentMode.h"
-#include "commands/NbspAndComments.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
 #include "commands/OptionsMenu.h"
@@ -25,9 +24,14 @@
 #include "commands/TransferCommands.h"
 #include "commands/TextInserts.h"
 #include "commands/TextStyles.h"
-#include "commands/TwoSpaces.h"
 #include "commands/ValidateCommands.h"
 #include "commands/ViewCommands.h"
+#include "edit/GoTo.h"
+#include "edit/Markers.h"
+#include "edit/NbspAndComments.h"
+#include "edit/Sections.h"
+#include "edit/SpecialChars.h"
+#include "edit/TwoSpaces.h"
 #include "music/AbcTools.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
@@ -35,15 +39,11 @@
 #include "publish/SiteDetailsDialog.h"
 #include "shell/FileAssociations.h"
 #include "shell/FileSets.h"
-#include "shell/GoTo.h"
 #include "shell/Hooks.h"
-#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyException.h"
 #include "shell/RtfView.h"
-#include "shell/Sections.h"
 #include "shell/Settings.h"
-#include "shell/SpecialChars.h"
 #include "validate/HtmlPageSteps.h"
 
 namespace quorrel {
@@ -67,6 +67,10 @@ void InstallHooks() {
     EndIndentMode();
   });
   RecentMenuHook.Set([] { FillRecentMenu(); });
+  SaveMarkersHook.Set([] { SaveMarkers(); });
+  ClearMarkerPositionsHook.Set([] { ClearMarkerPositions(); });
+  MarkersBelongToHook.Set([](const std::string& path) { return MarkersBelongTo(path); });
+  LoadMarkersHook.Set([](const std::string& path) { LoadMarkers(path); });
   ExitHook.Set([](const std::string& sender) { ExitClick(sender); });
   SpecialClickHook.Set([](bool findField) { SpecialClick(findField); });
 }

@@ -5,13 +5,13 @@
 #include <string_view>
 
 #include "commands/ReportTab.h"
+#include "edit/Sections.h"
 #include "platform/Abort.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FileRoutines.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "shell/SmallForms.h"
 #include "shell/StatusBar.h"

@@ -1,15 +1,16 @@
 #include "commands/EditCommands.h"
 
-#include "commands/CaseChange.h"
 #include "commands/IndentMode.h"
+#include "edit/CaseChange.h"
+#include "edit/LineCommands.h"
+#include "edit/Reparagraph.h"
 #include "shell/Documents.h"
-#include "shell/LineCommands.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "shell/Reparagraph.h"
 #include "shell/RunPrograms.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -157,7 +158,7 @@ void UnsequenceClick() {
   editor->SetWordWrap(false);
   bool lineEnd = false;
   const std::string before = editor->GetText();
-  const std::vector<std::string> lines = SplitLines(before, &lineEnd);
+  const std::vector<std::string> lines = LinesWithoutEnds(before, &lineEnd);
   const std::string text = JoinLines(UnsequenceLines(lines), lineEnd);
   if (text != before) ReplaceWholeText(*editor, text);
   editor->Select(0, 0);

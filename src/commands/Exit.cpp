@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "edit/Markers.h"
+#include "edit/Sections.h"
 #include "music/AbcWorkFiles.h"
 #include "music/MyPlayer.h"
 #include "platform/CodePage.h"
@@ -22,10 +24,8 @@
 #include "shell/FileSets.h"
 #include "shell/HelpSystem.h"
 #include "shell/MainWindow.h"
-#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "shell/Sections.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "validate/ValUnit.h"

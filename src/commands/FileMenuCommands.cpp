@@ -9,6 +9,7 @@
 
 #include "commands/OpenDocs.h"
 #include "commands/Restore.h"
+#include "edit/LineCommands.h"
 #include "platform/Abort.h"
 #include "platform/Desktop.h"
 #include "platform/IniFile.h"
@@ -21,7 +22,6 @@
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/InsertFile.h"
-#include "shell/LineCommands.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"

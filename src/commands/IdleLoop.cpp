@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "edit/MarkerAnchors.h"
+#include "edit/Sections.h"
 #include "platform/Abort.h"
 #include "platform/ResetRegistry.h"
 #include "shell/CommandNames.h"
@@ -12,11 +14,9 @@
 #include "shell/FileSets.h"
 #include "shell/IdleStatus.h"
 #include "shell/MainWindow.h"
-#include "shell/MarkerAnchors.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
-#include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 #include "validate/ColourScheme.h"
@@ -56,7 +56,7 @@ bool IsHtmlPage() {
   return CurrentExt == ".HTM" || CurrentExt == ".HTML";
 }
 
-// Step 4: the message bar's message blinks, and leaves after six seconds.
+// The message bar's message blinks, and leaves after six seconds.
 void Messages(TMainWindow& w, int64_t now) {
   std::string shown = w.StatusText(MessagePanel);
   if (shown != StatusShownText) {
@@ -81,7 +81,7 @@ void Messages(TMainWindow& w, int64_t now) {
   }
 }
 
-// Step 5: what "/P", "/E", "/R" and "/S" leave for the first pass.
+// What "/P", "/E", "/R" and "/S" leave for the first pass.
 void StartActions(TMainWindow& w) {
   if (!startActionsDue) return;
   startActionsDue = false;
@@ -215,7 +215,8 @@ void FitFont(TMyRich& editor) {
   RequestRecolour(RecolourText);
 }
 
-// Step 7: the pass over the current document.
+// The pass over the current document: colours, caret position, lock keys, section
+// and markers.
 void DocumentPass(TMainWindow& w, TMyRich& editor) {
   GetEditorText();
   CssPreview(editor);
@@ -258,7 +259,7 @@ void DocumentPass(TMainWindow& w, TMyRich& editor) {
   }
 }
 
-// Step 8: nothing open.
+// The pass when nothing is open: the empty window and its caption.
 void NoDocumentPass(TMainWindow& w) {
   w.SetBusyCursor(false);
   w.ShowNoDocument(true);
@@ -267,8 +268,9 @@ void NoDocumentPass(TMainWindow& w) {
   LastIdleTime = 0;
 }
 
-// Step 9, on every pass.
-void LastStep(TMainWindow& w) {
+// The end of every pass: the Server menu follows the tabs, the section panel its
+// text, and the cursor and drawing come back.
+void FinishPass(TMainWindow& w) {
   const bool tabs = w.TabCount() > 0;
   if (TMenuItem* server = MainMenu().Find("ServerM"); server && server->enabled != tabs) {
     MainMenu().SetEnabled("ServerM", tabs);
@@ -297,7 +299,7 @@ void Pass(TMainWindow& w, int64_t now) {
       NoDocumentPass(w);
     }
   }
-  LastStep(w);
+  FinishPass(w);
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 #include "commands/IndentMode.h"
 
 #include "commands/KeyHooks.h"
+#include "edit/LineCommands.h"
 #include "platform/ResetRegistry.h"
-#include "shell/LineCommands.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -27,7 +28,7 @@ std::string statusTextBefore;
 // replaces the block and is selected again.
 void MoveBlock(bool outdent) {
   TMyRich& editor = *block.editor;
-  WorkList = SplitLines(editor.TextRange(block.start, block.length));
+  WorkList = LinesWithoutEnds(editor.TextRange(block.start, block.length));
   if (WorkList.empty()) WorkList.emplace_back();
   IndentLines(WorkList, outdent);
   const std::string text = JoinLines(WorkList, false);

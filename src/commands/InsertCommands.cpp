@@ -2,8 +2,8 @@
 
 #include "commands/LinkCommand.h"
 #include "commands/MarkupPaths.h"
-#include "commands/PasteSteps.h"
 #include "commands/TextInserts.h"
+#include "edit/PasteSteps.h"
 #include "platform/CodePage.h"
 #include "platform/Desktop.h"
 #include "platform/Paths.h"

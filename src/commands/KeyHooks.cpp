@@ -6,6 +6,8 @@
 
 #include "commands/IdleLoop.h"
 #include "commands/StartUp.h"
+#include "edit/Sections.h"
+#include "edit/TypingAids.h"
 #include "music/MidiRatio.h"
 #include "music/MyPlayer.h"
 #include "music/PlayerBar.h"
@@ -19,11 +21,9 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Saving.h"
-#include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 #include "shell/Timer.h"
-#include "shell/TypingAids.h"
 
 namespace quorrel {
 

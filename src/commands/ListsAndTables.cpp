@@ -10,6 +10,7 @@
 #include "shell/MyRich.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -55,19 +56,6 @@ bool TakeAnyPrefix(std::string& text, std::initializer_list<const char*> prefixe
     if (TakePrefix(text, prefix)) return true;
   }
   return false;
-}
-
-std::vector<std::string> LinesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t at = 0;
-  while (at <= text.size()) {
-    size_t end = text.find_first_of("\r\n", at);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(at, end - at));
-    if (end == text.size()) break;
-    at = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
-  }
-  return lines;
 }
 
 TNumbering NumberingOf(const std::string& first) {
@@ -137,7 +125,7 @@ std::string WithoutNumbering(const std::string& item) {
 
 std::string ListOfLines(const std::string& selected, TListForm form) {
   std::vector<std::string> items;
-  for (const std::string& line : LinesOf(selected)) {
+  for (const std::string& line : LinesWithoutEnds(selected)) {
     std::string item = ListItemText(line);
     if (!item.empty()) items.push_back(item);
   }
@@ -162,7 +150,7 @@ std::string TableOfLines(const std::string& selected) {
   std::string text = selected;
   for (const char* tag : {"<UL>", "</UL>", "<LI>", "</LI>"}) text = ReplaceNoCase(text, tag, "");
   std::string table = "<Table>\n";
-  for (std::string line : LinesOf(text)) {
+  for (std::string line : LinesWithoutEnds(text)) {
     while (TakeAnyPrefix(line, {"<P>", "<p />", " ", "<Br>", "<br />"})) {
     }
     std::string cells;

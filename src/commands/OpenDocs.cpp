@@ -83,7 +83,7 @@ void RunOpen(const std::string& name, int tag, const std::string& hint, bool for
   if (!w) return;
   CloseReportViewer();
 
-  // 1. The path.
+  // The path.
   TOpenRun run;
   run.sender = name;
   run.reload = name == "Reload";
@@ -112,7 +112,7 @@ void RunOpen(const std::string& name, int tag, const std::string& hint, bool for
   bool newTab =
       forceNewTab || tag != 0 || IsRecentItem(name) || !CurrentEditor || w->ActiveTab() < 0;
 
-  // 2. A document already open is shown, not opened twice.
+  // A document already open is shown, not opened twice.
   if (const int tab = OpenTabOf(run.path, newTab); tab >= 0) {
     w->ActivateTab(tab);
     if (!w->SplashShowing()) w->SetStatusText(MessagePanel, "  File already open");
@@ -131,7 +131,7 @@ void RunOpen(const std::string& name, int tag, const std::string& hint, bool for
     return;
   }
 
-  // 3. The tab: a new one, or the current one emptied through Close.
+  // The tab: a new one, or the current one emptied through Close.
   if (newTab || !CurrentEditor) {
     run.slot = NewDocumentTab(run.path);
   } else {

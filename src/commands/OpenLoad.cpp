@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "commands/OpenSteps.h"
+#include "edit/TextRepairs.h"
 #include "music/MyPlayer.h"
 #include "platform/Abort.h"
 #include "platform/CodePage.h"
@@ -34,7 +35,6 @@
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
-#include "shell/TextRepairs.h"
 #include "shell/WPFormat.h"
 #include "shell/WorkFiles.h"
 #include "validate/ValUnit.h"

@@ -9,7 +9,7 @@
 #include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -298,7 +298,7 @@ std::string BuildChordVoiceLine(const std::string& chordLines) {
 
 void ExpandChordSections(std::string& text, int& linesRemoved) {
   for (;;) {
-    std::vector<std::string> lines = SplitLines(text);
+    std::vector<std::string> lines = LinesWithoutEnds(text);
     size_t first = 0;
     while (first < lines.size() && !StartsWithNoCase(lines[first], "%%chords")) ++first;
     if (first == lines.size()) return;

@@ -8,7 +8,7 @@
 #include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -77,7 +77,7 @@ std::string JoinTextLines(const TTextLines& lines) {
 TTextLines PlayAllLines(const std::string& text, int& tunes) {
   TTextLines lines;
   tunes = 0;
-  for (std::string& line : SplitLines(text)) {
+  for (std::string& line : LinesWithoutEnds(text)) {
     if (TrimBlanks(line).empty()) continue;
     if (!line.starts_with("X:")) {
       lines.push_back(std::move(line));
@@ -92,7 +92,7 @@ TTextLines PlayAllLines(const std::string& text, int& tunes) {
 
 bool LaterTuneHasVoices(const std::string& text) {
   int tunes = 0;
-  for (const std::string& line : SplitLines(text)) {
+  for (const std::string& line : LinesWithoutEnds(text)) {
     if (line.starts_with("X:")) {
       ++tunes;
     } else if (tunes > 1 && (line.starts_with("V:") || line.starts_with("[V:"))) {

@@ -28,7 +28,6 @@
 #include "shell/DocumentsOpen.h"
 #include "shell/FastStrings.h"
 #include "shell/Hooks.h"
-#include "shell/LineCommands.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/RunPrograms.h"
@@ -36,6 +35,7 @@
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
+#include "shell/TextLines.h"
 #include "shell/Timer.h"
 
 namespace quorrel {
@@ -67,7 +67,7 @@ bool Abc2midiRunning(const std::string& program) {
 
 int CountLinesEqual(const std::string& text, const std::string& wanted) {
   int count = 0;
-  for (const std::string& line : SplitLines(text)) count += line == wanted ? 1 : 0;
+  for (const std::string& line : LinesWithoutEnds(text)) count += line == wanted ? 1 : 0;
   return count;
 }
 
@@ -106,7 +106,7 @@ TTextLines TuneLines(const std::string& sender) {
   if (text.find('\r') == std::string::npos || CountLinesEqual(CurrentText, "X:1") >= 2) {
     ShowErrorAndAbort("Please validate this file first.");
   }
-  TTextLines lines = SplitLines(text);
+  TTextLines lines = LinesWithoutEnds(text);
   if (AbcOption("PlayPiano")) {
     SetAbcOption("PlaySel", false);
     std::optional<std::string> voices = PianoVoices(lines);
@@ -126,7 +126,7 @@ TTextLines TuneLines(const std::string& sender) {
 void ShowAbc2midiMessages(const std::string& errorFile, const std::string& text, bool playAll) {
   std::string bytes;
   ReadFileBytes(errorFile, bytes);
-  ReadList = SplitLines(bytes);
+  ReadList = LinesWithoutEnds(bytes);
   if (!MidiFormActive) MapToolMessages(!playAll);
   if (!AbcOption("ShowAll")) {
     TAbc2midiFilter filter;

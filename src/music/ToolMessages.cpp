@@ -14,9 +14,9 @@
 #include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -57,7 +57,7 @@ std::optional<size_t> FindLine(const std::vector<std::string>& lines, const std:
 void MapToolMessages(bool computable) {
   std::string bytes;
   ReadFileBytes(TempAbcFile(), bytes);
-  std::vector<std::string> toolLines = SplitLines(bytes);
+  std::vector<std::string> toolLines = LinesWithoutEnds(bytes);
   const long n = static_cast<long>(toolLines.size());
   std::optional<size_t> k;
   for (size_t i = 0; i < toolLines.size() && !k; ++i) {
@@ -69,7 +69,7 @@ void MapToolMessages(bool computable) {
   std::optional<size_t> documentIndex;
   if (k) {
     const std::string& xLine = toolLines[*k];
-    std::vector<std::string> documentLines = SplitLines(CurrentText);
+    std::vector<std::string> documentLines = LinesWithoutEnds(CurrentText);
     int count = 0;
     documentIndex = FindLine(documentLines, xLine, count);
     if (count == 0) {

@@ -4,9 +4,9 @@
 #include "music/ChordSections.h"
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -99,7 +99,7 @@ std::string BuildTuneHeader() {
   }
   std::string codes;
   ReadFileBytes(AbcCodesFile(), codes);
-  std::vector<std::string> lines = SplitLines(codes);
+  std::vector<std::string> lines = LinesWithoutEnds(codes);
   for (size_t i = lines.size(); i-- > 0;) {
     size_t blank = lines[i].find(' ');
     // A line without a blank has no first word and is always kept.

@@ -6,6 +6,12 @@ namespace quorrel {
 
 namespace {
 
+// Control words are at most 32 letters; parameters at most 10 digits.
+constexpr size_t kMaxWordLetters = 32;
+constexpr size_t kMaxDigits = 10;
+
+}  // namespace
+
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -13,11 +19,18 @@ int HexValue(char c) {
   return -1;
 }
 
-// Control words are at most 32 letters; parameters at most 10 digits.
-constexpr size_t kMaxWordLetters = 32;
-constexpr size_t kMaxDigits = 10;
-
-}  // namespace
+TRtfWordSpan RtfWordAt(std::string_view text, size_t at) {
+  TRtfWordSpan word;
+  size_t i = at + 1;
+  while (i < text.size() && IsLetter(text[i])) ++i;
+  word.name = text.substr(at + 1, i - at - 1);
+  const size_t numberFrom = i;
+  if (i + 1 < text.size() && text[i] == '-' && IsDigit(text[i + 1])) ++i;
+  while (i < text.size() && IsDigit(text[i])) ++i;
+  word.number = text.substr(numberFrom, i - numberFrom);
+  word.end = i;
+  return word;
+}
 
 TRtfToken TRtfTokenizer::Next() {
   TRtfToken token;
@@ -54,23 +67,15 @@ TRtfToken TRtfTokenizer::Next() {
     if (pos_ >= size) return token;  // a lone backslash at the very end
     const char next = source_[pos_];
     if (IsLetter(next)) {
-      const size_t start = pos_;
-      while (pos_ < size && IsLetter(source_[pos_]) && pos_ - start < kMaxWordLetters) ++pos_;
+      const TRtfWordSpan word = RtfWordAt(source_, pos_ - 1);
       token.kind = TRtfTokenKind::Word;
-      token.name = source_.substr(start, pos_ - start);
-      while (pos_ < size && IsLetter(source_[pos_])) ++pos_;  // overlong word: cut
-      bool negative = false;
-      if (pos_ + 1 < size && source_[pos_] == '-' && IsDigit(source_[pos_ + 1])) {
-        negative = true;
-        ++pos_;
-      }
-      if (pos_ < size && IsDigit(source_[pos_])) {
+      token.name = word.name.substr(0, kMaxWordLetters);  // an overlong word is cut
+      pos_ = word.end;
+      if (!word.number.empty()) {
+        const bool negative = word.number.front() == '-';
         int64_t value = 0;
-        size_t digits = 0;
-        while (pos_ < size && IsDigit(source_[pos_])) {
-          if (digits < kMaxDigits) value = value * 10 + (source_[pos_] - '0');
-          ++digits;
-          ++pos_;
+        for (char digit : word.number.substr(negative ? 1 : 0, kMaxDigits)) {
+          value = value * 10 + (digit - '0');
         }
         if (negative) value = -value;
         if (value > INT32_MAX) value = INT32_MAX;

@@ -19,6 +19,18 @@ struct TRtfToken {
   unsigned char byte = 0;  // Hex: the byte
 };
 
+// The value of a hexadecimal digit of either case; -1 for any other character.
+int HexValue(char c);
+
+// A control word at text[at] (a backslash and letters): its letters, its number
+// (digits, perhaps after "-") and where it ends, before the blank that may close it.
+struct TRtfWordSpan {
+  std::string_view name;
+  std::string_view number;
+  size_t end = 0;
+};
+TRtfWordSpan RtfWordAt(std::string_view text, size_t at);
+
 class TRtfTokenizer {
  public:
   explicit TRtfTokenizer(std::string_view source) : source_(source) {}

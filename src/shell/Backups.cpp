@@ -152,7 +152,7 @@ TReplaceResult ReplaceFile(const std::string& path, const std::string& bytes, bo
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && !S_ISREG(old.st_mode)) return TReplaceResult::NotCreated;
 
-  // 1. The new bytes, completely, in a work file beside the target, checked. The
+  // The new bytes, completely, in a work file beside the target, checked. The
   // work file stays open, and so locked, until the save is over.
   const std::string folder = FolderPart(target);
   std::string work;
@@ -180,7 +180,7 @@ TReplaceResult ReplaceFile(const std::string& path, const std::string& bytes, bo
   }
   Step("written");
 
-  // 2. The back-up, made while the previous version keeps its name, so that there
+  // The back-up, made while the previous version keeps its name, so that there
   // is never a moment without a file under it.
   if (keepBackup && existed) {
     const std::string backup = BackupPath(path);
@@ -208,7 +208,7 @@ TReplaceResult ReplaceFile(const std::string& path, const std::string& bytes, bo
     if (made) Step("backed-up");
   }
 
-  // 3. The new file takes the name, replacing the previous one in one step.
+  // The new file takes the name, replacing the previous one in one step.
   if (::rename(work.c_str(), target.c_str()) != 0) {
     drop();
     return TReplaceResult::NotCreated;

@@ -14,7 +14,6 @@
 #include "shell/FileSets.h"
 #include "shell/Hooks.h"
 #include "shell/MainWindow.h"
-#include "shell/Markers.h"
 #include "shell/MyRich.h"
 #include "shell/Saving.h"
 #include "shell/Settings.h"
@@ -123,7 +122,7 @@ bool CloseClick(const std::string& sender) {
   }
 
   // The document leaves for good: its markers are kept now, as a tab change would.
-  SaveMarkers();
+  SaveMarkersHook();
   const int slot = editor->Tag();
   if (TDocument* document = DocumentAt(slot)) document->FileName.clear();
   if (sender.empty()) {

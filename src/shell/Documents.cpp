@@ -10,8 +10,8 @@
 #include "shell/DBoxUnit.h"
 #include "shell/DocumentsPending.h"
 #include "shell/FastStrings.h"
+#include "shell/Hooks.h"
 #include "shell/MainWindow.h"
-#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
@@ -260,8 +260,8 @@ int NewDocumentTab(const std::string& path) {
   if (!w) throw std::logic_error("No main window for a new tab");
   // The markers belong to the document being left: they are kept before the new
   // tab's document takes them over.
-  if (CurrentEditor) SaveMarkers();
-  ClearMarkerPositions();
+  if (CurrentEditor) SaveMarkersHook();
+  ClearMarkerPositionsHook();
   w->HideMarkers();
   if (Documents.size() >= static_cast<size_t>(MaxTabs)) {
     ShowErrorAndAbort(

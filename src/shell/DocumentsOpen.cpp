@@ -15,7 +15,7 @@
 #include "shell/MyRich.h"
 #include "shell/SaveText.h"
 #include "shell/ShellState.h"
-#include "shell/TextRepairs.h"
+#include "shell/TextFiles.h"
 
 namespace quorrel {
 

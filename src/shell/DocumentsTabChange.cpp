@@ -15,7 +15,6 @@
 #include "shell/FileRoutines.h"
 #include "shell/Hooks.h"
 #include "shell/MainWindow.h"
-#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
@@ -144,8 +143,8 @@ bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
   const bool pathChanged = path != CurrentFileName;
   const bool anew = pathChanged || CurrentText.empty() || DocModified || !CurrentEditor;
   if (anew && pathChanged && CurrentCommand != ExitCommand) {
-    if (CurrentEditor) SaveMarkers();
-    ClearMarkerPositions();
+    if (CurrentEditor) SaveMarkersHook();
+    ClearMarkerPositionsHook();
     w.HideMarkers();
   }
   // The busy state switched drawing off in the editor left; it would keep it off
@@ -225,8 +224,8 @@ void ShowDocumentState(TMainWindow& w, TMyRich& editor, const std::string& path,
   }
   // A document entered anew, or just opened (from the File menu too), has its
   // markers back.
-  if ((anew || !MarkersBelongTo(path)) && (!CurrentText.empty() || IsContentDoc)) {
-    LoadMarkers(path);
+  if ((anew || !MarkersBelongToHook(path)) && (!CurrentText.empty() || IsContentDoc)) {
+    LoadMarkersHook(path);
   }
   // The open command shows "Loading" while it reads the file; a tab with its text,
   // whatever command led to it (the File menu's own, one that ended on an error and

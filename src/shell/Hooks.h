@@ -46,6 +46,15 @@ inline THook<void()> ActivateHook;
 inline THook<void()> DocumentLeftHook;
 // The validation a save runs first, by the sender's component name ("Validate").
 inline THook<void(const std::string& sender)> ValidateHook;
+// The markers of the document being left, written to the settings file (a tab left
+// or closed).
+inline THook<void()> SaveMarkersHook;
+// The markers' positions forgotten as their document is left.
+inline THook<void()> ClearMarkerPositionsHook;
+// Whether the markers in memory are a document's; a document entered reads its own
+// back (LoadMarkersHook) when they are not.
+inline THook<bool(const std::string& path)> MarkersBelongToHook;
+inline THook<void(const std::string& path)> LoadMarkersHook;
 
 // ---- the open and exit commands -------------------------------------------------
 // The open command as its menu item of that name would run it ("Reload", "NewTXT";

@@ -1,10 +1,8 @@
 #include "shell/IdleStatus.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "shell/MyRich.h"
-#include "shell/Sections.h"
 #include "shell/ShellState.h"
 
 namespace quorrel {
@@ -38,40 +36,6 @@ std::string LockKeyMessage(bool capsWas, bool numWas, bool caps, bool num) {
   if (num != numWas) return std::string("NUM LOCK ") + (num ? "ON" : "OFF");
   if (caps != capsWas) return std::string("CAPS LOCK ") + (caps ? "ON" : "OFF");
   return "";
-}
-
-TSectionAt SectionAt(size_t offset) {
-  auto startOf = [](const std::string& entry) {
-    char* end = nullptr;
-    const unsigned long long start = std::strtoull(entry.c_str(), &end, 10);
-    return end == entry.c_str() ? std::string::npos : static_cast<size_t>(start);
-  };
-  TSectionAt at;
-  for (size_t i = 0; i < SectionLines.size(); ++i) {
-    const size_t start = startOf(SectionLines[i]);
-    if (start != std::string::npos && start <= offset) {
-      at.index = static_cast<int>(i);
-      at.start = start;
-    }
-  }
-  const size_t next = at.index < 0 ? 0 : static_cast<size_t>(at.index) + 1;
-  if (next < SectionLines.size()) at.next = startOf(SectionLines[next]);
-  return at;
-}
-
-std::string SectionPanelText(int index) {
-  std::string name = "[None]";
-  if (index >= 0 && static_cast<size_t>(index) < SectionCaptions.size()) {
-    name.clear();
-    for (char c : SectionCaptions[index]) {
-      if (c == '\t') {
-        name += "   ";
-      } else {
-        name += c;
-      }
-    }
-  }
-  return "Section: " + name;
 }
 
 }  // namespace quorrel

@@ -1,6 +1,6 @@
 #pragma once
 // What the idle pass shows in the status bar, worked out from the current editor
-// and the section list. Texts are Windows-1252 bytes.
+// (the section list's part is edit/Sections.h). Texts are Windows-1252 bytes.
 #include <cstddef>
 #include <string>
 
@@ -19,19 +19,5 @@ std::string ShowHexText(const TMyRich& editor);
 // "CAPS LOCK ON", "NUM LOCK OFF" ... for a lock key that changed (Num Lock wins when
 // both did); "" when neither changed.
 std::string LockKeyMessage(bool capsWas, bool numWas, bool caps, bool num);
-
-// The listed section holding a CurrentText offset: its index in SectionLines (-1
-// when the offset lies before every section), its start and the next section's
-// start (npos when it is the last).
-struct TSectionAt {
-  int index = -1;
-  size_t start = 0;
-  size_t next = std::string::npos;
-};
-TSectionAt SectionAt(size_t offset);
-
-// "Section: " and the section's caption with each tab as three blanks; "[None]" for
-// no section.
-std::string SectionPanelText(int index);
 
 }  // namespace quorrel

@@ -102,9 +102,9 @@ std::string WithoutTripleBlankLines(const std::string& source) {
   return out;
 }
 
-void RemoveTripleBlankLines(std::string& text) {
+std::string RemoveTripleBlankLines() {
   TMyRich* editor = CurrentEditor;
-  if (!editor) return;
+  if (!editor) return {};
   const std::string source = GetRtfSource(*editor);
   if (MainMenu().Checked("Debug")) {
     const size_t at = FirstTripleBlankLine(source);
@@ -117,17 +117,17 @@ void RemoveTripleBlankLines(std::string& text) {
       DocModified = true;
       ShowErrorAndAbort("Two blank lines.");
     }
-    text = source;
-    return;
+    return source;
   }
-  text = WithoutTripleBlankLines(source);
-  if (text.size() == source.size()) return;
+  std::string text = WithoutTripleBlankLines(source);
+  if (text.size() == source.size()) return text;
   const bool modified = editor->Modified();
   const size_t caret = editor->SelStart();
   SetRtfSource(text, *editor);
   editor->Select(std::min(caret, editor->TextLength()), 0);
   editor->SetModified(modified);
   DocModified = true;
+  return text;
 }
 
 }  // namespace quorrel

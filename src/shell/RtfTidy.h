@@ -26,11 +26,10 @@ size_t FirstTripleBlankLine(const std::string& source);
 // to two.
 std::string WithoutTripleBlankLines(const std::string& source);
 
-// RemoveTripleBlankLines(out text): the current editor's RTF source without runs
-// of blank lines, rendered back into the editor (caret and modified state kept)
-// when anything went. With the "Debug" option the first run is shown instead: the
+// The current editor's RTF source without runs of blank lines, rendered back into
+// the editor (caret and modified state kept) when anything went; returns the source. With the "Debug" option the first run is shown instead: the
 // editor switches to its codes with the caret there, "Two blank lines." is shown
 // and the command ends.
-void RemoveTripleBlankLines(std::string& text);
+std::string RemoveTripleBlankLines();
 
 }  // namespace quorrel

@@ -40,12 +40,7 @@ int64_t SizeOf(const std::string& path) {
 // A dot-command page that has lost its bold text is most likely damaged: the user
 // has to confirm that it is to be saved.
 void CheckDotPage(TMyRich& editor, bool raw) {
-  std::string text;
-  if (raw) {
-    text = editor.GetText();
-  } else {
-    RemoveTripleBlankLines(text);
-  }
+  const std::string text = raw ? editor.GetText() : RemoveTripleBlankLines();
   if (text.size() >= kBoldCheckLength && text.find("\\b ") == std::string::npos &&
       !AskYesNo("THERE IS NO BOLD TEXT IN THIS FILE.\rYOU DON'T REALLY WANT TO SAVE IT, DO YOU?")) {
     Abort();
@@ -102,7 +97,7 @@ void SaveClick(const std::string& sender) {
   if (!editor) return;
   const bool raw = IsRtf && editor->PlainText();
 
-  // 1 to 4: what is saved and whether it is saved here at all.
+  // What is saved, and whether it is saved here at all.
   if (IsDotPage) CheckDotPage(*editor, raw);
   TSaveCommand command;
   const std::string path = CurrentFileName;
@@ -112,7 +107,7 @@ void SaveClick(const std::string& sender) {
   }
   OfferRtfConversion(*editor);
 
-  // 5. Validation; an error ends the save before anything is written.
+  // Validation; an error ends the save before anything is written.
   BeginBusy();
   const bool rawNow = IsRtf && editor->PlainText();
   const bool noValidation = sender == ValidateCommand || sender == "NoValidate" || IsDotPage ||
@@ -121,7 +116,7 @@ void SaveClick(const std::string& sender) {
     ValidateHook(ValidateCommand);
   }
 
-  // 6 to 9. The new bytes, complete and checked, before the old file becomes the
+  // The new bytes, complete and checked, before the old file becomes the
   // back-up; any failure leaves the old file as it was.
   const int64_t oldSize = SizeOf(path);
   SaveCaretPos();
@@ -143,12 +138,9 @@ void SaveClick(const std::string& sender) {
   if (scrambled && !ScrambleBackupInPlace(BackupPath(path))) {
     ShowMsg("Could not scramble the back-up file\r" + BackupPath(path));
   }
-  if (IsDotPage && !rawNow) {
-    std::string again;
-    RemoveTripleBlankLines(again);
-  }
+  if (IsDotPage && !rawNow) RemoveTripleBlankLines();
 
-  // 10. Back to the editor; a save that lost much of the file says so.
+  // Back to the editor; a save that lost much of the file says so.
   FocusEditor();
   RestoreCaretPos();
   const int64_t newSize = static_cast<int64_t>(bytes.size());
@@ -158,7 +150,8 @@ void SaveClick(const std::string& sender) {
     ShowMsg(ShrinkWarning(oldSize, newSize));
   }
 
-  // 11.
+  // Saved: the document is unmodified and its file's age noted; when the save was
+  // part of another command, the active tab's document is made current again.
   editor->SetModified(false);
   if (TDocument* document = DocumentAt(editor->Tag())) document->FileAge = FileAge(path);
   if (CurrentCommand == SaveCommand) {

@@ -102,7 +102,7 @@ void SaveAsClick(const std::string& sender) {
   if (!editor) return;
   const bool copy = sender == "SaveCopyAs";
 
-  // 1. The filter, and a word about keywords a page may not mean to carry.
+  // The filter, and a word about keywords a page may not mean to carry.
   GetEditorText();
   ClassifyDocument();
   const std::string filter = SaveAsFilter();
@@ -114,7 +114,7 @@ void SaveAsClick(const std::string& sender) {
     }
   }
 
-  // 2 and 3. The name.
+  // The name, proposed and then chosen.
   std::string name, folder;
   ProposeName(sender, name, folder);
   std::string chosen = name.empty() ? std::string() : AddBackslash(folder) + name;
@@ -124,7 +124,7 @@ void SaveAsClick(const std::string& sender) {
   const std::string oldPath = CurrentFileName;
   const bool midi = IsMidiExt(ExtractFileExt(oldPath));
 
-  // 4. A copy leaves the document as it is.
+  // A copy leaves the document as it is.
   if (copy || midi) {
     bool written;
     if (midi) {
@@ -137,7 +137,7 @@ void SaveAsClick(const std::string& sender) {
     return;
   }
 
-  // 5. The document takes the new name and is saved there.
+  // The document takes the new name and is saved there.
   CurrentDocument().FileAge = 0;
   CurrentFileName = chosen;
   SetTabCaption(chosen);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/CodePage.h"
 #include "platform/FileWrites.h"
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
@@ -18,6 +19,7 @@
 #include "shell/FastStrings.h"
 #include "shell/ShellState.h"
 #include "shell/SitePaths.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -101,18 +103,61 @@ std::string LoadedText(std::string bytes) {
 }
 
 std::vector<std::string> SplitTextLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  size_t i = 0;
-  for (; i < bytes.size() && bytes[i] != '\0'; ++i) {
-    if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-    lines.push_back(bytes.substr(start, i - start));
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    start = i + 1;
+  return LinesWithoutEnds(bytes.substr(0, bytes.find('\0')));
+}
+
+bool IsUtf16(const std::string& bytes) {
+  return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
+}
+
+std::string Utf16ToAnsi(const std::string& bytes) {
+  const bool bigEndian = bytes.starts_with("\xFE\xFF");
+  auto unit = [&](size_t at) {
+    const unsigned a = static_cast<unsigned char>(bytes[at]);
+    const unsigned b = static_cast<unsigned char>(bytes[at + 1]);
+    return static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+  };
+  std::string out;
+  out.reserve(bytes.size() / 2);
+  for (size_t i = IsUtf16(bytes) ? 2 : 0; i + 1 < bytes.size(); i += 2) {
+    const char16_t ch = unit(i);
+    if (ch >= 0xD800 && ch <= 0xDBFF && i + 3 < bytes.size()) {
+      const char16_t low = unit(i + 2);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        i += 2;  // a character beyond the code page's reach
+        out += '?';
+        continue;
+      }
+    }
+    if (ch >= 0xD800 && ch <= 0xDFFF) {
+      out += '?';
+      continue;
+    }
+    out += static_cast<char>(UnicodeToAnsi(ch));
   }
-  // The text after the last line end is a line of its own.
-  if (start < i) lines.push_back(bytes.substr(start, i - start));
-  return lines;
+  return out;
+}
+
+std::string SlowReadText(const std::string& bytes, size_t* zeroBytes) {
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 32);
+  size_t zeros = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\r') {
+      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+      out += "\r\n";
+    } else if (c == '\n') {
+      out += "\r\n";
+    } else if (c == '\0') {
+      out += '\x01';
+      ++zeros;
+    } else {
+      out += c;
+    }
+  }
+  if (zeroBytes) *zeroBytes = zeros;
+  return out;
 }
 
 void LoadListShared(std::vector<std::string>& list, const std::string& path) {

@@ -24,6 +24,24 @@ std::string LoadedText(std::string bytes);
 // the text ends at its first zero byte.
 std::vector<std::string> SplitTextLines(const std::string& bytes);
 
+// Whether bytes begin with a UTF-16 byte-order mark (either order).
+bool IsUtf16(const std::string& bytes);
+// UTF-16 text (after its byte-order mark) as Windows-1252; characters the code
+// page lacks become "?". An odd last byte is dropped.
+std::string Utf16ToAnsi(const std::string& bytes);
+
+// The slow read: the file's lines (CR, LF or CR LF each end one) joined by CR LF,
+// each zero byte as the byte 01. zeroBytes receives how many there were.
+std::string SlowReadText(const std::string& bytes, size_t* zeroBytes);
+
+// A zero byte ends the text a normal read keeps, so a save would cut the file there:
+// every read of such a file asks this question first.
+inline constexpr const char* SlowReadQuestion = "File size discrepancy.  Use slow read?";
+inline constexpr int SlowReadHelp = 20210;
+inline bool HoldsZeroByte(const std::string& bytes) {
+  return bytes.find('\0') != std::string::npos;
+}
+
 // Loads the lines of a file (opened for reading only; other programs may go on
 // reading and writing it). Throws std::runtime_error with the reason when the file
 // cannot be opened.

@@ -2,9 +2,9 @@
 
 #include "platform/CodePage.h"
 #include "sitebuild/BuildBuffers.h"
+#include "sitebuild/BuildReader.h"
 #include "sitebuild/BuildState.h"
 #include "sitebuild/OhTable.h"
-#include "sitebuild/RtfReader.h"
 #include "sitebuild/Typography.h"
 
 namespace quorrel {

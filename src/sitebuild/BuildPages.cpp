@@ -6,11 +6,11 @@
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 #include "sitebuild/BuildBuffers.h"
+#include "sitebuild/BuildReader.h"
+#include "sitebuild/BuildReaderSteps.h"
 #include "sitebuild/BuildSource.h"
 #include "sitebuild/BuildState.h"
 #include "sitebuild/DotCommands.h"
-#include "sitebuild/RtfReader.h"
-#include "sitebuild/RtfReaderSteps.h"
 #include "sitebuild/Typography.h"
 
 namespace quorrel {

@@ -11,8 +11,8 @@
 #include "shell/FastStrings.h"
 #include "shell/ShellState.h"
 #include "sitebuild/BuildBuffers.h"
+#include "sitebuild/BuildReaderSteps.h"
 #include "sitebuild/BuildState.h"
-#include "sitebuild/RtfReaderSteps.h"
 #include "sitebuild/SplitArguments.h"
 
 namespace quorrel {

@@ -14,9 +14,9 @@
 #include "shell/StatusBar.h"
 #include "sitebuild/Archiver.h"
 #include "sitebuild/BuildBuffers.h"
+#include "sitebuild/BuildReaderSteps.h"
 #include "sitebuild/BuildState.h"
 #include "sitebuild/PageWrite.h"
-#include "sitebuild/RtfReaderSteps.h"
 #include "sitebuild/SlideShow.h"
 #include "validate/ValUnit.h"
 

@@ -5,8 +5,8 @@
 #include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "sitebuild/BuildBuffers.h"
+#include "sitebuild/BuildReaderSteps.h"
 #include "sitebuild/BuildState.h"
-#include "sitebuild/RtfReaderSteps.h"
 
 namespace quorrel {
 

@@ -4,8 +4,8 @@
 #include "platform/CodePage.h"
 #include "shell/FastStrings.h"
 #include "sitebuild/BuildBuffers.h"
+#include "sitebuild/BuildReaderSteps.h"
 #include "sitebuild/BuildState.h"
-#include "sitebuild/RtfReaderSteps.h"
 
 namespace quorrel {
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "edit/Sections.h"
 #include "music/MidiRatio.h"
 #include "music/TunePrep.h"
 #include "platform/IniFile.h"
@@ -11,7 +12,6 @@
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 #include "validate/ColourHtml.h"

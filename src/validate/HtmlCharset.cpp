@@ -4,8 +4,8 @@
 #include <cctype>
 #include <string_view>
 
+#include "edit/TextRepairs.h"
 #include "shell/FastStrings.h"
-#include "shell/TextRepairs.h"
 
 namespace quorrel {
 

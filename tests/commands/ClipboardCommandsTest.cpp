@@ -5,12 +5,12 @@
 #include <regex>
 
 #include "commands/ClipboardCommands.h"
-#include "commands/PasteSteps.h"
-#include "commands/TwoSpaces.h"
+#include "edit/PasteSteps.h"
+#include "edit/Reparagraph.h"
+#include "edit/TwoSpaces.h"
 #include "platform/Desktop.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
-#include "shell/Reparagraph.h"
 #include "shell/SaveTestKit.h"
 #include "shell/ShellState.h"
 

@@ -6,15 +6,15 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "commands/CaseChange.h"
 #include "commands/ClipboardCommands.h"
 #include "commands/EditCommands.h"
 #include "commands/IndentMode.h"
 #include "commands/KeyHooks.h"
+#include "edit/CaseChange.h"
+#include "edit/Reparagraph.h"
 #include "platform/Processes.h"
-#include "shell/LineCommands.h"
-#include "shell/Reparagraph.h"
 #include "shell/SaveTestKit.h"
+#include "shell/TextLines.h"
 #include "support/Installed.h"
 #include "support/ProgramOutput.h"
 
@@ -179,17 +179,17 @@ std::string Trimmed(const std::string& text) {
 
 TEST(EditRulesTest, UnsequenceOnNumberedLicence) {
   const std::string path = "/usr/share/common-licenses/GPL-3";
-  const std::vector<std::string> original = SplitLines(test::InstalledFile(path, "base-files"));
+  const std::vector<std::string> original = LinesWithoutEnds(test::InstalledFile(path, "base-files"));
   ASSERT_GT(original.size(), 600u);
   // "1. text" lines: the numbers go and the lines come back (trimmed, as the rule trims).
-  const std::vector<std::string> numbered = SplitLines(test::ProgramOutput("nl -s'. ' -w1 " + path));
+  const std::vector<std::string> numbered = LinesWithoutEnds(test::ProgramOutput("nl -s'. ' -w1 " + path));
   ASSERT_EQ(numbered.size(), original.size());
   const std::vector<std::string> back = UnsequenceLines(numbered);
   for (size_t i = 0; i < original.size(); ++i) {
     ASSERT_EQ(back[i], Trimmed(original[i])) << "line " << i + 1;
   }
   // A tab after the number: the leading blank separates, and the numbers stay.
-  const std::vector<std::string> catted = UnsequenceLines(SplitLines(test::ProgramOutput("cat -n " + path)));
+  const std::vector<std::string> catted = UnsequenceLines(LinesWithoutEnds(test::ProgramOutput("cat -n " + path)));
   ASSERT_EQ(catted.size(), original.size());
   for (size_t i = 0; i < original.size(); ++i) {
     ASSERT_EQ(catted[i], Trimmed(std::to_string(i + 1) + "\t" + original[i])) << "line " << i + 1;

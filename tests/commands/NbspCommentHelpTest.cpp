@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "commands/HelpMenuCommands.h"
-#include "commands/NbspAndComments.h"
+#include "edit/NbspAndComments.h"
 #include "music/MidiControllers.h"
 #include "platform/Help.h"
 #include "shell/Hooks.h"

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "commands/ClipboardCommands.h"
-#include "commands/PasteRtf.h"
-#include "commands/TwoSpaces.h"
+#include "edit/PasteRtf.h"
+#include "edit/TwoSpaces.h"
 #include "platform/Abort.h"
 #include "platform/Desktop.h"
 #include "platform/RtfCompose.h"

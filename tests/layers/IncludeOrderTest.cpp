@@ -1,6 +1,6 @@
-// The layers of the program, low to high: platform, shell, the engines in their
-// order, commands, ui, app. A unit includes only its own layer and those below it;
-// these tests read every include line of src/ and name each one against the order.
+// The layers of the program, low to high: platform, shell, edit, the engines in
+// their order, commands, ui, app. A unit includes only its own layer and those below
+// it; these tests read every include line of src/ and name each one against the order.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,8 +19,9 @@ namespace fs = std::filesystem;
 
 const std::map<std::string, int>& LayerRanks() {
   static const std::map<std::string, int> ranks = {
-      {"platform", 0}, {"shell", 1},    {"music", 2},    {"spell", 3}, {"validate", 4},
-      {"publish", 5},  {"sitebuild", 6}, {"commands", 7}, {"ui", 8},    {"app", 9},
+      {"platform", 0}, {"shell", 1},     {"edit", 2},     {"music", 3}, {"spell", 4},
+      {"validate", 5}, {"publish", 6},   {"sitebuild", 7}, {"commands", 8}, {"ui", 9},
+      {"app", 10},
   };
   return ranks;
 }
@@ -108,6 +109,14 @@ TEST(IncludeOrderTest, TheCheckNamesFileLineAndLayers) {
       {"validate/HtmlEntry.cpp", "  #  include \"publish/Connection.h\"\n",
        {"validate/HtmlEntry.cpp:1 includes publish/Connection.h: validate may not include "
         "publish, which lies above it"}},
+      // The edit layer sits between the shell's services and the engines.
+      {"shell/Closing.cpp", "#include \"edit/Markers.h\"\n",
+       {"shell/Closing.cpp:1 includes edit/Markers.h: shell may not include edit, which lies "
+        "above it"}},
+      {"edit/Sections.cpp", "#include \"shell/Hooks.h\"\n#include \"validate/ValUnit.h\"\n",
+       {"edit/Sections.cpp:2 includes validate/ValUnit.h: edit may not include validate, which "
+        "lies above it"}},
+      {"music/TunePrep.cpp", "#include \"edit/LineCommands.h\"\n", {}},
       {"platform/Processes.cpp", "#include \"commands/Exit.h\"\n",
        {"platform/Processes.cpp:1 includes commands/Exit.h: platform may not include commands, "
         "which lies above it"}},

@@ -9,9 +9,9 @@
 #include "platform/Paths.h"
 #include "platform/Processes.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/RunPrograms.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 #include "support/MemoryRich.h"
 
 namespace quorrel::test {
@@ -23,7 +23,7 @@ std::unique_ptr<MemoryRich> editor;
 void LoadMessages(const std::string& file) {
   std::string bytes;
   ASSERT_TRUE(ReadFileBytes(file, bytes)) << file;
-  ReadList = SplitLines(Utf8ToAnsi(bytes));
+  ReadList = LinesWithoutEnds(Utf8ToAnsi(bytes));
 }
 
 }  // namespace

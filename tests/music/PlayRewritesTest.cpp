@@ -7,7 +7,7 @@
 #include "music/AbcTestSupport.h"
 #include "music/AbcWorkFiles.h"
 #include "music/PlayRewrites.h"
-#include "shell/LineCommands.h"
+#include "shell/TextLines.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -16,7 +16,7 @@ namespace {
 
 // Lines written with "\n", and back.
 TTextLines Lines(const std::string& text) {
-  return SplitLines(text);
+  return LinesWithoutEnds(text);
 }
 
 std::string Text(const TTextLines& lines) {

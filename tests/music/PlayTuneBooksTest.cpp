@@ -20,9 +20,9 @@
 #include "platform/UserDialogs.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/MainWindow.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
@@ -39,7 +39,7 @@ std::string Example(const std::string& path) {
   EXPECT_TRUE(ReadFileBytes(path, bytes)) << path << " (installed by scripts/install-deps)";
   bytes = Utf8ToAnsi(bytes);
   std::string text;
-  for (const std::string& line : SplitLines(bytes)) text += line + "\r\n";
+  for (const std::string& line : LinesWithoutEnds(bytes)) text += line + "\r\n";
   return text;
 }
 
@@ -47,7 +47,7 @@ std::string Example(const std::string& path) {
 // tune as tunes[0].
 std::vector<std::string> Tunes(const std::string& text) {
   std::vector<std::string> tunes(1);
-  for (const std::string& line : SplitLines(text)) {
+  for (const std::string& line : LinesWithoutEnds(text)) {
     if (line.starts_with("X:")) tunes.emplace_back();
     tunes.back() += line + "\r\n";
   }
@@ -55,7 +55,7 @@ std::vector<std::string> Tunes(const std::string& text) {
 }
 
 bool HasVoices(const std::string& tune) {
-  for (const std::string& line : SplitLines(tune)) {
+  for (const std::string& line : LinesWithoutEnds(tune)) {
     if (line.starts_with("V:")) return true;
   }
   return false;

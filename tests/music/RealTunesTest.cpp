@@ -16,8 +16,8 @@
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
 #include "shell/FileRoutines.h"
-#include "shell/LineCommands.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 #include "support/TestEnvironment.h"
 
 namespace quorrel::test {
@@ -62,7 +62,7 @@ std::string LoadDocument(const std::string& path) {
   std::string bytes = ReadExample(path);
   if (AnsiToUtf8(Utf8ToAnsi(bytes)) == bytes) bytes = Utf8ToAnsi(bytes);
   std::string text;
-  for (const std::string& line : SplitLines(bytes)) text += line + "\r\n";
+  for (const std::string& line : LinesWithoutEnds(bytes)) text += line + "\r\n";
   return text;
 }
 

@@ -11,9 +11,9 @@
 #include "music/TunePrep.h"
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel::test {
@@ -127,7 +127,7 @@ TEST_F(ToolMessagesTest, EndOfTuneMessages) {
   RunAbc2midi(Prepare(document, "[ceg"));
   std::string prepared;
   ReadFileBytes(TempAbcFile(), prepared);
-  const long n = static_cast<long>(SplitLines(prepared).size());
+  const long n = static_cast<long>(LinesWithoutEnds(prepared).size());
   ASSERT_EQ(ErrorMessages().size(), 1u);
   ASSERT_NE(ErrorMessages()[0].find("Sustained notes"), std::string::npos);
   ASSERT_EQ(NamedLine(ErrorMessages()[0]), std::to_string(n + 1));

@@ -5,8 +5,8 @@
 #include "music/TunePrep.h"
 #include "platform/Paths.h"
 #include "shell/FastStrings.h"
-#include "shell/LineCommands.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -94,7 +94,7 @@ TEST(TunePrepTest, EnsureCodesFileWritesTheEighteenLinesOnce) {
   ASSERT_TRUE(ReadFileBytes(path, text));
   EXPECT_EQ(text.substr(0, 19), "%%rightmargin 1cm\r\n");
   EXPECT_EQ(RightChars(text, 14), "%%scale 0.75\r\n");
-  EXPECT_EQ(SplitLines(text).size(), 18u);
+  EXPECT_EQ(LinesWithoutEnds(text).size(), 18u);
   EXPECT_EQ(text, Codes());
 
   WriteFileBytes(path, "%%scale 2\r\n");

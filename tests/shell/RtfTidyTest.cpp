@@ -75,8 +75,7 @@ class RtfTidyEditorTest : public ::testing::Test {
 };
 
 TEST_F(RtfTidyEditorTest, TheTidiedSourceIsShownWithTheCaretAndModifiedStateKept) {
-  std::string text;
-  RemoveTripleBlankLines(text);
+  const std::string text = RemoveTripleBlankLines();
   EXPECT_EQ(FirstTripleBlankLine(text), std::string::npos);
   // Three blank lines in a row (four paragraph marks) leave one.
   EXPECT_EQ(CurrentEditor->GetText(), "one\r\n\r\ntwo\r\n");
@@ -87,8 +86,7 @@ TEST_F(RtfTidyEditorTest, TheTidiedSourceIsShownWithTheCaretAndModifiedStateKept
 
 TEST_F(RtfTidyEditorTest, WithDebugTheFirstRunIsShownInTheCodesAndNothingIsLost) {
   MainMenu().SetChecked("Debug", true);
-  std::string text;
-  EXPECT_THROW(RemoveTripleBlankLines(text), EAbort);
+  EXPECT_THROW(RemoveTripleBlankLines(), EAbort);
   EXPECT_EQ(Dialogs().Last().text, MessageText("Two blank lines."));
   ASSERT_TRUE(CurrentEditor->PlainText()) << "the codes of the editor's own text";
   const std::string codes = CurrentEditor->GetText();

@@ -150,30 +150,5 @@ TEST(IdleStatus, LockKeyMessagesNumLockWins) {
   EXPECT_EQ(LockKeyMessage(true, true, true, true), "");
 }
 
-TEST(IdleStatus, TheSectionHoldingAnOffset) {
-  SectionLines = {"0", "120", "400", "x"};
-  struct Case {
-    size_t offset;
-    int index;
-    size_t start, next;
-  } cases[] = {
-      {0, 0, 0, 120},
-      {119, 0, 0, 120},
-      {120, 1, 120, 400},
-      {5000, 2, 400, std::string::npos},  // a broken entry counts for nothing
-  };
-  for (const auto& c : cases) {
-    TSectionAt at = SectionAt(c.offset);
-    EXPECT_EQ(at.index, c.index) << c.offset;
-    EXPECT_EQ(at.start, c.start) << c.offset;
-    EXPECT_EQ(at.next, c.next) << c.offset;
-  }
-  SectionLines = {"50"};
-  TSectionAt before = SectionAt(10);
-  EXPECT_EQ(before.index, -1);
-  EXPECT_EQ(before.next, 50u);
-  EXPECT_EQ(SectionPanelText(-1), "Section: [None]");
-}
-
 }  // namespace
 }  // namespace quorrel

@@ -1,6 +1,6 @@
 #include "support/MemoryMainWindow.h"
 
-#include "shell/Sections.h"
+#include "edit/Sections.h"
 
 namespace quorrel::test {
 

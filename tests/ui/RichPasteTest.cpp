@@ -7,7 +7,7 @@
 #include <QClipboard>
 #include <QMimeData>
 
-#include "commands/PasteRtf.h"
+#include "edit/PasteRtf.h"
 #include "platform/CodePage.h"
 #include "platform/Desktop.h"
 #include "platform/RtfCompose.h"

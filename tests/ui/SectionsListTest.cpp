@@ -13,10 +13,10 @@
 
 #include "commands/CompositionRoot.h"
 #include "commands/OpenDocs.h"
+#include "edit/Sections.h"
 #include "platform/IniFile.h"
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
-#include "shell/Sections.h"
 #include "shell/ShellState.h"
 #include "support/TestEnvironment.h"
 #include "ui/platform/RichEdit.h"

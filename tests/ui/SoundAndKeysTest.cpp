@@ -7,7 +7,7 @@
 
 #include "platform/Sound.h"
 #include "shell/FileRoutines.h"
-#include "ui/platform/MediaModule.h"
+#include "ui/platform/MediaModuleLoader.h"
 #include "ui/platform/SoundAndKeys.h"
 
 namespace quorrel {

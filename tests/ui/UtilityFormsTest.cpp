@@ -23,6 +23,7 @@
 #include <sstream>
 
 #include "commands/StartUp.h"
+#include "edit/SpecialChars.h"
 #include "platform/CodePage.h"
 #include "platform/Desktop.h"
 #include "platform/IniFile.h"
@@ -34,7 +35,6 @@
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "shell/SmallForms.h"
-#include "shell/SpecialChars.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"

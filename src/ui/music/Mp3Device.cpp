@@ -8,7 +8,7 @@
 #include "platform/Mci.h"
 #include "platform/Paths.h"
 #include "ui/media/MediaModule.h"
-#include "ui/platform/MediaModule.h"
+#include "ui/platform/MediaModuleLoader.h"
 
 namespace quorrel {
 

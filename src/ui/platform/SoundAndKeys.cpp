@@ -7,7 +7,7 @@
 #include "platform/Sound.h"
 #include "shell/FileRoutines.h"
 #include "ui/media/MediaModule.h"
-#include "ui/platform/MediaModule.h"
+#include "ui/platform/MediaModuleLoader.h"
 
 static void InitSoundResources() {
   Q_INIT_RESOURCE(sounds);

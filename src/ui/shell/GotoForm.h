@@ -3,7 +3,7 @@
 // button the default one, so that Enter goes by the field last entered.
 #include <QDialog>
 
-#include "shell/GoTo.h"
+#include "edit/GoTo.h"
 
 class QLineEdit;
 class QPushButton;

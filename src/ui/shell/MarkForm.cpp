@@ -5,10 +5,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "edit/Markers.h"
 #include "platform/CodePage.h"
 #include "shell/Commands.h"
 #include "shell/MainWindow.h"
-#include "shell/Markers.h"
 #include "ui/shell/HelpViewer.h"
 
 namespace quorrel {

@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "shell/Sections.h"
+#include "edit/Sections.h"
 
 namespace quorrel {
 

@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "edit/SpecialChars.h"
 #include "platform/CodePage.h"
 #include "shell/MainWindow.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
-#include "shell/SpecialChars.h"
 #include "ui/shell/HelpViewer.h"
 
 namespace quorrel {

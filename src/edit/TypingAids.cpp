@@ -1,4 +1,4 @@
-#include "shell/TypingAids.h"
+#include "edit/TypingAids.h"
 
 #include "shell/FastStrings.h"
 

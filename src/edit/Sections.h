@@ -88,6 +88,20 @@ void PNSectClick(bool next);
 // "Highlight section": the section around the caret selected.
 void SelSectClick();
 
+// The listed section holding a CurrentText offset: its index in SectionLines (-1
+// when the offset lies before every section), its start and the next section's
+// start (npos when it is the last).
+struct TSectionAt {
+  int index = -1;
+  size_t start = 0;
+  size_t next = std::string::npos;
+};
+TSectionAt SectionAt(size_t offset);
+
+// "Section: " and the section's caption with each tab as three blanks; "[None]" for
+// no section.
+std::string SectionPanelText(int index);
+
 // Gives the menu items their commands.
 void InstallSectionCommands();
 

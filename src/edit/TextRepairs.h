@@ -1,7 +1,8 @@
 #pragma once
-// Repairs of the bytes a file brings in when it is opened: UTF-8 punctuation,
-// pseudo-blanks, UTF-16 and zero bytes. Texts are Windows-1252 bytes; a file may
-// hold UTF-8, whose multi-byte sequences are never taken apart by these rules.
+// Repairs of the bytes a file brings in when it is opened: UTF-8 punctuation and
+// pseudo-blanks (UTF-16 and zero bytes are the reader's, shell/TextFiles.h). Texts
+// are Windows-1252 bytes; a file may hold UTF-8, whose multi-byte sequences are
+// never taken apart by these rules.
 #include <cstddef>
 #include <string>
 
@@ -39,23 +40,5 @@ std::string PlainPunctuation(const std::string& text);
 // real blanks (or "&nbsp;"), asking first for a document in a site, and the
 // Windows-1252 punctuation made plain. Returns whether the text changed.
 bool FixPseudoBlanks(std::string& text);
-
-// Whether bytes begin with a UTF-16 byte-order mark (either order).
-bool IsUtf16(const std::string& bytes);
-// UTF-16 text (after its byte-order mark) as Windows-1252; characters the code
-// page lacks become "?". An odd last byte is dropped.
-std::string Utf16ToAnsi(const std::string& bytes);
-
-// The slow read: the file's lines (CR, LF or CR LF each end one) joined by CR LF,
-// each zero byte as the byte 01. zeroBytes receives how many there were.
-std::string SlowReadText(const std::string& bytes, size_t* zeroBytes);
-
-// A zero byte ends the text a normal read keeps, so a save would cut the file there:
-// every read of such a file asks this question first.
-inline constexpr const char* SlowReadQuestion = "File size discrepancy.  Use slow read?";
-inline constexpr int SlowReadHelp = 20210;
-inline bool HoldsZeroByte(const std::string& bytes) {
-  return bytes.find('\0') != std::string::npos;
-}
 
 }  // namespace quorrel

@@ -1,4 +1,4 @@
-#include "shell/GoTo.h"
+#include "edit/GoTo.h"
 
 #include <algorithm>
 #include <climits>

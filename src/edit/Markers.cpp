@@ -1,21 +1,20 @@
-#include "shell/Markers.h"
+#include "edit/Markers.h"
 
 #include <algorithm>
 #include <ctime>
 
+#include "edit/MarkerAnchors.h"
+#include "edit/Sections.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FileRoutines.h"
-#include "shell/IdleStatus.h"
 #include "shell/MainWindow.h"
-#include "shell/MarkerAnchors.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
-#include "shell/Sections.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"

@@ -6,12 +6,12 @@
 #include <filesystem>
 
 #include "commands/OpenDocs.h"
+#include "edit/Markers.h"
 #include "platform/IniFile.h"
 #include "platform/Sound.h"
 #include "shell/Closing.h"
 #include "shell/Documents.h"
 #include "shell/FileRoutines.h"
-#include "shell/Markers.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"

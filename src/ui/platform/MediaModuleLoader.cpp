@@ -1,4 +1,4 @@
-#include "ui/platform/MediaModule.h"
+#include "ui/platform/MediaModuleLoader.h"
 
 #include <dlfcn.h>
 

@@ -1,17 +1,17 @@
-#include "shell/SectionRules.h"
+#include "edit/SectionRules.h"
 
 #include <algorithm>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "edit/Sections.h"
 #include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
-#include "shell/Sections.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 

@@ -7,10 +7,10 @@
 #include <filesystem>
 
 #include "commands/OpenDocs.h"
+#include "edit/GoTo.h"
 #include "platform/IniFile.h"
 #include "platform/Sound.h"
 #include "shell/Documents.h"
-#include "shell/GoTo.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"

@@ -1,10 +1,10 @@
-#include "sitebuild/RtfReader.h"
+#include "sitebuild/BuildReader.h"
 
 #include <string>
 
 #include "sitebuild/BuildBuffers.h"
+#include "sitebuild/BuildReaderSteps.h"
 #include "sitebuild/BuildState.h"
-#include "sitebuild/RtfReaderSteps.h"
 
 namespace quorrel {
 

@@ -1,4 +1,4 @@
-#include "commands/CaseChange.h"
+#include "edit/CaseChange.h"
 
 #include "platform/Abort.h"
 #include "shell/DBoxUnit.h"

@@ -1,6 +1,5 @@
-#include "shell/TextRepairs.h"
+#include "edit/TextRepairs.h"
 
-#include "platform/CodePage.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/ShellState.h"
@@ -208,60 +207,6 @@ bool FixPseudoBlanks(std::string& text) {
   if (fixed == text) return false;
   text = std::move(fixed);
   return true;
-}
-
-bool IsUtf16(const std::string& bytes) {
-  return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
-}
-
-std::string Utf16ToAnsi(const std::string& bytes) {
-  const bool bigEndian = bytes.starts_with("\xFE\xFF");
-  auto unit = [&](size_t at) {
-    const unsigned a = static_cast<unsigned char>(bytes[at]);
-    const unsigned b = static_cast<unsigned char>(bytes[at + 1]);
-    return static_cast<char16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
-  };
-  std::string out;
-  out.reserve(bytes.size() / 2);
-  for (size_t i = IsUtf16(bytes) ? 2 : 0; i + 1 < bytes.size(); i += 2) {
-    const char16_t ch = unit(i);
-    if (ch >= 0xD800 && ch <= 0xDBFF && i + 3 < bytes.size()) {
-      const char16_t low = unit(i + 2);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        i += 2;  // a character beyond the code page's reach
-        out += '?';
-        continue;
-      }
-    }
-    if (ch >= 0xD800 && ch <= 0xDFFF) {
-      out += '?';
-      continue;
-    }
-    out += static_cast<char>(UnicodeToAnsi(ch));
-  }
-  return out;
-}
-
-std::string SlowReadText(const std::string& bytes, size_t* zeroBytes) {
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 32);
-  size_t zeros = 0;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == '\r') {
-      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-      out += "\r\n";
-    } else if (c == '\n') {
-      out += "\r\n";
-    } else if (c == '\0') {
-      out += '\x01';
-      ++zeros;
-    } else {
-      out += c;
-    }
-  }
-  if (zeroBytes) *zeroBytes = zeros;
-  return out;
 }
 
 }  // namespace quorrel

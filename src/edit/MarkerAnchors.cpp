@@ -1,4 +1,4 @@
-#include "shell/MarkerAnchors.h"
+#include "edit/MarkerAnchors.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "commands/NbspAndComments.h"
+#include "edit/NbspAndComments.h"
 
 #include <cstring>
 #include <vector>

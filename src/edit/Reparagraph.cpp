@@ -1,4 +1,4 @@
-#include "shell/Reparagraph.h"
+#include "edit/Reparagraph.h"
 
 namespace quorrel {
 

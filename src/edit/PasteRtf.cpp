@@ -1,8 +1,9 @@
-#include "commands/PasteRtf.h"
+#include "edit/PasteRtf.h"
 
 #include <algorithm>
 
 #include "platform/Chars.h"
+#include "platform/RtfTokens.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 
@@ -17,38 +18,12 @@ constexpr size_t kUnicodeCodeMax = 10;
 constexpr unsigned char kEllipsis = 133;
 constexpr unsigned char kMiddleDot = 183;
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 bool EndsWith(const std::string& text, std::string_view end) {
   return text.size() >= end.size() &&
          std::string_view(text).substr(text.size() - end.size()) == end;
 }
 
-// A control word at text[at] (a backslash and letters): its letters, its number
-// (digits, perhaps after "-") and where it ends, before the blank that may close it.
-struct TWord {
-  std::string name;
-  std::string number;
-  size_t end = 0;
-};
-
-TWord ReadWord(const std::string& text, size_t at) {
-  TWord word;
-  size_t i = at + 1;
-  while (i < text.size() && IsLetter(text[i])) word.name += text[i++];
-  const size_t numberFrom = i;
-  if (i + 1 < text.size() && text[i] == '-' && IsDigit(text[i + 1])) ++i;
-  while (i < text.size() && IsDigit(text[i])) ++i;
-  word.number = text.substr(numberFrom, i - numberFrom);
-  word.end = i;
-  return word;
-}
-
-bool IsLayoutWord(const std::string& name) {
+bool IsLayoutWord(std::string_view name) {
   for (const char* word : kDotPageLayoutWords) {
     if (name == word) return true;
   }
@@ -175,9 +150,9 @@ std::string RtfToHtml(const std::string& rtf) {
       }
       i += 4;
     } else if (IsLetter(text[i + 1])) {
-      const TWord word = ReadWord(text, i);
+      const TRtfWordSpan word = RtfWordAt(text, i);
       i = word.end < text.size() && text[word.end] == ' ' ? word.end + 1 : word.end;
-      const std::string w = word.name + word.number;
+      const std::string w = std::string(word.name) + std::string(word.number);
       if (w == "b") {
         out += "<b>";
       } else if (w == "i") {
@@ -214,7 +189,7 @@ std::string WithoutLeadingPard(const std::string& rtf) {
   if (rtf.compare(0, 5, "\\pard") != 0) return rtf;
   size_t i = 0;
   while (i + 1 < rtf.size() && rtf[i] == '\\' && IsLetter(rtf[i + 1])) {
-    const TWord word = ReadWord(rtf, i);
+    const TRtfWordSpan word = RtfWordAt(rtf, i);
     // Bold, italic and underline at the very start are the pasted text's own.
     if (i > 0 && (word.name == "b" || word.name == "i" || word.name.compare(0, 2, "ul") == 0)) {
       break;
@@ -247,7 +222,7 @@ std::string DotPageBody(const std::string& body) {
       wordOpen = false;
       continue;
     }
-    const TWord word = ReadWord(text, i);
+    const TRtfWordSpan word = RtfWordAt(text, i);
     const char after = word.end < text.size() ? text[word.end] : ' ';
     const bool ends = after == ' ' || after == '\r' || after == '\n' || after == '\\';
     if (!word.number.empty() && ends && IsLayoutWord(word.name)) {

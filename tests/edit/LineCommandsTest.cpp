@@ -1,11 +1,12 @@
 // Sort, Find Duplicate and Remove Duplicates on the lines of the current document.
 #include <gtest/gtest.h>
 
+#include "edit/LineCommands.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
-#include "shell/LineCommands.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
+#include "shell/TextLines.h"
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 
@@ -17,11 +18,11 @@ using Lines = std::vector<std::string>;
 
 TEST(LineCommandsTest, LinesSplitAndJoinAsTheEditorHoldsThem) {
   bool lineEnd = false;
-  EXPECT_EQ(SplitLines("a\r\nb\nc\rd", &lineEnd), (Lines{"a", "b", "c", "d"}));
+  EXPECT_EQ(LinesWithoutEnds("a\r\nb\nc\rd", &lineEnd), (Lines{"a", "b", "c", "d"}));
   EXPECT_FALSE(lineEnd);
-  EXPECT_EQ(SplitLines("a\r\n\r\nb\r\n", &lineEnd), (Lines{"a", "", "b"}));
+  EXPECT_EQ(LinesWithoutEnds("a\r\n\r\nb\r\n", &lineEnd), (Lines{"a", "", "b"}));
   EXPECT_TRUE(lineEnd);
-  EXPECT_EQ(SplitLines("", &lineEnd), Lines{});
+  EXPECT_EQ(LinesWithoutEnds("", &lineEnd), Lines{});
   EXPECT_EQ(JoinLines({"a", "", "b"}, true), "a\r\n\r\nb\r\n");
   EXPECT_EQ(JoinLines({"a", "b"}, false), "a\r\nb");
 }

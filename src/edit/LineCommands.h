@@ -7,9 +7,6 @@
 
 namespace quorrel {
 
-// The lines of a text (CR LF, LF or a lone CR ends one); a line end at the very
-// end starts no further line. *endsWithLineEnd says whether there was one.
-std::vector<std::string> SplitLines(const std::string& text, bool* endsWithLineEnd = nullptr);
 // The lines joined by CR LF, with one after the last when lineEndAfterLast.
 std::string JoinLines(const std::vector<std::string>& lines, bool lineEndAfterLast);
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/KeyHooks.h"
-#include "shell/TypingAids.h"
+#include "edit/TypingAids.h"
 
 namespace quorrel {
 namespace {

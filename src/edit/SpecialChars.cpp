@@ -1,4 +1,4 @@
-#include "shell/SpecialChars.h"
+#include "edit/SpecialChars.h"
 
 #include <cstdio>
 

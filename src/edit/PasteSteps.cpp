@@ -1,10 +1,11 @@
-#include "commands/PasteSteps.h"
+#include "edit/PasteSteps.h"
 
 #include <cstring>
 #include <vector>
 
 #include "shell/BreakLongUrl.h"
 #include "shell/FastStrings.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -24,19 +25,6 @@ bool StartsWithNoCase(const std::string& text, const char* start) {
 
 bool IsSentenceEnd(char c) {
   return c == '.' || c == '!' || c == '?';
-}
-
-// Splits at LF, each line keeping its line end.
-std::vector<std::string> LinesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t from = 0;
-  while (from < text.size()) {
-    size_t lf = text.find('\n', from);
-    size_t to = lf == std::string::npos ? text.size() : lf + 1;
-    lines.push_back(text.substr(from, to - from));
-    from = to;
-  }
-  return lines;
 }
 
 std::string WithoutLineEnd(const std::string& line) {
@@ -151,7 +139,7 @@ std::string ConvertListToUl(const std::string& text) {
   out.reserve(text.size() + 64);
   bool opened = false;
   bool closed = false;
-  for (const std::string& line : LinesOf(text)) {
+  for (const std::string& line : LinesWithEnds(text)) {
     const std::string body = WithoutLineEnd(line);
     const std::string end = line.substr(body.size());
     // A reformatted paste puts "<P>" before each line.
@@ -174,7 +162,7 @@ std::string TidyScriptCopy(const std::string& text) {
   std::string out;
   out.reserve(text.size());
   bool inCharacters = false;
-  for (const std::string& line : LinesOf(text)) {
+  for (const std::string& line : LinesWithEnds(text)) {
     const std::string body = WithoutLineEnd(line);
     if (body.compare(0, 10, "SYNOPSIS:\t") == 0) continue;
     if (inCharacters) {

@@ -1,4 +1,4 @@
-#include "shell/LineCommands.h"
+#include "edit/LineCommands.h"
 
 #include <algorithm>
 
@@ -9,6 +9,7 @@
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
+#include "shell/TextLines.h"
 
 namespace quorrel {
 
@@ -33,7 +34,7 @@ void ReplaceRange(TMyRich& editor, size_t start, size_t length, const std::strin
 
 // The editor's whole text as lines, and whether it ends with a line end.
 std::vector<std::string> EditorLines(TMyRich& editor, bool* endsWithLineEnd) {
-  return SplitLines(editor.GetText(), endsWithLineEnd);
+  return LinesWithoutEnds(editor.GetText(), endsWithLineEnd);
 }
 
 void ReplaceAllLines(TMyRich& editor, const std::vector<std::string>& lines,
@@ -45,22 +46,6 @@ void ReplaceAllLines(TMyRich& editor, const std::vector<std::string>& lines,
 }
 
 }  // namespace
-
-std::vector<std::string> SplitLines(const std::string& text, bool* endsWithLineEnd) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') ++end;
-    start = end + 1;
-  }
-  if (endsWithLineEnd) {
-    *endsWithLineEnd = !text.empty() && (text.back() == '\n' || text.back() == '\r');
-  }
-  return lines;
-}
 
 std::string JoinLines(const std::vector<std::string>& lines, bool lineEndAfterLast) {
   std::string text;
@@ -118,7 +103,7 @@ void SortMClick() {
     if (lastLine > firstLine && editor->LineIndex(lastLine) == end) --lastLine;
     const size_t start = editor->LineIndex(firstLine);
     const size_t stop = editor->LineIndex(lastLine) + editor->LineLength(lastLine);
-    std::vector<std::string> lines = SplitLines(editor->TextRange(start, stop - start));
+    std::vector<std::string> lines = LinesWithoutEnds(editor->TextRange(start, stop - start));
     SortLinesFromColumn(lines, column);
     ReplaceRange(*editor, start, stop - start, JoinLines(lines, false));
     editor->Select(start, 0);

@@ -1,9 +1,9 @@
-#include "commands/TwoSpaces.h"
+#include "edit/TwoSpaces.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "commands/NbspAndComments.h"
+#include "edit/NbspAndComments.h"
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"

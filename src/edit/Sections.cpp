@@ -1,16 +1,15 @@
-#include "shell/Sections.h"
+#include "edit/Sections.h"
 
 #include <algorithm>
 #include <cstdlib>
 
+#include "edit/SectionRules.h"
 #include "platform/ResetRegistry.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
-#include "shell/IdleStatus.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
-#include "shell/SectionRules.h"
 #include "shell/ShellRoutines.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
@@ -319,6 +318,40 @@ void SelSectClick() {
   }
   const size_t from = EditorPosOf(start);
   CurrentEditor->Select(from, EditorPosOf(end) - from);
+}
+
+TSectionAt SectionAt(size_t offset) {
+  auto startOf = [](const std::string& entry) {
+    char* end = nullptr;
+    const unsigned long long start = std::strtoull(entry.c_str(), &end, 10);
+    return end == entry.c_str() ? std::string::npos : static_cast<size_t>(start);
+  };
+  TSectionAt at;
+  for (size_t i = 0; i < SectionLines.size(); ++i) {
+    const size_t start = startOf(SectionLines[i]);
+    if (start != std::string::npos && start <= offset) {
+      at.index = static_cast<int>(i);
+      at.start = start;
+    }
+  }
+  const size_t next = at.index < 0 ? 0 : static_cast<size_t>(at.index) + 1;
+  if (next < SectionLines.size()) at.next = startOf(SectionLines[next]);
+  return at;
+}
+
+std::string SectionPanelText(int index) {
+  std::string name = "[None]";
+  if (index >= 0 && static_cast<size_t>(index) < SectionCaptions.size()) {
+    name.clear();
+    for (char c : SectionCaptions[index]) {
+      if (c == '\t') {
+        name += "   ";
+      } else {
+        name += c;
+      }
+    }
+  }
+  return "Section: " + name;
 }
 
 void InstallSectionCommands() {
