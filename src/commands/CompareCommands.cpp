@@ -6,7 +6,6 @@
 #include "shell/Backups.h"
 #include "shell/CompareProgram.h"
 #include "shell/DBoxUnit.h"
-#include "shell/Hooks.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
@@ -36,7 +35,6 @@ void InstallCompareCommands() {
   for (const char* name : {"Compare", "CompareWith"}) {
     menu.SetHandler(name, [](const TMenuItem& item) { CompareClick(item.name); });
   }
-  menu.SetHandler("CompareFolder", [](const TMenuItem&) { FoldFormHook(); });
 }
 
 }  // namespace quorrel

@@ -25,6 +25,7 @@
 #include "commands/TextInserts.h"
 #include "commands/TextStyles.h"
 #include "commands/ValidateCommands.h"
+#include "commands/ValidateCurrentFile.h"
 #include "commands/ViewCommands.h"
 #include "edit/GoTo.h"
 #include "edit/Markers.h"
@@ -33,10 +34,13 @@
 #include "edit/SpecialChars.h"
 #include "edit/TwoSpaces.h"
 #include "music/AbcTools.h"
+#include "platform/Launcher.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
 #include "publish/ServerWindow.h"
 #include "publish/SiteDetailsDialog.h"
+#include "shell/Commands.h"
+#include "shell/DBoxUnit.h"
 #include "shell/FileAssociations.h"
 #include "shell/FileSets.h"
 #include "shell/Hooks.h"
@@ -57,6 +61,7 @@ void InstallHooks() {
   ServerComparisonHook.Set([] { ServerComparisonOfTab(); });
   ActivateHook.Set([] { MyActivate(); });
   ValidateHook.Set([](const std::string& sender) { ValidateClick(sender); });
+  ValidateDocumentHook.Set([](const std::string& sender) { ValidateCurrentFile(sender); });
   OpenBySenderHook.Set([](const std::string& sender) { OpenClick(sender); });
   OpenThisHook.Set([](const std::string& path) { OpenThis(path); });
   OpenTextHook.Set([](const std::string& text) { OpenText(text); });
@@ -73,6 +78,14 @@ void InstallHooks() {
   LoadMarkersHook.Set([](const std::string& path) { LoadMarkers(path); });
   ExitHook.Set([](const std::string& sender) { ExitClick(sender); });
   SpecialClickHook.Set([](bool findField) { SpecialClick(findField); });
+  // The desktop's opener runs on after the command: when it cannot hand the
+  // document or address over, the user learns it from a message, not from nothing.
+  SetShellOpenFailed(
+      [](const std::string& program, const std::string& target, const std::string& detail) {
+        RunGuarded([&] {
+          ShowMsg(program + " could not open " + target + (detail.empty() ? "." : ":\r" + detail));
+        });
+      });
 }
 
 void InstallHandlers() {

@@ -16,8 +16,6 @@
 #include "platform/Paths.h"
 #include "platform/Processes.h"
 #include "platform/UserDialogs.h"
-#include "publish/OpenFormFiles.h"
-#include "publish/QDel.h"
 #include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
@@ -208,12 +206,6 @@ void InstallSaveCommands() {
   menu.SetHandler("ListTasks", [](const TMenuItem&) { ListTasksClick(); });
   menu.SetHandler("PrinterSetup", [](const TMenuItem&) { PrinterSetupClick(); });
   menu.SetHandler("Redate", [](const TMenuItem&) { RedateClick(); });
-  for (const char* name : {"RenameF", "DeleteF"}) {
-    menu.SetHandler(name, [](const TMenuItem& item) { DelRenClick(item.name); });
-  }
-  for (const char* name : {"QDelAll", "QDelOne", "QDelSpecific"}) {
-    menu.SetHandler(name, [](const TMenuItem& item) { QuickDelete(item.name); });
-  }
   // Running the program again with other rights is not done on this system.
   menu.SetVisible("Elevate", false);
 }

@@ -9,6 +9,7 @@
 #include "publish/Connection.h"
 #include "publish/OpenUnit.h"
 #include "publish/SiteFileList.h"
+#include "shell/BlinkJob.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
@@ -85,6 +86,7 @@ bool OpenNextListedFile(bool first) {
 
 // A search through the files of a folder: each file is opened and searched in turn.
 void RunInFiles(const TFindSetup& setup) {
+  const TFindInFilesRun running;
   SiteFileList.root = FindAnswers.root.empty() ? std::string() : AddBackslash(FindAnswers.root);
   SiteFileList.fileMask = FindAnswers.fileMask;
   SiteFileList.subFolders = FindAnswers.subFolders;
@@ -133,10 +135,10 @@ void FindClick(const std::string& command) {
   setup.blockReplace = setup.replaceMode && FindState.blockReplace;
   setup.inSection = FindState.inSection;
 
-  // The marks of the fields: "¶" is the document's line end; "»" a tab, except where
-  // it is a character of its own (HTML keeps no tabs, dot-command pages use it).
+  // The marks of the fields: "¶" is the document's line end; "»" a tab only in an
+  // RTF document: elsewhere it is a character of its own (French quotes).
   const std::string lineEnd = DocumentLineEnd(CurrentText);
-  const bool tabs = !IsHtml && !IsDotPage;
+  const bool tabs = IsRtf;
   setup.shownText = FindAnswers.findText;
   setup.search = ResolveMarks(FindAnswers.findText, lineEnd, tabs);
   setup.replacement = ResolveMarks(FindAnswers.replaceText, lineEnd, tabs);
@@ -153,6 +155,7 @@ void FindClick(const std::string& command) {
   FindState.replacement = setup.replacement;
 
   CurrentCommand = command;
+  ShowStatus("");  // this search's outcome replaces the last one's message
   if (TMainWindow* w = MainWindow()) w->HideMarkers();
   setup.options.caseSensitive = FindAnswers.caseSensitive;
   setup.options.wholeWords = FindAnswers.wholeWords;

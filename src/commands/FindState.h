@@ -69,6 +69,10 @@ struct TFindState {
   bool blockReplace = false;
   bool inSection = false;
   bool found = false;  // the last search found something
+  // Where the last occurrence found ends, and in which document: Next goes on from
+  // there, whatever the blink left selected.
+  size_t foundEnd = 0;
+  std::string foundIn;
   bool promptShown = false;  // the replace prompt has been shown since start
 };
 

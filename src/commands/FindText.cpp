@@ -37,9 +37,11 @@ std::string ResolveMarks(std::string text, const std::string& lineEnd, bool tabs
 bool IsWordChar(char c) {
   const unsigned char u = static_cast<unsigned char>(c);
   if (IsLetter(c) || IsDigit(c) || c == '_') return true;
-  // Accented letters of Windows-1252, and its letters among 0x8A-0x9F.
+  // Accented letters of Windows-1252, its letters among 0x83-0x9F, and the letters
+  // among its signs: the ordinals, and micro.
   if (u >= 0xC0 && u != 0xD7 && u != 0xF7) return true;
-  return u == 0x8A || u == 0x8C || u == 0x8E || u == 0x9A || u == 0x9C || u == 0x9E || u == 0x9F;
+  return u == 0x83 || u == 0x8A || u == 0x8C || u == 0x8E || u == 0x9A || u == 0x9C || u == 0x9E ||
+         u == 0x9F || u == 0xAA || u == 0xB5 || u == 0xBA;
 }
 
 size_t FindOccurrence(std::string_view text, std::string_view pattern, size_t from, size_t limit,

@@ -11,6 +11,7 @@
 #include "platform/CodePage.h"
 #include "platform/Help.h"
 #include "platform/Launcher.h"
+#include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/Hooks.h"
 #include "shell/MainWindow.h"
@@ -83,9 +84,17 @@ void CSyntaxClick() {
   CurrentCommand.clear();
 }
 
+// Hands a page to the desktop's opener; one that cannot even start is said at once
+// (one that starts and fails says so when it ends).
+void OpenOutside(const std::string& target) {
+  if (!ShellOpen(target)) {
+    ShowMsg(std::string("Could not start ") + ShellOpenProgram + " to open " + target + ".");
+  }
+}
+
 // The page opens in the browser; no menu of the main window stays open behind it.
 void UpdatesClick() {
-  ShellOpen(kDownloadPage);
+  OpenOutside(kDownloadPage);
   if (TMainWindow* window = MainWindow()) window->CloseMenus();
 }
 
@@ -114,11 +123,12 @@ void InstallHelpMenuCommands() {
   }
   menu.SetHandler("GsHelp", [](const TMenuItem&) {
     std::error_code error;
-    ShellOpen(fs::exists(kGhostscriptManual, error) ? kGhostscriptManual : kGhostscriptReleases);
+    OpenOutside(fs::exists(kGhostscriptManual, error) ? kGhostscriptManual : kGhostscriptReleases);
   });
   menu.SetHandler("Updates", [](const TMenuItem&) { UpdatesClick(); });
   menu.SetHandler("CSyntax", [](const TMenuItem&) { CSyntaxClick(); });
-  menu.SetHandler("Login", [](const TMenuItem&) { LoginClick(); });
+  // The option changes how comments of style sheets are coloured: the text shows it at once.
+  menu.SetHandler("ColourCSS", [](const TMenuItem&) { CSyntaxClick(); });
 }
 
 }  // namespace quorrel

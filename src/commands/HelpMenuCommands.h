@@ -10,10 +10,10 @@ namespace quorrel {
 std::string FindPhpIni();
 
 // TWebForm.LoginClick: the remembered login page with "?Local=Y" in the preview
-// browser.
+// browser. "Login" gets it as its handler with the preview browser.
 void LoginClick();
 
-// Gives the Help menu's items, Colour syntax and Login their commands.
+// Gives the Help menu's items and Colour syntax their commands.
 void InstallHelpMenuCommands();
 
 }  // namespace quorrel

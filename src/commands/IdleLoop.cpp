@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "commands/ValidateCurrentFile.h"
 #include "edit/MarkerAnchors.h"
 #include "edit/Sections.h"
 #include "platform/Abort.h"

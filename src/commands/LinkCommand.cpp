@@ -16,8 +16,8 @@
 #include "shell/FastStrings.h"
 #include "shell/LinkPick.h"
 #include "shell/MyRich.h"
+#include "shell/PageTitle.h"
 #include "shell/ShellState.h"
-#include "sitebuild/PageTitle.h"
 
 namespace quorrel {
 

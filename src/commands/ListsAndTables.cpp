@@ -1,6 +1,7 @@
 #include "commands/ListsAndTables.h"
 
 #include <cctype>
+#include <functional>
 
 #include "commands/TextInserts.h"
 #include "platform/CodePage.h"
@@ -58,6 +59,26 @@ bool TakeAnyPrefix(std::string& text, std::initializer_list<const char*> prefixe
   return false;
 }
 
+// Takes the prefixes off the front of a line; a paragraph's closing tag goes with
+// its opening one, or the item or cell would be left holding a stray "</P>".
+void TakeLinePrefixes(std::string& line, std::initializer_list<const char*> prefixes,
+                      const std::function<bool(std::string&)>& more = nullptr) {
+  bool paragraph = false;
+  for (;;) {
+    if (TakePrefix(line, "<P>")) {
+      paragraph = true;
+    } else if (!TakeAnyPrefix(line, prefixes) && !(more && more(line))) {
+      break;
+    }
+  }
+  if (!paragraph) return;
+  const size_t end = line.find_last_not_of(' ');
+  const std::string_view body(line.data(), end == std::string::npos ? 0 : end + 1);
+  if (!EndsWithNoCase(body, "</P>")) return;
+  line.erase(body.size() - 4);
+  line.erase(line.find_last_not_of(' ') + 1);
+}
+
 TNumbering NumberingOf(const std::string& first) {
   if (StartsWithNoCase(first, "1") || StartsWithNoCase(first, "(1)")) return TNumbering::Numbers;
   if (first.compare(0, 3, "(a)") == 0) return TNumbering::Letters;
@@ -98,9 +119,9 @@ std::string ListItemText(const std::string& line) {
   std::string item = TrimQuotes(line);
   const std::string bulletAndBlanks = std::string(1, kBulletChar) + "  ";
   const std::string bullet(1, kBulletChar);
-  while (TakeAnyPrefix(item, {"<P>", "<p />", "<Br>", "<br />", " ", "\"", "&bull;"}) ||
-         TakePrefix(item, bulletAndBlanks) || TakePrefix(item, bullet)) {
-  }
+  TakeLinePrefixes(item, {"<p />", "<Br>", "<br />", " ", "\"", "&bull;"}, [&](std::string& text) {
+    return TakePrefix(text, bulletAndBlanks) || TakePrefix(text, bullet);
+  });
   return item;
 }
 
@@ -151,8 +172,7 @@ std::string TableOfLines(const std::string& selected) {
   for (const char* tag : {"<UL>", "</UL>", "<LI>", "</LI>"}) text = ReplaceNoCase(text, tag, "");
   std::string table = "<Table>\n";
   for (std::string line : LinesWithoutEnds(text)) {
-    while (TakeAnyPrefix(line, {"<P>", "<p />", " ", "<Br>", "<br />"})) {
-    }
+    TakeLinePrefixes(line, {"<p />", " ", "<Br>", "<br />"});
     std::string cells;
     size_t at = 0;
     while (at < line.size()) {

@@ -68,7 +68,7 @@ void OpenNewDocument(const TOpenRun& run) {
   } else if (kind == "NewABC") {
     MainMenu().Click("NewTune");
   } else if (kind == "NewRTF") {
-    IsRtf = true;
+    AddCurrentKind(TDocumentKind::Rtf);
     editor.SetPlainText(false);
     const std::string font =
         SettingsIni ? SettingsIni->ReadString("Text", "RTFFont", "Calibri") : "Calibri";

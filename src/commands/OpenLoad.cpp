@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "commands/OpenSteps.h"
+#include "commands/ValidateCurrentFile.h"
 #include "edit/TextRepairs.h"
 #include "music/MyPlayer.h"
 #include "platform/Abort.h"
@@ -34,6 +35,7 @@
 #include "shell/SaveText.h"
 #include "shell/Scrambled.h"
 #include "shell/ShellState.h"
+#include "shell/SlowRead.h"
 #include "shell/TextFiles.h"
 #include "shell/WPFormat.h"
 #include "shell/WorkFiles.h"
@@ -186,12 +188,14 @@ TLoad LoadFile(TOpenRun& run) {
   // Loading.
   std::string bytes;
   if (!FileBytes(path, bytes)) throw std::runtime_error("Cannot open file \"" + path + "\".");
+  if (IsRtf) DropRtfEndMark(bytes);
   RemoveLeftoverWorkFiles(NativePath(path));
   const size_t expected = LoadedLengthOf(bytes) / 5 * 5;
   const std::string firstFive = bytes.substr(0, 5);
   const bool utf16 = IsUtf16(bytes);
   const bool scrambled = IsScrambledData(bytes);
   const bool zeroByte = HoldsZeroByte(bytes);
+  const TDocumentType type = CurrentDocumentType();
   ShowStatusText("Loading " + path);
   const bool formatted = IsRtf && !raw;
   CurrentEditor->SetPlainText(!formatted);
@@ -199,13 +203,26 @@ TLoad LoadFile(TOpenRun& run) {
   // The bytes become the text, unless a step below reads them: the editor takes a
   // copy of its own, and a large file is not to be held three times. The slow read
   // offered for a size discrepancy reads the file again.
-  const bool keepBytes = utf16 || scrambled || zeroByte;
+  const bool keepBytes = utf16 || scrambled || OffersSlowRead(path, type, zeroByte, false);
   std::string text = keepBytes ? LoadedText(bytes) : LoadedText(std::move(bytes));
   if (!keepBytes) bytes.clear();
+  // A plain text goes into the editor once, after the conversions below: each
+  // SetText of a long text costs Qt a pass over all of it.
+  const bool editorDue = !(formatted && text.starts_with("{")) && !keepBytes;
+  bool converted = false;
+  auto putBack = [&] {
+    if (editorDue) {
+      converted = true;
+    } else {
+      PutBack();
+    }
+  };
   if (formatted && text.starts_with("{")) {
     CurrentEditor->SetRtfSource(text);
     DocModified = true;
     GetEditorText();
+  } else if (editorDue) {
+    TakeEditorText(text);
   } else {
     CurrentEditor->SetText(text);
     TakeEditorText(std::move(text));
@@ -215,15 +232,15 @@ TLoad LoadFile(TOpenRun& run) {
 
   if (!raw && CurrentExt == ".TXT" && CurrentText.find('\x80') != std::string::npos) {
     CurrentText = Utf8PunctuationToAscii(CurrentText);
-    PutBack();
+    putBack();
   }
   if (!raw && IsHtml && CurrentText.find("\xE2\x80") != std::string::npos) {
     CurrentText = HtmlUtf8Punctuation(CurrentText);
-    PutBack();
+    putBack();
   }
   IsPlainText = CurrentExt == ".TXT" && CurrentText.find("========") != std::string::npos;
   IsOfficeHtml = PosNoCase("<o:", CurrentText) > 0;
-  if (formatted) ShortRtfFallback(path, CurrentEditor->TextLength(), false);
+  if (formatted) ReportEmptyRtf(path, CurrentEditor->TextLength(), false);
 
   if (utf16) {
     ShowMsg(
@@ -232,8 +249,7 @@ TLoad LoadFile(TOpenRun& run) {
     CurrentText = Utf16ToAnsi(bytes);
   } else if (scrambled) {
     ReadScrambledDocument();
-  } else if ((zeroByte ||
-              ((loaded < expected || loaded > expected + 127) && SizeCheckApplies(path))) &&
+  } else if (OffersSlowRead(path, type, zeroByte, loaded < expected || loaded > expected + 127) &&
              AskYesNoHelp(SlowReadQuestion, SlowReadHelp)) {
     CurrentEditor->SetText("");
     if (bytes.empty() && !FileBytes(path, bytes)) {
@@ -241,10 +257,20 @@ TLoad LoadFile(TOpenRun& run) {
     }
     size_t zeros = 0;
     CurrentText = SlowReadText(bytes, &zeros);
-    PutBack();
+    putBack();
     if (zeros > 0) ShowMsg("X'00' byte(s) in input file.\r\rDO NOT SAVE!");
   }
-  if (!IsRtf && (FixPseudoBlanks(CurrentText) || utf16)) PutBack();
+  // A binary file opened as text is not repaired: its bytes are not text.
+  if (!IsRtf && ((!IsBinaryExtension(CurrentExt) && FixPseudoBlanks(CurrentText)) || utf16)) {
+    putBack();
+  }
+  if (editorDue) {
+    if (converted) {
+      PutBack();
+    } else {
+      CurrentEditor->SetText(text);
+    }
+  }
 
   // Caret and state.
   if (run.reload) {
@@ -273,14 +299,6 @@ size_t LoadedLengthOf(const std::string& bytes) {
   }
   if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') length += 2;
   return length;
-}
-
-bool SizeCheckApplies(const std::string& path) {
-  const std::string& ext = CurrentExt;
-  return !(IsHtml || IsRtf || IsPhp || IsCss || InBarList(ext, "|.SQL|.CSV|.MP3|.CS|") > 0 ||
-           PosCase("MID", ext) > 0 || PosCase("error_log", path) > 0 ||
-           PosNoCase("Bots.Txt", path) > 0 || PosCase("/logs/", path) > 0 ||
-           IsBinaryExtension(ext));
 }
 
 bool ReformatOnOpen(const std::string& text) {

@@ -31,10 +31,6 @@ void OpenExistingFile(TOpenRun& run);
 // added when missing.
 size_t LoadedLengthOf(const std::string& bytes);
 
-// Whether the size check after loading applies to the current document; it does
-// not for types whose loading changes the size by design.
-bool SizeCheckApplies(const std::string& path);
-
 // Whether the current document is re-formatted as soon as it is opened: a style
 // sheet that is all on one line, or an ".HTM"/".HTML" page whose head does not
 // begin a line.

@@ -9,7 +9,6 @@
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
-#include "shell/Hooks.h"
 #include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
@@ -260,13 +259,6 @@ void MultiRowClick(const TMenuItem& item) {
   AnyCheck(item);
 }
 
-// "Show unwanted" belongs to the unwanted-file list form, which sets the option
-// from its own check box.
-void UnwantedClick(const TMenuItem& item) {
-  MainMenu().SetChecked(item.name, !item.checked);
-  UwFormHook();
-}
-
 }  // namespace
 
 // ---- zoom -------------------------------------------------------------------------
@@ -347,7 +339,9 @@ void InstallOptionsCommands() {
   Handle("ContentId", ContentIdClick);
   MainMenu().SetHandler("EditIni",
                         [](const TMenuItem&) { OpenThis(CurrentSettings().FileName()); });
-  Handle("Unwanted", UnwantedClick);
+  // "Show unwanted" shows the unwanted-file list, which sets the option from its own
+  // check box; until that form exists the item is greyed.
+  MainMenu().SetEnabled("Unwanted", false);
   Handle("DelBlanks", DelBlanksClick);
   Handle("Condense", CondenseClick);
   Handle("Debug", DebugClick);

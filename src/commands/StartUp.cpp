@@ -1,6 +1,7 @@
 #include "commands/StartUp.h"
 
 #include <ctime>
+#include <iterator>
 
 #include "commands/ColourCommands.h"
 #include "commands/CompositionRoot.h"
@@ -35,6 +36,7 @@
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
+#include "spell/ISpellConfig.h"
 #include "spell/SpellerRegistry.h"
 #include "validate/ColourScheme.h"
 
@@ -94,11 +96,13 @@ int CurrentYear() {
 
 // ---- the first activation only ---------------------------------------------
 
-// The speller finds its engine and dictionaries through the registry: the first
-// start registers every installed dictionary, a later one those installed since.
+// The spellers find their engines and dictionaries through the registry: the
+// first start registers every installed dictionary, a later one the Hunspell
+// dictionaries installed since.
 void RegisterSpellers() {
   try {
     RegisterHunspellDictionaries();
+    RegisterISpellLanguages();
   } catch (const std::runtime_error&) {
     // A registry that cannot be written leaves the languages without a speller,
     // which the spell check reports when it is asked for.
@@ -128,6 +132,20 @@ void CrashCheck() {
     }
   }
   MainIni->WriteBool(kSystem, "Running", true);
+}
+
+// The first candidate on disk; with none, the last, which the optimise command then
+// reports as not found.
+void FindOptimiser() {
+  const std::string candidates[] = {MainIni->ReadString(kSystem, "Optimiser", ""),
+                                    ExecutableDir() + OptimiserScriptName};
+  OptimiserPath = candidates[std::size(candidates) - 1];
+  for (const std::string& path : candidates) {
+    if (!path.empty() && FileExists(path)) {
+      OptimiserPath = path;
+      break;
+    }
+  }
 }
 
 void CheckLargeFontScreen() {
@@ -427,6 +445,7 @@ void FormActivate() {
   MainMenu().SetHandler("PrevTab", [](const TMenuItem&) { TabClick(false); });
   MainMenu().SetHandler("NextTab", [](const TMenuItem&) { TabClick(true); });
   CrashCheck();
+  FindOptimiser();
   SetBrowserEmulation();
   CheckLargeFontScreen();
   StartUpRun(false);

@@ -16,7 +16,6 @@
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
-#include "shell/Hooks.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Saving.h"
@@ -125,7 +124,6 @@ bool IsServerErrorLogCopy(const std::string& path) {
 void InstallTransferCommands() {
   MainMenu().SetHandler(UploadCommand, [](const TMenuItem&) { UploadClick(); });
   MainMenu().SetHandler(DownloadCommand, [](const TMenuItem&) { DownloadCurrentFile(); });
-  MainMenu().SetHandler(DownloadSiteCommand, [](const TMenuItem&) { EntireHook(); });
   SetCurrentFileDownloader([] { DownloadCurrentFile(); });
 }
 

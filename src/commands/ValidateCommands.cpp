@@ -1,5 +1,6 @@
 #include "commands/ValidateCommands.h"
 
+#include "commands/ValidateCurrentFile.h"
 #include "platform/Paths.h"
 #include "publish/Connection.h"
 #include "shell/ClassifyDocument.h"

@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "commands/OpenDocs.h"
+#include "commands/ValidateCurrentFile.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
 #include "platform/UserDialogs.h"
 #include "publish/Connection.h"
+#include "shell/ClassifyDocument.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
@@ -138,6 +140,7 @@ void ValidateFolder(const std::string& patterns) {
 
   TProgress progress("Validate all", 0, false, false);
   size_t validated = 0;
+  size_t notChecked = 0;  // files of kinds whose validator is still to come
   for (size_t i = first; i < files.size(); ++i) {
     if (BatchState == BatchStopAsked) {
       BatchState = BatchIdle;
@@ -153,7 +156,8 @@ void ValidateFolder(const std::string& patterns) {
       RecolourRequest = RecolourFull;
       if (CurrentExt != ".RTF") CurrentPageName = ExtractFileName(CurrentFileName);
       ApplySyntaxColours();
-      ValidateCurrentFile("Validate");
+      const TValidation verdict = ValidateCurrentFile("Validate");
+      if (verdict.status == NotCheckedYetStatus(CurrentKind())) ++notChecked;
       SetTabsVisible(false);
       SaveIfModified();
     }
@@ -166,10 +170,10 @@ void ValidateFolder(const std::string& patterns) {
   CurrentCommand.clear();
   RequestRecolour(RecolourFull);
   // After Cancel the count is of the files that were validated, not of the list.
-  const size_t count = cancelled ? validated : files.size();
-  if (TMainWindow* window = MainWindow()) {
-    window->SetStatusText(MessagePanel, "  " + std::to_string(count) + " files validated");
-  }
+  const size_t count = (cancelled ? validated : files.size()) - notChecked;
+  std::string status = "  " + std::to_string(count) + " files validated";
+  if (notChecked > 0) status += ", " + std::to_string(notChecked) + " not checked yet";
+  if (TMainWindow* window = MainWindow()) window->SetStatusText(MessagePanel, status);
 }
 
 }  // namespace quorrel

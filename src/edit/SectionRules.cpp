@@ -7,6 +7,7 @@
 
 #include "edit/Sections.h"
 #include "platform/CodePage.h"
+#include "shell/ClassifyDocument.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
@@ -410,19 +411,7 @@ const std::string& TSectionTokens::Read() {
 }
 
 TSectionRule SectionRuleOf() {
-  const bool raw = MainMenu().Checked("Raw");
-  if (IsDotPage) return TSectionRule::DotPage;
-  if (IsCSharp) return TSectionRule::CSharp;
-  if (IsJs || IsPhp) return TSectionRule::Script;
-  if (IsAbc) return TSectionRule::Abc;
-  if (IsAsp || CurrentExt == ".VBA") return TSectionRule::Asp;
-  if (IsHtml) return TSectionRule::Html;
-  if (IsScript && !raw) return TSectionRule::Play;
-  if (IsLog) return TSectionRule::Bracketed;
-  if (IsPlainText || (IsRtf && !raw) || CurrentExt == ".XXX") return TSectionRule::Plain;
-  if (CurrentExt == ".SQL") return TSectionRule::Sql;
-  if (CurrentExt == ".CSS") return TSectionRule::Css;
-  return TSectionRule::None;
+  return SectionRuleOfKinds(CurrentKinds(), MainMenu().Checked("Raw"));
 }
 
 void FindSections(bool withCommand) {

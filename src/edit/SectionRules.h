@@ -6,24 +6,11 @@
 #include <cstddef>
 #include <string>
 
+#include "shell/DocumentKinds.h"
+
 namespace quorrel {
 
-// The rule that applies to the current document, the first that fits in this
-// order.
-enum class TSectionRule {
-  None,
-  DotPage,
-  CSharp,
-  Script,  // JavaScript and PHP
-  Abc,
-  Asp,  // and ".VBA"
-  Html,
-  Play,  // a stage-play script shown formatted
-  Bracketed,
-  Plain,  // plain text, formatted RTF, ".XXX"
-  Sql,
-  Css,
-};
+// The rule that applies to the current document: its kinds' rule (DocumentKinds.h).
 TSectionRule SectionRuleOf();
 
 // Runs the current document's rule. withCommand: the build was asked for by a

@@ -9,6 +9,9 @@ namespace quorrel {
 inline bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
+inline bool IsLowerLetter(char c) {
+  return c >= 'a' && c <= 'z';
+}
 inline bool IsLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }

@@ -30,6 +30,7 @@ class TComposer {
   void WriteParaFormat(const TRtfParaFormat& f);
   void WriteCharChange(const TRtfCharFormat& from, const TRtfCharFormat& to);
   void WriteText(std::u16string_view text);
+  void WriteInstruction(const std::string& instruction);
   void Word(const char* word) {
     out_ += word;
     wordOpen_ = true;
@@ -108,9 +109,10 @@ void TComposer::ChooseBase() {
 }
 
 void TComposer::CollectTables() {
+  bool bullets = false;
   for (size_t i = 0; i < doc_.paragraphs.size(); ++i) {
     const TRtfParagraph& p = doc_.paragraphs[i];
-    if (p.format.bullet) AddFont(kBulletFont);
+    bullets = bullets || p.format.bullet;
     if (p.runs.empty()) {
       AddFont(FontOf(p.markFormat));
       AddColor(p.markFormat.color);
@@ -122,6 +124,8 @@ void TComposer::CollectTables() {
       AddColor(run.format.highlight);
     }
   }
+  // After the text's fonts: a master's fixed-pitch font stays the second.
+  if (bullets) AddFont(kBulletFont);
 }
 
 // A paragraph mark keeps a property only where the text on both sides of it has it;
@@ -241,14 +245,38 @@ std::string TComposer::Run() {
       }
     }
     if (p.format.bullet) {
-      // The bullet as rich-edit controls write it, for every reader.
-      Symbol(("{\\pntext\\f" + std::to_string(fontIndex_[kBulletFont]) + "\\'B7\\tab}").c_str());
+      // The bullet as rich-edit controls write it: its text for readers without
+      // lists, and the list level that word processors show as a bullet.
+      const std::string font = std::to_string(fontIndex_[kBulletFont]);
+      Symbol(("{\\pntext\\f" + font + "\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf" + font +
+              "\\pnindent0{\\pntxtb\\'B7}}")
+                 .c_str());
     }
+    std::string field;  // the field whose result is being written
+    TRtfCharFormat beforeField;
     for (const TRtfRun& run : p.runs) {
+      if (run.format.field != field) {
+        // The field's group ends its formatting too.
+        if (!field.empty()) {
+          Symbol("}}");
+          state = beforeField;
+        }
+        field = run.format.field;
+        if (!field.empty()) {
+          beforeField = state;
+          Symbol("{\\field{\\*\\fldinst ");
+          WriteInstruction(field);
+          Symbol("}{\\fldrslt ");
+        }
+      }
       WriteCharChange(state, run.format);
       state = run.format;
       state.font = FontOf(run.format);
       WriteText(run.text);
+    }
+    if (!field.empty()) {
+      Symbol("}}");
+      state = beforeField;
     }
     // An empty paragraph takes the format in force at its mark: changing it on
     // its own line would change the paragraph.
@@ -260,6 +288,20 @@ std::string TComposer::Run() {
   }
   Symbol("\r\n\\par }\r\n");
   return std::move(out_);
+}
+
+void TComposer::WriteInstruction(const std::string& instruction) {
+  for (const char ch : instruction) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (ch == '\\' || ch == '{' || ch == '}') {
+      const char escaped[] = {'\\', ch, 0};
+      Symbol(escaped);
+    } else if (byte >= 0x80 || byte < 0x20) {
+      HexByte(byte);
+    } else {
+      Plain(ch);
+    }
+  }
 }
 
 void TComposer::WriteText(std::u16string_view text) {

@@ -16,7 +16,9 @@
 // formatting that starts with one is opened after its "\par ". Character words:
 // \b \b0 \i \i0 \ul \ulnone \strike \strike0 \caps \caps0 \super \sub \nosupersub
 // \fN \fsN \cfN \highlightN. A bulleted paragraph's text begins with
-// "{\pntext\fN\'B7\tab}", N the Symbol font's number. A tab is \tab, a line
+// "{\pntext\fN\'B7\tab}{\*\pn\pnlvlblt\pnfN\pnindent0{\pntxtb\'B7}}", N the Symbol
+// font's number (after the text's fonts). The result of a field is written as
+// "{\field{\*\fldinst INSTRUCTION}{\fldrslt TEXT}}". A tab is \tab, a line
 // break \line, a non-breaking blank \~, an optional hyphen \-, a non-breaking
 // hyphen \_; "\", "{" and "}" are escaped with "\"; control characters and bytes
 // of Windows-1252 from 0x80 up as \'hh (lower-case hex); other characters as \uN?.

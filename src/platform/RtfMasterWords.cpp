@@ -95,6 +95,7 @@ TRtfDocument InMasterWords(const TRtfDocument& document) {
   out.paragraphs.reserve(document.paragraphs.size());
   for (const TRtfParagraph& p : document.paragraphs) {
     TRtfParagraph q;
+    q.format = p.format;
     q.markFormat = words.Format(p.markFormat);
     for (const TRtfRun& run : p.runs) {
       AppendRun(q, Text(run.text), words.Format(run.format));

@@ -21,6 +21,10 @@ struct TRtfCharFormat {
   int script = 0;          // 0 normal, 1 superscript, -1 subscript
   int32_t color = -1;      // 0xRRGGBB, -1 the automatic colour
   int32_t highlight = -1;  // 0xRRGGBB, -1 none
+  // RTF the editor cannot show is kept as written, so that open and save leave it
+  // in place: here the instruction of the field whose result the text is
+  // ("HYPERLINK "https://..."" for a link), in Windows-1252, "" for none.
+  std::string field;
 
   bool operator==(const TRtfCharFormat&) const = default;
 };

@@ -97,7 +97,7 @@ int CodePageOfCharset(int charset, int documentCodePage) {
 
 // ---- reader state ------------------------------------------------------------
 
-enum class TDest { Text, Skip, FontTable, ColorTable };
+enum class TDest { Text, Skip, FontTable, ColorTable, FieldInstruction };
 
 struct TState {
   TDest dest = TDest::Text;
@@ -111,12 +111,20 @@ struct TState {
   int uc = 1;         // bytes of fallback after \uN
   char tabKind = 'l';
   TRtfParaFormat para;
+  std::string field;  // the instruction of the field being read
 };
 
 struct TFont {
   std::string name;
   int codePage = 1252;
 };
+
+// A field instruction without the blanks and line ends round it.
+std::string TrimmedInstruction(const std::string& text) {
+  const size_t start = text.find_first_not_of(" \r\n");
+  if (start == std::string::npos) return "";
+  return text.substr(start, text.find_last_not_of(" \r\n") - start + 1);
+}
 
 // Destinations whose content is never text of the document.
 bool IsSkippedDestination(std::string_view word) {
@@ -227,6 +235,10 @@ class TParser {
   size_t markText_ = 0;
   size_t markRuns_ = 0;
   bool bulletPending_ = false;
+  // The token before was the "\\*" of a destination; the instruction of the
+  // field being read.
+  bool afterStar_ = false;
+  std::string fieldText_;
 };
 
 TRtfDocument TParser::Run() {
@@ -234,6 +246,8 @@ TRtfDocument TParser::Run() {
   for (;;) {
     const TRtfToken token = tokens_.Next();
     if (token.kind == TRtfTokenKind::End || finished_) break;
+    const bool afterStar = afterStar_;
+    afterStar_ = false;
     switch (token.kind) {
       case TRtfTokenKind::GroupStart:
         if (stack_.size() >= kMaxDepth) {
@@ -250,7 +264,13 @@ TRtfDocument TParser::Run() {
         }
         break;
       case TRtfTokenKind::Word:
-        if (state_.dest == TDest::FontTable) {
+        if (state_.dest == TDest::Skip && token.name == "fldinst" && afterStar) {
+          // A field's instruction: kept with the field's result text.
+          state_.dest = TDest::FieldInstruction;
+          fieldText_.clear();
+        } else if (state_.dest == TDest::FieldInstruction) {
+          // Switches and nested fields of an instruction are not kept.
+        } else if (state_.dest == TDest::FontTable) {
           FontTableToken(token);
         } else if (state_.dest == TDest::ColorTable) {
           ColorTableToken(token);
@@ -261,20 +281,29 @@ TRtfDocument TParser::Run() {
       case TRtfTokenKind::Symbol:
         if (token.symbol == '*') {
           Flush();
+          afterStar_ = state_.dest != TDest::FieldInstruction;
           state_.dest = TDest::Skip;
+        } else if (state_.dest == TDest::FieldInstruction) {
+          if (token.symbol == '\\' || token.symbol == '{' || token.symbol == '}') {
+            fieldText_ += token.symbol;
+          }
         } else if (state_.dest == TDest::Text) {
           OnSymbol(token.symbol);
         }
         break;
       case TRtfTokenKind::Hex:
-        if (state_.dest == TDest::FontTable) {
+        if (state_.dest == TDest::FieldInstruction) {
+          fieldText_ += static_cast<char>(token.byte);
+        } else if (state_.dest == TDest::FontTable) {
           FontTableToken(token);
         } else if (state_.dest == TDest::Text) {
           OnByte(token.byte);
         }
         break;
       case TRtfTokenKind::Text:
-        if (state_.dest == TDest::FontTable) {
+        if (state_.dest == TDest::FieldInstruction) {
+          fieldText_ += token.name;
+        } else if (state_.dest == TDest::FontTable) {
           FontTableToken(token);
         } else if (state_.dest == TDest::ColorTable) {
           ColorTableToken(token);
@@ -308,8 +337,11 @@ void TParser::OnGroupEnd() {
     Finish();
     finished_ = true;
   }
+  const bool instructionEnds = state_.dest == TDest::FieldInstruction;
   state_ = stack_.back();
   stack_.pop_back();
+  // The field's group holds its result: the text read in it carries the instruction.
+  if (instructionEnds && state_.dest == TDest::Text) state_.field = TrimmedInstruction(fieldText_);
 }
 
 void TParser::FontTableToken(const TRtfToken& token) {
@@ -686,6 +718,7 @@ TRtfCharFormat TParser::CurrentFormat() const {
   f.script = state_.script;
   f.color = ColorAt(state_.color);
   f.highlight = state_.highlight == 0 ? -1 : ColorAt(state_.highlight);  // 0: none
+  f.field = state_.field;
   return f;
 }
 

@@ -19,6 +19,7 @@
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
+#include "shell/Hooks.h"
 #include "shell/MainWindow.h"
 #include "shell/MyRich.h"
 #include "shell/SaveText.h"
@@ -110,12 +111,10 @@ void ReformatDownload(const std::string& target) {
   CurrentText = styleSheet ? text : ReplaceAll(text, "\r\n", "\n", true);
   DocModified = false;
   ClassifyDocument();
-  IsDotPage = false;
-  IsCSharp = false;
   CurrentCommand = ServerWindowCommand;
   HandOverText.clear();
   try {
-    ValidateCurrentFile("N0");
+    ValidateDocumentHook("N0");
   } catch (const EAbort&) {
     // A page the validator stops on is kept as it came.
     return;

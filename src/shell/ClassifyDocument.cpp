@@ -4,6 +4,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "shell/FastStrings.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
@@ -16,24 +17,15 @@ bool Contains(const std::string& text, std::string_view part) {
   return text.find(part) != std::string::npos;
 }
 
-// "X:" and a tune number, as the first line of an ABC file has it. Real files
-// also write "X: 47", so blanks may stand before the number.
-bool IsTuneNumberLine(const std::string& line) {
-  if (!line.starts_with("X:")) return false;
-  size_t i = 2;
-  while (i < line.size() && line[i] == ' ') ++i;
-  if (i == line.size()) return false;
-  for (; i < line.size(); ++i) {
-    if (line[i] < '0' || line[i] > '9') return false;
-  }
-  return true;
-}
-
 // The name's extension, upper-cased, with its dot; a dot in a folder name is no
 // extension.
 std::string UpperExtension(const std::string& path) {
   return UpperCaseLatin1(ExtractFileExt(path));
 }
+
+// The current document's kind, beside its flags in ShellState.
+TDocumentKind currentKind = TDocumentKind::Other;
+TKindSet currentKinds;
 
 std::string FirstLineOf(const std::string& text) {
   size_t end = text.find_first_of("\r\n");
@@ -50,41 +42,42 @@ bool IsNotInSite(const std::string& path, const std::string& tempFolder) {
          Contains(path, "Untitled.htm") || Contains(path, "/Download");
 }
 
+void SetKindFlags(TDocumentType& t) {
+  const uint32_t flags = FlagsOfKinds(t.kinds);
+  auto has = [&](TKindFlag flag) { return (flags & flag) != 0; };
+  t.isHtml = has(FlagHtml);
+  t.isServerPage = has(FlagServerPage);
+  t.isPhp = has(FlagPhp);
+  t.isAsp = has(FlagAsp);
+  t.isCss = has(FlagCss);
+  t.isJs = has(FlagJs);
+  t.isCSharp = has(FlagCSharp);
+  t.isPascal = has(FlagPascal);
+  t.isXml = has(FlagXml);
+  t.isTei = has(FlagTei);
+  t.isRtf = has(FlagRtf);
+  t.isAbc = has(FlagAbc);
+  t.isLog = has(FlagLog);
+  t.isScript = has(FlagScript);
+  t.isContentDoc = has(FlagContentDoc);
+  t.isDotPage = has(FlagDotPage);
+  t.isSlides = has(FlagSlides);
+  t.isPlainText = has(FlagPlainText);
+}
+
 TDocumentType ClassifyText(const std::string& path, const std::string& firstLine,
                            const std::string& text, bool onTabChange,
                            const std::string& tempFolder) {
   TDocumentType t;
   t.ext = UpperExtension(path);
-  const std::string& ext = t.ext;
-  t.isPhp = ext == ".PHP";
-  t.isAsp = ext == ".ASP";
-  t.isCss = ext == ".CSS";
-  t.isCSharp = ext == ".CS";
-  t.isJs = ext == ".JS";
-  t.isServerPage = t.isAsp || ext == ".ASPX" || ext == ".ASCX" || t.isPhp;
   t.notInSite = IsNotInSite(path, tempFolder);
-  t.isLog = firstLine.starts_with("[") && ext != ".LOG";
-  t.isXml = firstLine.starts_with("<?xml");
-  t.isTei = firstLine.starts_with("<!doctype tei2");
-  t.isAbc = ext == ".ABC" || Contains(path, "ABCCodes.txt") || IsTuneNumberLine(firstLine) ||
-            firstLine.starts_with("%%scale");
-  t.isHtml =
-      t.isServerPage ||
-      (!ext.empty() && InBarListNoCase(ext, "|.HTM|.HTML|.SHTML|.DWT|.LBI|.VBS|.ASAX|") > 0) ||
-      firstLine.starts_with("<!DOCTYPE") ||
-      (t.notInSite && ext.empty() && !t.isTei && !t.isAbc && !t.isLog) ||
-      (onTabChange && t.notInSite && ContainsNoCase(text, "<HTML"));
-  t.isScript = ext == ".SCR";
-  t.isContentDoc = path == "Content";
-  t.isRtf = ext == ".RTF" || ext == ".LTR" || t.isScript || t.isContentDoc;
-  t.isPascal = ext == ".PAS";
-  t.isSlides = Contains(firstLine, "|Slides");
+  t.kinds = RecogniseKinds({path, t.ext, firstLine, text, t.notInSite, onTabChange});
+  t.kind = MainKind(t.kinds);
+  SetKindFlags(t);
   t.isOfficeHtml = ContainsNoCase(text, "<o:");
-  t.isPlainText = ext == ".TXT" || (ext.empty() && Contains(text, "========") && !t.isLog);
-  t.isDotPage = t.isRtf && StartsWithNoCase(text, ".PG");
   t.hasBaseTag = !t.isDotPage && ContainsNoCase(text, "<base ");
   // A page saved from the web without a name ending: it is HTML.
-  if (ext.empty() && t.notInSite && text.starts_with("<!DOCTYPE")) t.ext = ".HTM";
+  if (t.ext.empty() && t.notInSite && text.starts_with("<!DOCTYPE")) t.ext = ".HTM";
   return t;
 }
 
@@ -104,8 +97,27 @@ void ClassifyDocument(bool onTabChange) {
   SetCurrentDocumentType(ClassifyText(CurrentFileName, firstLine, CurrentText, onTabChange, temp));
 }
 
+TDocumentKind CurrentKind() {
+  return currentKind;
+}
+
+const TKindSet& CurrentKinds() {
+  return currentKinds;
+}
+
+void AddCurrentKind(TDocumentKind kind) {
+  TDocumentType t = CurrentDocumentType();
+  t.kinds.set(static_cast<size_t>(kind));
+  t.kinds.reset(static_cast<size_t>(TDocumentKind::Other));
+  t.kind = MainKind(t.kinds);
+  SetKindFlags(t);
+  SetCurrentDocumentType(t);
+}
+
 TDocumentType CurrentDocumentType() {
   TDocumentType t;
+  t.kind = currentKind;
+  t.kinds = currentKinds;
   t.ext = CurrentExt;
   t.isHtml = IsHtml;
   t.isServerPage = IsServerPage;
@@ -133,6 +145,8 @@ TDocumentType CurrentDocumentType() {
 
 void SetCurrentDocumentType(const TDocumentType& t) {
   CurrentDocument().Type = t;
+  currentKind = t.kind;
+  currentKinds = t.kinds;
   CurrentExt = t.ext;
   IsHtml = t.isHtml;
   IsServerPage = t.isServerPage;
@@ -156,5 +170,12 @@ void SetCurrentDocumentType(const TDocumentType& t) {
   NotInSite = t.notInSite;
   HasBaseTag = t.hasBaseTag;
 }
+
+namespace {
+const TResetEntry resetCurrentKind([] {
+  currentKind = TDocumentKind::Other;
+  currentKinds.reset();
+});
+}  // namespace
 
 }  // namespace quorrel

@@ -38,6 +38,10 @@ bool AskedAbout(const TMyRich& editor, const std::string& path) {
 void AskToSave(TMainWindow& w, const std::string& path) {
   const std::string question = SaveChangesQuestion(path);
   if (ClosingAll) {
+    // The tabs close unpainted; from the first question on they are drawn, or the
+    // user would be asked about a text that is not on the screen.
+    w.ShowForm(true);
+    ShowUpdates();
     if (AskYesNo(question)) SaveClick();
     return;
   }

@@ -8,6 +8,7 @@
 #include "platform/Abort.h"
 #include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
+#include "shell/EditorPaints.h"
 #include "shell/FastStrings.h"
 #include "shell/ShellState.h"
 
@@ -44,6 +45,7 @@ int AskQuestion(DialogKind kind, const std::string& question, int helpContext) {
   call.text = question;
   call.caption = ApplicationTitle;
   call.helpContext = helpContext;
+  TEditorPaints paints;
   return UserDialogs().ShowBox(call);
 }
 
@@ -86,7 +88,10 @@ void ShowMsg(const std::string& message) {
   }
   // The timeout belongs to this one message, whatever becomes of it.
   MessageTimeout = 0;
-  UserDialogs().ShowBox(call);
+  {
+    TEditorPaints paints;
+    UserDialogs().ShowBox(call);
+  }
   UserDialogs().ProcessMessages();
 }
 
@@ -124,6 +129,7 @@ int AskCustom(const std::string& message, const std::string& caption1, const std
   call.caption = ApplicationTitle;
   call.buttons = {caption1, caption2, caption3};
   call.helpContext = helpContext;
+  TEditorPaints paints;
   int result = UserDialogs().ShowBox(call);
   UserDialogs().ProcessMessages();
   return result == mrNone ? mrCancel : result;

@@ -15,6 +15,7 @@
 #include "shell/MyRich.h"
 #include "shell/SaveText.h"
 #include "shell/ShellState.h"
+#include "shell/SlowRead.h"
 #include "shell/TextFiles.h"
 
 namespace quorrel {
@@ -60,7 +61,10 @@ void LoadIntoEditor(TMyRich& editor, const std::string& path, int slot) {
   editor.SetPlainText(true);
   editor.SetLfOnlyFile(HasLfOnlyLineEnds(bytes));
   size_t zeros = 0;
-  if (HoldsZeroByte(bytes) && AskYesNoHelp(SlowReadQuestion, SlowReadHelp)) {
+  const TDocumentType type = ClassifyText(path, "", "", false, TempFolder());
+  if (type.isRtf) DropRtfEndMark(bytes);
+  if (OffersSlowRead(path, type, HoldsZeroByte(bytes), false) &&
+      AskYesNoHelp(SlowReadQuestion, SlowReadHelp)) {
     editor.SetText(SlowReadText(bytes, &zeros));
   } else {
     editor.SetText(bytes);

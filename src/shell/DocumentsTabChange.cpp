@@ -6,6 +6,7 @@
 #include "platform/IniFile.h"
 #include "platform/Instances.h"
 #include "platform/Paths.h"
+#include "platform/ResetRegistry.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/CommandNames.h"
 #include "shell/Documents.h"
@@ -28,6 +29,15 @@ namespace quorrel {
 
 namespace {
 
+// The document the tab change last entered. The open command names the file it
+// puts into a tab before the change runs, so a document that replaced another in
+// the same tab is told apart by this, not by CurrentFileName.
+struct TEntered {
+  const TMyRich* editor = nullptr;
+  std::string path;
+};
+TEntered entered;
+
 // Whether the running command is an item of the File menu (the open commands,
 // Recent ...).
 bool CommandFromFileMenu() {
@@ -43,9 +53,9 @@ void Enable(const char* name, bool enabled) {
 
 // Which commands suit the document's type.
 void EnableMenusByType(bool raw, bool scrambled) {
-  const bool sections = (IsDotPage && !raw) || IsAsp || CurrentExt == ".VBA" || IsAbc ||
-                        IsPlainText || IsRtf || IsCss || IsCSharp || IsJs || IsHtml || IsLog ||
-                        CurrentExt == ".SQL" || IsContentDoc || CurrentExt == ".XXX";
+  auto kindShows = [](TKindMenu menu) { return KindsShowMenu(CurrentKinds(), menu); };
+  // A kind with a sections rule has sections, also while RTF shows as its codes.
+  const bool sections = SectionRuleOfKinds(CurrentKinds(), false) != TSectionRule::None;
   for (const char* name :
        {"Sections", "PrevSection", "NextSection", "SectCount", "SectNames", "SelSect"}) {
     Enable(name, sections);
@@ -56,12 +66,12 @@ void EnableMenusByType(bool raw, bool scrambled) {
        {"UpContent", "Library", "CreateLib", "UpdateLib", "RefreshLib", "RegenHtml", "RegenOne",
         "UpdateTable", "AddNbsp", "EncodeHtml", "MobileCheck", "PageSpeed", "MobiReady",
         "SiteMapXml", "AddBase", "HtmlHelp"}) {
-    Enable(name, IsHtml);
+    Enable(name, kindShows(MenuPageTools));
   }
   for (const char* name :
        {"DoubleSpace", "FindCorr", "Raw", "Align", "AlLeft", "AlRight", "AlCentre", "BgColour",
         "FgColour", "SaveStyle", "CopyStyle", "SetFont"}) {
-    Enable(name, IsRtf);
+    Enable(name, kindShows(MenuRtfTools));
   }
   const bool styled = (IsRtf && !raw) || IsHtml || IsCSharp;
   for (const char* name : {"Bold", "Italic", "Underline", "Strike", "Normal", "Nbsp", "Bullet",
@@ -69,16 +79,16 @@ void EnableMenusByType(bool raw, bool scrambled) {
     Enable(name, styled);
   }
   Enable("InsList", styled || CurrentExt == ".TXT");
-  Enable("ColourD", IsHtml || IsPascal || IsDotPage || IsCss || IsCSharp || IsJs);
+  Enable("ColourD", kindShows(MenuColourWords));
   Enable("Validate", !NotInSite);
   Enable("ValAll", !NotInSite);
-  Enable("OnlineValOne", IsHtml || IsDotPage || IsCss);
-  Enable("OnlineValAll", IsHtml || IsDotPage || IsCss);
+  Enable("OnlineValOne", kindShows(MenuOnlineCheck));
+  Enable("OnlineValAll", kindShows(MenuOnlineCheck));
   MainMenu().SetChecked("Encrypted", scrambled);
   Enable("Browser", !IsScript);
-  Enable("BuildAll", IsDotPage);
-  Enable("BuildOne", IsDotPage);
-  Enable("ViewNotes", IsSlides);
+  Enable("BuildAll", kindShows(MenuBuild));
+  Enable("BuildOne", kindShows(MenuBuild));
+  Enable("ViewNotes", kindShows(MenuViewNotes));
 }
 
 // Function keys follow the document's type. Where two items would share a key,
@@ -94,12 +104,10 @@ void SetFunctionKeys() {
   menu.SetShortcut("Link", IsAbc ? "" : "F4");
   menu.SetShortcut("PrevScene", IsScript ? "F9" : "");
   menu.SetShortcut("NextScene", IsScript ? "Shift+F9" : "");
-  // F9 of a letter inserts a paragraph once that command exists; until then the
-  // pop-up box keeps it, or the key would reach no command at all.
+  // F9 of a letter opens the pop-up box. "Paragraph" has no command to take the key
+  // from it: Enter already starts a paragraph in a letter.
   const bool letter = IsRtf && !IsDotPage && !IsScript;
-  const bool paragraphKey = letter && menu.HasHandler("InsPara");
-  menu.SetShortcut("InsPara", paragraphKey ? "F9" : "");
-  menu.SetShortcut("PU", letter && !paragraphKey ? "F9" : "");
+  menu.SetShortcut("PU", letter ? "F9" : "");
   // On a dot-command master Ctrl+W builds the caret's page; elsewhere it closes the tab.
   menu.SetShortcut("CloseTab", IsDotPage ? "" : "Ctrl+W");
   menu.SetShortcut("BuildOne", IsDotPage ? "Ctrl+W" : "");
@@ -115,6 +123,7 @@ void NoDocument(TMainWindow& w) {
   CurrentFileName.clear();
   CurrentText.clear();
   DocModified = false;
+  entered = {};
   ApplicationTitle = "Quorrel";
   w.SetCaption(ApplicationTitle);
   MainMenu().SetVisible("ABCMenu", false);
@@ -141,7 +150,9 @@ void LeaveDocument(TMainWindow& w) {
 // file, or one whose text must be read again): its sections and markers start afresh.
 bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
   const bool pathChanged = path != CurrentFileName;
-  const bool anew = pathChanged || CurrentText.empty() || DocModified || !CurrentEditor;
+  const bool replaced = editor != entered.editor || path != entered.path;
+  const bool anew = pathChanged || replaced || CurrentText.empty() || DocModified || !CurrentEditor;
+  entered = {editor, path};
   if (anew && pathChanged && CurrentCommand != ExitCommand) {
     if (CurrentEditor) SaveMarkersHook();
     ClearMarkerPositionsHook();
@@ -169,8 +180,8 @@ void ReadAndClassify() {
   ClassifyDocument(true);
   FitLineEnds();
   if (!CurrentCommand.empty()) StatusText.clear();
-  MainMenu().SetVisible("ABCMenu", IsAbc);
-  MainMenu().SetVisible("ScriptMenu", IsScript);
+  MainMenu().SetVisible("ABCMenu", KindsShowMenu(CurrentKinds(), MenuAbc));
+  MainMenu().SetVisible("ScriptMenu", KindsShowMenu(CurrentKinds(), MenuScript));
 }
 
 // The current folder follows a document on disk; a web page or the content
@@ -267,5 +278,9 @@ void PCChange() {
   ShowDocumentState(*w, *editor, path, anew);
   ShowInfo();
 }
+
+namespace {
+const TResetEntry resetTabChange([] { entered = {}; });
+}  // namespace
 
 }  // namespace quorrel

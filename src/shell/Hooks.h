@@ -6,7 +6,9 @@
 // here. The composition root (commands/CompositionRoot.h) fills the slots at
 // start-up; an empty slot does nothing and returns the empty value.
 // Texts and paths are Windows-1252 bytes.
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -55,12 +57,35 @@ inline THook<void()> ClearMarkerPositionsHook;
 // back (LoadMarkersHook) when they are not.
 inline THook<bool(const std::string& path)> MarkersBelongToHook;
 inline THook<void(const std::string& path)> LoadMarkersHook;
+// The validation dispatcher on the current document (ValidateCurrentFile), by the
+// sender's component name: the page builder checks each page it writes, the
+// server window re-checks a page it downloaded, the music commands validate a tune
+// book.
+inline THook<void(const std::string& sender)> ValidateDocumentHook;
+
+// ---- what the validators ask of the server --------------------------------------
+// Links and images of a page are checked against the site's server. Unset until the
+// link checker: a validator that finds one empty checks locally only.
+// A server file fetched to a local path; true when it came.
+inline THook<bool(const std::string& serverPath, const std::string& localPath)> ServerDownloadHook;
+// A local file sent to the server; true when it went.
+inline THook<bool(const std::string& localPath, const std::string& serverPath)> ServerUploadHook;
+// Whether the server can be reached now (connecting when the user allows it).
+inline THook<bool()> ServerConnectedHook;
+// The server's time of a file in seconds (UTC); 0 when it has none.
+inline THook<int64_t(const std::string& serverPath)> ServerFileTimeHook;
+// A server name as the server spells it; "" when the server has no such file.
+inline THook<std::string(const std::string& serverPath)> ServerNameCaseHook;
+// The table editor, to which the HTML validator hands a table of the page: the
+// table as edited, none when the user left it alone.
+inline THook<std::optional<std::string>(const std::string& table)> TableEditorHook;
 
 // ---- the open and exit commands -------------------------------------------------
 // The open command as its menu item of that name would run it ("Reload", "NewTXT";
 // "" for CurrentFileName).
 inline THook<void(const std::string& sender)> OpenBySenderHook;
-// A path opened in a tab of its own (an open file's tab is only activated).
+// A path opened in a tab of its own (an open file's tab is only activated); the
+// music commands open the documents they name through it.
 inline THook<void(const std::string& path)> OpenThisHook;
 // The preview browser (TWebForm.GoBrowser) on an address; internal: in the
 // program's own browser window.
@@ -71,24 +96,25 @@ inline THook<void(const std::string& text)> OpenTextHook;
 inline THook<void()> RecentMenuHook;
 // The exit command by its sender's component name ("Exit").
 inline THook<void(const std::string& sender)> ExitHook;
+// The unwanted-file list TUwForm, shown modally by "Show unwanted"; it sets that
+// option from its own check box. The item gets its handler with the form.
+inline THook<void()> UwFormHook;
+// The Open form's set-up of "Download entire site" (TOpenForm.Entire), which the
+// server window then carries out. The item gets its handler with the form.
+inline THook<void()> EntireHook;
 // The special-characters form; with findField, a chosen character goes into the
 // Find dialog's active box instead of the document. Unset, nothing shows.
 inline THook<void(bool findField)> SpecialClickHook;
-// The unwanted-file list TUwForm, shown modally by "Show unwanted"; it sets that
-// option from its own check box. Unset, nothing shows.
-inline THook<void()> UwFormHook;
-// The Open form's set-up of "Download entire site" (TOpenForm.Entire), which the
-// server window then carries out. Unset until the form exists: nothing happens.
-inline THook<void()> EntireHook;
 
 // ---- windows beside the main one --------------------------------------------------
 // TFoldForm ("Compare files in this folder with those in another folder"), shown
-// modally. Unset, nothing shows.
+// modally. The item gets its handler with the form.
 inline THook<void()> FoldFormHook;
 // The preview browser and the server window take part once they exist: the
 // browser gets the focus when it is the active window; the server window, when
-// active and on-line, refreshes its list (it knows itself whether a transfer or a
-// busy spell forbids that). The ui fills these; tests set their own.
+// active and on-line, refreshes its list (on activation only with no transfer or
+// listing under way and the cursor normal; after an error always). Each window
+// fills its own fields and keeps the others'.
 struct TActivationWindows {
   std::function<bool()> browserActive;
   std::function<void()> focusBrowser;

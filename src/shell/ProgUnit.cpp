@@ -8,6 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
 #include "shell/DBoxUnit.h"
+#include "shell/EditorPaints.h"
 
 namespace quorrel {
 
@@ -154,6 +155,7 @@ void TProgress::Destroy() {
   if (!toReportFile_) view->PrintLines(printed_);
   if (box.lines.size() > 1) {
     box.visible = true;
+    TEditorPaints paints;
     view->ShowModalBox();
   }
   Finish();

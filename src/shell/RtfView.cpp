@@ -182,13 +182,9 @@ TRtfDisguise RtfInDisguise(const std::string& firstFive) {
   return TRtfDisguise::RenamedToRtf;
 }
 
-bool ShortRtfFallback(const std::string& path, size_t renderedLength, bool saving) {
-  // Ten characters is less than any real document's text.
-  if (saving || renderedLength >= 10) return false;
-  ShowMsg(
-      "You probably need a later version of riched20.dll.\rOpen this file in WordPad and save "
-      "it.  From then on you can use Quorrel.");
-  ShellOpen(path);
+bool ReportEmptyRtf(const std::string& path, size_t renderedLength, bool saving) {
+  if (saving || renderedLength > 0) return false;
+  ShowMsg(path + "\ris empty.");
   return true;
 }
 

@@ -59,10 +59,10 @@ void InstallRtfViewCommands();
 enum class TRtfDisguise { NotRtf, RenderedToSave, RenamedToRtf };
 TRtfDisguise RtfInDisguise(const std::string& firstFive);
 
-// An RTF file the reader renders as fewer than 10 characters (a later rich-text
-// format or a broken file): the user is told to convert it in a word processor,
-// which is opened on it. Returns whether that happened. Not while saving.
-bool ShortRtfFallback(const std::string& path, size_t renderedLength, bool saving);
+// An RTF file that shows no text: the user is told that it is empty, since every
+// RTF the program meets is read by its own reader. Returns whether that happened.
+// Not while saving.
+bool ReportEmptyRtf(const std::string& path, size_t renderedLength, bool saving);
 
 // Back to the state of a freshly started program.
 void ResetRtfView();

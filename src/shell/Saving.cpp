@@ -52,7 +52,7 @@ void OfferRtfConversion(TMyRich& editor) {
   if (CurrentExt != ".RTF" || !editor.PlainText()) return;
   if (StartsWithRtf(editor.TextRange(0, 5))) return;  // its codes, shown raw
   if (!AskYesNo("Convert plain text file to Rich Text Format?")) Abort();
-  IsRtf = true;
+  AddCurrentKind(TDocumentKind::Rtf);
   SetRtfDefaultFont();
 }
 

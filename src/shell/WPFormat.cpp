@@ -4,6 +4,7 @@
 
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
+#include "shell/ClassifyDocument.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MyRich.h"
 #include "shell/RtfView.h"
@@ -14,6 +15,8 @@ namespace quorrel {
 std::function<std::string(const std::string&)> WPReparagraph;
 
 namespace {
+
+constexpr int kWhite = 0xFFFFFF;
 
 // Old code page byte -> Windows-1252 byte.
 constexpr std::array<std::pair<unsigned char, unsigned char>, 19> kByteMap = {{
@@ -113,13 +116,15 @@ bool WPFormat() {
   if (!CurrentEditor || !WPFormatOffered(CurrentText, IsRtf, false)) return false;
   if (!AskYesNo("Convert from Varek's WP format?")) return false;
   CurrentEditor->SetWordWrap(false);
+  // A letter is read on white, whatever the colours of the text documents.
+  CurrentEditor->SetEditorColour(kWhite);
   const std::string source = WPFormatSource(Reparagraphed(WPMapBytes(CurrentText)), "Arial", 12);
   SetRtfSource(source, *CurrentEditor);
   // The document now differs from its file, which keeps its old name and form.
   CurrentEditor->SetModified(true);
   CurrentFileName = ChangeFileExt(CurrentFileName, ".RTF");
   CurrentExt = ".RTF";
-  IsRtf = true;
+  AddCurrentKind(TDocumentKind::Rtf);
   return true;
 }
 

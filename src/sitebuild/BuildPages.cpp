@@ -17,9 +17,14 @@ namespace quorrel {
 
 namespace {
 
-// A run that stops on a message leaves nothing running behind it.
+// A run that stops on a message leaves nothing running behind it, and the page
+// name its messages carried goes back to the caret's section.
 struct TRunGuard {
-  ~TRunGuard() { BuildRun.BuildRunning = false; }
+  std::string pageName = CurrentPageName;
+  ~TRunGuard() {
+    BuildRun.BuildRunning = false;
+    CurrentPageName = pageName;
+  }
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "sitebuild/BuildReader.h"
 
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "sitebuild/BuildBuffers.h"
 #include "sitebuild/BuildReaderSteps.h"
@@ -19,6 +21,31 @@ constexpr std::string_view kNamedEntities =
 constexpr unsigned char kNbspMark = 187;    // "»"
 constexpr unsigned char kBulletMark = 169;  // "©"
 constexpr char kBulletImage[] = R"(<Img Src="images/Bullet.gif" Width=7 Height=9 Alt="">)";
+
+// Bytes 128 to 159 of Windows-1252 by their references: the numbers of those bytes
+// name control characters in HTML. Curly double quotes and dashes never come here:
+// they are read before as the control words for them are (AsPlainForm). The five
+// bytes the code page leaves undefined become the replacement character.
+constexpr std::array<std::string_view, 32> kWindowsRange = {
+    "euro;",   "#65533;", "sbquo;",  "fnof;",   "bdquo;", "hellip;", "dagger;", "Dagger;",
+    "circ;",   "permil;", "Scaron;", "lsaquo;", "OElig;", "#65533;", "#381;",   "#65533;",
+    "#65533;", "lsquo;",  "rsquo;",  "ldquo;",  "rdquo;", "bull;",   "ndash;",  "mdash;",
+    "tilde;",  "trade;",  "scaron;", "rsaquo;", "oelig;", "#65533;", "#382;",   "Yuml;"};
+
+// A curly double quote reads as the plain one and a dash as "-", as "\ldblquote",
+// "\rdblquote", "\endash" and "\emdash" do.
+char AsPlainForm(char ch) {
+  switch (static_cast<unsigned char>(ch)) {
+    case 0x93:
+    case 0x94:
+      return '"';
+    case 0x96:
+    case 0x97:
+      return '-';
+    default:
+      return ch;
+  }
+}
 
 std::string NamedEntity(size_t index) {
   size_t start = 0;
@@ -74,8 +101,12 @@ char ReadRtfChar() {
       continue;
     }
     if (run.RawMode) return ch;
+    if (!run.NotesMode) ch = AsPlainForm(ch);
     // Only a tag typed in the source is checked; pushed markup was checked or made here.
-    if (ch == '<' && fromSource && !run.QuoteMode && PeekInput() != '-') CheckSourceTag();
+    if (ch == '<' && fromSource && !run.QuoteMode && PeekInput() != '-' && !CheckSourceTag()) {
+      PushInput("lt;");
+      return '&';
+    }
     if (ch == '"' && run.BodySeen && !run.QuoteMode && !run.NotesMode && !run.InMarkup) {
       if (run.OpenQuote) {
         run.OpenQuote = false;
@@ -98,6 +129,8 @@ char ReadRtfChar() {
         continue;
       } else if (size_t at = kNamedChars.find(ch); at != std::string_view::npos) {
         PushInput(NamedEntity(at));
+      } else if (byte < 160) {
+        PushInput(kWindowsRange[byte - 128]);
       } else {
         PushInput("#" + std::to_string(byte) + ";");
       }

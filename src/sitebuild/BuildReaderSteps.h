@@ -12,8 +12,9 @@ bool ReadControlRun(char& ch);
 // False when the backslash stands as written.
 bool ReadRawEscape(char& ch);
 // After a "<" taken from the source: reads the tag to its ">", refuses the
-// forms a master may not use, and pushes the tag back unchanged.
-void CheckSourceTag();
+// forms a master may not use, and pushes the tag back unchanged. False, with
+// nothing read, when no ">" closes it: the "<" is text.
+bool CheckSourceTag();
 
 // The build stops on the end of the source; the reader finishes the page.
 void FlushPage();

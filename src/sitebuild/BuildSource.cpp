@@ -13,7 +13,9 @@
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
+#include "shell/SlowRead.h"
 #include "sitebuild/BuildBuffers.h"
+#include "sitebuild/MasterGroups.h"
 
 namespace quorrel {
 
@@ -69,14 +71,32 @@ std::string ReadSource(bool oneSection, size_t caretOffset) {
     if (oneSection) {
       if (!collecting && !started && !key.empty() && StartsSection(line, key)) {
         collecting = started = true;
-      } else if (collecting && line.size() >= 8 && AnsiSameText(line.substr(5, 3), kSectionMark)) {
-        break;
+      } else if (collecting && line.size() >= 8) {
+        // The command follows the paragraph mark and any layout of its paragraph.
+        const size_t command = LayoutEnd(line, 5);
+        if (AnsiSameText(line.substr(command, 3), kSectionMark)) break;
       }
     }
     if (collecting) source += line;
   }
   if (in.bad()) ShowErrorAndAbort("Cannot read " + CurrentFileName + "\r" + std::strerror(errno));
+  DropRtfEndMark(source);
   return source;
+}
+
+// Whether the closing brace at `at` closes no group opened in the text before it.
+bool UnmatchedCloseAt(const std::string& text, size_t at) {
+  int depth = 0;
+  for (size_t k = 0; k < at; ++k) {
+    if (text[k] == '\\') {
+      ++k;  // an escaped brace is text
+    } else if (text[k] == '{') {
+      ++depth;
+    } else if (text[k] == '}' && depth > 0) {
+      --depth;
+    }
+  }
+  return depth == 0;
 }
 
 bool EndsWith(const std::string& text, std::string_view end) {
@@ -123,8 +143,12 @@ std::string NormaliseBuildSource(std::string source) {
   source.erase(0, PosNoCaseOrAbort(kSectionMark, source) - 1);
   const size_t reach = std::min(source.size(), kClosingBraceReach);
   const size_t brace = source.rfind('}');
-  if (brace != std::string::npos && brace >= source.size() - reach) source.erase(brace);
+  // Only the document's own closing brace: one section may end in a link's group.
+  if (brace != std::string::npos && brace >= source.size() - reach && UnmatchedCloseAt(source, brace)) {
+    source.erase(brace);
+  }
   source = MultiReplace(source, "\\par | \\b0| \\i0| \\u0", "\r\n|\\b0 |\\i0 |\\u0 ", true);
+  source = ReadMasterGroups(source);
   return ReplaceAll(source, "\r\n\r\n\r\n", "\r\n\r\n", true);
 }
 

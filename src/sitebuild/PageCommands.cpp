@@ -121,7 +121,6 @@ void RunPageCommand() {
   TBuildRun& run = BuildRun;
   if (run.OpenQuote) ReportBuildError("Missing quote near end.");
   run.RawMode = false;
-  run.PossibleErrors.clear();
   const std::string text = run.CommandText;
   const std::string firstLine = FirstDocumentLine();
   if (Trimmed(firstLine).empty()) TooFewArguments(text);
@@ -140,8 +139,11 @@ void RunPageCommand() {
     }
   }
   if (run.PageOpen) FlushPage();
+  run.PossibleErrors.clear();
   const std::string name = Trimmed(fields[0]);
   run.PageName = name.substr(0, name.find('.'));
+  // Messages name the page being built, not the section the caret is in.
+  CurrentPageName = run.PageName + run.PageExt;
   run.PageTitle = title;
   run.BodySeen = false;
   run.PageOpen = true;

@@ -8,6 +8,7 @@
 #include "shell/CommandNames.h"
 #include "shell/CompareProgram.h"
 #include "shell/DBoxUnit.h"
+#include "shell/Hooks.h"
 #include "shell/MenuModel.h"
 #include "shell/ProgUnit.h"
 #include "shell/ShellState.h"
@@ -18,7 +19,6 @@
 #include "sitebuild/BuildState.h"
 #include "sitebuild/PageWrite.h"
 #include "sitebuild/SlideShow.h"
-#include "validate/ValUnit.h"
 
 namespace quorrel {
 
@@ -69,7 +69,25 @@ void ShowPossibleErrors() {
   TProgress box("Possible errors", 0, false, true);
   box.SetWidth(kPossibleErrorsWidth);
   box.Add(BuildRun.PossibleErrors);
+  BuildRun.PossibleErrors.clear();
   box.Destroy();
+}
+
+// Every page is checked as an HTML page of a master, whatever a box shown earlier
+// in the run let happen meanwhile (an event, a command) to the current command or
+// the document's flags.
+void ValidateBuiltPage() {
+  struct TRestore {
+    std::string command = CurrentCommand;
+    bool dotPage = IsDotPage;
+    ~TRestore() {
+      CurrentCommand = command;
+      IsDotPage = dotPage;
+    }
+  } restore;
+  CurrentCommand = BuildAllCommand;
+  IsDotPage = true;
+  ValidateDocumentHook("");
 }
 
 }  // namespace
@@ -136,7 +154,7 @@ void FlushPage() {
   const std::string fileName = run.PageName + run.PageExt;
   ShowStatus(fileName);
   // The HTML validator checks the page buffer of a master; an invalid page stops here.
-  if (CurrentEditor && IsDotPage) ValidateCurrentFile("");
+  if (CurrentEditor) ValidateBuiltPage();
   WritePage(fileName);
   run.VideoUsed = false;
   ShowPossibleErrors();

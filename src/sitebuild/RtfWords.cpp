@@ -1,8 +1,10 @@
 // Control words and symbols of the master's RTF, translated into page text.
+#include <algorithm>
 #include <cctype>
 #include <string>
 
 #include "platform/CodePage.h"
+#include "platform/RtfParse.h"
 #include "shell/DBoxUnit.h"
 #include "sitebuild/BuildBuffers.h"
 #include "sitebuild/BuildReaderSteps.h"
@@ -13,6 +15,7 @@ namespace quorrel {
 namespace {
 
 constexpr int kUnknownWordLimit = 4;  // the fourth unknown word stops the run
+constexpr size_t kMessageLineLength = 255;
 
 bool IsWordChar(char c) {
   return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '?';
@@ -54,6 +57,18 @@ std::string Unknown(const std::string& word) {
   return "<font color=red><b>[" + word + "]</b></font>";
 }
 
+// The text of the source line the reader is in, as the editor shows it.
+std::string SourceLineText() {
+  const std::string& source = BuildRun.RtfSource;
+  const size_t at = std::min(BuildRun.SourcePos, source.size());
+  const size_t lineEnd = source.rfind('\n', at == 0 ? 0 : at - 1);
+  const size_t begin = lineEnd == std::string::npos || at == 0 ? 0 : lineEnd + 1;
+  const size_t end = std::min(source.find('\r', at), source.size());
+  std::string text = RtfPlainText(ParseRtf("{\\rtf1 " + source.substr(begin, end - begin) + "}"));
+  std::replace(text.begin(), text.end(), '\t', ' ');
+  return text.substr(0, kMessageLineLength);
+}
+
 std::string Tab() {
   TBuildRun& run = BuildRun;
   if (run.OhTableOpen && run.OhRowCellPending) {
@@ -63,7 +78,7 @@ std::string Tab() {
   if (!run.OhTableOpen && !OnCommentLine()) {
     if (!run.TabWarned) {
       run.TabWarned = true;
-      ShowMsg("Unexpected tab character converted to @@@@ in line\r" + run.CurrentLine +
+      ShowMsg("Unexpected tab character converted to @@@@ in line\r" + SourceLineText() +
               "\rand maybe others.");
     }
     return "@@@@";
@@ -95,26 +110,33 @@ std::string FixedPitch() {
   return text + "</TT>";
 }
 
+// "u" and a number, perhaps negative: the word ends there, whatever follows,
+// since the fallback character after it may be a letter or "?".
+bool IsUnicodeNumber(const std::string& word) {
+  if (word.size() < 2 || word[0] != 'u') return false;
+  const size_t digitsStart = word[1] == '-' ? 2 : 1;
+  if (digitsStart >= word.size()) return false;
+  return std::all_of(word.begin() + static_cast<long>(digitsStart), word.end(),
+                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
 // "u" with its decimal value (negative for code points from 32768 up); the
 // fallback character that follows is dropped. False when the word is no such form.
 bool UnicodeWord(const std::string& word, std::string& text) {
-  size_t i = 1;
-  const bool negative = i < word.size() && word[i] == '-';
-  if (negative) ++i;
-  const size_t digitsStart = i;
-  while (i < word.size() && std::isdigit(static_cast<unsigned char>(word[i]))) ++i;
-  const size_t digits = i - digitsStart;
-  const bool fallbackInWord = i + 1 == word.size() && word[i] == '?';
-  if (digits == 0 || digits > 6 || (i != word.size() && !fallbackInWord)) return false;
-  long value = std::stol(word.substr(digitsStart, digits));
+  if (!IsUnicodeNumber(word)) return false;
+  const bool negative = word[1] == '-';
+  const std::string digits = word.substr(negative ? 2 : 1);
+  if (digits.size() > 6) return false;
+  long value = std::stol(digits);
   if (negative) value = 65536 - value;
   text += "&#" + std::to_string(value) + ";";
-  if (!fallbackInWord) {
-    if (InputStartsWith("\\'")) {
-      for (int k = 0; k < 4; ++k) Take();
-    } else if (PeekInput() != '\\' && PeekInput() != ' ' && PeekInput() != '\0') {
-      Take();
-    }
+  // The blank that ends the word comes before the fallback.
+  if (PeekInput() == ' ' && PeekInput(1) != '\\' && PeekInput(1) != '\r') Take();
+  if (InputStartsWith("\\'")) {
+    for (int k = 0; k < 4; ++k) Take();
+  } else if (PeekInput() != '\\' && PeekInput() != ' ' && PeekInput() != '\0' &&
+             PeekInput() != '\r') {
+    Take();
   }
   return true;
 }
@@ -232,7 +254,10 @@ bool ReadControlRun(char& ch) {
       break;
     }
     std::string word;
-    while (IsWordChar(PeekInput())) word += Take();
+    while (IsWordChar(PeekInput()) &&
+           !(IsUnicodeNumber(word) && !std::isdigit(static_cast<unsigned char>(PeekInput())))) {
+      word += Take();
+    }
     if (word.empty()) {
       // A backslash before no word ("\*", "\_") or at the very end.
       if (next == '\0') break;
@@ -240,7 +265,11 @@ bool ReadControlRun(char& ch) {
     }
     bool ends = false;
     text += Translate(word, ends);
-    if (ends) break;
+    if (ends) {
+      // The fallback character ended the word; a blank after it is text.
+      endedOnSymbol = endedOnSymbol || IsUnicodeNumber(word);
+      break;
+    }
     const char after = PeekInput(1);
     if (PeekInput() == '\\' && (IsWordChar(after) || after == '\'' || after == '~')) {
       Take();

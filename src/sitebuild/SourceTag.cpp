@@ -1,6 +1,7 @@
 // The check of a tag typed into the master.
 #include <string>
 
+#include "platform/Chars.h"
 #include "platform/CodePage.h"
 #include "shell/FastStrings.h"
 #include "sitebuild/BuildBuffers.h"
@@ -9,13 +10,30 @@
 
 namespace quorrel {
 
-void CheckSourceTag() {
+namespace {
+
+// Where the text a tag may take ends: a control word the reader turns into markup
+// (a tag is typed text), an empty line or a dot-command line. A "<" with no ">"
+// before it is text, so a comparison such as "a<b" never swallows what follows.
+bool EndsTagSearch(const std::string& source, size_t pos) {
+  const char ch = source[pos];
+  if (ch == '\\') return pos + 1 < source.size() && IsLowerLetter(source[pos + 1]);
+  if (ch != '\r' || source.compare(pos, 2, "\r\n") != 0) return false;
+  const char next = pos + 2 < source.size() ? source[pos + 2] : '\0';
+  return next == '\r' || next == '.' || next == '\f' || next == '\0';
+}
+
+}  // namespace
+
+bool CheckSourceTag() {
   TBuildRun& run = BuildRun;
   const std::string& source = run.RtfSource;
   const size_t start = run.SourcePos;
   size_t pos = start;
   std::string tag;
+  bool closed = false;
   while (pos < source.size() && tag.size() <= kPushBackCapacity) {
+    if (EndsTagSearch(source, pos)) break;
     const char ch = source[pos];
     if (ch == '<' && !(pos + 1 < source.size() && source[pos + 1] == '%')) {
       const std::string text = tag + "<" + Excerpt(source, static_cast<long long>(pos) + 1, 40);
@@ -25,8 +43,12 @@ void CheckSourceTag() {
     ++pos;
     if (ch == '\r' && pos < source.size() && source[pos] == '\n') continue;  // CR LF is one end
     tag += (ch == '\r' || ch == '\n') ? ' ' : ch;
-    if (ch == '>') break;
+    if (ch == '>') {
+      closed = true;
+      break;
+    }
   }
+  if (!closed) return false;
   if (StartsWithNoCase(tag, "SCRIPT") && !ContainsNoCase(tag, "SRC")) {
     ReportBuildError("Do not use <Script> and </Script> - use .BS and .ES instead.");
   }
@@ -38,6 +60,7 @@ void CheckSourceTag() {
   }
   run.SourcePos = pos;
   PushInput(tag);
+  return true;
 }
 
 }  // namespace quorrel

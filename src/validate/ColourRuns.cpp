@@ -53,12 +53,20 @@ bool TColourPainter::AtCase(std::string_view s) const {
   return text.compare(pos, s.size(), s) == 0;
 }
 
-bool TColourPainter::SkipTo(std::string_view s) {
+bool TColourPainter::SkipToNext(std::string_view s) {
   size_t found = pos < length ? PosNoCase(s, std::string_view(text).substr(0, length), pos + 1) : 0;
   if (found > 0) {
     pos = found - 1;
     return true;
   }
+  pos = length;
+  return false;
+}
+
+bool TColourPainter::SkipTo(std::string_view s) {
+  const size_t from = pos;
+  if (SkipToNext(s)) return true;
+  pos = from;
   // A line end missing at the end of the text is no fault: the text ends the line.
   if (s != "\n" || pos < length) {
     ColourStatus("Could not find " + (s == "\n" ? std::string("end-of-line") : std::string(s)) +

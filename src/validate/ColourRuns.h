@@ -39,6 +39,9 @@ class TColourPainter {
   // When there is none it moves to the end of the text and tells the status bar
   // (not for a line end missing at the end of the text).
   bool SkipTo(std::string_view s);
+  // The same for the next of a series (the next comment): there being no more is
+  // the end of the search, not a fault, and the status bar is not told.
+  bool SkipToNext(std::string_view s);
   // Moves the scan position to the end of its line (the line end itself, or the
   // end of the text).
   void SkipToLineEnd();

@@ -8,6 +8,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
+#include "shell/ClassifyDocument.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
@@ -110,12 +111,12 @@ bool RemoveBlanksBeforeLineEnds(TMyRich& editor, size_t& selStart, size_t& selEn
   return true;
 }
 
-// Lays the runs of the current document's type over the editor's text.
+// Lays the runs of the current document's kinds over the editor's text.
 void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) {
-  const std::string& extension = CurrentExt;
+  auto colours = [](TColouring colouring) { return KindsColour(CurrentKinds(), colouring); };
   // The sections of pages and scripts tell where to colour and what.
   if (SectionLines.empty() && !IsContentDoc && !SectionsBoxShowing() &&
-      (IsServerPage || IsCSharp || IsJs || extension == ".VBA")) {
+      (IsServerPage || colours(TColouring::Script) || colours(TColouring::Vba))) {
     SectionsClick("");
   }
   TScanText scan(CurrentText);
@@ -124,7 +125,7 @@ void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) 
   // The old runs in [clearFrom, clearTo) give way to the fresh ones.
   size_t clearFrom = 0, clearTo = scan.length;
 
-  if (IsAbc) {
+  if (colours(TColouring::Abc)) {
     // A ratio directive in the file header serves every tune: no need to offer one.
     size_t lf = PosNoCase("\nX:", CurrentText);
     bool header = lf > 0 && PosNoCase("X:", std::string_view(CurrentText).substr(0, 2)) == 0;
@@ -143,18 +144,22 @@ void ColourText(TMyRich& editor, int request, int defaultColour, bool keepRuns) 
       to = clearTo;
     }
   }
-  if (IsCSharp || IsJs || extension == ".VBA") {
+  if (colours(TColouring::Script) || colours(TColouring::Vba)) {
     fresh = OverlayRuns(fresh, SectionLineRuns(scan, SectionOffsets(), false));
-    if (extension == ".VBA") fresh = OverlayRuns(fresh, VbaRuns(scan, defaultColour));
+    if (colours(TColouring::Vba)) fresh = OverlayRuns(fresh, VbaRuns(scan, defaultColour));
   }
-  if (IsPlainText) fresh = OverlayRuns(fresh, PlainTextRuns(scan, defaultColour));
-  if (IsCss && !Checked("ColourCSS")) {
+  if (colours(TColouring::PlainText)) {
+    fresh = OverlayRuns(fresh, PlainTextRuns(scan, defaultColour));
+  }
+  if (colours(TColouring::CssComments) && !Checked("ColourCSS")) {
     fresh = OverlayRuns(fresh, CommentRuns(scan, "/*", "*/", defaultColour));
   }
-  if (extension == ".INI") fresh = OverlayRuns(fresh, IniRuns(scan, defaultColour));
-  if (IsXml) fresh = OverlayRuns(fresh, CommentRuns(scan, "<!--", "-->", defaultColour));
+  if (colours(TColouring::Ini)) fresh = OverlayRuns(fresh, IniRuns(scan, defaultColour));
+  if (colours(TColouring::XmlComments)) {
+    fresh = OverlayRuns(fresh, CommentRuns(scan, "<!--", "-->", defaultColour));
+  }
 
-  if (IsHtml) {
+  if (colours(TColouring::Html)) {
     THtmlColourOptions options;
     options.serverStart = ServerScriptStart;
     options.serverEnd = ServerScriptEnd;
@@ -213,7 +218,8 @@ void ApplySyntaxColours() {
   editor->SetRedraw(false);
   const size_t selStart = editor->SelStart(), selLength = editor->SelLength();
   size_t newStart = selStart, newEnd = selStart + selLength;
-  const int defaultColour = CurrentExt == ".VBS" ? scheme.vbScript : scheme.defaultColour;
+  const int defaultColour =
+      CurrentKind() == TDocumentKind::VbScript ? scheme.vbScript : scheme.defaultColour;
   const bool modified = editor->Modified();
   GetEditorText();
   ScriptDelimiters();

@@ -34,7 +34,7 @@ void CommentLine(TColourPainter& p, const TScanText& scan, size_t line) {
 std::vector<TColourRun> CommentRuns(const TScanText& scan, const std::string& open,
                                     const std::string& close, int defaultColour) {
   TColourPainter p(scan.text, scan.length, defaultColour);
-  while (p.SkipTo(open)) {
+  while (p.SkipToNext(open)) {
     p.Push(ColourScheme.comments);
     p.pos += open.size();
     if (p.SkipTo(close)) p.pos += close.size();

@@ -11,7 +11,7 @@ namespace quorrel {
 
 namespace {
 
-constexpr int TableRowsHelp = 100700;
+constexpr int MissingEndTagHelp = 100700;
 constexpr int TableNoRowsHelp = 100770;
 
 // Asked once per validation; kept between the passes of one.
@@ -203,7 +203,7 @@ void InsTag(THtmlRun& run) {
     }
     if (!AskYesNoHelp(
             message + "\rDid you really mean this?\r\nClick the Help button for more information",
-            TableRowsHelp)) {
+            MissingEndTagHelp)) {
       HtmlError("Validation terminated.");
       return;
     }

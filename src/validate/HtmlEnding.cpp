@@ -6,7 +6,6 @@
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
-#include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Saving.h"
@@ -40,16 +39,6 @@ void WriteBack(const THtmlRun& run, const std::string& text) {
   editor.SetModified(!CheckOnly && (run.wasModified || changed));
   DocModified = true;
   GetEditorText();
-}
-
-void RestoreCaret(const THtmlRun& run) {
-  TMyRich& editor = *CurrentEditor;
-  editor.ScrollLines(static_cast<long>(run.firstVisibleLine) -
-                     static_cast<long>(editor.FirstVisibleLine()));
-  const size_t line = run.caretLine < editor.LineCount() ? run.caretLine : editor.LineCount() - 1;
-  const size_t column =
-      run.caretColumn < editor.LineLength(line) ? run.caretColumn : editor.LineLength(line);
-  editor.Select(editor.LineIndex(line) + column, 0);
 }
 
 void ShowError(const std::string& message, int helpContext) {
@@ -128,7 +117,7 @@ bool SameAsInput(const THtmlRun& run) {
 
 }  // namespace
 
-void FinishHtml(THtmlRun& run, const std::string& sender) {
+void FinishHtml(THtmlRun& run, const TPage& page, TValidation& result) {
   if (!HtmlFailed()) {
     CheckHtmlTags(run.out);
     if (!TagsPassed && !run.dotPage) {
@@ -138,7 +127,7 @@ void FinishHtml(THtmlRun& run, const std::string& sender) {
       ScheduleTimerRefresh();
       Abort();
     }
-    CheckSiteMap(run, sender);
+    CheckSiteMap(run, page.sender);
   }
   if (HtmlFailed()) {
     const std::string message = ErrMsg;
@@ -163,19 +152,9 @@ void FinishHtml(THtmlRun& run, const std::string& sender) {
   const bool changed = !SameAsInput(run);
   if (changed) CompareInputOutput(run.original, run.out);
   HandOverText = run.out;
-  if (sender == "NoReformat" || !CurrentEditor) return;
-  if (run.startTab >= 0 && MainWindow() && MainWindow()->ActiveTab() != run.startTab) {
-    MainWindow()->ActivateTab(run.startTab);
-    PCChange();
-  }
-  if (run.out != CurrentText && !CheckOnly) {
-    WriteBack(run, run.out);
-    RestoreCaret(run);
-  }
-  if (changed && !run.serverCheck) {
-    MarkDocumentChanged();
-    ValidateAgain = true;
-  }
+  if (page.sender == "NoReformat") return;
+  result.text = run.out;
+  result.again = changed && !run.serverCheck;
 }
 
 }  // namespace quorrel

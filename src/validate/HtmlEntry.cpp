@@ -2,7 +2,6 @@
 // questions that come first, and the pages it refuses.
 #include "platform/ResetRegistry.h"
 #include "platform/UserDialogs.h"
-#include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MainWindow.h"
@@ -26,8 +25,8 @@ constexpr int DeleteBlankLinesHelp = 101500;
 // The blank-line question is asked once per program run.
 bool blankLinesAsked = false;
 
-bool FirstPassOfCall(const std::string& sender) {
-  return ValidationPass == (sender == "N0" ? 1 : 0);
+bool FirstPassOfCall(const TPage& page) {
+  return page.pass == (page.sender == "N0" ? 1 : 0);
 }
 
 std::string Around(const std::string& text, size_t at, size_t before, size_t after) {
@@ -75,28 +74,13 @@ std::string AnchorNamesToIds(const std::string& text) {
 
 }  // namespace
 
-bool TakeHtmlInput(THtmlRun& run, const std::string& sender) {
-  if (CurrentExt == ".VBS" || !CurrentEditor) return false;
-  TMyRich& editor = *CurrentEditor;
-  const size_t caret = editor.SelStart();
-  run.caretLine = editor.LineFromChar(caret);
-  run.caretColumn = caret - editor.LineIndex(run.caretLine);
-  run.firstVisibleLine = editor.FirstVisibleLine();
-  run.wasModified = editor.Modified();
-  if (FirstPassOfCall(sender)) ResetInsTagQuestion();
+bool TakeHtmlInput(THtmlRun& run, const TPage& page) {
+  if (page.kind == TDocumentKind::VbScript || !CurrentEditor) return false;
+  run.wasModified = CurrentEditor->Modified();
+  if (FirstPassOfCall(page)) ResetInsTagQuestion();
   ScriptDelimiters();
 
-  // The re-check after a download starts at its second pass: its first pass has no
-  // handed-over text of its own to read.
-  std::string input;
-  if (IsContentDoc || CurrentCommand == UpdateMenuCommand || IsAsp || IsPhp ||
-      !FirstPassOfCall(sender)) {
-    input = HandOverText;
-  } else if (IsDotPage) {
-    input = ReplaceAll(PageBuffer, "\r\n", "\n", true);
-  } else {
-    input = CurrentText;
-  }
+  std::string input = page.text;
   if (IsDotPage && PosNoCase("src=\"//", input) != 0) {
     ShowErrorAndAbort("Replace src=\"// by src=\"https://");
   }

@@ -101,7 +101,6 @@ struct THtmlRun {
   bool tagSeen = false;
   bool walkStarted = false;
   long errorAt = -1;    // output index of an error found after the walk (-1: the output's end)
-  int startTab = -1;    // the tab that was active when the validator started
   bool marked = false;  // the document is marked changed
 
   // ---- the tag stack -----------------------------------------------------------------------
@@ -110,7 +109,6 @@ struct THtmlRun {
   std::vector<THtmlTable> tables;
 
   // ---- the editor as the validator found it ----------------------------------------------
-  size_t caretLine = 0, caretColumn = 0, firstVisibleLine = 0;
   bool wasModified = false;
 
   // ---- the tag being handled ---------------------------------------------------------------

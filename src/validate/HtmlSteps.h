@@ -3,16 +3,15 @@
 // before the walk, the questions and refusals, and what becomes of the result.
 #include <string>
 
+#include "shell/Page.h"
 #include "validate/HtmlRun.h"
 
 namespace quorrel {
 
-// Remembers the editor's caret and state and takes the page: the text handed over
-// by another validator (content document, site-menu update, ASP and PHP pages, every
-// pass after the first), the generated page of a dot-command master, or CurrentText.
-// False when there is nothing to validate (no editor, an empty text, a document that
-// is not HTML and the user does not want it re-formatted as such).
-bool TakeHtmlInput(THtmlRun& run, const std::string& sender);
+// Remembers whether the document was modified and takes the page's text. False when
+// there is nothing to validate (a VBScript file, no editor, an empty text, a document
+// that is not HTML and the user does not want it re-formatted as such).
+bool TakeHtmlInput(THtmlRun& run, const TPage& page);
 
 // A page marked "NoReformat" is left alone: the status says so. True for such a page.
 bool LeaveNoReformatPage(const THtmlRun& run);
@@ -33,8 +32,9 @@ bool AcceptHtmlPage(const THtmlRun& run);
 // What becomes of the walk's result: with an error, the editor holds the part
 // re-formatted so far followed by the rest of the page, the caret goes to the error,
 // the message is shown and the command ends; without, the output is handed over and
-// written into the editor, and a changed page asks for another pass.
-void FinishHtml(THtmlRun& run, const std::string& sender);
+// returned as the new text (unless the command validates without re-formatting),
+// and a changed page asks for another pass.
+void FinishHtml(THtmlRun& run, const TPage& page, TValidation& result);
 
 // Back to the state of a freshly started program.
 void ResetHtmlValidator();

@@ -1,15 +1,14 @@
 #pragma once
-// The validation dispatcher: runs the validator of the current document (again
-// while it asks for another pass), runs it over every matching file in and below a
-// folder, and gives the validators their error routines, the report tabs and the
-// state they share. Texts are Windows-1252 bytes. Offsets are into CurrentText,
+// The state the validators share with the dispatcher (commands/ValidateCurrentFile.h),
+// the run over every matching file in and below a folder, the validators' error
+// routines and the report tabs. Texts are Windows-1252 bytes. Offsets are into CurrentText,
 // whose line ends are one character in an HTML working copy and two otherwise;
 // the error routines turn them into editor positions.
 #include <string>
 
 namespace quorrel {
 
-// ---- state of one ValidateCurrentFile call (kept afterwards) ------------------------
+// ---- state of one validation of the current document (kept afterwards) --------------
 // Check without rewriting the document or marking it modified: generated pages, the
 // content document, the site-menu update, the re-check after a download.
 extern bool CheckOnly;
@@ -33,13 +32,6 @@ extern bool CheckingStyleBlock;
 // At most this many passes; a server page gets two, a re-check after a download four.
 constexpr int MaxValidationPasses = 5;
 inline constexpr char ValidationLoopMessage[] = "Validation loop";
-
-// Validates (and where the validator and options allow, re-formats) the current
-// document. sender is the menu item of the command: "Validate", "NoReformat",
-// "Reformat", "N0" (after a download), "Compact", another item, or "" for none.
-// Returns when the document is valid; at the first error shows one message and
-// ends the command with the silent abort.
-void ValidateCurrentFile(const std::string& sender);
 
 // ---- folder runs ------------------------------------------------------------------------
 // A folder preset for the next ValidateFolder (used once, then cleared).

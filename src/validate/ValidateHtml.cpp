@@ -1,7 +1,6 @@
 // The HTML validator: takes the page, walks it into a re-formatted copy, and
 // reports the first error or writes the copy back.
 #include "shell/DBoxUnit.h"
-#include "shell/MainWindow.h"
 #include "validate/ColourSyntax.h"
 #include "validate/HtmlPageSteps.h"
 #include "validate/HtmlSteps.h"
@@ -10,17 +9,18 @@
 
 namespace quorrel {
 
-void ValidateHtml(const std::string& sender) {
+TValidation ValidateHtml(const TPage& page) {
   ErrMsg.clear();
   ErrHelpContext = 0;
+  TValidation result;
+  result.status = ValidatedStatus;
   THtmlRun run;
-  if (!TakeHtmlInput(run, sender)) return;
-  if (TMainWindow* window = MainWindow()) run.startTab = window->ActiveTab();
-  if (LeaveNoReformatPage(run)) return;
+  if (!TakeHtmlInput(run, page)) return result;
+  if (LeaveNoReformatPage(run)) return result;
   HtmlPreEdits(run);
   InitHtmlRun(run);
   AskAboutBlankLines(run);
-  if (!AcceptHtmlPage(run)) return;
+  if (!AcceptHtmlPage(run)) return result;
   // The colouring of a server page may have found an error first.
   if (!PendingMessage.empty()) {
     const std::string message = PendingMessage;
@@ -33,7 +33,8 @@ void ValidateHtml(const std::string& sender) {
   HtmlDoctype(run);
   HtmlWalk(run);
   HtmlAfterWalk(run);
-  FinishHtml(run, sender);
+  FinishHtml(run, page, result);
+  return result;
 }
 
 }  // namespace quorrel

@@ -1,78 +1,72 @@
 #include "validate/Validators.h"
 
+#include "shell/ClassifyDocument.h"
 #include "shell/CommandNames.h"
-#include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
+#include "validate/ValUnit.h"
 
 namespace quorrel {
 
 namespace {
 
-TValidatorStandIn standIn;
+TPageValidatorStandIn standIn;
+
+// Where a kind stands in the table: the kinds before HTML keep their own validator
+// when a build runs.
+size_t Order(TDocumentKind kind) {
+  const auto& table = DocumentKindTable();
+  for (size_t i = 0; i < table.size(); ++i) {
+    if (table[i].kind == kind) return i;
+  }
+  return table.size();
+}
+
+TValidation Validated() {
+  TValidation result;
+  result.status = ValidatedStatus;
+  return result;
+}
 
 }  // namespace
 
 TValidatorKind ChooseValidator() {
-  if (CurrentExt == ".DPR") return TValidatorKind::Project;
-  if (IsPascal || (CurrentExt == ".INC" && PosNoCase("<%", CurrentText) == 0)) {
-    return TValidatorKind::Pascal;
+  const TDocumentKind kind = CurrentKind();
+  if (CurrentCommand == BuildAllCommand && Order(kind) >= Order(TDocumentKind::Html)) {
+    return TValidatorKind::Html;
   }
-  if (IsCSharp || IsJs || IsPhp) return TValidatorKind::Php;
-  if (IsCss) return TValidatorKind::Css;
-  if (CurrentExt == ".VBA" || IsAsp) return TValidatorKind::Asp;
-  if (IsAbc) {
-    // The directives file of the music tools is ABC only in name.
-    if (PosNoCase("ABCCodes.txt", CurrentFileName) != 0) return TValidatorKind::None;
-    return TValidatorKind::Abc;
-  }
-  if (IsHtml || CurrentCommand == BuildAllCommand) return TValidatorKind::Html;
-  if (IsXml) return TValidatorKind::Xml;
-  if (IsRtf && !MainMenu().Checked("Raw")) return TValidatorKind::Rtf;
-  return TValidatorKind::None;
+  const TValidatorKind validator = KindRow(kind).validator;
+  if (validator == TValidatorKind::Rtf && MainMenu().Checked("Raw")) return TValidatorKind::None;
+  return validator;
 }
 
-void RunValidator(TValidatorKind kind, const std::string& sender) {
-  if (kind == TValidatorKind::None) return;
+TValidation RunValidator(TValidatorKind kind, const TPage& page) {
+  if (kind == TValidatorKind::None) return Validated();
   if (standIn) {
-    standIn(kind, sender);
-    return;
+    if (std::optional<TValidation> result = standIn(kind, page)) return *result;
   }
-  switch (kind) {
-    case TValidatorKind::None:
-      break;
-    case TValidatorKind::Project:
-      ValidateProject();
-      break;
-    case TValidatorKind::Pascal:
-      ValidatePascal();
-      break;
-    case TValidatorKind::Php:
-      ValidatePhp();
-      break;
-    case TValidatorKind::Css:
-      ValidateCss();
-      break;
-    case TValidatorKind::Asp:
-      ValidateAsp(sender);
-      break;
-    case TValidatorKind::Abc:
-      ValidateAbc(sender);
-      break;
-    case TValidatorKind::Html:
-      ValidateHtml(sender);
-      break;
-    case TValidatorKind::Xml:
-      ValidateXml();
-      break;
-    case TValidatorKind::Rtf:
-      ValidateRtf(sender == "Compact");
-      break;
-  }
+  if (kind == TValidatorKind::Html) return ValidateHtml(page);
+  TValidation result;
+  result.status = NotCheckedYetStatus(page.kind);
+  return result;
+}
+
+void SetPageValidatorStandIn(TPageValidatorStandIn function) {
+  standIn = std::move(function);
 }
 
 void SetValidatorStandIn(TValidatorStandIn function) {
-  standIn = std::move(function);
+  if (!function) {
+    standIn = nullptr;
+    return;
+  }
+  standIn = [function](TValidatorKind kind, const TPage& page) -> std::optional<TValidation> {
+    ValidateAgain = false;
+    function(kind, page.sender);
+    TValidation result = Validated();
+    result.again = ValidateAgain;
+    return result;
+  };
 }
 
 }  // namespace quorrel

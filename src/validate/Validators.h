@@ -1,42 +1,35 @@
 #pragma once
-// The validators of the document types and the choice among them. Each validator
-// works on CurrentText and the current editor, talks through the state of ValUnit.h
-// (CheckOnly, ValidateAgain, HandOverText ...) and stops at the first error with one
-// message (RaiseErrorAt, RaiseAtOffset or ShowErrorAndAbort).
+// The validators of the document kinds. Each takes a page and returns its verdict
+// (shell/Page.h); the dispatcher makes the page of the current document and applies
+// the verdict. The validator of a kind comes from the kinds table.
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "shell/Page.h"
 
 namespace quorrel {
 
-enum class TValidatorKind { None, Project, Pascal, Php, Css, Asp, Abc, Html, Xml, Rtf };
-
-// The validator of the current document: the first whose condition holds, in this
-// order: Pascal project (".DPR"), Pascal source (also ".INC" without "<%"), PHP,
-// JavaScript or C#, CSS, Classic ASP (also ".VBA"), ABC (never "ABCCodes.txt", which
-// is not validated at all), HTML (also any page while "Build Web pages" runs), XML,
-// RTF unless shown as its codes. None when no condition holds.
+// The validator of the current document: its kind's, except that every page a
+// build writes is HTML (unless its kind has a validator of its own that comes
+// first) and that RTF shown as its codes is not validated.
 TValidatorKind ChooseValidator();
 
-// Runs one validator on the current document; sender is the menu item that started
-// the command ("" for none).
-void RunValidator(TValidatorKind kind, const std::string& sender);
+// Runs one validator on a page. A kind whose validator is still to be written
+// checks nothing and says so in its status; None has nothing to check.
+TValidation RunValidator(TValidatorKind kind, const TPage& page);
 
-// ---- the validators' entry points ---------------------------------------------------
-void ValidateProject();
-void ValidatePascal();
-void ValidatePhp();
-// Forgets the names the PHP checker keeps from one function to the next.
-void ClearPhpNameList();
-void ValidateCss();
-void ValidateAsp(const std::string& sender);
-void ValidateAbc(const std::string& sender);
-void ValidateHtml(const std::string& sender);
-void ValidateXml();
-// compact: the command is "Compact", which converts a play script's layout.
-void ValidateRtf(bool compact);
+// The HTML validator. It rewrites the editor itself only when it stops at an error.
+TValidation ValidateHtml(const TPage& page);
 
-// Tests of the dispatcher put a scripted validator in place of every real one; an
-// empty function puts the real ones back.
+// Tests of the dispatcher put a scripted validator in place of the real ones: it
+// returns the verdict on a page, or none to let the real validator run. An empty
+// function puts the real ones back.
+using TPageValidatorStandIn =
+    std::function<std::optional<TValidation>(TValidatorKind kind, const TPage& page)>;
+void SetPageValidatorStandIn(TPageValidatorStandIn standIn);
+// The same for a scripted validator that stands in for every real one, asks for
+// another pass through ValidateAgain and rewrites the document itself.
 using TValidatorStandIn = std::function<void(TValidatorKind kind, const std::string& sender)>;
 void SetValidatorStandIn(TValidatorStandIn standIn);
 

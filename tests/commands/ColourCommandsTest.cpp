@@ -51,7 +51,9 @@ TEST(ColourWordTest, ValuesOfColourWords) {
     const std::optional<int> value = ColourOfWord(c.word);
     EXPECT_EQ(value.value_or(-1), c.bgr);
     EXPECT_EQ(IsPascalColourWord(c.word), c.pascal);
-    if (value) EXPECT_EQ(ColourOfWord(ColourWordFor(*value, c.pascal)), value) << "round trip";
+    if (value) {
+      EXPECT_EQ(ColourOfWord(ColourWordFor(*value, c.pascal)), value) << "round trip";
+    }
   }
   EXPECT_EQ(ColourWordFor(0xCCBBAA, false), "#AABBCC");
   EXPECT_EQ(ColourWordFor(0xCCBBAA, true), "$CCBBAA");

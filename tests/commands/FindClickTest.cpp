@@ -292,13 +292,78 @@ TEST_F(FindTest, ExtractLinesFromTheUntitledDocumentItselfGoesToANewOne) {
   EXPECT_EQ(Text(), "cat\r\n");
 }
 
-TEST_F(FindTest, ATabIsFoundInScriptsWhileHtmlAndDotPagesKeepTheMark) {
-  Open("code.js", "var\ta = 1;\r\n");
-  Command("Find", Finding("var\xBB" "a"));
-  EXPECT_EQ(Selected(), "var\ta");
-  Open("page.htm", "<html>\n<head>\n</head>\n<body>a\xBB" "b</body>\n</html>\n");
-  Command("Find", Finding("a\xBB" "b"));
-  EXPECT_EQ(Selected(), "a\xBB" "b");
+// "»" stands for a tab in RTF documents only: everywhere else it is a character of
+// its own (French quotes), found as typed.
+TEST_F(FindTest, TheTabMarkIsATabInRtfDocumentsAndACharacterElsewhere) {
+  struct Case {
+    const char* file;
+    const char* text;
+    const char* find;
+    const char* selected;
+  } cases[] = {
+      {"quotes.txt", "il dit \xAB oui \xBB et\r\n", "oui \xBB", "oui \xBB"},
+      {"code.js", "var\ta = '\xBB' + a;\r\n", "'\xBB'", "'\xBB'"},
+      {"page.htm", "<html>\n<head>\n</head>\n<body>a\xBB" "b</body>\n</html>\n", "a\xBB" "b",
+       "a\xBB" "b"},
+      {"letter.rtf",
+       "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n"
+       "\\pard\\f0\\fs24 Name:\\tab Ann\r\n\\par }\r\n",
+       "Name:\xBB", "Name:\t"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    Open(c.file, c.text);
+    Command("Find", Finding(c.find));
+    EXPECT_EQ(Selected(), c.selected);
+  }
+}
+
+// Whole words: the letters among Windows-1252's signs (micro, the ordinals, the
+// florin) are letters, so "m" is no word inside "µm".
+TEST_F(FindTest, WholeWordsTakeMicroAndTheOrdinalsForLetters) {
+  Open("units.txt", "5 \xB5m, 1\xAAm 2\xBAm \x83m, 3 m.\r\n");
+  Command("ReplaceM", [](TFindAnswers& a) {
+    a.findText = "m";
+    a.replaceText = "metres";
+    a.wholeWords = true;
+  });
+  EXPECT_EQ(Text(), "5 \xB5m, 1\xAAm 2\xBAm \x83m, 3 metres.\r\n");
+}
+
+// "¶" is the document's line end; the final one of the working copy is not the
+// editor's, so a one-line document has no line end to find, and a search for one
+// leaves editor and text alike.
+TEST_F(FindTest, APilcrowFindsNoFinalLineEndOfAOneLineDocument) {
+  Open("one.txt", "abc\r\n");
+  Command("Find", Finding("\xB6"));
+  EXPECT_EQ(Status(), "  Not found: \"\xB6\"");
+  EXPECT_EQ(Selected(), "");
+  Command("ReplaceM", Replacing("\xB6", "X", false));
+  EXPECT_EQ(Text(), "abc\r\n");
+  EXPECT_EQ(CurrentText, "abc\r\n");
+  EXPECT_FALSE(CurrentEditor->Modified());
+
+  // With two lines the first line end is there to find and replace.
+  Open("two.txt", "abc\r\ndef\r\n");
+  Command("ReplaceM", Replacing("c\xB6", "C ", false));
+  EXPECT_EQ(Text(), "abC def\r\n");
+  EXPECT_EQ(CurrentText, Text());
+}
+
+// Each search's outcome replaces the message of the one before: a failed search's
+// "Not found" does not stay over a search that found.
+TEST_F(FindTest, ASearchsMessageReplacesTheLastOne) {
+  Open("a.txt", "one [two]\r\n");
+  Command("Find", Finding("[x"));
+  EXPECT_EQ(Status(), "  Not found: \"[x\"");
+  Command("Find", Finding("[t"));
+  EXPECT_EQ(Selected(), "[t");
+  EXPECT_EQ(Status(), "");
+  Command("Find", Finding("three"));
+  CurrentEditor->Select(0, 0);  // no block to replace in
+  Command("ReplaceM", Replacing("one", "1", false));
+  EXPECT_EQ(Text(), "1 [two]\r\n");
+  EXPECT_EQ(Status(), "");
 }
 
 TEST_F(FindTest, InSectionStaysHiddenWhileThereIsNoSectionsList) {

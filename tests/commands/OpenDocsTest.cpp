@@ -288,6 +288,34 @@ TEST_F(OpenTest, AZeroByteOffersTheSlowRead) {
   EXPECT_EQ(CurrentText.find('\x01'), std::string::npos);
 }
 
+// The zero byte the program writes after an RTF file's closing brace is its end,
+// and a binary file is read as it is: neither meets the slow read's question.
+TEST_F(OpenTest, RtfEndMarkAndBinaryFilesTakeNoSlowRead) {
+  const std::string rtf =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}}\r\n"
+      "\\viewkind4\\uc1\\pard\\f0\\fs24 Saved \\b text\\b0\r\n\\par }\r\n";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string text;  // CurrentText once open
+  };
+  const std::vector<Case> cases = {
+      {"saved.rtf", rtf + std::string(1, '\0'), "Saved text\r\n"},
+      {"old.RTF", rtf + std::string(2, '\0'), "Saved text\r\n"},
+      {"pic.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Dialogs().Clear();
+    OpenThis(Write(c.name, c.bytes));
+    EXPECT_TRUE(Texts().empty()) << Texts().front();
+    if (!c.text.empty()) {
+      EXPECT_EQ(CurrentText, c.text);
+    }
+    EXPECT_FALSE(CurrentEditor->Modified());
+  }
+}
+
 TEST_F(OpenTest, LinuxTextFilesLoadUnchanged) {
   // LF line ends, far more than 127 lines: no size question.
   const std::string gpl = test::InstalledFile("/usr/share/common-licenses/GPL-3", "base-files");

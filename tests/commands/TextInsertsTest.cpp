@@ -332,6 +332,32 @@ TEST_F(TextInsertsTest, ListOfTheSelectedLines) {
             "<p>\r\n<OL>\r\n  <LI>one</LI>\r\n  <LI>two</LI>\r\n  <LI>three</LI>\r\n</OL>\r\n");
 }
 
+// Paragraphs made into items or rows lose their end tags with their start tags: a
+// "</P>" left inside an <LI> or <TD> is invalid markup.
+TEST_F(TextInsertsTest, ParagraphsBecomeItemsAndRowsWithoutTheirEndTags) {
+  struct Case {
+    const char* item;
+    const char* lines;
+    const char* result;
+  } cases[] = {
+      {"InsList", "<P>Tea</P>\r\n<p>Coffee </p>\r\n<P>Milk\r\n",
+       "<UL>\r\n  <LI>Tea</LI>\r\n  <LI>Coffee</LI>\r\n  <LI>Milk</LI>\r\n</UL>\r\n"},
+      // Only a paragraph's own end tag goes: one the line did not open stays.
+      {"InsList", "Tea</P>\r\n<Br>Coffee</P>\r\n",
+       "<UL>\r\n  <LI>Tea</P></LI>\r\n  <LI>Coffee</P></LI>\r\n</UL>\r\n"},
+      {"InsTable", "<P>Name  Age</P>\r\n<p>Ann  42</p>\r\n",
+       "<Table>\r\n<TR><TD>Name</TD><TD>Age</TD></TR>\r\n"
+       "<TR><TD>Ann</TD><TD>42</TD></TR>\r\n</Table>\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lines);
+    OpenAt(Name("para", ".htm"), std::string("<p>\r\n") + c.lines);
+    SelectText(c.lines);
+    Choose(c.item);
+    EXPECT_EQ(Text(), std::string("<p>\r\n") + c.result);
+  }
+}
+
 TEST_F(TextInsertsTest, EmptyListOfTheAskedSize) {
   OpenAt("empty.txt", "x|");
   Dialogs().AnswerText("2");

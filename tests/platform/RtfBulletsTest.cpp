@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "platform/CodePage.h"
 #include "platform/RtfCompose.h"
@@ -67,8 +68,12 @@ TEST(RtfBullets, AbiWordListReadAndWrittenBack) {
 
   const std::string written = ComposeRtf(doc);
   EXPECT_NE(written.find("\\f1\\fnil\\fcharset2 Symbol;"), std::string::npos) << written;
-  EXPECT_NE(written.find("\\li720{\\pntext\\f1\\'B7\\tab}Apples"), std::string::npos) << written;
-  EXPECT_NE(written.find("{\\pntext\\f1\\'B7\\tab}\\b Fresh\\b0  bread"), std::string::npos)
+  // Each mark has the list level beside it, which word processors show as a bullet.
+  const std::string level = "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}";
+  EXPECT_NE(written.find("\\li720{\\pntext\\f1\\'B7\\tab}" + level + "Apples"), std::string::npos)
+      << written;
+  EXPECT_NE(written.find("{\\pntext\\f1\\'B7\\tab}" + level + "\\b Fresh\\b0  bread"),
+            std::string::npos)
       << written;
   EXPECT_EQ(ParseRtf(written), ParseRtf(ComposeRtf(ParseRtf(written))));
   const TRtfDocument back = ParseRtf(written);
@@ -77,6 +82,66 @@ TEST(RtfBullets, AbiWordListReadAndWrittenBack) {
     EXPECT_EQ(back.paragraphs[i].format.bullet, doc.paragraphs[i].format.bullet) << i;
     EXPECT_EQ(TextOf(back.paragraphs[i]), TextOf(doc.paragraphs[i])) << i;
   }
+}
+
+// A LibreOffice master: its list items, indent, centring and link are read, written
+// back in the program's own layout and read again as they were.
+TEST(RtfBullets, LibreOfficeListsAlignmentAndLinksSurvive) {
+  const TRtfDocument doc = ParseRtf(Fixture("libreoffice-master.rtf"));
+  struct Seen {
+    std::vector<std::string> bulleted, centred, indented, linked;
+    std::string link;
+  };
+  auto see = [](const TRtfDocument& d) {
+    Seen seen;
+    for (const TRtfParagraph& p : d.paragraphs) {
+      const std::string text = TextOf(p);
+      if (p.format.bullet) seen.bulleted.push_back(text);
+      if (p.format.align == TRtfAlign::Center) seen.centred.push_back(text);
+      if (!p.format.bullet && p.format.leftIndent > 0) seen.indented.push_back(text);
+      for (const TRtfRun& run : p.runs) {
+        if (run.format.field.empty()) continue;
+        seen.linked.push_back(QStringToAnsi(QString::fromStdU16String(run.text)));
+        seen.link = run.format.field;
+      }
+    }
+    return seen;
+  };
+  const Seen read = see(doc);
+  EXPECT_EQ(read.bulleted, (std::vector<std::string>{"First item", "Second item"}));
+  EXPECT_EQ(read.centred, std::vector<std::string>{"A centred line"});
+  EXPECT_EQ(read.indented, std::vector<std::string>{"An indented line"});
+  EXPECT_EQ(read.linked, std::vector<std::string>{"the example site"});
+  EXPECT_EQ(read.link, "HYPERLINK \"https://www.example.com/page?a=1&b=2\"");
+
+  const std::string written = ComposeRtf(doc);
+  EXPECT_NE(written.find("{\\field{\\*\\fldinst HYPERLINK \"https://www.example.com/page?a=1&b=2\"}"
+                         "{\\fldrslt "),
+            std::string::npos)
+      << written;
+  const TRtfDocument back = ParseRtf(written);
+  const Seen again = see(back);
+  EXPECT_EQ(again.bulleted, read.bulleted);
+  EXPECT_EQ(again.centred, read.centred);
+  EXPECT_EQ(again.indented, read.indented);
+  EXPECT_EQ(again.linked, read.linked);
+  EXPECT_EQ(again.link, read.link);
+  EXPECT_EQ(RtfPlainText(back), RtfPlainText(doc));
+  EXPECT_EQ(ComposeRtf(back), written);
+}
+
+// The instruction is kept as written: escaped characters and bytes of the code page.
+TEST(RtfBullets, FieldInstructionsKeepTheirCharacters) {
+  const std::string source =
+      std::string(kHead) +
+      "a {\\field{\\*\\fldinst {HYPERLINK \"file:///C:\\\\caf\\'e9\\{1\\}\"}}"
+      "{\\fldrslt b}} c\\par}";
+  const TRtfDocument doc = ParseRtf(source);
+  ASSERT_EQ(doc.paragraphs.size(), 1u);
+  ASSERT_EQ(doc.paragraphs[0].runs.size(), 3u);
+  EXPECT_EQ(doc.paragraphs[0].runs[1].format.field, "HYPERLINK \"file:///C:\\caf\xE9{1}\"");
+  EXPECT_TRUE(doc.paragraphs[0].runs[2].format.field.empty());
+  EXPECT_EQ(ParseRtf(ComposeRtf(doc)), doc);
 }
 
 }  // namespace

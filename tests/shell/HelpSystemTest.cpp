@@ -587,5 +587,48 @@ TEST(HelpPagesTest, EveryPageOfTheMapIsThereAndInTheResources) {
   }
 }
 
+// Every help context the validators name opens the page about its own message,
+// as the page's title tells; a context the validators name anew needs a row here.
+TEST(HelpPagesTest, EachValidatorsHelpContextOpensThePageOfItsMessage) {
+  struct Case {
+    int helpContext;
+    const char* message;  // what the validator says
+    const char* title;    // the title of the page it opens
+  } cases[] = {
+      {100700, "</TD> missing after ... Did you really mean this?", "End tag missing"},
+      {100770, "Table has no rows.", "Table has no rows"},
+      {100710, "H2 should not be first header.", "Title and headings"},
+      {20770, "--> in wrong place.", "Comment end in the wrong place"},
+      {20774, "\"<A Name=...\" replaced by \"<A Id=...\".", "A Name replaced by A Id"},
+      {20776, "Nested Form tags.", "Nested Form tags"},
+      {50401, "Change all \xC2 to non-breaking spaces?", "\xC3\x82 in a page"},
+      {101500, "Delete blank lines?", "Delete blank lines"},
+  };
+  HelpContextScan scan;
+  QDirIterator it(QString::fromStdString(SourceFolder()), {"*.h", "*.cpp"}, QDir::Files,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const std::string path = it.next().toStdString();
+    scan.AddFile(path.substr(SourceFolder().size()), ReadText(path));
+  }
+  std::set<int> named, listed;
+  for (const HelpUse& use : scan.Uses()) {
+    if (use.where.starts_with("validate/") && use.helpContext > 0) named.insert(use.helpContext);
+  }
+  for (const Case& c : cases) listed.insert(c.helpContext);
+  EXPECT_EQ(named, listed);
+
+  const std::map<int, std::string> map = HelpMap();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    ASSERT_TRUE(map.count(c.helpContext)) << c.helpContext;
+    const std::string page = ReadText(SourceFolder() + "resources/help/" + map.at(c.helpContext));
+    const size_t open = page.find("<title>");
+    ASSERT_NE(open, std::string::npos) << map.at(c.helpContext);
+    const size_t end = page.find("</title>", open);
+    EXPECT_EQ(page.substr(open + 7, end - open - 7), c.title) << map.at(c.helpContext);
+  }
+}
+
 }  // namespace
 }  // namespace quorrel

@@ -258,20 +258,21 @@ TEST_F(DisguiseFixture, RtfDocumentsAndOtherTextAreNotAsked) {
   EXPECT_TRUE(Dialogs().Calls().empty());
 }
 
-TEST(RtfView, NearlyEmptyRtfGoesToTheWordProcessor) {
+// No word processor is sent for: the reader reads every RTF, and a file without
+// text is only said to be empty.
+TEST(RtfView, EmptyRtfIsReportedAsEmpty) {
   std::vector<std::string> opened;
   SetShellOpener([&](const std::string& target) {
     opened.push_back(target);
     return true;
   });
-  EXPECT_FALSE(ShortRtfFallback("/d/long.rtf", 10, false));
-  EXPECT_FALSE(ShortRtfFallback("/d/short.rtf", 3, true));
+  Dialogs().Clear();
+  EXPECT_FALSE(ReportEmptyRtf("/d/short.rtf", 3, false));
+  EXPECT_FALSE(ReportEmptyRtf("/d/empty.rtf", 0, true));
+  EXPECT_TRUE(Dialogs().Calls().empty());
+  EXPECT_TRUE(ReportEmptyRtf("/d/empty.rtf", 0, false));
+  EXPECT_EQ(Dialogs().Last().text, "/d/empty.rtf\ris empty.");
   EXPECT_TRUE(opened.empty());
-  EXPECT_TRUE(ShortRtfFallback("/d/short.rtf", 9, false));
-  EXPECT_EQ(opened, std::vector<std::string>{"/d/short.rtf"});
-  EXPECT_EQ(Dialogs().Last().text,
-            "You probably need a later version of riched20.dll.\rOpen this file in WordPad and "
-            "save it.  From then on you can use Quorrel.");
   ResetLauncher();
 }
 

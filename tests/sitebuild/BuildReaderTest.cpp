@@ -72,8 +72,11 @@ TEST(RtfReaderTest, CharactersFromOneHundredTwentyEight) {
            "b",
            "a&nbsp;b"},
           {"copyright is the bullet image", "\xA9", kBulletImage},
-          {"others by their Windows-1252 value", "\x80\x92\xFF", "&#128;&#146;&#255;"},
-          {"from a hex symbol", "\\'93x\\'94", "&#147;x&#148;"},
+          {"others by their Windows-1252 value", "\xA5\xFF", "&#165;&#255;"},
+          {"128 to 159 by name", "\x80\x92\x85\x99\x8a", "&euro;&rsquo;&hellip;&trade;&Scaron;"},
+          {"undefined bytes of the code page", "\x81\x9d", "&#65533;&#65533;"},
+          {"dashes as the dash words give them", "\\'96\\'97", "--"},
+          {"curly double quotes as plain ones", "\\'93x\\'94", "\"x\""},
       },
       false);
 }
@@ -133,9 +136,9 @@ TEST(RtfReaderTest, TabsAreMarkedAndWarnedOnce) {
   const TBuildResult result = BuildBody("a\\tab b\\tab c");
   EXPECT_EQ(result.page, "a@@@@b@@@@c");
   ASSERT_EQ(result.messages.size(), 1u);
+  // The line as the editor shows it, not its RTF.
   EXPECT_EQ(result.messages[0],
-            "Unexpected tab character converted to @@@@ in line\ra\\tab b\\tab c\rand maybe "
-            "others.");
+            "Unexpected tab character converted to @@@@ in line\ra b c\rand maybe others.");
 }
 
 TEST(RtfReaderTest, TabsInTablesAndCommentLines) {
@@ -160,12 +163,12 @@ TEST(RtfReaderTest, TabsInTablesAndCommentLines) {
   }
 }
 
-TEST(RtfReaderTest, CurrentLineHoldsAtMostOneHundredCharacters) {
-  const std::string line = std::string(150, 'x') + "\\tab y";
+TEST(RtfReaderTest, TheTabWarningQuotesAtMost255CharactersOfItsLine) {
+  const std::string line = std::string(300, 'x') + "\\tab y";
   const TBuildResult result = BuildBody(line);
   ASSERT_EQ(result.messages.size(), 1u);
   EXPECT_EQ(result.messages[0], "Unexpected tab character converted to @@@@ in line\r" +
-                                    std::string(100, 'x') + "\rand maybe others.");
+                                    std::string(255, 'x') + "\rand maybe others.");
 }
 
 TEST(RtfReaderTest, ThreeUnknownWordsAreMarkedTheFourthStops) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/Abort.h"
-#include "platform/Processes.h"
 #include "shell/SiteState.h"
 #include "sitebuild/BuildPages.h"
 #include "sitebuild/BuildState.h"
@@ -49,16 +48,6 @@ std::string ErrorOf(const std::string& shown) {
   const size_t end = shown.find("\r\rLast output was:");
   if (start == std::string::npos || end == std::string::npos) return shown;
   return shown.substr(start + 1, end - start - 1);
-}
-
-std::string CheckerComplaints(const std::vector<std::string>& command, const std::string& file) {
-  TRunOptions options;
-  options.stderrFile = TestHome() + "checker.txt";
-  std::vector<std::string> arguments(command.begin() + 1, command.end());
-  arguments.push_back(file);
-  EXPECT_EQ(StartProgram(command[0], arguments, options).outcome, TStartOutcome::Started);
-  WaitForLastProgram();
-  return ReadFile(options.stderrFile);
 }
 
 void ExpectErrors(const std::vector<ErrorCase>& cases) {

@@ -5,7 +5,26 @@
 #include <string>
 #include <vector>
 
+#include "shell/ProgUnit.h"
+#include "support/PageCheckers.h"
+
 namespace quorrel::test {
+
+// What the "Possible errors" box is asked to do, over every page of a run.
+class WarningsView : public TProgressView {
+ public:
+  void RunPrepared() override {}
+  void LineAdded(const std::string& line) override { lines.push_back(line); }
+  void StateChanged() override {}
+  void ShowBox() override {}
+  void HideBox() override {}
+  void ShowModalBox() override { caption = ProgBoxState().caption; }
+  void ProcessMessages() override {}
+  void PrintLines(const std::vector<std::string>& printedLines) override { printed = printedLines; }
+
+  std::string caption;
+  std::vector<std::string> lines, printed;
+};
 
 struct TBuildResult {
   std::string page;                   // the page buffer when the run ended
@@ -33,9 +52,5 @@ struct ErrorCase {
 };
 // Builds each body and expects it stopped with its error.
 void ExpectErrors(const std::vector<ErrorCase>& cases);
-
-// A checker's complaints about a file (its error output): command and its
-// arguments, the file last.
-std::string CheckerComplaints(const std::vector<std::string>& command, const std::string& file);
 
 }  // namespace quorrel::test

@@ -150,7 +150,7 @@ TEST_F(HeadingsTablesTest, Tables) {
        "\r\n<Table x>\r\n  <TR><TH>a</TH>\r\n  </TR>\r\n</Table>b"},
       // Windows-1252 bytes 138 and 171 are Š and «, like any other byte.
       {"characters from 128 up", ".TA x\r\nD|\x8a|\xab\r\n",
-       "\r\n<Table x>\r\n  <TR><TD>&#138;</TD><TD>&#171;</TD>\r\n  </TR>\r\n</Table>"},
+       "\r\n<Table x>\r\n  <TR><TD>&Scaron;</TD><TD>&#171;</TD>\r\n  </TR>\r\n</Table>"},
   });
   // Curled quotes in the attributes become plain again.
   const TBuildResult quoted = BuildWithBody(".TA Class=\"T\" Width=\"50%\"\r\nD|a\r\n");

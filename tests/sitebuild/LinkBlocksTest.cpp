@@ -243,22 +243,6 @@ TEST_F(LinkBlocksTest, PageMenuMarksThisPage) {
             std::string::npos);
 }
 
-// What the "Possible errors" box is asked to do.
-class WarningsView : public TProgressView {
- public:
-  void RunPrepared() override {}
-  void LineAdded(const std::string& line) override { lines.push_back(line); }
-  void StateChanged() override {}
-  void ShowBox() override {}
-  void HideBox() override {}
-  void ShowModalBox() override { caption = ProgBoxState().caption; }
-  void ProcessMessages() override {}
-  void PrintLines(const std::vector<std::string>& printedLines) override { printed = printedLines; }
-
-  std::string caption;
-  std::vector<std::string> lines, printed;
-};
-
 // A page missing from its menu is built, and the warning is shown for reading.
 TEST_F(LinkBlocksTest, PageMissingFromTheMenuIsWarnedAbout) {
   WriteFile(CurrentFolder + "menu.htm", "<Nav><a href=\"a.htm\">A</a></Nav>");

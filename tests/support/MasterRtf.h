@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/RtfCompose.h"
+#include "platform/RtfParse.h"
+#include "shell/SaveText.h"
+
 namespace quorrel::test {
 
 inline const std::string kMasterHeader =
@@ -16,6 +20,12 @@ inline std::string Master(const std::vector<std::string>& paragraphs) {
     rtf += (i == 0 ? "" : "\r\n\\par ") + paragraphs[i];
   }
   return rtf + "\r\n\\par }\r\n";
+}
+
+// The same paragraphs as the program's own save writes them: read into the
+// document model, written by the RTF writer and put on disk with the end mark.
+inline std::string SavedMaster(const std::vector<std::string>& paragraphs) {
+  return TextForDisk(ComposeRtf(ParseRtf(Master(paragraphs))), false, true);
 }
 
 }  // namespace quorrel::test

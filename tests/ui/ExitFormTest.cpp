@@ -107,5 +107,33 @@ TEST_F(ExitFormTest, ACommandThatThrowsIsReportedAndTheProgramGoesOn) {
   EXPECT_TRUE(form->close());
 }
 
+// File > Exit asks about a changed document with that document on the screen: the
+// tabs closed before it are gone from the tab bar, and its text is the one drawn.
+TEST_F(ExitFormTest, ExitAsksAboutTheDocumentItShows) {
+  form->resize(800, 600);
+  form->show();
+  OpenInNewTab(Write("first.txt"));
+  OpenEdited(Write("dash.txt"));
+  for (const char* name : {"c.txt", "d.txt", "e.txt"}) OpenInNewTab(Write(name));
+  ASSERT_EQ(form->PC()->count(), 5);
+  int asked = 0;
+  Dialogs().whileShowing = [&](const DialogCall& call) {
+    if (call.text.find("Save changes to ") == std::string::npos) return;
+    ++asked;
+    EXPECT_EQ(call.text, "Save changes to " + site + "dash.txt?");
+    EXPECT_TRUE(form->updatesEnabled()) << "the window is drawn";
+    EXPECT_EQ(form->PC()->count(), 2) << "the tabs closed before are gone";
+    QWidget* shown = form->PC()->currentWidget();
+    EXPECT_EQ(dynamic_cast<TMyRich*>(shown), form->TabEditor(1));
+    EXPECT_TRUE(shown && shown->isVisible() && shown->updatesEnabled()) << "its text is drawn";
+    EXPECT_EQ(form->TabEditor(1)->GetText(), "new text\r\n");
+  };
+  Dialogs().Answer(mrNo);
+  form->Action("Exit")->trigger();
+  Dialogs().whileShowing = nullptr;
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(form->PC()->count(), 0);
+}
+
 }  // namespace
 }  // namespace quorrel

@@ -18,20 +18,25 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "commands/FindState.h"
 #include "commands/OpenDocs.h"
 #include "commands/StartUp.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
+#include "shell/BlinkJob.h"
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
+#include "shell/Timer.h"
 #include "support/Installed.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
@@ -392,6 +397,55 @@ TEST_F(FindFormTest, ReplaceWithPromptFromCtrlRToTheFileSaved) {
   EXPECT_EQ(kept, 1u);
 }
 
+// Replace without the prompt over a long real text: every occurrence in one step
+// the user can undo, the loop question asked once, the view left where the user
+// was reading and the caret after the last replacement.
+TEST_F(FindFormTest, ReplaceAllOfALongTextFromTheMenuKeepsTheViewAndUndoesInOneStep) {
+  std::string text;
+  for (const char* name : {"GPL-3", "Apache-2.0", "MPL-2.0", "GFDL-1.3"}) {
+    std::ifstream in(std::string("/usr/share/common-licenses/") + name, std::ios::binary);
+    ASSERT_TRUE(in) << name;
+    text.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  OpenDocument("licences.txt", text);
+  form->resize(1000, 700);
+  form->show();
+  QApplication::processEvents();
+  const std::string before = CurrentEditor->GetText();
+  ASSERT_GT(CurrentEditor->LineCount(), 1500u);
+  CurrentEditor->Select(CurrentEditor->LineIndex(1200), 0);
+  CurrentEditor->ScrollLines(1200 - static_cast<long>(CurrentEditor->FirstVisibleLine()));
+  const size_t firstLine = CurrentEditor->FirstVisibleLine();
+  WhileFindShows([&](TFindForm& f) {
+    f.FText->setEditText("the");
+    f.RepText->setEditText("THE");
+    f.FindCase->setChecked(true);
+    f.Prompt->setChecked(false);
+    Ok(f);
+  });
+  Dialogs().Answer(mrNo);  // not in a loop
+  MainMenu().Click("ReplaceM");
+  QApplication::processEvents();
+
+  std::string expected = before;
+  size_t lastEnd = 0;
+  for (size_t at = expected.find("the"); at != std::string::npos; at = expected.find("the", at)) {
+    expected.replace(at, 3, "THE");
+    at += 3;
+    lastEnd = at;
+  }
+  EXPECT_EQ(CurrentEditor->GetText(), expected);
+  EXPECT_TRUE(CurrentEditor->Modified());
+  EXPECT_EQ(CurrentEditor->FirstVisibleLine(), firstLine);
+  size_t lineEnds = 0;
+  for (size_t i = 0; i < lastEnd; ++i) lineEnds += expected[i] == '\n';
+  EXPECT_EQ(CurrentEditor->SelStart(), lastEnd - lineEnds);
+  auto* rich = dynamic_cast<QTextEdit*>(form->PC()->currentWidget());
+  ASSERT_NE(rich, nullptr);
+  rich->undo();
+  EXPECT_EQ(CurrentEditor->GetText(), before);
+}
+
 TEST_F(FindFormTest, WordsTypedInTheCorrectionColourAreFoundInTurn) {
   OpenDocument("typed.rtf",
                "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n"
@@ -421,6 +475,129 @@ TEST_F(FindFormTest, WordsTypedInTheCorrectionColourAreFoundInTurn) {
   EXPECT_EQ(CurrentEditor->SelStart(), second);
   MainMenu().Click("FRNext");
   EXPECT_FALSE(FindState.found);
+}
+
+// Next goes on from the end of the match found, whatever the blink did to the
+// selection meanwhile: its ticks collapse it, and so does a key pressed during it.
+TEST_F(FindFormTest, NextFindsTheFollowingMatchAfterTheBlinkOrAKeyDuringIt) {
+  const char kGpl[] = "/usr/share/common-licenses/GPL-3";
+  std::ifstream in(kGpl, std::ios::binary);
+  const std::string gpl((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(gpl.size(), 10000u);
+  OpenDocument("gpl.txt", gpl);
+  form->resize(1000, 700);
+  form->show();
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
+  // Where "license" stands, in any case, in editor positions (one per line end).
+  std::string text = CurrentEditor->GetText();
+  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::vector<size_t> matches;
+  for (size_t at = text.find("license"); at != std::string::npos && matches.size() < 4;
+       at = text.find("license", at + 1)) {
+    matches.push_back(at);
+  }
+  ASSERT_EQ(matches.size(), 4u);
+
+  QWidget* editor = form->PC()->currentWidget();
+  editor->setFocus();
+  WhileFindShows([](TFindForm& f) {
+    f.FText->setEditText("license");
+    Ok(f);
+  });
+  Type(editor, Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !find->isVisible() && FindState.found; }, 5000));
+  driver.stop();
+  EXPECT_EQ(CurrentEditor->SelStart(), matches[0]);
+  ASSERT_TRUE(Blinking());
+  // The window has the keyboard again once the dialog is gone (the window manager
+  // gives it back; the offscreen platform has none).
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
+  ASSERT_EQ(QApplication::focusWidget(), editor);
+
+  // The blink runs its course: at its end nothing is selected.
+  for (int tick = 0; tick < 10 && Blinking(); ++tick) Timer().Tick();
+  ASSERT_FALSE(Blinking());
+  EXPECT_EQ(CurrentEditor->SelLength(), 0u);
+  Type(QApplication::focusWidget(), Qt::Key_F3);
+  EXPECT_EQ(CurrentEditor->SelStart(), matches[1]);
+  EXPECT_EQ(CurrentEditor->SelLength(), 7u);
+
+  // A key during the blink ends it and leaves the caret at the match's start.
+  ASSERT_TRUE(Blinking());
+  Type(QApplication::focusWidget(), Qt::Key_Left);
+  ASSERT_FALSE(Blinking());
+  EXPECT_EQ(CurrentEditor->SelLength(), 0u);
+  Type(QApplication::focusWidget(), Qt::Key_F3);
+  EXPECT_EQ(CurrentEditor->SelStart(), matches[2]);
+  Type(QApplication::focusWidget(), Qt::Key_F3);
+  EXPECT_EQ(CurrentEditor->SelStart(), matches[3]);
+}
+
+// Whatever the answer at the replace prompt, the keys typed next go into the text:
+// the prompt hands the keyboard back to the editor when it closes.
+TEST_F(FindFormTest, TheKeysGoBackToTheEditorAfterEachAnswerOfThePrompt) {
+  PromptOnScreen prompts;
+  SetUserDialogs(&prompts);
+  form->resize(1000, 700);
+  struct Case {
+    Qt::Key answer;
+    const char* result;
+  } cases[] = {
+      {Qt::Key_Y, "a dog.x"}, {Qt::Key_N, "a cat.x"}, {Qt::Key_A, "a dog.x"},
+      {Qt::Key_C, "a cat.x"}, {Qt::Key_Escape, "a cat.x"},
+  };
+  OpenDocument("pet.txt", "a cat.");
+  form->show();
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return form->isActiveWindow(); }, 2000));
+  QWidget* editor = form->PC()->currentWidget();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.result + std::string(" after key ") + std::to_string(c.answer));
+    CurrentEditor->SetText("a cat.");
+    CurrentEditor->SetModified(false);
+    DocModified = true;
+    GetEditorText();
+    CurrentEditor->Select(0, 0);
+    editor->setFocus();
+    WhileFindShows([](TFindForm& f) {
+      f.FText->setEditText("cat");
+      f.RepText->setEditText("dog");
+      f.Prompt->setChecked(true);
+      Ok(f);
+    });
+    bool answered = false;
+    QTimer keys;
+    keys.setInterval(2);
+    QObject::connect(&keys, &QTimer::timeout, [&] {
+      auto* prompt = form->findChild<TRepForm*>("RepForm");
+      if (answered || !prompt || !prompt->isVisible()) return;
+      // The window manager gives the window back its keyboard once the dialog has
+      // gone; the offscreen platform has none.
+      if (!form->isActiveWindow()) {
+        form->activateWindow();
+        return;
+      }
+      if (QApplication::focusWidget() != prompt) return;
+      answered = true;
+      Type(prompt, c.answer);
+    });
+    keys.start();
+    Type(editor, Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered && CurrentCommand.empty(); }, 5000));
+    keys.stop();
+    driver.stop();
+    QObject::disconnect(&driver, nullptr, nullptr, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    CurrentEditor->Select(CurrentEditor->TextLength(), 0);
+    Type(QApplication::focusWidget(), Qt::Key_X);
+    EXPECT_EQ(CurrentEditor->GetText(), c.result);
+    CurrentEditor->SetModified(false);
+  }
 }
 
 }  // namespace

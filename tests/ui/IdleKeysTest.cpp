@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -19,13 +21,18 @@
 #include "commands/OpenDocs.h"
 #include "music/PlayerBar.h"
 #include "platform/IniFile.h"
+#include "shell/Closing.h"
 #include "shell/Documents.h"
 #include "shell/DocumentsOpen.h"
+#include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 #include "support/ClickIntoText.h"
+#include "support/Installed.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 #include "ui/platform/RichEdit.h"
 #include "ui/shell/Marker.h"
 #include "ui/shell/WebForm.h"
@@ -222,6 +229,110 @@ TEST_F(IdleKeysTest, WithNoDocumentTheBannerShows) {
   Open("a.txt", "x\r\n", 0);
   NextPass();
   EXPECT_FALSE(form->NoDocumentBanner()->isVisible());
+}
+
+// While a menu has the keyboard, Escape closes the menu and nothing else: the player
+// bar stays, and the next Escape, with no menu open, is the one that closes it.
+TEST_F(IdleKeysTest, EscapeWithAMenuOpenClosesTheMenuOnly) {
+  Open("a.txt", "text\r\n", 0);
+  PlayPnl().SetVisible(true);
+  SectionLines = {"0"};
+  QMenu* menu = form->Menu("EditMenu");
+  ASSERT_NE(menu, nullptr);
+  form->menuBar()->setActiveAction(menu->menuAction());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+  ASSERT_EQ(QApplication::activePopupWidget(), menu);
+  // As Qt delivers a key with a menu open: the focus object (still the editor) is
+  // asked first whether it takes the key as its own; if not, the menu gets it.
+  QKeyEvent asked(QEvent::ShortcutOverride, Qt::Key_Escape, Qt::NoModifier);
+  asked.setAccepted(false);
+  QApplication::sendEvent(QApplication::focusObject(), &asked);
+  if (!asked.isAccepted()) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(menu, &press);
+    QApplication::sendEvent(menu, &release);
+  }
+  QApplication::processEvents();
+  EXPECT_FALSE(menu->isVisible());
+  EXPECT_TRUE(PlayPnl().Visible());
+  EXPECT_EQ(SectionLines.size(), 1u);
+
+  form->CloseMenus();
+  form->activateWindow();
+  QWidget* editor = form->PC()->currentWidget();
+  editor->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return editor->hasFocus(); }, 2000));
+  Type(Qt::Key_Escape);
+  EXPECT_FALSE(PlayPnl().Visible());
+}
+
+// A document opened into the tab of another (File > Open) is entered anew: the
+// Section panel names its own section, never the one the caret was in before.
+TEST_F(IdleKeysTest, TheSectionPanelFollowsTheDocumentOpenedIntoTheTab) {
+  InstallOpenCommands();
+  const std::string tunes =
+      "X:1\r\nT:One\r\nK:C\r\nCDE|\r\n\r\nX:2\r\nT:Two\r\nK:C\r\nCDE|\r\n\r\n"
+      "X:3\r\nT:Three\r\nK:C\r\nCDE|\r\n";
+  const std::string page =
+      "<HTML>\n<Head>\n<Title>P</Title>\n</Head>\n<Body>\n<P>x</P>\n</Body>\n</HTML>\n";
+  struct Case {
+    const char* first;
+    std::string text;
+  } cases[] = {{"tunes.abc", tunes}, {"page.htm", page}};
+  const std::string notes = site + "notes.txt";
+  std::ofstream(notes, std::ios::binary) << "Some notes\r\nof no sections\r\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.first);
+    TRichEdit* rich = Open(c.first, c.text, 0);
+    rich->Select(rich->TextLength() - 2, 0);
+    NextPass();
+    const QString before = form->StatusPanel(SectionPanel)->text();
+    ASSERT_TRUE(before.startsWith("Section: ")) << before.toStdString();
+    ASSERT_NE(before, "Section: [None]");
+
+    test::Dialogs().AnswerPath(notes);
+    MainMenu().Click("Open");
+    ASSERT_EQ(CurrentFileName, notes);
+    ASSERT_EQ(form->PC()->count(), 1);
+    rich = dynamic_cast<TRichEdit*>(form->PC()->currentWidget());
+    rich->setFocus();
+    rich->Select(rich->TextLength(), 0);
+    NextPass();
+    EXPECT_EQ(form->StatusPanel(SectionPanel)->text(), "Section: [None]");
+    CloseAllClick("CloseAll");
+  }
+}
+
+// Colouring reports nothing when its search for the next comment runs out: pages
+// that begin with "<?xml" (real XHTML without a comment, and a short one after its
+// last comment) and a style sheet without comments open without a warning.
+TEST_F(IdleKeysTest, PagesWithNoMoreCommentsOpenWithoutAWarning) {
+  const char kXhtml[] = "/usr/share/doc/libxslt1-dev/html/API.html";
+  ASSERT_TRUE(test::Installed(kXhtml, "libxslt1-dev"));
+  // Its head on a line of its own, so that opening it does not re-lay the page.
+  std::string xhtml = test::ReadFile(kXhtml);
+  const size_t head = xhtml.find("<head>");
+  ASSERT_NE(head, std::string::npos);
+  xhtml.insert(head, "\n");
+  struct Case {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"API.html", xhtml},
+      {"short.html",
+       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<html>\n<head>\n<title>T</title></head>\n"
+       "<body>\n<!-- one -->\n<p>x</p>\n</body></html>\n"},
+      {"plain.css", "p { color: red; }\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Open(c.name, c.text, 0);
+    NextPass();
+    NextPass();
+    EXPECT_EQ(MessageBar().find("Could not find"), std::string::npos) << MessageBar();
+    CloseAllClick("CloseAll");
+  }
 }
 
 }  // namespace

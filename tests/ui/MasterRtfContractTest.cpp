@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 
@@ -91,17 +92,28 @@ TEST(MasterRtfContract, TypedMasterReadsWithoutUnknownWords) {
   EXPECT_NE(read.page.find("<i>italic</i>"), std::string::npos) << read.page;
   EXPECT_NE(read.page.find("<u>underlined</u>"), std::string::npos) << read.page;
   EXPECT_NE(read.page.find("x<Sup>2</Sup>"), std::string::npos) << read.page;
-  EXPECT_NE(read.page.find("&#149; a bullet point"), std::string::npos) << read.page;
+  EXPECT_NE(read.page.find("&bull; a bullet point"), std::string::npos) << read.page;
 }
 
 // A word processor's document opened in the editor, made a master and saved: its
-// paragraph layout, fonts and sizes are left out of what is written, its character
-// formatting stays.
+// fonts and sizes are left out of what is written, its character formatting and
+// paragraph layout stay; the builder passes over the layout and refuses centring.
 TEST(MasterRtfContract, WordProcessorDocumentSavedByTheEditorReads) {
   auto rich = MakeEditor();
   rich->SetRtfSource(ReadFile(std::string(QUORREL_FIXTURES) + "/rtf/libreoffice-sample.rtf"));
   rich->Select(0, 0);
   rich->SetSelText(".PG sample|Sample\r\n");
+  const TRead centred = ReadSaved(*rich);
+  EXPECT_TRUE(centred.aborted);
+  ASSERT_FALSE(centred.messages.empty());
+  EXPECT_NE(centred.messages.back().find("Use <center> rather than centring"), std::string::npos)
+      << centred.messages.back();
+
+  QTextCursor all(rich->document());
+  all.select(QTextCursor::Document);
+  QTextBlockFormat left;
+  left.setAlignment(Qt::AlignLeft);
+  all.mergeBlockFormat(left);
   const TRead read = ReadSaved(*rich);
   EXPECT_FALSE(read.aborted) << (read.messages.empty() ? "" : read.messages.back());
   for (const std::string& message : read.messages) {

@@ -14,7 +14,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 
 #include "commands/StartUp.h"
 #include "platform/Abort.h"
@@ -86,7 +88,6 @@ const Command kCommands[] = {
     {"Print", "&Print", "", 0},
     {"Compare", "Compare", "", 0},
     {"CompareWith", "Compare with...", "", 0},
-    {"CompareFolder", "Compare folder", "", 0},
     {"RestoreM", "&Restore", "", 0},
     {"Maximise", "Maximise", "", 0},
     {"ExploreTemp", "Explore Temp Dir", "", 0},
@@ -110,6 +111,8 @@ const Command kCommands[] = {
     {"Reformat", "Reformat", "", 0},
     {"ValAll", "Validate all", "", 0},
     {"SpellCheck", "Spell-check", "", 20740},
+    {"CSyntax", "Colour syntax", "", 0},
+    {"ColourCSS", "Colour CSS", "", 0},
     // server details and the connection
     {"SDets", "Server Details", "", 31700},
     {"Online", "On-line", "", 100400},
@@ -119,7 +122,6 @@ const Command kCommands[] = {
     // transfers
     {"Upload", "Upload this file", "", 0},
     {"Download", "Download this file", "", 0},
-    {"DownloadSite", "Download entire site", "", 0},
     // music tools and playing
     {"ABCMenu", "&ABC", "", 55000},
     {"GhostLoc", "Ghostscript location", "", 55820},
@@ -146,6 +148,9 @@ const Command kCommands[] = {
     {"PrevSection", "Previous section", "F11", 80300},
     {"NextSection", "Next section", "F12", 80300},
     {"SelSect", "Highlight section", "", 50245},
+    // the scenes of a script, its sections
+    {"PrevScene", "Previous scene", nullptr, 0},
+    {"NextScene", "Next scene", nullptr, 0},
     // the Edit menu's block, case and clean-up commands
     {"WordWrap", "&Word wrap", "", 52200},
     {"SelectAll", "Select &all", "Ctrl+A", 52100},
@@ -199,7 +204,6 @@ const Command kCommands[] = {
     {"TabWidthM", "Tab width", "", 0},
     {"ContentId", "Content Id", "", 0},
     {"EditIni", "Edit Ini file", "", 0},
-    {"Unwanted", "Show unwanted", "", 101250},
     {"BrowserO", "Other", "", 0},
     {"Portrait", "Portrait", "", 0},
     {"Landscape", "Landscape", "", 0},
@@ -375,6 +379,86 @@ TEST_F(MenuWalkTest, ItemsFollowTheDocumentType) {
   EXPECT_FALSE(form_->Action("ValAll")->isEnabled());
 }
 
+// Items whose commands are not built stand where they belong, greyed, whatever the
+// document; F9 of a letter stays with the pop-up box.
+TEST_F(MenuWalkTest, ItemsWithoutACommandStayGreyed) {
+  OpenTab(Write("tune.abc", "X:1\r\nT:Scale\r\nK:C\r\nCDEF|\r\n"));
+  OpenTab(Write("letter.rtf",
+                "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n"
+                "\\viewkind4\\uc1\\pard\\f0\\fs24 Dear all,\\par\r\n}\r\n"));
+  EXPECT_EQ(form_->Action("PU")->shortcut(), QKeySequence("F9"));
+  struct Case {
+    const char* name;
+    const char* caption;
+    const char* menu;
+    int help;
+  } cases[] = {
+      {"EditCodes", "Edit codes", "AbcSettings", 55650},
+      {"InsPara", "Paragraph", "TextMenu", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TMenuItem& item = MainMenu().Item(c.name);
+    EXPECT_EQ(item.caption, c.caption);
+    EXPECT_EQ(item.helpContext, c.help);
+    ASSERT_NE(item.parent, nullptr);
+    EXPECT_EQ(item.parent->name, c.menu);
+    EXPECT_FALSE(MainMenu().HasHandler(c.name));
+    for (const char* tab : {"PrevTab", "NextTab"}) {
+      EXPECT_FALSE(form_->Action(c.name)->isEnabled()) << CurrentFileName;
+      EXPECT_TRUE(form_->Action(c.name)->shortcut().isEmpty());
+      EXPECT_FALSE(MainMenu().Click(c.name));
+      form_->Action(tab)->trigger();
+    }
+  }
+  // "Edit codes" stands beside "Page size".
+  TMenuItem& settings = MainMenu().Item("AbcSettings");
+  size_t pageSize = 0;
+  while (settings.items[pageSize]->name != "PageSize") ++pageSize;
+  EXPECT_EQ(settings.items[pageSize + 1]->name, "EditCodes");
+}
+
+// A command still to be built has no handler, so its item is greyed rather than
+// running an empty body or an empty slot.
+TEST_F(MenuWalkTest, ItemsOfCommandsStillToComeAreGreyed) {
+  OpenTab(Write("login.php", "<?php echo 1; ?>\r\n"));
+  ASSERT_TRUE(MainMenu().Item("Login").visible);
+  for (const char* name : {"RenameF", "DeleteF", "QDelAll", "QDelOne", "QDelSpecific",
+                           "CompareFolder", "Login", "DownloadSite", "Unwanted"}) {
+    SCOPED_TRACE(name);
+    QAction* action = form_->Action(name);
+    ASSERT_NE(action, nullptr);
+    EXPECT_FALSE(action->isEnabled());
+    EXPECT_FALSE(MainMenu().HasHandler(name));
+  }
+}
+
+// Validate (F10) on a kind whose validator is still to come says plainly that the
+// document was not checked; a page the HTML validator passes is "Validated".
+TEST_F(MenuWalkTest, ValidateSaysWhichKindsAreNotCheckedYet) {
+  struct Case {
+    const char* name;
+    const char* text;
+    const char* status;
+  } cases[] = {
+      {"style.css", "p { color: red }\r\n", "  CSS documents are not checked yet"},
+      {"data.xml", "<?xml version=\"1.0\"?>\r\n<a/>\r\n", "  XML documents are not checked yet"},
+      {"tune.abc", "X:1\r\nT:Scale\r\nK:C\r\nCDEF|\r\n", "  ABC documents are not checked yet"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenTab(Write(c.name, c.text));
+    QAction* validate = form_->Action("Validate");
+    ASSERT_TRUE(validate->isEnabled());
+    EXPECT_EQ(validate->shortcut(), QKeySequence("F10"));
+    validate->trigger();
+    QApplication::processEvents();
+    const std::string status = form_->StatusText(MessagePanel);
+    EXPECT_EQ(status, c.status);
+    EXPECT_EQ(status.find("Validated"), std::string::npos);
+  }
+}
+
 // An Alt+letter key that is also a menu's mnemonic would be ambiguous to Qt, and
 // neither would run.
 TEST_F(MenuWalkTest, NoAltKeyIsAMenuMnemonic) {
@@ -429,6 +513,131 @@ TEST_F(MenuWalkTest, OpeningTheFileMenuRunsItsOwnCommand) {
   Write("notes.txt.Bak", "one\r\n");
   Q_EMIT file->aboutToShow();
   EXPECT_TRUE(MainMenu().Item("Compare").enabled);
+}
+
+// ---- items that would do nothing ------------------------------------------------
+// A walk over the sources the menu's handlers come from: no item is wired to a
+// function with an empty body, nor reaches a hook slot that nothing fills, directly
+// or through the function it calls.
+class TSources {
+ public:
+  TSources() {
+    for (const auto& entry : fs::recursive_directory_iterator(QUORREL_SOURCE_DIR "/src")) {
+      const std::string ext = entry.path().extension().string();
+      if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) continue;
+      std::ifstream in(entry.path());
+      std::stringstream text;
+      text << in.rdbuf();
+      texts_.push_back(text.str());
+    }
+    static const std::regex hookDecl(R"(inline\s+THook<[^;]*>\s*(\w+);)");
+    static const std::regex emptyBody(
+        R"(^[\w:<>,&*]+(?:\s+[\w:<>,&*]+)*\s+(\w+)\([^;{}]*\)\s*(?:const\s*)?\{\s*\}\s*$)");
+    for (const std::string& text : texts_) {
+      for (std::sregex_iterator it(text.begin(), text.end(), hookDecl), end; it != end; ++it) {
+        hooks_.insert((*it)[1]);
+      }
+      std::istringstream lines(text);
+      for (std::string line; std::getline(lines, line);) {
+        std::smatch match;
+        if (std::regex_match(line, match, emptyBody)) empty_.insert(match[1]);
+      }
+    }
+    for (const std::string& hook : hooks_) {
+      for (const std::string& text : texts_) {
+        if (text.find(hook + ".Set(") != std::string::npos) filled_.insert(hook);
+      }
+    }
+  }
+
+  // The text of every call that gives an item its handler.
+  std::vector<std::string> Wirings() const {
+    std::vector<std::string> found;
+    for (const std::string& text : texts_) {
+      for (const char* call : {"SetHandler(", "Handle(\""}) {
+        for (size_t at = text.find(call); at != std::string::npos; at = text.find(call, at + 1)) {
+          found.push_back(Balanced(text, at + std::string(call).size() - 1));
+        }
+      }
+    }
+    return found;
+  }
+
+  // What in a piece of code does nothing: an empty function it names, or an unfilled
+  // slot it names directly or in the body of a function it names.
+  std::vector<std::string> DoesNothing(const std::string& code, int depth = 2) const {
+    std::vector<std::string> found;
+    static const std::regex name(R"(\b[A-Z]\w*\b)");
+    std::set<std::string> seen;
+    for (std::sregex_iterator it(code.begin(), code.end(), name), end; it != end; ++it) {
+      const std::string id = it->str();
+      if (!seen.insert(id).second) continue;
+      if (hooks_.count(id) && !filled_.count(id)) found.push_back(id + " is a slot nothing fills");
+      // A command may hold an empty step that is still to come; the item's own
+      // function may not be empty.
+      if (empty_.count(id) && depth > 1) found.push_back(id + " has an empty body");
+      if (depth > 1 && !hooks_.count(id)) {
+        for (const std::string& more : DoesNothing(BodyOf(id), depth - 1)) {
+          found.push_back(id + ": " + more);
+        }
+      }
+    }
+    return found;
+  }
+
+ private:
+  // From an opening bracket to its partner.
+  static std::string Balanced(const std::string& text, size_t open) {
+    const char opening = text[open], closing = opening == '(' ? ')' : '}';
+    int level = 0;
+    for (size_t i = open; i < text.size(); ++i) {
+      if (text[i] == opening) ++level;
+      if (text[i] == closing && --level == 0) return text.substr(open, i + 1 - open);
+    }
+    return text.substr(open);
+  }
+  // The body of a function defined in the sources; "" when none is.
+  const std::string& BodyOf(const std::string& function) const {
+    auto known = bodies_.find(function);
+    if (known != bodies_.end()) return known->second;
+    std::string& body = bodies_[function];
+    const std::regex definition("\\n[\\w:<>,&* ]*\\b" + function +
+                                "\\([^;{}]*\\)\\s*(?:const\\s*)?\\{");
+    for (const std::string& text : texts_) {
+      if (text.find(function + "(") == std::string::npos) continue;
+      std::smatch match;
+      if (std::regex_search(text, match, definition)) {
+        body = Balanced(text, match.position(0) + match.length(0) - 1);
+        break;
+      }
+    }
+    return body;
+  }
+
+  std::vector<std::string> texts_;
+  std::set<std::string> hooks_, filled_, empty_;
+  mutable std::map<std::string, std::string> bodies_;
+};
+
+TEST(MenuWalkSourceTest, NoItemRunsAnEmptyBodyOrASlotNothingFills) {
+  TSources sources;
+  const std::vector<std::string> wirings = sources.Wirings();
+  ASSERT_GT(wirings.size(), 100u);
+  for (const std::string& wiring : wirings) {
+    for (const std::string& problem : sources.DoesNothing(wiring)) {
+      ADD_FAILURE() << problem << " in " << wiring;
+    }
+  }
+  // The walk sees what it looks for: the wirings the items had before their
+  // commands were taken away.
+  EXPECT_FALSE(sources
+                   .DoesNothing("menu.SetHandler(\"CompareFolder\", [](const TMenuItem&) { "
+                                "FoldFormHook(); });")
+                   .empty());
+  EXPECT_FALSE(sources.DoesNothing("Handle(\"Login\", LoginClick)").empty());
+  // The score is still to be typeset: an item wired to it alone would do nothing.
+  EXPECT_FALSE(
+      sources.DoesNothing("SetHandler(\"X\", [](const TMenuItem&) { PSClick(\"\"); })").empty());
 }
 
 }  // namespace

@@ -11,7 +11,11 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "platform/CodePage.h"
 #include "platform/Desktop.h"
@@ -22,6 +26,7 @@
 #include "support/Installed.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ShownWindowTest.h"
+#include "support/TestFiles.h"
 #include "ui/platform/QtDesktop.h"
 #include "ui/platform/QtPrinting.h"
 #include "ui/shell/ProgBox.h"
@@ -158,6 +163,35 @@ TEST_F(PrintTest, MarginsThatLeaveNoRoomAreReported) {
   EXPECT_EQ(Dialogs().Last().text,
             "Unable to print " + site + "notes.txt\rThe print margins leave no room on the page.");
   EXPECT_FALSE(fs::exists(pdf));
+}
+
+// Each line is printed on one page only. Drawn again, clipped out of sight, at the
+// foot of the page before, the first line of a page would still be in the file:
+// searching or copying the PDF finds it twice.
+TEST_F(PrintTest, EveryWordOfALongTextIsPrintedOnce) {
+  const char kGpl[] = "/usr/share/common-licenses/GPL-3";
+  const std::string gpl = test::ReadFile(kGpl);
+  ASSERT_GT(gpl.size(), 10000u);
+  OpenFile("gpl.txt", gpl);
+  Print();
+  const std::string printed = Poppler("pdftotext", {QString::fromStdString(pdf), "-"});
+  if (printed.empty()) GTEST_SKIP() << "no poppler-utils";
+  auto words = [](const std::string& text) {
+    std::vector<std::string> list;
+    std::istringstream in(text);
+    for (std::string word; in >> word;) list.push_back(word);
+    return list;
+  };
+  const std::vector<std::string> expected = words(gpl), got = words(printed);
+  EXPECT_EQ(got.size(), expected.size());
+  // The first word out of place, with what precedes it.
+  const auto [e, g] = std::mismatch(expected.begin(), expected.end(), got.begin(), got.end());
+  if (g != got.end()) {
+    const size_t at = static_cast<size_t>(g - got.begin());
+    std::string before;
+    for (size_t i = at > 12 ? at - 12 : 0; i < at; ++i) before += got[i] + " ";
+    ADD_FAILURE() << "after \"" << before << "\" the print has \"" << *g << "\"";
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 
 #include "platform/Abort.h"
@@ -21,10 +22,15 @@ namespace {
 using test::Dialogs;
 
 // Runs step once the box shows modally (from inside its own event loop).
-void WhenModal(TProgBox* box, std::function<void()> step, int triesLeft = 400) {
+// Runs step once the box is the modal window; with exposed, also once the window
+// system has shown it, which a loaded machine may deliver a little later.
+void WhenModal(TProgBox* box, std::function<void()> step, bool exposed = false,
+               int triesLeft = 400) {
   QTimer::singleShot(triesLeft == 400 ? 0 : 5, qApp, [=] {
-    if (QApplication::activeModalWidget() != box && triesLeft > 0) {
-      WhenModal(box, step, triesLeft - 1);
+    const bool ready = QApplication::activeModalWidget() == box &&
+                       (!exposed || (box->windowHandle() && box->windowHandle()->isExposed()));
+    if (!ready && triesLeft > 0) {
+      WhenModal(box, step, exposed, triesLeft - 1);
       return;
     }
     step();
@@ -75,9 +81,21 @@ class ProgBoxTest : public ::testing::Test {
   Qt::ScrollBarPolicy scrollPolicy_ = Qt::ScrollBarAsNeeded;
 };
 
+// The box with its frame lies in the screen's work area, as high as it allows: a
+// box whose client area was as high as the work area had its buttons cut off.
+// Before it is shown no frame is known yet, and room is left for a title bar.
+void ExpectFitsTheScreen(const TProgBox* box) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(area.contains(box->frameGeometry())) << box->frameGeometry().height();
+  EXPECT_EQ(box->pos(), area.topLeft());
+  EXPECT_GT(box->height(), area.height() / 2);
+  if (!box->isVisible()) {
+    EXPECT_GE(area.height() - box->geometry().height(), 16) << box->geometry().height();
+  }
+}
+
 TEST_F(ProgBoxTest, ShowsARunAndItsErrors) {
-  EXPECT_EQ(box_->pos(), QPoint(0, 0));
-  EXPECT_EQ(box_->height(), QGuiApplication::primaryScreen()->availableGeometry().height() - 1);
+  ExpectFitsTheScreen(box_);
   EXPECT_TRUE(box_->windowTitle().isEmpty());
 
   TProgress progress("Possible errors", 0, false, true);
@@ -106,6 +124,31 @@ TEST_F(ProgBoxTest, ShowsARunAndItsErrors) {
   EXPECT_EQ(scrollPolicy_, Qt::ScrollBarAlwaysOff);
   EXPECT_FALSE(box_->isVisible());
   EXPECT_TRUE(box_->windowTitle().isEmpty());
+}
+
+// The build's warnings and the server check's report, each shown modally at its
+// end: mapped, in front and inside the screen with its frame.
+TEST_F(ProgBoxTest, ReportsFitTheScreenWhenShownModally) {
+  struct Case {
+    const char* caption;
+    int width;
+  };
+  for (const Case& c : {Case{"Possible errors", 460}, Case{"Unwanted and non-matching files", 0}}) {
+    SCOPED_TRACE(c.caption);
+    TProgress progress(c.caption, 0, false, true);
+    if (c.width > 0) progress.SetWidth(c.width);
+    progress.Add("first line");
+    progress.Add("second line");
+    bool shown = false;
+    WhenModal(box_, [&] {
+      shown = box_->isVisible() && box_->windowHandle() && box_->windowHandle()->isExposed() &&
+              QApplication::activeModalWidget() == box_;
+      ExpectFitsTheScreen(box_);
+      box_->CancelBtn()->click();
+    }, /*exposed=*/true);
+    progress.Destroy();
+    EXPECT_TRUE(shown);
+  }
 }
 
 TEST_F(ProgBoxTest, ScrollBarAfterTwentyNineLines) {

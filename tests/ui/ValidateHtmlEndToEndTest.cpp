@@ -9,19 +9,23 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTabWidget>
+#include <QTextBrowser>
 #include <filesystem>
 #include <fstream>
 
 #include "commands/StartUp.h"
+#include "platform/Help.h"
 #include "platform/Paths.h"
 #include "shell/BlinkJob.h"
 #include "shell/DBoxUnit.h"
+#include "shell/HelpSystem.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "support/Installed.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
+#include "ui/shell/HelpViewer.h"
 #include "ui/shell/WebForm.h"
 #include "validate/ValTestKit.h"
 
@@ -114,6 +118,33 @@ TEST_F(ValidateHtmlEndToEndTest, ADocumentationPageValidatedAndSaved) {
   EXPECT_FALSE(CurrentEditor->Modified());
   EXPECT_EQ(Slurp(page), validated);
   EXPECT_EQ(CurrentText, validated);
+}
+
+// The Help button of the missing-end-tag question opens the page about that
+// question, not another message's.
+TEST_F(ValidateHtmlEndToEndTest, TheMissingEndTagQuestionsHelpIsAboutMissingEndTags) {
+  const std::string page = site + "cells.html";
+  std::ofstream(page, std::ios::binary)
+      << "<HTML>\n<Head>\n<Title>Cells</Title>\n</Head>\n<Body>\n<H1>Cells</H1>\n"
+         "<Table><TR><TD>x</Table>\n</Body>\n</HTML>\n";
+  StartParameters = {page};
+  FormActivate();
+  ASSERT_EQ(CurrentFileName, page);
+  form->show();
+  InstallHelpViewer();
+  THelpViewer* viewer = HelpViewerWindow();
+  QString title;
+  Dialogs().whileShowing = [&](const DialogCall& call) {
+    if (call.text.find(" missing after") == std::string::npos) return;
+    ShowHelpContext(call.helpContext);  // the box's Help button
+    title = viewer->Browser->documentTitle();
+  };
+  Dialogs().Answer(mrNo);
+  PressF10();
+  Dialogs().whileShowing = nullptr;
+  CloseAllHelp();
+  EXPECT_EQ(viewer->Page(), "missing-end-tag.html");
+  EXPECT_EQ(title, "End tag missing");
 }
 
 }  // namespace

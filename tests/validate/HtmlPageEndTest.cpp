@@ -199,7 +199,7 @@ TEST_F(HtmlPageEndTest, InStrInServerPages) {
   // The Classic ASP checker hands its page over.
   Open("page.asp", "<%\nIf InStr(\"abc\", x) > 0 Then y = 1\n%>\n");
   HandOverText = CurrentText;
-  EXPECT_THROW(ValidateHtml("Validate"), EAbort);
+  EXPECT_THROW(ValidateHtmlOnly("Validate"), EAbort);
   EXPECT_EQ(Dialogs().Last().text,
             "InStr needs the variable as the first argument and the search string as the second.");
   EXPECT_EQ(CurrentEditor->SelStart(), CurrentText.find("InStr"));
@@ -323,7 +323,7 @@ TEST_F(HtmlPageEndTest, AGeneratedPagesErrorGoesToAReportTab) {
   PageBuffer =
       "<HTML>\r\n<Head>\r\n<Title>P</Title>\r\n</Head>\r\n<Body>\r\n<H1>P</H1>\r\n<Div><B>x</"
       "I>\r\n";
-  EXPECT_THROW(ValidateHtml("Validate"), EAbort);
+  EXPECT_THROW(ValidateHtmlOnly("Validate"), EAbort);
   EXPECT_NE(window.ActiveTab(), master);
   EXPECT_EQ(Documents[CurrentEditor->Tag()].FileName.compare(0, 8, "Untitled"), 0);
   const std::string report = ReplaceAll(CurrentText, "\r\n", "\n", true);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "commands/OpenDocs.h"
+#include "commands/ValidateCurrentFile.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "shell/ClassifyDocument.h"
@@ -90,6 +91,11 @@ class ValidationTest : public ::testing::Test {
     MarkDocumentChanged();
   }
   std::string Status() const { return window.StatusText(MessagePanel); }
+  // The HTML validator alone on the current document's page, as the dispatcher hands
+  // it over on the current pass.
+  static TValidation ValidateHtmlOnly(const std::string& sender) {
+    return ValidateHtml(PageOfCurrentDocument(TValidatorKind::Html, sender));
+  }
 
   MemoryMainWindow window;
   std::string site;

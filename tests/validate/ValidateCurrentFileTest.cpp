@@ -6,7 +6,9 @@
 #include "platform/Abort.h"
 #include "publish/SiteDetails.h"
 #include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
+#include "shell/Recolour.h"
 #include "shell/SiteState.h"
 #include "support/ScriptedDialogs.h"
 #include "validate/TextMarkers.h"
@@ -272,6 +274,145 @@ TEST_F(DispatcherTest, NoValidatorForTheDocumentStillEndsValidated) {
   EXPECT_TRUE(calls.empty());
   EXPECT_EQ(ValidationPass, 1);
   EXPECT_EQ(Status(), "  Validated");
+}
+
+// A validator returns its verdict on a page; the dispatcher alone writes it into the
+// editor.
+class VerdictTest : public DispatcherTest {
+ protected:
+  // Every validator answers with the verdict; the pages it was given are kept.
+  void Answer(std::function<TValidation(const TPage&)> verdict) {
+    SetPageValidatorStandIn([this, verdict](TValidatorKind kind, const TPage& page) {
+      calls.push_back({kind, page.sender, page.pass, page.path});
+      pages.push_back(page);
+      return std::optional<TValidation>(verdict(page));
+    });
+  }
+  std::vector<TPage> pages;
+};
+
+TEST_F(VerdictTest, TheNewTextKeepsTheCaretsLineAndColumn) {
+  Open("style.css", "a {}\r\nb {}\r\nc {}\r\n");
+  CurrentEditor->SetModified(false);
+  CurrentEditor->Select(CurrentEditor->LineIndex(1) + 2, 0);
+  Answer([](const TPage& page) {
+    TValidation v;
+    v.text = ReplaceAll(page.text, "{}", "{ }", true);
+    v.status = ValidatedStatus;
+    return v;
+  });
+  ValidateCurrentFile("Validate");
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_EQ(pages[0].kind, TDocumentKind::Css);
+  EXPECT_EQ(pages[0].text, "a {}\r\nb {}\r\nc {}\r\n");
+  EXPECT_EQ(pages[0].caret, 8u) << "an offset into the page's text";
+  EXPECT_EQ(CurrentText, "a { }\r\nb { }\r\nc { }\r\n");
+  EXPECT_EQ(CurrentEditor->LineFromChar(CurrentEditor->SelStart()), 1u);
+  EXPECT_EQ(CurrentEditor->SelStart() - CurrentEditor->LineIndex(1), 2u);
+  EXPECT_TRUE(CurrentEditor->Modified());
+  EXPECT_EQ(Status(), "  Validated");
+
+  // A run that only checks leaves the document as it is.
+  Open("body.htm", "<p>");
+  IsContentDoc = true;
+  CurrentEditor->SetModified(false);
+  const std::string body = CurrentText;
+  Answer([](const TPage& page) {
+    TValidation v;
+    v.text = page.text + "<p>more";
+    v.status = ValidatedStatus;
+    return v;
+  });
+  ValidateCurrentFile("Validate");
+  EXPECT_TRUE(pages.back().checkOnly);
+  EXPECT_EQ(CurrentText, body);
+  EXPECT_FALSE(CurrentEditor->Modified());
+}
+
+TEST_F(VerdictTest, TheFirstErrorGoesToItsOffsetWithItsMessageAndTopic) {
+  Open("style.css", "a {}\r\nb {\r\n");
+  Answer([](const TPage&) {
+    TValidation v;
+    v.error = TValidationError{8, "No closing brace", 0};
+    return v;
+  });
+  EXPECT_THROW(ValidateCurrentFile("Validate"), EAbort);
+  EXPECT_EQ(Dialogs().Last().text, MessageText("No closing brace\rat offset 8"));
+  EXPECT_EQ(CurrentEditor->SelStart(), CurrentEditor->OffsetToPos(8));
+  EXPECT_NE(Status(), "  Validated");
+
+  Dialogs().Clear();
+  Answer([](const TPage&) {
+    TValidation v;
+    v.error = TValidationError{2, "Unknown property", 100600};
+    return v;
+  });
+  Dialogs().Answer(mrOk);
+  EXPECT_THROW(ValidateCurrentFile("Validate"), EAbort);
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_EQ(Dialogs().Last().helpContext, 100600);
+  EXPECT_NE(Dialogs().Last().text.find("Unknown property\rat offset 2"), std::string::npos);
+}
+
+TEST_F(VerdictTest, AServerPageIsHandedToTheHtmlValidatorAsAnotherPass) {
+  Open("page.php", "<?php\r\necho 1;\r\n?>\r\n<p>\r\n");
+  Answer([](const TPage& page) {
+    TValidation v;
+    v.status = ValidatedStatus;
+    if (page.kind == TDocumentKind::Php) {
+      v.text = "<?php\n  echo 1;\n?>\n<p>\n";
+      v.again = true;
+      v.againAs = TDocumentKind::Html;
+    }
+    return v;
+  });
+  ValidateCurrentFile("Validate");
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_EQ(calls[0].kind, TValidatorKind::Php);
+  EXPECT_EQ(calls[1].kind, TValidatorKind::Html);
+  EXPECT_EQ(pages[1].kind, TDocumentKind::Html);
+  EXPECT_EQ(pages[1].text, "<?php\n  echo 1;\n?>\n<p>\n");
+  EXPECT_EQ(pages[1].pass, 1);
+}
+
+TEST_F(VerdictTest, AValidatorMayEndSilentlyOrAskForAFullRecolour) {
+  Open("style.css", "a {}\r\n");
+  window.SetStatusText(MessagePanel, "");
+  RecolourRequest = RecolourNone;
+  Answer([](const TPage&) {
+    TValidation v;
+    v.recolour = true;
+    return v;
+  });
+  ValidateCurrentFile("Validate");
+  EXPECT_EQ(Status(), "");
+  EXPECT_EQ(RecolourRequest, RecolourFull);
+}
+
+// Until a kind's validator is written, F10 says so and never "Validated".
+TEST_F(VerdictTest, KindsNotCheckedYetSaySo) {
+  SetValidatorStandIn(nullptr);
+  struct Case {
+    std::string name, text, kind;
+  } cases[] = {
+      {"style.css", "p { }", "CSS"},
+      {"data.xml", "<?xml version=\"1.0\"?>\r\n<a/>", "XML"},
+      {"unit.pas", "unit U;", "Pascal"},
+      {"page.php", "<?php echo 1; ?>", "PHP"},
+      {"lib.js", "var a;", "JavaScript"},
+      {"prog.cs", "class A {}", "C#"},
+      {"page.asp", "<% x %>", "ASP"},
+      {"tune.abc", "X:1\r\nT:Reel\r\nK:G\r\n", "ABC"},
+      {"letter.rtf", "{\\rtf1\\ansi Dear Sir, thank you\\par }", "RTF"},
+  };
+  for (const Case& c : cases) {
+    Open(c.name, c.text);
+    const std::string before = CurrentText;
+    ValidateCurrentFile("Validate");
+    EXPECT_EQ(Status(), "  " + c.kind + " documents are not checked yet") << c.name;
+    EXPECT_EQ(CurrentText, before) << c.name;
+    EXPECT_EQ(ValidationPass, 1) << c.name;
+  }
 }
 
 }  // namespace

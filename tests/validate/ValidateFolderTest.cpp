@@ -73,6 +73,21 @@ TEST_F(ValidateFolderTest, EveryMatchingFileInAndBelowTheFolderOnceInOrder) {
   EXPECT_EQ(ProgBoxState().caption, "");
 }
 
+// Style sheets and server pages are not checked until their validators exist: the
+// run does not count them as validated.
+TEST_F(ValidateFolderTest, FilesOfKindsNotCheckedYetAreCountedApart) {
+  MakeSite();
+  SetPageValidatorStandIn([](TValidatorKind kind, const TPage&) -> std::optional<TValidation> {
+    if (kind != TValidatorKind::Html) return std::nullopt;  // the real entry: not checked yet
+    TValidation v;
+    v.status = ValidatedStatus;
+    return v;
+  });
+  Dialogs().AnswerPath(site);
+  ValidateFolder(ValidateAllPatterns);
+  EXPECT_EQ(Status(), "  2 files validated, 4 not checked yet");
+}
+
 TEST_F(ValidateFolderTest, OnlyTheFolderChosenAndOnlyTheMasksGiven) {
   MakeSite();
   ValidateFolderRoot = site + "news";  // preset by a site tool, without its "/"

@@ -235,11 +235,11 @@ TEST_F(ValidateHtmlTest, AnErrorNeverForgetsUnsavedEdits) {
 TEST_F(ValidateHtmlTest, WhichTextIsTaken) {
   // Scripts and other documents are left alone or asked about.
   Open("macro.vbs", "<B>x</I>\n");
-  ValidateHtml("Validate");
+  ValidateHtmlOnly("Validate");
   EXPECT_TRUE(Dialogs().Calls().empty());
   Open("notes.txt", "<UL><LI>a</LI></UL>\n");
   Dialogs().Answer(mrNo);
-  ValidateHtml("Validate");
+  ValidateHtmlOnly("Validate");
   EXPECT_EQ(Dialogs().Last().text,
             "This is not HTML or ASP.  Do you really want to reformat it as such?");
   EXPECT_EQ(HandOverText, "");
@@ -256,10 +256,10 @@ TEST_F(ValidateHtmlTest, WhichTextIsTaken) {
   IsDotPage = IsHtml = true;
   ValidationPass = 0;
   PageBuffer = ReplaceAll(LaidOut("<P>generated\n"), "\n", "\r\n", true);
-  ValidateHtml("Validate");
+  ValidateHtmlOnly("Validate");
   EXPECT_EQ(HandOverText, LaidOut("<P>generated\n"));
   PageBuffer = "<Img Src=\"//x/y.png\">";
-  EXPECT_THROW(ValidateHtml("Validate"), EAbort);
+  EXPECT_THROW(ValidateHtmlOnly("Validate"), EAbort);
   EXPECT_EQ(Dialogs().Last().text, MessageText("Replace src=\"// by src=\"https://"));
 }
 
@@ -267,10 +267,37 @@ TEST_F(ValidateHtmlTest, TheColouringsMessageComesFirst) {
   Open("page.htm", kLaidOut);
   PendingMessage = "x: Duplicate declaration";
   PendingMessageOffset = 10;
-  EXPECT_THROW(ValidateHtml("Validate"), EAbort);
+  EXPECT_THROW(ValidateHtmlOnly("Validate"), EAbort);
   EXPECT_EQ(Dialogs().Last().text, "x: Duplicate declaration\rat offset 9");
   EXPECT_EQ(CurrentEditor->SelStart(), 9u);
   EXPECT_EQ(PendingMessage, "");
+}
+
+// A style block is validated as a page of its own; an error in it is placed in the
+// page, the block's offset added to the offset in the block.
+TEST_F(ValidateHtmlTest, AStyleBlocksErrorIsPlacedInThePage) {
+  const std::string page = "<HTML Lang=en>\n<Head>\n<Title>t</Title>\n" + kCharset +
+                           "<Style>\n  p { colr: red }\n</Style>\n</Head>\n<Body>\n<P>x\n"
+                           "</Body>\n</HTML>\n";
+  Open("page.htm", page);
+  std::vector<TPage> blocks;
+  SetPageValidatorStandIn(
+      [&](TValidatorKind kind, const TPage& block) -> std::optional<TValidation> {
+        if (kind != TValidatorKind::Css) return std::nullopt;  // the real HTML validator
+        blocks.push_back(block);
+        TValidation v;
+        v.error = TValidationError{block.text.find("colr"), "Unknown property", 0};
+        return v;
+      });
+  EXPECT_THROW(ValidateCurrentFile("Validate"), EAbort);
+  ASSERT_EQ(blocks.size(), 1u);
+  EXPECT_EQ(blocks[0].kind, TDocumentKind::Css);
+  EXPECT_EQ(blocks[0].text, "p { colr: red }");
+  const size_t at = page.find("colr");
+  EXPECT_EQ(Dialogs().Last().text,
+            MessageText("Unknown property\rat offset " + std::to_string(at)));
+  EXPECT_EQ(CurrentEditor->SelStart(), CurrentText.find("colr")) << CurrentText;
+  EXPECT_FALSE(CheckingStyleBlock);
 }
 
 }  // namespace

@@ -87,7 +87,15 @@ std::string PrintJob(const TPrintJob& job, const QTextDocument* formatted) {
     if (i > 0) printer.newPage();
     painter.save();
     painter.translate(area.left, area.top - i * height);
-    document->drawContents(&painter, QRectF(0, i * height, width, height));
+    const QRectF sheet(0, i * height, width, height);
+    painter.setClipRect(sheet);
+    // The layout draws every line that touches the area it is given, and the next
+    // page's first line touches it at its foot: clipped out of sight, it would still
+    // be in the file, found by a search or a copy. Lines are asked for from just
+    // inside the page.
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = sheet.adjusted(0, 1, 0, -1);
+    document->documentLayout()->draw(&painter, context);
     painter.restore();
   }
   painter.end();

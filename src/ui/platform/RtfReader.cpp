@@ -17,6 +17,7 @@
 namespace quorrel {
 
 static_assert(RtfKeep == QTextFormat::UserProperty + 0x100);
+static_assert(RtfField == QTextFormat::UserProperty + 0x200);
 
 QTextCharFormat QtCharFormat(const TRtfCharFormat& f) {
   QTextCharFormat q;
@@ -31,6 +32,7 @@ QTextCharFormat QtCharFormat(const TRtfCharFormat& f) {
   if (f.script < 0) q.setVerticalAlignment(QTextCharFormat::AlignSubScript);
   if (f.color >= 0) q.setForeground(ColourFromRgb(f.color));
   if (f.highlight >= 0) q.setBackground(ColourFromRgb(f.highlight));
+  if (!f.field.empty()) q.setProperty(RtfField, AnsiToQString(f.field));
   return q;
 }
 

@@ -30,4 +30,10 @@ enum TRtfBlockProperty {
   RtfNoHyphenation,
 };
 
+// RTF of the text that the editor cannot show, kept on the character format: the
+// instruction of the field whose result the text is (a link's address).
+enum TRtfCharProperty {
+  RtfField = 0x100200,  // QTextFormat::UserProperty + 0x200
+};
+
 }  // namespace quorrel

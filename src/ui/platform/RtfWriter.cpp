@@ -45,6 +45,7 @@ TRtfCharFormat RtfCharFormat(const QTextCharFormat& q, const QFont& defaultFont)
   if (q.verticalAlignment() == QTextCharFormat::AlignSubScript) f.script = -1;
   if (q.hasProperty(QTextFormat::ForegroundBrush)) f.color = RgbOfBrush(q.foreground());
   if (q.hasProperty(QTextFormat::BackgroundBrush)) f.highlight = RgbOfBrush(q.background());
+  if (q.hasProperty(RtfField)) f.field = QStringToAnsi(q.stringProperty(RtfField));
   return f;
 }
 

@@ -13,6 +13,7 @@
 #include "shell/StatusBar.h"
 #include "ui/platform/Colours.h"
 #include "ui/platform/RichEdit.h"
+#include "ui/shell/RepForm.h"
 
 namespace quorrel {
 
@@ -150,6 +151,12 @@ bool TKeyHook::eventFilter(QObject* watched, QEvent* event) {
       }
       if (watched != QApplication::focusObject()) return false;
       if (ModifierOnly(key.key())) return false;
+      // A menu, pop-up or the replace prompt that has the keyboard takes Escape for
+      // itself (it closes, or answers Cancel), and nothing else acts on it.
+      if (key.key() == Qt::Key_Escape &&
+          (QApplication::activePopupWidget() || qobject_cast<TRepForm*>(watched))) {
+        return false;
+      }
       return event->type() == QEvent::ShortcutOverride ? ShortcutOverride(key)
                                                        : KeyPress(watched, key);
     }

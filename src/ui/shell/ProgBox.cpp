@@ -6,11 +6,16 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 
 #include "commands/PrintCommand.h"
 #include "platform/CodePage.h"
@@ -62,13 +67,8 @@ TProgBox::TProgBox(QWidget* parent) : QDialog(parent) {
   connect(cancelBtn_, &QPushButton::clicked, this, [this] { CancelBtnClick(); });
   connect(printBtn_, &QPushButton::clicked, this, [this] { PrintBtnClick(); });
 
-  // Top left of the screen, as high as its work area allows.
-  int height = 600;
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    height = screen->availableGeometry().height() - 1;
-  }
-  move(0, 0);
-  resize(ScaleForFont(250), height);
+  resize(ScaleForFont(250), height());
+  FitToScreen();
   setWindowTitle("");
 }
 
@@ -102,11 +102,47 @@ void TProgBox::StateChanged() {
   printBtn_->setVisible(state.printVisible);
   progText_->setVerticalScrollBarPolicy(state.scrollBar ? Qt::ScrollBarAlwaysOn
                                                         : Qt::ScrollBarAlwaysOff);
-  if (state.width > 0 && state.width != width()) resize(state.width, height());
+  if (state.width > 0 && state.width != width()) {
+    resize(state.width, height());
+    FitToScreen();
+  }
+}
+
+void TProgBox::FitToScreen() {
+  QScreen* screen = windowHandle() && windowHandle()->screen() ? windowHandle()->screen()
+                                                               : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  const QRect area = screen->availableGeometry();
+  // The window manager's frame once the box is mapped; before that, a title bar
+  // and borders as the style draws them.
+  const QRect outer = frameGeometry(), inner = geometry();
+  QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                 outer.right() - inner.right(), outer.bottom() - inner.bottom());
+  if (frame.isNull()) {
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    frame = QMargins(border, title + border, border, border);
+  }
+  fittedFrame_ = frame;
+  const int w = std::min(width(), area.width() - frame.left() - frame.right());
+  const int h = area.height() - frame.top() - frame.bottom();
+  resize(std::max(w, 1), std::max(h, 1));
+  // A window's position is its frame's.
+  move(area.topLeft());
+}
+
+void TProgBox::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  // The window manager framed the box after it was fitted: fitted again with its frame.
+  const QRect outer = frameGeometry(), inner = geometry();
+  const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                       outer.right() - inner.right(), outer.bottom() - inner.bottom());
+  if (!frame.isNull() && frame != fittedFrame_) FitToScreen();
 }
 
 void TProgBox::ShowBox() {
   show();
+  FitToScreen();
   raise();
 }
 
@@ -116,6 +152,19 @@ void TProgBox::HideBox() {
 
 void TProgBox::ShowModalBox() {
   modal_ = true;
+  // The run hid the box just before: a window manager may still be withdrawing
+  // that window when it is mapped again and leave it unmapped, with the program
+  // waiting for it. A new native window has no such past.
+  if (!isVisible() && testAttribute(Qt::WA_WState_Created)) destroy();
+  // Shown by the event loop itself, so that the box is modal; once mapped its
+  // frame is known: fitted again and brought in front, so that the box the loop
+  // waits for is one the user can see and answer.
+  FitToScreen();
+  QTimer::singleShot(0, this, [this] {
+    FitToScreen();
+    raise();
+    activateWindow();
+  });
   exec();
   modal_ = false;
 }

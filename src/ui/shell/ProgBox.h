@@ -2,6 +2,7 @@
 // The progress box of long runs: the lines of the run, the error count, Cancel
 // (OK at the end) and Print. Created once at start; core's TProgress fills it.
 #include <QDialog>
+#include <QMargins>
 #include <functional>
 
 #include "shell/ProgUnit.h"
@@ -47,10 +48,13 @@ class TProgBox : public QDialog, public TProgressView {
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
   void keyPressEvent(QKeyEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void Print(const QString& text);
   void CloseBox();
+  // Top left of the screen's work area, as high as it allows with the frame.
+  void FitToScreen();
 
   QPlainTextEdit* progText_;
   QLabel* eLabel_;
@@ -58,6 +62,7 @@ class TProgBox : public QDialog, public TProgressView {
   QPushButton* printBtn_;
   std::function<void(const QString&)> printCommand_;
   bool modal_ = false;
+  QMargins fittedFrame_;  // the frame the box was last fitted with
 };
 
 // The box of the running program, created by CreateProgBox and installed as the

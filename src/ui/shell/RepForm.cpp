@@ -10,6 +10,7 @@
 
 #include "commands/FindState.h"
 #include "platform/UserDialogs.h"
+#include "shell/Documents.h"
 #include "ui/shell/WebForm.h"
 
 namespace quorrel {
@@ -18,6 +19,26 @@ namespace {
 
 constexpr int PromptHeight = 19;
 constexpr int PromptLeft = 392;  // from the status bar's left edge
+
+// The answer a key gives; mrNone for the keys the prompt ignores.
+int AnswerOf(int key) {
+  switch (key) {
+    case Qt::Key_Y:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+      return mrYes;
+    case Qt::Key_N:
+      return mrNo;
+    case Qt::Key_A:
+      return mrAll;
+    case Qt::Key_C:
+    case Qt::Key_Escape:
+      return mrCancel;
+    default:
+      return mrNone;
+  }
+}
 
 }  // namespace
 
@@ -70,23 +91,25 @@ int TRepForm::Ask() {
   if (!self) return mrCancel;
   loop_ = nullptr;
   hide();
+  // Hidden, the prompt would leave the keys with whatever Qt focuses next (the
+  // tab bar); the user goes on typing in the text.
+  FocusEditor();
   return answer_;
 }
 
-void TRepForm::keyPressEvent(QKeyEvent* event) {
-  int answer = mrNone;
-  switch (event->key()) {
-    case Qt::Key_Y:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Space: answer = mrYes; break;
-    case Qt::Key_N: answer = mrNo; break;
-    case Qt::Key_A: answer = mrAll; break;
-    case Qt::Key_C:
-    case Qt::Key_Escape: answer = mrCancel; break;
-    default: break;  // other keys are ignored
+bool TRepForm::event(QEvent* event) {
+  // Its keys are the answers: no menu's shortcut takes them first (Esc is Exit's).
+  if (event->type() == QEvent::ShortcutOverride &&
+      AnswerOf(static_cast<QKeyEvent*>(event)->key()) != mrNone) {
+    event->accept();
+    return true;
   }
-  event->accept();
+  return QFrame::event(event);
+}
+
+void TRepForm::keyPressEvent(QKeyEvent* event) {
+  const int answer = AnswerOf(event->key());
+  event->accept();  // other keys are ignored
   if (answer == mrNone || !loop_) return;
   answer_ = answer;
   loop_->quit();

@@ -22,6 +22,7 @@ class TRepForm : public QFrame {
   QLabel* Label;
 
  protected:
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 

@@ -1,7 +1,7 @@
 // The title of a page as the lists of pages show it.
 #include <gtest/gtest.h>
 
-#include "sitebuild/PageTitle.h"
+#include "shell/PageTitle.h"
 
 namespace quorrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "sitebuild/PageTitle.h"
+#include "shell/PageTitle.h"
 
 #include "platform/Chars.h"
 #include "shell/FastStrings.h"

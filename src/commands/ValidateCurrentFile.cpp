@@ -1,0 +1,195 @@
+#include "commands/ValidateCurrentFile.h"
+
+#include "platform/Paths.h"
+#include "shell/ClassifyDocument.h"
+#include "shell/CommandNames.h"
+#include "shell/DBoxUnit.h"
+#include "shell/Documents.h"
+#include "shell/FastStrings.h"
+#include "shell/MainWindow.h"
+#include "shell/MenuModel.h"
+#include "shell/MyRich.h"
+#include "shell/Recolour.h"
+#include "shell/ShellState.h"
+#include "shell/SiteState.h"
+#include "shell/StatusBar.h"
+#include "validate/TextMarkers.h"
+#include "validate/ValUnit.h"
+#include "validate/Validators.h"
+
+namespace quorrel {
+
+namespace {
+
+// The re-check of a page the server window has just downloaded.
+constexpr char kAfterDownload[] = "N0";
+
+std::string BaseFolder() {
+  std::string folder;
+  if (CheckOnly && !SiteBaseFolder.empty()) {
+    folder = SiteBaseFolder;
+  } else if (EntireRun) {
+    folder = CurrentFolder;
+  } else if (const TDocument* document = DocumentAt(CurrentEditor ? CurrentEditor->Tag() : -1)) {
+    folder = ExtractFilePath(document->FileName);
+  } else {
+    folder = CurrentFolder;
+  }
+  return ReplaceNoCase(folder, "%20", " ");
+}
+
+bool StatusSaysNoReformat() {
+  TMainWindow* window = MainWindow();
+  return window && window->StatusText(MessagePanel).find(NoReformatMarker) != std::string::npos;
+}
+
+bool FirstPassOfCall(const std::string& sender) {
+  return ValidationPass == (sender == kAfterDownload ? 1 : 0);
+}
+
+// The editor as a pass found it: where its caret was, whether it was modified, and
+// which tab was active.
+struct TEditorBefore {
+  TCaretToKeep caret;
+  bool modified = false;
+  int tab = -1;
+};
+
+TEditorBefore EditorBefore() {
+  TEditorBefore before;
+  if (TMainWindow* window = MainWindow()) before.tab = window->ActiveTab();
+  if (!CurrentEditor) return before;
+  TMyRich& editor = *CurrentEditor;
+  const size_t caret = editor.SelStart();
+  before.caret.line = editor.LineFromChar(caret);
+  before.caret.column = caret - editor.LineIndex(before.caret.line);
+  before.caret.firstVisibleLine = editor.FirstVisibleLine();
+  before.modified = editor.Modified();
+  return before;
+}
+
+// The same line and column, with the same first line in view, as far as the new
+// text has them.
+void KeepCaret(TMyRich& editor, const TCaretToKeep& caret) {
+  editor.ScrollLines(static_cast<long>(caret.firstVisibleLine) -
+                     static_cast<long>(editor.FirstVisibleLine()));
+  const size_t line = caret.line < editor.LineCount() ? caret.line : editor.LineCount() - 1;
+  const size_t column =
+      caret.column < editor.LineLength(line) ? caret.column : editor.LineLength(line);
+  editor.Select(editor.LineIndex(line) + column, 0);
+}
+
+[[noreturn]] void ShowValidationError(const TValidationError& error) {
+  const long offset = static_cast<long>(error.offset);
+  if (error.helpTopic == 0) RaiseErrorAt(error.message, offset);
+  AskOkHelpCancel(error.message + "\rat offset " + std::to_string(offset), error.helpTopic);
+  RaiseErrorAt("", offset);
+}
+
+// Writes a pass's verdict into the editor. The document counts as modified when it
+// was before or when the text changed, so that no unsaved edit is forgotten.
+void Apply(const TValidation& result, const TPage& page, const TEditorBefore& before) {
+  if (result.text && CurrentEditor) {
+    TMainWindow* window = MainWindow();
+    // A validator that showed a report in another tab has left its page.
+    if (before.tab >= 0 && window && window->ActiveTab() != before.tab) {
+      window->ActivateTab(before.tab);
+      PCChange();
+    }
+    if (*result.text != CurrentText && !CheckOnly) {
+      TMyRich& editor = *CurrentEditor;
+      editor.SetText(*result.text);
+      editor.SetModified(!CheckOnly && (before.modified || *result.text != page.text));
+      DocModified = true;
+      GetEditorText();
+      KeepCaret(editor, before.caret);
+    }
+    if (result.again) MarkDocumentChanged();
+  }
+  if (result.recolour) RequestRecolour(RecolourFull);
+  if (result.error) ShowValidationError(*result.error);
+}
+
+}  // namespace
+
+TPage PageOfCurrentDocument(TValidatorKind validator, const std::string& sender) {
+  TPage page;
+  page.path = CurrentFileName;
+  page.kind = CurrentKind();
+  page.baseFolder = ValidationBaseFolder;
+  page.checkOnly = CheckOnly;
+  page.pass = ValidationPass;
+  page.sender = sender;
+  if (CurrentEditor) {
+    page.caret = TextOffsetOf(CurrentEditor->SelStart());
+    page.selectionLength =
+        TextOffsetOf(CurrentEditor->SelStart() + CurrentEditor->SelLength()) - page.caret;
+  }
+  if (validator != TValidatorKind::Html) {
+    page.text = CurrentText;
+  } else if (IsContentDoc || CurrentCommand == UpdateMenuCommand || IsAsp || IsPhp ||
+             !FirstPassOfCall(sender)) {
+    // The re-check after a download starts at its second pass: its first pass has no
+    // handed-over text of its own to read.
+    page.text = HandOverText;
+  } else if (IsDotPage) {
+    page.text = ReplaceAll(PageBuffer, "\r\n", "\n", true);
+  } else {
+    page.text = CurrentText;
+  }
+  return page;
+}
+
+TValidation ValidateCurrentFile(const std::string& sender) {
+  const bool wasModified = CurrentEditor && CurrentEditor->Modified();
+  ValidationPass = sender == kAfterDownload ? 1 : 0;
+  CheckOnly =
+      IsDotPage || IsContentDoc || CurrentCommand == UpdateMenuCommand || sender == kAfterDownload;
+  BeginBusy();
+  ValidationBaseFolder = BaseFolder();
+
+  TValidation result;
+  do {
+    // A validator that hands its page on names the kind of the next pass.
+    TValidatorKind validator = ChooseValidator();
+    TDocumentKind handedAs = TDocumentKind::Other;
+    if (result.again && result.againAs != TDocumentKind::Other) {
+      handedAs = result.againAs;
+      validator = KindRow(handedAs).validator;
+    }
+    TPage page = PageOfCurrentDocument(validator, sender);
+    if (handedAs != TDocumentKind::Other) page.kind = handedAs;
+    if (result.again && result.text) page.text = *result.text;
+    const TEditorBefore before = EditorBefore();
+    result = RunValidator(validator, page);
+    ++ValidationPass;
+    if (IsServerPage && ValidationPass == 2) {
+      // A server page gets one more pass at most, and its re-formatting alone does
+      // not make it a changed document.
+      result.again = false;
+      Apply(result, page, before);
+      if (CurrentEditor) CurrentEditor->SetModified(wasModified);
+    } else {
+      Apply(result, page, before);
+    }
+    ValidateAgain = result.again;
+  } while (result.again && ValidationPass < MaxValidationPasses);
+
+  if (ValidationPass >= MaxValidationPasses) {
+    // Outside a site (a page in the browser cache, say) the loop is only reported.
+    if (NotInSite) {
+      ShowMsg(ValidationLoopMessage);
+      return result;
+    }
+    ShowErrorAndAbort(ValidationLoopMessage);
+  }
+  if (StatusSaysNoReformat() || !result.status) return result;
+  if (*result.status == ValidatedStatus && MainMenu().Checked("IndentPHP")) {
+    ShowStatusMessage("Indenting corrected if necessary");
+  } else {
+    ShowStatusMessage(*result.status);
+  }
+  return result;
+}
+
+}  // namespace quorrel

@@ -1,7 +1,0 @@
-#include "publish/QDel.h"
-
-namespace quorrel {
-
-void QuickDelete(const std::string&) {}
-
-}  // namespace quorrel
