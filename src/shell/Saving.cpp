@@ -154,6 +154,11 @@ void SaveClick(const std::string& sender) {
   // part of another command, the active tab's document is made current again.
   editor->SetModified(false);
   if (TDocument* document = DocumentAt(editor->Tag())) document->FileAge = FileAge(path);
+  // The panel shows the file as it now is on disk, not as it was loaded.
+  if (!bytes.empty()) {
+    StatusText = DocumentInfoText(path, scrambled ? CurrentText : bytes);
+    ShowInfo();
+  }
   if (CurrentCommand == SaveCommand) {
     CurrentCommand.clear();
   } else if (!CurrentCommand.empty()) {
