@@ -104,7 +104,7 @@ double MeasureOurs(QApplication& app, const std::string& path) {
   window.show();
   SetMainWindow(&window);
   app.processEvents();
-  OpenFiles.clear();
+  ClearDocuments();
   AppPhase = PhaseRunning;
   QElapsedTimer timer;
   timer.start();

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
   app.processEvents();
   AppPhase = PhaseRunning;
 
-  OpenFiles.clear();
+  ClearDocuments();
   OpenThis(path);
   app.processEvents();
   double ours = 1e18, sed = 1e18, python = 1e18;

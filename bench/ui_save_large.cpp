@@ -66,7 +66,7 @@ Result Measure(QApplication& app, const std::string& path, const std::string& te
   window.show();
   SetMainWindow(&window);
   app.processEvents();
-  OpenFiles.clear();
+  ClearDocuments();
   AppPhase = 1;
   OpenThis(path);
   app.processEvents();

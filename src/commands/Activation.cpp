@@ -70,7 +70,7 @@ void CheckFileOnDisk() {
   ScheduleTimerRefresh();
   const std::string path = CurrentFileName;
   if (path.empty() || path[0] != '/') return;  // untitled, web addresses, the content document
-  const int slot = editor->Tag();
+  TDocument* document = DocumentAt(editor->Tag());
   const int64_t age = FileAge(path);
   if (age == 0) {
     if (CurrentCommand == "DeleteF" || !FileExists(BackupPath(path))) return;
@@ -80,18 +80,15 @@ void CheckFileOnDisk() {
     return;
   }
   declinedRestores.erase(path);
-  if (slot < 0 || slot >= MaxTabs || FileAges[slot] == 0 || FileAges[slot] == age) return;
+  if (!document || document->FileAge == 0 || document->FileAge == age) return;
   // Taken before asking, so that whatever the answer this change is not asked about
   // again.
-  FileAges[slot] = age;
+  document->FileAge = age;
   // Unsaved edits are never dropped without a question.
   const bool silent = ReloadsWithoutAsking(path) && !editor->Modified();
   if (silent || AskYesNo(path + "\rTimestamp has changed.  Reload file?")) Reload(*editor);
-  if (CurrentEditor) {
-    const int now = CurrentEditor->Tag();
-    if (now >= 0 && now < MaxTabs && FileAge(CurrentFileName) != 0) {
-      FileAges[now] = FileAge(CurrentFileName);
-    }
+  if (TDocument* now = DocumentAt(CurrentEditor ? CurrentEditor->Tag() : -1)) {
+    if (FileAge(now->FileName) != 0) now->FileAge = FileAge(now->FileName);
   }
   FocusEditor();
 }

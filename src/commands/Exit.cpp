@@ -145,7 +145,7 @@ void WriteSettings(TMainWindow* w, bool remember) {
   // standard list of documents alone.
   const bool standardFile = MainIni && path == MainIni->FileName();
   if (remember || !((StartedWithParameters && standardFile) || MemberExtractedThisRun())) {
-    SaveListSection(OpenFiles, kFiles);
+    SaveListSection(OpenFiles(), kFiles);
     SettingsIni->WriteString(kSystem, "File", CurrentFileName);
   }
   const TExitHistories& histories = ExitHistories();
@@ -255,7 +255,8 @@ void SaveListSection(std::vector<std::string> list, const std::string& section) 
     const TMyRich* editor = w->TabEditor(tab);
     const int slot = editor->Tag();
     if (slot < 0 || static_cast<size_t>(slot) >= list.size() || skipped(list[slot])) continue;
-    const bool neverLoaded = slot < MaxTabs && FileAges[slot] == 0 && editor->TextLength() == 0;
+    const TDocument* document = DocumentAt(slot);
+    const bool neverLoaded = document && document->FileAge == 0 && editor->TextLength() == 0;
     const std::string offset =
         neverLoaded ? storedOffset(list[slot]) : std::to_string(editor->SelStart());
     write(list[slot] + "|" + offset);

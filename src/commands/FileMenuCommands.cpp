@@ -181,12 +181,10 @@ void RedateClick() {
     ShowErrorAndAbort("Could not redate " + path);
   }
   // The new time is the document's own: no time-stamp question follows.
-  const int slot = CurrentEditor->Tag();
-  if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileAge(path);
+  if (TDocument* document = DocumentAt(CurrentEditor->Tag())) document->FileAge = FileAge(path);
   RefreshAfterRedate();
-  if (CurrentEditor) {
-    const int now = CurrentEditor->Tag();
-    if (now >= 0 && now < MaxTabs) FileAges[now] = FileAge(path);
+  if (TDocument* now = DocumentAt(CurrentEditor ? CurrentEditor->Tag() : -1)) {
+    now->FileAge = FileAge(path);
   }
 }
 

@@ -67,15 +67,18 @@ void ShowPostScript(const std::string& path) {
 int OpenTabOf(const std::string& path, bool newTab) {
   TMainWindow* w = MainWindow();
   if (path.starts_with("Untitled")) return -1;
-  for (size_t slot = 0; slot < OpenFiles.size(); ++slot) {
-    if (OpenFiles[slot] != path) continue;
+  for (size_t slot = 0; slot < Documents.size(); ++slot) {
+    if (Documents[slot].FileName != path) continue;
     const int tab = TabOfSlot(static_cast<int>(slot));
     if (tab >= 0 && (tab != w->ActiveTab() || newTab)) return tab;
   }
   return -1;
 }
 
-void RunOpen(const std::string& name, int tag, const std::string& hint, bool forceNewTab) {
+// name is the sender's component name; path, when given, is the document a caller
+// hands over ("" with "Reload": the current one).
+void RunOpen(const std::string& name, int tag, const std::string& hint, bool forceNewTab,
+             const std::string& path = "") {
   TMainWindow* w = MainWindow();
   if (!w) return;
   CloseReportViewer();
@@ -89,12 +92,12 @@ void RunOpen(const std::string& name, int tag, const std::string& hint, bool for
     if (FileListEnded) return;
     run.path = ChosenPath;
   } else if (name.empty()) {
-    run.path = CurrentFileName;
+    run.path = path;
   } else if (IsRecentItem(name)) {
     run.path = hint;
   } else if (run.reload) {
     if (!CurrentEditor) ShowErrorAndAbort("No current file.");
-    run.path = CurrentFileName;
+    run.path = path.empty() ? CurrentFileName : path;
     run.keptCaret = CurrentEditor->SelStart();
   } else if (!IsNewItem(name)) {
     if (!ShowOpenForm()) return;
@@ -133,13 +136,15 @@ void RunOpen(const std::string& name, int tag, const std::string& hint, bool for
     run.slot = NewDocumentTab(run.path);
   } else {
     if (run.reload) CurrentEditor->SetModified(false);
+    const bool another = run.path != CurrentFileName;
     if (!CloseClick("")) return;
     run.slot = CurrentEditor->Tag();
-    if (run.slot >= 0 && static_cast<size_t>(run.slot) < OpenFiles.size()) {
-      OpenFiles[run.slot] = run.path;
-    }
+    // Another document, another record: nothing of the one closed carries over.
+    TDocument* document = DocumentAt(run.slot);
+    if (document && another) *document = TDocument{};
   }
   CurrentEditor = w->TabEditor(w->ActiveTab());
+  SetCurrentDocument(run.slot);
   CurrentFileName = run.path;
   CurrentText.clear();
   DocModified = false;
@@ -174,13 +179,16 @@ void OpenClick(const TMenuItem* sender) {
   if (sender) {
     RunOpen(sender->name, sender->tag, sender->hint, false);
   } else {
-    RunOpen("", 0, "", false);
+    RunOpen("", 0, "", false, CurrentFileName);
   }
 }
 
 void OpenInNewTab(const std::string& path) {
-  CurrentFileName = path;
-  RunOpen("", 0, "", true);
+  RunOpen("", 0, "", true, path);
+}
+
+void OpenInCurrentTab(const std::string& path) {
+  RunOpen(CurrentEditor ? "Reload" : "", 0, "", false, path);
 }
 
 void OpenThis(const std::string& path) {
@@ -195,8 +203,8 @@ void OpenText(const std::string& text) {
   if (!WriteWorkText(path, text)) ShowErrorAndAbort("Unable to create file " + path);
   TMainWindow* w = MainWindow();
   // A tab that shows the file already would show its old text.
-  for (size_t slot = 0; w && slot < OpenFiles.size(); ++slot) {
-    const int tab = OpenFiles[slot] == path ? TabOfSlot(static_cast<int>(slot)) : -1;
+  for (size_t slot = 0; w && slot < Documents.size(); ++slot) {
+    const int tab = Documents[slot].FileName == path ? TabOfSlot(static_cast<int>(slot)) : -1;
     if (tab < 0) continue;
     w->ActivateTab(tab);
     PCChange();

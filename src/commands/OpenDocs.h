@@ -28,6 +28,10 @@ void OpenThis(const std::string& path);
 // Opens a path in a new tab, as OpenThis does, without playing a tune.
 void OpenInNewTab(const std::string& path);
 
+// Opens a path in the current tab, which is emptied as "Reload" empties it (the
+// caret kept where it was); with no document open, in a new tab.
+void OpenInCurrentTab(const std::string& path);
+
 // TWebForm.OpenText: the text becomes "Quorrel.txt" in the work folder, which is
 // shown (a tab already showing it reads it again).
 void OpenText(const std::string& text);

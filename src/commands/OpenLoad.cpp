@@ -75,7 +75,7 @@ void PutBack() {
 void DropTab(int slot) {
   TMainWindow* w = MainWindow();
   const int tab = TabOfSlot(slot);
-  if (slot >= 0 && static_cast<size_t>(slot) < OpenFiles.size()) OpenFiles[slot].clear();
+  if (TDocument* document = DocumentAt(slot)) document->FileName.clear();
   if (w && tab >= 0) {
     w->CloseTab(tab);
     if (w->TabCount() > 0) w->ActivateTab(std::max(tab - 1, 0));
@@ -176,8 +176,6 @@ TLoad LoadFile(TOpenRun& run) {
   if (CurrentExt == ".7Z") {
     path = ExtractFirstMember(path);
     CurrentFileName = path;
-    if (run.slot >= 0 && static_cast<size_t>(run.slot) < OpenFiles.size())
-      OpenFiles[run.slot] = path;
     SetTabCaption(path);
     ClassifyDocument();
   }
@@ -282,7 +280,7 @@ TLoad LoadFile(TOpenRun& run) {
     ScrollToPos(std::min(StoredCaretPosition(path), CurrentEditor->TextLength()), true);
   }
   CurrentEditor->SetModified(false);
-  if (run.slot >= 0 && run.slot < MaxTabs) FileAges[run.slot] = FileTimeOf(path);
+  if (TDocument* document = DocumentAt(run.slot)) document->FileAge = FileTimeOf(path);
   if (RtfInDisguise(firstFive) == TRtfDisguise::RenderedToSave) {
     DocModified = true;
     GetEditorText();

@@ -9,7 +9,7 @@ namespace quorrel {
 struct TOpenRun {
   std::string path;
   std::string sender;    // component name of the item; "" for none
-  int slot = -1;         // the document's slot in OpenFiles
+  int slot = -1;         // the document's slot (its record in Documents)
   bool reload = false;   // "Reload" and "Open Raw": the caret stays where it was
   size_t keptCaret = 0;  // editor position kept by a reload
 };

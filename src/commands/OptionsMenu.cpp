@@ -197,11 +197,10 @@ void TabWidthClick() {
   // Every tab's caption follows the new width.
   for (int tab = 0; tab < w->TabCount(); ++tab) {
     TMyRich* editor = w->TabEditor(tab);
-    if (!editor || editor->Tag() < 0 || editor->Tag() >= static_cast<int>(OpenFiles.size())) {
-      continue;
-    }
+    const TDocument* document = DocumentAt(editor ? editor->Tag() : -1);
+    if (!document) continue;
     std::string hint;
-    const std::string caption = TabCaptionFor(OpenFiles[editor->Tag()], TabWidth, &hint);
+    const std::string caption = TabCaptionFor(document->FileName, TabWidth, &hint);
     w->SetTabCaption(tab, caption, hint);
   }
 }

@@ -72,8 +72,7 @@ void RestoreMClick() {
   OpenClick(MainMenu().Find("Reload"));
   if (!CurrentEditor) return;
   CurrentEditor->SetModified(false);
-  const int slot = CurrentEditor->Tag();
-  if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileAge(path);
+  if (TDocument* document = DocumentAt(CurrentEditor->Tag())) document->FileAge = FileAge(path);
   ScrollToPos(std::min(caret, CurrentEditor->TextLength()), true);
 }
 

@@ -340,12 +340,11 @@ void CheckVersion() {
 
 // Steps that run at the first activation and again for each opened set.
 void StartUpRun(bool openingSet) {
-  OpenFiles.clear();
+  ClearDocuments();
   namedExisting = 0;
   ResetPersistedOptions();
   std::string first = FirstParameter();
   ChooseSettingsFile(first, openingSet);
-  FileAges.fill(0);
   for (auto& m : Markers) m = TMarkerState{};
   if (TMainWindow* w = Window()) w->HideMarkers();
   ReadStartSettings();

@@ -34,9 +34,8 @@ std::string BaseFolder() {
     folder = SiteBaseFolder;
   } else if (EntireRun) {
     folder = CurrentFolder;
-  } else if (CurrentEditor && CurrentEditor->Tag() >= 0 &&
-             static_cast<size_t>(CurrentEditor->Tag()) < OpenFiles.size()) {
-    folder = ExtractFilePath(OpenFiles[CurrentEditor->Tag()]);
+  } else if (const TDocument* document = DocumentAt(CurrentEditor ? CurrentEditor->Tag() : -1)) {
+    folder = ExtractFilePath(document->FileName);
   } else {
     folder = CurrentFolder;
   }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "commands/OpenCommand.h"
+#include "commands/OpenDocs.h"
 #include "commands/ValidateCurrentFile.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
@@ -149,10 +149,9 @@ void ValidateFolder(const std::string& patterns) {
     if (RunCancelled) break;
     const std::string entry = EntryPath(files[i]);
     progress.Add(entry);
-    CurrentFileName = folder + entry;
     // The run goes on in the current tab; with no document open the first file
     // brings one.
-    OpenClick(CurrentEditor ? "Reload" : "");
+    OpenInCurrentTab(folder + entry);
     if (!IsOfficeHtml) {
       RecolourRequest = RecolourFull;
       if (CurrentExt != ".RTF") CurrentPageName = ExtractFileName(CurrentFileName);

@@ -112,7 +112,7 @@ std::string CurrentFindName();
 // and the name of a server path.
 void SplitServerPath(const std::string& path, std::string& name, std::string& folder);
 // ServerFileDate and ServerFileSize from FtpFindData; for the current document the
-// date is also kept in ServerFileDates.
+// date is also kept in its tab's record.
 void ReadServerFileDate();
 
 // ---- checks against the server ----------------------------------------------------

@@ -38,10 +38,9 @@ std::string DayText(double date) {
   return FormatLongDate(date).substr(0, 11);
 }
 
-int CurrentSlot() {
-  if (!CurrentEditor) return -1;
-  const int slot = CurrentEditor->Tag();
-  return slot >= 0 && slot < MaxTabs ? slot : -1;
+// The record of the current editor's tab; nullptr when it has none.
+TDocument* TabDocument() {
+  return DocumentAt(CurrentEditor ? CurrentEditor->Tag() : -1);
 }
 
 bool IsPlainFile(const TFindData& data) {
@@ -97,8 +96,8 @@ std::string IndicatorDate(double date) {
 void ShowServerComparison() {
   TMainWindow* w = MainWindow();
   if (!w) return;
-  const int slot = CurrentSlot();
-  const double serverDate = slot >= 0 ? ServerFileDates[slot] : ServerDateUnknown;
+  const TDocument* document = TabDocument();
+  const double serverDate = document ? document->ServerFileDate : ServerDateUnknown;
   if (!OnlineChecked() || serverDate == ServerDateUnknown || CurrentFileName.empty()) {
     w->SetIndicator("", 0, false);
     return;
@@ -123,8 +122,8 @@ void ShowServerComparison() {
 }
 
 void ServerComparisonOfTab() {
-  const int slot = CurrentSlot();
-  if (slot >= 0 && ServerFileDates[slot] == ServerDateUnknown) CheckServerCopy();
+  const TDocument* document = TabDocument();
+  if (document && document->ServerFileDate == ServerDateUnknown) CheckServerCopy();
   ShowServerComparison();
 }
 
@@ -147,8 +146,7 @@ void CheckUnwantedFiles() {
 }
 
 void CheckServerCopy() {
-  const int slot = CurrentSlot();
-  if (slot >= 0) ServerFileDates[slot] = ServerDateUnknown;
+  if (TDocument* document = TabDocument()) document->ServerFileDate = ServerDateUnknown;
   const std::string path = CurrentFileName;
   if (path.empty() || PosNoCase("HTTP", path) == 1) return;
   // A transfer keeps the connection to itself; the tab is compared next time.
@@ -181,8 +179,8 @@ void CheckServerCopy() {
         Downloader()) {
       Downloader()();
     }
-  } else if (slot >= 0) {
-    ServerFileDates[slot] = ServerDateNotOnServer;
+  } else if (TDocument* document = TabDocument()) {
+    document->ServerFileDate = ServerDateNotOnServer;
   }
   if (TMainWindow* w = MainWindow()) w->SetStatusText(kMessagePanel, "");
 }

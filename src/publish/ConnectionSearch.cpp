@@ -143,10 +143,10 @@ void ReadServerFileDate() {
           : DateTimeToUnix(CorrectServerYear(UnixToDateTime(seconds), NowDateTime()));
   // Only the document's own name counts: "a.htm" is not "data.htm".
   if (!CurrentEditor || CurrentFileName.empty()) return;
-  const int slot = CurrentEditor->Tag();
+  TDocument* document = DocumentAt(CurrentEditor->Tag());
   const std::string localName = ReplaceAll(CurrentFindName(), "%20", " ", true);
-  if (slot >= 0 && slot < MaxTabs && AnsiSameText(ExtractFileName(CurrentFileName), localName)) {
-    ServerFileDates[slot] = ServerFileDate;
+  if (document && AnsiSameText(ExtractFileName(CurrentFileName), localName)) {
+    document->ServerFileDate = ServerFileDate;
   }
 }
 

@@ -55,6 +55,7 @@ class TCurrentDocumentScope {
  public:
   TCurrentDocumentScope()
       : editor_(CurrentEditor),
+        slot_(CurrentSlot()),
         fileName_(CurrentFileName),
         text_(CurrentText),
         folder_(CurrentFolder),
@@ -63,6 +64,7 @@ class TCurrentDocumentScope {
         command_(CurrentCommand) {}
   ~TCurrentDocumentScope() {
     CurrentEditor = editor_;
+    SetCurrentDocument(slot_);
     CurrentFileName = fileName_;
     CurrentText = text_;
     CurrentFolder = folder_;
@@ -75,6 +77,7 @@ class TCurrentDocumentScope {
 
  private:
   TMyRich* editor_;
+  int slot_;
   std::string fileName_, text_, folder_;
   bool modified_;
   TDocumentType type_;
@@ -102,6 +105,7 @@ void ReformatDownload(const std::string& target) {
   TCurrentDocumentScope document;
   hidden->SetText(text);
   CurrentEditor = hidden.get();
+  SetCurrentDocument(-1);  // the download has no tab; the user's document stays as it was
   CurrentFileName = target;
   CurrentFolder = ExtractFilePath(target);
   CurrentText = styleSheet ? text : ReplaceAll(text, "\r\n", "\n", true);

@@ -10,13 +10,6 @@
 
 namespace quorrel {
 
-// Unknown from the start, not only after a reset: a zero would read as a server
-// copy dated 30-Dec-1899.
-std::array<double, MaxTabs> ServerFileDates = [] {
-  std::array<double, MaxTabs> dates;
-  dates.fill(ServerDateUnknown);
-  return dates;
-}();
 char BulkRunMode = ' ';
 
 namespace {
@@ -62,7 +55,7 @@ double FromLocalTm(const struct tm& t) {
 }  // namespace
 
 void ForgetServerFileDates() {
-  ServerFileDates.fill(ServerDateUnknown);
+  for (TDocument& document : Documents) document.ServerFileDate = ServerDateUnknown;
 }
 
 int CompareServerDate(double serverDate, double localDate, char mode) {

@@ -12,13 +12,11 @@
 
 namespace quorrel {
 
-// ServerFileDates entries that are not dates.
-constexpr double ServerDateUnknown = -2.0;
+// A document record's ServerFileDate that is not a date (ServerDateUnknown is the
+// other, in shell/Document.h).
 constexpr double ServerDateNotOnServer = -1.0;
 
-// Per tab (the slot in OpenFiles), the server date of the document when it was last
-// seen on the server; ServerDateUnknown until then.
-extern std::array<double, MaxTabs> ServerFileDates;
+// Every tab's server date back to ServerDateUnknown.
 void ForgetServerFileDates();
 
 // The run the server window is in: ' ' normal, 'V' validate all, 'A' archive,

@@ -73,65 +73,48 @@ std::string GuessWebRoot() {
   return guess;
 }
 
-void ReadDetails(const std::string& path, bool& found) {
+// The details become the current site's.
+void ApplySiteDetails(const TSiteDetails& details) {
   ServerCheckedFiles.clear();
-  ServerUser.clear();
-  ServerPassword.clear();
-  SiteWebAddress.clear();
-  SiteWebRoot.clear();
+  DataFtpPath = details.DataFtpPath;
+  DataFtpFolder = details.DataFtpFolder;
+  ServerSet = details.ServerSet;
+  SplitFtpAddress(details.FtpAddress);
+  ServerUser = details.ServerUser;
+  ServerPassword = details.ServerPassword;
+  SiteWebAddress = details.SiteWebAddress;
+  SiteWebRoot = details.SiteWebRoot;
+  SiteFolder = details.SiteFolder;
+}
 
-  std::string folder;
-  const std::string file = FindDetailsFile(ExtractFilePath(path), folder);
-  if (file.empty()) {
-    found = false;
-    DataFtpPath.clear();
-    ServerSet = "1";
-    ServerName.clear();
-    ServerStartDir.clear();
-    SiteFolder = ExtractFilePath(path);
-    DataFtpFolder.clear();
-    return;
+// Reads the details for a path and makes them the current site's, with what the
+// reading asked for written to the file and the connection made when on-line.
+bool ReadAndApplyDetails(const std::string& path) {
+  const TSiteDetails details = ReadDetails(path);
+  if (details.switchedToSetOne) {
+    TIniFile(details.DataFtpPath, TIniPrivacy::Private).WriteString("System", "Section", "1");
   }
-
-  DataFtpFolder = folder;
-  DataFtpPath = file;
-  TIniFile ini(file, TIniPrivacy::Private);
-  ServerSet = ini.ReadString("System", "Section", "1");
-  if (ServerSet.empty()) ServerSet = "1";
-  std::string address = ini.ReadString(ServerSet, "FTPAddr", "");
-  if (address.empty() && ServerSet != "1" &&
-      AskYesNo("Set " + ServerSet + " not known.  Switch to set 1?")) {
-    ini.WriteString("System", "Section", "1");
-    ServerSet = "1";
-    address = ini.ReadString(ServerSet, "FTPAddr", "");
-  }
-  if (address.empty()) {
-    address = ini.ReadString("System", "FTPAddr", "");
-    if (address.empty() && CurrentCommand != ServerDetailsCommand) {
-      // Leave nothing half-read behind: the next lookup reads the file again.
-      ServerName.clear();
-      SetOnline(false);
-      HideSplash();
-      ShowErrorAndAbort("Error in Data.FTP");
-    }
-  }
-
-  if (address != "None") {
-    ServerUser = ini.ReadString(ServerSet, "User", "");
-    ServerPassword = DecodeServerPassword(ini.ReadString(ServerSet, "Password", ""));
-    SiteWebAddress = ini.ReadString(ServerSet, "WWWAddr", "");
-    SiteWebRoot = ini.ReadString(ServerSet, "WebRoot", "");
-    if (SiteWebRoot.empty()) {
-      SiteWebRoot = GuessWebRoot();
-      if (!SiteWebRoot.empty()) ini.WriteString(ServerSet, "WebRoot", SiteWebRoot);
-    }
-  }
-
-  SplitFtpAddress(address);
-  SiteFolder = folder;
-  if (address == "None") {
+  if (details.found && details.FtpAddress.empty() && CurrentCommand != ServerDetailsCommand) {
+    // Leave nothing half-read behind: the next lookup reads the file again.
+    TSiteDetails unread;
+    unread.DataFtpPath = details.DataFtpPath;
+    unread.DataFtpFolder = details.DataFtpFolder;
+    unread.ServerSet = details.ServerSet;
+    unread.SiteFolder = SiteFolder;
+    ApplySiteDetails(unread);
     SetOnline(false);
-  } else if (OnlineChecked() && !address.empty() && CurrentCommand != ServerDetailsCommand) {
+    HideSplash();
+    ShowErrorAndAbort("Error in Data.FTP");
+  }
+  if (details.webRootGuessed) {
+    TIniFile(details.DataFtpPath, TIniPrivacy::Private)
+        .WriteString(details.ServerSet, "WebRoot", details.SiteWebRoot);
+  }
+  ApplySiteDetails(details);
+  if (details.FtpAddress == "None") {
+    SetOnline(false);
+  } else if (OnlineChecked() && !details.FtpAddress.empty() &&
+             CurrentCommand != ServerDetailsCommand) {
     // Not for the details dialog: details that cannot connect would stop the very
     // command that corrects them. Its OK tests the connection itself.
     EnsureConnected();
@@ -140,9 +123,47 @@ void ReadDetails(const std::string& path, bool& found) {
       EnsureConnected();
     }
   }
+  return details.found;
 }
 
 }  // namespace
+
+TSiteDetails ReadDetails(const std::string& path) {
+  TSiteDetails details;
+  const std::string file = FindDetailsFile(ExtractFilePath(path), details.DataFtpFolder);
+  if (file.empty()) {
+    details.SiteFolder = ExtractFilePath(path);
+    return details;
+  }
+
+  details.found = true;
+  details.DataFtpPath = file;
+  details.SiteFolder = details.DataFtpFolder;
+  TIniFile ini(file, TIniPrivacy::Private);
+  details.ServerSet = ini.ReadString("System", "Section", "1");
+  if (details.ServerSet.empty()) details.ServerSet = "1";
+  std::string address = ini.ReadString(details.ServerSet, "FTPAddr", "");
+  if (address.empty() && details.ServerSet != "1" &&
+      AskYesNo("Set " + details.ServerSet + " not known.  Switch to set 1?")) {
+    details.switchedToSetOne = true;
+    details.ServerSet = "1";
+    address = ini.ReadString(details.ServerSet, "FTPAddr", "");
+  }
+  if (address.empty()) address = ini.ReadString("System", "FTPAddr", "");
+  details.FtpAddress = address;
+
+  if (address != "None") {
+    details.ServerUser = ini.ReadString(details.ServerSet, "User", "");
+    details.ServerPassword = DecodeServerPassword(ini.ReadString(details.ServerSet, "Password", ""));
+    details.SiteWebAddress = ini.ReadString(details.ServerSet, "WWWAddr", "");
+    details.SiteWebRoot = ini.ReadString(details.ServerSet, "WebRoot", "");
+    if (details.SiteWebRoot.empty()) {
+      details.SiteWebRoot = GuessWebRoot();
+      details.webRootGuessed = !details.SiteWebRoot.empty();
+    }
+  }
+  return details;
+}
 
 void SetBuildTargetQuery(std::function<TBuildTarget()> query) {
   BuildTargetQuery() = std::move(query);
@@ -161,7 +182,7 @@ bool LoadServerDetails(const std::string& givenPath) {
   // read-only document, whatever the path). "?" or no site folder always re-reads.
   const bool mustRead = ServerName.empty() || SiteFolder.empty() || SiteFolder == "?" ||
                         (!CurrentFileReadOnly && (path.empty() || !path.starts_with(SiteFolder)));
-  if (mustRead) ReadDetails(path, found);
+  if (mustRead) found = ReadAndApplyDetails(path);
 
   WebRootPath = AddSlash(ToServerPath(SiteWebRoot));
   return found;

@@ -31,6 +31,30 @@ struct TBuildTarget {
 // Installed by the page builder; without it no build target is known.
 void SetBuildTargetQuery(std::function<TBuildTarget()> query);
 
+// The details for a file path as its site's "Data.FTP" gives them, or those of a
+// site without one. Reading writes nothing and connects to nothing; what the
+// reading found to write is said, for the caller to do.
+struct TSiteDetails {
+  bool found = false;          // a "Data.FTP" was found
+  std::string DataFtpPath;     // the file, "" when none
+  std::string DataFtpFolder;   // its folder, "" when none
+  std::string ServerSet = "1";  // the set of details read
+  std::string FtpAddress;      // "host" or "host/start/dir"; "None" = no server; "" = none given
+  std::string ServerUser;
+  std::string ServerPassword;  // plain text
+  std::string SiteWebAddress;
+  std::string SiteWebRoot;
+  std::string SiteFolder;  // the folder of "Data.FTP", else of the path
+  // The file named a set it does not hold and the user chose set 1, which the file
+  // is to name from now on.
+  bool switchedToSetOne = false;
+  // The file gave no web root and SiteWebRoot is a guess, to be kept in the file.
+  bool webRootGuessed = false;
+};
+// Reads the details for a file path: the "Data.FTP" of its folder or the nearest
+// folder above it. A set the file names but does not hold is asked about.
+TSiteDetails ReadDetails(const std::string& path);
+
 // Finds and reads the details for a file path, connecting when on-line; true when
 // a "Data.FTP" was found. The cached details stand while the path stays in
 // SiteFolder.

@@ -144,6 +144,7 @@ TDocumentType CurrentDocumentType() {
 }
 
 void SetCurrentDocumentType(const TDocumentType& t) {
+  CurrentDocument().Type = t;
   currentKind = t.kind;
   currentKinds = t.kinds;
   CurrentExt = t.ext;

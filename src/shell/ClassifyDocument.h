@@ -62,7 +62,8 @@ void ClassifyDocument(bool onTabChange = false);
 void AddCurrentKind(TDocumentKind kind);
 
 // CurrentExt and the document-type flags as they stand, and set from a type (a
-// command that classifies another file puts the document's own back).
+// command that classifies another file puts the document's own back); setting
+// also keeps the type in the current document's record.
 TDocumentType CurrentDocumentType();
 void SetCurrentDocumentType(const TDocumentType& t);
 

@@ -128,7 +128,7 @@ bool CloseClick(const std::string& sender) {
   // The document leaves for good: its markers are kept now, as a tab change would.
   SaveMarkersHook();
   const int slot = editor->Tag();
-  if (slot >= 0 && static_cast<size_t>(slot) < OpenFiles.size()) OpenFiles[slot].clear();
+  if (TDocument* document = DocumentAt(slot)) document->FileName.clear();
   if (sender.empty()) {
     // The open command fills the emptied editor.
     editor->SetText("");
@@ -149,7 +149,7 @@ bool CloseAllClick(const std::string& sender) {
   CloseRefused = true;
   TMainWindow* w = MainWindow();
   if (!w) {
-    OpenFiles.clear();
+    ClearDocuments();
     return true;
   }
   const bool others = sender == "CloseOthers";
@@ -170,19 +170,21 @@ bool CloseAllClick(const std::string& sender) {
   for (int tab = w->TabCount() - 1; tab >= 0; --tab) {
     if (tab >= w->TabCount() || w->TabEditor(tab) == kept) continue;
     w->ActivateTab(tab);
-    CurrentFileName = "?";  // entered anew
+    // Entered anew: no tab's record is current, and its path is no document's.
+    SetCurrentDocument(-1);
+    CurrentFileName = "?";
     PCChange();
     if (!CloseClick("CloseAll")) return false;
   }
 
-  OpenFiles.clear();
+  const TDocument* keptRecord = kept ? DocumentAt(kept->Tag()) : nullptr;
+  TDocument keptDocument = keptRecord ? *keptRecord : TDocument{};
+  keptDocument.FileName = keptPath;
+  ClearDocuments();
   if (kept && w->TabCount() > 0) {
-    // The kept document starts the count of tabs afresh, with the file time it had.
-    const int slot = kept->Tag();
-    const int64_t age = slot >= 0 && slot < MaxTabs ? FileAges[slot] : 0;
-    FileAges.fill(0);
-    FileAges[0] = age;
-    OpenFiles.push_back(keptPath);
+    // The kept document starts the count of tabs afresh, with its record: the file
+    // time and server date it had.
+    Documents.push_back(keptDocument);
     kept->SetTag(0);
     w->ActivateTab(0);
     PCChange();

@@ -243,7 +243,8 @@ void TabClick(bool next) {
 
 void GetHighest() {
   HighestFolder.clear();
-  for (const auto& path : OpenFiles) {
+  for (const TDocument& document : Documents) {
+    const std::string& path = document.FileName;
     if (path.empty() || path.find("PHP_errors.log") != std::string::npos) continue;
     std::string folder = ExtractFilePath(path);
     // The root folder is no site's top; names differ by case on Linux.
@@ -264,7 +265,7 @@ int NewDocumentTab(const std::string& path) {
   if (CurrentEditor) SaveMarkersHook();
   ClearMarkerPositionsHook();
   w->HideMarkers();
-  if (OpenFiles.size() >= static_cast<size_t>(MaxTabs)) {
+  if (Documents.size() >= static_cast<size_t>(MaxTabs)) {
     ShowErrorAndAbort(
         "Too many tabs have been opened!\rClose some if there are still many open, come out of "
         "Quorrel and try again.");
@@ -282,10 +283,8 @@ int NewDocumentTab(const std::string& path) {
   editor->SetPlainText(true);
   editor->SetWordWrap(MainMenu().Checked("WordWrap"));
   editor->SetOnChange(ThisChange);
-  OpenFiles.push_back(path);
-  int slot = static_cast<int>(OpenFiles.size()) - 1;
+  const int slot = AddDocument(path);
   editor->SetTag(slot);
-  FileAges[slot] = 0;
   w->ActivateTab(w->TabCount() - 1);
   return slot;
 }
@@ -302,8 +301,8 @@ int TabOfSlot(int slot) {
 std::string TabPath(int tab) {
   TMainWindow* w = MainWindow();
   if (!w || tab < 0 || tab >= w->TabCount()) return "";
-  int slot = w->TabEditor(tab)->Tag();
-  return slot >= 0 && slot < static_cast<int>(OpenFiles.size()) ? OpenFiles[slot] : "";
+  const TDocument* document = DocumentAt(w->TabEditor(tab)->Tag());
+  return document ? document->FileName : "";
 }
 
 void ResetDocuments() {

@@ -72,8 +72,8 @@ void TabClick(bool next);
 // The common top folder of the open documents.
 void GetHighest();
 
-// A new tab with its editor for a document (the tab becomes the active one);
-// returns its slot in OpenFiles. The 41st tab since start or Close all is refused.
+// A new tab with its editor and record for a document (the tab becomes the active
+// one); returns its slot. The 41st tab since start or Close all is refused.
 int NewDocumentTab(const std::string& path);
 
 // The index of the tab whose document is in a slot; -1 when none.

@@ -72,7 +72,7 @@ void LoadIntoEditor(TMyRich& editor, const std::string& path, int slot) {
   if (zeros > 0) ShowMsg("X'00' byte(s) in input file.\r\rDO NOT SAVE!");
   editor.Select(StoredCaretPosition(path), 0);
   editor.SetModified(false);
-  if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileTimeOf(path);
+  if (TDocument* document = DocumentAt(slot)) document->FileAge = FileTimeOf(path);
   if (&editor == CurrentEditor) DocModified = true;
 }
 

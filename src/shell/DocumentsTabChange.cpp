@@ -115,6 +115,7 @@ void SetFunctionKeys() {
 
 void NoDocument(TMainWindow& w) {
   CurrentEditor = nullptr;
+  SetCurrentDocument(-1);
   CurrentFileName.clear();
   CurrentText.clear();
   DocModified = false;
@@ -148,21 +149,22 @@ bool EnterEditor(TMainWindow& w, TMyRich* editor, const std::string& path) {
   const bool replaced = editor != entered.editor || path != entered.path;
   const bool anew = pathChanged || replaced || CurrentText.empty() || DocModified || !CurrentEditor;
   entered = {editor, path};
-  if (anew) {
-    SectionLines.clear();
-    if (pathChanged && CurrentCommand != ExitCommand) {
-      if (CurrentEditor) SaveMarkersHook();
-      ClearMarkerPositionsHook();
-      w.HideMarkers();
-    }
+  if (anew && pathChanged && CurrentCommand != ExitCommand) {
+    if (CurrentEditor) SaveMarkersHook();
+    ClearMarkerPositionsHook();
+    w.HideMarkers();
   }
   // The busy state switched drawing off in the editor left; it would keep it off
   // while hidden, and a control that does not draw shows, when it comes back to the
   // front, whatever was on screen before it: another tab's text.
   if (CurrentEditor && CurrentEditor != editor) CurrentEditor->SetRedraw(true);
   CurrentEditor = editor;
+  SetCurrentDocument(editor->Tag());
   CurrentFileName = path;
-  if (anew) DocModified = true;
+  if (anew) {
+    SectionLines.clear();
+    DocModified = true;
+  }
   return anew;
 }
 
@@ -204,7 +206,8 @@ void ShowCaptionAndZoom(TMainWindow& w, TMyRich& editor) {
 void LoadSiteAndText(TMyRich& editor, const std::string& path, int slot) {
   if (ClosingAll) return;
   if (StartMode != StartReformat) SiteHasServer = LoadServerDetailsHook(path);
-  if (slot >= 0 && slot < MaxTabs && FileAges[slot] == 0 && editor.TextLength() == 0 &&
+  const TDocument* document = DocumentAt(slot);
+  if (document && document->FileAge == 0 && editor.TextLength() == 0 &&
       FileExists(path) && (StartMode == StartNormal || CurrentExt == ".DPR")) {
     LoadIntoEditor(editor, path, slot);
     GetEditorText();

@@ -216,13 +216,12 @@ std::vector<std::string> OpenDocumentPaths() {
   if (TMainWindow* window = MainWindow()) {
     for (int i = 0; i < window->TabCount(); ++i) {
       const TMyRich* editor = window->TabEditor(i);
-      if (!editor || editor->Tag() < 0 || static_cast<size_t>(editor->Tag()) >= OpenFiles.size()) {
-        continue;
+      if (const TDocument* document = DocumentAt(editor ? editor->Tag() : -1)) {
+        paths.push_back(document->FileName);
       }
-      paths.push_back(OpenFiles[editor->Tag()]);
     }
   } else {
-    paths = OpenFiles;
+    paths = OpenFiles();
   }
   std::erase(paths, "");
   return paths;

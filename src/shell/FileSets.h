@@ -33,7 +33,7 @@ struct TFileSetHost {
   // Closes every document (no sender: no settings change); false when a close was
   // cancelled and documents stay open.
   std::function<bool()> closeAll;
-  // Runs start-up again from the creation of OpenFiles, on the current settings.
+  // Runs start-up again from the creation of the tabs' records, on the current settings.
   std::function<void()> restartStartUp;
   // The file-list form's root box takes the folder; the find dialog's is emptied.
   std::function<void(const std::string& folder)> setFileListRoot;

@@ -138,7 +138,7 @@ class TMyRich {
   // The control's class, as the spell checker looks it up.
   virtual std::string ClassName() const { return "TMyRich"; }
 
-  // The document's slot in OpenFiles and FileAges.
+  // The document's slot: the index of its record in Documents.
   int Tag() const { return tag_; }
   void SetTag(int tag) { tag_ = tag; }
 

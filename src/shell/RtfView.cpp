@@ -160,8 +160,6 @@ TRtfDisguise RtfInDisguise(const std::string& firstFive) {
   }
   CurrentFileName = ChangeFileExt(CurrentFileName, ".RTF");
   CurrentExt = ".RTF";
-  const int slot = CurrentEditor->Tag();
-  if (slot >= 0 && static_cast<size_t>(slot) < OpenFiles.size()) OpenFiles[slot] = CurrentFileName;
   return TRtfDisguise::RenamedToRtf;
 }
 

@@ -55,8 +55,7 @@ void InstallRtfViewCommands();
 // RTF in disguise: a document opened as another type whose first five bytes are
 // "{\rtf". The user is asked whether to save it as plain text: yes renders the
 // source in the current editor (the caller then saves the document); no renames
-// the document in memory to the ".RTF" extension (CurrentFileName, CurrentExt and
-// its OpenFiles slot).
+// the document in memory to the ".RTF" extension (its record's path, and CurrentExt).
 enum class TRtfDisguise { NotRtf, RenderedToSave, RenamedToRtf };
 TRtfDisguise RtfInDisguise(const std::string& firstFive);
 

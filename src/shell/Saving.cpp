@@ -153,8 +153,7 @@ void SaveClick(const std::string& sender) {
   // Saved: the document is unmodified and its file's age noted; when the save was
   // part of another command, the active tab's document is made current again.
   editor->SetModified(false);
-  const int slot = editor->Tag();
-  if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileAge(path);
+  if (TDocument* document = DocumentAt(editor->Tag())) document->FileAge = FileAge(path);
   // The panel shows the file as it now is on disk, not as it was loaded.
   if (!bytes.empty()) {
     StatusText = DocumentInfoText(path, scrambled ? CurrentText : bytes);

@@ -138,9 +138,7 @@ void SaveAsClick(const std::string& sender) {
   }
 
   // The document takes the new name and is saved there.
-  const int slot = editor->Tag();
-  if (slot >= 0 && static_cast<size_t>(slot) < OpenFiles.size()) OpenFiles[slot] = chosen;
-  if (slot >= 0 && slot < MaxTabs) FileAges[slot] = 0;
+  CurrentDocument().FileAge = 0;
   CurrentFileName = chosen;
   SetTabCaption(chosen);
   ClassifyDocument();

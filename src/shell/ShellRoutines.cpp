@@ -91,8 +91,7 @@ bool MySetDate(const std::string& path) {
     return false;
   }
   if (CurrentEditor && path == CurrentFileName) {
-    const int slot = CurrentEditor->Tag();
-    if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileAge(path);
+    if (TDocument* document = DocumentAt(CurrentEditor->Tag())) document->FileAge = FileAge(path);
     if (TMainWindow* window = MainWindow()) window->RedrawActiveTab();
     // The comparison with the server copy shows the two dates now equal.
     ServerComparisonHook();

@@ -12,11 +12,7 @@ std::string CurrentPageName;
 
 TMyRich* CurrentEditor = nullptr;
 std::string CurrentText;
-bool DocModified = false;
-std::string CurrentFileName;
 std::string CurrentExt;
-std::vector<std::string> OpenFiles;
-std::array<int64_t, MaxTabs> FileAges{};
 std::string CurrentFolder;
 std::string HighestFolder;
 
@@ -72,8 +68,6 @@ std::string AbcCodesPath;
 
 std::vector<std::string> WorkList;
 std::vector<std::string> ReadList;
-std::vector<std::string> SectionLines;
-std::array<TMarkerState, 10> Markers;
 
 namespace {
 TMainWindow* mainWindow = nullptr;
@@ -97,11 +91,7 @@ void ResetShellState() {
 
   CurrentEditor = nullptr;
   CurrentText.clear();
-  DocModified = false;
-  CurrentFileName.clear();
   CurrentExt.clear();
-  OpenFiles.clear();
-  FileAges.fill(0);
   CurrentFolder.clear();
   HighestFolder.clear();
 
@@ -138,8 +128,6 @@ void ResetShellState() {
 
   WorkList.clear();
   ReadList.clear();
-  SectionLines.clear();
-  Markers.fill(TMarkerState{});
 
   mainWindow = nullptr;
 }

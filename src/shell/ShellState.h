@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/Document.h"
+
 namespace quorrel {
 
 class TIniFile;
@@ -31,16 +33,10 @@ extern TMyRich* CurrentEditor;
 // The working copy of the current document's text: CR LF line ends (LF only in an
 // HTML working copy), ending with a line end unless empty.
 extern std::string CurrentText;
-// True when the editor's text may differ from CurrentText.
-extern bool DocModified;
-// Full path of the current document, and its extension upper-cased with the dot.
-extern std::string CurrentFileName;
+// DocModified (the editor's text may differ from CurrentText) and CurrentFileName
+// (the full path) are the current tab's record: shell/Document.h.
+// The current document's extension upper-cased with the dot.
 extern std::string CurrentExt;
-// One path per tab opened since start or the last Close all (index = the editor's
-// tag); a closed tab leaves its entry blank.
-extern std::vector<std::string> OpenFiles;
-// File time (seconds) of each slot when last loaded or saved; 0 = none.
-extern std::array<int64_t, MaxTabs> FileAges;
 // The folder of the current document (with "/") and the common top folder of the
 // open documents.
 extern std::string CurrentFolder;
@@ -130,16 +126,8 @@ extern std::string AbcCodesPath;     // "ABCCodes.txt"
 // Shared line lists owned by the main form.
 extern std::vector<std::string> WorkList;
 extern std::vector<std::string> ReadList;
-// Start offsets (0-based, decimal texts) of the listed sections of CurrentText.
-extern std::vector<std::string> SectionLines;
-
-// One bookmark (0 to 9) of the current document: a CurrentText offset (-1 = not
-// set) and the text at the marked place.
-struct TMarkerState {
-  long position = -1;
-  std::string text;
-};
-extern std::array<TMarkerState, 10> Markers;
+// SectionLines (the listed sections of CurrentText) and Markers (the current
+// document's bookmarks) are the current tab's record: shell/Document.h.
 
 // Hides the start-up splash (when a main window is installed).
 void HideSplash();

@@ -124,8 +124,6 @@ bool WPFormat() {
   CurrentEditor->SetModified(true);
   CurrentFileName = ChangeFileExt(CurrentFileName, ".RTF");
   CurrentExt = ".RTF";
-  const int slot = CurrentEditor->Tag();
-  if (slot >= 0 && static_cast<size_t>(slot) < OpenFiles.size()) OpenFiles[slot] = CurrentFileName;
   AddCurrentKind(TDocumentKind::Rtf);
   return true;
 }

@@ -21,8 +21,8 @@ void ShowFileTab(int fileIndex, bool toTop) {
 }
 
 void UseUntitledTab() {
-  for (size_t slot = 0; slot < OpenFiles.size(); ++slot) {
-    if (OpenFiles[slot].compare(0, 8, "Untitled") != 0) continue;
+  for (size_t slot = 0; slot < Documents.size(); ++slot) {
+    if (Documents[slot].FileName.compare(0, 8, "Untitled") != 0) continue;
     if (TabOfSlot(static_cast<int>(slot)) < 0) continue;
     ShowFileTab(static_cast<int>(slot), true);
     return;

@@ -70,7 +70,7 @@ void MarkDocumentChanged();
 void CompareInputOutput(const std::string& input, const std::string& output);
 
 // ---- report tabs ----------------------------------------------------------------------
-// Makes the tab of a slot in OpenFiles the current one (nothing happens when no tab
+// Makes the tab of a document's slot the current one (nothing happens when no tab
 // holds the slot), with the caret at the start when toTop is set.
 void ShowFileTab(int fileIndex, bool toTop);
 // Makes the first "Untitled" document current, or opens a new plain-text one, for

@@ -64,7 +64,7 @@ TEST_F(ActivationTest, AFileChangedOnDiskIsOfferedForReloadOncePerChange) {
   EXPECT_EQ(CurrentText, "changed again\r\nsecond\r\n");
   EXPECT_FALSE(CurrentEditor->Modified());
   EXPECT_EQ(CurrentEditor->SelStart(), 4u) << "the caret stays where it was";
-  EXPECT_EQ(FileAges[CurrentEditor->Tag()], MTime(path));
+  EXPECT_EQ(Documents[CurrentEditor->Tag()].FileAge, MTime(path));
   ApplicationActivate();
   EXPECT_EQ(Dialogs().Calls().size(), 2u);
 }

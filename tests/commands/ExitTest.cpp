@@ -215,7 +215,7 @@ TEST_F(ExitTest, CloseAllAsksYesOrNoForEachChangedDocumentAndForgetsTheList) {
   EXPECT_EQ(Slurp(b), "B text\r\n");
   EXPECT_EQ(Slurp(a), "text\r\n");
   EXPECT_EQ(window.TabCount(), 0);
-  EXPECT_TRUE(OpenFiles.empty());
+  EXPECT_TRUE(OpenFiles().empty());
   EXPECT_EQ(Main("Files", "1"), "<none>");
   EXPECT_EQ(Main("System", "ThisSet"), "");
   EXPECT_EQ(window.FormHidden(), 1) << "the current document was unchanged";
@@ -225,7 +225,7 @@ TEST_F(ExitTest, CloseAllAsksYesOrNoForEachChangedDocumentAndForgetsTheList) {
 
   // A fresh count of tabs: slots start from 0 again.
   OpenInNewTab(c);
-  EXPECT_EQ(OpenFiles, std::vector<std::string>{c});
+  EXPECT_EQ(OpenFiles(), std::vector<std::string>{c});
 }
 
 TEST_F(ExitTest, CloseOthersKeepsTheCurrentDocumentInTheFirstSlot) {
@@ -236,14 +236,14 @@ TEST_F(ExitTest, CloseOthersKeepsTheCurrentDocumentInTheFirstSlot) {
   OpenInNewTab(c);
   window.ActivateTab(1);
   PCChange();
-  const int64_t age = FileAges[CurrentEditor->Tag()];
+  const int64_t age = Documents[CurrentEditor->Tag()].FileAge;
   ASSERT_NE(age, 0);
   ASSERT_TRUE(MainMenu().Click("CloseOthers"));
   EXPECT_EQ(Tabs(window), std::vector<std::string>{b});
-  EXPECT_EQ(OpenFiles, std::vector<std::string>{b});
+  EXPECT_EQ(OpenFiles(), std::vector<std::string>{b});
   EXPECT_EQ(CurrentEditor->Tag(), 0);
   EXPECT_EQ(CurrentFileName, b);
-  EXPECT_EQ(FileAges[0], age) << "a change on disk is still noticed";
+  EXPECT_EQ(Documents[0].FileAge, age) << "a change on disk is still noticed";
 }
 
 TEST_F(ExitTest, ExitAsksAboutEveryChangedDocumentAndTheTabsComeBackNextTime) {

@@ -184,7 +184,7 @@ TEST_F(FileMenuTest, RestoreSwapsTheDocumentAndItsBackUp) {
   EXPECT_EQ(CurrentText, "backup\r\n");
   EXPECT_FALSE(CurrentEditor->Modified());
   EXPECT_EQ(CurrentEditor->SelStart(), 3u);
-  EXPECT_EQ(FileAges[CurrentEditor->Tag()], MTime(path));
+  EXPECT_EQ(Documents[CurrentEditor->Tag()].FileAge, MTime(path));
   EXPECT_FALSE(fs::exists(site + "$$$.$$$"));
 }
 
@@ -241,7 +241,7 @@ TEST_F(FileMenuTest, RedateGivesTheFileItsNewTimeWithoutATimestampQuestion) {
   int64_t expected = 0;
   ASSERT_TRUE(ParseDateTime("01/02/2020 10:30", &expected));
   EXPECT_EQ(MTime(path), expected);
-  EXPECT_EQ(FileAges[CurrentEditor->Tag()], expected);
+  EXPECT_EQ(Documents[CurrentEditor->Tag()].FileAge, expected);
   MyActivate();  // the new time is the document's own: no question
   EXPECT_TRUE(Dialogs().Calls().empty());
 

@@ -51,7 +51,7 @@ class FileSetsStartUpTest : public ::testing::Test {
   std::vector<std::string> Tabs() {
     std::vector<std::string> paths;
     for (int i = 0; i < window.TabCount(); ++i)
-      paths.push_back(OpenFiles.at(window.TabEditor(i)->Tag()));
+      paths.push_back(Documents.at(window.TabEditor(i)->Tag()).FileName);
     return paths;
   }
 
@@ -85,7 +85,7 @@ TEST_F(FileSetsStartUpTest, OpeningASetReplacesDocumentsAndOptionsAndNoneGoesBac
   // Until the exit commands exist, closing every document is done here.
   FileSetHost().closeAll = [this] {
     while (window.TabCount() > 0) window.CloseTab(window.TabCount() - 1);
-    OpenFiles.clear();
+    ClearDocuments();
     CurrentEditor = nullptr;
     return true;
   };

@@ -13,6 +13,7 @@
 #include "platform/IniFile.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
+#include "shell/Backups.h"
 #include "shell/Closing.h"
 #include "shell/Documents.h"
 #include "shell/DocumentsOpen.h"
@@ -175,7 +176,55 @@ TEST_F(OpenTest, TheFortyFirstTabIsRefusedUntilCloseAll) {
   ASSERT_TRUE(CloseAllClick("CloseAll"));
   OpenThis(site + "one-more.txt");
   EXPECT_EQ(window.TabCount(), 1);
-  EXPECT_EQ(OpenFiles, std::vector<std::string>{site + "one-more.txt"});
+  EXPECT_EQ(OpenFiles(), std::vector<std::string>{site + "one-more.txt"});
+}
+
+TEST_F(OpenTest, EachTabKeepsItsOwnRecordAndAnotherDocumentStartsAFreshOne) {
+  const std::string a = Write("a.htm", Page("a"));
+  const std::string b = Write("b.htm", Page("b"));
+  OpenThis(a);
+  OpenThis(b);
+  ASSERT_EQ(OpenFiles(), (std::vector<std::string>{a, b}));
+  EXPECT_EQ(Documents[0].FileAge, FileAge(a));
+  EXPECT_EQ(Documents[1].Type.ext, ".HTM");
+
+  // The current document's names are its tab's record.
+  window.ActivateTab(0);
+  PCChange();
+  EXPECT_EQ(CurrentSlot(), 0);
+  EXPECT_EQ(CurrentFileName, a);
+  Documents[0].ServerFileDate = 46000;  // as the server listed it
+
+  // Another file in the same tab: nothing of a's record carries over, so its own
+  // server copy is looked for instead of a's being shown.
+  const std::string c = Write("c.txt", "c\r\n");
+  Dialogs().AnswerPath(c);
+  ASSERT_TRUE(MainMenu().Click("Open"));
+  ASSERT_EQ(OpenFiles(), (std::vector<std::string>{c, b}));
+  EXPECT_EQ(Documents[0].ServerFileDate, ServerDateUnknown);
+  EXPECT_EQ(Documents[0].Type.ext, ".TXT");
+  EXPECT_EQ(Documents[1].FileAge, FileAge(b)) << "the other tab's record stands";
+
+  // The same file again keeps what is known of it.
+  Documents[0].ServerFileDate = 46001;
+  ASSERT_TRUE(MainMenu().Click("Reload"));
+  EXPECT_EQ(Documents[0].ServerFileDate, 46001);
+
+  // Close others: the kept document's record, server date and all, is slot 0.
+  window.ActivateTab(1);
+  PCChange();
+  Documents[1].ServerFileDate = 46002;
+  ASSERT_TRUE(CloseAllClick("CloseOthers"));
+  ASSERT_EQ(OpenFiles(), std::vector<std::string>{b});
+  EXPECT_EQ(Documents[0].ServerFileDate, 46002);
+  EXPECT_EQ(Documents[0].FileAge, FileAge(b));
+  EXPECT_EQ(CurrentFileName, b);
+
+  // After Close all the first new tab takes slot 0 with a record of its own.
+  ASSERT_TRUE(CloseAllClick("CloseAll"));
+  OpenThis(a);
+  ASSERT_EQ(OpenFiles(), std::vector<std::string>{a});
+  EXPECT_EQ(Documents[0].ServerFileDate, ServerDateUnknown);
 }
 
 TEST_F(OpenTest, OpenReusesTheCurrentTabButNeverLosesEdits) {
@@ -185,7 +234,7 @@ TEST_F(OpenTest, OpenReusesTheCurrentTabButNeverLosesEdits) {
   ASSERT_TRUE(MainMenu().Click("Open"));
   EXPECT_EQ(Dialogs().PathCalls().at(0).call.title, "File to be opened");
   EXPECT_EQ(window.TabCount(), 1);
-  EXPECT_EQ(OpenFiles, std::vector<std::string>{b});
+  EXPECT_EQ(OpenFiles(), std::vector<std::string>{b});
   EXPECT_EQ(CurrentText, "bee\r\n");
 
   CurrentEditor->SetSelText("edited ");
@@ -338,7 +387,7 @@ TEST_F(OpenTest, AScrambledDocumentAsksItsPasswordOrIsNotOpened) {
   fs::copy_file(path, site + "secret2.txt");
   EXPECT_THROW(OpenInNewTab(site + "secret2.txt"), EAbort);
   EXPECT_EQ(window.TabCount(), 1) << "the failed load's tab is freed";
-  EXPECT_EQ(OpenFiles.back(), "") << "and its slot blanked";
+  EXPECT_EQ(OpenFiles().back(), "") << "and its slot blanked";
 }
 
 TEST_F(OpenTest, PagesWhoseHeadDoesNotBeginALineAreReformatted) {
@@ -439,7 +488,7 @@ TEST_F(OpenTest, RtfCodesInAnotherDocumentAreOfferedAsRtf) {
   OpenThis(path);
   EXPECT_EQ(Dialogs().Last().text, path + "\ris in RTF format.  Save as plain text?");
   EXPECT_EQ(CurrentFileName, site + "letter.RTF");
-  EXPECT_EQ(OpenFiles.back(), site + "letter.RTF");
+  EXPECT_EQ(OpenFiles().back(), site + "letter.RTF");
   EXPECT_TRUE(fs::exists(path)) << "renamed in memory only";
 }
 

@@ -113,7 +113,7 @@ TEST_F(OpenSpecialTest, APageThatIsNotFoundOpensNoTab) {
   EXPECT_THROW(OpenThis(server.Url("/missing.html")), EAbort);
   EXPECT_EQ(Dialogs().Last().text, "URL not found:\r\n" + server.Url("/missing.html"));
   EXPECT_EQ(window.TabCount(), 0);
-  EXPECT_EQ(OpenFiles, std::vector<std::string>{""});
+  EXPECT_EQ(OpenFiles(), std::vector<std::string>{""});
 }
 
 TEST_F(OpenSpecialTest, APasswordProtectedArchiveOpensItsFirstMember) {

@@ -19,6 +19,7 @@
 #include "shell/ShellState.h"
 #include "support/FtpServer.h"
 #include "support/MemoryRich.h"
+#include "support/OpenDocuments.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "support/TimeZone.h"
@@ -73,6 +74,7 @@ class ConnectionChecksTest : public test::ConnectionTestBase {
   // The current document, in tab slot 2.
   void OpenDocument(const std::string& name) {
     editor_.SetTag(2);
+    test::RecordOfSlot(2);
     CurrentEditor = &editor_;
     CurrentFileName = site_ + "public_html/" + name;
   }
@@ -196,7 +198,7 @@ TEST_F(ServerCopyTest, ANewerServerCopyIsOfferedForDownload) {
     if (c.answer != mrNone) Dialogs().Answer(c.answer);
     CheckServerCopy();
     EXPECT_EQ(downloads_, c.downloads);
-    EXPECT_NEAR(ServerFileDates[2], UnixToDateTime(c.serverTime), 1e-9);
+    EXPECT_NEAR(Documents[2].ServerFileDate, UnixToDateTime(c.serverTime), 1e-9);
     if (c.answer == mrNone) {
       EXPECT_THAT(Dialogs().Calls(), IsEmpty());
     } else {
@@ -217,14 +219,14 @@ TEST_F(ServerCopyTest, AReloadThatMustNotAskLeavesTheServerCopyAlone) {
   CheckServerCopy();
   EXPECT_THAT(Dialogs().Calls(), IsEmpty());
   EXPECT_EQ(downloads_, 0);
-  EXPECT_GT(ServerFileDates[2], 0);
+  EXPECT_GT(Documents[2].ServerFileDate, 0);
 }
 
 TEST_F(ServerCopyTest, AFileNotOnTheServerIsMarkedSoWithoutReconnecting) {
   OnServer("other.htm", "other", kMay6);
   Connect();
   CheckServerCopy();
-  EXPECT_EQ(ServerFileDates[2], ServerDateNotOnServer);
+  EXPECT_EQ(Documents[2].ServerFileDate, ServerDateNotOnServer);
   EXPECT_EQ(Logins(server_), 1);
   EXPECT_THAT(Dialogs().Calls(), IsEmpty());
 }
@@ -258,9 +260,9 @@ TEST_F(ServerCopyTest, SomeDocumentsAreNeverCompared) {
     SiteHasServer = true;
     OpenDocument("page.htm");
     c.arrange();
-    ServerFileDates[2] = 46000;
+    test::RecordOfSlot(2).ServerFileDate = 46000;
     CheckServerCopy();
-    EXPECT_EQ(ServerFileDates[2], ServerDateUnknown);
+    EXPECT_EQ(Documents[2].ServerFileDate, ServerDateUnknown);
   }
   EXPECT_EQ(server_.Commands().size(), commands);
   EXPECT_THAT(Dialogs().Calls(), IsEmpty());
@@ -280,7 +282,7 @@ TEST_F(ServerCopyTest, AfterTheServerRestartsTheLookUpIsMadeOnANewConnection) {
 
   LastConnectTime = NowDateTime() - 31.0 / 86400;  // the user comes back later
   CheckServerCopy();
-  EXPECT_NEAR(ServerFileDates[2], UnixToDateTime(kMay6 - kDay), 1e-9);
+  EXPECT_NEAR(Documents[2].ServerFileDate, UnixToDateTime(kMay6 - kDay), 1e-9);
   EXPECT_EQ(Logins(second), 1);
   EXPECT_THAT(Dialogs().Calls(), IsEmpty());
 }
@@ -295,7 +297,7 @@ TEST_F(ServerCopyTest, ALookUpThatFailsIsMadeOnceMoreOnANewConnection) {
   Connect();
   CheckServerCopy();
   EXPECT_EQ(Logins(server), 2);
-  EXPECT_EQ(ServerFileDates[2], ServerDateNotOnServer);
+  EXPECT_EQ(Documents[2].ServerFileDate, ServerDateNotOnServer);
   EXPECT_THAT(Dialogs().Calls(), IsEmpty());
 }
 

@@ -15,6 +15,7 @@
 #include "shell/ShellState.h"
 #include "support/FtpServer.h"
 #include "support/MemoryRich.h"
+#include "support/OpenDocuments.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -216,18 +217,19 @@ TEST_P(ServerDateTest, TheDocumentsTabKeepsTheDateOfItsOwnNameOnly) {
   Dated("Data.htm", "d", 1709634031 + 86400);
   test::MemoryRich editor;
   editor.SetTag(3);
+  test::RecordOfSlot(3);
   CurrentEditor = &editor;
   CurrentFileName = test::TestHome() + "site/data.htm";
   ForgetServerFileDates();
 
   ASSERT_TRUE(FtpFindFirst("a.htm"));
   ReadServerFileDate();
-  EXPECT_EQ(ServerFileDates[3], ServerDateUnknown);  // "a.htm" is not "data.htm"
+  EXPECT_EQ(Documents[3].ServerFileDate, ServerDateUnknown);  // "a.htm" is not "data.htm"
 
   ASSERT_TRUE(FtpFindFirst("Data.htm"));
   ReadServerFileDate();
-  EXPECT_EQ(ServerFileDates[3], ServerFileDate);  // the same name, whatever its case
-  EXPECT_EQ(ServerFileDates[2], ServerDateUnknown);
+  EXPECT_EQ(Documents[3].ServerFileDate, ServerFileDate);  // the same name, whatever its case
+  EXPECT_EQ(Documents[2].ServerFileDate, ServerDateUnknown);
   CurrentEditor = nullptr;
 }
 

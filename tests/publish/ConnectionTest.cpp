@@ -15,6 +15,7 @@
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "support/FtpServer.h"
+#include "support/OpenDocuments.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -304,12 +305,12 @@ TEST_F(ConnectionTest, AServerNamedNoneOrLeftBlankIsNotConnectedTo) {
 
 TEST_F(ConnectionTest, TheOnLineCommandConnectsAndForgetsTheServerDates) {
   InstallConnectionCommands();
-  ServerFileDates.fill(46000.5);
+  for (int slot = 0; slot < MaxTabs; ++slot) test::RecordOfSlot(slot).ServerFileDate = 46000.5;
   SetOnline(false);
   MainMenu().Click("Online");
   EXPECT_TRUE(OnlineChecked());
-  EXPECT_EQ(ServerFileDates[0], ServerDateUnknown);
-  EXPECT_EQ(ServerFileDates[MaxTabs - 1], ServerDateUnknown);
+  EXPECT_EQ(Documents[0].ServerFileDate, ServerDateUnknown);
+  EXPECT_EQ(Documents[MaxTabs - 1].ServerFileDate, ServerDateUnknown);
   EXPECT_TRUE(FtpConnected());
   EXPECT_EQ(Logins(server_), 1);
 

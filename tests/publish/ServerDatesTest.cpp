@@ -10,6 +10,7 @@
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
 #include "shell/FileRoutines.h"
+#include "support/OpenDocuments.h"
 #include "support/TimeZone.h"
 
 namespace quorrel {
@@ -119,10 +120,10 @@ TEST(ServerDateConversionTest, LastYearsDateCloseToNowIsTakenAsThisYears) {
 }
 
 TEST(ServerDateConversionTest, ForgettingTheTabsDatesMakesThemAllUnknown) {
-  ServerFileDates.fill(45000);
+  for (int slot = 0; slot < MaxTabs; ++slot) test::RecordOfSlot(slot).ServerFileDate = 45000;
   ForgetServerFileDates();
-  for (double date : ServerFileDates) EXPECT_EQ(date, ServerDateUnknown);
-  EXPECT_EQ(ServerFileDates.size(), 40u);
+  for (const TDocument& document : Documents) EXPECT_EQ(document.ServerFileDate, ServerDateUnknown);
+  EXPECT_EQ(Documents.size(), 40u);
 }
 
 }  // namespace

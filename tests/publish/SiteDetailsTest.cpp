@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <set>
 
 #include "platform/Abort.h"
 #include "platform/Help.h"
@@ -199,6 +200,43 @@ TEST_F(SiteDetailsTest, AnEmptyWebRootIsGuessedAndWrittenBack) {
     EXPECT_EQ(WebRootPath, c.webRoot) << c.document;
     EXPECT_EQ(TIniFile(site_ + "Data.FTP").ReadString("1", "WebRoot", ""), c.webRoot);
   }
+}
+
+TEST_F(SiteDetailsTest, ReadingDetailsWritesNothingChangesNoSiteAndConnectsNowhere) {
+  const std::string file =
+      "[System]\r\nSection=5\r\n[1]\r\nFTPAddr=one.net/www\r\nUser=u1\r\nWebRoot=\r\n";
+  WriteFile(site_ + "Data.FTP", file);
+  OpenDocument(site_ + "public_html/index.htm");
+  OnlineTicked = true;
+  ServerName = "current.net";
+  SiteFolder = "/elsewhere/";
+  ServerCheckedFiles = {"kept.htm"};
+  Dialogs().Answer(mrYes);
+
+  const TSiteDetails details = ReadDetails(CurrentFileName);
+  EXPECT_TRUE(details.found);
+  EXPECT_EQ(details.DataFtpPath, site_ + "Data.FTP");
+  EXPECT_EQ(details.SiteFolder, site_);
+  EXPECT_EQ(details.ServerSet, "1");
+  EXPECT_EQ(details.FtpAddress, "one.net/www");
+  EXPECT_EQ(details.ServerUser, "u1");
+  EXPECT_EQ(details.SiteWebRoot, "public_html/");
+  EXPECT_TRUE(details.switchedToSetOne) << "the user's choice, for the caller to write";
+  EXPECT_TRUE(details.webRootGuessed);
+  EXPECT_THAT(Dialogs().Texts(), ElementsAre("Set 5 not known.  Switch to set 1?"));
+
+  EXPECT_EQ(ReadFile(site_ + "Data.FTP"), file);
+  EXPECT_EQ(ServerName, "current.net");
+  EXPECT_EQ(SiteFolder, "/elsewhere/");
+  EXPECT_EQ(ServerCheckedFiles, std::set<std::string>{"kept.htm"});
+  EXPECT_FALSE(FtpConnected());
+
+  // A file nowhere above: the folder of the path, no server.
+  const TSiteDetails none = ReadDetails(root_ + "index.htm");
+  EXPECT_FALSE(none.found);
+  EXPECT_EQ(none.SiteFolder, root_);
+  EXPECT_EQ(none.FtpAddress, "");
+  EXPECT_EQ(none.ServerSet, "1");
 }
 
 TEST_F(SiteDetailsTest, TheDetailsAreReadAgainOnlyForAnotherSite) {

@@ -15,6 +15,7 @@
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
+#include "support/OpenDocuments.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 #include "validate/ColourSyntax.h"
@@ -117,14 +118,14 @@ TEST_F(DocumentsTest, AFortyFirstTabIsRefusedEvenAfterClosingTabs) {
   for (int i = 0; i < MaxTabs; ++i) EXPECT_EQ(NewDocumentTab(site + std::to_string(i)), i);
   EXPECT_EQ(window.Editor(39).Tag(), 39);
   window.CloseTab(5);  // a closed tab blanks its slot but does not give it back
-  OpenFiles[5].clear();
+  Documents[5].FileName.clear();
   EXPECT_THROW(NewDocumentTab(site + "41"), EAbort);
   EXPECT_EQ(test::Dialogs().Last().text,
             "Too many tabs have been opened!\rClose some if there are still many open, come out "
             "of Quorrel and try again.");
   EXPECT_EQ(window.TabCount(), 39);
   // Close all empties the list of slots; then tabs can be opened again.
-  OpenFiles.clear();
+  ClearDocuments();
   EXPECT_EQ(NewDocumentTab(site + "41"), 0);
 }
 
@@ -373,11 +374,11 @@ TEST(HighestFolder, IsTheTopFolderOfTheOpenDocumentsByTheLinuxRules) {
       {{"/x.htm"}, ""},
   };
   for (const Case& c : cases) {
-    OpenFiles = c.files;
+    test::SetOpenFiles(c.files);
     GetHighest();
     EXPECT_EQ(HighestFolder, c.highest);
   }
-  OpenFiles.clear();
+  ClearDocuments();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "shell/MenuModel.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
+#include "support/OpenDocuments.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel {
@@ -56,15 +57,15 @@ class FileSetsTest : public ::testing::Test {
     host.closeAll = [this] {
       ++closeAllCalls;
       if (!closeAllResult) return false;
-      OpenFiles.clear();
+      ClearDocuments();
       return true;
     };
     host.restartStartUp = [this] {
       ++restarts;
-      OpenFiles.clear();
+      ClearDocuments();
       for (int i = 1; SettingsIni->ValueExists("Files", std::to_string(i)); ++i) {
         std::string entry = SettingsIni->ReadString("Files", std::to_string(i), "");
-        OpenFiles.push_back(entry.substr(0, entry.find('|')));
+        AddDocument(entry.substr(0, entry.find('|')));
       }
       ResetPersistedOptions();
       LoadPersistedOptions();
@@ -187,7 +188,7 @@ TEST_F(FileSetsTest, SaveWritesTheOpenDocumentsAndKeepsTheOldList) {
   WriteFile(setPath, "[Files]\r\n1=/g/old.htm|5\r\n[System]\r\nZoom=120\r\n");
   CurrentSetName = "Garden";
   OpenSetIni();
-  OpenFiles = {"/g/a.htm", "", "/g/b.css", "/g/c.abc"};  // a closed tab leaves a blank
+  test::SetOpenFiles({"/g/a.htm", "", "/g/b.css", "/g/c.abc"});  // a closed tab leaves a blank
   SetSaveClick();
   EXPECT_EQ(TIniFile(setPath).ReadSectionValues("Files"),
             (std::vector<std::string>{"1=/g/a.htm", "2=/g/b.css", "3=/g/c.abc"}));
@@ -199,7 +200,7 @@ TEST_F(FileSetsTest, SaveWritesTheOpenDocumentsAndKeepsTheOldList) {
 TEST_F(FileSetsTest, SaveAsMakesTheNameTheCurrentSet) {
   MainIni->WriteString("System", "WordWrap", "0");
   MainIni->WriteString("Files", "1", "/site/index.htm|0");
-  OpenFiles = {"/g/a.htm", "/g/b.htm"};
+  test::SetOpenFiles({"/g/a.htm", "/g/b.htm"});
 
   // Without a set, Save asks for a name.
   AnswerSet("  Garden ");
@@ -215,7 +216,7 @@ TEST_F(FileSetsTest, SaveAsMakesTheNameTheCurrentSet) {
   EXPECT_EQ(MainIni->ReadString("Files", "1", ""), "/site/index.htm|0");
 
   // An existing name asks first; No leaves everything as it was.
-  OpenFiles = {"/g/z.htm"};
+  test::SetOpenFiles({"/g/z.htm"});
   AnswerSet("garden");
   Dialogs().Answer(mrNo);
   SetSaveAsClick();
@@ -235,7 +236,7 @@ TEST_F(FileSetsTest, SaveAsMakesTheNameTheCurrentSet) {
 TEST_F(FileSetsTest, SaveAsRefusesTheStandardFileAndOtherFolders) {
   MainIni->WriteString("Files", "1", "/site/index.htm|0");
   const std::string mainBefore = ReadFile(MainPath());
-  OpenFiles = {"/g/a.htm"};
+  test::SetOpenFiles({"/g/a.htm"});
   for (const char* name : {"Quorrel", "../Outside", "sub/Inner"}) {
     SCOPED_TRACE(name);
     Dialogs().Clear();
@@ -284,7 +285,7 @@ TEST_F(FileSetsTest, OpeningASetReplacesTheDocumentsAndOptions) {
   WriteFile(Docs() + "Garden.Ini",
             "[System]\r\nWordWrap=0\r\nBrowserD=1\r\nBrowserI=0\r\n"
             "[Files]\r\n1=/g/plants/a.htm|12\r\n2=/g/b.css|0\r\n");
-  OpenFiles = {"/site/index.htm"};
+  test::SetOpenFiles({"/site/index.htm"});
   LoadPersistedOptions();
   ASSERT_TRUE(MainMenu().Checked("WordWrap"));
 
@@ -296,7 +297,7 @@ TEST_F(FileSetsTest, OpeningASetReplacesTheDocumentsAndOptions) {
   EXPECT_EQ(CurrentSetName, "Garden");
   EXPECT_EQ(SettingsIni->FileName(), Docs() + "Garden.Ini");
   EXPECT_EQ(restarts, 1);
-  EXPECT_EQ(OpenFiles, (std::vector<std::string>{"/g/plants/a.htm", "/g/b.css"}));
+  EXPECT_EQ(OpenFiles(), (std::vector<std::string>{"/g/plants/a.htm", "/g/b.css"}));
   EXPECT_FALSE(MainMenu().Checked("WordWrap"));
   EXPECT_TRUE(MainMenu().Checked("BrowserD"));
   EXPECT_EQ(fileListRoot, "/g/plants/");
@@ -309,7 +310,7 @@ TEST_F(FileSetsTest, OpeningASetReplacesTheDocumentsAndOptions) {
   EXPECT_FALSE(MainIni->ValueExists("System", "ThisSet"));
   EXPECT_EQ(SettingsIni->FileName(), MainIni->FileName());
   EXPECT_EQ(restarts, 2);
-  EXPECT_EQ(OpenFiles, std::vector<std::string>{"/site/index.htm"});
+  EXPECT_EQ(OpenFiles(), std::vector<std::string>{"/site/index.htm"});
   EXPECT_TRUE(MainMenu().Checked("WordWrap"));
   EXPECT_EQ(fileListRoot, "/site/");
   EXPECT_TRUE(Dialogs().Calls().empty());
@@ -357,7 +358,7 @@ TEST_F(FileSetsTest, NoneIsRefusedAfterAStartWithParameters) {
 
 TEST_F(FileSetsTest, TheSetMenuNamesTheCurrentSet) {
   TMenuModel& menu = MainMenu();
-  OpenFiles = {"/g/a.htm"};
+  test::SetOpenFiles({"/g/a.htm"});
   SetMenuClick();
   EXPECT_FALSE(menu.Item("SetSave").enabled);
   EXPECT_FALSE(menu.Item("SetDelete").enabled);
@@ -370,7 +371,7 @@ TEST_F(FileSetsTest, TheSetMenuNamesTheCurrentSet) {
   EXPECT_EQ(menu.Item("SetDelete").caption, "Delete Garden");
 
   // With no document open, Open runs at once.
-  OpenFiles.clear();
+  ClearDocuments();
   MainIni->WriteString("Sets", "Books", "Y");
   CancelSet();
   SetMenuClick();

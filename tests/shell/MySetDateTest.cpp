@@ -12,6 +12,7 @@
 #include "shell/SiteState.h"
 #include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
+#include "support/OpenDocuments.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -45,12 +46,12 @@ TEST_F(MySetDateTest, TheCurrentDocumentTakesTheTimeAndKeepsItAsItsOwn) {
   editor->SetTag(3);
   CurrentEditor = editor;
   CurrentFileName = path_;
-  FileAges[3] = FileAge(path_);
+  test::RecordOfSlot(3).FileAge = FileAge(path_);
   TransferFileTime = 1746515291;  // an odd second: whole seconds, not two
 
   EXPECT_TRUE(MySetDate(path_));
   EXPECT_EQ(FileAge(path_), 1746515291);
-  EXPECT_EQ(FileAges[3], 1746515291) << "no time-stamp question about our own re-date";
+  EXPECT_EQ(Documents[3].FileAge, 1746515291) << "no time-stamp question about our own re-date";
   EXPECT_TRUE(Dialogs().Calls().empty());
 
   // Another file: the document's stored time stays.
@@ -59,7 +60,7 @@ TEST_F(MySetDateTest, TheCurrentDocumentTakesTheTimeAndKeepsItAsItsOwn) {
   TransferFileTime = 1746515000;
   EXPECT_TRUE(MySetDate(other));
   EXPECT_EQ(FileAge(other), 1746515000);
-  EXPECT_EQ(FileAges[3], 1746515291);
+  EXPECT_EQ(Documents[3].FileAge, 1746515291);
 }
 
 TEST_F(MySetDateTest, AFileThatCannotBeRedatedIsReportedExceptInAWholeSiteDownload) {

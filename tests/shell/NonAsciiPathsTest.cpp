@@ -18,6 +18,7 @@
 #include "shell/ShellState.h"
 #include "shell/TextFiles.h"
 #include "support/MemoryRich.h"
+#include "support/OpenDocuments.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -73,11 +74,11 @@ TEST_P(NonAsciiPathsTest, OpenSaveBackUpAndDate) {
 
   // Loaded into a tab, with its file time.
   test::MemoryRich editor;
-  FileAges[0] = 0;
+  test::RecordOfSlot(0).FileAge = 0;
   LoadIntoEditor(editor, path, 0);
   EXPECT_EQ(editor.GetText(), "one\r\ntwo\r\n");
-  EXPECT_EQ(FileAges[0], static_cast<int64_t>(st.st_mtime));
-  FileAges[0] = 0;
+  EXPECT_EQ(Documents[0].FileAge, static_cast<int64_t>(st.st_mtime));
+  test::RecordOfSlot(0).FileAge = 0;
 
   // Saved with a back-up, copied, renamed to the back-up.
   ASSERT_EQ(ReplaceFile(path, "three\r\n", true), TReplaceResult::Replaced);

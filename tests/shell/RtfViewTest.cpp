@@ -16,6 +16,7 @@
 #include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
+#include "support/OpenDocuments.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -224,7 +225,8 @@ struct DisguiseFixture : ::testing::Test {
     CurrentText = kDoc;
     CurrentFileName = "/home/u/site/notes.txt";
     CurrentExt = ".TXT";
-    OpenFiles = {"/home/u/site/notes.txt"};
+    test::SetOpenFiles({"/home/u/site/notes.txt"});
+    SetCurrentDocument(0);
     rich.SetTag(0);
   }
   MemoryRich rich;
@@ -245,7 +247,7 @@ TEST_F(DisguiseFixture, OtherwiseTheDocumentBecomesRtfInMemory) {
   EXPECT_EQ(rich.GetText(), kDoc);
   EXPECT_EQ(CurrentFileName, "/home/u/site/notes.RTF");
   EXPECT_EQ(CurrentExt, ".RTF");
-  EXPECT_EQ(OpenFiles[0], "/home/u/site/notes.RTF");
+  EXPECT_EQ(Documents[0].FileName, "/home/u/site/notes.RTF");
 }
 
 TEST_F(DisguiseFixture, RtfDocumentsAndOtherTextAreNotAsked) {

@@ -97,7 +97,7 @@ TEST_F(SaveTest, SavingTwiceLeavesOneBackUpHoldingTheVersionBeforeTheLastSave) {
   EXPECT_EQ(SiteFiles(), (std::vector<std::string>{"notes.txt", "notes.txt.Bak"}))
       << "no work file is left behind";
   EXPECT_FALSE(CurrentEditor->Modified());
-  EXPECT_EQ(FileAges[CurrentEditor->Tag()], MTime(path));
+  EXPECT_EQ(Documents[CurrentEditor->Tag()].FileAge, MTime(path));
   EXPECT_EQ(Status(), "  Saved");
   EXPECT_TRUE(CurrentCommand.empty());
 }
@@ -332,7 +332,7 @@ TEST_F(SaveTest, AnUntitledDocumentIsSavedUnderTheNameChosen) {
   EXPECT_TRUE(Dialogs().PathCalls()[0].call.save);
   EXPECT_EQ(Slurp(site + "fresh.txt"), "fresh\r\n");
   EXPECT_EQ(CurrentFileName, site + "fresh.txt");
-  EXPECT_EQ(OpenFiles[CurrentEditor->Tag()], site + "fresh.txt");
+  EXPECT_EQ(Documents[CurrentEditor->Tag()].FileName, site + "fresh.txt");
   EXPECT_EQ(window.TabCaption(window.ActiveTab()), "fresh.txt");
   EXPECT_EQ(window.Caption(), MainCaption());
   EXPECT_FALSE(CurrentEditor->Modified());
@@ -425,8 +425,8 @@ TEST_F(SaveTest, SaveAsGivesTheDocumentItsNewNameWithoutValidatingAgain) {
   EXPECT_EQ(Slurp(path), "text\r\n");
   EXPECT_EQ(CurrentFileName, site + "second.txt");
   const int slot = CurrentEditor->Tag();
-  EXPECT_EQ(OpenFiles[slot], site + "second.txt");
-  EXPECT_EQ(FileAges[slot], MTime(site + "second.txt"));
+  EXPECT_EQ(Documents[slot].FileName, site + "second.txt");
+  EXPECT_EQ(Documents[slot].FileAge, MTime(site + "second.txt"));
   EXPECT_EQ(window.TabCaption(window.ActiveTab()), "second.txt");
   EXPECT_TRUE(validations.empty());
 }

@@ -5,6 +5,7 @@
 #include "shell/ShellState.h"
 #include "shell/WPFormat.h"
 #include "support/MemoryRich.h"
+#include "support/OpenDocuments.h"
 #include "support/ScriptedDialogs.h"
 
 namespace quorrel {
@@ -98,7 +99,8 @@ TEST(WPFormat, ConvertsTheCurrentDocumentWhenTheUserAgrees) {
   CurrentText = rich.GetText();
   CurrentFileName = "/tmp/site/letter.txt";
   CurrentExt = ".TXT";
-  OpenFiles = {"/tmp/site/letter.txt"};
+  test::SetOpenFiles({"/tmp/site/letter.txt"});
+  SetCurrentDocument(0);
   rich.SetTag(0);
   rich.SetEditorColour(kNightBackground);
   Dialogs().Answer(mrYes);
@@ -110,7 +112,7 @@ TEST(WPFormat, ConvertsTheCurrentDocumentWhenTheUserAgrees) {
   EXPECT_EQ(rich.GetText(), ".pl 66\r\nCaf\xE9 bold");
   EXPECT_TRUE(rich.Modified());
   EXPECT_EQ(CurrentFileName, "/tmp/site/letter.RTF");
-  EXPECT_EQ(OpenFiles[0], "/tmp/site/letter.RTF");
+  EXPECT_EQ(Documents[0].FileName, "/tmp/site/letter.RTF");
   EXPECT_EQ(CurrentExt, ".RTF");
   EXPECT_TRUE(IsRtf);
   EXPECT_NE(rich.GetRtfSource().find("\\b bold\\b0"), std::string::npos);

@@ -10,6 +10,7 @@
 #include "shell/DocumentsOpen.h"
 #include "shell/ShellState.h"
 #include "support/MemoryRich.h"
+#include "support/OpenDocuments.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TestEnvironment.h"
 
@@ -27,11 +28,11 @@ class ZeroByteLoadTest : public ::testing::Test {
         4);
     bytes += std::string(1, '\0') + "rest\r\n";
     std::ofstream(NativePath(path), std::ios::binary) << bytes;
-    FileAges[0] = 0;
+    test::RecordOfSlot(0).FileAge = 0;
   }
   void TearDown() override {
     std::filesystem::remove_all(NativePath(test::TestHome() + "zero-byte"));
-    FileAges[0] = 0;
+    test::RecordOfSlot(0).FileAge = 0;
   }
   std::string path;
 };

@@ -21,6 +21,7 @@
 #include "shell/MyRich.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
+#include "support/OpenDocuments.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/shell/SetForm.h"
 #include "ui/shell/WebForm.h"
@@ -161,7 +162,7 @@ TEST_F(SetFormTest, SortRewritesTheSetsAndKeepsTheDialogOpen) {
 TEST_F(SetFormTest, SaveAsFromTheSetMenuMakesTheSetFile) {
   InstallSetForm();
   SettingsIni = std::make_unique<TIniFile>(MainIni->FileName());
-  OpenFiles = {"/garden/a.htm", "/garden/b.htm"};
+  test::SetOpenFiles({"/garden/a.htm", "/garden/b.htm"});
   WhileOpen([] {
     auto* box = qobject_cast<TSetForm*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
@@ -187,7 +188,7 @@ TEST_F(SetFormTest, TheSetMenuOfTheMainWindowNamesTheSetOrOpensOne) {
 
   // A document open and a set current: Save and Delete name the set.
   webForm.NewTab()->SetTag(0);
-  OpenFiles = {"/garden/a.htm"};
+  test::SetOpenFiles({"/garden/a.htm"});
   CurrentSetName = "Garden";
   Q_EMIT menu->aboutToShow();
   EXPECT_EQ(save->text(), "&Save Garden");
@@ -196,7 +197,7 @@ TEST_F(SetFormTest, TheSetMenuOfTheMainWindowNamesTheSetOrOpensOne) {
 
   // No document open: the sets dialog comes at once.
   webForm.CloseTab(0);
-  OpenFiles.clear();
+  ClearDocuments();
   bool asked = false;
   QTimer::singleShot(0, qApp, [&] {
     QTimer::singleShot(0, qApp, [&] {

@@ -105,7 +105,7 @@ class TransferEndToEndTest : public ::testing::Test {
     ASSERT_EQ(CurrentFileName, path);
   }
   std::string Status() const { return form_->StatusPanel(MessagePanel)->text().toStdString(); }
-  int64_t TabFileAge() const { return FileAges[CurrentEditor->Tag()]; }
+  int64_t TabFileAge() const { return Documents[CurrentEditor->Tag()].FileAge; }
 
   test::FtpServer server_{[] {
     test::FtpServerOptions options;

@@ -325,7 +325,7 @@ TEST_F(HtmlPageEndTest, AGeneratedPagesErrorGoesToAReportTab) {
       "I>\r\n";
   EXPECT_THROW(ValidateHtmlOnly("Validate"), EAbort);
   EXPECT_NE(window.ActiveTab(), master);
-  EXPECT_EQ(OpenFiles[CurrentEditor->Tag()].compare(0, 8, "Untitled"), 0);
+  EXPECT_EQ(Documents[CurrentEditor->Tag()].FileName.compare(0, 8, "Untitled"), 0);
   const std::string report = ReplaceAll(CurrentText, "\r\n", "\n", true);
   EXPECT_NE(report.find("<B>x\n<!-- <B> tag (around offset"), std::string::npos);
   EXPECT_NE(report.find("\n-->\n</I>\n"), std::string::npos);

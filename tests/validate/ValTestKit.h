@@ -77,7 +77,8 @@ class ValidationTest : public ::testing::Test {
   // what a test looks at, so the calls start afresh. An open document keeps its text.
   void Open(const std::string& name, const std::string& text) {
     const std::string path = site + name;
-    if (std::find(OpenFiles.begin(), OpenFiles.end(), path) == OpenFiles.end()) Write(name, text);
+    const std::vector<std::string> open = OpenFiles();
+    if (std::find(open.begin(), open.end(), path) == open.end()) Write(name, text);
     OpenInNewTab(path);
     PCChange();
     calls.clear();

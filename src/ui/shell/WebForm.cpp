@@ -74,8 +74,8 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
   // The document's whole path, whatever the caption shows of it.
   bar->hint = [this](int index) {
     TMyRich* editor = TabEditor(index);
-    const int slot = editor ? editor->Tag() : -1;
-    return slot >= 0 && slot < static_cast<int>(OpenFiles.size()) ? OpenFiles[slot] : TabHint(index);
+    const TDocument* document = DocumentAt(editor ? editor->Tag() : -1);
+    return document ? document->FileName : TabHint(index);
   };
   bar->moveTab = [this](int from, int to) { MoveTab(from, to); };
   bar->playerDragging = [this] {
