@@ -136,8 +136,12 @@ class TPageNameGuard {
 
 void RunOverPages(const std::string& command) {
   const TRegenMode mode = command == RefreshLibCommand ? TRegenMode::LibraryOnly : TRegenMode::Full;
-  const std::string folder = AddBackslash(CurrentFolder);
+  // Templates and items serve the whole site, so the run covers it all.
   const std::string siteRoot = SiteRoot();
+  const std::string folder = siteRoot;
+  CurrentFolder = folder;
+  // Messages that stop the run name the page they stopped at.
+  CurrentCommand = command;
   SaveIfModified();
   const std::vector<std::string> pages = PagesBelow();
   TMainWindow* window = MainWindow();
@@ -231,7 +235,7 @@ void UpLibClick() {
 
 void RegenAllClick(const std::string& sender) {
   if (sender == RegenHtmlCommand &&
-      !AskYesNo("Regenerate all HTML files in and below " + CurrentFolder)) {
+      !AskYesNo("Regenerate all HTML files in and below " + SiteRoot())) {
     return;
   }
   RunOverPages(sender);

@@ -34,8 +34,8 @@ void UpdateItemFromPage(const std::string& item);
 // TWebForm.UpLibClick: the dialog, then (after OK) every page refreshed.
 void UpLibClick();
 
-// TWebForm.RegenAllClick: every "*.HTM*" page in and below CurrentFolder, each
-// loaded into its tab, regenerated ("RegenHtml") or refreshed from the library
+// TWebForm.RegenAllClick: every "*.HTM*" page of the site (in and below its root
+// folder, where the pages' comments name their files from), each loaded into its tab, regenerated ("RegenHtml") or refreshed from the library
 // ("RefreshLib"), and saved when it changed. A page whose regions cannot be merged
 // is left as it was and named in the run's report.
 void RegenAllClick(const std::string& sender);
