@@ -194,12 +194,15 @@ void CrLibClick() {
   }
   std::string path = library + "menu.lbi";
   if (!ShowFileDialog("Library|*.lbi|All files|*.*", library, true, path, "Save as...")) return;
-  const size_t inLibrary = PosNoCase(std::string("/") + LibraryFolderName + "/", path);
-  // Pages name their items from the site root: an item elsewhere could not be found.
-  if (inLibrary == 0 || !IsWithinFolder(CanonicalPath(path), CanonicalPath(siteRoot))) {
-    ShowErrorAndAbort("Library item MUST go into the Library folder.");
-  }
-  const std::string itemPath = ToServerPath(path.substr(inLibrary - 1));
+  // Pages name their items from the site root, so the folder is looked for below it
+  // (the site itself may sit in a folder called "library"); an item outside the
+  // site could not be found from its pages.
+  const std::string chosen = CanonicalPath(path);
+  const std::string root = CanonicalPath(siteRoot);
+  const std::string below = IsWithinFolder(chosen, root) ? chosen.substr(root.size() - 1) : "";
+  const size_t inLibrary = PosNoCase(std::string("/") + LibraryFolderName + "/", below);
+  if (inLibrary == 0) ShowErrorAndAbort("Library item MUST go into the Library folder.");
+  const std::string itemPath = ToServerPath(below.substr(inLibrary - 1));
 
   TMyRich& editor = *CurrentEditor;
   const size_t start = editor.SelStart();
