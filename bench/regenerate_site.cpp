@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -126,6 +127,14 @@ int main(int argc, char** argv) {
   }
 
   const double regenerate = Run("RegenHtml", dialogs);
+  // A page two folders down must have come from the template, rebased.
+  std::ifstream deep(site + "news/archive/page299.htm", std::ios::binary);
+  const std::string deepText((std::istreambuf_iterator<char>(deep)), std::istreambuf_iterator<char>());
+  if (deepText.find("href=\"../../css/site.css\"") == std::string::npos ||
+      deepText.find("<title>Page 299</title>") == std::string::npos) {
+    std::fprintf(stderr, "the pages were not regenerated\n");
+    return 1;
+  }
   const double again = Run("RegenHtml", dialogs);
   const double refresh = Run("RefreshLib", dialogs);
   if (regenerate < 0 || again < 0 || refresh < 0) return 1;
