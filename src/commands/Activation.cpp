@@ -9,7 +9,9 @@
 #include "platform/Abort.h"
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
+#include "publish/ServerListing.h"
 #include "publish/ServerPaths.h"
+#include "publish/Transfers.h"
 #include "shell/Backups.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
@@ -31,6 +33,13 @@ bool running = false;
 // Missing documents whose back-up the user chose not to bring back: not offered
 // again until the file is seen again.
 std::set<std::string> declinedRestores;
+
+// A listing or a transfer under way, or anything else that shows the busy cursor,
+// owns the server window's list: it is not listed again under it.
+bool ServerWindowAtRest() {
+  const TMainWindow* window = MainWindow();
+  return !(window && window->BusyCursor()) && !ListingRunning() && !TransferRunning();
+}
 
 bool LocksOn() {
   TMainWindow* window = MainWindow();
@@ -99,7 +108,8 @@ void Activate(bool byApplication) {
       if (ActivationWindows().focusBrowser) ActivationWindows().focusBrowser();
     }
     if (ActivationWindows().serverWindowActive && ActivationWindows().serverWindowActive() &&
-        MainMenu().Checked("Online") && ActivationWindows().refreshServerWindow) {
+        MainMenu().Checked("Online") && ServerWindowAtRest() &&
+        ActivationWindows().refreshServerWindow) {
       ActivationWindows().refreshServerWindow();
     }
     CheckFileOnDisk();

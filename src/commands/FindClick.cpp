@@ -9,6 +9,7 @@
 #include "publish/Connection.h"
 #include "publish/OpenUnit.h"
 #include "publish/SiteFileList.h"
+#include "shell/BlinkJob.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
@@ -85,6 +86,7 @@ bool OpenNextListedFile(bool first) {
 
 // A search through the files of a folder: each file is opened and searched in turn.
 void RunInFiles(const TFindSetup& setup) {
+  const TFindInFilesRun running;
   SiteFileList.root = FindAnswers.root.empty() ? std::string() : AddBackslash(FindAnswers.root);
   SiteFileList.fileMask = FindAnswers.fileMask;
   SiteFileList.subFolders = FindAnswers.subFolders;

@@ -127,6 +127,8 @@ void InstallHelpMenuCommands() {
   });
   menu.SetHandler("Updates", [](const TMenuItem&) { UpdatesClick(); });
   menu.SetHandler("CSyntax", [](const TMenuItem&) { CSyntaxClick(); });
+  // The option changes how comments of style sheets are coloured: the text shows it at once.
+  menu.SetHandler("ColourCSS", [](const TMenuItem&) { CSyntaxClick(); });
 }
 
 }  // namespace quorrel

@@ -1,6 +1,7 @@
 #include "commands/StartUp.h"
 
 #include <ctime>
+#include <iterator>
 
 #include "commands/ColourCommands.h"
 #include "commands/CompositionRoot.h"
@@ -128,6 +129,20 @@ void CrashCheck() {
     }
   }
   MainIni->WriteBool(kSystem, "Running", true);
+}
+
+// The first candidate on disk; with none, the last, which the optimise command then
+// reports as not found.
+void FindOptimiser() {
+  const std::string candidates[] = {MainIni->ReadString(kSystem, "Optimiser", ""),
+                                    ExecutableDir() + OptimiserScriptName};
+  OptimiserPath = candidates[std::size(candidates) - 1];
+  for (const std::string& path : candidates) {
+    if (!path.empty() && FileExists(path)) {
+      OptimiserPath = path;
+      break;
+    }
+  }
 }
 
 void CheckLargeFontScreen() {
@@ -428,6 +443,7 @@ void FormActivate() {
   MainMenu().SetHandler("PrevTab", [](const TMenuItem&) { TabClick(false); });
   MainMenu().SetHandler("NextTab", [](const TMenuItem&) { TabClick(true); });
   CrashCheck();
+  FindOptimiser();
   SetBrowserEmulation();
   CheckLargeFontScreen();
   StartUpRun(false);

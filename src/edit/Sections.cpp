@@ -359,6 +359,9 @@ void InstallSectionCommands() {
   menu.SetHandler(SectionsCommand, [](const TMenuItem&) { SectionsClick(SectionsCommand); });
   menu.SetHandler("PrevSection", [](const TMenuItem&) { PNSectClick(false); });
   menu.SetHandler("NextSection", [](const TMenuItem&) { PNSectClick(true); });
+  // A script's sections are its scenes.
+  menu.SetHandler("PrevScene", [](const TMenuItem&) { PNSectClick(false); });
+  menu.SetHandler("NextScene", [](const TMenuItem&) { PNSectClick(true); });
   menu.SetHandler("SelSect", [](const TMenuItem&) { SelSectClick(); });
 }
 

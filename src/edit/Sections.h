@@ -83,7 +83,8 @@ void PseudoExit();
 // The idle pass has run: keys that moved the highlight are behind it.
 void SectionsIdlePassed();
 
-// "Previous section" and "Next section" (F11, F12).
+// "Previous section" and "Next section" (F11, F12); in a script "Previous scene" and
+// "Next scene" (F9, Shift+F9).
 void PNSectClick(bool next);
 // "Highlight section": the section around the caret selected.
 void SelSectClick();

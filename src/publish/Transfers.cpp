@@ -26,6 +26,7 @@ bool Uploading = false;
 namespace {
 
 TServerWindowView* serverWindow = nullptr;
+int runningTransfers = 0;
 
 // The busy cursor for the length of a transfer.
 class TBusyCursor {
@@ -97,6 +98,7 @@ bool TransferStatusCallback(HINTERNET, uintptr_t context, uint32_t status, const
 }
 
 TTransferProgress::TTransferProgress(bool showGauge) : shown_(showGauge && serverWindow) {
+  ++runningTransfers;
   TransferredBytes = 0;
   StopTransfer = false;
   if (serverWindow) serverWindow->SetFillerWidth(1);
@@ -106,6 +108,11 @@ TTransferProgress::TTransferProgress(bool showGauge) : shown_(showGauge && serve
 TTransferProgress::~TTransferProgress() {
   HideGauge();
   if (installed_) InternetSetStatusCallback(FtpConnection, nullptr);
+  --runningTransfers;
+}
+
+bool TransferRunning() {
+  return runningTransfers > 0;
 }
 
 void TTransferProgress::Install() {

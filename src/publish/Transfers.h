@@ -58,7 +58,7 @@ bool TransferStatusCallback(HINTERNET handle, uintptr_t context, uint32_t status
 
 // The progress display of one transfer: the counters cleared, the Filler bar at
 // width 1 and the gauge shown when asked; the gauge hidden and the status callback
-// removed however the transfer ends.
+// removed however the transfer ends. TransferRunning() holds meanwhile.
 class TTransferProgress {
  public:
   explicit TTransferProgress(bool showGauge);
@@ -76,6 +76,7 @@ class TTransferProgress {
   bool shown_;
   bool installed_ = false;
 };
+bool TransferRunning();
 // After "Stop NOW": the help on stopping, and the command ends silently.
 [[noreturn]] void EndStoppedTransfer();
 // Whether a transfer of that many bytes shows the gauge: above GaugeThreshold while

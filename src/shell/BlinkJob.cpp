@@ -19,6 +19,8 @@ bool BlinkHold = false;
 
 namespace {
 
+bool findInFiles = false;
+
 void EndJob() {
   Timer().SetEnabled(false);
   TimerJob = 0;
@@ -106,7 +108,7 @@ void StopBlink(bool toEnd) {
 }
 
 void ScheduleTimerRefresh() {
-  if (!CurrentEditor || CurrentEditor->SelLength() > 0) return;
+  if (!CurrentEditor || CurrentEditor->SelLength() > 0 || findInFiles) return;
   StartBlink(CurrentEditor->SelStart(), 0, false, CaretRefreshJob);
 }
 
@@ -116,6 +118,19 @@ void ResetBlinkJob() {
   BlinkExact = false;
   TimerJob = 0;
   BlinkHold = false;
+  findInFiles = false;
+}
+
+TFindInFilesRun::TFindInFilesRun() : outer_(findInFiles) {
+  findInFiles = true;
+}
+
+TFindInFilesRun::~TFindInFilesRun() {
+  findInFiles = outer_;
+}
+
+bool FindInFilesRunning() {
+  return findInFiles;
 }
 
 namespace {

@@ -37,4 +37,18 @@ void StopBlink(bool toEnd);
 // Back to no job.
 void ResetBlinkJob();
 
+// A find-in-files run, for its length: each file it opens would otherwise start a
+// caret refresh that blinks over the next file's search. Left however the run ends.
+class TFindInFilesRun {
+ public:
+  TFindInFilesRun();
+  ~TFindInFilesRun();
+  TFindInFilesRun(const TFindInFilesRun&) = delete;
+  TFindInFilesRun& operator=(const TFindInFilesRun&) = delete;
+
+ private:
+  bool outer_;
+};
+bool FindInFilesRunning();
+
 }  // namespace quorrel

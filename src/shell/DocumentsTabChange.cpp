@@ -104,12 +104,10 @@ void SetFunctionKeys() {
   menu.SetShortcut("Link", IsAbc ? "" : "F4");
   menu.SetShortcut("PrevScene", IsScript ? "F9" : "");
   menu.SetShortcut("NextScene", IsScript ? "Shift+F9" : "");
-  // F9 of a letter inserts a paragraph once that command exists; until then the
-  // pop-up box keeps it, or the key would reach no command at all.
+  // F9 of a letter opens the pop-up box. "Paragraph" has no command to take the key
+  // from it: Enter already starts a paragraph in a letter.
   const bool letter = IsRtf && !IsDotPage && !IsScript;
-  const bool paragraphKey = letter && menu.HasHandler("InsPara");
-  menu.SetShortcut("InsPara", paragraphKey ? "F9" : "");
-  menu.SetShortcut("PU", letter && !paragraphKey ? "F9" : "");
+  menu.SetShortcut("PU", letter ? "F9" : "");
   // On a dot-command master Ctrl+W builds the caret's page; elsewhere it closes the tab.
   menu.SetShortcut("CloseTab", IsDotPage ? "" : "Ctrl+W");
   menu.SetShortcut("BuildOne", IsDotPage ? "Ctrl+W" : "");

@@ -112,8 +112,9 @@ inline THook<void(bool findField)> SpecialClickHook;
 inline THook<void()> FoldFormHook;
 // The preview browser and the server window take part once they exist: the
 // browser gets the focus when it is the active window; the server window, when
-// active and on-line, refreshes its list (it knows itself whether a transfer or a
-// busy spell forbids that). The ui fills these; tests set their own.
+// active and on-line, refreshes its list (on activation only with no transfer or
+// listing under way and the cursor normal; after an error always). Each window
+// fills its own fields and keeps the others'.
 struct TActivationWindows {
   std::function<bool()> browserActive;
   std::function<void()> focusBrowser;

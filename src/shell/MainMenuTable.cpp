@@ -376,6 +376,7 @@ const TMenuRow MainMenuRows[] = {
     {1, "AbcSettings", "Settings", "", 0, 0, S, 0},
     {2, "DftTune", "Default tune", "", 55120, 0, 0, 0},
     {2, "PageSize", "Page size: A4", "", 0, 0, 0, 0},
+    {2, "EditCodes", "Edit codes", "", 55650, 0, 0, 0},
     {2, "Slow", "Slow", "", 55670, 0, C, 0},
     {2, "IntPlayer", "Internal player", "", 0, 0, X, 0},
     {2, "abc2midiu", "Use abc2midiu", "", 0, 0, C, 0},

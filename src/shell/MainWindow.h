@@ -83,6 +83,7 @@ class TMainWindow {
 
   // ---- busy state -------------------------------------------------------------
   virtual void SetBusyCursor(bool busy) = 0;
+  virtual bool BusyCursor() const = 0;
   // Lets pending events run (repaints, typed keys).
   virtual void ProcessMessages() = 0;
   // Lets repaints and timers run, but no typed key or click: a command that only

@@ -71,8 +71,9 @@ void DeleteFileOrAbort(const std::string& path);
 // knows them (5 denied, 2 missing, 32 in use); others as they are.
 int WindowsErrorCode(int error);
 
-// Hands the caret to the timer's refresh job: with a document open and nothing
-// selected, the caret's place blinks (editor/BlinkJob).
+// Hands the caret to the timer's refresh job: with a document open, nothing
+// selected and no find-in-files run under way, the caret's place blinks
+// (editor/BlinkJob).
 void ScheduleTimerRefresh();
 
 }  // namespace quorrel

@@ -115,7 +115,10 @@ extern std::string PdfViewerPath;     // [System] "Viewer"
 extern std::string LocalServerRoot;   // [System] "Scripts" of MainIni
 extern std::string OtherBrowserPath;  // [System] "OBrowser"
 extern std::string WebParm;           // [System] "WebParm"
-extern std::string OptimiserPath;     // the outside file optimiser, "" when none
+// The outside file optimiser: [System] "Optimiser" of MainIni, else our script
+// beside the program; the script's place is kept even when nothing is there.
+extern std::string OptimiserPath;
+inline constexpr char OptimiserScriptName[] = "quorrel-optimise";
 extern int64_t PlayStart;             // [System] "MStart": player section, ms
 extern int64_t PlayEnd;               // [System] "MEnd"
 

@@ -16,6 +16,8 @@ std::function<std::string(const std::string&)> WPReparagraph;
 
 namespace {
 
+constexpr int kWhite = 0xFFFFFF;
+
 // Old code page byte -> Windows-1252 byte.
 constexpr std::array<std::pair<unsigned char, unsigned char>, 19> kByteMap = {{
     {0x82, 0xE9}, {0x8A, 0xE8}, {0xAB, 0xBD}, {0xAC, 0xBC}, {0xFD, 0xBE},
@@ -114,6 +116,8 @@ bool WPFormat() {
   if (!CurrentEditor || !WPFormatOffered(CurrentText, IsRtf, false)) return false;
   if (!AskYesNo("Convert from Varek's WP format?")) return false;
   CurrentEditor->SetWordWrap(false);
+  // A letter is read on white, whatever the colours of the text documents.
+  CurrentEditor->SetEditorColour(kWhite);
   const std::string source = WPFormatSource(Reparagraphed(WPMapBytes(CurrentText)), "Arial", 12);
   SetRtfSource(source, *CurrentEditor);
   // The document now differs from its file, which keeps its old name and form.

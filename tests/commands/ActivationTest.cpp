@@ -5,6 +5,8 @@
 #include "commands/Restore.h"
 #include "platform/Paths.h"
 #include "platform/Sound.h"
+#include "publish/ServerListing.h"
+#include "publish/Transfers.h"
 #include "shell/Commands.h"
 #include "shell/Documents.h"
 #include "shell/SaveTestKit.h"
@@ -169,6 +171,7 @@ TEST_F(ActivationTest, TheBrowserAndTheServerWindowTakePartWhenActive) {
   browser = false;
   server = true;
   MainMenu().SetChecked("Online", true);
+  StdCursor();  // as the idle pass leaves it
   WriteElsewhere(path, "changed\r\n", 10);
   MyActivate();
   EXPECT_EQ(refreshed, 1);
@@ -176,6 +179,25 @@ TEST_F(ActivationTest, TheBrowserAndTheServerWindowTakePartWhenActive) {
   MainMenu().SetChecked("Online", false);
   MyActivate();
   EXPECT_EQ(refreshed, 1);
+
+  // Nor under a listing, a transfer or any other busy spell.
+  MainMenu().SetChecked("Online", true);
+  {
+    const TListingRun listing;
+    StdCursor();
+    MyActivate();
+  }
+  {
+    const TTransferProgress transfer(false);
+    MyActivate();
+  }
+  window.SetBusyCursor(true);
+  MyActivate();
+  EXPECT_EQ(refreshed, 1);
+  StdCursor();
+  MyActivate();
+  EXPECT_EQ(refreshed, 2);
+  MainMenu().SetChecked("Online", false);
 
   server = false;
   Dialogs().Answer(mrNo);

@@ -8,10 +8,13 @@
 #include <map>
 #include <string>
 
+#include "commands/Activation.h"
 #include "commands/FindTestKit.h"
+#include "platform/Abort.h"
 #include "publish/OpenUnit.h"
 #include "publish/SiteFileList.h"
 #include "shell/Backups.h"
+#include "shell/BlinkJob.h"
 #include "support/Installed.h"
 
 namespace quorrel::test {
@@ -120,6 +123,42 @@ TEST_F(FindFilesTest, ReplaceInACopiedTreeEqualsSed) {
   }
   EXPECT_GT(changed, 10);
   EXPECT_GT(unchanged, 5);
+}
+
+// Each tab the run comes to would start a caret refresh, which blinks over the
+// occurrence asked about; none starts until the run is over.
+TEST_F(FindFilesTest, NoCaretRefreshStartsWhileTheRunGoesFromFileToFile) {
+  if (!Installed(std::string(kVorbis) + "/index.html", "libvorbis-dev")) return;
+  const std::string copies = site + "vorbis/";
+  fs::copy(kVorbis, copies, fs::copy_options::recursive);
+  // A page the run reaches already open: the run takes its tab.
+  OpenInNewTab(copies + "index.html");
+  Open("start.txt", "where the user was\r\n");
+  ResetBlinkJob();
+  int questions = 0, refreshing = 0;
+  Dialogs().whileShowing = [&](const DialogCall& call) {
+    if (call.kind != DialogKind::ReplacePrompt) return;
+    ++questions;
+    if (TimerJob == CaretRefreshJob) ++refreshing;
+    Dialogs().Answer(mrAll);  // the rest of this file without asking
+  };
+  Command("ReplaceM", InFiles(copies, "Ogg Vorbis", "OGG-VORBIS", true));
+  Dialogs().whileShowing = nullptr;
+  EXPECT_GT(questions, 10) << "a question in each page that has the text";
+  EXPECT_EQ(refreshing, 0);
+  EXPECT_FALSE(FindInFilesRunning());
+
+  CurrentEditor->Select(0, 0);
+  MyActivate();
+  EXPECT_EQ(TimerJob, CaretRefreshJob) << "after the run, the caret refresh is back";
+
+  // A run that ends on an error lets the refresh back too.
+  Dialogs().whileShowing = [](const DialogCall& call) {
+    if (call.kind == DialogKind::ReplacePrompt) Abort();
+  };
+  EXPECT_FALSE(Command("ReplaceM", InFiles(copies, "OGG-VORBIS", "Ogg Vorbis", true)));
+  Dialogs().whileShowing = nullptr;
+  EXPECT_FALSE(FindInFilesRunning());
 }
 
 TEST_F(FindFilesTest, CancelHalfwaySavesTheFilesBeforeAndLeavesThoseAfter) {

@@ -128,6 +128,33 @@ TEST(StartUp, DefaultTuneText) {
       "|: \r\n :|\r\nP:B\r\n|: \r\n :|\r\n\r\n");
 }
 
+// The outside file optimiser: the user's own, named in [System] "Optimiser", when it
+// is on disk; else our script beside the program, whether it is installed or not.
+TEST_F(StartUpTest, TheOptimiserIsTheFirstCandidateOnDisk) {
+  const std::string recorder = Write("record-args", "#!/bin/sh\necho \"$@\" >> \"$0.log\"\n");
+  fs::permissions(recorder, fs::perms::owner_all);
+  const std::string ours = ExecutableDir() + OptimiserScriptName;
+  struct Case {
+    const char* what;
+    std::string key;
+    std::string chosen;
+  } cases[] = {
+      {"the user's script", recorder, recorder},
+      {"no key", "", ours},
+      {"a key naming nothing", site + "gone", ours},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::ResetAllState();
+    SetMainWindow(&window);
+    fs::remove(docs + "Quorrel.Ini");
+    Ini("Quorrel.Ini", "System", "Version", QUORREL_VERSION);
+    if (!c.key.empty()) Ini("Quorrel.Ini", "System", "Optimiser", c.key);
+    Start({});
+    EXPECT_EQ(OptimiserPath, c.chosen);
+  }
+}
+
 TEST_F(StartUpTest, UncleanExitOffersToStartWithNoFiles) {
   std::string path = Write("a.htm");
   Ini("Quorrel.Ini", "System", "Running", "1");

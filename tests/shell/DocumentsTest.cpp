@@ -176,16 +176,14 @@ TEST_F(DocumentsTest, AbcDocumentsGetTheMusicMenuAndKeys) {
   EXPECT_FALSE(MainMenu().Item("ABCMenu").visible);
   EXPECT_EQ(MainMenu().Item("Play").shortcut, "");
   EXPECT_EQ(MainMenu().Item("Raw").shortcut, "F2");
-  // F9 of a letter: the pop-up box while inserting a paragraph has no command.
+  // F9 of a letter opens the pop-up box; "Paragraph" never takes it.
   EXPECT_EQ(MainMenu().Item("InsPara").shortcut, "");
   EXPECT_EQ(MainMenu().Item("PU").shortcut, "F9");
-  MainMenu().SetHandler("InsPara", [](const TMenuItem&) {});
-  Open("letter.rtf", "Some more notes\r\n");
-  EXPECT_EQ(MainMenu().Item("InsPara").shortcut, "F9");
-  EXPECT_EQ(MainMenu().Item("PU").shortcut, "");
+  EXPECT_EQ(MainMenu().Item("PrevScene").shortcut, "");
   Open("play.scr", "Title\r\n");
   EXPECT_TRUE(MainMenu().Item("ScriptMenu").visible);
   EXPECT_EQ(MainMenu().Item("PrevScene").shortcut, "F9");
+  EXPECT_EQ(MainMenu().Item("NextScene").shortcut, "Shift+F9");
   EXPECT_EQ(MainMenu().Item("InsPara").shortcut, "");
   EXPECT_EQ(MainMenu().Item("PU").shortcut, "");
 }

@@ -13,6 +13,9 @@ namespace {
 using test::Dialogs;
 using test::MemoryRich;
 
+// The background of the built-in night colours.
+constexpr int kNightBackground = 0x600000;
+
 const std::string kHeader =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n"
     "{\\colortbl ;\\red0\\green128\\blue255;\\red66\\green160\\blue255;\\red168\\green211"
@@ -97,11 +100,13 @@ TEST(WPFormat, ConvertsTheCurrentDocumentWhenTheUserAgrees) {
   CurrentExt = ".TXT";
   OpenFiles = {"/tmp/site/letter.txt"};
   rich.SetTag(0);
+  rich.SetEditorColour(kNightBackground);
   Dialogs().Answer(mrYes);
   EXPECT_TRUE(WPFormat());
   EXPECT_EQ(Dialogs().Last().text, "Convert from Varek's WP format?");
   EXPECT_FALSE(rich.PlainText());
   EXPECT_FALSE(rich.WordWrap());
+  EXPECT_EQ(rich.EditorColour(), 0xFFFFFF) << "the letter on white, not on the night colours";
   EXPECT_EQ(rich.GetText(), ".pl 66\r\nCaf\xE9 bold");
   EXPECT_TRUE(rich.Modified());
   EXPECT_EQ(CurrentFileName, "/tmp/site/letter.RTF");

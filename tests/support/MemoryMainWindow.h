@@ -89,7 +89,7 @@ class MemoryMainWindow : public TMainWindow {
   MemoryRich& Editor(int index) { return *tabs_.at(index).editor; }
   Splash SplashState() const { return splash_; }
   void SetSplashCaption(const std::string& caption) { splashCaption_ = caption; }
-  bool BusyCursor() const { return busyCursor_; }
+  bool BusyCursor() const override { return busyCursor_; }
   bool MultiRow() const { return multiRow_; }
   bool Minimised() const { return minimised_; }
   bool Terminated() const { return terminated_; }

@@ -111,6 +111,8 @@ const Command kCommands[] = {
     {"Reformat", "Reformat", "", 0},
     {"ValAll", "Validate all", "", 0},
     {"SpellCheck", "Spell-check", "", 20740},
+    {"CSyntax", "Colour syntax", "", 0},
+    {"ColourCSS", "Colour CSS", "", 0},
     // server details and the connection
     {"SDets", "Server Details", "", 31700},
     {"Online", "On-line", "", 100400},
@@ -146,6 +148,9 @@ const Command kCommands[] = {
     {"PrevSection", "Previous section", "F11", 80300},
     {"NextSection", "Next section", "F12", 80300},
     {"SelSect", "Highlight section", "", 50245},
+    // the scenes of a script, its sections
+    {"PrevScene", "Previous scene", nullptr, 0},
+    {"NextScene", "Next scene", nullptr, 0},
     // the Edit menu's block, case and clean-up commands
     {"WordWrap", "&Word wrap", "", 52200},
     {"SelectAll", "Select &all", "Ctrl+A", 52100},
@@ -372,6 +377,45 @@ TEST_F(MenuWalkTest, ItemsFollowTheDocumentType) {
   OpenTab(outside);
   EXPECT_FALSE(form_->Action("Validate")->isEnabled());
   EXPECT_FALSE(form_->Action("ValAll")->isEnabled());
+}
+
+// Items whose commands are not built stand where they belong, greyed, whatever the
+// document; F9 of a letter stays with the pop-up box.
+TEST_F(MenuWalkTest, ItemsWithoutACommandStayGreyed) {
+  OpenTab(Write("tune.abc", "X:1\r\nT:Scale\r\nK:C\r\nCDEF|\r\n"));
+  OpenTab(Write("letter.rtf",
+                "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n"
+                "\\viewkind4\\uc1\\pard\\f0\\fs24 Dear all,\\par\r\n}\r\n"));
+  EXPECT_EQ(form_->Action("PU")->shortcut(), QKeySequence("F9"));
+  struct Case {
+    const char* name;
+    const char* caption;
+    const char* menu;
+    int help;
+  } cases[] = {
+      {"EditCodes", "Edit codes", "AbcSettings", 55650},
+      {"InsPara", "Paragraph", "TextMenu", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TMenuItem& item = MainMenu().Item(c.name);
+    EXPECT_EQ(item.caption, c.caption);
+    EXPECT_EQ(item.helpContext, c.help);
+    ASSERT_NE(item.parent, nullptr);
+    EXPECT_EQ(item.parent->name, c.menu);
+    EXPECT_FALSE(MainMenu().HasHandler(c.name));
+    for (const char* tab : {"PrevTab", "NextTab"}) {
+      EXPECT_FALSE(form_->Action(c.name)->isEnabled()) << CurrentFileName;
+      EXPECT_TRUE(form_->Action(c.name)->shortcut().isEmpty());
+      EXPECT_FALSE(MainMenu().Click(c.name));
+      form_->Action(tab)->trigger();
+    }
+  }
+  // "Edit codes" stands beside "Page size".
+  TMenuItem& settings = MainMenu().Item("AbcSettings");
+  size_t pageSize = 0;
+  while (settings.items[pageSize]->name != "PageSize") ++pageSize;
+  EXPECT_EQ(settings.items[pageSize + 1]->name, "EditCodes");
 }
 
 // A command still to be built has no handler, so its item is greyed rather than

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -143,9 +144,35 @@ TEST_F(PlayTuneTest, ARealTunePlaysPausesResumesAndStopsFromTheBar) {
   EXPECT_TRUE(test::Dialogs().Texts().empty());
 }
 
+// The same window under the default application font and a larger one: the
+// editor's lines and the bar's height both follow the fonts.
+class PlayTuneFontTest : public PlayTuneTest, public ::testing::WithParamInterface<double> {
+ protected:
+  void SetUp() override {
+    kept_ = QApplication::font();
+    if (GetParam() != 1.0) {
+      QFont larger = kept_;
+      if (kept_.pointSizeF() > 0) {
+        larger.setPointSizeF(kept_.pointSizeF() * GetParam());
+      } else {
+        larger.setPixelSize(static_cast<int>(kept_.pixelSize() * GetParam()));
+      }
+      QApplication::setFont(larger);
+    }
+    PlayTuneTest::SetUp();
+  }
+  void TearDown() override {
+    PlayTuneTest::TearDown();
+    QApplication::setFont(kept_);
+  }
+
+ private:
+  QFont kept_;
+};
+
 // F4 with the caret on the editor's last visible line: the bar that appears takes
 // its room from the editor, and the caret's line must stay in view above it.
-TEST_F(PlayTuneTest, TheCaretLineStaysInViewAboveTheNewBar) {
+TEST_P(PlayTuneFontTest, TheCaretLineStaysInViewAboveTheNewBar) {
   const std::string tunes = folder_ + "demo.abc";
   fs::copy_file("/usr/share/doc/abcmidi/examples/demo.abc", tunes,
                 fs::copy_options::overwrite_existing);
@@ -155,11 +182,16 @@ TEST_F(PlayTuneTest, TheCaretLineStaysInViewAboveTheNewBar) {
   auto* editor = dynamic_cast<TRichEdit*>(CurrentEditor);
   ASSERT_NE(editor, nullptr);
   QApplication::processEvents();
-  // The caret on the last line the editor shows, well inside a tune.
-  const size_t line = editor->LineFromChar(editor->BottomLeftPos());
-  ASSERT_GT(line, 20u);
+  // The caret on the last line the editor shows whole, well inside a tune: the line
+  // at the view's bottom edge may show only in part, by how the fonts fall.
+  const auto wholeInView = [&] {
+    return editor->viewport()->rect().contains(editor->cursorRect());
+  };
+  size_t line = editor->LineFromChar(editor->BottomLeftPos());
   editor->Select(editor->LineIndex(line), 0);
-  ASSERT_TRUE(editor->viewport()->rect().contains(editor->cursorRect().center()));
+  while (line > 0 && !wholeInView()) editor->Select(editor->LineIndex(--line), 0);
+  ASSERT_TRUE(wholeInView());
+  ASSERT_GT(line, 20u);
 
   ASSERT_TRUE(MainMenu().Click("Play"));
   ASSERT_TRUE(WaitFor([&] { return bar_->isVisible(); }));
@@ -174,6 +206,11 @@ TEST_F(PlayTuneTest, TheCaretLineStaysInViewAboveTheNewBar) {
       << "the editor ends where the bar begins";
   Player.StopPlay();
 }
+
+INSTANTIATE_TEST_SUITE_P(Fonts, PlayTuneFontTest, ::testing::Values(1.0, 1.6),
+                         [](const ::testing::TestParamInfo<double>& info) {
+                           return std::string(info.param == 1.0 ? "Default" : "Larger");
+                         });
 
 }  // namespace
 }  // namespace quorrel

@@ -29,6 +29,9 @@
 #include "publish/ServerDates.h"
 #include "publish/ServerListing.h"
 #include "publish/SiteDetails.h"
+#include "shell/Hooks.h"
+#include "shell/MenuModel.h"
+#include "shell/MyException.h"
 #include "shell/ProgUnit.h"
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
@@ -257,6 +260,71 @@ TEST_F(ServerWindowTest, StayingOffLineShowsTheLocalSideOnly) {
   });
   EXPECT_FALSE(OnlineChecked());
   EXPECT_EQ(Dialogs().UnusedAnswers(), 0u);
+}
+
+}  // namespace
+}  // namespace quorrel
+
+namespace quorrel {
+namespace {
+
+// Coming back to the program, and an error, list the server window again while it
+// is the active window: on-line only for the first; hidden, never. The window's own
+// refresh is wrapped to count its runs.
+TEST_F(ServerWindowTest, ActivationAndErrorsListTheActiveWindowAgain) {
+  test::FtpServer server;
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  MakeSite(server);
+  int refreshes = 0;
+  TActivationWindows windows = ActivationWindows();
+  ASSERT_TRUE(windows.serverWindowActive && windows.refreshServerWindow);
+  windows.refreshServerWindow = [&refreshes, refresh = windows.refreshServerWindow] {
+    ++refreshes;
+    refresh();
+  };
+  SetActivationWindows(windows);
+  const auto comeBack = [] { Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive); };
+  int onLine = -1, offLine = -1, afterError = -1;
+  Dialogs().Answer(mrYes);  // "Do you want to go online?"
+  // The runs each step adds, once the window system has told of the window's showing.
+  const auto runsOf = [&](const std::function<void()>& step) {
+    QApplication::processEvents();
+    const int before = refreshes;
+    step();
+    return refreshes - before;
+  };
+  OpenServerWindow([&] {
+    ServerList.rows.clear();
+    onLine = runsOf(comeBack);
+    EXPECT_FALSE(ServerList.rows.empty()) << "listed again";
+    MainMenu().SetChecked("Online", false);
+    offLine = runsOf(comeBack);
+    MainMenu().SetChecked("Online", true);
+    afterError = runsOf([] { MyException("Access violation"); });
+  });
+  EXPECT_EQ(onLine, 1);
+  EXPECT_EQ(offLine, 0);
+  EXPECT_EQ(afterError, 1);
+  EXPECT_EQ(runsOf(comeBack), 0) << "the window is gone";
+  EXPECT_EQ(runsOf([] { MyException("Access violation"); }), 0) << "the window is gone";
+}
+
+// The browser's part of the activation stays as the browser set it when the server
+// window is made.
+TEST_F(ServerWindowTest, TheWindowKeepsTheBrowsersPartOfTheActivation) {
+  int focused = 0;
+  TActivationWindows windows = ActivationWindows();
+  windows.browserActive = [] { return true; };
+  windows.focusBrowser = [&focused] { ++focused; };
+  SetActivationWindows(windows);
+  delete servForm_;
+  servForm_ = CreateServForm(form_.get());
+  const TActivationWindows& now = ActivationWindows();
+  ASSERT_TRUE(now.browserActive && now.focusBrowser && now.serverWindowActive);
+  EXPECT_TRUE(now.browserActive());
+  now.focusBrowser();
+  EXPECT_EQ(focused, 1);
+  EXPECT_FALSE(now.serverWindowActive()) << "not shown";
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "publish/FtpErrors.h"
 #include "publish/ServerWindow.h"
 #include "shell/Commands.h"
+#include "shell/Hooks.h"
 #include "shell/MainWindow.h"
 
 namespace quorrel {
@@ -379,6 +380,14 @@ TServForm* CreateServForm(QWidget* owner) {
   SetServerWindowRefresh([] {
     if (form && form->isVisible()) RefreshAfterError([] { form->RefreshClick(true); });
   });
+  // So do the program's return to the front and any other error, while this is the
+  // active window. The browser's part of the hooks stays as the browser set it.
+  TActivationWindows windows = ActivationWindows();
+  windows.serverWindowActive = [] { return form && form->IsActive(); };
+  windows.refreshServerWindow = [] {
+    if (form) RefreshAfterError([] { form->RefreshClick(true); });
+  };
+  SetActivationWindows(std::move(windows));
   return form;
 }
 

@@ -24,6 +24,7 @@
 #include "shell/Commands.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
+#include "shell/Hooks.h"
 #include "shell/ShellState.h"
 #include "ui/platform/Colours.h"
 #include "ui/music/PlayerBarForm.h"
@@ -115,9 +116,12 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
   connect(idleTimer_, &QTimer::timeout, this, [this] { Idle(); });
   idleTimer_->start();
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [](Qt::ApplicationState state) {
-    // A command waiting in a dialog for the user finishes first.
+    // A command waiting in a dialog for the user finishes first; the server window,
+    // modal too, is where the user works, and lists its files again.
+    const TActivationWindows& windows = ActivationWindows();
+    const bool serverWindow = windows.serverWindowActive && windows.serverWindowActive();
     if (state == Qt::ApplicationActive && AppPhase == PhaseRunning &&
-        !QApplication::activeModalWidget()) {
+        (!QApplication::activeModalWidget() || serverWindow)) {
       Guarded(ApplicationActivate);
     }
   });

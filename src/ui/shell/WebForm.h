@@ -69,6 +69,7 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   std::string StatusText(int panel) const override;
   void SetIndicator(const std::string& text, int colour, bool visible) override;
   void SetBusyCursor(bool busy) override;
+  bool BusyCursor() const override { return busyDepth_ > 0; }
   void ProcessMessages() override;
   void ShowPendingChanges() override;
   bool SplashShowing() const override;
