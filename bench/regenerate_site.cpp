@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 
 #include "commands/LibraryCommands.h"
@@ -19,6 +18,7 @@
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
+#include "BenchKit.h"
 #include "support/MemoryMainWindow.h"
 #include "support/TestEnvironment.h"
 
@@ -27,27 +27,16 @@ using namespace quorrel;
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using bench::YesDialogs;
 
 constexpr int kPages = 300;
 constexpr size_t kPageBytes = 8000;
 
-class YesDialogs : public TUserDialogs {
- public:
-  int ShowBox(const DialogCall& call) override {
-    last = call.text;
-    return call.kind == DialogKind::Message ? mrOk : mrYes;
-  }
-  std::string last;
-};
-
+// The prose without the characters that would make markup of it.
 std::string Prose() {
-  std::ifstream in("/usr/share/common-licenses/GPL-3", std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
   std::string text;
-  for (char c : ss.str()) {
-    if (c == '<' || c == '>' || c == '&') continue;
-    text += c;
+  for (char c : bench::GplProse()) {
+    if (c != '<' && c != '>' && c != '&') text += c;
   }
   return text;
 }

@@ -110,19 +110,10 @@ class TSubFoldersOn {
   bool was_;
 };
 
-// The pages of a run: DoGrab's lines.
+// The pages of a run, in and below CurrentFolder.
 std::vector<std::string> PagesBelow() {
   TSubFoldersOn subFolders;
-  std::vector<std::string> pages;
-  const std::string list = DoGrab(PageMask);
-  size_t pos = 0;
-  while (pos < list.size()) {
-    size_t end = list.find_first_of("\r\n", pos);
-    if (end == std::string::npos) end = list.size();
-    if (end > pos) pages.push_back(list.substr(pos, end - pos));
-    pos = end + 1;
-  }
-  return pages;
+  return GrabLines(DoGrab(PageMask));
 }
 
 // Clears the batch page name however the run ends.

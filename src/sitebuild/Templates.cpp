@@ -40,6 +40,18 @@ std::string RestOfLine(const std::string& text, size_t pos) {
   return text.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
 }
 
+// The path of the library item whose begin comment starts at begin; quote receives
+// the position of its closing quote (npos when the line has none). A path that does
+// not start "/" stops the command.
+std::string ItemPathAt(const std::string& text, size_t begin, size_t& quote) {
+  const size_t pathStart = begin + Length(LibraryItemBegin);
+  quote = text.find('"', pathStart);
+  const std::string path = quote == std::string::npos ? RestOfLine(text, pathStart)
+                                                      : text.substr(pathStart, quote - pathStart);
+  if (path.empty() || path[0] != '/') ShowErrorAndAbort("Library item does not start \"/\"");
+  return path;
+}
+
 // The page merged into its template; "" with error set when a region fails.
 std::string MergeRegions(std::string layout, const std::string& page, std::string& error) {
   size_t pos = 0;
@@ -109,10 +121,8 @@ std::string RefreshItems(std::string text, const std::string& siteRoot, int dept
   size_t begin;
   while ((begin = text.find(LibraryItemBegin, pos)) != std::string::npos) {
     const size_t pathStart = begin + Length(LibraryItemBegin);
-    const size_t quote = text.find('"', pathStart);
-    const std::string path =
-        quote == std::string::npos ? RestOfLine(text, pathStart) : text.substr(pathStart, quote - pathStart);
-    if (path.empty() || path[0] != '/') ShowErrorAndAbort("Library item does not start \"/\"");
+    size_t quote;
+    const std::string path = ItemPathAt(text, begin, quote);
     const size_t end = quote == std::string::npos ? quote : text.find(LibraryItemEnd, quote);
     // Without its own end comment the block would swallow the page up to the next
     // item's end.
@@ -194,13 +204,10 @@ std::vector<std::string> LibraryItemsOfPage(const std::string& text) {
   size_t pos = 0;
   size_t begin;
   while ((begin = text.find(LibraryItemBegin, pos)) != std::string::npos) {
-    const size_t pathStart = begin + Length(LibraryItemBegin);
-    const size_t quote = text.find('"', pathStart);
-    const std::string path =
-        quote == std::string::npos ? RestOfLine(text, pathStart) : text.substr(pathStart, quote - pathStart);
-    if (path.empty() || path[0] != '/') ShowErrorAndAbort("Library item does not start \"/\"");
+    size_t quote;
+    const std::string path = ItemPathAt(text, begin, quote);
     if (std::find(items.begin(), items.end(), path) == items.end()) items.push_back(path);
-    pos = pathStart;
+    pos = begin + Length(LibraryItemBegin);
   }
   return items;
 }

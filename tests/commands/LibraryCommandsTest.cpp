@@ -23,31 +23,13 @@
 #include "support/MemoryMainWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
+#include "support/TemplatePages.h"
 #include "support/TestEnvironment.h"
 
 namespace quorrel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-const char kTemplate[] =
-    "<!DOCTYPE html>\n<html>\n<head>\n"
-    "<!-- TemplateBeginEditable name=\"doctitle\" -->\n<title>Untitled</title>\n"
-    "<!-- TemplateEndEditable -->\n"
-    "<link href=\"../css/site.css\" rel=\"stylesheet\">\n</head>\n<body>\n"
-    "<!-- #BeginLibraryItem \"/library/NAV.lbi\" --><!-- #EndLibraryItem -->\n"
-    "<!-- TemplateBeginEditable name=\"main\" -->\n<p>Content</p>\n"
-    "<!-- TemplateEndEditable -->\n</body>\n</html>\n";
-
-std::string InstancePage(const std::string& main) {
-  return "<!DOCTYPE html>\n"
-         "<html><!-- InstanceBegin template=\"/Templates/Main.dwt\" "
-         "codeOutsideHTMLIsLocked=\"false\" -->\n<head>\n"
-         "<!-- InstanceBeginEditable name=\"doctitle\" -->\n<title>Page</title>\n"
-         "<!-- InstanceEndEditable -->\n</head>\n<body>\n<p>old layout</p>\n"
-         "<!-- InstanceBeginEditable name=\"main\" -->\n" + main + "\n"
-         "<!-- InstanceEndEditable -->\n</body>\n<!-- InstanceEnd --></html>\n";
-}
 
 // A plain page that uses the menu item.
 std::string ItemPage(const std::string& body) {
@@ -87,8 +69,8 @@ class LibraryCommandsTest : public ::testing::Test {
     AppPhase = PhaseRunning;
     InstallLibraryCommands();
     Write("Data.FTP", "[System]\r\nSection=1\r\n[1]\r\nFTPAddr=None\r\n");
-    Write("Templates/main.dwt", kTemplate);
-    Write("Library/Nav.lbi", "<nav><a href=\"../index.htm\">Home</a></nav>\r\n");
+    Write("Templates/main.dwt", TemplateText);
+    Write("Library/Nav.lbi", NavItemText);
   }
   void TearDown() override {
     SetProgressView(nullptr);
@@ -150,7 +132,7 @@ TEST_F(LibraryCommandsTest, TheItemsAreEnabledForPagesOnly) {
 }
 
 TEST_F(LibraryCommandsTest, RegenerateOneRebuildsTheCurrentPageInTheEditorOnly) {
-  const std::string path = Write("news/2024/deep.htm", InstancePage("<p>Mine</p>"));
+  const std::string path = Write("news/2024/deep.htm", InstancePage("Page", "<p>Mine</p>"));
   Open("news/2024/deep.htm");
   RecolourRequest = RecolourNone;
   ASSERT_TRUE(MainMenu().Click("RegenOne"));
@@ -161,7 +143,7 @@ TEST_F(LibraryCommandsTest, RegenerateOneRebuildsTheCurrentPageInTheEditorOnly) 
   EXPECT_NE(CurrentText.find("<p>Mine</p>"), std::string::npos);
   EXPECT_EQ(CurrentText.find("old layout"), std::string::npos);
   EXPECT_TRUE(CurrentEditor->Modified());
-  EXPECT_EQ(Read(path), InstancePage("<p>Mine</p>"));  // not saved
+  EXPECT_EQ(Read(path), InstancePage("Page", "<p>Mine</p>"));  // not saved
   EXPECT_EQ(RecolourRequest, RecolourFull);
   EXPECT_TRUE(Dialogs().Texts().empty());
 }
@@ -175,7 +157,7 @@ TEST_F(LibraryCommandsTest, RegenerateOneLeavesAPageWithoutTemplateOrWithABadReg
   EXPECT_FALSE(CurrentEditor->Modified());
 
   const std::string broken =
-      ReplaceAll(InstancePage("x"), "name=\"main\"", "name=\"other\"", true);
+      ReplaceAll(InstancePage("Page", "x"), "name=\"main\"", "name=\"other\"", true);
   Write("broken.htm", broken);
   Open("broken.htm");
   ASSERT_TRUE(MainMenu().Click("RegenOne"));
@@ -187,7 +169,7 @@ TEST_F(LibraryCommandsTest, RegenerateOneLeavesAPageWithoutTemplateOrWithABadReg
 
 TEST_F(LibraryCommandsTest, RegenerateHtmlSkipsAPageWhoseRegionFailsAndNamesIt) {
   for (int i = 1; i <= 5; ++i) {
-    std::string page = InstancePage("<p>Page " + std::to_string(i) + "</p>");
+    std::string page = InstancePage("Page", "<p>Page " + std::to_string(i) + "</p>");
     if (i == 3) page = ReplaceAll(page, "<!-- InstanceEndEditable -->\n</body>", "</body>", true);
     Write("p" + std::to_string(i) + ".htm", page);
   }
@@ -213,7 +195,7 @@ TEST_F(LibraryCommandsTest, RegenerateHtmlSkipsAPageWhoseRegionFailsAndNamesIt) 
 }
 
 TEST_F(LibraryCommandsTest, RegenerateHtmlAnsweredNoChangesNothing) {
-  Write("a.htm", InstancePage("x"));
+  Write("a.htm", InstancePage("Page", "x"));
   const auto before = Listing(site);
   Open("a.htm");
   Dialogs().Answer(mrNo);
@@ -223,7 +205,7 @@ TEST_F(LibraryCommandsTest, RegenerateHtmlAnsweredNoChangesNothing) {
 }
 
 TEST_F(LibraryCommandsTest, CancelStopsTheRunBetweenPages) {
-  for (int i = 1; i <= 4; ++i) Write("p" + std::to_string(i) + ".htm", InstancePage("x"));
+  for (int i = 1; i <= 4; ++i) Write("p" + std::to_string(i) + ".htm", InstancePage("Page", "x"));
   Open("p1.htm");
   report.onLine = [&](const std::string& line) {
     if (line != "p2.htm") return;
@@ -234,15 +216,15 @@ TEST_F(LibraryCommandsTest, CancelStopsTheRunBetweenPages) {
   ASSERT_TRUE(MainMenu().Click("RegenHtml"));
   EXPECT_TRUE(FileExists(site + "p1.htm.Bak"));
   EXPECT_TRUE(FileExists(site + "p2.htm.Bak"));  // the page under way is finished
-  EXPECT_EQ(Read(site + "p3.htm"), InstancePage("x"));
-  EXPECT_EQ(Read(site + "p4.htm"), InstancePage("x"));
+  EXPECT_EQ(Read(site + "p3.htm"), InstancePage("Page", "x"));
+  EXPECT_EQ(Read(site + "p4.htm"), InstancePage("Page", "x"));
 }
 
 TEST_F(LibraryCommandsTest, RefreshFromLibraryFillsTheItemsOfEveryPageAndSavesThem) {
   Write("index.htm", ItemPage("<p>root</p>"));
   Write("a/one.htm", ItemPage("<p>one</p>"));
   Write("a/b/two.htm", ItemPage("<p>two</p>"));
-  Write("a/b/inst.htm", InstancePage("<p>kept</p>"));
+  Write("a/b/inst.htm", InstancePage("Page", "<p>kept</p>"));
   // Items belong to the whole site: the run covers it from a page in a sub-folder.
   Open("a/one.htm");
   ASSERT_TRUE(MainMenu().Click("RefreshLib"));
@@ -254,7 +236,7 @@ TEST_F(LibraryCommandsTest, RefreshFromLibraryFillsTheItemsOfEveryPageAndSavesTh
   EXPECT_EQ(Read(site + "a/b/two.htm"),
             ReplaceAll(ItemPage("<p>two</p>"), "stale", "<nav><a href=\"../../index.htm\">Home</a></nav>\n", true));
   // A template instance keeps its layout: only the library is read.
-  EXPECT_EQ(Read(site + "a/b/inst.htm"), InstancePage("<p>kept</p>"));
+  EXPECT_EQ(Read(site + "a/b/inst.htm"), InstancePage("Page", "<p>kept</p>"));
   EXPECT_FALSE(FileExists(site + "a/b/inst.htm.Bak"));
 }
 

@@ -13,6 +13,7 @@
 #include "shell/FastStrings.h"
 #include "sitebuild/Templates.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TemplatePages.h"
 #include "support/TestEnvironment.h"
 
 namespace quorrel::test {
@@ -20,51 +21,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char kTemplate[] =
-    "<!DOCTYPE html>\n"
-    "<html>\n"
-    "<head>\n"
-    "<!-- TemplateBeginEditable name=\"doctitle\" -->\n"
-    "<title>Untitled</title>\n"
-    "<!-- TemplateEndEditable -->\n"
-    "<link href=\"../css/site.css\" rel=\"stylesheet\">\n"
-    "</head>\n"
-    "<body>\n"
-    "<!-- #BeginLibraryItem \"/LIBRARY/nav.lbi\" --><!-- #EndLibraryItem -->\n"
-    "<!-- TemplateBeginEditable name=\"main\" -->\n"
-    "<p>Content goes here</p>\n"
-    "<!-- TemplateEndEditable -->\n"
-    "</body>\n"
-    "</html>\n";
-
-const char kNav[] = "<nav><a href=\"../index.htm\">Home</a></nav>\r\n";
-
-// A page made from the template, as the editor left it.
-std::string InstancePage(const std::string& title, const std::string& main) {
-  return "<!DOCTYPE html>\n"
-         "<html><!-- InstanceBegin template=\"/templates/Main.dwt\" "
-         "codeOutsideHTMLIsLocked=\"false\" -->\n"
-         "<head>\n"
-         "<!-- InstanceBeginEditable name=\"doctitle\" -->\n"
-         "<title>" + title + "</title>\n"
-         "<!-- InstanceEndEditable -->\n"
-         "<link href=\"old.css\" rel=\"stylesheet\">\n"
-         "</head>\n"
-         "<body>\n"
-         "<p>old layout</p>\n"
-         "<!-- InstanceBeginEditable name=\"main\" -->\n" + main + "\n"
-         "<!-- InstanceEndEditable -->\n"
-         "</body>\n"
-         "<!-- InstanceEnd --></html>\n";
-}
-
 class TemplatesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     site = TestHome() + "tsite/";
     fs::remove_all(site);
-    Write("Templates/main.dwt", kTemplate);
-    Write("Library/Nav.lbi", kNav);
+    Write("Templates/main.dwt", TemplateText);
+    Write("Library/Nav.lbi", NavItemText);
   }
   void TearDown() override { fs::remove_all(site); }
   void Write(const std::string& name, const std::string& text) {
@@ -165,16 +128,16 @@ TEST_F(TemplatesTest, ARegionThatCannotBeMergedLeavesThePageAsItWas) {
     std::string error;
   } cases[] = {
       {"close quote",
-       ReplaceAll(kTemplate, "name=\"main\" -->", "name=\"main -->", true),
+       ReplaceAll(TemplateText, "name=\"main\" -->", "name=\"main -->", true),
        InstancePage("t", "x"), "No close quote in main -->"},
-      {"page region missing", kTemplate,
+      {"page region missing", TemplateText,
        ReplaceAll(InstancePage("t", "x"), "name=\"main\"", "name=\"body\"", true),
        "No InstanceBeginEditable for main"},
-      {"page region end missing", kTemplate,
+      {"page region end missing", TemplateText,
        ReplaceAll(InstancePage("t", "x"), "x\n<!-- InstanceEndEditable -->", "x\n", true),
        "No end for main"},
       {"template region end missing",
-       ReplaceAll(kTemplate, "<p>Content goes here</p>\n<!-- TemplateEndEditable -->",
+       ReplaceAll(TemplateText, "<p>Content goes here</p>\n<!-- TemplateEndEditable -->",
                   "<p>Content goes here</p>", true),
        InstancePage("t", "x"), "No end for main\rin Template."},
   };
