@@ -139,9 +139,11 @@ void RunOverPages(const std::string& command) {
   const int runTab = window ? window->ActiveTab() : -1;
 
   TPageNameGuard pageName;
+  // The report is read in the box (and printed from it on request), not sent to the
+  // printer unasked.
   TProgress progress(command == RefreshLibCommand ? "Refresh from Library" : "Regenerate HTML",
                      mode == TRegenMode::LibraryOnly ? RefreshLibHelp : RegenHtmlHelp, false,
-                     false);
+                     true);
   for (const std::string& entry : pages) {
     if (RunCancelled) break;
     progress.Add(entry);

@@ -51,8 +51,9 @@ class ReportView : public TProgressView {
   void HideBox() override {}
   void ShowModalBox() override { shownModally = true; }
   void ProcessMessages() override {}
-  void PrintLines(const std::vector<std::string>&) override {}
+  void PrintLines(const std::vector<std::string>&) override { printed = true; }
   std::vector<std::string> lines;
+  bool printed = false;
   bool shownModally = false;
   std::function<void(const std::string&)> onLine;
 };
@@ -192,6 +193,7 @@ TEST_F(LibraryCommandsTest, RegenerateHtmlSkipsAPageWhoseRegionFailsAndNamesIt) 
   EXPECT_NE(std::find(report.lines.begin(), report.lines.end(), "p3.htm: No end for main"),
             report.lines.end());
   EXPECT_TRUE(report.shownModally);
+  EXPECT_FALSE(report.printed);
 }
 
 TEST_F(LibraryCommandsTest, RegenerateHtmlAnsweredNoChangesNothing) {
