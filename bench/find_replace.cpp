@@ -19,6 +19,7 @@
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "support/MemoryMainWindow.h"
+#include "BenchUser.h"
 
 using namespace quorrel;
 using Clock = std::chrono::steady_clock;
@@ -65,18 +66,6 @@ std::string MakeText() {
   return text;
 }
 
-// The Find dialog closed with OK; the loop question answered No.
-class Ok : public TFindDialog {
- public:
-  bool Execute(const TFindRequest&) override { return true; }
-};
-class AnswerNo : public TUserDialogs {
- public:
-  int ShowBox(const DialogCall& call) override {
-    return call.kind == DialogKind::Message ? mrOk : mrNo;
-  }
-};
-
 double TimeCommand(const char* command) {
   const auto start = Clock::now();
   if (system(command) != 0) return -1;
@@ -88,9 +77,9 @@ double TimeCommand(const char* command) {
 int main() {
   test::MemoryMainWindow window;
   SetMainWindow(&window);
-  Ok dialog;
+  bench::OkFindDialog dialog;  // the Find dialog closed with OK
   SetFindDialog(&dialog);
-  AnswerNo answers;
+  bench::AnswerAll answers(mrNo);  // not in a loop
   SetUserDialogs(&answers);
   OpenBySenderHook.Set([](const std::string&) {
     NewDocumentTab("Untitled.txt");

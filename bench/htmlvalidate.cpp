@@ -30,6 +30,7 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "commands/OpenCommand.h"
+#include "commands/ValidateCurrentFile.h"
 #include "shell/ShellState.h"
 #include "shell/ClassifyDocument.h"
 #include "platform/Abort.h"
@@ -44,23 +45,13 @@
 #include "support/TestEnvironment.h"
 #include "validate/ValUnit.h"
 #include "validate/Validators.h"
+#include "BenchUser.h"
 
 using namespace quorrel;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Every question is answered Yes, as a user who accepts each repair would; the
-// last message is kept to say why a page stopped.
-class YesDialogs : public TUserDialogs {
- public:
-  int ShowBox(const DialogCall& call) override {
-    last = call.text;
-    return call.kind == DialogKind::Message ? mrOk : mrYes;
-  }
-  std::string last;
-};
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -78,7 +69,7 @@ struct TRun {
 };
 
 // F10 on the page as the open command left it in the editor.
-TRun Validate(const std::string& loaded, YesDialogs& dialogs) {
+TRun Validate(const std::string& loaded, bench::AnswerAll& dialogs) {
   CurrentEditor->SetText(loaded);
   CurrentEditor->SetModified(false);
   DocModified = true;
@@ -119,13 +110,13 @@ bool Tidy(const std::string& bytes, double& seconds) {
   return ok;
 }
 
-struct TPage {
+struct TPageFile {
   std::string path;      // where it is
   std::string relative;  // where it goes in the site folder
 };
 
-std::vector<TPage> PagesUnder(const std::vector<std::string>& roots) {
-  std::vector<TPage> pages;
+std::vector<TPageFile> PagesUnder(const std::vector<std::string>& roots) {
+  std::vector<TPageFile> pages;
   for (const std::string& root : roots) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(
              root, std::filesystem::directory_options::skip_permission_denied)) {
@@ -137,7 +128,7 @@ std::vector<TPage> PagesUnder(const std::vector<std::string>& roots) {
     }
   }
   std::sort(pages.begin(), pages.end(),
-            [](const TPage& a, const TPage& b) { return a.path < b.path; });
+            [](const TPageFile& a, const TPageFile& b) { return a.path < b.path; });
   return pages;
 }
 
@@ -174,7 +165,9 @@ int main(int argc, char** argv) {
   const std::string realHome = home ? home : "";
   test::PrepareTestEnvironment();  // a HOME of its own: the settings go there
   QCoreApplication app(argc, argv);
-  YesDialogs dialogs;
+  // Every question answered Yes, as a user who accepts each repair would; the last
+  // message says why a page stopped.
+  bench::AnswerAll dialogs(mrYes);
   SetUserDialogs(&dialogs);
   test::MemoryMainWindow window;
   SetMainWindow(&window);
@@ -183,7 +176,7 @@ int main(int argc, char** argv) {
   // Generated documentation skips heading levels.
   MainMenu().SetChecked("CheckH", false);
 
-  const std::vector<TPage> pages = PagesUnder(roots);
+  const std::vector<TPageFile> pages = PagesUnder(roots);
   const std::string site = SiteFolder(realHome);
   if (site.empty()) {
     std::fprintf(stderr, "No folder for a site: every candidate counts as outside any site.\n");
@@ -193,7 +186,7 @@ int main(int argc, char** argv) {
   size_t bytes = 0, counted = 0, oursStopped = 0, tidyFailed = 0;
   std::map<int, size_t> passes;
   std::map<std::string, size_t> reasons;
-  for (const TPage& page : pages) {
+  for (const TPageFile& page : pages) {
     const std::string file = ReadFile(page.path);
     const std::string path = site + page.relative;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());

@@ -7,7 +7,9 @@
 #include <stdlib.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,9 @@ std::string MakeText(const std::vector<std::string>& words) {
 int main() {
   char pattern[] = "/tmp/quorrel-bench-XXXXXX";
   const std::string home = mkdtemp(pattern);
+  // Gone again however the run ends.
+  const std::unique_ptr<const std::string, void (*)(const std::string*)> removeHome(
+      &home, [](const std::string* folder) { std::filesystem::remove_all(*folder); });
   setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
   setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
   RegisterHunspellDictionaries();

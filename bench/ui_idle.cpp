@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "commands/IdleLoop.h"
+#include "commands/OpenDocs.h"
 #include "platform/IniFile.h"
 #include "shell/Documents.h"
 #include "shell/DocumentsOpen.h"

@@ -55,6 +55,40 @@ size_t EditorTextEnd(const TMyRich& editor, bool crLf) {
   return std::min(end, CurrentText.size());
 }
 
+// Offsets of the CR LF text to editor positions, as TMyRich::OffsetToPos gives
+// them, for offsets that only rise: each search starts from the line of the one
+// before, so that thousands cost little more than one.
+class TRisingPositions {
+ public:
+  explicit TRisingPositions(const TMyRich& editor) : editor_(editor), count_(editor.LineCount()) {}
+  size_t operator()(size_t offset) {
+    size_t lo = line_, step = 1;
+    while (lo + step < count_ && StartOf(lo + step) <= offset) {
+      lo += step;
+      step *= 2;
+    }
+    size_t hi = std::min(count_ - 1, lo + step);
+    while (lo < hi) {
+      const size_t mid = lo + (hi - lo + 1) / 2;
+      if (StartOf(mid) <= offset) {
+        lo = mid;
+      } else {
+        hi = mid - 1;
+      }
+    }
+    line_ = lo;
+    const size_t column = std::min(offset - std::min(offset, StartOf(lo)), editor_.LineLength(lo));
+    return editor_.LineIndex(lo) + column;
+  }
+
+ private:
+  // Line k starts at offset LineIndex(k) + k: one more character per line end.
+  size_t StartOf(size_t line) const { return editor_.LineIndex(line) + line; }
+  const TMyRich& editor_;
+  const size_t count_;
+  size_t line_ = 0;
+};
+
 }  // namespace
 
 TFindRun::TFindRun(const TFindSetup& setup)
@@ -197,9 +231,8 @@ void TFindRun::ReplaceText(size_t at, size_t length, const std::string& with, bo
   const bool beforeLimit = at < limit_;
   if (defer) {
     // Made in the editor later, in one edit with the others.
-    if (pendingFrom_ == std::string::npos) pendingFrom_ = at;
+    pending_.push_back({static_cast<size_t>(static_cast<long>(at) - pendingDelta_), length, with});
     pendingDelta_ += static_cast<long>(with.size()) - static_cast<long>(length);
-    pendingEnd_ = at + with.size();
   } else {
     SelectOffsets(at, length);
     editor_.SetSelText(with);
@@ -251,13 +284,19 @@ size_t TFindRun::MatchingEndTag(size_t from) {
 }
 
 void TFindRun::Flush() {
-  if (pendingFrom_ == std::string::npos) return;
-  // The editor still holds the text as it was before these replacements.
-  const size_t oldEnd = static_cast<size_t>(static_cast<long>(pendingEnd_) - pendingDelta_);
-  const size_t pos = ToPos(pendingFrom_);
-  editor_.Select(pos, ToPos(oldEnd) - pos);
-  editor_.SetSelText(work_.Substr(pendingFrom_, pendingEnd_ - pendingFrom_));
-  pendingFrom_ = std::string::npos;
+  if (pending_.empty()) return;
+  // The editor still holds the text as it was before these replacements. Only the
+  // replaced words change there: a long text is laid out once, and the text
+  // between keeps its formats.
+  TRisingPositions positions(editor_);
+  auto toPos = [&](size_t offset) { return crLf_ ? positions(offset) : offset; };
+  for (TReplacement& replacement : pending_) {
+    const size_t pos = toPos(replacement.start);
+    replacement.length = toPos(replacement.start + replacement.length) - pos;
+    replacement.start = pos;
+  }
+  editor_.ReplaceRanges(pending_);  // the caret after the last, the view where it was
+  pending_.clear();
   pendingDelta_ = 0;
 }
 

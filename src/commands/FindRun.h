@@ -5,9 +5,11 @@
 // FindClick. Texts are Windows-1252 bytes; offsets index CurrentText.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "commands/FindText.h"
 #include "commands/FindWorkText.h"
+#include "shell/MyRich.h"
 
 namespace quorrel {
 
@@ -83,10 +85,9 @@ class TFindRun {
   bool replaced_ = false;
   bool all_ = false;               // replacing without asking
   bool cancelled_ = false;
-  // Replacements made in the work text but not yet in the editor: from where,
-  // to where (as the text now reads), and by how much they changed its length.
-  size_t pendingFrom_ = std::string::npos;
-  size_t pendingEnd_ = 0;
+  // Replacements made in the work text but not yet in the editor, at offsets of
+  // the text the editor holds, and by how much they changed its length.
+  std::vector<TReplacement> pending_;
   long pendingDelta_ = 0;
   std::string collected_;          // Extract lines
 };

@@ -208,10 +208,23 @@ TLoad LoadFile(TOpenRun& run) {
   const bool keepBytes = utf16 || scrambled || OffersSlowRead(path, type, zeroByte, false);
   std::string text = keepBytes ? LoadedText(bytes) : LoadedText(std::move(bytes));
   if (!keepBytes) bytes.clear();
+  // A plain text goes into the editor once, after the conversions below: each
+  // SetText of a long text costs Qt a pass over all of it.
+  const bool editorDue = !(formatted && text.starts_with("{")) && !keepBytes;
+  bool converted = false;
+  auto putBack = [&] {
+    if (editorDue) {
+      converted = true;
+    } else {
+      PutBack();
+    }
+  };
   if (formatted && text.starts_with("{")) {
     CurrentEditor->SetRtfSource(text);
     DocModified = true;
     GetEditorText();
+  } else if (editorDue) {
+    TakeEditorText(text);
   } else {
     CurrentEditor->SetText(text);
     TakeEditorText(std::move(text));
@@ -221,11 +234,11 @@ TLoad LoadFile(TOpenRun& run) {
 
   if (!raw && CurrentExt == ".TXT" && CurrentText.find('\x80') != std::string::npos) {
     CurrentText = Utf8PunctuationToAscii(CurrentText);
-    PutBack();
+    putBack();
   }
   if (!raw && IsHtml && CurrentText.find("\xE2\x80") != std::string::npos) {
     CurrentText = HtmlUtf8Punctuation(CurrentText);
-    PutBack();
+    putBack();
   }
   IsPlainText = CurrentExt == ".TXT" && CurrentText.find("========") != std::string::npos;
   IsOfficeHtml = PosNoCase("<o:", CurrentText) > 0;
@@ -246,12 +259,19 @@ TLoad LoadFile(TOpenRun& run) {
     }
     size_t zeros = 0;
     CurrentText = SlowReadText(bytes, &zeros);
-    PutBack();
+    putBack();
     if (zeros > 0) ShowMsg("X'00' byte(s) in input file.\r\rDO NOT SAVE!");
   }
   // A binary file opened as text is not repaired: its bytes are not text.
   if (!IsRtf && ((!IsBinaryExtension(CurrentExt) && FixPseudoBlanks(CurrentText)) || utf16)) {
-    PutBack();
+    putBack();
+  }
+  if (editorDue) {
+    if (converted) {
+      PutBack();
+    } else {
+      CurrentEditor->SetText(text);
+    }
   }
 
   // Caret and state.

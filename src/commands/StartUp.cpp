@@ -36,6 +36,7 @@
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
+#include "spell/ISpellConfig.h"
 #include "spell/SpellerRegistry.h"
 #include "validate/ColourScheme.h"
 
@@ -95,11 +96,13 @@ int CurrentYear() {
 
 // ---- the first activation only ---------------------------------------------
 
-// The speller finds its engine and dictionaries through the registry: the first
-// start registers every installed dictionary, a later one those installed since.
+// The spellers find their engines and dictionaries through the registry: the
+// first start registers every installed dictionary, a later one the Hunspell
+// dictionaries installed since.
 void RegisterSpellers() {
   try {
     RegisterHunspellDictionaries();
+    RegisterISpellLanguages();
   } catch (const std::runtime_error&) {
     // A registry that cannot be written leaves the languages without a speller,
     // which the spell check reports when it is asked for.

@@ -169,10 +169,12 @@ void ScrollToPos(size_t position, bool withContext) {
     e.Select(position, 0);
     return;
   }
-  // From the end back to the target, so that the target comes to stand near the top.
-  e.Select(e.TextLength(), 0);
-  e.ScrollCaret();
+  // The target's line to the top of the view (as far as the text allows), then the
+  // caret into view, should a long wrapped line hold it lower. Never by way of the
+  // end of the text: that would lay the whole text out first.
   e.Select(position, 0);
+  e.ScrollLines(static_cast<long>(e.LineFromChar(e.SelStart())) -
+                static_cast<long>(e.FirstVisibleLine()));
   e.ScrollCaret();
   if (withContext) e.ScrollLines(-15);
   size_t line = e.LineFromChar(e.SelStart()) + 1;

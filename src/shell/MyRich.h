@@ -28,6 +28,13 @@ struct TColourRun {
   bool operator==(const TColourRun&) const = default;
 };
 
+// A range of positions and the text that takes its place.
+struct TReplacement {
+  size_t start = 0;
+  size_t length = 0;
+  std::string text;
+};
+
 class TMyRich {
  public:
   virtual ~TMyRich() = default;
@@ -62,6 +69,12 @@ class TMyRich {
   // character keeps its own format (bold, colour ...), as a plain replacement of
   // the range would not. One edit; the selection is left where it was.
   virtual void ReplaceKeepingFormats(size_t start, const std::string& text) = 0;
+  // Replaces each range (sorted, not overlapping, positions of the text as it is)
+  // by its text in one edit: one undo step, a long text laid out once. The text
+  // between keeps its formats and colours; the caret ends after the last text, as
+  // replacing the ranges one by one would leave it, but the view does not move
+  // (the first visible line stays).
+  virtual void ReplaceRanges(const std::vector<TReplacement>& replacements) = 0;
 
   // The editor's own copy and cut of the selection, formats and all; an editor
   // without formats hands the clipboard the plain text.
@@ -215,6 +228,12 @@ class TMyRich {
   // Moves the colour runs over an edit that replaced `removed` positions at `from`
   // by `added` new ones.
   void MoveColourRuns(size_t from, size_t removed, size_t added);
+  // The same over several edits made at once (sorted, not overlapping, positions
+  // of the text before them).
+  struct TMovedSpan {
+    size_t from = 0, removed = 0, added = 0;
+  };
+  void MoveColourRuns(const std::vector<TMovedSpan>& edits);
 
  private:
   int tag_ = 0;
@@ -228,8 +247,27 @@ class TMyRich {
   int textColour_ = 0;
 };
 
-inline void TMyRich::MoveColourRuns(size_t from, size_t removed, size_t added) {
+// What an edit that replaced `removed` positions at `from` by `added` makes of a
+// run; false when nothing of the run is left.
+inline bool MoveColourRun(TColourRun& run, size_t from, size_t removed, size_t added) {
   const size_t cut = from + removed;
+  const size_t end = run.start + run.length;
+  if (end < from || (end == from && added == 0)) return true;  // before the edit: untouched
+  if (run.start >= cut) {
+    run.start = run.start - removed + added;
+    return true;
+  }
+  // The run meets the edit: it keeps what lies outside the removed text, and
+  // text typed at its end (or inside it) takes its colour, as typing does.
+  const size_t before = run.start < from ? from - run.start : 0;
+  const size_t after = end > cut ? end - cut : 0;
+  const bool grows = run.start < from;
+  run.length = before + after + (grows ? added : 0);
+  if (!grows) run.start = from + added;
+  return run.length > 0;
+}
+
+inline void TMyRich::MoveColourRuns(size_t from, size_t removed, size_t added) {
   // Runs ending before the edit stay as they are.
   auto first = std::lower_bound(
       colourRuns_.begin(), colourRuns_.end(), from,
@@ -237,21 +275,36 @@ inline void TMyRich::MoveColourRuns(size_t from, size_t removed, size_t added) {
   auto out = first;
   for (auto it = first; it != colourRuns_.end(); ++it) {
     TColourRun run = *it;
-    size_t end = run.start + run.length;
-    if (end == from && added == 0) {
-      // Ends where text was only removed: untouched.
-    } else if (run.start >= cut) {
-      run.start = run.start - removed + added;
-    } else {
-      // The run meets the edit: it keeps what lies outside the removed text, and
-      // text typed at its end (or inside it) takes its colour, as typing does.
-      size_t before = run.start < from ? from - run.start : 0;
-      size_t after = end > cut ? end - cut : 0;
-      bool grows = run.start < from;
-      run.length = before + after + (grows ? added : 0);
-      if (!grows) run.start = from + added;
-      if (run.length == 0) continue;
+    if (MoveColourRun(run, from, removed, added)) *out++ = run;
+  }
+  colourRuns_.erase(out, colourRuns_.end());
+}
+
+inline void TMyRich::MoveColourRuns(const std::vector<TMovedSpan>& edits) {
+  // As the edits one at a time from the last to the first, in one sweep: a run is
+  // moved by the edits wholly before it and changed by those it meets.
+  std::vector<long> shift(edits.size() + 1, 0);  // of the first i edits together
+  for (size_t i = 0; i < edits.size(); ++i) {
+    shift[i + 1] = shift[i] + static_cast<long>(edits[i].added) -
+                   static_cast<long>(edits[i].removed);
+  }
+  size_t before = 0;  // edits wholly before the run
+  size_t reach = 0;   // edits that begin at or before the run's end
+  auto out = colourRuns_.begin();
+  for (auto it = colourRuns_.begin(); it != colourRuns_.end(); ++it) {
+    TColourRun run = *it;
+    const size_t end = run.start + run.length;
+    while (before < edits.size() && edits[before].from + edits[before].removed <= run.start) {
+      ++before;
     }
+    if (reach < before) reach = before;
+    while (reach < edits.size() && edits[reach].from <= end) ++reach;
+    bool kept = true;
+    for (size_t i = reach; kept && i-- > before;) {
+      kept = MoveColourRun(run, edits[i].from, edits[i].removed, edits[i].added);
+    }
+    if (!kept) continue;
+    run.start = static_cast<size_t>(static_cast<long>(run.start) + shift[before]);
     *out++ = run;
   }
   colourRuns_.erase(out, colourRuns_.end());

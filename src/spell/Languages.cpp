@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <map>
@@ -64,36 +65,38 @@ bool IsAscii(const std::string& text) {
   return true;
 }
 
+// Windows-1252 goes through our own table, which keeps every byte.
+const char kSystemEncoding[] = "CP1252";
+
 std::string CodePageName(int codePage) {
   if (codePage == 2) return "MACINTOSH";
   if (codePage == 65001) return "UTF-8";
   return "CP" + std::to_string(codePage);
 }
 
-// Code pages whose characters may take more than one byte.
-bool IsMultiByte(int codePage) {
-  return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 ||
-         codePage == 65001;
+// Encodings whose characters may take more than one byte.
+bool IsMultiByte(const std::string& encoding) {
+  return encoding == "CP932" || encoding == "CP936" || encoding == "CP949" || encoding == "CP950" ||
+         encoding == "UTF-8";
 }
 
 using TByteTable = std::array<char16_t, 256>;
 
-// The characters of the 256 bytes of a single-byte code page, made on first use. A
-// byte the code page leaves undefined keeps its value; a code page we cannot
-// convert at all is read as the system's.
-const TByteTable& ByteTable(int codePage) {
+// The characters of the 256 bytes of a single-byte encoding, made on first use. A
+// byte the encoding leaves undefined keeps its value; an encoding we cannot
+// convert at all is read as the system's code page.
+const TByteTable& ByteTable(const std::string& encoding) {
   static std::mutex guard;
-  static std::map<int, TByteTable> tables;
+  static std::map<std::string, TByteTable> tables;
   const std::lock_guard<std::mutex> lock(guard);
-  auto found = tables.find(codePage);
+  auto found = tables.find(encoding);
   if (found != tables.end()) return found->second;
   TByteTable table{};
   bool converts = false;
   for (int byte = 0; byte < 256; ++byte) {
     std::string utf8;
     table[byte] = static_cast<char16_t>(byte);
-    if (ConvertCodePage(CodePageName(codePage), "UTF-8", std::string(1, static_cast<char>(byte)),
-                        utf8)) {
+    if (ConvertCodePage(encoding, "UTF-8", std::string(1, static_cast<char>(byte)), utf8)) {
       const QString one = QString::fromUtf8(utf8);
       if (one.size() == 1) table[byte] = one[0].unicode();
       converts = true;
@@ -103,7 +106,7 @@ const TByteTable& ByteTable(int codePage) {
     for (int byte = 0; byte < 256; ++byte)
       table[byte] = AnsiToUnicode(static_cast<unsigned char>(byte));
   }
-  return tables.emplace(codePage, table).first->second;
+  return tables.emplace(encoding, table).first->second;
 }
 
 }  // namespace
@@ -178,23 +181,50 @@ std::string LanguageToAnsi(const std::string& text, TLanguage language) {
 }
 
 std::u16string AnsiToWide(const std::string& text, int codePage) {
+  return EncodedToWide(text, CodePageName(codePage == 0 ? 1252 : codePage));
+}
+
+std::string WideToAnsi(std::u16string_view wide, int codePage) {
+  return WideToEncoded(wide, CodePageName(codePage == 0 ? 1252 : codePage));
+}
+
+std::u16string EncodedToWide(const std::string& text, const std::string& encoding) {
   std::u16string wide;
   if (text.empty()) return wide;
-  if (codePage == 0) codePage = 1252;
-  if (IsMultiByte(codePage)) {
+  if (IsMultiByte(encoding)) {
     std::string utf8;
-    if (ConvertCodePage(CodePageName(codePage), "UTF-8", text, utf8))
+    if (ConvertCodePage(encoding, "UTF-8", text, utf8))
       return QString::fromUtf8(utf8).toStdU16String();
     // Broken text is read byte by byte rather than lost.
   }
   wide.reserve(text.size());
-  if (codePage == 1252) {
+  if (encoding == kSystemEncoding) {
     for (unsigned char c : text) wide.push_back(AnsiToUnicode(c));
     return wide;
   }
-  const TByteTable& table = ByteTable(codePage);
+  const TByteTable& table = ByteTable(encoding);
   for (unsigned char c : text) wide.push_back(table[c]);
   return wide;
+}
+
+std::string WideToEncoded(std::u16string_view wide, const std::string& encoding) {
+  if (encoding == "UTF-8") return WideToUtf8(wide);
+  std::string out;
+  if (IsMultiByte(encoding)) {
+    if (ConvertCodePage("UTF-8", encoding, WideToUtf8(wide), out)) return out;
+    return std::string(wide.size(), '?');
+  }
+  out.reserve(wide.size());
+  if (encoding == kSystemEncoding) {
+    for (char16_t unit : wide) out.push_back(static_cast<char>(UnicodeToAnsi(unit)));
+    return out;
+  }
+  const TByteTable& table = ByteTable(encoding);
+  for (char16_t unit : wide) {
+    const auto* found = std::find(table.begin(), table.end(), unit);
+    out.push_back(found == table.end() ? '?' : static_cast<char>(found - table.begin()));
+  }
+  return out;
 }
 
 std::string WideToUtf8(std::u16string_view wide) {

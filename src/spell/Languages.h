@@ -31,6 +31,12 @@ std::string LanguageToAnsi(const std::string& text, TLanguage language);
 // (0x98 becomes U+0098), as Windows-1252's undefined bytes do, so nothing is lost.
 // An empty text gives an empty result.
 std::u16string AnsiToWide(const std::string& text, int codePage);
+// UTF-16 as 8-bit text of a code page (0 is the system's, 1252; 65001 is UTF-8);
+// a character the code page lacks becomes "?".
+std::string WideToAnsi(std::u16string_view wide, int codePage);
+// The same by the encoding's iconv name ("KOI8-R", "ISO-8859-5", "UTF-8").
+std::u16string EncodedToWide(const std::string& text, const std::string& encoding);
+std::string WideToEncoded(std::u16string_view wide, const std::string& encoding);
 // UTF-16 as UTF-8. A surrogate pair is one character and becomes one four-byte
 // sequence; a surrogate without its partner becomes U+FFFD.
 std::string WideToUtf8(std::u16string_view wide);

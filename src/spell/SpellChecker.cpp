@@ -7,6 +7,7 @@
 #include "shell/MainWindow.h"
 #include "shell/MyRich.h"
 #include "spell/CSAPISpeller.h"
+#include "spell/ISpeller.h"
 #include "spell/SpellEditClasses.h"
 
 namespace quorrel {
@@ -63,7 +64,8 @@ std::string WithoutExtraSpaces(const std::string& text) {
 TSpellChecker::TSpellChecker() : Language(SystemLanguage()) {
   SpellerFactory = [](TSpellChecker& checker, TLanguage language,
                       TSpellerType type) -> std::unique_ptr<TAbstractSpeller> {
-    if (type != TSpellerType::sptMSOffice) return nullptr;
+    if (type == TSpellerType::sptISpell)
+      return std::make_unique<TISpeller>(language, checker.Options, &checker);
     return std::make_unique<TCSAPISpeller>(language, checker.Options, &checker);
   };
 }
@@ -71,8 +73,13 @@ TSpellChecker::TSpellChecker() : Language(SystemLanguage()) {
 TSpellChecker::~TSpellChecker() = default;
 
 TAbstractSpeller* TSpellChecker::GetSpeller(TLanguage language, TSpellerType type) {
-  for (TCached& cached : spellers_) {
-    if (cached.language == language && cached.type == type) return cached.speller.get();
+  for (auto cached = spellers_.begin(); cached != spellers_.end(); ++cached) {
+    if (cached->language != language || cached->type != type) continue;
+    if (!cached->speller->NotAvailable) return cached->speller.get();
+    // Its program has gone (an ispell that stopped answering): a new one is made.
+    if (lastSpeller_ == cached->speller.get()) lastSpeller_ = nullptr;
+    spellers_.erase(cached);
+    break;
   }
   std::unique_ptr<TAbstractSpeller> made;
   try {

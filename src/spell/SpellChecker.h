@@ -57,6 +57,8 @@ class TSpellChecker {
   std::string CustomDict;
   std::string FinishMessage;
   bool ShowFinishMessage = false;
+  // The ispell back end's section for language 0, by its name.
+  std::string ISpellLanguage;
 
   // ---- events --------------------------------------------------------------
   // Code, and offset and length in the editor's CR LF text.
@@ -72,7 +74,7 @@ class TSpellChecker {
       OnGetDictionary;
 
   // Makes the back end of a language and type; by default our proofing-tools
-  // back end for sptMSOffice and none for the others.
+  // back end for sptMSOffice and the ispell one for sptISpell.
   std::function<std::unique_ptr<TAbstractSpeller>(TSpellChecker&, TLanguage, TSpellerType)>
       SpellerFactory;
 
@@ -104,7 +106,8 @@ class TSpellChecker {
 
   // The texts in the user's language.
   const std::string& UiString(TSpellString which) const { return SpellString(UserLanguage, which); }
-  // The speller of the language and type, made on first need; nullptr when none.
+  // The speller of the language and type, made on first need, and made again when
+  // it has stopped working; nullptr when none.
   TAbstractSpeller* GetSpeller(TLanguage language, TSpellerType type);
   size_t SpellerCount() const { return spellers_.size(); }
   const std::string& FlaggedWord() const { return flagged_; }

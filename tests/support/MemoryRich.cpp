@@ -120,6 +120,31 @@ void MemoryRich::ReplaceKeepingFormats(size_t start, const std::string& text) {
   Changed();
 }
 
+void MemoryRich::ReplaceRanges(const std::vector<TReplacement>& replacements) {
+  if (replacements.empty()) return;
+  std::vector<TMovedSpan> moved;
+  size_t caret = 0;
+  // From the last to the first, so that the positions still to come hold.
+  for (auto it = replacements.rbegin(); it != replacements.rend(); ++it) {
+    const size_t start = std::min(it->start, text_.size());
+    const size_t length = std::min(it->length, text_.size() - start);
+    const std::string insert = ToLineFeeds(it->text);
+    if (!plain_) RtfReplace(rtf_, start, length, RtfTextOfAnsi(insert));
+    text_.replace(start, length, insert);
+    moved.push_back({start, length, insert.size()});
+    caret = it == replacements.rbegin() ? start + insert.size() : caret + insert.size() - length;
+  }
+  std::reverse(moved.begin(), moved.end());
+  MoveColourRuns(moved);
+  selStart_ = caret;
+  selLength_ = 0;
+  typing_.reset();
+  indexed_ = false;
+  modified_ = true;
+  firstVisible_ = std::min(firstVisible_, MaxFirstLine());
+  Changed();
+}
+
 void MemoryRich::IndexLines() const {
   if (indexed_) return;
   lineStarts_.assign(1, 0);

@@ -26,6 +26,7 @@ class MemoryRich : public TMyRich {
   std::string SelText() const override { return TextRange(selStart_, selLength_); }
   void SetSelText(const std::string& text) override;
   void ReplaceKeepingFormats(size_t start, const std::string& text) override;
+  void ReplaceRanges(const std::vector<TReplacement>& replacements) override;
 
   size_t LineCount() const override;
   size_t LineFromChar(size_t pos) const override;

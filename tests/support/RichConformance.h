@@ -293,6 +293,39 @@ TYPED_TEST_P(RichConformance, ReplacingKeepingFormatsIsAnEditInPlace) {
   EXPECT_EQ(changes, 0);
 }
 
+TYPED_TEST_P(RichConformance, ReplacingRangesIsOneEditWithTheCaretAfterTheLast) {
+  // Positions: "one two\r\none two" has the second line at 8.
+  struct Case {
+    std::vector<TReplacement> edits;
+    const char* text;
+    size_t caret;
+    std::vector<TColourRun> runs;  // of {4, 3} and {12, 3} before
+  } cases[] = {
+      {{{0, 3, "1"}, {8, 3, "ONE\r\n"}, {12, 3, ""}}, "1 two\r\nONE\r\n ", 11, {{2, 3, 0xA}}},
+      {{{0, 3, "1"}, {8, 3, "ONE\r\n"}}, "1 two\r\nONE\r\n two", 10, {{2, 3, 0xA}, {11, 3, 0xB}}},
+      {{{3, 0, "!"}}, "one! two\r\none two", 4, {{5, 3, 0xA}, {13, 3, 0xB}}},
+  };
+  for (const Case& c : cases) {
+    this->Put("one two\r\none two");
+    this->rich->SetColourRuns({{4, 3, 0xA}, {12, 3, 0xB}});
+    int changes = 0;
+    this->rich->SetOnChange([&changes] { ++changes; });
+    this->rich->Select(5, 5);
+    this->rich->ReplaceRanges(c.edits);
+    EXPECT_EQ(this->rich->GetText(), c.text);
+    EXPECT_TRUE(this->rich->Modified());
+    EXPECT_GE(changes, 1);
+    EXPECT_EQ(this->rich->SelStart(), c.caret) << c.text;
+    EXPECT_EQ(this->rich->SelLength(), 0u);
+    // The runs between the ranges follow the text; one replaced goes.
+    EXPECT_EQ(this->rich->ColourRuns(), c.runs) << c.text;
+  }
+  // Nothing to replace: no edit.
+  this->Put("abc");
+  this->rich->ReplaceRanges({});
+  EXPECT_FALSE(this->rich->Modified());
+}
+
 REGISTER_TYPED_TEST_SUITE_P(RichConformance, TextReadsOutWithCrLfAndNoFinalLineEnd,
                             EveryWindows1252ByteSurvives,
                             SelectionIsClampedAndCountsOnePositionPerLineEnd,
@@ -300,6 +333,7 @@ REGISTER_TYPED_TEST_SUITE_P(RichConformance, TextReadsOutWithCrLfAndNoFinalLineE
                             OffsetsOfTheCrLfTextConvertBothWays, ViewScrollsByLinesWithinTheText,
                             ShortTextNeverScrolls, SettingsAreKept, LargeTextRoundTrips,
                             ColourRunsAreNoEditAndFollowEdits,
-                            ReplacingKeepingFormatsIsAnEditInPlace);
+                            ReplacingKeepingFormatsIsAnEditInPlace,
+                            ReplacingRangesIsOneEditWithTheCaretAfterTheLast);
 
 }  // namespace quorrel::test

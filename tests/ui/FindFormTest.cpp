@@ -397,6 +397,55 @@ TEST_F(FindFormTest, ReplaceWithPromptFromCtrlRToTheFileSaved) {
   EXPECT_EQ(kept, 1u);
 }
 
+// Replace without the prompt over a long real text: every occurrence in one step
+// the user can undo, the loop question asked once, the view left where the user
+// was reading and the caret after the last replacement.
+TEST_F(FindFormTest, ReplaceAllOfALongTextFromTheMenuKeepsTheViewAndUndoesInOneStep) {
+  std::string text;
+  for (const char* name : {"GPL-3", "Apache-2.0", "MPL-2.0", "GFDL-1.3"}) {
+    std::ifstream in(std::string("/usr/share/common-licenses/") + name, std::ios::binary);
+    ASSERT_TRUE(in) << name;
+    text.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  OpenDocument("licences.txt", text);
+  form->resize(1000, 700);
+  form->show();
+  QApplication::processEvents();
+  const std::string before = CurrentEditor->GetText();
+  ASSERT_GT(CurrentEditor->LineCount(), 1500u);
+  CurrentEditor->Select(CurrentEditor->LineIndex(1200), 0);
+  CurrentEditor->ScrollLines(1200 - static_cast<long>(CurrentEditor->FirstVisibleLine()));
+  const size_t firstLine = CurrentEditor->FirstVisibleLine();
+  WhileFindShows([&](TFindForm& f) {
+    f.FText->setEditText("the");
+    f.RepText->setEditText("THE");
+    f.FindCase->setChecked(true);
+    f.Prompt->setChecked(false);
+    Ok(f);
+  });
+  Dialogs().Answer(mrNo);  // not in a loop
+  MainMenu().Click("ReplaceM");
+  QApplication::processEvents();
+
+  std::string expected = before;
+  size_t lastEnd = 0;
+  for (size_t at = expected.find("the"); at != std::string::npos; at = expected.find("the", at)) {
+    expected.replace(at, 3, "THE");
+    at += 3;
+    lastEnd = at;
+  }
+  EXPECT_EQ(CurrentEditor->GetText(), expected);
+  EXPECT_TRUE(CurrentEditor->Modified());
+  EXPECT_EQ(CurrentEditor->FirstVisibleLine(), firstLine);
+  size_t lineEnds = 0;
+  for (size_t i = 0; i < lastEnd; ++i) lineEnds += expected[i] == '\n';
+  EXPECT_EQ(CurrentEditor->SelStart(), lastEnd - lineEnds);
+  auto* rich = dynamic_cast<QTextEdit*>(form->PC()->currentWidget());
+  ASSERT_NE(rich, nullptr);
+  rich->undo();
+  EXPECT_EQ(CurrentEditor->GetText(), before);
+}
+
 TEST_F(FindFormTest, WordsTypedInTheCorrectionColourAreFoundInTurn) {
   OpenDocument("typed.rtf",
                "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n"

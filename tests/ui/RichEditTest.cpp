@@ -4,6 +4,8 @@
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 
+#include "shell/Documents.h"
+#include "shell/ShellState.h"
 #include "support/RichConformance.h"
 #include "ui/platform/RichEdit.h"
 
@@ -114,6 +116,74 @@ TEST(RichEdit, DisplayLinesCountWrappedLines) {
   rich.SetWordWrap(false);
   QApplication::processEvents();
   EXPECT_EQ(rich.DisplayLinesFrom(0), 3u);
+}
+
+// Replacing many words over a long text (Replace all) is one step the user can
+// undo, keeps the view where the user was reading, and leaves the formats of the
+// text between the words as they were.
+TEST(RichEdit, ReplacingRangesOfALongTextIsOneUndoStepAndKeepsTheView) {
+  struct Case {
+    const char* name;
+    bool rtf;
+    int lines;  // over a thousand: the layout waits for the whole change
+  } cases[] = {{"plain, short", false, 50}, {"plain, long", false, 5000}, {"RTF", true, 3000}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TRichEdit rich;
+    rich.SetEditorFont("DejaVu Sans Mono", 10, false);
+    rich.resize(600, 400);
+    rich.show();
+    std::string text;
+    for (int i = 0; i < c.lines; ++i) text += (i ? "\r\n" : "") + std::string("the line ") + std::to_string(i);
+    if (c.rtf) {
+      std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil Arial;}}\\f0 ";
+      for (int i = 0; i < c.lines; ++i) rtf += "the \\b line\\b0  " + std::to_string(i) + "\\par\r\n";
+      rich.SetRtfSource(rtf + "}");
+      text = rich.GetText();
+    } else {
+      rich.SetText(text);
+    }
+    QApplication::processEvents();
+    const size_t reading = static_cast<size_t>(c.lines) / 2;
+    rich.Select(rich.LineIndex(reading), 0);
+    rich.ScrollLines(static_cast<long>(reading));
+    const size_t firstLine = rich.FirstVisibleLine();
+    std::vector<TReplacement> edits;
+    for (int i = 0; i < c.lines; ++i) edits.push_back({rich.LineIndex(i), 3, "A"});
+    rich.ReplaceRanges(edits);
+    QApplication::processEvents();
+    EXPECT_EQ(rich.TextRange(rich.LineIndex(reading), 6), "A line");
+    EXPECT_EQ(rich.FirstVisibleLine(), firstLine);
+    EXPECT_EQ(rich.SelStart(), rich.LineIndex(c.lines - 1) + 1);  // after the last "A"
+    if (c.rtf) {
+      EXPECT_TRUE(rich.CharFormatAt(rich.LineIndex(reading) + 3).bold);
+    }
+    rich.undo();
+    EXPECT_EQ(rich.GetText(), text);
+    EXPECT_FALSE(rich.document()->isUndoAvailable());
+  }
+}
+
+// Scrolling to a place in a long text lays out the text only as far as the view
+// needs, never the whole text first.
+TEST(RichEdit, ScrollingToAPositionLaysOutOnlyUpToTheView) {
+  TRichEdit rich;
+  rich.resize(600, 400);
+  rich.show();
+  QApplication::processEvents();
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  rich.SetText(text);  // no events after it: Qt lays out the rest only when idle
+  CurrentEditor = &rich;
+  const int phase = AppPhase;
+  AppPhase = PhaseRunning;
+  ScrollToPos(rich.LineIndex(200), true);
+  StdCursor();
+  AppPhase = phase;
+  CurrentEditor = nullptr;
+  EXPECT_EQ(rich.SelStart(), rich.LineIndex(200));
+  EXPECT_EQ(rich.FirstVisibleLine(), 185u);  // the line with context above it
+  EXPECT_EQ(rich.document()->lastBlock().layout()->lineCount(), 0);
 }
 
 }  // namespace

@@ -16,11 +16,13 @@
 #include "platform/Paths.h"
 #include "platform/Registry.h"
 #include "platform/UserDialogs.h"
+#include "platform/UserFolders.h"
 #include "shell/DBoxUnit.h"
 #include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 #include "spell/CSAPISpeller.h"
+#include "spell/ISpeller.h"
 #include "spell/SpellChecker.h"
 #include "spell/SpellerRegistry.h"
 #include "support/Installed.h"
@@ -104,6 +106,13 @@ class SpellCheckCommandTest : public ::testing::Test {
   std::string Status() const { return form->StatusPanel(MessagePanel)->text().toStdString(); }
   bool Completed() const { return Status().find(kCompleted) != std::string::npos; }
   std::string Flagged() const { return Dialog()->Misspelling->FlaggedText().toStdString(); }
+  // Selects a suggestion of the dialog; false when it offers none such.
+  bool ChooseVariant(const char* word) const {
+    const auto found = Dialog()->Variants->findItems(word, Qt::MatchExactly);
+    if (found.empty()) return false;
+    Dialog()->Variants->setCurrentItem(found[0]);
+    return true;
+  }
 
   std::string site;
   std::unique_ptr<TWebForm> form;
@@ -122,9 +131,7 @@ TEST_F(SpellCheckCommandTest, ADebianReadmeCheckedToTheEnd) {
   EXPECT_EQ(Flagged(), "Frequentyl");
   // The dialog is up and waits for the user: the check is not over.
   EXPECT_FALSE(Completed()) << Status();
-  auto found = Dialog()->Variants->findItems("Frequently", Qt::MatchExactly);
-  ASSERT_FALSE(found.empty());
-  Dialog()->Variants->setCurrentItem(found[0]);
+  ASSERT_TRUE(ChooseVariant("Frequently"));
   Dialog()->ChangeButton->click();
 
   ASSERT_TRUE(DialogShowing());
@@ -258,6 +265,48 @@ TEST_F(SpellCheckCommandTest, StartFindsTheTabsEditorByItsName) {
   ASSERT_TRUE(first && second);
   EXPECT_FALSE(first->objectName().isEmpty());
   EXPECT_NE(first->objectName(), second->objectName());
+}
+
+// The checker on the ispell back end: the first start configures Debian's ispell,
+// and Validation > Spell-check talks to it through the real dialog.
+TEST_F(SpellCheckCommandTest, TheIspellBackEndChecksThroughTheDialog) {
+  ASSERT_TRUE(test::Installed("/usr/lib/ispell/british.hash", "ibritish"));
+  fs::remove_all(UserDataFolder() + "ispell");
+  Start("notes.txt", "A wrold of colour\r\nteh sea and teh sky");
+  SpellChecker->SpellerType = TSpellerType::sptISpell;
+
+  SpellCheck();
+  ASSERT_TRUE(DialogShowing());
+  EXPECT_EQ(Flagged(), "wrold");
+  ASSERT_TRUE(ChooseVariant("world"));
+  Dialog()->ChangeButton->click();
+
+  // "colour" is British; the first "teh" is changed everywhere.
+  ASSERT_TRUE(DialogShowing());
+  EXPECT_EQ(Flagged(), "teh");
+  EXPECT_FALSE(Completed());
+  ASSERT_TRUE(ChooseVariant("the"));
+  ASSERT_TRUE(Dialog()->ChangeAllButton->isEnabled());
+  Dialog()->ChangeAllButton->click();
+
+  EXPECT_FALSE(DialogShowing());
+  EXPECT_TRUE(Completed()) << Status();
+  EXPECT_EQ(CurrentEditor->GetText(), "A world of colour\r\nthe sea and the sky");
+  EXPECT_TRUE(Dialogs().Calls().empty());
+  // It was ispell that answered, and the office speller was never made.
+  EXPECT_EQ(SpellChecker->SpellerCount(), 1u);
+  EXPECT_NE(dynamic_cast<TISpeller*>(SpellChecker->GetSpeller(2057, TSpellerType::sptISpell)),
+            nullptr);
+
+  // A language the ispell folder has no section for has no speller.
+  SpellChecker->Language = 1031;
+  ShowStatus("");
+  Dialogs().Answer(mrCancel);
+  SpellCheck();
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_EQ(Dialogs().Last().text, "ISpell is not installed.");
+  EXPECT_FALSE(Completed());
+  fs::remove_all(UserDataFolder() + "ispell");
 }
 
 }  // namespace

@@ -36,6 +36,11 @@ std::string FromEditorText(const QString& text) {
 // script, inline data): minutes for a line of 1 MB, against a second unwrapped.
 constexpr int kLongLine = 10000;
 
+// In a text of more blocks than this the edits wait for the layout, which Qt
+// would otherwise redo at once from the first edit on (seconds for megabytes): the
+// text is laid out again lazily, from the start, as the view needs it.
+constexpr int kLayoutAtOnce = 5000;
+
 // Whether a line of the text is as long as kLongLine: a look at the bytes costs
 // less than a walk through the blocks of a long document.
 bool HasLongLine(const std::string& text) {
@@ -74,7 +79,7 @@ TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
             int now = document()->revision();
             if (now == revision) return;
             revision = now;
-            ColoursFollowEdit(from, removed, added);
+            if (!runsMoved_) ColoursFollowEdit(from, removed, added);
           });
 }
 
@@ -147,15 +152,19 @@ std::string TRichEdit::SelText() const {
   return FromEditorText(textCursor().selectedText());
 }
 
-void TRichEdit::SetSelText(const std::string& text) {
-  QTextCursor cursor = textCursor();
-  const int from = cursor.selectionStart();
+void TRichEdit::OpenEditBlock(QTextCursor& cursor) {
   if (editGroup_ && groupStarted_) {
     cursor.joinPreviousEditBlock();
   } else {
     cursor.beginEditBlock();
   }
   groupStarted_ = true;
+}
+
+void TRichEdit::SetSelText(const std::string& text) {
+  QTextCursor cursor = textCursor();
+  const int from = cursor.selectionStart();
+  OpenEditBlock(cursor);
   cursor.insertText(ToEditorText(text));
   UnwrapLongLines(from, cursor.position());
   cursor.endEditBlock();
@@ -182,12 +191,7 @@ void TRichEdit::ReplaceKeepingFormats(size_t start, const std::string& text) {
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     const QString next = wanted.left(to - from);
     if (cursor.selectedText() == next) return;
-    if (editGroup_ && groupStarted_) {
-      cursor.joinPreviousEditBlock();
-    } else {
-      cursor.beginEditBlock();
-    }
-    groupStarted_ = true;
+    OpenEditBlock(cursor);
     cursor.insertText(next, cursor.charFormat());
     UnwrapLongLines(from, cursor.position());
     cursor.endEditBlock();
@@ -213,12 +217,7 @@ void TRichEdit::ReplaceKeepingFormats(size_t start, const std::string& text) {
       const QString next = wanted.mid(a - from, b - a);
       if (now == next) continue;
       if (!opened) {
-        if (editGroup_ && groupStarted_) {
-          cursor.joinPreviousEditBlock();
-        } else {
-          cursor.beginEditBlock();
-        }
-        groupStarted_ = true;
+        OpenEditBlock(cursor);
         opened = true;
       }
       cursor.setPosition(a);
@@ -236,6 +235,65 @@ void TRichEdit::ReplaceKeepingFormats(size_t start, const std::string& text) {
   restored.setPosition(keptAnchor);
   restored.setPosition(keptPosition, QTextCursor::KeepAnchor);
   setTextCursor(restored);
+}
+
+void TRichEdit::ReplaceRanges(const std::vector<TReplacement>& replacements) {
+  if (replacements.empty()) return;
+  QTextDocument* doc = document();
+  const int total = static_cast<int>(TextLength());
+  auto clamped = [total](size_t pos) { return static_cast<int>(std::min<size_t>(pos, total)); };
+  const size_t firstLine = FirstVisibleLine();
+  const bool suspend = doc->blockCount() > kLayoutAtOnce;
+  const QSizeF pageSize = doc->pageSize();
+  if (suspend) doc->setPageSize(QSizeF(0, 0));
+  QTextCursor cursor(doc);
+  OpenEditBlock(cursor);
+  // Qt reports the edits as one change over the whole span; the runs between them
+  // keep their colours.
+  runsMoved_ = true;
+  std::vector<TMovedSpan> moved;
+  moved.reserve(replacements.size());
+  int caret = 0;
+  // From the last to the first, so that the positions still to come hold.
+  for (auto it = replacements.rbegin(); it != replacements.rend(); ++it) {
+    const int from = clamped(it->start);
+    const int to = clamped(it->start + it->length);
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    cursor.insertText(ToEditorText(it->text));
+    const int added = cursor.position() - from;
+    if (added > 0) UnwrapLongLines(from, cursor.position());
+    moved.push_back({static_cast<size_t>(from), static_cast<size_t>(to - from),
+                     static_cast<size_t>(added)});
+    caret = it == replacements.rbegin() ? from + added : caret + added - (to - from);
+  }
+  cursor.endEditBlock();
+  runsMoved_ = false;
+  // The caret goes while the layout waits: placed later, Qt would lay the text out
+  // up to it at once.
+  cursor.setPosition(caret);
+  const int h = horizontalScrollBar()->value();
+  setTextCursor(cursor);
+  horizontalScrollBar()->setValue(h);
+  if (suspend) doc->setPageSize(pageSize);
+  std::reverse(moved.begin(), moved.end());
+  if (!ColourRuns().empty()) {
+    MoveColourRuns(moved);
+    // Only the blocks that hold a replacement get their formats again.
+    std::vector<std::pair<size_t, size_t>> touched;
+    long shift = 0;
+    for (const TMovedSpan& span : moved) {
+      const size_t start = static_cast<size_t>(static_cast<long>(span.from) + shift);
+      touched.push_back({start, start + span.added});
+      shift += static_cast<long>(span.added) - static_cast<long>(span.removed);
+    }
+    FormatBlocks(touched);
+  }
+  const size_t line = std::min(firstLine, LineCount() - 1);
+  // Laid out a view's height beyond the line first: the scroll bar's range, which
+  // follows the layout, then holds the view there.
+  BlockTop(static_cast<int>(std::min(line + VisibleLineCount() + 1, LineCount() - 1)));
+  ScrollTo(line == 0 ? 0 : BlockTop(static_cast<int>(line)));
 }
 
 size_t TRichEdit::DisplayLinesFrom(size_t pos) const {

@@ -31,6 +31,7 @@ class TRichEdit : public QTextEdit, public TMyRich {
   std::string SelText() const override;
   void SetSelText(const std::string& text) override;
   void ReplaceKeepingFormats(size_t start, const std::string& text) override;
+  void ReplaceRanges(const std::vector<TReplacement>& replacements) override;
 
   size_t LineCount() const override;
   size_t LineFromChar(size_t pos) const override;
@@ -115,6 +116,8 @@ class TRichEdit : public QTextEdit, public TMyRich {
 
  private:
   void ApplyFont();
+  // Opens the cursor's edit block, or joins the group's first one (BeginEditGroup).
+  void OpenEditBlock(QTextCursor& cursor);
   int LineHeight() const;
   double BlockTop(int number) const;
   int BlockAtY(double y) const;
@@ -138,6 +141,7 @@ class TRichEdit : public QTextEdit, public TMyRich {
   bool redraw_ = true;
   bool editGroup_ = false;     // edits join one undo step
   bool groupStarted_ = false;  // the group's first edit is made
+  bool runsMoved_ = false;     // an edit moves the colour runs itself
   int zoom_ = 100;
   QString fontFamily_;
   int fontSize_ = 10;

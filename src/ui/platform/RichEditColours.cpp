@@ -19,23 +19,26 @@ namespace {
 
 // The user state of a block whose formats wait for the event loop.
 constexpr int kWaiting = 0x51C0;
-// Changes up to this many characters are formatted at once; beyond it only the
+// Changes over up to this many blocks are formatted at once; beyond it only the
 // lines near the view are, and the rest a slice at a time, so that colouring a
-// long text never holds the editor up.
-constexpr size_t kAtOnce = 20000;
+// long text never holds the editor up. Blocks, not characters: each costs the
+// same however long it is.
+constexpr int kAtOnce = 2000;
 constexpr size_t kViewMargin = 100;  // lines
 constexpr auto kSlice = std::chrono::milliseconds(8);
 
-// Neighbouring blocks whose formats changed: each span of them is laid out again
-// once.
-class TDirtySpans {
+// The blocks whose formats changed are laid out again in one pass over the span
+// from the first to the last: a pass per block would lay out everything before
+// each one again, seconds on a long text with its coloured blocks far apart.
+class TDirtySpan {
  public:
-  explicit TDirtySpans(QTextDocument* doc) : doc_(doc) {}
-  ~TDirtySpans() { Flush(); }
+  explicit TDirtySpan(QTextDocument* doc) : doc_(doc) {}
+  ~TDirtySpan() { Flush(); }
+  TDirtySpan(const TDirtySpan&) = delete;
+  TDirtySpan& operator=(const TDirtySpan&) = delete;
   void Add(int start, int end) {
-    if (end_ != start) Flush();
-    if (start_ < 0) start_ = start;
-    end_ = end;
+    if (start_ < 0 || start < start_) start_ = start;
+    end_ = std::max(end_, end);
   }
   void Flush() {
     if (end_ > start_) doc_->markContentsDirty(start_, end_ - start_);
@@ -120,15 +123,19 @@ bool TRichEdit::FormatBlock(QTextBlock block) {
 
 void TRichEdit::FormatBlocks(const std::vector<std::pair<size_t, size_t>>& ranges) {
   QTextDocument* doc = document();
-  size_t total = 0;
-  for (const auto& [from, to] : ranges) total += to - from;
+  auto blockAt = [doc](size_t pos) {
+    const QTextBlock block = doc->findBlock(static_cast<int>(pos));
+    return block.isValid() ? block.blockNumber() : doc->blockCount() - 1;
+  };
+  int blocks = 0;
+  for (const auto& [from, to] : ranges) blocks += blockAt(to) - blockAt(from) + 1;
   size_t nearFrom = 0, nearTo = static_cast<size_t>(-1);
-  if (total > kAtOnce) {
+  if (blocks > kAtOnce) {
     size_t first = FirstVisibleLine();
     nearFrom = LineIndex(first > kViewMargin ? first - kViewMargin : 0);
     nearTo = LineIndex(first + VisibleLineCount() + kViewMargin);
   }
-  TDirtySpans spans(doc);
+  TDirtySpan spans(doc);
   int lastBlock = -1;
   for (const auto& [from, to] : ranges) {
     QTextBlock block = doc->findBlock(static_cast<int>(from));
@@ -163,7 +170,7 @@ void TRichEdit::FormatWaitingBlocks() {
   const int count = doc->blockCount();
   int seen = 0, done = 0;
   {
-    TDirtySpans spans(doc);
+    TDirtySpan spans(doc);
     while (waitingBlocks_ > 0 && seen <= count) {
       if (!block.isValid()) block = doc->begin();
       if (block.userState() == kWaiting) {
