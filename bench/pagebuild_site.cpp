@@ -20,7 +20,6 @@
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "sitebuild/BuildPages.h"
-#include "BenchKit.h"
 #include "support/MemoryMainWindow.h"
 #include "support/TestEnvironment.h"
 
@@ -29,10 +28,25 @@ using namespace quorrel;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using OkDialogs = bench::YesDialogs;
 
 constexpr int kSections = 300;
 constexpr size_t kSectionBytes = 7000;
+
+class OkDialogs : public TUserDialogs {
+ public:
+  int ShowBox(const DialogCall& call) override {
+    last = call.text;
+    return call.kind == DialogKind::Message ? mrOk : mrYes;
+  }
+  std::string last;
+};
+
+std::string Prose() {
+  std::ifstream in("/usr/share/common-licenses/GPL-3", std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
 
 std::string Paragraphs(const std::string& prose, size_t from) {
   std::string body;
@@ -59,7 +73,7 @@ std::string Paragraphs(const std::string& prose, size_t from) {
 }
 
 std::string Master() {
-  const std::string prose = bench::GplProse();
+  const std::string prose = Prose();
   std::string rtf =
       "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Calibri;}}\r\n"
       "\\viewkind4\\uc1\\pard\\f0\\fs24 ";

@@ -1,7 +1,7 @@
 // "Regenerate HTML" over a generated site of 300 template pages at depths 0 to 2,
 // each with a library item, opened one after the other in the tests' in-memory
 // editor, regenerated and saved; then "Refresh from Library" over the same pages.
-// The pages' own content is the GPL's prose, about 8 KB a page.
+// The pages' own content is the bodies of git's manual pages.
 #include <QCoreApplication>
 #include <chrono>
 #include <cstdio>
@@ -18,7 +18,8 @@
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "BenchKit.h"
+#include "BenchUser.h"
+#include "RealMaterial.h"
 #include "support/MemoryMainWindow.h"
 #include "support/TestEnvironment.h"
 
@@ -27,19 +28,8 @@ using namespace quorrel;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using bench::YesDialogs;
 
 constexpr int kPages = 300;
-constexpr size_t kPageBytes = 8000;
-
-// The prose without the characters that would make markup of it.
-std::string Prose() {
-  std::string text;
-  for (char c : bench::GplProse()) {
-    if (c != '<' && c != '>' && c != '&') text += c;
-  }
-  return text;
-}
 
 void Write(const std::string& path, const std::string& text) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
@@ -56,22 +46,25 @@ const char kTemplate[] =
     "<!-- TemplateEndEditable -->\n<footer><a href=\"../index.htm\">Home</a></footer>\n"
     "</body>\n</html>\n";
 
-std::string Page(int n, const std::string& prose) {
-  std::string body;
-  for (size_t i = (static_cast<size_t>(n) * 7919) % prose.size(); body.size() < kPageBytes;
-       i = (i + 1) % prose.size()) {
-    const char c = prose[i];
-    body += c == '\n' ? std::string("</p>\n<p>") : std::string(1, c);
-  }
+// The body of one of git's manual pages: real markup of every size.
+std::string Body(const std::string& page) {
+  const size_t open = page.find("<body");
+  const size_t close = page.rfind("</body>");
+  if (open == std::string::npos || close == std::string::npos) return "<p>x</p>";
+  const size_t from = page.find('>', open) + 1;
+  return page.substr(from, close - from);
+}
+
+std::string Page(int n, const std::string& body) {
   return "<!DOCTYPE html>\n<html lang=\"en\"><!-- InstanceBegin template=\"/Templates/main.dwt\" "
          "codeOutsideHTMLIsLocked=\"false\" -->\n<head>\n"
          "<!-- InstanceBeginEditable name=\"doctitle\" -->\n<title>Page " + std::to_string(n) +
          "</title>\n<!-- InstanceEndEditable -->\n</head>\n<body>\n"
-         "<!-- InstanceBeginEditable name=\"main\" -->\n<p>" + body + "</p>\n"
+         "<!-- InstanceBeginEditable name=\"main\" -->\n" + body + "\n"
          "<!-- InstanceEndEditable -->\n</body>\n<!-- InstanceEnd --></html>\n";
 }
 
-double Run(const char* item, YesDialogs& dialogs) {
+double Run(const char* item, bench::AnswerAll& dialogs) {
   const auto start = Clock::now();
   if (!MainMenu().Click(item)) {
     std::fprintf(stderr, "%s stopped: %s\n", item, dialogs.last.c_str());
@@ -85,7 +78,7 @@ double Run(const char* item, YesDialogs& dialogs) {
 int main(int argc, char** argv) {
   test::PrepareTestEnvironment();
   QCoreApplication app(argc, argv);
-  YesDialogs dialogs;
+  bench::AnswerAll dialogs(mrYes);
   SetUserDialogs(&dialogs);
   test::MemoryMainWindow window;
   SetMainWindow(&window);
@@ -98,11 +91,12 @@ int main(int argc, char** argv) {
   Write(site + "Templates/main.dwt", kTemplate);
   Write(site + "Library/nav.lbi",
         "<nav><a href=\"../index.htm\">Home</a> <a href=\"../news/index.htm\">News</a></nav>\r\n");
-  const std::string prose = Prose();
+  const std::vector<std::string> manuals = bench::FilesEnding("/usr/share/doc/git-doc", ".html");
+  bench::Need(!manuals.empty(), "/usr/share/doc/git-doc (git-doc)");
   const char* folders[] = {"", "news/", "news/archive/"};
   size_t bytes = 0;
   for (int n = 0; n < kPages; ++n) {
-    const std::string page = Page(n, prose);
+    const std::string page = Page(n, Body(bench::Slurp(manuals[n % manuals.size()])));
     bytes += page.size();
     Write(site + folders[n % 3] + "page" + std::to_string(n) + ".htm", page);
   }
