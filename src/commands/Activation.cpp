@@ -38,7 +38,7 @@ std::set<std::string> declinedRestores;
 // owns the server window's list: it is not listed again under it.
 bool ServerWindowAtRest() {
   const TMainWindow* window = MainWindow();
-  return !(window && window->BusyCursor()) && !ListingRunning() && !TransferRunning();
+  return !(window && window->BusyCursor()) && !ListingRunning() && !TransferUnderWay();
 }
 
 bool LocksOn() {

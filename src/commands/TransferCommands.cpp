@@ -52,6 +52,8 @@ std::string ServerErrorLogPath() {
 }  // namespace
 
 void UploadClick(const std::string& openFormFile) {
+  // Refused before the save: nothing of the command happens while another runs.
+  RefuseDuringTransfer();
   CurrentCommand = UploadCommand;
   // Uploading stays set for the length of the command, however it ends.
   TFlagScope uploading(Uploading, true);
@@ -75,21 +77,35 @@ void UploadClick(const std::string& openFormFile) {
       file = OutputFolder + BuildRun.PageName + BuildRun.PageExt;
       if (OutputFolder == CurrentFolder) masterFirst = master;
     } else {
-      SaveClick(UploadCommand);
+      try {
+        SaveClick(UploadCommand);
+      } catch (const EAbort&) {
+        // The save stopped (at an error its validation showed, or at a question):
+        // nothing went up, and the status says so where "uploaded" would stand.
+        ShowStatus(ExtractFileName(CurrentFileName) + "  not uploaded");
+        throw;
+      }
       file = CurrentFileName;
     }
   }
   SiteHasServer = LoadServerDetails(file);
   if (!SiteHasServer) ShowErrorAndAbort("You first need to set up your server details.");
   if (!CheckConnection(true)) ShowErrorAndAbort("Cannot connect to server.");
-  if (!masterFirst.empty()) Send(masterFirst);
-  Send(file);
+  try {
+    if (!masterFirst.empty()) Send(masterFirst);
+    Send(file);
+  } catch (const EAbort&) {
+    // The save changed the local date; the server kept its copy.
+    ShowServerComparison();
+    throw;
+  }
   Uploading = false;
   EnsureConnected();
   ShowStatus(ExtractFileName(file) + "  uploaded");
 }
 
 void DownloadCurrentFile() {
+  RefuseDuringTransfer();
   if (!CurrentEditor || CurrentFileName.empty()) return;
   if (CurrentEditor->Modified()) {
     if (!AskYesNo(CurrentFileName + "\rhas changes that are not saved.\r" +

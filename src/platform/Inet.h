@@ -6,8 +6,8 @@
 // Names on the server side (folders, files, patterns) are Windows-1252 bytes.
 // When the server announces UTF8 they travel as UTF-8; a name that the server
 // spells in bytes that are not UTF-8 is kept as those bytes and sent back the same
-// way, so a name listed can always be fetched again. Local paths are file-system
-// bytes and are used as they are.
+// way, so a name listed can always be fetched again. Local paths are Windows-1252
+// too, as the program spells them, and go to the file system through NativePath.
 //
 // Every call leaves its outcome in the calling thread's last error (0 on success)
 // and, when it talked to a server, the server's last reply in that thread's

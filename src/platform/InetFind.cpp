@@ -3,6 +3,7 @@
 // wildcards. The whole result is read at the start, so other commands can run on
 // the connection while the search stays open.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <set>
@@ -141,6 +142,47 @@ void AddExactTimes(Connection& c, const std::string& folder, std::vector<TListin
   }
 }
 
+// One file's entry by one question, MLST or else MDTM and SIZE, instead of a listing
+// of its whole folder. False when the server cannot answer so or the name is not a
+// plain file there by that spelling: the listing then decides.
+bool AskForOneFile(Connection& c, const std::string& path, const std::string& name,
+                   TListingEntry& entry) {
+  FtpCall call;
+  if (c.mlsd) {
+    call.quote = {"*MLST " + inet::ToWire(c, path)};
+  } else if (c.mdtm) {
+    call.url = inet::PathUrl(c, path, false);
+    call.fileInfo = true;
+  } else {
+    return false;
+  }
+  if (!inet::RunFtp(c, call)) return false;
+  bool timed = false, sized = false;
+  for (const inet::FtpReply& reply : call.replies) {
+    if (reply.code == 250 && reply.command.starts_with("MLST ")) {
+      // The facts stand on the one reply line that begins with a blank.
+      size_t line = reply.text.find("\r\n ");
+      if (line == std::string::npos) continue;
+      size_t end = reply.text.find("\r\n", line + 3);
+      std::vector<TListingEntry> facts = inet::ParseMlsdListing(
+          reply.text.substr(line + 3, end == std::string::npos ? end : end - line - 3));
+      if (facts.size() != 1 || facts[0].isDir || facts[0].isLink) return false;
+      entry = facts[0];
+      timed = sized = entry.time != inet::kNoTime;
+    } else if (reply.code == 213 && reply.command.starts_with("MDTM ")) {
+      entry.time = inet::ParseFtpTimeVal(reply.text.substr(4));
+      entry.hasSeconds = timed = entry.time != inet::kNoTime;
+    } else if (reply.code == 213 && reply.command.starts_with("SIZE ")) {
+      entry.size = std::strtoull(reply.text.c_str() + 4, nullptr, 10);
+      sized = true;
+    }
+  }
+  if (!timed || !sized) return false;
+  entry.name = name;
+  entry.isDir = entry.isLink = false;
+  return true;
+}
+
 TFindData ToRecord(const TListingEntry& e) {
   TFindData data;
   data.dwFileAttributes = e.isLink  ? FILE_ATTRIBUTE_REPARSE_POINT
@@ -157,6 +199,38 @@ bool SameLetters(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
     if (inet::UpperAnsi(a[i]) != inet::UpperAnsi(b[i])) return false;
+  return true;
+}
+
+// The folder listed and its entries that match the name (all for "" or "*.*"); a
+// folder's own name lists that folder.
+bool ListMatches(Connection& c, std::string folder, const std::string& name,
+                 std::vector<TListingEntry>& entries, std::vector<std::string>& rejected) {
+  if (!ListFolder(c, folder, entries)) return false;
+  ConvertNames(c, folder, entries, rejected);
+  if (!name.empty() && name != "*.*" && name != "*") {
+    std::vector<TListingEntry> matches;
+    if (inet::HasWildcard(name)) {
+      for (TListingEntry& e : entries)
+        if (inet::WildcardMatch(name, e.name)) matches.push_back(std::move(e));
+    } else {
+      // A name matches without regard to case, as on the servers the program was
+      // written for; the entry spelled exactly as asked comes first.
+      for (TListingEntry& e : entries)
+        if (SameLetters(e.name, name)) matches.push_back(std::move(e));
+      std::stable_partition(matches.begin(), matches.end(),
+                            [&](const TListingEntry& e) { return e.name == name; });
+      if (!matches.empty() && matches.front().isDir) {
+        // A folder's name lists the folder.
+        folder = JoinPath(folder, matches.front().name);
+        rejected.clear();
+        if (!ListFolder(c, folder, matches)) return false;
+        ConvertNames(c, folder, matches, rejected);
+      }
+    }
+    entries = std::move(matches);
+  }
+  AddExactTimes(c, folder, entries);
   return true;
 }
 
@@ -183,31 +257,14 @@ HINTERNET FtpFindFirstFileA(HINTERNET connection, const std::string& searchFile,
 
   auto find = std::make_shared<Find>();
   std::vector<TListingEntry> entries;
-  if (!ListFolder(*c, folder, entries)) return nullptr;
-  ConvertNames(*c, folder, entries, find->rejected);
-  if (!name.empty() && name != "*.*" && name != "*") {
-    std::vector<TListingEntry> matches;
-    if (inet::HasWildcard(name)) {
-      for (TListingEntry& e : entries)
-        if (inet::WildcardMatch(name, e.name)) matches.push_back(std::move(e));
-    } else {
-      // A name matches without regard to case, as on the servers the program was
-      // written for; the entry spelled exactly as asked comes first.
-      for (TListingEntry& e : entries)
-        if (SameLetters(e.name, name)) matches.push_back(std::move(e));
-      std::stable_partition(matches.begin(), matches.end(),
-                            [&](const TListingEntry& e) { return e.name == name; });
-      if (!matches.empty() && matches.front().isDir) {
-        // A folder's name lists the folder.
-        folder = JoinPath(folder, matches.front().name);
-        find->rejected.clear();
-        if (!ListFolder(*c, folder, matches)) return nullptr;
-        ConvertNames(*c, folder, matches, find->rejected);
-      }
-    }
-    entries = std::move(matches);
+  TListingEntry one;
+  const bool single = !name.empty() && !inet::HasWildcard(name) && name != "*.*" &&
+                      inet::IsAcceptableServerName(name);
+  if (single && AskForOneFile(*c, JoinPath(folder, name), name, one)) {
+    entries.push_back(std::move(one));
+  } else if (!ListMatches(*c, folder, name, entries, find->rejected)) {
+    return nullptr;
   }
-  AddExactTimes(*c, folder, entries);
   if (entries.empty()) {
     SetLastError(ERROR_NO_MORE_FILES);
     return nullptr;

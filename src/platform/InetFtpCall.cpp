@@ -1,6 +1,10 @@
 // One exchange with an FTP server: a curl perform on the connection's own easy
 // handle, which keeps the control connection (and the login) from call to call.
 // Every server reply is collected with the command it answers.
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <set>
 
@@ -14,6 +18,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr int kPollMs = 10;
+// How long a closing control connection is given to deliver the server's last reply.
+constexpr int kLastReplyMs = 1000;
 
 struct CallState {
   Connection* connection = nullptr;
@@ -70,6 +76,42 @@ int OnDebug(CURL*, curl_infotype type, char* data, size_t size, void* user) {
   return 0;
 }
 
+// The server's last words on a control connection curl is about to close: the reply
+// that explains a transfer it broke off, which curl does not wait for.
+void ReadLastReply(CallState& st, curl_socket_t fd) {
+  std::string text;
+  char buffer[1024];
+  pollfd wait{fd, POLLIN, 0};
+  while (text.find('\n') == std::string::npos && poll(&wait, 1, kLastReplyMs) > 0) {
+    const ssize_t n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT);
+    if (n <= 0) break;
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) break;  // a line cut short says nothing sure
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    AddReplyLine(st, line);
+    start = end + 1;
+  }
+}
+
+int OnCloseSocket(void* user, curl_socket_t fd) {
+  auto& c = *static_cast<Connection*>(user);
+  if (fd == c.controlSocket) {
+    c.controlSocket = CURL_SOCKET_BAD;
+    auto* st = static_cast<CallState*>(c.runningCall);
+    try {
+      if (st && st->call->source && !st->stopped && !c.Cancelled()) ReadLastReply(*st, fd);
+    } catch (...) {
+      // Only detail is lost; the socket is closed all the same.
+    }
+  }
+  return close(fd);
+}
+
 int OnProgress(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
   auto& st = *static_cast<CallState*>(user);
   if (st.connection->Cancelled()) return 1;
@@ -121,8 +163,9 @@ size_t OnRead(char* buffer, size_t size, size_t count, void* user) {
 // Runs the transfer on the connection's multi handle, which keeps the control
 // connection between calls. The wait is kept short because curl 7.88 can arm no
 // socket while it sets up a passive data connection and would then sleep for a
-// second before connecting.
-CURLcode Perform(Connection& c) {
+// second before connecting. A call with no data connection (controlOnly) notes
+// the control connection's socket.
+CURLcode Perform(Connection& c, bool controlOnly) {
   if (curl_multi_add_handle(c.multi, c.curl) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
   CURLcode result = CURLE_OK;
   bool finished = false;
@@ -144,6 +187,14 @@ CURLcode Perform(Connection& c) {
       break;
     }
     if (!finished) curl_multi_poll(c.multi, nullptr, 0, kPollMs, nullptr);
+  }
+  if (result == CURLE_OK && controlOnly) {
+    // With no data connection the one socket in use is the control connection;
+    // it is known only until the handle leaves the connection.
+    curl_socket_t socket = CURL_SOCKET_BAD;
+    if (curl_easy_getinfo(c.curl, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK) {
+      c.controlSocket = socket;
+    }
   }
   curl_multi_remove_handle(c.multi, c.curl);
   return result;
@@ -184,6 +235,10 @@ bool RunFtp(Connection& c, FtpCall& call) {
   curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
   curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, OnProgress);
   curl_easy_setopt(h, CURLOPT_XFERINFODATA, &st);
+  // A new connection keeps the close function it was made with, so every call
+  // names it and the connection outlives them all.
+  curl_easy_setopt(h, CURLOPT_CLOSESOCKETFUNCTION, OnCloseSocket);
+  curl_easy_setopt(h, CURLOPT_CLOSESOCKETDATA, &c);
 
   curl_slist* quote = nullptr;
   std::set<std::string> mayFail;
@@ -194,6 +249,12 @@ bool RunFtp(Connection& c, FtpCall& call) {
   if (quote) curl_easy_setopt(h, CURLOPT_QUOTE, quote);
   if (!call.transfer) {
     curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+    if (call.fileInfo) {
+      // curl asks MDTM and SIZE itself, in binary mode, and keeps track of the mode.
+      curl_easy_setopt(h, CURLOPT_FILETIME, 1L);
+      curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, OnWrite);
+      curl_easy_setopt(h, CURLOPT_WRITEDATA, &st);
+    }
   } else {
     if (!call.customRequest.empty())
       curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, call.customRequest.c_str());
@@ -210,7 +271,9 @@ bool RunFtp(Connection& c, FtpCall& call) {
     }
   }
 
-  call.result = Perform(c);
+  c.runningCall = &st;
+  call.result = Perform(c, !call.transfer);
+  c.runningCall = nullptr;
   curl_easy_setopt(h, CURLOPT_QUOTE, nullptr);
   curl_slist_free_all(quote);
   if (!st.pending.empty()) call.replies.push_back({st.lastCommand, st.pending, st.pendingCode});
@@ -238,11 +301,16 @@ bool RunFtp(Connection& c, FtpCall& call) {
         break;
       case CURLE_COULDNT_RESOLVE_HOST:
       case CURLE_COULDNT_CONNECT:
+        error = ErrorFromCurl(call.result);
+        break;
       case CURLE_RECV_ERROR:
       case CURLE_SEND_ERROR:
       case CURLE_PARTIAL_FILE:
+      case CURLE_UPLOAD_FAILED:
       case CURLE_GOT_NOTHING:
-        error = ErrorFromCurl(call.result);
+        // A transfer the server broke off with a reason (a full disk: 452, 552) is
+        // its refusal, not a dropped line worth trying again.
+        error = refusal ? ERROR_INTERNET_EXTENDED_ERROR : ErrorFromCurl(call.result);
         break;
       default:
         error = refusal ? ERROR_INTERNET_EXTENDED_ERROR : ErrorFromCurl(call.result);

@@ -69,6 +69,11 @@ struct Connection : Handle {
   std::map<std::string, std::string> wireNames;
   std::atomic<bool> busy{false};
   std::atomic<InetHandleTag*> find{nullptr};
+  // The control connection's socket as last seen, and the exchange running on it:
+  // a server that refuses an upload half-way (a full disk) says why on the control
+  // connection just as curl closes it, and that reply is read before it goes.
+  curl_socket_t controlSocket = CURL_SOCKET_BAD;
+  void* runningCall = nullptr;
 
   bool Cancelled() const { return closed || (session && session->closed); }
 };
@@ -126,6 +131,7 @@ struct FtpCall {
   std::string url;                 // "" = the server's root, for commands only
   std::vector<std::string> quote;  // commands before the transfer; "*" = may fail
   bool transfer = false;           // false: no data connection
+  bool fileInfo = false;           // no transfer: the url's file is asked for its date and size
   std::string customRequest;       // "MLSD" instead of LIST
   bool ascii = false;
   // Download data; returns false to stop (after setting localError).

@@ -1,6 +1,8 @@
 // FTP uploads and downloads. A download is written to a work file beside its
 // target and takes the target's place only once it is complete, so a failed or
-// stopped transfer never leaves a half-written file where a good one was.
+// stopped transfer never leaves a half-written file where a good one was. Local
+// names are the program's (Windows-1252) and reach the file system through
+// NativePath, like every other local name.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +14,7 @@
 #include "platform/FileWrites.h"
 #include "platform/InetInternal.h"
 #include "platform/InetListing.h"
+#include "platform/Paths.h"
 
 namespace quorrel {
 
@@ -39,7 +42,7 @@ bool FtpGetFileA(HINTERNET connection, const std::string& remoteFile, const std:
   if (!c) return false;
   inet::BusyGuard guard(*c);
   if (!guard.Ok()) return false;
-  std::string target = newFile;
+  std::string target = NativePath(newFile);
   struct stat st;
   bool exists = lstat(target.c_str(), &st) == 0;
   if (exists && failIfExists) {
@@ -104,7 +107,7 @@ bool FtpPutFileA(HINTERNET connection, const std::string& localFile,
   if (!c) return false;
   inet::BusyGuard guard(*c);
   if (!guard.Ok()) return false;
-  int fd = open(localFile.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = open(NativePath(localFile).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : inet::ErrorFromErrno(errno));
     return false;

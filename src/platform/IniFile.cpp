@@ -1,5 +1,6 @@
 #include "platform/IniFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,11 +17,13 @@
 #include <optional>
 #include <stdexcept>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/Chars.h"
 #include "platform/CodePage.h"
 #include "platform/FileWrites.h"
 #include "platform/Paths.h"
+#include "platform/WorkFileNames.h"
 
 namespace quorrel {
 
@@ -289,6 +292,22 @@ class IniDocument {
     return text;
   }
 
+  // Copies that killed writes left beside the file: every write holds the lock, so
+  // while this one does, any other copy is nobody's work. They may hold a password.
+  static void RemoveStaleCopies(const std::string& folder, const std::string& name) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    std::vector<std::string> stale;
+    while (const dirent* entry = readdir(dir)) {
+      if (IsWriteCopyOf(entry->d_name, name)) stale.push_back(folder + entry->d_name);
+    }
+    closedir(dir);
+    for (const std::string& copy : stale) {
+      struct stat st;
+      if (lstat(copy.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(copy.c_str());
+    }
+  }
+
   // Writes the whole file through a temporary file in the same folder and a rename,
   // so the file on disk is always either the old or the new one. False on failure.
   bool Save(TWriteLock& lock) {
@@ -325,6 +344,7 @@ class IniDocument {
     }
     signature_ = SignatureOf(native_);
     lock.SetGeneration(++generation_);
+    RemoveStaleCopies(folder, name);
     return true;
   }
 

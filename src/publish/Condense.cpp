@@ -151,13 +151,29 @@ std::string CondenseStyleSheet(const std::string& text) {
   return ShortenColours(std::move(sheet));
 }
 
+namespace {
+
+bool IsPageExt(const std::string& ext) {
+  return ext == ".HTM" || ext == ".HTML";
+}
+
+// Whether files of that extension go up condensed at all just now.
+bool CondensesExt(const std::string& ext) {
+  return (IsPageExt(ext) || ext == ".CSS") && MainMenu().Checked("Condense") &&
+         CurrentCommand != OnlineValidateAllCommand;
+}
+
+}  // namespace
+
+bool CondensedOnUpload(const std::string& path) {
+  const std::string ext = UpperCaseLatin1(ExtractFileExt(path));
+  return CondensesExt(ext) && !(IsPageExt(ext) && HasPreformattedText(ReadTextFile(path)));
+}
+
 std::string CondenseForUpload(const std::string& path) {
   const std::string ext = UpperCaseLatin1(ExtractFileExt(path));
-  const bool page = ext == ".HTM" || ext == ".HTML";
-  if ((!page && ext != ".CSS") || !MainMenu().Checked("Condense") ||
-      CurrentCommand == OnlineValidateAllCommand) {
-    return path;
-  }
+  const bool page = IsPageExt(ext);
+  if (!CondensesExt(ext)) return path;
   const std::string text = ReplaceAll(ReadTextFile(path), "\r\n", "\n", true);
   if (page && HasPreformattedText(text)) return path;
   const std::string result = TempFolder() + "Temp" + ext;

@@ -37,6 +37,9 @@ std::string ShortenColours(std::string text);
 // A page holding "<pre>" is sent as it is. With "Debug" the condensed sheet is also
 // opened in a tab as "Temp.txt".
 std::string CondenseForUpload(const std::string& path);
+// Whether CondenseForUpload sends the file condensed: a page or style sheet while
+// "Condense" is ticked, a page only when it holds no preformatted text.
+bool CondensedOnUpload(const std::string& path);
 
 // Sources of an ASP.NET page made root-relative: every Src="..." whose tag holds a
 // "/" gets one in front of its value, unless the value begins with "/" already or is

@@ -11,6 +11,7 @@
 #include "platform/Abort.h"
 #include "publish/ServerDates.h"
 #include "publish/SiteDetails.h"
+#include "publish/Transfers.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/MainWindow.h"
@@ -263,6 +264,8 @@ int ConnectThreadsRunning() {
 }
 
 void EnsureConnected() {
+  // The connection a transfer is using is fresh, and a new one would end it.
+  if (TransferUnderWay()) return;
   if (!OnlineChecked() || NowDateTime() - LastConnectTime <= kReconnectGuard) return;
   if (ServerName == "None") {
     AskOkHelpCancel("You have specified FTP address \"None\".", ServerDetailsHelp);
@@ -291,6 +294,7 @@ void EnsureConnected() {
 }
 
 bool CheckConnection(bool forceOnline) {
+  RefuseDuringTransfer();
   if (forceOnline && !OnlineChecked()) {
     SetOnline(true);
     EnsureOnline();

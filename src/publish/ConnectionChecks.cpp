@@ -6,6 +6,7 @@
 #include "publish/ServerDates.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetails.h"
+#include "publish/Transfers.h"
 #include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
@@ -150,8 +151,9 @@ void CheckServerCopy() {
   if (slot >= 0) ServerFileDates[slot] = ServerDateUnknown;
   const std::string path = CurrentFileName;
   if (path.empty() || PosNoCase("HTTP", path) == 1) return;
+  // A transfer keeps the connection to itself; the tab is compared next time.
   if (AppPhase != PhaseRunning || !OnlineChecked() || StartMode != StartNormal ||
-      MainMenu().Checked("Raw")) {
+      MainMenu().Checked("Raw") || TransferUnderWay()) {
     return;
   }
   // Like every server command, for the document's own site: the open command looks

@@ -7,6 +7,7 @@
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
 #include "publish/SiteDetails.h"
+#include "publish/Transfers.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MyRich.h"
@@ -64,6 +65,7 @@ void FindNameWithBlanks(const std::string& path) {
 }  // namespace
 
 void SetServerDir(const std::string& directory) {
+  RefuseDuringTransfer();
   if (FtpSetCurrentDirectoryA(FtpConnection, directory)) return;
   if (EntireRun) {
     ShowErrorAndAbort(directory +
@@ -81,6 +83,7 @@ void SetServerDir(const std::string& directory) {
 }
 
 bool FtpFindFirst(const std::string& serverPath) {
+  RefuseDuringTransfer();
   CloseFind();
   if (!OnlineChecked() || !FtpConnection) return false;
   if (serverPath.find(' ') != std::string::npos) {

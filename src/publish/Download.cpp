@@ -181,7 +181,7 @@ void Fetch(const std::string& serverPath, const std::string& target, bool redate
   bool got;
   TInternetError failure;
   {
-    TTransferProgress progress(GaugeWanted(ServerFileSize));
+    TTransferProgress progress(ServerFileSize);
     progress.Install();
     got = FtpGetFileA(FtpConnection, remote, arriving.Path(), false, FILE_ATTRIBUTE_NORMAL,
                       INTERNET_FLAG_RELOAD | FTP_TRANSFER_TYPE_BINARY, DownloadContext);

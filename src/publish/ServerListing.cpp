@@ -10,6 +10,8 @@
 #include "platform/InetListing.h"
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
+#include "platform/WorkFileNames.h"
+#include "publish/Condense.h"
 #include "publish/Connection.h"
 #include "publish/ServerDates.h"
 #include "publish/ServerPaths.h"
@@ -63,6 +65,8 @@ void MarkCondenseMismatch(TServerRow& row, const std::string& localPath) {
   const bool condense = MainMenu().Checked("Condense");
   const bool sameSize = LocalFileSize == ServerFileSize;
   if (sameSize != condense) return;
+  // A page the upload sends as it is has the same size on both sides by right.
+  if (condense && !CondensedOnUpload(localPath)) return;
   if (condense && ServerList.condenseProbe == 0 && !EntireRun) {
     ServerList.condenseProbe = PageIsLaidOut(localPath) ? 2 : 1;
   }
@@ -211,7 +215,10 @@ void ListLocalFiles(const std::string& localFolder) {
   if (!localFolder.empty() && DirectoryExists(localFolder)) {
     for (const std::string& name : ListFiles(localFolder, "*.*")) {
       const std::string upper = UpperCaseLatin1(name);
-      if (EndsWithNoCase(upper, ".BAK") || InBarList(upper, kLocalOnlyFiles)) continue;
+      if (EndsWithNoCase(upper, ".BAK") || InBarList(upper, kLocalOnlyFiles) ||
+          IsOwnWorkFile(localFolder, name)) {
+        continue;
+      }
       bool found = false;
       for (size_t i = list.rows.size(); i > list.headerRow && !found; --i) {
         const TServerRow& row = list.rows[i - 1];

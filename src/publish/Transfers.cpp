@@ -26,7 +26,17 @@ bool Uploading = false;
 namespace {
 
 TServerWindowView* serverWindow = nullptr;
-int runningTransfers = 0;
+TTransferGauge* mainWindowGauge = nullptr;
+// The gauge the running transfer shows; nullptr when it shows none.
+TTransferGauge* shownGauge = nullptr;
+bool transferUnderWay = false;
+
+// Where a transfer of that many bytes shows its progress, if anywhere.
+TTransferGauge* GaugeFor(int64_t bytes) {
+  if (bytes <= GaugeThreshold) return nullptr;
+  if (serverWindow && serverWindow->Active()) return serverWindow;
+  return mainWindowGauge;
+}
 
 // The busy cursor for the length of a transfer.
 class TBusyCursor {
@@ -74,6 +84,19 @@ TServerWindowView* ServerWindowView() {
   return serverWindow;
 }
 
+void SetMainWindowGauge(TTransferGauge* gauge) {
+  mainWindowGauge = gauge;
+}
+
+bool TransferUnderWay() {
+  return transferUnderWay;
+}
+
+void RefuseDuringTransfer() {
+  if (!transferUnderWay) return;
+  ShowErrorAndAbort("A file transfer is under way.\rWait for it to end, or press \"Stop NOW\".");
+}
+
 void NowBtnClick() {
   StopTransfer = true;
 }
@@ -87,9 +110,10 @@ bool TransferStatusCallback(HINTERNET, uintptr_t context, uint32_t status, const
     std::memcpy(&bytes, info, sizeof bytes);
     TransferredBytes += bytes;
   }
-  if (total > 0 && serverWindow) {
+  TTransferGauge* gauge = shownGauge ? shownGauge : serverWindow;
+  if (total > 0 && gauge) {
     const double share = static_cast<double>(TransferredBytes) / static_cast<double>(total);
-    serverWindow->SetFillerWidth(static_cast<int>(std::lround(share * serverWindow->GaugeWidth())));
+    gauge->SetFillerWidth(static_cast<int>(std::lround(share * gauge->GaugeWidth())));
   }
   if (TMainWindow* window = MainWindow()) window->ProcessMessages();
   // Only the layer may end the transfer: it closes the data connection and then
@@ -97,22 +121,22 @@ bool TransferStatusCallback(HINTERNET, uintptr_t context, uint32_t status, const
   return !StopTransfer;
 }
 
-TTransferProgress::TTransferProgress(bool showGauge) : shown_(showGauge && serverWindow) {
-  ++runningTransfers;
+TTransferProgress::TTransferProgress(int64_t bytes) : gauge_(GaugeFor(bytes)) {
   TransferredBytes = 0;
   StopTransfer = false;
-  if (serverWindow) serverWindow->SetFillerWidth(1);
-  if (shown_) serverWindow->ShowGauge(true);
+  transferUnderWay = true;
+  shownGauge = gauge_;
+  if (gauge_) {
+    gauge_->SetFillerWidth(1);
+    gauge_->ShowGauge(true);
+  }
 }
 
 TTransferProgress::~TTransferProgress() {
   HideGauge();
+  shownGauge = nullptr;
+  transferUnderWay = false;
   if (installed_) InternetSetStatusCallback(FtpConnection, nullptr);
-  --runningTransfers;
-}
-
-bool TransferRunning() {
-  return runningTransfers > 0;
 }
 
 void TTransferProgress::Install() {
@@ -124,14 +148,8 @@ void TTransferProgress::Install() {
 }
 
 void TTransferProgress::HideGauge() {
-  if (shown_ && serverWindow) serverWindow->ShowGauge(false);
-  shown_ = false;
-}
-
-void TTransferProgress::EndIfStopped() {
-  if (!StopTransfer) return;
-  HideGauge();
-  EndStoppedTransfer();
+  if (gauge_) gauge_->ShowGauge(false);
+  gauge_ = nullptr;
 }
 
 void EndStoppedTransfer() {
@@ -140,12 +158,22 @@ void EndStoppedTransfer() {
 }
 
 bool GaugeWanted(int64_t bytes) {
-  return bytes > GaugeThreshold && serverWindow && serverWindow->Active();
+  return GaugeFor(bytes) != nullptr;
 }
 
 // ---- uploading ---------------------------------------------------------------------
 
+std::string UploadWorkName(const std::string& serverPath) {
+  const size_t slash = serverPath.rfind('/');  // npos + 1: no folder
+  return serverPath.substr(0, slash + 1) + "." + serverPath.substr(slash + 1) + ".upload";
+}
+
 void UploadFile(const std::string& localPath, const std::string& serverPath, bool sameName) {
+  if (serverPath.empty() || serverPath.back() == '/') {
+    // No name to put it under: nothing is sent, not even the work copy.
+    SetLastError(ERROR_INVALID_NAME);
+    ReportFailedCall(localPath + "\rCould not upload file to server.");
+  }
   // The next EnsureConnected makes a new connection: a long put may leave this one
   // stale.
   LastConnectTime = 0;
@@ -156,18 +184,26 @@ void UploadFile(const std::string& localPath, const std::string& serverPath, boo
 
   TBusyCursor busy;
   LocalFileSize = FileSize64(sent);
-  TTransferProgress progress(GaugeWanted(LocalFileSize));
-  if (GaugeWanted(LocalFileSize)) progress.Install();
-  const bool put =
-      FtpPutFileA(FtpConnection, sent, serverPath, FTP_TRANSFER_TYPE_BINARY, UploadContext);
-  progress.HideGauge();
+  const std::string arriving = UploadWorkName(serverPath);
+  bool put;
+  TInternetError failure;
+  {
+    TTransferProgress progress(LocalFileSize);
+    // Installed whatever the size: the window repaints, and the transfer can be
+    // stopped, however long it takes.
+    progress.Install();
+    put = FtpPutFileA(FtpConnection, sent, arriving, FTP_TRANSFER_TYPE_BINARY, UploadContext);
+    if (!put) failure = ReadInternetError(0);
+  }
   if (!put) {
-    if (StopTransfer) {
-      // What reached the server is a truncated file: it must not stay live.
-      FtpDeleteFileA(FtpConnection, serverPath);
-      progress.EndIfStopped();
-    }
-    ReportFailedCall(localPath + "\rCould not upload file to server.");
+    // What reached the server goes; the copy the site serves stays as it was.
+    FtpDeleteFileA(FtpConnection, arriving);
+    if (StopTransfer) EndStoppedTransfer();
+    ReportFailedCall(localPath + "\rCould not upload file to server.", &failure);
+  }
+  if (!FtpRenameFileA(FtpConnection, arriving, serverPath)) {
+    ReportFailedCall(serverPath + "\rThe server would not let the uploaded file replace its copy." +
+                     "\rThe upload is on the server as " + arriving);
   }
 
   if (!FtpFindFirst(serverPath)) {
@@ -189,6 +225,9 @@ void ResetTransfers() {
   ReformatDownloads = true;
   Uploading = false;
   serverWindow = nullptr;
+  mainWindowGauge = nullptr;
+  shownGauge = nullptr;
+  transferUnderWay = false;
 }
 
 namespace {

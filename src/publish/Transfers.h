@@ -10,6 +10,9 @@
 
 namespace quorrel {
 
+// The work name an upload has on the server until it is complete.
+std::string UploadWorkName(const std::string& serverPath);
+
 // Transfer contexts, which tell the status callback an upload from a download.
 constexpr uintptr_t UploadContext = 12345;
 constexpr uintptr_t DownloadContext = 54321;
@@ -28,22 +31,35 @@ extern bool ReformatDownloads;
 // True while the Upload command runs.
 extern bool Uploading;
 
-// The server window as the transfers see it: its gauge (a panel with its Filler
-// bar) and "Stop NOW" button, and its rows. The ui's TServForm implements it.
-class TServerWindowView {
+// A progress gauge (a panel with its Filler bar) and its "Stop NOW" button, shown
+// and hidden together.
+class TTransferGauge {
  public:
-  virtual ~TServerWindowView() = default;
-  // Whether the server window is shown and is the active window.
-  virtual bool Active() const = 0;
-  // Shows or hides the gauge and "Stop NOW" together.
+  virtual ~TTransferGauge() = default;
   virtual void ShowGauge(bool visible) = 0;
   virtual int GaugeWidth() const = 0;
   virtual void SetFillerWidth(int width) = 0;
+};
+
+// The server window as the transfers see it: its gauge and its rows. The ui's
+// TServForm implements it.
+class TServerWindowView : public TTransferGauge {
+ public:
+  // Whether the server window is shown and is the active window.
+  virtual bool Active() const = 0;
   // How many rows of its list are selected.
   virtual int SelectedRows() const = 0;
 };
 void SetServerWindowView(TServerWindowView* view);
 TServerWindowView* ServerWindowView();
+// The main window's gauge, which a large transfer uses while the server window is
+// not the active window, so that it can be followed and stopped from anywhere.
+void SetMainWindowGauge(TTransferGauge* gauge);
+
+// Whether a transfer is running. Commands that events start meanwhile must leave
+// the connection alone: RefuseDuringTransfer says so and ends such a command.
+bool TransferUnderWay();
+void RefuseDuringTransfer();
 
 // TServForm.NowBtnClick: asks the running transfer to stop at its next report.
 void NowBtnClick();
@@ -56,12 +72,13 @@ void NowBtnClick();
 bool TransferStatusCallback(HINTERNET handle, uintptr_t context, uint32_t status, const void* info,
                             uint32_t infoLength);
 
-// The progress display of one transfer: the counters cleared, the Filler bar at
-// width 1 and the gauge shown when asked; the gauge hidden and the status callback
-// removed however the transfer ends. TransferRunning() holds meanwhile.
+// The progress display of one transfer of that many bytes: the counters cleared,
+// a gauge shown where GaugeWanted puts it, with the Filler bar at width 1; the
+// gauge hidden and the status callback removed however the transfer ends. While it
+// lives a transfer is under way.
 class TTransferProgress {
  public:
-  explicit TTransferProgress(bool showGauge);
+  explicit TTransferProgress(int64_t bytes);
   ~TTransferProgress();
   TTransferProgress(const TTransferProgress&) = delete;
   TTransferProgress& operator=(const TTransferProgress&) = delete;
@@ -69,25 +86,24 @@ class TTransferProgress {
   // please try again." when the layer refuses it.
   void Install();
   void HideGauge();
-  // After "Stop NOW": the help on stopping, and the command ends silently.
-  void EndIfStopped();
 
  private:
-  bool shown_;
+  TTransferGauge* gauge_;
   bool installed_ = false;
 };
-bool TransferRunning();
 // After "Stop NOW": the help on stopping, and the command ends silently.
 [[noreturn]] void EndStoppedTransfer();
-// Whether a transfer of that many bytes shows the gauge: above GaugeThreshold while
-// the server window is the active window.
+// Whether a transfer of that many bytes shows a gauge: above GaugeThreshold, in
+// the server window while that is the active window, else in the main window.
 bool GaugeWanted(int64_t bytes);
 
 // TServForm.UploadFile: sends one file (condensed, or with its ASP.NET sources
 // fixed, when that applies) and gives the local file the date of its new server
-// copy, unless it went under another name (sameName false). A failed upload is
-// reported and ends the command; "Stop NOW" removes the part that reached the
-// server, opens the help on stopping and ends the command silently.
+// copy, unless it went under another name (sameName false). The file goes to a
+// work name in the same server folder and takes the target's name only once it is
+// all there, so the server copy is the old one or the new one, never a part. A
+// failed upload is reported and ends the command; "Stop NOW" opens the help on
+// stopping and ends the command silently; either way the work copy goes.
 void UploadFile(const std::string& localPath, const std::string& serverPath, bool sameName = true);
 
 // Back to a fresh program.

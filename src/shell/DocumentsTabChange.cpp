@@ -113,10 +113,6 @@ void SetFunctionKeys() {
   menu.SetShortcut("BuildOne", IsDotPage ? "Ctrl+W" : "");
 }
 
-size_t LinesOf(const std::string& text) {
-  return std::count(text.begin(), text.end(), '\n');
-}
-
 void NoDocument(TMainWindow& w) {
   CurrentEditor = nullptr;
   CurrentFileName.clear();
@@ -242,7 +238,7 @@ void ShowDocumentState(TMainWindow& w, TMyRich& editor, const std::string& path,
   // comes before the details of a new site are read here.
   w.SetIndicator("", 0, false);
   if (!CurrentText.empty() || IsContentDoc) {
-    StatusText = DateSize(path) + "    " + std::to_string(LinesOf(CurrentText)) + " lines";
+    StatusText = DocumentInfoText(path, CurrentText);
     ServerComparisonHook();
   } else {
     StatusText =

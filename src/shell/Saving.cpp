@@ -155,6 +155,11 @@ void SaveClick(const std::string& sender) {
   editor->SetModified(false);
   const int slot = editor->Tag();
   if (slot >= 0 && slot < MaxTabs) FileAges[slot] = FileAge(path);
+  // The panel shows the file as it now is on disk, not as it was loaded.
+  if (!bytes.empty()) {
+    StatusText = DocumentInfoText(path, scrambled ? CurrentText : bytes);
+    ShowInfo();
+  }
   if (CurrentCommand == SaveCommand) {
     CurrentCommand.clear();
   } else if (!CurrentCommand.empty()) {

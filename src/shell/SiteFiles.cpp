@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "platform/WorkFileNames.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
@@ -58,7 +59,7 @@ void Scan(const std::string& root, const std::string& relative, const std::strin
           bool subFolders, int depth, std::vector<TEntry>& entries) {
   const std::string folder = root + relative;
   for (const std::string& name : ListFiles(folder, mask)) {
-    if (IsBinaryExtension(ExtractFileExt(name))) continue;
+    if (IsBinaryExtension(ExtractFileExt(name)) || IsOwnWorkFile(folder, name)) continue;
     entries.push_back({UpperCaseAnsi(relative + " " + name), relative + name});
   }
   if (!subFolders || depth >= kMaxDepth) return;

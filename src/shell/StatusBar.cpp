@@ -1,6 +1,9 @@
 #include "shell/StatusBar.h"
 
+#include <algorithm>
+
 #include "platform/ResetRegistry.h"
+#include "shell/FileRoutines.h"
 #include "shell/IdleClock.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
@@ -54,6 +57,11 @@ void ShowStatus(const std::string& message) {
 
 void ShowInfo() {
   ShowInfo(StatusText);
+}
+
+std::string DocumentInfoText(const std::string& path, const std::string& text) {
+  const auto lines = std::count(text.begin(), text.end(), '\n');
+  return DateSize(path) + "    " + std::to_string(lines) + " lines";
 }
 
 void ShowInfo(const std::string& message) {

@@ -41,6 +41,9 @@ void ShowStatusMessage(const std::string& message);
 // is given). With more than 5 words or 30 characters selected, the selection's word
 // and byte counts follow. Nothing happens with no document open.
 void ShowInfo();
+// The information panel's text for a document: its file's date and size as they
+// are on disk now, and the number of lines of its text.
+std::string DocumentInfoText(const std::string& path, const std::string& text);
 void ShowInfo(const std::string& message);
 
 // The word count of the editing commands: every blank, tab, CR, LF or "=" that

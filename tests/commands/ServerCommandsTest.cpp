@@ -111,15 +111,7 @@ class ServerCommandsTest : public ::testing::Test {
   }
 
   // The site's details as the dialog writes them, naming the test's server.
-  void WriteDetails() {
-    TIniFile ini(site_ + ServerDetailsFile);
-    ini.WriteString("System", "Section", "1");
-    ini.WriteString("1", "FTPAddr", "127.0.0.1");
-    ini.WriteString("1", "User", server_.User());
-    ini.WriteString("1", "Password", EncodeServerPassword(server_.Password()));
-    ini.WriteString("1", "WWWAddr", "http://www.example.org/");
-    ini.WriteString("1", "WebRoot", "public_html/");
-  }
+  void WriteDetails() { test::WriteServerDetails(site_, server_); }
   void OnServer(const std::string& name, const std::string& bytes, int64_t time) {
     Write(server_.Root() + "public_html/" + name, bytes, time);
   }

@@ -342,6 +342,22 @@ TEST_F(IniFileTest, WritesReplaceTheFileWhole) {
   EXPECT_EQ(FolderNames(), (Names{".Quorrel.Ini.lock", "Quorrel.Ini"}));
 }
 
+// A write killed half-way leaves its copy (mode 0600, perhaps holding a password)
+// beside the file; the next write removes it. Other hidden files stay.
+TEST_F(IniFileTest, CopiesThatKilledWritesLeftAreRemovedByTheNextWrite) {
+  TIniFile ini(path_);
+  ini.WriteString("1", "Password", "C6C5C4");
+  for (const char* left : {".Quorrel.Ini.a1B2c3", ".Quorrel.Ini.ZZ9900"}) {
+    WriteFile("[1]\r\nPassword=C6C5C4\r\n", dir_ + left);
+    chmod((dir_ + left).c_str(), 0600);
+  }
+  WriteFile("mine", dir_ + ".Quorrel.Ini.backup1");  // not a copy's name
+  WriteFile("mine", dir_ + ".Other.Ini.a1B2c3");     // another file's copy
+  ini.WriteString("1", "User", "me");
+  EXPECT_EQ(FolderNames(), (Names{".Other.Ini.a1B2c3", ".Quorrel.Ini.backup1", ".Quorrel.Ini.lock",
+                                  "Quorrel.Ini"}));
+}
+
 TEST_F(IniFileTest, FailedWriteIsReportedAndLeavesNothingBehind) {
   TIniFile inMissingFolder(dir_ + "missing/Quorrel.Ini");
   try {

@@ -62,6 +62,13 @@ TEST_F(ServerListingTest, EachFileGetsTheIconOfItsComparison) {
       {"index.htm.BAK", 0, kTen, NoRow},
       {"Data.FTP", 0, kTen, NoRow},
       {".Data.FTP.lock", 0, kTen, NoRow},
+      // Work files of our own that killed writes left: never site files.
+      {".Data.FTP.a1B2c3", 0, kTen, NoRow},
+      {".same.htm.save-Xy12Zw", 0, kTen, NoRow},
+      {".same.htm.Q9w8E7", 0, kTen, NoRow},
+      {".newer.htm.download", 0, kTen, NoRow},
+      // A hidden file of the user's that only looks like one is listed.
+      {".notes.backup", 0, kTen, NotOnServerIcon},
   };
   test::FtpServer server;
   for (const Case& c : cases) {
@@ -82,7 +89,7 @@ TEST_F(ServerListingTest, EachFileGetsTheIconOfItsComparison) {
       EXPECT_EQ(row->second, c.icon) << c.name;
     }
   }
-  EXPECT_EQ(icons.size(), 7u);
+  EXPECT_EQ(icons.size(), 8u);
   // Rows come sorted by name, letter case aside.
   std::vector<std::string> names = RowNames();
   EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](auto& a, auto& b) {
@@ -302,6 +309,8 @@ TEST_F(ServerListingTest, FilesThatBelongOnlyLocallyAreReportedOnTheServer) {
 TEST_F(ServerListingTest, PagesUploadedInTheOtherFormAreMarked) {
   const std::string laidOut = "<html>\n<Head>\n</head>\n</html>\n";
   const std::string condensed = "<html><head></head></html>\n\n\n";  // the same size
+  const std::string preformatted =
+      "<html>\n<Head>\n</head>\n<body>\n<pre class=\"code\">a\n  b</pre>\n</body>\n</html>\n";
   struct Case {
     const char* what;
     bool condense;
@@ -315,6 +324,8 @@ TEST_F(ServerListingTest, PagesUploadedInTheOtherFormAreMarked) {
       {"condensed on the way up", true, laidOut, "<html><head></head></html>", false},
       {"condensed although the option is off", false, laidOut, "<html><head></head></html>", true},
       {"sent as it is, option off", false, laidOut, laidOut, false},
+      // The upload never condenses a page with preformatted text.
+      {"preformatted, sent as it is", true, preformatted, preformatted, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

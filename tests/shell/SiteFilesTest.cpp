@@ -43,6 +43,21 @@ TEST_F(DoGrabTest, AFoldersOwnFilesComeBeforeItsSubFolders) {
             "a/b/c/deeper.HTM\r\nab/other.htm\r\n");
 }
 
+// What killed writes of our own left beside site files is no site file: a folder
+// upload from the list would publish a settings copy that holds the password.
+TEST_F(DoGrabTest, OurOwnWorkLockAndCopyFilesAreLeftOut) {
+  for (const char* name :
+       {"Data.FTP", ".Data.FTP.a1B2c3", ".Data.FTP.lock", "a/.page.htm.save-Ab12Cd",
+        ".index.htm.download", ".index.htm.Zx81Qw", ".mine.backup"}) {
+    std::ofstream(root + name) << "x";
+  }
+  MainMenu().SetChecked("SubDirs", true);
+  EXPECT_EQ(DoGrab("*.*"),
+            ".mine.backup\r\nabout.htm\r\nindex.htm\r\nnotes.txt\r\nstyle.css\r\n"
+            "Zeta.HTML\r\na/page.htm\r\na/b/deep.htm\r\na/b/c/deeper.HTM\r\nab/other.htm\r\n"
+            "news/n.php\r\n");
+}
+
 TEST_F(DoGrabTest, MasksAndTheSubFoldersBox) {
   struct Case {
     std::string mask;

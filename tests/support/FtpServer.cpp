@@ -7,7 +7,22 @@
 #include <filesystem>
 #include <sstream>
 
+#include "platform/IniFile.h"
+#include "publish/PasswordCodec.h"
+#include "publish/SiteDetails.h"
+
 namespace quorrel::test {
+
+void WriteServerDetails(const std::string& siteFolder, const FtpServer& server,
+                        const std::string& webRoot) {
+  TIniFile details(siteFolder + ServerDetailsFile);
+  details.WriteString("System", "Section", "1");
+  details.WriteString("1", "FTPAddr", "127.0.0.1");
+  details.WriteString("1", "User", server.User());
+  details.WriteString("1", "Password", EncodeServerPassword(server.Password()));
+  details.WriteString("1", "WWWAddr", "http://www.example.org/");
+  details.WriteString("1", "WebRoot", webRoot);
+}
 
 HINTERNET ConnectTo(HINTERNET session, const FtpServer& server) {
   return InternetConnectA(session, "127.0.0.1", server.Port(), server.User(), server.Password(),

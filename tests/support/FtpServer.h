@@ -45,6 +45,11 @@ class VsftpdServer : public LoopbackServer {
   VsftpdServer();
 };
 
+// The site's "Data.FTP" as the Server Details dialog writes it, naming the server
+// (set 1, the test's user and password, a web address and the web root).
+void WriteServerDetails(const std::string& siteFolder, const FtpServer& server,
+                        const std::string& webRoot = "public_html/");
+
 // Logs in to the server through the internet layer (nullptr on failure).
 HINTERNET ConnectTo(HINTERNET session, const FtpServer& server);
 // Every record of a search, in the server's order; empty when nothing matched.

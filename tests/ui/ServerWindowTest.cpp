@@ -116,13 +116,7 @@ class ServerWindowTest : public ::testing::Test {
 
   // The site: details naming the server, pages on both sides, the page opened.
   void MakeSite(const test::FtpServer& server) {
-    TIniFile details(site_ + ServerDetailsFile);
-    details.WriteString("System", "Section", "1");
-    details.WriteString("1", "FTPAddr", "127.0.0.1");
-    details.WriteString("1", "User", server.User());
-    details.WriteString("1", "Password", EncodeServerPassword(server.Password()));
-    details.WriteString("1", "WWWAddr", "http://www.example.org/");
-    details.WriteString("1", "WebRoot", "public_html");
+    test::WriteServerDetails(site_, server, "public_html");
     ServerPort = server.Port();
     Put(server.Root() + "public_html/index.htm", kTen);
     Put(server.Root() + "public_html/new.htm", kTen);

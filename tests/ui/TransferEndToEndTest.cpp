@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -43,6 +44,7 @@
 #include "support/TestFiles.h"
 #include "support/TestWindow.h"
 #include "ui/publish/ServForm.h"
+#include "ui/publish/TransferGauge.h"
 #include "ui/shell/WebForm.h"
 
 namespace quorrel {
@@ -77,13 +79,7 @@ class TransferEndToEndTest : public ::testing::Test {
     InstallHandlers();
     AppPhase = PhaseRunning;
     ServerPort = server_.Port();
-    TIniFile details(site_ + ServerDetailsFile);
-    details.WriteString("System", "Section", "1");
-    details.WriteString("1", "FTPAddr", "127.0.0.1");
-    details.WriteString("1", "User", server_.User());
-    details.WriteString("1", "Password", EncodeServerPassword(server_.Password()));
-    details.WriteString("1", "WWWAddr", "http://www.example.org/");
-    details.WriteString("1", "WebRoot", "public_html/");
+    test::WriteServerDetails(site_, server_);
     fs::create_directories(server_.Root() + "public_html");
     SetOnline(true);
   }
@@ -329,6 +325,140 @@ TEST_F(TransferEndToEndTest, DownloadEntireSiteWaitsForTheOpenForm) {
   EXPECT_FALSE(MainMenu().HasHandler("DownloadSite"));
   EXPECT_FALSE(MainMenu().Click("DownloadSite"));
   EXPECT_THAT(Dialogs().Texts(), ::testing::IsEmpty());
+}
+
+// A text of about a megabyte: it takes the throttled server a few seconds.
+std::string LargeText() {
+  std::string text;
+  for (int i = 0; text.size() < 1200000; ++i) {
+    text += "Line " + std::to_string(i) + " of a long text that takes its time to upload.\r\n";
+  }
+  return text;
+}
+
+// A large upload started from the Web menu, with the server window nowhere, shows
+// its gauge and "Stop NOW" in the main window; stopping it leaves the server copy.
+TEST_F(TransferEndToEndTest, ALargeUploadShowsItsGaugeInTheMainWindowAndStopsThere) {
+  const std::string notes = site_ + "public_html/notes.txt";
+  test::WriteFile(notes, LargeText());
+  test::WriteFile(server_.Root() + "public_html/notes.txt", "old");
+  OpenTab(notes);
+  Dialogs().Clear();
+  std::vector<int> helps;
+  SetHelpViewer([&](int context) { helps.push_back(context); });
+  TTransferGaugeWidget* gauge = form_->TransferGauge();
+  bool sawGauge = false;
+  QTimer press;
+  press.setInterval(20);
+  QObject::connect(&press, &QTimer::timeout, [&] {
+    if (gauge->isVisibleTo(form_.get()) && gauge->Filler->width() > 1) {
+      sawGauge = true;
+      gauge->NowBtn->click();
+    }
+  });
+  press.start();
+  Choose("Upload");
+  press.stop();
+  SetHelpViewer(nullptr);
+
+  EXPECT_TRUE(sawGauge);
+  EXPECT_FALSE(gauge->isVisibleTo(form_.get()));
+  EXPECT_EQ(helps, std::vector<int>{StopTransferHelp});
+  EXPECT_THAT(Dialogs().Texts(), ::testing::IsEmpty());
+  EXPECT_EQ(ReadFile(server_.Root() + "public_html/notes.txt"), "old");
+  EXPECT_FALSE(fs::exists(server_.Root() + "public_html/.notes.txt.upload"));
+  EXPECT_FALSE(TransferUnderWay());
+}
+
+// A command that needs the connection, started while a download runs, is refused
+// with one message; the download goes on to its end.
+TEST_F(TransferEndToEndTest, UploadDuringADownloadIsRefusedAndTheDownloadCompletes) {
+  const std::string notes = site_ + "public_html/notes.txt";
+  test::WriteFile(notes, "local\r\n");
+  SetTime(notes, kMay6);
+  const std::string serverText = LargeText();
+  test::WriteFile(server_.Root() + "public_html/notes.txt", serverText);
+  SetTime(server_.Root() + "public_html/notes.txt", kMay6 - 86400);
+  OpenTab(notes);
+  Dialogs().Clear();
+  bool tried = false;
+  QTimer meddle;
+  meddle.setInterval(20);
+  QObject::connect(&meddle, &QTimer::timeout, [&] {
+    if (!tried && TransferUnderWay()) {
+      tried = true;
+      form_->Action("Upload")->trigger();
+    }
+  });
+  meddle.start();
+  Choose("Download");
+  meddle.stop();
+
+  EXPECT_TRUE(tried);
+  ASSERT_EQ(Dialogs().Calls().size(), 1u) << ::testing::PrintToString(Dialogs().Texts());
+  EXPECT_THAT(Dialogs().Last().text, ::testing::HasSubstr("A file transfer is under way."));
+  EXPECT_EQ(ReadFile(notes), serverText);
+  EXPECT_EQ(Status(), "  Downloaded");
+  EXPECT_EQ(ReadFile(server_.Root() + "public_html/notes.txt"), serverText) << "nothing went up";
+}
+
+// A save that stops at a validation error uploads nothing, and says so.
+TEST_F(TransferEndToEndTest, UploadSaysThePageWasNotUploadedWhenTheSaveStopsAtAnError) {
+  MainMenu().SetChecked("ValSave", true);
+  test::WriteFile(page_, kPage);
+  OpenTab(page_);
+  CurrentEditor->Select(CurrentEditor->TextLength(), 0);
+  CurrentEditor->SetSelText("<p>after the end</p>\r\n");
+  Dialogs().Clear();
+  Choose("Upload");
+  EXPECT_FALSE(Dialogs().Calls().empty()) << "the validator shows the error";
+  EXPECT_THAT(Status(), ::testing::HasSubstr("index.htm  not uploaded"));
+  EXPECT_FALSE(fs::exists(server_.Root() + "public_html/index.htm"));
+  EXPECT_FALSE(Uploading);
+}
+
+// After a save the information panel gives the file's new size and lines; after a
+// failed upload the indicator shows the saved local date against the server copy
+// that is still there.
+TEST_F(TransferEndToEndTest, PanelsShowTheFilesAsTheyAreAfterASaveAndAFailedUpload) {
+  test::WriteFile(page_, kPage);
+  SetTime(page_, kMay6);
+  const std::string serverCopy = server_.Root() + "public_html/index.htm";
+  test::WriteFile(serverCopy, kPage);
+  SetTime(serverCopy, kMay6);
+  OpenTab(page_);
+  const std::string info = form_->StatusPanel(InfoPanel)->text().toStdString();
+  const std::string compared = form_->IndicatorPanel()->text().toStdString();
+  const size_t serverPart = compared.find("Server: ");
+  ASSERT_NE(serverPart, std::string::npos) << compared;
+  const auto InBody = [] {
+    CurrentEditor->Select(CurrentEditor->OffsetToPos(CurrentEditor->GetText().find("<h1>")), 0);
+  };
+  InBody();
+  CurrentEditor->SetSelText("<p>one</p>\r\n<p>two</p>\r\n");
+  Choose("Save");
+  const std::string saved = ReadFile(page_);
+  const std::string after = form_->StatusPanel(InfoPanel)->text().toStdString();
+  EXPECT_NE(after, info);
+  EXPECT_THAT(after, ::testing::EndsWith(
+                         std::to_string(std::count(saved.begin(), saved.end(), '\n')) + " lines"));
+  EXPECT_THAT(after, ::testing::HasSubstr(std::to_string(saved.size())));
+
+  // The upload's work name is taken by a folder: the server refuses the file.
+  fs::create_directories(server_.Root() + "public_html/.index.htm.upload");
+  InBody();
+  CurrentEditor->SetSelText("<p>three</p>\r\n");
+  Dialogs().Clear();
+  Dialogs().Answer(mrCancel);
+  Choose("Upload");
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_THAT(Dialogs().Last().text, ::testing::HasSubstr("Could not upload file to server."));
+  EXPECT_EQ(ReadFile(serverCopy), kPage);
+  const std::string indicator = form_->IndicatorPanel()->text().toStdString();
+  // The server side as it was; the local side as the save left it.
+  ASSERT_EQ(indicator.size(), compared.size()) << indicator;
+  EXPECT_EQ(indicator.substr(serverPart), compared.substr(serverPart));
+  EXPECT_NE(indicator.substr(0, serverPart), compared.substr(0, serverPart));
 }
 
 TEST_F(TransferEndToEndTest, StopNowInTheServerWindowEndsALargeUpload) {

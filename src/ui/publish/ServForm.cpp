@@ -25,6 +25,7 @@
 #include "shell/Commands.h"
 #include "shell/Hooks.h"
 #include "shell/MainWindow.h"
+#include "ui/publish/TransferGauge.h"
 
 namespace quorrel {
 
@@ -47,8 +48,6 @@ const std::array<TLegend, 6> kLegends = {{
     {"Ignore date", QColor(150, 150, 150)},
 }};
 const QColor kLegendBackground(208, 208, 235);
-constexpr int kGaugeWidth = 300;
-constexpr int kGaugeHeight = 18;
 
 QPixmap Square(const QColor& fill, bool folder) {
   QPixmap pixmap(16, 16);
@@ -126,26 +125,11 @@ TServForm::TServForm(QWidget* parent) : QDialog(parent) {
   StopBtn->setAutoDefault(false);
   StopBtn->hide();
   top->addWidget(StopBtn);
-  Gauge = new QFrame(TopPnl);
-  Gauge->setObjectName("Gauge");
-  Gauge->setFrameShape(QFrame::Panel);
-  Gauge->setFrameShadow(QFrame::Sunken);
-  Gauge->setFixedSize(kGaugeWidth, kGaugeHeight);
-  Filler = new QFrame(Gauge);
-  Filler->setObjectName("Filler");
-  Filler->setAutoFillBackground(true);
-  QPalette fillerPalette = Filler->palette();
-  fillerPalette.setColor(QPalette::Window, QColor(0, 0, 160));
-  Filler->setPalette(fillerPalette);
-  Filler->setGeometry(0, 0, 1, kGaugeHeight);
-  NowBtn = new QPushButton("Stop NOW", TopPnl);
-  NowBtn->setObjectName("NowBtn");
-  NowBtn->setAutoDefault(false);
-  connect(NowBtn, &QPushButton::clicked, this, [] { NowBtnClick(); });
-  top->addWidget(Gauge);
-  top->addWidget(NowBtn);
-  Gauge->hide();
-  NowBtn->hide();
+  gauge_ = new TTransferGaugeWidget(TopPnl);
+  Gauge = gauge_->Gauge;
+  Filler = gauge_->Filler;
+  NowBtn = gauge_->NowBtn;
+  top->addWidget(gauge_);
 
   FileInfo = new QLabel(this);
   FileInfo->setObjectName("FileInfo");
@@ -284,16 +268,15 @@ bool TServForm::Active() const {
 }
 
 void TServForm::ShowGauge(bool visible) {
-  Gauge->setVisible(visible);
-  NowBtn->setVisible(visible);
+  gauge_->ShowGauge(visible);
 }
 
 int TServForm::GaugeWidth() const {
-  return Gauge->width();
+  return gauge_->GaugeWidth();
 }
 
 void TServForm::SetFillerWidth(int width) {
-  Filler->setGeometry(0, 0, std::max(1, std::min(width, Gauge->width())), Gauge->height());
+  gauge_->SetFillerWidth(width);
 }
 
 int TServForm::SelectedRows() const {

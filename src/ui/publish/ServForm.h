@@ -21,6 +21,8 @@ class QTreeWidgetItem;
 
 namespace quorrel {
 
+class TTransferGaugeWidget;
+
 class TServForm : public QDialog, public TServerView, public TServerWindowView {
   Q_OBJECT
 
@@ -75,6 +77,8 @@ class TServForm : public QDialog, public TServerView, public TServerWindowView {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  TTransferGaugeWidget* gauge_;
+
   void FillTree();
   void FillRows();
   void TreeNodeClicked(QTreeWidgetItem* item);

@@ -30,6 +30,7 @@
 #include "ui/music/PlayerBarForm.h"
 #include "ui/platform/QtPrinting.h"
 #include "ui/platform/RichEdit.h"
+#include "ui/publish/TransferGauge.h"
 #include "ui/shell/Marker.h"
 #include "ui/shell/SplashForm.h"
 #include "ui/shell/TabBar.h"
@@ -86,6 +87,10 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
   panels_[MessagePanel]->setTextFormat(Qt::PlainText);
   panels_[MessagePanel]->setMinimumHeight(panels_[MessagePanel]->fontMetrics().height() + 4);
   layout->addWidget(panels_[MessagePanel]);
+  // A large transfer's gauge under the message bar; hidden, it takes no room.
+  transferGauge_ = new TTransferGaugeWidget(central);
+  layout->addWidget(transferGauge_, 0, Qt::AlignLeft);
+  SetMainWindowGauge(transferGauge_);
   setCentralWidget(central);
 
   const char* names[] = {"LineCol", "Panel1", "Info", "Section"};
@@ -139,6 +144,7 @@ TWebForm::~TWebForm() {
   MainMenu().SetListener(nullptr);
   if (MainWindow() == this) SetMainWindow(nullptr);
   if (WebForm == this) WebForm = nullptr;
+  SetMainWindowGauge(nullptr);
   try {
     UnregisterInstance();
   } catch (const std::runtime_error&) {

@@ -25,6 +25,7 @@ class TMarker;
 class TRichEdit;
 class TSectionsList;
 class TSplashForm;
+class TTransferGaugeWidget;
 
 class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   Q_OBJECT
@@ -46,6 +47,9 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   TMarker* Marker(int digit) const { return markers_[digit]; }
   QLabel* StatusPanel(int panel) const;
   QLabel* IndicatorPanel() const { return indicator_; }
+  // The gauge and "Stop NOW" of a large transfer started away from the server window,
+  // under the message bar.
+  TTransferGaugeWidget* TransferGauge() const { return transferGauge_; }
 
   // TMainWindow
   int TabCount() const override;
@@ -154,6 +158,7 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   QTabWidget* pc_;
   std::array<QLabel*, 5> panels_{};
   QLabel* indicator_;
+  TTransferGaugeWidget* transferGauge_ = nullptr;
   std::array<TMarker*, 10> markers_{};
   QPointer<TSectionsList> sectionsList_;
   std::map<std::string, QAction*> actions_;
