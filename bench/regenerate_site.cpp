@@ -21,6 +21,7 @@
 #include "BenchUser.h"
 #include "RealMaterial.h"
 #include "support/MemoryMainWindow.h"
+#include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
 
 using namespace quorrel;
@@ -87,7 +88,8 @@ int main(int argc, char** argv) {
 
   const std::string site = test::TestHome() + "site/";
   SettingsIni = std::make_unique<TIniFile>(test::TestHome() + "settings.ini");
-  Write(site + "Data.FTP", "[System]\r\nSection=1\r\n[1]\r\nFTPAddr=None\r\n");
+  std::filesystem::create_directories(site);
+  test::WriteNoServerDetails(site);
   Write(site + "Templates/main.dwt", kTemplate);
   Write(site + "Library/nav.lbi",
         "<nav><a href=\"../index.htm\">Home</a> <a href=\"../news/index.htm\">News</a></nav>\r\n");

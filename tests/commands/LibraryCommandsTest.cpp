@@ -69,7 +69,7 @@ class LibraryCommandsTest : public ::testing::Test {
     SettingsIni = std::make_unique<TIniFile>(site + "settings.ini");
     AppPhase = PhaseRunning;
     InstallLibraryCommands();
-    Write("Data.FTP", "[System]\r\nSection=1\r\n[1]\r\nFTPAddr=None\r\n");
+    WriteNoServerDetails(site);
     Write("Templates/main.dwt", TemplateText);
     Write("Library/Nav.lbi", NavItemText);
   }

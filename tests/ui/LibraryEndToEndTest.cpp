@@ -47,7 +47,7 @@ class LibraryEndToEndTest : public ::testing::Test {
   void SetUp() override {
     site = test::SiteTestFolder() + "library/";
     fs::create_directories(site);
-    test::WriteFile(site + "Data.FTP", "[System]\r\nSection=1\r\n[1]\r\nFTPAddr=None\r\n");
+    test::WriteNoServerDetails(site);
     test::WriteFile(site + "index.htm", Page("Home", std::string("<h1>Home</h1>\n") + kFooter));
     test::WriteFile(site + "news/item.htm", Page("News", kOldFooter));
     test::WriteFile(site + "news/2024/may.htm", Page("May", kOldFooter));
