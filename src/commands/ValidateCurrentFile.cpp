@@ -11,6 +11,7 @@
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
 #include "shell/ShellState.h"
+#include "shell/Saving.h"
 #include "shell/SiteState.h"
 #include "shell/StatusBar.h"
 #include "validate/TextMarkers.h"
@@ -81,6 +82,7 @@ void KeepCaret(TMyRich& editor, const TCaretToKeep& caret) {
 }
 
 [[noreturn]] void ShowValidationError(const TValidationError& error) {
+  if (!error.atOffset) ShowErrorAndAbort(error.message);
   const long offset = static_cast<long>(error.offset);
   if (error.helpTopic == 0) RaiseErrorAt(error.message, offset);
   AskOkHelpCancel(error.message + "\rat offset " + std::to_string(offset), error.helpTopic);
@@ -183,6 +185,10 @@ TValidation ValidateCurrentFile(const std::string& sender) {
       return result;
     }
     ShowErrorAndAbort(ValidationLoopMessage);
+  }
+  if (result.saveWhenReformatting && StartMode == StartReformatting && CurrentEditor &&
+      CurrentEditor->Modified()) {
+    SaveClick(ValidateCommand);
   }
   if (StatusSaysNoReformat() || !result.status) return result;
   if (*result.status == ValidatedStatus && MainMenu().Checked("IndentPHP")) {

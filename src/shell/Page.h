@@ -37,6 +37,8 @@ struct TValidationError {
   size_t offset = 0;  // into the returned text when there is one, else into the page's
   std::string message;
   int helpTopic = 0;
+  // false: the message stands alone and the caret stays where it is.
+  bool atOffset = true;
 };
 
 // The status a validator ends with when the page is valid.
@@ -52,6 +54,9 @@ struct TValidation {
   std::optional<TValidationError> error;  // the first error
   std::optional<std::string> status;      // none: the validator ended silently
   bool recolour = false;                  // the whole document is to be coloured again
+  // A re-formatter's verdict: in the re-formatter start mode a document it leaves
+  // modified is saved at once.
+  bool saveWhenReformatting = false;
 };
 
 // The status of a kind whose validator is still to be written.

@@ -46,6 +46,7 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page) {
     if (std::optional<TValidation> result = standIn(kind, page)) return *result;
   }
   if (kind == TValidatorKind::Html) return ValidateHtml(page);
+  if (kind == TValidatorKind::Pascal) return ValidatePascal(page);
   TValidation result;
   result.status = NotCheckedYetStatus(page.kind);
   return result;

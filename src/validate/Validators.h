@@ -22,6 +22,11 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page);
 // The HTML validator. It rewrites the editor itself only when it stops at an error.
 TValidation ValidateHtml(const TPage& page);
 
+// The Pascal formatter (".PAS", and ".INC" without server script): re-indents the
+// page, asking before it splits a line; a run that split lines stops with a message
+// asking for another run.
+TValidation ValidatePascal(const TPage& page);
+
 // Tests of the dispatcher put a scripted validator in place of the real ones: it
 // returns the verdict on a page, or none to let the real validator run. An empty
 // function puts the real ones back.
