@@ -1,5 +1,7 @@
 #include "commands/ValidateCurrentFile.h"
 
+#include "edit/Sections.h"
+#include "platform/Abort.h"
 #include "platform/Paths.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/CommandNames.h"
@@ -10,6 +12,7 @@
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Recolour.h"
+#include "shell/RtfView.h"
 #include "shell/ShellState.h"
 #include "shell/Saving.h"
 #include "shell/SiteState.h"
@@ -89,10 +92,34 @@ void KeepCaret(TMyRich& editor, const TCaretToKeep& caret) {
   RaiseErrorAt("", offset);
 }
 
+// The paragraph viewer shows the paragraph at fault, the caret goes into it and the
+// command ends.
+[[noreturn]] void ShowParagraph(const TParagraphView& view) {
+  if (TMainWindow* window = MainWindow()) window->ShowParagraphView(view);
+  if (CurrentEditor) ScrollToPos(EditorPosOf(view.offset), true);
+  Abort();
+}
+
+// RTF comes back as source. Masters are only checked otherwise, but their mends
+// are meant for them, so the source is written back whatever CheckOnly says.
+void ApplyRtf(const std::string& source, const TPage& page, const TEditorBefore& before) {
+  if (!CurrentEditor || source == page.text) return;
+  TMyRich& editor = *CurrentEditor;
+  SetRtfSource(source, editor);
+  editor.SetModified(true);
+  DocModified = true;
+  GetEditorText();
+  KeepCaret(editor, before.caret);
+}
+
 // Writes a pass's verdict into the editor. The document counts as modified when it
 // was before or when the text changed, so that no unsaved edit is forgotten.
-void Apply(const TValidation& result, const TPage& page, const TEditorBefore& before) {
-  if (result.text && CurrentEditor) {
+void Apply(const TValidation& result, const TPage& page, const TEditorBefore& before,
+           TValidatorKind validator) {
+  if (result.paragraph) ShowParagraph(*result.paragraph);
+  if (result.text && validator == TValidatorKind::Rtf) {
+    ApplyRtf(*result.text, page, before);
+  } else if (result.text && CurrentEditor) {
     TMainWindow* window = MainWindow();
     // A validator that showed a report in another tab has left its page.
     if (before.tab >= 0 && window && window->ActiveTab() != before.tab) {
@@ -123,12 +150,21 @@ TPage PageOfCurrentDocument(TValidatorKind validator, const std::string& sender)
   page.checkOnly = CheckOnly;
   page.pass = ValidationPass;
   page.sender = sender;
+  const bool rtf = validator == TValidatorKind::Rtf && CurrentEditor && !CurrentEditor->PlainText();
+  if (rtf) {
+    // The paragraphs checked are those of the section at the caret, selected as
+    // Highlight section selects it.
+    GetEditorText();
+    SelSectClick();
+  }
   if (CurrentEditor) {
     page.caret = TextOffsetOf(CurrentEditor->SelStart());
     page.selectionLength =
         TextOffsetOf(CurrentEditor->SelStart() + CurrentEditor->SelLength()) - page.caret;
   }
-  if (validator != TValidatorKind::Html) {
+  if (rtf) {
+    page.text = GetRtfSource(*CurrentEditor);
+  } else if (validator != TValidatorKind::Html) {
     page.text = CurrentText;
   } else if (IsContentDoc || CurrentCommand == UpdateMenuCommand || IsAsp || IsPhp ||
              !FirstPassOfCall(sender)) {
@@ -170,10 +206,10 @@ TValidation ValidateCurrentFile(const std::string& sender) {
       // A server page gets one more pass at most, and its re-formatting alone does
       // not make it a changed document.
       result.again = false;
-      Apply(result, page, before);
+      Apply(result, page, before, validator);
       if (CurrentEditor) CurrentEditor->SetModified(wasModified);
     } else {
-      Apply(result, page, before);
+      Apply(result, page, before, validator);
     }
     ValidateAgain = result.again;
   } while (result.again && ValidationPass < MaxValidationPasses);

@@ -32,6 +32,21 @@ TRtfWordSpan RtfWordAt(std::string_view text, size_t at) {
   return word;
 }
 
+bool StartsControl(std::string_view text, size_t at) {
+  size_t slashes = 0;
+  while (at > slashes && text[at - slashes - 1] == '\\') ++slashes;
+  return slashes % 2 == 0;
+}
+
+bool EndsWithControlWord(std::string_view text, size_t offset) {
+  size_t i = offset;
+  while (i > 0 && IsDigit(text[i - 1])) --i;
+  if (i > 0 && i < offset && text[i - 1] == '-') --i;
+  const size_t lettersEnd = i;
+  while (i > 0 && IsLetter(text[i - 1])) --i;
+  return i < lettersEnd && i > 0 && text[i - 1] == '\\' && StartsControl(text, i - 1);
+}
+
 TRtfToken TRtfTokenizer::Next() {
   TRtfToken token;
   const size_t size = source_.size();

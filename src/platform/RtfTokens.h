@@ -31,6 +31,15 @@ struct TRtfWordSpan {
 };
 TRtfWordSpan RtfWordAt(std::string_view text, size_t at);
 
+// Whether the backslash at text[at] starts a control word or symbol, rather than
+// being the second of an escaped pair ("\\lang" is text).
+bool StartsControl(std::string_view text, size_t at);
+
+// Whether the text before an offset ends with a control word ("\b", "\fs24",
+// "\li-5") that no delimiter has closed yet, so that text put there would run on
+// into the word.
+bool EndsWithControlWord(std::string_view text, size_t offset);
+
 class TRtfTokenizer {
  public:
   explicit TRtfTokenizer(std::string_view source) : source_(source) {}

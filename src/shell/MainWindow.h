@@ -12,6 +12,7 @@
 namespace quorrel {
 
 struct TSectionsBox;
+struct TParagraphView;
 
 // A caption's width where no font measures it: 6 pixels a character, a tab to the
 // next multiple of 48.
@@ -122,6 +123,8 @@ class TMainWindow {
   virtual bool SectionsBoxShowing() const { return false; }
   virtual bool SectionsBoxFocused() const { return false; }
   virtual void HighlightSectionLabel(int /*index*/) {}
+  // The paragraph viewer: a paragraph at fault, shown until Esc clears it.
+  virtual void ShowParagraphView(const TParagraphView& /*view*/) {}
 
   // ---- what the idle pass keeps up to date ---------------------------------------
   // A window that shows none of these leaves them alone.

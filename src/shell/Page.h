@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "shell/DocumentKinds.h"
 
@@ -21,6 +22,7 @@ struct TPage {
   int pass = 0;            // passes run so far in this validation
   std::string sender;      // the menu item that started it ("" for none)
   // The caret and selection, for the validators that work on the part at the caret.
+  // For RTF they are offsets into the text the editor shows, not into the source.
   size_t caret = 0;
   size_t selectionLength = 0;
 };
@@ -41,6 +43,16 @@ struct TValidationError {
   bool atOffset = true;
 };
 
+// A paragraph at fault, for the main window's paragraph viewer: the message, the
+// paragraph as it is shown, the offsets in it of the characters at fault, and where
+// it starts in the text the editor shows.
+struct TParagraphView {
+  std::string message;
+  std::string paragraph;
+  std::vector<size_t> marks;
+  size_t offset = 0;
+};
+
 // The status a validator ends with when the page is valid.
 inline constexpr char ValidatedStatus[] = "Validated";
 
@@ -52,6 +64,8 @@ struct TValidation {
   bool again = false;
   TDocumentKind againAs = TDocumentKind::Other;
   std::optional<TValidationError> error;  // the first error
+  // A paragraph at fault: shown in the viewer, the caret put in it, the command ended.
+  std::optional<TParagraphView> paragraph;
   std::optional<std::string> status;      // none: the validator ended silently
   bool recolour = false;                  // the whole document is to be coloured again
   // A re-formatter's verdict: in the re-formatter start mode a document it leaves

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "platform/Chars.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
+#include "platform/RtfTokens.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
@@ -19,25 +19,6 @@ bool IsCompactScript = false;
 bool StartsWithRtf(std::string_view text) {
   return text.starts_with("{\\rtf");
 }
-
-namespace {
-
-// Whether the codes before an offset end with a control word ("\b", "\fs24", "\li-5"),
-// so that text put there would run on into the word.
-bool EndsWithControlWord(const std::string& codes, size_t offset) {
-  size_t i = offset;
-  while (i > 0 && IsDigit(codes[i - 1])) --i;
-  if (i > 0 && i < offset && codes[i - 1] == '-') --i;
-  const size_t lettersEnd = i;
-  while (i > 0 && IsLetter(codes[i - 1])) --i;
-  if (i == lettersEnd || i == 0 || codes[i - 1] != '\\') return false;
-  // An odd run of backslashes: the last one starts the word; an even run is text.
-  size_t slashes = 0;
-  while (i > 0 && codes[i - 1] == '\\') --i, ++slashes;
-  return slashes % 2 == 1;
-}
-
-}  // namespace
 
 void SetRtfSource(const std::string& rtf, TMyRich& editor) {
   if (rtf.empty() || rtf[0] != '{') ShowErrorAndAbort("Raw text does not start \"{\".");

@@ -22,7 +22,7 @@ enum class TTextMarker {
   PhpNoReformat,     // line checks and re-formatting skipped: first line, exact case
   PhpNoValidate,     // no check of names used once: anywhere, any case
   AbcNoValidate,     // tune not checked: the line, exact case
-  RtfNoValidate,     // paragraph not checked: the paragraph, any case
+  RtfNoValidate,     // paragraphs not checked: the section at the caret, any case
   PhpNoBrackets,     // no bracket checks: first 100 characters, any case
   NoRefs,            // no Id and Href reference checks: anywhere, any case
 };

@@ -5,6 +5,7 @@
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "validate/ValUnit.h"
+#include "validate/ValidateRtf.h"
 
 namespace quorrel {
 
@@ -47,6 +48,7 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page) {
   }
   if (kind == TValidatorKind::Html) return ValidateHtml(page);
   if (kind == TValidatorKind::Pascal) return ValidatePascal(page);
+  if (kind == TValidatorKind::Rtf) return ValidateRtf(page);
   TValidation result;
   result.status = NotCheckedYetStatus(page.kind);
   return result;

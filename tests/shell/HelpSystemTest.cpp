@@ -603,6 +603,9 @@ TEST(HelpPagesTest, EachValidatorsHelpContextOpensThePageOfItsMessage) {
       {20776, "Nested Form tags.", "Nested Form tags"},
       {50401, "Change all \xC2 to non-breaking spaces?", "\xC3\x82 in a page"},
       {101500, "Delete blank lines?", "Delete blank lines"},
+      {20766, "Remove Polish language markers on validation?", "Polish language markers"},
+      {20778, "Bold or italic closed in wrong place.  Correct this?",
+       "Bold or italic closed in the wrong place"},
   };
   HelpContextScan scan;
   QDirIterator it(QString::fromStdString(SourceFolder()), {"*.h", "*.cpp"}, QDir::Files,

@@ -3,10 +3,12 @@
 // the window's state, all kept for the tests to look at.
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "shell/MainWindow.h"
+#include "shell/Page.h"
 #include "support/MemoryRich.h"
 
 namespace quorrel::test {
@@ -72,6 +74,9 @@ class MemoryMainWindow : public TMainWindow {
     return std::make_unique<MemoryRich>();
   }
   int HiddenEditorsMade() const { return hiddenEditors_; }
+  // The paragraph viewer's content as last shown.
+  void ShowParagraphView(const TParagraphView& view) override { paragraphView = view; }
+  std::optional<TParagraphView> paragraphView;
   // Jobs are kept, not printed; printError is what the printing answers.
   std::string Print(const TPrintJob& job) override {
     printed.push_back(job);

@@ -403,7 +403,6 @@ TEST_F(VerdictTest, KindsNotCheckedYetSaySo) {
       {"prog.cs", "class A {}", "C#"},
       {"page.asp", "<% x %>", "ASP"},
       {"tune.abc", "X:1\r\nT:Reel\r\nK:G\r\n", "ABC"},
-      {"letter.rtf", "{\\rtf1\\ansi Dear Sir, thank you\\par }", "RTF"},
   };
   for (const Case& c : cases) {
     Open(c.name, c.text);

@@ -19,6 +19,7 @@
 #include "commands/DoubleClick.h"
 #include "commands/Exit.h"
 #include "commands/IdleLoop.h"
+#include "commands/KeyHooks.h"
 #include "platform/CodePage.h"
 #include "platform/Instances.h"
 #include "shell/Commands.h"
@@ -32,6 +33,7 @@
 #include "ui/platform/RichEdit.h"
 #include "ui/publish/TransferGauge.h"
 #include "ui/shell/Marker.h"
+#include "ui/shell/ParagraphViewer.h"
 #include "ui/shell/SplashForm.h"
 #include "ui/shell/TabBar.h"
 
@@ -79,6 +81,11 @@ TWebForm::TWebForm(QWidget* parent) : QMainWindow(parent) {
   bar->playerDragging = [this] {
     auto* player = findChild<TPlayerBar*>("PlayPnl");
     return player && player->Dragging();
+  };
+  paraView_ = new TParagraphViewer(central);
+  layout->addWidget(paraView_);
+  KeyHooks().hideParagraphPanel = [viewer = QPointer<TParagraphViewer>(paraView_)] {
+    return viewer && viewer->Clear();
   };
   layout->addWidget(pc_, 1);
   // The message bar under the page control.
@@ -537,6 +544,10 @@ void TWebForm::closeEvent(QCloseEvent* event) {
   }
   idleTimer_->stop();
   event->accept();
+}
+
+void TWebForm::ShowParagraphView(const TParagraphView& view) {
+  paraView_->Show(view);
 }
 
 }  // namespace quorrel

@@ -23,6 +23,7 @@ namespace quorrel {
 
 class TMarker;
 class TRichEdit;
+class TParagraphViewer;
 class TSectionsList;
 class TSplashForm;
 class TTransferGaugeWidget;
@@ -97,6 +98,8 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   bool SectionsBoxFocused() const override;
   void HighlightSectionLabel(int index) override;
   TSectionsList* SectionsList() const;
+  void ShowParagraphView(const TParagraphView& view) override;
+  TParagraphViewer* ParagraphViewer() const { return paraView_; }
   // What the idle pass keeps up to date (WebFormIdle.cpp).
   void SetMessageColour(TMessageColour colour) override;
   void SetKeyIndicators(bool capsLock, bool numLock, bool overwrite) override;
@@ -156,6 +159,7 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   void InstallIdleParts();
 
   QTabWidget* pc_;
+  TParagraphViewer* paraView_;
   std::array<QLabel*, 5> panels_{};
   QLabel* indicator_;
   TTransferGaugeWidget* transferGauge_ = nullptr;

@@ -1,0 +1,74 @@
+// libFuzzer target: the RTF validator's paragraph checks and source mends on any
+// bytes end without a crash, an overrun or a hang, and no mend changes the text
+// the source reads as. Built and run by scripts/fuzz, outside the test suite.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "platform/Abort.h"
+#include "platform/ResetRegistry.h"
+#include "platform/RtfModel.h"
+#include "platform/RtfParse.h"
+#include "platform/UserDialogs.h"
+#include "shell/MenuModel.h"
+#include "validate/RtfMends.h"
+#include "validate/RtfParagraphs.h"
+#include "validate/ValidateRtf.h"
+
+namespace {
+
+// Every question gets the answer the input's first byte picked.
+class AnsweringDialogs : public quorrel::TUserDialogs {
+ public:
+  int answer = quorrel::mrYes;
+  int ShowBox(const quorrel::DialogCall&) override { return answer; }
+};
+
+void SameText(const std::string& before, const std::string& after) {
+  if (quorrel::RtfPlainText(quorrel::ParseRtf(before)) !=
+      quorrel::RtfPlainText(quorrel::ParseRtf(after))) {
+    std::abort();  // a mend changed what the document says
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace quorrel;
+  static AnsweringDialogs dialogs;
+  SetUserDialogs(&dialogs);
+  ResetRegisteredState();
+  if (size == 0) return 0;
+  // The first byte picks the options, the answers and the kind; the rest is the
+  // document, read both as the text the editor shows and as RTF source.
+  const uint8_t modes = data[0];
+  const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const TParagraphOptions options{(modes & 1) != 0, (modes & 2) != 0, (modes & 4) != 0};
+  dialogs.answer = modes & 8 ? mrYes : mrNo;
+  const auto fault = CheckParagraphs(bytes, options, [&](size_t offset) {
+    return offset < bytes.size() && bytes[offset] == 'c' ? UncheckedBracketColour : -1;
+  });
+  if (fault) {
+    for (size_t mark : fault->marks) {
+      if (fault->offset + mark >= bytes.size()) std::abort();
+    }
+    ParagraphForViewer(*fault);
+  }
+  SameText(bytes, WithoutLanguageMarkers(bytes));
+  SameText(bytes, StyleEndsBeforeMarks(bytes));
+  HasRtfTables(bytes);
+  for (const char* option : {"ValSave", "CheckQuotes", "CheckBrackets"}) {
+    MainMenu().SetChecked(option, modes & 16);
+  }
+  TPage page;
+  page.text = bytes;
+  page.kind = modes & 32 ? TDocumentKind::DotPage : TDocumentKind::Rtf;
+  page.caret = modes & 64 ? bytes.size() / 2 : 0;
+  page.selectionLength = modes & 128 ? bytes.size() : 0;
+  try {
+    ValidateRtf(page);
+  } catch (const EAbort&) {
+  }
+  return 0;
+}
