@@ -14,6 +14,7 @@
 #include "commands/FindClick.h"
 #include "commands/HelpMenuCommands.h"
 #include "commands/InsertCommands.h"
+#include "commands/LibraryCommands.h"
 #include "commands/IndentMode.h"
 #include "commands/OpenCommand.h"
 #include "commands/OpenDocs.h"
@@ -107,6 +108,7 @@ void InstallHandlers() {
   InstallSaveCommands();
   InstallValidationCommands();
   InstallBuildCommands();
+  InstallLibraryCommands();
   InstallMarkerCommands();
   InstallGotoCommands();
   InstallSectionCommands();

@@ -46,19 +46,6 @@ class TFolderRun {
   TFolderRun& operator=(const TFolderRun&) = delete;
 };
 
-// The lines of a grab listing; empty ones (and the gap of a CR LF) left out.
-std::vector<std::string> NonEmptyLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string::npos) end = text.size();
-    if (end > pos) lines.push_back(text.substr(pos, end - pos));
-    pos = end + 1;
-  }
-  return lines;
-}
-
 // The files of every mask below CurrentFolder, relative to it, sorted without
 // regard to case; a file that several masks find ("*.HTM" and "*.HTML") is listed once.
 std::vector<std::string> FilesToValidate(const std::string& patterns) {
@@ -69,7 +56,7 @@ std::vector<std::string> FilesToValidate(const std::string& patterns) {
     if (bar == std::string::npos) bar = patterns.size();
     const std::string mask = patterns.substr(pos, bar - pos);
     if (!mask.empty()) {
-      for (std::string& file : NonEmptyLines(DoGrab(mask))) files.push_back(std::move(file));
+      for (std::string& file : GrabLines(DoGrab(mask))) files.push_back(std::move(file));
     }
     pos = bar + 1;
   }

@@ -21,7 +21,7 @@ constexpr int kCentreWidth = 50;
 
 // Batch commands whose messages name the page being processed (menu component names:
 // "Update &Menu", "Validate all", "Build &Web pages").
-constexpr const char* kBatchCommands[] = {"UpMenu", "ValAll", "BuildAll"};
+constexpr const char* kBatchCommands[] = {"UpMenu", "ValAll", "BuildAll", "RefreshLib", "RegenHtml"};
 
 const char kLargeFontMessage[] =
     "Using a font size more than 125% means that some items will not be displayed correctly.";

@@ -95,4 +95,16 @@ std::string DoGrab(const std::string& mask) {
   return list;
 }
 
+std::vector<std::string> GrabLines(const std::string& list) {
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  while (pos < list.size()) {
+    size_t end = list.find_first_of("\r\n", pos);
+    if (end == std::string::npos) end = list.size();
+    if (end > pos) lines.push_back(list.substr(pos, end - pos));
+    pos = end + 1;
+  }
+  return lines;
+}
+
 }  // namespace quorrel

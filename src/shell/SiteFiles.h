@@ -15,6 +15,9 @@ namespace quorrel {
 // symbolic links to folders. A mask without "." gets ".*".
 std::string DoGrab(const std::string& mask);
 
+// The paths of a DoGrab list, one per line; empty lines left out.
+std::vector<std::string> GrabLines(const std::string& list);
+
 // The scan behind the site file list: the paths, relative to root (which ends with
 // "/"), of the files that match the mask, in the list's order (a folder's own files
 // before those of its sub-folders, each without regard to case); binary kinds of

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/Paths.h"
@@ -30,6 +31,12 @@ inline std::string SiteTestFolder() {
   }
   ADD_FAILURE() << "no folder for test sites outside /tmp";
   return TestHome();
+}
+
+// A site's "Data.FTP" for a site without a server: its folder is the site's root.
+inline void WriteNoServerDetails(const std::string& siteFolder) {
+  std::ofstream(siteFolder + "Data.FTP", std::ios::binary)
+      << "[System]\r\nSection=1\r\n[1]\r\nFTPAddr=None\r\n";
 }
 
 }  // namespace quorrel::test

@@ -113,6 +113,12 @@ const Command kCommands[] = {
     {"SpellCheck", "Spell-check", "", 20740},
     {"CSyntax", "Colour syntax", "", 0},
     {"ColourCSS", "Colour CSS", "", 0},
+    // templates and library items
+    {"CreateLib", "Create Library item", "", 31000},
+    {"UpdateLib", "Update Library item", "", 31100},
+    {"RefreshLib", "Refresh from Library", "", 31200},
+    {"RegenHtml", "Regenerate &HTML", "", 31300},
+    {"RegenOne", "Re&generate One", "", 31400},
     // server details and the connection
     {"SDets", "Server Details", "", 31700},
     {"Online", "On-line", "", 100400},

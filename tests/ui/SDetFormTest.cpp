@@ -234,6 +234,7 @@ TEST(QtFileFilter, WritesTheProgramsFiltersInQtsForm) {
       {"Data.FTP|Data.FTP", "Data.FTP (Data.FTP)"},
       {"Pages|*.htm;*.html|All files|*.*", "Pages (*.htm *.html);;All files (*)"},
       {".png files|*.png|All files|*.*", ".png files (*.png);;All files (*)"},
+      {"Library|*.lbi|All files|*.*", "Library (*.lbi);;All files (*)"},
       {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(QtFileFilter(c.filter).toStdString(), c.qt) << c.filter;

@@ -27,6 +27,7 @@
 #include "ui/shell/LinkForm.h"
 #include "ui/shell/MarkForm.h"
 #include "ui/shell/PopForm.h"
+#include "ui/sitebuild/UpForm.h"
 #include "ui/shell/ProgBox.h"
 #include "ui/shell/SetForm.h"
 #include "ui/shell/SpecForm.h"
@@ -106,6 +107,7 @@ int RunProgram(QApplication& app) {
   InstallSpecForm();
   InstallWhereForm();
   InstallPopForm();
+  InstallUpForm();
 
   // The start-up runs as the main window is first activated, inside the message loop.
   QTimer::singleShot(0, webForm, [webForm] {
