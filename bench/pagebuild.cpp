@@ -64,10 +64,11 @@ int main() {
     output = 0;
     const auto start = std::chrono::steady_clock::now();
     for (int s = 0; s < kSections; ++s) {
+      quorrel::TBuildRun run;
       try {
-        quorrel::StartBuildRun(section);
-        quorrel::BuildRun.BodySeen = true;
-        quorrel::RunBuildLoop();
+        quorrel::StartBuildRun(run, section);
+        run.BodySeen = true;
+        quorrel::RunBuildLoop(run);
       } catch (const quorrel::EAbort&) {
         std::fprintf(stderr, "the build stopped\n");
         return 1;

@@ -88,8 +88,9 @@ std::string Master() {
 double Build(OkDialogs& dialogs) {
   const auto start = Clock::now();
   CurrentCommand = BuildAllCommand;
+  TBuildRun run;
   try {
-    BuildPagesFromRtf(false);
+    BuildPagesFromRtf(run, false);
   } catch (const EAbort&) {
     std::fprintf(stderr, "the build stopped: %s\n", dialogs.last.c_str());
     return -1;

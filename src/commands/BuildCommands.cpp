@@ -11,15 +11,18 @@
 
 namespace quorrel {
 
-void BuildWeb(bool oneSection) {
-  if (!CurrentEditor) return;
+std::string BuildWeb(bool oneSection) {
+  if (!CurrentEditor) return "";
   // The pages are built from the file, so it must hold what the editor shows.
   SaveClick("NoValidate");
   GetEditorText();
   // Pages are validated as they are built, whichever item started the build.
   CurrentCommand = BuildAllCommand;
-  BuildPagesFromRtf(oneSection);
-  ShowStatus(BuildRun.PageName + BuildRun.PageExt + " built");
+  TBuildRun run;
+  BuildPagesFromRtf(run, oneSection);
+  std::string page = run.PageName + run.PageExt;
+  ShowStatus(page + " built");
+  return page;
 }
 
 void InstallBuildCommands() {

@@ -23,7 +23,6 @@
 #include "shell/ShellState.h"
 #include "shell/SiteState.h"
 #include "shell/StatusBar.h"
-#include "sitebuild/BuildState.h"
 
 namespace quorrel {
 
@@ -72,9 +71,9 @@ void UploadClick(const std::string& openFormFile) {
       }
     } else if (IsDotPage) {
       const std::string master = CurrentFileName;
-      BuildWeb(true);
+      const std::string page = BuildWeb(true);
       CurrentCommand = UploadCommand;
-      file = OutputFolder + BuildRun.PageName + BuildRun.PageExt;
+      file = OutputFolder + page;
       if (OutputFolder == CurrentFolder) masterFirst = master;
     } else {
       try {

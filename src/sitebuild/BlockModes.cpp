@@ -32,10 +32,10 @@ int ModeAt(size_t position) {
   }
 }
 
-void EnterMode(int mode) {
-  BuildRun.BlockMode = mode;
+void EnterMode(TBuildRun& run, int mode) {
+  run.BlockMode = mode;
   // The command line's own end is not a line of the block.
-  BuildRun.LineStartFlag = mode != kBlockNormal;
+  run.LineStartFlag = mode != kBlockNormal;
 }
 
 // A list tag on a line of its own breaks the line itself.
@@ -92,9 +92,8 @@ std::string EndName(char opener) {
 
 }  // namespace
 
-std::string LeaveBlockMode(int newMode) {
-  TBuildRun& run = BuildRun;
-  std::string markup = CloseOhTable();
+std::string LeaveBlockMode(TBuildRun& run, int newMode) {
+  std::string markup = CloseOhTable(run);
   // In a block a line end would be a block line of its own.
   if (newMode != kBlockNormal && markup.compare(0, 2, "\r\n") == 0) markup.erase(0, 2);
   if (run.BlockMode == kBlockMonospace) {
@@ -112,28 +111,27 @@ std::string LeaveBlockMode(int newMode) {
   return markup;
 }
 
-void SetBlockMode(size_t position) {
-  if (BuildRun.OpenQuote) ReportBuildError("Still in \"quotes\".");
+void SetBlockMode(TBuildRun& run, size_t position) {
+  if (run.OpenQuote) ReportBuildError(run, "Still in \"quotes\".");
   const int mode = ModeAt(position);
-  std::string markup = LeaveBlockMode(mode);
-  EnterMode(mode);
+  std::string markup = LeaveBlockMode(run, mode);
+  EnterMode(run, mode);
   if (mode == kBlockMonospace) markup += "<Div Class=Monospace>";
-  PushInput(markup);
+  PushInput(run, markup);
 }
 
-void RunCodeBlockCommand() {
-  if (BuildRun.OpenQuote) ReportBuildError("Still in \"quotes\".");
-  const std::string markup = LeaveBlockMode(kBlockCode);
-  EnterMode(kBlockCode);
-  BuildRun.QuoteMode = true;
-  PushInput(markup + "<Code>");
+void RunCodeBlockCommand(TBuildRun& run) {
+  if (run.OpenQuote) ReportBuildError(run, "Still in \"quotes\".");
+  const std::string markup = LeaveBlockMode(run, kBlockCode);
+  EnterMode(run, kBlockCode);
+  run.QuoteMode = true;
+  PushInput(run, markup + "<Code>");
 }
 
-void EmitBlockLine() {
-  TBuildRun& run = BuildRun;
+void EmitBlockLine(TBuildRun& run) {
   std::string line;
   while (run.BuildRunning) {
-    const char ch = ReadRtfChar();
+    const char ch = ReadRtfChar(run);
     if (!run.BuildRunning) break;
     if (ch == '\r' || ch == '\f') {
       UnreadChar(ch);
@@ -147,38 +145,36 @@ void EmitBlockLine() {
   if (!listTag) text += kBlockLineBreak;
   // The line's text is page text, not markup, whatever the reader saw in it.
   run.InMarkup = false;
-  EmitTypoText(KeepDashes(text));
+  EmitTypoText(run, KeepDashes(text));
 }
 
-void RunScriptStart(char opener) {
-  TBuildRun& run = BuildRun;
+void RunScriptStart(TBuildRun& run, char opener) {
   if (run.BlockMode == kBlockScript) {
     if (run.ScriptOpener == opener) {
-      ReportBuildError(opener == 'S' ? "Two BS commands without an intervening ES command"
-                                     : "Two BY commands without an intervening EY command");
+      ReportBuildError(run, opener == 'S' ? "Two BS commands without an intervening ES command"
+                                          : "Two BY commands without an intervening EY command");
     }
-    ReportBuildError("A block started with " + StartName(run.ScriptOpener) +
-                     " must be ended with " + EndName(run.ScriptOpener) + " before " +
-                     StartName(opener) + ".");
+    ReportBuildError(run, "A block started with " + StartName(run.ScriptOpener) +
+                              " must be ended with " + EndName(run.ScriptOpener) + " before " +
+                              StartName(opener) + ".");
   }
-  PushInput(opener == 'S' ? "\r\n<script>" : "\r\n<Style>");
+  PushInput(run, opener == 'S' ? "\r\n<script>" : "\r\n<Style>");
   run.BlockMode = kBlockScript;
   run.ScriptOpener = opener;
   run.RawMode = true;
 }
 
-void RunScriptEnd(char closer) {
-  TBuildRun& run = BuildRun;
+void RunScriptEnd(TBuildRun& run, char closer) {
   if (run.BlockMode != kBlockScript) {
-    ReportBuildError(closer == 'S' ? "ES command must be preceded by BS command"
-                                   : "EY command must be preceded by BY command");
+    ReportBuildError(run, closer == 'S' ? "ES command must be preceded by BS command"
+                                        : "EY command must be preceded by BY command");
   }
   if (run.ScriptOpener != closer) {
-    ReportBuildError("A block started with " + StartName(run.ScriptOpener) +
-                     " cannot be ended with " + EndName(closer) + " - end it with " +
-                     EndName(run.ScriptOpener) + ".");
+    ReportBuildError(run, "A block started with " + StartName(run.ScriptOpener) +
+                              " cannot be ended with " + EndName(closer) + " - end it with " +
+                              EndName(run.ScriptOpener) + ".");
   }
-  PushInput(closer == 'S' ? "\r\n</Script>" : "\r\n</Style>");
+  PushInput(run, closer == 'S' ? "\r\n</Script>" : "\r\n</Style>");
   run.BlockMode = kBlockNormal;
   run.ScriptOpener = 0;
   run.RawMode = false;

@@ -24,32 +24,32 @@ const TResetEntry reset(ResetBuildBuffers);
 
 }  // namespace
 
-void StartBuildBuffers(std::string source) {
+void StartBuildBuffers(TBuildRun& run, std::string source) {
   PageBuffer.clear();
   PageBuffer.reserve(kMaxPageBytes + 1);
   LineBuffer.clear();
   LineBuffer.reserve(kPushBackCapacity);
   HasUnread = false;
-  BuildRun.RtfSource = std::move(source);
-  BuildRun.SourcePos = 0;
+  run.RtfSource = std::move(source);
+  run.SourcePos = 0;
 }
 
-void PushInput(std::string_view text) {
+void PushInput(TBuildRun& run, std::string_view text) {
   if (LineBuffer.size() + text.size() > kPushBackCapacity) {
-    ReportBuildError("Stack overflow when trying to add " + std::to_string(text.size()) +
-                     " characters");
+    ReportBuildError(
+        run, "Stack overflow when trying to add " + std::to_string(text.size()) + " characters");
   }
   LineBuffer.append(text.rbegin(), text.rend());
 }
 
-void PushReadText(std::string_view text) {
+void PushReadText(TBuildRun& run, std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());
   for (const char ch : text) {
     if (ch == '\\') escaped += '\\';
     escaped += ch;
   }
-  PushInput(escaped);
+  PushInput(run, escaped);
 }
 
 size_t PushedCount() {
@@ -68,40 +68,40 @@ bool TakeUnread(char& ch) {
   return true;
 }
 
-bool NextInput(char& ch, bool& fromSource) {
+bool NextInput(TBuildRun& run, char& ch, bool& fromSource) {
   if (!LineBuffer.empty()) {
     ch = LineBuffer.back();
     LineBuffer.pop_back();
     fromSource = false;
     return true;
   }
-  if (BuildRun.SourcePos < BuildRun.RtfSource.size()) {
-    ch = BuildRun.RtfSource[BuildRun.SourcePos++];
+  if (run.SourcePos < run.RtfSource.size()) {
+    ch = run.RtfSource[run.SourcePos++];
     fromSource = true;
     return true;
   }
   return false;
 }
 
-char PeekInput(size_t k) {
+char PeekInput(TBuildRun& run, size_t k) {
   if (HasUnread) {
     if (k == 0) return Unread;
     --k;
   }
   if (k < LineBuffer.size()) return LineBuffer[LineBuffer.size() - 1 - k];
-  const size_t at = BuildRun.SourcePos + (k - LineBuffer.size());
-  return at < BuildRun.RtfSource.size() ? BuildRun.RtfSource[at] : '\0';
+  const size_t at = run.SourcePos + (k - LineBuffer.size());
+  return at < run.RtfSource.size() ? run.RtfSource[at] : '\0';
 }
 
-void EmitChar(char ch) {
+void EmitChar(TBuildRun& run, char ch) {
   if (PageBuffer.size() >= kMaxPageBytes) {
-    ReportBuildError("Web page too large: " + BuildRun.PageName);
+    ReportBuildError(run, "Web page too large: " + run.PageName);
   }
   PageBuffer.push_back(ch);
 }
 
-void EmitText(std::string_view text) {
-  for (char ch : text) EmitChar(ch);
+void EmitText(TBuildRun& run, std::string_view text) {
+  for (char ch : text) EmitChar(run, ch);
 }
 
 std::string Excerpt(std::string_view text, long long start, size_t length) {
@@ -112,9 +112,9 @@ std::string Excerpt(std::string_view text, long long start, size_t length) {
   return std::string(text.substr(static_cast<size_t>(start), static_cast<size_t>(end - start)));
 }
 
-void ReportBuildError(const std::string& message) {
+void ReportBuildError(TBuildRun& run, const std::string& message) {
   const long long tail = static_cast<long long>(PageBuffer.size()) - 600;
-  ShowErrorAndAbort("Section: " + BuildRun.PageName + "\r" + message + "\r\rLast output was:  \r" +
+  ShowErrorAndAbort("Section: " + run.PageName + "\r" + message + "\r\rLast output was:  \r" +
                     Excerpt(PageBuffer, tail, 600));
 }
 

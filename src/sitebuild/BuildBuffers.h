@@ -8,17 +8,19 @@
 
 namespace quorrel {
 
+struct TBuildRun;
+
 // Starts a run's buffers: an empty page with room for the largest one, an empty
 // push-back stack, and the source to read.
-void StartBuildBuffers(std::string source);
+void StartBuildBuffers(TBuildRun& run, std::string source);
 
 // Puts text in front of the input: it is read before anything pushed earlier and
 // before the source, first character first. Stops the build when the stack would
 // hold more than its capacity.
-void PushInput(std::string_view text);
+void PushInput(TBuildRun& run, std::string_view text);
 // PushInput for text the reader has already translated: its backslashes stay
 // backslashes when it is read again.
-void PushReadText(std::string_view text);
+void PushReadText(TBuildRun& run, std::string_view text);
 // Characters waiting on the push-back stack.
 size_t PushedCount();
 // Gives back a character the reader has already translated: it is the next one
@@ -28,19 +30,19 @@ void UnreadChar(char ch);
 bool TakeUnread(char& ch);
 // The next input character (push-back stack first, then the source); fromSource
 // tells which. False at the end of both.
-bool NextInput(char& ch, bool& fromSource);
+bool NextInput(TBuildRun& run, char& ch, bool& fromSource);
 // The input character k places ahead without taking it; 0 past the end.
-char PeekInput(size_t k = 0);
+char PeekInput(TBuildRun& run, size_t k = 0);
 
 // Appends to the page; stops the build when the page would grow past its limit.
-void EmitChar(char ch);
-void EmitText(std::string_view text);
+void EmitChar(TBuildRun& run, char ch);
+void EmitText(TBuildRun& run, std::string_view text);
 
 // The length characters of text starting at start (which may lie before the text
 // or run past it), clamped to the text.
 std::string Excerpt(std::string_view text, long long start, size_t length);
 
 // "Section: " + page + message + the last output, then the silent abort.
-[[noreturn]] void ReportBuildError(const std::string& message);
+[[noreturn]] void ReportBuildError(TBuildRun& run, const std::string& message);
 
 }  // namespace quorrel

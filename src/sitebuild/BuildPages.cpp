@@ -20,64 +20,64 @@ namespace {
 // A run that stops on a message leaves nothing running behind it, and the page
 // name its messages carried goes back to the caret's section.
 struct TRunGuard {
+  TBuildRun& run;
   std::string pageName = CurrentPageName;
   ~TRunGuard() {
-    BuildRun.BuildRunning = false;
+    run.BuildRunning = false;
     CurrentPageName = pageName;
   }
 };
 
 }  // namespace
 
-void StartBuildRun(std::string source) {
-  const bool oneSection = BuildRun.OneSection;
-  std::string menu = std::move(BuildRun.SiteMenu);
-  ResetBuildState();
-  BuildRun.OneSection = oneSection;
-  BuildRun.SiteMenu = std::move(menu);
-  StartBuildBuffers(std::move(source));
-  BuildRun.LineStartFlag = true;
-  PushInput("\r\n");
-  BuildRun.BuildRunning = true;
+void StartBuildRun(TBuildRun& run, std::string source) {
+  const bool oneSection = run.OneSection;
+  std::string menu = std::move(run.SiteMenu);
+  ResetBuildState(run);
+  run.OneSection = oneSection;
+  run.SiteMenu = std::move(menu);
+  StartBuildBuffers(run, std::move(source));
+  run.LineStartFlag = true;
+  PushInput(run, "\r\n");
+  run.BuildRunning = true;
 }
 
-void RunBuildLoop() {
-  TBuildRun& run = BuildRun;
+void RunBuildLoop(TBuildRun& run) {
   for (long rounds = 0; run.BuildRunning; ++rounds) {
-    if (rounds >= BuildRoundLimit) ReportBuildError("Build loop limit reached");
-    char ch = ReadRtfChar();
+    if (rounds >= BuildRoundLimit) ReportBuildError(run, "Build loop limit reached");
+    char ch = ReadRtfChar(run);
     if (!run.BuildRunning) break;
     if (run.LineStartDot) {
       run.LineStartDot = false;
-      PushInput("\n.");
+      PushInput(run, "\n.");
       ch = '\r';
     }
     if (ch == '\r') {
-      const char next = ReadRtfChar();
+      const char next = ReadRtfChar(run);
       if (!run.BuildRunning) break;
       if (next == '\n') {
-        HandleLineEnd();
+        HandleLineEnd(run);
       } else {
         UnreadChar(next);
-        EmitTypo('\r');
+        EmitTypo(run, '\r');
       }
       continue;
     }
-    if (ch != '\f' && !run.SuppressOutput) EmitTypo(ch);
+    if (ch != '\f' && !run.SuppressOutput) EmitTypo(run, ch);
   }
 }
 
-void BuildPagesFromRtf(bool oneSection) {
-  TRunGuard guard;
-  ResetBuildState();
-  BuildRun.OneSection = oneSection;
-  BuildRun.SiteMenu = ReadSiteMenu();
+void BuildPagesFromRtf(TBuildRun& run, bool oneSection) {
+  TRunGuard guard{run};
+  ResetBuildState(run);
+  run.OneSection = oneSection;
+  run.SiteMenu = ReadSiteMenu();
   ShowStatus("Scanning...");
   const size_t caret = CurrentEditor ? TextOffsetOf(CurrentEditor->SelStart()) : 0;
   std::string source = CollectBuildSource(oneSection, caret);
   SetBuildOutputFolder();
-  StartBuildRun(std::move(source));
-  RunBuildLoop();
+  StartBuildRun(run, std::move(source));
+  RunBuildLoop(run);
 }
 
 }  // namespace quorrel

@@ -69,24 +69,23 @@ bool StartsTag(char next) {
 
 // The character as the page gets it; markup is followed so that quotes and
 // typography leave attributes alone.
-char Track(char ch) {
+char Track(TBuildRun& run, char ch) {
   // A code block shows its tags as text.
-  if (ch == '<' && !BuildRun.QuoteMode && StartsTag(PeekInput())) BuildRun.InMarkup = true;
-  if (ch == '>') BuildRun.InMarkup = false;
+  if (ch == '<' && !run.QuoteMode && StartsTag(PeekInput(run))) run.InMarkup = true;
+  if (ch == '>') run.InMarkup = false;
   return ch;
 }
 
 }  // namespace
 
-char ReadRtfChar() {
-  TBuildRun& run = BuildRun;
+char ReadRtfChar(TBuildRun& run) {
   for (;;) {
     char ch = 0;
     bool fromSource = false;
-    if (TakeUnread(ch)) return Track(ch);
-    if (!NextInput(ch, fromSource)) {
-      FlushPage();
-      EndBuildRun();
+    if (TakeUnread(ch)) return Track(run, ch);
+    if (!NextInput(run, ch, fromSource)) {
+      FlushPage(run);
+      EndBuildRun(run);
       return ' ';
     }
     if (fromSource && ch == '.' && run.SourcePos >= 2 && run.RtfSource[run.SourcePos - 2] == '\n') {
@@ -94,28 +93,29 @@ char ReadRtfChar() {
     }
     if (ch == '\\') {
       if (run.RawMode) {
-        ReadRawEscape(ch);
+        ReadRawEscape(run, ch);
         return ch;
       }
-      if (ReadControlRun(ch)) return ch;
+      if (ReadControlRun(run, ch)) return ch;
       continue;
     }
     if (run.RawMode) return ch;
     if (!run.NotesMode) ch = AsPlainForm(ch);
     // Only a tag typed in the source is checked; pushed markup was checked or made here.
-    if (ch == '<' && fromSource && !run.QuoteMode && PeekInput() != '-' && !CheckSourceTag()) {
-      PushInput("lt;");
+    if (ch == '<' && fromSource && !run.QuoteMode && PeekInput(run) != '-' &&
+        !CheckSourceTag(run)) {
+      PushInput(run, "lt;");
       return '&';
     }
     if (ch == '"' && run.BodySeen && !run.QuoteMode && !run.NotesMode && !run.InMarkup) {
       if (run.OpenQuote) {
         run.OpenQuote = false;
-        PushInput("rdquo;");
+        PushInput(run, "rdquo;");
       } else if (!OutputEndsInNumber()) {
         run.OpenQuote = true;
-        PushInput("ldquo;");
+        PushInput(run, "ldquo;");
       } else {
-        PushInput("quot;");
+        PushInput(run, "quot;");
       }
       return '&';
     }
@@ -123,20 +123,20 @@ char ReadRtfChar() {
     // Slide notes are RTF, not page text: their characters stay as they are.
     if (byte >= 128 && !run.NotesMode) {
       if (byte == kNbspMark) {
-        PushInput("nbsp;");
+        PushInput(run, "nbsp;");
       } else if (byte == kBulletMark) {
-        PushInput(kBulletImage);
+        PushInput(run, kBulletImage);
         continue;
       } else if (size_t at = kNamedChars.find(ch); at != std::string_view::npos) {
-        PushInput(NamedEntity(at));
+        PushInput(run, NamedEntity(at));
       } else if (byte < 160) {
-        PushInput(kWindowsRange[byte - 128]);
+        PushInput(run, kWindowsRange[byte - 128]);
       } else {
-        PushInput("#" + std::to_string(byte) + ";");
+        PushInput(run, "#" + std::to_string(byte) + ";");
       }
       return '&';
     }
-    return Track(ch);
+    return Track(run, ch);
   }
 }
 

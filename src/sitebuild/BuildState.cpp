@@ -4,16 +4,14 @@
 
 namespace quorrel {
 
-TBuildRun BuildRun;
 long BuildRoundLimit = kMaxBuildRounds;
 
-void ResetBuildState() {
-  BuildRun = TBuildRun();
+void ResetBuildState(TBuildRun& run) {
+  run = TBuildRun();
 }
 
 namespace {
 void ResetBuildUnit() {
-  ResetBuildState();
   BuildRoundLimit = kMaxBuildRounds;
 }
 const TResetEntry reset(ResetBuildUnit);

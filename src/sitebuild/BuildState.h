@@ -71,11 +71,10 @@ struct TBuildRun {
   bool InMarkup = false;      // between a tag's "<" and its ">"
 };
 
-extern TBuildRun BuildRun;
 // Rounds the main loop reads at most (kMaxBuildRounds; tests lower it).
 extern long BuildRoundLimit;
 
 // Back to a run that has not started.
-void ResetBuildState();
+void ResetBuildState(TBuildRun& run);
 
 }  // namespace quorrel

@@ -32,46 +32,46 @@ constexpr std::string_view kCommandTable =
 // Every position up to here switches the block mode.
 constexpr size_t kLastBlockSwitch = 25;
 
-using TCommand = void (*)();
+using TCommand = void (*)(TBuildRun&);
 
 struct TCommandEntry {
   size_t position;
   TCommand run;
 };
 
-void Nothing() {}
+void Nothing(TBuildRun&) {}
 
 const TCommandEntry kCommands[] = {
-    {28, RunCodeBlockCommand},           // WW
-    {31, Nothing},                       // CM: a comment line
-    {34, RunOhCommand},                  // OH
-    {37, [] { RunHeadingCommand(1); }},  // T1
-    {40, [] { RunHeadingCommand(2); }},  // T2
-    {43, [] { RunHeadingCommand(3); }},  // T3
-    {46, RunPageCommand},                // PG
-    {49, [] { RunScriptStart('S'); }},   // BS
-    {52, [] { RunScriptEnd('S'); }},     // ES
-    {55, Nothing},                       // --: a comment line
-    {58, RunTableCommand},               // TA
-    {61, RunArchiveListCommand},         // ZI
-    {64, [] { RunScriptStart('Y'); }},   // BY
-    {67, [] { RunScriptEnd('Y'); }},     // EY
-    {70, RunLinkBlockCommand},           // BB
-    {73, RunBodyCommand},                // BO
-    {76, RunDanceTableCommand},          // DT
-    {79, RunVideoCommand},               // VI
-    {82, RunNotesCommand},               // NO
-    {85, RunSectionCommand},             // SE
-    {88, RunOtherPagesCommand},          // DX
-    {91, RunRuleCommand},                // HR
-    {94, RunPageMenuCommand},            // ME
+    {28, RunCodeBlockCommand},                                // WW
+    {31, Nothing},                                            // CM: a comment line
+    {34, RunOhCommand},                                       // OH
+    {37, [](TBuildRun& run) { RunHeadingCommand(run, 1); }},  // T1
+    {40, [](TBuildRun& run) { RunHeadingCommand(run, 2); }},  // T2
+    {43, [](TBuildRun& run) { RunHeadingCommand(run, 3); }},  // T3
+    {46, RunPageCommand},                                     // PG
+    {49, [](TBuildRun& run) { RunScriptStart(run, 'S'); }},   // BS
+    {52, [](TBuildRun& run) { RunScriptEnd(run, 'S'); }},     // ES
+    {55, Nothing},                                            // --: a comment line
+    {58, RunTableCommand},                                    // TA
+    {61, RunArchiveListCommand},                              // ZI
+    {64, [](TBuildRun& run) { RunScriptStart(run, 'Y'); }},   // BY
+    {67, [](TBuildRun& run) { RunScriptEnd(run, 'Y'); }},     // EY
+    {70, RunLinkBlockCommand},                                // BB
+    {73, RunBodyCommand},                                     // BO
+    {76, RunDanceTableCommand},                               // DT
+    {79, RunVideoCommand},                                    // VI
+    {82, RunNotesCommand},                                    // NO
+    {85, RunSectionCommand},                                  // SE
+    {88, RunOtherPagesCommand},                               // DX
+    {91, RunRuleCommand},                                     // HR
+    {94, RunPageMenuCommand},                                 // ME
 };
 
 // The source line that starts at the input's next character, for messages.
-std::string ComingLine() {
+std::string ComingLine(TBuildRun& run) {
   std::string line;
   for (size_t k = 0; line.size() < kCurrentLineLength; ++k) {
-    const char ch = PeekInput(k);
+    const char ch = PeekInput(run, k);
     if (ch == '\r' || ch == '\0') break;
     line += ch;
   }
@@ -80,53 +80,51 @@ std::string ComingLine() {
 
 }  // namespace
 
-void RunDotCommand() {
-  TBuildRun& run = BuildRun;
+void RunDotCommand(TBuildRun& run) {
   // A hidden heading's text ends at the next command.
   run.SuppressOutput = false;
   std::string line;
   for (;;) {
-    const char ch = ReadRtfChar();
+    const char ch = ReadRtfChar(run);
     if (!run.BuildRunning) return;
     if (ch == '\r') {
-      PushInput("\r");
+      PushInput(run, "\r");
       break;
     }
     line += ch;
   }
-  if (line.empty()) ReportBuildError("Extraneous dot!");
+  if (line.empty()) ReportBuildError(run, "Extraneous dot!");
   std::string name = line.substr(0, 2);
   for (char& ch : name) ch = static_cast<char>(AnsiUpperChar(static_cast<unsigned char>(ch)));
   run.CommandText = line.substr(name.size());
   const size_t found = kCommandTable.find(name);
-  if (found == std::string_view::npos) ReportBuildError("Unknown marker ." + name);
+  if (found == std::string_view::npos) ReportBuildError(run, "Unknown marker ." + name);
   const size_t position = found + 1;
   if (position <= kLastBlockSwitch) {
-    SetBlockMode(position);
+    SetBlockMode(run, position);
     return;
   }
   for (const TCommandEntry& entry : kCommands) {
     if (entry.position == position) {
-      entry.run();
+      entry.run(run);
       return;
     }
   }
   // Found across two entries.
-  ReportBuildError("Unknown marker ." + name);
+  ReportBuildError(run, "Unknown marker ." + name);
 }
 
-void HandleLineEnd() {
-  TBuildRun& run = BuildRun;
-  run.CurrentLine = ComingLine();
-  const char ch = ReadRtfChar();
-  if (ch == '\0') ReportBuildError("Internal error: Pch is null.");
+void HandleLineEnd(TBuildRun& run) {
+  run.CurrentLine = ComingLine(run);
+  const char ch = ReadRtfChar(run);
+  if (ch == '\0') ReportBuildError(run, "Internal error: Pch is null.");
   if (ch == '\f' || !run.BuildRunning) return;
   if (ch == '.') {
     // The reader signals every line-start dot; this one is taken here.
     run.LineStartDot = false;
     // In a code block only its end is a command; other dot lines are code.
     if (run.BlockMode != kBlockCode || StartsWithNoCase(run.CurrentLine, ".FS")) {
-      RunDotCommand();
+      RunDotCommand(run);
       return;
     }
   }
@@ -134,7 +132,7 @@ void HandleLineEnd() {
   if (run.BlockMode == kBlockLines || run.BlockMode == kBlockMonospace ||
       run.BlockMode == kBlockCode) {
     UnreadChar(ch);
-    EmitBlockLine();
+    EmitBlockLine(run);
     return;
   }
   if (run.LineStartFlag) {
@@ -142,30 +140,29 @@ void HandleLineEnd() {
     UnreadChar(ch);
     return;
   }
-  if (ch == '\r' && PeekInput() == '\n' && !run.RawMode) {
-    ReadRtfChar();
+  if (ch == '\r' && PeekInput(run) == '\n' && !run.RawMode) {
+    ReadRtfChar(run);
     if (run.OhTableOpen) {
-      NextOhRow();
+      NextOhRow(run);
       return;
     }
-    if (run.BlockMode == kBlockNormal) EmitText("<P>");
-    EmitText("\r\n");
+    if (run.BlockMode == kBlockNormal) EmitText(run, "<P>");
+    EmitText(run, "\r\n");
     return;
   }
-  EmitText("\r\n");
+  EmitText(run, "\r\n");
   UnreadChar(ch);
 }
 
-bool ReadTextLine(std::string& line) {
-  TBuildRun& run = BuildRun;
+bool ReadTextLine(TBuildRun& run, std::string& line) {
   line.clear();
-  if (PeekInput(0) != '\r' || PeekInput(1) != '\n') return false;
-  const char first = PeekInput(2);
+  if (PeekInput(run, 0) != '\r' || PeekInput(run, 1) != '\n') return false;
+  const char first = PeekInput(run, 2);
   if (first == '\r' || first == '\0' || first == '\f' || first == '.') return false;
-  ReadRtfChar();
-  ReadRtfChar();
+  ReadRtfChar(run);
+  ReadRtfChar(run);
   while (run.BuildRunning) {
-    const char ch = ReadRtfChar();
+    const char ch = ReadRtfChar(run);
     if (!run.BuildRunning) break;
     if (ch == '\r') {
       UnreadChar(ch);

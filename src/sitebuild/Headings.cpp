@@ -27,10 +27,10 @@ constexpr char kBackButton[] =
 constexpr char kContentId[] = " Id=Content";
 
 // Whether the line after the command line starts with text (no case).
-bool NextLineStarts(std::string_view text) {
-  if (PeekInput(0) != '\r' || PeekInput(1) != '\n') return false;
+bool NextLineStarts(TBuildRun& run, std::string_view text) {
+  if (PeekInput(run, 0) != '\r' || PeekInput(run, 1) != '\n') return false;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (AnsiUpperChar(static_cast<unsigned char>(PeekInput(i + 2))) !=
+    if (AnsiUpperChar(static_cast<unsigned char>(PeekInput(run, i + 2))) !=
         AnsiUpperChar(static_cast<unsigned char>(text[i]))) {
       return false;
     }
@@ -38,16 +38,16 @@ bool NextLineStarts(std::string_view text) {
   return true;
 }
 
-std::string MainHeading(std::string text, const std::string& id, bool noSpace, bool noBack) {
-  const TBuildRun& run = BuildRun;
-  if (!IsSlides && NextLineStarts(".PG")) {
-    ReportBuildError("Cannot have .T1 immediately followed by .PG");
+std::string MainHeading(TBuildRun& run, std::string text, const std::string& id, bool noSpace,
+                        bool noBack) {
+  if (!IsSlides && NextLineStarts(run, ".PG")) {
+    ReportBuildError(run, "Cannot have .T1 immediately followed by .PG");
   }
   if (text.empty()) text = run.PageTitle;
   if (run.SiteMenu.empty()) return "\n<H1" + id + ">" + text + "</H1>\r\n";
   std::string heading =
       "\n<H1" + std::string(kContentId) + ">" + (noBack ? "" : kBackButton) + text + "</H1><HR>";
-  if (!NextLineStarts("<H2")) heading += noSpace ? "<P>" : "<P><Br>";
+  if (!NextLineStarts(run, "<H2")) heading += noSpace ? "<P>" : "<P><Br>";
   return heading;
 }
 
@@ -62,8 +62,7 @@ std::string AnchorFromText(const std::string& text) {
   return anchor;
 }
 
-void RunHeadingCommand(int level) {
-  TBuildRun& run = BuildRun;
+void RunHeadingCommand(TBuildRun& run, int level) {
   SplitArguments(run.CommandText);
   std::string text(TrimBlanks(SplitFields[0]));
   std::string anchor = SplitFields.size() > 1 ? std::string(TrimBlanks(SplitFields[1])) : "";
@@ -76,18 +75,18 @@ void RunHeadingCommand(int level) {
   if (noSpace || noBack) {
     anchor.clear();
   } else if (anchor.find_first_of("'.|") != std::string::npos) {
-    ReportBuildError("Anchor must not contain \"'\" or \".\" or \"|\"\r" + anchor);
+    ReportBuildError(run, "Anchor must not contain \"'\" or \".\" or \"|\"\r" + anchor);
   }
   if (!anchor.empty() && anchor[0] == '*') anchor.erase(0, 1);
   const bool anchorGiven = !anchor.empty();
   // Pushed last, so read first: an open two-column table ends before the heading.
-  const std::string tableEnd = CloseOhTable();
+  const std::string tableEnd = CloseOhTable(run);
   const bool anchorsAsked = level == 2 ? run.T2Anchors : level == 3 && run.T3Anchors;
   if (anchorsAsked && !text.empty() && text[0] == '!') {
     if (!run.AllEntries) {
       // The link block leaves this section out: its heading and text are not shown.
       run.SuppressOutput = true;
-      PushInput(tableEnd);
+      PushInput(run, tableEnd);
       return;
     }
     text.erase(0, 1);
@@ -96,7 +95,7 @@ void RunHeadingCommand(int level) {
   std::string id = anchorGiven || anchorsAsked ? " Id=" + anchor : "";
   std::string heading;
   if (level == 1) {
-    heading = MainHeading(text, anchorGiven ? id : "", noSpace, noBack);
+    heading = MainHeading(run, text, anchorGiven ? id : "", noSpace, noBack);
   } else if (level == 2 && text == kHiddenHeading) {
     heading = "<H2 Class=Hidden></H2>";
   } else if (level == 2) {
@@ -112,8 +111,8 @@ void RunHeadingCommand(int level) {
     if (run.PrintVersion) id.clear();
     heading = "\r\n<H3" + id + ">" + text + "</H3>";
   }
-  PushReadText(heading);
-  PushInput(tableEnd);
+  PushReadText(run, heading);
+  PushInput(run, tableEnd);
 }
 
 }  // namespace quorrel

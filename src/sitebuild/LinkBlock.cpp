@@ -88,17 +88,17 @@ std::string Links(std::vector<TEntry> entries, bool sorted) {
 }
 
 // "Links to dances on other pages" from the section's .DX lines.
-std::string OtherPagesPart(const std::vector<TLine>& section) {
+std::string OtherPagesPart(TBuildRun& run, const std::vector<TLine>& section) {
   std::string links;
   for (const TLine& line : section) {
     if (!StartsWithNoCase(line.text, ".DX")) continue;
     const std::string text = AfterCommand(line.text);
     if (text.find('|') == std::string::npos) {
-      ReportBuildError("You must separate elements by \"|\":\r" + line.text);
+      ReportBuildError(run, "You must separate elements by \"|\":\r" + line.text);
     }
     SplitArguments(text);
     const std::vector<std::string> fields = SplitFields;
-    if (fields.size() % 2 != 0) ReportBuildError("Odd number of elements in\r" + line.text);
+    if (fields.size() % 2 != 0) ReportBuildError(run, "Odd number of elements in\r" + line.text);
     for (size_t i = 0; i + 1 < fields.size(); i += 2) {
       links += "<A Href=\"" + std::string(TrimBlanks(fields[i])) + "\">" +
                std::string(TrimBlanks(fields[i + 1])) + "</A>";
@@ -125,9 +125,8 @@ std::vector<std::string> MarkersAsked(const std::string& options,
   return {".T2"};
 }
 
-std::string SectionLinks(const std::string& options, const std::vector<TLine>& section,
-                         size_t sectionStart) {
-  TBuildRun& run = BuildRun;
+std::string SectionLinks(TBuildRun& run, const std::string& options,
+                         const std::vector<TLine>& section, size_t sectionStart) {
   const bool all = options.find('A') != std::string::npos;
   const std::vector<std::string> markers = MarkersAsked(options, section);
   std::vector<TEntry> entries;
@@ -147,12 +146,13 @@ std::string SectionLinks(const std::string& options, const std::vector<TLine>& s
     if (TrimBlanks(text).empty()) {
       // The marker's 1-based offset in the source, and the text before it.
       const long long at = static_cast<long long>(sectionStart + line.offset - 1);
-      ReportBuildError(
-          "No text in marker at offset " + std::to_string(at) + " following:\r" +
-          Excerpt(run.RtfSource, at - 1 - static_cast<long long>(kMarkerExcerpt), kMarkerExcerpt));
+      ReportBuildError(run,
+                       "No text in marker at offset " + std::to_string(at) + " following:\r" +
+                           Excerpt(run.RtfSource, at - 1 - static_cast<long long>(kMarkerExcerpt),
+                                   kMarkerExcerpt));
     }
     if (static_cast<unsigned char>(text[0]) <= ' ')
-      ReportBuildError(text + " starts with a space.");
+      ReportBuildError(run, text + " starts with a space.");
     text = ReplaceAll(text, "\\'e9", "&eacute;", true);
     if (text[0] == '!') {
       if (!all) continue;
@@ -189,22 +189,22 @@ std::string SectionLinks(const std::string& options, const std::vector<TLine>& s
 }
 
 // The text of a master as lines: an RTF file through its words.
-std::string MasterText(const std::string& argument) {
+std::string MasterText(TBuildRun& run, const std::string& argument) {
   const std::string path = MasterFolderFile(argument);
   std::string text;
-  if (!ReadOldPage(path, text)) ReportBuildError("Cannot read " + path);
+  if (!ReadOldPage(path, text)) ReportBuildError(run, "Cannot read " + path);
   if (text.compare(0, 5, "{\\rtf") == 0) return RtfPlainText(ParseRtf(text));
   return text;
 }
 
 // A link to every page of a master, with the text of the page's main heading.
-void AddPageLinks(const std::string& text, std::vector<TEntry>& entries) {
+void AddPageLinks(TBuildRun& run, const std::string& text, std::vector<TEntry>& entries) {
   const std::vector<TLine> lines = LinesOf(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!StartsWithNoCase(lines[i].text, ".PG")) continue;
     const std::string arguments = AfterCommand(lines[i].text);
     if (!arguments.empty() && arguments[0] == ' ') {
-      ReportBuildError(arguments + " starts with a space.");
+      ReportBuildError(run, arguments + " starts with a space.");
     }
     const std::string name = arguments.substr(0, arguments.find('|'));
     const std::string page = name.substr(0, name.find('.'));
@@ -224,17 +224,18 @@ void AddPageLinks(const std::string& text, std::vector<TEntry>& entries) {
       Abort();
     }
     if (title.empty()) {
-      ReportBuildError(page + "\r.T1 must have a value when referred to by .BB command.");
+      ReportBuildError(run, page + "\r.T1 must have a value when referred to by .BB command.");
     }
     if (title.size() > kLongTitle) title = title.substr(0, title.find(',', kLongTitle));
     entries.push_back({title, "<A Href=\"" + page + ".htm\">" + title + "</A>"});
   }
 }
 
-std::string PageLinks(const std::string& options, const std::vector<std::string>& files) {
+std::string PageLinks(TBuildRun& run, const std::string& options,
+                      const std::vector<std::string>& files) {
   std::vector<TEntry> entries;
-  AddPageLinks(CurrentText.empty() ? BuildRun.RtfSource : CurrentText, entries);
-  for (const std::string& file : files) AddPageLinks(MasterText(file), entries);
+  AddPageLinks(run, CurrentText.empty() ? run.RtfSource : CurrentText, entries);
+  for (const std::string& file : files) AddPageLinks(run, MasterText(run, file), entries);
   return Links(entries, options.find('U') == std::string::npos);
 }
 
@@ -268,8 +269,7 @@ std::string ShownLinkText(const std::string& text) {
   return start + whole;
 }
 
-void RunLinkBlockCommand() {
-  TBuildRun& run = BuildRun;
+void RunLinkBlockCommand(TBuildRun& run) {
   SplitArguments(run.CommandText);
   const std::vector<std::string> arguments = SplitFields;
   const std::string options(TrimBlanks(arguments[0]));
@@ -277,31 +277,32 @@ void RunLinkBlockCommand() {
     ShowHelpContext(kLinkBlockHelp);
     Abort();
   }
-  const std::string_view rest = RestOfSection();
+  const std::string_view rest = RestOfSection(run);
   const size_t sectionStart = std::min(run.SourcePos, run.RtfSource.size()) + 1;
   const std::vector<TLine> section = LinesOf(rest);
-  std::string block = options == "D" ? "" : OtherPagesPart(section);
+  std::string block = options == "D" ? "" : OtherPagesPart(run, section);
   if (options.find('*') == std::string::npos) {
-    block += "<Div Class=BBlock>" + SectionLinks(options, section, sectionStart);
+    block += "<Div Class=BBlock>" + SectionLinks(run, options, section, sectionStart);
   } else {
-    block += "<Div Class=XBlock>" +
-             PageLinks(options, std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+    block +=
+        "<Div Class=XBlock>" +
+        PageLinks(run, options, std::vector<std::string>(arguments.begin() + 1, arguments.end()));
   }
-  PushInput(block + "</Div>");
+  PushInput(run, block + "</Div>");
 }
 
-void RunOtherPagesCommand() {
-  const std::string text = BuildRun.CommandText;
-  if (ContainsNoCase(text, "</A>")) ReportBuildError(".dx cannot contain </A>\r" + text);
+void RunOtherPagesCommand(TBuildRun& run) {
+  const std::string text = run.CommandText;
+  if (ContainsNoCase(text, "</A>")) ReportBuildError(run, ".dx cannot contain </A>\r" + text);
   SplitArguments(text);
   const std::vector<std::string> fields = SplitFields;
-  if (fields.size() % 2 != 0) ReportBuildError("Odd number of elements in\r.DX" + text);
+  if (fields.size() % 2 != 0) ReportBuildError(run, "Odd number of elements in\r.DX" + text);
   std::string links = "<P>";
   for (size_t i = 0; i + 1 < fields.size(); i += 2) {
     links += "<A Class=Other Href=\"" + std::string(TrimBlanks(fields[i])) + "\">" +
              std::string(TrimBlanks(fields[i + 1])) + "</A>&nbsp;&nbsp;";
   }
-  PushInput(links);
+  PushInput(run, links);
 }
 
 }  // namespace quorrel

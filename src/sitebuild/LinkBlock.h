@@ -5,6 +5,8 @@
 
 namespace quorrel {
 
+struct TBuildRun;
+
 // Help topics of the link block and of a page missing its main heading.
 inline constexpr int kLinkBlockHelp = 58120;
 inline constexpr int kMissingMainHeadingHelp = 51820;
@@ -12,9 +14,9 @@ inline constexpr int kMissingMainHeadingHelp = 51820;
 inline constexpr double kMaxLinkTextWidth = 240;
 
 // .BB: the first argument holds the option letters, further ones name masters.
-void RunLinkBlockCommand();
+void RunLinkBlockCommand(TBuildRun& run);
 // .DX: pairs of page and link text.
-void RunOtherPagesCommand();
+void RunOtherPagesCommand(TBuildRun& run);
 
 // A file named by a command's argument, relative to the master's folder ("\" as
 // "/"), found whatever its letter case.

@@ -18,10 +18,10 @@ constexpr size_t kFirstTabColumn = 1;
 constexpr size_t kLastTabColumn = 49;
 
 // The input from its next character to the end of its line.
-std::string ComingInputLine() {
+std::string ComingInputLine(TBuildRun& run) {
   std::string line;
   for (size_t k = 0;; ++k) {
-    const char ch = PeekInput(k);
+    const char ch = PeekInput(run, k);
     if (ch == '\r' || ch == '\0') return line;
     line += ch;
   }
@@ -33,54 +33,51 @@ bool RowHasTwoCells(const std::string& firstLine) {
 }
 
 // A command after an empty line inside the table.
-[[noreturn]] void CommandAfterEmptyLine(const std::string& line) {
-  const TBuildRun& run = BuildRun;
+[[noreturn]] void CommandAfterEmptyLine(TBuildRun& run, const std::string& line) {
   const std::string coming =
       Excerpt(run.RtfSource, static_cast<long long>(run.SourcePos), kMessageExcerpt);
   if (StartsWithNoCase(line, ".OH")) {
-    ReportBuildError("This is within another .OH command.\r" + coming);
+    ReportBuildError(run, "This is within another .OH command.\r" + coming);
   }
   if (StartsWithNoCase(line, ".FS")) {
     const size_t table =
         PosBackNoCase(".OH", run.RtfSource, run.SourcePos == 0 ? 1 : run.SourcePos);
     if (table != 0 && run.SourcePos + 1 - table < kEmptyTableDistance) {
-      ReportBuildError("You need something between .OH and .FS");
+      ReportBuildError(run, "You need something between .OH and .FS");
     }
   }
-  ReportBuildError("Remove blank line before command starting\r" + coming + "\rwithin .oh section");
+  ReportBuildError(run,
+                   "Remove blank line before command starting\r" + coming + "\rwithin .oh section");
 }
 
 }  // namespace
 
-void RunOhCommand() {
-  TBuildRun& run = BuildRun;
-  if (run.OhTableOpen) ReportBuildError("Nested .OH markers");
-  if (run.OpenQuote) ReportBuildError("Still in \"quotes\".");
-  if (run.BlockMode != kBlockNormal) ReportBuildError("Must be in .fs mode for .oh");
+void RunOhCommand(TBuildRun& run) {
+  if (run.OhTableOpen) ReportBuildError(run, "Nested .OH markers");
+  if (run.OpenQuote) ReportBuildError(run, "Still in \"quotes\".");
+  if (run.BlockMode != kBlockNormal) ReportBuildError(run, "Must be in .fs mode for .oh");
   const bool bordered = !TrimBlanks(run.CommandText).empty();
-  PushInput(bordered ? "\r\n<Table Class=Dance Border=1 BorderColor=Green BgColor=CornSilk "
-                       "Rules=All><TR><TD Class=W40>"
-                     : "\r\n<Table Class=Dance><TR><TD Class=W40>");
+  PushInput(run, bordered ? "\r\n<Table Class=Dance Border=1 BorderColor=Green BgColor=CornSilk "
+                            "Rules=All><TR><TD Class=W40>"
+                          : "\r\n<Table Class=Dance><TR><TD Class=W40>");
   run.OhTableOpen = true;
   run.OhRowCellPending = true;
   run.OhRowSpans = false;
 }
 
-void NextOhRow() {
-  TBuildRun& run = BuildRun;
-  const std::string line = ComingInputLine();
-  if (!line.empty() && line[0] == '.') CommandAfterEmptyLine(line);
+void NextOhRow(TBuildRun& run) {
+  const std::string line = ComingInputLine(run);
+  if (!line.empty() && line[0] == '.') CommandAfterEmptyLine(run, line);
   // A row that never met its tab gets an empty second cell.
   std::string markup =
       run.OhRowCellPending && !run.OhRowSpans ? "</TD><TD></TD></TR>" : "</TD></TR>";
   run.OhRowSpans = !RowHasTwoCells(line);
   markup += run.OhRowSpans ? "<TR><TD ColSpan=2>" : "<TR><TD>";
   run.OhRowCellPending = !run.OhRowSpans;
-  EmitText(markup + "\r\n");
+  EmitText(run, markup + "\r\n");
 }
 
-std::string CloseOhTable() {
-  TBuildRun& run = BuildRun;
+std::string CloseOhTable(TBuildRun& run) {
   if (!run.OhTableOpen) return "";
   run.OhTableOpen = false;
   run.OhRowCellPending = false;

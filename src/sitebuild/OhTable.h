@@ -5,11 +5,13 @@
 
 namespace quorrel {
 
+struct TBuildRun;
+
 // .OH: opens the table (with a border when the command has an argument).
-void RunOhCommand();
+void RunOhCommand(TBuildRun& run);
 // An empty line inside the table: ends the row and opens the next.
-void NextOhRow();
+void NextOhRow(TBuildRun& run);
 // The markup that closes an open table ("" when none is open); the table is closed.
-std::string CloseOhTable();
+std::string CloseOhTable(TBuildRun& run);
 
 }  // namespace quorrel

@@ -30,8 +30,8 @@ std::string Trimmed(const std::string& text) {
 }
 
 // The first line of the document, from which the page extension is taken.
-std::string FirstDocumentLine() {
-  const std::string& text = CurrentText.empty() ? BuildRun.RtfSource : CurrentText;
+std::string FirstDocumentLine(TBuildRun& run) {
+  const std::string& text = CurrentText.empty() ? run.RtfSource : CurrentText;
   size_t begin = 0;
   // The collected source starts with the paragraph mark's line end.
   while (begin < text.size() && (text[begin] == '\r' || text[begin] == '\n')) ++begin;
@@ -49,12 +49,12 @@ std::string OutputFolderFor(const std::string& argument) {
   return folder;
 }
 
-std::string HeadMarkup(const std::string& pageName, const std::string& title) {
+std::string HeadMarkup(TBuildRun& run, const std::string& pageName, const std::string& title) {
   std::string head = "<!DOCTYPE HTML>\n<HTML>\n";
   if (AnsiSameText(pageName, kIndexPage) && !IsSlides) return head;
   head += "<Head>\n  <Title>" + title + "</Title>\n";
   // The command line's own line end follows the pushed text.
-  if (!BuildRun.SiteMenu.empty()) {
+  if (!run.SiteMenu.empty()) {
     head += std::string("<Link Rel=\"shortcut icon\" Href=\"") + kShortcutIcon + "\">\n";
     head += "<Meta Name=viewport Content=\"width=device-width, initial-scale=1\">\n";
     head += "<script src=\"edecrypt.js\"></script>\r\n</Head>\n";
@@ -81,9 +81,9 @@ bool HasMainHeading(std::string_view section) {
 
 }  // namespace
 
-std::string_view RestOfSection() {
-  const std::string& source = BuildRun.RtfSource;
-  const size_t start = std::min(BuildRun.SourcePos, source.size());
+std::string_view RestOfSection(TBuildRun& run) {
+  const std::string& source = run.RtfSource;
+  const size_t start = std::min(run.SourcePos, source.size());
   const size_t next = PosNoCase("\n.PG", source, start + 1);
   const size_t end = next == 0 ? source.size() : next - 1;
   return std::string_view(source).substr(start, end - start);
@@ -117,12 +117,11 @@ void ShowLinkAddresses(std::string& source, size_t start) {
   }
 }
 
-void RunPageCommand() {
-  TBuildRun& run = BuildRun;
-  if (run.OpenQuote) ReportBuildError("Missing quote near end.");
+void RunPageCommand(TBuildRun& run) {
+  if (run.OpenQuote) ReportBuildError(run, "Missing quote near end.");
   run.RawMode = false;
   const std::string text = run.CommandText;
-  const std::string firstLine = FirstDocumentLine();
+  const std::string firstLine = FirstDocumentLine(run);
   if (Trimmed(firstLine).empty()) TooFewArguments(text);
   run.PageExt = DocumentPageExt(firstLine);
   SplitArguments(text);
@@ -138,7 +137,7 @@ void RunPageCommand() {
       OutputFolder = OutputFolderFor(fields[3]);
     }
   }
-  if (run.PageOpen) FlushPage();
+  if (run.PageOpen) FlushPage(run);
   run.PossibleErrors.clear();
   const std::string name = Trimmed(fields[0]);
   run.PageName = name.substr(0, name.find('.'));
@@ -163,31 +162,30 @@ void RunPageCommand() {
   PageBuffer.clear();
   run.LineStartFlag = AnsiSameText(run.PageName, kIndexPage) && !IsSlides;
   ShowLinkAddresses(run.RtfSource, run.SourcePos);
-  PushInput(HeadMarkup(run.PageName, title));
+  PushInput(run, HeadMarkup(run, run.PageName, title));
 }
 
-void RunBodyCommand() {
-  TBuildRun& run = BuildRun;
+void RunBodyCommand(TBuildRun& run) {
   run.BodySeen = true;
   std::string argument = run.CommandText;
   if (!argument.empty() && argument.front() != ' ') argument.insert(0, " ");
   if (run.SiteMenu.empty()) {
-    PushInput(IsSlides ? "<Body OnResize=\"Size()\">\n" : "<Body" + argument + ">\n");
+    PushInput(run, IsSlides ? "<Body OnResize=\"Size()\">\n" : "<Body" + argument + ">\n");
     return;
   }
   std::string menu = run.SiteMenu;
   if (!run.TopMenu.empty()) {
     const size_t found = menu.find(run.TopMenu);
     if (found == std::string::npos) {
-      ReportBuildError("The specified top-level menu (third argument to .PG) is " + run.TopMenu +
-                       "\rwhich does not appear in\r" + menu);
+      ReportBuildError(run, "The specified top-level menu (third argument to .PG) is " +
+                                run.TopMenu + "\rwhich does not appear in\r" + menu);
     }
     menu.insert(found == 0 ? 0 : found - 1, " Id=ThisMenu");
   }
-  if (!HasMainHeading(RestOfSection())) ReportBuildError("No .T1 or <H1 Id=Content>");
-  PushInput("<Body" + argument +
-            ">\n<A Class=Skip Href=\"#Content\">Skip to main content</A>\n<Div Id=All>\n" + menu +
-            "<Div Id=Main>");
+  if (!HasMainHeading(RestOfSection(run))) ReportBuildError(run, "No .T1 or <H1 Id=Content>");
+  PushInput(run, "<Body" + argument +
+                     ">\n<A Class=Skip Href=\"#Content\">Skip to main content</A>\n<Div Id=All>\n" +
+                     menu + "<Div Id=Main>");
 }
 
 }  // namespace quorrel

@@ -33,17 +33,16 @@ constexpr char kVideoPopup[] =
     "Allowfullscreen></IFrame><Div OnClick=\"NoPicture()\">Click here if there's no "
     "picture.</Div><HR><Div Id=VComment Style=\"Margin-top: 3px; Width: 800px\"></Div>\r\n</Div>";
 
-void CheckPageEnd() {
-  const TBuildRun& run = BuildRun;
-  if (run.OpenQuote) ReportBuildError("Missing quote near end.");
+void CheckPageEnd(TBuildRun& run) {
+  if (run.OpenQuote) ReportBuildError(run, "Missing quote near end.");
   if ((run.BlockMode != kBlockNormal && run.BlockMode != kBlockScript) || run.OhTableOpen) {
-    ReportBuildError("Not in .fs mode at end of page " + run.PageName);
+    ReportBuildError(run, "Not in .fs mode at end of page " + run.PageName);
   }
-  if (!run.BodySeen) ReportBuildError("No .BO marker");
+  if (!run.BodySeen) ReportBuildError(run, "No .BO marker");
   if (run.RedOpen) {
     ReportBuildError(
-        "\\cf1 has no corresponding \\cf0 - Press [F2] to check your raw HTML.\rSection " +
-        run.PageName);
+        run, "\\cf1 has no corresponding \\cf0 - Press [F2] to check your raw HTML.\rSection " +
+                 run.PageName);
   }
 }
 
@@ -52,10 +51,10 @@ void SaveForCompare(const std::string& name, const std::string& text) {
   out << text;
 }
 
-void WritePage(const std::string& fileName) {
+void WritePage(TBuildRun& run, const std::string& fileName) {
   const std::string page = WithLfLineEnds(PageBuffer);
   TPageWriteResult result = WritePageIfChanged(OutputFolder, fileName, page);
-  if (result.outcome == TPageWrite::Failed) ReportBuildError(result.error);
+  if (result.outcome == TPageWrite::Failed) ReportBuildError(run, result.error);
   if (result.hadOld && MainMenu().Checked("Debug")) {
     SaveForCompare("Old.htm", result.oldText);
     SaveForCompare("New.htm", page);
@@ -63,13 +62,13 @@ void WritePage(const std::string& fileName) {
   }
 }
 
-void ShowPossibleErrors() {
-  if (BuildRun.PossibleErrors.empty()) return;
+void ShowPossibleErrors(TBuildRun& run) {
+  if (run.PossibleErrors.empty()) return;
   // Shown for reading, never sent to the printer.
   TProgress box("Possible errors", 0, false, true);
   box.SetWidth(kPossibleErrorsWidth);
-  box.Add(BuildRun.PossibleErrors);
-  BuildRun.PossibleErrors.clear();
+  box.Add(run.PossibleErrors);
+  run.PossibleErrors.clear();
   box.Destroy();
 }
 
@@ -111,8 +110,7 @@ std::string EncodeTitle(const std::string& title) {
   return out;
 }
 
-std::string ClosingMarkup() {
-  const TBuildRun& run = BuildRun;
+std::string ClosingMarkup(TBuildRun& run) {
   const bool index = AnsiSameText(run.PageName, kIndexPage);
   std::string end;
   if (run.BlockMode == kBlockScript) {
@@ -144,24 +142,22 @@ std::string ClosingMarkup() {
   return end + "\n</Body>\n</HTML>";
 }
 
-void FlushPage() {
-  TBuildRun& run = BuildRun;
+void FlushPage(TBuildRun& run) {
   if (!run.PageOpen) return;
-  if (MainMenu().Checked("ValSave")) CheckPageEnd();
-  if (run.VideoUsed) EmitText(kVideoPopup);
-  EmitText(ClosingMarkup());
+  if (MainMenu().Checked("ValSave")) CheckPageEnd(run);
+  if (run.VideoUsed) EmitText(run, kVideoPopup);
+  EmitText(run, ClosingMarkup(run));
   run.PageOpen = false;
   const std::string fileName = run.PageName + run.PageExt;
   ShowStatus(fileName);
   // The HTML validator checks the page buffer of a master; an invalid page stops here.
   if (CurrentEditor) ValidateBuiltPage();
-  WritePage(fileName);
+  WritePage(run, fileName);
   run.VideoUsed = false;
-  ShowPossibleErrors();
+  ShowPossibleErrors(run);
 }
 
-void EndBuildRun() {
-  TBuildRun& run = BuildRun;
+void EndBuildRun(TBuildRun& run) {
   if (!run.BuildRunning) return;
   run.BuildRunning = false;
   run.QuoteMode = false;

@@ -48,14 +48,13 @@ std::string MarkedMenu(const std::string& menu, const std::string& page, bool& m
   return nav;
 }
 
-void RunPageMenuCommand() {
-  TBuildRun& run = BuildRun;
+void RunPageMenuCommand(TBuildRun& run) {
   const std::string path = MasterFolderFile(run.CommandText);
   std::string menu;
-  if (!ReadOldPage(path, menu)) ReportBuildError("Cannot read the menu file " + path);
+  if (!ReadOldPage(path, menu)) ReportBuildError(run, "Cannot read the menu file " + path);
   const size_t start = PosNoCase("<Nav", menu);
   if (start == 0 || PosNoCase(kNavEnd, menu, start) == 0) {
-    ReportBuildError("The menu file " + path + " has no \"<Nav\" ... \"</Nav>\" block.");
+    ReportBuildError(run, "The menu file " + path + " has no \"<Nav\" ... \"</Nav>\" block.");
   }
   bool marked = false;
   const std::string nav = MarkedMenu(menu, run.PageName, marked);
@@ -65,7 +64,7 @@ void RunPageMenuCommand() {
                           ", so no menu entry is marked as this page's.";
   }
   // The menu is markup already: it goes to the page as it stands.
-  EmitText(nav);
+  EmitText(run, nav);
 }
 
 }  // namespace quorrel

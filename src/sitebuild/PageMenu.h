@@ -5,8 +5,10 @@
 
 namespace quorrel {
 
+struct TBuildRun;
+
 // .ME: the argument names the menu file, relative to the master's folder.
-void RunPageMenuCommand();
+void RunPageMenuCommand(TBuildRun& run);
 
 // The menu's "<Nav" ... "</Nav>" block with the link to page marked as this page's
 // (the marks of other pages removed, empty lines dropped); marked tells whether

@@ -27,27 +27,26 @@ int LowerHexValue(char c) {
   return -1;
 }
 
-char Take() {
+char Take(TBuildRun& run) {
   char ch = 0;
   bool fromSource = false;
-  NextInput(ch, fromSource);
+  NextInput(run, ch, fromSource);
   return ch;
 }
 
-bool InputStartsWith(std::string_view text) {
+bool InputStartsWith(TBuildRun& run, std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
-    if (PeekInput(i) != text[i]) return false;
+    if (PeekInput(run, i) != text[i]) return false;
   }
   return true;
 }
 
-bool OnCommentLine() {
-  return StartsWithNoCase(BuildRun.CurrentLine, ".cm");
+bool OnCommentLine(TBuildRun& run) {
+  return StartsWithNoCase(run.CurrentLine, ".cm");
 }
 
-std::string Unknown(const std::string& word) {
-  TBuildRun& run = BuildRun;
-  if (OnCommentLine()) return "";
+std::string Unknown(TBuildRun& run, const std::string& word) {
+  if (OnCommentLine(run)) return "";
   std::string message = "Unknown RTF:  " + word + "\rin " + run.PageTitle + "\r" +
                         Excerpt(run.RtfSource, static_cast<long long>(run.SourcePos) - 80, 160);
   if (++run.UnknownRtfCount >= kUnknownWordLimit) {
@@ -58,9 +57,9 @@ std::string Unknown(const std::string& word) {
 }
 
 // The text of the source line the reader is in, as the editor shows it.
-std::string SourceLineText() {
-  const std::string& source = BuildRun.RtfSource;
-  const size_t at = std::min(BuildRun.SourcePos, source.size());
+std::string SourceLineText(TBuildRun& run) {
+  const std::string& source = run.RtfSource;
+  const size_t at = std::min(run.SourcePos, source.size());
   const size_t lineEnd = source.rfind('\n', at == 0 ? 0 : at - 1);
   const size_t begin = lineEnd == std::string::npos || at == 0 ? 0 : lineEnd + 1;
   const size_t end = std::min(source.find('\r', at), source.size());
@@ -69,16 +68,15 @@ std::string SourceLineText() {
   return text.substr(0, kMessageLineLength);
 }
 
-std::string Tab() {
-  TBuildRun& run = BuildRun;
+std::string Tab(TBuildRun& run) {
   if (run.OhTableOpen && run.OhRowCellPending) {
     run.OhRowCellPending = false;
     return " </TD><TD>";
   }
-  if (!run.OhTableOpen && !OnCommentLine()) {
+  if (!run.OhTableOpen && !OnCommentLine(run)) {
     if (!run.TabWarned) {
       run.TabWarned = true;
-      ShowMsg("Unexpected tab character converted to @@@@ in line\r" + SourceLineText() +
+      ShowMsg("Unexpected tab character converted to @@@@ in line\r" + SourceLineText(run) +
               "\rand maybe others.");
     }
     return "@@@@";
@@ -88,25 +86,26 @@ std::string Tab() {
 }
 
 // "<TT>" and the characters up to "\f0", markup characters as references.
-std::string FixedPitch() {
-  if (InputStartsWith("\\bullet")) ReportBuildError("Wrong kind of bullet - can't use \x95");
+std::string FixedPitch(TBuildRun& run) {
+  if (InputStartsWith(run, "\\bullet"))
+    ReportBuildError(run, "Wrong kind of bullet - can't use \x95");
   std::string text = "<TT>";
-  if (PeekInput() == ' ') Take();  // the blank that ends "\f1"
+  if (PeekInput(run) == ' ') Take(run);  // the blank that ends "\f1"
   for (;;) {
-    if (InputStartsWith("\\f0")) break;
-    if (PushedCount() == 0 && BuildRun.SourcePos >= BuildRun.RtfSource.size()) {
-      ReportBuildError("\\f1 with no following \\f0");
+    if (InputStartsWith(run, "\\f0")) break;
+    if (PushedCount() == 0 && run.SourcePos >= run.RtfSource.size()) {
+      ReportBuildError(run, "\\f1 with no following \\f0");
     }
-    const char ch = Take();
+    const char ch = Take(run);
     if (ch == '&' || ch == '<' || ch == '>') {
       text += "&#" + std::to_string(static_cast<int>(ch)) + ";";
     } else {
       text += ch;
     }
     // Longer than the stack can take back: PushInput says so.
-    if (text.size() > kPushBackCapacity) PushInput(text);
+    if (text.size() > kPushBackCapacity) PushInput(run, text);
   }
-  for (int i = 0; i < 3; ++i) Take();
+  for (int i = 0; i < 3; ++i) Take(run);
   return text + "</TT>";
 }
 
@@ -122,7 +121,7 @@ bool IsUnicodeNumber(const std::string& word) {
 
 // "u" with its decimal value (negative for code points from 32768 up); the
 // fallback character that follows is dropped. False when the word is no such form.
-bool UnicodeWord(const std::string& word, std::string& text) {
+bool UnicodeWord(TBuildRun& run, const std::string& word, std::string& text) {
   if (!IsUnicodeNumber(word)) return false;
   const bool negative = word[1] == '-';
   const std::string digits = word.substr(negative ? 2 : 1);
@@ -131,12 +130,12 @@ bool UnicodeWord(const std::string& word, std::string& text) {
   if (negative) value = 65536 - value;
   text += "&#" + std::to_string(value) + ";";
   // The blank that ends the word comes before the fallback.
-  if (PeekInput() == ' ' && PeekInput(1) != '\\' && PeekInput(1) != '\r') Take();
-  if (InputStartsWith("\\'")) {
-    for (int k = 0; k < 4; ++k) Take();
-  } else if (PeekInput() != '\\' && PeekInput() != ' ' && PeekInput() != '\0' &&
-             PeekInput() != '\r') {
-    Take();
+  if (PeekInput(run) == ' ' && PeekInput(run, 1) != '\\' && PeekInput(run, 1) != '\r') Take(run);
+  if (InputStartsWith(run, "\\'")) {
+    for (int k = 0; k < 4; ++k) Take(run);
+  } else if (PeekInput(run) != '\\' && PeekInput(run) != ' ' && PeekInput(run) != '\0' &&
+             PeekInput(run) != '\r') {
+    Take(run);
   }
   return true;
 }
@@ -144,9 +143,9 @@ bool UnicodeWord(const std::string& word, std::string& text) {
 // Closes the style of word's first letter, keeping the page's tags nested: a
 // closing letter that is not the innermost one swaps places with it when their
 // opening tags stand side by side.
-std::string CloseStyle(const std::string& word) {
-  std::string& stack = BuildRun.StyleStack;
-  if (stack.empty()) ReportBuildError("RTF stack is empty.  Elem=" + word);
+std::string CloseStyle(TBuildRun& run, const std::string& word) {
+  std::string& stack = run.StyleStack;
+  if (stack.empty()) ReportBuildError(run, "RTF stack is empty.  Elem=" + word);
   const char letter = word[0];
   const char inner = stack.back();
   if (letter != inner) {
@@ -163,9 +162,8 @@ std::string CloseStyle(const std::string& word) {
 }
 
 // The translation of one control word; ends is set when the word ends the run.
-std::string Translate(std::string word, bool& ends) {
-  TBuildRun& run = BuildRun;
-  if (word == "tab") return Tab();
+std::string Translate(TBuildRun& run, std::string word, bool& ends) {
+  if (word == "tab") return Tab(run);
   if (word == "plain") {
     std::string text;
     for (auto it = run.StyleStack.rbegin(); it != run.StyleStack.rend(); ++it) {
@@ -176,7 +174,7 @@ std::string Translate(std::string word, bool& ends) {
   }
   if (word == "f1") {
     ends = true;
-    return FixedPitch();
+    return FixedPitch(run);
   }
   if (word == "bullet") return "<Br> \xBB \xA9 \xBB";
   if (word == "endash" || word == "emdash") return "-";
@@ -197,7 +195,7 @@ std::string Translate(std::string word, bool& ends) {
     return last == 'p' ? "</Sup>" : "</Sub>";
   }
   std::string text;
-  if (word[0] == 'u' && UnicodeWord(word, text)) {
+  if (word[0] == 'u' && UnicodeWord(run, word, text)) {
     ends = true;
     return text;
   }
@@ -206,7 +204,7 @@ std::string Translate(std::string word, bool& ends) {
     run.StyleStack += word[0];
     return "<" + word + ">";
   }
-  if (word[0] == 'b' || word[0] == 'i' || word[0] == 'u') return CloseStyle(word);
+  if (word[0] == 'b' || word[0] == 'i' || word[0] == 'u') return CloseStyle(run, word);
   if (word == "cf1") {
     run.RedOpen = true;
     return "<Font Color=Red>";
@@ -216,25 +214,25 @@ std::string Translate(std::string word, bool& ends) {
     return "</Font>";
   }
   if (word.compare(0, 2, "cf") == 0 || word == "par") return "";
-  if (word == "qc") ReportBuildError("Use <center> rather than centring with Text | Centred.");
-  return Unknown(word);
+  if (word == "qc") ReportBuildError(run, "Use <center> rather than centring with Text | Centred.");
+  return Unknown(run, word);
 }
 
 }  // namespace
 
-bool ReadControlRun(char& ch) {
-  const char first = PeekInput();
+bool ReadControlRun(TBuildRun& run, char& ch) {
+  const char first = PeekInput(run);
   if (first == '\\' || first == '{' || first == '}') {
-    ch = Take();
+    ch = Take(run);
     return true;
   }
   std::string text;
   bool endedOnSymbol = false;
   for (;;) {
-    const char next = PeekInput();
+    const char next = PeekInput(run);
     if (next == '\'') {
-      Take();
-      const char high = Take(), low = Take();
+      Take(run);
+      const char high = Take(run), low = Take(run);
       endedOnSymbol = true;
       if (high == 'b' && low == 'b') {
         text += "&nbsp;";
@@ -243,60 +241,61 @@ bool ReadControlRun(char& ch) {
         // A backslash read back must not start a control word.
         text += byte == '\\' ? std::string("\\\\") : std::string(1, byte);
       } else {
-        text += Unknown(std::string("'") + high + low);
+        text += Unknown(run, std::string("'") + high + low);
       }
       break;
     }
     if (next == '~') {
-      Take();
+      Take(run);
       text += ' ';
       endedOnSymbol = true;
       break;
     }
     std::string word;
-    while (IsWordChar(PeekInput()) &&
-           !(IsUnicodeNumber(word) && !std::isdigit(static_cast<unsigned char>(PeekInput())))) {
-      word += Take();
+    while (IsWordChar(PeekInput(run)) &&
+           !(IsUnicodeNumber(word) && !std::isdigit(static_cast<unsigned char>(PeekInput(run))))) {
+      word += Take(run);
     }
     if (word.empty()) {
       // A backslash before no word ("\*", "\_") or at the very end.
       if (next == '\0') break;
-      word = std::string(1, Take());
+      word = std::string(1, Take(run));
     }
     bool ends = false;
-    text += Translate(word, ends);
+    text += Translate(run, word, ends);
     if (ends) {
       // The fallback character ended the word; a blank after it is text.
       endedOnSymbol = endedOnSymbol || IsUnicodeNumber(word);
       break;
     }
-    const char after = PeekInput(1);
-    if (PeekInput() == '\\' && (IsWordChar(after) || after == '\'' || after == '~')) {
-      Take();
+    const char after = PeekInput(run, 1);
+    if (PeekInput(run) == '\\' && (IsWordChar(after) || after == '\'' || after == '~')) {
+      Take(run);
       continue;
     }
     break;
   }
-  if (!endedOnSymbol && PeekInput() == ' ') Take();
-  PushInput(text);
+  if (!endedOnSymbol && PeekInput(run) == ' ') Take(run);
+  PushInput(run, text);
   return false;
 }
 
-bool ReadRawEscape(char& ch) {
-  const char next = PeekInput();
+bool ReadRawEscape(TBuildRun& run, char& ch) {
+  const char next = PeekInput(run);
   if (next == '\\' || next == '{' || next == '}') {
-    ch = Take();
+    ch = Take(run);
     return true;
   }
-  if (next == '\'' && LowerHexValue(PeekInput(1)) >= 0 && LowerHexValue(PeekInput(2)) >= 0) {
-    Take();
-    const int high = LowerHexValue(Take());
-    ch = static_cast<char>(high * 16 + LowerHexValue(Take()));
+  if (next == '\'' && LowerHexValue(PeekInput(run, 1)) >= 0 &&
+      LowerHexValue(PeekInput(run, 2)) >= 0) {
+    Take(run);
+    const int high = LowerHexValue(Take(run));
+    ch = static_cast<char>(high * 16 + LowerHexValue(Take(run)));
     return true;
   }
-  if (InputStartsWith("tab") && !IsWordChar(PeekInput(3))) {
-    for (int i = 0; i < 3; ++i) Take();
-    if (PeekInput() == ' ') Take();
+  if (InputStartsWith(run, "tab") && !IsWordChar(PeekInput(run, 3))) {
+    for (int i = 0; i < 3; ++i) Take(run);
+    if (PeekInput(run) == ' ') Take(run);
     ch = '\t';
     return true;
   }

@@ -21,8 +21,9 @@ std::string PlainTitle(std::string title) {
 
 // Notes mode lasts while the note's lines are read, whatever stops the reading.
 struct TNotesModeGuard {
-  TNotesModeGuard() { BuildRun.NotesMode = true; }
-  ~TNotesModeGuard() { BuildRun.NotesMode = false; }
+  TBuildRun& run;
+  explicit TNotesModeGuard(TBuildRun& r) : run(r) { run.NotesMode = true; }
+  ~TNotesModeGuard() { run.NotesMode = false; }
 };
 
 }  // namespace
@@ -46,15 +47,14 @@ std::string RtfEscaped(const std::string& text) {
   return rtf;
 }
 
-void RunNotesCommand() {
-  TBuildRun& run = BuildRun;
-  if (!IsSlides) ReportBuildError(".NO command is only for notes in slides.");
+void RunNotesCommand(TBuildRun& run) {
+  if (!IsSlides) ReportBuildError(run, ".NO command is only for notes in slides.");
   const std::string title = PlainTitle(std::string(TrimBlanks(run.CommandText)));
   std::string entry = "\\qc " + RtfEscaped(title) + "\\fs40\r\\par\\pard \r\n";
   {
-    TNotesModeGuard notes;
+    TNotesModeGuard notes(run);
     std::string line;
-    while (ReadTextLine(line)) entry += "\\par " + RtfEscaped(line) + "\r\n";
+    while (ReadTextLine(run, line)) entry += "\\par " + RtfEscaped(line) + "\r\n";
   }
   run.SlideNotes += entry + "\r\\par \r\n\\par====================\r\\par \r\\par \\fs60";
 }

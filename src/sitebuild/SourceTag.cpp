@@ -25,8 +25,7 @@ bool EndsTagSearch(const std::string& source, size_t pos) {
 
 }  // namespace
 
-bool CheckSourceTag() {
-  TBuildRun& run = BuildRun;
+bool CheckSourceTag(TBuildRun& run) {
   const std::string& source = run.RtfSource;
   const size_t start = run.SourcePos;
   size_t pos = start;
@@ -37,8 +36,8 @@ bool CheckSourceTag() {
     const char ch = source[pos];
     if (ch == '<' && !(pos + 1 < source.size() && source[pos + 1] == '%')) {
       const std::string text = tag + "<" + Excerpt(source, static_cast<long long>(pos) + 1, 40);
-      ReportBuildError("Nested HTML in <" + text +
-                       (text.find('/') != std::string::npos ? " contains \"/\"" : ""));
+      ReportBuildError(run, "Nested HTML in <" + text +
+                                (text.find('/') != std::string::npos ? " contains \"/\"" : ""));
     }
     ++pos;
     if (ch == '\r' && pos < source.size() && source[pos] == '\n') continue;  // CR LF is one end
@@ -50,16 +49,16 @@ bool CheckSourceTag() {
   }
   if (!closed) return false;
   if (StartsWithNoCase(tag, "SCRIPT") && !ContainsNoCase(tag, "SRC")) {
-    ReportBuildError("Do not use <Script> and </Script> - use .BS and .ES instead.");
+    ReportBuildError(run, "Do not use <Script> and </Script> - use .BS and .ES instead.");
   }
   if (!tag.empty() && tag[0] == '%') {
     const size_t lineEnd = source.find_first_of("\r\n", start);
     if (lineEnd != std::string::npos && lineEnd < pos && lineEnd - start <= 2) {
-      ReportBuildError("Do not use <% at start of chunk - use .BA and .EA instead.");
+      ReportBuildError(run, "Do not use <% at start of chunk - use .BA and .EA instead.");
     }
   }
   run.SourcePos = pos;
-  PushInput(tag);
+  PushInput(run, tag);
   return true;
 }
 

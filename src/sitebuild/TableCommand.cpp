@@ -39,10 +39,11 @@ std::string CellText(std::string cell) {
   return "<A Href=\"mailto:" + cell + "\">" + BreakLongUrl(cell) + "</A>";
 }
 
-void AddRow(TTable& table, std::string row) {
+void AddRow(TBuildRun& run, TTable& table, std::string row) {
   bool header = false;
   if (table.firstRow) {
-    if (StartsHeaderMark(row)) ReportBuildError("Don't start first line with \"H|\" or \"H \".");
+    if (StartsHeaderMark(row))
+      ReportBuildError(run, "Don't start first line with \"H|\" or \"H \".");
     header = row.substr(0, 2) != "D|";
   } else {
     header = StartsHeaderMark(row);
@@ -50,7 +51,8 @@ void AddRow(TTable& table, std::string row) {
   if (table.allData) header = false;
   if (row.substr(0, 2) == "D|" || StartsHeaderMark(row)) row.erase(0, 2);
   for (std::string_view tag : {"TR>", "TD>", "TH>", "TABLE>"}) {
-    if (ContainsNoCase(row, tag)) ReportBuildError(row + "\rcannot contain TR, TD or Table tags.");
+    if (ContainsNoCase(row, tag))
+      ReportBuildError(run, row + "\rcannot contain TR, TD or Table tags.");
   }
   std::string rowTag = "  <TR>";
   if (StartsWithAttribute(row, "CLASS")) {
@@ -65,7 +67,7 @@ void AddRow(TTable& table, std::string row) {
     cells.pop_back();
   }
   if (table.firstRow) table.columns = cells.size();
-  if (cells.size() > table.columns) ReportBuildError("Too many columns in line\n" + row);
+  if (cells.size() > table.columns) ReportBuildError(run, "Too many columns in line\n" + row);
   const char kind = header ? 'H' : 'D';
   std::string markup = rowTag;
   for (size_t i = 0; i < cells.size(); ++i) {
@@ -91,8 +93,7 @@ void AddRow(TTable& table, std::string row) {
 
 }  // namespace
 
-void RunTableCommand() {
-  TBuildRun& run = BuildRun;
+void RunTableCommand(TBuildRun& run) {
   std::string argument(TrimBlanks(run.CommandText));
   if (argument == "?") {
     ShowHelpContext(kTableHelp);
@@ -103,10 +104,10 @@ void RunTableCommand() {
   table.allData = ContainsNoCase(argument, "SharpTab") || ContainsNoCase(argument, "RowTab");
   table.markup = "\r\n<Table " + argument + ">\r\n";
   std::string line;
-  while (ReadTextLine(line)) AddRow(table, line);
+  while (ReadTextLine(run, line)) AddRow(run, table, line);
   // The rows were read through the reader already; a long table would not fit the
   // push-back stack, so it goes to the page directly.
-  EmitText(table.markup + "</Table>");
+  EmitText(run, table.markup + "</Table>");
 }
 
 }  // namespace quorrel

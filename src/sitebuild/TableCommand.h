@@ -3,9 +3,11 @@
 
 namespace quorrel {
 
+struct TBuildRun;
+
 // Help topic of the table command.
 inline constexpr int kTableHelp = 58140;
 
-void RunTableCommand();
+void RunTableCommand(TBuildRun& run);
 
 }  // namespace quorrel

@@ -5,29 +5,28 @@
 
 namespace quorrel {
 
-void EmitTypo(char ch) {
-  const TBuildRun& run = BuildRun;
+void EmitTypo(TBuildRun& run, char ch) {
   if (run.InMarkup || run.RawMode) {
-    EmitChar(ch);
+    EmitChar(run, ch);
     return;
   }
   if (run.QuoteMode && ch == '"') {
-    EmitText("&quot;");
+    EmitText(run, "&quot;");
     return;
   }
   if (ch == ' ' && run.BlockMode == kBlockNormal && !run.QuoteMode && !PageBuffer.empty() &&
-      PeekInput() == ' ') {
+      PeekInput(run) == ' ') {
     const char last = PageBuffer.back();
     if (last == '.' || last == '!' || last == '?') {
-      EmitText("&nbsp;");
+      EmitText(run, "&nbsp;");
       return;
     }
   }
-  EmitChar(ch);
+  EmitChar(run, ch);
 }
 
-void EmitTypoText(std::string_view text) {
-  for (char ch : text) EmitTypo(ch);
+void EmitTypoText(TBuildRun& run, std::string_view text) {
+  for (char ch : text) EmitTypo(run, ch);
 }
 
 }  // namespace quorrel

@@ -4,9 +4,11 @@
 
 namespace quorrel {
 
+struct TBuildRun;
+
 // A blank after ".", "!" or "?" that another blank follows becomes "&nbsp;"; in a
 // code block a double quote becomes "&quot;". Markup passes unchanged.
-void EmitTypo(char ch);
-void EmitTypoText(std::string_view text);
+void EmitTypo(TBuildRun& run, char ch);
+void EmitTypoText(TBuildRun& run, std::string_view text);
 
 }  // namespace quorrel

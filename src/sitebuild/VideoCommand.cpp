@@ -46,14 +46,14 @@ std::string WithoutApostrophes(const std::string& text) {
 
 }  // namespace
 
-void RunVideoCommand() {
-  TBuildRun& run = BuildRun;
+void RunVideoCommand(TBuildRun& run) {
   const std::string argument(TrimBlanks(run.CommandText));
   std::vector<std::string> lines;
   std::string line;
-  while (ReadTextLine(line)) lines.emplace_back(TrimBlanks(line));
+  while (ReadTextLine(run, line)) lines.emplace_back(TrimBlanks(line));
   if (lines.size() < 3) {
     ReportBuildError(
+        run,
         ".VI needs a link text, then \"Image=\" and a picture or a heading, then the video's "
         "address, on the lines after it.");
   }
@@ -67,13 +67,13 @@ void RunVideoCommand() {
     for (size_t i = 3; i < lines.size(); ++i) comment += "<P>" + lines[i];
     const std::string ending = linkText + "\rProbably missing .FS to terminate text.";
     if (comment.find("</") != std::string::npos) {
-      ReportBuildError("End of tag in .VI text for  " + ending);
+      ReportBuildError(run, "End of tag in .VI text for  " + ending);
     }
     if (comment.size() > kMaxVideoComment)
-      ReportBuildError("Too much text in .VI text for  " + ending);
+      ReportBuildError(run, "Too much text in .VI text for  " + ending);
   }
   if (const std::string fault = AddressFault(address); !fault.empty()) {
-    ReportBuildError(linkText + "\r" + fault);
+    ReportBuildError(run, linkText + "\r" + fault);
   }
   std::string classes = image ? "ILink NoPrint" : "VLink NoPrint";
   if (argument.compare(0, 5, kClassPrefix) == 0) {
@@ -92,7 +92,7 @@ void RunVideoCommand() {
              "</Div>";
   }
   run.VideoUsed = true;
-  EmitText(markup);
+  EmitText(run, markup);
 }
 
 }  // namespace quorrel

@@ -4,9 +4,11 @@
 
 namespace quorrel {
 
+struct TBuildRun;
+
 // Longest comment a video link shows.
 inline constexpr size_t kMaxVideoComment = 800;
 
-void RunVideoCommand();
+void RunVideoCommand(TBuildRun& run);
 
 }  // namespace quorrel

@@ -30,18 +30,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The first byte picks the reader's state; the rest is the master's text.
   const uint8_t modes = data[0];
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  quorrel::TBuildRun run;
   try {
     std::string source = quorrel::NormaliseBuildSource(".PG fuzz|Fuzz\\par " + text);
     source.erase(0, source.find("\r\n"));
-    quorrel::StartBuildRun(source);
-    quorrel::BuildRun.BodySeen = modes & 1;
-    quorrel::BuildRun.RawMode = modes & 2;
-    quorrel::BuildRun.QuoteMode = modes & 4;
-    quorrel::BuildRun.OhTableOpen = modes & 8;
-    quorrel::BuildRun.OhRowCellPending = modes & 16;
-    quorrel::RunBuildLoop();
+    quorrel::StartBuildRun(run, source);
+    run.BodySeen = modes & 1;
+    run.RawMode = modes & 2;
+    run.QuoteMode = modes & 4;
+    run.OhTableOpen = modes & 8;
+    run.OhRowCellPending = modes & 16;
+    quorrel::RunBuildLoop(run);
   } catch (const quorrel::EAbort&) {
   }
-  quorrel::BuildRun.BuildRunning = false;
+  run.BuildRunning = false;
   return 0;
 }

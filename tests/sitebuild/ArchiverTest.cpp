@@ -61,7 +61,8 @@ class ArchiverBuildTest : public ::testing::Test {
 };
 
 TEST_F(ArchiverBuildTest, BuildLeavesARealArchive) {
-  BuildPagesFromRtf(false);
+  TBuildRun run;
+  BuildPagesFromRtf(run, false);
   ASSERT_EQ(WaitForLastProgram(), 0) << ReadFile(TempFolder() + kArchiverLog);
   const std::string archive = CurrentFolder + "the site.7z";
   ASSERT_TRUE(fs::exists(archive));
@@ -76,7 +77,8 @@ TEST_F(ArchiverBuildTest, BuildLeavesARealArchive) {
 }
 
 TEST_F(ArchiverBuildTest, OneSectionMakesNoArchive) {
-  BuildPagesFromRtf(true);
+  TBuildRun run;
+  BuildPagesFromRtf(run, true);
   EXPECT_TRUE(fs::exists(CurrentFolder + "one.htm"));
   EXPECT_TRUE(StartedProcesses().empty());
   EXPECT_FALSE(fs::exists(CurrentFolder + "the site.7z"));

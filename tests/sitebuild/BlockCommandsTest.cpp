@@ -55,13 +55,15 @@ TEST(BlockCommandsTest, TablePositionsSwitchBlockModes) {
       {".C U", kBlockMonospace, "<Div Class=Monospace>x\r\n<Br>\r\n"},
   };
   for (const Case& c : cases) {
-    const TBuildResult result = BuildBody(std::string(c.line) + "\r\nx\r\n");
+    TBuildRun run;
+    const TBuildResult result = BuildBody(run, std::string(c.line) + "\r\nx\r\n");
     EXPECT_FALSE(result.aborted) << c.line << ": " << result.LastMessage();
-    EXPECT_EQ(BuildRun.BlockMode, c.mode) << c.line;
+    EXPECT_EQ(run.BlockMode, c.mode) << c.line;
     EXPECT_EQ(result.page, c.page) << c.line;
   }
-  BuildBody(".ZI -r a.zip *.htm\r\nx\r\n");
-  EXPECT_EQ(BuildRun.ArchiveList, " -r a.zip *.htm");
+  TBuildRun archive;
+  BuildBody(archive, ".ZI -r a.zip *.htm\r\nx\r\n");
+  EXPECT_EQ(archive.ArchiveList, " -r a.zip *.htm");
 }
 
 // Every other entry of the table runs its command: seen in the page or in the
@@ -170,9 +172,9 @@ TEST(BlockCommandsTest, LineEndsAndTheLineStartFlag) {
       {"paragraph", "a\r\n\r\nb", "a<P>\r\nb"},
   });
   // A heading hidden by its command swallows the lines up to the next command.
-  const TBuildResult hidden = BuildBody("hidden\r\n\r\nmore\r\n.CM\r\nb", [] {
-    BuildRun.LineStartFlag = false;
-    BuildRun.SuppressOutput = true;
+  const TBuildResult hidden = BuildBody("hidden\r\n\r\nmore\r\n.CM\r\nb", [](TBuildRun& run) {
+    run.LineStartFlag = false;
+    run.SuppressOutput = true;
   });
   EXPECT_EQ(hidden.page, "\r\nb");
   ExpectErrors(

@@ -24,13 +24,13 @@ TEST(BuildLimitsTest, PageHoldsAtMostItsLimit) {
 
 // The run starts with a line end on the stack; what remains fills it exactly.
 TEST(BuildLimitsTest, StackHoldsAtMostItsCapacity) {
-  const TBuildResult fits =
-      BuildBody("a", [] { PushInput(std::string(kPushBackCapacity - 2, 'p')); });
+  const TBuildResult fits = BuildBody(
+      "a", [](TBuildRun& run) { PushInput(run, std::string(kPushBackCapacity - 2, 'p')); });
   EXPECT_FALSE(fits.aborted) << fits.LastMessage();
   EXPECT_EQ(fits.page, std::string(kPushBackCapacity - 2, 'p') + "a");
 
-  const TBuildResult over =
-      BuildBody("a", [] { PushInput(std::string(kPushBackCapacity - 1, 'p')); });
+  const TBuildResult over = BuildBody(
+      "a", [](TBuildRun& run) { PushInput(run, std::string(kPushBackCapacity - 1, 'p')); });
   EXPECT_TRUE(over.aborted);
   EXPECT_EQ(ErrorOf(over.LastMessage()), "Stack overflow when trying to add 11999 characters");
 }
@@ -48,10 +48,11 @@ TEST(BuildLimitsTest, RoundCapStopsWithAMessage) {
   const TBuildResult within = BuildBody(std::string(8, 'x'));
   EXPECT_FALSE(within.aborted) << within.LastMessage();
 
-  const TBuildResult over = BuildBody(std::string(20, 'x'));
+  TBuildRun run;
+  const TBuildResult over = BuildBody(run, std::string(20, 'x'));
   EXPECT_TRUE(over.aborted);
   EXPECT_EQ(ErrorOf(over.LastMessage()), "Build loop limit reached");
-  EXPECT_FALSE(BuildRun.BuildRunning);
+  EXPECT_FALSE(run.BuildRunning);
 }
 
 TEST(BuildLimitsTest, ExcerptsAreClampedToTheText) {

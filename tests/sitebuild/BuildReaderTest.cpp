@@ -126,8 +126,8 @@ TEST(RtfReaderTest, LineEndsAndParagraphs) {
 
 // Scripts and styles keep their braces and backslashes; words stay as written.
 TEST(RtfReaderTest, RawModeDecodesEscapes) {
-  const TBuildResult result =
-      BuildBody("f() \\{ a\\tab b; c = \"\\\\\\'e9\"; \\b x \\}", [] { BuildRun.RawMode = true; });
+  const TBuildResult result = BuildBody("f() \\{ a\\tab b; c = \"\\\\\\'e9\"; \\b x \\}",
+                                        [](TBuildRun& run) { run.RawMode = true; });
   EXPECT_FALSE(result.aborted) << result.LastMessage();
   EXPECT_EQ(result.page, "f() { a\tb; c = \"\\\xE9\"; \\b x }");
 }
@@ -154,9 +154,9 @@ TEST(RtfReaderTest, TabsInTablesAndCommentLines) {
       {"tab at the line's third character", "x\r\nab\\tab c", false, "x\r\nabc"},
   };
   for (const Case& c : cases) {
-    const TBuildResult result = BuildBody(c.body, [&c] {
-      BuildRun.OhTableOpen = true;
-      BuildRun.OhRowCellPending = c.rowCellPending;
+    const TBuildResult result = BuildBody(c.body, [&c](TBuildRun& run) {
+      run.OhTableOpen = true;
+      run.OhRowCellPending = c.rowCellPending;
     });
     EXPECT_EQ(result.page, c.page) << c.name;
     EXPECT_TRUE(result.messages.empty()) << c.name;
@@ -205,10 +205,11 @@ TEST(RtfReaderTest, RefusalsStopWithTheirText) {
       {"a\r\n.PG page|Title\r\n", "No .BO marker"},
   };
   for (const auto& [body, message] : cases) {
-    const TBuildResult result = BuildBody(body);
+    TBuildRun run;
+    const TBuildResult result = BuildBody(run, body);
     EXPECT_TRUE(result.aborted) << body;
     EXPECT_EQ(ErrorOf(result.LastMessage()), message) << body;
-    EXPECT_FALSE(BuildRun.BuildRunning) << body;
+    EXPECT_FALSE(run.BuildRunning) << body;
   }
 }
 
@@ -226,9 +227,9 @@ TEST(RtfReaderTest, AcceptedTagsPassUnchanged) {
 
 // Markup the builder pushes back was made here: it is neither checked nor curled.
 TEST(RtfReaderTest, PushedMarkupIsNotCheckedAgain) {
-  const TBuildResult result = BuildBody("\"a\"", [] {
-    BuildRun.BodySeen = true;
-    PushInput("<Script>f()</Script><Img Alt=\"\">");
+  const TBuildResult result = BuildBody("\"a\"", [](TBuildRun& run) {
+    run.BodySeen = true;
+    PushInput(run, "<Script>f()</Script><Img Alt=\"\">");
   });
   EXPECT_FALSE(result.aborted) << result.LastMessage();
   EXPECT_EQ(result.page, "<Script>f()</Script><Img Alt=\"\">&ldquo;a&rdquo;");

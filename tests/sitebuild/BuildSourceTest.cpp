@@ -27,11 +27,11 @@ class BuildSourceTest : public ::testing::Test {
   }
   void Write(const std::string& rtf) { WriteFile(CurrentFileName, rtf); }
   // The message that stopped a whole-document build, "" when none did.
-  static std::string BuildMessage() {
+  std::string BuildMessage() {
     try {
-      BuildPagesFromRtf(false);
+      BuildPagesFromRtf(lastRun, false);
     } catch (const EAbort&) {
-      EXPECT_FALSE(BuildRun.BuildRunning);
+      EXPECT_FALSE(lastRun.BuildRunning);
       const auto texts = Dialogs().Texts();
       return texts.empty() ? "" : texts.back();
     }
@@ -42,11 +42,13 @@ class BuildSourceTest : public ::testing::Test {
     return first == std::string::npos ? ""
                                       : text.substr(first, text.find_last_not_of(' ') + 1 - first);
   }
+
+  TBuildRun lastRun;  // the run of the last build
 };
 
 // A master that passes every check reaches its first page.
-bool ReachedFirstPage() {
-  return BuildRun.PageName == "a";
+bool ReachedFirstPage(const TBuildRun& run) {
+  return run.PageName == "a";
 }
 
 TEST_F(BuildSourceTest, ChecksInTheirOrder) {
@@ -76,10 +78,10 @@ TEST_F(BuildSourceTest, ChecksInTheirOrder) {
     IsSlides = c.slides;
     const std::string shown = BuildMessage();
     if (c.message.empty()) {
-      EXPECT_TRUE(ReachedFirstPage()) << c.name << ": " << shown;
+      EXPECT_TRUE(ReachedFirstPage(lastRun)) << c.name << ": " << shown;
     } else {
       EXPECT_EQ(ErrorOf(Trim(shown)), c.message) << c.name;
-      EXPECT_FALSE(ReachedFirstPage()) << c.name;
+      EXPECT_FALSE(ReachedFirstPage(lastRun)) << c.name;
     }
   }
 }
@@ -105,7 +107,7 @@ TEST_F(BuildSourceTest, TwoBlankLinesStopWhenValidatingOnSave) {
 
   MainMenu().SetChecked("ValSave", false);
   BuildMessage();
-  EXPECT_TRUE(ReachedFirstPage());
+  EXPECT_TRUE(ReachedFirstPage(lastRun));
 }
 
 TEST_F(BuildSourceTest, Normalisation) {
@@ -153,8 +155,8 @@ TEST_F(BuildSourceTest, SiteMenuIsReadAndItsChangeMentionedOnce) {
   for (int run = 0; run < 2; ++run) {
     Dialogs().Clear();
     BuildMessage();
-    EXPECT_TRUE(ReachedFirstPage());
-    EXPECT_EQ(BuildRun.SiteMenu, "<Nav>\n<A Href=\"a.htm\">A</A>\n</Nav>\n");
+    EXPECT_TRUE(ReachedFirstPage(lastRun));
+    EXPECT_EQ(lastRun.SiteMenu, "<Nav>\n<A Href=\"a.htm\">A</A>\n</Nav>\n");
     const auto texts = Dialogs().Texts();
     EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
                             [&](const std::string& t) { return Trim(t) == notice; }),

@@ -22,25 +22,36 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-TBuildResult BuildBody(const std::string& body, const std::function<void()>& setup) {
+TBuildResult BuildBody(TBuildRun& run, const std::string& body,
+                       const std::function<void(TBuildRun&)>& setup) {
   TBuildResult result;
   const size_t before = Dialogs().Texts().size();
   try {
-    StartBuildRun(body);
-    if (setup) setup();
-    RunBuildLoop();
+    StartBuildRun(run, body);
+    if (setup) setup(run);
+    RunBuildLoop(run);
   } catch (const EAbort&) {
     result.aborted = true;
   }
-  BuildRun.BuildRunning = false;
+  run.BuildRunning = false;
   result.page = PageBuffer;
   const auto texts = Dialogs().Texts();
   for (size_t i = before; i < texts.size(); ++i) result.messages.push_back(Trimmed(texts[i]));
   return result;
 }
 
+TBuildResult BuildBody(const std::string& body, const std::function<void(TBuildRun&)>& setup) {
+  TBuildRun run;
+  return BuildBody(run, body, setup);
+}
+
+TBuildResult BuildWithBody(TBuildRun& run, const std::string& body) {
+  return BuildBody(run, body, [](TBuildRun& started) { started.BodySeen = true; });
+}
+
 TBuildResult BuildWithBody(const std::string& body) {
-  return BuildBody(body, [] { BuildRun.BodySeen = true; });
+  TBuildRun run;
+  return BuildWithBody(run, body);
 }
 
 std::string ErrorOf(const std::string& shown) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shell/ProgUnit.h"
+#include "sitebuild/BuildState.h"
 #include "support/PageCheckers.h"
 
 namespace quorrel::test {
@@ -36,10 +37,14 @@ struct TBuildResult {
 
 // The body as the builder reads it after collecting (CR LF line ends). setup runs
 // after the run has started, to put the run in the state a test needs.
-TBuildResult BuildBody(const std::string& body, const std::function<void()>& setup = {});
+// run holds the run's state when it ended.
+TBuildResult BuildBody(TBuildRun& run, const std::string& body,
+                       const std::function<void(TBuildRun&)>& setup = {});
+TBuildResult BuildBody(const std::string& body, const std::function<void(TBuildRun&)>& setup = {});
 
 // A run whose page has a body, so that quotes are curled.
 TBuildResult BuildWithBody(const std::string& body);
+TBuildResult BuildWithBody(TBuildRun& run, const std::string& body);
 
 // The message of a build error: "Section: ...\r" + message + "\r\rLast output...".
 std::string ErrorOf(const std::string& shown);

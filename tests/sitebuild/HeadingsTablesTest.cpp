@@ -24,18 +24,22 @@ struct Case {
   const char* name;
   std::string body;
   std::string page;
-  std::function<void()> setup = {};
+  std::function<void(TBuildRun&)> setup = {};
 };
 
-void ExpectPages(const std::vector<Case>& cases) {
+// Returns the run of the last case.
+TBuildRun ExpectPages(const std::vector<Case>& cases) {
+  TBuildRun run;
   for (const Case& c : cases) {
-    const TBuildResult result = BuildBody(c.body, [&c] {
-      BuildRun.PageTitle = "Page title";
-      if (c.setup) c.setup();
+    run = TBuildRun();
+    const TBuildResult result = BuildBody(run, c.body, [&c](TBuildRun& built) {
+      built.PageTitle = "Page title";
+      if (c.setup) c.setup(built);
     });
     EXPECT_FALSE(result.aborted) << c.name << ": " << result.LastMessage();
     EXPECT_EQ(result.page, c.page) << c.name;
   }
+  return run;
 }
 
 class HeadingsTablesTest : public ::testing::Test {
@@ -60,13 +64,14 @@ TEST_F(HeadingsTablesTest, SectionHeadings) {
       {"anchors asked for", ".T2 The Dashing White-Sergeant (32)\r\n.T3 Two words\r\n",
        kLine + "<H2 Id=The_Dashing_WhiteSergeant_32>The Dashing White-Sergeant (32)</H2>\r\n<H3 "
                "Id=Two_words>Two words</H3>",
-       [] { BuildRun.T2Anchors = BuildRun.T3Anchors = true; }},
-      {"line image suppressed", ".T2 A\r\n", "<H2>A</H2>", [] { BuildRun.NoLineImage = true; }},
+       [](TBuildRun& run) { run.T2Anchors = run.T3Anchors = true; }},
+      {"line image suppressed", ".T2 A\r\n", "<H2>A</H2>",
+       [](TBuildRun& run) { run.NoLineImage = true; }},
       {"print version", ".T2 Reels|reels\r\n.T3 Jigs|jigs\r\n",
        kLine +
            "<H2 Id=reels>Reels &nbsp; <A Href=\"abc.aspx?PI=reels\"><Img Src=\"images/Print.gif\" "
            "Alt=\"Print this section\"></A></H2>\r\n<H3>Jigs</H3>",
-       [] { BuildRun.PrintVersion = true; }},
+       [](TBuildRun& run) { run.PrintVersion = true; }},
       {"closes a two-column table", ".OH\r\na\\tab b\r\n.T3 X\r\n",
        "<Table Class=Dance><TR><TD Class=W40>\r\na </TD><TD>b\r\n</TD></TR></Table>\r\n<H3>X</H3>"},
   });
@@ -78,17 +83,17 @@ TEST_F(HeadingsTablesTest, BangHeadingsHideTheirSections) {
   const std::string body = "a\r\n.T2 !Secret\r\nhidden text\r\n\r\nmore\r\n.T2 Open\r\nshown";
   ExpectPages({
       {"hidden", body, "a" + kLine + "<H2 Id=Open>Open</H2><P>\r\nshown",
-       [] { BuildRun.T2Anchors = true; }},
+       [](TBuildRun& run) { run.T2Anchors = true; }},
       {"all entries", body,
        "a" + kLine + "<H2 Id=Secret>Secret</H2><P>\r\nhidden text<P>\r\nmore" + kLine +
            "<H2 Id=Open>Open" + kTop + "</H2><P>\r\nshown",
-       [] { BuildRun.T2Anchors = BuildRun.AllEntries = true; }},
+       [](TBuildRun& run) { run.T2Anchors = run.AllEntries = true; }},
       {"no link block: the mark stays", ".T2 !Shown\r\n", kLine + "<H2>!Shown</H2>"},
   });
 }
 
 TEST_F(HeadingsTablesTest, MainHeading) {
-  auto withMenu = [] { BuildRun.SiteMenu = "<Nav></Nav>"; };
+  auto withMenu = [](TBuildRun& run) { run.SiteMenu = "<Nav></Nav>"; };
   ExpectPages({
       {"without a site menu", ".T1 Welcome\r\nx", "\n<H1>Welcome</H1>\r\nx"},
       {"empty text is the title", ".T1\r\n", "\n<H1>Page title</H1>"},
@@ -153,10 +158,11 @@ TEST_F(HeadingsTablesTest, Tables) {
        "\r\n<Table x>\r\n  <TR><TD>&Scaron;</TD><TD>&#171;</TD>\r\n  </TR>\r\n</Table>"},
   });
   // Curled quotes in the attributes become plain again.
-  const TBuildResult quoted = BuildWithBody(".TA Class=\"T\" Width=\"50%\"\r\nD|a\r\n");
+  TBuildRun quotedRun;
+  const TBuildResult quoted = BuildWithBody(quotedRun, ".TA Class=\"T\" Width=\"50%\"\r\nD|a\r\n");
   EXPECT_EQ(quoted.page,
             "\r\n<Table Class=\"T\" Width=\"50%\">\r\n  <TR><TD>a</TD>\r\n  </TR>\r\n</Table>");
-  EXPECT_FALSE(BuildRun.OpenQuote);
+  EXPECT_FALSE(quotedRun.OpenQuote);
 }
 
 TEST_F(HeadingsTablesTest, TableRefusals) {
@@ -175,7 +181,7 @@ TEST_F(HeadingsTablesTest, TableRefusals) {
 }
 
 TEST_F(HeadingsTablesTest, VideoLinks) {
-  ExpectPages({
+  const TBuildRun videos = ExpectPages({
       {"heading, address and comments",
        ".VI\r\nOur reel\r\nThe reel\r\nhttps://www.youtube.com/embed/abc\r\nFilmed in May.\r\nIt's "
        "fun.\r\n\r\nafter",
@@ -191,7 +197,7 @@ TEST_F(HeadingsTablesTest, VideoLinks) {
        "'H')\">A</Div><Div Class=\"VLink NoPrint\" Id=Video1 "
        "OnClick=\"ShowVideo('https://example.org/2', 1, 'H')\">B</Div>"},
   });
-  EXPECT_TRUE(BuildRun.VideoUsed);
+  EXPECT_TRUE(videos.VideoUsed);
   const std::string start = ".VI\r\nClip\r\nHeading\r\nhttps://example.org/v\r\n";
   const TBuildResult longest = BuildBody(start + std::string(800 - 10, 'c') + "\r\n");
   EXPECT_FALSE(longest.aborted) << longest.LastMessage();
@@ -226,12 +232,14 @@ TEST_F(HeadingsTablesTest, SlideNotes) {
   ExpectErrors(
       {{"not a slide show", ".NO Title\r\nx\r\n", ".NO command is only for notes in slides."}});
   IsSlides = true;
+  TBuildRun run;
   const TBuildResult result = BuildWithBody(
+      run,
       "a\r\n.NO The \"first\" slide\r\nSay \"hello\" {twice} \\\\ and \\'e9t\\'e9.\r\nThen "
       "go.\r\n\r\nb");
   EXPECT_FALSE(result.aborted) << result.LastMessage();
   EXPECT_EQ(result.page, "a<P>\r\nb");
-  EXPECT_EQ(BuildRun.SlideNotes,
+  EXPECT_EQ(run.SlideNotes,
             "\\qc The \"first\" slide\\fs40\r\\par\\pard \r\n\\par Say \"hello\" \\{twice\\} \\\\ "
             "and \\'e9t\\'e9.\r\n\\par Then go.\r\n\r\\par \r\n\\par====================\r\\par "
             "\r\\par \\fs60");
@@ -239,7 +247,7 @@ TEST_F(HeadingsTablesTest, SlideNotes) {
   const std::string file =
       "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang2057{\\fonttbl{\\f0\\fnil\\fcharset0 "
       "Calibri;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs60" +
-      BuildRun.SlideNotes + "\r\n\\par }";
+      run.SlideNotes + "\r\n\\par }";
   const std::string text = RtfPlainText(ParseRtf(file));
   EXPECT_NE(text.find("Say \"hello\" {twice} \\ and \xe9t\xe9."), std::string::npos) << text;
   EXPECT_NE(text.find("Then go."), std::string::npos) << text;

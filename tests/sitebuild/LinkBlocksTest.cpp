@@ -230,16 +230,17 @@ TEST_F(LinkBlocksTest, PageMenuMarksThisPage) {
   nav.insert(nav.find("</ul>\n") + 6, "\n\n");  // empty lines, whatever the version has
   WriteFile(CurrentFolder + "Menus/left.htm", "<p>before</p>\n" + nav + "\n<p>after</p>\n");
   const TBuildResult result =
-      BuildBody(".ME menus\\\\left.htm\r\n", [] { BuildRun.PageName = "fs"; });
+      BuildBody(".ME menus\\\\left.htm\r\n", [](TBuildRun& run) { run.PageName = "fs"; });
   EXPECT_FALSE(result.aborted) << result.LastMessage();
   std::string expected = WithoutEmptyLines(nav);
   expected.insert(expected.find("href=\"fs.html\"") + 14, " Class=ThisMenu");
   EXPECT_EQ(result.page, expected);
 
-  const TBuildResult absent =
-      BuildBody(".ME menus/left.htm\r\n", [] { BuildRun.PageName = "nothere"; });
+  TBuildRun absentRun;
+  const TBuildResult absent = BuildBody(absentRun, ".ME menus/left.htm\r\n",
+                                        [](TBuildRun& run) { run.PageName = "nothere"; });
   EXPECT_EQ(absent.page, WithoutEmptyLines(nav));
-  EXPECT_NE(BuildRun.PossibleErrors.find("Page nothere has no link in the menu"),
+  EXPECT_NE(absentRun.PossibleErrors.find("Page nothere has no link in the menu"),
             std::string::npos);
 }
 
@@ -249,8 +250,9 @@ TEST_F(LinkBlocksTest, PageMissingFromTheMenuIsWarnedAbout) {
   WriteFile(CurrentFileName, Master({".PG b|B", ".BO", ".ME menu.htm", "Text"}));
   WarningsView view;
   SetProgressView(&view);
+  TBuildRun run;
   try {
-    BuildPagesFromRtf(false);
+    BuildPagesFromRtf(run, false);
   } catch (const EAbort&) {
     ADD_FAILURE() << Dialogs().Last().text;
   }
@@ -291,8 +293,9 @@ TEST_F(LinkBlocksTest, PagesWithLinkBlocksPassTidy) {
             Master({".PG fs|Files", ".BO", ".ME menu.htm", "<H1>Files</H1>", ".BB",
                     ".DX other.htm|Other dances|more.htm|More", ".T2 The Reel", "Reel text.",
                     ".T2 !Hidden", "Hidden text.", ".T2 A \\'e9t\\'e9 jig|jig", "Jig text."}));
+  TBuildRun run;
   try {
-    BuildPagesFromRtf(false);
+    BuildPagesFromRtf(run, false);
   } catch (const EAbort&) {
     FAIL() << Dialogs().Last().text;
   }

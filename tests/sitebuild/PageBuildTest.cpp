@@ -45,7 +45,7 @@ class PageBuildTest : public ::testing::Test {
     Dialogs().Clear();
     if (answer != 0) Dialogs().Answer(answer);
     try {
-      BuildPagesFromRtf(oneSection);
+      BuildPagesFromRtf(run, oneSection);
     } catch (const EAbort&) {
       const auto texts = Dialogs().Texts();
       return texts.empty() ? "?" : texts.back();
@@ -53,6 +53,8 @@ class PageBuildTest : public ::testing::Test {
     return "";
   }
   std::string Page(const std::string& name) { return ReadFile(CurrentFolder + name); }
+
+  TBuildRun run;  // the last build's run
 };
 
 TEST_F(PageBuildTest, PlainPagesAreWrittenWhole) {
@@ -148,11 +150,11 @@ TEST_F(PageBuildTest, ClosingMarkupVariants) {
            siteEnd},
   };
   for (const Case& c : cases) {
-    BuildRun.PageName = c.pageName;
-    BuildRun.PageTitle = "T";
-    BuildRun.SiteMenu = c.siteMenu ? kMenu : "";
+    run.PageName = c.pageName;
+    run.PageTitle = "T";
+    run.SiteMenu = c.siteMenu ? kMenu : "";
     PageBuffer.assign(c.pageLength, 'x');
-    EXPECT_EQ(ClosingMarkup(), c.end) << c.what;
+    EXPECT_EQ(ClosingMarkup(run), c.end) << c.what;
   }
 }
 
@@ -164,7 +166,7 @@ TEST_F(PageBuildTest, FourthArgumentNamesTheOutputFolder) {
   EXPECT_FALSE(fs::exists(CurrentFolder + "a.htm"));
 
   ASSERT_EQ(Build({".PG b|T|Top|PRINT", ".BO", "x"}), "");
-  EXPECT_TRUE(BuildRun.PrintVersion);
+  EXPECT_TRUE(run.PrintVersion);
   EXPECT_TRUE(fs::exists(CurrentFolder + "b.htm"));
 
   // A folder that is not there is reported, and nothing counts as built.
@@ -220,8 +222,7 @@ TEST_F(PageBuildTest, SlideShowBuildsEverySlide) {
   EXPECT_NE(first.find("<H1>The first slide</H1>"), std::string::npos) << first;
   EXPECT_NE(first.find("<H2>Details</H2>"), std::string::npos) << first;
   EXPECT_NE(Page("show02.htm").find("<TH>A</TH><TH>B</TH>"), std::string::npos);
-  EXPECT_NE(BuildRun.SlideNotes.find("\\par Say \\{hello\\}."), std::string::npos)
-      << BuildRun.SlideNotes;
+  EXPECT_NE(run.SlideNotes.find("\\par Say \\{hello\\}."), std::string::npos) << run.SlideNotes;
 }
 
 TEST_F(PageBuildTest, SectionMarkLinksShowTheirAddress) {

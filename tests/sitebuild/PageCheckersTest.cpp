@@ -77,8 +77,9 @@ TEST(PageCheckersTest, RealSizedMasterPassesTidyAndXmllint) {
   WriteFile(CurrentFolder + "Menu.txt",
             "<Nav>\n<A Href=\"page0.htm\">Home</A>\n<A Href=\"page1.htm\">Music</A>\n</Nav>\n");
   WriteFile(CurrentFileName, RealMaster(prose));
+  TBuildRun run;
   try {
-    BuildPagesFromRtf(false);
+    BuildPagesFromRtf(run, false);
   } catch (const EAbort&) {
     FAIL() << Dialogs().Last().text;
   }

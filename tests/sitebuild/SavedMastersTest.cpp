@@ -36,8 +36,9 @@ class SavedMastersTest : public ::testing::Test {
   // Builds the saved master; the message that stopped it, "" when none did.
   std::string Build(const std::vector<std::string>& paragraphs) {
     WriteFile(CurrentFileName, SavedMaster(paragraphs));
+    TBuildRun run;
     try {
-      BuildPagesFromRtf(false);
+      BuildPagesFromRtf(run, false);
     } catch (const EAbort&) {
       return Dialogs().Texts().empty() ? "?" : Dialogs().Texts().back();
     }
@@ -208,7 +209,8 @@ TEST_F(SavedMastersTest, ListsLayoutAndLinksOfASavedMaster) {
   fs::remove(CurrentFolder + "two.htm");
   WriteFile(CurrentFileName, saved);
   CurrentText = RtfPlainText(ParseRtf(saved));
-  ASSERT_NO_THROW(BuildPagesFromRtf(true)) << Dialogs().Last().text;
+  TBuildRun run;
+  ASSERT_NO_THROW(BuildPagesFromRtf(run, true)) << Dialogs().Last().text;
   EXPECT_EQ(Page("one.htm"), one);
   EXPECT_FALSE(fs::exists(CurrentFolder + "two.htm"));
 }

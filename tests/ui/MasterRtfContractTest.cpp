@@ -34,11 +34,12 @@ TRead ReadSaved(TRichEdit& rich) {
   CurrentFileName = CurrentFolder + "master.rtf";
   WriteFile(CurrentFileName, rich.GetRtfSource());
   TRead read;
+  TBuildRun run;
   try {
     std::string source = CollectBuildSource(false, 0);
     source.erase(0, source.find("\r\n"));
-    StartBuildRun(source);
-    RunBuildLoop();
+    StartBuildRun(run, source);
+    RunBuildLoop(run);
   } catch (const EAbort&) {
     read.aborted = true;
   }
