@@ -38,6 +38,9 @@ class FileSetsStartUpTest : public ::testing::Test {
   void TearDown() override {
     SetHelpViewer(nullptr);
     fs::remove_all(site);
+    // The settings a start wrote (its "Running" mark among them) must not reach the
+    // next test, which would take them for a crashed run.
+    for (const auto& entry : fs::directory_iterator(docs)) fs::remove_all(entry.path());
   }
 
   std::string Write(const std::string& name) {
