@@ -1,5 +1,6 @@
 #include "commands/ValidateCurrentFile.h"
 
+#include "commands/ValidateProject.h"
 #include "edit/Sections.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
@@ -179,6 +180,10 @@ TPage PageOfCurrentDocument(TValidatorKind validator, const std::string& sender)
 }
 
 TValidation ValidateCurrentFile(const std::string& sender) {
+  // A project takes its units with it.
+  if (ChooseValidator() == TValidatorKind::Project && !ProjectRunning()) {
+    return ValidateProject(sender);
+  }
   const bool wasModified = CurrentEditor && CurrentEditor->Modified();
   ValidationPass = sender == kAfterDownload ? 1 : 0;
   CheckOnly =

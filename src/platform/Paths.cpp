@@ -14,6 +14,7 @@
 
 #include "platform/Chars.h"
 #include "platform/CodePage.h"
+#include "platform/FileSwap.h"
 
 namespace quorrel {
 
@@ -166,6 +167,20 @@ std::string ResolveNoCase(const std::string& path) {
     if (slash < path.size()) resolved += '/';
   }
   return Exists(resolved) ? resolved : "";
+}
+
+std::string FixNameCase(const std::string& folder, const std::string& name) {
+  std::string found;
+  int matches = 0;
+  for (const std::string& entry : FolderEntries(folder)) {
+    if (!AnsiSameText(entry, name)) continue;
+    found = entry;
+    ++matches;
+  }
+  if (matches != 1 || found == name) return "";
+  const std::string in = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+  if (RenameNoReplace(NativePath(in + found), NativePath(in + name)) != 0) return "";
+  return found;
 }
 
 bool MatchesMask(const std::string& name, const std::string& masks) {

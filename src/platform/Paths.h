@@ -16,6 +16,12 @@ std::string PathFromNative(const std::string& native);
 // without regard to case (an exact match preferred); "" when there is none.
 std::string ResolveNoCase(const std::string& path);
 
+// Gives the file in folder whose name matches name without regard to case exactly
+// the letter cases of name. Only a single match is renamed, and never over another
+// file: with no match, or two names that differ only in case, nothing changes.
+// Returns the file's former name when it was renamed, "" otherwise.
+std::string FixNameCase(const std::string& folder, const std::string& name);
+
 // Whether a file name matches one of the masks, separated by "|" or ";". "*" and "?"
 // are wildcards, letters match without regard to case, a three-letter extension
 // mask also matches longer extensions ("*.htm" matches "a.html") and "*.*" matches

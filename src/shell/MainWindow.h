@@ -152,6 +152,8 @@ class TMainWindow {
   // Shows the current editor if it is hidden, and focuses it.
   virtual void ShowEditor() {}
   virtual void Maximise() {}
+  // The width in pixels of the window's client area; 0 where no window is drawn.
+  virtual int ClientWidth() const { return 0; }
   // The name the splash shows under the program's name.
   virtual void SetSplashText(const std::string& /*text*/) {}
   // Closes the main window as the user would (the exit questions run).

@@ -65,6 +65,7 @@ TPascalLineScan ScanPascalLine(const std::string& line, TPascalScanState& state)
       inString = true;
       ++i;
     } else if (c == '{') {
+      if (scan.commentAt == std::string::npos) scan.commentAt = i;
       state.inBrace = true;
       const auto pound = static_cast<unsigned char>(next);
       if ((pound == kPoundWindows || pound == kPoundDos) && i + 2 < line.size() &&
@@ -77,9 +78,11 @@ TPascalLineScan ScanPascalLine(const std::string& line, TPascalScanState& state)
       }
       ++i;
     } else if (c == '(' && next == '*') {
+      if (scan.commentAt == std::string::npos) scan.commentAt = i;
       state.inParenStar = true;
       i += 2;
     } else if (c == '/' && next == '/') {
+      if (scan.commentAt == std::string::npos) scan.commentAt = i;
       break;  // the rest of the line is a comment
     } else {
       if (c == '(') ++state.openBrackets;

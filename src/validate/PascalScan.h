@@ -20,6 +20,9 @@ enum class TPascalDirective { If, Else, EndIf };
 struct TPascalLineScan {
   std::string upper;        // the line in upper case, strings and comments blanked
   bool stringOpen = false;  // a quote still open at the end of the line
+  // Where the first comment opened on this line starts ("{", "(*" or "//" outside
+  // strings); npos when the line opens none.
+  size_t commentAt = std::string::npos;
   // The conditional directives of the line, in order.
   std::vector<TPascalDirective> directives;
 };

@@ -11,6 +11,7 @@
 #include "shell/StatusBar.h"
 #include "shell/TextLines.h"
 #include "validate/PascalBlocks.h"
+#include "validate/PascalComments.h"
 #include "validate/PascalKeywords.h"
 #include "validate/PascalScan.h"
 #include "validate/Validators.h"
@@ -141,12 +142,18 @@ struct TPascalRun {
   // Once a line is split nothing more is indented, and only the assembler blocks,
   // where nothing is split, are followed.
   bool asmWhileSplitting = false;
+  // The widest line, in characters, that the window shows.
+  int widthLimit = DefaultPascalWidthLimit;
+  // The comment column of the line before; 0 when it had no comment there.
+  int commentColumn = 0;
 
   void Line(size_t& i);
   TLeadingWord Leading(const std::string& upper, size_t first);
   TBlockFound BlockWord(std::string& line, const std::string& upper, size_t first) const;
   bool Split(size_t i, const std::string& upper, const TLeadingWord& leading);
   void Directives(const std::vector<TPascalDirective>& directives);
+  void PlaceCommentLine(std::string& line, size_t first, int indent);
+  void PlaceTrailingComment(std::string& line, const TPascalLineScan& scanned, size_t shiftedAt);
 };
 
 TLeadingWord LeadingWord(const std::string& upper, size_t first) {
@@ -300,6 +307,40 @@ void TPascalRun::Directives(const std::vector<TPascalDirective>& directives) {
   }
 }
 
+// A line that holds only a comment: directives and "//" lines start in column 1;
+// a "{" line joins the comment column above it when it fits, and a comment after
+// the next line's code lines up with it.
+void TPascalRun::PlaceCommentLine(std::string& line, size_t first, int indent) {
+  const std::string comment = TrimRight(line.substr(first));
+  int column = indent;
+  if (comment.compare(0, 2, "{$") == 0 || comment.compare(0, 2, "//") == 0) {
+    column = 1;
+    commentColumn = 0;
+  } else if (comment[0] == '{') {
+    column = BraceLineColumn(indent, comment.size(), commentColumn, widthLimit);
+    commentColumn = column;
+  }
+  line = std::string(static_cast<size_t>(column - 1), ' ') + comment;
+}
+
+// A comment after the code of a line, with nothing after it, goes to its column;
+// a line with no such comment ends the column.
+void TPascalRun::PlaceTrailingComment(std::string& line, const TPascalLineScan& scanned,
+                                      size_t shiftedAt) {
+  const bool trailing = scanned.commentAt != std::string::npos &&
+                        IsBlankLine(scanned.upper.substr(scanned.commentAt));
+  if (!trailing || shiftedAt >= line.size()) {
+    commentColumn = 0;
+    return;
+  }
+  const std::string code = TrimRight(line.substr(0, shiftedAt));
+  const std::string comment = TrimRight(line.substr(shiftedAt));
+  const int codeEnd = static_cast<int>(code.size());
+  const int column = TrailingCommentColumn(codeEnd, comment.size(), commentColumn, widthLimit);
+  line = code + std::string(static_cast<size_t>(column - 1 - codeEnd), ' ') + comment;
+  commentColumn = column;
+}
+
 void TPascalRun::Line(size_t& i) {
   if (lines[i].size() + 1 >= kLineCapacity) {
     StopPascalRun("Line " + std::to_string(i + 1) + " is too long.");
@@ -365,10 +406,9 @@ void TPascalRun::Line(size_t& i) {
   }
   if (IsBlankLine(kept)) {
     kept.clear();
+    commentColumn = 0;
   } else if (commentOnly) {
-    const bool atColumnOne = kept.compare(first, 2, "{$") == 0 || kept.compare(first, 2, "//") == 0;
-    const int column = atColumnOne ? 1 : blocks.Content();
-    kept = std::string(static_cast<size_t>(column - 1), ' ') + kept.substr(first);
+    PlaceCommentLine(kept, first, blocks.Content());
   } else {
     int code = leading.code;
     if (brackets > 0) blocks.continuation = true;  // arguments go on
@@ -382,6 +422,11 @@ void TPascalRun::Line(size_t& i) {
                    Capitalised(kept.substr(leading.at, leading.length)));
     }
     kept = std::string(static_cast<size_t>(column - 1), ' ') + kept.substr(first);
+    if (scanned.commentAt != std::string::npos) {
+      PlaceTrailingComment(kept, scanned, scanned.commentAt - first + static_cast<size_t>(column - 1));
+    } else {
+      commentColumn = 0;
+    }
     const char last = LastCodeChar(scanned.upper);
     if (last == ';') blocks.EndOfStatement();
     // An interface's GUID or an attribute ("['{...}']", "[Weak]") is complete.
@@ -395,12 +440,13 @@ void TPascalRun::Line(size_t& i) {
 
 }  // namespace
 
-TValidation ValidatePascal(const TPage& page) {
+TValidation ValidatePascal(const TPage& page, int widthLimit) {
   ShowStatusMessage("Validating " + page.path);
   TValidation result;
   if (page.text.empty()) return result;
   bool lineEndAfterLast = false;
   TPascalRun run;
+  run.widthLimit = widthLimit;
   run.lines = LinesWithoutEnds(page.text, &lineEndAfterLast);
   if (!run.lines.empty() && run.lines[0].find("NoReformat") != std::string::npos) return result;
 

@@ -2,6 +2,7 @@
 
 #include "shell/ClassifyDocument.h"
 #include "shell/CommandNames.h"
+#include "shell/MainWindow.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
 #include "validate/ValUnit.h"
@@ -47,11 +48,20 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page) {
     if (std::optional<TValidation> result = standIn(kind, page)) return *result;
   }
   if (kind == TValidatorKind::Html) return ValidateHtml(page);
-  if (kind == TValidatorKind::Pascal) return ValidatePascal(page);
+  if (kind == TValidatorKind::Pascal || kind == TValidatorKind::Project) {
+    return ValidatePascal(page, MeasurePascalWidthLimit());
+  }
   if (kind == TValidatorKind::Rtf) return ValidateRtf(page);
   TValidation result;
   result.status = NotCheckedYetStatus(page.kind);
   return result;
+}
+
+int MeasurePascalWidthLimit() {
+  TMainWindow* window = MainWindow();
+  if (!window || StartMode == StartReformatting) return DefaultPascalWidthLimit;
+  window->Maximise();
+  return PascalWidthLimit(window->ClientWidth());
 }
 
 void SetPageValidatorStandIn(TPageValidatorStandIn function) {

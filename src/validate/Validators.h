@@ -7,6 +7,7 @@
 #include <string>
 
 #include "shell/Page.h"
+#include "validate/PascalComments.h"
 
 namespace quorrel {
 
@@ -24,8 +25,12 @@ TValidation ValidateHtml(const TPage& page);
 
 // The Pascal formatter (".PAS", and ".INC" without server script): re-indents the
 // page, asking before it splits a line; a run that split lines stops with a message
-// asking for another run.
-TValidation ValidatePascal(const TPage& page);
+// asking for another run. widthLimit is the widest line, in characters, that a
+// comment may make.
+TValidation ValidatePascal(const TPage& page, int widthLimit = DefaultPascalWidthLimit);
+// The width limit of a run: the main window is maximised and measured; with no
+// window, or in the re-formatter's run, the default.
+int MeasurePascalWidthLimit();
 
 // Tests of the dispatcher put a scripted validator in place of the real ones: it
 // returns the verdict on a page, or none to let the real validator run. An empty

@@ -5,7 +5,9 @@
 
 #include <QStandardPaths>
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
+#include <vector>
 
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
@@ -153,6 +155,45 @@ TEST_F(PathsTest, ResolveNoCaseOfRelativePaths) {
   fs::current_path(before);
   EXPECT_EQ(found, "Docs/Page.htm");
   EXPECT_EQ(dotted, "./Docs/Page.htm");
+}
+
+TEST_F(PathsTest, FixNameCaseRenamesOnlyASingleMatch) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> files;  // UTF-8 on disk, each holding its own name
+    std::string wanted;              // Windows-1252
+    std::string former;
+    std::vector<std::string> after;
+  } cases[] = {
+      {"one match takes the letter cases", {"TESTPROJ.RES"}, "testproj.res", "TESTPROJ.RES",
+       {"testproj.res"}},
+      {"two that differ in case: neither renamed, neither lost", {"x.RES", "x.res"}, "x.Res", "",
+       {"x.RES", "x.res"}},
+      {"already right", {"Direct.Inc"}, "Direct.Inc", "", {"Direct.Inc"}},
+      {"no match", {"other.pas"}, "prog.cfg", "", {"other.pas"}},
+      {"a name the code page spells", {"Caf\xC3\xA9.DOF"}, "caf\xE9.dof", "Caf\xE9.DOF",
+       {"caf\xC3\xA9.dof"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string folder = root_ + c.name + "/";
+    MakeDir(std::string(c.name));
+    for (const std::string& file : c.files) std::ofstream(folder + file) << file;
+    EXPECT_EQ(FixNameCase(folder, c.wanted), c.former);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, c.after);
+    if (c.files.size() == 2) {
+      // Each kept its own contents.
+      for (const std::string& file : c.files) {
+        std::ifstream in(folder + file);
+        std::string text;
+        in >> text;
+        EXPECT_EQ(text, file);
+      }
+    }
+  }
 }
 
 TEST_F(PathsTest, ListFilesSortsMatchingFilesOnly) {

@@ -51,6 +51,9 @@ class MemoryMainWindow : public TMainWindow {
   std::string SplashCaption() const override { return splashCaption_; }
   void HideSplash() override;
   void CloseSplash() override { splash_ = Splash::Closed; }
+  void SetSplashText(const std::string& text) override { splashTexts.push_back(text); }
+  // Each name the splash was given to show, in order.
+  std::vector<std::string> splashTexts;
 
   TWindowPlacement Placement() const override { return placement_; }
   void SetPlacement(const TWindowPlacement& placement) override;

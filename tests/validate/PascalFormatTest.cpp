@@ -114,7 +114,8 @@ TEST_F(PascalFormat, BlocksStandAtTheirOpenersColumn) {
        Unit({"Begin", "{$R-}", "// note", "  { note }", "  (* note", "      kept *)", "End;"})},
       {"begin in a comment or a string is no keyword",
        Unit({"x := 1; { begin }", "s := 'begin';", "(* begin *)", "y := 2; // begin"}),
-       Unit({"x := 1; { begin }", "s := 'begin';", "(* begin *)", "y := 2; // begin"})},
+       Unit({"x := 1;                      { begin }", "s := 'begin';", "(* begin *)",
+             "y := 2;                      // begin"})},
       {"trailing blanks go", Unit({"begin   ", "x;\t", "end;"}), Unit({"Begin", "  x;", "End;"})},
   };
   for (const TLayoutCase& c : cases) ExpectLaidOut(c);

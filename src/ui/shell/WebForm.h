@@ -115,6 +115,7 @@ class TWebForm : public QMainWindow, public TMainWindow, public TMenuListener {
   void ShowNoDocument(bool show) override;
   void ShowEditor() override;
   void Maximise() override;
+  int ClientWidth() const override;
   void SetSplashText(const std::string& text) override;
   void CloseForm() override;
   void ShowForm(bool visible) override;

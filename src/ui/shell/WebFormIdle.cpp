@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QLabel>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
@@ -190,6 +191,14 @@ void TWebForm::ShowEditor() {
 
 void TWebForm::Maximise() {
   showMaximized();
+}
+
+int TWebForm::ClientWidth() const {
+  // A window just maximised may not have its new size yet: the screen tells it.
+  QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (!isMaximized() || !s) return width();
+  const int frame = frameGeometry().width() - geometry().width();
+  return s->availableGeometry().width() - frame;
 }
 
 void TWebForm::SetSplashText(const std::string& text) {
