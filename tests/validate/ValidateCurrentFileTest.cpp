@@ -397,7 +397,6 @@ TEST_F(VerdictTest, KindsNotCheckedYetSaySo) {
   } cases[] = {
       {"style.css", "p { }", "CSS"},
       {"data.xml", "<?xml version=\"1.0\"?>\r\n<a/>", "XML"},
-      {"prog.dpr", "program P;", "Pascal project"},
       {"page.php", "<?php echo 1; ?>", "PHP"},
       {"lib.js", "var a;", "JavaScript"},
       {"prog.cs", "class A {}", "C#"},
