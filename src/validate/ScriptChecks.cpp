@@ -43,8 +43,8 @@ class TScriptRun {
   TScriptCheck Run();
 
  private:
-  bool Fail(size_t offset, std::string message, int help = 0) {
-    check_.error = TValidationError{offset, std::move(message), help, true};
+  bool Fail(size_t offset, std::string message, int helpContext = 0) {
+    check_.error = TValidationError{offset, std::move(message), helpContext, true};
     return false;
   }
   std::string Text() const;
