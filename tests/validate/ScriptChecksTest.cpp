@@ -254,6 +254,26 @@ TEST_F(ScriptChecksTest, SceneLinesAreTidied) {
   }
 }
 
+// What validation mends it leaves mended: a second run finds nothing to change, in
+// either layout, compact or full.
+TEST_F(ScriptChecksTest, AValidatedScriptValidatesUnchanged) {
+  for (const char* layout : {"Radio", "Film"}) {
+    for (bool compact : {false, true}) {
+      SCOPED_TRACE(std::string(layout) + (compact ? ", compact" : ", full"));
+      const std::string source = Script(std::string("The Lighthouse\r\nA ") + layout +
+                                            " play\r\n\r\n" + kCharacters +
+                                            "SCENE 1:\tInt.  Deck\r\nJOH:\tAhoy.\r\n"
+                                            "PO & MA:\tHi.\r\n",
+                                        compact);
+      const TValidation first = Validate(source);
+      ASSERT_TRUE(first.text);
+      const TValidation second = Validate(*first.text);
+      EXPECT_FALSE(second.error);
+      EXPECT_FALSE(second.text) << RtfPlainText(ParseRtf(*second.text));
+    }
+  }
+}
+
 TEST_F(ScriptChecksTest, LayoutIsTheFirstWordThatNamesOne) {
   EXPECT_EQ(ScriptLayout("A Stage play for Television"), TScriptLayout::Stage);
   EXPECT_EQ(ScriptLayout("A Film, later a Radio play"), TScriptLayout::Screen);
