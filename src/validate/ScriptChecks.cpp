@@ -253,7 +253,8 @@ bool TScriptRun::Speaker(size_t i, size_t tab) {
   std::vector<std::string> full;
   for (const TSpeakerPart& part : parts) {
     if (part.length == 0) return Fail(offsets_[i] + part.start, BlankNameMessage);
-    std::optional<std::string> resolved = FullName(i, part.start, name.substr(part.start, part.length));
+    std::optional<std::string> resolved =
+        FullName(i, part.start, name.substr(part.start, part.length));
     if (!resolved) return false;
     full.push_back(std::move(*resolved));
   }
@@ -330,11 +331,10 @@ std::optional<TScriptLayout> ScriptLayout(std::string_view text) {
   const std::string_view start = text.substr(0, kLayoutWordReach);
   std::optional<TScriptLayout> layout;
   size_t first = std::string_view::npos;
-  const std::pair<std::string_view, TScriptLayout> words[] = {
-      {"Radio", TScriptLayout::Stage},
-      {"Stage", TScriptLayout::Stage},
-      {"Television", TScriptLayout::Screen},
-      {"Film", TScriptLayout::Screen}};
+  const std::pair<std::string_view, TScriptLayout> words[] = {{"Radio", TScriptLayout::Stage},
+                                                              {"Stage", TScriptLayout::Stage},
+                                                              {"Television", TScriptLayout::Screen},
+                                                              {"Film", TScriptLayout::Screen}};
   for (const auto& [word, kind] : words) {
     const size_t at = start.find(word);
     if (at < first) {

@@ -10,9 +10,8 @@ namespace quorrel {
 namespace {
 
 constexpr std::array<std::string_view, 19> kGroupNames = {
-    "ALL",      "OTHERS", "BOTH",  "MUSIC",   "SONG",  "DANCE", "SOLO",
-    "CHORUS",   "SOPRANOS", "ALTOS", "TENORS", "BASSES", "SOPRANO", "ALTO",
-    "TENOR",    "BASS",   "MEN",   "WOMEN",   "SYNOPSIS"};
+    "ALL",    "OTHERS", "BOTH",    "MUSIC", "SONG",  "DANCE", "SOLO", "CHORUS", "SOPRANOS", "ALTOS",
+    "TENORS", "BASSES", "SOPRANO", "ALTO",  "TENOR", "BASS",  "MEN",  "WOMEN",  "SYNOPSIS"};
 
 constexpr std::array<std::string_view, 5> kHeadings = {"SONG", "DANCE", "SOLO", "RUNNING TIME",
                                                        "SYNOPSIS"};

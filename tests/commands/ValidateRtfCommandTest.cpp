@@ -148,7 +148,8 @@ TEST_F(ValidateRtfCommandTest, SpeakersOfAListStillToBeWrittenGoToTheClipboard) 
        "MARY:\tHo.\r\nEND\r\n");
   EXPECT_TRUE(MainMenu().Click("Validate"));
   EXPECT_EQ(Desktop().ClipboardText(), "JOHN:\t\r\nMARY:\t\r\n");
-  EXPECT_EQ(Dialogs().Last().text, std::string(UndefinedCharactersMessage) + "JOHN:\t\r\nMARY:\t\r\n");
+  EXPECT_EQ(Dialogs().Last().text,
+            std::string(UndefinedCharactersMessage) + "JOHN:\t\r\nMARY:\t\r\n");
   EXPECT_EQ(Status(), "  Validated");
 }
 

@@ -156,8 +156,8 @@ TEST_F(ScriptChecksTest, SongsEndWhereAScriptMayEndThem) {
 
 struct NameCase {
   const char* name;
-  std::string scene;     // the lines after "Scene 1: (Deck)"
-  std::string expected;  // the same lines after validation
+  std::string scene;                    // the lines after "Scene 1: (Deck)"
+  std::string expected;                 // the same lines after validation
   std::vector<std::string> picks = {};  // the user's clicks, "" for closing the list
   std::vector<std::vector<std::string>> offered = {};
 };
@@ -166,7 +166,8 @@ struct NameCase {
 // against the characters list; one match is written out, several are the user's pick.
 TEST_F(ScriptChecksTest, AbbreviationsAreWrittenOutInFull) {
   const NameCase cases[] = {
-      {"one character", "JOH:\tAhoy.\r\nPOST:\tLetter!\r\n", "JOHN:\tAhoy.\r\nPOSTMAN:\tLetter!\r\n"},
+      {"one character", "JOH:\tAhoy.\r\nPOST:\tLetter!\r\n",
+       "JOHN:\tAhoy.\r\nPOSTMAN:\tLetter!\r\n"},
       {"letter case aside", "Po:\tLetter!\r\n", "POSTMAN:\tLetter!\r\n"},
       {"full names and groups stay", "JOHN:\tHi.\r\nALL:\tHi.\r\nCHORUS & MEN:\tHo.\r\n",
        "JOHN:\tHi.\r\nALL:\tHi.\r\nCHORUS & MEN:\tHo.\r\n"},
@@ -174,17 +175,28 @@ TEST_F(ScriptChecksTest, AbbreviationsAreWrittenOutInFull) {
        "SYNOPSIS:\tA storm.\r\nMUSIC:\t\"Waves\"\r\n"},
       {"each of a joint name", "JOH & MA:\tTogether.\r\nJOA, POS:\tToo.\r\n",
        "JOHN & MARY:\tTogether.\r\nJOAN, POSTMAN:\tToo.\r\n"},
-      {"two characters, one picked", "JO:\tAhoy.\r\n", "JOAN:\tAhoy.\r\n", {"JOAN"},
+      {"two characters, one picked",
+       "JO:\tAhoy.\r\n",
+       "JOAN:\tAhoy.\r\n",
+       {"JOAN"},
        {{"JOHN", "JOAN"}}},
       {"the scene decides before the list", "JOAN:\tHi.\r\nJO:\tAgain.\r\n",
        "JOAN:\tHi.\r\nJOAN:\tAgain.\r\n"},
       {"a new scene forgets its speakers",
        "JOAN:\tHi.\r\nScene 2: (Rocks)\r\nJO:\tAgain.\r\n",
-       "JOAN:\tHi.\r\nScene 2: (Rocks)\r\nJOHN:\tAgain.\r\n", {"JOHN"}, {{"JOHN", "JOAN"}}},
-      {"two in the scene, one picked", "JOHN:\tHi.\r\nJOAN:\tHo.\r\nJO:\tAgain.\r\n",
-       "JOHN:\tHi.\r\nJOAN:\tHo.\r\nJOHN:\tAgain.\r\n", {"JOHN"}, {{"JOHN", "JOAN"}}},
-      {"a question mark offers the whole list", "JOHN:\tHi.\r\n?:\tWho?\r\n",
-       "JOHN:\tHi.\r\nPOSTMAN:\tWho?\r\n", {"POSTMAN"}, {{"JOHN", "JOAN", "MARY", "POSTMAN"}}},
+       "JOAN:\tHi.\r\nScene 2: (Rocks)\r\nJOHN:\tAgain.\r\n",
+       {"JOHN"},
+       {{"JOHN", "JOAN"}}},
+      {"two in the scene, one picked",
+       "JOHN:\tHi.\r\nJOAN:\tHo.\r\nJO:\tAgain.\r\n",
+       "JOHN:\tHi.\r\nJOAN:\tHo.\r\nJOHN:\tAgain.\r\n",
+       {"JOHN"},
+       {{"JOHN", "JOAN"}}},
+      {"a question mark offers the whole list",
+       "JOHN:\tHi.\r\n?:\tWho?\r\n",
+       "JOHN:\tHi.\r\nPOSTMAN:\tWho?\r\n",
+       {"POSTMAN"},
+       {{"JOHN", "JOAN", "MARY", "POSTMAN"}}},
       {"continued speeches are no speakers", "JOH:\tOne.\r\n\tTwo.\r\n",
        "JOHN:\tOne.\r\n\tTwo.\r\n"},
   };
@@ -260,11 +272,11 @@ TEST_F(ScriptChecksTest, AValidatedScriptValidatesUnchanged) {
   for (const char* layout : {"Radio", "Film"}) {
     for (bool compact : {false, true}) {
       SCOPED_TRACE(std::string(layout) + (compact ? ", compact" : ", full"));
-      const std::string source = Script(std::string("The Lighthouse\r\nA ") + layout +
-                                            " play\r\n\r\n" + kCharacters +
-                                            "SCENE 1:\tInt.  Deck\r\nJOH:\tAhoy.\r\n"
-                                            "PO & MA:\tHi.\r\n",
-                                        compact);
+      const std::string source =
+          Script(std::string("The Lighthouse\r\nA ") + layout + " play\r\n\r\n" + kCharacters +
+                     "SCENE 1:\tInt.  Deck\r\nJOH:\tAhoy.\r\n"
+                     "PO & MA:\tHi.\r\n",
+                 compact);
       const TValidation first = Validate(source);
       ASSERT_TRUE(first.text);
       const TValidation second = Validate(*first.text);
@@ -377,8 +389,8 @@ TEST_F(ScriptChecksTest, WrittenOutScriptReadsTheSameInUnrtf) {
     const std::string source = Script(Stage(scenes), compact);
     const TValidation v = Validate(source);
     ASSERT_TRUE(v.text);
-    const std::string expected = ReplaceAll(
-        ReplaceAll(UnrtfLines(source), "JOH:", "JOHN:", true), "POST & MA:", "POSTMAN & MARY:", true);
+    const std::string expected = ReplaceAll(ReplaceAll(UnrtfLines(source), "JOH:", "JOHN:", true),
+                                            "POST & MA:", "POSTMAN & MARY:", true);
     EXPECT_EQ(UnrtfLines(*v.text), expected) << compact;
     EXPECT_NE(expected.find("POSTMAN & MARY:"), std::string::npos);
   }
@@ -393,15 +405,19 @@ TEST(ScriptCharactersTest, NamesOfTheList) {
   } cases[] = {
       {"one a line, and joined", kCharacters, {"JOHN", "JOAN", "MARY", "POSTMAN"}},
       {"heading in any case, blanks after it", "characters  \r\nA, ETC.:\tsome\r\n", {"A"}},
-      {"lines without colon and tab are passed over", "Characters\r\nJOHN the keeper\r\nB:\tx\r\n",
+      {"lines without colon and tab are passed over",
+       "Characters\r\nJOHN the keeper\r\nB:\tx\r\n",
        {"B"}},
       {"ends at a scene", "Characters\r\nA:\tx\r\nScene: (Deck)\r\nB:\ty\r\n", {"A"}},
       {"ends at the end", "Characters\r\nA:\tx", {"A"}},
-      {"a running time after the blank line", "Characters\r\nA:\tx\r\n\r\nRUNNING TIME:\t1h\r\n",
+      {"a running time after the blank line",
+       "Characters\r\nA:\tx\r\n\r\nRUNNING TIME:\t1h\r\n",
        {"A"}},
       {"no heading", "Cast\r\nA:\tx\r\n", {}, NoCharactersMessage},
       {"a heading inside a line is none", "The Characters\r\nA:\tx\r\n", {}, NoCharactersMessage},
-      {"running time before the end", "Characters\r\nA:\tx\r\nRUNNING TIME:\t1h\r\n", {},
+      {"running time before the end",
+       "Characters\r\nA:\tx\r\nRUNNING TIME:\t1h\r\n",
+       {},
        CharactersNotEndedMessage},
   };
   for (const Case& c : cases) {
