@@ -101,6 +101,14 @@ class TUserDialogs {
     (void)target;
     return false;
   }
+  // The pick list (the link form): one clickable entry per text, under a caption.
+  // Returns false when it was closed without a choice; otherwise chosen holds the
+  // entry clicked, exactly as given.
+  virtual bool PickList(const std::string& caption, const std::vector<std::string>& entries,
+                        int helpContext, std::string& chosen) {
+    (void)caption, (void)entries, (void)helpContext, (void)chosen;
+    return false;
+  }
   // The folder chooser, in which folders may be created. Returns false when cancelled.
   virtual bool SelectFolder(const std::string& caption, const std::string& startFolder,
                             std::string& folder) {

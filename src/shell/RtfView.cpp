@@ -16,6 +16,11 @@ namespace quorrel {
 
 bool IsCompactScript = false;
 
+bool IsCompactScriptSource(std::string_view source) {
+  return source.find("\\sa60") != std::string_view::npos &&
+         source.find("\\fcharset0 Courier New") == std::string_view::npos;
+}
+
 bool StartsWithRtf(std::string_view text) {
   return text.starts_with("{\\rtf");
 }
@@ -27,8 +32,7 @@ void SetRtfSource(const std::string& rtf, TMyRich& editor) {
 
 std::string GetRtfSource(TMyRich& editor) {
   std::string source = editor.GetRtfSource();
-  IsCompactScript = source.find("\\sa60") != std::string::npos &&
-                    source.find("\\fcharset0 Courier New") == std::string::npos;
+  IsCompactScript = IsCompactScriptSource(source);
   return source;
 }
 

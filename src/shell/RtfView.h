@@ -12,6 +12,10 @@ class TMyRich;
 // RTF holds "\sa60" and not "\fcharset0 Courier New").
 extern bool IsCompactScript;
 
+// Whether RTF source is that of a play script in its compact layout: it holds
+// "\sa60" and not "\fcharset0 Courier New".
+bool IsCompactScriptSource(std::string_view source);
+
 // Whether text begins as RTF source does ("{\rtf").
 bool StartsWithRtf(std::string_view text);
 

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Desktop.h"
 #include "platform/ResetRegistry.h"
 #include "platform/RtfCompose.h"
 #include "platform/RtfModel.h"
@@ -12,10 +13,12 @@
 #include "shell/DBoxUnit.h"
 #include "shell/MenuModel.h"
 #include "shell/RtfTidy.h"
+#include "shell/RtfView.h"
 #include "shell/StatusBar.h"
 #include "validate/RtfMends.h"
 #include "validate/RtfParagraphs.h"
 #include "validate/RtfWordCount.h"
+#include "validate/ScriptChecks.h"
 #include "validate/TextMarkers.h"
 
 namespace quorrel {
@@ -130,10 +133,28 @@ TValidation ValidateRtf(const TPage& page) {
       return result;
     }
   }
-  const std::string mended = Mended(page.text, page.kind);
+  std::string mended = Mended(page.text, page.kind);
+  std::vector<std::string> undefined;
+  if (page.kind == TDocumentKind::Script) {
+    TRtfDocument script = ParseRtf(mended);
+    const TRtfDocument read = script;
+    TScriptCheck check = CheckScript(script, IsCompactScriptSource(mended));
+    if (check.error) {
+      result.error = std::move(check.error);
+      return result;
+    }
+    // Source from another writer stays as it is unless the script needed mending.
+    if (!(script == read)) mended = ComposeRtf(script);
+    undefined = std::move(check.undefined);
+  }
   const std::string counted = WithWordCount(mended, ParseRtf(mended));
   if (counted != page.text) result.text = counted;
-  result.status = page.kind == TDocumentKind::Script ? ScriptParagraphsStatus : ValidatedStatus;
+  if (!undefined.empty()) {
+    const std::string list = UndefinedCharactersList(undefined);
+    Desktop().SetClipboardText(list);
+    ShowMsg(UndefinedCharactersMessage + list);
+  }
+  result.status = ValidatedStatus;
   return result;
 }
 

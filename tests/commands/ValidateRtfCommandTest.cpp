@@ -8,6 +8,7 @@
 
 #include "commands/OpenDocs.h"
 #include "commands/ValidateCommands.h"
+#include "platform/Desktop.h"
 #include "platform/IniFile.h"
 #include "platform/RtfCompose.h"
 #include "platform/RtfModel.h"
@@ -20,6 +21,8 @@
 #include "support/TestEnvironment.h"
 #include "validate/ColourSyntax.h"
 #include "validate/RtfParagraphs.h"
+#include "validate/ScriptChecks.h"
+#include "validate/ScriptNames.h"
 #include "validate/ValidateRtf.h"
 #include "validate/Validators.h"
 
@@ -106,6 +109,48 @@ TEST_F(ValidateRtfCommandTest, ShownAsCodesItIsNotChecked) {
   EXPECT_TRUE(MainMenu().Click("Validate"));
   MainMenu().SetChecked("Raw", false);
   EXPECT_FALSE(window.paragraphView);
+}
+
+// A play script in its full layout, as the tests' writer saves it.
+const char kScript[] =
+    "The Lighthouse\r\nA Radio play\r\n\r\nCharacters\r\nJOHN:\tthe keeper\r\n"
+    "POSTMAN:\ta visitor\r\n\r\nScene 1: (Deck)\r\n";
+
+TEST_F(ValidateRtfCommandTest, ScriptGetsItsSpeakersWrittenOutInFull) {
+  Open("play.scr", std::string(kScript) + "JOH:\tAhoy.\r\nPO & J:\tHello.\r\nEND\r\n");
+  ASSERT_TRUE(IsScript);
+  EXPECT_TRUE(MainMenu().Click("Validate"));
+  EXPECT_EQ(CurrentText,
+            std::string(kScript) + "JOHN:\tAhoy.\r\nPOSTMAN & JOHN:\tHello.\r\nEND\r\n");
+  EXPECT_EQ(Status(), "  Validated");
+  EXPECT_TRUE(CurrentEditor->Modified());
+  EXPECT_FALSE(CurrentEditor->PlainText());
+}
+
+TEST_F(ValidateRtfCommandTest, UnknownSpeakerStopsAtTheNameWithTheScriptUnchanged) {
+  const std::string text = std::string(kScript) + "JOH:\tAhoy.\r\nZED:\tWho?\r\nEND\r\n";
+  Open("play.scr", text);
+  Dialogs().Answer(mrOk);
+  EXPECT_FALSE(MainMenu().Click("Validate"));
+  const size_t offset = text.find("ZED");
+  ASSERT_FALSE(Dialogs().Calls().empty());
+  EXPECT_EQ(Dialogs().Calls()[0].text, "Unknown name: ZED\rat offset " + std::to_string(offset));
+  EXPECT_EQ(Dialogs().Calls()[0].helpContext, UnknownNameHelp);
+  EXPECT_EQ(CurrentText, text) << "JOH stays as it was";
+  EXPECT_FALSE(CurrentEditor->Modified());
+  EXPECT_EQ(CurrentEditor->SelStart(), CurrentEditor->OffsetToPos(offset));
+  EXPECT_NE(Status(), "  Validated");
+}
+
+TEST_F(ValidateRtfCommandTest, SpeakersOfAListStillToBeWrittenGoToTheClipboard) {
+  Open("play.scr",
+       "A Radio play\r\nCharacters\r\n\r\nScene 1: (Deck)\r\nJOHN:\tHi.\r\n"
+       "MARY:\tHo.\r\nEND\r\n");
+  EXPECT_TRUE(MainMenu().Click("Validate"));
+  EXPECT_EQ(Desktop().ClipboardText(), "JOHN:\t\r\nMARY:\t\r\n");
+  EXPECT_EQ(Dialogs().Last().text,
+            std::string(UndefinedCharactersMessage) + "JOHN:\t\r\nMARY:\t\r\n");
+  EXPECT_EQ(Status(), "  Validated");
 }
 
 }  // namespace

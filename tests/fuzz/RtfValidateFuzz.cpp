@@ -1,6 +1,7 @@
-// libFuzzer target: the RTF validator's paragraph checks and source mends on any
-// bytes end without a crash, an overrun or a hang, and no mend changes the text
-// the source reads as. Built and run by scripts/fuzz, outside the test suite.
+// libFuzzer target: the RTF validator's paragraph checks, source mends and
+// play-script checks on any bytes end without a crash, an overrun or a hang; no
+// mend changes the text the source reads as, and a script's fault is placed
+// inside its text. Built and run by scripts/fuzz, outside the test suite.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "shell/MenuModel.h"
 #include "validate/RtfMends.h"
 #include "validate/RtfParagraphs.h"
+#include "validate/ScriptChecks.h"
 #include "validate/ValidateRtf.h"
 
 namespace {
@@ -23,6 +25,13 @@ class AnsweringDialogs : public quorrel::TUserDialogs {
  public:
   int answer = quorrel::mrYes;
   int ShowBox(const quorrel::DialogCall&) override { return answer; }
+  // The pick list: the last entry on yes, closed on no.
+  bool PickList(const std::string&, const std::vector<std::string>& entries, int,
+                std::string& chosen) override {
+    if (answer != quorrel::mrYes || entries.empty()) return false;
+    chosen = entries.back();
+    return true;
+  }
 };
 
 void SameText(const std::string& before, const std::string& after) {
@@ -61,6 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const char* option : {"ValSave", "CheckQuotes", "CheckBrackets"}) {
     MainMenu().SetChecked(option, modes & 16);
   }
+  // The bytes as the text of a script, in its compact or full layout.
+  TRtfDocument script = RtfDocumentOfText(bytes, TRtfCharFormat());
+  const size_t shown = RtfPlainText(script).size();
+  const TScriptCheck check = CheckScript(script, modes & 1);
+  if (check.error && check.error->offset > shown) std::abort();
   TPage page;
   page.text = bytes;
   page.kind = modes & 32 ? TDocumentKind::DotPage : TDocumentKind::Rtf;

@@ -8,4 +8,8 @@ namespace quorrel::test {
 // cannot be started.
 std::string ProgramOutput(const std::string& command);
 
+// The text Debian's unrtf reads from RTF source, from the rule under its header
+// lines on.
+std::string UnrtfText(const std::string& source);
+
 }  // namespace quorrel::test

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace quorrel::test {
 
 int ScriptedDialogs::ShowBox(const DialogCall& call) {
@@ -94,6 +96,23 @@ bool ScriptedDialogs::PrintDialog(TPrintTarget& target) {
   return ok;
 }
 
+bool ScriptedDialogs::PickList(const std::string& caption, const std::vector<std::string>& entries,
+                               int helpContext, std::string& chosen) {
+  pickCalls_.push_back({caption, entries, helpContext});
+  if (pickAnswers_.empty()) {
+    ADD_FAILURE() << "Unscripted pick list: \"" << caption << "\"";
+    return false;
+  }
+  auto [ok, entry] = pickAnswers_.front();
+  pickAnswers_.pop_front();
+  if (!ok) return false;
+  // The user can only click an entry that is there.
+  EXPECT_NE(std::find(entries.begin(), entries.end(), entry), entries.end())
+      << "\"" << entry << "\" is not in the pick list \"" << caption << "\"";
+  chosen = entry;
+  return true;
+}
+
 const DialogCall& ScriptedDialogs::Last() const {
   static const DialogCall none;
   return calls_.empty() ? none : calls_.back();
@@ -118,6 +137,8 @@ void ScriptedDialogs::Clear() {
   colourAnswers_.clear();
   printAnswers_.clear();
   printDialogs_ = 0;
+  pickCalls_.clear();
+  pickAnswers_.clear();
   whileShowing = nullptr;
 }
 

@@ -21,6 +21,8 @@ class ScriptedDialogs : public TUserDialogs {
   bool FontDialog(TFontChoice& font) override;
   bool ColourDialog(int& colour) override;
   bool PrintDialog(TPrintTarget& target) override;
+  bool PickList(const std::string& caption, const std::vector<std::string>& entries,
+                int helpContext, std::string& chosen) override;
 
   // Queue the answer (a modal result) to the next question.
   void Answer(int modalResult) { answers_.push_back(modalResult); }
@@ -65,13 +67,23 @@ class ScriptedDialogs : public TUserDialogs {
   void CancelPrint() { printAnswers_.push_back({false, {}}); }
   int PrintDialogsShown() const { return printDialogs_; }
 
+  // Queue the entry clicked in the next pick list, or that it is closed without one.
+  void AnswerPick(const std::string& entry) { pickAnswers_.push_back({true, entry}); }
+  void CancelPick() { pickAnswers_.push_back({false, ""}); }
+  struct PickCall {
+    std::string caption;
+    std::vector<std::string> entries;
+    int helpContext = 0;
+  };
+  const std::vector<PickCall>& PickCalls() const { return pickCalls_; }
+
   const std::vector<DialogCall>& Calls() const { return calls_; }
   const DialogCall& Last() const;
   // Texts of every box shown so far, in order.
   std::vector<std::string> Texts() const;
   size_t UnusedAnswers() const {
     return answers_.size() + textAnswers_.size() + pathAnswers_.size() + fontAnswers_.size() +
-           colourAnswers_.size() + printAnswers_.size();
+           colourAnswers_.size() + printAnswers_.size() + pickAnswers_.size();
   }
   void Clear();
 
@@ -91,6 +103,8 @@ class ScriptedDialogs : public TUserDialogs {
   std::deque<std::pair<bool, int>> colourAnswers_;
   std::deque<std::pair<bool, TPrintTarget>> printAnswers_;
   int printDialogs_ = 0;
+  std::vector<PickCall> pickCalls_;
+  std::deque<std::pair<bool, std::string>> pickAnswers_;
   bool NextPath(const std::string& what, std::string& path);
 };
 

@@ -155,19 +155,12 @@ TEST_F(ValidateRtfTest, OnlyTheSelectedSectionIsCheckedAndNoValidateSkipsIt) {
   EXPECT_FALSE(v.text);
 }
 
-TEST_F(ValidateRtfTest, ScriptsSayTheirStructureIsNotCheckedYet) {
+// The smallest script: its layout word, and the last line "END" that validation adds.
+TEST_F(ValidateRtfTest, ScriptsAreValidatedAsScripts) {
   const TValidation v = ValidateRtf(PageOf(Letter("Radio play\r\n"), TDocumentKind::Script));
-  EXPECT_EQ(v.status, ScriptParagraphsStatus);
-}
-
-// The text unrtf reads from RTF source, without its header lines.
-std::string UnrtfText(const std::string& source) {
-  const std::string path = TestHome() + "unrtf-input.rtf";
-  std::ofstream(path, std::ios::binary) << source;
-  std::string text = ProgramOutput("unrtf --text " + path);
-  fs::remove(path);
-  const size_t rule = text.find("-----------------\n");
-  return rule == std::string::npos ? text : text.substr(rule);
+  EXPECT_EQ(v.status, ValidatedStatus);
+  ASSERT_TRUE(v.text);
+  EXPECT_EQ(RtfPlainText(ParseRtf(*v.text)), "Radio play\r\nEND\r\n");
 }
 
 TEST_F(ValidateRtfTest, PolishMarkersFromAWordProcessorGoOnYesAndStayOnNo) {

@@ -21,6 +21,9 @@ class TQtDialogs : public TUserDialogs {
   bool ColourDialog(int& colour) override;
   // QtPrinting.cpp.
   bool PrintDialog(TPrintTarget& target) override;
+  // ui/shell/LinkForm.cpp.
+  bool PickList(const std::string& caption, const std::vector<std::string>& entries,
+                int helpContext, std::string& chosen) override;
 };
 
 // A filter as the program writes it ("Pages|*.htm;*.html|All files|*.*") in Qt's

@@ -12,6 +12,7 @@
 #include "shell/LinkPick.h"
 #include "shell/MainWindow.h"
 #include "ui/platform/Colours.h"
+#include "ui/platform/QtDialogs.h"
 #include "ui/shell/HelpViewer.h"
 
 namespace quorrel {
@@ -80,15 +81,29 @@ void TLinkForm::BtnClick(const std::string& text) {
   accept();
 }
 
+namespace {
+
+// The list shown modally over the main window; true when an entry was clicked.
+bool ShowLinkForm(const std::string& caption, const std::vector<std::string>& entries,
+                  int helpContext) {
+  TLinkForm form(dynamic_cast<QWidget*>(MainWindow()));
+  form.setWindowTitle(AnsiToQString(caption));
+  if (helpContext != 0) SetHelpContext(&form, helpContext);
+  for (const std::string& entry : entries) form.AddEntry(entry);
+  return form.exec() == QDialog::Accepted;
+}
+
+}  // namespace
+
 void InstallLinkForm() {
-  SetLinkForm([](const std::string& caption, const std::vector<std::string>& entries,
-                 int helpContext) {
-    TLinkForm form(dynamic_cast<QWidget*>(MainWindow()));
-    form.setWindowTitle(AnsiToQString(caption));
-    if (helpContext != 0) SetHelpContext(&form, helpContext);
-    for (const std::string& entry : entries) form.AddEntry(entry);
-    return form.exec() == QDialog::Accepted;
-  });
+  SetLinkForm(ShowLinkForm);
+}
+
+bool TQtDialogs::PickList(const std::string& caption, const std::vector<std::string>& entries,
+                          int helpContext, std::string& chosen) {
+  if (!ShowLinkForm(caption, entries, helpContext)) return false;
+  chosen = ChosenLink;
+  return true;
 }
 
 }  // namespace quorrel
