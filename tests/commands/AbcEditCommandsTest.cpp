@@ -256,5 +256,15 @@ TEST_F(AbcEditCommandsTest, DeleteAndExtractLyrics) {
   EXPECT_TRUE(CurrentEditor->Modified());
 }
 
+TEST_F(AbcEditCommandsTest, DefaultTuneOpensTheTemplateForEditing) {
+  Click("DftTune");
+  EXPECT_EQ(CurrentFileName, site + "Default.abc");
+  EXPECT_EQ(CurrentText, DefaultTuneText);
+  // A template the user changed is never written over.
+  Write("Default.abc", "X:?\r\nT:Mine\r\nK:D\r\n");
+  EnsureDefaultTune();
+  EXPECT_EQ(Read(site + "Default.abc"), "X:?\r\nT:Mine\r\nK:D\r\n");
+}
+
 }  // namespace
 }  // namespace quorrel::test
