@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "commands/AbcEditCommands.h"
 #include "commands/Activation.h"
 #include "commands/BuildCommands.h"
 #include "commands/ColourCommands.h"
@@ -102,6 +103,7 @@ void InstallHandlers() {
   MainMenu().SetHandler("ControlPanelBrowser", [](const TMenuItem&) { OpenControlPanel(false); });
   InstallRtfViewCommands();
   InstallAbcToolCommands();
+  InstallAbcEditCommands();
   // The ABC menu finds the music programs as it opens.
   MainMenu().SetHandler("ABCMenu", [](const TMenuItem&) { ABCClick(); });
   InstallOpenCommands();

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <map>
 
+#include "music/AbcEdits.h"
 #include "music/AbcOptions.h"
 #include "music/AbcWorkFiles.h"
 #include "platform/Chars.h"
@@ -14,8 +15,6 @@
 namespace quorrel {
 
 namespace {
-
-constexpr char SplitMarker[] = "N:Replace by blank line and X field";
 
 // Header and body fields ("w:", "K:", "P:" ...) and their continuations hold no bars
 // of the voice's music.
@@ -110,7 +109,7 @@ size_t BarLineIn(const std::string& line, size_t pos) {
 
 // A line that ends the walk of a section's chords over the music.
 bool EndsWalk(const std::string& line) {
-  return line.starts_with("%") || line.starts_with(SplitMarker);
+  return line.starts_with("%") || line.starts_with(AbcSplitMarker);
 }
 
 enum class TWalkEnd { NextVoice, Stop };

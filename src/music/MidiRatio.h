@@ -8,8 +8,8 @@ namespace quorrel {
 // Paste, cleared by "New tune").
 extern bool RatioOffered;
 
-// Offers to add the directive to the tune at the caret. Until the ABC editing
-// commands exist it offers nothing.
+// With "Check chords" ticked, offers to add the directive to the tune at the
+// caret, as the line before its K: line; the caret stays where it was in the text.
 void OfferMidiRatio();
 
 // Back to no offer made.

@@ -53,16 +53,6 @@ std::string TrimControls(const std::string& text) {
   return text.substr(first, last - first);
 }
 
-// The text after the tune's title field "T:" up to the end of its line.
-std::string TitleOf(const std::string& tune) {
-  size_t at = tune.starts_with("T:") ? 0 : tune.find("\nT:");
-  if (at == std::string::npos) return "";
-  if (tune[at] == '\n') ++at;
-  at += 2;
-  size_t end = tune.find_first_of("\r\n", at);
-  return tune.substr(at, end == std::string::npos ? std::string::npos : end - at);
-}
-
 }  // namespace
 
 void EnsureCodesFile() {
@@ -124,10 +114,19 @@ std::string FindTuneStart() {
   return CurrentText.substr(span.start - 1, span.end - span.start + 1);
 }
 
+std::string TitleOfTune(const std::string& tune) {
+  size_t at = tune.starts_with("T:") ? 0 : tune.find("\nT:");
+  if (at == std::string::npos) return "";
+  if (tune[at] == '\n') ++at;
+  at += 2;
+  size_t end = tune.find_first_of("\r\n", at);
+  return tune.substr(at, end == std::string::npos ? std::string::npos : end - at);
+}
+
 std::string PrepareCurrentTune() {
   std::string tune = FindTuneStart();
   LastTuneText = tune;
-  TuneTitle = TitleOf(tune);
+  TuneTitle = TitleOfTune(tune);
   std::string text = TrimControls(BuildTuneHeader() + tune);
   ChordLinesRemoved = 0;
   ExpandChordSections(text, ChordLinesRemoved);

@@ -52,6 +52,8 @@ std::string BuildTuneHeader();
 // The tune at the caret of the current editor; sets TuneStart and TuneBounds and,
 // when the caret lay outside every tune, moves it to the tune's start.
 std::string FindTuneStart();
+// The text after a tune's first "T:" line's field name, up to the end of that line.
+std::string TitleOfTune(const std::string& tune);
 // The whole text to hand to a tool for the tune at the caret.
 std::string PrepareCurrentTune();
 

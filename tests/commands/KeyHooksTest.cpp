@@ -4,6 +4,7 @@
 
 #include "commands/IdleLoop.h"
 #include "commands/KeyHooks.h"
+#include "music/AbcOptions.h"
 #include "music/MidiRatio.h"
 #include "music/PlayerBar.h"
 #include "shell/BlinkJob.h"
@@ -12,6 +13,7 @@
 #include "shell/Timer.h"
 #include "support/MemoryMainWindow.h"
 #include "support/MemoryRich.h"
+#include "support/ScriptedDialogs.h"
 
 namespace quorrel {
 namespace {
@@ -175,7 +177,12 @@ TEST_F(KeyHooksTest, CtrlArrowsJumpBetweenNoteGroupsOfATune) {
 TEST_F(KeyHooksTest, TheFirstBrokenRhythmSignOfTheRunMakesTheOffer) {
   IsAbc = true;
   Document("K:G\r\nA|");
+  SetAbcOption("CheckChords", true);
+  test::Dialogs().Answer(mrNo);
   EXPECT_TRUE(MyKeyPress('>'));
+  SetAbcOption("CheckChords", false);
+  EXPECT_EQ(test::Dialogs().Last().text,
+            "As you're using broken rhythm, would you like \"%%MIDI ratio 3 1\" added?");
   EXPECT_EQ(Shown(), "K:G\r\nA>|");
   EXPECT_TRUE(RatioOffered);
   EXPECT_FALSE(MyKeyPress('<')) << "offered once a run";
