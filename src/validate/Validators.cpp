@@ -49,6 +49,7 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page) {
   if (kind == TValidatorKind::Html) return ValidateHtml(page);
   if (kind == TValidatorKind::Pascal) return ValidatePascal(page);
   if (kind == TValidatorKind::Rtf) return ValidateRtf(page);
+  if (kind == TValidatorKind::Abc) return ValidateAbc(page);
   TValidation result;
   result.status = NotCheckedYetStatus(page.kind);
   return result;

@@ -1,0 +1,123 @@
+#include "validate/AbcFields.h"
+
+#include "platform/Chars.h"
+#include "shell/FastStrings.h"
+
+namespace quorrel {
+
+namespace {
+
+constexpr char kKeepsLowerCase[] = "dmrsw";
+constexpr unsigned char kCopyright = 169;
+constexpr char kCopyrightEscape[] = "\\251";
+
+// The length of the UTF-8 character starting at i, or 0 when none starts there.
+// A document written in UTF-8 keeps its bytes: the copyright byte is also the
+// second byte of "é" and of many other characters.
+size_t Utf8CharAt(std::string_view text, size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  size_t length = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  for (size_t k = 1; k < length; ++k) {
+    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
+std::string WithCopyrightEscaped(const std::string& line) {
+  if (line.find(static_cast<char>(kCopyright)) == std::string::npos) return line;
+  std::string out;
+  for (size_t i = 0; i < line.size();) {
+    if (const size_t length = Utf8CharAt(line, i)) {
+      out.append(line, i, length);
+      i += length;
+      continue;
+    }
+    if (static_cast<unsigned char>(line[i]) == kCopyright) {
+      out += kCopyrightEscape;
+    } else {
+      out += line[i];
+    }
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string MendedField(std::string line) {
+  if (line.size() < 2) return line;
+  if (IsLowerLetter(line[0]) && std::string_view(kKeepsLowerCase).find(line[0]) == std::string::npos) {
+    line[0] = static_cast<char>(line[0] - 'a' + 'A');
+  }
+  line = WithCopyrightEscaped(line);
+  const size_t value = line.find_first_not_of(' ', 2);
+  line.erase(2, (value == std::string::npos ? line.size() : value) - 2);
+  if (line[0] == 'M' && line.ends_with(" time")) line.resize(line.size() - 5);
+  if (line[0] == 'R' && line.size() > 2 && IsLowerLetter(line[2])) {
+    line[2] = static_cast<char>(line[2] - 'a' + 'A');
+  }
+  return line;
+}
+
+std::string_view FieldValue(std::string_view line) {
+  return line.size() > 2 ? line.substr(2) : std::string_view();
+}
+
+std::string WithoutClefWord(std::string line) {
+  return ReplaceAll(line, "clef=", "", true);
+}
+
+bool IsKnownKey(std::string_view value) {
+  const std::string_view key = value.substr(0, value.find_first_of(" \t"));
+  if (!key.empty() && key[0] >= 'A' && key[0] <= 'G') return true;
+  return key == "HP" || key == "Hp" || UpperCaseAnsi(key) == "NONE";
+}
+
+bool IsTempoWithBeat(std::string_view value) {
+  return value.find('=') != std::string_view::npos && value.find('/') != std::string_view::npos;
+}
+
+std::optional<int> VoiceNumber(std::string_view value) {
+  if (value.empty() || value[0] < '1' || value[0] > '9') return std::nullopt;
+  if (value.size() > 1 && (IsDigit(value[1]) || IsLetter(value[1]))) return std::nullopt;
+  return value[0] - '0';
+}
+
+std::optional<long> TuneNumber(std::string_view line) {
+  size_t at = 2;
+  while (at < line.size() && IsBlank(line[at])) ++at;
+  long number = 0;
+  size_t digits = 0;
+  for (; at < line.size() && IsDigit(line[at]) && digits < 9; ++at, ++digits) {
+    number = number * 10 + (line[at] - '0');
+  }
+  if (digits == 0) return std::nullopt;
+  return number;
+}
+
+std::string WithTuneNumber(const std::string& line, long number) {
+  size_t from = 2;
+  while (from < line.size() && IsBlank(line[from])) ++from;
+  size_t to = from;
+  while (to < line.size() && IsDigit(line[to])) ++to;
+  return line.substr(0, from) + std::to_string(number) + line.substr(to);
+}
+
+std::string TempoLineFor(std::string_view metre) {
+  if (metre == "3/4" || metre == "4/4") return "Q:1/4=112";
+  if (metre == "6/8") return "Q:3/8=112";
+  if (metre == "3/2") return "Q:1/2=100";
+  return "Q:1/2=112";
+}
+
+}  // namespace quorrel

@@ -1,0 +1,57 @@
+#pragma once
+// The ABC validator's messages, questions, help contexts and the lines it adds.
+// Texts are Windows-1252 bytes; "\r" breaks a message's lines.
+namespace quorrel {
+
+// ---- help contexts -----------------------------------------------------------
+inline constexpr int AbcFieldValueHelp = 55950;
+inline constexpr int AbcBarCountHelp = 55940;
+inline constexpr int AbcFieldOrderHelp = 55930;
+
+// ---- preparation -------------------------------------------------------------
+inline constexpr char AbcBigFileQuestion[] =
+    "This is a big file.  Are you sure you want to reformat it all?!";
+inline constexpr char AbcTuneStartNotFound[] = "Start of tune not found\r";
+
+// ---- the header ----------------------------------------------------------------
+inline constexpr char AbcNoXStart[] = "Tune does not start \"X:\"";
+inline constexpr char AbcXCommentNotice[] =
+    "\rQuorrel does not accept comments following the tune number.";
+inline constexpr char AbcBeginWithoutEnd[] = "%%begin... not followed by %%end...";
+inline constexpr char AbcBadKey[] =
+    "Key must start with upper-case A-G or be \"HP\", \"Hp\" or \"none\".";
+inline constexpr char AbcShortLine[] = "Line must be at least three characters long.";
+inline constexpr char AbcNoFieldValue[] = "No value for information field.";
+inline constexpr char AbcDeprecatedTempo[] = "Deprecated syntax.  Use e.g. Q:3/8=110";
+inline constexpr char AbcGchordBeforeMetre[] = "gchord needs to go after M:";
+inline constexpr char AbcOldGchord[] = "%%gchord should be %%MIDI gchord";
+
+// ---- the music lines -----------------------------------------------------------
+inline constexpr char AbcNoKeyBefore[] = "No K: field before\r";
+inline constexpr char AbcNoKeyAfter[] = "\rA tune must have a key specified.";
+inline constexpr char AbcNoMetreQuestion[] =
+    "\rThis tune has no M: field to give the time signature.  Did you mean this?\r"
+    "If so I'll insert \"M:none\" (which won't display in the score) to stop me asking again.";
+inline constexpr char AbcEnterMetre[] = "Please enter M: command.";
+inline constexpr char AbcNoTempoQuestion[] =
+    "\rThis tune and maybe others has no Q: field to give the tempo.\r"
+    "Did you mean this?  If so I'll insert my own choice.";
+inline constexpr char AbcEnterTempo[] = "Please enter Q: command.";
+inline constexpr char AbcSecondX[] = "Second \"X\" found - may be missing blank line before tune.";
+
+// ---- the end of a tune --------------------------------------------------------
+inline constexpr char AbcNoTitle[] = "Title field not found.";
+inline constexpr char AbcErrorInTuneEnding[] = "\rError in tune ending at line ";
+inline constexpr char AbcMinuetQuestion[] =
+    "\rTune is minuet or 3/2 time with no bass line.\r"
+    "Would you like chord, rest, chord rather than oom-cha, oom-cha, oom-cha?"
+    "\rYou can change your mind later using ABC | Accompaniment.";
+
+// ---- lines the validator adds ------------------------------------------------
+inline constexpr char AbcNoMetreLine[] = "M:none";
+inline constexpr char AbcBeatLine[] = "%%MIDI beat 100 95 80";
+inline constexpr char AbcChordRestChordLine[] = "%%MIDI gchord czc";
+inline constexpr char AbcOomChaLine[] = "%%MIDI gchord fcHcfc";
+inline constexpr char AbcSixFourGchordLine[] = "%%MIDI gchord czcczc";
+
+}  // namespace quorrel
