@@ -10,6 +10,9 @@ namespace {
 constexpr char kKeepsLowerCase[] = "dmrsw";
 constexpr unsigned char kCopyright = 169;
 constexpr char kCopyrightEscape[] = "\\251";
+// Clefs the music programs read without "clef=" before them; "C", "F", "G" and
+// "perc" would be read as something else.
+constexpr char kBareClefs[] = "|treble|bass|alto|tenor|baritone|none|";
 
 // The length of the UTF-8 character starting at i, or 0 when none starts there.
 // A document written in UTF-8 keeps its bytes: the copyright byte is also the
@@ -60,8 +63,11 @@ std::string MendedField(std::string line) {
     line[0] = static_cast<char>(line[0] - 'a' + 'A');
   }
   line = WithCopyrightEscaped(line);
-  const size_t value = line.find_first_not_of(' ', 2);
-  line.erase(2, (value == std::string::npos ? line.size() : value) - 2);
+  // Symbol lines keep their blanks: they place each symbol under its note.
+  if (line[0] != 's' && line[0] != 'd') {
+    const size_t value = line.find_first_not_of(' ', 2);
+    line.erase(2, (value == std::string::npos ? line.size() : value) - 2);
+  }
   if (line[0] == 'M' && line.ends_with(" time")) line.resize(line.size() - 5);
   if (line[0] == 'R' && line.size() > 2 && IsLowerLetter(line[2])) {
     line[2] = static_cast<char>(line[2] - 'a' + 'A');
@@ -74,7 +80,17 @@ std::string_view FieldValue(std::string_view line) {
 }
 
 std::string WithoutClefWord(std::string line) {
-  return ReplaceAll(line, "clef=", "", true);
+  constexpr std::string_view kWord = "clef=";
+  for (size_t at = line.find(kWord); at != std::string::npos; at = line.find(kWord, at + 1)) {
+    size_t end = at + kWord.size();
+    while (end < line.size() && IsLowerLetter(line[end])) ++end;
+    const std::string_view name = std::string_view(line).substr(at + kWord.size(), end - at - kWord.size());
+    if (std::string_view(kBareClefs).find("|" + std::string(name) + "|") == std::string_view::npos) {
+      continue;
+    }
+    line.erase(at, kWord.size());
+  }
+  return line;
 }
 
 bool IsKnownKey(std::string_view value) {

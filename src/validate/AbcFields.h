@@ -10,14 +10,15 @@ namespace quorrel {
 
 // A field line as the validator writes it: the field letter in upper case (the
 // lower-case letters of their own meaning stay: lyrics "w:", symbol lines "s:" and
-// "d:", macros "m:", remarks "r:"); "©" as "\251"; no blanks after the colon; "M:"
+// "d:", macros "m:", remarks "r:"); "©" as "\251"; no blanks after the colon (but
+// in symbol lines, where they place the symbols); "M:"
 // without a trailing " time"; an "R:" value with an upper-case first letter.
 std::string MendedField(std::string line);
 
 // The field's value: the text after the colon.
 std::string_view FieldValue(std::string_view line);
 
-// A "K:" or "V:" line without "clef=" (the clef name alone does the same).
+// A "K:" or "V:" line without "clef=" before the clefs whose name alone does the same.
 std::string WithoutClefWord(std::string line);
 
 // Whether a key starts with an upper-case A to G, or is "HP", "Hp" or "none" (any case).

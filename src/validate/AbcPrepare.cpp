@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/Chars.h"
 #include "shell/FastStrings.h"
 #include "validate/AbcLines.h"
 
@@ -56,15 +57,23 @@ bool HasWordsField(const std::vector<std::string>& lines) {
   return false;
 }
 
-// The music with each "::" outside quotes and the comment split into ":|", a line
-// end and "|:".
+// Whether the "::" at i belongs to a tuplet's "(p::r", not a double repeat.
+bool InTuplet(const std::string& line, size_t i) {
+  size_t at = i;
+  while (at > 0 && IsDigit(line[at - 1])) --at;
+  return at < i && at > 0 && line[at - 1] == '(';
+}
+
+// The music with each "::" outside quotes, tuplets and the comment split into ":|",
+// a line end and "|:".
 std::vector<std::string> SplitAtDoubleColons(const std::string& line) {
   std::vector<std::string> parts(1);
   const size_t comment = CommentStart(line);
   bool quoted = false;
   for (size_t i = 0; i < line.size(); ++i) {
     if (line[i] == '"') quoted = !quoted;
-    if (!quoted && i < comment && line[i] == ':' && i + 1 < line.size() && line[i + 1] == ':') {
+    if (!quoted && i < comment && line[i] == ':' && i + 1 < line.size() && line[i + 1] == ':' &&
+        !InTuplet(line, i)) {
       parts.back() += ":|";
       parts.emplace_back("|:");
       ++i;

@@ -46,6 +46,7 @@ TEST(AbcPrepareTest, DoubleRepeatsAreSplitOnlyInMusic) {
       {"a line ending in a start of repeat", "ab|:\ncd|\n", "ab|:cd|\n"},
       {"before a field the start of repeat stays", "ab|:\nP:B\n", "ab|:\nP:B\n"},
       {"in quotes", "\"a::b\"cd|\n", "\"a::b\"cd|\n"},
+      {"a tuplet's missing number", "ab (3::2 cd|\n", "ab (3::2 cd|\n"},
       {"in a comment", "ab| % a::b\n", "ab| % a::b\n"},
       {"in a field", "T:Act 2::Finale\n", "T:Act 2::Finale\n"},
       {"a text with words after the tune", "ab::cd|\nW:verse\n", "ab::cd|\nW:verse\n"},
@@ -68,6 +69,7 @@ TEST(AbcFieldsTest, FieldsAreWrittenTheOneWay) {
       {"letter upper-cased", "t:Title", "T:Title"},
       {"lyrics stay lower-case", "w:la la", "w:la la"},
       {"symbol lines stay lower-case", "s:* * T", "s:* * T"},
+      {"symbol lines keep their places", "d:   |  * T", "d:   |  * T"},
       {"a macro stays a macro", "m:~n2 = (3o/n/m/ n", "m:~n2 = (3o/n/m/ n"},
       {"blanks after the colon", "X:  1", "X:1"},
       {"metre with time", "M:3/4 time", "M:3/4"},
@@ -77,7 +79,14 @@ TEST(AbcFieldsTest, FieldsAreWrittenTheOneWay) {
       {"a copyright byte after a Windows letter", "C:R\xE9\xA9", "C:R\xE9\\251"},
   };
   for (const TextCase& c : cases) EXPECT_EQ(MendedField(c.in), c.out) << c.why;
-  EXPECT_EQ(WithoutClefWord("K:G clef=bass"), "K:G bass");
+  const TextCase clefs[] = {
+      {"a named clef", "K:G clef=bass", "K:G bass"},
+      {"an octave clef", "V:1 clef=treble-8 name=\"T\"", "V:1 treble-8 name=\"T\""},
+      {"a letter clef would read as a key", "K:G clef=C", "K:G clef=C"},
+      {"percussion", "K:C clef=perc", "K:C clef=perc"},
+      {"two", "V:1 clef=alto clef=tenor", "V:1 alto tenor"},
+  };
+  for (const TextCase& c : clefs) EXPECT_EQ(WithoutClefWord(c.in), c.out) << c.why;
 }
 
 TEST(AbcFieldsTest, KeysTemposVoicesAndNumbers) {
