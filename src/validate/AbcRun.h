@@ -56,8 +56,8 @@ struct TAbcStop {
   size_t line = 0;
 };
 
-[[noreturn]] inline void StopAbc(std::string message, size_t line, int helpTopic = 0) {
-  throw TAbcStop{std::move(message), helpTopic, line};
+[[noreturn]] inline void StopAbc(std::string message, size_t line, int helpContext = 0) {
+  throw TAbcStop{std::move(message), helpContext, line};
 }
 
 }  // namespace quorrel

@@ -606,6 +606,9 @@ TEST(HelpPagesTest, EachValidatorsHelpContextOpensThePageOfItsMessage) {
       {20766, "Remove Polish language markers on validation?", "Polish language markers"},
       {20778, "Bold or italic closed in wrong place.  Correct this?",
        "Bold or italic closed in the wrong place"},
+      {55950, "No value for information field.", "No value for an information field"},
+      {55940, "Voice 1 has 4 bar lines but voice 2 has 3", "Voices with different numbers of bars"},
+      {55930, "(the help topic alone)", "Order of the header fields"},
   };
   HelpContextScan scan;
   QDirIterator it(QString::fromStdString(SourceFolder()), {"*.h", "*.cpp"}, QDir::Files,
