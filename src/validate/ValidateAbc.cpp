@@ -51,7 +51,8 @@ size_t TuneLineAtCaret(const TAbcRun& run, const std::string& text, size_t caret
 // The text at the end of a run that went through.
 std::string FinishedText(const TAbcRun& run) {
   std::string text = AbcTextOf(run.lines);
-  if (text.ends_with("\r\n\r\n")) text.resize(text.size() - 2);
+  // Blank lines at the end go, however many: a second run finds nothing to take.
+  while (text.ends_with("\r\n\r\n")) text.resize(text.size() - 2);
   // A page break right before a part's start is one too many.
   if (run.wholeFile) text = ReplaceAll(text, "%%vskip 0\r\nP:", "P:", true);
   return text;
