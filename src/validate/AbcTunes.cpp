@@ -213,14 +213,16 @@ class TTuneWalk {
     tune_.metre = FieldValue(AbcNoMetreLine);
   }
 
+  // After the metre; in a tune whose metre comes later, before the key, which stays
+  // the header's last field.
   void AddTempo() {
-    const size_t after = tune_.metreLine ? *tune_.metreLine : *tune_.keyLine;
+    const size_t at = tune_.metreLine ? *tune_.metreLine + 1 : *tune_.keyLine;
     if (!run_.insertTempo) {
-      if (!AskYesNo(tune_.title + AbcNoTempoQuestion)) StopAbc(AbcEnterTempo, after);
+      if (!AskYesNo(tune_.title + AbcNoTempoQuestion)) StopAbc(AbcEnterTempo, at > 0 ? at - 1 : 0);
       run_.insertTempo = true;
     }
-    Insert(after + 1, TempoLineFor(tune_.metre));
-    tune_.tempoLine = after + 1;
+    Insert(at, TempoLineFor(tune_.metre));
+    tune_.tempoLine = at;
   }
 
   void NewVoice(const std::string& value) {

@@ -251,8 +251,16 @@ TEST_F(AbcTest, MissingTempoIsAskedForOnceARunAndFollowsTheMetre) {
   EXPECT_EQ(no.error->message, AbcEnterTempo);
   EXPECT_EQ(ErrorLine(no, kNoTempo), 2u) << "the metre, where the tempo belongs";
 
-  // Without a metre the tempo goes after the key; with both questions the metre
-  // comes first.
+  // A metre later in the tune: the tempo goes before the key, which stays the
+  // header's last field. With both questions the metre comes first.
+  Dialogs().Clear();
+  MainMenu().SetChecked("FieldOrder", true);
+  Dialogs().Answer(mrYes);
+  const TValidation later = Run("Validate", "X:1\nT:t\nK:C\nab|\nM:3/4\nabc|\n");
+  EXPECT_EQ(TextOf(later),
+            "X:1\nT:t\nQ:1/2=112\nK:C\nab|\nM:3/4\n%%MIDI beat 100 95 80\nabc|\n");
+  EXPECT_FALSE(Run("Validate", TextOf(later)).error) << "the field order holds";
+  MainMenu().SetChecked("FieldOrder", false);
   Dialogs().Clear();
   Dialogs().Answer({mrYes, mrYes});
   const TValidation both = Run("Validate", "X:1\nT:t\nK:C\nab|\n");
