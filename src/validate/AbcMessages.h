@@ -37,6 +37,12 @@ inline constexpr char AbcNoTempoQuestion[] =
     "\rThis tune and maybe others has no Q: field to give the tempo.\r"
     "Did you mean this?  If so I'll insert my own choice.";
 inline constexpr char AbcEnterTempo[] = "Please enter Q: command.";
+inline constexpr char AbcMissingRepeatStart[] =
+    "Missing start of repeat and tune has more than one voice!";
+inline constexpr char AbcPartLetterLine[] = "Line just contains \"A\"\rChange this to use \"P:A\" etc.";
+inline constexpr char AbcSlashAtEnd[] = "I think you meant a back-slash (or a bar-line) at the end:";
+inline constexpr char AbcNoBarAtEnd[] =
+    "Line of music should normally end with \"|\", possibly followed by \"\\\".";
 inline constexpr char AbcSecondX[] = "Second \"X\" found - may be missing blank line before tune.";
 
 // ---- the end of a tune --------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "platform/Chars.h"
 #include "shell/FastStrings.h"
 #include "validate/AbcLines.h"
+#include "validate/AbcMusicLines.h"
 
 namespace quorrel {
 
@@ -17,12 +18,11 @@ bool EndsBlock(const std::string& line) {
   return line.starts_with("%%end");
 }
 
-// Whether a music line's final backslash joins the next line to it. A backslash in
-// a comment, or before a field, a comment or a blank line, continues nothing: joining
-// there would swallow the field or the next tune into the music.
-bool ContinuesInto(const std::string& line, const std::string& next) {
-  if (line.empty() || line.back() != '\\' || !IsMusicLine(line)) return false;
-  if (CommentStart(line) != std::string::npos) return false;
+// Whether a music line (its comment left out) ends in a backslash that joins the
+// next line to it. A backslash before a field, a comment or a blank line continues
+// nothing: joining there would swallow the field or the next tune into the music.
+bool ContinuesInto(const std::string& music, const std::string& next) {
+  if (music.empty() || music.back() != '\\') return false;
   if (IsBlankLine(next) || IsFieldLine(next)) return false;
   return next[0] != '|' && next[0] != '%' && next[0] != ':';
 }
@@ -98,8 +98,10 @@ std::string JoinContinuations(const std::string& text) {
   std::vector<std::string> out;
   for (size_t i = 0; i < marked.lines.size(); ++i) {
     std::string line = std::move(marked.lines[i]);
-    while (!marked.inBlock[i] && i + 1 < marked.lines.size() && !marked.inBlock[i + 1] &&
-           ContinuesInto(line, marked.lines[i + 1])) {
+    while (!marked.inBlock[i] && IsMusicLine(line) && i + 1 < marked.lines.size() &&
+           !marked.inBlock[i + 1] && ContinuesInto(WithoutInlineComment(line), marked.lines[i + 1])) {
+      // A comment after the backslash goes, as the music's comments do.
+      line = WithoutInlineComment(line);
       line.pop_back();
       std::string next = std::move(marked.lines[++i]);
       const size_t first = next.find_first_not_of(" \t");

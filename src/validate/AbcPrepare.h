@@ -9,10 +9,10 @@ namespace quorrel {
 std::string WithoutLeadingLineEnds(const std::string& text, size_t* removed = nullptr);
 
 // Re-format mode's mends, in this order:
-// - a backslash that continues a music line is taken out with its line end, unless
-//   the next line starts with "|", "%" or ":", is a field, a blank line or a
-//   comment, or the backslash stands in a comment or a %%begin block; a bar line
-//   doubled where the two lines meet loses one "|";
+// - a backslash that continues a music line is taken out with its line end (and
+//   with a comment after it), unless the next line starts with "|", "%" or ":", is a
+//   field, a blank line or a comment, or the backslash stands in a comment or a
+//   %%begin block; a bar line doubled where the two lines meet loses one "|";
 // - "bass middle=d" becomes "bass octave=-2";
 // - unless the text has a "W:" line, a "::" in music becomes ":|", a line end and
 //   "|:", and a music line ending "|:" is joined to the music line after it.

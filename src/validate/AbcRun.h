@@ -40,6 +40,9 @@ struct TAbcTune {
   bool beatSeen = false;    // "%%MIDI beat"
   bool gchordSeen = false;  // "%%MIDI gchord" or "[I:MIDI=gchord"
   bool musicSeen = false;
+  std::optional<size_t> firstMusicLine;
+  bool repeatStartSeen = false;  // "|:"
+  std::vector<std::string> chordNamesDefined;  // "%%MIDI chordname" lines added or found
   bool noValidate = false;
   // Bar lines counted in voice 1 and in the voice now read (0: a voice not numbered).
   std::optional<int> voice1Bars;

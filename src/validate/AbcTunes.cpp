@@ -9,6 +9,7 @@
 #include "validate/AbcFields.h"
 #include "validate/AbcLines.h"
 #include "validate/AbcMessages.h"
+#include "validate/AbcMusicLines.h"
 #include "validate/TextMarkers.h"
 
 namespace quorrel {
@@ -92,7 +93,8 @@ class TTuneWalk {
   // A line put in before line at: the lines the walk knows of move down with it.
   void Insert(size_t at, std::string line) {
     run_.lines.insert(run_.lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
-    for (std::optional<size_t>* known : {&tune_.metreLine, &tune_.keyLine, &tune_.tempoLine}) {
+    for (std::optional<size_t>* known :
+         {&tune_.metreLine, &tune_.keyLine, &tune_.tempoLine, &tune_.firstMusicLine}) {
       if (*known && **known >= at) ++**known;
     }
     if (tune_.voiceLine >= at) ++tune_.voiceLine;
@@ -169,15 +171,69 @@ class TTuneWalk {
       StopAbc(AbcOldGchord, i_);
     } else if (line.starts_with("%%MIDI beat")) {
       tune_.beatSeen = true;
+    } else if (line.starts_with("%%MIDI chordname ")) {
+      const std::string name = line.substr(17, line.find(' ', 17) - 17);
+      tune_.chordNamesDefined.push_back(name);
     }
   }
 
   void MusicLine() {
     if (!tune_.musicSeen) FirstMusicLine();
     tune_.musicSeen = true;
+    if (!tune_.firstMusicLine) tune_.firstMusicLine = i_;
+    if (IsQuotedPartLine(Line())) StopAbc(AbcPartLetterLine, i_);
+    MendMusic();
+    Repeats();
+    LineEnd();
     if (const std::optional<std::string> voice = InlineVoice(Line())) NewVoice(*voice);
     if (Line().find("[I:MIDI=gchord") != std::string::npos) tune_.gchordSeen = true;
     tune_.voiceBars += CountBarLines(Line());
+  }
+
+  // The mends of a music line, and the chord definitions its guitar chords need.
+  void MendMusic() {
+    // A comment that switches checks off stays: it is the user's, for the next run.
+    std::string line = HasTextMarker(TTextMarker::AbcNoValidate, Line())
+                           ? Line()
+                           : WithoutInlineComment(Line());
+    line = WithHalvesShort(line);
+    line = WithBlanksAtRepeats(line);
+    Line() = WithoutBlankBeforeContinuation(line);
+    for (const std::string& name : ChordNamesNeeded(Line())) {
+      if (!tune_.metreLine) break;
+      bool defined = false;
+      for (const std::string& known : tune_.chordNamesDefined) defined = defined || known == name;
+      if (defined) continue;
+      tune_.chordNamesDefined.push_back(name);
+      Insert(*tune_.metreLine + 1, ChordNameLine(name));
+    }
+  }
+
+  // An end of repeat needs its start: the tune's music starts with one when it has
+  // only one voice.
+  void Repeats() {
+    const size_t end = FindInMusic(Line(), ":|");
+    const size_t start = FindInMusic(Line(), "|:");
+    if (end == std::string::npos || tune_.repeatStartSeen || (start != std::string::npos && start < end)) {
+      if (start != std::string::npos) tune_.repeatStartSeen = true;
+      return;
+    }
+    if (tune_.voices) StopAbc(AbcMissingRepeatStart, i_);
+    run_.lines[*tune_.firstMusicLine].insert(0, "|: ");
+    tune_.repeatStartSeen = true;
+  }
+
+  void LineEnd() {
+    if (tune_.noValidate || run_.notInSite) return;
+    const bool nextInTune = i_ + 1 < run_.lines.size() && !IsBlankLine(run_.lines[i_ + 1]);
+    switch (CheckLineEnd(Line(), nextInTune ? run_.lines[i_ + 1] : "")) {
+      case TLineEnd::Slash:
+        StopAbc(AbcSlashAtEnd, i_);
+      case TLineEnd::NoBar:
+        StopAbc(AbcNoBarAtEnd, i_);
+      case TLineEnd::Fine:
+        break;
+    }
   }
 
   // Before the music: the key, the order of the header and the metre and tempo.

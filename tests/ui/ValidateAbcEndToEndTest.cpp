@@ -64,10 +64,14 @@ TEST_F(ValidateAbcEndToEndTest, ReformatShowsDemoTunesMended) {
   EXPECT_EQ(Dialogs().Texts(),
             (std::vector<std::string>{std::string("Roddy McCawley") + AbcNoTempoQuestion}));
   const std::string& text = CurrentText;
-  // Continued lines joined, double repeats split, fields written the one way.
+  // Continued lines joined, double repeats split, halves written short, fields
+  // written the one way.
   EXPECT_EQ(text.find("X: "), std::string::npos);
-  EXPECT_NE(text.find("\r\nP:B\r\n:|\r\n|: d c/2B/2 AB c B/2A/2 GB|AGFG A>B A2|   d c/2B/2 AB"),
+  EXPECT_NE(text.find("\r\nP:B\r\n:|\r\n|: d c/B/ AB c B/A/ GB|AGFG A>B A2|   d c/B/ AB"),
             std::string::npos);
+  for (const char* half : {"c/2", "B/2", "A/2", "e/2"}) {
+    EXPECT_EQ(text.find(half), std::string::npos) << half;
+  }
   EXPECT_NE(text.find("\r\nR:Hornpipe\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\nM:4/4\r\nQ:1/4=112\r\nL:1/4\r\nK:G\r\n%%MIDI program 73"),
             std::string::npos)

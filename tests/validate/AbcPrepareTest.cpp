@@ -28,6 +28,7 @@ TEST(AbcPrepareTest, ContinuationsAreJoinedWhereTheyContinueMusic) {
       {"a field after the music is no music", "ab|\\\nP:B\n", "ab|\\\nP:B\n"},
       {"a blank line ends the tune", "ab|\\\n\nX:2\n", "ab|\\\n\nX:2\n"},
       {"a backslash in a comment", "ab| % see \\\ncd|\n", "ab| % see \\\ncd|\n"},
+      {"a comment after the backslash", "ab|\\ % more\ncd|\n", "ab|cd|\n"},
       {"a field line is no music", "w:la la\\\nla\n", "w:la la\\\nla\n"},
       {"PostScript keeps its own continuations", "%%beginps\n(a\\\nb)\n%%endps\n",
        "%%beginps\n(a\\\nb)\n%%endps\n"},

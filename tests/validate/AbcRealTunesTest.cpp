@@ -82,6 +82,9 @@ std::string Outcome(const TValidation& result, const std::vector<int>& helps) {
   return result.error->message.substr(0, result.error->message.find('\r'));
 }
 
+constexpr char kNoBarAtEnd[] =
+    "Line of music should normally end with \"|\", possibly followed by \"\\\".";
+
 const std::map<std::string, std::string> kValidated = {
     {"accordion.abc", "Deprecated syntax.  Use e.g. Q:3/8=110"},  // "Q:100"
     {"deco.abc", "Key must start with upper-case A-G or be \"HP\", \"Hp\" or \"none\"."},
@@ -92,6 +95,14 @@ const std::map<std::string, std::string> kValidated = {
     {"sample2.abc", "Tune does not start \"X:\""},
     {"sample4.abc", "Tune does not start \"X:\""},
     {"sample5.abc", "Tune does not start \"X:\""},
+    // Lines continued in the middle of a bar.
+    {"chinese.abc", kNoBarAtEnd},
+    {"araber.abc", kNoBarAtEnd},
+    {"baym_rebin.abc", kNoBarAtEnd},
+    {"boys.abc", kNoBarAtEnd},
+    {"dergasn.abc", kNoBarAtEnd},
+    {"temperament.abc", kNoBarAtEnd},
+    {"voices.abc", "Missing start of repeat and tune has more than one voice!"},
 };
 
 TEST_F(AbcRealTunesTest, EveryExampleValidatesOrStopsWithAMessageOfTheValidator) {
@@ -144,6 +155,7 @@ const std::map<std::string, std::string> kReformatStops = {
     {"deco.abc", "Key must start with upper-case A-G or be \"HP\", \"Hp\" or \"none\"."},
     {"newfeatures.abc", "Key must start with upper-case A-G or be \"HP\", \"Hp\" or \"none\"."},
     {"sample4.abc", "No K: field before"},  // a title continued with a backslash
+    {"voices.abc", "Missing start of repeat and tune has more than one voice!"},
 };
 
 TEST_F(AbcRealTunesTest, ReformattingDrawsNoNewComplaintAndASecondRunChangesNothing) {
