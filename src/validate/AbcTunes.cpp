@@ -183,6 +183,8 @@ class TTuneWalk {
     if (!tune_.firstMusicLine) tune_.firstMusicLine = i_;
     if (IsQuotedPartLine(Line())) StopAbc(AbcPartLetterLine, i_);
     MendMusic();
+    // A comment taken out may leave too little behind.
+    if (Line().size() == 1) StopAbc(AbcShortLine, i_);
     Repeats();
     LineEnd();
     if (const std::optional<std::string> voice = InlineVoice(Line())) NewVoice(*voice);
