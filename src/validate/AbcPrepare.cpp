@@ -64,6 +64,13 @@ bool InTuplet(const std::string& line, size_t i) {
   return at < i && at > 0 && line[at - 1] == '(';
 }
 
+// Whether the "::" at i stands alone: with a bar line or more colons round it, it is
+// a double repeat written out ("|::|") or no repeat at all.
+bool AloneDoubleColon(const std::string& line, size_t i) {
+  const auto other = [](char c) { return c == ':' || c == '|'; };
+  return (i == 0 || !other(line[i - 1])) && (i + 2 >= line.size() || !other(line[i + 2]));
+}
+
 // The music with each "::" outside quotes, tuplets and the comment split into ":|",
 // a line end and "|:".
 std::vector<std::string> SplitAtDoubleColons(const std::string& line) {
@@ -73,7 +80,7 @@ std::vector<std::string> SplitAtDoubleColons(const std::string& line) {
   for (size_t i = 0; i < line.size(); ++i) {
     if (line[i] == '"') quoted = !quoted;
     if (!quoted && i < comment && line[i] == ':' && i + 1 < line.size() && line[i + 1] == ':' &&
-        !InTuplet(line, i)) {
+        AloneDoubleColon(line, i) && !InTuplet(line, i)) {
       parts.back() += ":|";
       parts.emplace_back("|:");
       ++i;
@@ -127,13 +134,15 @@ std::string SplitDoubleRepeats(const std::string& text) {
       split.inBlock.push_back(marked.inBlock[i]);
     }
   }
-  // A start of repeat at the end of a music line goes with the music after it.
+  // A start of repeat at the end of a music line goes with the music after it, but
+  // not with an end of repeat: that would make a new double repeat.
   std::vector<std::string> joined;
   for (size_t i = 0; i < split.lines.size(); ++i) {
     std::string line = std::move(split.lines[i]);
     while (!split.inBlock[i] && line.ends_with("|:") && IsMusicLine(line) &&
            CommentStart(line) == std::string::npos && i + 1 < split.lines.size() &&
-           !split.inBlock[i + 1] && IsMusicLine(split.lines[i + 1])) {
+           !split.inBlock[i + 1] && IsMusicLine(split.lines[i + 1]) &&
+           !split.lines[i + 1].starts_with(':')) {
       line += split.lines[++i];
     }
     joined.push_back(std::move(line));

@@ -15,7 +15,8 @@ std::string WithoutLeadingLineEnds(const std::string& text, size_t* removed = nu
 //   %%begin block; a bar line doubled where the two lines meet loses one "|";
 // - "bass middle=d" becomes "bass octave=-2";
 // - unless the text has a "W:" line, a "::" in music becomes ":|", a line end and
-//   "|:", and a music line ending "|:" is joined to the music line after it.
+//   "|:", and a music line ending "|:" is joined to the music line after it (unless
+//   that one starts with an end of repeat).
 std::string JoinContinuations(const std::string& text);
 std::string SplitDoubleRepeats(const std::string& text);
 std::string PrepareForReformat(const std::string& text);
