@@ -2,6 +2,7 @@
 
 #include "platform/Chars.h"
 #include "shell/FastStrings.h"
+#include "validate/AbcLines.h"
 
 namespace quorrel {
 
@@ -14,33 +15,11 @@ constexpr char kCopyrightEscape[] = "\\251";
 // "perc" would be read as something else.
 constexpr char kBareClefs[] = "|treble|bass|alto|tenor|baritone|none|";
 
-// The length of the UTF-8 character starting at i, or 0 when none starts there.
-// A document written in UTF-8 keeps its bytes: the copyright byte is also the
-// second byte of "é" and of many other characters.
-size_t Utf8CharAt(std::string_view text, size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  size_t length = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-  } else {
-    return 0;
-  }
-  if (i + length > text.size()) return 0;
-  for (size_t k = 1; k < length; ++k) {
-    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
-  }
-  return length;
-}
-
 std::string WithCopyrightEscaped(const std::string& line) {
   if (line.find(static_cast<char>(kCopyright)) == std::string::npos) return line;
   std::string out;
   for (size_t i = 0; i < line.size();) {
-    if (const size_t length = Utf8CharAt(line, i)) {
+    if (const size_t length = Utf8CharLength(line, i)) {
       out.append(line, i, length);
       i += length;
       continue;

@@ -27,6 +27,11 @@ size_t CommentStart(std::string_view line);
 // "[|", "|]", "::") counts once; quoted text and the comment do not count.
 int CountBarLines(std::string_view line);
 
+// The length of the UTF-8 character starting at i, or 0 when none starts there. A
+// document written in UTF-8 keeps its bytes: the bytes the validator turns into
+// others are also the second or third bytes of many UTF-8 characters.
+size_t Utf8CharLength(std::string_view text, size_t i);
+
 // The lines of a text and the text of lines: every line ends CR LF.
 std::vector<std::string> AbcLinesOf(const std::string& text);
 std::string AbcTextOf(const std::vector<std::string>& lines);

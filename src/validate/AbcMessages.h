@@ -7,6 +7,7 @@ namespace quorrel {
 inline constexpr int AbcFieldValueHelp = 55950;
 inline constexpr int AbcBarCountHelp = 55940;
 inline constexpr int AbcFieldOrderHelp = 55930;
+inline constexpr int AbcSquareHelp = 55720;
 
 // ---- preparation -------------------------------------------------------------
 inline constexpr char AbcBigFileQuestion[] =
@@ -43,6 +44,19 @@ inline constexpr char AbcPartLetterLine[] = "Line just contains \"A\"\rChange th
 inline constexpr char AbcSlashAtEnd[] = "I think you meant a back-slash (or a bar-line) at the end:";
 inline constexpr char AbcNoBarAtEnd[] =
     "Line of music should normally end with \"|\", possibly followed by \"\\\".";
+inline constexpr char AbcBracketBeforeRepeat[] = "Don't need square bracket before start of repeat.";
+inline constexpr char AbcBracketAfterRepeat[] = "Don't need square bracket after end of repeat.";
+inline constexpr char AbcDecorationNotClosed[] = "No \"!\" at end of decoration.";
+inline constexpr char AbcSquareNotClosed[] = "Square brackets not closed at end of line.";
+inline constexpr char AbcNestedChords[] = "Attempt to nest chords.";
+inline constexpr char AbcUnmatchedSquare[] = "Unmatched square brackets.";
+inline constexpr char AbcNestedBraces[] = "Nested curly brackets.";
+inline constexpr char AbcUnmatchedBraces[] = "Unmatched curly brackets.";
+inline constexpr char AbcQuestionMark[] = "What's \"?\" doing here?";
+inline constexpr char AbcHashSign[] = "I think \"#\" should be \"^\".";
+inline constexpr char AbcRestAndNotes[] = "Bar contains full-bar rest Z or X but also ";
+inline constexpr char AbcBracesOpenAtLineEnd[] = "Curly brackets not closed at end of line.";
+inline constexpr char AbcBracesOpenAtTuneEnd[] = "Curly brackets not closed at end of tune.";
 inline constexpr char AbcSecondX[] = "Second \"X\" found - may be missing blank line before tune.";
 
 // ---- the end of a tune --------------------------------------------------------

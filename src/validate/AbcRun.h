@@ -8,22 +8,25 @@
 namespace quorrel {
 
 struct TAbcOptions {
-  bool renumber = false;    // "Renumber tunes"
-  bool countBars = false;   // "Count bars"
-  bool fieldOrder = false;  // "Check field order"
+  bool renumber = false;     // "Renumber tunes"
+  bool countBars = false;    // "Count bars"
+  bool fieldOrder = false;   // "Check field order"
+  bool checkSquare = false;  // "Check [ ]"
 };
 
 struct TAbcRun {
   explicit TAbcRun(std::vector<std::string>& workList) : lines(workList) {}
 
   std::vector<std::string>& lines;  // the work list
-  bool reformat = false;  // mend what can be mended instead of stopping
+  bool reformat = false;            // mend what can be mended instead of stopping
   bool wholeFile = false;
   bool notInSite = false;
   TAbcOptions options;
   // Each of the two questions is asked once a run; a Yes holds for every tune after.
   bool insertMetre = false;
   bool insertTempo = false;
+  // "U:" before the first tune: decoration signs have meanings of their own.
+  bool decorationsDefined = false;
   // The number the next tune gets when tunes are renumbered (0: the first keeps its own).
   long nextNumber = 0;
 };
@@ -36,12 +39,13 @@ struct TAbcTune {
   std::optional<size_t> metreLine, keyLine, tempoLine;
   std::string metre;
   char lastHeaderField = 0;
-  bool voices = false;      // a "V:" field: the tune has several voices
-  bool beatSeen = false;    // "%%MIDI beat"
-  bool gchordSeen = false;  // "%%MIDI gchord" or "[I:MIDI=gchord"
+  bool voices = false;              // a "V:" field: the tune has several voices
+  bool decorationsDefined = false;  // a "U:" field
+  bool beatSeen = false;            // "%%MIDI beat"
+  bool gchordSeen = false;          // "%%MIDI gchord" or "[I:MIDI=gchord"
   bool musicSeen = false;
   std::optional<size_t> firstMusicLine;
-  bool repeatStartSeen = false;  // "|:"
+  bool repeatStartSeen = false;                // "|:"
   std::vector<std::string> chordNamesDefined;  // "%%MIDI chordname" lines added or found
   bool noValidate = false;
   // Bar lines counted in voice 1 and in the voice now read (0: a voice not numbered).

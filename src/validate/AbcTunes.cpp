@@ -10,6 +10,7 @@
 #include "validate/AbcLines.h"
 #include "validate/AbcMessages.h"
 #include "validate/AbcMusicLines.h"
+#include "validate/AbcWalk.h"
 #include "validate/TextMarkers.h"
 
 namespace quorrel {
@@ -136,6 +137,9 @@ class TTuneWalk {
         if (!IsKnownKey(value)) StopAbc(AbcBadKey, i_);
         if (!tune_.keyLine) tune_.keyLine = i_;
         break;
+      case 'U':
+        tune_.decorationsDefined = true;
+        break;
       case 'V':
         tune_.voices = true;
         NewVoice(value);
@@ -187,6 +191,7 @@ class TTuneWalk {
     if (Line().size() == 1) StopAbc(AbcShortLine, i_);
     Repeats();
     LineEnd();
+    Signs();
     if (const std::optional<std::string> voice = InlineVoice(Line())) NewVoice(*voice);
     if (Line().find("[I:MIDI=gchord") != std::string::npos) tune_.gchordSeen = true;
     tune_.voiceBars += CountBarLines(Line());
@@ -223,6 +228,17 @@ class TTuneWalk {
     if (tune_.voices) StopAbc(AbcMissingRepeatStart, i_);
     run_.lines[*tune_.firstMusicLine].insert(0, "|: ");
     tune_.repeatStartSeen = true;
+  }
+
+  // The walk over the line's signs.
+  void Signs() {
+    TAbcWalk walk;
+    walk.line = i_;
+    walk.reformat = run_.reformat;
+    walk.decorationsDefined = tune_.decorationsDefined || run_.decorationsDefined;
+    walk.checkSquare = run_.options.checkSquare;
+    Line() = WalkMusicLine(Line(), walk);
+    tune_.voiceBars += walk.fullBarRests;
   }
 
   void LineEnd() {
@@ -355,6 +371,7 @@ void WalkTunes(TAbcRun& run, size_t from) {
     }
     if (!IsFieldOf(line, 'X')) {
       if (!run.reformat) StopAbc(AbcNoXStart, i);
+    if (IsFieldOf(line, 'U')) run.decorationsDefined = true;
       // Text between tunes is set off by a blank line and passed over, so that it is
       // never taken for a tune again.
       if (i > 0 && !IsBlankLine(run.lines[i - 1])) {

@@ -25,7 +25,8 @@ constexpr char kWholeFileMark[] = "X:?";
 
 TAbcOptions MenuOptions() {
   TMenuModel& menu = MainMenu();
-  return {menu.Checked("Renumber"), menu.Checked("CountBars"), menu.Checked("FieldOrder")};
+  return {menu.Checked("Renumber"), menu.Checked("CountBars"), menu.Checked("FieldOrder"),
+          menu.Checked("ValSquare")};
 }
 
 size_t LineOfOffset(const std::string& text, size_t offset) {

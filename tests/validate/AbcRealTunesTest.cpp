@@ -106,7 +106,7 @@ const std::map<std::string, std::string> kValidated = {
 };
 
 TEST_F(AbcRealTunesTest, EveryExampleValidatesOrStopsWithAMessageOfTheValidator) {
-  for (const char* option : {"Renumber", "CountBars", "FieldOrder"}) {
+  for (const char* option : {"Renumber", "CountBars", "FieldOrder", "ValSquare"}) {
     MainMenu().SetChecked(option, true);  // as the program starts
   }
   const std::vector<fs::path> files = ExampleTunes();
@@ -159,7 +159,9 @@ const std::map<std::string, std::string> kReformatStops = {
 };
 
 TEST_F(AbcRealTunesTest, ReformattingDrawsNoNewComplaintAndASecondRunChangesNothing) {
-  for (const char* option : {"Renumber", "CountBars"}) MainMenu().SetChecked(option, true);
+  for (const char* option : {"Renumber", "CountBars", "ValSquare"}) {
+    MainMenu().SetChecked(option, true);
+  }
   NotInSite = true;
   const std::string folder = fs::temp_directory_path().string() + "/abc-reformat-" +
                              std::to_string(::getpid());
