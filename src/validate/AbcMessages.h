@@ -8,6 +8,7 @@ inline constexpr int AbcFieldValueHelp = 55950;
 inline constexpr int AbcBarCountHelp = 55940;
 inline constexpr int AbcFieldOrderHelp = 55930;
 inline constexpr int AbcSquareHelp = 55720;
+inline constexpr int AbcChordOrderHelp = 55710;
 
 // ---- preparation -------------------------------------------------------------
 inline constexpr char AbcBigFileQuestion[] =
@@ -49,6 +50,13 @@ inline constexpr char AbcBracketAfterRepeat[] = "Don't need square bracket after
 inline constexpr char AbcDecorationNotClosed[] = "No \"!\" at end of decoration.";
 inline constexpr char AbcSquareNotClosed[] = "Square brackets not closed at end of line.";
 inline constexpr char AbcNestedChords[] = "Attempt to nest chords.";
+inline constexpr char AbcNotAChord[] =
+    " is not a chord,\r"
+    "and if it's an embedded command it needs a colon such as\r"
+    "[K: G] or [I:MIDI gchord b2z] or [I: MIDI = program 73 MIDI=chordprog 29]";
+inline constexpr char AbcChordNotAscending[] = "Notes not in ascending sequence in chord ";
+inline constexpr char AbcUnequalChordNotes[] = "Unequal notes in chord: ";
+inline constexpr char AbcLengthInAndOut[] = "Length specifier inside and outside chord ";
 inline constexpr char AbcUnmatchedSquare[] = "Unmatched square brackets.";
 inline constexpr char AbcNestedBraces[] = "Nested curly brackets.";
 inline constexpr char AbcUnmatchedBraces[] = "Unmatched curly brackets.";

@@ -12,6 +12,7 @@ struct TAbcOptions {
   bool countBars = false;    // "Count bars"
   bool fieldOrder = false;   // "Check field order"
   bool checkSquare = false;  // "Check [ ]"
+  bool checkChords = false;  // "Check chords"
 };
 
 struct TAbcRun {

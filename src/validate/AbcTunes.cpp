@@ -237,6 +237,7 @@ class TTuneWalk {
     walk.reformat = run_.reformat;
     walk.decorationsDefined = tune_.decorationsDefined || run_.decorationsDefined;
     walk.checkSquare = run_.options.checkSquare;
+    walk.checkChords = run_.options.checkChords;
     Line() = WalkMusicLine(Line(), walk);
     tune_.voiceBars += walk.fullBarRests;
   }

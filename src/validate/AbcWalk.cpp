@@ -1,6 +1,9 @@
 #include "validate/AbcWalk.h"
 
+#include <algorithm>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/Chars.h"
 #include "validate/AbcLines.h"
@@ -26,6 +29,81 @@ constexpr TShortcut kShortcuts[] = {
 
 bool IsNoteLetter(char c) {
   return (c >= 'A' && c <= 'G') || (c >= 'a' && c <= 'g');
+}
+
+// A note of a chord: its pitch in steps (an octave is seven), the note as written
+// without its length, the length as written, and whether it is tied.
+struct TChordNote {
+  int pitch = 0;
+  std::string text;
+  std::string length;
+  bool tied = false;
+};
+
+// The notes of a chord "[...]"; a sign that is no part of a note stops the run.
+std::vector<TChordNote> ChordNotes(const std::string& chord, size_t line) {
+  std::vector<TChordNote> notes;
+  const std::string_view inside = std::string_view(chord).substr(1, chord.size() - 2);
+  size_t i = 0;
+  while (i < inside.size()) {
+    if (IsBlank(inside[i])) {
+      ++i;
+      continue;
+    }
+    TChordNote note;
+    while (i < inside.size() && (inside[i] == '^' || inside[i] == '_' || inside[i] == '=')) {
+      note.text += inside[i++];
+    }
+    if (i >= inside.size() || !IsNoteLetter(inside[i])) {
+      const std::string sign = i < inside.size() ? std::string(1, inside[i]) : std::string();
+      StopAbc("Invalid character " + sign + " in chord " + chord, line);
+    }
+    const char letter = inside[i];
+    note.pitch = static_cast<int>(std::string_view("CDEFGAB").find(letter & ~0x20)) +
+                 (IsLowerLetter(letter) ? 7 : 0);
+    note.text += inside[i++];
+    while (i < inside.size() && (inside[i] == ',' || inside[i] == '\'')) {
+      note.pitch += inside[i] == ',' ? -7 : 7;
+      note.text += inside[i++];
+    }
+    while (i < inside.size() && (IsDigit(inside[i]) || inside[i] == '/')) note.length += inside[i++];
+    if (i < inside.size() && inside[i] == '-') {
+      note.tied = true;
+      note.text += inside[i++];
+    }
+    notes.push_back(note);
+  }
+  return notes;
+}
+
+// A length as written ("", "2", "3/2", "/", "//") as a fraction of the unit note.
+std::pair<long, long> LengthValue(const std::string& length) {
+  long number = 0;
+  size_t i = 0;
+  for (; i < length.size() && IsDigit(length[i]) && i < 6; ++i) number = number * 10 + (length[i] - '0');
+  if (i == 0) number = 1;
+  long divisor = 1;
+  while (i < length.size() && length[i] == '/') {
+    ++i;
+    long by = 0;
+    size_t digits = 0;
+    for (; i < length.size() && IsDigit(length[i]) && digits < 6; ++i, ++digits) {
+      by = by * 10 + (length[i] - '0');
+    }
+    divisor *= digits == 0 ? 2 : std::max(by, 1L);
+    if (divisor > 1000000) break;
+  }
+  return {number, divisor};
+}
+
+bool SameLength(const std::string& a, const std::string& b) {
+  const auto [an, ad] = LengthValue(a);
+  const auto [bn, bd] = LengthValue(b);
+  return an * bd == bn * ad;
+}
+
+std::string Shown(const std::string& length) {
+  return length.empty() ? "1" : length;
 }
 
 class TLineWalk {
@@ -166,12 +244,50 @@ class TLineWalk {
     }
     const std::string_view inside = std::string_view(line_).substr(i_ + 1, close - i_ - 1);
     const bool field = inside.size() >= 2 && IsLetter(inside[0]) && inside[1] == ':';
-    if (!field) {
-      if (inside.find('[') != std::string_view::npos) StopAbc(AbcNestedChords, walk_.line);
-      if (!walk_.inBraces) Note(line_.substr(i_, close + 1 - i_));
+    if (field) {
+      out_.append(line_, i_, close + 1 - i_);
+      i_ = close + 1;
+      return;
     }
-    out_.append(line_, i_, close + 1 - i_);
+    if (inside.find('[') != std::string_view::npos) StopAbc(AbcNestedChords, walk_.line);
+    const std::string chord = line_.substr(i_, close + 1 - i_);
+    if (!walk_.inBraces) Note(chord);
     i_ = close + 1;
+    out_ += CheckedChord(chord, std::string_view(line_).substr(i_));
+  }
+
+  // A chord "[CEG]" of notes that rise and last alike; a length they share is
+  // written once, after the chord.
+  std::string CheckedChord(const std::string& chord, std::string_view after) {
+    const std::string_view inside = std::string_view(chord).substr(1, chord.size() - 2);
+    const size_t first = inside.find_first_not_of(" \t");
+    const bool startsWithNote = first != std::string_view::npos &&
+                                (IsNoteLetter(inside[first]) || inside[first] == '^' ||
+                                 inside[first] == '_' || inside[first] == '=');
+    if (!startsWithNote) {
+      if (walk_.checkChords) StopAbc(chord + AbcNotAChord, walk_.line);
+      return chord;
+    }
+    const std::vector<TChordNote> notes = ChordNotes(chord, walk_.line);
+    for (size_t k = 1; k < notes.size(); ++k) {
+      if (notes[k].pitch <= notes[k - 1].pitch) {
+        StopAbc(AbcChordNotAscending + chord, walk_.line, AbcChordOrderHelp);
+      }
+      if (!SameLength(notes[k].length, notes[0].length)) {
+        StopAbc(AbcUnequalChordNotes + chord + ": " + Shown(notes[0].length) + " versus " +
+                    Shown(notes[k].length),
+                walk_.line);
+      }
+    }
+    bool tied = false;
+    for (const TChordNote& note : notes) tied = tied || note.tied;
+    if (notes.empty() || notes[0].length.empty() || tied) return chord;
+    if (!after.empty() && (IsDigit(after[0]) || after[0] == '/')) {
+      StopAbc(AbcLengthInAndOut + chord, walk_.line);
+    }
+    std::string moved = "[";
+    for (const TChordNote& note : notes) moved += note.text;
+    return moved + "]" + notes[0].length;
   }
 
   // "Z" or "X" with the number of bars it rests.

@@ -12,6 +12,7 @@ struct TAbcWalk {
   bool reformat = false;            // mend instead of stopping where that is possible
   bool decorationsDefined = false;  // "U:" gives the signs meanings of its own
   bool checkSquare = false;         // "Check [ ]"
+  bool checkChords = false;         // "Check chords"
   bool inBraces = false;            // carried to the next line and the tune's end
   int fullBarRests = 0;             // bars a "Z" or "X" stood for beyond its own bar line
 };

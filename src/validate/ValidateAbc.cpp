@@ -26,7 +26,7 @@ constexpr char kWholeFileMark[] = "X:?";
 TAbcOptions MenuOptions() {
   TMenuModel& menu = MainMenu();
   return {menu.Checked("Renumber"), menu.Checked("CountBars"), menu.Checked("FieldOrder"),
-          menu.Checked("ValSquare")};
+          menu.Checked("ValSquare"), menu.Checked("CheckChords")};
 }
 
 size_t LineOfOffset(const std::string& text, size_t offset) {

@@ -50,7 +50,7 @@ class ValidateAbcEndToEndTest : public test::ShownWindowTest {
   std::string Status() const { return form->StatusPanel(MessagePanel)->text().toStdString(); }
 };
 
-TEST_F(ValidateAbcEndToEndTest, ReformatShowsDemoTunesMended) {
+TEST_F(ValidateAbcEndToEndTest, ReformatShowsDemoTunesMendedUpToAChordAtFault) {
   // A tune book downloaded, outside any site: tempos without their beat pass.
   std::filesystem::create_directories(site + "Download");
   OpenFile("Download/demo.abc", DemoTunes());
@@ -59,11 +59,19 @@ TEST_F(ValidateAbcEndToEndTest, ReformatShowsDemoTunesMended) {
   // Its parts follow the keys: the field order check is switched off from its menu.
   Trigger("FieldOrder");
   ASSERT_FALSE(MainMenu().Checked("FieldOrder"));
-  Dialogs().Answer(mrYes);  // the tempo of the tunes that have none
+  // The tempo of the tunes that have none; then the drum chords of the last tune,
+  // written from the top down, stop the run with their help.
+  Dialogs().Answer({mrYes, mrOk});
   Trigger("Reformat");
-  EXPECT_EQ(Dialogs().Texts(),
-            (std::vector<std::string>{std::string("Roddy McCawley") + AbcNoTempoQuestion}));
+  const std::string kDrums = "[^F,,E,,]";
   const std::string& text = CurrentText;
+  EXPECT_EQ(Dialogs().Texts(),
+            (std::vector<std::string>{std::string("Roddy McCawley") + AbcNoTempoQuestion,
+                                      AbcChordNotAscending + kDrums + "\rat offset " +
+                                          std::to_string(text.rfind("\r\n", text.find(kDrums)) + 2)}));
+  EXPECT_EQ(Dialogs().Last().helpContext, AbcChordOrderHelp);
+  EXPECT_EQ(CurrentEditor->SelStart(), CurrentEditor->OffsetToPos(text.rfind("\r\n", text.find(kDrums)) + 2))
+      << "the caret at the chord's line";
   // Continued lines joined, double repeats split, halves written short, fields
   // written the one way.
   EXPECT_EQ(text.find("X: "), std::string::npos);
@@ -77,7 +85,7 @@ TEST_F(ValidateAbcEndToEndTest, ReformatShowsDemoTunesMended) {
             std::string::npos)
       << "the tempo added to Roddy McCawley";
   EXPECT_EQ(text.find("\\\r\n"), std::string::npos) << "no continued line is left";
-  EXPECT_EQ(Status(), "  Validated");
+  EXPECT_EQ(Status().find("Validated"), std::string::npos);
   EXPECT_TRUE(CurrentEditor->Modified());
   // The editor shows the mended text.
   EXPECT_EQ(CurrentEditor->GetText(), text);
@@ -98,6 +106,21 @@ TEST_F(ValidateAbcEndToEndTest, F10LeavesTheCaretOnAPlantedHeaderError) {
   EXPECT_EQ(CaretLine(), 11u);
   EXPECT_EQ(CurrentEditor->LineIndex(11), CurrentEditor->SelStart()) << "at the line's start";
   EXPECT_EQ(Status().find("Validated"), std::string::npos);
+}
+
+TEST_F(ValidateAbcEndToEndTest, F10ShowsAChordOutOfOrderWithItsHelp) {
+  const char kTune[] = "X:1\r\nT:Chords\r\nM:4/4\r\nQ:1/4=90\r\nK:C\r\n[CEG]2 [CE]2|\r\n[EC]4|\r\n";
+  OpenFile("chords.abc", kTune);
+  ASSERT_FALSE(NotInSite);
+  CurrentEditor->Select(0, 0);
+  Dialogs().Answer(mrOk);
+  test::PressKey(Editor(), Qt::Key_F10);
+  QApplication::processEvents();
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_EQ(Dialogs().Last().text, std::string(AbcChordNotAscending) + "[EC]\rat offset " +
+                                       std::to_string(std::string(kTune).find("[EC]")));
+  EXPECT_EQ(Dialogs().Last().helpContext, AbcChordOrderHelp);
+  EXPECT_EQ(CaretLine(), 6u);
 }
 
 }  // namespace

@@ -95,6 +95,7 @@ const std::map<std::string, std::string> kValidated = {
     {"sample2.abc", "Tune does not start \"X:\""},
     {"sample4.abc", "Tune does not start \"X:\""},
     {"sample5.abc", "Tune does not start \"X:\""},
+    {"sample3.abc", "Unequal notes in chord: [C2G]: 2 versus 1"},
     // Lines continued in the middle of a bar.
     {"chinese.abc", kNoBarAtEnd},
     {"araber.abc", kNoBarAtEnd},
@@ -156,6 +157,12 @@ const std::map<std::string, std::string> kReformatStops = {
     {"newfeatures.abc", "Key must start with upper-case A-G or be \"HP\", \"Hp\" or \"none\"."},
     {"sample4.abc", "No K: field before"},  // a title continued with a backslash
     {"voices.abc", "Missing start of repeat and tune has more than one voice!"},
+    // Chords of notes that do not rise: a unison, a drum part.
+    {"chinese.abc", "Notes not in ascending sequence in chord [AD]"},
+    {"sample.abc", "Notes not in ascending sequence in chord [cc]"},
+    {"demo.abc", "Notes not in ascending sequence in chord [^F,,E,,]"},
+    {"sample3.abc", "Unequal notes in chord: [C2G]: 2 versus 1"},
+    {"temperament.abc", "Invalid character 2 in chord [C_22/100EG]"},  // microtones
 };
 
 TEST_F(AbcRealTunesTest, ReformattingDrawsNoNewComplaintAndASecondRunChangesNothing) {
@@ -173,15 +180,18 @@ TEST_F(AbcRealTunesTest, ReformattingDrawsNoNewComplaintAndASecondRunChangesNoth
     const auto stop = kReformatStops.find(name);
     if (stop != kReformatStops.end()) {
       EXPECT_EQ(Outcome(first, helps), stop->second) << name;
+    } else if (first.error) {
+      ADD_FAILURE() << name << ": " << first.error->message;
       continue;
     }
-    ASSERT_FALSE(first.error) << name << ": " << first.error->message;
     if (!first.text) continue;
+    // The mends made before a stop are written back: they too must draw nothing new.
     ++reformatted;
     const std::set<std::string> before = Complaints(ReadFile(path), folder);
     for (const std::string& complaint : Complaints(*first.text, folder)) {
       EXPECT_TRUE(before.count(complaint)) << name << ": new complaint \"" << complaint << "\"";
     }
+    if (first.error) continue;
     TPage again;
     again.text = *first.text;
     again.kind = TDocumentKind::Abc;

@@ -25,7 +25,7 @@ inline std::string AbcLf(const std::string& text) {
 class AbcTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* option : {"Renumber", "CountBars", "FieldOrder", "ValSquare"}) {
+    for (const char* option : {"Renumber", "CountBars", "FieldOrder", "ValSquare", "CheckChords"}) {
       MainMenu().SetChecked(option, false);
     }
     NotInSite = false;

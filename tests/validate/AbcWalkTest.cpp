@@ -20,6 +20,8 @@ struct SignCase {
 
 TEST_F(AbcTest, EachSignOfTheMusicInBothModes) {
   MainMenu().SetChecked("ValSquare", true);
+  MainMenu().SetChecked("CheckChords", true);
+  const std::string notAChord = std::string("[r]") + AbcNotAChord;
   const SignCase cases[] = {
       {"plain music", "CDEF|", "CDEF|", "CDEF|"},
       {"a bracket before a start of repeat", "[|:CDEF :|", AbcBracketBeforeRepeat,
@@ -54,6 +56,23 @@ TEST_F(AbcTest, EachSignOfTheMusicInBothModes) {
       {"a chord with it", "Z [CE]|", "Bar contains full-bar rest Z or X but also [notes].",
        "Bar contains full-bar rest Z or X but also [notes]."},
       {"a rest with it", "Z z|", "Z z|", "Z z|"},
+      {"a chord's shared length goes after it", "[C2E2G2] [C/E/]|", "[CEG]2 [CE]/|",
+       "[CEG]2 [CE]/|"},
+      {"lengths written alike", "[C/2E/]|", "[CE]/|", "[CE]/|"},
+      {"a chord of one length", "[CEG]2 [^F,A,c']|", "[CEG]2 [^F,A,c']|", "[CEG]2 [^F,A,c']|"},
+      {"tied notes keep their lengths", "[C2-E2-] [CE]|", "[C2-E2-] [CE]|", "[C2-E2-] [CE]|"},
+      {"notes that fall", "[EC]|", "Notes not in ascending sequence in chord [EC]",
+       "Notes not in ascending sequence in chord [EC]", AbcChordOrderHelp},
+      {"an octave down", "[cC,]|", "Notes not in ascending sequence in chord [cC,]",
+       "Notes not in ascending sequence in chord [cC,]", AbcChordOrderHelp},
+      {"octaves up rise", "[Cc c']|", "[Cc c']|", "[Cc c']|"},
+      {"unequal notes", "[C2E]|", "Unequal notes in chord: [C2E]: 2 versus 1",
+       "Unequal notes in chord: [C2E]: 2 versus 1"},
+      {"a length inside and out", "[C2E2]2|", "Length specifier inside and outside chord [C2E2]",
+       "Length specifier inside and outside chord [C2E2]"},
+      {"a sign that is no note", "[CxE]|", "Invalid character x in chord [CxE]",
+       "Invalid character x in chord [CxE]"},
+      {"no note at all", "[r]|", notAChord.c_str(), notAChord.c_str()},
   };
   for (const SignCase& c : cases) {
     const std::string tune = std::string(kHeader) + c.music + "\n";
@@ -72,8 +91,10 @@ TEST_F(AbcTest, EachSignOfTheMusicInBothModes) {
       EXPECT_EQ(text, std::string(kHeader) + expected + "\n");
     }
   }
-  // Unchecked, square brackets are not looked at.
+  // Unchecked, square brackets and what starts a chord are not looked at.
   MainMenu().SetChecked("ValSquare", false);
+  MainMenu().SetChecked("CheckChords", false);
+  EXPECT_FALSE(Run("Validate", std::string(kHeader) + "[r]|\n").error);
   EXPECT_FALSE(Run("Validate", std::string(kHeader) + "CE]G|\n").error);
   EXPECT_FALSE(Run("Validate", std::string(kHeader) + "[CEG C|\n").error);
 }
