@@ -71,7 +71,7 @@ class TTuneWalk {
         i_ = PastBlock(run_, i_);
       } else if (line.starts_with("%%chords")) {
         i_ = PastChords(run_, i_);
-      } else if (IsCommentLine(line)) {
+      } else if (IsCommentLine(TrimBlanks(line))) {  // blanks before a comment make no music
         DirectiveLine();
         ++i_;
       } else if (IsFieldOf(line, 'X')) {

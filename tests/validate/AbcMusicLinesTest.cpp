@@ -105,6 +105,8 @@ TEST_F(AbcTest, MusicLinesInTheWalk) {
        AbcMissingRepeatStart, 7},
       {"the part line", "Validate", "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\n\"A\"\\\nab|\n", "",
        AbcPartLetterLine, 5},
+      {"a comment after blanks is no music", "Reformat",
+       "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab|\n  % note\ncd|\n", "", "", 0},
       {"a bar line and its comment", "Reformat", "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab|\n|%4\n",
        "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab|\n|\n", AbcShortLine, 6},
       {"a slash at the end", "Validate", "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab c/\n", "",
