@@ -192,12 +192,13 @@ class TTuneWalk {
     Repeats();
     LineEnd();
     Signs();
+    ChordDefinitions();
     if (const std::optional<std::string> voice = InlineVoice(Line())) NewVoice(*voice);
     if (Line().find("[I:MIDI=gchord") != std::string::npos) tune_.gchordSeen = true;
     tune_.voiceBars += CountBarLines(Line());
   }
 
-  // The mends of a music line, and the chord definitions its guitar chords need.
+  // The mends of a music line.
   void MendMusic() {
     // A comment that switches checks off stays: it is the user's, for the next run.
     std::string line = HasTextMarker(TTextMarker::AbcNoValidate, Line())
@@ -206,6 +207,10 @@ class TTuneWalk {
     line = WithHalvesShort(line);
     line = WithBlanksAtRepeats(line);
     Line() = WithoutBlankBeforeContinuation(line);
+  }
+
+  // The chord definitions the line's guitar chords need, once after the metre.
+  void ChordDefinitions() {
     for (const std::string& name : ChordNamesNeeded(Line())) {
       if (!tune_.metreLine) break;
       bool defined = false;

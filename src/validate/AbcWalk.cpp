@@ -146,7 +146,7 @@ class TLineWalk {
     }
     switch (c) {
       case '"':
-        CopyThrough('"');
+        Quoted();
         return;
       case '!':
         Decoration();
@@ -199,6 +199,84 @@ class TLineWalk {
     ++i_;
   }
 
+  [[noreturn]] void Stop(const std::string& message) { StopAbc(message, walk_.line); }
+
+  // Text in double quotes: an annotation placed by its first sign, or a guitar chord.
+  void Quoted() {
+    if (TrimBlanks(std::string_view(line_).substr(i_ + 1)).empty()) Stop(AbcLineEndsWithQuote);
+    const size_t close = line_.find('"', i_ + 1);
+    if (std::string_view("^_<>@").find(line_[i_ + 1]) != std::string_view::npos) {
+      if (close == std::string::npos) Stop(AbcAnnotationNotClosed);
+      CopyThrough('"');
+      return;
+    }
+    if (close == std::string::npos) {
+      Stop(line_.find('|', i_) == std::string::npos ? AbcUnmatchedQuote : AbcChordNotEnded);
+    }
+    if (close == i_ + 1) {
+      const size_t third = line_.find('"', close + 1);
+      Stop("Chord " + line_.substr(i_, third == std::string::npos ? 2 : third + 1 - i_) +
+           " starts with two double-quotes.");
+    }
+    out_ += '"';
+    out_ += GuitarChord(line_.substr(i_ + 1, close - i_ - 1), i_ + 1);
+    out_ += '"';
+    i_ = close + 1;
+    // The chord stands right before the note it goes with.
+    size_t next = i_;
+    while (next < line_.size() && IsBlank(line_[next])) ++next;
+    if (next == line_.size()) Stop(AbcChordAtLineEnd);
+    if (line_[next] == ':' || line_[next] == '|') {
+      if (next == 3) Stop(line_.substr(0, 3) + AbcPartNotChord);
+      Stop("Chord at end of bar, column " + std::to_string(next + 1) + "\r" + line_);
+    }
+    i_ = next;
+  }
+
+  // The text of a guitar chord starting at column from (0-based) of the line: its
+  // root and bass upper-cased when re-formatting, "0" or "o" for "dim", "+" for "aug".
+  std::string GuitarChord(std::string chord, size_t from) {
+    if (const size_t bar = chord.find('|'); bar != std::string::npos) {
+      Stop("Bar-line in column " + std::to_string(from + bar + 1) + " is within chord.");
+    }
+    if (chord.find("\\n") != std::string::npos) Stop(AbcNewLineInChord);
+    size_t i = 0;
+    if (IsNoteLetter(chord[0])) {
+      UpperCase(chord, 0);
+      i = 1;
+      if (i < chord.size() && (chord[i] == '#' || chord[i] == 'b')) ++i;
+      if (i < chord.size() && chord[i] == 'M') chord[i] = 'm';
+      if (i < chord.size() && chord[i] == '+') chord.replace(i, 1, "aug");
+    }
+    for (; i < chord.size(); ++i) {
+      const bool beforeEnd = i + 1 == chord.size() || chord[i + 1] == '/';
+      if ((chord[i] == '0' || chord[i] == 'o') && beforeEnd && i > 0) {
+        chord.replace(i, 1, "dim");
+        i += 2;
+        continue;
+      }
+      if (chord[i] != '/' || i + 1 >= chord.size()) continue;
+      const char bass = chord[i + 1];
+      if (bass == '^' || bass == '_') Stop(AbcSharpFlatBass);
+      if (!IsNoteLetter(bass)) continue;
+      UpperCase(chord, i + 1);
+      const size_t after = i + 2;
+      if (after < chord.size() &&
+          std::string_view(";b#=)").find(chord[after]) == std::string_view::npos) {
+        Stop(AbcBassFollowedBy + std::string(1, chord[after]));
+      }
+      ++i;
+    }
+    return chord;
+  }
+
+  // A root or bass in lower case: upper-cased when re-formatting, else a stop.
+  void UpperCase(std::string& chord, size_t at) {
+    if (!IsLowerLetter(chord[at])) return;
+    if (!walk_.reformat) Stop(AbcChordUpperCase);
+    chord[at] = static_cast<char>(chord[at] - 'a' + 'A');
+  }
+
   // "!...!": the decorations the programs know a short sign for get it. A "!" with
   // nothing after it ends the line of the score.
   void Decoration() {
@@ -233,6 +311,7 @@ class TLineWalk {
     if (next == '|' || IsDigit(next) || next == '"') {
       out_ += '[';
       ++i_;
+      if (next == '"') CopyThrough('"');  // the ending's text is no chord
       return;
     }
     const size_t close = line_.find(']', i_ + 1);

@@ -13,9 +13,12 @@ constexpr char kHeader[] = "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\n";
 struct SignCase {
   const char* why;
   const char* music;      // the tune's one music line
-  const char* validated;  // the line after validation, or the stop's message
-  const char* reformatted;
+  std::string validated;  // the line after validation, or the stop's message
+  std::string reformatted;
   int help = 0;
+  // In a document outside a site, where a line need not end with a bar line: the
+  // walk sees lines the line-end check would stop first.
+  bool outside = false;
 };
 
 TEST_F(AbcTest, EachSignOfTheMusicInBothModes) {
@@ -72,9 +75,33 @@ TEST_F(AbcTest, EachSignOfTheMusicInBothModes) {
        "Length specifier inside and outside chord [C2E2]"},
       {"a sign that is no note", "[CxE]|", "Invalid character x in chord [CxE]",
        "Invalid character x in chord [CxE]"},
-      {"no note at all", "[r]|", notAChord.c_str(), notAChord.c_str()},
+      {"no note at all", "[r]|", notAChord, notAChord},
+      {"guitar chords", "\"G\" A \"Am7\"B \"D7/F#\"c|", "\"G\"A \"Am7\"B \"D7/F#\"c|",
+       "\"G\"A \"Am7\"B \"D7/F#\"c|"},
+      {"lower-case roots and basses", "\"g\"A \"aM7/c\"B|", AbcChordUpperCase,
+       "\"G\"A \"Am7/C\"B|"},
+      {"augmented", "\"G+\"c \"A+7\"d|", "\"Gaug\"c \"Aaug7\"d|", "\"Gaug\"c \"Aaug7\"d|"},
+      {"annotations are text", "\"^go  0\"A \"_g+\"B \"<(\"c|", "\"^go  0\"A \"_g+\"B \"<(\"c|",
+       "\"^go  0\"A \"_g+\"B \"<(\"c|"},
+      {"an annotation not closed", "A \"^go on|", AbcAnnotationNotClosed, AbcAnnotationNotClosed},
+      {"a quote at the end", "AB| \"", AbcLineEndsWithQuote, AbcLineEndsWithQuote, 0, true},
+      {"a chord not closed", "\"G AB", AbcUnmatchedQuote, AbcUnmatchedQuote, 0, true},
+      {"a chord to a bar line", "\"G AB|", AbcChordNotEnded, AbcChordNotEnded},
+      {"two quotes", "\"\"G\"A|", "Chord \"\"G\" starts with two double-quotes.",
+       "Chord \"\"G\" starts with two double-quotes."},
+      {"a line break in a chord", "\"G\\nC\"A|", AbcNewLineInChord, AbcNewLineInChord},
+      {"a sharp bass written as a note", "\"D/^F\"A|", AbcSharpFlatBass, AbcSharpFlatBass},
+      {"a bass followed by more", "\"D/Fm\"A|",
+       "Chord bass can be followed by \"b\", \"#\" or \"=\", but not m",
+       "Chord bass can be followed by \"b\", \"#\" or \"=\", but not m"},
+      {"a chord at the line's end", "AB| \"G\"", AbcChordAtLineEnd, AbcChordAtLineEnd, 0, true},
+      {"a part label", "\"A\"|CD|", "\"A\"" + std::string(AbcPartNotChord),
+       "\"A\"" + std::string(AbcPartNotChord)},
+      {"a chord before a bar line", "CD \"G\" |E|",
+       "Chord at end of bar, column 8\rCD \"G\" |E|", "Chord at end of bar, column 8\rCD \"G\" |E|"},
   };
   for (const SignCase& c : cases) {
+    NotInSite = c.outside;
     const std::string tune = std::string(kHeader) + c.music + "\n";
     for (const char* sender : {"Validate", "Reformat"}) {
       SCOPED_TRACE(std::string(c.why) + ", " + sender);
@@ -91,6 +118,10 @@ TEST_F(AbcTest, EachSignOfTheMusicInBothModes) {
       EXPECT_EQ(text, std::string(kHeader) + expected + "\n");
     }
   }
+  NotInSite = false;
+  // A diminished chord gets its definition for the music programs.
+  EXPECT_EQ(TextOf(Run("Validate", std::string(kHeader) + "\"C0\"A \"Co/E\"B|\n")),
+            "X:1\nT:t\nM:4/4\n%%MIDI chordname dim 0 3 6 9\nQ:1/4=9\nK:C\n\"Cdim\"A \"Cdim/E\"B|\n");
   // Unchecked, square brackets and what starts a chord are not looked at.
   MainMenu().SetChecked("ValSquare", false);
   MainMenu().SetChecked("CheckChords", false);
