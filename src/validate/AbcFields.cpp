@@ -38,7 +38,8 @@ std::string WithCopyrightEscaped(const std::string& line) {
 
 std::string MendedField(std::string line) {
   if (line.size() < 2) return line;
-  if (IsLowerLetter(line[0]) && std::string_view(kKeepsLowerCase).find(line[0]) == std::string::npos) {
+  if (IsLowerLetter(line[0]) &&
+      std::string_view(kKeepsLowerCase).find(line[0]) == std::string::npos) {
     line[0] = static_cast<char>(line[0] - 'a' + 'A');
   }
   line = WithCopyrightEscaped(line);
@@ -63,8 +64,10 @@ std::string WithoutClefWord(std::string line) {
   for (size_t at = line.find(kWord); at != std::string::npos; at = line.find(kWord, at + 1)) {
     size_t end = at + kWord.size();
     while (end < line.size() && IsLowerLetter(line[end])) ++end;
-    const std::string_view name = std::string_view(line).substr(at + kWord.size(), end - at - kWord.size());
-    if (std::string_view(kBareClefs).find("|" + std::string(name) + "|") == std::string_view::npos) {
+    const std::string_view name =
+        std::string_view(line).substr(at + kWord.size(), end - at - kWord.size());
+    if (std::string_view(kBareClefs).find("|" + std::string(name) + "|") ==
+        std::string_view::npos) {
       continue;
     }
     line.erase(at, kWord.size());

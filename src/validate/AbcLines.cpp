@@ -75,7 +75,6 @@ size_t Utf8CharLength(std::string_view text, size_t i) {
   return length;
 }
 
-
 std::vector<std::string> AbcLinesOf(const std::string& text) {
   return LinesWithoutEnds(text);
 }

@@ -41,11 +41,14 @@ inline constexpr char AbcNoTempoQuestion[] =
 inline constexpr char AbcEnterTempo[] = "Please enter Q: command.";
 inline constexpr char AbcMissingRepeatStart[] =
     "Missing start of repeat and tune has more than one voice!";
-inline constexpr char AbcPartLetterLine[] = "Line just contains \"A\"\rChange this to use \"P:A\" etc.";
-inline constexpr char AbcSlashAtEnd[] = "I think you meant a back-slash (or a bar-line) at the end:";
+inline constexpr char AbcPartLetterLine[] =
+    "Line just contains \"A\"\rChange this to use \"P:A\" etc.";
+inline constexpr char AbcSlashAtEnd[] =
+    "I think you meant a back-slash (or a bar-line) at the end:";
 inline constexpr char AbcNoBarAtEnd[] =
     "Line of music should normally end with \"|\", possibly followed by \"\\\".";
-inline constexpr char AbcBracketBeforeRepeat[] = "Don't need square bracket before start of repeat.";
+inline constexpr char AbcBracketBeforeRepeat[] =
+    "Don't need square bracket before start of repeat.";
 inline constexpr char AbcBracketAfterRepeat[] = "Don't need square bracket after end of repeat.";
 inline constexpr char AbcDecorationNotClosed[] = "No \"!\" at end of decoration.";
 inline constexpr char AbcSquareNotClosed[] = "Square brackets not closed at end of line.";

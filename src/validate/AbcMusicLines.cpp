@@ -145,7 +145,8 @@ std::vector<std::string> ChordNamesNeeded(std::string_view line) {
 
 std::string ChordNameLine(std::string_view name) {
   for (const TChordName& chord : kChordNames) {
-    if (name == chord.name) return std::string("%%MIDI chordname ") + chord.name + " " + chord.notes;
+    if (name == chord.name)
+      return std::string("%%MIDI chordname ") + chord.name + " " + chord.notes;
   }
   return "";
 }
@@ -168,7 +169,8 @@ TLineEnd CheckLineEnd(std::string_view line, std::string_view next) {
   // An ending number after its bar line: "|1", "[2", ":|1,3".
   size_t at = end.size();
   while (at > 0 && (IsDigit(end[at - 1]) || end[at - 1] == ',' || end[at - 1] == '-')) --at;
-  if (at < end.size() && at > 0 && (end[at - 1] == '|' || end[at - 1] == '[')) return TLineEnd::Fine;
+  if (at < end.size() && at > 0 && (end[at - 1] == '|' || end[at - 1] == '['))
+    return TLineEnd::Fine;
   // A start of repeat with its end on the next line.
   if (end.ends_with("|:") && TrimBlanks(next).starts_with(":|")) return TLineEnd::Fine;
   return TLineEnd::NoBar;

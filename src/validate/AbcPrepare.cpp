@@ -106,7 +106,8 @@ std::string JoinContinuations(const std::string& text) {
   for (size_t i = 0; i < marked.lines.size(); ++i) {
     std::string line = std::move(marked.lines[i]);
     while (!marked.inBlock[i] && IsMusicLine(line) && i + 1 < marked.lines.size() &&
-           !marked.inBlock[i + 1] && ContinuesInto(WithoutInlineComment(line), marked.lines[i + 1])) {
+           !marked.inBlock[i + 1] &&
+           ContinuesInto(WithoutInlineComment(line), marked.lines[i + 1])) {
       // A comment after the backslash goes, as the music's comments do.
       line = WithoutInlineComment(line);
       line.pop_back();

@@ -201,9 +201,8 @@ class TTuneWalk {
   // The mends of a music line.
   void MendMusic() {
     // A comment that switches checks off stays: it is the user's, for the next run.
-    std::string line = HasTextMarker(TTextMarker::AbcNoValidate, Line())
-                           ? Line()
-                           : WithoutInlineComment(Line());
+    std::string line =
+        HasTextMarker(TTextMarker::AbcNoValidate, Line()) ? Line() : WithoutInlineComment(Line());
     line = WithHalvesShort(line);
     line = WithBlanksAtRepeats(line);
     Line() = WithoutBlankBeforeContinuation(line);
@@ -226,7 +225,8 @@ class TTuneWalk {
   void Repeats() {
     const size_t end = FindInMusic(Line(), ":|");
     const size_t start = FindInMusic(Line(), "|:");
-    if (end == std::string::npos || tune_.repeatStartSeen || (start != std::string::npos && start < end)) {
+    if (end == std::string::npos || tune_.repeatStartSeen ||
+        (start != std::string::npos && start < end)) {
       if (start != std::string::npos) tune_.repeatStartSeen = true;
       return;
     }
@@ -377,7 +377,7 @@ void WalkTunes(TAbcRun& run, size_t from) {
     }
     if (!IsFieldOf(line, 'X')) {
       if (!run.reformat) StopAbc(AbcNoXStart, i);
-    if (IsFieldOf(line, 'U')) run.decorationsDefined = true;
+      if (IsFieldOf(line, 'U')) run.decorationsDefined = true;
       // Text between tunes is set off by a blank line and passed over, so that it is
       // never taken for a tune again.
       if (i > 0 && !IsBlankLine(run.lines[i - 1])) {

@@ -66,7 +66,8 @@ std::vector<TChordNote> ChordNotes(const std::string& chord, size_t line) {
       note.pitch += inside[i] == ',' ? -7 : 7;
       note.text += inside[i++];
     }
-    while (i < inside.size() && (IsDigit(inside[i]) || inside[i] == '/')) note.length += inside[i++];
+    while (i < inside.size() && (IsDigit(inside[i]) || inside[i] == '/'))
+      note.length += inside[i++];
     if (i < inside.size() && inside[i] == '-') {
       note.tied = true;
       note.text += inside[i++];
@@ -80,7 +81,8 @@ std::vector<TChordNote> ChordNotes(const std::string& chord, size_t line) {
 std::pair<long, long> LengthValue(const std::string& length) {
   long number = 0;
   size_t i = 0;
-  for (; i < length.size() && IsDigit(length[i]) && i < 6; ++i) number = number * 10 + (length[i] - '0');
+  for (; i < length.size() && IsDigit(length[i]) && i < 6; ++i)
+    number = number * 10 + (length[i] - '0');
   if (i == 0) number = 1;
   long divisor = 1;
   while (i < length.size() && length[i] == '/') {
@@ -340,9 +342,9 @@ class TLineWalk {
   std::string CheckedChord(const std::string& chord, std::string_view after) {
     const std::string_view inside = std::string_view(chord).substr(1, chord.size() - 2);
     const size_t first = inside.find_first_not_of(" \t");
-    const bool startsWithNote = first != std::string_view::npos &&
-                                (IsNoteLetter(inside[first]) || inside[first] == '^' ||
-                                 inside[first] == '_' || inside[first] == '=');
+    const bool startsWithNote =
+        first != std::string_view::npos && (IsNoteLetter(inside[first]) || inside[first] == '^' ||
+                                            inside[first] == '_' || inside[first] == '=');
     if (!startsWithNote) {
       if (walk_.checkChords) StopAbc(chord + AbcNotAChord, walk_.line);
       return chord;

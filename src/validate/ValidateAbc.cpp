@@ -87,8 +87,8 @@ TValidation ValidateAbc(const TPage& page) {
     // The mends so far stay; the caret goes to the line at fault.
     const std::string written = AbcTextOf(WorkList);
     if (written != page.text) result.text = written;
-    result.error = TValidationError{AbcLineOffset(WorkList, stop.line), stop.message,
-                                    stop.helpTopic, true};
+    result.error =
+        TValidationError{AbcLineOffset(WorkList, stop.line), stop.message, stop.helpTopic, true};
     return result;
   }
   const std::string finished = FinishedText(run);

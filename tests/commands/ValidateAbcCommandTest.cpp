@@ -98,8 +98,9 @@ TEST_F(ValidateAbcCommandTest, ReformatMendsAndShowsTheHelpContextOfItsStop) {
   CurrentEditor->Select(CurrentEditor->LineIndex(5) + 2, 0);
   EXPECT_TRUE(MainMenu().Click("Reformat"));
   EXPECT_EQ(Status(), "  Validated");
-  EXPECT_EQ(CurrentText, "X:1\r\nT:t\r\nM:4/4\r\nQ:1/4=90\r\nK:C\r\n|: ab :|\r\n|: cd|\r\n\r\n"
-                         "X:2\r\nT:u\r\n");
+  EXPECT_EQ(CurrentText,
+            "X:1\r\nT:t\r\nM:4/4\r\nQ:1/4=90\r\nK:C\r\n|: ab :|\r\n|: cd|\r\n\r\n"
+            "X:2\r\nT:u\r\n");
   // Validated, not re-formatted, the empty field is a stop with its help.
   Open("X:1\r\nT:t\r\nC:\r\nM:4/4\r\nQ:1/4=90\r\nK:C\r\nab|\r\n", "empty.abc");
   Dialogs().Answer(mrOk);

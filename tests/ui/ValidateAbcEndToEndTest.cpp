@@ -65,12 +65,13 @@ TEST_F(ValidateAbcEndToEndTest, ReformatShowsDemoTunesMendedUpToAChordAtFault) {
   Trigger("Reformat");
   const std::string kDrums = "[^F,,E,,]";
   const std::string& text = CurrentText;
-  EXPECT_EQ(Dialogs().Texts(),
-            (std::vector<std::string>{std::string("Roddy McCawley") + AbcNoTempoQuestion,
-                                      AbcChordNotAscending + kDrums + "\rat offset " +
-                                          std::to_string(text.rfind("\r\n", text.find(kDrums)) + 2)}));
+  EXPECT_EQ(Dialogs().Texts(), (std::vector<std::string>{
+                                   std::string("Roddy McCawley") + AbcNoTempoQuestion,
+                                   AbcChordNotAscending + kDrums + "\rat offset " +
+                                       std::to_string(text.rfind("\r\n", text.find(kDrums)) + 2)}));
   EXPECT_EQ(Dialogs().Last().helpContext, AbcChordOrderHelp);
-  EXPECT_EQ(CurrentEditor->SelStart(), CurrentEditor->OffsetToPos(text.rfind("\r\n", text.find(kDrums)) + 2))
+  EXPECT_EQ(CurrentEditor->SelStart(),
+            CurrentEditor->OffsetToPos(text.rfind("\r\n", text.find(kDrums)) + 2))
       << "the caret at the chord's line";
   // Continued lines joined, double repeats split, halves written short, fields
   // written the one way.

@@ -62,20 +62,13 @@ TEST(AbcMusicLinesTest, LinesEndWithABarLineOrASignOfTheirOwn) {
     const char* next;
     TLineEnd end;
   } cases[] = {
-      {"ab cd|", "", TLineEnd::Fine},
-      {"ab cd|\\", "", TLineEnd::Fine},
-      {"ab cd| \\  ", "", TLineEnd::Fine},
-      {"ab cd|  !", "", TLineEnd::Fine},
-      {"ab cd|*", "", TLineEnd::Fine},
-      {"ab [K:G]", "", TLineEnd::Fine},
-      {"ab :|1", "", TLineEnd::Fine},
-      {"ab [2", "", TLineEnd::Fine},
-      {"!mf! ab cd", "", TLineEnd::Fine},
-      {"ab|:", ":|cd|", TLineEnd::Fine},
-      {"ab|:", "cd|", TLineEnd::NoBar},
-      {"ab cd", "", TLineEnd::NoBar},
-      {"ab cd\\", "", TLineEnd::NoBar},
-      {"ab c/", "", TLineEnd::Slash},
+      {"ab cd|", "", TLineEnd::Fine},      {"ab cd|\\", "", TLineEnd::Fine},
+      {"ab cd| \\  ", "", TLineEnd::Fine}, {"ab cd|  !", "", TLineEnd::Fine},
+      {"ab cd|*", "", TLineEnd::Fine},     {"ab [K:G]", "", TLineEnd::Fine},
+      {"ab :|1", "", TLineEnd::Fine},      {"ab [2", "", TLineEnd::Fine},
+      {"!mf! ab cd", "", TLineEnd::Fine},  {"ab|:", ":|cd|", TLineEnd::Fine},
+      {"ab|:", "cd|", TLineEnd::NoBar},    {"ab cd", "", TLineEnd::NoBar},
+      {"ab cd\\", "", TLineEnd::NoBar},    {"ab c/", "", TLineEnd::Slash},
       {"ab 12", "", TLineEnd::NoBar},
   };
   for (const auto& c : cases) EXPECT_EQ(CheckLineEnd(c.line, c.next), c.end) << c.line;
@@ -96,13 +89,13 @@ TEST_F(AbcTest, MusicLinesInTheWalk) {
   const WalkCase cases[] = {
       {"mends", "Validate", "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\n|:c/2d/2 e2| % x\nfg:| \\\n",
        "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\n|: c/d/ e2|\nfg :|\\\n", "", 0},
-      {"mends before a stop stay", "Reformat", "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\n|:c/2d/2 e2 % x\nfg:|\n",
+      {"mends before a stop stay", "Reformat",
+       "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\n|:c/2d/2 e2 % x\nfg:|\n",
        "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\n|: c/d/ e2\nfg:|\n", AbcNoBarAtEnd, 5},
       {"a missing start of repeat", "Validate", "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab|\ncd:|\n",
        "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\n|: ab|\ncd :|\n", "", 0},
-      {"with voices it stops", "Validate",
-       "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nV:1\nab|\ncd:|\n", "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nV:1\nab|\ncd :|\n",
-       AbcMissingRepeatStart, 7},
+      {"with voices it stops", "Validate", "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nV:1\nab|\ncd:|\n",
+       "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nV:1\nab|\ncd :|\n", AbcMissingRepeatStart, 7},
       {"the part line", "Validate", "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\n\"A\"\\\nab|\n", "",
        AbcPartLetterLine, 5},
       {"a comment after blanks is no music", "Reformat",
@@ -119,7 +112,8 @@ TEST_F(AbcTest, MusicLinesInTheWalk) {
        "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab cd % NoValidate\nef\n", "", "", 0},
       {"chord definitions after the metre", "Validate",
        "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\n\"Cdim\"ab \"Cdim\"c|\n\"G7sus\"d|\n",
-       "X:1\nT:t\nM:4/4\n%%MIDI chordname 7sus 0 5 7 10\n%%MIDI chordname dim 0 3 6 9\nQ:1/4=9\nK:C\n"
+       "X:1\nT:t\nM:4/4\n%%MIDI chordname 7sus 0 5 7 10\n%%MIDI chordname dim 0 3 6 "
+       "9\nQ:1/4=9\nK:C\n"
        "\"Cdim\"ab \"Cdim\"c|\n\"G7sus\"d|\n",
        "", 0},
       {"a chord defined already", "Validate",

@@ -42,8 +42,7 @@ TEST(AbcPrepareTest, ContinuationsAreJoinedWhereTheyContinueMusic) {
 TEST(AbcPrepareTest, DoubleRepeatsAreSplitOnlyInMusic) {
   const TextCase cases[] = {
       {"a double repeat in a line", "ab::cd|\n", "ab:|\n|:cd|\n"},
-      {"at the end of a line: the start goes with the next music", "ab::\ncd|\n",
-       "ab:|\n|:cd|\n"},
+      {"at the end of a line: the start goes with the next music", "ab::\ncd|\n", "ab:|\n|:cd|\n"},
       {"a line ending in a start of repeat", "ab|:\ncd|\n", "ab|:cd|\n"},
       {"before a field the start of repeat stays", "ab|:\nP:B\n", "ab|:\nP:B\n"},
       {"before an end of repeat too", "ab|:\n:|cd|\n", "ab|:\n:|cd|\n"},
@@ -121,9 +120,9 @@ TEST(AbcFieldsTest, KeysTemposVoicesAndNumbers) {
 
 TEST(AbcLinesTest, BarLinesCountOncePerRun) {
   const std::pair<const char*, int> cases[] = {
-      {"ab|cd|", 2},     {"|:ab:|", 2},       {"ab||", 1},          {"[|ab|]", 2},
-      {"ab::cd|", 2},    {"|1 ab:|2 cd|", 3}, {"\"A|B\"ab|", 1},    {"ab| % c|d|", 1},
-      {"ab\\| % x", 1},  {"", 0},             {"a:b|", 1},
+      {"ab|cd|", 2},       {"|:ab:|", 2},     {"ab||", 1},       {"[|ab|]", 2},    {"ab::cd|", 2},
+      {"|1 ab:|2 cd|", 3}, {"\"A|B\"ab|", 1}, {"ab| % c|d|", 1}, {"ab\\| % x", 1}, {"", 0},
+      {"a:b|", 1},
   };
   for (const auto& [line, bars] : cases) EXPECT_EQ(CountBarLines(line), bars) << line;
   EXPECT_EQ(CommentStart("ab \\% c % d"), 8u);

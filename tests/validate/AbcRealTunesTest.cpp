@@ -3,7 +3,6 @@
 // draws no new complaint from the real abc2midi and abcm2ps, and a second
 // re-format changes nothing.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,7 +41,8 @@ std::string ReadFile(const fs::path& path) {
 
 std::vector<fs::path> ExampleTunes() {
   std::vector<fs::path> files;
-  for (const char* folder : {"/usr/share/doc/abcmidi/examples", "/usr/share/doc/abcm2ps/examples"}) {
+  for (const char* folder :
+       {"/usr/share/doc/abcmidi/examples", "/usr/share/doc/abcm2ps/examples"}) {
     for (const auto& entry : fs::directory_iterator(folder)) {
       if (entry.path().extension() == ".abc") files.push_back(entry.path());
     }
@@ -170,8 +170,8 @@ TEST_F(AbcRealTunesTest, ReformattingDrawsNoNewComplaintAndASecondRunChangesNoth
     MainMenu().SetChecked(option, true);
   }
   NotInSite = true;
-  const std::string folder = fs::temp_directory_path().string() + "/abc-reformat-" +
-                             std::to_string(::getpid());
+  const std::string folder =
+      fs::temp_directory_path().string() + "/abc-reformat-" + std::to_string(::getpid());
   fs::create_directories(folder);
   int reformatted = 0;
   for (const fs::path& path : ExampleTunes()) {

@@ -27,8 +27,7 @@ TEST_F(AbcTest, EachSignOfTheMusicInBothModes) {
   const std::string notAChord = std::string("[r]") + AbcNotAChord;
   const SignCase cases[] = {
       {"plain music", "CDEF|", "CDEF|", "CDEF|"},
-      {"a bracket before a start of repeat", "[|:CDEF :|", AbcBracketBeforeRepeat,
-       "|: CDEF :|"},
+      {"a bracket before a start of repeat", "[|:CDEF :|", AbcBracketBeforeRepeat, "|: CDEF :|"},
       {"a bracket after an end of repeat", "|: CDEF :|]", AbcBracketAfterRepeat, "|: CDEF :|"},
       {"a thin-thick bar line", "CDEF|]", "CDEF|]", "CDEF|]"},
       {"decorations written short", "!trill! C !segno!D !>!E !fermata!F|", "TC SD LE HF|",
@@ -97,16 +96,15 @@ TEST_F(AbcTest, EachSignOfTheMusicInBothModes) {
       {"a chord at the line's end", "AB| \"G\"", AbcChordAtLineEnd, AbcChordAtLineEnd, 0, true},
       {"a part label", "\"A\"|CD|", "\"A\"" + std::string(AbcPartNotChord),
        "\"A\"" + std::string(AbcPartNotChord)},
-      {"a chord before a bar line", "CD \"G\" |E|",
-       "Chord at end of bar, column 8\rCD \"G\" |E|", "Chord at end of bar, column 8\rCD \"G\" |E|"},
+      {"a chord before a bar line", "CD \"G\" |E|", "Chord at end of bar, column 8\rCD \"G\" |E|",
+       "Chord at end of bar, column 8\rCD \"G\" |E|"},
   };
   for (const SignCase& c : cases) {
     NotInSite = c.outside;
     const std::string tune = std::string(kHeader) + c.music + "\n";
     for (const char* sender : {"Validate", "Reformat"}) {
       SCOPED_TRACE(std::string(c.why) + ", " + sender);
-      const std::string expected =
-          std::string(sender) == "Validate" ? c.validated : c.reformatted;
+      const std::string expected = std::string(sender) == "Validate" ? c.validated : c.reformatted;
       const TValidation result = Run(sender, tune);
       if (result.error) {
         EXPECT_EQ(result.error->message, expected);
@@ -120,8 +118,9 @@ TEST_F(AbcTest, EachSignOfTheMusicInBothModes) {
   }
   NotInSite = false;
   // A diminished chord gets its definition for the music programs.
-  EXPECT_EQ(TextOf(Run("Validate", std::string(kHeader) + "\"C0\"A \"Co/E\"B|\n")),
-            "X:1\nT:t\nM:4/4\n%%MIDI chordname dim 0 3 6 9\nQ:1/4=9\nK:C\n\"Cdim\"A \"Cdim/E\"B|\n");
+  EXPECT_EQ(
+      TextOf(Run("Validate", std::string(kHeader) + "\"C0\"A \"Co/E\"B|\n")),
+      "X:1\nT:t\nM:4/4\n%%MIDI chordname dim 0 3 6 9\nQ:1/4=9\nK:C\n\"Cdim\"A \"Cdim/E\"B|\n");
   // Unchecked, square brackets and what starts a chord are not looked at.
   MainMenu().SetChecked("ValSquare", false);
   MainMenu().SetChecked("CheckChords", false);
@@ -131,8 +130,8 @@ TEST_F(AbcTest, EachSignOfTheMusicInBothModes) {
 }
 
 TEST_F(AbcTest, DecorationsKeepTheirLongFormWhereTheTuneGivesSignsMeanings) {
-  const std::string tune = std::string("X:1\nT:t\nM:4/4\nQ:1/4=9\nU:T = !tenuto!\nK:C\n") +
-                           "!trill!C !mf D|\n";
+  const std::string tune =
+      std::string("X:1\nT:t\nM:4/4\nQ:1/4=9\nU:T = !tenuto!\nK:C\n") + "!trill!C !mf D|\n";
   EXPECT_FALSE(Run("Validate", tune).error);
   EXPECT_EQ(TextOf(Run("Validate", tune)), "");
   // So does a "U:" before the first tune.

@@ -26,23 +26,21 @@ struct StopCase {
 TEST_F(AbcTest, EachStopHasItsMessageHelpAndLine) {
   const StopCase cases[] = {
       {"no X: at the start", "Validate", "T:Lost\nK:C\nab|\n", AbcNoXStart, 0, 0},
-      {"%%begin without end", "Validate", "X:1\nT:t\n%%begintext\nwords\n", AbcBeginWithoutEnd,
-       0, 2},
+      {"%%begin without end", "Validate", "X:1\nT:t\n%%begintext\nwords\n", AbcBeginWithoutEnd, 0,
+       2},
       {"lower-case key", "Validate", "X:1\nT:t\nM:4/4\nK:g\nab|\n", AbcBadKey, 0, 3},
       {"key of a clef only", "Validate", "X:1\nT:t\nM:4/4\nK:clef=bass\nab|\n", AbcBadKey, 0, 3},
-      {"one-character line", "Validate", "X:1\nT:t\nM:4/4\nQ:1/4=90\nK:C\na\n", AbcShortLine, 0,
-       5},
+      {"one-character line", "Validate", "X:1\nT:t\nM:4/4\nQ:1/4=90\nK:C\na\n", AbcShortLine, 0, 5},
       {"empty field", "Validate", "X:1\nT:t\nC:\nM:4/4\nK:C\nab|\n", AbcNoFieldValue,
        AbcFieldValueHelp, 2},
       {"empty X:", "Validate", "X:\nT:t\n", AbcNoFieldValue, AbcFieldValueHelp, 0},
-      {"tempo without beat", "Validate", "X:1\nT:t\nM:4/4\nQ:120\nK:C\nab|\n",
-       AbcDeprecatedTempo, 0, 3},
+      {"tempo without beat", "Validate", "X:1\nT:t\nM:4/4\nQ:120\nK:C\nab|\n", AbcDeprecatedTempo,
+       0, 3},
       {"tempo without length", "Validate", "X:1\nT:t\nM:4/4\nQ:C=120\nK:C\nab|\n",
        AbcDeprecatedTempo, 0, 3},
       {"gchord before the metre", "Validate", "X:1\nT:t\n%%MIDI gchord fz\nM:4/4\nK:C\nab|\n",
        AbcGchordBeforeMetre, 0, 2},
-      {"old gchord", "Validate", "X:1\nT:t\nM:4/4\n%%gchord fz\nK:C\nab|\n", AbcOldGchord, 0,
-       3},
+      {"old gchord", "Validate", "X:1\nT:t\nM:4/4\n%%gchord fz\nK:C\nab|\n", AbcOldGchord, 0, 3},
       {"music before the key", "Validate", "X:1\nT:t\nM:4/4\nQ:1/4=90\nab|\nK:C\n",
        "No K: field before\rab|\rA tune must have a key specified.", 0, 4},
       {"second X: in a tune", "Validate", "X:1\nT:a\nM:4/4\nQ:1/4=9\nK:C\nab|\nX:2\nT:b\n",
@@ -102,13 +100,14 @@ TEST_F(AbcTest, SmallThingsAreMendedInBothModes) {
   const MendCase cases[] = {
       {"the plain tune", "Validate", kPlainTune, ""},
       {"the plain tune re-formatted", "Reformat", kPlainTune, ""},
-      {"fields", "Validate", "X: 1\nt:Plain\nM:4/4 time\nQ: 1/4=120\nR:reel\nK:G clef=treble\nab|\n",
+      {"fields", "Validate",
+       "X: 1\nt:Plain\nM:4/4 time\nQ: 1/4=120\nR:reel\nK:G clef=treble\nab|\n",
        "X:1\nT:Plain\nM:4/4\nQ:1/4=120\nR:Reel\nK:G treble\nab|\n"},
       {"lyrics and voices", "Validate",
        "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nV:1 clef=bass\nab|\nw: la la\n",
        "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nV:1 bass\nab|\nw:la la\n"},
-      {"leading line ends and a missing final one", "Validate", "\n\nX:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab|",
-       "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab|\n"},
+      {"leading line ends and a missing final one", "Validate",
+       "\n\nX:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab|", "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab|\n"},
       {"blank lines after a tune", "Validate",
        "X:1\nT:a\nM:4/4\nQ:1/4=9\nK:C\nab|\n\n\n\nX:2\nT:b\nM:4/4\nQ:1/4=9\nK:C\nab|\n\n\n",
        "X:1\nT:a\nM:4/4\nQ:1/4=9\nK:C\nab|\n\nX:2\nT:b\nM:4/4\nQ:1/4=9\nK:C\nab|\n"},
@@ -120,8 +119,8 @@ TEST_F(AbcTest, SmallThingsAreMendedInBothModes) {
        "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab|\nP:B\ncd|\n"},
       {"a metre in three gets its beat", "Validate", "X:1\nT:t\nM:3/4\nQ:1/4=9\nK:C\nab|\n",
        "X:1\nT:t\nM:3/4\n%%MIDI beat 100 95 80\nQ:1/4=9\nK:C\nab|\n"},
-      {"the beat given", "Validate",
-       "X:1\nT:t\nM:3/8\nQ:3/8=9\nK:C\n%%MIDI beat 90 80 70 1\nab|\n", ""},
+      {"the beat given", "Validate", "X:1\nT:t\nM:3/8\nQ:3/8=9\nK:C\n%%MIDI beat 90 80 70 1\nab|\n",
+       ""},
       {"an empty field is no error when re-formatting", "Reformat",
        "X:1\nT:t\nC:\nM:4/4\nQ:1/4=9\nK:C\nab|\n", "X:1\nT:t\nM:4/4\nQ:1/4=9\nK:C\nab|\n"},
       {"an empty title is allowed", "Validate", "X:1\nT:\nM:4/4\nQ:1/4=9\nK:C\nab|\n", ""},
@@ -200,8 +199,7 @@ TEST_F(AbcTest, FieldOrderOpensItsHelpAndStopsAtTheMusic) {
 }
 
 TEST_F(AbcTest, MissingMetreIsAskedForOnceARun) {
-  const char kTwoTunes[] =
-      "X:1\nT:One\nQ:1/4=9\nK:C\nab|\n\nX:2\nT:Two\nQ:1/4=9\nK:C\nab|\n";
+  const char kTwoTunes[] = "X:1\nT:One\nQ:1/4=9\nK:C\nab|\n\nX:2\nT:Two\nQ:1/4=9\nK:C\nab|\n";
   Dialogs().Answer(mrYes);
   const TValidation yes = Run("Validate", kTwoTunes);
   EXPECT_FALSE(yes.error);
@@ -228,8 +226,8 @@ TEST_F(AbcTest, MissingTempoIsAskedForOnceARunAndFollowsTheMetre) {
   const struct {
     const char* metre;
     const char* tempo;
-  } cases[] = {{"4/4", "Q:1/4=112"}, {"3/4", "Q:1/4=112"}, {"6/8", "Q:3/8=112"},
-               {"2/2", "Q:1/2=112"}};
+  } cases[] = {
+      {"4/4", "Q:1/4=112"}, {"3/4", "Q:1/4=112"}, {"6/8", "Q:3/8=112"}, {"2/2", "Q:1/2=112"}};
   std::string book, mended;
   for (const auto& c : cases) {
     book += std::string("X:1\nT:t\nM:") + c.metre + "\nK:C\nab|\n\n";
@@ -259,8 +257,7 @@ TEST_F(AbcTest, MissingTempoIsAskedForOnceARunAndFollowsTheMetre) {
   MainMenu().SetChecked("FieldOrder", true);
   Dialogs().Answer(mrYes);
   const TValidation later = Run("Validate", "X:1\nT:t\nK:C\nab|\nM:3/4\nabc|\n");
-  EXPECT_EQ(TextOf(later),
-            "X:1\nT:t\nQ:1/2=112\nK:C\nab|\nM:3/4\n%%MIDI beat 100 95 80\nabc|\n");
+  EXPECT_EQ(TextOf(later), "X:1\nT:t\nQ:1/2=112\nK:C\nab|\nM:3/4\n%%MIDI beat 100 95 80\nabc|\n");
   EXPECT_FALSE(Run("Validate", TextOf(later)).error) << "the field order holds";
   MainMenu().SetChecked("FieldOrder", false);
   Dialogs().Clear();
@@ -276,8 +273,9 @@ TEST_F(AbcTest, AMinuetAsksForItsAccompanimentAndSixFourGetsOne) {
             "X:4\nT:Slow\nM:3/2\n%%MIDI gchord czc\n%%MIDI beat 100 95 80\nQ:1/2=60\nK:C\nab|\n");
   EXPECT_EQ(Dialogs().Last().text, std::string("Slow") + AbcMinuetQuestion);
   Dialogs().Answer(mrNo);
-  EXPECT_EQ(TextOf(Run("Validate", kMinuet)),
-            "X:4\nT:Slow\nM:3/2\n%%MIDI gchord fcHcfc\n%%MIDI beat 100 95 80\nQ:1/2=60\nK:C\nab|\n");
+  EXPECT_EQ(
+      TextOf(Run("Validate", kMinuet)),
+      "X:4\nT:Slow\nM:3/2\n%%MIDI gchord fcHcfc\n%%MIDI beat 100 95 80\nQ:1/2=60\nK:C\nab|\n");
   Dialogs().Clear();
 
   const TValidation six = Run("Validate", "X:4\nT:Jig\nM:6/4\nQ:1/4=90\nK:C\nab|\n");
@@ -294,12 +292,13 @@ TEST_F(AbcTest, AMinuetAsksForItsAccompanimentAndSixFourGetsOne) {
 }
 
 TEST_F(AbcTest, RenumberingNumbersTheTunesOnFromTheFirst) {
-  const char kBook[] = "X:3\nT:a\nM:4/4\nQ:1/4=9\nK:C\nab|\n\nX:7 % b\nT:b\nM:4/4\nQ:1/4=9\nK:C\n"
-                       "ab|\n\nX:7\nT:c\nM:4/4\nQ:1/4=9\nK:C\nab|\n";
+  const char kBook[] =
+      "X:3\nT:a\nM:4/4\nQ:1/4=9\nK:C\nab|\n\nX:7 % b\nT:b\nM:4/4\nQ:1/4=9\nK:C\n"
+      "ab|\n\nX:7\nT:c\nM:4/4\nQ:1/4=9\nK:C\nab|\n";
   MainMenu().SetChecked("Renumber", true);
   const TValidation result = Run("Validate", kBook);
-  EXPECT_EQ(TextOf(result), ReplaceAll(ReplaceAll(kBook, "X:7 % b", "X:4 % b", true),
-                                       "X:7\n", "X:5\n", true));
+  EXPECT_EQ(TextOf(result),
+            ReplaceAll(ReplaceAll(kBook, "X:7 % b", "X:4 % b", true), "X:7\n", "X:5\n", true));
   Dialogs().Clear();  // the comment after the number is pointed out
   // The tune at the caret alone keeps its number.
   EXPECT_EQ(TextOf(Run("NoReformat", kBook, AbcText(kBook).find("X:7\r\n"))), "");
