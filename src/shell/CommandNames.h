@@ -14,6 +14,7 @@ inline constexpr char FindCorrectionCommand[] = "FindCorr";
 inline constexpr char SaveCommand[] = "Save";
 inline constexpr char ValidateCommand[] = "Validate";
 inline constexpr char ValidateAllCommand[] = "ValAll";
+inline constexpr char ReformatCommand[] = "Reformat";
 // One file of a Validate all run, validated again on its own.
 inline constexpr char ValidateAllOneCommand[] = "ValAll1";
 inline constexpr char ServerWindowCommand[] = "ServerM";
@@ -24,6 +25,7 @@ inline constexpr char BuildAllCommand[] = "BuildAll";
 inline constexpr char UpdateMenuCommand[] = "UpMenu";
 inline constexpr char OpenRawCommand[] = "OpenRaw";
 inline constexpr char PlayCommand[] = "Play";
+inline constexpr char ExtractPartsCommand[] = "ExParts";
 inline constexpr char ReloadCommand[] = "Reload";
 inline constexpr char NewTextCommand[] = "NewTXT";
 inline constexpr char PrintCommand[] = "Print";

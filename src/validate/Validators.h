@@ -32,6 +32,12 @@ TValidation ValidatePascal(const TPage& page, int widthLimit = DefaultPascalWidt
 // window, or in the re-formatter's run, the default.
 int MeasurePascalWidthLimit();
 
+// The ABC validator: the whole file for "Validate", re-formatting it for "Reformat",
+// else the tune at the caret. It mends what it can, asks before it adds a metre, a
+// tempo or an accompaniment, and stops at the first fault it cannot mend with the
+// mends so far written back.
+TValidation ValidateAbc(const TPage& page);
+
 // Tests of the dispatcher put a scripted validator in place of the real ones: it
 // returns the verdict on a page, or none to let the real validator run. An empty
 // function puts the real ones back.

@@ -607,6 +607,11 @@ TEST(HelpPagesTest, EachValidatorsHelpContextOpensThePageOfItsMessage) {
       {20778, "Bold or italic closed in wrong place.  Correct this?",
        "Bold or italic closed in the wrong place"},
       {56100, "Unknown name: ", "Unknown name in a play script"},
+      {55950, "No value for information field.", "No value for an information field"},
+      {55940, "Voice 1 has 4 bar lines but voice 2 has 3", "Voices with different numbers of bars"},
+      {55930, "(the help topic alone)", "Order of the header fields"},
+      {55720, "Square brackets not closed at end of line.", "Square brackets in ABC"},
+      {55710, "Notes not in ascending sequence in chord [EC]", "Notes of a chord in order"},
   };
   HelpContextScan scan;
   QDirIterator it(QString::fromStdString(SourceFolder()), {"*.h", "*.cpp"}, QDir::Files,

@@ -401,7 +401,6 @@ TEST_F(VerdictTest, KindsNotCheckedYetSaySo) {
       {"lib.js", "var a;", "JavaScript"},
       {"prog.cs", "class A {}", "C#"},
       {"page.asp", "<% x %>", "ASP"},
-      {"tune.abc", "X:1\r\nT:Reel\r\nK:G\r\n", "ABC"},
   };
   for (const Case& c : cases) {
     Open(c.name, c.text);
