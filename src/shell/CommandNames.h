@@ -27,5 +27,6 @@ inline constexpr char PlayCommand[] = "Play";
 inline constexpr char ReloadCommand[] = "Reload";
 inline constexpr char NewTextCommand[] = "NewTXT";
 inline constexpr char PrintCommand[] = "Print";
+inline constexpr char ValidateCssCommand[] = "ValCSS";
 
 }  // namespace quorrel
