@@ -234,6 +234,8 @@ void TOpenForm::FormShow() {
   PaintMask();
   FileMsg->setText(AnsiToQString(SiteFileList.counter));
   PaintCounter(false);
+  // The list is where the user works; the root box only when it is typed into.
+  FileList->setFocus();
   ShowList();
   if (rescan) OTimer->start();
 }
