@@ -108,7 +108,8 @@ class TScan {
     if (request_.regenerate) walk.maxDepth = kRegenerateDepth;
     walk.file = [this](const std::string& relative) { return File(relative); };
     const bool completed = WalkSiteFiles(walk);
-    std::sort(result_.entries.begin(), result_.entries.end(), SiteListLess);
+    SortLines();
+    for (TSiteListLine& line : lines_) result_.entries.push_back(std::move(line.line));
     if (!completed) {
       result_.interrupted = true;
       result_.counter = "Files:  " + std::to_string(result_.scanned) + " (interrupted)";
@@ -152,15 +153,26 @@ class TScan {
         const std::string title = Title(path, start);
         if (!title.empty()) entry += TitleMark + title;
       }
-      result_.entries.push_back(std::move(entry));
+      lines_.push_back(SiteListLine(std::move(entry)));
     }
+    if (observer_ == &quiet_) return true;
     observer_->Counter(Counter(), result_.scanned % 2 == 1);
     if (result_.scanned % kRefreshEvery == 0) {
-      std::vector<std::string> shown = result_.entries;
-      std::sort(shown.begin(), shown.end(), SiteListLess);
+      SortLines();
+      std::vector<std::string> shown;
+      shown.reserve(lines_.size());
+      for (const TSiteListLine& line : lines_) shown.push_back(line.line);
       observer_->Entries(shown);
     }
     return true;
+  }
+
+  // The lines added since the last sort join the sorted ones.
+  void SortLines() {
+    const auto middle = lines_.begin() + static_cast<std::ptrdiff_t>(sorted_);
+    std::sort(middle, lines_.end(), SiteListLess);
+    std::inplace_merge(lines_.begin(), middle, lines_.end(), SiteListLess);
+    sorted_ = lines_.size();
   }
 
   std::string Title(const std::string& path, const std::string& start) {
@@ -183,9 +195,9 @@ class TScan {
   void ReportUnreadable(const std::string& entry) {
     ++errors_;
     if (errors_ <= kErrorsReported) {
-      result_.entries.push_back(std::string(1, ErrorLineMark) + " Cannot read " + entry);
+      lines_.push_back(SiteListLine(std::string(1, ErrorLineMark) + " Cannot read " + entry));
     } else if (errors_ == kErrorsReported + 1) {
-      result_.entries.push_back(std::string(1, ErrorLineMark) + " Further errors ignored.");
+      lines_.push_back(SiteListLine(std::string(1, ErrorLineMark) + " Further errors ignored."));
     }
   }
 
@@ -204,6 +216,8 @@ class TScan {
   std::vector<std::string> plainForms_;
   std::vector<std::string> rtfForms_;
   int errors_ = 0;
+  std::vector<TSiteListLine> lines_;
+  size_t sorted_ = 0;  // lines_ is sorted up to here
   TScanResult result_;
 };
 

@@ -86,27 +86,39 @@ bool WalkSiteFiles(TSiteWalk& walk) {
   return Walk(walk, "", 1);
 }
 
-bool SiteListLess(const std::string& a, const std::string& b) {
-  const std::string upperA = UpperCaseLatin1(a);
-  const std::string upperB = UpperCaseLatin1(b);
-  return upperA != upperB ? upperA < upperB : a < b;
+TSiteListLine SiteListLine(std::string line) {
+  std::string key = UpperCaseLatin1(line);
+  return {std::move(key), std::move(line)};
+}
+
+bool SiteListLess(const TSiteListLine& a, const TSiteListLine& b) {
+  return a.key != b.key ? a.key < b.key : a.line < b.line;
+}
+
+void SortSiteList(std::vector<std::string>& lines) {
+  std::vector<TSiteListLine> keyed;
+  keyed.reserve(lines.size());
+  for (std::string& line : lines) keyed.push_back(SiteListLine(std::move(line)));
+  std::sort(keyed.begin(), keyed.end(), SiteListLess);
+  for (size_t i = 0; i < keyed.size(); ++i) lines[i] = std::move(keyed[i].line);
 }
 
 std::vector<std::string> SiteFilePaths(const std::string& root, const std::string& mask,
                                        bool subFolders) {
-  std::vector<std::string> paths;
+  std::vector<TSiteListLine> lines;
   TSiteWalk walk;
   walk.root = root;
   walk.mask = mask;
   walk.subFolders = subFolders;
   walk.file = [&](const std::string& relative) {
-    paths.push_back(relative);
+    lines.push_back({UpperCaseLatin1(ListLine(relative)), relative});
     return true;
   };
   WalkSiteFiles(walk);
-  std::sort(paths.begin(), paths.end(), [](const std::string& a, const std::string& b) {
-    return SiteListLess(ListLine(a), ListLine(b));
-  });
+  std::sort(lines.begin(), lines.end(), SiteListLess);
+  std::vector<std::string> paths;
+  paths.reserve(lines.size());
+  for (TSiteListLine& line : lines) paths.push_back(std::move(line.line));
   return paths;
 }
 

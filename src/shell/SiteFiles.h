@@ -47,9 +47,16 @@ struct TSiteWalk {
 // False when file ended the walk.
 bool WalkSiteFiles(TSiteWalk& walk);
 
-// The order of the site file lists on a line of the list: byte order on the
-// upper-cased text (the blank after a path's last "/" puts a folder's own files
-// before those of its sub-folders), ties by the bytes themselves.
-bool SiteListLess(const std::string& a, const std::string& b);
+// The order of the site file lists: byte order on the upper-cased lines (the blank
+// after a path's last "/" puts a folder's own files before those of its
+// sub-folders), ties by the bytes themselves.
+struct TSiteListLine {
+  std::string key;  // the line upper-cased
+  std::string line;
+};
+TSiteListLine SiteListLine(std::string line);
+bool SiteListLess(const TSiteListLine& a, const TSiteListLine& b);
+// Sorts lines into that order.
+void SortSiteList(std::vector<std::string>& lines);
 
 }  // namespace quorrel
