@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -43,6 +44,8 @@ constexpr int kHeightLess = 12;
 constexpr int kMaskColour = 0x8CFFFF;
 constexpr int kCounterGreen = 0x008000;
 constexpr char kSubDirsItem[] = "SubDirs";
+// The screen follows a scan this often at most, in milliseconds.
+constexpr int kRefreshMs = 40;
 
 void PaintBase(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
   QPalette palette = widget->palette();
@@ -311,6 +314,7 @@ void TOpenForm::ListClick() {
   PaintCounter(false);
   ClearList();
   scanning_ = true;
+  shown_.invalidate();
   bool completed = false;
   RunGuarded([&] { completed = ScanSiteFileList(); });
   scanning_ = false;
@@ -326,12 +330,27 @@ void TOpenForm::ListClick() {
 void TOpenForm::Counter(const std::string& text, bool green) {
   FileMsg->setText(AnsiToQString(text));
   PaintCounter(green);
-  // The counter shows, and Cancel and the keys are heard, while the scan runs.
+  // The counter shows, and Cancel and the keys are heard, while the scan runs; a
+  // screen refreshed more often than this would only slow the scan.
+  if (shown_.isValid() && shown_.elapsed() < kRefreshMs) return;
+  shown_.start();
   QCoreApplication::processEvents();
 }
 
 void TOpenForm::Entries(const std::vector<std::string>& entries) {
-  FillList(entries);
+  // The lines shown so far stay where they are, and the new ones go in between:
+  // the list only grows while the tree is scanned.
+  filling_ = true;
+  int row = 0;
+  for (const std::string& entry : entries) {
+    const QString line = AnsiToQString(entry);
+    if (row < FileList->count() && FileList->item(row)->text() == line) {
+      ++row;
+      continue;
+    }
+    FileList->insertItem(row++, line);
+  }
+  filling_ = false;
 }
 
 bool TOpenForm::TakeCancel() {

@@ -5,6 +5,7 @@
 // (publish/SiteFileList.h) and the scan's progress, and hands each button to core
 // (publish/OpenChoices.h).
 #include <QDialog>
+#include <QElapsedTimer>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,7 @@ class TOpenForm : public QDialog, public TOpenFormHost, public TScanObserver {
   bool webAddressUsedLast_ = false;
   bool filling_ = false;
   int lastKey_ = 0;  // the last key pressed in the root box
+  QElapsedTimer shown_;  // since the screen last followed the scan
 };
 
 // Start-up: the permanent form, which the open command shows.
