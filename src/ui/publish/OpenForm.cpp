@@ -274,7 +274,7 @@ void TOpenForm::SelectEntry(int index) {
   SiteFileList.selected = index;
 }
 
-void TOpenForm::ShowList() {
+void TOpenForm::ShowList(bool takeFocus) {
   FillList(SiteFileList.entries);
   if (SiteFileList.entries.empty()) {
     OpenBtn->setEnabled(false);
@@ -282,7 +282,7 @@ void TOpenForm::ShowList() {
     ListBtn->setDefault(true);
     return;
   }
-  FileList->setFocus();
+  if (takeFocus) FileList->setFocus();
   SelectEntry(CurrentFileEntry());
   if (SiteFileList.selected >= 0) FileList->scrollToItem(FileList->item(SiteFileList.selected));
   OpenBtn->setEnabled(true);
@@ -324,7 +324,8 @@ void TOpenForm::ListClick() {
     FillList(SiteFileList.entries);
     return;
   }
-  ShowList();
+  // A mask being typed keeps its box: the next key belongs to it.
+  ShowList(!FileMask->hasFocus());
 }
 
 void TOpenForm::Counter(const std::string& text, bool green) {

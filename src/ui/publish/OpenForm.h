@@ -68,7 +68,7 @@ class TOpenForm : public QDialog, public TOpenFormHost, public TScanObserver {
   void FormShow();
   void OnTimer();
   void ClearList();
-  void ShowList();
+  void ShowList(bool takeFocus = true);
   void FillList(const std::vector<std::string>& entries);
   void SelectEntry(int index);
   void WhichClick(bool webAddress);
