@@ -75,6 +75,21 @@ bool ScanSiteFileList(const TListing& listing) {
   return true;
 }
 
+std::vector<std::string> RegenerationPages(const std::string& root, const std::string& mask) {
+  const TSiteFileList kept = SiteFileList;
+  SiteFileList.root = root;
+  SiteFileList.fileMask = mask;
+  SiteFileList.subFolders = true;
+  TListing listing;
+  listing.regenerate = true;
+  std::vector<std::string> pages;
+  if (!root.empty() && ScanSiteFileList(listing)) {
+    for (const std::string& entry : SiteFileList.entries) pages.push_back(ListEntryPath(entry));
+  }
+  SiteFileList = kept;
+  return pages;
+}
+
 bool IsErrorLine(const std::string& entry) {
   return !entry.empty() && entry[0] == ErrorLineMark;
 }

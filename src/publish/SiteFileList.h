@@ -35,6 +35,11 @@ struct TListing {
 // messages of its end. Nothing is selected. False when Cancel ended it.
 bool ScanSiteFileList(const TListing& listing = {});
 
+// The pages "Regenerate HTML" works through: the files below root that match the
+// mask, four levels deep, without back-ups, by their paths relative to root. The
+// form's own list, root and mask are left as they were.
+std::vector<std::string> RegenerationPages(const std::string& root, const std::string& mask);
+
 // The path of an entry relative to the root: the entry cut before " »", less the
 // blank after its last "/" (or its first blank when it has no "/"); "" for an entry
 // without that blank.
