@@ -8,6 +8,7 @@
 #include "publish/SiteFileList.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
 #include "shell/Documents.h"
 #include "shell/Hooks.h"
 #include "shell/MainWindow.h"
@@ -53,7 +54,10 @@ TOpenChoice OpenBtnClick(bool webAddressUsedLast, const std::string& webAddress)
 }
 
 bool WinOpenClick(const std::string& mask) {
-  const std::string filter = mask.empty() ? kAllFiles : mask + "|" + mask + "|" + kAllFiles;
+  // The dialog's filter pairs its parts with "|": masks the mask box holds apart
+  // with "|" go in apart with ";".
+  const std::string masks = ReplaceChar(mask, '|', ';');
+  const std::string filter = mask.empty() ? kAllFiles : masks + "|" + masks + "|" + kAllFiles;
   std::string folder = ExtractFilePath(ChosenPath);
   if (folder.empty() || !DirectoryExists(folder)) folder = CurrentFolder;
   std::string path;

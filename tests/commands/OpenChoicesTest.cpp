@@ -189,11 +189,15 @@ TEST_F(OpenChoicesTest, TheOpenDialogStartsWhereTheLastFileWasChosenAndMovesTheR
   EXPECT_EQ(SiteFileList.root, site + "pages/");
   EXPECT_TRUE(SiteFileList.entries.empty());
 
-  // Cancelled: nothing changes. Without a mask every file is offered.
+  // Cancelled: nothing changes. Without a mask every file is offered; masks kept
+  // apart with "|" stay one part of the filter.
   Dialogs().CancelPath();
   EXPECT_FALSE(WinOpenClick(""));
   EXPECT_EQ(Dialogs().PathCalls().back().call.filter, "All files|*.*");
   EXPECT_EQ(ChosenPath, site + "pages/a.htm");
+  Dialogs().CancelPath();
+  EXPECT_FALSE(WinOpenClick("*.htm|*.css"));
+  EXPECT_EQ(Dialogs().PathCalls().back().call.filter, "*.htm;*.css|*.htm;*.css|All files|*.*");
 }
 
 }  // namespace
