@@ -92,6 +92,7 @@ std::string CheckOpenRoot(const std::string& root) {
 
 void GrabBtnClick() {
   const std::string text = GrabList();
+  SiteFileList.rescanOnShow = true;
   UseUntitledTab();
   // Unsaved text of the "Untitled" document is the user's: the list goes elsewhere.
   if (CurrentEditor && CurrentEditor->Modified()) OpenBySenderHook(NewTextCommand);

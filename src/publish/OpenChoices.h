@@ -38,7 +38,7 @@ std::string CheckOpenRoot(const std::string& root);
 
 // GrabBtnClick: the list, one path a line, as the text of the "Untitled" document
 // (a new one when that document holds unsaved text), unmodified, caret at the start,
-// coloured afresh.
+// coloured afresh. The form lists afresh when it next shows.
 void GrabBtnClick();
 
 // Showing the form: the root becomes the top folder of the open documents (unless a

@@ -131,6 +131,7 @@ TEST_F(OpenChoicesTest, GrabPutsTheListIntoTheUntitledDocumentButNeverOverUnsave
   EXPECT_FALSE(CurrentEditor->Modified());
   EXPECT_EQ(CurrentEditor->SelStart(), 0u);
   EXPECT_EQ(RecolourRequest, RecolourFull);
+  EXPECT_TRUE(SiteFileList.rescanOnShow);
   const size_t tabs = Documents.size();
 
   // The same "Untitled" document takes the next list...
