@@ -3,14 +3,14 @@
 // "grep -rlF" for the same phrase over the same tree in the same run, the peer that
 // reads a tree for a text the same way. Prints the three times and what each found.
 //   bench_sitescan [folder] [text]
+#include "publish/SiteScan.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
 #include <string>
-
-#include "publish/SiteScan.h"
 
 int main(int argc, char** argv) {
   using namespace quorrel;
@@ -26,8 +26,9 @@ int main(int argc, char** argv) {
   timer.start();
   const TScanResult listed = DoScan(listing);
   const double listMs = timer.nsecsElapsed() / 1e6;
-  const auto titled = std::count_if(listed.entries.begin(), listed.entries.end(),
-                                    [](const std::string& e) { return e.find(TitleMark) != std::string::npos; });
+  const auto titled =
+      std::count_if(listed.entries.begin(), listed.entries.end(),
+                    [](const std::string& e) { return e.find(TitleMark) != std::string::npos; });
   std::printf("Listing with titles: %.0f ms, %zu files, %ld with a title, too deep: %s\n", listMs,
               listed.entries.size(), static_cast<long>(titled), listed.tooDeep ? "yes" : "no");
 

@@ -11,14 +11,14 @@
 namespace quorrel {
 
 struct TSiteFileList {
-  std::string root;       // the folder scanned, ending with "/"
-  std::string fileMask;   // "*.htm|*.css"; a mask without "." gets ".*"
+  std::string root;      // the folder scanned, ending with "/"
+  std::string fileMask;  // "*.htm|*.css"; a mask without "." gets ".*"
   bool subFolders = true;
   // The lines of the list (SiteScan.h): "sub/ page.htm » Title", " index.htm", and
   // in find mode "·" lines for files that could not be read.
   std::vector<std::string> entries;
-  int selected = -1;       // the entry chosen last; -1 none
-  std::string counter;     // the counter line of the last listing
+  int selected = -1;          // the entry chosen last; -1 none
+  std::string counter;        // the counter line of the last listing
   bool rescanOnShow = false;  // the form lists again when it next shows
 };
 extern TSiteFileList SiteFileList;

@@ -13,8 +13,8 @@
 #include "shell/FileRoutines.h"
 #include "shell/PageTitle.h"
 #include "shell/SiteFiles.h"
-#include "shell/TextSearch.h"
 #include "shell/TextFiles.h"
+#include "shell/TextSearch.h"
 
 namespace quorrel {
 
@@ -144,7 +144,8 @@ class TScan {
       } else {
         start = text->substr(0, kMoreTitleBytes);
         if (request_.session && request_.sessionFile) request_.sessionFile(path, *text);
-        if (request_.find) listed = Holds(*text, IsRtfFile(path) ? rtfForms_ : plainForms_, options_);
+        if (request_.find)
+          listed = Holds(*text, IsRtfFile(path) ? rtfForms_ : plainForms_, options_);
       }
     }
     if (listed) {

@@ -77,5 +77,4 @@ std::string ListedTitle(const std::string& path);
 // as CR LF and "\par ".
 std::vector<std::string> SearchForms(const std::string& text, bool rtfFile);
 
-
 }  // namespace quorrel

@@ -22,8 +22,8 @@ size_t FindOccurrence(std::string_view text, std::string_view pattern, size_t fr
   const std::string_view range = text.substr(0, limit);
   size_t start = from + 1;
   while (start + pattern.size() - 1 <= range.size()) {
-    const size_t at = options.caseSensitive ? PosCase(pattern, range, start)
-                                            : PosNoCase(pattern, range, start);
+    const size_t at =
+        options.caseSensitive ? PosCase(pattern, range, start) : PosNoCase(pattern, range, start);
     if (at == 0) return std::string_view::npos;
     const size_t pos = at - 1;
     if (!options.wholeWords) return pos;

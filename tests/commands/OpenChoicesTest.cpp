@@ -68,8 +68,12 @@ TEST_F(OpenChoicesTest, UpOneLevelCutsTheRootsLastFolder) {
     std::string root;
     std::string up;
   } cases[] = {
-      {"/srv/site/news/", "/srv/site/"}, {"/srv/site", "/srv/"}, {"/srv/", "/"},
-      {"/", "/"},                        {"", ""},               {"site", "site"},
+      {"/srv/site/news/", "/srv/site/"},
+      {"/srv/site", "/srv/"},
+      {"/srv/", "/"},
+      {"/", "/"},
+      {"", ""},
+      {"site", "site"},
   };
   for (const Case& c : cases) EXPECT_EQ(UpOneLevel(c.root), c.up) << c.root;
 }

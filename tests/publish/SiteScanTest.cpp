@@ -216,8 +216,7 @@ TEST_F(SiteScanTest, TitlesComeFromTheFirst270BytesThenTheFirst540) {
   Write("HTML/early.htm", PageWithTitleAt(20, "Early"));
   TScanRequest html = Request("early.htm");
   html.root = root + "HTML/";
-  EXPECT_EQ(DoScan(html).entries,
-            (std::vector<std::string>{" early.htm " + kRaquo + " Early"}));
+  EXPECT_EQ(DoScan(html).entries, (std::vector<std::string>{" early.htm " + kRaquo + " Early"}));
 }
 
 TEST_F(SiteScanTest, DoxygenPagesShowTheTitleThatStartsAtByte415) {
@@ -301,8 +300,8 @@ TEST_F(SiteScanTest, FindModeListsTheFilesThatHoldTheText) {
   for (const Case& c : cases) {
     const TScanResult result = Find(c.text, c.caseSensitive, c.wholeWords);
     EXPECT_EQ(result.entries, c.found) << c.what;
-    EXPECT_EQ(result.counter, "Scanned: 4,  Found: " + std::to_string(c.found.size()) +
-                                  "  (from Find)")
+    EXPECT_EQ(result.counter,
+              "Scanned: 4,  Found: " + std::to_string(c.found.size()) + "  (from Find)")
         << c.what;
   }
 }
@@ -369,7 +368,9 @@ class CancellingObserver : public TScanObserver {
     counters.push_back(text);
     greens.push_back(green);
   }
-  void Entries(const std::vector<std::string>& entries) override { shown.push_back(entries.size()); }
+  void Entries(const std::vector<std::string>& entries) override {
+    shown.push_back(entries.size());
+  }
   bool TakeCancel() override { return ++asked == cancelAt_; }
   std::vector<std::string> counters;
   std::vector<bool> greens;

@@ -47,7 +47,8 @@ namespace {
 using test::Dialogs;
 
 std::string Page(const std::string& title) {
-  return "<html>\n<head>\n<title>" + title + "</title>\n</head>\n<body>\n<p>x</p>\n</body>\n</html>\n";
+  return "<html>\n<head>\n<title>" + title +
+         "</title>\n</head>\n<body>\n<p>x</p>\n</body>\n</html>\n";
 }
 
 // The lines of the form's list as the user sees them, in Windows-1252.

@@ -367,9 +367,8 @@ void TOpenForm::WhichClick(bool webAddress) {
 
 void TOpenForm::OpenBtnClick() {
   TOpenChoice choice = TOpenChoice::Stay;
-  RunGuarded([&] {
-    choice = quorrel::OpenBtnClick(webAddressUsedLast_, QStringToAnsi(WebRef->text()));
-  });
+  RunGuarded(
+      [&] { choice = quorrel::OpenBtnClick(webAddressUsedLast_, QStringToAnsi(WebRef->text())); });
   if (choice == TOpenChoice::Chosen) accept();
   if (choice == TOpenChoice::Cancelled) reject();
 }

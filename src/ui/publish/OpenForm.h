@@ -53,8 +53,8 @@ class TOpenForm : public QDialog, public TOpenFormHost, public TScanObserver {
   QToolButton* WinOpen;
   QToolButton* UpLevel;
   QTimer* OTimer;
-  QMenu* ListMenu;   // "&Delete", "&Rename", "&Upload"
-  QMenu* RootMenu;   // "&Delete"
+  QMenu* ListMenu;  // "&Delete", "&Rename", "&Upload"
+  QMenu* RootMenu;  // "&Delete"
   QAction* UploadItem;
 
   // The list scanned with the form's root, mask and sub-folder choice.
@@ -87,7 +87,7 @@ class TOpenForm : public QDialog, public TOpenFormHost, public TScanObserver {
   bool cancel_ = false;
   bool webAddressUsedLast_ = false;
   bool filling_ = false;
-  int lastKey_ = 0;  // the last key pressed in the root box
+  int lastKey_ = 0;      // the last key pressed in the root box
   QElapsedTimer shown_;  // since the screen last followed the scan
 };
 
