@@ -196,6 +196,11 @@ TOpenForm::TOpenForm(QWidget* parent) : QDialog(parent) {
   }
 }
 
+TOpenForm::~TOpenForm() {
+  // The commands never reach a form that is gone.
+  if (OpenFormObserver() == this) SetOpenForm(nullptr);
+}
+
 bool TOpenForm::ShowModal() {
   return exec() == QDialog::Accepted;
 }
@@ -329,6 +334,9 @@ void TOpenForm::ListClick() {
 }
 
 void TOpenForm::Counter(const std::string& text, bool green) {
+  // A search of files lists while the form is hidden: it shows the list when it
+  // next shows.
+  if (!isVisible()) return;
   FileMsg->setText(AnsiToQString(text));
   PaintCounter(green);
   // The counter shows, and Cancel and the keys are heard, while the scan runs; a
@@ -339,6 +347,7 @@ void TOpenForm::Counter(const std::string& text, bool green) {
 }
 
 void TOpenForm::Entries(const std::vector<std::string>& entries) {
+  if (!isVisible()) return;
   // The lines shown so far stay where they are, and the new ones go in between:
   // the list only grows while the tree is scanned.
   filling_ = true;

@@ -30,6 +30,7 @@ class TOpenForm : public QDialog, public TOpenFormHost, public TScanObserver {
 
  public:
   explicit TOpenForm(QWidget* parent = nullptr);
+  ~TOpenForm() override;
 
   // TOpenFormHost
   bool ShowModal() override;
