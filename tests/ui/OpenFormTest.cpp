@@ -241,6 +241,27 @@ TEST_F(OpenFormTest, TheMaskTheRootOneLevelUpAndGrab) {
   EXPECT_FALSE(CurrentEditor->Modified());
 }
 
+TEST_F(OpenFormTest, SubDirsListsTheRootAloneAndIsTheMenusOption) {
+  ASSERT_TRUE(MainMenu().Checked("SubDirs"));
+  int step = 0;
+  std::vector<std::vector<std::string>> lists;
+  WhileListed([&](TOpenForm& f) {
+    lists.push_back(Lines(f));
+    if (step++ == 0) {
+      f.SubDirs->click();
+    } else {
+      driver.stop();
+      f.CancelBtn->click();
+    }
+  });
+  Choose("Open");
+  ASSERT_EQ(lists.size(), 2u);
+  EXPECT_EQ(lists[0].size(), 3u);
+  EXPECT_EQ(lists[1], (std::vector<std::string>{" index.htm " + kRaquo + " Home", " style.css"}));
+  EXPECT_FALSE(MainMenu().Checked("SubDirs"));
+  MainMenu().SetChecked("SubDirs", true);
+}
+
 TEST_F(OpenFormTest, ThePlatformOpenDialogChoosesAFileAndItsFolderBecomesTheRoot) {
   Dialogs().AnswerPath(site + "news/item.htm");
   WhileListed([&](TOpenForm& f) {
