@@ -27,6 +27,7 @@
 #include "commands/CompositionRoot.h"
 #include "platform/CodePage.h"
 #include "platform/IniFile.h"
+#include "platform/Sound.h"
 #include "publish/Connection.h"
 #include "publish/OpenUnit.h"
 #include "publish/SiteFileList.h"
@@ -260,6 +261,24 @@ TEST_F(OpenFormTest, SubDirsListsTheRootAloneAndIsTheMenusOption) {
   EXPECT_EQ(lists[1], (std::vector<std::string>{" index.htm " + kRaquo + " Home", " style.css"}));
   EXPECT_FALSE(MainMenu().Checked("SubDirs"));
   MainMenu().SetChecked("SubDirs", true);
+}
+
+TEST_F(OpenFormTest, CancelDuringAScanStopsItSaysSoAndSounds) {
+  for (int i = 0; i < 200; ++i) test::WriteFile(site + "many/f" + std::to_string(i) + ".txt", "x");
+  MainMenu().SetChecked("ShowTitles", false);
+  std::vector<std::string> sounds;
+  SetSoundPlayer([&](const std::string& name) { sounds.push_back(name); });
+  open->show();
+  open->RootDir->setEditText(AnsiToQString(site + "many"));
+  // Pressed as soon as the scan first lets the screen follow it.
+  QTimer::singleShot(0, open, [this] { open->CancelBtn->click(); });
+  open->ListClick();
+  SetSoundPlayer(nullptr);
+  MainMenu().SetChecked("ShowTitles", true);
+  EXPECT_EQ(open->FileMsg->text(), "Files:  1 (interrupted)");
+  EXPECT_EQ(sounds, (std::vector<std::string>{"SystemHand"}));
+  EXPECT_LT(open->FileList->count(), 200);
+  EXPECT_FALSE(open->isVisible());
 }
 
 TEST_F(OpenFormTest, ThePlatformOpenDialogChoosesAFileAndItsFolderBecomesTheRoot) {
