@@ -90,7 +90,12 @@ void RunInFiles(const TFindSetup& setup) {
   SiteFileList.root = FindAnswers.root.empty() ? std::string() : AddBackslash(FindAnswers.root);
   SiteFileList.fileMask = FindAnswers.fileMask;
   SiteFileList.subFolders = FindAnswers.subFolders;
-  ScanSiteFileList();
+  // Only the files that hold the text are listed, and opened one after another.
+  TListing listing;
+  listing.find = TScanFind{setup.search, setup.shownText, setup.options.caseSensitive,
+                           setup.options.wholeWords};
+  // No file holds the text: the listing has said so.
+  if (!ScanSiteFileList(listing) || SiteFileList.entries.empty()) return;
   FileListEnded = false;
   if (!OpenNextListedFile(true)) return;
   bool foundAny = false;

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "shell/TextSearch.h"
+
 namespace quorrel {
 
 // The marks of the find fields: "¶" stands for a line end, "»" for a tab.
@@ -24,20 +26,5 @@ std::string DocumentLineEnd(std::string_view text);
 // A find field's text as it is searched: "¶" becomes the line end and, when tabs
 // is set, "»" a tab.
 std::string ResolveMarks(std::string text, const std::string& lineEnd, bool tabs);
-
-// Whether a character counts as part of a word for "Whole words": letters (the
-// accented ones too), digits and "_".
-bool IsWordChar(char c);
-
-struct TSearchOptions {
-  bool caseSensitive = false;
-  bool wholeWords = false;
-};
-
-// The first occurrence of pattern at or after from that ends at or before limit;
-// npos when none. Whole words look at the characters round the occurrence, which
-// may lie outside [from, limit).
-size_t FindOccurrence(std::string_view text, std::string_view pattern, size_t from, size_t limit,
-                      const TSearchOptions& options);
 
 }  // namespace quorrel

@@ -7,6 +7,7 @@
 #include "platform/Abort.h"
 #include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
+#include "publish/SiteFileList.h"
 #include "shell/Backups.h"
 #include "shell/DBoxUnit.h"
 #include "shell/Documents.h"
@@ -110,8 +111,10 @@ class TSubFoldersOn {
   bool was_;
 };
 
-// The pages of a run, in and below CurrentFolder.
-std::vector<std::string> PagesBelow() {
+// The pages of a run, in and below CurrentFolder; a regeneration lists them as the
+// file-list form does for it.
+std::vector<std::string> PagesBelow(const std::string& command) {
+  if (command == RegenHtmlCommand) return RegenerationPages(CurrentFolder, PageMask);
   TSubFoldersOn subFolders;
   return GrabLines(DoGrab(PageMask));
 }
@@ -134,7 +137,7 @@ void RunOverPages(const std::string& command) {
   // Messages that stop the run name the page they stopped at.
   CurrentCommand = command;
   SaveIfModified();
-  const std::vector<std::string> pages = PagesBelow();
+  const std::vector<std::string> pages = PagesBelow(command);
   TMainWindow* window = MainWindow();
   const int runTab = window ? window->ActiveTab() : -1;
 

@@ -11,7 +11,6 @@
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "publish/OpenUnit.h"
-#include "publish/SiteFileList.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/LinkPick.h"
@@ -106,11 +105,6 @@ bool IsPageFile(const std::string& path) {
 
 // Link with nothing selected: a file of the site file list, its title as the text.
 void LinkToChosenFile(TMyRich& editor) {
-  if (!OpenFormInstalled()) {
-    ShowMsg("The site file list is not available yet, so Link needs a selected text.");
-    return;
-  }
-  SiteFileList.root = CurrentFolder;
   if (!ShowOpenForm()) return;
   const std::string path = ChosenPath;
   std::string href = SiteRelativePath(path);

@@ -1,10 +1,8 @@
 #include "publish/OpenUnit.h"
 
-#include "platform/Paths.h"
 #include "platform/ResetRegistry.h"
+#include "publish/OpenChoices.h"
 #include "publish/SiteFileList.h"
-#include "shell/ShellState.h"
-#include "shell/TextFiles.h"
 
 namespace quorrel {
 
@@ -25,21 +23,16 @@ bool OpenFormInstalled() {
   return installed != nullptr;
 }
 
+TScanObserver* OpenFormObserver() {
+  return installed ? installed->ScanObserver() : nullptr;
+}
+
 bool ShowOpenForm() {
   if (installed) return installed->ShowModal();
-  std::string folder = ExtractFilePath(ChosenPath);
-  if (folder.empty() || !DirectoryExists(folder)) folder = CurrentFolder;
-  std::string path;
-  if (!ShowFileDialog("All files|*.*", folder, false, path, "File to be opened")) return false;
-  ChosenPath = path;
-  return true;
+  return WinOpenClick("");
 }
 
 void OpenNext() {
-  if (installed) {
-    installed->OpenNext();
-    return;
-  }
   SiteFileListNext();
 }
 

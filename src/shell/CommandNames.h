@@ -29,5 +29,6 @@ inline constexpr char ExtractPartsCommand[] = "ExParts";
 inline constexpr char ReloadCommand[] = "Reload";
 inline constexpr char NewTextCommand[] = "NewTXT";
 inline constexpr char PrintCommand[] = "Print";
+inline constexpr char ValidateCssCommand[] = "ValCSS";
 
 }  // namespace quorrel

@@ -17,9 +17,6 @@ namespace quorrel {
 
 namespace {
 
-// Deeper folders than this are not entered.
-constexpr int kMaxDepth = 30;
-
 // Folders the site file list never enters.
 constexpr const char* kNeverEntered[] = {"$Recycle.Bin", "Windows",       "inetpub",
                                          "MSOCache",     "Program Files", "Program Files (x86)"};
@@ -45,41 +42,83 @@ std::vector<std::string> SubFolders(const std::string& folder) {
     if (NativePath(name) != native || NeverEntered(name)) continue;
     names.push_back(std::move(name));
   }
+  std::sort(names.begin(), names.end());
   return names;
 }
 
-// Each entry as the list sorts it: the relative path with a blank after its last
-// "/", so that a folder's own files come before its sub-folders' files.
-struct TEntry {
-  std::string key;
-  std::string path;
-};
+// Only plain files are listed: reading a named pipe or a device would never end.
+bool IsRegularFile(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(NativePath(path), ec);
+}
 
-void Scan(const std::string& root, const std::string& relative, const std::string& mask,
-          bool subFolders, int depth, std::vector<TEntry>& entries) {
-  const std::string folder = root + relative;
-  for (const std::string& name : ListFiles(folder, mask)) {
+bool Walk(TSiteWalk& walk, const std::string& relative, int depth) {
+  const std::string folder = walk.root + relative;
+  for (const std::string& name : ListFiles(folder, walk.mask)) {
     if (IsBinaryExtension(ExtractFileExt(name)) || IsOwnWorkFile(folder, name)) continue;
-    entries.push_back({UpperCaseAnsi(relative + " " + name), relative + name});
+    if (!IsRegularFile(folder + name)) continue;
+    if (!walk.file(relative + name)) return false;
   }
-  if (!subFolders || depth >= kMaxDepth) return;
-  for (const std::string& name : SubFolders(folder)) {
-    Scan(root, relative + name + "/", mask, subFolders, depth + 1, entries);
+  if (!walk.subFolders) return true;
+  const std::vector<std::string> folders = SubFolders(folder);
+  if (depth >= walk.maxDepth) {
+    if (!folders.empty()) walk.deeperLeftOut = true;
+    return true;
   }
+  for (const std::string& name : folders) {
+    if (!Walk(walk, relative + name + "/", depth + 1)) return false;
+  }
+  return true;
+}
+
+// A path as the list sorts it: a blank after its last "/".
+std::string ListLine(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const size_t at = slash == std::string::npos ? 0 : slash + 1;
+  return path.substr(0, at) + " " + path.substr(at);
 }
 
 }  // namespace
 
+bool WalkSiteFiles(TSiteWalk& walk) {
+  walk.deeperLeftOut = false;
+  if (!walk.file) return true;
+  return Walk(walk, "", 1);
+}
+
+TSiteListLine SiteListLine(std::string line) {
+  std::string key = UpperCaseLatin1(line);
+  return {std::move(key), std::move(line)};
+}
+
+bool SiteListLess(const TSiteListLine& a, const TSiteListLine& b) {
+  return a.key != b.key ? a.key < b.key : a.line < b.line;
+}
+
+void SortSiteList(std::vector<std::string>& lines) {
+  std::vector<TSiteListLine> keyed;
+  keyed.reserve(lines.size());
+  for (std::string& line : lines) keyed.push_back(SiteListLine(std::move(line)));
+  std::sort(keyed.begin(), keyed.end(), SiteListLess);
+  for (size_t i = 0; i < keyed.size(); ++i) lines[i] = std::move(keyed[i].line);
+}
+
 std::vector<std::string> SiteFilePaths(const std::string& root, const std::string& mask,
                                        bool subFolders) {
-  std::vector<TEntry> entries;
-  Scan(root, "", mask, subFolders, 1, entries);
-  std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) {
-    return a.key != b.key ? a.key < b.key : a.path < b.path;
-  });
+  std::vector<TSiteListLine> lines;
+  TSiteWalk walk;
+  walk.root = root;
+  walk.mask = mask;
+  walk.subFolders = subFolders;
+  walk.file = [&](const std::string& relative) {
+    lines.push_back({UpperCaseLatin1(ListLine(relative)), relative});
+    return true;
+  };
+  WalkSiteFiles(walk);
+  std::sort(lines.begin(), lines.end(), SiteListLess);
   std::vector<std::string> paths;
-  paths.reserve(entries.size());
-  for (TEntry& entry : entries) paths.push_back(std::move(entry.path));
+  paths.reserve(lines.size());
+  for (TSiteListLine& line : lines) paths.push_back(std::move(line.line));
   return paths;
 }
 

@@ -42,6 +42,12 @@ std::string Normal(const std::string& text) {
 
 class FindFilesTest : public FindTest {
  protected:
+  // The paths of the site file list's entries.
+  static std::vector<std::string> Paths() {
+    std::vector<std::string> paths;
+    for (const std::string& entry : SiteFileList.entries) paths.push_back(ListEntryPath(entry));
+    return paths;
+  }
   void SetUp() override {
     FindTest::SetUp();
     MainMenu().SetChecked("ValSave", false);  // the pages are saved as they are
@@ -73,15 +79,14 @@ TEST_F(FindFilesTest, TheListIsSortedMasksFindLongerExtensionsAndLinksAreNotFoll
   SiteFileList.fileMask = "*.htm";
   SiteFileList.subFolders = true;
   ScanSiteFileList();
-  EXPECT_EQ(SiteFileList.entries,
-            (std::vector<std::string>{"a.htm", "b.HTML", "Sub/d.htm", "sub2/e.htm"}));
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"a.htm", "b.HTML", "Sub/d.htm", "sub2/e.htm"}));
   std::vector<std::string> chosen;
   for (SiteFileListNext(); !FileListEnded; SiteFileListNext()) chosen.push_back(ChosenPath);
   ASSERT_EQ(chosen.size(), 4u);
   EXPECT_EQ(chosen[2], site + "tree/Sub/d.htm");
   SiteFileList.subFolders = false;
   ScanSiteFileList();
-  EXPECT_EQ(SiteFileList.entries, (std::vector<std::string>{"a.htm", "b.HTML"}));
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"a.htm", "b.HTML"}));
 }
 
 TEST_F(FindFilesTest, ReplaceInACopiedTreeEqualsSed) {
@@ -178,31 +183,49 @@ TEST_F(FindFilesTest, CancelHalfwaySavesTheFilesBeforeAndLeavesThoseAfter) {
 TEST_F(FindFilesTest, ADocumentLeftChangedWithoutTheTextIsNotSaved) {
   Write("set/a.htm", "<html>\n<head>\n</head>\n<body>nothing</body>\n</html>\n");
   Write("set/b.htm", "<html>\n<head>\n</head>\n<body>cat</body>\n</html>\n");
-  // The first file of the list is open in a tab of its own with the user's
-  // unsaved edit; another document is current.
+  // A file of the folder is open in a tab of its own with the user's unsaved
+  // edit; another document is current.
   Open("set/a.htm", Read(site + "set/a.htm"));
+  TMyRich* edited = CurrentEditor;
   CurrentEditor->Select(0, 0);
   CurrentEditor->SetSelText("<!-- mine -->");
   const std::string onDisk = Read(site + "set/a.htm");
   Open("start.txt", "x\r\n");
-  // Its tab is reused for the next file only after the question the user answers.
-  Dialogs().Answer(mrNo);
+  // Only the files that hold the text are listed: the edited one is not reached.
   Command("ReplaceM", InFiles(site + "set", "cat", "dog", false));
   EXPECT_EQ(Read(site + "set/a.htm"), onDisk);
   EXPECT_FALSE(fs::exists(BackupPath(site + "set/a.htm")));
-  ASSERT_FALSE(Dialogs().Calls().empty());
-  EXPECT_NE(Dialogs().Calls()[0].text.find("a.htm"), std::string::npos);
+  EXPECT_TRUE(Dialogs().Calls().empty());
+  EXPECT_TRUE(edited->Modified());
+  EXPECT_EQ(edited->GetText().rfind("<!-- mine -->", 0), 0u);
   EXPECT_NE(Read(site + "set/b.htm").find("dog"), std::string::npos);
 }
 
-TEST_F(FindFilesTest, FindStopsAtTheFirstFileHoldingTheText) {
+TEST_F(FindFilesTest, FindGoesStraightToTheFirstFileHoldingTheText) {
   Write("set/a.htm", "<html>\n<head>\n</head>\n<body>none</body>\n</html>\n");
   Write("set/b.htm", "<html>\n<head>\n</head>\n<body>the cat</body>\n</html>\n");
+  Write("set/c.htm", "<html>\n<head>\n</head>\n<body>a cat too</body>\n</html>\n");
   Open("start.txt", "x\r\n");
   Command("Find", InFiles(site + "set", "cat", "", false));
   EXPECT_EQ(CurrentFileName, site + "set/b.htm");
   EXPECT_EQ(Selected(), "cat");
-  EXPECT_EQ(Status(), "  Moved to next file in list");
+  // The file without the text was never opened; File | Next goes on to the next
+  // file that holds it, and past the last one says the list has ended.
+  for (const TDocument& document : Documents) EXPECT_NE(document.FileName, site + "set/a.htm");
+  ASSERT_TRUE(MainMenu().Click("NextFile"));
+  EXPECT_EQ(CurrentFileName, site + "set/c.htm");
+  ASSERT_TRUE(MainMenu().Click("NextFile"));
+  EXPECT_EQ(CurrentFileName, site + "set/c.htm");
+  EXPECT_TRUE(FileListEnded);
+  EXPECT_EQ(Status(), "  \x95\x95\x95 End of file list \x95\x95\x95");
+}
+
+TEST_F(FindFilesTest, FindInFilesSaysWhenNoFileHoldsTheText) {
+  Write("set/a.htm", "<html>\n<head>\n</head>\n<body>none</body>\n</html>\n");
+  Open("start.txt", "x\r\n");
+  Command("Find", InFiles(site + "set", "cat", "", false));
+  EXPECT_EQ(CurrentFileName, site + "start.txt");
+  EXPECT_EQ(Status(), "  \"cat\" not found in any file");
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include "commands/TextInserts.h"
 #include "platform/Desktop.h"
 #include "publish/OpenUnit.h"
-#include "publish/SiteFileList.h"
 #include "shell/LinkPick.h"
 #include "shell/SaveTestKit.h"
 #include "shell/SiteState.h"
@@ -439,31 +438,33 @@ class ChoosingOpenForm : public TOpenFormHost {
  public:
   explicit ChoosingOpenForm(std::string path) : path_(std::move(path)) {}
   bool ShowModal() override {
-    rootShown = SiteFileList.root;
+    ++shown;
     ChosenPath = path_;
-    return true;
+    return !path_.empty();
   }
-  void OpenNext() override {}
-  std::string rootShown;
+  int shown = 0;
 
  private:
   std::string path_;
 };
 
-TEST_F(InsertCommandsTest, LinkWithoutASelectionNeedsTheSiteFileList) {
-  OpenAt("index.htm", "<p>|</p>\n");
-  Choose("Link");
-  EXPECT_EQ(Dialogs().Last().text,
-            MessageText("The site file list is not available yet, so Link needs a selected text."));
-  EXPECT_EQ(Text(), "<p></p>\r\n");
-
+TEST_F(InsertCommandsTest, LinkWithoutASelectionLinksTheFileChosenInTheFileList) {
   const std::string sub = Folder("sub");
   test::WriteFile(sub + "page.htm", "<title>Roses &amp; <Small>more</Small></title>");
+  OpenAt("index.htm", "<p>|</p>\n");
+
+  ChoosingOpenForm cancelled("");
+  SetOpenForm(&cancelled);
+  Choose("Link");
+  SetOpenForm(nullptr);
+  EXPECT_EQ(cancelled.shown, 1);
+  EXPECT_EQ(Text(), "<p></p>\r\n");
+
   ChoosingOpenForm form(sub + "page.htm");
   SetOpenForm(&form);
   Choose("Link");
   SetOpenForm(nullptr);
-  EXPECT_EQ(form.rootShown, site);
+  EXPECT_EQ(form.shown, 1);
   EXPECT_EQ(Text(), "<p><A Href=\"sub/page.htm\">Roses &amp; more</A></p>\r\n");
 }
 

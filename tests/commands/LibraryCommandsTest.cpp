@@ -13,6 +13,7 @@
 #include "commands/OpenDocs.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "publish/SiteFileList.h"
 #include "shell/Documents.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
@@ -194,6 +195,29 @@ TEST_F(LibraryCommandsTest, RegenerateHtmlSkipsAPageWhoseRegionFailsAndNamesIt) 
             report.lines.end());
   EXPECT_TRUE(report.shownModally);
   EXPECT_FALSE(report.printed);
+}
+
+// A regeneration goes four folder levels down and passes over copies named ".Bak";
+// the file-list form keeps its own list.
+TEST_F(LibraryCommandsTest, RegenerateHtmlListsFourLevelsAndNoBakCopies) {
+  for (const char* name : {"top.htm", "a/b/c/four.htm", "a/b/c/d/five.htm", "top.Bak.htm"}) {
+    Write(name, InstancePage("Page", "x"));
+  }
+  SiteFileList.root = "/elsewhere/";
+  SiteFileList.entries = {" kept.htm"};
+  Open("top.htm");
+  Dialogs().Answer(mrYes);
+  ASSERT_TRUE(MainMenu().Click("RegenHtml"));
+  auto ran = [&](const std::string& page) {
+    return std::find(report.lines.begin(), report.lines.end(), page) != report.lines.end();
+  };
+  EXPECT_TRUE(ran("top.htm"));
+  EXPECT_TRUE(ran("a/b/c/four.htm"));
+  EXPECT_FALSE(ran("a/b/c/d/five.htm"));
+  EXPECT_FALSE(ran("top.Bak.htm"));
+  EXPECT_EQ(Read(site + "a/b/c/d/five.htm"), InstancePage("Page", "x"));
+  EXPECT_EQ(SiteFileList.root, "/elsewhere/");
+  EXPECT_EQ(SiteFileList.entries, (std::vector<std::string>{" kept.htm"}));
 }
 
 TEST_F(LibraryCommandsTest, RegenerateHtmlAnsweredNoChangesNothing) {

@@ -18,6 +18,7 @@
 #include "ui/platform/QtDialogs.h"
 #include "ui/platform/SoundAndKeys.h"
 #include "ui/publish/ConnectForm.h"
+#include "ui/publish/OpenForm.h"
 #include "ui/publish/SDetForm.h"
 #include "ui/publish/ServForm.h"
 #include "ui/shell/AssForm.h"
@@ -83,7 +84,7 @@ int RunProgram(QApplication& app) {
   splash->ShowSplash(arguments);
   FormShell("MenuForm", "", webForm);
   InstallQtDialogs();
-  FormShell("OpenForm", "Open", webForm);
+  CreateOpenForm(webForm);
   CreateFindForm(webForm);
   FormShell("BrowForm", "", webForm);
   CreateProgBox(webForm);
