@@ -168,6 +168,7 @@ void ListFlat() {
       CurrentFolder.find(ToLocalPath(WebRootPath)) != std::string::npos) {
     start = WebRootPath;
   }
+  list.flatStart = start;
   list.rows.push_back({bulk ? WebRootPath : std::string(RootNodeName), IgnoreDateIcon, true});
   try {
     ListFlatFolder(start, true, 0);

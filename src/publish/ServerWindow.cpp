@@ -4,6 +4,7 @@
 #include "publish/ServerListing.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetailsDialog.h"
+#include "publish/UpDown.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
@@ -35,6 +36,9 @@ void ServerMClick(const std::string& sender) {
 
 void ServerFormShow() {
   StopTransfer = false;
+  StopAfterThis = false;
+  ServerList.stopButton = false;
+  ServerList.treeChosen = false;
   EnsureConnected();
   // The window starts at the current document's folder, or at the folder a page
   // builder writes into.
