@@ -38,6 +38,7 @@
 #include "platform/Launcher.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
+#include "publish/BulkRun.h"
 #include "publish/ServerWindow.h"
 #include "publish/SiteDetailsDialog.h"
 #include "shell/Commands.h"
@@ -98,6 +99,7 @@ void InstallHandlers() {
   InstallConnectionCommands();
   InstallServerDetailsCommand();
   InstallServerWindowCommand();
+  InstallBulkRunCommands();
   MainMenu().SetHandler("ControlPanel", [](const TMenuItem&) { OpenControlPanel(true); });
   MainMenu().SetHandler("ControlPanelBrowser", [](const TMenuItem&) { OpenControlPanel(false); });
   InstallRtfViewCommands();

@@ -104,6 +104,10 @@ class TServerView {
   virtual void Close() = 0;
   // Whether the "Flat" box is ticked: unticking it stops a flat listing.
   virtual bool FlatTicked() const { return true; }
+  // Ticks or unticks the box, as a run over the whole site does.
+  virtual void TickFlat(bool ticked) { (void)ticked; }
+  // Shows the window and returns at once: a run goes on while it shows.
+  virtual void ShowWithoutWaiting() {}
 };
 void SetServerView(TServerView* view);
 TServerView* ServerView();

@@ -4,6 +4,7 @@
 #include "publish/ServerListing.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetailsDialog.h"
+#include "publish/BulkRun.h"
 #include "publish/UpDown.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/CommandNames.h"
@@ -29,6 +30,8 @@ void ServerMClick(const std::string& sender) {
     }
   }
   if (TServerView* view = ServerView()) view->ShowModal();
+  // A stop asked for in the window is for its own runs, not for later fetches.
+  StopAfterThis = false;
   CurrentCommand.clear();
   ClassifyDocument();
   if (sender != DownloadSiteCommand) ActivateHook();
@@ -52,7 +55,9 @@ void ServerFormShow() {
 }
 
 void ServerFormTimer() {
-  if (EntireRun) return;
+  // A run over the whole site lists it itself; a window closed meanwhile lists nothing.
+  if (EntireRun || BulkRunActive) return;
+  if (TServerView* view = ServerView(); view && !view->IsActive()) return;
   ShowDir(std::nullopt);
 }
 
