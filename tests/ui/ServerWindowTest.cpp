@@ -38,6 +38,7 @@
 #include "shell/MyException.h"
 #include "shell/ProgUnit.h"
 #include "shell/Settings.h"
+#include "shell/StatusBar.h"
 #include "shell/ShellState.h"
 #include "shell/SiteState.h"
 #include "support/FtpServer.h"
@@ -417,6 +418,50 @@ TEST_F(ServerWindowTest, StopAfterThisOneEndsAFolderUploadAfterItsFirstFile) {
                                           {"index.htm", SameDateIcon},
                                           {"new.htm", NotOnLocalIcon}}));
   });
+  EXPECT_EQ(Dialogs().UnusedAnswers(), 0u);
+}
+
+// Web > Synchronise on a site with one file newer on each side.
+TEST_F(ServerWindowTest, SynchroniseFromTheMenuBringsBothSidesToTheSameDate) {
+  test::FtpServer server;
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  test::WriteServerDetails(site_, server, "public_html");
+  ServerPort = server.Port();
+  Put(server.Root() + "public_html/up.htm", kTen - 3 * 3600);
+  Put(site_ + "public_html/up.htm", kTen);
+  Put(server.Root() + "public_html/down.htm", kTen + 3 * 3600);
+  Put(site_ + "public_html/down.htm", kTen);
+  SetOnline(false);
+  Dialogs().AnswerPath(site_ + "public_html/up.htm");
+  form_->Action("OpenTab")->trigger();
+  QApplication::processEvents();
+  ASSERT_TRUE(SiteHasServer);
+  SetOnline(true);
+
+  std::string question;
+  bool windowShown = false;
+  Dialogs().whileShowing = [&](const DialogCall& call) {
+    if (call.text.starts_with("Files to upload")) {
+      question = call.text;
+      windowShown = servForm_->isVisible() && servForm_->Flat->isChecked();
+    }
+  };
+  Dialogs().Answer({mrYes, mrYes});  // go on although it may not work; synchronise
+  QAction* item = form_->Action("Synchronise");
+  ASSERT_TRUE(item->isEnabled());
+  item->trigger();
+  Dialogs().whileShowing = nullptr;
+
+  EXPECT_EQ(question, "Files to upload (white or yellow):  1\rFiles to download (black or red):  1");
+  EXPECT_TRUE(windowShown) << "the run shows the whole site flat";
+  for (const char* name : {"up.htm", "down.htm"}) {
+    struct stat onServer {};
+    ASSERT_EQ(stat((server.Root() + "public_html/" + name).c_str(), &onServer), 0);
+    EXPECT_EQ(FileAge(site_ + "public_html/" + name), onServer.st_mtime) << name;
+  }
+  EXPECT_EQ(form_->StatusText(MessagePanel), "  Files synchronised: 2");
+  EXPECT_FALSE(servForm_->isVisible());
+  EXPECT_FALSE(servForm_->Flat->isChecked());
   EXPECT_EQ(Dialogs().UnusedAnswers(), 0u);
 }
 

@@ -307,6 +307,15 @@ bool TServForm::FlatTicked() const {
   return Flat->isChecked();
 }
 
+void TServForm::TickFlat(bool ticked) {
+  Flat->setChecked(ticked);
+}
+
+void TServForm::ShowWithoutWaiting() {
+  show();
+  raise();
+}
+
 bool TServForm::Active() const {
   return IsActive();
 }

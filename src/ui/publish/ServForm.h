@@ -61,6 +61,8 @@ class TServForm : public QDialog, public TServerView, public TServerWindowView {
   void ShowModal() override;
   void Close() override;
   bool FlatTicked() const override;
+  void TickFlat(bool ticked) override;
+  void ShowWithoutWaiting() override;
 
   // TServerWindowView
   bool Active() const override;
