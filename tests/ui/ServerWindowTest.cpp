@@ -439,11 +439,12 @@ TEST_F(ServerWindowTest, SynchroniseFromTheMenuBringsBothSidesToTheSameDate) {
   SetOnline(true);
 
   std::string question;
-  bool windowShown = false;
+  bool windowShown = false, stopShown = false;
   Dialogs().whileShowing = [&](const DialogCall& call) {
     if (call.text.starts_with("Files to upload")) {
       question = call.text;
       windowShown = servForm_->isVisible() && servForm_->Flat->isChecked();
+      stopShown = servForm_->StopBtn->isVisible();
     }
   };
   Dialogs().Answer({mrYes, mrYes});  // go on although it may not work; synchronise
@@ -454,6 +455,7 @@ TEST_F(ServerWindowTest, SynchroniseFromTheMenuBringsBothSidesToTheSameDate) {
 
   EXPECT_EQ(question, "Files to upload (white or yellow):  1\rFiles to download (black or red):  1");
   EXPECT_TRUE(windowShown) << "the run shows the whole site flat";
+  EXPECT_TRUE(stopShown) << "the run can be stopped";
   for (const char* name : {"up.htm", "down.htm"}) {
     struct stat onServer {};
     ASSERT_EQ(stat((server.Root() + "public_html/" + name).c_str(), &onServer), 0);

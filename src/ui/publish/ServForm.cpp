@@ -121,16 +121,17 @@ TServForm::TServForm(QWidget* parent) : QDialog(parent) {
     Legends[i] = panel;
   }
   top->addStretch();
-  StopBtn = new QPushButton("Stop after this one", TopPnl);
-  StopBtn->setObjectName("StopBtn");
-  StopBtn->setAutoDefault(false);
-  StopBtn->hide();
-  top->addWidget(StopBtn);
   gauge_ = new TTransferGaugeWidget(TopPnl);
   Gauge = gauge_->Gauge;
   Filler = gauge_->Filler;
   NowBtn = gauge_->NowBtn;
   top->addWidget(gauge_);
+
+  // Runs over the whole site hide the top panel; their stop stays within reach.
+  StopBtn = new QPushButton("Stop after this one", this);
+  StopBtn->setObjectName("StopBtn");
+  StopBtn->setAutoDefault(false);
+  StopBtn->hide();
 
   FileInfo = new QLabel(this);
   FileInfo->setObjectName("FileInfo");
@@ -172,6 +173,7 @@ TServForm::TServForm(QWidget* parent) : QDialog(parent) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(TopPnl);
+  layout->addWidget(StopBtn, 0, Qt::AlignRight);
   layout->addWidget(FileInfo);
   layout->addWidget(splitter, 1);
 
