@@ -71,7 +71,7 @@ double ServerDateOfFile(const std::string& path) {
 // Everything a run changed goes back as it ends, however it ends.
 class TRunScope {
  public:
-  TRunScope() {
+  TRunScope() : title_(ApplicationTitle) {
     BulkRunActive = true;
     StopAfterThis = false;
   }
@@ -87,7 +87,12 @@ class TRunScope {
     CurrentCommand.clear();
     StopAfterThis = false;
     BulkRunActive = false;
+    // Boxes shown later are not headed with the last page validated.
+    ApplicationTitle = title_;
   }
+
+ private:
+  std::string title_;
 };
 
 struct TWalk {

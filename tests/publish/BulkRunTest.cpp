@@ -118,8 +118,10 @@ class RunWindow : public test::TestServerView {
   void TickFlat(bool ticked) override { flat = ticked; }
   void ShowWithoutWaiting() override { ++shown; }
   bool FlatTicked() const override { return flat; }
+  void RowsChanged() override { captions.push_back(ServerList.caption + " | " + ApplicationTitle); }
   bool flat = false;
   int shown = 0;
+  std::vector<std::string> captions;
 };
 
 class BulkRunTest : public test::ServerListingTestBase {
@@ -217,6 +219,10 @@ TEST_F(BulkRunTest, OnlineValidateAllCountsEachPageAndWritesTheResultsPage) {
   EXPECT_THAT(results, EndsWith("<p>\n<h2>OK: 2 &nbsp; &nbsp; <font color=Red>Errors: 2"
                                 "</font></h2></body></html>"));
   EXPECT_EQ(opened_, std::vector<std::string>{TempFolder() + "Validate.htm"});
+  EXPECT_THAT(window_.captions,
+              ::testing::Contains("Validating 3 of 4: my page&x#.htm | Validating 3 of 4: my "
+                                  "page&x#.htm"));
+  EXPECT_EQ(ApplicationTitle, "Quorrel") << "boxes have their own title back";
   EXPECT_THAT(Status(), ::testing::Not(HasSubstr("No validation errors")));
   // The run has ended: the window closed, back to normal listings.
   EXPECT_EQ(window_.shown, 1);
