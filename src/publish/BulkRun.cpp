@@ -172,13 +172,27 @@ std::string HeaderAbove(size_t index) {
   return RootNodeName;
 }
 
+// The path of a file row below the web root; "" for a row the walk passes over:
+// no file, in the archive itself, or in an exempt folder.
+std::string WalkedPath(const TServerRow& row, const std::string& prefix) {
+  if (row.header || row.icon == NoIcon || prefix.starts_with(kArchiveFolder)) return "";
+  std::string name = row.name;
+  if (!name.empty() && name.front() == OutsideWebRootMark) name.erase(0, 1);
+  if (IsExemptFolder(prefix + name)) return "";
+  return prefix + name;
+}
+
 void Walk(TWalk& walk, char mode) {
   std::vector<TServerRow>& rows = ServerList.rows;
   const size_t first = FirstRow(walk.command);
+  const std::string firstPrefix = FolderPrefix(HeaderAbove(first));
   int count = 0;
-  for (size_t i = first; i < rows.size(); ++i)
-    if (!rows[i].header && rows[i].icon != NoIcon) ++count;
-  std::string prefix = FolderPrefix(HeaderAbove(first));
+  std::string prefix = firstPrefix;
+  for (size_t i = first; i < rows.size(); ++i) {
+    if (rows[i].header) prefix = FolderPrefix(rows[i].name);
+    if (!WalkedPath(rows[i], prefix).empty()) ++count;
+  }
+  prefix = firstPrefix;
   int n = 0;
   for (size_t i = first; i < rows.size() && walk.complete; ++i) {
     TServerRow& row = rows[i];
@@ -195,13 +209,11 @@ void Walk(TWalk& walk, char mode) {
       RowsChanged();
       continue;
     }
-    if (row.icon == NoIcon || prefix.starts_with(kArchiveFolder)) continue;
-    std::string name = row.name;
-    if (!name.empty() && name.front() == OutsideWebRootMark) name.erase(0, 1);
-    if (IsExemptFolder(prefix + name)) continue;
+    const std::string path = WalkedPath(row, prefix);
+    if (path.empty()) continue;
     ++n;
-    if (mode == 'A') ArchivePage(row, prefix + name);
-    if (mode == 'V') Validate(walk, row, WebRootPrefix() + prefix + name, n, count);
+    if (mode == 'A') ArchivePage(row, path);
+    if (mode == 'V') Validate(walk, row, WebRootPrefix() + path, n, count);
     if (StopAfterThis) walk.complete = false;
   }
 }

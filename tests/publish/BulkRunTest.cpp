@@ -191,6 +191,7 @@ TEST_F(BulkRunTest, OnlineValidateAllCountsEachPageAndWritesTheResultsPage) {
   Page(server, "style.css");
   Page(server, "my page&x#.htm");
   Put(server.Root() + "public_html/logo.png", kTen, "png");  // no page: not asked about
+  Page(server, "google1234/verify.htm");  // an exempt folder: passed over
   test::HttpServer http;
   Service(http, {{"good.htm", "valid-page.html"},
                  {"bad.htm", "faulty-page.html"},
@@ -306,6 +307,25 @@ TEST_F(BulkRunTest, OnlineValidateOneAsksAboutTheCurrentPageOnly) {
   ASSERT_TRUE(MainMenu().Click(OnlineValidateOneCommand));
   EXPECT_EQ(Shown(), std::vector<std::string>{"You are not online"});
   EXPECT_TRUE(Checked(http).empty());
+}
+
+// A web root within a folder of the account puts its own folder's name in front
+// of each address.
+TEST_F(BulkRunTest, AWebRootWithinAFolderLendsItsInnerNameToTheAddresses) {
+  test::FtpServer server;
+  WebRootPath = "www/html/";
+  Put(server.Root() + "www/html/sub/a.htm", kTen, "<p>a</p>");
+  Put(site_ + "www/html/sub/a.htm", kTen, "<p>a</p>");
+  test::HttpServer http;
+  Service(http, {{"a.htm", "valid-page.html"}});
+  Connect(server);
+  CurrentFolder = site_ + "www/html/sub/";
+  Dialogs().Answer({mrYes, mrNo});
+
+  ASSERT_TRUE(MainMenu().Click(OnlineValidateAllCommand));
+
+  EXPECT_EQ(Checked(http), std::vector<std::string>{"http://www.example.org/html/sub/a.htm"});
+  EXPECT_EQ(Status(), "  No validation errors");
 }
 
 TEST_F(BulkRunTest, ArchiveCopiesNewPagesOnceAndASecondRunTransfersNothing) {
