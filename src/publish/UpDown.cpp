@@ -243,7 +243,12 @@ bool AskDatabaseUploads(const std::vector<size_t>& rows) {
 void DoRow(TRun& run, size_t index, size_t n, size_t total) {
   const std::string local = RowLocalPath(index);
   if (local.empty()) return;
-  TServerRow& row = ServerList.rows[index];
+  // A copy: the transfers let events run, and the list may be made anew meanwhile.
+  const TServerRow row = ServerList.rows[index];
+  const auto mark = [&](int icon) {
+    if (index < ServerList.rows.size() && ServerList.rows[index].name == row.name)
+      ServerList.rows[index].icon = icon;
+  };
   const std::string serverPath = SiteServerPathOf(local);
   const std::string dateSize = DateSize(local);
   if (dateSize.find("MB") != std::string::npos || total > kManyRows) run.timeout.Apply();
@@ -269,11 +274,11 @@ void DoRow(TRun& run, size_t index, size_t n, size_t total) {
       std::error_code ec;
       std::filesystem::create_directories(NativePath(local), ec);
       if (!DirectoryExists(local)) ShowErrorAndAbort("Could not create folder\r" + local);
-      row.icon = IgnoreDateIcon;
+      mark(IgnoreDateIcon);
     } else if (!(run.treeFolder && row.icon == NotOnServerIcon)) {
       // A folder's own files that the server lacks are no reason to stop.
       if (DownloadFile(local)) {
-        row.icon = SameDateIcon;
+        mark(SameDateIcon);
         ++run.result.downloads;
       }
     }
@@ -282,7 +287,7 @@ void DoRow(TRun& run, size_t index, size_t n, size_t total) {
       run.matching = AskYesNo("Upload matching files?") ? 'Y' : 'N';
     if (!(run.treeFolder && row.icon == SameDateIcon && run.matching != 'Y')) {
       UploadFile(local, serverPath);
-      row.icon = SameDateIcon;
+      mark(SameDateIcon);
       ++run.result.uploads;
       ForgetServerDateOf(local);
     }
@@ -290,7 +295,7 @@ void DoRow(TRun& run, size_t index, size_t n, size_t total) {
     CreateServerFolder(serverPath, serverPath +
                                        "\rCould not create folder on server - possibly a "
                                        "higher-level folder is missing.");
-    row.icon = IgnoreDateIcon;
+    mark(IgnoreDateIcon);
     if (!run.treeFolder && BulkRunMode == ' ') run.folderMade = true;
   }
 }
@@ -306,8 +311,17 @@ void DoRows(TRun& run, const std::vector<size_t>& rows) {
   StopAfterThis = false;
   RowsChanged();
   CheckConnection(false);
+  // The rows as they were chosen: should the list be made anew meanwhile, the run
+  // ends rather than take another row for the one chosen.
+  std::vector<std::string> names;
+  for (size_t index : rows) names.push_back(ServerList.rows[index].name);
+  const auto unchanged = [&](size_t i) {
+    return rows[i] < ServerList.rows.size() && ServerList.rows[rows[i]].name == names[i];
+  };
   for (size_t i = 0; i < rows.size() && !run.stopped; ++i) {
+    if (!unchanged(i)) break;
     DoRow(run, rows[i], i + 1, rows.size());
+    if (!unchanged(i)) break;
     ServerList.rows[rows[i]].selected = false;
     RowsChanged();
     if (StopAfterThis) run.stopped = true;

@@ -265,6 +265,31 @@ TEST_F(UpDownTest, StopAfterThisOneEndsTheRunOnceTheFileUnderWayIsDone) {
   EXPECT_EQ(ServerList.caption.find("Uploading"), std::string::npos) << "the caption is back";
 }
 
+// The list made anew while a file goes up (another folder listed, say): the run
+// ends instead of taking the new list's rows for the ones chosen.
+TEST_F(UpDownTest, AListMadeAnewDuringARunEndsIt) {
+  test::FtpServer server;
+  for (const char* name : {"a.htm", "b.htm", "c.htm", "x.htm", "y.htm", "z.htm"})
+    Put(site_ + "public_html/" + name, kTen, "x");
+  fs::create_directories(server.Root() + "public_html");
+  Connect(server);
+  ShowDir(std::vector<std::string>{"public_html"});
+  Select({"a.htm", "b.htm", "c.htm"});
+  bool listed = false;
+  window_.onProgress = [&] {
+    // As a listing leaves it: as many rows, other files.
+    if (!listed) std::rotate(ServerList.rows.begin(), ServerList.rows.begin() + 3, ServerList.rows.end());
+    listed = true;
+  };
+
+  EXPECT_EQ(UpDownClick(ServerUploadCommand).uploads, 1);
+
+  EXPECT_TRUE(listed);
+  for (const char* name : {"b.htm", "c.htm", "y.htm", "z.htm"})
+    EXPECT_FALSE(fs::exists(server.Root() + "public_html/" + name)) << name;
+  EXPECT_EQ(Icons()["x.htm"], NotOnServerIcon) << "the icon went to no other row";
+}
+
 TEST_F(UpDownTest, TheDatabaseQuestionComesBeforeAnyUpload) {
   struct Case {
     int answer;

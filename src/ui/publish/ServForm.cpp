@@ -357,6 +357,12 @@ void TServForm::RefreshClick(bool fromCode) {
 }
 
 void TServForm::FlatClick() {
+  // A run under way keeps the list it works through.
+  if (ListingRunning()) {
+    const QSignalBlocker quiet(Flat);
+    Flat->setChecked(FlatListing);
+    return;
+  }
   ServerList.fileCount = 0;
   FlatListing = Flat->isChecked();
   if (TMainWindow* w = MainWindow()) w->SetBusyCursor(false);
@@ -397,7 +403,7 @@ void TServForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void TServForm::TreeNodeClicked(QTreeWidgetItem* item) {
-  if (!item) return;
+  if (!item || ListingRunning()) return;
   const std::vector<std::string> path = NodePath(item);
   RunGuarded([path] { ShowDir(path); });
 }
