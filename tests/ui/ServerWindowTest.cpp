@@ -402,6 +402,10 @@ TEST_F(ServerWindowTest, StopAfterThisOneEndsAFolderUploadAfterItsFirstFile) {
       if (call.text != "Upload matching files?") return;
       stopShown = servForm_->StopBtn->isVisible();
       Click(servForm_->StopBtn, servForm_->StopBtn->rect().center());
+      // The run keeps its list: neither another folder nor Flat makes a new one.
+      QTreeWidgetItem* root = servForm_->Tree->topLevelItem(0);
+      Click(servForm_->Tree->viewport(), servForm_->Tree->visualItemRect(root).center());
+      Click(servForm_->Flat, servForm_->Flat->rect().center());
     };
     Dialogs().Answer(mrNo);
     servForm_->Upload->trigger();
@@ -409,6 +413,8 @@ TEST_F(ServerWindowTest, StopAfterThisOneEndsAFolderUploadAfterItsFirstFile) {
     Dialogs().whileShowing = nullptr;
 
     EXPECT_TRUE(stopShown);
+    EXPECT_FALSE(servForm_->Flat->isChecked());
+    EXPECT_FALSE(FlatListing);
     EXPECT_TRUE(fs::exists(server.Root() + "public_html/a.htm"));
     EXPECT_FALSE(fs::exists(server.Root() + "public_html/b.htm"));
     EXPECT_FALSE(servForm_->StopBtn->isVisible());
