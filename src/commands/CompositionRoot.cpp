@@ -39,6 +39,7 @@
 #include "platform/Launcher.h"
 #include "publish/Connection.h"
 #include "publish/SiteDetails.h"
+#include "publish/BulkRun.h"
 #include "publish/ServerWindow.h"
 #include "publish/SiteDetailsDialog.h"
 #include "shell/Commands.h"
@@ -99,6 +100,7 @@ void InstallHandlers() {
   InstallConnectionCommands();
   InstallServerDetailsCommand();
   InstallServerWindowCommand();
+  InstallBulkRunCommands();
   MainMenu().SetHandler("ControlPanel", [](const TMenuItem&) { OpenControlPanel(true); });
   MainMenu().SetHandler("ControlPanelBrowser", [](const TMenuItem&) { OpenControlPanel(false); });
   InstallRtfViewCommands();

@@ -103,6 +103,9 @@ bool InternetCloseHandle(HINTERNET handle);
 // bytes of a longer buffer count; the value is the time allowed to connect and the
 // time a transfer may go without progress. A connection takes its session's value.
 bool InternetSetOptionA(HINTERNET handle, uint32_t option, const void* buffer, uint32_t length);
+// Reads an option back: the four-byte value, with *length in and out as the
+// buffer's size (too small gives false with 122 and the size needed).
+bool InternetQueryOptionA(HINTERNET handle, uint32_t option, void* buffer, uint32_t* length);
 
 // Called during transfers with INTERNET_STATUS_REQUEST_SENT or _RESPONSE_RECEIVED
 // and the byte count since the last call (a uint32_t). Returning false stops the

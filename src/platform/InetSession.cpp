@@ -131,6 +131,32 @@ bool InternetSetOptionA(HINTERNET handle, uint32_t option, const void* buffer, u
   return true;
 }
 
+bool InternetQueryOptionA(HINTERNET handle, uint32_t option, void* buffer, uint32_t* length) {
+  std::shared_ptr<inet::Handle> h = inet::Lookup(handle);
+  if (!h) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+  }
+  if (option != INTERNET_OPTION_CONNECT_TIMEOUT) {
+    SetLastError(ERROR_INTERNET_INVALID_OPTION);
+    return false;
+  }
+  if (!length) {
+    SetLastError(ERROR_INTERNET_BAD_OPTION_LENGTH);
+    return false;
+  }
+  if (!buffer || *length < sizeof(uint32_t)) {
+    *length = sizeof(uint32_t);
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return false;
+  }
+  const uint32_t value = h->timeoutMs;
+  std::memcpy(buffer, &value, sizeof value);
+  *length = sizeof value;
+  SetLastError(ERROR_SUCCESS);
+  return true;
+}
+
 bool InternetSetStatusCallback(HINTERNET handle, INTERNET_STATUS_CALLBACK callback) {
   std::shared_ptr<inet::Handle> h = inet::Lookup(handle);
   if (!h) {

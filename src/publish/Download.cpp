@@ -150,8 +150,9 @@ void PutInPlace(const std::string& arrived, const std::string& target, bool keep
 }
 
 // The transfer itself, once the server path and the file it lands in are known;
-// redate gives the file the server copy's date.
-void Fetch(const std::string& serverPath, const std::string& target, bool redate) {
+// redate gives the file the server copy's date. False when a missing file was
+// passed over.
+bool Fetch(const std::string& serverPath, const std::string& target, bool redate) {
   ShowStatus("Downloading " + serverPath);
   std::error_code madeError;
   std::filesystem::create_directories(NativePath(ExtractFilePath(target)), madeError);
@@ -161,7 +162,7 @@ void Fetch(const std::string& serverPath, const std::string& target, bool redate
     TServerWindowView* window = ServerWindowView();
     if (window && window->SelectedRows() > 1 && CurrentCommand != OnlineValidateAllCommand) {
       EnsureConnected();
-      return;
+      return false;
     }
     if (serverPath.find("/.") != std::string::npos) {
       ShowErrorAndAbort(serverPath + " is a hidden file so you can't download it.  Sorry!");
@@ -196,7 +197,7 @@ void Fetch(const std::string& serverPath, const std::string& target, bool redate
   if (!got) {
     if (StopTransfer) EndStoppedTransfer();
     // A whole-site download goes on with the next file.
-    if (EntireRun) return;
+    if (EntireRun) return false;
     ReportFailedCall("Could not transfer file from server:\r" + serverPath, &failure);
   }
   PutInPlace(arriving.Path(), target, keepBackup, serverPath);
@@ -207,6 +208,7 @@ void Fetch(const std::string& serverPath, const std::string& target, bool redate
     MySetDate(target);
   }
   if (CurrentCommand == ServerWindowCommand) CurrentCommand.clear();
+  return true;
 }
 
 }  // namespace
@@ -216,16 +218,17 @@ bool LooksCondensed(const std::string& text, bool styleSheet) {
   return PosNoCase("\n<head", text) == 0;
 }
 
-void DownloadFile(const std::string& localPath, const std::string& saveAsPath) {
+bool DownloadFile(const std::string& localPath, const std::string& saveAsPath) {
   const std::string target = saveAsPath.empty() ? localPath : saveAsPath;
   if (!CheckConnection(true)) ShowErrorAndAbort("Cannot connect to server.");
-  const std::string serverPath = ServerPathOf(localPath);
+  // Whatever the command, the server copy is that of the site's file.
+  const std::string serverPath = SiteServerPathOf(localPath);
   // A name from the server never takes a download out of the site.
   if (saveAsPath.empty() && !InTempFolder(target)) {
     const std::string tested = NormaliseSitePath(target);
     if (SiteFolder.empty() || !tested.starts_with(SiteFolder)) NotWithinSite(target, tested);
   }
-  Fetch(serverPath, target, saveAsPath.empty());
+  return Fetch(serverPath, target, saveAsPath.empty());
 }
 
 void DownloadServerFile(const std::string& serverPath, const std::string& localPath) {

@@ -12,8 +12,9 @@ namespace quorrel {
 // become its ".Bak" (not in the work folder, nor during On-line validate all). A
 // file missing on the server, a failed or stopped transfer, or a place outside the
 // site ends the command and leaves the file and its back-up as they were; with
-// several rows chosen in the server window a missing file is passed over.
-void DownloadFile(const std::string& localPath, const std::string& saveAsPath = "");
+// several rows chosen in the server window a missing file is passed over, and
+// the result is then false.
+bool DownloadFile(const std::string& localPath, const std::string& saveAsPath = "");
 
 // Fetches a file named by its server path (not one of the site's own, such as the
 // server's error log) over the local file, which keeps its previous version as its

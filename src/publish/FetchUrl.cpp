@@ -6,6 +6,9 @@
 #include "platform/Inet.h"
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
+#include "publish/BulkRun.h"
+#include "publish/UpDown.h"
+#include "shell/CommandNames.h"
 #include "shell/Closing.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
@@ -64,6 +67,8 @@ std::string FetchUrl(const std::string& url, const std::string& saveAsName) {
                                       INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RAW_DATA);
   }
   if (!request.handle) {
+    // A validation run goes on with its next page; the page counts as unanswered.
+    if (CurrentCommand == OnlineValidateAllCommand) return "";
     const std::string reason = SystemErrorText(GetLastError());
     ShowErrorAndAbort(NotFound(url) + (reason.empty() ? "" : "\r" + reason));
   }
@@ -83,6 +88,9 @@ std::string FetchUrl(const std::string& url, const std::string& saveAsName) {
       ShowErrorAndAbort(NotFound(url) + (reason.empty() ? "" : "\r" + reason));
     }
     if (got == 0) break;
+    // "Stop after this one" ends a run over the site at once; it never stops a
+    // fetch outside such a run.
+    if (StopAfterThis && BulkRunActive) return "";
     std::string block(buffer, got);
     if (first) {
       first = false;

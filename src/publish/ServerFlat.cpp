@@ -168,6 +168,10 @@ void ListFlat() {
       CurrentFolder.find(ToLocalPath(WebRootPath)) != std::string::npos) {
     start = WebRootPath;
   }
+  // The archive keeps the site's pages: what lies beside the web root (the archive
+  // itself among it) is none of them.
+  if (BulkRunMode == 'A') start = WebRootPath;
+  list.flatStart = start;
   list.rows.push_back({bulk ? WebRootPath : std::string(RootNodeName), IgnoreDateIcon, true});
   try {
     ListFlatFolder(start, true, 0);

@@ -38,6 +38,7 @@ struct TServerRow {
   int icon = NoIcon;
   bool header = false;  // the first row and the folder rows of a flat listing
   bool condenseMismatch = false;
+  bool selected = false;  // as the window's list shows it
 };
 
 struct TServerNode {
@@ -57,8 +58,10 @@ struct TServerListing {
   std::string nameFilter;  // lower case; "" = none
   // Whether local pages are condensed: 0 not looked at yet, 1 condensed, 2 laid out.
   int condenseProbe = 0;
-  // Flat mode: the row of the header of the folder being listed.
+  // Flat mode: the row of the header of the folder being listed, and the folder
+  // the listing started in (the folder of the rows under the first header).
   size_t headerRow = 0;
+  std::string flatStart;
   std::string caption;
   std::string counterText;  // DispLab
   bool listVisible = true;
@@ -71,6 +74,14 @@ struct TServerListing {
   int columnWidth = 0;
   int rememberedWidth = 120;
   bool wider = false;
+  // The pop-up menu works on the folder chosen in the tree (the tree was clicked
+  // last), not on the list's rows.
+  bool treeChosen = false;
+  // A transfer works through a whole folder of the tree: its listings ask nothing
+  // about missing local folders.
+  bool treeFolderRun = false;
+  // "Stop after this one" shows.
+  bool stopButton = false;
 };
 extern TServerListing ServerList;
 
@@ -81,6 +92,9 @@ class TServerView {
   virtual ~TServerView() = default;
   // ServerList changed: draw it again (rows, tree, captions, what is visible).
   virtual void ListingChanged() = 0;
+  // The same rows as drawn last, with new icons or selections; the caption and
+  // "Stop after this one" may have changed too.
+  virtual void RowsChanged() {}
   // Shows the counter text at once.
   virtual void ShowCounter(const std::string& text) = 0;
   // Whether the window is the program's active window.
@@ -90,6 +104,10 @@ class TServerView {
   virtual void Close() = 0;
   // Whether the "Flat" box is ticked: unticking it stops a flat listing.
   virtual bool FlatTicked() const { return true; }
+  // Ticks or unticks the box, as a run over the whole site does.
+  virtual void TickFlat(bool ticked) { (void)ticked; }
+  // Shows the window and returns at once: a run goes on while it shows.
+  virtual void ShowWithoutWaiting() {}
 };
 void SetServerView(TServerView* view);
 TServerView* ServerView();

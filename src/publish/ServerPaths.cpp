@@ -34,6 +34,11 @@ std::string ServerPathOf(const std::string& localPath) {
   if (CurrentCommand == UpdateCoursesCommand || CurrentCommand == DownloadToCommand) {
     return ToServerPath(localPath);
   }
+  return SiteServerPathOf(localPath);
+}
+
+std::string SiteServerPathOf(const std::string& localPath) {
+  if (!OnlineChecked() || NotInSite) return "";
   if (!SiteFolder.empty()) {
     const std::string path = NormaliseSitePath(ReplaceChar(localPath, '\\', '/'));
     if (path.starts_with(SiteFolder)) return ToServerPath(path.substr(SiteFolder.size()));

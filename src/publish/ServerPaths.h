@@ -26,6 +26,9 @@ std::string JoinFtpAddress();
 // that are not part of a site, and for untitled documents outside any site.
 // A path outside SiteFolder stops the command ("is not within site").
 std::string ServerPathOf(const std::string& localPath);
+// The same for a file known to be the site's own, whatever command runs: the file
+// a "Download to" fetches lies in the site even though its copy goes elsewhere.
+std::string SiteServerPathOf(const std::string& localPath);
 
 // The builder writes into the current document's folder, inside the web root.
 void SetBuildOutputFolder();

@@ -98,7 +98,7 @@ void ListLevel(TServerNode& node, const std::string& path, bool chosen) {
 // Offers to make the local folder of a chosen server folder that has none.
 void OfferLocalFolder(const std::string& path) {
   const std::string folder = LocalFolderOf(path);
-  if (folder.empty() || DirectoryExists(folder)) return;
+  if (folder.empty() || DirectoryExists(folder) || ServerList.treeFolderRun) return;
   if (!AskYesNo(folder + "\rCreate local folder?")) return;
   std::error_code ec;
   std::filesystem::create_directories(NativePath(folder), ec);

@@ -4,6 +4,8 @@
 #include "publish/ServerListing.h"
 #include "publish/ServerPaths.h"
 #include "publish/SiteDetailsDialog.h"
+#include "publish/BulkRun.h"
+#include "publish/UpDown.h"
 #include "shell/ClassifyDocument.h"
 #include "shell/CommandNames.h"
 #include "shell/DBoxUnit.h"
@@ -28,6 +30,8 @@ void ServerMClick(const std::string& sender) {
     }
   }
   if (TServerView* view = ServerView()) view->ShowModal();
+  // A stop asked for in the window is for its own runs, not for later fetches.
+  StopAfterThis = false;
   CurrentCommand.clear();
   ClassifyDocument();
   if (sender != DownloadSiteCommand) ActivateHook();
@@ -35,6 +39,9 @@ void ServerMClick(const std::string& sender) {
 
 void ServerFormShow() {
   StopTransfer = false;
+  StopAfterThis = false;
+  ServerList.stopButton = false;
+  ServerList.treeChosen = false;
   EnsureConnected();
   // The window starts at the current document's folder, or at the folder a page
   // builder writes into.
@@ -48,7 +55,9 @@ void ServerFormShow() {
 }
 
 void ServerFormTimer() {
-  if (EntireRun) return;
+  // A run over the whole site lists it itself; a window closed meanwhile lists nothing.
+  if (EntireRun || BulkRunActive) return;
+  if (TServerView* view = ServerView(); view && !view->IsActive()) return;
   ShowDir(std::nullopt);
 }
 

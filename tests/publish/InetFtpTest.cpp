@@ -279,6 +279,18 @@ TEST_F(InetFtpTest, TimeoutOptionTakesTheLowFourBytes) {
   ASSERT_NE(c, nullptr);
   EXPECT_EQ(c->timeoutMs.load(), 2808348671u);
   EXPECT_TRUE(FtpSetCurrentDirectoryA(connection, "/"));
+
+  // Read back: the connection's own value, the session's untouched.
+  uint32_t value = 0, length = 2;
+  EXPECT_FALSE(InternetQueryOptionA(connection, INTERNET_OPTION_CONNECT_TIMEOUT, &value, &length));
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  EXPECT_EQ(length, 4u);
+  ASSERT_TRUE(InternetQueryOptionA(connection, INTERNET_OPTION_CONNECT_TIMEOUT, &value, &length));
+  EXPECT_EQ(value, 2808348671u);
+  ASSERT_TRUE(InternetQueryOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &value, &length));
+  EXPECT_EQ(value, 60000u);
+  EXPECT_FALSE(InternetQueryOptionA(session, 77, &value, &length));
+  EXPECT_EQ(GetLastError(), ERROR_INTERNET_INVALID_OPTION);
 }
 
 TEST_F(InetFtpTest, UnreachableServersGiveTheirErrorNumbers) {

@@ -10,6 +10,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPushButton>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -29,11 +32,13 @@
 #include "publish/ServerDates.h"
 #include "publish/ServerListing.h"
 #include "publish/SiteDetails.h"
+#include "shell/Backups.h"
 #include "shell/Hooks.h"
 #include "shell/MenuModel.h"
 #include "shell/MyException.h"
 #include "shell/ProgUnit.h"
 #include "shell/Settings.h"
+#include "shell/StatusBar.h"
 #include "shell/ShellState.h"
 #include "shell/SiteState.h"
 #include "support/FtpServer.h"
@@ -80,6 +85,29 @@ void Click(QWidget* widget, QPoint at) {
   QApplication::sendEvent(widget, &press);
   QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, {}, {});
   QApplication::sendEvent(widget, &release);
+}
+
+// A press of the right mouse button and the context menu it asks for.
+void RightClick(QWidget* viewport, QPoint at) {
+  const QPointF local(at), global(viewport->mapToGlobal(at));
+  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::RightButton, Qt::RightButton, {});
+  QApplication::sendEvent(viewport, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::RightButton, {}, {});
+  QApplication::sendEvent(viewport, &release);
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+  QApplication::sendEvent(viewport, &menu);
+}
+
+QTreeWidgetItem* Child(QTreeWidgetItem* node, const QString& name) {
+  for (int i = 0; i < node->childCount(); ++i)
+    if (node->child(i)->text(0) == name) return node->child(i);
+  return nullptr;
+}
+
+QTreeWidgetItem* Row(QTreeWidget* list, const QString& name) {
+  for (int i = 0; i < list->topLevelItemCount(); ++i)
+    if (list->topLevelItem(i)->text(0) == name) return list->topLevelItem(i);
+  return nullptr;
 }
 
 std::map<std::string, int> Children(QTreeWidgetItem* node) {
@@ -153,6 +181,28 @@ class ServerWindowTest : public ::testing::Test {
     form_->Action("ServerM")->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return looked; }, 1000));
     EXPECT_FALSE(servForm_->isVisible());
+  }
+
+  // Lists a folder of the root as the user does, with a click on it in the tree.
+  void ChooseFolder(const QString& name) {
+    QTreeWidgetItem* folder = Child(servForm_->Tree->topLevelItem(0), name);
+    ASSERT_NE(folder, nullptr);
+    Click(servForm_->Tree->viewport(), servForm_->Tree->visualItemRect(folder).center());
+  }
+  // Opens the pop-up menu over a row of the list.
+  void PopupOverRow(const QString& name) {
+    QTreeWidgetItem* row = Row(servForm_->ListView, name);
+    ASSERT_NE(row, nullptr);
+    RightClick(servForm_->ListView->viewport(), servForm_->ListView->visualItemRect(row).center());
+    EXPECT_TRUE(servForm_->Popup->isVisible());
+  }
+  void SelectRows(std::initializer_list<QString> names) {
+    servForm_->ListView->clearSelection();
+    for (const QString& name : names) {
+      QTreeWidgetItem* row = Row(servForm_->ListView, name);
+      ASSERT_NE(row, nullptr) << name.toStdString();
+      row->setSelected(true);
+    }
   }
 
   std::string site_;
@@ -238,6 +288,189 @@ TEST_F(ServerWindowTest, FlatListsEveryFolderUnderItsHeaderAndRefreshKeepsTheSel
     EXPECT_TRUE(servForm_->Tree->isVisible());
     EXPECT_EQ(Rows(servForm_->ListView), (std::map<std::string, int>{{"notes.txt", 0}}));
   });
+}
+
+TEST_F(ServerWindowTest, UploadFromThePopupMenuBringsLocalNewerRowsToTheSameDate) {
+  test::FtpServer server;
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  MakeSite(server);
+  for (const char* name : {"a.htm", "b.htm", "c.htm"}) {
+    Put(server.Root() + "public_html/" + name, kTen - 3 * 3600);
+    Put(site_ + "public_html/" + name, kTen);
+  }
+
+  Dialogs().Answer(mrYes);  // "Do you want to go online?"
+  OpenServerWindow([&] {
+    ChooseFolder("public_html");
+    for (const char* name : {"a.htm", "b.htm", "c.htm"})
+      ASSERT_EQ(Rows(servForm_->ListView)[name], LocalNewerIcon) << name;
+    SelectRows({"a.htm", "b.htm", "c.htm"});
+    PopupOverRow("b.htm");
+    ASSERT_TRUE(servForm_->Upload->isEnabled());
+    servForm_->Upload->trigger();
+    servForm_->Popup->hide();
+
+    for (const char* name : {"a.htm", "b.htm", "c.htm"}) {
+      EXPECT_EQ(Rows(servForm_->ListView)[name], SameDateIcon) << name;
+      // The local copy took the date of its new server copy.
+      struct stat uploaded {};
+      ASSERT_EQ(stat((server.Root() + "public_html/" + name).c_str(), &uploaded), 0);
+      EXPECT_EQ(FileAge(site_ + "public_html/" + name), uploaded.st_mtime) << name;
+    }
+    EXPECT_TRUE(servForm_->ListView->selectedItems().isEmpty());
+    EXPECT_FALSE(servForm_->StopBtn->isVisible());
+    EXPECT_EQ(QStringToAnsi(servForm_->windowTitle()),
+              "Files for " + site_ + "  on server  127.0.0.1  in folder  public_html/");
+  });
+  EXPECT_EQ(Dialogs().UnusedAnswers(), 0u);
+}
+
+// The other transfer items of the pop-up menu, each on a row of its own.
+TEST_F(ServerWindowTest, DownloadDownloadToAndUnarchiveRunFromThePopupMenu) {
+  test::FtpServer server;
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  MakeSite(server);
+  Put(server.Root() + "public_html/newer.htm", kTen + 3 * 3600);
+  Put(site_ + "public_html/newer.htm", kTen);
+  test::WriteFile(server.Root() + "Archive/index.htm", "archived");
+  const std::string copy = test::TestHome() + "copy of new.htm";
+
+  struct Case {
+    QAction* TServForm::*item;
+    const char* row;
+    std::function<void()> check;
+  } cases[] = {
+      {&TServForm::Download, "newer.htm",
+       [&] {
+         EXPECT_EQ(Rows(servForm_->ListView)["newer.htm"], SameDateIcon);
+         EXPECT_EQ(test::ReadFile(site_ + "public_html/newer.htm.Bak"), kPage);
+       }},
+      {&TServForm::DownloadTo, "new.htm",
+       [&] {
+         EXPECT_EQ(test::ReadFile(copy), kPage);
+         EXPECT_FALSE(fs::exists(site_ + "public_html/new.htm"));
+       }},
+      {&TServForm::Unarchive, "index.htm",
+       [&] { EXPECT_EQ(test::ReadFile(server.Root() + "public_html/index.htm"), "archived"); }},
+  };
+  Dialogs().Answer(mrYes);  // "Do you want to go online?"
+  Dialogs().AnswerPath(copy);
+  OpenServerWindow([&] {
+    ChooseFolder("public_html");
+    // Without a row chosen the transfers are greyed.
+    servForm_->ListView->clearSelection();
+    RightClick(servForm_->ListView->viewport(), QPoint(5, servForm_->ListView->height() - 10));
+    for (QAction* item : {servForm_->Upload, servForm_->Download, servForm_->DownloadTo,
+                          servForm_->Unarchive})
+      EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
+    servForm_->Popup->hide();
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.row);
+      SelectRows({c.row});
+      PopupOverRow(c.row);
+      QAction* item = servForm_->*c.item;
+      ASSERT_TRUE(item->isEnabled());
+      item->trigger();
+      servForm_->Popup->hide();
+      c.check();
+    }
+  });
+  EXPECT_EQ(Dialogs().UnusedAnswers(), 0u);
+  ASSERT_FALSE(Dialogs().PathCalls().empty());
+  EXPECT_EQ(Dialogs().PathCalls().back().call.title, "Download to...");
+}
+
+// Upload on a folder of the tree, stopped with "Stop after this one" while the run
+// asks about files of the same date.
+TEST_F(ServerWindowTest, StopAfterThisOneEndsAFolderUploadAfterItsFirstFile) {
+  test::FtpServer server;
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  MakeSite(server);
+  Put(site_ + "public_html/a.htm", kTen);
+  Put(site_ + "public_html/b.htm", kTen);
+
+  Dialogs().Answer(mrYes);  // "Do you want to go online?"
+  OpenServerWindow([&] {
+    QTreeWidgetItem* folder = Child(servForm_->Tree->topLevelItem(0), "public_html");
+    ASSERT_NE(folder, nullptr);
+    RightClick(servForm_->Tree->viewport(), servForm_->Tree->visualItemRect(folder).center());
+    EXPECT_EQ(servForm_->Tree->currentItem(), folder) << "the press chose the folder";
+    EXPECT_TRUE(servForm_->Popup->isVisible());
+    ASSERT_TRUE(servForm_->Upload->isEnabled());
+    bool stopShown = false;
+    Dialogs().whileShowing = [&](const DialogCall& call) {
+      if (call.text != "Upload matching files?") return;
+      stopShown = servForm_->StopBtn->isVisible();
+      Click(servForm_->StopBtn, servForm_->StopBtn->rect().center());
+      // The run keeps its list: neither another folder nor Flat makes a new one.
+      QTreeWidgetItem* root = servForm_->Tree->topLevelItem(0);
+      Click(servForm_->Tree->viewport(), servForm_->Tree->visualItemRect(root).center());
+      Click(servForm_->Flat, servForm_->Flat->rect().center());
+    };
+    Dialogs().Answer(mrNo);
+    servForm_->Upload->trigger();
+    servForm_->Popup->hide();
+    Dialogs().whileShowing = nullptr;
+
+    EXPECT_TRUE(stopShown);
+    EXPECT_FALSE(servForm_->Flat->isChecked());
+    EXPECT_FALSE(FlatListing);
+    EXPECT_TRUE(fs::exists(server.Root() + "public_html/a.htm"));
+    EXPECT_FALSE(fs::exists(server.Root() + "public_html/b.htm"));
+    EXPECT_FALSE(servForm_->StopBtn->isVisible());
+    EXPECT_EQ(Rows(servForm_->ListView),
+              (std::map<std::string, int>{{"a.htm", SameDateIcon},
+                                          {"b.htm", NotOnServerIcon},
+                                          {"index.htm", SameDateIcon},
+                                          {"new.htm", NotOnLocalIcon}}));
+  });
+  EXPECT_EQ(Dialogs().UnusedAnswers(), 0u);
+}
+
+// Web > Synchronise on a site with one file newer on each side.
+TEST_F(ServerWindowTest, SynchroniseFromTheMenuBringsBothSidesToTheSameDate) {
+  test::FtpServer server;
+  ASSERT_TRUE(server.Running()) << server.Problem();
+  test::WriteServerDetails(site_, server, "public_html");
+  ServerPort = server.Port();
+  Put(server.Root() + "public_html/up.htm", kTen - 3 * 3600);
+  Put(site_ + "public_html/up.htm", kTen);
+  Put(server.Root() + "public_html/down.htm", kTen + 3 * 3600);
+  Put(site_ + "public_html/down.htm", kTen);
+  SetOnline(false);
+  Dialogs().AnswerPath(site_ + "public_html/up.htm");
+  form_->Action("OpenTab")->trigger();
+  QApplication::processEvents();
+  ASSERT_TRUE(SiteHasServer);
+  SetOnline(true);
+
+  std::string question;
+  bool windowShown = false, stopShown = false;
+  Dialogs().whileShowing = [&](const DialogCall& call) {
+    if (call.text.starts_with("Files to upload")) {
+      question = call.text;
+      windowShown = servForm_->isVisible() && servForm_->Flat->isChecked();
+      stopShown = servForm_->StopBtn->isVisible();
+    }
+  };
+  Dialogs().Answer({mrYes, mrYes});  // go on although it may not work; synchronise
+  QAction* item = form_->Action("Synchronise");
+  ASSERT_TRUE(item->isEnabled());
+  item->trigger();
+  Dialogs().whileShowing = nullptr;
+
+  EXPECT_EQ(question, "Files to upload (white or yellow):  1\rFiles to download (black or red):  1");
+  EXPECT_TRUE(windowShown) << "the run shows the whole site flat";
+  EXPECT_TRUE(stopShown) << "the run can be stopped";
+  for (const char* name : {"up.htm", "down.htm"}) {
+    struct stat onServer {};
+    ASSERT_EQ(stat((server.Root() + "public_html/" + name).c_str(), &onServer), 0);
+    EXPECT_EQ(FileAge(site_ + "public_html/" + name), onServer.st_mtime) << name;
+  }
+  EXPECT_EQ(form_->StatusText(MessagePanel), "  Files synchronised: 2");
+  EXPECT_FALSE(servForm_->isVisible());
+  EXPECT_FALSE(servForm_->Flat->isChecked());
+  EXPECT_EQ(Dialogs().UnusedAnswers(), 0u);
 }
 
 TEST_F(ServerWindowTest, StayingOffLineShowsTheLocalSideOnly) {

@@ -22,6 +22,7 @@
 #include "publish/Connection.h"
 #include "publish/FtpErrors.h"
 #include "publish/ServerWindow.h"
+#include "publish/UpDown.h"
 #include "shell/Commands.h"
 #include "shell/Hooks.h"
 #include "shell/MainWindow.h"
@@ -120,16 +121,17 @@ TServForm::TServForm(QWidget* parent) : QDialog(parent) {
     Legends[i] = panel;
   }
   top->addStretch();
-  StopBtn = new QPushButton("Stop after this one", TopPnl);
-  StopBtn->setObjectName("StopBtn");
-  StopBtn->setAutoDefault(false);
-  StopBtn->hide();
-  top->addWidget(StopBtn);
   gauge_ = new TTransferGaugeWidget(TopPnl);
   Gauge = gauge_->Gauge;
   Filler = gauge_->Filler;
   NowBtn = gauge_->NowBtn;
   top->addWidget(gauge_);
+
+  // Runs over the whole site hide the top panel; their stop stays within reach.
+  StopBtn = new QPushButton("Stop after this one", this);
+  StopBtn->setObjectName("StopBtn");
+  StopBtn->setAutoDefault(false);
+  StopBtn->hide();
 
   FileInfo = new QLabel(this);
   FileInfo->setObjectName("FileInfo");
@@ -157,6 +159,11 @@ TServForm::TServForm(QWidget* parent) : QDialog(parent) {
   Popup = new QMenu(this);
   Popup->setObjectName("Popup");
   Popup->setProperty("helpContext", ServerPopupHelp);
+  Upload = AddTransferItem("Upload", ServerUploadCommand);
+  Download = AddTransferItem("Download", ServerDownloadCommand);
+  DownloadTo = AddTransferItem("Download to", DownloadToCommand);
+  Unarchive = AddTransferItem("Unarchive", UnarchiveCommand);
+  Popup->addSeparator();
   Wider = Popup->addAction("Wider columns");
   Wider->setObjectName("Wider");
   Wider->setCheckable(true);
@@ -166,10 +173,15 @@ TServForm::TServForm(QWidget* parent) : QDialog(parent) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   layout->addWidget(TopPnl);
+  layout->addWidget(StopBtn, 0, Qt::AlignRight);
   layout->addWidget(FileInfo);
   layout->addWidget(splitter, 1);
 
   connect(Flat, &QCheckBox::clicked, this, [this] { FlatClick(); });
+  connect(StopBtn, &QPushButton::clicked, this, [] { RunGuarded(StopAfterThisClick); });
+  connect(ListView, &QTreeWidget::itemSelectionChanged, this, [this] { SelectionToRows(); });
+  Tree->viewport()->installEventFilter(this);
+  ListView->viewport()->installEventFilter(this);
   connect(Tree, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem* item, int) { TreeNodeClicked(item); });
   connect(Tree, &QWidget::customContextMenuRequested, this,
@@ -213,6 +225,37 @@ void TServForm::ListingChanged() {
   if (list.columnWidth > 0) ListView->setColumnWidth(0, list.columnWidth);
   Wider->setChecked(list.wider);
   if (!list.caption.empty()) setWindowTitle(AnsiToQString(list.caption));
+  StopBtn->setVisible(list.stopButton);
+}
+
+void TServForm::RowsChanged() {
+  const std::vector<TServerRow>& rows = ServerList.rows;
+  if (ListView->topLevelItemCount() != static_cast<int>(rows.size())) {
+    ListingChanged();
+    return;
+  }
+  {
+    const QSignalBlocker quiet(ListView);
+    for (int i = 0; i < ListView->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* item = ListView->topLevelItem(i);
+      const TServerRow& row = rows[static_cast<size_t>(i)];
+      if (item->data(0, Qt::UserRole).toInt() != row.icon) {
+        item->setIcon(0, RowIcon(row.icon));
+        item->setData(0, Qt::UserRole, row.icon);
+      }
+      item->setSelected(row.selected);
+    }
+  }
+  ListView->viewport()->update();
+  if (!ServerList.caption.empty()) setWindowTitle(AnsiToQString(ServerList.caption));
+  StopBtn->setVisible(ServerList.stopButton);
+}
+
+void TServForm::SelectionToRows() {
+  std::vector<TServerRow>& rows = ServerList.rows;
+  if (ListView->topLevelItemCount() != static_cast<int>(rows.size())) return;
+  for (int i = 0; i < ListView->topLevelItemCount(); ++i)
+    rows[static_cast<size_t>(i)].selected = ListView->topLevelItem(i)->isSelected();
 }
 
 void TServForm::FillTree() {
@@ -234,6 +277,7 @@ void TServForm::FillTree() {
 }
 
 void TServForm::FillRows() {
+  const QSignalBlocker quiet(ListView);
   ListView->clear();
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<int>(ServerList.rows.size()));
@@ -248,6 +292,8 @@ void TServForm::FillRows() {
     items.push_back(item);
   }
   ListView->addTopLevelItems(items);
+  for (size_t i = 0; i < ServerList.rows.size(); ++i)
+    if (ServerList.rows[i].selected) items[static_cast<int>(i)]->setSelected(true);
 }
 
 void TServForm::ShowCounter(const std::string& text) {
@@ -261,6 +307,15 @@ bool TServForm::IsActive() const {
 
 bool TServForm::FlatTicked() const {
   return Flat->isChecked();
+}
+
+void TServForm::TickFlat(bool ticked) {
+  Flat->setChecked(ticked);
+}
+
+void TServForm::ShowWithoutWaiting() {
+  show();
+  raise();
 }
 
 bool TServForm::Active() const {
@@ -290,6 +345,7 @@ void TServForm::RefreshClick(bool fromCode) {
     selected.push_back(ListView->indexOfTopLevelItem(item));
   ListView->hide();
   Tree->clear();
+  ServerList.stopButton = false;
   StopBtn->hide();
   RunGuarded([] {
     EnsureConnected();
@@ -301,6 +357,12 @@ void TServForm::RefreshClick(bool fromCode) {
 }
 
 void TServForm::FlatClick() {
+  // A run under way keeps the list it works through.
+  if (ListingRunning()) {
+    const QSignalBlocker quiet(Flat);
+    Flat->setChecked(FlatListing);
+    return;
+  }
   ServerList.fileCount = 0;
   FlatListing = Flat->isChecked();
   if (TMainWindow* w = MainWindow()) w->SetBusyCursor(false);
@@ -341,14 +403,45 @@ void TServForm::keyPressEvent(QKeyEvent* event) {
 }
 
 void TServForm::TreeNodeClicked(QTreeWidgetItem* item) {
-  if (!item) return;
+  if (!item || ListingRunning()) return;
   const std::vector<std::string> path = NodePath(item);
   RunGuarded([path] { ShowDir(path); });
 }
 
+bool TServForm::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    if (watched == Tree->viewport()) TreeClick();
+    if (watched == ListView->viewport()) ListViewClick();
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 void TServForm::ShowPopup(const QPoint& position, QWidget* over) {
-  if (Popup->isEmpty()) return;
+  // The menu works on what it was opened over: a folder of the tree, or the rows.
+  const bool onTree = over == Tree;
+  if (onTree) {
+    TreeClick();
+  } else {
+    ListViewClick();
+  }
+  const bool chosen = onTree ? Tree->currentItem() != nullptr : SelectedRows() > 0;
+  for (QAction* item : {Upload, Download, DownloadTo, Unarchive}) item->setEnabled(chosen);
   Popup->popup(over->mapToGlobal(position));
+}
+
+QAction* TServForm::AddTransferItem(const char* caption, const char* command) {
+  QAction* item = Popup->addAction(caption);
+  item->setObjectName(command);
+  connect(item, &QAction::triggered, this, [this, command] { UpDown(command); });
+  return item;
+}
+
+void TServForm::UpDown(const char* command) {
+  SelectionToRows();
+  std::optional<std::vector<std::string>> folder;
+  if (ServerList.treeChosen && Tree->isVisible() && Tree->currentItem())
+    folder = NodePath(Tree->currentItem());
+  RunCommand(command, [command, folder] { UpDownClick(command, folder); });
 }
 
 TServForm* ServForm() {

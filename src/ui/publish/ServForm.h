@@ -43,6 +43,10 @@ class TServForm : public QDialog, public TServerView, public TServerWindowView {
   QPushButton* NowBtn;
   QLabel* PopImage;
   QMenu* Popup;
+  QAction* Upload;
+  QAction* Download;
+  QAction* DownloadTo;
+  QAction* Unarchive;
   QAction* Wider;
 
   // The icon of a comparison result (0 to 5) and of a folder node's state (1 to 3).
@@ -51,11 +55,14 @@ class TServForm : public QDialog, public TServerView, public TServerWindowView {
 
   // TServerView
   void ListingChanged() override;
+  void RowsChanged() override;
   void ShowCounter(const std::string& text) override;
   bool IsActive() const override;
   void ShowModal() override;
   void Close() override;
   bool FlatTicked() const override;
+  void TickFlat(bool ticked) override;
+  void ShowWithoutWaiting() override;
 
   // TServerWindowView
   bool Active() const override;
@@ -75,12 +82,18 @@ class TServForm : public QDialog, public TServerView, public TServerWindowView {
  protected:
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   TTransferGaugeWidget* gauge_;
 
   void FillTree();
   void FillRows();
+  // The list's selection as core keeps it.
+  void SelectionToRows();
+  // A transfer command of the pop-up menu, on the tree's folder or the list's rows.
+  void UpDown(const char* command);
+  QAction* AddTransferItem(const char* caption, const char* command);
   void TreeNodeClicked(QTreeWidgetItem* item);
   void ShowPopup(const QPoint& position, QWidget* over);
 };
