@@ -85,6 +85,10 @@ void KeepCaret(TMyRich& editor, const TCaretToKeep& caret) {
 
 [[noreturn]] void ShowValidationError(const TValidationError& error) {
   if (!error.atOffset) ShowErrorAndAbort(error.message);
+  if (!error.offsetInMessage) {
+    if (CurrentEditor) ScrollToPos(EditorPosOf(error.offset), false);
+    ShowErrorAndAbort(error.message);
+  }
   const long offset = static_cast<long>(error.offset);
   if (error.helpTopic == 0) RaiseErrorAt(error.message, offset);
   AskOkHelpCancel(error.message + "\rat offset " + std::to_string(offset), error.helpTopic);
@@ -137,6 +141,10 @@ void Apply(const TValidation& result, const TPage& page, const TEditorBefore& be
   }
   if (result.recolour) RequestRecolour(RecolourFull);
   if (result.error) ShowValidationError(*result.error);
+  if (result.saveAndEnd && !CheckOnly) {
+    SaveClick(NoValidateCommand);
+    Abort();
+  }
 }
 
 }  // namespace

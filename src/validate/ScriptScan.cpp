@@ -1,0 +1,125 @@
+#include "validate/ScriptScan.h"
+
+#include "platform/Chars.h"
+
+namespace quorrel {
+
+namespace {
+
+constexpr char kMask = '?';
+
+bool IsQuote(char c) {
+  return c == '"' || c == '\'';
+}
+
+// Escape pairs never end a string: JavaScript and C# lose "\\", "\"" and "\'"
+// before the scan, PHP only "\\" (its quote escapes are taken inside strings).
+void MaskEscapePairs(std::string& code, TScriptLanguage language) {
+  for (size_t i = 0; i + 1 < code.size(); ++i) {
+    if (code[i] != '\\') continue;
+    const char next = code[i + 1];
+    const bool pair = next == '\\' || (language != TScriptLanguage::Php && IsQuote(next));
+    if (!pair) continue;
+    code[i] = kMask;
+    code[i + 1] = kMask;
+    ++i;
+  }
+}
+
+// In a PHP string with double quotes a variable stays visible, for the names
+// check; returns where its name ends.
+size_t SkipPhpVariable(const std::string& code, size_t at) {
+  size_t end = at + 1;
+  while (end < code.size() && IsScriptWordChar(code[end])) ++end;
+  return end;
+}
+
+}  // namespace
+
+bool IsScriptWordChar(char c) {
+  return IsLetter(c) || IsDigit(c) || c == '_';
+}
+
+TScriptScan ScanScriptLine(const std::string& line, TScriptLanguage language) {
+  TScriptScan scan;
+  // "#" comments (and C#'s directives) and comment lines hold no code.
+  if (line.starts_with("#") || line.starts_with("//")) return scan;
+  std::string code = line;
+  MaskEscapePairs(code, language);
+  const bool php = language == TScriptLanguage::Php;
+  char quote = 0;  // the quote of the open string, if any
+  size_t i = 0;
+  while (i < code.size()) {
+    const char c = code[i];
+    if (quote != 0) {
+      if (c == quote) {
+        quote = 0;
+        ++i;
+      } else if (php && c == '\\' && i + 1 < code.size() && code[i + 1] == quote) {
+        code[i] = kMask;
+        code[i + 1] = kMask;
+        i += 2;
+      } else if (php && quote == '"' && c == '$' && i + 1 < code.size() &&
+                 (IsLetter(code[i + 1]) || code[i + 1] == '_')) {
+        i = SkipPhpVariable(code, i);
+      } else if (php && quote == '"' && c == '$' && i + 1 < code.size() && code[i + 1] == '{') {
+        const size_t close = code.find('}', i + 2);
+        if (close == std::string::npos) {
+          scan.copes = false;
+          return scan;
+        }
+        code[i] = '<';
+        for (size_t k = i + 1; k < close; ++k) code[k] = kMask;
+        code[close] = '>';
+        i = close + 1;
+      } else {
+        code[i] = kMask;
+        ++i;
+      }
+      continue;
+    }
+    if (IsQuote(c)) {
+      quote = c;
+      ++i;
+    } else if (c == '/' && i + 1 < code.size() && code[i + 1] == '/' &&
+               (i == 0 || code[i - 1] != ':')) {
+      // The rest of the line is a comment ("http://" in code is not one).
+      scan.comment = i;
+      code.resize(i);
+      break;
+    } else if (c == '(' && i + 1 < code.size() && code[i + 1] == '/') {
+      // A regular expression runs to its closing "/" (an escaped one does not close it).
+      size_t k = i + 2;
+      bool escaped = false;
+      while (k < code.size() && (code[k] != '/' || escaped)) {
+        escaped = code[k] == '\\' && !escaped;
+        code[k++] = kMask;
+      }
+      i = k + 1;
+    } else if (c == '?' && i + 1 < code.size() && code[i + 1] == '>') {
+      // Outside "?>" ... "<?" the line is the page's, not code.
+      size_t k = i + 2;
+      const size_t open = code.find("<?", k);
+      const size_t end = open == std::string::npos ? code.size() : open;
+      while (k < end) code[k++] = kMask;
+      i = end;
+    } else {
+      ++i;
+    }
+  }
+  scan.quotesBalance = quote == 0;
+  scan.code = std::move(code);
+  return scan;
+}
+
+std::string ScriptFirstWord(const std::string& code) {
+  std::string_view rest = TrimBlanks(code);
+  std::string lower;
+  for (char c : rest) lower += IsLetter(c) ? static_cast<char>(c | 0x20) : c;
+  if (lower.starts_with("abstract ")) lower = std::string(TrimBlanks(lower.substr(9)));
+  size_t end = 0;
+  while (end < lower.size() && IsScriptWordChar(lower[end])) ++end;
+  return lower.substr(0, end);
+}
+
+}  // namespace quorrel
