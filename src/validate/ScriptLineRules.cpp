@@ -38,10 +38,20 @@ std::string LeadingWord(const std::string& code) {
   return word;
 }
 
+// Words a line end may not follow where a function comes after them: JavaScript
+// would end the statement there ("return" alone returns nothing).
+bool EndsWithBoundWord(const std::string& code, size_t at) {
+  while (at > 0 && IsBlank(code[at - 1])) --at;
+  size_t start = at;
+  while (start > 0 && IsScriptWordChar(code[start - 1])) --start;
+  const std::string_view word = std::string_view(code).substr(start, at - start);
+  return word == "return" || word == "throw" || word == "yield" || word == "async";
+}
+
 // The "function" keyword after other text, where it starts a function of its
 // own: not a part of a name, not an argument or a value ("(function", "= function",
-// ", function"), not in a declaration whose words go before it, and not after
-// "async", which may not be parted from it.
+// ", function", "return function"), and not in a declaration whose words go
+// before it.
 size_t FunctionToSplit(const std::string& code) {
   const std::string leading = LeadingWord(code);
   for (const char* word : {"private", "public", "abstract", "protected", "return"}) {
@@ -54,7 +64,7 @@ size_t FunctionToSplit(const std::string& code) {
     const char before = code[at - 1];
     if (IsScriptWordChar(before) || before == '$' || before == '(' || before == '=') continue;
     if (at >= 2 && (code[at - 2] == ',' || code[at - 2] == '=')) continue;
-    if (TrimRight(code.substr(0, at)).ends_with("async")) continue;
+    if (EndsWithBoundWord(code, at)) continue;
     return at;
   }
   return std::string::npos;
@@ -116,13 +126,23 @@ bool HasThen(const std::string& code, size_t from) {
   return false;
 }
 
-// "not" as a word of its own, where an operator may stand: not the end of a name
-// ("$cannot"), a variable ("$not") or a member ("a.not", "$a->not", "A::not").
+// "not" as a word of its own where it negates what follows: not the end of a name
+// ("$cannot"), a variable ("$not") or a member ("a.not", "$a->not", "A::not"), and
+// not a name of its own ("if ( not )").
 bool IsNotOperator(const std::string& code, size_t at) {
-  if (at == 0) return true;
-  const char before = code[at - 1];
-  return !IsScriptWordChar(before) && before != '$' && before != '.' && before != '>' &&
-         before != ':';
+  if (at > 0) {
+    const char before = code[at - 1];
+    if (IsScriptWordChar(before) || before == '$' || before == '.' || before == '>' ||
+        before == ':') {
+      return false;
+    }
+  }
+  size_t next = at + 3;
+  while (next < code.size() && IsBlank(code[next])) ++next;
+  if (next >= code.size()) return false;
+  const char operand = code[next];
+  return IsScriptWordChar(operand) || operand == '$' || operand == '(' || operand == '!' ||
+         IsQuote(operand);
 }
 
 }  // namespace
@@ -142,8 +162,11 @@ void CheckScriptCondition(TScriptRun& run, std::string& line, TScriptScan& scan,
   if (line.size() <= open || line[word.size()] != ' ' || line[open] != '(') {
     run.Stop("No bracket after " + word);
   }
-  if (HasThen(scan.code, open)) run.Stop("Do not use \"then\" after \"if\".");
   const size_t close = ClosingBracket(scan.code, open);
+  // "then" after the condition; inside it, it is a name like any other.
+  if (HasThen(scan.code, close == std::string::npos ? open : close)) {
+    run.Stop("Do not use \"then\" after \"if\".");
+  }
   const size_t end = close == std::string::npos ? scan.code.size() : close;
   // "<>" and "not" in the condition, written as the language has them.
   bool rewritten = false;

@@ -34,6 +34,41 @@ size_t SkipPhpVariable(const std::string& code, size_t at) {
   return end;
 }
 
+// Whether a "/" at `at` starts a regular expression rather than dividing: in
+// JavaScript it does where a value is expected, after an operator, an opening
+// bracket or "return" ("(/" in every language).
+bool StartsRegularExpression(const std::string& code, size_t at, TScriptLanguage language) {
+  size_t before = at;
+  while (before > 0 && (code[before - 1] == ' ' || code[before - 1] == '\t')) --before;
+  if (before > 0 && code[before - 1] == '(') return true;
+  if (language != TScriptLanguage::JavaScript) return false;
+  if (before == 0) return true;
+  const char c = code[before - 1];
+  if (std::string_view(",=:[!&|?{};+-*%<>~^").find(c) != std::string_view::npos) return true;
+  size_t start = before;
+  while (start > 0 && IsScriptWordChar(code[start - 1])) --start;
+  const std::string_view word = std::string_view(code).substr(start, before - start);
+  return word == "return" || word == "typeof" || word == "case" || word == "in" || word == "of";
+}
+
+// Masks a regular expression from after its opening "/" to its closing one (an
+// escaped "/" or one in a character class does not close it); returns where the
+// scan goes on.
+size_t MaskRegularExpression(std::string& code, size_t from) {
+  bool escaped = false;
+  bool inClass = false;
+  size_t k = from;
+  for (; k < code.size(); ++k) {
+    const char c = code[k];
+    if (c == '/' && !escaped && !inClass) break;
+    if (!escaped && c == '[') inClass = true;
+    if (!escaped && c == ']') inClass = false;
+    escaped = c == '\\' && !escaped;
+    code[k] = kMask;
+  }
+  return k + 1;
+}
+
 }  // namespace
 
 bool IsScriptWordChar(char c) {
@@ -87,15 +122,14 @@ TScriptScan ScanScriptLine(const std::string& line, TScriptLanguage language) {
       scan.comment = i;
       code.resize(i);
       break;
-    } else if (c == '(' && i + 1 < code.size() && code[i + 1] == '/') {
-      // A regular expression runs to its closing "/" (an escaped one does not close it).
-      size_t k = i + 2;
-      bool escaped = false;
-      while (k < code.size() && (code[k] != '/' || escaped)) {
-        escaped = code[k] == '\\' && !escaped;
-        code[k++] = kMask;
-      }
-      i = k + 1;
+    } else if (c == '/' && i + 1 < code.size() && code[i + 1] == '*') {
+      // A comment inside the line: nothing in it is code.
+      const size_t end = code.find("*/", i + 2);
+      const size_t stop = end == std::string::npos ? code.size() : end;
+      for (size_t k = i + 2; k < stop; ++k) code[k] = kMask;
+      i = end == std::string::npos ? code.size() : end + 2;
+    } else if (c == '/' && StartsRegularExpression(code, i, language)) {
+      i = MaskRegularExpression(code, i + 1);
     } else if (c == '?' && i + 1 < code.size() && code[i + 1] == '>') {
       // Outside "?>" ... "<?" the line is the page's, not code.
       size_t k = i + 2;
