@@ -399,8 +399,6 @@ TEST_F(VerdictTest, KindsNotCheckedYetSaySo) {
       {"data.xml", "<?xml version=\"1.0\"?>\r\n<a/>", "XML"},
       {"prog.dpr", "program P;", "Pascal project"},
       {"page.php", "<?php echo 1; ?>", "PHP"},
-      {"lib.js", "var a;", "JavaScript"},
-      {"prog.cs", "class A {}", "C#"},
       {"page.asp", "<% x %>", "ASP"},
       {"tune.abc", "X:1\r\nT:Reel\r\nK:G\r\n", "ABC"},
   };
