@@ -87,7 +87,9 @@ void KeepCaret(TMyRich& editor, const TCaretToKeep& caret) {
   if (!error.atOffset) ShowErrorAndAbort(error.message);
   if (!error.offsetInMessage) {
     if (CurrentEditor) ScrollToPos(EditorPosOf(error.offset), false);
-    ShowErrorAndAbort(error.message);
+    if (error.helpTopic == 0) ShowErrorAndAbort(error.message);
+    AskOkHelpCancel(error.message, error.helpTopic);
+    Abort();
   }
   const long offset = static_cast<long>(error.offset);
   if (error.helpTopic == 0) RaiseErrorAt(error.message, offset);

@@ -3,10 +3,12 @@
 // the brace level and the indent it gives, the round brackets, and the rules each
 // line goes through. The run stops at its first error. Texts are Windows-1252 bytes.
 #include <array>
+#include <optional>
 #include <cstddef>
 #include <string>
 #include <vector>
 
+#include "validate/ScriptNames.h"
 #include "validate/ScriptScan.h"
 
 namespace quorrel {
@@ -14,10 +16,13 @@ namespace quorrel {
 // Deeper levels stop the run: a level's marks are kept in a fixed table.
 inline constexpr int MaxScriptLevel = 255;
 
-// A stop of the run: its message, and the line of the page it points at.
+// A stop of the run: its message, and the line of the page it points at (or the
+// place in the page's text).
 struct TScriptStop {
   std::string message;
   size_t line = 0;
+  size_t offset = std::string::npos;
+  int helpContext = 0;
 };
 
 // What a level opened with its "{" did to the extra indent of switch bodies.
@@ -31,6 +36,13 @@ struct TScriptRun {
   bool checkQuotes = false;
   bool checkBrackets = false;  // the option, unless the text switches the count off
   bool debug = false;
+  bool indentPhp = false;   // only re-indent: errors are dropped
+  bool namesCheck = false;  // the once-only names check is made
+
+  // The page: its text, the text in lower case (for the names check) and its folder.
+  std::string text;
+  std::string lowerText;
+  std::string folder;
 
   std::vector<std::string> lines;
   std::vector<size_t> origins;  // for each line, the line of the page it came from
@@ -44,6 +56,13 @@ struct TScriptRun {
   int brackets = 0;        // round brackets open
   size_t bracketLine = 0;  // the line where the first of them was opened
   bool inComment = false;  // inside a "/* ... */" block
+  // PHP: the line starts in the page, outside "<?" ... "?>"; and in its style or
+  // script block.
+  bool inHtml = false;
+  bool inStyle = false;
+  bool inScript = false;
+  TScriptNames names;
+  std::optional<std::vector<std::string>> usedElsewhere;  // made on first use
   bool walkEnded = false;  // a rule ended the walk before the last line
   size_t inserted = 0;     // lines inserted by splitting
 
@@ -51,6 +70,8 @@ struct TScriptRun {
 
   [[noreturn]] void Stop(const std::string& message, size_t at) const;
   [[noreturn]] void Stop(const std::string& message) const { Stop(message, i); }
+  // The once-only names check for the function just ended; the next keeps less.
+  void CheckNamesOnce();
   TScriptScan Scan(const std::string& line) const;
   // Puts a line after the current one, made by a split.
   void InsertAfter(std::string line);

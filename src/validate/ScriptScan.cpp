@@ -75,15 +75,27 @@ bool IsScriptWordChar(char c) {
   return IsLetter(c) || IsDigit(c) || c == '_';
 }
 
-TScriptScan ScanScriptLine(const std::string& line, TScriptLanguage language) {
+TScriptScan ScanScriptLine(const std::string& line, TScriptLanguage language, bool inHtml) {
   TScriptScan scan;
-  // "#" comments (and C#'s directives) and comment lines hold no code.
-  if (line.starts_with("#") || line.starts_with("//")) return scan;
-  std::string code = line;
-  MaskEscapePairs(code, language);
   const bool php = language == TScriptLanguage::Php;
-  char quote = 0;  // the quote of the open string, if any
+  std::string code = line;
   size_t i = 0;
+  if (php && inHtml) {
+    // The page's own text up to the next "<?".
+    const size_t open = code.find("<?");
+    i = open == std::string::npos ? code.size() : open;
+    for (size_t k = 0; k < i; ++k) code[k] = kMask;
+    if (open == std::string::npos) {
+      scan.code = std::move(code);
+      scan.inHtmlAfter = true;
+      return scan;
+    }
+  } else if (line.starts_with("#") || line.starts_with("//")) {
+    // "#" comments (and C#'s directives) and comment lines hold no code.
+    return scan;
+  }
+  MaskEscapePairs(code, language);
+  char quote = 0;  // the quote of the open string, if any
   while (i < code.size()) {
     const char c = code[i];
     if (quote != 0) {
@@ -137,6 +149,7 @@ TScriptScan ScanScriptLine(const std::string& line, TScriptLanguage language) {
       const size_t end = open == std::string::npos ? code.size() : open;
       while (k < end) code[k++] = kMask;
       i = end;
+      scan.inHtmlAfter = php && open == std::string::npos;
     } else {
       ++i;
     }

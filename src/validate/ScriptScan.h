@@ -18,10 +18,12 @@ struct TScriptScan {
   size_t comment = std::string::npos;  // where a trailing "//" comment starts
   bool quotesBalance = true;           // no string is left open at the end
   bool copes = true;                   // false: a "${" in a string has no "}"
+  bool inHtmlAfter = false;            // PHP: the line ends in the page, outside "<?" ... "?>"
 };
 
-// Scans a line whose leading blanks are gone.
-TScriptScan ScanScriptLine(const std::string& line, TScriptLanguage language);
+// Scans a line whose leading blanks are gone. inHtml: a PHP line that starts in
+// the page, outside "<?" ... "?>"; what stands before its "<?" is masked too.
+TScriptScan ScanScriptLine(const std::string& line, TScriptLanguage language, bool inHtml = false);
 
 // The line's first word in lower case, after a leading "abstract": letters,
 // digits and "_" from the start of the code-only copy ("" when it starts otherwise).

@@ -134,7 +134,7 @@ void TScriptRun::Stop(const std::string& message, size_t at) const {
 }
 
 TScriptScan TScriptRun::Scan(const std::string& line) const {
-  TScriptScan scan = ScanScriptLine(line, language);
+  TScriptScan scan = ScanScriptLine(line, language, inHtml);
   if (!scan.copes) {
     Stop("Quorrel doesn't cope with line " + std::to_string(origins[i] + 1) + ":\r" + line);
   }
@@ -159,7 +159,87 @@ void TScriptRun::Erase(size_t at) {
   origins.erase(origins.begin() + static_cast<long>(at));
 }
 
+void TScriptRun::CheckNamesOnce() {
+  if (namesCheck) {
+    if (!usedElsewhere) usedElsewhere = NamesOfRequiredFile(text, folder);
+    const std::vector<std::string> once = names.UsedOnce(lowerText, *usedElsewhere);
+    if (!once.empty()) {
+      const size_t offset = FindScriptName(lowerText, once.front());
+      std::string list;
+      for (const std::string& name : once) list += (list.empty() ? "" : "\r\n") + name;
+      throw TScriptStop{"The following names are referenced only once,\rnear offset " +
+                            std::to_string(offset) + ":\r\n" + list,
+                        origins[i < origins.size() ? i : origins.size() - 1], offset,
+                        OnceOnlyHelpContext};
+    }
+  }
+  names.Reduce();
+}
+
+namespace {
+
+// The variables of the line's code: one spelling each within a function.
+void SeeVariables(TScriptRun& run, const std::string& code) {
+  for (const std::string& name : ScriptVariables(code)) {
+    if (const std::optional<std::string> earlier = run.names.See(name)) {
+      run.Stop("Difference in case.\r" + name + " was previously " + *earlier);
+    }
+  }
+  if (!run.Php()) return;
+  for (size_t at = LowerScriptText(code).find("$_session"); at != std::string::npos;
+       at = LowerScriptText(code).find("$_session", at + 1)) {
+    if (code.compare(at, 9, "$_SESSION") != 0) run.Stop("$_SESSION must be all uppercase.");
+  }
+}
+
+// Whether the last of the opening and closing tags of a block in the line opens it.
+void FollowBlock(const std::string& lowerLine, const char* open, const char* close, bool& inBlock) {
+  const size_t opened = lowerLine.rfind(open);
+  const size_t closed = lowerLine.rfind(close);
+  if (opened != std::string::npos && (closed == std::string::npos || opened > closed)) inBlock = true;
+  if (closed != std::string::npos && (opened == std::string::npos || closed > opened)) inBlock = false;
+}
+
+// The brace level a line leaves, from the braces of its code: a "}" without "{"
+// closes a level, a "{" without "}" opens one.
+struct TBraces {
+  bool opens = false;
+  bool closes = false;
+};
+TBraces BracesOf(const std::string& code) {
+  return {Has(code, '{') && !Has(code, '}'), Has(code, '}') && !Has(code, '{')};
+}
+
+// A PHP line that starts in the page: the HTML validator lays it out, so it stays
+// as it is; the code in it counts for brackets, braces and names.
+void CheckPageLine(TScriptRun& run) {
+  const std::string& line = run.lines[run.i];
+  const std::string trimmed = Trimmed(line);
+  if (trimmed.starts_with("}") && !run.inStyle && !run.inScript) {
+    run.Stop("Line starting \"}\" found within HTML.");
+  }
+  const TScriptScan scan = run.Scan(line);
+  StopAtDelimiters(run, line);
+  SeeVariables(run, scan.code);
+  if (run.checkBrackets && !CountBrackets(run, scan.code)) return;
+  const TBraces braces = BracesOf(scan.code);
+  if (braces.closes) LeaveLevel(run);
+  if (braces.opens) EnterLevel(run, false);
+  run.inHtml = scan.inHtmlAfter;
+}
+
+}  // namespace
+
 void CheckScriptLine(TScriptRun& run) {
+  if (run.Php()) {
+    const std::string lower = LowerScriptText(run.lines[run.i]);
+    FollowBlock(lower, "<style", "</style", run.inStyle);
+    FollowBlock(lower, "<script", "</script", run.inScript);
+    if (run.inHtml && !run.inComment) {
+      CheckPageLine(run);
+      return;
+    }
+  }
   if (run.inComment) {
     if (run.lines[run.i].find("*/") != std::string::npos) run.inComment = false;
     return;
@@ -185,12 +265,19 @@ void CheckScriptLine(TScriptRun& run) {
     run.Stop("Unmatched quotes in line:\r" + line);
   }
   const std::string word = ScriptFirstWord(scan.code);
-  if ((word == "function" || word == "class") && run.brackets > 0) {
-    run.walkEnded = true;
-    return;
+  if (word == "function" || word == "class") {
+    if (run.Php() && word == "function" && run.level != 1) {
+      run.Stop("Indenting level non-zero at\r" + line);
+    }
+    if (run.brackets > 0) {
+      run.walkEnded = true;
+      return;
+    }
+    run.CheckNamesOnce();
   }
   while (SplitScriptLine(run, line, scan)) {
   }
+  SeeVariables(run, scan.code);
   if (word == "function" && run.i > 0) {
     const std::string before = Trimmed(run.lines[run.i - 1]);
     if (!before.empty() && !before.ends_with("*/") && !before.ends_with("{") &&
@@ -221,8 +308,7 @@ void CheckScriptLine(TScriptRun& run) {
     return;
   }
 
-  const bool opens = Has(scan.code, '{') && !Has(scan.code, '}');
-  const bool closes = Has(scan.code, '}') && !Has(scan.code, '{');
+  const auto [opens, closes] = BracesOf(scan.code);
   bool atLabel = label;
   if (closes) atLabel = LeaveLevel(run).caseBlock || label;
   // A switch's "{" comes on its own line or not at all.
@@ -253,6 +339,7 @@ void CheckScriptLine(TScriptRun& run) {
     laidOut = AlignScriptComment(laidOut, static_cast<size_t>(indent) + scan.comment);
   }
   run.lines[run.i] = laidOut;
+  run.inHtml = scan.inHtmlAfter;
 }
 
 }  // namespace quorrel

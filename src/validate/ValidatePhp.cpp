@@ -1,10 +1,13 @@
 // The script checker of PHP pages, JavaScript and C# files: checks braces,
 // brackets, quotes and conditions line by line, re-indents two columns a brace
 // level and stops at the first error with one message.
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/Chars.h"
+#include "platform/Paths.h"
+#include "shell/ClassifyDocument.h"
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
@@ -75,6 +78,8 @@ std::string JoinWithLineFeeds(const std::vector<std::string>& lines, bool lineEn
 // started. Returns false when the user had the text saved as it stands.
 bool CheckEnd(TScriptRun& run, const TPage& page, TValidation& result, bool lineEndAfterLast) {
   const size_t last = run.i < run.lines.size() ? run.i : run.lines.size() - 1;
+  run.i = last;
+  run.CheckNamesOnce();
   if (run.checkBrackets && run.brackets < 0) run.Stop(kCloseUnopened, last);
   if (run.checkBrackets && run.brackets > 0) {
     run.Stop(kOpenUnclosed + std::string(TrimBlanks(run.lines[last])), run.bracketLine);
@@ -91,6 +96,19 @@ bool CheckEnd(TScriptRun& run, const TPage& page, TValidation& result, bool line
   return true;
 }
 
+// The once-only names check is made with "Check names" on, unless the file is only
+// re-indented, is a utility file, says "NoValidate" or lies outside any site.
+bool NamesChecked(const TPage& page, bool indentPhp) {
+  if (!MainMenu().Checked("CheckNames") || indentPhp) return false;
+  if (ContainsNoCase(ExtractFileName(page.path), "util")) return false;
+  if (page.text.find("NoValidate") != std::string::npos) return false;
+  try {
+    return !IsNotInSite(page.path, TempFolder());
+  } catch (const std::runtime_error&) {
+    return !IsNotInSite(page.path, "");
+  }
+}
+
 }  // namespace
 
 TValidation ValidatePhp(const TPage& page) {
@@ -105,7 +123,14 @@ TValidation ValidatePhp(const TPage& page) {
   run.checkBrackets = MainMenu().Checked("CheckBrackets") &&
                       PosNoCase(kBracketsOff, page.text.substr(0, kBracketsOffWithin)) == 0;
   run.debug = MainMenu().Checked("Debug");
+  run.indentPhp = MainMenu().Checked("IndentPHP");
+  run.namesCheck = NamesChecked(page, run.indentPhp);
+  run.text = page.text;
+  run.lowerText = run.namesCheck ? LowerScriptText(page.text) : "";
+  run.folder = ExtractFilePath(page.path);
   run.level = run.Php() ? 1 : 0;
+  // A PHP page starts as a page, until its first "<?".
+  run.inHtml = run.Php();
   ThinBlankLines(run, std::move(lines));
   if (run.lines.empty()) {
     result.status = ValidatedStatus;
@@ -117,23 +142,34 @@ TValidation ValidatePhp(const TPage& page) {
     if (run.walkEnded) --run.i;  // the line where it ended
     if (!CheckEnd(run, page, result, lineEndAfterLast)) return result;
   } catch (const TScriptStop& stop) {
-    // The page stays as it was: the caret goes to the line the error is on.
-    TValidationError error;
-    error.offset = OffsetOfLine(page.text, stop.line);
-    error.message = stop.message;
-    error.offsetInMessage = false;
-    result.error = error;
-    result.recolour = true;
-    return result;
+    if (!run.indentPhp) {
+      // The page stays as it was: the caret goes to the error.
+      TValidationError error;
+      error.offset = stop.offset != std::string::npos ? stop.offset : OffsetOfLine(page.text, stop.line);
+      error.message = stop.message;
+      error.helpTopic = stop.helpContext;
+      error.offsetInMessage = false;
+      result.error = error;
+      result.recolour = true;
+      return result;
+    }
+    // Only re-indenting: the lines up to the error are, the rest stay as they were.
   }
 
   std::string text = JoinWithLineFeeds(run.lines, lineEndAfterLast);
   const std::string before = ReplaceAll(page.text, "\r\n", "\n", true);
-  if (!run.Php() && text != before) {
+  result.saveWhenReformatting = true;
+  if (run.Php() && !run.indentPhp) {
+    // A PHP page is also an HTML page: the HTML validator goes on with the text.
+    result.text = std::move(text);
+    result.again = true;
+    result.againAs = TDocumentKind::Html;
+    return result;
+  }
+  if (text != before) {
     CompareInputOutput(before, text);
     result.text = std::move(text);
   }
-  result.saveWhenReformatting = true;
   result.status = ValidatedStatus;
   return result;
 }

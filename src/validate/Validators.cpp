@@ -49,8 +49,7 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page) {
   if (kind == TValidatorKind::Html) return ValidateHtml(page);
   if (kind == TValidatorKind::Pascal) return ValidatePascal(page);
   if (kind == TValidatorKind::Rtf) return ValidateRtf(page);
-  // A PHP page is also an HTML page: it waits for the hand-over to the HTML validator.
-  if (kind == TValidatorKind::Php && page.kind != TDocumentKind::Php) return ValidatePhp(page);
+  if (kind == TValidatorKind::Php) return ValidatePhp(page);
   TValidation result;
   result.status = NotCheckedYetStatus(page.kind);
   return result;

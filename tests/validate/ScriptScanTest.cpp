@@ -18,46 +18,55 @@ struct ScanCase {
   const char* what;
   TScriptLanguage language;
   const char* line;
-  const char* code;
+  const char* code;  // "~" for each character masked
   bool balanced = true;
 };
 
 const ScanCase kScans[] = {
-    {"strings are masked, their quotes kept", kJs, "a = \"{x}\" + 'y';", "a = \"???\" + '?';"},
-    {"an escaped quote stays in its string", kJs, "a = \"x\\\"{\";", "a = \"????\";"},
-    {"an escaped backslash ends before the quote", kJs, "a = \"x\\\\\"; b = {", "a = \"???\"; b = {"},
-    {"C# escapes as JavaScript's", kCs, "s = 'a\\'b';", "s = '????';"},
-    {"a PHP single quote escaped inside its string", kPhp, "$s = 'it\\'s {';", "$s = '???????';"},
-    {"a PHP double quote escaped inside its string", kPhp, "$s = \"a\\\"{\";", "$s = \"????\";"},
+    {"strings are masked, their quotes kept", kJs, "a = \"{x}\" + 'y';", "a = \"~~~\" + '~';"},
+    {"an escaped quote stays in its string", kJs, "a = \"x\\\"{\";", "a = \"~~~~\";"},
+    {"an escaped backslash ends before the quote", kJs, "a = \"x\\\\\"; b = {", "a = \"~~~\"; b = {"},
+    {"C# escapes as JavaScript's", kCs, "s = 'a\\'b';", "s = '~~~~';"},
+    {"a PHP single quote escaped inside its string", kPhp, "$s = 'it\\'s {';", "$s = '~~~~~~~';"},
+    {"a PHP double quote escaped inside its string", kPhp, "$s = \"a\\\"{\";", "$s = \"~~~~\";"},
     {"PHP variables stay visible in double quotes", kPhp, "$s = \"a $name {\";",
-     "$s = \"??$name??\";"},
-    {"but not in single quotes", kPhp, "$s = 'a $name';", "$s = '???????';"},
-    {"\"${...}\" masked as \"<...>\"", kPhp, "$s = \"a ${b} {\";", "$s = \"??<??>??\";"},
-    {"an open quote", kJs, "a = 'b;", "a = '??", false},
+     "$s = \"~~$name~~\";"},
+    {"but not in single quotes", kPhp, "$s = 'a $name';", "$s = '~~~~~~~';"},
+    {"\"${...}\" masked as \"<...>\"", kPhp, "$s = \"a ${b} {\";", "$s = \"~~<~~>~~\";"},
+    {"an open quote", kJs, "a = 'b;", "a = '~~", false},
     {"a trailing comment is cut off", kJs, "a = 1; // it's {", "a = 1; "},
-    {"\"//\" in a string is no comment", kJs, "a = \"//\"; // c", "a = \"??\"; "},
-    {"an address is no comment", kJs, "a = b ? http://c : d;", "a = b ? http://c : d;"},
+    {"\"//\" in a string is no comment", kJs, "a = \"//\"; // c", "a = \"~~\"; "},
+    {"an address is no comment", kJs, "a = b ! http://c : d;", "a = b ! http://c : d;"},
     {"a comment line holds no code", kJs, "// it's {", ""},
     {"a \"#\" line holds no code", kCs, "#region it's {", ""},
-    {"a regular expression after a bracket", kCs, "f(/'{/);", "f(/??/);"},
+    {"a regular expression after a bracket", kCs, "f(/'{/);", "f(/~~/);"},
     {"a regular expression where a value is expected", kJs, "r = /^[^{]+\\{'/;",
-     "r = /?????????/;"},
+     "r = /~~~~~~~~~/;"},
     {"a \"/\" in its class or escaped does not end it", kJs, "r = /[/]\\/{/g, x = {",
-     "r = /??????/g, x = {"},
-    {"after \"return\"", kJs, "return /{/.test(s);", "return /?/.test(s);"},
+     "r = /~~~~~~/g, x = {"},
+    {"after \"return\"", kJs, "return /{/.test(s);", "return /~/.test(s);"},
     {"a division is no regular expression", kJs, "a = b / c / d; e = (f) / 2 / {",
      "a = b / c / d; e = (f) / 2 / {"},
     {"C# divides after an operator too", kCs, "a = b * /**/ c; d = e / f;",
      "a = b * /**/ c; d = e / f;"},
-    {"a comment inside the line is masked", kJs, "f(a /* it's { */) {", "f(a /*????????*/) {"},
+    {"a comment inside the line is masked", kJs, "f(a /* it's { */) {", "f(a /*~~~~~~~~*/) {"},
+    // (the "?" of "?>" and "<?" shown as "~" too)
     {"outside \"?>\" ... \"<?\" is the page's", kPhp, "?> <b>{'</b> <?php }",
-     "?>???????????<?php }"},
+     "~>~~~~~~~~~~~<~php }"},
 };
+
+// The masked characters written "~", so that the table reads more easily.
+std::string Shown(std::string code) {
+  for (char& c : code) {
+    if (c == '?') c = '~';
+  }
+  return code;
+}
 
 TEST(ScriptScanTest, MasksWhatIsNotCodeAndKeepsPositions) {
   for (const ScanCase& c : kScans) {
     const TScriptScan scan = ScanScriptLine(c.line, c.language);
-    EXPECT_EQ(scan.code, c.code) << c.what;
+    EXPECT_EQ(Shown(scan.code), c.code) << c.what;
     EXPECT_EQ(scan.quotesBalance, c.balanced) << c.what;
     EXPECT_TRUE(scan.copes) << c.what;
   }

@@ -13,6 +13,9 @@ struct TScriptOptions {
   bool checkQuotes = true;
   bool checkBrackets = true;
   bool debug = false;
+  bool checkNames = false;  // the once-only names check, on where a test looks at it
+  bool indentPhp = false;
+  const char* path = nullptr;  // the page's path: one in a site after its kind when none
 };
 
 inline TValidation CheckScript(const std::string& text, TDocumentKind kind = TDocumentKind::JavaScript,
@@ -20,12 +23,15 @@ inline TValidation CheckScript(const std::string& text, TDocumentKind kind = TDo
   MainMenu().SetChecked("CheckQuotes", options.checkQuotes);
   MainMenu().SetChecked("CheckBrackets", options.checkBrackets);
   MainMenu().SetChecked("Debug", options.debug);
+  MainMenu().SetChecked("CheckNames", options.checkNames);
+  MainMenu().SetChecked("IndentPHP", options.indentPhp);
   TPage page;
   page.text = text;
   page.kind = kind;
-  page.path = kind == TDocumentKind::CSharp ? "/site/Prog.cs"
-              : kind == TDocumentKind::Php ? "/site/page.php"
-                                           : "/site/code.js";
+  page.path = options.path                        ? options.path
+              : kind == TDocumentKind::CSharp ? "/site/Prog.cs"
+              : kind == TDocumentKind::Php    ? "/site/page.php"
+                                              : "/site/code.js";
   return ValidatePhp(page);
 }
 
