@@ -398,7 +398,6 @@ TEST_F(VerdictTest, KindsNotCheckedYetSaySo) {
       {"style.css", "p { }", "CSS"},
       {"data.xml", "<?xml version=\"1.0\"?>\r\n<a/>", "XML"},
       {"prog.dpr", "program P;", "Pascal project"},
-      {"page.php", "<?php echo 1; ?>", "PHP"},
       {"page.asp", "<% x %>", "ASP"},
       {"tune.abc", "X:1\r\nT:Reel\r\nK:G\r\n", "ABC"},
   };

@@ -85,8 +85,8 @@ TEST_F(ValidateFolderTest, FilesOfKindsNotCheckedYetAreCountedApart) {
   });
   Dialogs().AnswerPath(site);
   ValidateFolder(ValidateAllPatterns);
-  // The pages and the C# file are checked; CSS, ASP and PHP not yet.
-  EXPECT_EQ(Status(), "  3 files validated, 3 not checked yet");
+  // The pages, the PHP page and the C# file are checked; CSS and ASP not yet.
+  EXPECT_EQ(Status(), "  4 files validated, 2 not checked yet");
 }
 
 TEST_F(ValidateFolderTest, OnlyTheFolderChosenAndOnlyTheMasksGiven) {
