@@ -99,5 +99,23 @@ TEST_F(ValidateScriptEndToEndTest, ValidateFromTheMenuStopsWithTheCaretOnTheLine
   EXPECT_EQ(Status().find("Validated"), std::string::npos);
 }
 
+TEST_F(ValidateScriptEndToEndTest, F10OnAPhpPageReindentsItsCodeAndRelaysItsHtml) {
+  OpenFile("shop.php",
+           "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<title>Shop</title>\n</head>\n<body>\n<?php\n$open = date('G') > 8;\n"
+           "    if($open) {\n  echo 'Open';\n        }\n?>\n<div>\n<p>Welcome</p>\n</div>\n"
+           "</body>\n</html>\n");
+  PressF10();
+  EXPECT_TRUE(Dialogs().Calls().empty());
+  // The code by its braces, the page by the HTML validator.
+  EXPECT_NE(CurrentText.find("<?php\n$open = date('G') > 8;\nif ($open) {\n  echo 'Open';\n}\n?>"),
+            std::string::npos)
+      << CurrentText;
+  EXPECT_NE(CurrentText.find("<head>\n  <meta charset=\"utf-8\">\n  <title>Shop</title>"),
+            std::string::npos)
+      << CurrentText;
+  EXPECT_EQ(Status(), "  Validated");
+}
+
 }  // namespace
 }  // namespace quorrel
