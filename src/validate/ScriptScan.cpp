@@ -91,8 +91,12 @@ TScriptScan ScanScriptLine(const std::string& line, TScriptLanguage language, bo
       return scan;
     }
   } else if (line.starts_with("#") || line.starts_with("//")) {
-    // "#" comments (and C#'s directives) and comment lines hold no code.
-    return scan;
+    // "#" comments (and C#'s directives) and comment lines hold no code; in PHP a
+    // "?>" ends the comment and the code.
+    const size_t end = php ? line.find("?>") : std::string::npos;
+    if (end == std::string::npos) return scan;
+    for (size_t k = 0; k < end; ++k) code[k] = kMask;
+    i = end;
   }
   MaskEscapePairs(code, language);
   char quote = 0;  // the quote of the open string, if any
@@ -130,7 +134,14 @@ TScriptScan ScanScriptLine(const std::string& line, TScriptLanguage language, bo
       ++i;
     } else if (c == '/' && i + 1 < code.size() && code[i + 1] == '/' &&
                (i == 0 || code[i - 1] != ':')) {
-      // The rest of the line is a comment ("http://" in code is not one).
+      // The rest of the line is a comment ("http://" in code is not one), or in PHP
+      // the part up to a "?>".
+      const size_t end = php ? code.find("?>", i + 2) : std::string::npos;
+      if (end != std::string::npos) {
+        for (size_t k = i; k < end; ++k) code[k] = kMask;
+        i = end;
+        continue;
+      }
       scan.comment = i;
       code.resize(i);
       break;

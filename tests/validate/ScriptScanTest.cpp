@@ -50,6 +50,8 @@ const ScanCase kScans[] = {
     {"C# divides after an operator too", kCs, "a = b * /**/ c; d = e / f;",
      "a = b * /**/ c; d = e / f;"},
     {"a comment inside the line is masked", kJs, "f(a /* it's { */) {", "f(a /*~~~~~~~~*/) {"},
+    {"a PHP comment ends at \"?>\"", kPhp, "$a = 1; // it's { ?> <b>", "$a = 1; ~~~~~~~~~~~>~~~~"},
+    {"a PHP comment line too", kPhp, "# it's { ?> <b>", "~~~~~~~~~~>~~~~"},
     // (the "?" of "?>" and "<?" shown as "~" too)
     {"outside \"?>\" ... \"<?\" is the page's", kPhp, "?> <b>{'</b> <?php }",
      "~>~~~~~~~~~~~<~php }"},
@@ -76,6 +78,24 @@ TEST(ScriptScanTest, FindsTheTrailingComment) {
   EXPECT_EQ(ScanScriptLine("a = 1; // c", kJs).comment, 7u);
   EXPECT_EQ(ScanScriptLine("a = \"//\";", kJs).comment, std::string::npos);
   EXPECT_EQ(ScanScriptLine("// c", kJs).comment, std::string::npos);
+}
+
+TEST(ScriptScanTest, APhpLineEndsInThePageAfterItsLastQuestionMarkBracket) {
+  struct Case {
+    const char* line;
+    bool inHtml;  // at its start
+    bool after;
+  } cases[] = {
+      {"<p>text</p>", true, true},       {"<p><?php if ($a) { ?>", true, true},
+      {"<p><?php if ($a) {", true, false}, {"$a = 1; ?>", false, true},
+      {"?> <b> <?php", false, false},    {"$a = 1; // done ?>", false, true},
+      {"# done ?>", false, true},         {"$a = '?>';", false, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ScanScriptLine(c.line, kPhp, c.inHtml).inHtmlAfter, c.after) << c.line;
+  }
+  // The page's text before a "<?" is masked.
+  EXPECT_EQ(ScanScriptLine("<p>{</p><?php }", kPhp, true).code, std::string(8, '?') + "<?php }");
 }
 
 TEST(ScriptScanTest, APhpStringWithAnUnclosedDollarBraceIsNotCopedWith) {
