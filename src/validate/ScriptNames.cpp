@@ -104,7 +104,7 @@ std::optional<std::string> TScriptNames::See(const std::string& name) {
   return std::nullopt;
 }
 
-std::vector<std::string> TScriptNames::UsedOnce(const std::string& lowerText,
+std::vector<std::string> TScriptNames::UsedOnce(const std::unordered_map<std::string, size_t>& counts,
                                                 const std::vector<std::string>& elsewhere) const {
   std::vector<std::string> once;
   for (const TScriptName& known : names_) {
@@ -113,7 +113,8 @@ std::vector<std::string> TScriptNames::UsedOnce(const std::string& lowerText,
     for (const std::string& other : elsewhere) {
       used = used || SameNoCase(WithoutDollar(other), WithoutDollar(known.name));
     }
-    if (!used && CountScriptName(lowerText, known.name) == 1) once.push_back(known.name);
+    const auto count = counts.find(Lower(known.name));
+    if (!used && count != counts.end() && count->second == 1) once.push_back(known.name);
   }
   return once;
 }
@@ -168,13 +169,16 @@ size_t FindScriptName(const std::string& lowerText, const std::string& name, siz
   return std::string::npos;
 }
 
-size_t CountScriptName(const std::string& lowerText, const std::string& name) {
-  size_t count = 0;
-  for (size_t at = FindScriptName(lowerText, name); at != std::string::npos;
-       at = FindScriptName(lowerText, name, at + 1)) {
-    ++count;
+std::unordered_map<std::string, size_t> CountScriptNames(const std::string& lowerText) {
+  std::unordered_map<std::string, size_t> counts;
+  for (size_t at = lowerText.find('$'); at != std::string::npos; at = lowerText.find('$', at + 1)) {
+    if (at > 0 && (IsScriptWordChar(lowerText[at - 1]) || lowerText[at - 1] == '$')) continue;
+    size_t end = at + 1;
+    while (end < lowerText.size() && IsScriptWordChar(lowerText[end])) ++end;
+    if (end > at + 1) ++counts[lowerText.substr(at, end - at)];
+    at = end - 1;
   }
-  return count;
+  return counts;
 }
 
 }  // namespace quorrel

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace quorrel {
@@ -34,9 +35,10 @@ class TScriptNames {
   // Adds a name; returns the earlier spelling when the function wrote it in other
   // letter cases.
   std::optional<std::string> See(const std::string& name);
-  // Names the function saw once and the text (in lower case) holds only once, and
-  // that are not in `elsewhere` (names a required file uses); in the order seen.
-  std::vector<std::string> UsedOnce(const std::string& lowerText,
+  // Names the function saw once and the text holds only once (`counts`, from
+  // CountScriptNames), and that are not in `elsewhere` (names a required file uses);
+  // in the order seen.
+  std::vector<std::string> UsedOnce(const std::unordered_map<std::string, size_t>& counts,
                                     const std::vector<std::string>& elsewhere) const;
   // What the next function keeps.
   void Reduce();
@@ -51,10 +53,11 @@ class TScriptNames {
 // "function "; another file the comma-separated names after its "Dim ".
 std::vector<std::string> NamesOfRequiredFile(const std::string& text, const std::string& folder);
 
-// Where a name stands in the text (in lower case) as a name of its own (npos for
-// nowhere), and how often it does.
+// Where a name stands in the text (in lower case) as a name of its own; npos for
+// nowhere.
 size_t FindScriptName(const std::string& lowerText, const std::string& name, size_t from = 0);
-size_t CountScriptName(const std::string& lowerText, const std::string& name);
+// How often each "$" name stands in the text (in lower case), in one pass.
+std::unordered_map<std::string, size_t> CountScriptNames(const std::string& lowerText);
 
 // The text with its letters A to Z in lower case.
 std::string LowerScriptText(std::string_view text);

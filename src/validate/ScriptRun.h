@@ -6,6 +6,7 @@
 #include <optional>
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "validate/ScriptNames.h"
@@ -63,6 +64,7 @@ struct TScriptRun {
   bool inScript = false;
   TScriptNames names;
   std::optional<std::vector<std::string>> usedElsewhere;  // made on first use
+  std::optional<std::unordered_map<std::string, size_t>> nameCounts;  // the same
   bool walkEnded = false;  // a rule ended the walk before the last line
   size_t inserted = 0;     // lines inserted by splitting
 

@@ -162,15 +162,15 @@ void TScriptRun::Erase(size_t at) {
 void TScriptRun::CheckNamesOnce() {
   if (namesCheck) {
     if (!usedElsewhere) usedElsewhere = NamesOfRequiredFile(text, folder);
-    const std::vector<std::string> once = names.UsedOnce(lowerText, *usedElsewhere);
+    if (!nameCounts) nameCounts = CountScriptNames(lowerText);
+    const std::vector<std::string> once = names.UsedOnce(*nameCounts, *usedElsewhere);
     if (!once.empty()) {
       const size_t offset = FindScriptName(lowerText, once.front());
       std::string list;
       for (const std::string& name : once) list += (list.empty() ? "" : "\r\n") + name;
       throw TScriptStop{"The following names are referenced only once,\rnear offset " +
                             std::to_string(offset) + ":\r\n" + list,
-                        origins[i < origins.size() ? i : origins.size() - 1], offset,
-                        OnceOnlyHelpContext};
+                        0, offset, OnceOnlyHelpContext};
     }
   }
   names.Reduce();
@@ -186,8 +186,9 @@ void SeeVariables(TScriptRun& run, const std::string& code) {
     }
   }
   if (!run.Php()) return;
-  for (size_t at = LowerScriptText(code).find("$_session"); at != std::string::npos;
-       at = LowerScriptText(code).find("$_session", at + 1)) {
+  const std::string lower = LowerScriptText(code);
+  for (size_t at = lower.find("$_session"); at != std::string::npos;
+       at = lower.find("$_session", at + 1)) {
     if (code.compare(at, 9, "$_SESSION") != 0) run.Stop("$_SESSION must be all uppercase.");
   }
 }

@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!verdict.text || verdict.error || verdict.saveAndEnd) return 0;
     const quorrel::TValidation again =
         quorrel::test::CheckScript(quorrel::test::CrLf(*verdict.text), kind, options);
-    if (again.text) {
+    // A PHP page's text is handed on each time: it is to be the same.
+    if (again.text && *again.text != *verdict.text) {
       std::fprintf(stderr, "a second run changed the re-indented text\n");
       std::abort();
     }
