@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
   SetUserDialogs(&dialogs);
   std::string text = bench::Slurp(kJquery);
   bench::Need(!text.empty(), kJquery);
-  bench::Need(std::system("command -v js-beautify >/dev/null") == 0, "js-beautify (node-js-beautify)");
+  bench::Need(std::system("command -v js-beautify >/dev/null") == 0,
+              "js-beautify (node-js-beautify)");
   text = ReplaceAll(ReplaceAll(text, "\r\n", "\n", true), "\n", "\r\n", true);
 
   std::printf("jquery.js: %zu kB\n%-36s %10s  %s\n", text.size() / 1024, "", "best ms", "outcome");
@@ -68,16 +69,17 @@ int main(int argc, char** argv) {
       const auto start = std::chrono::steady_clock::now();
       const TValidation verdict = ValidatePhp(page);
       best = std::min(best, Milliseconds(start));
-      outcome = verdict.error ? verdict.error->message.substr(0, verdict.error->message.find('\r'))
-                              : verdict.text ? "re-indented" : "unchanged";
+      outcome = verdict.error  ? verdict.error->message.substr(0, verdict.error->message.find('\r'))
+                : verdict.text ? "re-indented"
+                               : "unchanged";
     }
     std::printf("%-36s %10.1f  %s\n", way.name, best, outcome.c_str());
   }
 
   const std::string scratch = std::filesystem::temp_directory_path().string() + "/bench-jquery.js";
   // A Node.js from elsewhere does not look in Debian's module folder by itself.
-  const std::string command = "NODE_PATH=/usr/share/nodejs js-beautify -s 2 -o '" + scratch + "' '" +
-                              kJquery + "' >/dev/null 2>&1";
+  const std::string command = "NODE_PATH=/usr/share/nodejs js-beautify -s 2 -o '" + scratch +
+                              "' '" + kJquery + "' >/dev/null 2>&1";
   double best = 1e30;
   int status = 0;
   for (int round = 0; round < rounds; ++round) {

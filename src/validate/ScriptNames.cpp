@@ -104,8 +104,9 @@ std::optional<std::string> TScriptNames::See(const std::string& name) {
   return std::nullopt;
 }
 
-std::vector<std::string> TScriptNames::UsedOnce(const std::unordered_map<std::string, size_t>& counts,
-                                                const std::vector<std::string>& elsewhere) const {
+std::vector<std::string> TScriptNames::UsedOnce(
+    const std::unordered_map<std::string, size_t>& counts,
+    const std::vector<std::string>& elsewhere) const {
   std::vector<std::string> once;
   for (const TScriptName& known : names_) {
     if (known.mark != MarkOnce) continue;
@@ -122,7 +123,8 @@ std::vector<std::string> TScriptNames::UsedOnce(const std::unordered_map<std::st
 void TScriptNames::Reduce() {
   std::vector<TScriptName> kept;
   for (const TScriptName& known : names_) {
-    if (known.mark == MarkKeptSeenAgain || known.mark == MarkKept) kept.push_back({known.name, MarkKept});
+    if (known.mark == MarkKeptSeenAgain || known.mark == MarkKept)
+      kept.push_back({known.name, MarkKept});
   }
   names_ = std::move(kept);
 }

@@ -3,8 +3,8 @@
 // the brace level and the indent it gives, the round brackets, and the rules each
 // line goes through. The run stops at its first error. Texts are Windows-1252 bytes.
 #include <array>
-#include <optional>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -63,7 +63,7 @@ struct TScriptRun {
   bool inStyle = false;
   bool inScript = false;
   TScriptNames names;
-  std::optional<std::vector<std::string>> usedElsewhere;  // made on first use
+  std::optional<std::vector<std::string>> usedElsewhere;              // made on first use
   std::optional<std::unordered_map<std::string, size_t>> nameCounts;  // the same
   bool walkEnded = false;  // a rule ended the walk before the last line
   size_t inserted = 0;     // lines inserted by splitting

@@ -65,8 +65,8 @@ bool CountBrackets(TScriptRun& run, const std::string& code) {
     } else if (c == ')') {
       if (--run.brackets < 0) run.Stop(kBracketsClosedUnopened);
     } else if ((c == '{' || c == '}') && run.brackets > 0) {
-      const bool quoted = (at > 0 && IsQuote(code[at - 1])) ||
-                          (at + 1 < code.size() && IsQuote(code[at + 1]));
+      const bool quoted =
+          (at > 0 && IsQuote(code[at - 1])) || (at + 1 < code.size() && IsQuote(code[at + 1]));
       if (!quoted) {
         run.walkEnded = true;
         return false;
@@ -197,8 +197,10 @@ void SeeVariables(TScriptRun& run, const std::string& code) {
 void FollowBlock(const std::string& lowerLine, const char* open, const char* close, bool& inBlock) {
   const size_t opened = lowerLine.rfind(open);
   const size_t closed = lowerLine.rfind(close);
-  if (opened != std::string::npos && (closed == std::string::npos || opened > closed)) inBlock = true;
-  if (closed != std::string::npos && (opened == std::string::npos || closed > opened)) inBlock = false;
+  if (opened != std::string::npos && (closed == std::string::npos || opened > closed))
+    inBlock = true;
+  if (closed != std::string::npos && (opened == std::string::npos || closed > opened))
+    inBlock = false;
 }
 
 // The brace level a line leaves, from the braces of its code: a "}" without "{"

@@ -145,7 +145,8 @@ TValidation ValidatePhp(const TPage& page) {
     if (!run.indentPhp) {
       // The page stays as it was: the caret goes to the error.
       TValidationError error;
-      error.offset = stop.offset != std::string::npos ? stop.offset : OffsetOfLine(page.text, stop.line);
+      error.offset =
+          stop.offset != std::string::npos ? stop.offset : OffsetOfLine(page.text, stop.line);
       error.message = stop.message;
       error.helpTopic = stop.helpContext;
       error.offsetInMessage = false;

@@ -19,13 +19,14 @@ constexpr auto kPhp = TDocumentKind::Php;
 struct LayoutCase {
   const char* what;
   TDocumentKind kind;
-  const char* text;      // as the editor holds it, lines ended CR LF
-  const char* laidOut;   // as the checker writes it, lines ended LF
+  const char* text;     // as the editor holds it, lines ended CR LF
+  const char* laidOut;  // as the checker writes it, lines ended LF
   TScriptOptions options = {};
 };
 
 const LayoutCase kLayouts[] = {
-    {"a condition's bracket gains its blank", kJs, "if(x) {\ny();\n}\nwhile(a) {\n}\nfor(;;) {\n}\n",
+    {"a condition's bracket gains its blank", kJs,
+     "if(x) {\ny();\n}\nwhile(a) {\n}\nfor(;;) {\n}\n",
      "if (x) {\ny();\n}\nwhile (a) {\n}\nfor (;;) {\n}\n"},
     {"column 1 inside a top-level function, 3 inside its block", kJs,
      "function f() {\n    x = 1;\n  if (x) {\n y();\n      }\n}\n",
@@ -36,9 +37,11 @@ const LayoutCase kLayouts[] = {
     {"a block on one line is split", kJs, "if (a) { b(); }\n", "if (a) {\nb();\n}\n"},
     {"text after a closing brace goes to the next line", kJs, "if (a) {\nb();\n} else {\nc();\n}\n",
      "if (a) {\nb();\n}\nelse {\nc();\n}\n"},
-    {"what ends a statement or a do loop stays after its brace", kJs,
+    {"what ends a statement or a do loop stays after its brace",
+     kJs,
      "f(function () {\n});\ndo {\nx();\n} while (a);\ng({});\n",
-     "f(function () {\n});\ndo {\nx();\n} while (a);\ng({});\n", {.checkBrackets = false}},
+     "f(function () {\n});\ndo {\nx();\n} while (a);\ng({});\n",
+     {.checkBrackets = false}},
     {"a brace after other text starts its own line", kJs, "x = {\na: 1 };\n", "x = {\na: 1\n};\n"},
     {"strings and empty blocks after a brace stay", kJs, "x = {'a': 'b'};\nf = function () {};\n",
      "x = {'a': 'b'};\nf = function () {};\n"},
@@ -59,14 +62,16 @@ const LayoutCase kLayouts[] = {
      "var a = 1; async function f() {\n}\nx(); return function () {\n};\n"},
     {"switch labels two columns left of their statements", kJs,
      "function f(x) {\nswitch (x) {\ncase 1:\ny();\nbreak;\ndefault:\nz();\n}\n}\n",
-     "function f(x) {\nswitch (x) {\n  case 1:\n    y();\n    break;\n  default:\n    z();\n}\n}\n"},
+     "function f(x) {\nswitch (x) {\n  case 1:\n    y();\n    break;\n  default:\n    "
+     "z();\n}\n}\n"},
     {"a switch whose brace comes on the next line", kJs, "switch (x)\n{\ncase 1:\ny();\n}\n",
      "switch (x) {\ncase 1:\n  y();\n}\n"},
     {"a label's own block closes at the label", kJs,
      "switch (x) {\ncase 1: {\ny();\n}\ncase 2:\nz();\n}\nw();\n",
      "switch (x) {\ncase 1: {\n  y();\n}\ncase 2:\n  z();\n}\nw();\n"},
     {"nested switches return to their own columns", kCs,
-     "class A {\nvoid F() {\nswitch (a) {\ncase 1:\nswitch (b) {\ncase 2:\nx();\n}\nbreak;\n}\ny();\n}\n}\n",
+     "class A {\nvoid F() {\nswitch (a) {\ncase 1:\nswitch (b) {\ncase "
+     "2:\nx();\n}\nbreak;\n}\ny();\n}\n}\n",
      "class A {\nvoid F() {\n  switch (a) {\n    case 1:\n      switch (b) {\n        case 2:\n"
      "          x();\n      }\n      break;\n  }\n  y();\n}\n}\n"},
     {"a comment after long code stays", kJs,
@@ -80,7 +85,8 @@ const LayoutCase kLayouts[] = {
      "a();\n\nb();\nif (c) {\nd();\n}\n\ne();\n"},
     {"comment blocks keep their layout", kJs, "  /*\n   it's { here\n*/\nx();\n",
      "  /*\n   it's { here\n*/\nx();\n"},
-    {"comment lines hold no code", kJs, "// it's {\n# it's {\nx();\n", "// it's {\n# it's {\nx();\n"},
+    {"comment lines hold no code", kJs, "// it's {\n# it's {\nx();\n",
+     "// it's {\n# it's {\nx();\n"},
     {"braces in strings and regular expressions do not count", kJs,
      "x = \"{\" + '}';\ny = s.replace(/[{}'\"]/g, \"\");\nz = \"a\\\"{\";\n",
      "x = \"{\" + '}';\ny = s.replace(/[{}'\"]/g, \"\");\nz = \"a\\\"{\";\n"},
@@ -128,8 +134,8 @@ TEST_F(ScriptCheckTest, TrailingCommentsStandAtColumn40) {
   } cases[] = {
       {"x = 1; // one", At40("x = 1;", "// one")},
       {"y = 2;" + std::string(50, ' ') + "// two", At40("y = 2;", "// two")},
-      {"function f() {\nif (a) { // c\nb();\n}\n}", "function f() {\n" + At40("if (a) {", "// c") +
-                                                      "\n  b();\n}\n}"},
+      {"function f() {\nif (a) { // c\nb();\n}\n}",
+       "function f() {\n" + At40("if (a) {", "// c") + "\n  b();\n}\n}"},
       // A lone brace stays under a line with a comment.
       {"if (a) // c\n{\nb();\n}", At40("if (a)", "// c") + "\n{\nb();\n}"},
       {std::string(39, 'x') + "; // c", std::string(39, 'x') + "; // c"},
@@ -162,7 +168,8 @@ struct StopCase {
 };
 
 const StopCase kStops[] = {
-    {"\"then\" after a condition", kJs, "if (a) then b();\n", "Do not use \"then\" after \"if\".", 0},
+    {"\"then\" after a condition", kJs, "if (a) then b();\n", "Do not use \"then\" after \"if\".",
+     0},
     {"two blanks before the condition", kJs, "x();\nif  (a) {\n}\n", "No bracket after if", 1},
     {"while without a bracket", kJs, "while a {\n}\n", "No bracket after while", 0},
     {"elseif without a bracket", kPhp, "<?php\nelseif(a) {\n}\n", "No bracket after elseif", 1},

@@ -52,8 +52,8 @@ TEST_F(ScriptDispatchTest, ReindentsTheTabKeepingTheCaret) {
 TEST_F(ScriptDispatchTest, ALaidOutFileStaysUnmodified) {
   // Whatever the line ends on disk, a file already laid out is not changed.
   for (const char* name : {"crlf.js", "lf.cs"}) {
-    const std::string text = std::string(name) == "lf.cs" ? "class A {\nvoid F() {\n  x();\n}\n}\n"
-                                                           : kReindented;
+    const std::string text =
+        std::string(name) == "lf.cs" ? "class A {\nvoid F() {\n  x();\n}\n}\n" : kReindented;
     Open(name, text);
     ValidateCurrentFile("Validate");
     EXPECT_FALSE(CurrentEditor->Modified()) << name;

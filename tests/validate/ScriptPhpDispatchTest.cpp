@@ -24,7 +24,8 @@ namespace {
 
 const char kPage[] =
     "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>Shop</title>\n"
-    "</head>\n<body>\n<?php\n$open = date('G') > 8;\n    if ($open) {\n  echo 'Open';\n        }\n?>\n"
+    "</head>\n<body>\n<?php\n$open = date('G') > 8;\n    if ($open) {\n  echo 'Open';\n        "
+    "}\n?>\n"
     "<div><p>Welcome</p></div>\n"
     "</body>\n</html>\n";
 
@@ -111,7 +112,8 @@ const DokuWikiPage kDokuWiki[] = {
 TEST_F(ScriptPhpDispatchTest, DokuWikiPagesAreRelaidOrStoppedAndStillLint) {
   for (const DokuWikiPage& page : kDokuWiki) {
     SCOPED_TRACE(page.path);
-    const std::string text = InstalledFile(std::string("/usr/share/dokuwiki/") + page.path, "dokuwiki");
+    const std::string text =
+        InstalledFile(std::string("/usr/share/dokuwiki/") + page.path, "dokuwiki");
     ASSERT_FALSE(text.empty());
     const std::string name = ReplaceAll(page.path, "/", "-", true);
     Open(name, text);

@@ -29,8 +29,10 @@ struct StopCase {
 
 const StopCase kStops[] = {
     {"one name in two letter cases in a function", kPhp,
-     "<?php\nfunction f() {\n$a = 1;\n$A = 2;\n}\n", "Difference in case.\r$A was previously $a", 3},
-    {"in JavaScript too", kJs, "var $a = 1, $A = 2;\n", "Difference in case.\r$A was previously $a", 0},
+     "<?php\nfunction f() {\n$a = 1;\n$A = 2;\n}\n", "Difference in case.\r$A was previously $a",
+     3},
+    {"in JavaScript too", kJs, "var $a = 1, $A = 2;\n", "Difference in case.\r$A was previously $a",
+     0},
     {"in a double-quoted string", kPhp, "<?php\n$a = 1;\necho \"$A\";\n",
      "Difference in case.\r$A was previously $a", 2},
     {"in a page line's code", kPhp, "<?php $a = 1; ?>\n<p><?php echo $A; ?></p>\n",
@@ -43,8 +45,10 @@ const StopCase kStops[] = {
      ""},
     {"names in single quotes, after a \"/\" or inside other names", kPhp,
      "<?php\n$a = 1;\necho '$A';\n$b = 2 /$A;\n$c = a$A;\n", ""},
-    {"$_SESSION in lower case", kPhp, "<?php\n$_session['a'] = 1;\n", "$_SESSION must be all uppercase.", 1},
-    {"$_SESSION in mixed case", kPhp, "<?php\n$x = $_Session;\n", "$_SESSION must be all uppercase.", 1},
+    {"$_SESSION in lower case", kPhp, "<?php\n$_session['a'] = 1;\n",
+     "$_SESSION must be all uppercase.", 1},
+    {"$_SESSION in mixed case", kPhp, "<?php\n$x = $_Session;\n",
+     "$_SESSION must be all uppercase.", 1},
     {"a closing brace starting a line of HTML", kPhp, "<p>\n}\n</p>\n",
      "Line starting \"}\" found within HTML.", 1},
     {"but not in a style block", kPhp, "<STYLE>\np {\n}\n</style>\n", ""},
@@ -79,15 +83,17 @@ TEST_F(ScriptPhpTest, VariablesAndPageLinesStopWithTheirMessage) {
 }
 
 TEST_F(ScriptPhpTest, ThePageGoesOnToTheHtmlValidatorWithItsHtmlAsItWas) {
-  const std::string text =
-      CrLf("<pre>\n   indented {\n</pre>\n<?php\n    if ($x) {\n  $y = 1;\n        }\n?>\n<p>\n  text\n</p>\n");
+  const std::string text = CrLf(
+      "<pre>\n   indented {\n</pre>\n<?php\n    if ($x) {\n  $y = 1;\n        }\n?>\n<p>\n  "
+      "text\n</p>\n");
   const TValidation verdict = CheckScript(text, kPhp);
   ASSERT_FALSE(verdict.error) << verdict.error->message;
   EXPECT_TRUE(verdict.again);
   EXPECT_EQ(verdict.againAs, TDocumentKind::Html);
   EXPECT_FALSE(verdict.status) << "the HTML validator has the last word";
-  EXPECT_EQ(verdict.text,
-            "<pre>\n   indented {\n</pre>\n<?php\nif ($x) {\n  $y = 1;\n}\n?>\n<p>\n  text\n</p>\n");
+  EXPECT_EQ(
+      verdict.text,
+      "<pre>\n   indented {\n</pre>\n<?php\nif ($x) {\n  $y = 1;\n}\n?>\n<p>\n  text\n</p>\n");
   // Unchanged, it is handed on all the same.
   const TValidation again = CheckScript(CrLf(*verdict.text), kPhp);
   EXPECT_TRUE(again.again);
@@ -102,7 +108,8 @@ TEST_F(ScriptPhpTest, CorrectIndentingDropsTheErrorAndWritesTheText) {
       // The missing brace is not reported: the file is only re-indented.
       {"<?php\nif ($a) {\n    $b = 1;\n", "<?php\nif ($a) {\n  $b = 1;\n"},
       // Lines before a stop are re-indented, the rest stay as they were.
-      {"<?php\n  $a = 1;\nif  ($a) {\n    $b = 1;\n}\n", "<?php\n$a = 1;\nif  ($a) {\n    $b = 1;\n}\n"},
+      {"<?php\n  $a = 1;\nif  ($a) {\n    $b = 1;\n}\n",
+       "<?php\n$a = 1;\nif  ($a) {\n    $b = 1;\n}\n"},
   };
   for (const Case& c : cases) {
     const TValidation verdict = CheckScript(CrLf(c.text), kPhp, {.indentPhp = true});
@@ -154,7 +161,8 @@ TEST_F(OnceOnlyNamesTest, ANameUsedOnceIsReportedWithItsOffset) {
   EXPECT_FALSE(verdict.error->offsetInMessage);
   // Each function is checked when the next begins, every name it used once.
   const std::string functions =
-      "<?php\r\nfunction f() {\r\n$a = 1;\r\n$b = 2;\r\n}\r\nfunction g() {\r\n$c = $c + 1;\r\n}\r\n";
+      "<?php\r\nfunction f() {\r\n$a = 1;\r\n$b = 2;\r\n}\r\nfunction g() {\r\n$c = $c + "
+      "1;\r\n}\r\n";
   const TValidation first = Check(functions, "page.php");
   ASSERT_TRUE(first.error);
   EXPECT_EQ(first.error->message, "The following names are referenced only once,\rnear offset " +
@@ -167,7 +175,8 @@ TEST_F(OnceOnlyNamesTest, NamesTheRequiredFileUsesCountAsUsed) {
     std::string text;
     bool reported;
   } cases[] = {
-      {"a PHP file's names before its first function", "<?php\r\nrequire 'common.php';\r\n$lonely = 2;\r\n", false},
+      {"a PHP file's names before its first function",
+       "<?php\r\nrequire 'common.php';\r\n$lonely = 2;\r\n", false},
       {"but not those inside it", "<?php\r\nrequire 'common.php';\r\n$other = 2;\r\n", true},
       {"a path written with \"\\\" and in other letter cases",
        "<?php\r\nrequire \"lib\\\\Common.PHP\";\r\n$lonely = 2;\r\n", false},

@@ -25,7 +25,8 @@ constexpr char kReindented[] = "re-indented";
 // node-gyp's C# helper: Debian's node-gyp package, or the copy a Node.js from
 // elsewhere carries in its npm.
 std::string FindVisualStudio() {
-  const std::string npm = "/usr/lib/node_modules/npm/node_modules/node-gyp/lib/Find-VisualStudio.cs";
+  const std::string npm =
+      "/usr/lib/node_modules/npm/node_modules/node-gyp/lib/Find-VisualStudio.cs";
   return std::filesystem::exists(npm) ? npm : "/usr/share/nodejs/node-gyp/lib/Find-VisualStudio.cs";
 }
 
@@ -83,7 +84,8 @@ class ScriptRealFilesTest : public ::testing::Test {
   // Runs the checker on a file; the question about saving first is answered No.
   static TValidation Check(const std::string& text, const std::string& path,
                            const TScriptOptions& options) {
-    const TDocumentKind kind = path.ends_with(".cs") ? TDocumentKind::CSharp : TDocumentKind::JavaScript;
+    const TDocumentKind kind =
+        path.ends_with(".cs") ? TDocumentKind::CSharp : TDocumentKind::JavaScript;
     Dialogs().Answer(mrNo);
     TValidation verdict = CheckScript(text, kind, options);
     Dialogs().Clear();
@@ -135,7 +137,8 @@ TEST_F(ScriptRealFilesTest, JqueryReindentedWithLevelsResetStillParses) {
   ASSERT_TRUE(verdict.text);
   EXPECT_EQ(NodeCheck(*verdict.text), "parses\n");
   // Its object literals' methods as the checker lays them out.
-  EXPECT_NE(verdict.text->find("\n  toArray:\n\n  function() {\n    return slice.call( this );\n  }\n  ,\n"),
+  EXPECT_NE(verdict.text->find(
+                "\n  toArray:\n\n  function() {\n    return slice.call( this );\n  }\n  ,\n"),
             std::string::npos);
   Dialogs().Clear();
   Dialogs().Answer(mrNo);

@@ -25,7 +25,8 @@ struct ScanCase {
 const ScanCase kScans[] = {
     {"strings are masked, their quotes kept", kJs, "a = \"{x}\" + 'y';", "a = \"~~~\" + '~';"},
     {"an escaped quote stays in its string", kJs, "a = \"x\\\"{\";", "a = \"~~~~\";"},
-    {"an escaped backslash ends before the quote", kJs, "a = \"x\\\\\"; b = {", "a = \"~~~\"; b = {"},
+    {"an escaped backslash ends before the quote", kJs, "a = \"x\\\\\"; b = {",
+     "a = \"~~~\"; b = {"},
     {"C# escapes as JavaScript's", kCs, "s = 'a\\'b';", "s = '~~~~';"},
     {"a PHP single quote escaped inside its string", kPhp, "$s = 'it\\'s {';", "$s = '~~~~~~~';"},
     {"a PHP double quote escaped inside its string", kPhp, "$s = \"a\\\"{\";", "$s = \"~~~~\";"},
@@ -86,10 +87,10 @@ TEST(ScriptScanTest, APhpLineEndsInThePageAfterItsLastQuestionMarkBracket) {
     bool inHtml;  // at its start
     bool after;
   } cases[] = {
-      {"<p>text</p>", true, true},       {"<p><?php if ($a) { ?>", true, true},
+      {"<p>text</p>", true, true},         {"<p><?php if ($a) { ?>", true, true},
       {"<p><?php if ($a) {", true, false}, {"$a = 1; ?>", false, true},
-      {"?> <b> <?php", false, false},    {"$a = 1; // done ?>", false, true},
-      {"# done ?>", false, true},         {"$a = '?>';", false, false},
+      {"?> <b> <?php", false, false},      {"$a = 1; // done ?>", false, true},
+      {"# done ?>", false, true},          {"$a = '?>';", false, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ScanScriptLine(c.line, kPhp, c.inHtml).inHtmlAfter, c.after) << c.line;
@@ -110,9 +111,9 @@ TEST(ScriptScanTest, FirstWord) {
     const char* code;
     const char* word;
   } cases[] = {
-      {"If (a) {", "if"},         {"  while(x)", "while"},   {"abstract class A {", "class"},
-      {"} else {", ""},           {"case_1: x", "case_1"},   {"ABSTRACT  Function f()", "function"},
-      {"", ""},                   {"elseif (a)", "elseif"},  {"$x = 1;", ""},
+      {"If (a) {", "if"}, {"  while(x)", "while"},  {"abstract class A {", "class"},
+      {"} else {", ""},   {"case_1: x", "case_1"},  {"ABSTRACT  Function f()", "function"},
+      {"", ""},           {"elseif (a)", "elseif"}, {"$x = 1;", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(ScriptFirstWord(c.code), c.word) << c.code;
 }

@@ -18,7 +18,8 @@ struct TScriptOptions {
   const char* path = nullptr;  // the page's path: one in a site after its kind when none
 };
 
-inline TValidation CheckScript(const std::string& text, TDocumentKind kind = TDocumentKind::JavaScript,
+inline TValidation CheckScript(const std::string& text,
+                               TDocumentKind kind = TDocumentKind::JavaScript,
                                const TScriptOptions& options = {}) {
   MainMenu().SetChecked("CheckQuotes", options.checkQuotes);
   MainMenu().SetChecked("CheckBrackets", options.checkBrackets);
@@ -28,7 +29,7 @@ inline TValidation CheckScript(const std::string& text, TDocumentKind kind = TDo
   TPage page;
   page.text = text;
   page.kind = kind;
-  page.path = options.path                        ? options.path
+  page.path = options.path                    ? options.path
               : kind == TDocumentKind::CSharp ? "/site/Prog.cs"
               : kind == TDocumentKind::Php    ? "/site/page.php"
                                               : "/site/code.js";
