@@ -85,6 +85,20 @@ TEST_F(ScriptPhpDispatchTest, AStopOfThePhpCheckerRunsNoHtmlPass) {
   EXPECT_EQ(CurrentEditor->LineFromChar(CurrentEditor->SelStart()), 1u);
 }
 
+TEST_F(ScriptPhpDispatchTest, ANameUsedOnceIsShownWithItsHelpAndTheCaretOnIt) {
+  const char page[] = "<p>Shop</p>\n<?php\n$open = 1;\necho $open;\n$lonely = 2;\n?>\n";
+  Open("once.php", page);
+  Dialogs().Answer(mrOk);
+  EXPECT_THROW(ValidateCurrentFile("Validate"), EAbort);
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  const size_t offset = std::string(page).find("$lonely");
+  EXPECT_EQ(Dialogs().Last().text, "The following names are referenced only once,\rnear offset " +
+                                       std::to_string(offset) + ":\r\n$lonely");
+  EXPECT_EQ(Dialogs().Last().helpContext, 20790);
+  EXPECT_EQ(CurrentEditor->SelStart(), offset);
+  EXPECT_EQ(CurrentText, page);
+}
+
 // Debian's DokuWiki: templates that mix PHP and HTML, and its entry pages.
 struct DokuWikiPage {
   const char* path;
