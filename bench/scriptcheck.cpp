@@ -2,7 +2,8 @@
 // (node-js-beautify) re-indenting the same file in the same run. The checker runs
 // three ways: as F10 runs it by default (it stops where callbacks put blocks in
 // brackets), with the bracket count off (a full walk that stops at the end), and
-// with Debug on as well (a full re-indent). Run by hand:
+// with Debug on as well (a full re-indent); and the PHP checker on DokuWiki's inc/
+// folder read as one large page. Run by hand:
 //   bench_scriptcheck [rounds]   (default 5; the best round is shown)
 #include <chrono>
 #include <cstdio>
@@ -74,6 +75,33 @@ int main(int argc, char** argv) {
                                : "unchanged";
     }
     std::printf("%-36s %10.1f  %s\n", way.name, best, outcome.c_str());
+  }
+
+  // A large PHP text: DokuWiki's inc/ folder as one page, as far as it goes.
+  std::string php;
+  for (const std::string& file : bench::FilesEnding("/usr/share/dokuwiki/inc", ".php")) {
+    php += bench::Slurp(file);
+  }
+  if (!php.empty()) {
+    php = ReplaceAll(php, "\r\n", "\n", true);
+    MainMenu().SetChecked("CheckBrackets", false);
+    MainMenu().SetChecked("Debug", true);
+    MainMenu().SetChecked("CheckNames", false);
+    double best = 1e30;
+    std::string outcome;
+    for (int round = 0; round < rounds; ++round) {
+      TPage page;
+      page.text = php;
+      page.path = "/srv/site/inc.php";
+      page.kind = TDocumentKind::Php;
+      const auto start = std::chrono::steady_clock::now();
+      const TValidation verdict = ValidatePhp(page);
+      best = std::min(best, Milliseconds(start));
+      outcome = verdict.error ? verdict.error->message.substr(0, verdict.error->message.find('\r'))
+                              : "handed to the HTML validator";
+    }
+    std::printf("%-36s %10.1f  %s (%zu kB)\n", "PHP checker, DokuWiki's inc/", best,
+                outcome.c_str(), php.size() / 1024);
   }
 
   const std::string scratch = std::filesystem::temp_directory_path().string() + "/bench-jquery.js";
