@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "validate/ScriptNames.h"
+#include "validate/ScriptVariables.h"
 #include "validate/ScriptScan.h"
 
 namespace quorrel {

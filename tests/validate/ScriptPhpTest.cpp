@@ -10,7 +10,7 @@
 
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
-#include "validate/ScriptNames.h"
+#include "validate/ScriptVariables.h"
 #include "validate/ScriptTestKit.h"
 
 namespace quorrel::test {

@@ -44,9 +44,9 @@ const char kReindented[] =
     "}\r\n"
     "}\r\n";
 
-class ValidateScriptEndToEndTest : public test::ShownWindowTest {
+class ValidateCodeEndToEndTest : public test::ShownWindowTest {
  protected:
-  ValidateScriptEndToEndTest() : ShownWindowTest("script/") {}
+  ValidateCodeEndToEndTest() : ShownWindowTest("script/") {}
   void SetUp() override {
     ShownWindowTest::SetUp();
     MainMenu().SetChecked("CheckQuotes", true);
@@ -59,7 +59,7 @@ class ValidateScriptEndToEndTest : public test::ShownWindowTest {
   std::string Status() const { return form->StatusPanel(MessagePanel)->text().toStdString(); }
 };
 
-TEST_F(ValidateScriptEndToEndTest, F10ReindentsAndASecondF10ChangesNothing) {
+TEST_F(ValidateCodeEndToEndTest, F10ReindentsAndASecondF10ChangesNothing) {
   OpenFile("show.js", kMisIndented);
   TMyRich& editor = *CurrentEditor;
   editor.Select(editor.LineIndex(5) + 3, 0);  // in "x = next(x);"
@@ -82,7 +82,7 @@ TEST_F(ValidateScriptEndToEndTest, F10ReindentsAndASecondF10ChangesNothing) {
   EXPECT_EQ(Status(), "  Validated");
 }
 
-TEST_F(ValidateScriptEndToEndTest, ValidateFromTheMenuStopsWithTheCaretOnTheLine) {
+TEST_F(ValidateCodeEndToEndTest, ValidateFromTheMenuStopsWithTheCaretOnTheLine) {
   OpenFile("stop.cs", "class A {\nvoid F() {\nIf (a) {\n}\n}\n}\n");
   const std::string before = CurrentText;
   QAction* validate = form->Action("Validate");
@@ -99,7 +99,7 @@ TEST_F(ValidateScriptEndToEndTest, ValidateFromTheMenuStopsWithTheCaretOnTheLine
   EXPECT_EQ(Status().find("Validated"), std::string::npos);
 }
 
-TEST_F(ValidateScriptEndToEndTest, F10OnAPhpPageReindentsItsCodeAndRelaysItsHtml) {
+TEST_F(ValidateCodeEndToEndTest, F10OnAPhpPageReindentsItsCodeAndRelaysItsHtml) {
   OpenFile("shop.php",
            "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<title>Shop</title>\n</head>\n<body>\n<?php\n$open = date('G') > 8;\n"

@@ -1,4 +1,4 @@
-#include "validate/ScriptNames.h"
+#include "validate/ScriptVariables.h"
 
 #include "platform/Chars.h"
 #include "platform/Paths.h"
