@@ -86,6 +86,12 @@ void KeepCaret(TMyRich& editor, const TCaretToKeep& caret) {
 
 [[noreturn]] void ShowValidationError(const TValidationError& error) {
   if (!error.atOffset) ShowErrorAndAbort(error.message);
+  if (!error.offsetInMessage) {
+    if (CurrentEditor) ScrollToPos(EditorPosOf(error.offset), false);
+    if (error.helpTopic == 0) ShowErrorAndAbort(error.message);
+    AskOkHelpCancel(error.message, error.helpTopic);
+    Abort();
+  }
   const long offset = static_cast<long>(error.offset);
   if (error.helpTopic == 0) RaiseErrorAt(error.message, offset);
   AskOkHelpCancel(error.message + "\rat offset " + std::to_string(offset), error.helpTopic);
@@ -138,6 +144,10 @@ void Apply(const TValidation& result, const TPage& page, const TEditorBefore& be
   }
   if (result.recolour) RequestRecolour(RecolourFull);
   if (result.error) ShowValidationError(*result.error);
+  if (result.saveAndEnd && !CheckOnly) {
+    SaveClick(NoValidateCommand);
+    Abort();
+  }
 }
 
 }  // namespace

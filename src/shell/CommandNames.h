@@ -13,6 +13,8 @@ inline constexpr char ExtractCommand[] = "Extract";
 inline constexpr char FindCorrectionCommand[] = "FindCorr";
 inline constexpr char SaveCommand[] = "Save";
 inline constexpr char ValidateCommand[] = "Validate";
+// Saves without validating first.
+inline constexpr char NoValidateCommand[] = "NoValidate";
 inline constexpr char ValidateAllCommand[] = "ValAll";
 inline constexpr char ReformatCommand[] = "Reformat";
 // One file of a Validate all run, validated again on its own.

@@ -41,6 +41,8 @@ struct TValidationError {
   int helpTopic = 0;
   // false: the message stands alone and the caret stays where it is.
   bool atOffset = true;
+  // false: the caret goes to the offset, and the message is shown without it.
+  bool offsetInMessage = true;
 };
 
 // A paragraph at fault, for the main window's paragraph viewer: the message, the
@@ -71,6 +73,9 @@ struct TValidation {
   // A re-formatter's verdict: in the re-formatter start mode a document it leaves
   // modified is saved at once.
   bool saveWhenReformatting = false;
+  // The rewritten page is to be saved at once, without validating it again, and
+  // the command ends there without a verdict.
+  bool saveAndEnd = false;
 };
 
 // The status of a kind whose validator is still to be written.

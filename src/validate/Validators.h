@@ -38,6 +38,11 @@ int MeasurePascalWidthLimit();
 // mends so far written back.
 TValidation ValidateAbc(const TPage& page);
 
+// The script checker of PHP pages, JavaScript and C# files: checks braces, brackets,
+// quotes and conditions, and re-indents the file two columns a brace level. Stops
+// at the first error, with the caret on its line.
+TValidation ValidatePhp(const TPage& page);
+
 // Tests of the dispatcher put a scripted validator in place of the real ones: it
 // returns the verdict on a page, or none to let the real validator run. An empty
 // function puts the real ones back.

@@ -612,6 +612,7 @@ TEST(HelpPagesTest, EachValidatorsHelpContextOpensThePageOfItsMessage) {
       {55930, "(the help topic alone)", "Order of the header fields"},
       {55720, "Square brackets not closed at end of line.", "Square brackets in ABC"},
       {55710, "Notes not in ascending sequence in chord [EC]", "Notes of a chord in order"},
+      {20790, "The following names are referenced only once,", "Names referenced only once"},
   };
   HelpContextScan scan;
   QDirIterator it(QString::fromStdString(SourceFolder()), {"*.h", "*.cpp"}, QDir::Files,
