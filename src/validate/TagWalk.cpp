@@ -303,20 +303,22 @@ void Step(TTagRun& run) {
   }
   const size_t here = run.pos;
   if (c == '\'' && run.inServer) return SkipToLineEnd(run, true);
-  if (StartsAtNoCase(text, here, run.serverStart)) return ServerBlockStart(run, true);
+  if (c == '<' && StartsAtNoCase(text, here, run.serverStart)) return ServerBlockStart(run, true);
   if (run.serverPage && c == '\n' && ContinuesServerString(run)) {
     return ServerBlockStart(run, false);
   }
-  if (StartsAt(text, here, run.serverEnd) ||
-      (run.serverPage && (StartsAt(text, here, "%>") || StartsAt(text, here, "?>")))) {
-    if (run.serverPage || run.inServer) return ServerBlockEnd(run);
+  // Server pages end a block at "%>" and "?>" alike; other pages at their own end.
+  if ((c == '%' || c == '?') && At(run, here + 1) == '>' &&
+      (run.serverPage || (run.inServer && StartsAt(text, here, run.serverEnd)))) {
+    return ServerBlockEnd(run);
   }
   if (InProse(run)) {
     if (!run.leaveAlone && c == ' ' && At(run, here + 1) == '-' &&
         (At(run, here + 2) == ' ' || At(run, here + 2) == '\n')) {
       return ReplaceAndPass(run, here + 1, 1, run.toNDash ? "&ndash;" : "&mdash;");
     }
-    if (!run.php && StartsAt(text, here, "...")) return ReplaceAndPass(run, here, 3, "&hellip;");
+    if (c == '.' && !run.php && StartsAt(text, here, "..."))
+      return ReplaceAndPass(run, here, 3, "&hellip;");
   }
   if ((c == '\x91' || c == '\x92') && !ContinuesUtf8(run, here)) text[here] = '\'';
   if (c == '&' && !run.inServer && !InCode(run)) {
