@@ -109,7 +109,9 @@ bool ReadHtmlTag(THtmlRun& run) {
   }
   const size_t readSize = tag.text.size();
 
-  if (!tag.closing && !tag.serverCode && !tag.text.empty() && tag.text.back() == '/') {
+  // "/" may stand before blanks too ("type=x/ >"): the next pass would find it so.
+  const size_t last = tag.text.find_last_not_of(" \n\t\r\xA0");
+  if (!tag.closing && !tag.serverCode && last != std::string::npos && tag.text[last] == '/') {
     tag.selfClosed = run.selfClosing;
     DropFinalSlash(tag.text);
   }

@@ -125,6 +125,14 @@ TEST_F(HtmlWalkTest, ReadingATag) {
   NotInSite = true;
   EXPECT_EQ(WalkPage("<" + thousand + "x>").error, "");
   NotInSite = false;
+  // A tag's final "/" goes with the blanks after it as well as before it, in one pass.
+  for (const std::string tag :
+       {"<Link Rel=x Type=\"text/css\"/>", "<Link Rel=x Type=\"text/css\"/ >",
+        "<Link Rel=x Type=\"text/css\" / >"}) {
+    const TWalkResult once = WalkPage(tag);
+    EXPECT_EQ(once.out, "<Link Rel=x Type=\"text/css\">\n") << tag;
+    EXPECT_EQ(WalkPage(once.out).out, once.out) << tag;
+  }
   // A server block inside a tag is taken whole.
   IsServerPage = true;
   TWalkResult r = WalkPage("<A Href=\"<%= Url(\"a>b\") %>\">x</A><Td<%= c %>>");

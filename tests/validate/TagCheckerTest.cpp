@@ -6,6 +6,7 @@
 
 #include "platform/Abort.h"
 #include "shell/CommandNames.h"
+#include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "support/ScriptedDialogs.h"
@@ -427,7 +428,8 @@ TEST_F(TagCheckerTest, TheEditorHoldsTheCorrectedPageWithTheCaretAtTheError) {
   EXPECT_TRUE(CurrentEditor->Modified());
 }
 
-// Messages about a generated page name the page.
+// Messages about a generated page name the page; the page as checked goes to a
+// report tab, unmodified, with the caret at the error, and the command ends.
 TEST_F(TagCheckerTest, ErrorsOnAGeneratedPageNameThePage) {
   Open("news.htm", Page("<Script>\n"));
   IsDotPage = true;
@@ -442,6 +444,11 @@ TEST_F(TagCheckerTest, ErrorsOnAGeneratedPageNameThePage) {
   EXPECT_EQ(Dialogs().Last().text,
             "Error - missing final \"</Script>\".\rwhen generating page news\rnews.htm");
   EXPECT_TRUE(CurrentCommand.empty());
+  EXPECT_EQ(CurrentFileName.compare(0, 8, "Untitled"), 0) << CurrentFileName;
+  // (A plain-text tab: its working copy has CR LF line ends.)
+  EXPECT_EQ(CurrentText, ReplaceAll(Page("<Script>\n"), "\n", "\r\n", true));
+  EXPECT_FALSE(CurrentEditor->Modified());
+  EXPECT_EQ(CurrentEditor->SelStart(), CurrentEditor->TextLength());
 }
 
 }  // namespace
