@@ -121,6 +121,9 @@ TEST_F(HtmlWalkTest, ReadingATag) {
   ASSERT_LT(accents.size(), 999u);
   EXPECT_EQ(WalkPage("<" + accents + ">").error.substr(0, 24), "Tag > 999 characters: \r<");
   EXPECT_EQ(WalkPage("<Img Alt=\"" + std::string(150, '\xE9') + "\">").error, "");
+  // So is one that the eight characters of "&hellip;" make too long.
+  const std::string dots = "A Title=\"" + std::string(125, '\x85') + "\"";
+  EXPECT_EQ(WalkPage("<" + dots + ">").error.substr(0, 24), "Tag > 999 characters: \r<");
   // Outside a site long tags pass.
   NotInSite = true;
   EXPECT_EQ(WalkPage("<" + thousand + "x>").error, "");
