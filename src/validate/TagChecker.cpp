@@ -45,7 +45,7 @@ void StartRun(TTagRun& run, const THtmlRun& html) {
   run.xhtml = html.xhtml;
   run.utf8 = html.utf8;
   run.viewState = html.viewState;
-  run.htmlTag = HasHtmlTag(html.out);
+  run.htmlTag = HasHtmlTag(run.text);
   run.serverPage = IsServerPage;
   run.php = IsPhp;
   run.dotPage = IsDotPage;
@@ -76,14 +76,15 @@ size_t EditorPlace(const std::string& text, size_t at) {
 // After an error: the editor (a report tab when the run only checks) holds the page
 // as far as it was corrected, with the caret at the error.
 void ShowCheckedPage(const THtmlRun& html, const TTagRun& run) {
+  const std::string& page = html.out;
   if (run.serverCheck || run.download) Abort();
   if (CheckOnly) {
-    ShowInTextTab(run.text, false);
+    ShowInTextTab(page, false);
     if (CurrentEditor) CurrentEditor->SetModified(false);
   } else if (CurrentEditor) {
-    WriteHtmlBack(html, run.text);
+    WriteHtmlBack(html, page);
   }
-  if (CurrentEditor) ScrollToPos(EditorPlace(run.text, run.errorAt), false);
+  if (CurrentEditor) ScrollToPos(EditorPlace(page, run.errorAt), false);
   if (run.dotPage) {
     if (!run.fatal.empty()) ShowMsg(run.fatal);
     if (CurrentEditor) CurrentEditor->SetModified(false);
@@ -107,16 +108,23 @@ void CheckerError(TTagRun& run, const std::string& message) {
 }
 
 void StopAt(TTagRun& run, size_t at, const std::string& message) {
-  run.errorAt = at;
+  run.errorAt = OutPlace(run, at);
   if (!message.empty()) CheckerError(run, message);
   run.stopped = true;
 }
 
 void CheckHtmlTags(THtmlRun& html) {
   TagsPassed = false;
-  TTagRun run(html.out);
+  TTagRun run(std::move(html.out));
+  // The corrected page is written into the memory the last run left over: fresh
+  // memory for a big page on every pass costs more than the walk itself.
+  static std::string spare;
+  run.out.swap(spare);
+  run.out.clear();
   StartRun(run, html);
   TagWalk(run);
+  html.out = std::move(run.out);
+  spare = std::move(run.text);
 
   ShowStatus("");
   if (TMainWindow* window = MainWindow()) window->SetStatusText(InfoPanel, "");

@@ -4,14 +4,23 @@
 // options once at the start. Indexes are 0-based.
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace quorrel {
 
 struct TTagRun {
-  explicit TTagRun(std::string& page) : text(page) {}
+  explicit TTagRun(std::string page) : text(std::move(page)) {}
 
-  std::string& text;  // the HTML validator's output (LF line ends), corrected in place
-  size_t pos = 0;     // the walk's place
+  // The walk reads the page as the HTML validator put it out (LF line ends) and
+  // writes the corrected page as it goes: everything before `copied` is in `out`,
+  // corrected, so that an edit costs what it changes, not what follows it. A page
+  // with nothing to correct is never copied. The walk only reads `text`.
+  std::string text;
+  std::string out;
+  size_t copied = 0;
+  bool edited = false;
+  size_t pos = 0;  // the walk's place in `text`
 
   // ---- the walk's state ---------------------------------------------------------------
   bool inServer = false;    // inside a server-script block
@@ -20,7 +29,8 @@ struct TTagRun {
   bool inStyle = false;     // inside a STYLE element: style sheet text, taken like a script's
   bool inString = false;    // a text string is open
   char quote = '?';         // the quote that opened it
-  size_t stringAt = 0;      // and where that quote stands
+  size_t stringAt = 0;      // and where that quote stands in `text`
+  long stringShift = 0;     // how far `out` stood ahead of `text` there
   bool inPre = false;       // inside a PRE element
 
   // ---- how the walk ended -------------------------------------------------------------
@@ -55,8 +65,16 @@ struct TTagRun {
 };
 
 // The walk from run.pos to the end of the text, or to the first error. At the end of
-// the text it sets TagsPassed unless something is left open.
+// the text it sets TagsPassed unless something is left open. Afterwards `out` holds
+// the whole page, corrected as far as the walk went.
 void TagWalk(TTagRun& run);
+
+// Copies the page into `out` up to the index of `text` (nothing when it is there).
+void CopyUpTo(TTagRun& run, size_t at);
+// Replaces `length` characters of `text` at the index (not before `copied`) in `out`.
+void Edit(TTagRun& run, size_t at, size_t length, std::string_view by);
+// Where the index of `text` stands in `out`.
+size_t OutPlace(TTagRun& run, size_t at);
 
 // Moves the walk on by one character while it skips; false (with the run stopped at
 // the skip's start) when the text ends first. A PHP page may end anywhere: there the

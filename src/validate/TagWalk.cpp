@@ -1,6 +1,9 @@
 // The tag checker's walk over the page text, a character at a time: strings,
 // server-script blocks and scripts, typography, the "&" checks, and the "<" that
 // begin comments and tags.
+#include <algorithm>
+#include <array>
+
 #include "shell/DBoxUnit.h"
 #include "shell/FastStrings.h"
 #include "validate/HtmlText.h"
@@ -46,10 +49,16 @@ bool ContinuesUtf8(const TTagRun& run, size_t at) {
   return run.utf8 && at > 0 && static_cast<unsigned char>(run.text[at - 1]) >= 0x80;
 }
 
-// Replaces the characters at the index and moves the walk past the new text.
-void ReplaceAndPass(TTagRun& run, size_t at, size_t length, const std::string& by) {
-  run.text.replace(at, length, by);
-  run.pos = at + by.size();
+// Replaces the characters at the index and moves the walk past them.
+void ReplaceAndPass(TTagRun& run, size_t at, size_t length, std::string_view by) {
+  Edit(run, at, length, by);
+  run.pos = at + length;
+}
+
+// At most n characters of the corrected page before the index of the text.
+std::string Before(TTagRun& run, size_t at, size_t n) {
+  CopyUpTo(run, at);
+  return CharsBefore(run.out, run.out.size(), n);
 }
 
 // Skips to the next line end (the walk takes it next); in PHP documents also to the
@@ -82,12 +91,12 @@ void CodeString(TTagRun& run) {
   while (true) {
     if (!AdvanceScan(run)) return;
     const char c = run.text[run.pos];
-    if (c == '\n' || StartsAt(run.text, run.pos, run.serverEnd)) return;
+    if (c == '\n' || (c == run.serverEnd[0] && StartsAt(run.text, run.pos, run.serverEnd))) return;
     if (c == '"' && !(code && run.text[run.pos - 1] == '\\')) {
       ++run.pos;
       return;
     }
-    if (StartsAtNoCase(run.text, run.pos, run.serverStart)) {
+    if (c == '<' && StartsAtNoCase(run.text, run.pos, run.serverStart)) {
       if (!code) return StopAt(run, run.pos, "Nested ASP/PHP");
       // Server code writing into the script: the string goes on after it.
       if (!SkipPast(run, run.serverEnd, run.skipFrom)) return;
@@ -103,15 +112,20 @@ void TextStringAtLineEnd(TTagRun& run) {
   run.inString = false;
   run.quote = '?';
   if (!asked) return;
-  if (!run.serverCheck &&
-      !AskYesNo("Unmatched double-quote in text ending\r" + CharsBefore(run.text, run.pos, 100) +
-                "\r\rDid you really mean this?")) {
+  if (!run.serverCheck && !AskYesNo("Unmatched double-quote in text ending\r" +
+                                    Before(run, run.pos, 100) + "\r\rDid you really mean this?")) {
     return StopAt(run, run.pos);
   }
   // The quote that opened the string: the nearest one of the text. One nearer may
-  // stand in a tag, and a tag's quote is not text.
-  run.text.replace(run.stringAt, 1, "&quot;");
-  run.pos += 5;
+  // stand in a tag, and a tag's quote is not text. (The string lies on this line, so
+  // a change behind the walk moves no more than the line.)
+  if (run.stringAt >= run.copied) {
+    Edit(run, run.stringAt, 1, "&quot;");
+  } else {
+    run.out.replace(static_cast<size_t>(static_cast<long>(run.stringAt) + run.stringShift), 1,
+                    "&quot;");
+    run.edited = true;
+  }
   MarkDocumentChanged();
 }
 
@@ -154,15 +168,14 @@ void Ampersand(TTagRun& run) {
     return;
   }
   if (At(run, at + 1) == ' ') {
-    if (!run.buildAll &&
-        !AskYesNoHelp("Convert \"&\" to \"&amp;\" in\r" + CharsBefore(run.text, at, 20) +
-                          CharsFrom(run.text, at, 21) + " ?",
-                      AmpersandHelp)) {
+    if (!run.buildAll && !AskYesNoHelp("Convert \"&\" to \"&amp;\" in\r" + Before(run, at, 20) +
+                                           CharsFrom(run.text, at, 21) + " ?",
+                                       AmpersandHelp)) {
       return StopAt(run, at);
     }
-    run.text.insert(at + 1, "amp;");
+    Edit(run, at + 1, 0, "amp;");
     MarkDocumentChanged();
-    run.pos = at + 5;
+    run.pos = at + 1;
     return;
   }
   const size_t end = run.text.find_first_of(kReferenceEnds, at + 1);
@@ -176,17 +189,20 @@ void Ampersand(TTagRun& run) {
   ++run.pos;
 }
 
-// The name of a tag, in upper case: after "<" up to a character below "!", "<" or
-// the tag's end.
-std::string TagName(const TTagRun& run, size_t end) {
+// The name of a tag: after "<" up to a character below "!", "<" or the tag's end,
+// without a final "/".
+std::string_view TagName(const TTagRun& run, size_t end) {
   size_t stop = run.pos + 1;
   while (stop < end && static_cast<unsigned char>(run.text[stop]) >= '!' && run.text[stop] != '<') {
     ++stop;
   }
-  std::string name =
-      UpperCaseLatin1(std::string_view(run.text).substr(run.pos + 1, stop - run.pos - 1));
-  if (!name.empty() && name.back() == '/') name.pop_back();
+  std::string_view name = std::string_view(run.text).substr(run.pos + 1, stop - run.pos - 1);
+  if (!name.empty() && name.back() == '/') name.remove_suffix(1);
   return name;
+}
+
+bool SameName(std::string_view name, std::string_view upper) {
+  return name.size() == upper.size() && PosNoCase(upper, name) == 1;
 }
 
 // Where the tag at the walk's place ends (its ">"): server blocks in it are passed
@@ -201,11 +217,10 @@ size_t TagEnd(TTagRun& run) {
     if (open != '\0') {
       if (c == open) open = '\0';
       if (c == '\n') {
-        StopAt(run, i,
-               "Unterminated string - end of line reached after\r" + CharsBefore(text, i, 40));
+        StopAt(run, i, "Unterminated string - end of line reached after\r" + Before(run, i, 40));
         return std::string::npos;
       }
-    } else if (StartsAtNoCase(text, i, run.serverStart)) {
+    } else if (c == '<' && StartsAtNoCase(text, i, run.serverStart)) {
       const size_t end = text.find(run.serverEnd, i + run.serverStart.size());
       if (end == std::string::npos) break;
       i = end + run.serverEnd.size();
@@ -226,12 +241,12 @@ size_t TagEnd(TTagRun& run) {
 void Tag(TTagRun& run) {
   const size_t end = TagEnd(run);
   if (end == std::string::npos) return;
-  std::string name = TagName(run, end);
+  std::string_view name = TagName(run, end);
   const bool closing = !name.empty() && name[0] == '/';
-  if (closing) name.erase(0, 1);
-  if (name == "SCRIPT") run.inScript = !closing;
-  if (name == "STYLE") run.inStyle = !closing;
-  if (name == "PRE") run.inPre = !closing;
+  if (closing) name.remove_prefix(1);
+  if (SameName(name, "SCRIPT")) run.inScript = !closing;
+  if (SameName(name, "STYLE")) run.inStyle = !closing;
+  if (SameName(name, "PRE")) run.inPre = !closing;
   run.pos = end + 1;
 }
 
@@ -283,7 +298,7 @@ void LessThan(TTagRun& run) {
 
 // One step of the walk at run.pos.
 void Step(TTagRun& run) {
-  std::string& text = run.text;
+  const std::string& text = run.text;
   const size_t at = run.pos;
   const char c = text[at];
   if (run.inScript && !run.inString && StartsAt(text, at, "//") && At(run, at - 1) != ':') {
@@ -293,7 +308,10 @@ void Step(TTagRun& run) {
     if (run.inServer || InCode(run)) return CodeString(run);
     run.inString = !run.inString;
     run.quote = run.inString ? '"' : '?';
-    run.stringAt = at;
+    if (run.inString) {
+      run.stringAt = at;
+      run.stringShift = static_cast<long>(run.out.size()) - static_cast<long>(run.copied);
+    }
     ++run.pos;
     return;
   }
@@ -320,7 +338,7 @@ void Step(TTagRun& run) {
     if (c == '.' && !run.php && StartsAt(text, here, "..."))
       return ReplaceAndPass(run, here, 3, "&hellip;");
   }
-  if ((c == '\x91' || c == '\x92') && !ContinuesUtf8(run, here)) text[here] = '\'';
+  if ((c == '\x91' || c == '\x92') && !ContinuesUtf8(run, here)) Edit(run, here, 1, "'");
   if (c == '&' && !run.inServer && !InCode(run)) {
     if (StartsAt(text, here, "&c.")) return ReplaceAndPass(run, here, 1, "&amp;");
     if (run.inSite && run.checkAmp && !run.serverCheck) return Ampersand(run);
@@ -329,13 +347,24 @@ void Step(TTagRun& run) {
   ++run.pos;
 }
 
+// What a character may begin: nothing, a step, or (a blank) a step before a hyphen.
+enum : unsigned char { kPlain, kStep, kBlank };
+constexpr std::array<unsigned char, 256> kBegins = [] {
+  std::array<unsigned char, 256> table{};
+  for (const unsigned char c : std::string_view("\"\n'<%?.&/\x91\x92")) table[c] = kStep;
+  table[' '] = kBlank;
+  return table;
+}();
+
 // At the end of the text: nothing may be left open.
 void EndOfText(TTagRun& run) {
   if (run.inServer && !run.php) {
     if (PassInSilence(run)) return;
     ShowMsg("Final \"%>\" added.");
-    run.text += "\n%>\n";
-    return StopAt(run, run.text.size());
+    Edit(run, run.text.size(), 0, "\n%>\n");
+    run.errorAt = run.out.size();
+    run.stopped = true;
+    return;
   }
   if (run.inScript) return StopAt(run, run.text.size(), "Error - missing final \"</Script>\".");
   if (run.inString && run.quote == '"') {
@@ -352,19 +381,58 @@ bool AdvanceScan(TTagRun& run) {
   if (run.php) return false;
   run.fatal = "Unexpected end of text when scanning from around here.";
   run.stopped = true;
-  run.errorAt = run.skipFrom;
+  run.errorAt = OutPlace(run, run.skipFrom);
   return false;
+}
+
+void CopyUpTo(TTagRun& run, size_t at) {
+  at = std::min(at, run.text.size());
+  if (at <= run.copied) return;
+  if (run.out.empty()) run.out.reserve(run.text.size() + run.text.size() / 16 + 16);
+  run.out.append(run.text, run.copied, at - run.copied);
+  run.copied = at;
+}
+
+void Edit(TTagRun& run, size_t at, size_t length, std::string_view by) {
+  CopyUpTo(run, at);
+  run.out += by;
+  run.copied = std::min(at + length, run.text.size());
+  run.edited = true;
+}
+
+size_t OutPlace(TTagRun& run, size_t at) {
+  if (at >= run.copied) {
+    CopyUpTo(run, at);
+    return run.out.size();
+  }
+  // Nothing is corrected between a skip's start and the walk's place.
+  const size_t back = run.copied - at;
+  return run.out.size() > back ? run.out.size() - back : 0;
 }
 
 void TagWalk(TTagRun& run) {
   while (!run.stopped && run.pos < run.text.size()) {
+    // Most characters begin no step: the walk passes them at once.
+    const char* text = run.text.data();
+    const size_t size = run.text.size();
+    size_t at = run.pos;
+    for (; at < size; ++at) {
+      const unsigned char begins = kBegins[static_cast<unsigned char>(text[at])];
+      if (begins == kStep || (begins == kBlank && at + 1 < size && text[at + 1] == '-')) break;
+    }
+    run.pos = at;
+    if (at == size) break;
     const size_t before = run.pos;
-    const size_t length = run.text.size();
     Step(run);
-    // Every step takes text or changes it: a walk that stands still would never end.
-    if (!run.stopped && run.pos <= before && run.text.size() == length) ++run.pos;
+    // Every step takes text: a walk that stands still would never end.
+    if (!run.stopped && run.pos <= before) ++run.pos;
   }
   if (!run.stopped) EndOfText(run);
+  if (run.edited) {
+    CopyUpTo(run, run.text.size());
+  } else {
+    run.out.swap(run.text);  // the page as it came: nothing to copy
+  }
 }
 
 }  // namespace quorrel
