@@ -606,6 +606,7 @@ TEST(HelpPagesTest, EachValidatorsHelpContextOpensThePageOfItsMessage) {
       {20766, "Remove Polish language markers on validation?", "Polish language markers"},
       {20778, "Bold or italic closed in wrong place.  Correct this?",
        "Bold or italic closed in the wrong place"},
+      {100750, "Missing semicolon, or \"&\" should be \"&amp;\" in ...", "Check \"&amp;amp;\""},
   };
   HelpContextScan scan;
   QDirIterator it(QString::fromStdString(SourceFolder()), {"*.h", "*.cpp"}, QDir::Files,
