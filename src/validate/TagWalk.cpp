@@ -45,8 +45,16 @@ bool InProse(const TTagRun& run) {
 
 // In a page written in UTF-8 the bytes of curly quotes in Windows ANSI stand inside
 // other characters' sequences ("\xE2\x86\x92" is an arrow): those are not quotes.
+// A byte no sequence's first byte reaches is one, however many such bytes precede it.
 bool ContinuesUtf8(const TTagRun& run, size_t at) {
-  return run.utf8 && at > 0 && static_cast<unsigned char>(run.text[at - 1]) >= 0x80;
+  if (!run.utf8) return false;
+  for (size_t back = 1; back <= 3 && back <= at; ++back) {
+    const auto c = static_cast<unsigned char>(run.text[at - back]);
+    if (c >= 0x80 && c < 0xC0) continue;  // a continuation byte: the first lies further back
+    const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    return back < length;
+  }
+  return false;
 }
 
 // Replaces the characters at the index and moves the walk past them.

@@ -126,9 +126,11 @@ TEST_F(TagCheckerTest, UnicodePagesKeepTheirCharacters) {
   const std::string head = "<HTML>\n<Head>\n<meta charset=\"utf-8\">\n<Title>t</Title>\n</Head>\n";
   const TChecked checked = Check(head +
                                  "<Body>\n<P>a \xE2\x86\x92 b \xE2\x80\x91 \x92"
-                                 "c\x92</P>\n</Body>\n");
+                                 "c\x92 d\x92\x92</P>\n</Body>\n");
   EXPECT_TRUE(checked.passed);
-  EXPECT_EQ(checked.text, head + "<Body>\n<P>a \xE2\x86\x92 b \xE2\x80\x91 'c'</P>\n</Body>\n");
+  EXPECT_EQ(checked.text, head + "<Body>\n<P>a \xE2\x86\x92 b \xE2\x80\x91 'c' d''</P>\n</Body>\n");
+  // What it made is made again.
+  EXPECT_EQ(Check(checked.text, "again.htm").text, checked.text);
 }
 
 TEST_F(TagCheckerTest, PhpPagesKeepTheirDots) {
