@@ -25,6 +25,7 @@
 #include "shell/ShellState.h"
 #include "validate/HtmlRun.h"
 #include "validate/HtmlSteps.h"
+#include "validate/TagChecker.h"
 #include "validate/ValUnit.h"
 
 using namespace quorrel;
@@ -96,6 +97,26 @@ bool Walk(const std::string& page, unsigned flags, std::string& out) {
   return !stopped;
 }
 
+// The tag checker on the walk's output; false when it did not pass the page.
+bool CheckTags(std::string& text) {
+  THtmlRun run;
+  run.in = run.original = run.out = text;
+  InitHtmlRun(run);
+  const size_t length = text.size();
+  try {
+    CheckHtmlTags(run);
+  } catch (const EAbort&) {
+    return false;
+  } catch (const std::exception& e) {
+    Fail(e.what(), text);
+  }
+  // The checker inserts entities and may add a server block's end: never more than
+  // that many times the text.
+  if (run.out.size() > 16 * length + 16) Fail("the checker's output grew without bound", text);
+  text = run.out;
+  return TagsPassed;
+}
+
 void CheckOne(const uint8_t* data, size_t size) {
   if (size == 0) return;
   const unsigned flags = data[0];
@@ -105,6 +126,11 @@ void CheckOne(const uint8_t* data, size_t size) {
   if (!Walk(page, flags, once)) return;
   if (!Walk(once, flags, twice)) Fail("the re-formatted page has an error", page);
   if (twice != once) Fail("a second pass changes the page", page);
+  std::string checked = once;
+  if (!CheckTags(checked)) return;
+  std::string again = checked;
+  if (!CheckTags(again)) Fail("the checker stops on a page it passed", page);
+  if (again != checked) Fail("a second check changes the page", page);
 }
 
 void SetUp() {
@@ -113,6 +139,7 @@ void SetUp() {
   done = true;
   SetUserDialogs(&Dialogs());
   MainMenu().SetChecked("CheckH", false);
+  IdleReady = true;  // the checker's messages are shown, not passed over
 }
 
 }  // namespace
@@ -149,6 +176,14 @@ int Replay(const std::string& path) {
     const bool passed = Walk(page, flags, out);
     std::ofstream(path + ".out" + std::to_string(pass), std::ios::binary) << out;
     std::printf("pass %d: %s\n", pass, passed ? "passed" : "stopped");
+    if (!passed) break;
+  }
+  // Then the tag checker twice on what the first walk made.
+  std::string checked = once;
+  for (int round = 1; round <= 2; ++round) {
+    const bool passed = CheckTags(checked);
+    std::ofstream(path + ".checked" + std::to_string(round), std::ios::binary) << checked;
+    std::printf("check %d: %s\n", round, passed ? "passed" : "stopped");
     if (!passed) break;
   }
   return 0;

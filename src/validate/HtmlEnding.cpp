@@ -30,17 +30,6 @@ std::string Shortened(const std::string& message) {
   return message.substr(0, 1300) + "\r...\r" + message.substr(message.size() - 200);
 }
 
-// Replaces the editor's text; the document counts as modified when it was before
-// or when the text changed, so that no unsaved edit is forgotten.
-void WriteBack(const THtmlRun& run, const std::string& text) {
-  TMyRich& editor = *CurrentEditor;
-  const bool changed = text != run.original;
-  editor.SetText(text);
-  editor.SetModified(!CheckOnly && (run.wasModified || changed));
-  DocModified = true;
-  GetEditorText();
-}
-
 void ShowError(const std::string& message, int helpContext) {
   if (helpContext != 0) {
     AskOkHelpCancel(message, helpContext);
@@ -89,7 +78,7 @@ void OfferSaveAnyway() {
   size_t caret = 0;
   if (run.walkStarted && CurrentEditor) {
     const std::string text = run.out + rest;
-    if (text != CurrentText && !CheckOnly) WriteBack(run, text);
+    if (text != CurrentText && !CheckOnly) WriteHtmlBack(run, text);
     caret = run.errorAt >= 0 ? static_cast<size_t>(run.errorAt) : run.out.size();
     if (caret > CurrentText.size()) caret = CurrentText.size();
   }
@@ -117,9 +106,18 @@ bool SameAsInput(const THtmlRun& run) {
 
 }  // namespace
 
+void WriteHtmlBack(const THtmlRun& run, const std::string& text) {
+  TMyRich& editor = *CurrentEditor;
+  const bool changed = text != run.original;
+  editor.SetText(text);
+  editor.SetModified(!CheckOnly && (run.wasModified || changed));
+  DocModified = true;
+  GetEditorText();
+}
+
 void FinishHtml(THtmlRun& run, const TPage& page, TValidation& result) {
   if (!HtmlFailed()) {
-    CheckHtmlTags(run.out);
+    CheckHtmlTags(run);
     if (!TagsPassed && !run.dotPage) {
       OfferSaveAnyway();
       CurrentCommand.clear();

@@ -36,6 +36,10 @@ bool AcceptHtmlPage(const THtmlRun& run);
 // and a changed page asks for another pass.
 void FinishHtml(THtmlRun& run, const TPage& page, TValidation& result);
 
+// Replaces the editor's text; the document counts as modified when it was before
+// or when the text changed, so that no unsaved edit is forgotten.
+void WriteHtmlBack(const THtmlRun& run, const std::string& text);
+
 // Back to the state of a freshly started program.
 void ResetHtmlValidator();
 

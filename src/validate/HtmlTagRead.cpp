@@ -109,7 +109,9 @@ bool ReadHtmlTag(THtmlRun& run) {
   }
   const size_t readSize = tag.text.size();
 
-  if (!tag.closing && !tag.serverCode && !tag.text.empty() && tag.text.back() == '/') {
+  // "/" may stand before blanks too ("type=x/ >"): the next pass would find it so.
+  const size_t last = tag.text.find_last_not_of(" \n\t\r\xA0");
+  if (!tag.closing && !tag.serverCode && last != std::string::npos && tag.text[last] == '/') {
     tag.selfClosed = run.selfClosing;
     DropFinalSlash(tag.text);
   }
@@ -120,9 +122,10 @@ bool ReadHtmlTag(THtmlRun& run) {
 
   // Too long as the page has it, or as it will be written (with its entities), which
   // is what the next pass reads.
-  // (No entity is longer than six characters: a short tag needs no counting.)
+  // (No character is written longer than eight ("&hellip;"): a short tag needs no
+  // counting.)
   const bool slash = !tag.closing && ((run.xhtml && tag.voidTag) || tag.selfClosed);
-  const size_t size = tag.serverCode || readSize * 6 + 2 <= kLongestTag
+  const size_t size = tag.serverCode || readSize * 8 + 2 <= kLongestTag
                           ? tag.text.size()
                           : WrittenTagSize(tag.text, slash, run.utf8);
   if ((readSize > kLongestTag || size > kLongestTag) && name != "META" &&

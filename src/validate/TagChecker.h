@@ -1,14 +1,17 @@
 #pragma once
 // The tag and link checker: the second pass over the HTML validator's output.
-#include <string>
 
 namespace quorrel {
+
+struct THtmlRun;
 
 // Whether the last run of CheckHtmlTags found the page in order.
 extern bool TagsPassed;
 
-// Checks the tags, attributes and links of a page (LF line ends) and corrects
-// them in place; the result is in TagsPassed.
-void CheckHtmlTags(std::string& text);
+// Checks the text the HTML validator's run put out (LF line ends) and corrects it
+// in place; the result is in TagsPassed. After an error the editor holds the page as
+// far as it was corrected, with the caret at the error, and the message was shown;
+// errors that end the command at once throw the silent abort.
+void CheckHtmlTags(THtmlRun& run);
 
 }  // namespace quorrel

@@ -613,6 +613,7 @@ TEST(HelpPagesTest, EachValidatorsHelpContextOpensThePageOfItsMessage) {
       {55720, "Square brackets not closed at end of line.", "Square brackets in ABC"},
       {55710, "Notes not in ascending sequence in chord [EC]", "Notes of a chord in order"},
       {20790, "The following names are referenced only once,", "Names referenced only once"},
+      {100750, "Missing semicolon, or \"&\" should be \"&amp;\" in ...", "Check \"&amp;amp;\""},
   };
   HelpContextScan scan;
   QDirIterator it(QString::fromStdString(SourceFolder()), {"*.h", "*.cpp"}, QDir::Files,

@@ -67,6 +67,16 @@ class ValidateHtmlEndToEndTest : public ::testing::Test {
     QApplication::processEvents();
   }
 
+  // A page written into the site and opened as the command line opens it.
+  void OpenNewPage(const std::string& name, const std::string& text) {
+    const std::string page = site + name;
+    std::ofstream(page, std::ios::binary) << text;
+    StartParameters = {page};
+    FormActivate();
+    ASSERT_EQ(CurrentFileName, page);
+    form->show();
+  }
+
   std::string site;
   std::unique_ptr<TWebForm> form;
 };
@@ -123,14 +133,9 @@ TEST_F(ValidateHtmlEndToEndTest, ADocumentationPageValidatedAndSaved) {
 // The Help button of the missing-end-tag question opens the page about that
 // question, not another message's.
 TEST_F(ValidateHtmlEndToEndTest, TheMissingEndTagQuestionsHelpIsAboutMissingEndTags) {
-  const std::string page = site + "cells.html";
-  std::ofstream(page, std::ios::binary)
-      << "<HTML>\n<Head>\n<Title>Cells</Title>\n</Head>\n<Body>\n<H1>Cells</H1>\n"
-         "<Table><TR><TD>x</Table>\n</Body>\n</HTML>\n";
-  StartParameters = {page};
-  FormActivate();
-  ASSERT_EQ(CurrentFileName, page);
-  form->show();
+  OpenNewPage("cells.html",
+              "<HTML>\n<Head>\n<Title>Cells</Title>\n</Head>\n<Body>\n<H1>Cells</H1>\n"
+              "<Table><TR><TD>x</Table>\n</Body>\n</HTML>\n");
   InstallHelpViewer();
   THelpViewer* viewer = HelpViewerWindow();
   QString title;
@@ -145,6 +150,37 @@ TEST_F(ValidateHtmlEndToEndTest, TheMissingEndTagQuestionsHelpIsAboutMissingEndT
   CloseAllHelp();
   EXPECT_EQ(viewer->Page(), "missing-end-tag.html");
   EXPECT_EQ(title, "End tag missing");
+}
+
+// F10 on a page of a site: the dashes and dots of its prose become typography.
+TEST_F(ValidateHtmlEndToEndTest, DashesAndDotsBecomeTypography) {
+  OpenNewPage("prose.html",
+              "<HTML>\n<Head>\n<Title>Prose</Title>\n</Head>\n<Body>\n<H1>Prose</H1>\n"
+              "<P>one - two, and so on...</P>\n<PRE>a - b (...args)</PRE>\n</Body>\n</HTML>\n");
+  PressF10();
+  EXPECT_TRUE(Dialogs().Calls().empty()) << Dialogs().Last().text;
+  EXPECT_EQ(form->StatusPanel(MessagePanel)->text().toStdString(), "  Validated");
+  const std::string shown = CurrentEditor->GetText();
+  EXPECT_NE(shown.find("one &mdash; two, and so on&hellip;"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("a - b (...args)"), std::string::npos) << shown;
+  EXPECT_TRUE(CurrentEditor->Modified());
+}
+
+// F10 on a page with a reference that lacks its semicolon: the box, then the caret
+// on the "&".
+TEST_F(ValidateHtmlEndToEndTest, AReferenceWithoutItsSemicolonStopsWithTheCaretOnIt) {
+  OpenNewPage("spaces.html",
+              "<HTML>\n<Head>\n<Title>Spaces</Title>\n</Head>\n<Body>\n<H1>Spaces</H1>\n"
+              "<P>one - two</P>\n<P>a&nbsp b</P>\n</Body>\n</HTML>\n");
+  Dialogs().Answer(mrOk);
+  PressF10();
+  ASSERT_EQ(Dialogs().Calls().size(), 1u);
+  EXPECT_EQ(Dialogs().Last().text, "Missing semicolon, or \"&\" should be \"&amp;\" in\r&nbsp ");
+  EXPECT_EQ(Dialogs().Last().helpContext, 100750);
+  // The corrections before it stay; the caret is on the "&".
+  EXPECT_NE(CurrentText.find("one &mdash; two"), std::string::npos) << CurrentText;
+  EXPECT_EQ(CurrentEditor->SelStart(), CurrentText.find("&nbsp "));
+  EXPECT_EQ(CurrentEditor->SelLength(), 0u);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The HTML validator's walk over real pages that Debian ships: libxslt's XHTML
 // site, Node.js's HTML5 reference and libvorbis's HTML 4 pages with style blocks.
 // It never stops the command on them, keeps every tag, and a page it re-formats is
-// re-formatted to the same text again.
+// re-formatted to the same text again. The tag checker after it passes each page
+// it is given, and what it corrected is walked and checked again unchanged.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "support/Installed.h"
 #include "validate/HtmlTestKit.h"
 #include "validate/StyleBlock.h"
+#include "validate/TagChecker.h"
 
 namespace quorrel::test {
 namespace {
@@ -67,7 +69,37 @@ class HtmlRealPagesTest : public HtmlTest {
     int pages = 0;
     int passed = 0;
     std::vector<std::string> stopped;  // the pages the validator stopped on
+    std::vector<std::string> refused;  // the pages the tag checker stopped on
   };
+
+  struct TChecked {
+    bool passed = false;
+    std::string text;
+    std::vector<std::string> boxes;
+  };
+  // The tag checker on the walk's output, as F10 runs it after the walk, with its
+  // messages shown and every question answered Yes; it must end without ending the
+  // command.
+  static TChecked CheckTags(const std::string& path, const std::string& out) {
+    THtmlRun run;
+    run.in = run.original = run.out = out;
+    InitHtmlRun(run);
+    IdleReady = true;
+    Dialogs().Clear();
+    for (int i = 0; i < 100; ++i) Dialogs().Answer(mrYes);
+    TChecked checked;
+    try {
+      CheckHtmlTags(run);
+    } catch (const EAbort&) {
+      ADD_FAILURE() << path << ": the tag checker ended the command: " << LastBox();
+    }
+    IdleReady = false;
+    checked.passed = TagsPassed;
+    checked.text = run.out;
+    checked.boxes = Dialogs().Texts();
+    Dialogs().Clear();
+    return checked;
+  }
 
   // Walks every page of a folder; calls `check` with the input and output of every
   // page that passes.
@@ -93,6 +125,24 @@ class HtmlRealPagesTest : public HtmlTest {
       TWalkResult twice = WalkPage(once.out);
       EXPECT_EQ(twice.error, "") << path;
       EXPECT_TRUE(twice.out == once.out) << path << ": a second pass changes the page";
+      // Then the tag checker. A page it stops on has a reference without its
+      // semicolon (code samples that do not escape their "&"); what it passes, walked
+      // and checked again, stays as it is and asks nothing.
+      const TChecked checked = CheckTags(path, once.out);
+      if (!checked.passed) {
+        const std::string box = checked.boxes.empty() ? "" : checked.boxes.back();
+        const std::string missing = "Missing semicolon, or \"&\" should be \"&amp;\" in\r";
+        EXPECT_EQ(box.find(missing), 0u) << path << ": " << box;
+        EXPECT_NE(page.find(box.substr(missing.size())), std::string::npos) << path << ": " << box;
+        outcome.refused.push_back(path);
+      } else {
+        const TWalkResult again = WalkPage(checked.text);
+        EXPECT_EQ(again.error, "") << path;
+        const TChecked rechecked = CheckTags(path, again.out);
+        EXPECT_TRUE(rechecked.passed) << path;
+        EXPECT_TRUE(rechecked.boxes.empty()) << path << ": " << rechecked.boxes[0];
+        EXPECT_TRUE(rechecked.text == checked.text) << path << ": a second F10 changes the page";
+      }
       if (check) check(path, page, once.out);
     }
     return outcome;
@@ -120,6 +170,7 @@ TEST_F(HtmlRealPagesTest, LibxsltXhtmlSite) {
       });
   ASSERT_GT(outcome.pages, 60) << "too few pages from libxslt1-dev";
   EXPECT_GT(outcome.passed, outcome.pages * 9 / 10);
+  EXPECT_TRUE(outcome.refused.empty());
   EXPECT_GT(xhtmlPages, 40);
 }
 
@@ -154,6 +205,7 @@ TEST_F(HtmlRealPagesTest, NodejsHtml5Reference) {
     EXPECT_GT(closed, opened) << path << " stopped but closes no row twice";
   }
   EXPECT_EQ(outcome.passed + static_cast<int>(outcome.stopped.size()), outcome.pages);
+  EXPECT_TRUE(outcome.refused.empty());
 }
 
 TEST_F(HtmlRealPagesTest, LibvorbisStyleBlocksReachTheCssValidator) {
@@ -172,6 +224,8 @@ TEST_F(HtmlRealPagesTest, LibvorbisStyleBlocksReachTheCssValidator) {
       });
   ASSERT_GT(outcome.pages, 100) << "too few pages from libvorbis-dev";
   EXPECT_GT(outcome.passed, outcome.pages / 2);
+  // Two pages of code samples pass "&vi" and "&ov" to functions, unescaped.
+  EXPECT_EQ(outcome.refused.size(), 2u);
   EXPECT_GT(blocks, 5);
 }
 

@@ -106,6 +106,9 @@ TEST_F(HtmlRealSiteTest, GeneratedPagesSettleInOnePass) {
     const char* package;
     std::vector<int> answers;  // to what the open and the first F10 ask
     std::vector<std::string> asked;
+    // Quoted phrases the re-laid page breaks over two lines: the first F10 asks about
+    // each after the questions above, and Yes writes its quotes as entities.
+    int brokenQuotes = 0;
   } cases[] = {
       // AsciiDoc XHTML: the head's added lines end " />". The page has the run's
       // first empty line outside a script: blank lines are still not kept.
@@ -114,7 +117,8 @@ TEST_F(HtmlRealSiteTest, GeneratedPagesSettleInOnePass) {
       {"git-doc/user-manual.html",
        "git-doc",
        {mrNo, mrNo, mrOk},
-       {"Replace \"\xC2\" (hex C2), or hex A0 pseudo-blanks", "Replace by &nbsp; ?", kNotice}},
+       {"Replace \"\xC2\" (hex C2), or hex A0 pseudo-blanks", "Replace by &nbsp; ?", kNotice},
+       20},
       // Sphinx: a line end before the DOCTYPE, UTF-8 text, SVG paths closed at once.
       {"python3.11/html/glossary.html", "python3-doc", {}, {}},
       {"python3.11/html/library/json.html", "python3-doc", {}, {}},
@@ -133,6 +137,7 @@ TEST_F(HtmlRealSiteTest, GeneratedPagesSettleInOnePass) {
     SCOPED_TRACE(c.page);
     Dialogs().Clear();
     for (int answer : c.answers) Dialogs().Answer(answer);
+    for (int i = 0; i < c.brokenQuotes; ++i) Dialogs().Answer(mrYes);
     ValidationPass = 0;
     const ::testing::AssertionResult opened = OpenCopy(kDoc + c.page, c.package);
     EXPECT_TRUE(opened);
@@ -140,8 +145,12 @@ TEST_F(HtmlRealSiteTest, GeneratedPagesSettleInOnePass) {
     const int openPasses = ValidationPass;
     EXPECT_EQ(Validate(), "");
     const std::vector<std::string> texts = Dialogs().Texts();
-    ASSERT_EQ(texts.size(), c.asked.size());
-    for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(texts[i].find(c.asked[i]), 0u) << texts[i];
+    ASSERT_EQ(texts.size(), c.asked.size() + c.brokenQuotes);
+    for (size_t i = 0; i < texts.size(); ++i) {
+      const std::string asked =
+          i < c.asked.size() ? c.asked[i] : "Unmatched double-quote in text ending\r";
+      EXPECT_EQ(texts[i].find(asked), 0u) << texts[i];
+    }
     if (openPasses > 0) {
       EXPECT_EQ(openPasses, 2);
       EXPECT_EQ(ValidationPass, 1);

@@ -121,10 +121,21 @@ TEST_F(HtmlWalkTest, ReadingATag) {
   ASSERT_LT(accents.size(), 999u);
   EXPECT_EQ(WalkPage("<" + accents + ">").error.substr(0, 24), "Tag > 999 characters: \r<");
   EXPECT_EQ(WalkPage("<Img Alt=\"" + std::string(150, '\xE9') + "\">").error, "");
+  // So is one that the eight characters of "&hellip;" make too long.
+  const std::string dots = "A Title=\"" + std::string(125, '\x85') + "\"";
+  EXPECT_EQ(WalkPage("<" + dots + ">").error.substr(0, 24), "Tag > 999 characters: \r<");
   // Outside a site long tags pass.
   NotInSite = true;
   EXPECT_EQ(WalkPage("<" + thousand + "x>").error, "");
   NotInSite = false;
+  // A tag's final "/" goes with the blanks after it as well as before it, in one pass.
+  for (const std::string tag :
+       {"<Link Rel=x Type=\"text/css\"/>", "<Link Rel=x Type=\"text/css\"/ >",
+        "<Link Rel=x Type=\"text/css\" / >"}) {
+    const TWalkResult once = WalkPage(tag);
+    EXPECT_EQ(once.out, "<Link Rel=x Type=\"text/css\">\n") << tag;
+    EXPECT_EQ(WalkPage(once.out).out, once.out) << tag;
+  }
   // A server block inside a tag is taken whole.
   IsServerPage = true;
   TWalkResult r = WalkPage("<A Href=\"<%= Url(\"a>b\") %>\">x</A><Td<%= c %>>");
