@@ -22,7 +22,8 @@ struct TPage {
   int pass = 0;            // passes run so far in this validation
   std::string sender;      // the menu item that started it ("" for none)
   // The caret and selection, for the validators that work on the part at the caret.
-  // For RTF they are offsets into the text the editor shows, not into the source.
+  // For RTF they are offsets into the text the editor shows, not into the source;
+  // for the Classic ASP checker they span the sections it checks.
   size_t caret = 0;
   size_t selectionLength = 0;
 };
@@ -41,6 +42,9 @@ struct TValidationError {
   int helpTopic = 0;
   // false: the message stands alone and the caret stays where it is.
   bool atOffset = true;
+  // With atOffset false: the caret still goes to the offset, the message saying
+  // where it is in words of its own.
+  bool caretToOffset = false;
 };
 
 // A paragraph at fault, for the main window's paragraph viewer: the message, the
@@ -68,6 +72,9 @@ struct TValidation {
   std::optional<TParagraphView> paragraph;
   std::optional<std::string> status;      // none: the validator ended silently
   bool recolour = false;                  // the whole document is to be coloured again
+  // The dispatcher's count of passes set to this: a big page checked again within
+  // a minute counts as past its first pass, so that no second pass re-lays it.
+  std::optional<int> passCounter;
   // A re-formatter's verdict: in the re-formatter start mode a document it leaves
   // modified is saved at once.
   bool saveWhenReformatting = false;

@@ -52,6 +52,7 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page) {
     return ValidatePascal(page, MeasurePascalWidthLimit());
   }
   if (kind == TValidatorKind::Rtf) return ValidateRtf(page);
+  if (kind == TValidatorKind::Asp) return ValidateAsp(page);
   TValidation result;
   result.status = NotCheckedYetStatus(page.kind);
   return result;

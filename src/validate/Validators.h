@@ -32,6 +32,11 @@ TValidation ValidatePascal(const TPage& page, int widthLimit = DefaultPascalWidt
 // window, or in the re-formatter's run, the default.
 int MeasurePascalWidthLimit();
 
+// The Classic ASP checker (".ASP" pages and ".VBA" files): re-indents the VBScript
+// of the lines the page's caret and selection span (all of them when they span
+// none); a page then goes on to the HTML validator, as another run of the same pass.
+TValidation ValidateAsp(const TPage& page);
+
 // Tests of the dispatcher put a scripted validator in place of the real ones: it
 // returns the verdict on a page, or none to let the real validator run. An empty
 // function puts the real ones back.
