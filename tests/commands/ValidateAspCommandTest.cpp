@@ -8,9 +8,11 @@
 #include <fstream>
 
 #include "commands/OpenDocs.h"
+#include "commands/ValidateCurrentFile.h"
 #include "commands/ValidateCommands.h"
 #include "edit/Sections.h"
 #include "platform/IniFile.h"
+#include "shell/CommandNames.h"
 #include "shell/Documents.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
@@ -116,6 +118,16 @@ TEST_F(ValidateAspCommandTest, TheSectionAtTheCaretIsCheckedAlone) {
             "Sub Two\r\nIf c Then\r\n  d\r\nEnd If\r\nEnd Sub\r\n");
   EXPECT_EQ(Status(), "  Validated");
   EXPECT_TRUE(CurrentEditor->Modified());
+
+  // Validate all checks a file whole, wherever its caret stands.
+  Open("all.vba", macro);
+  CurrentEditor->Select(CurrentEditor->LineIndex(7), 0);
+  CurrentCommand = ValidateAllCommand;
+  ValidateCurrentFile("Validate");
+  CurrentCommand.clear();
+  EXPECT_EQ(CurrentText,
+            "Sub One\r\nIf a Then\r\n  b\r\nEnd If\r\nEnd Sub\r\n"
+            "Sub Two\r\nIf c Then\r\n  d\r\nEnd If\r\nEnd Sub\r\n");
 }
 
 TEST_F(ValidateAspCommandTest, ABigPageCheckedAgainWithinAMinuteRunsOneRound) {

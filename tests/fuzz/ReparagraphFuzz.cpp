@@ -6,35 +6,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "edit/Reparagraph.h"
-
-namespace {
-
-std::vector<std::string> Words(std::string text) {
-  for (char& c : text) {
-    if (c == '\xA0' || c == '\x1A' || c == '\t' || c == '\r' || c == '\n') c = ' ';
-  }
-  std::vector<std::string> words;
-  std::istringstream in(text);
-  for (std::string word; in >> word;) {
-    const size_t start = word.find_first_not_of('>');
-    if (start != std::string::npos) words.push_back(word.substr(start));
-  }
-  return words;
-}
-
-}  // namespace
+#include "edit/ReparagraphWords.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const bool html = data[0] & 1;
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::string out = quorrel::ReparagraphText(text, html);
-  if (!html && Words(out) != Words(text)) {
+  if (!html && quorrel::test::Words(out) != quorrel::test::Words(text)) {
     std::fprintf(stderr, "re-paragraphing lost, gained or moved words\n");
     std::abort();
   }
