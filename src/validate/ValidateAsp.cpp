@@ -14,7 +14,6 @@
 #include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/ShellState.h"
-#include "validate/ValUnit.h"
 #include "validate/Validators.h"
 
 namespace quorrel {
@@ -421,14 +420,13 @@ TValidation ValidateAsp(const TPage& page) {
     return result;
   }
 
-  HandOverText = JoinLines(run.lines, "\n");
   if (vba) {
     result.text = JoinLines(run.lines, lineEnd);
     result.status = ValidatedStatus;
     return result;
   }
-  // The page goes on to the HTML validator.
-  result.text = HandOverText;
+  // The page goes on to the HTML validator, with LF line ends as pages have them.
+  result.text = JoinLines(run.lines, "\n");
   result.again = true;
   result.againAs = TDocumentKind::Html;
   return result;
