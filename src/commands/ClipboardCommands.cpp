@@ -4,6 +4,7 @@
 
 #include "edit/PasteRtf.h"
 #include "edit/PasteSteps.h"
+#include "edit/EditControl.h"
 #include "edit/Reparagraph.h"
 #include "edit/Sections.h"
 #include "edit/TextRepairs.h"
@@ -180,8 +181,7 @@ void EditClick() {
   menu.SetEnabled("Copy", selected);
   menu.SetEnabled("DelSel", selected);
   menu.SetEnabled("Paste", open && !Desktop().ClipboardText().empty());
-  // Re-paragraphing comes with a command of its own.
-  menu.SetEnabled("RePara", open && static_cast<bool>(Reparagraph));
+  menu.SetEnabled("RePara", open);
 }
 
 void CutClick() {
@@ -285,16 +285,19 @@ void PasteClick() {
     }
   }
 
-  if (Reparagraph && text.find("\r\n\r\n") != std::string::npos &&
+  if (text.find("\r\n\r\n") != std::string::npos &&
       text.size() > kReparagraphAbove && !IsAbc && CurrentExt != ".VBA" && CurrentExt != ".CS" &&
       CurrentExt != ".CSS" && AskYesNo("Reparagraph?")) {
     text = ReplaceAll(text, "wrote: >", "wrote:\n>", true);
-    if (TMainWindow* w = MainWindow()) {
-      if (std::unique_ptr<TMyRich> work = w->NewHiddenEditor()) {
-        work->SetText(text);
-        Reparagraph(*work);
-        text = work->GetText();
-      }
+    TMainWindow* w = MainWindow();
+    if (std::unique_ptr<TMyRich> work = w ? w->NewHiddenEditor() : nullptr) {
+      work->SetText(text);
+      Reparagraph(*work);
+      text = work->GetText();
+    } else {
+      TTextBox box(text);
+      Reparagraph(box);
+      text = box.Text();
     }
   }
 

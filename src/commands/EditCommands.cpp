@@ -2,6 +2,7 @@
 
 #include "commands/IndentMode.h"
 #include "edit/CaseChange.h"
+#include "edit/EditControl.h"
 #include "edit/LineCommands.h"
 #include "edit/Reparagraph.h"
 #include "shell/Documents.h"
@@ -11,6 +12,7 @@
 #include "shell/Settings.h"
 #include "shell/ShellState.h"
 #include "shell/TextLines.h"
+#include "shell/WPFormat.h"
 
 namespace quorrel {
 
@@ -167,7 +169,7 @@ void UnsequenceClick() {
 
 void ReParaClick() {
   TMyRich* editor = CurrentEditor;
-  if (!editor || !Reparagraph) return;
+  if (!editor) return;
   editor->SetRedraw(false);
   try {
     Reparagraph(*editor);
@@ -197,6 +199,12 @@ void InstallEditCommands() {
   on("DelWhite", DelWhiteClick);
   on("Unsequence", UnsequenceClick);
   on("RePara", ReParaClick);
+  // The word-processor conversion re-paragraphs its text before marking it up.
+  WPReparagraph = [](const std::string& text) {
+    TTextBox box(text);
+    Reparagraph(box);
+    return box.Text();
+  };
   on("RunPgm", RunPgmClick);
   on("Indent", IndentClick);
   on("Upper", [] { CaseClick(TCaseChange::Upper); });

@@ -1,5 +1,7 @@
 #include "commands/ValidateCurrentFile.h"
 
+#include <algorithm>
+
 #include "commands/ValidateProject.h"
 #include "edit/Sections.h"
 #include "platform/Abort.h"
@@ -140,7 +142,8 @@ void Apply(const TValidation& result, const TPage& page, const TEditorBefore& be
       GetEditorText();
       KeepCaret(editor, before.caret);
     }
-    if (result.again) MarkDocumentChanged();
+    // A page handed on is marked only by a change of its text.
+    if (result.again && result.againAs == TDocumentKind::Other) MarkDocumentChanged();
   }
   if (result.recolour) RequestRecolour(RecolourFull);
   if (result.error) ShowValidationError(*result.error);
@@ -151,6 +154,21 @@ void Apply(const TValidation& result, const TPage& page, const TEditorBefore& be
 }
 
 }  // namespace
+
+// The Classic ASP checker works from the section at the caret to the next one;
+// Validate all checks every file whole.
+void SpanSections(TPage& page) {
+  page.caret = 0;
+  page.selectionLength = 0;
+  if (!CurrentEditor || CurrentCommand == ValidateAllCommand) return;
+  if (!SectionsBoxShowing()) SectionsClick("");
+  const TSectionAt at = SectionAt(TextOffsetOf(CurrentEditor->SelStart()));
+  const size_t start = at.index < 0 ? 0 : at.start;
+  const size_t end = std::min(at.next, page.text.size());
+  if (end <= start) return;
+  page.caret = start;
+  page.selectionLength = end - start;
+}
 
 TPage PageOfCurrentDocument(TValidatorKind validator, const std::string& sender) {
   TPage page;
@@ -174,6 +192,10 @@ TPage PageOfCurrentDocument(TValidatorKind validator, const std::string& sender)
   }
   if (rtf) {
     page.text = GetRtfSource(*CurrentEditor);
+  } else if (validator == TValidatorKind::Asp) {
+    // Later passes check what the HTML validator made of the page.
+    page.text = FirstPassOfCall(sender) || HandOverText.empty() ? CurrentText : HandOverText;
+    SpanSections(page);
   } else if (validator != TValidatorKind::Html) {
     page.text = CurrentText;
   } else if (IsContentDoc || CurrentCommand == UpdateMenuCommand || IsAsp || IsPhp ||
@@ -203,18 +225,24 @@ TValidation ValidateCurrentFile(const std::string& sender) {
 
   TValidation result;
   do {
-    // A validator that hands its page on names the kind of the next pass.
     TValidatorKind validator = ChooseValidator();
-    TDocumentKind handedAs = TDocumentKind::Other;
-    if (result.again && result.againAs != TDocumentKind::Other) {
-      handedAs = result.againAs;
-      validator = KindRow(handedAs).validator;
-    }
     TPage page = PageOfCurrentDocument(validator, sender);
-    if (handedAs != TDocumentKind::Other) page.kind = handedAs;
     if (result.again && result.text) page.text = *result.text;
-    const TEditorBefore before = EditorBefore();
+    TEditorBefore before = EditorBefore();
     result = RunValidator(validator, page);
+    if (result.passCounter) ValidationPass = *result.passCounter;
+    // A validator that hands its page on (the Classic ASP checker to the HTML
+    // validator) is followed by the next one within the same pass.
+    if (result.again && result.againAs != TDocumentKind::Other && !result.error) {
+      Apply(result, page, before, validator);
+      validator = KindRow(result.againAs).validator;
+      TPage next = PageOfCurrentDocument(validator, sender);
+      next.kind = result.againAs;
+      if (result.text) next.text = *result.text;
+      page = next;
+      before = EditorBefore();
+      result = RunValidator(validator, page);
+    }
     ++ValidationPass;
     if (IsServerPage && ValidationPass == 2) {
       // A server page gets one more pass at most, and its re-formatting alone does

@@ -22,7 +22,8 @@ struct TPage {
   int pass = 0;            // passes run so far in this validation
   std::string sender;      // the menu item that started it ("" for none)
   // The caret and selection, for the validators that work on the part at the caret.
-  // For RTF they are offsets into the text the editor shows, not into the source.
+  // For RTF they are offsets into the text the editor shows, not into the source;
+  // for the Classic ASP checker they span the sections it checks.
   size_t caret = 0;
   size_t selectionLength = 0;
 };
@@ -70,6 +71,9 @@ struct TValidation {
   std::optional<TParagraphView> paragraph;
   std::optional<std::string> status;      // none: the validator ended silently
   bool recolour = false;                  // the whole document is to be coloured again
+  // The dispatcher's count of passes set to this: a big page checked again within
+  // a minute counts as past its first pass, so that no second pass re-lays it.
+  std::optional<int> passCounter;
   // A re-formatter's verdict: in the re-formatter start mode a document it leaves
   // modified is saved at once.
   bool saveWhenReformatting = false;

@@ -54,6 +54,7 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page) {
   if (kind == TValidatorKind::Rtf) return ValidateRtf(page);
   if (kind == TValidatorKind::Abc) return ValidateAbc(page);
   if (kind == TValidatorKind::Php) return ValidatePhp(page);
+  if (kind == TValidatorKind::Asp) return ValidateAsp(page);
   TValidation result;
   result.status = NotCheckedYetStatus(page.kind);
   return result;

@@ -43,6 +43,11 @@ TValidation ValidateAbc(const TPage& page);
 // at the first error, with the caret on its line.
 TValidation ValidatePhp(const TPage& page);
 
+// The Classic ASP checker (".ASP" pages and ".VBA" files): re-indents the VBScript
+// of the lines the page's caret and selection span (all of them when they span
+// none); a page then goes on to the HTML validator, as another run of the same pass.
+TValidation ValidateAsp(const TPage& page);
+
 // Tests of the dispatcher put a scripted validator in place of the real ones: it
 // returns the verdict on a page, or none to let the real validator run. An empty
 // function puts the real ones back.

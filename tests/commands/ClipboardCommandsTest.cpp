@@ -6,7 +6,6 @@
 
 #include "commands/ClipboardCommands.h"
 #include "edit/PasteSteps.h"
-#include "edit/Reparagraph.h"
 #include "edit/TwoSpaces.h"
 #include "platform/Desktop.h"
 #include "shell/FastStrings.h"
@@ -343,28 +342,25 @@ TEST_F(ClipboardCommandsTest, EditMenuEnabling) {
   }
 }
 
-TEST_F(ClipboardCommandsTest, ReparagraphOfferedOnlyOnceItExists) {
+TEST_F(ClipboardCommandsTest, PastedMailIsReparagraphedWhenTheUserAgrees) {
   const std::string mail =
-      "Jo wrote: > the first line of a mail\n> that goes on\n\nAnd a second paragraph here.";
-  // Its ">" quoting keeps the reformat question away.
-  Open("mail.txt", "");
-  Paste(mail);
-  EXPECT_FALSE(Asked("Reparagraph?"));
-
-  std::string handed;
-  Reparagraph = [&](TMyRich& editor) {
-    handed = editor.GetText();
-    editor.SetText("Joined.");
+      "Jo wrote: > the first line of a mail\n> that goes on\n\nAnd a second paragraph\nhere.";
+  struct Case {
+    int answer;
+    std::string text;
+  } cases[] = {
+      // The quoting line breaks after its colon before the paragraphs are joined.
+      {mrYes, "Jo wrote:\r\n> the first line of a mail that goes on\r\n\r\n"
+              "And a second paragraph here."},
+      {mrNo, Crlf(mail)},
   };
-  Open("mail2.txt", "");
-  ASSERT_NE(CurrentFileName.find("mail2"), std::string::npos) << CurrentFileName;
-  Dialogs().Answer(mrYes);  // Reparagraph?
-  Paste(mail);
-  Reparagraph = nullptr;
-  EXPECT_TRUE(Asked("Reparagraph?"));
-  // The quoting line breaks after its colon before the paragraphs are joined.
-  EXPECT_EQ(handed.substr(0, 10), "Jo wrote:\r");
-  EXPECT_EQ(Text(), "Joined.");
+  for (const Case& c : cases) {
+    Open(c.answer == mrYes ? "mail.txt" : "mail2.txt", "");
+    Dialogs().Answer(c.answer);  // Reparagraph?
+    Paste(mail);
+    EXPECT_TRUE(Asked("Reparagraph?"));
+    EXPECT_EQ(Text(), c.text);
+  }
 }
 
 TEST_F(ClipboardCommandsTest, TwoSpacesFromItsMenuItemOnASelection) {

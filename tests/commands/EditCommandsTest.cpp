@@ -11,7 +11,6 @@
 #include "commands/IndentMode.h"
 #include "commands/KeyHooks.h"
 #include "edit/CaseChange.h"
-#include "edit/Reparagraph.h"
 #include "platform/Processes.h"
 #include "shell/SaveTestKit.h"
 #include "shell/TextLines.h"
@@ -346,20 +345,22 @@ TEST_F(EditCommandsTest, UnsequenceTurnsWrapOffAndPutsTheCaretFirst) {
   EXPECT_EQ(CurrentEditor->SelStart(), 0u);
 }
 
-TEST_F(EditCommandsTest, ReparagraphGoesThroughItsSlot) {
-  Open("mail.txt", "one\r\ntwo\r\n");
-  MainMenu().Open("EditMenu");
-  EXPECT_FALSE(MainMenu().Item("RePara").enabled);
-  Reparagraph = [](TMyRich& editor) {
-    EXPECT_FALSE(editor.Redraw());
-    editor.SetText("one two");
-  };
+TEST_F(EditCommandsTest, ReparagraphFromItsMenuItem) {
+  Open("mail.txt", "Jo wrote:\r\n> The meeting is\r\n> on Tuesday. Bring\r\n> the notes.\r\n");
+  CurrentEditor->Select(0, 0);
   MainMenu().Open("EditMenu");
   EXPECT_TRUE(MainMenu().Item("RePara").enabled);
-  MainMenu().Click("RePara");
-  Reparagraph = nullptr;
-  EXPECT_EQ(Text(), "one two");
+  EXPECT_TRUE(MainMenu().Click("RePara"));
+  EXPECT_EQ(Text(), "Jo wrote:\r\n> The meeting is on Tuesday.  Bring the notes.\r\n");
   EXPECT_TRUE(CurrentEditor->Redraw());
+  EXPECT_TRUE(CurrentEditor->Modified());
+}
+
+TEST_F(EditCommandsTest, ReparagraphOfASelectionLeavesTheRestAlone) {
+  Open("notes.txt", "Keep\r\nthese\r\nlines but\r\njoin these\r\n");
+  CurrentEditor->Select(11, 19);  // the last two lines
+  EXPECT_TRUE(MainMenu().Click("RePara"));
+  EXPECT_EQ(Text(), "Keep\r\nthese\r\nlines but join these\r\n");
 }
 
 TEST_F(EditCommandsTest, RunStartsTheSelectedProgramWithoutAShell) {

@@ -85,8 +85,8 @@ TEST_F(ValidateFolderTest, FilesOfKindsNotCheckedYetAreCountedApart) {
   });
   Dialogs().AnswerPath(site);
   ValidateFolder(ValidateAllPatterns);
-  // The pages, the PHP page and the C# file are checked; CSS and ASP not yet.
-  EXPECT_EQ(Status(), "  4 files validated, 2 not checked yet");
+  // The pages, the PHP page, the C# file and the ASP page are checked; CSS not yet.
+  EXPECT_EQ(Status(), "  5 files validated, 1 not checked yet");
 }
 
 TEST_F(ValidateFolderTest, OnlyTheFolderChosenAndOnlyTheMasksGiven) {
