@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "commands/BuildCommands.h"
+#include "commands/OpenDocs.h"
 #include "commands/StartUp.h"
 #include "platform/Abort.h"
 #include "platform/Paths.h"
@@ -175,6 +176,19 @@ TEST_F(SlideShowBuildTest, ViewNotesOpensTheNotesFileOrSaysItIsMissing) {
   // Our own editor reads the file back as the notes it holds.
   EXPECT_NE(CurrentEditor->GetText().find("Say {hello}."), std::string::npos)
       << CurrentEditor->GetText();
+}
+
+// Only a slide show has notes to view; any master can be built.
+TEST_F(SlideShowBuildTest, ViewNotesIsForSlideShowsOnly) {
+  EXPECT_TRUE(form->Action("ViewNotes")->isEnabled());
+  const std::string page = site + "page.rtf";
+  test::WriteFile(page, test::Master({".PG page|A page", ".BO", "x"}));
+  OpenInNewTab(page);
+  QApplication::processEvents();
+  ASSERT_EQ(CurrentFileName, page);
+  ASSERT_TRUE(IsDotPage);
+  EXPECT_FALSE(form->Action("ViewNotes")->isEnabled());
+  EXPECT_TRUE(form->Action("BuildAll")->isEnabled());
 }
 
 // However the build ends, the build command is over when it is.
