@@ -41,6 +41,9 @@ struct TValidationError {
   int helpTopic = 0;
   // false: the message stands alone and the caret stays where it is.
   bool atOffset = true;
+  // true: shown as "At offset N" with the message on the next line (the XML
+  // validator's form); false: the message, then "at offset N".
+  bool offsetFirst = false;
 };
 
 // A paragraph at fault, for the main window's paragraph viewer: the message, the

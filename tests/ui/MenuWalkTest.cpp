@@ -448,7 +448,6 @@ TEST_F(MenuWalkTest, ValidateSaysWhichKindsAreNotCheckedYet) {
     const char* status;
   } cases[] = {
       {"style.css", "p { color: red }\r\n", "  CSS documents are not checked yet"},
-      {"data.xml", "<?xml version=\"1.0\"?>\r\n<a/>\r\n", "  XML documents are not checked yet"},
       {"tune.abc", "X:1\r\nT:Scale\r\nK:C\r\nCDEF|\r\n", "  ABC documents are not checked yet"},
   };
   for (const Case& c : cases) {
@@ -463,6 +462,30 @@ TEST_F(MenuWalkTest, ValidateSaysWhichKindsAreNotCheckedYet) {
     EXPECT_EQ(status, c.status);
     EXPECT_EQ(status.find("Validated"), std::string::npos);
   }
+}
+
+// Validate (F10) on an XML document lays it out in the tab, or shows the first
+// error at its offset and leaves the tab as it was.
+TEST_F(MenuWalkTest, ValidateLaysOutAnXmlDocument) {
+  OpenTab(Write("data.xml", "<?xml version=\"1.0\"?>\n<a><b>x</b></a>\n"));
+  QAction* validate = form_->Action("Validate");
+  ASSERT_TRUE(validate->isEnabled());
+  validate->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(CurrentText, "<?xml version=\"1.0\"?>\r\n<a>\r\n  <b>x</b>\r\n</a>\r\n");
+  EXPECT_EQ(form_->StatusText(MessagePanel), "  Validated");
+
+  const std::string broken = "<?xml version=\"1.0\"?>\n<a><b>x</c></a>\n";
+  OpenTab(Write("broken.xml", broken));
+  Dialogs().Clear();
+  validate->trigger();
+  QApplication::processEvents();
+  ASSERT_FALSE(Dialogs().Calls().empty());
+  EXPECT_EQ(Dialogs().Last().text.rfind("At offset " + std::to_string(broken.find("</c>")) +
+                                            "\r<b> cannot be terminated by </c>",
+                                        0),
+            0u);
+  EXPECT_EQ(CurrentText, broken);
 }
 
 // An Alt+letter key that is also a menu's mnemonic would be ambiguous to Qt, and
