@@ -71,17 +71,22 @@ void InsertDecoder(THtmlRun& run) {
 }  // namespace
 
 bool ScrambleMailtoTag(THtmlRun& run) {
-  THtmlTag& tag = run.tag;
-  if (!Wanted(run)) return false;
+  // A link written over two lines is as readable to a harvester as one on a line.
+  std::string tagText = run.tag.text;
+  for (char& c : tagText) {
+    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+  }
+  if (PosNoCase(kMailto, tagText) == 0 || !Wanted(run)) return false;
   if (run.serverPage && !AskYesNo("Encrypt email address in this ASP/PHP file?")) return false;
 
   // The Href comes out of the tag; what is left are the link's other attributes.
-  const size_t href = PosNoCase(kMailto, tag.text) - 1;
+  const size_t href = PosNoCase(kMailto, tagText) - 1;
   const size_t from = href + std::char_traits<char>::length(kMailto);
-  size_t quote = tag.text.find('"', from);
-  if (quote == std::string::npos) quote = tag.text.size();
-  std::string address = tag.text.substr(from, quote - from);
-  std::string attributes = tag.text.substr(0, href) + tag.text.substr(std::min(quote + 1, tag.text.size()));
+  size_t quote = tagText.find('"', from);
+  if (quote == std::string::npos) quote = tagText.size();
+  std::string address = tagText.substr(from, quote - from);
+  std::string attributes =
+      tagText.substr(0, href) + tagText.substr(std::min(quote + 1, tagText.size()));
   const size_t nameEnd = attributes.find_first_of(" \t\r\n");
   attributes = nameEnd == std::string::npos ? "" : attributes.substr(nameEnd);
   const size_t first = attributes.find_first_not_of(" \t\r\n");
@@ -97,6 +102,7 @@ bool ScrambleMailtoTag(THtmlRun& run) {
     HtmlError("Blank email address.");
     return true;
   }
+  const THtmlTag& tag = run.tag;
   const size_t close = PosNoCase("</A>", run.in, tag.end + 1);
   if (close == 0) {
     HtmlError("Missing \"</a>\"");
