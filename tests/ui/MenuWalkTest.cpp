@@ -475,16 +475,16 @@ TEST_F(MenuWalkTest, ValidateLaysOutAnXmlDocument) {
   EXPECT_EQ(CurrentText, "<?xml version=\"1.0\"?>\r\n<a>\r\n  <b>x</b>\r\n</a>\r\n");
   EXPECT_EQ(form_->StatusText(MessagePanel), "  Validated");
 
-  const std::string broken = "<?xml version=\"1.0\"?>\n<a><b>x</c></a>\n";
+  const std::string broken = "<?xml version=\"1.0\"?>\r\n<a><b>x</c></a>\r\n";
   OpenTab(Write("broken.xml", broken));
   Dialogs().Clear();
   validate->trigger();
   QApplication::processEvents();
   ASSERT_FALSE(Dialogs().Calls().empty());
-  EXPECT_EQ(Dialogs().Last().text.rfind("At offset " + std::to_string(broken.find("</c>")) +
-                                            "\r<b> cannot be terminated by </c>",
-                                        0),
-            0u);
+  EXPECT_EQ(Dialogs().Last().text,
+            MessageText("At offset " + std::to_string(broken.find("</c>")) +
+                        "\r<b> cannot be terminated by </c>\rPreceding text:\r" +
+                        broken.substr(0, broken.find("</c>") + 3)));
   EXPECT_EQ(CurrentText, broken);
 }
 
