@@ -25,6 +25,7 @@
 #include "platform/Launcher.h"
 #include "platform/Paths.h"
 #include "shell/DBoxUnit.h"
+#include "shell/FastStrings.h"
 #include "shell/MenuModel.h"
 #include "shell/MyRich.h"
 #include "shell/Settings.h"
@@ -33,6 +34,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
+#include "support/TestFiles.h"
 #include "support/TestWindow.h"
 #include "ui/shell/SplashForm.h"
 #include "ui/shell/WebForm.h"
@@ -486,6 +488,22 @@ TEST_F(MenuWalkTest, ValidateLaysOutAnXmlDocument) {
                         "\r<b> cannot be terminated by </c>\rPreceding text:\r" +
                         broken.substr(0, broken.find("</c>") + 3)));
   EXPECT_EQ(CurrentText, broken);
+
+  // A valid list with a DOCTYPE and tab indenting is saved, validated on the way.
+  const std::string list = test::ReadFile("/usr/share/xml/iso-codes/iso_15924.xml");
+  ASSERT_FALSE(list.empty()) << "package iso-codes";
+  const std::string path = Write("iso_15924.xml", list);
+  OpenTab(path);
+  MainMenu().SetChecked("ValSave", true);
+  Dialogs().Clear();
+  form_->Action("Save")->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(Dialogs().Calls().empty());
+  EXPECT_FALSE(CurrentEditor->Modified());
+  // Laid out (its blank lines gone) and saved with the LF line ends it was read with.
+  const std::string saved = test::ReadFile(path);
+  EXPECT_EQ(saved, ReplaceAll(CurrentText, "\r\n", "\n", true));
+  EXPECT_NE(saved, list);
 }
 
 // An Alt+letter key that is also a menu's mnemonic would be ambiguous to Qt, and
