@@ -95,6 +95,7 @@ void KeepCaret(TMyRich& editor, const TCaretToKeep& caret) {
     Abort();
   }
   const long offset = static_cast<long>(error.offset);
+  if (error.offsetFirst) RaiseAtOffset(error.message, offset + 1);
   if (error.helpTopic == 0) RaiseErrorAt(error.message, offset);
   AskOkHelpCancel(error.message + "\rat offset " + std::to_string(offset), error.helpTopic);
   RaiseErrorAt("", offset);

@@ -158,16 +158,21 @@ bool ContainsNoCase(std::string_view text, std::string_view part) {
   return PosNoCase(part, text) > 0;
 }
 
-size_t PosNoCaseOrAbort(std::string_view pattern, std::string_view text, size_t start) {
-  size_t at = PosNoCase(pattern, text, start);
-  if (at > 0) return at;
+std::string NotFoundMessage(std::string_view pattern, std::string_view text, size_t start) {
   std::string shown(pattern);
   if (pattern.size() == 1 && Byte(pattern[0]) < ' ') shown = "$" + HexDigits(Byte(pattern[0]));
   std::string msg =
       "The text:\r" + shown + "\rwas not found in\r" + std::string(text.substr(0, 100)) + " ...";
   if (start > 1) msg += "\rwhen searching beyond position " + std::to_string(start);
   msg += std::string(20, ' ');
-  UserDialogs().ShowBox({DialogKind::Message, msg, ApplicationTitle, {}, 0, 0});
+  return msg;
+}
+
+size_t PosNoCaseOrAbort(std::string_view pattern, std::string_view text, size_t start) {
+  size_t at = PosNoCase(pattern, text, start);
+  if (at > 0) return at;
+  UserDialogs().ShowBox(
+      {DialogKind::Message, NotFoundMessage(pattern, text, start), ApplicationTitle, {}, 0, 0});
   Abort();
 }
 

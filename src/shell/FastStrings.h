@@ -14,6 +14,8 @@ size_t PosNoCase(std::string_view pattern, std::string_view text, size_t start =
 size_t PosCase(std::string_view pattern, std::string_view text, size_t start = 1);
 // Last occurrence beginning at or before start; start 0 searches from the end.
 size_t PosBackNoCase(std::string_view pattern, std::string_view text, size_t start = 0);
+// The message PosNoCaseOrAbort shows when the pattern is not found from start (1-based).
+std::string NotFoundMessage(std::string_view pattern, std::string_view text, size_t start = 1);
 // PosNoCase, or a message and the silent abort when there is no occurrence.
 size_t PosNoCaseOrAbort(std::string_view pattern, std::string_view text, size_t start = 1);
 

@@ -44,6 +44,9 @@ struct TValidationError {
   bool atOffset = true;
   // false: the caret goes to the offset, and the message is shown without it.
   bool offsetInMessage = true;
+  // true: shown as "At offset N" with the message on the next line (the XML
+  // validator's form); false: the message, then "at offset N".
+  bool offsetFirst = false;
 };
 
 // A paragraph at fault, for the main window's paragraph viewer: the message, the

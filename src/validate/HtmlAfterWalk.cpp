@@ -94,7 +94,7 @@ void HtmlAfterWalk(THtmlRun& run) {
     Abort();
   }
   if (HtmlFailed()) return;
-  if (!MainMenu().Checked("EncE")) DecodeEmailScripts(run.out);
+  if (!MainMenu().Checked("EncE") && DecodeEmailScripts(run.out)) MarkHtmlChanged(run);
   ServerCodeInPlainPage(run);
   CheckTitleAndHeading(run);
   if (!HtmlFailed() && !run.serverPage && Has(run.out, "<HTML")) CompleteHead(run);

@@ -269,7 +269,7 @@ void HandleOpeningTag(THtmlRun& run) {
       MarkHtmlChanged(run);
     }
   }
-  if (name == "A" && PosNoCase(" Href=\"mailto:", tag.text) != 0 && ScrambleMailtoTag(run)) {
+  if (name == "A" && ScrambleMailtoTag(run)) {
     run.inTag = false;
     return;
   }

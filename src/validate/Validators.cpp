@@ -51,6 +51,7 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page) {
   if (kind == TValidatorKind::Pascal || kind == TValidatorKind::Project) {
     return ValidatePascal(page, MeasurePascalWidthLimit());
   }
+  if (kind == TValidatorKind::Xml) return ValidateXml(page);
   if (kind == TValidatorKind::Rtf) return ValidateRtf(page);
   if (kind == TValidatorKind::Abc) return ValidateAbc(page);
   if (kind == TValidatorKind::Php) return ValidatePhp(page);

@@ -23,6 +23,10 @@ TValidation RunValidator(TValidatorKind kind, const TPage& page);
 // The HTML validator. It rewrites the editor itself only when it stops at an error.
 TValidation ValidateHtml(const TPage& page);
 
+// The XML validator: checks that the elements nest and lays the document out one
+// element a line, or stops at the first error with nothing written back.
+TValidation ValidateXml(const TPage& page);
+
 // The Pascal formatter (".PAS", and ".INC" without server script): re-indents the
 // page, asking before it splits a line; a run that split lines stops with a message
 // asking for another run. widthLimit is the widest line, in characters, that a
