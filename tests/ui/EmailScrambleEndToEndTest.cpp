@@ -19,6 +19,7 @@
 #include "support/SiteFolder.h"
 #include "support/TestEnvironment.h"
 #include "support/TestFiles.h"
+#include "support/WindowSiteTest.h"
 #include "ui/shell/WebForm.h"
 
 namespace quorrel {
@@ -29,33 +30,9 @@ using test::Dialogs;
 
 const char kLink[] = "<A Href=\"mailto:xslt@gnome.org\">xslt@gnome.org</A>";
 
-class EmailScrambleEndToEndTest : public ::testing::Test {
+class EmailScrambleEndToEndTest : public test::WindowSiteTest {
  protected:
-  void SetUp() override {
-    site = test::SiteTestFolder() + "mail/";
-    fs::create_directories(site);
-    form = std::make_unique<TWebForm>();
-    SetMainWindow(form.get());
-  }
-  void TearDown() override {
-    form.reset();
-    SetMainWindow(nullptr);
-    CurrentEditor = nullptr;
-    fs::remove_all(test::SiteTestFolder());
-    fs::remove(DocumentsFolder() + "Quorrel.Ini");
-  }
-  void PressF10() {
-    QWidget* editor = form->PC()->currentWidget();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier);
-    QApplication::sendEvent(editor, &press);
-    QApplication::sendEvent(editor, &release);
-    QApplication::processEvents();
-  }
-  std::string Status() const { return form->StatusPanel(MessagePanel)->text().toStdString(); }
-
-  std::string site;
-  std::unique_ptr<TWebForm> form;
+  EmailScrambleEndToEndTest() : WindowSiteTest("mail/") {}
 };
 
 TEST_F(EmailScrambleEndToEndTest, F10ScramblesTheLinkAndUntickedGivesItBack) {

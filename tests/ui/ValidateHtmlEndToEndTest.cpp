@@ -27,6 +27,7 @@
 #include "support/TestEnvironment.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/WebForm.h"
+#include "support/WindowSiteTest.h"
 #include "validate/ValTestKit.h"
 
 namespace quorrel {
@@ -42,43 +43,9 @@ std::string Slurp(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-class ValidateHtmlEndToEndTest : public ::testing::Test {
+class ValidateHtmlEndToEndTest : public test::WindowSiteTest {
  protected:
-  void SetUp() override {
-    site = test::SiteTestFolder() + "end-to-end/";
-    fs::create_directories(site);
-    form = std::make_unique<TWebForm>();
-    SetMainWindow(form.get());
-  }
-  void TearDown() override {
-    form.reset();
-    SetMainWindow(nullptr);
-    CurrentEditor = nullptr;
-    fs::remove_all(test::SiteTestFolder());
-    fs::remove(DocumentsFolder() + "Quorrel.Ini");
-  }
-  // F10 as the user types it into the editor; returns once the command is over.
-  void PressF10() {
-    QWidget* editor = form->PC()->currentWidget();
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_F10, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_F10, Qt::NoModifier);
-    QApplication::sendEvent(editor, &press);
-    QApplication::sendEvent(editor, &release);
-    QApplication::processEvents();
-  }
-
-  // A page written into the site and opened as the command line opens it.
-  void OpenNewPage(const std::string& name, const std::string& text) {
-    const std::string page = site + name;
-    std::ofstream(page, std::ios::binary) << text;
-    StartParameters = {page};
-    FormActivate();
-    ASSERT_EQ(CurrentFileName, page);
-    form->show();
-  }
-
-  std::string site;
-  std::unique_ptr<TWebForm> form;
+  ValidateHtmlEndToEndTest() : WindowSiteTest("end-to-end/") {}
 };
 
 TEST_F(ValidateHtmlEndToEndTest, ADocumentationPageValidatedAndSaved) {
