@@ -152,12 +152,7 @@ void ExtractLyricsClick() {
   GetEditorText();
   const std::string lyrics = LyricsOfTune(FindTuneStart());
   // A report tab of its own, never the untitled document the tune may be in.
-  OpenReportTab();
-  if (!CurrentEditor) return;
-  CurrentEditor->SetText(lyrics);
-  CurrentEditor->SetModified(false);
-  DocModified = true;  // the editor's text is new
-  GetEditorText();
+  ShowReport(lyrics);
 }
 
 void DefaultTuneClick() {

@@ -209,13 +209,7 @@ void SectCountClick(bool names) {
       }
     }
   }
-  OpenReportTab();
-  if (!CurrentEditor) return;
-  CurrentEditor->SetText(report);
-  CurrentEditor->SetModified(false);
-  CurrentEditor->Select(0, 0);
-  DocModified = true;
-  GetEditorText();
+  ShowReport(report);
 }
 
 void PuClick() {

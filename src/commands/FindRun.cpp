@@ -351,13 +351,7 @@ void TFindRun::Finish() {
   if (collected_.empty()) return;
   // A report of the lines found, in a document of its own; never into the document
   // searched.
-  OpenReportTab();
-  if (!CurrentEditor || CurrentEditor == &editor_) return;
-  CurrentEditor->SetText(collected_);
-  CurrentEditor->SetModified(false);
-  CurrentEditor->Select(0, 0);
-  DocModified = true;
-  GetEditorText();
+  ShowReport(collected_, &editor_);
 }
 
 }  // namespace quorrel

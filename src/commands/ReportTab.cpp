@@ -1,7 +1,10 @@
 #include "commands/ReportTab.h"
 
 #include "shell/CommandNames.h"
+#include "shell/Document.h"
+#include "shell/Documents.h"
 #include "shell/Hooks.h"
+#include "shell/MyRich.h"
 #include "shell/ShellState.h"
 #include "validate/ValUnit.h"
 
@@ -13,6 +16,16 @@ void OpenReportTab() {
   } else {
     UseUntitledTab();
   }
+}
+
+void ShowReport(const std::string& text, const TMyRich* never) {
+  OpenReportTab();
+  if (!CurrentEditor || CurrentEditor == never) return;
+  CurrentEditor->SetText(text);
+  CurrentEditor->SetModified(false);
+  CurrentEditor->Select(0, 0);
+  DocModified = true;  // the editor's text is new
+  GetEditorText();
 }
 
 }  // namespace quorrel

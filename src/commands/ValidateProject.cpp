@@ -14,6 +14,7 @@
 #include "shell/ShellState.h"
 #include "shell/StatusBar.h"
 #include "validate/PascalProject.h"
+#include "validate/ValUnit.h"
 
 namespace quorrel {
 
@@ -50,13 +51,8 @@ int SlotOfPath(const std::string& path) {
 }
 
 bool ActivateSlot(int slot) {
-  TMainWindow* w = MainWindow();
-  const int tab = TabOfSlot(slot);
-  if (!w || tab < 0) return false;
-  if (w->ActiveTab() != tab) {
-    w->ActivateTab(tab);
-    PCChange();
-  }
+  if (!MainWindow() || TabOfSlot(slot) < 0) return false;
+  ShowFileTab(slot, false);
   return true;
 }
 
@@ -98,9 +94,7 @@ TValidation ValidateProject(const std::string& sender) {
   const TValidation result = ValidateCurrentFile(sender);
 
   const std::string folder = ExtractFilePath(CurrentFileName);
-  std::string baseName = ExtractFileName(CurrentFileName);
-  baseName = baseName.substr(0, baseName.rfind('.'));
-  FixProjectNames(folder, baseName);
+  FixProjectNames(folder, ExtractFileName(ChangeFileExt(CurrentFileName, "")));
   const int projectSlot = CurrentSlot();
 
   TMainWindow* w = MainWindow();

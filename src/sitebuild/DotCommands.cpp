@@ -39,11 +39,13 @@ struct TCommandEntry {
   TCommand run;
 };
 
-void Nothing(TBuildRun&) {}
+// ".CM" and ".--" lines are the writer's comments: the reader has already taken
+// the line whole, and a comment writes nothing into the page.
+void CommentLine(TBuildRun&) {}
 
 const TCommandEntry kCommands[] = {
     {28, RunCodeBlockCommand},                                // WW
-    {31, Nothing},                                            // CM: a comment line
+    {31, CommentLine},                                        // CM
     {34, RunOhCommand},                                       // OH
     {37, [](TBuildRun& run) { RunHeadingCommand(run, 1); }},  // T1
     {40, [](TBuildRun& run) { RunHeadingCommand(run, 2); }},  // T2
@@ -51,7 +53,7 @@ const TCommandEntry kCommands[] = {
     {46, RunPageCommand},                                     // PG
     {49, [](TBuildRun& run) { RunScriptStart(run, 'S'); }},   // BS
     {52, [](TBuildRun& run) { RunScriptEnd(run, 'S'); }},     // ES
-    {55, Nothing},                                            // --: a comment line
+    {55, CommentLine},                                        // --
     {58, RunTableCommand},                                    // TA
     {61, RunArchiveListCommand},                              // ZI
     {64, [](TBuildRun& run) { RunScriptStart(run, 'Y'); }},   // BY

@@ -103,15 +103,7 @@ class LibraryCommandsTest : public ::testing::Test {
     return names;
   }
   // The message boxes shown, without the blanks that centre short ones.
-  static std::vector<std::string> Shown() {
-    std::vector<std::string> texts;
-    for (std::string text : Dialogs().Texts()) {
-      text.erase(0, text.find_first_not_of(' '));
-      text.erase(text.find_last_not_of(' ') + 1);
-      texts.push_back(text);
-    }
-    return texts;
-  }
+  static std::vector<std::string> Shown() { return Dialogs().UncentredTexts(); }
 
   MemoryMainWindow window;
   ReportView report;

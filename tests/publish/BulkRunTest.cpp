@@ -44,12 +44,7 @@ using ::testing::StartsWith;
 
 // The texts of the boxes shown, without the blanks that centre short ones.
 std::vector<std::string> Shown() {
-  std::vector<std::string> texts = Dialogs().Texts();
-  for (std::string& text : texts) {
-    text.erase(0, text.find_first_not_of(' '));
-    text.erase(text.find_last_not_of(' ') + 1);
-  }
-  return texts;
+  return Dialogs().UncentredTexts();
 }
 
 std::string Fixture(const std::string& name) {

@@ -124,6 +124,15 @@ std::vector<std::string> ScriptedDialogs::Texts() const {
   return texts;
 }
 
+std::vector<std::string> ScriptedDialogs::UncentredTexts() const {
+  std::vector<std::string> texts = Texts();
+  for (std::string& text : texts) {
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+  }
+  return texts;
+}
+
 void ScriptedDialogs::Clear() {
   calls_.clear();
   answers_.clear();

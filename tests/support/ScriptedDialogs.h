@@ -81,6 +81,8 @@ class ScriptedDialogs : public TUserDialogs {
   const DialogCall& Last() const;
   // Texts of every box shown so far, in order.
   std::vector<std::string> Texts() const;
+  // The same without the blanks that centre a one-line message.
+  std::vector<std::string> UncentredTexts() const;
   size_t UnusedAnswers() const {
     return answers_.size() + textAnswers_.size() + pathAnswers_.size() + fontAnswers_.size() +
            colourAnswers_.size() + printAnswers_.size() + pickAnswers_.size();

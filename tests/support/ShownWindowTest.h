@@ -35,6 +35,7 @@ class ShownWindowTest : public ::testing::Test {
   void TearDown() override {
     form.reset();
     SetMainWindow(nullptr);
+    CurrentEditor = nullptr;
     std::filesystem::remove_all(SiteTestFolder());
     std::filesystem::remove(DocumentsFolder() + "Quorrel.Ini");
   }
